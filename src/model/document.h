@@ -1,0 +1,192 @@
+// A document: the construction list, its view, appearance settings and the list operations.
+#pragma once
+
+#include "model/element.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qorv {
+
+namespace FontSlot {
+enum : int { Cursor = 0, Names = 1, Numbers = 2, Texts = 3 };
+}
+
+namespace LengthUnit {
+enum : int32_t { Mm = 0, Cm = 1, M = 2, Km = 3 };
+}
+namespace AngleUnit {
+enum : int32_t { Rad = 0, Deg = 1, Gra = 2 };
+}
+
+struct AnimationRecord {
+    Element* element = nullptr;
+    int32_t settings[3] = {0, 0, 0};
+};
+
+// A macro kept in a document (the macro file container's record); its meaning belongs to macros.
+struct MacroSlot {
+    bool used = false;
+    std::vector<int16_t> head;
+    std::string name;
+    std::vector<std::string> texts;
+    Element* first = nullptr; // owned chain of the macro's element records
+    MacroSlot() = default;
+    MacroSlot(const MacroSlot&) = delete;
+    MacroSlot& operator=(const MacroSlot&) = delete;
+    ~MacroSlot();
+    void clear();
+};
+
+// Built-in defaults that new documents copy (the program options own the editable copy).
+struct DocumentDefaults {
+    Color background = 0;
+    Color hiddenColor = 48830;
+    Color selectedColor = 16755370;
+    std::array<FontRecord, 4> fonts;
+    std::array<Color, Kind::Count> kindColors{};
+    std::array<int32_t, Kind::Count> kindShapes{};
+    int32_t lengthUnit = LengthUnit::Cm;
+    int32_t angleUnit = AngleUnit::Rad;
+    double pixelsPerUnit = 40.0;
+    int32_t constantLengthsWithZoom = 0;
+    int32_t coordinateSystem = 0;
+    int32_t antialiased = 0;
+    static const DocumentDefaults& builtIn();
+};
+
+// Program state that element creation reads (owned by the main window in the editor).
+struct CreationOptions {
+    bool applyChosenColor = false; // the tool-bar option "apply the chosen colour to the next element"
+    Color chosenColor = 0;
+    int32_t decimals = 2;          // "Número de decimales en pantalla"
+    double angleMarkFactor = 0.13;
+    int32_t locusPoints = 80;      // "Número de puntos en un nuevo lugar geométrico"
+    double parameterStep = 0.01;   // initial parameter step of the main window
+    Point2 lastClick;              // last mouse position, world coordinates
+    Element* redefiningButton = nullptr; // button whose element list is being redefined
+};
+
+struct ElementRequest {
+    ConstructionMethod method = 0;
+    Element* parent1 = nullptr;
+    Element* parent2 = nullptr;
+    Element* parent3 = nullptr;
+    double value[4] = {0, 0, 0, 0};
+    int32_t option = -1;
+    int32_t option2 = 0;
+    int32_t shape = -1;
+    // Extra parents for methods that keep them in their tail (polygon vertices, conic points,
+    // variables and functions, table columns, controlled elements).
+    std::vector<Element*> extra;
+    std::string text; // expression, name, caption or first text line, where the method has one
+    void reset();
+};
+
+class Document {
+public:
+    Document();
+    explicit Document(const DocumentDefaults& d);
+    ~Document();
+    Document(const Document&) = delete;
+    Document& operator=(const Document&) = delete;
+
+    // --- the construction list
+    Element* head = nullptr;
+    Element* tail = nullptr;
+
+    // --- view state
+    double savedOriginX = 0, savedOriginY = 0;
+    double left = 0, top = 0, right = 0, bottom = 0;
+    double view1 = 0, view2 = 0;
+
+    int32_t modified = 0;
+    int32_t transient[4] = {0, 0, 0, 0};
+
+    Color background = 0;
+    Color hiddenColor = 48830;
+    Color selectedColor = 16755370;
+    std::array<FontRecord, 4> fonts; // cursor messages, names, numbers, texts
+    std::array<Color, Kind::Count> kindColors{};
+    std::array<int32_t, Kind::Count> kindShapes{};
+
+    int32_t lengthUnit = LengthUnit::Cm;
+    int32_t angleUnit = AngleUnit::Rad;
+    double pixelsPerUnit = 40.0;
+    int32_t constantLengthsWithZoom = 0;
+    int32_t coordinateSystem = 0;
+    int32_t antialiased = 0;
+
+    std::string fileName;
+
+    static constexpr int MaxTraced = 100;
+    std::vector<Element*> traceList;
+    std::vector<AnimationRecord> animations;
+
+    static constexpr int MacroSlots = 100;
+    std::array<MacroSlot, MacroSlots + 1> macros;
+
+    // --- list operations
+    void append(Element* e); // takes ownership
+    // Takes e out of the list without freeing it (ownership passes to the caller).
+    void unlink(Element* e);
+    // Frees the whole list.
+    void clear();
+    int32_t elementCount() const;
+
+    void renumber();
+    Element* findById(int32_t id);
+
+    void markDescendants(Element* e);
+    void markAncestors(Element* e);
+    void clearMarks();
+
+    void deleteWithDescendants(Element* e);
+    void deleteSelected();
+    // "Eliminar Todo": empties the list, trace and animation lists.
+    void deleteAll();
+
+    void selectAll();
+    void selectNone();
+    void selectKind(ElementKind k, bool showHidden);
+    void selectKinds(const std::vector<ElementKind>& kinds, bool showHidden);
+    bool selectParents();
+    bool selectChildren();
+
+    // The axes that coordinates and equations refer to; with `create`, made when none exist.
+    Element* findAxes(bool create, const CreationOptions& opts);
+
+    // --- names
+    // The text of the element's name, or empty.
+    std::string nameOf(const Element* e) const;
+    // Creates, renames or (with an empty text) deletes the "Nombre" of e.
+    void setName(Element* e, const std::string& text, const CreationOptions& opts);
+
+    // --- menu queries
+    bool isListable(const Element* e, bool showHidden) const;
+    bool isSelectableByKind(const Element* e, ElementKind k, bool showHidden) const;
+    bool hasUnselectedSelectable(ElementKind k, bool showHidden) const;
+    int32_t selectedCount() const;
+    bool selectionHasTextLike() const;
+
+    // Visits every element and its sub-elements in list order.
+    template <class F> void forEachWithSubs(F&& f) {
+        for (Element* e = head; e; e = e->next) {
+            f(*e);
+            forEachSubElement(*e, f);
+        }
+    }
+
+private:
+    void removeOne(Element* e);
+};
+
+// True when `e` depends directly on `other` (parents, tail lists, colour parameter).
+bool dependsOn(const Element& e, const Element* other);
+
+// Creates an element from the request, appends it to `doc` and returns it.
+Element* createElement(Document& doc, ElementRequest& request, const CreationOptions& opts);
+
+} // namespace qorv

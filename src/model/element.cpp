@@ -1,0 +1,130 @@
+#include "model/element.h"
+
+namespace qorv {
+
+namespace {
+// Kind of each construction method 0..73.
+constexpr int8_t kKindOf[Method::Count] = {
+    0,  0,  0,  0,  0,                         // 0..4
+    1,  1,  2,  2,  1,  1,  1,  1,             // 5..12
+    3,  4,  3,                                 // 13..15
+    5,  5,  5,                                 // 16..18
+    6,  7,  8,                                 // 19..21
+    0,  0,  0,  0,  0,  0,                     // 22..27
+    11, 11, 11, 11, 11, 11, 11, 11, 11, 11,    // 28..37
+    14, 13, 1,  1,  16, 11, 11, 15, 15, 9, 10, 0, // 38..49
+    17, 17, 17, 17, 17,                        // 50..54
+    18, 11, 19, 15, 0,  0,  20, 0,  11, 12, 8, 21, 22, 11, 23, 21, 24, 0, 5, // 55..73
+};
+static_assert(sizeof(kKindOf) == Method::Count);
+} // namespace
+
+ElementKind kindOf(ConstructionMethod m) { return isValidMethod(m) ? kKindOf[m] : -1; }
+
+bool isTextLike(ElementKind k) {
+    switch (k) {
+    case Kind::Text:
+    case Kind::Name:
+    case Kind::Number:
+    case Kind::Function:
+    case Kind::Table:
+    case Kind::Equation:
+    case Kind::Coordinates:
+    case Kind::Property:
+    case Kind::Button:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool carriesFont(ElementKind k) { return k != Kind::Text && isTextLike(k); }
+
+const std::array<Color, 16> fixedPalette = {
+    255,       65280, 0xffff00, 0xffff,   12632256, 0xffffff, 32896, 128,
+    0xff0000, 0x8000, 8421504,  0,        0xff8080, 0xc08000, 33023, 0xff00ff};
+
+SubElement::SubElement(const SubElement& o) : ptr(o.ptr ? o.ptr->clone() : nullptr) {}
+SubElement& SubElement::operator=(const SubElement& o) {
+    if (this != &o) ptr = o.ptr ? o.ptr->clone() : nullptr;
+    return *this;
+}
+
+std::unique_ptr<Element> Element::clone() const {
+    auto c = std::make_unique<Element>();
+    c->method = method;
+    c->parent1 = parent1;
+    c->parent2 = parent2;
+    c->parent3 = parent3;
+    c->parentId1 = parentId1;
+    c->parentId2 = parentId2;
+    c->parentId3 = parentId3;
+    c->id = id;
+    for (int i = 0; i < 4; ++i) c->value[i] = value[i];
+    c->defined = defined;
+    c->visible = visible;
+    c->mark = mark;
+    c->selected = selected;
+    c->work = work;
+    c->option = option;
+    c->option2 = option2;
+    c->unitShown = unitShown;
+    c->decimals = decimals;
+    c->color = color;
+    c->shape = shape;
+    c->colorParam = colorParam;
+    c->colorParamId = colorParamId;
+    c->colorParamMode = colorParamMode;
+    c->colorParamFrom = colorParamFrom;
+    c->colorParamTo = colorParamTo;
+    if (font) c->font = std::make_unique<FontRecord>(*font);
+    c->nameElement = nameElement;
+    if (tail) c->tail = tail->clone();
+    // Sub-elements belong to the copy.
+    for (int i = 0, n = c->subElementCount(); i < n; ++i) c->subElement(i)->owner = c.get();
+    return c;
+}
+
+int Element::subElementCount() const {
+    if (!tail) return 0;
+    switch (tail->type) {
+    case TailType::Polygon:
+        return int(static_cast<const PolygonTail&>(*tail).sides.size());
+    case TailType::Axes:
+    case TailType::Coordinates:
+        return 2;
+    default:
+        return 0;
+    }
+}
+
+Element* Element::subElement(int i) const {
+    if (!tail || i < 0) return nullptr;
+    switch (tail->type) {
+    case TailType::Polygon: {
+        auto& sides = static_cast<const PolygonTail&>(*tail).sides;
+        return size_t(i) < sides.size() ? sides[size_t(i)].get() : nullptr;
+    }
+    case TailType::Axes: {
+        auto& t = static_cast<const AxesTail&>(*tail);
+        return i == 0 ? t.xAxis.get() : i == 1 ? t.yAxis.get() : nullptr;
+    }
+    case TailType::Coordinates: {
+        auto& t = static_cast<const CoordinatesTail&>(*tail);
+        return i == 0 ? t.xCoord.get() : i == 1 ? t.yCoord.get() : nullptr;
+    }
+    default:
+        return nullptr;
+    }
+}
+
+void destroyElements(Element* first) {
+    // Iterative: a long chain must not recurse.
+    while (first) {
+        Element* next = first->next;
+        delete first;
+        first = next;
+    }
+}
+
+} // namespace qorv

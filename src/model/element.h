@@ -1,0 +1,453 @@
+// The element record: common fields, the construction methods, the kinds and the per-method tails.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace qorv {
+
+// Windows COLORREF: 0x00BBGGRR.
+using Color = int32_t;
+
+constexpr Color rgb(int r, int g, int b) { return Color(r | (g << 8) | (b << 16)); }
+constexpr int colorRed(Color c) { return c & 0xff; }
+constexpr int colorGreen(Color c) { return (c >> 8) & 0xff; }
+constexpr int colorBlue(Color c) { return (c >> 16) & 0xff; }
+
+using ConstructionMethod = int32_t;
+using ElementKind = int32_t;
+
+// Construction method codes 0..73; a code of 74 or more is invalid and is ignored.
+namespace Method {
+enum : int32_t {
+    FreePoint = 0,
+    PointOnElement = 1,
+    IntersectionPoint = 2,
+    CentralSymmetryPoint = 3,
+    Midpoint = 4,
+    LineThroughPoint = 5,
+    LineThroughTwoPoints = 6,
+    RayThroughPoint = 7,
+    RayThroughTwoPoints = 8,
+    ParallelLine = 9,
+    PerpendicularLine = 10,
+    AngleBisector = 11,
+    PerpendicularBisector = 12,
+    Segment = 13,
+    Polygon = 14,
+    PolygonSide = 15,
+    CircleByCentre = 16,
+    CircleCentrePoint = 17,
+    CircleRadiusCentre = 18,
+    ArcThreePoints = 19,
+    Angle = 20,
+    Locus = 21,
+    AxialSymmetryPoint = 22,
+    TranslationPoint = 23,
+    RotationPoint = 24,
+    HomothetyPoint = 25,
+    InversePoint = 26,
+    DisplacedPoint = 27,
+    DistancePointPoint = 28,
+    DistancePointLine = 29,
+    SegmentLength = 30,
+    CircleLength = 31,
+    ArcLength = 32,
+    PolygonPerimeter = 33,
+    CircleArea = 34,
+    PolygonArea = 35,
+    AngleValue = 36,
+    Calculation = 37,
+    Table = 38,
+    Axes = 39,
+    AxisX = 40,
+    AxisY = 41,
+    Coordinates = 42,
+    CoordinateX = 43,
+    CoordinateY = 44,
+    LineEquation = 45,
+    CircleEquation = 46,
+    Text = 47,
+    Name = 48,
+    PointWithCoordinates = 49,
+    ParallelCheck = 50,
+    PerpendicularCheck = 51,
+    MembershipCheck = 52,
+    EquidistanceCheck = 53,
+    AlignmentCheck = 54,
+    Conic = 55,
+    Slope = 56,
+    Intersection = 57,
+    ConicEquation = 58,
+    RegularPolygonVertex = 59,
+    RepresentedPoint = 60,
+    Grid = 61,
+    GridPoint = 62,
+    Parameter = 63,
+    Function = 64,
+    FunctionGraph = 65,
+    ShowHideButton = 66,
+    Bitmap = 67,
+    Proportion = 68,
+    Vector = 69,
+    MotionButton = 70,
+    Iteration = 71,
+    VectorSumPoint = 72,
+    CircleRadiusNumberCentre = 73,
+};
+constexpr int32_t Count = 74;
+} // namespace Method
+
+namespace Kind {
+enum : int32_t {
+    Point = 0,
+    Line = 1,
+    Ray = 2,
+    Segment = 3,
+    Polygon = 4,
+    Circle = 5,
+    Arc = 6,
+    Angle = 7,
+    Locus = 8,
+    Text = 9,
+    Name = 10,
+    Number = 11,
+    Function = 12,
+    Axes = 13,
+    Table = 14,
+    Equation = 15,
+    Coordinates = 16,
+    Property = 17,
+    Conic = 18,
+    Intersection = 19,
+    Grid = 20,
+    Button = 21,
+    Bitmap = 22,
+    Vector = 23,
+    Iteration = 24,
+};
+constexpr int32_t Count = 25;
+} // namespace Kind
+
+// Variant words shared by several fields.
+constexpr int32_t HasValue = 100;   // a number has a value; rectangular coordinates
+constexpr int32_t NoValue = -100;   // a number has none; polar coordinates
+constexpr int32_t Internal = 100;   // `visible` of an internal element: never drawn, never selectable
+constexpr double NotSet = -1111.0;  // a value not set, or a missing sample
+
+// Valid method code?
+constexpr bool isValidMethod(int32_t m) { return m >= 0 && m < Method::Count; }
+
+// Kind of the element a method makes; -1 for an invalid code.
+ElementKind kindOf(ConstructionMethod m);
+// Kinds 9, 10, 11, 12, 14, 15, 16, 17, 21: no shape.
+bool isTextLike(ElementKind k);
+// Text-like kinds except texts carry a FontRecord in `font`.
+bool carriesFont(ElementKind k);
+
+struct FontRecord {
+    std::string name = "Arial";
+    Color color = 12632256;
+    int32_t size = 10;
+    int32_t bold = 0;
+    int32_t italic = 0;
+    int32_t underline = 0;
+    int32_t strikeout = 0;
+    bool operator==(const FontRecord&) const = default;
+};
+
+struct Point2 {
+    double x = 0, y = 0;
+};
+
+struct Element;
+
+// ---- per-method tails ----------------------------------------------------------------------
+
+enum class TailType : int32_t {
+    Polygon,
+    Axes,
+    Coordinates,
+    SampledCurve, // locus (21) and function graph (65)
+    Expression,   // calculation (37) and function (64)
+    Table,
+    Equation,
+    Text,
+    Name,
+    Check,
+    Conic,
+    Parameter,
+    Button,
+    Bitmap,
+    Iteration,
+};
+
+struct ElementTail {
+    explicit ElementTail(TailType t) : type(t) {}
+    virtual ~ElementTail() = default;
+    // Deep copy; references to other elements are copied as they are and re-linked by id later.
+    virtual std::unique_ptr<ElementTail> clone() const = 0;
+    const TailType type;
+};
+
+template <class Derived, TailType T> struct TailBase : ElementTail {
+    static constexpr TailType kType = T;
+    TailBase() : ElementTail(T) {}
+    std::unique_ptr<ElementTail> clone() const override {
+        return std::make_unique<Derived>(static_cast<const Derived&>(*this));
+    }
+};
+
+// Owned sub-element: deep-copied with its owner.
+struct SubElement {
+    std::unique_ptr<Element> ptr;
+    SubElement() = default;
+    explicit SubElement(std::unique_ptr<Element> p) : ptr(std::move(p)) {}
+    SubElement(const SubElement& o);
+    SubElement& operator=(const SubElement& o);
+    SubElement(SubElement&&) noexcept = default;
+    SubElement& operator=(SubElement&&) noexcept = default;
+    Element* get() const { return ptr.get(); }
+    Element* operator->() const { return ptr.get(); }
+    Element& operator*() const { return *ptr; }
+    explicit operator bool() const { return bool(ptr); }
+};
+
+// Polygon: side i joins vertex i (its parent1) to vertex i+1 (its parent2); the last closes to 0.
+struct PolygonTail : TailBase<PolygonTail, TailType::Polygon> {
+    std::vector<SubElement> sides;
+};
+
+struct AxesTail : TailBase<AxesTail, TailType::Axes> {
+    double scaleX = 40.0;
+    double scaleY = 40.0;
+    SubElement xAxis; // method 40
+    SubElement yAxis; // method 41
+};
+
+struct CoordinatesTail : TailBase<CoordinatesTail, TailType::Coordinates> {
+    SubElement xCoord; // method 43, x or r
+    SubElement yCoord; // method 44, y or theta
+};
+
+// Samples of a locus or a function graph. Capacity n = first.size(); `count` are stored.
+struct SampledCurveTail : TailBase<SampledCurveTail, TailType::SampledCurve> {
+    int32_t count = 0;
+    std::vector<Point2> first;
+    std::vector<Point2> second;
+    std::vector<double> params;
+    std::vector<int32_t> words;
+    void resize(int32_t n) {
+        first.assign(size_t(n), Point2{});
+        second.assign(size_t(n), Point2{});
+        params.assign(size_t(n), 0.0);
+        words.assign(size_t(n), 0);
+        count = 0;
+    }
+};
+
+// Compiled expression of a calculation or a function.
+struct ExpressionTail : TailBase<ExpressionTail, TailType::Expression> {
+    std::string exprText;
+    std::vector<int32_t> exprCode;   // postfix program, zero-terminated
+    int32_t exprVarCount = 0;        // V
+    std::vector<Element*> exprArgs;  // V variables then F functions
+    std::vector<int32_t> exprArgIds; // their ids
+    std::vector<double> exprValues;  // value table: result, variables, reserved, constants
+};
+
+struct TableColumn {
+    Element* element = nullptr;
+    int32_t id = -1;
+    std::vector<double> values; // up to MaxTableRows
+};
+
+struct TableTail : TailBase<TableTail, TailType::Table> {
+    static constexpr int32_t MaxRows = 100;
+    int32_t rows = 1;
+    std::vector<TableColumn> columns;
+};
+
+struct EquationTail : TailBase<EquationTail, TailType::Equation> {
+    double labelPosition = 0.0;
+    std::string text;
+};
+
+struct FontRun {
+    FontRecord font;
+    int32_t length = 0; // characters covered; a line break counts as two
+};
+
+struct TextTail : TailBase<TextTail, TailType::Text> {
+    int32_t x = 0;
+    int32_t y = 0;
+    int32_t flag = 0;
+    std::vector<std::string> lines; // their number is also kept in the element's `option`
+    FontRecord font;
+    std::vector<FontRun> runs;
+};
+
+struct NameTail : TailBase<NameTail, TailType::Name> {
+    std::string text;
+    double placement[4] = {0, 0, 0, 0};
+};
+
+struct CheckTail : TailBase<CheckTail, TailType::Check> {
+    std::string trueText;
+    std::string falseText;
+};
+
+struct ConicTail : TailBase<ConicTail, TailType::Conic> {
+    static constexpr int SampleCount = 120;
+    Element* points[5] = {nullptr, nullptr, nullptr, nullptr, nullptr};
+    int32_t pointIds[5] = {-1, -1, -1, -1, -1};
+    // A y^2 + B x y + C x^2 + D y + E x + F = 0
+    double coefficients[6] = {0, 0, 0, 0, 0, 0};
+    int32_t conicType = 0;
+    std::array<Point2, SampleCount> samples{};
+};
+
+struct ParameterTail : TailBase<ParameterTail, TailType::Parameter> {
+    double minimum = 0.0;
+    double maximum = 0.0;
+    double step = 0.01;
+};
+
+struct ButtonTail : TailBase<ButtonTail, TailType::Button> {
+    std::string caption;
+    std::vector<Element*> elements;
+    std::vector<int32_t> ids;
+    std::vector<int32_t> states;
+};
+
+// The picture is kept as the bytes of a Windows bitmap file; the view decodes and caches it.
+struct BitmapTail : TailBase<BitmapTail, TailType::Bitmap> {
+    std::vector<uint8_t> picture;
+};
+
+struct IterationTail : TailBase<IterationTail, TailType::Iteration> {
+    int32_t iterations = 1;
+    int32_t countFromElement = 0;
+    int32_t destinationCount = 1;
+    int32_t lastOnly = 0;
+    int32_t drawPoints = 1;
+    int32_t ownColour = 1;
+    int32_t initialCount = 0;
+    std::vector<Element*> participants;
+    std::vector<int32_t> participantIds;
+    std::vector<int32_t> images; // initialCount x destinationCount
+};
+
+// ---- the element record ----------------------------------------------------------------------
+
+struct Element {
+    ConstructionMethod method = 0;
+    Element* parent1 = nullptr;
+    Element* parent2 = nullptr;
+    Element* parent3 = nullptr;
+    int32_t parentId1 = -1;
+    int32_t parentId2 = -1;
+    int32_t parentId3 = -1;
+    int32_t id = 0;
+    double value[4] = {0, 0, 0, 0};
+    int32_t defined = 1;
+    int32_t visible = 1;
+    int32_t mark = 0;     // runtime: dependency walks, marked pass
+    int32_t selected = 0; // runtime
+    int32_t work = 0;     // runtime: a second working mark (loci)
+    int32_t option = 0;
+    int32_t option2 = 0;
+    int32_t unitShown = 0;
+    int32_t decimals = 2;
+    Color color = 0;
+    int32_t shape = 1;
+    Element* colorParam = nullptr;
+    int32_t colorParamId = -1;
+    int32_t colorParamMode = 0;
+    Color colorParamFrom = 0;
+    Color colorParamTo = 0;
+    std::unique_ptr<FontRecord> font;
+    Element* nameElement = nullptr;
+    Element* next = nullptr;
+
+    // Not part of the record: list back link and, for sub-elements, their owner.
+    Element* prev = nullptr;
+    Element* owner = nullptr;
+
+    std::unique_ptr<ElementTail> tail;
+
+    Element() = default;
+    Element(const Element&) = delete;
+    Element& operator=(const Element&) = delete;
+
+    ElementKind kind() const { return kindOf(method); }
+
+    template <class T> T* tailAs() {
+        return tail && tail->type == T::kType ? static_cast<T*>(tail.get()) : nullptr;
+    }
+    template <class T> const T* tailAs() const {
+        return tail && tail->type == T::kType ? static_cast<const T*>(tail.get()) : nullptr;
+    }
+
+    // Copy of every field, font and tail (with sub-elements); list links are cleared and
+    // references to other elements are kept as they are, to be re-linked by id.
+    std::unique_ptr<Element> clone() const;
+
+    // Owned sub-elements (polygon sides, axis lines, coordinate numbers), in id order.
+    int subElementCount() const;
+    Element* subElement(int i) const;
+};
+
+// Visits an element's owned sub-elements in id order.
+template <class F> void forEachSubElement(const Element& e, F&& f) {
+    const int n = e.subElementCount();
+    for (int i = 0; i < n; ++i) f(*e.subElement(i));
+}
+
+// Extra parents kept in a tail (polygon vertices, conic points, variables, columns, controlled
+// elements, iteration participants), visited in order. Sides of a polygon are visited through
+// their vertices (the sides' parent1).
+template <class F> void forEachTailReference(const Element& e, F&& f) {
+    if (!e.tail) return;
+    switch (e.tail->type) {
+    case TailType::Polygon:
+        for (auto& s : static_cast<const PolygonTail&>(*e.tail).sides) f(s->parent1);
+        break;
+    case TailType::Expression:
+        for (Element* a : static_cast<const ExpressionTail&>(*e.tail).exprArgs) f(a);
+        break;
+    case TailType::Table:
+        for (auto& c : static_cast<const TableTail&>(*e.tail).columns) f(c.element);
+        break;
+    case TailType::Conic:
+        for (Element* p : static_cast<const ConicTail&>(*e.tail).points) f(p);
+        break;
+    case TailType::Button:
+        for (Element* b : static_cast<const ButtonTail&>(*e.tail).elements) f(b);
+        break;
+    case TailType::Iteration:
+        for (Element* p : static_cast<const IterationTail&>(*e.tail).participants) f(p);
+        break;
+    default:
+        break;
+    }
+}
+
+// Style codes (`shape`).
+namespace PointShape {
+enum : int32_t { Normal = 1, Large = 2, Larger = 3, Cross = 4, Square = 5, Pixel = 6 };
+}
+namespace LineStyle {
+enum : int32_t { Normal = 1, Thick = 2, Dashed = 3, Dashed2 = 4, Thick5 = 5, Thick7 = 6 };
+}
+
+// The fixed colour palette of the property dialog.
+extern const std::array<Color, 16> fixedPalette;
+
+// Frees a chain of elements linked by `next`, each with its tail, sub-elements and font.
+void destroyElements(Element* first);
+
+} // namespace qorv
