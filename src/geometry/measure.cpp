@@ -721,7 +721,7 @@ std::string displayText(const Document& doc, const Element& e) {
     case Kind::Number: {
         std::string s = doc.nameOf(&e);
         if (!s.empty()) s += " = ";
-        if (e.option == NoValue) return s + uiText().message(Msg::NoValueText);
+        if (e.option == NoValue || !e.defined) return s + uiText().message(Msg::NoValueText);
         int decimals = e.decimals;
         if (e.method == Method::CoordinateX || e.method == Method::CoordinateY) {
             const Element* coords = e.owner ? e.owner : e.parent2;

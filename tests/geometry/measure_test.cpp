@@ -509,6 +509,8 @@ TEST(Display, NumbersEquationsAndChecks) {
     EXPECT_EQ(displayText(s.doc, *d), "d = 1.25 cm");
     d->decimals = 0;
     EXPECT_EQ(displayText(s.doc, *d), "d = 1 cm");
+    d->defined = 0;
+    EXPECT_EQ(displayText(s.doc, *d), "d = no existente");
 
     Element* slope = s.make(Method::Slope, s.segment(1, 0, 1, 5));
     recalcSlope(s.doc, *slope);
