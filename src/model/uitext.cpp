@@ -119,6 +119,7 @@ constexpr const char* kMessages[Msg::Count] = {
     "Ver lo oculto",
     "Deshacer",
     "Rehacer",
+    "no existente",
 };
 
 // Cut to at most max bytes without splitting a UTF-8 sequence.

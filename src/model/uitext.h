@@ -33,6 +33,7 @@ enum : int {
     ShowHidden,             // "Ver lo oculto"
     Undo,                   // "Deshacer"
     Redo,                   // "Rehacer"
+    NoValueText,            // "no existente": a number without a value
     Count
 };
 }

@@ -1,0 +1,773 @@
+#include "geometry/measure.h"
+
+#include "geometry/conic.h"
+#include "geometry/interimprimitives.h"
+#include "geometry/transforms.h"
+#include "model/uitext.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace qorv {
+
+using namespace interim;
+
+namespace {
+
+constexpr const char* kSquared = "\xC2\xB2"; // superscript two, UTF-8
+
+bool usable(const Element* p) {
+    return p && p->defined;
+}
+
+// Fixed-size text under construction; long texts are cut, never overflow.
+struct TextBuffer {
+    char data[512];
+    size_t len = 0;
+    TextBuffer() { data[0] = 0; }
+    void add(std::string_view s) {
+        const size_t n = std::min(s.size(), sizeof data - 1 - len);
+        std::memcpy(data + len, s.data(), n);
+        len += n;
+        data[len] = 0;
+    }
+    void addNumber(double v, int decimals) {
+        len += formatNumberTo(data + len, sizeof data - len, v, decimals);
+    }
+    std::string_view view() const { return std::string_view(data, len); }
+};
+
+void setNumber(Element& e, double v) {
+    v = dropTiny(v);
+    if (!std::isfinite(v)) {
+        e.defined = 0;
+        return;
+    }
+    e.value[0] = v;
+    e.option = HasValue;
+    e.defined = 1;
+}
+
+void setNoValue(Element& e) {
+    e.option = NoValue;
+    e.defined = 1;
+}
+
+bool unitLengthUsable(const Document& doc) {
+    return std::isfinite(doc.pixelsPerUnit) && doc.pixelsPerUnit > 0;
+}
+
+void setLength(const Document& doc, Element& e, double world) {
+    if (!unitLengthUsable(doc)) {
+        e.defined = 0;
+        return;
+    }
+    setNumber(e, toLengthUnits(doc, world));
+}
+
+void setArea(const Document& doc, Element& e, double world) {
+    if (!unitLengthUsable(doc)) {
+        e.defined = 0;
+        return;
+    }
+    setNumber(e, toAreaUnits(doc, world));
+}
+
+double radiusOf(const Element& c) {
+    return distance(firstPointOf(c), secondPointOf(c));
+}
+
+// Vertex i of a polygon (the first point of side i); null when missing or undefined.
+const Element* polygonVertex(const PolygonTail& t, size_t i) {
+    const Element* side = t.sides[i].get();
+    return side && usable(side->parent1) ? side->parent1 : nullptr;
+}
+
+bool arcEnds(const Element& arc, Point2& start, Point2& end) {
+    if (!arc.parent1 || !arc.parent3) return false;
+    start = pointOf(*arc.parent1);
+    end = pointOf(*arc.parent3);
+    return true;
+}
+
+bool onSegment(Point2 p, Point2 a, Point2 b) {
+    return std::fabs(distance(a, p) + distance(p, b) - distance(a, b)) < kMinDistance;
+}
+
+// Axis coordinates of a world point.
+Point2 toAxes(Point2 p, Point2 o, double ux, double uy) {
+    return Point2{(p.x - o.x) / ux, (p.y - o.y) / uy};
+}
+
+// ---- text builders ------------------------------------------------------------------------------
+
+void buildLineText(TextBuffer& t, bool slopeForm, double m, double n, int decimals) {
+    if (!slopeForm) {
+        t.add("x = ");
+        t.addNumber(n, decimals);
+        return;
+    }
+    t.add("y = ");
+    const bool hasSlope = std::fabs(m) > kTiny;
+    if (hasSlope) {
+        t.addNumber(m, decimals);
+        t.add("x ");
+    }
+    if (std::fabs(n) > kTiny || !hasSlope) {
+        if (n > 0 && hasSlope) t.add("+");
+        t.addNumber(n, decimals);
+    }
+}
+
+// "x" when the centre coordinate is 0, else "(x-2.00" or "(x+2.00" (the caller closes it).
+void buildCentrePart(TextBuffer& t, char letter, double c, int decimals) {
+    const char name[2] = {letter, 0};
+    if (c == 0) {
+        t.add(name);
+        return;
+    }
+    t.add("(");
+    t.add(name);
+    t.add(c > 0 ? "-" : "+");
+    t.addNumber(std::fabs(c), decimals);
+}
+
+void buildCircleText(TextBuffer& t, double a, double b, double p, double q, int decimals) {
+    a = dropTiny(a);
+    b = dropTiny(b);
+    if (p == q) {
+        buildCentrePart(t, 'x', a, decimals);
+        if (a != 0) t.add(")");
+        t.add(kSquared);
+        t.add("+");
+        buildCentrePart(t, 'y', b, decimals);
+        if (b != 0) t.add(")");
+        t.add(kSquared);
+        t.add("=");
+        t.addNumber(p, decimals);
+        t.add(kSquared);
+        return;
+    }
+    buildCentrePart(t, 'x', a, decimals);
+    t.add(a != 0 ? ")" : "");
+    t.add(kSquared);
+    t.add("/");
+    t.addNumber(p, decimals);
+    t.add(kSquared);
+    t.add("+");
+    buildCentrePart(t, 'y', b, decimals);
+    t.add(b != 0 ? ")" : "");
+    t.add(kSquared);
+    t.add("/");
+    t.addNumber(q, decimals);
+    t.add(kSquared);
+    t.add("=1");
+}
+
+void buildConicText(TextBuffer& t, const ConicCoefficients& c, int decimals) {
+    static constexpr const char* kLetters[5] = {"y\xC2\xB2 ", "xy ", "x\xC2\xB2 ", "y ", "x "};
+    bool first = true;
+    for (int i = 0; i < 6; ++i) {
+        const double k = c[size_t(i)];
+        if (!(std::fabs(k) > kTiny)) continue;
+        if (!first && k > 0) t.add("+");
+        first = false;
+        if (i == 5) {
+            t.addNumber(k, decimals); // the constant is written as a number alone
+            continue;
+        }
+        if (std::fabs(k + 1) < kTiny)
+            t.add("-");
+        else if (!(std::fabs(k - 1) <= kTiny))
+            t.addNumber(k, decimals);
+        t.add(kLetters[i]);
+    }
+    t.add(" = 0");
+}
+
+// Circle (or curved arc) and axes of a circle equation, in axis coordinates.
+bool circleInAxes(const Element& e, double& a, double& b, double& p, double& q) {
+    Point2 o;
+    double ux = 0, uy = 0;
+    if (!usable(e.parent1) || !usable(e.parent2) || !axesFrame(*e.parent2, o, ux, uy)) return false;
+    if (e.parent1->kind() == Kind::Arc && e.parent1->option2 != 0) return false; // no circle
+    const Point2 centre = toAxes(firstPointOf(*e.parent1), o, ux, uy);
+    const double r = radiusOf(*e.parent1);
+    a = centre.x;
+    b = centre.y;
+    p = r / ux;
+    q = r / uy;
+    return std::isfinite(a) && std::isfinite(b) && std::isfinite(p) && std::isfinite(q);
+}
+
+// The conic of a conic equation refitted through its five points in axis coordinates.
+bool conicInAxes(const Element& e, ConicCoefficients& coef) {
+    Point2 o;
+    double ux = 0, uy = 0;
+    if (!usable(e.parent1) || !usable(e.parent2) || !axesFrame(*e.parent2, o, ux, uy)) return false;
+    const auto* t = e.parent1->tailAs<ConicTail>();
+    if (!t) return false;
+    Point2 pts[5];
+    for (int i = 0; i < 5; ++i) {
+        if (!usable(t->points[i])) return false;
+        pts[i] = toAxes(pointOf(*t->points[i]), o, ux, uy);
+    }
+    return fitConic(pts, coef);
+}
+
+// Slope form (y = m x + n) or vertical form (x = c) of a straight element in axis coordinates.
+bool lineInAxes(const Element& e, bool& slopeForm, double& m, double& n) {
+    Point2 o;
+    double ux = 0, uy = 0;
+    if (!usable(e.parent1) || !usable(e.parent2) || !axesFrame(*e.parent2, o, ux, uy)) return false;
+    const Point2 a = firstPointOf(*e.parent1), b = secondPointOf(*e.parent1);
+    Point2 q;
+    if (intersectLines(a, b, o, Point2{o.x, o.y + 10}, q)) {
+        slopeForm = true;
+        m = ((b.y - a.y) / uy) / ((b.x - a.x) / ux);
+        n = (q.y - o.y) / uy;
+    } else if (intersectLines(a, b, o, Point2{o.x + 10, o.y}, q)) {
+        slopeForm = false;
+        m = 0;
+        n = (q.x - o.x) / ux;
+    } else {
+        return false;
+    }
+    return std::isfinite(m) && std::isfinite(n);
+}
+
+void storeEquationText(Element& e, const TextBuffer& t) {
+    if (auto* tail = e.tailAs<EquationTail>()) tail->text.assign(t.data, t.len);
+}
+
+} // namespace
+
+// ---- numbers and units
+// ----------------------------------------------------------------------------
+
+size_t formatNumberTo(char* buf, size_t size, double value, int decimals) {
+    if (!buf || size == 0) return 0;
+    if (decimals < 0) decimals = 0;
+    if (decimals > 8) decimals = 8;
+    if (value == 0) value = 0.0; // no "-0.00" for a negative zero
+    int n;
+    if (std::fabs(value) > 10000000.0)
+        n = std::snprintf(buf, size, "%.2e", value);
+    else
+        n = std::snprintf(buf, size, "%.*f", decimals, value);
+    if (n < 0) {
+        buf[0] = 0;
+        return 0;
+    }
+    size_t len = std::min(size_t(n), size - 1);
+    if (value < 0 && buf[0] != '-' && len + 1 < size) {
+        std::memmove(buf + 1, buf, len + 1);
+        buf[0] = '-';
+        ++len;
+    }
+    return len;
+}
+
+std::string formatNumber(double value, int decimals) {
+    char buf[64];
+    const size_t n = formatNumberTo(buf, sizeof buf, value, decimals);
+    return std::string(buf, n);
+}
+
+std::string_view unitSuffix(const Document& doc, const Element& e) {
+    if (e.method == Method::CoordinateX || e.method == Method::CoordinateY) return {};
+    static constexpr std::string_view kLength[4] = {"mm", "cm", "m", "km"};
+    static constexpr std::string_view kArea[4] = {"mm\xC2\xB2", "cm\xC2\xB2", "m\xC2\xB2",
+                                                  "km\xC2\xB2"};
+    static constexpr std::string_view kAngle[3] = {"rd", "\xC2\xB0", "gr"};
+    const int lu = doc.lengthUnit, au = doc.angleUnit;
+    switch (e.unitShown) {
+    case 1:
+        return lu >= 0 && lu < 4 ? kLength[lu] : std::string_view{};
+    case 2:
+        return lu >= 0 && lu < 4 ? kArea[lu] : std::string_view{};
+    case 3:
+        return au >= 0 && au < 3 ? kAngle[au] : std::string_view{};
+    default:
+        return {};
+    }
+}
+
+double toLengthUnits(const Document& doc, double worldLength) {
+    return worldLength / doc.pixelsPerUnit * lengthFactor(doc);
+}
+
+double toAreaUnits(const Document& doc, double worldArea) {
+    const double f = lengthFactor(doc);
+    return worldArea / (doc.pixelsPerUnit * doc.pixelsPerUnit) * (f * f);
+}
+
+double toAngleUnits(const Document& doc, double radians) {
+    return radians * angleFactor(doc);
+}
+
+double dropTiny(double v) {
+    return std::fabs(v) < kTiny ? 0.0 : v;
+}
+
+// ---- arcs
+// ----------------------------------------------------------------------------------------
+
+bool arcSweep(const Element& arc, double& sweep) {
+    Point2 start, end;
+    if (!arcEnds(arc, start, end)) return false;
+    const Point2 c = firstPointOf(arc);
+    double s = 0;
+    // A point arc (all points at the centre) sweeps nothing.
+    const bool ok =
+        arc.option != 0 ? orientedAngle(start, c, end, s) : orientedAngle(end, c, start, s);
+    sweep = ok ? s : 0.0;
+    return true;
+}
+
+bool pointOnArc(const Element& arc, Point2 p) {
+    Point2 start, end;
+    if (!arcEnds(arc, start, end)) return false;
+    if (distance(p, start) < kMinDistance || distance(p, end) < kMinDistance) return true;
+    if (arc.option2 != 0) {
+        if (distanceToLine(p, start, end) >= kMinDistance) return false;
+        return arc.option == 0 ? onSegment(p, start, end) : !onSegment(p, start, end);
+    }
+    const Point2 c = firstPointOf(arc);
+    if (std::fabs(distance(c, p) - radiusOf(arc)) >= kMinDistance) return false;
+    double toP = 0, toEnd = 0;
+    if (arc.option != 0) {
+        if (!orientedAngle(start, c, p, toP) || !orientedAngle(start, c, end, toEnd)) return false;
+    } else {
+        if (!orientedAngle(p, c, start, toP) || !orientedAngle(end, c, start, toEnd)) return false;
+    }
+    return toP <= toEnd;
+}
+
+// ---- measurements
+// ---------------------------------------------------------------------------------
+
+void recalcDistancePointPoint(Document& doc, Element& e) {
+    if (!usable(e.parent1) || !usable(e.parent2)) {
+        e.defined = 0;
+        return;
+    }
+    setLength(doc, e, distance(pointOf(*e.parent1), pointOf(*e.parent2)));
+}
+
+void recalcDistancePointLine(Document& doc, Element& e) {
+    if (!usable(e.parent1) || !usable(e.parent2)) {
+        e.defined = 0;
+        return;
+    }
+    const Point2 a = firstPointOf(*e.parent2), b = secondPointOf(*e.parent2);
+    if (distance(a, b) < kMinDistance) {
+        e.defined = 0;
+        return;
+    }
+    setLength(doc, e, distanceToLine(pointOf(*e.parent1), a, b));
+}
+
+void recalcSegmentLength(Document& doc, Element& e) {
+    if (!usable(e.parent1)) {
+        e.defined = 0;
+        return;
+    }
+    setLength(doc, e, distance(firstPointOf(*e.parent1), secondPointOf(*e.parent1)));
+}
+
+void recalcCircleLength(Document& doc, Element& e) {
+    if (!usable(e.parent1)) {
+        e.defined = 0;
+        return;
+    }
+    setLength(doc, e, kTwoPi * radiusOf(*e.parent1));
+}
+
+void recalcArcLength(Document& doc, Element& e) {
+    if (!usable(e.parent1)) {
+        e.defined = 0;
+        return;
+    }
+    const Element& arc = *e.parent1;
+    if (arc.option2 != 0) {
+        // A straight arc: its segment, or the rest of the line, which has no length.
+        if (arc.option != 0) {
+            setNoValue(e);
+            return;
+        }
+        setLength(doc, e, distance(firstPointOf(arc), secondPointOf(arc)));
+        return;
+    }
+    double sweep = 0;
+    if (!arcSweep(arc, sweep)) {
+        e.defined = 0;
+        return;
+    }
+    setLength(doc, e, sweep * radiusOf(arc));
+}
+
+void recalcPolygonPerimeter(Document& doc, Element& e) {
+    const PolygonTail* t =
+        e.parent1 && e.parent1->defined ? e.parent1->tailAs<PolygonTail>() : nullptr;
+    if (!t || t->sides.empty()) {
+        e.defined = 0;
+        return;
+    }
+    const size_t n = t->sides.size();
+    double sum = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const Element* a = polygonVertex(*t, i);
+        const Element* b = polygonVertex(*t, (i + 1) % n);
+        if (!a || !b) {
+            e.defined = 0;
+            return;
+        }
+        sum += distance(pointOf(*a), pointOf(*b));
+    }
+    setLength(doc, e, sum);
+}
+
+void recalcCircleArea(Document& doc, Element& e) {
+    if (!usable(e.parent1)) {
+        e.defined = 0;
+        return;
+    }
+    const double r = radiusOf(*e.parent1);
+    setArea(doc, e, kPi * r * r);
+}
+
+void recalcPolygonArea(Document& doc, Element& e) {
+    const PolygonTail* t =
+        e.parent1 && e.parent1->defined ? e.parent1->tailAs<PolygonTail>() : nullptr;
+    if (!t || t->sides.empty()) {
+        e.defined = 0;
+        return;
+    }
+    const size_t n = t->sides.size();
+    double twice = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const Element* a = polygonVertex(*t, i);
+        const Element* b = polygonVertex(*t, (i + 1) % n);
+        if (!a || !b) {
+            e.defined = 0;
+            return;
+        }
+        twice += a->value[0] * b->value[1] - b->value[0] * a->value[1];
+    }
+    setArea(doc, e, std::fabs(twice) / 2);
+}
+
+void recalcAngleValue(Document& doc, Element& e) {
+    if (!usable(e.parent1)) {
+        e.defined = 0;
+        return;
+    }
+    if (e.parent1->kind() == Kind::Arc) {
+        const Element& arc = *e.parent1;
+        double sweep = 0;
+        if (arc.option2 != 0)
+            sweep = arc.option != 0 ? kTwoPi : 0.0;
+        else if (!arcSweep(arc, sweep)) {
+            e.defined = 0;
+            return;
+        }
+        setNumber(e, toAngleUnits(doc, sweep));
+        return;
+    }
+    if (!usable(e.parent2) || !usable(e.parent3)) {
+        e.defined = 0;
+        return;
+    }
+    const Point2 a = pointOf(*e.parent1), v = pointOf(*e.parent2), c = pointOf(*e.parent3);
+    if (distance(a, v) < kMinDistance || distance(c, v) < kMinDistance) {
+        e.defined = 0;
+        return;
+    }
+    double angle = 0;
+    const bool ok =
+        e.value[1] == NotSet ? orientedAngle(a, v, c, angle) : unorientedAngle(a, v, c, angle);
+    if (!ok) {
+        e.defined = 0;
+        return;
+    }
+    setNumber(e, toAngleUnits(doc, angle));
+}
+
+void recalcSlope(Document&, Element& e) {
+    if (!usable(e.parent1)) {
+        e.defined = 0;
+        return;
+    }
+    const double dx = e.parent1->value[2] - e.parent1->value[0];
+    const double dy = e.parent1->value[3] - e.parent1->value[1];
+    if (dx == 0) {
+        setNoValue(e);
+        return;
+    }
+    setNumber(e, dy / dx);
+}
+
+void recalcProportion(Document&, Element& e) {
+    if (!usable(e.parent1) || !usable(e.parent2)) {
+        e.defined = 0;
+        return;
+    }
+    if (e.parent3) {
+        if (!e.parent3->defined) {
+            e.defined = 0;
+            return;
+        }
+        const Point2 p1 = pointOf(*e.parent1), p2 = pointOf(*e.parent2), p3 = pointOf(*e.parent3);
+        const double d12 = distance(p1, p2), d13 = distance(p1, p3), d23 = distance(p2, p3);
+        if (d13 == 0) {
+            setNoValue(e);
+            return;
+        }
+        double ratio = d12 / d13;
+        // p1 between p2 and p3: the ratio is negative.
+        if (d23 > d12 && d23 > d13) ratio = -ratio;
+        setNumber(e, ratio);
+        return;
+    }
+    const double l1 = distance(firstPointOf(*e.parent1), secondPointOf(*e.parent1));
+    const double l2 = distance(firstPointOf(*e.parent2), secondPointOf(*e.parent2));
+    if (l2 == 0) {
+        setNoValue(e);
+        return;
+    }
+    setNumber(e, l1 / l2);
+}
+
+// ---- property checks
+// -----------------------------------------------------------------------------
+
+namespace {
+void setVerdict(Element& e, bool holds) {
+    e.option = holds ? 1 : 0;
+    e.defined = 1;
+}
+} // namespace
+
+void recalcParallelCheck(Document&, Element& e) {
+    if (!usable(e.parent1) || !usable(e.parent2)) {
+        e.defined = 0;
+        return;
+    }
+    Point2 x;
+    setVerdict(e, !intersectLines(firstPointOf(*e.parent1), secondPointOf(*e.parent1),
+                                  firstPointOf(*e.parent2), secondPointOf(*e.parent2), x));
+}
+
+void recalcPerpendicularCheck(Document&, Element& e) {
+    if (!usable(e.parent1) || !usable(e.parent2)) {
+        e.defined = 0;
+        return;
+    }
+    const Point2 a = firstPointOf(*e.parent1), b = secondPointOf(*e.parent1);
+    Point2 q1, q2, x;
+    // A first element without a direction has no perpendicular: the check does not hold.
+    const bool holds =
+        perpendicularThrough(a, b, a, q1, q2) &&
+        !intersectLines(q1, q2, firstPointOf(*e.parent2), secondPointOf(*e.parent2), x);
+    setVerdict(e, holds);
+}
+
+void recalcMembershipCheck(Document&, Element& e) {
+    if (!usable(e.parent1) || !usable(e.parent2)) {
+        e.defined = 0;
+        return;
+    }
+    const Point2 p = pointOf(*e.parent1);
+    const Element& g = *e.parent2;
+    const Point2 a = firstPointOf(g), b = secondPointOf(g);
+    switch (g.kind()) {
+    case Kind::Line:
+        setVerdict(e, distanceToLine(p, a, b) < kMinDistance);
+        return;
+    case Kind::Ray:
+        setVerdict(e, distanceToLine(p, a, b) < kMinDistance && !isBeyondOrigin(a, b, p));
+        return;
+    case Kind::Segment:
+    case Kind::Vector:
+        setVerdict(e, onSegment(p, a, b));
+        return;
+    case Kind::Circle:
+        setVerdict(e, std::fabs(distance(a, p) - distance(a, b)) < kMinDistance);
+        return;
+    case Kind::Arc:
+        setVerdict(e, pointOnArc(g, p));
+        return;
+    case Kind::Conic:
+        if (const auto* t = g.tailAs<ConicTail>()) {
+            const ConicCoefficients c{t->coefficients[0], t->coefficients[1], t->coefficients[2],
+                                      t->coefficients[3], t->coefficients[4], t->coefficients[5]};
+            setVerdict(e, std::fabs(conicValue(c, p)) < kMinDistance);
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    // Other kinds: the verdict stays as it was.
+    e.defined = 1;
+}
+
+void recalcEquidistanceCheck(Document&, Element& e) {
+    if (!usable(e.parent1) || !usable(e.parent2) || !usable(e.parent3)) {
+        e.defined = 0;
+        return;
+    }
+    const Point2 p1 = pointOf(*e.parent1), p2 = pointOf(*e.parent2), p3 = pointOf(*e.parent3);
+    setVerdict(e, std::fabs(distance(p1, p2) - distance(p1, p3)) <= kMinDistance);
+}
+
+void recalcAlignmentCheck(Document&, Element& e) {
+    if (!usable(e.parent1) || !usable(e.parent2) || !usable(e.parent3)) {
+        e.defined = 0;
+        return;
+    }
+    setVerdict(e, areCollinear(pointOf(*e.parent1), pointOf(*e.parent2), pointOf(*e.parent3)));
+}
+
+// ---- equations
+// -----------------------------------------------------------------------------------
+
+std::string lineEquationText(const Element& e) {
+    TextBuffer t;
+    buildLineText(t, e.option == 1, e.value[0], e.value[1], e.decimals);
+    return std::string(t.view());
+}
+
+std::string circleEquationText(const Element& e) {
+    double a = 0, b = 0, p = 0, q = 0;
+    if (!circleInAxes(e, a, b, p, q)) return {};
+    TextBuffer t;
+    buildCircleText(t, a, b, p, q, e.decimals);
+    return std::string(t.view());
+}
+
+std::string conicEquationText(const Element& e) {
+    ConicCoefficients c{};
+    if (!conicInAxes(e, c)) return {};
+    TextBuffer t;
+    buildConicText(t, c, e.decimals);
+    return std::string(t.view());
+}
+
+void recalcLineEquation(Document&, Element& e) {
+    bool slopeForm = false;
+    double m = 0, n = 0;
+    if (!lineInAxes(e, slopeForm, m, n)) {
+        e.defined = 0;
+        return;
+    }
+    e.option = slopeForm ? 1 : 0;
+    if (slopeForm) e.value[0] = m;
+    e.value[1] = n;
+    TextBuffer t;
+    buildLineText(t, slopeForm, m, n, e.decimals);
+    storeEquationText(e, t);
+    e.defined = 1;
+}
+
+void recalcCircleEquation(Document&, Element& e) {
+    double a = 0, b = 0, p = 0, q = 0;
+    if (!circleInAxes(e, a, b, p, q)) {
+        e.defined = 0;
+        return;
+    }
+    e.value[0] = p;
+    e.value[1] = q;
+    e.option = p == q ? 1 : 0;
+    TextBuffer t;
+    buildCircleText(t, a, b, p, q, e.decimals);
+    storeEquationText(e, t);
+    e.defined = 1;
+}
+
+void recalcConicEquation(Document&, Element& e) {
+    ConicCoefficients c{};
+    if (!conicInAxes(e, c)) {
+        e.defined = 0;
+        return;
+    }
+    TextBuffer t;
+    buildConicText(t, c, e.decimals);
+    storeEquationText(e, t);
+    e.defined = 1;
+}
+
+std::string coordinatesText(const Element& e) {
+    const auto* t = e.tailAs<CoordinatesTail>();
+    if (!t || !t->xCoord || !t->yCoord) return {};
+    TextBuffer b;
+    if (e.parent1 && e.parent1->nameElement)
+        if (const auto* n = e.parent1->nameElement->tailAs<NameTail>()) b.add(n->text);
+    b.add("(");
+    b.addNumber(t->xCoord->value[0], e.decimals);
+    b.add(";");
+    b.addNumber(t->yCoord->value[0], e.decimals);
+    b.add(")");
+    return std::string(b.view());
+}
+
+// ---- display
+// -------------------------------------------------------------------------------------
+
+std::string displayText(const Document& doc, const Element& e) {
+    switch (e.kind()) {
+    case Kind::Number: {
+        std::string s = doc.nameOf(&e);
+        if (!s.empty()) s += " = ";
+        if (e.option == NoValue || !e.defined) return s + uiText().message(Msg::NoValueText);
+        int decimals = e.decimals;
+        if (e.method == Method::CoordinateX || e.method == Method::CoordinateY) {
+            const Element* coords = e.owner ? e.owner : e.parent2;
+            if (coords) decimals = coords->decimals;
+        }
+        s += formatNumber(e.value[0], decimals);
+        const std::string_view unit = unitSuffix(doc, e);
+        if (!unit.empty()) {
+            s += ' ';
+            s += unit;
+        }
+        return s;
+    }
+    case Kind::Equation:
+        if (const auto* t = e.tailAs<EquationTail>()) return t->text;
+        return {};
+    case Kind::Coordinates:
+        return coordinatesText(e);
+    case Kind::Property:
+        if (const auto* t = e.tailAs<CheckTail>())
+            return e.option == 1 ? t->trueText : t->falseText;
+        return {};
+    case Kind::Name:
+        return doc.nameOf(&e);
+    case Kind::Function: {
+        std::string s = doc.nameOf(&e);
+        if (s.empty())
+            if (const auto* t = e.tailAs<ExpressionTail>()) s = t->exprText;
+        return s;
+    }
+    case Kind::Button:
+        if (const auto* t = e.tailAs<ButtonTail>()) return t->caption;
+        return {};
+    case Kind::Text:
+        if (const auto* t = e.tailAs<TextTail>()) {
+            std::string s;
+            for (size_t i = 0; i < t->lines.size(); ++i) {
+                if (i) s += '\n';
+                s += t->lines[i];
+            }
+            return s;
+        }
+        return {};
+    default:
+        return {};
+    }
+}
+
+} // namespace qorv

@@ -1,0 +1,503 @@
+#include "geometry/transforms.h"
+
+#include "geometry/interimprimitives.h"
+
+#include <cmath>
+#include <numeric>
+
+namespace qorv {
+
+using namespace interim;
+
+namespace {
+
+bool usable(const Element* p) {
+    return p && p->defined;
+}
+
+// The number carried by a numeric parent; false when it has no value.
+bool numberOf(const Element* n, double& v) {
+    if (!n || n->option == NoValue || !std::isfinite(n->value[0])) return false;
+    v = n->value[0];
+    return true;
+}
+
+bool finite(Point2 p) {
+    return std::isfinite(p.x) && std::isfinite(p.y);
+}
+
+void storePoint(Element& e, Point2 p) {
+    if (!finite(p)) {
+        e.defined = 0;
+        return;
+    }
+    e.value[0] = p.x;
+    e.value[1] = p.y;
+    e.defined = 1;
+}
+
+void storeStraight(Element& e, Point2 a, Point2 b) {
+    if (!finite(a) || !finite(b)) {
+        e.defined = 0;
+        return;
+    }
+    e.value[0] = a.x;
+    e.value[1] = a.y;
+    e.value[2] = b.x;
+    e.value[3] = b.y;
+    e.defined = 1;
+}
+
+Point2 midpoint(Point2 a, Point2 b) {
+    return Point2{(a.x + b.x) / 2, (a.y + b.y) / 2};
+}
+
+// The axes that own an axis line (method 40 or 41).
+const Element* axesOfAxisLine(const Element& line) {
+    if (line.owner && line.owner->method == Method::Axes) return line.owner;
+    if (line.parent2 && line.parent2->method == Method::Axes) return line.parent2;
+    return nullptr;
+}
+
+// The points that define a circle and lie on it (the point of a circle by centre and point).
+bool isThroughPointOfCircle(const Element& p, const Element& circle) {
+    return circle.method == Method::CircleCentrePoint && circle.parent2 == &p;
+}
+
+// Whether p lies on the circle g because of the way it was built.
+bool liesOnCircleByConstruction(const Element& p, const Element& g) {
+    if (isThroughPointOfCircle(p, g)) return true;
+    if (p.method == Method::PointOnElement && p.parent1 == &g) return true;
+    if (p.method == Method::IntersectionPoint && (p.parent1 == &g || p.parent2 == &g)) return true;
+    return false;
+}
+
+constexpr std::array<PolygonShape, StarPolygonCount> makeStarTable() {
+    std::array<PolygonShape, StarPolygonCount> t{};
+    int i = 0;
+    for (int n = 5; n <= 30; ++n)
+        for (int k = 2; 2 * k < n; ++k)
+            if (std::gcd(n, k) == 1 && i < StarPolygonCount) t[size_t(i++)] = PolygonShape{n, k};
+    return t;
+}
+
+constexpr int countStars() {
+    int c = 0;
+    for (int n = 5; n <= 30; ++n)
+        for (int k = 2; 2 * k < n; ++k)
+            if (std::gcd(n, k) == 1) ++c;
+    return c;
+}
+static_assert(countStars() == StarPolygonCount);
+
+constexpr std::array<PolygonShape, StarPolygonCount> kStars = makeStarTable();
+
+} // namespace
+
+// ---- point operations
+// ----------------------------------------------------------------------------
+
+Point2 rotatePoint(Point2 p, Point2 c, double theta) {
+    const double r = distance(p, c);
+    if (r < kMinDistance) return p;
+    double phi = 0;
+    unorientedAngle(Point2{c.x + 1, c.y}, c, p, phi);
+    if (p.y < c.y) phi = -phi;
+    return Point2{c.x + r * std::cos(phi + theta), c.y + r * std::sin(phi + theta)};
+}
+
+Point2 scalePoint(Point2 p, Point2 c, double k) {
+    return pointAlong(c, p, k * distance(c, p));
+}
+
+bool invertPoint(Point2 p, Point2 c, double r, Point2& out) {
+    if (p.x == c.x && p.y == c.y) return false;
+    out = pointAlong(c, p, r * r / distance(c, p));
+    return finite(out);
+}
+
+bool reflectPoint(Point2 p, Point2 a, Point2 b, Point2& out) {
+    Point2 q1, q2, foot;
+    if (!perpendicularThrough(a, b, p, q1, q2)) return false;
+    if (!intersectLines(a, b, q1, q2, foot)) return false;
+    out = pointAlong(p, foot, 2 * distance(p, foot));
+    return finite(out);
+}
+
+double angleFactor(const Document& doc) {
+    switch (doc.angleUnit) {
+    case AngleUnit::Deg:
+        return 180.0 / kPi;
+    case AngleUnit::Gra:
+        return 200.0 / kPi;
+    default:
+        return 1.0;
+    }
+}
+
+double lengthFactor(const Document& doc) {
+    switch (doc.lengthUnit) {
+    case LengthUnit::Mm:
+        return 10.0;
+    case LengthUnit::M:
+        return 0.01;
+    case LengthUnit::Km:
+        return 0.00001;
+    default:
+        return 1.0;
+    }
+}
+
+bool axesFrame(const Element& axes, Point2& origin, double& unitX, double& unitY) {
+    const auto* t = axes.tailAs<AxesTail>();
+    if (axes.method != Method::Axes || !t || !axes.parent1) return false;
+    origin = pointOf(*axes.parent1);
+    unitX = t->scaleX;
+    unitY = t->scaleY;
+    return finite(origin) && std::isfinite(unitX) && std::isfinite(unitY) && unitX > 0 && unitY > 0;
+}
+
+// ---- point constructions
+// -------------------------------------------------------------------------
+
+void recalcAxialSymmetry(Document&, Element& e) {
+    if (!usable(e.parent1) || !usable(e.parent2)) {
+        e.defined = 0;
+        return;
+    }
+    Point2 out;
+    if (!reflectPoint(pointOf(*e.parent1), firstPointOf(*e.parent2), secondPointOf(*e.parent2),
+                      out)) {
+        e.defined = 0;
+        return;
+    }
+    storePoint(e, out);
+}
+
+void recalcRotation(Document& doc, Element& e) {
+    double angle = 0;
+    if (!usable(e.parent1) || !usable(e.parent2) || !usable(e.parent3) ||
+        !numberOf(e.parent3, angle)) {
+        e.defined = 0;
+        return;
+    }
+    storePoint(e, rotatePoint(pointOf(*e.parent1), pointOf(*e.parent2), angle / angleFactor(doc)));
+}
+
+void recalcHomothety(Document&, Element& e) {
+    double k = 0;
+    if (!usable(e.parent1) || !usable(e.parent2) || !usable(e.parent3) || !numberOf(e.parent3, k)) {
+        e.defined = 0;
+        return;
+    }
+    storePoint(e, scalePoint(pointOf(*e.parent1), pointOf(*e.parent2), k));
+}
+
+void recalcInversion(Document&, Element& e) {
+    // Parents: the circle of inversion, then the point. A straight arc has no circle.
+    if (!usable(e.parent1) || !usable(e.parent2) ||
+        (e.parent1->kind() == Kind::Arc && e.parent1->option2 != 0)) {
+        e.defined = 0;
+        return;
+    }
+    const Point2 c = firstPointOf(*e.parent1);
+    const double r = distance(c, secondPointOf(*e.parent1));
+    Point2 out;
+    if (!invertPoint(pointOf(*e.parent2), c, r, out)) {
+        e.defined = 0;
+        return;
+    }
+    storePoint(e, out);
+}
+
+void recalcDisplacement(Document& doc, Element& e) {
+    double n = 0;
+    if (!usable(e.parent1) || !usable(e.parent2) || !usable(e.parent3) || !numberOf(e.parent3, n)) {
+        e.defined = 0;
+        return;
+    }
+    const Element& g = *e.parent2;
+    const Point2 p = pointOf(*e.parent1);
+    const double d = n * doc.pixelsPerUnit / lengthFactor(doc);
+    switch (g.kind()) {
+    case Kind::Point: {
+        const Point2 target = pointOf(g);
+        if (distance(p, target) < kMinDistance) break;
+        storePoint(e, pointAlong(p, target, d));
+        return;
+    }
+    case Kind::Line:
+    case Kind::Ray: {
+        const Point2 a = firstPointOf(g), b = secondPointOf(g);
+        if (distance(a, b) < kMinDistance) break;
+        double along = d;
+        if (g.method == Method::AxisX || g.method == Method::AxisY) {
+            const Element* axes = axesOfAxisLine(g);
+            Point2 o;
+            double ux = 0, uy = 0;
+            if (!axes || !axesFrame(*axes, o, ux, uy)) break;
+            along = n * (g.method == Method::AxisX ? ux : uy);
+        }
+        storePoint(e, pointAlong(a, b, along));
+        return;
+    }
+    case Kind::Vector: {
+        const Point2 a = firstPointOf(g), b = secondPointOf(g);
+        if (distance(a, b) < kMinDistance) break;
+        storePoint(e, pointAlong(p, Point2{p.x + (b.x - a.x), p.y + (b.y - a.y)}, d));
+        return;
+    }
+    case Kind::Circle: {
+        const Point2 c = firstPointOf(g);
+        const double r = distance(c, p);
+        if (!liesOnCircleByConstruction(*e.parent1, g) || r < kMinDistance) break;
+        storePoint(e, rotatePoint(p, c, d / r));
+        return;
+    }
+    default:
+        break;
+    }
+    e.defined = 0;
+}
+
+void recalcPointWithCoordinates(Document& doc, Element& e) {
+    double u = 0, v = 0;
+    Point2 o;
+    double ux = 0, uy = 0;
+    if (!usable(e.parent1) || !usable(e.parent2) || !usable(e.parent3) || !numberOf(e.parent1, u) ||
+        !numberOf(e.parent2, v) || !axesFrame(*e.parent3, o, ux, uy)) {
+        e.defined = 0;
+        return;
+    }
+    if (doc.coordinateSystem == 1) {
+        const double theta = v / angleFactor(doc);
+        const double r = u;
+        u = r * std::cos(theta);
+        v = r * std::sin(theta);
+    }
+    storePoint(e, Point2{o.x + u * ux, o.y + v * uy});
+}
+
+void recalcVectorSum(Document&, Element& e) {
+    if (!usable(e.parent1) || !usable(e.parent2) || !usable(e.parent3)) {
+        e.defined = 0;
+        return;
+    }
+    const Element& v1 = *e.parent1;
+    const Element& v2 = *e.parent2;
+    const Point2 p = pointOf(*e.parent3);
+    storePoint(e, Point2{p.x + (v1.value[2] - v1.value[0]) + (v2.value[2] - v2.value[0]),
+                         p.y + (v1.value[3] - v1.value[1]) + (v2.value[3] - v2.value[1])});
+}
+
+// ---- lines
+// ---------------------------------------------------------------------------------------
+
+void recalcAngleBisector(Document&, Element& e) {
+    if (!usable(e.parent1) || !usable(e.parent2) || !usable(e.parent3)) {
+        e.defined = 0;
+        return;
+    }
+    const Point2 a = pointOf(*e.parent1), v = pointOf(*e.parent2), c = pointOf(*e.parent3);
+    if (distance(a, v) < kMinDistance || distance(c, v) < kMinDistance) {
+        e.defined = 0;
+        return;
+    }
+    const Point2 a10 = pointAlong(v, a, 10), c10 = pointAlong(v, c, 10);
+    double alpha = 0;
+    if (!unorientedAngle(a10, v, c10, alpha)) {
+        e.defined = 0;
+        return;
+    }
+    Point2 r = rotatePoint(a10, v, alpha / 2);
+    double check = 0;
+    // The turn may have gone the wrong way round: then it must go the other way.
+    if (!unorientedAngle(r, v, c10, check) || check > alpha || check > kPi / 2 + 1e-6)
+        r = rotatePoint(a10, v, -alpha / 2);
+    storeStraight(e, v, r);
+}
+
+void recalcPerpendicularBisector(Document&, Element& e) {
+    if (!usable(e.parent1) || !usable(e.parent2)) {
+        e.defined = 0;
+        return;
+    }
+    const Point2 a = pointOf(*e.parent1), b = pointOf(*e.parent2);
+    Point2 q1, q2;
+    if (!perpendicularThrough(a, b, midpoint(a, b), q1, q2)) {
+        e.defined = 0;
+        return;
+    }
+    storeStraight(e, q1, q2);
+}
+
+// ---- arcs
+// ----------------------------------------------------------------------------------------
+
+void recalcArc(Document&, Element& e) {
+    if (!usable(e.parent1) || !usable(e.parent2) || !usable(e.parent3)) {
+        e.defined = 0;
+        return;
+    }
+    const Point2 p1 = pointOf(*e.parent1), p2 = pointOf(*e.parent2), p3 = pointOf(*e.parent3);
+    if (distance(p1, p2) < kTiny && distance(p1, p3) < kTiny) {
+        // All three together: a point arc.
+        storeStraight(e, p1, p1);
+        e.option = 0;
+        e.option2 = 0;
+        return;
+    }
+    if (distance(p1, p2) < kMinDistance || distance(p2, p3) < kMinDistance ||
+        distance(p1, p3) < kMinDistance) {
+        e.defined = 0;
+        return;
+    }
+    Point2 a1, b1, a2, b2, centre;
+    if (!perpendicularThrough(p2, p3, midpoint(p2, p3), a1, b1) ||
+        !perpendicularThrough(p2, p1, midpoint(p2, p1), a2, b2)) {
+        e.defined = 0;
+        return;
+    }
+    if (intersectLines(a1, b1, a2, b2, centre)) {
+        double toEnd = 0, toMiddle = 0;
+        if (!orientedAngle(p3, centre, p1, toEnd) || !orientedAngle(p2, centre, p1, toMiddle)) {
+            e.defined = 0;
+            return;
+        }
+        storeStraight(e, centre, p2);
+        if (!e.defined) return;
+        e.option2 = 0;
+        e.option = toEnd < toMiddle ? 1 : 0;
+        return;
+    }
+    // Collinear: the arc is the segment p1p3 when p2 lies between them, else the rest of the line.
+    const bool between = (p2.x - p1.x) * (p3.x - p1.x) + (p2.y - p1.y) * (p3.y - p1.y) >= 0 &&
+                         (p2.x - p3.x) * (p1.x - p3.x) + (p2.y - p3.y) * (p1.y - p3.y) >= 0;
+    storeStraight(e, p1, p3);
+    e.option2 = 1;
+    e.option = between ? 0 : 1;
+}
+
+// ---- regular polygons
+// ----------------------------------------------------------------------------
+
+const std::array<PolygonShape, StarPolygonCount>& starPolygons() {
+    return kStars;
+}
+
+PolygonShape regularPolygonSides(Point2 c, Point2 v, Point2 p) {
+    double theta = 0;
+    if (!orientedAngle(p, c, v, theta)) theta = 0;
+    if (theta < 0.0001) theta = 0.0001;
+    if (theta < kPi) {
+        double n = std::floor(kTwoPi / theta);
+        if (n < 3) n = 3;
+        if (n > 30) n = 30;
+        return PolygonShape{int(n), 1};
+    }
+    const double target = kTwoPi - theta;
+    PolygonShape best = kStars[0];
+    double bestGap = INFINITY;
+    for (const PolygonShape& s : kStars) {
+        const double gap = std::fabs(kTwoPi * s.density / s.sides - target);
+        if (gap < bestGap) {
+            bestGap = gap;
+            best = s;
+        }
+    }
+    return best;
+}
+
+double regularVertexAngle(int i, PolygonShape shape) {
+    return double(shape.density) * kTwoPi * double(i) / double(shape.sides);
+}
+
+void recalcRegularPolygonVertex(Document&, Element& e) {
+    if (!usable(e.parent1) || !usable(e.parent2) || !std::isfinite(e.value[3])) {
+        e.defined = 0;
+        return;
+    }
+    storePoint(e, rotatePoint(pointOf(*e.parent2), pointOf(*e.parent1), e.value[3]));
+}
+
+Element* createRegularPolygon(Document& doc, Element* centre, Element* first, PolygonShape shape,
+                              const CreationOptions& opts) {
+    if (!centre || !first || shape.sides < 3) return nullptr;
+    std::vector<Element*> vertices{first};
+    ElementRequest req;
+    for (int i = 1; i < shape.sides; ++i) {
+        req.method = Method::RegularPolygonVertex;
+        req.parent1 = centre;
+        req.parent2 = first;
+        req.value[3] = regularVertexAngle(i, shape);
+        Element* v = createElement(doc, req, opts);
+        recalcRegularPolygonVertex(doc, *v);
+        vertices.push_back(v);
+    }
+    req.method = Method::Polygon;
+    req.extra = std::move(vertices);
+    return createElement(doc, req, opts);
+}
+
+// ---- zoom
+// ----------------------------------------------------------------------------------------
+
+namespace {
+// Lines and rays whose points are placed on them by a signed distance.
+bool parameterisedByDistance(const Element* s) {
+    if (!s) return false;
+    switch (s->method) {
+    case Method::LineThroughPoint:
+    case Method::RayThroughPoint:
+    case Method::ParallelLine:
+    case Method::PerpendicularLine:
+    case Method::AngleBisector:
+    case Method::PerpendicularBisector:
+    case Method::AxisX:
+    case Method::AxisY:
+        return true;
+    default:
+        return false;
+    }
+}
+} // namespace
+
+void scaleConstruction(Document& doc, Point2 z, double k) {
+    if (!std::isfinite(k) || k == 0.0 || !finite(z)) return;
+    if (doc.constantLengthsWithZoom) doc.pixelsPerUnit *= k;
+    for (Element* e = doc.head; e; e = e->next) {
+        switch (e->method) {
+        case Method::FreePoint: {
+            const Point2 p = scalePoint(pointOf(*e), z, k);
+            if (finite(p)) {
+                e->value[0] = p.x;
+                e->value[1] = p.y;
+            }
+            break;
+        }
+        case Method::CircleByCentre: {
+            const Point2 p = scalePoint(secondPointOf(*e), z, k);
+            if (finite(p)) {
+                e->value[2] = p.x;
+                e->value[3] = p.y;
+            }
+            break;
+        }
+        case Method::PointOnElement:
+        case Method::Name:
+            // Only distances along a line change; fractions and angles stay as they are.
+            if (parameterisedByDistance(e->parent1)) e->value[3] *= k;
+            break;
+        case Method::Axes:
+            if (auto* t = e->tailAs<AxesTail>()) {
+                t->scaleX *= k;
+                t->scaleY *= k;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+} // namespace qorv
