@@ -1,0 +1,152 @@
+#include "model/examples.h"
+
+#include <cmath>
+
+namespace qorv {
+
+namespace {
+
+struct Builder {
+    Document& doc;
+    CreationOptions opts;
+    ElementRequest req;
+
+    Element* make(ConstructionMethod m, Element* p1 = nullptr, Element* p2 = nullptr,
+                  Element* p3 = nullptr, int32_t option = -1) {
+        req.method = m;
+        req.parent1 = p1;
+        req.parent2 = p2;
+        req.parent3 = p3;
+        req.option = option;
+        return createElement(doc, req, opts);
+    }
+    Element* point(double x, double y, const char* name = nullptr) {
+        req.value[0] = x;
+        req.value[1] = y;
+        Element* p = make(Method::FreePoint);
+        if (name) doc.setName(p, name, opts);
+        return p;
+    }
+    Element* polygon(std::vector<Element*> vertices) {
+        req.method = Method::Polygon;
+        req.extra = std::move(vertices);
+        return createElement(doc, req, opts);
+    }
+    Element* conic(std::vector<Element*> points) {
+        req.method = Method::Conic;
+        req.extra = std::move(points);
+        return createElement(doc, req, opts);
+    }
+    // A measurement or text-like element placed at a screen-independent world position.
+    Element* placed(Element* e, double x, double y) {
+        e->value[2] = x;
+        e->value[3] = y;
+        return e;
+    }
+    Element* hiddenOriginAxes() {
+        Element* o = point(0, 0);
+        o->visible = 0;
+        return make(Method::Axes, o);
+    }
+};
+
+void triangle(Builder& b) {
+    Element* a = b.point(-160, -100, "A");
+    Element* c = b.point(180, -80, "B");
+    Element* d = b.point(10, 150, "C");
+    Element* tri = b.polygon({a, c, d});
+    tri->option = -1;
+
+    // Circumcircle: the perpendicular bisectors meet at the centre.
+    Element* m1 = b.make(Method::PerpendicularBisector, a, c);
+    Element* m2 = b.make(Method::PerpendicularBisector, c, d);
+    m1->shape = m2->shape = LineStyle::Dashed;
+    Element* o = b.make(Method::IntersectionPoint, m1, m2, nullptr, 0);
+    b.doc.setName(o, "O", b.opts);
+    b.make(Method::CircleCentrePoint, o, a);
+
+    // Angle bisectors meet at the incentre.
+    Element* bisA = b.make(Method::AngleBisector, c, a, d);
+    Element* bisB = b.make(Method::AngleBisector, a, c, d);
+    b.make(Method::AngleBisector, a, d, c);
+    Element* in = b.make(Method::IntersectionPoint, bisA, bisB, nullptr, 0);
+    b.doc.setName(in, "I", b.opts);
+
+    // Measurements.
+    b.placed(b.make(Method::DistancePointPoint, a, c), -300, 220);
+    b.placed(b.make(Method::PolygonPerimeter, tri), -300, 195);
+    b.placed(b.make(Method::PolygonArea, tri), -300, 170);
+    Element* angle = b.make(Method::AngleValue, c, a, d);
+    b.placed(angle, -300, 145);
+    b.make(Method::Angle, c, a, d);
+
+    // The equation of the line through A and C.
+    Element* axes = b.hiddenOriginAxes();
+    axes->visible = 0;
+    Element* line = b.make(Method::LineThroughTwoPoints, a, d);
+    line->shape = LineStyle::Dashed;
+    b.placed(b.make(Method::LineEquation, line, axes), 120, 220);
+}
+
+void conic(Builder& b) {
+    // Five points of the ellipse x^2/200^2 + y^2/100^2 = 1 turned by nothing: (200 cos t, 100 sin t).
+    const double t[5] = {0.3, 1.2, 2.4, 3.6, 5.0};
+    std::vector<Element*> pts;
+    const char* names[5] = {"P1", "P2", "P3", "P4", "P5"};
+    for (int i = 0; i < 5; ++i)
+        pts.push_back(b.point(200 * std::cos(t[i]), 100 * std::sin(t[i]), names[i]));
+    Element* k = b.conic(pts);
+    Element* axes = b.hiddenOriginAxes();
+    b.placed(b.make(Method::ConicEquation, k, axes), -300, 220);
+}
+
+void intersections(Builder& b) {
+    Element* a = b.point(-220, -120, "A");
+    Element* c = b.point(220, 140, "B");
+    Element* d = b.point(-200, 150, "C");
+    Element* e = b.point(230, -90, "D");
+    Element* l1 = b.make(Method::LineThroughTwoPoints, a, c);
+    Element* l2 = b.make(Method::LineThroughTwoPoints, d, e);
+    b.make(Method::IntersectionPoint, l1, l2, nullptr, 0);
+
+    Element* centre = b.point(-60, 20, "O");
+    Element* rim = b.point(60, 20);
+    Element* circle = b.make(Method::CircleCentrePoint, centre, rim);
+    b.make(Method::IntersectionPoint, l1, circle, nullptr, 6);
+    b.make(Method::IntersectionPoint, l1, circle, nullptr, 7);
+
+    Element* centre2 = b.point(80, -20, "Q");
+    Element* circle2 = b.make(Method::CircleCentrePoint, centre2, b.point(80, 80));
+    b.make(Method::IntersectionPoint, circle, circle2, nullptr, 12);
+    b.make(Method::IntersectionPoint, circle, circle2, nullptr, 13);
+
+    std::vector<Element*> pts;
+    const double t[5] = {0.2, 1.4, 2.5, 3.9, 5.2};
+    for (int i = 0; i < 5; ++i) pts.push_back(b.point(250 * std::cos(t[i]), 90 * std::sin(t[i])));
+    for (Element* p : pts) p->shape = PointShape::Cross;
+    Element* k = b.conic(pts);
+    b.make(Method::IntersectionPoint, k, l2, nullptr, 24);
+    b.make(Method::IntersectionPoint, k, l2, nullptr, 25);
+}
+
+} // namespace
+
+const std::vector<std::string_view>& exampleNames() {
+    static const std::vector<std::string_view> names = {"triangle", "conic", "intersections"};
+    return names;
+}
+
+bool buildExample(std::string_view name, Document& doc) {
+    Builder b{doc, {}, {}};
+    if (name == "triangle")
+        triangle(b);
+    else if (name == "conic")
+        conic(b);
+    else if (name == "intersections")
+        intersections(b);
+    else
+        return false;
+    return true;
+}
+
+} // namespace qorv
