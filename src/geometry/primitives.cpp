@@ -92,6 +92,12 @@ int solveQuadratic(double c2, double c1, double c0, double roots[2]) {
     if (std::fabs(disc) >= Tol::Tiny) {
         // The cancellation-free pair; roots[0] keeps the sign convention (-c1 + sqrt D) / 2c2.
         const double s = std::sqrt(std::fabs(disc));
+        if (disc < 0) {
+            // A slightly negative discriminant taken as its magnitude: the roots keep their sum.
+            roots[0] = (-c1 + s) / (2 * c2);
+            roots[1] = -(c1 / c2 + roots[0]);
+            return std::isfinite(roots[0]) && std::isfinite(roots[1]) ? 2 : 0;
+        }
         const double q = -0.5 * (c1 + (c1 >= 0 ? s : -s));
         const double big = q / c2, small = c0 / q;
         if (c1 >= 0) {
