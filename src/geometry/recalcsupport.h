@@ -41,7 +41,9 @@ inline bool usable(const Element* p) { return p && p->defined; }
 
 // The value of a number parent; false when it is missing, undefined or has no value (-100).
 inline bool numberValueOf(const Element* e, double& v) {
-    if (!usable(e) || e->option == NoValue || !std::isfinite(e->value[0])) return false;
+    if (!usable(e) || e->kind() != Kind::Number || e->option == NoValue ||
+        !std::isfinite(e->value[0]))
+        return false;
     v = e->value[0];
     return true;
 }
