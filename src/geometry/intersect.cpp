@@ -280,18 +280,38 @@ int splitDegenerate(const Mat3 m, double lines[2][3]) {
     return 2;
 }
 
-// Two points of a line a x + b y + c = 0, its direction turned to point right (or up when it is
-// vertical) so that the order of candidates does not depend on the sign of the coefficients.
-bool linePoints(const double l[3], Point2& p, Point2& q, double& angle) {
+// Two points of a line a x + b y + c = 0.
+bool linePoints(const double l[3], Point2& p, Point2& q) {
     const double n2 = l[0] * l[0] + l[1] * l[1];
     if (!(n2 > 1e-24 * l[2] * l[2]) || !(n2 > 0)) return false; // the line at infinity
     const double n = std::sqrt(n2);
     p = {-l[0] * l[2] / n2, -l[1] * l[2] / n2};
-    Point2 d{-l[1] / n, l[0] / n};
-    if (d.x < 0 || (std::fabs(d.x) < 1e-12 && d.y < 0)) d = (-1.0) * d;
-    q = p + d;
-    angle = std::atan2(d.y, d.x);
+    q = p + Point2{-l[1] / n, l[0] / n};
     return isFinite(p) && isFinite(q);
+}
+
+// Puts candidates on the first conic in an order that belongs to that conic alone, so that it
+// does not depend on which member of the pencil gave them: counter-clockwise about the centre
+// from the +x direction for a central conic, along the vertex tangent for a parabola.
+void orderOnConic(const double k[6], Point2* pts, int n) {
+    double key[4];
+    Point2 c;
+    if (conicCentre(k, c)) {
+        for (int i = 0; i < n; ++i) {
+            const Point2 d = pts[i] - c;
+            key[i] = (d.x == 0.0 && d.y == 0.0) ? 0.0 : polarAngle(d);
+        }
+    } else {
+        Point2 col1{k[2], k[1] / 2}, col2{k[1] / 2, k[0]};
+        Point2 u = dot(col1, col1) >= dot(col2, col2) ? col1 : col2;
+        if (u.x < 0 || (u.x == 0.0 && u.y < 0)) u = (-1.0) * u;
+        for (int i = 0; i < n; ++i) key[i] = dot(pts[i], u);
+    }
+    for (int i = 1; i < n; ++i)
+        for (int j = i; j > 0 && key[j] < key[j - 1]; --j) {
+            std::swap(key[j], key[j - 1]);
+            std::swap(pts[j], pts[j - 1]);
+        }
 }
 
 // Newton steps on the pair of equations, each accepted only while it lowers the residual.
@@ -371,25 +391,18 @@ int intersectConics(const double k1[6], const double k2[6], Point2 out[4]) {
     }
     if (nl == 0) return 0;
 
-    Point2 lp[2], lq[2];
-    double angle[2];
-    int order[2] = {0, 1};
-    int usable = 0;
-    for (int i = 0; i < nl; ++i)
-        if (linePoints(lines[i], lp[i], lq[i], angle[i])) order[usable++] = i;
-    if (usable == 2 && angle[order[1]] < angle[order[0]]) std::swap(order[0], order[1]);
-
     int count = 0;
-    for (int li = 0; li < usable; ++li) {
-        const int i = order[li];
-        Point2 cand[2];
-        const int n = intersectLineConic(lp[i], lq[i], n1, cand);
+    for (int i = 0; i < nl; ++i) {
+        Point2 lp, lq, cand[2];
+        if (!linePoints(lines[i], lp, lq)) continue;
+        const int n = intersectLineConic(lp, lq, n1, cand);
         for (int j = 0; j < n && count < 4; ++j) {
             const Point2 u = polish(n1, n2, cand[j]);
             const Point2 x{origin.x + s * u.x, origin.y + s * u.y};
             if (isFinite(x) && satisfies(k1, x) && satisfies(k2, x)) out[count++] = x;
         }
     }
+    orderOnConic(k1, out, count);
     return count;
 }
 

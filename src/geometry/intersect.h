@@ -34,7 +34,9 @@ int intersectCircles(Point2 c1, double r1, Point2 c2, double r2, Point2 out[2]);
 int intersectLineConic(Point2 a, Point2 b, const double k[6], Point2 out[2]);
 
 // Conic with conic through the degenerate members of their pencil, polished by Newton steps:
-// up to 4 points. Two conics whose coefficients agree within 0.0001 give none.
+// up to 4 points. Two conics whose coefficients agree within 0.0001 give none. The points are
+// listed in an order that belongs to the first conic: counter-clockwise about its centre starting
+// from the +x direction, or along its vertex tangent for a parabola.
 int intersectConics(const double k1[6], const double k2[6], Point2 out[4]);
 
 // Whether a candidate x lies on the segment ab, allowing `tol` beyond either end.

@@ -143,6 +143,12 @@ TEST(ConicConic, NoneTwoAndFourCrossings) {
     // x^2 = 81/5, y^2 = 44/5.
     const double x = std::sqrt(81.0 / 5), y = std::sqrt(44.0 / 5);
     EXPECT_TRUE(sameSet(p, n, {{x, y}, {x, -y}, {-x, y}, {-x, -y}}, 1e-9)) << n;
+    // Listed counter-clockwise about the first conic's centre from +x.
+    ASSERT_EQ(n, 4);
+    EXPECT_TRUE(p[0].x > 0 && p[0].y > 0);
+    EXPECT_TRUE(p[1].x < 0 && p[1].y > 0);
+    EXPECT_TRUE(p[2].x < 0 && p[2].y < 0);
+    EXPECT_TRUE(p[3].x > 0 && p[3].y < 0);
 
     // Two: the circle of radius 3 about (5, 0) with the unit... circle of radius 5 about 0:
     // crossings at x = 4.1, y = +-sqrt(25 - 16.81).
