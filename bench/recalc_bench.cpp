@@ -62,14 +62,16 @@ void BM_FullRecalculation(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * chain.count);
     int defined = 0;
-    for (Element* e = chain.doc.head; e; e = e->next) defined += e->defined;
+    for (Element* e = chain.doc.head; e; e = e->next)
+        defined += e->defined;
     state.counters["defined"] = double(defined) / chain.count;
 }
 BENCHMARK(BM_FullRecalculation)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 void BM_MarkedRecalculation(benchmark::State& state) {
     Chain chain(int(state.range(0)));
-    for (Element* e = chain.doc.head; e; e = e->next) e->mark = 1;
+    for (Element* e = chain.doc.head; e; e = e->next)
+        e->mark = 1;
     for (auto _ : state) {
         chain.doc.head->value[0] += 1e-6;
         recalcMarked(chain.doc);

@@ -54,8 +54,7 @@ double arcSweep(const ArcData& arc) {
 }
 
 bool isOnArc(const ArcData& arc, Point2 p) {
-    if (distance(p, arc.start) < Tol::Distinct || distance(p, arc.end) < Tol::Distinct)
-        return true;
+    if (distance(p, arc.start) < Tol::Distinct || distance(p, arc.end) < Tol::Distinct) return true;
     if (arc.straight) {
         const double len = distance(arc.start, arc.end);
         const bool inside = distance(arc.start, p) <= len && distance(arc.end, p) <= len;
@@ -131,7 +130,8 @@ int throughPointsOf(const Element& e, const Element* out[5]) {
         break;
     case Method::Conic:
         if (const auto* t = e.tailAs<ConicTail>())
-            for (const Element* p : t->points) add(p);
+            for (const Element* p : t->points)
+                add(p);
         break;
     default:
         break;

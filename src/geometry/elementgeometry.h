@@ -7,9 +7,15 @@
 
 namespace qorv {
 
-inline Point2 positionOf(const Element& e) { return {e.value[0], e.value[1]}; }
-inline Point2 firstPointOf(const Element& e) { return {e.value[0], e.value[1]}; }
-inline Point2 secondPointOf(const Element& e) { return {e.value[2], e.value[3]}; }
+inline Point2 positionOf(const Element& e) {
+    return {e.value[0], e.value[1]};
+}
+inline Point2 firstPointOf(const Element& e) {
+    return {e.value[0], e.value[1]};
+}
+inline Point2 secondPointOf(const Element& e) {
+    return {e.value[2], e.value[3]};
+}
 
 // Lines, rays, segments, vectors (kinds 1, 2, 3, 23; axis lines and polygon sides included).
 bool isStraightKind(ElementKind k);

@@ -144,7 +144,8 @@ using Mat3 = double[3][3];
 
 double maxAbs(const double* v, int n) {
     double m = 0;
-    for (int i = 0; i < n; ++i) m = std::max(m, std::fabs(v[i]));
+    for (int i = 0; i < n; ++i)
+        m = std::max(m, std::fabs(v[i]));
     return m;
 }
 
@@ -201,7 +202,8 @@ bool toFrame(const double k[6], Point2 o, double s, double out[6]) {
     out[5] = evaluateConic(k, o);
     const double m = maxAbs(out, 6);
     if (!(m > 0) || !std::isfinite(m)) return false;
-    for (int i = 0; i < 6; ++i) out[i] /= m;
+    for (int i = 0; i < 6; ++i)
+        out[i] /= m;
     return true;
 }
 
@@ -223,7 +225,8 @@ double det3(const double* c0, const double* c1, const double* c2) {
 
 void columns(const Mat3 m, double c[3][3]) {
     for (int j = 0; j < 3; ++j)
-        for (int i = 0; i < 3; ++i) c[j][i] = m[i][j];
+        for (int i = 0; i < 3; ++i)
+            c[j][i] = m[i][j];
 }
 
 // Splits a degenerate conic into its lines (homogeneous a, b, c of a x + b y + c = 0).
@@ -231,7 +234,8 @@ void columns(const Mat3 m, double c[3][3]) {
 int splitDegenerate(const Mat3 m, double lines[2][3]) {
     double scale = 0;
     for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j) scale = std::max(scale, std::fabs(m[i][j]));
+        for (int j = 0; j < 3; ++j)
+            scale = std::max(scale, std::fabs(m[i][j]));
     if (!(scale > 0)) return 0;
     // Adjugate: for m = g h^T + h g^T it is -p p^T with p = g x h, the lines' common point.
     double adj[3][3];
@@ -250,17 +254,20 @@ int splitDegenerate(const Mat3 m, double lines[2][3]) {
         for (int i = 1; i < 3; ++i)
             if (std::fabs(m[i][i]) > std::fabs(m[r][r])) r = i;
         if (!(std::fabs(m[r][r]) > 0)) return 0;
-        for (int j = 0; j < 3; ++j) lines[0][j] = m[r][j];
+        for (int j = 0; j < 3; ++j)
+            lines[0][j] = m[r][j];
         return 1;
     }
     if (b > 0) return 0; // complex conjugate lines
     const double beta = std::sqrt(-b);
     double p[3];
-    for (int i = 0; i < 3; ++i) p[i] = adj[i][best] / beta;
+    for (int i = 0; i < 3; ++i)
+        p[i] = adj[i][best] / beta;
     // m + [p]x has rank one: an outer product of the two lines.
     double c[3][3];
     for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j) c[i][j] = m[i][j];
+        for (int j = 0; j < 3; ++j)
+            c[i][j] = m[i][j];
     c[0][1] += p[2];
     c[0][2] -= p[1];
     c[1][0] -= p[2];
@@ -275,8 +282,10 @@ int splitDegenerate(const Mat3 m, double lines[2][3]) {
                 bj = j;
             }
     if (!(std::fabs(c[bi][bj]) > 0)) return 0;
-    for (int j = 0; j < 3; ++j) lines[0][j] = c[bi][j];
-    for (int i = 0; i < 3; ++i) lines[1][i] = c[i][bj];
+    for (int j = 0; j < 3; ++j)
+        lines[0][j] = c[bi][j];
+    for (int i = 0; i < 3; ++i)
+        lines[1][i] = c[i][bj];
     return 2;
 }
 
@@ -305,7 +314,8 @@ void orderOnConic(const double k[6], Point2* pts, int n) {
         Point2 col1{k[2], k[1] / 2}, col2{k[1] / 2, k[0]};
         Point2 u = dot(col1, col1) >= dot(col2, col2) ? col1 : col2;
         if (u.x < 0 || (u.x == 0.0 && u.y < 0)) u = (-1.0) * u;
-        for (int i = 0; i < n; ++i) key[i] = dot(pts[i], u);
+        for (int i = 0; i < n; ++i)
+            key[i] = dot(pts[i], u);
     }
     for (int i = 1; i < n; ++i)
         for (int j = i; j > 0 && key[j] < key[j - 1]; --j) {
@@ -343,7 +353,8 @@ bool satisfies(const double k[6], Point2 p) {
 
 int intersectConics(const double k1[6], const double k2[6], Point2 out[4]) {
     bool same = true;
-    for (int i = 0; i < 6; ++i) same = same && std::fabs(k1[i] - k2[i]) <= Tol::Distinct;
+    for (int i = 0; i < 6; ++i)
+        same = same && std::fabs(k1[i] - k2[i]) <= Tol::Distinct;
     if (same) return 0;
 
     Point2 origin{0, 0};
@@ -369,7 +380,8 @@ int intersectConics(const double k1[6], const double k2[6], Point2 out[4]) {
     c[3] = det3(b[0], b[1], b[2]);
     const double cm = maxAbs(c, 4);
     if (!(cm > 0) || !std::isfinite(cm)) return 0;
-    for (double& v : c) v /= cm;
+    for (double& v : c)
+        v /= cm;
     double roots[3];
     const int nr = solveCubic(c[3], c[2], c[1], c[0], roots);
 
@@ -381,11 +393,13 @@ int intersectConics(const double k1[6], const double k2[6], Point2 out[4]) {
         Mat3 m;
         if (i < nr) {
             for (int r = 0; r < 3; ++r)
-                for (int col = 0; col < 3; ++col) m[r][col] = m1[r][col] + roots[i] * m2[r][col];
+                for (int col = 0; col < 3; ++col)
+                    m[r][col] = m1[r][col] + roots[i] * m2[r][col];
         } else {
             if (std::fabs(c[3]) >= Tol::Tiny) break;
             for (int r = 0; r < 3; ++r)
-                for (int col = 0; col < 3; ++col) m[r][col] = m2[r][col];
+                for (int col = 0; col < 3; ++col)
+                    m[r][col] = m2[r][col];
         }
         nl = splitDegenerate(m, lines);
     }

@@ -18,21 +18,25 @@ struct CodePair {
 };
 
 constexpr CodePair kPairs[42] = {
-    {SLine, SLine},     {SLine, SSegment},   {SLine, SRay},       {SSegment, SSegment},
-    {SSegment, SRay},   {SRay, SRay},        {SLine, SCircle},    {SLine, SCircle},
-    {SSegment, SCircle}, {SSegment, SCircle}, {SRay, SCircle},     {SRay, SCircle},
-    {SCircle, SCircle}, {SCircle, SCircle},  {SArc, SLine},       {SArc, SLine},
-    {SArc, SSegment},   {SArc, SSegment},    {SArc, SRay},        {SArc, SRay},
-    {SArc, SArc},       {SArc, SArc},        {SArc, SCircle},     {SArc, SCircle},
-    {SConic, SLine},    {SConic, SLine},     {SConic, SSegment},  {SConic, SSegment},
-    {SConic, SRay},     {SConic, SRay},      {SConic, SConic},    {SConic, SConic},
-    {SConic, SConic},   {SConic, SConic},    {SConic, SCircle},   {SConic, SCircle},
-    {SConic, SCircle},  {SConic, SCircle},   {SConic, SArc},      {SConic, SArc},
-    {SConic, SArc},     {SConic, SArc},
+    {SLine, SLine},      {SLine, SSegment},   {SLine, SRay},      {SSegment, SSegment},
+    {SSegment, SRay},    {SRay, SRay},        {SLine, SCircle},   {SLine, SCircle},
+    {SSegment, SCircle}, {SSegment, SCircle}, {SRay, SCircle},    {SRay, SCircle},
+    {SCircle, SCircle},  {SCircle, SCircle},  {SArc, SLine},      {SArc, SLine},
+    {SArc, SSegment},    {SArc, SSegment},    {SArc, SRay},       {SArc, SRay},
+    {SArc, SArc},        {SArc, SArc},        {SArc, SCircle},    {SArc, SCircle},
+    {SConic, SLine},     {SConic, SLine},     {SConic, SSegment}, {SConic, SSegment},
+    {SConic, SRay},      {SConic, SRay},      {SConic, SConic},   {SConic, SConic},
+    {SConic, SConic},    {SConic, SConic},    {SConic, SCircle},  {SConic, SCircle},
+    {SConic, SCircle},   {SConic, SCircle},   {SConic, SArc},     {SConic, SArc},
+    {SConic, SArc},      {SConic, SArc},
 };
 
-bool isArc(const Element& e) { return e.method == Method::ArcThreePoints; }
-bool isStraightArc(const Element& e) { return isArc(e) && e.option2 != 0; }
+bool isArc(const Element& e) {
+    return e.method == Method::ArcThreePoints;
+}
+bool isStraightArc(const Element& e) {
+    return isArc(e) && e.option2 != 0;
+}
 
 // Whether an element can stand in a slot (a straight arc acts as a line or as a segment).
 bool fitsSlot(const Element& e, Slot s) {
@@ -127,7 +131,8 @@ int conicPairCandidates(const Element& conic, const Element& other, bool otherIs
             Point2 c[2];
             const int n = circle ? intersectLineCircle(la[i], lb[i], centre, r, c)
                                  : intersectLineConic(la[i], lb[i], k2, c);
-            for (int j = 0; j < n && count < 4; ++j) out[count++] = c[j];
+            for (int j = 0; j < n && count < 4; ++j)
+                out[count++] = c[j];
         }
         return count;
     }
@@ -136,7 +141,8 @@ int conicPairCandidates(const Element& conic, const Element& other, bool otherIs
         for (int i = 0; i < 2; ++i) {
             Point2 c[2];
             const int n = intersectLineConic(la[i], lb[i], k1, c);
-            for (int j = 0; j < n && count < 4; ++j) out[count++] = c[j];
+            for (int j = 0; j < n && count < 4; ++j)
+                out[count++] = c[j];
         }
         return count;
     }
@@ -158,12 +164,13 @@ int usableSamples(const SampledCurveTail& t) {
     return int(std::clamp<int64_t>(t.count, 0, int64_t(cap)));
 }
 
-bool isClosedLocus(const Element& e) { return e.method == Method::Locus && e.option == 1; }
+bool isClosedLocus(const Element& e) {
+    return e.method == Method::Locus && e.option == 1;
+}
 
 // Calls f(a, b) for every piece of a sample polyline between two consecutive defined samples whose
 // length is above `minLen` and at most `maxLen`. Stops when f returns false.
-template <class F>
-void forEachPiece(const Element& locus, double minLen, double maxLen, F&& f) {
+template <class F> void forEachPiece(const Element& locus, double minLen, double maxLen, F&& f) {
     const auto* t = locus.tailAs<SampledCurveTail>();
     if (!t) return;
     const int n = usableSamples(*t);
@@ -194,7 +201,9 @@ int32_t crossingSampleCount(const Element& locus) {
 
 } // namespace
 
-void setLocusResampler(LocusResampler fn) { gLocusResampler = fn; }
+void setLocusResampler(LocusResampler fn) {
+    gLocusResampler = fn;
+}
 
 int32_t intersectionBaseCode(const Element& a, const Element& b, bool& swap) {
     swap = false;
@@ -254,7 +263,8 @@ bool intersectionCandidates(const Element& p1, const Element& p2, int32_t code,
     } else if (c <= 13) {
         if (!circleOf(*a, ca, ra) || !circleOf(*b, cb, rb)) return false;
         out.count = intersectCircles(ca, ra, cb, rb, out.point);
-        for (int i = 0; i < out.count; ++i) out.kept[i] = true;
+        for (int i = 0; i < out.count; ++i)
+            out.kept[i] = true;
     } else if (c <= 19) {
         if (!arcDataOf(*a, arcA) || !straightPointsOf(*b, b1, b2)) return false;
         out.count = intersectLineCircle(b1, b2, arcA.centre, arcA.radius, out.point);
@@ -269,7 +279,8 @@ bool intersectionCandidates(const Element& p1, const Element& p2, int32_t code,
     } else if (c <= 23) {
         if (!arcDataOf(*a, arcA) || !circleOf(*b, cb, rb)) return false;
         out.count = intersectCircles(arcA.centre, arcA.radius, cb, rb, out.point);
-        for (int i = 0; i < out.count; ++i) out.kept[i] = isOnArc(arcA, out.point[i]);
+        for (int i = 0; i < out.count; ++i)
+            out.kept[i] = isOnArc(arcA, out.point[i]);
     } else if (c <= 29) {
         double k[6];
         if (!conicCoefficientsOf(*a, k) || !straightPointsOf(*b, b1, b2)) return false;
@@ -280,7 +291,8 @@ bool intersectionCandidates(const Element& p1, const Element& p2, int32_t code,
         out.count = conicPairCandidates(*a, *b, c <= 33, out.point);
         const bool arc = c >= 38;
         if (arc && !arcDataOf(*b, arcB)) return false;
-        for (int i = 0; i < out.count; ++i) out.kept[i] = !arc || isOnArc(arcB, out.point[i]);
+        for (int i = 0; i < out.count; ++i)
+            out.kept[i] = !arc || isOnArc(arcB, out.point[i]);
     }
     return true;
 }
@@ -323,7 +335,8 @@ int locusCrossings(const Element& locus, const Element& other, int wanted, Point
         } else if (circle) {
             const int n = intersectLineCircle(a, b, centre, radius, c);
             for (int i = 0; i < n; ++i)
-                if (onSegment(a, b, c[i], Tol::SegmentCurved) && (!isArcOther || isOnArc(arc, c[i])))
+                if (onSegment(a, b, c[i], Tol::SegmentCurved) &&
+                    (!isArcOther || isOnArc(arc, c[i])))
                     record(c[i]);
         } else if (conic) {
             const int n = intersectLineConic(a, b, k, c);

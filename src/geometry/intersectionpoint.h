@@ -54,8 +54,8 @@ struct IntersectionCandidates {
     int count = 0;
     Point2 point[4];
     bool kept[4] = {false, false, false, false};
-    int32_t code = -1;            // the code actually used
-    const Element* first = nullptr;  // the parents in the order used
+    int32_t code = -1;              // the code actually used
+    const Element* first = nullptr; // the parents in the order used
     const Element* second = nullptr;
 };
 bool intersectionCandidates(const Element& p1, const Element& p2, int32_t code,

@@ -10,7 +10,9 @@ namespace {
 constexpr double Pi = std::numbers::pi;
 }
 
-double distance(Point2 a, Point2 b) { return std::hypot(b.x - a.x, b.y - a.y); }
+double distance(Point2 a, Point2 b) {
+    return std::hypot(b.x - a.x, b.y - a.y);
+}
 
 Point2 pointAlong(Point2 a, Point2 b, double d) {
     double len = distance(a, b);
@@ -132,7 +134,8 @@ int solveCubic(double c3, double c2, double c1, double c0, double roots[3]) {
         const double m = 2 * std::sqrt(-p / 3);
         const double arg = std::clamp(3 * q / (p * m), -1.0, 1.0);
         const double phi = std::acos(arg) / 3;
-        for (int k = 0; k < 3; ++k) t[n++] = m * std::cos(phi - 2 * Pi * k / 3);
+        for (int k = 0; k < 3; ++k)
+            t[n++] = m * std::cos(phi - 2 * Pi * k / 3);
     }
     auto f = [&](double x) { return ((c3 * x + c2) * x + c1) * x + c0; };
     auto df = [&](double x) { return (3 * c3 * x + 2 * c2) * x + c1; };

@@ -31,12 +31,24 @@ constexpr double NegativeDiscriminant = -1e-5;
 constexpr double ZeroLength = 1e-12;
 } // namespace Tol
 
-inline Point2 operator+(Point2 a, Point2 b) { return {a.x + b.x, a.y + b.y}; }
-inline Point2 operator-(Point2 a, Point2 b) { return {a.x - b.x, a.y - b.y}; }
-inline Point2 operator*(double k, Point2 a) { return {k * a.x, k * a.y}; }
-inline double dot(Point2 a, Point2 b) { return a.x * b.x + a.y * b.y; }
-inline double cross(Point2 a, Point2 b) { return a.x * b.y - a.y * b.x; }
-inline bool isFinite(Point2 p) { return std::isfinite(p.x) && std::isfinite(p.y); }
+inline Point2 operator+(Point2 a, Point2 b) {
+    return {a.x + b.x, a.y + b.y};
+}
+inline Point2 operator-(Point2 a, Point2 b) {
+    return {a.x - b.x, a.y - b.y};
+}
+inline Point2 operator*(double k, Point2 a) {
+    return {k * a.x, k * a.y};
+}
+inline double dot(Point2 a, Point2 b) {
+    return a.x * b.x + a.y * b.y;
+}
+inline double cross(Point2 a, Point2 b) {
+    return a.x * b.y - a.y * b.x;
+}
+inline bool isFinite(Point2 p) {
+    return std::isfinite(p.x) && std::isfinite(p.y);
+}
 
 double distance(Point2 a, Point2 b);
 

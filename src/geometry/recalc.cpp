@@ -24,14 +24,17 @@ constexpr int MaxPartialDepth = 32;
 
 } // namespace
 
-void setRedrawHook(RedrawHook hook) { redrawHook() = std::move(hook); }
+void setRedrawHook(RedrawHook hook) {
+    redrawHook() = std::move(hook);
+}
 
 void recalcElement(Document& doc, Element& e) {
     if (RecalcFunction fn = recalcFunctionOf(e.method)) fn(doc, e);
 }
 
 void recalcUpTo(Document& doc, Element* stop, bool repaint) {
-    for (Element* e = doc.head; e && e != stop; e = e->next) recalcElement(doc, *e);
+    for (Element* e = doc.head; e && e != stop; e = e->next)
+        recalcElement(doc, *e);
     redraw(doc, stop, repaint);
 }
 
@@ -60,8 +63,8 @@ bool evaluateWithDriverAt(Document& doc, Element& driver, double parameter, cons
     const double saved = word;
     word = parameter;
     recalcStretch(doc, driver, wanted);
-    const bool ok = wanted.defined && std::isfinite(wanted.value[0]) &&
-                    std::isfinite(wanted.value[1]);
+    const bool ok =
+        wanted.defined && std::isfinite(wanted.value[0]) && std::isfinite(wanted.value[1]);
     if (ok) out = positionOf(wanted);
     word = saved;
     recalcStretch(doc, driver, wanted);

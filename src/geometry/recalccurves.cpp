@@ -44,8 +44,7 @@ void recalcCircleRadiusNumber(Document& doc, Element& e) {
 
 void recalcAngle(Document&, Element& e) {
     if (!usable(e.parent1) || !usable(e.parent2) || !usable(e.parent3)) return setUndefined(e);
-    const Point2 a = positionOf(*e.parent1), v = positionOf(*e.parent2),
-                 b = positionOf(*e.parent3);
+    const Point2 a = positionOf(*e.parent1), v = positionOf(*e.parent2), b = positionOf(*e.parent3);
     const double la = distance(v, a), lb = distance(v, b);
     double angle;
     if (!(la >= Tol::Distinct) || !(lb >= Tol::Distinct) || !orientedAngle(a, v, b, angle))
@@ -79,7 +78,9 @@ void recalcAxes(Document& doc, Element& e) {
     tail->yAxis->defined = e.defined;
 }
 
-void recalcGrid(Document&, Element& e) { e.defined = usable(e.parent1) ? 1 : 0; }
+void recalcGrid(Document&, Element& e) {
+    e.defined = usable(e.parent1) ? 1 : 0;
+}
 
 void recalcCoordinates(Document& doc, Element& e) {
     auto* tail = e.tailAs<CoordinatesTail>();
@@ -87,9 +88,7 @@ void recalcCoordinates(Document& doc, Element& e) {
     Element& cx = *tail->xCoord;
     Element& cy = *tail->yCoord;
     AxesFrame f;
-    auto undefined = [&] {
-        e.defined = cx.defined = cy.defined = 0;
-    };
+    auto undefined = [&] { e.defined = cx.defined = cy.defined = 0; };
     if (!usable(e.parent1) || !axesFrameOf(e.parent2, f)) return undefined();
     const Point2 p = positionOf(*e.parent1);
     double x = (p.x - f.origin.x) / f.unitX;

@@ -88,7 +88,8 @@ void recalcPolygonPerimeter(Document& doc, Element& e) {
     const PolygonTail* t = polygonOf(e.parent1);
     if (!t) return setUndefined(e);
     double sum = 0;
-    for (const auto& s : t->sides) sum += distance(firstPointOf(*s), secondPointOf(*s));
+    for (const auto& s : t->sides)
+        sum += distance(firstPointOf(*s), secondPointOf(*s));
     storeMeasure(doc, e, sum, MeasureUnit::Length);
 }
 
@@ -103,7 +104,8 @@ void recalcPolygonArea(Document& doc, Element& e) {
     if (!t) return setUndefined(e);
     // Shoelace over the vertices in order; side i starts at vertex i.
     double sum = 0;
-    for (const auto& s : t->sides) sum += cross(firstPointOf(*s), secondPointOf(*s));
+    for (const auto& s : t->sides)
+        sum += cross(firstPointOf(*s), secondPointOf(*s));
     storeMeasure(doc, e, std::fabs(sum) / 2, MeasureUnit::Area);
 }
 
@@ -121,8 +123,8 @@ void recalcAngleValue(Document& doc, Element& e) {
     if (!(distance(a, v) >= Tol::Distinct) || !(distance(b, v) >= Tol::Distinct))
         return setUndefined(e);
     double angle;
-    const bool ok = e.value[1] == NotSet ? orientedAngle(a, v, b, angle)
-                                         : unorientedAngle(a, v, b, angle);
+    const bool ok =
+        e.value[1] == NotSet ? orientedAngle(a, v, b, angle) : unorientedAngle(a, v, b, angle);
     if (!ok) return setUndefined(e);
     storeMeasure(doc, e, angle, MeasureUnit::Angle);
 }

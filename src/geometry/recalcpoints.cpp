@@ -52,7 +52,9 @@ void placeOnAxes(Element& e, const Element* axes) {
 }
 } // namespace
 
-void recalcRepresentedPoint(Document&, Element& e) { placeOnAxes(e, e.parent1); }
+void recalcRepresentedPoint(Document&, Element& e) {
+    placeOnAxes(e, e.parent1);
+}
 
 void recalcGridPoint(Document&, Element& e) {
     const Element* grid = e.parent1;

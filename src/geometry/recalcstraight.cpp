@@ -32,9 +32,13 @@ template <class Build> void lineFromStraight(Element& e, Build build) {
 }
 } // namespace
 
-void recalcParallelLine(Document&, Element& e) { lineFromStraight(e, parallelThrough); }
+void recalcParallelLine(Document&, Element& e) {
+    lineFromStraight(e, parallelThrough);
+}
 
-void recalcPerpendicularLine(Document&, Element& e) { lineFromStraight(e, perpendicularThrough); }
+void recalcPerpendicularLine(Document&, Element& e) {
+    lineFromStraight(e, perpendicularThrough);
+}
 
 void recalcPerpendicularBisector(Document&, Element& e) {
     if (!usable(e.parent1) || !usable(e.parent2)) return setUndefined(e);
@@ -62,7 +66,8 @@ void recalcPolygon(Document&, Element& e) {
         if (!usable(side.parent1) || !usable(side.parent2)) {
             // Sides of an undefined polygon are undefined too, so that nothing builds on them.
             e.defined = 0;
-            for (auto& rest : tail->sides) rest->defined = 0;
+            for (auto& rest : tail->sides)
+                rest->defined = 0;
             return;
         }
         const Point2 a = positionOf(*side.parent1), b = positionOf(*side.parent2);

@@ -37,7 +37,9 @@ inline double angleFactor(int32_t angleUnit) {
 }
 
 // A parent that exists and is defined.
-inline bool usable(const Element* p) { return p && p->defined; }
+inline bool usable(const Element* p) {
+    return p && p->defined;
+}
 
 // The value of a number parent; false when it is missing, undefined or has no value (-100).
 inline bool numberValueOf(const Element* e, double& v) {
@@ -48,7 +50,9 @@ inline bool numberValueOf(const Element* e, double& v) {
     return true;
 }
 
-inline void setUndefined(Element& e) { e.defined = 0; }
+inline void setUndefined(Element& e) {
+    e.defined = 0;
+}
 
 // Stores a point's position; a non-finite result makes the element undefined instead.
 inline bool storePoint(Element& e, Point2 p) {
@@ -97,8 +101,8 @@ inline void storeMeasure(const Document& doc, Element& e, double raw, MeasureUni
     case MeasureUnit::None:
         break;
     }
-    if (!std::isfinite(v) || ((unit == MeasureUnit::Length || unit == MeasureUnit::Area) &&
-                              !(unitLength > 0))) {
+    if (!std::isfinite(v) ||
+        ((unit == MeasureUnit::Length || unit == MeasureUnit::Area) && !(unitLength > 0))) {
         e.defined = 0;
         return;
     }

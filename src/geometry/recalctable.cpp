@@ -122,6 +122,8 @@ RecalcFunction recalcFunctionOf(ConstructionMethod m) {
 
 void recalcKeep(Document&, Element&) {}
 
-void recalcNotAvailable(Document&, Element& e) { e.defined = 0; }
+void recalcNotAvailable(Document&, Element& e) {
+    e.defined = 0;
+}
 
 } // namespace qorv

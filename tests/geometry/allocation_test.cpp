@@ -20,11 +20,21 @@ void* operator new(std::size_t n) {
     if (void* p = std::malloc(n ? n : 1)) return p;
     throw std::bad_alloc();
 }
-void* operator new[](std::size_t n) { return operator new(n); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void* operator new[](std::size_t n) {
+    return operator new(n);
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+    std::free(p);
+}
 
 using namespace qorv;
 using namespace qorv::testing;
@@ -54,7 +64,8 @@ TEST(Recalc, PassesAllocateNothing) {
     b.doc.setName(on, "P", b.opts);
     b.make(Method::Slope, s);
     std::vector<Element*> pts;
-    for (int i = 0; i < 5; ++i) pts.push_back(b.point(i, 9));
+    for (int i = 0; i < 5; ++i)
+        pts.push_back(b.point(i, 9));
     Element* k = b.make(Method::Conic, nullptr, nullptr, nullptr, pts);
     makeEllipse(k, 0, 0, 6, 4);
     Element* c2 = b.circle(b.point(1, 1), b.point(1, 6));

@@ -64,7 +64,9 @@ struct Builder {
     void recalcAll() { recalcUpTo(doc); }
 };
 
-inline Point2 pos(const Element* e) { return {e->value[0], e->value[1]}; }
+inline Point2 pos(const Element* e) {
+    return {e->value[0], e->value[1]};
+}
 
 // Fills a conic element by hand with the ellipse ((x - cx) / a)^2 + ((y - cy) / b)^2 = 1 and its
 // 120 samples counter-clockwise from the positive x semi-axis.

@@ -55,11 +55,16 @@ TEST(BranchContinuity, LineCircleWhileTheLineTurns) {
     Element* x6 = b.intersection(l, c, 6);
     Element* x7 = b.intersection(l, c, 7);
     const int both = followBranches(
-        b, a, [](double s) { return Point2{-10, -4 + 8 * s}; }, 800, x6, x7, 0.1);
+        b, a,
+        [](double s) {
+            return Point2{-10, -4 + 8 * s};
+        },
+        800, x6, x7, 0.1);
     EXPECT_EQ(both, 801);
     // The first candidate is the one further along the line, towards (10, 0).
     EXPECT_GT(x6->value[0], x7->value[0]);
-    for (Element* x : {x6, x7}) EXPECT_NEAR(distance(pos(x), {0, 0}), 5, 1e-9);
+    for (Element* x : {x6, x7})
+        EXPECT_NEAR(distance(pos(x), {0, 0}), 5, 1e-9);
 }
 
 TEST(BranchContinuity, LineCircleThroughAFullTurnIncludingVerticals) {
@@ -127,12 +132,19 @@ TEST(BranchContinuity, CircleCircleAsOneCircleGoesAround) {
     Element* x12 = b.intersection(c1, c2, 12);
     Element* x13 = b.intersection(c1, c2, 13);
     const int both = followBranches(
-        b, centre, [](double s) { return Point2{6 * std::cos(2 * Pi * s), 6 * std::sin(2 * Pi * s)}; },
+        b, centre,
+        [](double s) {
+            return Point2{6 * std::cos(2 * Pi * s), 6 * std::sin(2 * Pi * s)};
+        },
         2000, x12, x13, 0.1);
     EXPECT_EQ(both, 2001);
     // And along a radius, from nearly inside to nearly apart.
     const int radial = followBranches(
-        b, centre, [](double s) { return Point2{1.5 + 7 * s, 0.3}; }, 1400, x12, x13, 0.2);
+        b, centre,
+        [](double s) {
+            return Point2{1.5 + 7 * s, 0.3};
+        },
+        1400, x12, x13, 0.2);
     EXPECT_EQ(radial, 1401);
     // Where the circles separate, both vanish; they return when the centre comes back.
     b.drag(centre, 9.5, 0);
@@ -147,7 +159,8 @@ TEST(BranchContinuity, CircleCircleAsOneCircleGoesAround) {
 TEST(BranchContinuity, ConicLine) {
     Builder b;
     std::vector<Element*> pts;
-    for (int i = 0; i < 5; ++i) pts.push_back(b.point(50 + i, 50));
+    for (int i = 0; i < 5; ++i)
+        pts.push_back(b.point(50 + i, 50));
     Element* k = b.make(Method::Conic, nullptr, nullptr, nullptr, pts);
     makeEllipse(k, 1, -1, 6, 4);
     Element* a = b.point(-10, -3);
@@ -156,7 +169,11 @@ TEST(BranchContinuity, ConicLine) {
     Element* x24 = b.intersection(k, l, 24);
     Element* x25 = b.intersection(k, l, 25);
     const int both = followBranches(
-        b, a, [](double s) { return Point2{-10, -3 + 6 * s}; }, 600, x24, x25, 0.1);
+        b, a,
+        [](double s) {
+            return Point2{-10, -3 + 6 * s};
+        },
+        600, x24, x25, 0.1);
     EXPECT_EQ(both, 601);
     for (Element* x : {x24, x25}) {
         const double u = (x->value[0] - 1) / 6, v = (x->value[1] + 1) / 4;
@@ -172,7 +189,9 @@ TEST(BranchContinuity, ConicLine) {
     Element* y25 = b.intersection(k, l2, 25);
     const int turned = followBranches(
         b, moving,
-        [](double s) { return Point2{2 + 3 * std::cos(2 * Pi * s), 3 * std::sin(2 * Pi * s)}; },
+        [](double s) {
+            return Point2{2 + 3 * std::cos(2 * Pi * s), 3 * std::sin(2 * Pi * s)};
+        },
         3600, y24, y25, 0.1);
     EXPECT_EQ(turned, 3601);
 }
@@ -180,7 +199,8 @@ TEST(BranchContinuity, ConicLine) {
 TEST(BranchContinuity, ConicConicWhileACircleMoves) {
     Builder b;
     std::vector<Element*> pts;
-    for (int i = 0; i < 5; ++i) pts.push_back(b.point(50 + i, 50));
+    for (int i = 0; i < 5; ++i)
+        pts.push_back(b.point(50 + i, 50));
     Element* k = b.make(Method::Conic, nullptr, nullptr, nullptr, pts);
     makeEllipse(k, 0, 0, 6, 4);
     Element* centre = b.point(0, 0);
@@ -190,11 +210,13 @@ TEST(BranchContinuity, ConicConicWhileACircleMoves) {
     b.req.value[3] = 5;
     Element* c = b.make(Method::CircleByCentre, centre);
     Element* x[4];
-    for (int i = 0; i < 4; ++i) x[i] = b.intersection(k, c, 34 + i);
+    for (int i = 0; i < 4; ++i)
+        x[i] = b.intersection(k, c, 34 + i);
     // Move the circle's centre round a small circle, starting from the symmetric position: all
     // four crossings persist and move smoothly.
     Point2 prev[4];
-    for (int i = 0; i < 4; ++i) prev[i] = pos(x[i]);
+    for (int i = 0; i < 4; ++i)
+        prev[i] = pos(x[i]);
     for (int step = 1; step <= 720; ++step) {
         const double s = (step - 100) / 620.0;
         if (step <= 100)

@@ -67,9 +67,9 @@ TEST(LineCircle, OrderFollowsTheLine) {
     // Nearly vertical (x differs by 0.0005): still the exact crossings of that line.
     ASSERT_EQ(intersectLineCircle({0, -10}, {0.0005, 10}, {0, 0}, 5, p), 2);
     const double k = 0.0005 / 20; // x = k (y + 10)
-    const double yTop = (-20 * k * k + std::sqrt(400 * k * k * k * k - 4 * (1 + k * k) *
-                                                                            (100 * k * k - 25))) /
-                        (2 * (1 + k * k));
+    const double yTop =
+        (-20 * k * k + std::sqrt(400 * k * k * k * k - 4 * (1 + k * k) * (100 * k * k - 25))) /
+        (2 * (1 + k * k));
     expectPoint(p[0], k * (yTop + 10), yTop, 1e-9);
     EXPECT_LT(p[1].y, 0);
     // A slanted line through the centre.
@@ -110,9 +110,9 @@ TEST(CircleCircle, CrossingsTangenciesAndNone) {
     expectPoint(p[0], 5, 0);
     ASSERT_EQ(intersectCircles({2, 0}, 3, {0, 0}, 5, p), 1);
     expectPoint(p[0], 5, 0);
-    EXPECT_EQ(intersectCircles({0, 0}, 1, {5, 0}, 1, p), 0);  // apart
-    EXPECT_EQ(intersectCircles({0, 0}, 5, {1, 0}, 1, p), 0);  // one inside the other
-    EXPECT_EQ(intersectCircles({0, 0}, 5, {0, 0}, 5, p), 0);  // concentric
+    EXPECT_EQ(intersectCircles({0, 0}, 1, {5, 0}, 1, p), 0); // apart
+    EXPECT_EQ(intersectCircles({0, 0}, 5, {1, 0}, 1, p), 0); // one inside the other
+    EXPECT_EQ(intersectCircles({0, 0}, 5, {0, 0}, 5, p), 0); // concentric
 }
 
 TEST(LineConic, EllipseAndHyperbola) {
@@ -155,8 +155,7 @@ TEST(ConicConic, NoneTwoAndFourCrossings) {
     double c2[6];
     circleConic({5, 0}, 3, c2);
     const int m = intersectConics(circle, c2, p);
-    EXPECT_TRUE(sameSet(p, m, {{4.1, std::sqrt(25 - 16.81)}, {4.1, -std::sqrt(25 - 16.81)}},
-                        1e-9))
+    EXPECT_TRUE(sameSet(p, m, {{4.1, std::sqrt(25 - 16.81)}, {4.1, -std::sqrt(25 - 16.81)}}, 1e-9))
         << m;
 
     // None: the ellipse inside a larger circle.
@@ -186,8 +185,9 @@ TEST(ConicConic, FarFromTheOriginAndParabolas) {
     // (0, 0) is a tangency (multiplicity 2); it may be found once or twice.
     std::vector<Point2> got(p, p + m);
     auto has = [&](double x, double y) {
-        return std::any_of(got.begin(), got.end(),
-                           [&](Point2 q) { return distance(q, {x, y}) < 1e-6; });
+        return std::any_of(got.begin(), got.end(), [&](Point2 q) {
+            return distance(q, {x, y}) < 1e-6;
+        });
     };
     EXPECT_TRUE(has(1, 1));
     EXPECT_TRUE(has(-1, 1));

@@ -41,7 +41,8 @@ Element* handArc(Builder& b, Element* p1, Element* p2, Element* p3, Point2 centr
 
 Element* handConic(Builder& b) {
     std::vector<Element*> pts;
-    for (int i = 0; i < 5; ++i) pts.push_back(b.point(100 + i, 100));
+    for (int i = 0; i < 5; ++i)
+        pts.push_back(b.point(100 + i, 100));
     Element* c = b.make(Method::Conic, nullptr, nullptr, nullptr, pts);
     return c;
 }
@@ -151,8 +152,8 @@ TEST(IntersectionPoint, ArcsUseTheirCircleAndTheirSweep) {
     Element* below = b.line(b.point(-10, -3), b.point(10, -3));
     expectAt(b.intersection(lower, below, 15), -4, -3);
     // A quarter arc from (5, 0) counter-clockwise to (0, 5) keeps only one crossing with y = 3.
-    Element* quarter = handArc(b, p1, b.point(5 * std::cos(0.7), 5 * std::sin(0.7)), top,
-                               {0, 0}, true);
+    Element* quarter =
+        handArc(b, p1, b.point(5 * std::cos(0.7), 5 * std::sin(0.7)), top, {0, 0}, true);
     expectAt(b.intersection(quarter, above, 15), 4, 3); // the other candidate, taken
     EXPECT_EQ(b.intersection(quarter, above, 15, KeepOwnCandidate)->defined, 0);
     // Arc with circle: the circle of radius 5 about (5, 5) meets the full circle at (5, 0) and
@@ -210,7 +211,8 @@ TEST(IntersectionPoint, ConicWithLinesCirclesAndConics) {
         EXPECT_NEAR(std::fabs(p->value[0]), x, 1e-9);
         EXPECT_NEAR(std::fabs(p->value[1]), y, 1e-9);
         seen[i] = pos(p);
-        for (int j = 0; j < i; ++j) EXPECT_GT(distance(seen[i], seen[j]), 1);
+        for (int j = 0; j < i; ++j)
+            EXPECT_GT(distance(seen[i], seen[j]), 1);
     }
     // Two crossings with a circle of radius 3 about (5, 0): variants 2 and 3 are undefined.
     Element* c2 = b.circle(b.point(5, 0), b.point(8, 0));
@@ -253,7 +255,8 @@ TEST(IntersectionPoint, LinePairConicUsesItsLines) {
     Element* k = handConic(b);
     auto* t = k->tailAs<ConicTail>();
     // x y = 0: the two axes.
-    for (double& v : t->coefficients) v = 0;
+    for (double& v : t->coefficients)
+        v = 0;
     t->coefficients[1] = 1;
     t->conicType = 4;
     t->samples[0] = {-10000, 0};

@@ -28,8 +28,8 @@ void expectNear(Point2 p, double x, double y, double tol = 1e-9) {
 TEST(PointOnElement, StraightElements) {
     Builder b;
     Element* a = b.point(1, 1);
-    Element* c = b.point(4, 5); // |ac| = 5
-    expectNear(at(b, b.line(a, c), 2), 7, 9);       // affine
+    Element* c = b.point(4, 5);               // |ac| = 5
+    expectNear(at(b, b.line(a, c), 2), 7, 9); // affine
     expectNear(at(b, b.ray(a, c), -1), -2, -3);
     Element* par = b.make(Method::ParallelLine, b.line(a, c), b.point(0, 0));
     expectNear(at(b, par, 10), 6, 8); // signed distance along (3, 4) / 5
@@ -94,7 +94,8 @@ TEST(PointOnElement, CircleArcAndPolygon) {
 TEST(PointOnElement, ConicBetweenSamples) {
     Builder b;
     std::vector<Element*> pts;
-    for (int i = 0; i < 5; ++i) pts.push_back(b.point(i, 0));
+    for (int i = 0; i < 5; ++i)
+        pts.push_back(b.point(i, 0));
     Element* k = b.make(Method::Conic, nullptr, nullptr, nullptr, pts);
     makeEllipse(k, 0, 0, 6, 4);
     expectNear(at(b, k, 0), 6, 0);

@@ -138,7 +138,7 @@ TEST(Primitives, BeyondOrigin) {
     EXPECT_TRUE(isBeyondOrigin(o, t, {-0.001, 5}));
     EXPECT_FALSE(isBeyondOrigin(o, t, {0, 0}));
     EXPECT_FALSE(isBeyondOrigin(o, t, {0.001, -3}));
-    EXPECT_FALSE(isBeyondOrigin(o, t, {50, 0}));   // far along the ray
+    EXPECT_FALSE(isBeyondOrigin(o, t, {50, 0}));  // far along the ray
     EXPECT_FALSE(isBeyondOrigin(o, t, {2, 100})); // foot on the stretch
-    EXPECT_FALSE(isBeyondOrigin(o, o, {-1, 0}));   // no direction: nothing is behind
+    EXPECT_FALSE(isBeyondOrigin(o, o, {-1, 0}));  // no direction: nothing is behind
 }

@@ -336,7 +336,8 @@ TEST(Recalc, PolygonSides) {
     Element* perim = b.make(Method::PolygonPerimeter, poly2);
     b.drag(l->parent2, 0, 0);
     EXPECT_EQ(poly2->defined, 0);
-    for (auto& s : poly2->tailAs<PolygonTail>()->sides) EXPECT_EQ(s->defined, 0);
+    for (auto& s : poly2->tailAs<PolygonTail>()->sides)
+        EXPECT_EQ(s->defined, 0);
     EXPECT_EQ(perim->defined, 0);
     EXPECT_EQ(mid->defined, 0);
 }
@@ -450,9 +451,14 @@ TEST(Recalc, InvalidInputNeverCrashesOrStoresNonFinite) {
     Element* c = b.circle(p, q);
     Element* inf = b.point(std::numeric_limits<double>::infinity(), 0);
     Element* nan = b.point(std::nan(""), 1);
-    const std::vector<std::array<Element*, 3>> parentSets = {
-        {nullptr, nullptr, nullptr}, {p, q, n}, {l, c, p}, {c, l, n},
-        {p, inf, q},                 {nan, p, q}, {n, n, n}, {l, l, l}};
+    const std::vector<std::array<Element*, 3>> parentSets = {{nullptr, nullptr, nullptr},
+                                                             {p, q, n},
+                                                             {l, c, p},
+                                                             {c, l, n},
+                                                             {p, inf, q},
+                                                             {nan, p, q},
+                                                             {n, n, n},
+                                                             {l, l, l}};
     for (int m = -2; m < Method::Count + 3; ++m) {
         for (const auto& ps : parentSets) {
             Element e;
@@ -463,7 +469,8 @@ TEST(Recalc, InvalidInputNeverCrashesOrStoresNonFinite) {
             e.option = 0;
             recalcElement(b.doc, e);
             if (e.defined && isValidMethod(m) && kindOf(m) != Kind::Number) {
-                for (double v : e.value) EXPECT_TRUE(std::isfinite(v)) << "method " << m;
+                for (double v : e.value)
+                    EXPECT_TRUE(std::isfinite(v)) << "method " << m;
             }
         }
     }
