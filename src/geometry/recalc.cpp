@@ -1,17 +1,96 @@
 #include "geometry/recalc.h"
 
+#include "geometry/recalcsupport.h"
+
+#include <utility>
+
 namespace qorv {
 
-// Placeholder until the recalculation engine lands: elements keep their numbers.
-void recalcElement(Document&, Element&) {}
+namespace {
 
-void recalcUpTo(Document& doc, Element* stop) {
-    for (Element* e = doc.head; e && e != stop; e = e->next) recalcElement(doc, *e);
+RedrawHook& redrawHook() {
+    static RedrawHook hook;
+    return hook;
 }
 
-void recalcMarked(Document& doc) {
+void redraw(Document& doc, const Element* stop, bool repaint) {
+    if (auto& hook = redrawHook()) hook(doc, stop, repaint);
+}
+
+// Points on loci re-run part of the construction inside a pass; a list out of dependency order
+// (a damaged file) could make that recurse without end, so the nesting is bounded.
+int gPartialDepth = 0;
+constexpr int MaxPartialDepth = 32;
+
+} // namespace
+
+void setRedrawHook(RedrawHook hook) {
+    redrawHook() = std::move(hook);
+}
+
+void recalcElement(Document& doc, Element& e) {
+    if (RecalcFunction fn = recalcFunctionOf(e.method)) fn(doc, e);
+}
+
+void recalcUpTo(Document& doc, Element* stop, bool repaint) {
+    for (Element* e = doc.head; e && e != stop; e = e->next)
+        recalcElement(doc, *e);
+    redraw(doc, stop, repaint);
+}
+
+void recalcMarked(Document& doc, bool repaint) {
     for (Element* e = doc.head; e; e = e->next)
         if (e->mark == 1) recalcElement(doc, *e);
+    redraw(doc, nullptr, repaint);
+}
+
+void recalcStretch(Document& doc, Element& from, const Element& to) {
+    for (Element* e = &from; e; e = e->next) {
+        if (e->method != Method::Locus) recalcElement(doc, *e);
+        if (e == &to) break;
+    }
+}
+
+double& driverParameter(Element& driver) {
+    return driver.method == Method::Parameter ? driver.value[0] : driver.value[3];
+}
+
+bool evaluateWithDriverAt(Document& doc, Element& driver, double parameter, const Element& wanted,
+                          Point2& out) {
+    if (gPartialDepth >= MaxPartialDepth || !std::isfinite(parameter)) return false;
+    ++gPartialDepth;
+    double& word = driverParameter(driver);
+    const double saved = word;
+    word = parameter;
+    recalcStretch(doc, driver, wanted);
+    const bool ok =
+        wanted.defined && std::isfinite(wanted.value[0]) && std::isfinite(wanted.value[1]);
+    if (ok) out = positionOf(wanted);
+    word = saved;
+    recalcStretch(doc, driver, wanted);
+    --gPartialDepth;
+    return ok;
+}
+
+bool pointOnLocusAt(Document& doc, const Element& locus, double t, Point2& out) {
+    if (locus.method != Method::Locus) return false;
+    Element* traced = locus.parent1;
+    Element* driver = locus.parent2;
+    if (!traced || !driver || traced->kind() != Kind::Point) return false;
+    double parameter = t;
+    switch (driver->method) {
+    case Method::Parameter: {
+        const auto* range = driver->tailAs<ParameterTail>();
+        if (!range) return false;
+        parameter = range->minimum + t * (range->maximum - range->minimum);
+        break;
+    }
+    case Method::PointOnElement:
+        break;
+    default:
+        return false; // grid points and anything else give no point on the locus
+    }
+    return evaluateWithDriverAt(doc, *driver, parameter, *traced, out);
 }
 
 } // namespace qorv

@@ -1,18 +1,57 @@
 // Recalculation of elements from their parents.
+//
+// Every element is recomputed by one function chosen from the method table by its construction
+// method code. The construction list is in dependency order, so one walk from the head brings a
+// whole construction up to date. Nothing is cached between passes.
 #pragma once
 
 #include "model/document.h"
 
+#include <functional>
+
 namespace qorv {
+
+// Recomputes one element from its parents' current numbers and sets `defined`.
+using RecalcFunction = void (*)(Document& doc, Element& e);
+
+// The method table's entry for a code; null for codes outside 0..73.
+RecalcFunction recalcFunctionOf(ConstructionMethod m);
 
 // Recomputes one element from its parents' current numbers and sets `defined`.
 // Never fails; an invalid method code is ignored.
 void recalcElement(Document& doc, Element& e);
 
-// Recalculates every element from the head up to, not including, `stop` (null: the whole list).
-void recalcUpTo(Document& doc, Element* stop = nullptr);
+// Recalculates every element from the head up to, not including, `stop` (null: the whole list),
+// then redraws up to the same element (and repaints the window when asked).
+void recalcUpTo(Document& doc, Element* stop = nullptr, bool repaint = false);
 
-// Recalculates, in list order, only the elements whose `mark` is 1.
-void recalcMarked(Document& doc);
+// Recalculates, in list order, only the elements whose `mark` is 1, then redraws everything.
+void recalcMarked(Document& doc, bool repaint = false);
+
+// Called at the end of every pass: draw the construction up to `stop` (null: all of it) and, with
+// `repaint`, show it. Set by the view; passes without a hook only recalculate.
+using RedrawHook = std::function<void(Document& doc, const Element* stop, bool repaint)>;
+void setRedrawHook(RedrawHook hook);
+
+// ---- partial passes ------------------------------------------------------------------------
+
+// Recalculates the list from `from` up to and including `to`, skipping loci.
+void recalcStretch(Document& doc, Element& from, const Element& to);
+
+// The word that holds a driver's parameter: `value[0]` of a parameter (63), `value[3]` of a point
+// on an element or on a grid.
+double& driverParameter(Element& driver);
+
+// Puts the driver at `parameter`, recalculates from it up to `wanted` (skipping loci), reads the
+// position of `wanted` when it is defined, then restores the driver and recalculates the same
+// stretch again, so that the construction is left exactly as it was. Returns whether `wanted` was
+// defined there.
+bool evaluateWithDriverAt(Document& doc, Element& driver, double parameter, const Element& wanted,
+                          Point2& out);
+
+// The position of a locus's traced point when its driver is put at t (for a parameter driver, at
+// min + t (max - min)). False when the point is undefined there, when the locus is driven by a
+// point on a grid, and for function graphs (which evaluate their function instead).
+bool pointOnLocusAt(Document& doc, const Element& locus, double t, Point2& out);
 
 } // namespace qorv

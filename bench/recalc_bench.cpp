@@ -1,0 +1,84 @@
+// Full and marked recalculation passes over a large construction of points, lines, circles and
+// intersections.
+#include "geometry/recalc.h"
+#include "model/document.h"
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+using namespace qorv;
+
+struct Chain {
+    Document doc;
+    CreationOptions opts;
+    ElementRequest req;
+    int count = 0;
+
+    Element* make(ConstructionMethod m, Element* p1 = nullptr, Element* p2 = nullptr,
+                  int32_t option = -1) {
+        req.method = m;
+        req.parent1 = p1;
+        req.parent2 = p2;
+        req.option = option;
+        ++count;
+        return createElement(doc, req, opts);
+    }
+    Element* point(double x, double y) {
+        req.value[0] = x;
+        req.value[1] = y;
+        return make(Method::FreePoint);
+    }
+
+    // Units of 12 elements, each linked to the previous one by a segment.
+    explicit Chain(int elements) {
+        Element* previous = nullptr;
+        for (int k = 0; count + 12 <= elements; ++k) {
+            Element* a = point(10 + k % 7, 5 + k % 5);
+            Element* b = point(-10 - k % 3, -5);
+            Element* line = make(Method::LineThroughTwoPoints, a, b);
+            Element* mid = make(Method::Midpoint, a, b);
+            Element* circle = make(Method::CircleCentrePoint, mid, a);
+            make(Method::IntersectionPoint, line, circle, 6);
+            Element* perp = make(Method::PerpendicularLine, line, mid);
+            Element* top = make(Method::IntersectionPoint, perp, circle, 6);
+            make(Method::IntersectionPoint, perp, circle, 7);
+            Element* other = make(Method::CircleCentrePoint, top, mid);
+            make(Method::IntersectionPoint, circle, other, 12);
+            make(Method::Segment, top, previous ? previous : a);
+            previous = top;
+        }
+        recalcUpTo(doc);
+    }
+};
+
+void BM_FullRecalculation(benchmark::State& state) {
+    Chain chain(int(state.range(0)));
+    for (auto _ : state) {
+        recalcUpTo(chain.doc);
+        benchmark::DoNotOptimize(chain.doc.tail->value[0]);
+    }
+    state.SetItemsProcessed(state.iterations() * chain.count);
+    int defined = 0;
+    for (Element* e = chain.doc.head; e; e = e->next)
+        defined += e->defined;
+    state.counters["defined"] = double(defined) / chain.count;
+}
+BENCHMARK(BM_FullRecalculation)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_MarkedRecalculation(benchmark::State& state) {
+    Chain chain(int(state.range(0)));
+    for (Element* e = chain.doc.head; e; e = e->next)
+        e->mark = 1;
+    for (auto _ : state) {
+        chain.doc.head->value[0] += 1e-6;
+        recalcMarked(chain.doc);
+        benchmark::DoNotOptimize(chain.doc.tail->value[0]);
+    }
+    state.SetItemsProcessed(state.iterations() * chain.count);
+}
+BENCHMARK(BM_MarkedRecalculation)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,177 @@
+#include "geometry/elementgeometry.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace qorv {
+
+bool isStraightKind(ElementKind k) {
+    return k == Kind::Line || k == Kind::Ray || k == Kind::Segment || k == Kind::Vector;
+}
+
+bool straightPointsOf(const Element& e, Point2& a, Point2& b) {
+    const bool straightArc = e.method == Method::ArcThreePoints && e.option2 != 0;
+    if (!isStraightKind(e.kind()) && !straightArc) return false;
+    a = firstPointOf(e);
+    b = secondPointOf(e);
+    return isFinite(a) && isFinite(b);
+}
+
+bool circleOf(const Element& e, Point2& centre, double& radius) {
+    if (e.kind() != Kind::Circle && !(e.method == Method::ArcThreePoints && e.option2 == 0))
+        return false;
+    centre = firstPointOf(e);
+    radius = distance(centre, secondPointOf(e));
+    return isFinite(centre) && std::isfinite(radius);
+}
+
+bool arcDataOf(const Element& arc, ArcData& out) {
+    if (arc.method != Method::ArcThreePoints || !arc.parent1 || !arc.parent3) return false;
+    out.straight = arc.option2 != 0;
+    out.ccw = arc.option != 0;
+    out.beyond = out.straight && arc.option != 0;
+    if (out.straight) {
+        out.start = firstPointOf(arc);
+        out.end = secondPointOf(arc);
+        out.centre = out.start;
+        out.radius = 0;
+    } else {
+        out.centre = firstPointOf(arc);
+        out.radius = distance(out.centre, secondPointOf(arc));
+        out.start = positionOf(*arc.parent1);
+        out.end = positionOf(*arc.parent3);
+    }
+    return isFinite(out.centre) && isFinite(out.start) && isFinite(out.end) &&
+           std::isfinite(out.radius);
+}
+
+double arcSweep(const ArcData& arc) {
+    if (arc.straight) return 0;
+    double a = 0;
+    const bool ok = arc.ccw ? orientedAngle(arc.start, arc.centre, arc.end, a)
+                            : orientedAngle(arc.end, arc.centre, arc.start, a);
+    return ok ? a : 0;
+}
+
+bool isOnArc(const ArcData& arc, Point2 p) {
+    if (distance(p, arc.start) < Tol::Distinct || distance(p, arc.end) < Tol::Distinct) return true;
+    if (arc.straight) {
+        const double len = distance(arc.start, arc.end);
+        const bool inside = distance(arc.start, p) <= len && distance(arc.end, p) <= len;
+        return arc.beyond ? !inside : inside;
+    }
+    double toP = 0;
+    const bool ok = arc.ccw ? orientedAngle(arc.start, arc.centre, p, toP)
+                            : orientedAngle(p, arc.centre, arc.start, toP);
+    return ok && toP <= arcSweep(arc) + 1e-12;
+}
+
+bool conicCoefficientsOf(const Element& e, double k[6]) {
+    if (const auto* t = e.tailAs<ConicTail>()) {
+        if (t->conicType < 1 || t->conicType > 5) return false;
+        for (int i = 0; i < 6; ++i) {
+            if (!std::isfinite(t->coefficients[i])) return false;
+            k[i] = t->coefficients[i];
+        }
+        return true;
+    }
+    Point2 c;
+    double r;
+    if (!circleOf(e, c, r)) return false;
+    circleConic(c, r, k);
+    return true;
+}
+
+bool isLinePairConic(const Element& e) {
+    const auto* t = e.tailAs<ConicTail>();
+    return t && (t->conicType == 4 || t->conicType == 5);
+}
+
+bool conicLines(const Element& e, Point2 a[2], Point2 b[2]) {
+    const auto* t = e.tailAs<ConicTail>();
+    if (!t) return false;
+    a[0] = t->samples[0];
+    b[0] = t->samples[1];
+    a[1] = t->samples[2];
+    b[1] = t->samples[3];
+    return isFinite(a[0]) && isFinite(b[0]) && isFinite(a[1]) && isFinite(b[1]);
+}
+
+int throughPointsOf(const Element& e, const Element* out[5]) {
+    int n = 0;
+    auto add = [&](const Element* p) {
+        if (p && n < 5) out[n++] = p;
+    };
+    switch (e.method) {
+    case Method::LineThroughPoint:
+    case Method::RayThroughPoint:
+    case Method::AxisX:
+    case Method::AxisY:
+        add(e.parent1);
+        break;
+    case Method::LineThroughTwoPoints:
+    case Method::RayThroughTwoPoints:
+    case Method::Segment:
+    case Method::PolygonSide:
+    case Method::Vector:
+        add(e.parent1);
+        add(e.parent2);
+        break;
+    case Method::ParallelLine:
+    case Method::PerpendicularLine:
+    case Method::AngleBisector:
+    case Method::CircleCentrePoint:
+        add(e.parent2);
+        break;
+    case Method::ArcThreePoints:
+        add(e.parent1);
+        add(e.parent2);
+        add(e.parent3);
+        break;
+    case Method::Conic:
+        if (const auto* t = e.tailAs<ConicTail>())
+            for (const Element* p : t->points)
+                add(p);
+        break;
+    default:
+        break;
+    }
+    return n;
+}
+
+bool liesOnByConstruction(const Element& point, const Element& curve) {
+    if (point.method == Method::PointOnElement && point.parent1 == &curve) return true;
+    if (point.method == Method::IntersectionPoint &&
+        (point.parent1 == &curve || point.parent2 == &curve))
+        return true;
+    const Element* through[5];
+    const int n = throughPointsOf(curve, through);
+    for (int i = 0; i < n; ++i)
+        if (through[i] == &point) return true;
+    return false;
+}
+
+namespace {
+// The first through-point of `a` that lies on `b` by construction.
+const Element* knownCommonPoint(const Element& a, const Element& b) {
+    const Element* through[5];
+    const int n = throughPointsOf(a, through);
+    for (int i = 0; i < n; ++i)
+        if (liesOnByConstruction(*through[i], b)) return through[i];
+    return nullptr;
+}
+} // namespace
+
+int sharedDefiningPoints(const Element& a, const Element& b, Point2 out[2]) {
+    const Element* k1 = knownCommonPoint(a, b);
+    const Element* k2 = knownCommonPoint(b, a);
+    int n = 0;
+    if (k1) out[n++] = positionOf(*k1);
+    if (k2) {
+        const Point2 p = positionOf(*k2);
+        if (n == 0 || distance(out[0], p) >= Tol::Distinct) out[n++] = p;
+    }
+    return n;
+}
+
+} // namespace qorv

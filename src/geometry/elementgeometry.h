@@ -1,0 +1,59 @@
+// Reading the geometry of an element from its stored numbers: straight elements, circles, arcs and
+// conics, and which points are known to lie on an element by construction.
+#pragma once
+
+#include "geometry/intersect.h"
+#include "model/element.h"
+
+namespace qorv {
+
+inline Point2 positionOf(const Element& e) {
+    return {e.value[0], e.value[1]};
+}
+inline Point2 firstPointOf(const Element& e) {
+    return {e.value[0], e.value[1]};
+}
+inline Point2 secondPointOf(const Element& e) {
+    return {e.value[2], e.value[3]};
+}
+
+// Lines, rays, segments, vectors (kinds 1, 2, 3, 23; axis lines and polygon sides included).
+bool isStraightKind(ElementKind k);
+
+// The two defining points of a straight element, or of a straight arc (its end points).
+bool straightPointsOf(const Element& e, Point2& a, Point2& b);
+
+// The circle of a circle element or the full circle of a curved arc.
+bool circleOf(const Element& e, Point2& centre, double& radius);
+
+// What an arc (method 19) is made of. Its ends are the positions of its first and third parents.
+struct ArcData {
+    Point2 centre;
+    double radius = 0;
+    Point2 start, end;
+    bool ccw = false;      // runs counter-clockwise from start through its second point to end
+    bool straight = false; // the three points are collinear
+    bool beyond = false;   // straight and passing through infinity (the rest of the line)
+};
+bool arcDataOf(const Element& arc, ArcData& out);
+// Angle swept from start to end in the arc's sense; 0 for a straight arc.
+double arcSweep(const ArcData& arc);
+// Whether p, a point of the arc's circle (or line when straight), lies between its ends.
+bool isOnArc(const ArcData& arc, Point2 p);
+
+// The conic's coefficients when its type gives a real curve (1..5), a circle's, or the circle
+// of a curved arc.
+bool conicCoefficientsOf(const Element& e, double k[6]);
+// The two lines of a conic of type 4 or 5 (two crossing or parallel lines).
+bool isLinePairConic(const Element& e);
+bool conicLines(const Element& e, Point2 a[2], Point2 b[2]);
+
+// Through-points of an element: the points that define it and lie on it. Up to 5.
+int throughPointsOf(const Element& e, const Element* out[5]);
+// Whether `point` lies on `curve` by construction: a through-point of it, a point on it, or an
+// intersection point with it as a parent.
+bool liesOnByConstruction(const Element& point, const Element& curve);
+// Points known to lie on both elements: 0, 1 or 2 positions.
+int sharedDefiningPoints(const Element& a, const Element& b, Point2 out[2]);
+
+} // namespace qorv
