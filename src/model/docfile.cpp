@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <unordered_set>
 #include <utility>
 
 #ifdef _WIN32
@@ -484,19 +485,23 @@ void refreshStoredIds(Document& doc) {
 }
 
 void removeUnusedInternalElements(Document& doc) {
-    for (bool again = true; again;) {
-        again = false;
-        for (Element* e = doc.head; e && !again; e = e->next) {
-            if (e->visible != Internal) continue;
+    // After each deletion the scan starts again from the head. An element found in use stays
+    // so (what is deleted has no visible descendant), and is not examined again.
+    std::unordered_set<const Element*> used;
+    for (Element* e = doc.head; e;) {
+        if (e->visible == Internal && !used.count(e)) {
             doc.markDescendants(e);
-            bool used = false;
-            for (Element* x = doc.head; x && !used; x = x->next)
-                used = x != e && x->mark == 1 && x->visible != Internal;
-            if (!used) {
+            bool needed = false;
+            for (Element* x = doc.head; x && !needed; x = x->next)
+                needed = x != e && x->mark == 1 && x->visible != Internal;
+            if (!needed) {
                 doc.deleteWithDescendants(e);
-                again = true;
+                e = doc.head;
+                continue;
             }
+            used.insert(e);
         }
+        e = e->next;
     }
     doc.clearMarks();
 }
