@@ -39,7 +39,8 @@ bool readFile(Output& o, Document& doc, const std::string& path, ReadResult& r) 
 
 int macroCount(const Document& doc) {
     int n = 0;
-    for (const MacroSlot& m : doc.macros) n += m.used ? 1 : 0;
+    for (const MacroSlot& m : doc.macros)
+        n += m.used ? 1 : 0;
     return n;
 }
 
@@ -51,7 +52,8 @@ std::string elementText(const Document& doc, const Element& e) {
     if (e.method == Method::Name) return doc.nameOf(&e);
     if (const auto* t = e.tailAs<TextTail>()) {
         std::string s;
-        for (size_t i = 0; i < t->lines.size(); ++i) s += (i ? "\n" : "") + t->lines[i];
+        for (size_t i = 0; i < t->lines.size(); ++i)
+            s += (i ? "\n" : "") + t->lines[i];
         return s;
     }
     return {};
@@ -141,7 +143,9 @@ void jsonString(std::string& out, const std::string& s) {
     out += '"';
 }
 
-int idOf(const Element* e) { return e ? e->id : -1; }
+int idOf(const Element* e) {
+    return e ? e->id : -1;
+}
 
 void dumpElement(std::string& out, const Document& doc, const Element& e) {
     out += "{\"id\": " + std::to_string(e.id);

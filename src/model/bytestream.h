@@ -12,7 +12,7 @@
 namespace qorv {
 
 class ByteReader {
-public:
+  public:
     ByteReader(const uint8_t* data, size_t size) : p_(data), end_(data + size) {}
 
     size_t remaining() const { return failed_ ? 0 : size_t(end_ - p_); }
@@ -42,7 +42,7 @@ public:
         return true;
     }
 
-private:
+  private:
     bool raw(void* v, size_t n) {
         if (failed_ || size_t(end_ - p_) < n) return fail();
         std::memcpy(v, p_, n);
@@ -56,7 +56,7 @@ private:
 };
 
 class ByteWriter {
-public:
+  public:
     void i32(int32_t v) { raw(&v, 4); }
     void i16(int16_t v) { raw(&v, 2); }
     void f64(double v) { raw(&v, 8); }
@@ -65,7 +65,7 @@ public:
     std::vector<uint8_t>& data() { return data_; }
     const std::vector<uint8_t>& data() const { return data_; }
 
-private:
+  private:
     void raw(const void* p, size_t n) {
         const auto* b = static_cast<const uint8_t*>(p);
         data_.insert(data_.end(), b, b + n);

@@ -30,9 +30,9 @@ namespace fs = std::filesystem;
 namespace {
 
 // The kinds whose default colour and shape a document file stores, in file order.
-constexpr int kStoredKinds[12] = {Kind::Point,  Kind::Line,  Kind::Ray,  Kind::Segment,
-                                  Kind::Circle, Kind::Arc,   Kind::Polygon, Kind::Angle,
-                                  Kind::Locus,  Kind::Axes,  Kind::Grid, Kind::Iteration};
+constexpr int kStoredKinds[12] = {Kind::Point,  Kind::Line, Kind::Ray,     Kind::Segment,
+                                  Kind::Circle, Kind::Arc,  Kind::Polygon, Kind::Angle,
+                                  Kind::Locus,  Kind::Axes, Kind::Grid,    Kind::Iteration};
 // The document's fonts in file order (memory order is cursor, names, numbers, texts).
 constexpr int kFontFileOrder[4] = {FontSlot::Cursor, FontSlot::Numbers, FontSlot::Names,
                                    FontSlot::Texts};
@@ -99,7 +99,8 @@ void swapMacroSlots(MacroSlot& a, MacroSlot& b) {
 
 int usedMacroSlots(const Document& doc) {
     int n = 0;
-    while (n < Document::MacroSlots && doc.macros[size_t(n)].used) ++n;
+    while (n < Document::MacroSlots && doc.macros[size_t(n)].used)
+        ++n;
     return n;
 }
 
@@ -124,12 +125,15 @@ void writeMacroRecord(ByteWriter& out, const MacroSlot& m) {
     out.i32(std::clamp(m.version, OldestFileVersion, FileVersion));
     out.i32(FileType::Macro);
     out.i32(int32_t(m.head.size()));
-    for (int16_t k : m.head) out.i16(k);
+    for (int16_t k : m.head)
+        out.i16(k);
     writeFileString(out, m.name);
     const size_t lines = std::min(m.texts.size(), size_t(MaxMacroLines));
     out.i32(int32_t(lines));
-    for (size_t i = 0; i < lines; ++i) writeFileString(out, m.texts[i]);
-    for (const Element* e = m.first; e; e = e->next) writeElementRecord(out, *e);
+    for (size_t i = 0; i < lines; ++i)
+        writeFileString(out, m.texts[i]);
+    for (const Element* e = m.first; e; e = e->next)
+        writeElementRecord(out, *e);
 }
 
 // ---- reading ------------------------------------------------------------------------------------
@@ -138,10 +142,11 @@ void writeMacroRecord(ByteWriter& out, const MacroSlot& m) {
 // (sub-elements share their owner's). Ids beyond the number of elements are nobody's, so the
 // table never grows past the list; when two elements claim an id the first keeps it.
 class IdTable {
-public:
+  public:
     explicit IdTable(Element* head) {
         size_t total = 0;
-        for (Element* e = head; e; e = e->next) total += 1 + size_t(e->subElementCount());
+        for (Element* e = head; e; e = e->next)
+            total += 1 + size_t(e->subElementCount());
         byId_.assign(total + 1, nullptr);
         position_.assign(total + 1, -1);
         int32_t position = 0;
@@ -162,12 +167,14 @@ public:
     // Only for an id that find() knows.
     int32_t positionOf(int32_t id) const { return position_[size_t(id)]; }
 
-private:
+  private:
     std::vector<Element*> byId_;
     std::vector<int32_t> position_;
 };
 
-bool finitePositive(double x) { return std::isfinite(x) && x > 0; }
+bool finitePositive(double x) {
+    return std::isfinite(x) && x > 0;
+}
 
 // Rows 1 to 16 of the document section; the trace and animation ids go to `traceIds` and
 // `animationIds` until the list exists.
@@ -209,8 +216,7 @@ bool readDocumentSection(ByteReader& in, int32_t v, Document& doc, std::vector<i
     // Values the rest of the program indexes tables with or divides by.
     if (doc.lengthUnit < 0 || doc.lengthUnit > 3 || doc.angleUnit < 0 || doc.angleUnit > 2 ||
         doc.coordinateSystem < 0 || doc.coordinateSystem > 1 ||
-        !finitePositive(doc.pixelsPerUnit) || !std::isfinite(doc.left) ||
-        !std::isfinite(doc.top))
+        !finitePositive(doc.pixelsPerUnit) || !std::isfinite(doc.left) || !std::isfinite(doc.top))
         return in.fail();
     if (v < 200) return true; // the first format has no trace or animation list
     int32_t n = 0;
@@ -266,8 +272,7 @@ bool readMacroSection(ByteReader& in, ElementReadContext& ctx, Document& doc, bo
             int32_t type = 0;
             if (!in.i32(m.version) || !in.i32(type)) return false;
             if (m.version < 301 && type == 2) type = FileType::Macro;
-            if (m.version < OldestFileVersion || m.version > FileVersion ||
-                type != FileType::Macro)
+            if (m.version < OldestFileVersion || m.version > FileVersion || type != FileType::Macro)
                 return in.fail();
         }
         headRead = false;
@@ -288,7 +293,8 @@ void installDocument(Document& target, Document& fresh) {
     target.right = fresh.right;
     target.bottom = fresh.bottom;
     target.modified = 0;
-    for (int32_t& t : target.transient) t = 0;
+    for (int32_t& t : target.transient)
+        t = 0;
     target.background = fresh.background;
     target.hiddenColor = fresh.hiddenColor;
     target.selectedColor = fresh.selectedColor;
@@ -383,9 +389,12 @@ void writeDocumentSection(ByteWriter& out, const Document& doc) {
     out.i32(doc.background < 0 ? 0 : doc.background);
     out.i32(doc.hiddenColor);
     out.i32(doc.selectedColor);
-    for (int slot : kFontFileOrder) writeFontBlock(out, doc.fonts[size_t(slot)]);
-    for (int k : kStoredKinds) out.i32(doc.kindColors[size_t(k)]);
-    for (int k : kStoredKinds) out.i32(doc.kindShapes[size_t(k)]);
+    for (int slot : kFontFileOrder)
+        writeFontBlock(out, doc.fonts[size_t(slot)]);
+    for (int k : kStoredKinds)
+        out.i32(doc.kindColors[size_t(k)]);
+    for (int k : kStoredKinds)
+        out.i32(doc.kindShapes[size_t(k)]);
     // Only what reading accepts is written.
     const auto inRange = [](int32_t x, int32_t hi, int32_t fallback) {
         return x >= 0 && x <= hi ? x : fallback;
@@ -402,14 +411,17 @@ void writeDocumentSection(ByteWriter& out, const Document& doc) {
     for (const Element* e : doc.traceList)
         if (e && traced.size() < size_t(Document::MaxTraced)) traced.push_back(e->id);
     out.i32(int32_t(traced.size()));
-    for (int32_t id : traced) out.i32(id);
+    for (int32_t id : traced)
+        out.i32(id);
     int32_t animations = 0;
-    for (const auto& a : doc.animations) animations += a.element ? 1 : 0;
+    for (const auto& a : doc.animations)
+        animations += a.element ? 1 : 0;
     out.i32(animations);
     for (const auto& a : doc.animations) {
         if (!a.element) continue;
         out.i32(a.element->id);
-        for (int32_t s : a.settings) out.i32(s);
+        for (int32_t s : a.settings)
+            out.i32(s);
     }
 }
 
@@ -440,8 +452,8 @@ ReadResult readDocumentFile(Document& doc, const std::string& path, int32_t expe
     return readBytes(doc, data.data(), data.size(), expectedType, options, &path);
 }
 
-ReadResult readDocumentData(Document& doc, const uint8_t* data, size_t size,
-                            int32_t expectedType, const ReadOptions& options) {
+ReadResult readDocumentData(Document& doc, const uint8_t* data, size_t size, int32_t expectedType,
+                            const ReadOptions& options) {
     return readBytes(doc, data, size, expectedType, options, nullptr);
 }
 
@@ -462,7 +474,8 @@ void resolveReferences(Element* head) {
         forEachSubElement(*e, resolve);
         // Sides, axis lines and coordinate numbers belong to their owner whatever the ids say.
         if (auto* t = e->tailAs<PolygonTail>())
-            for (auto& s : t->sides) s->parent3 = e;
+            for (auto& s : t->sides)
+                s->parent3 = e;
         if (auto* t = e->tailAs<AxesTail>()) t->xAxis->parent2 = t->yAxis->parent2 = e;
         if (auto* t = e->tailAs<CoordinatesTail>()) t->xCoord->parent2 = t->yCoord->parent2 = e;
         // Variables come before the functions a calculation calls.
@@ -513,12 +526,14 @@ std::vector<uint8_t> encodeDocument(Document& doc, const SaveOptions& options) {
     if (options.viewerMode) {
         out.i32(FileType::ViewerDocument);
         const WindowRecord& w = options.window;
-        for (int32_t x : {w.left, w.top, w.height, w.width, w.state}) out.i32(x);
+        for (int32_t x : {w.left, w.top, w.height, w.width, w.state})
+            out.i32(x);
     } else {
         out.i32(FileType::Document);
     }
     writeDocumentSection(out, doc);
-    for (const Element* e = doc.head; e; e = e->next) writeElementRecord(out, *e);
+    for (const Element* e = doc.head; e; e = e->next)
+        writeElementRecord(out, *e);
     for (size_t i = 0; i < size_t(Document::MacroSlots) && doc.macros[i].used; ++i) {
         out.i32(MacroMarker);
         writeMacroRecord(out, doc.macros[i]);

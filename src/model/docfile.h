@@ -76,8 +76,8 @@ int probeFile(const std::string& path, WindowRecord* window = nullptr);
 ReadResult readDocumentFile(Document& doc, const std::string& path, int32_t expectedType,
                             const ReadOptions& options = {});
 // The same from bytes in memory (the path is not stored).
-ReadResult readDocumentData(Document& doc, const uint8_t* data, size_t size,
-                            int32_t expectedType, const ReadOptions& options = {});
+ReadResult readDocumentData(Document& doc, const uint8_t* data, size_t size, int32_t expectedType,
+                            const ReadOptions& options = {});
 
 // Deletes every internal element (`visible` 100) whose descendants are all internal, with them.
 void removeUnusedInternalElements(Document& doc);

@@ -44,7 +44,8 @@ void writeFontBlock(ByteWriter& out, const FontRecord& f) {
     writeFileString(out, f.name);
     out.i32(f.color);
     out.i32(f.size);
-    for (int32_t x : {f.bold, f.italic, f.underline, f.strikeout}) out.i32(x == 1 ? 1 : 0);
+    for (int32_t x : {f.bold, f.italic, f.underline, f.strikeout})
+        out.i32(x == 1 ? 1 : 0);
 }
 
 bool isListMethod(int32_t m) {
@@ -206,7 +207,8 @@ template <class IO> bool transferBody(IO& io, Element& e) {
                 return io.fail();
             t.rows = rows;
             t.columns.assign(size_t(columns), TableColumn{});
-            for (auto& c : t.columns) c.values.assign(size_t(rows), 0.0);
+            for (auto& c : t.columns)
+                c.values.assign(size_t(rows), 0.0);
         }
         for (auto& c : t.columns) {
             if (!io.i32(c.id)) return false;
@@ -253,10 +255,14 @@ template <class IO> bool transferBody(IO& io, Element& e) {
             for (auto& r : t.runs)
                 if (!io.font(r.font) || !io.i32(r.length)) return false;
         } else if constexpr (IO::reading) {
-            // One run in the text's font over every character; a line break counts two.
+            // One run in the text's font over every character (as the file counts them, one
+            // per code-page byte); a line break counts two.
             int32_t chars = 0;
-            for (size_t i = 0; i < t.lines.size(); ++i)
-                chars += int32_t(t.lines[i].size()) + (i + 1 < t.lines.size() ? 2 : 0);
+            for (size_t i = 0; i < t.lines.size(); ++i) {
+                for (char c : t.lines[i])
+                    chars += (uint8_t(c) & 0xC0) != 0x80 ? 1 : 0;
+                chars += i + 1 < t.lines.size() ? 2 : 0;
+            }
             t.runs.assign(1, FontRun{t.font, chars});
         }
         if (v >= V600) return io.i32(t.x) && io.i32(t.y) && io.i32(t.flag);
@@ -285,7 +291,8 @@ template <class IO> bool transferBody(IO& io, Element& e) {
         for (int32_t& id : t.pointIds)
             if (!io.i32(id)) return false;
         if constexpr (IO::reading)
-            for (auto& s : t.samples) s = Point2{1e9, 1e9}; // nothing to draw before recalculation
+            for (auto& s : t.samples)
+                s = Point2{1e9, 1e9}; // nothing to draw before recalculation
         return true;
     }
     case Method::Parameter: {
@@ -403,7 +410,8 @@ void completeRecord(Element& e, const ElementReadContext& ctx) {
     const int32_t v = ctx.version;
     const ElementKind k = e.kind();
     if (auto* t = e.tailAs<PolygonTail>())
-        for (auto& s : t->sides) completeSubElement(e, *s, Method::PolygonSide);
+        for (auto& s : t->sides)
+            completeSubElement(e, *s, Method::PolygonSide);
     if (auto* t = e.tailAs<AxesTail>()) {
         completeSubElement(e, *t->xAxis, Method::AxisX);
         completeSubElement(e, *t->yAxis, Method::AxisY);

@@ -47,8 +47,7 @@ bool isListMethod(int32_t method);
 // Reads one element record whose method word has been read already. Returns null, with `in`
 // failed, when the method is not a list method or the record is malformed or does not fit the
 // remaining input. References are left null; the stored ids are to be resolved by the caller.
-std::unique_ptr<Element> readElementRecord(ByteReader& in, int32_t method,
-                                           ElementReadContext& ctx);
+std::unique_ptr<Element> readElementRecord(ByteReader& in, int32_t method, ElementReadContext& ctx);
 
 // Writes one element record, method word first, with the ids stored in the element.
 void writeElementRecord(ByteWriter& out, const Element& e);
@@ -64,13 +63,16 @@ template <class F> void forEachReferenceSlot(Element& e, F&& f) {
     f(e.colorParam, e.colorParamId);
     const auto pairs = [&](std::vector<Element*>& refs, std::vector<int32_t>& ids) {
         ids.resize(refs.size(), -1); // the reader sizes refs from the ids
-        for (size_t i = 0; i < refs.size(); ++i) f(refs[i], ids[i]);
+        for (size_t i = 0; i < refs.size(); ++i)
+            f(refs[i], ids[i]);
     };
     if (auto* t = e.tailAs<ExpressionTail>()) pairs(t->exprArgs, t->exprArgIds);
     if (auto* t = e.tailAs<TableTail>())
-        for (auto& c : t->columns) f(c.element, c.id);
+        for (auto& c : t->columns)
+            f(c.element, c.id);
     if (auto* t = e.tailAs<ConicTail>())
-        for (int i = 0; i < 5; ++i) f(t->points[i], t->pointIds[i]);
+        for (int i = 0; i < 5; ++i)
+            f(t->points[i], t->pointIds[i]);
     if (auto* t = e.tailAs<ButtonTail>()) {
         pairs(t->elements, t->ids);
         t->states.resize(t->elements.size(), 0);

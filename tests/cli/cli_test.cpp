@@ -33,9 +33,8 @@ struct Files {
     fs::path dir;
     Files() {
         dir = fs::temp_directory_path() /
-              ("qorv-cli-" + std::string(::testing::UnitTest::GetInstance()
-                                             ->current_test_info()
-                                             ->name()));
+              ("qorv-cli-" +
+               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(dir);
         fs::create_directories(dir);
     }
@@ -46,7 +45,9 @@ struct Files {
     std::string operator()(const std::string& name) const { return (dir / name).string(); }
 };
 
-std::string line(int msg) { return uiText().message(msg) + "\n"; }
+std::string line(int msg) {
+    return uiText().message(msg) + "\n";
+}
 
 } // namespace
 
@@ -112,7 +113,8 @@ TEST(Cli, DumpIsJsonWithOneEntryPerListElement) {
         if (e->method == Method::Polygon) {
             const QJsonArray v = o["vertices"].toArray();
             ASSERT_EQ(v.size(), 5);
-            for (int i = 0; i < 5; ++i) EXPECT_EQ(v[i].toInt(), i + 1);
+            for (int i = 0; i < 5; ++i)
+                EXPECT_EQ(v[i].toInt(), i + 1);
         }
         if (e->method == Method::Conic) {
             EXPECT_EQ(o["conic"].toObject()["coefficients"].toArray().size(), 6);
@@ -139,8 +141,8 @@ TEST(Cli, ConvertRewritesDocumentsAndMacroFiles) {
     EXPECT_EQ(probeFile(f("b.qrv"), &w), FileKind::DocumentWithWindow);
     EXPECT_EQ(w, viewer.window);
     std::ifstream a(f("a.qrv"), std::ios::binary), b(f("b.qrv"), std::ios::binary);
-    EXPECT_TRUE(std::equal(std::istreambuf_iterator<char>(a), {},
-                           std::istreambuf_iterator<char>(b), {}));
+    EXPECT_TRUE(
+        std::equal(std::istreambuf_iterator<char>(a), {}, std::istreambuf_iterator<char>(b), {}));
 
     ASSERT_TRUE(writeMacroFile(s.doc.macros[1], f("m.mac")));
     ASSERT_EQ(runCli({"convert", f("m.mac"), f("n.mac")}).status, 0);

@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             encodeDocument(again) != bytes)
             std::abort();
         recalcUpTo(doc);
-        while (doc.head) doc.deleteWithDescendants(doc.head);
+        while (doc.head)
+            doc.deleteWithDescendants(doc.head);
     }
     Document macros;
     readDocumentData(macros, data, size, FileType::Macro);

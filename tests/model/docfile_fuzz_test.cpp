@@ -53,16 +53,16 @@ void checkSound(Document& doc) {
     ASSERT_EQ(encodeDocument(again), bytes);
     recalcUpTo(again);
     int guard = again.elementCount();
-    while (again.head && guard-- >= 0) again.deleteWithDescendants(again.head);
+    while (again.head && guard-- >= 0)
+        again.deleteWithDescendants(again.head);
     EXPECT_EQ(again.head, nullptr);
     EXPECT_EQ(again.tail, nullptr);
 }
 
 void mutate(std::vector<uint8_t>& b, std::mt19937& rng) {
     const auto pick = [&](size_t n) { return n ? size_t(rng() % n) : 0; };
-    static const int32_t interesting[] = {0,     -1,   1,   2,    100,  101, 900,
-                                          1015,  1016, 255, 4096, 1 << 20, INT32_MAX,
-                                          INT32_MIN};
+    static const int32_t interesting[] = {0,    -1,   1,   2,    100,     101,       900,
+                                          1015, 1016, 255, 4096, 1 << 20, INT32_MAX, INT32_MIN};
     switch (rng() % 6) {
     case 0: // bit flip
         if (!b.empty()) b[pick(b.size())] ^= uint8_t(1u << (rng() % 8));
@@ -73,7 +73,8 @@ void mutate(std::vector<uint8_t>& b, std::mt19937& rng) {
     case 2: { // insertion
         const size_t at = pick(b.size() + 1);
         std::vector<uint8_t> extra(1 + rng() % 12);
-        for (auto& x : extra) x = uint8_t(rng());
+        for (auto& x : extra)
+            x = uint8_t(rng());
         b.insert(b.begin() + std::ptrdiff_t(at), extra.begin(), extra.end());
         break;
     }
@@ -101,8 +102,11 @@ void mutate(std::vector<uint8_t>& b, std::mt19937& rng) {
 
 TEST(DocumentFileFuzz, MutatedFilesAreRefusedCleanlyOrReadSoundly) {
     SampleDocument sample;
-    std::vector<std::vector<uint8_t>> bases = {encodeDocument(sample.doc), oldFile(100),
-                                               oldFile(299), oldFile(500), oldFile(801),
+    std::vector<std::vector<uint8_t>> bases = {encodeDocument(sample.doc),
+                                               oldFile(100),
+                                               oldFile(299),
+                                               oldFile(500),
+                                               oldFile(801),
                                                encodeMacroFile(sample.doc.macros[0])};
     SampleDocument target;
     const auto snapshot = encodeDocument(target.doc);
@@ -111,7 +115,8 @@ TEST(DocumentFileFuzz, MutatedFilesAreRefusedCleanlyOrReadSoundly) {
     for (int i = 0; i < 20000; ++i) {
         std::vector<uint8_t> b = bases[size_t(i) % bases.size()];
         const int mutations = 1 + int(rng() % 4);
-        for (int k = 0; k < mutations; ++k) mutate(b, rng);
+        for (int k = 0; k < mutations; ++k)
+            mutate(b, rng);
         const Element* head = target.doc.head;
         const int32_t expected = rng() % 4 == 0 ? FileType::Macro : FileType::Document;
         const ReadResult r = readBytes(target.doc, b, expected);
@@ -135,8 +140,8 @@ TEST(DocumentFileFuzz, MutatedFilesAreRefusedCleanlyOrReadSoundly) {
 
 TEST(DocumentFileFuzz, EveryTruncationIsRefusedOrEndsAtARecord) {
     SampleDocument sample;
-    for (const auto& base : {oldFile(100), oldFile(600), oldFile(900),
-                             encodeDocument(sample.doc)}) {
+    for (const auto& base :
+         {oldFile(100), oldFile(600), oldFile(900), encodeDocument(sample.doc)}) {
         Document doc;
         ASSERT_EQ(readBytes(doc, base).kind, FileKind::Document);
         doc.clear();
@@ -231,8 +236,10 @@ TEST(DocumentFileFuzz, OversizedCountsAndLengthsAreRefused) {
         FileBytes f;
         f.i32(900).i32(10);
         f.i32(0).i32(0).i32(0);
-        for (int i = 0; i < 4; ++i) f.font("Arial", 0, 10);
-        for (int i = 0; i < 24; ++i) f.i32(1);
+        for (int i = 0; i < 4; ++i)
+            f.font("Arial", 0, 10);
+        for (int i = 0; i < 24; ++i)
+            f.i32(1);
         f.i32(1).i32(0).f64(ppu).i32(0).i32(0).i32(0).f64(0).f64(0).i32(0).i32(0);
         EXPECT_EQ(readBytes(doc, f.bytes()).kind, ppu > 0 ? FileKind::Document : FileKind::Invalid)
             << ppu;

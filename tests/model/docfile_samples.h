@@ -242,7 +242,8 @@ struct FileBytes {
     }
     FileBytes& font(const std::string& name, int32_t color, int32_t size) {
         str(name).i32(color).i32(size);
-        for (int i = 0; i < 4; ++i) i32(0);
+        for (int i = 0; i < 4; ++i)
+            i32(0);
         return *this;
     }
     std::vector<uint8_t>& bytes() { return w.data(); }
@@ -252,9 +253,12 @@ struct FileBytes {
         i32(0x000001); // background
         if (v >= 500) i32(0xbebe).i32(0xffaaaa);
         if (v >= 600) {
-            for (int f = 0; f < 4; ++f) font("Arial", 0x777777, 10 + f);
-            for (int k = 0; k < 12; ++k) i32(k);
-            for (int k = 0; k < 12; ++k) i32(1);
+            for (int f = 0; f < 4; ++f)
+                font("Arial", 0x777777, 10 + f);
+            for (int k = 0; k < 12; ++k)
+                i32(k);
+            for (int k = 0; k < 12; ++k)
+                i32(1);
         }
         if (v >= 300) i32(LengthUnit::Cm);
         i32(AngleUnit::Deg);
@@ -270,8 +274,8 @@ struct FileBytes {
         return *this;
     }
     // The common tail of an element record of version v; `font` for kinds that carry one.
-    FileBytes& common(int32_t v, int32_t id, int32_t p1, int32_t p2, int32_t p3, double x,
-                      double y, int32_t option, bool font) {
+    FileBytes& common(int32_t v, int32_t id, int32_t p1, int32_t p2, int32_t p3, double x, double y,
+                      int32_t option, bool font) {
         i32(id).i32(p1).i32(p2).i32(p3).f64(x).f64(y).f64(0).f64(0);
         i32(1).i32(1).i32(option).i32(0x0000ff); // defined, visible, option, colour
         if (v >= 300) i32(-1).i32(0);

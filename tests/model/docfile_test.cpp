@@ -22,11 +22,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-int idOf(const Element* e) { return e ? e->id : -1; }
+int idOf(const Element* e) {
+    return e ? e->id : -1;
+}
 
 std::vector<Element*> listOf(const Document& d) {
     std::vector<Element*> v;
-    for (Element* e = d.head; e; e = e->next) v.push_back(e);
+    for (Element* e = d.head; e; e = e->next)
+        v.push_back(e);
     return v;
 }
 
@@ -41,7 +44,8 @@ void expectSameFields(const Element& a, const Element& b) {
     EXPECT_EQ(idOf(a.parent1), idOf(b.parent1));
     EXPECT_EQ(idOf(a.parent2), idOf(b.parent2));
     EXPECT_EQ(idOf(a.parent3), idOf(b.parent3));
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(a.value[i], b.value[i]) << i;
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(a.value[i], b.value[i]) << i;
 }
 
 void expectSameElement(const Element& a, const Element& b) {
@@ -82,7 +86,8 @@ void expectSameElement(const Element& a, const Element& b) {
     ASSERT_EQ(a.tail->type, b.tail->type);
     const auto ids = [](const std::vector<Element*>& v) {
         std::vector<int> r;
-        for (const Element* e : v) r.push_back(idOf(e));
+        for (const Element* e : v)
+            r.push_back(idOf(e));
         return r;
     };
     if (auto* t = a.tailAs<AxesTail>()) {
@@ -123,12 +128,14 @@ void expectSameElement(const Element& a, const Element& b) {
         }
     } else if (auto* t = a.tailAs<NameTail>()) {
         EXPECT_EQ(t->text, b.tailAs<NameTail>()->text);
-        for (int i = 0; i < 4; ++i) EXPECT_EQ(t->placement[i], b.tailAs<NameTail>()->placement[i]);
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(t->placement[i], b.tailAs<NameTail>()->placement[i]);
     } else if (auto* t = a.tailAs<CheckTail>()) {
         EXPECT_EQ(t->trueText, b.tailAs<CheckTail>()->trueText);
         EXPECT_EQ(t->falseText, b.tailAs<CheckTail>()->falseText);
     } else if (auto* t = a.tailAs<ConicTail>()) {
-        for (int i = 0; i < 5; ++i) EXPECT_EQ(idOf(t->points[i]), idOf(b.tailAs<ConicTail>()->points[i]));
+        for (int i = 0; i < 5; ++i)
+            EXPECT_EQ(idOf(t->points[i]), idOf(b.tailAs<ConicTail>()->points[i]));
     } else if (auto* t = a.tailAs<ParameterTail>()) {
         EXPECT_EQ(t->minimum, b.tailAs<ParameterTail>()->minimum);
         EXPECT_EQ(t->maximum, b.tailAs<ParameterTail>()->maximum);
@@ -188,7 +195,8 @@ int32_t wordAt(const std::vector<uint8_t>& b, size_t offset) {
 TEST(DocumentFile, EveryMethodRoundTripsWithItsFieldsAndTail) {
     SampleDocument s;
     std::set<int> methods;
-    for (Element* e : listOf(s.doc)) methods.insert(e->method);
+    for (Element* e : listOf(s.doc))
+        methods.insert(e->method);
     for (int m = 0; m < Method::Count; ++m)
         EXPECT_EQ(methods.count(m), isListMethod(m) ? 1u : 0u) << "method " << m;
 
@@ -207,7 +215,8 @@ TEST(DocumentFile, EveryMethodRoundTripsWithItsFieldsAndTail) {
 
     const auto a = listOf(s.doc), b = listOf(read);
     ASSERT_EQ(a.size(), b.size());
-    for (size_t i = 0; i < a.size(); ++i) expectSameElement(*a[i], *b[i]);
+    for (size_t i = 0; i < a.size(); ++i)
+        expectSameElement(*a[i], *b[i]);
 
     // Writing what was read gives the same bytes.
     EXPECT_EQ(encodeDocument(read), first);
@@ -237,6 +246,14 @@ TEST(DocumentFile, ViewFontsUnitsTraceAndAnimationsSurvive) {
         EXPECT_EQ(read.kindShapes[size_t(k)], s.doc.kindShapes[size_t(k)]) << k;
     }
     EXPECT_EQ(read.kindColors[Kind::Text], 0x55);
+    // The document's fonts keep 31 characters of their name.
+    s.doc.fonts[FontSlot::Names].name = std::string(31, 'n') + "ñandú";
+    Document cut;
+    ASSERT_EQ(readBytes(cut, encodeDocument(s.doc)).kind, FileKind::Document);
+    EXPECT_EQ(cut.fonts[FontSlot::Names].name, std::string(31, 'n'));
+    s.doc.fonts[FontSlot::Names].name = std::string(30, 'n') + "ñandú";
+    ASSERT_EQ(readBytes(cut, encodeDocument(s.doc)).kind, FileKind::Document);
+    EXPECT_EQ(cut.fonts[FontSlot::Names].name, std::string(30, 'n') + "ñ");
     EXPECT_EQ(read.lengthUnit, LengthUnit::Mm);
     EXPECT_EQ(read.angleUnit, AngleUnit::Gra);
     EXPECT_EQ(read.pixelsPerUnit, 37.75);
@@ -379,7 +396,8 @@ TEST(DocumentFile, UnusedInternalElementsAreNotWritten) {
     Document read;
     ASSERT_EQ(readDocumentFile(read, dir.file("a.qrv"), 10).kind, FileKind::Document);
     std::vector<double> xs;
-    for (Element* e : listOf(read)) xs.push_back(e->method == Method::FreePoint ? e->value[0] : -1);
+    for (Element* e : listOf(read))
+        xs.push_back(e->method == Method::FreePoint ? e->value[0] : -1);
     EXPECT_EQ(xs, (std::vector<double>{0, 3, -1}));
     EXPECT_EQ(doc.elementCount(), 3);
 }
@@ -390,15 +408,16 @@ TEST(DocumentFile, Version299GetsTheDefaultsOfLaterFields) {
     FileBytes g;
     g.i32(299).i32(1); // type 1 is a document before 301
     g.i32(0x000001).i32(AngleUnit::Deg).i32(40).i32(0).f64(10).f64(20);
-    g.i32(0);                               // no traced elements
-    g.i32(1).i32(1).i32(4).i32(5).i32(6);   // one animation of element 1
+    g.i32(0);                             // no traced elements
+    g.i32(1).i32(1).i32(4).i32(5).i32(6); // one animation of element 1
     g.i32(Method::FreePoint).common(299, 1, -1, -1, -1, 3, 4, 0, false);
     g.i32(Method::DistancePointPoint).common(299, 2, 1, 1, -1, 0, 0, 100, false);
     g.i32(Method::LineEquation).str("y = x").common(299, 3, -1, -1, -1, 0, 0, 100, false);
     g.i32(Method::Text).i32(1).str("hola").font("Courier", 0x10, 8);
     g.common(299, 4, -1, -1, -1, 0, 0, 1, false);
     g.i32(Method::Axes).f64(40).f64(40);
-    for (int id : {6, 7}) g.i32(id).i32(1).i32(5).i32(-1).f64(0).f64(0).f64(0).f64(0);
+    for (int id : {6, 7})
+        g.i32(id).i32(1).i32(5).i32(-1).f64(0).f64(0).f64(0).f64(0);
     g.common(299, 5, 1, -1, -1, 0, 0, 1, false);
     g.i32(Method::Parameter).f64(-3).f64(3).common(299, 8, -1, -1, -1, 1, 0, 100, false);
 
@@ -453,7 +472,7 @@ TEST(DocumentFile, Version100CorrectionsAndVersion200AnimationScale) {
     f.i32(100).i32(1).section(100);
     f.i32(Method::FreePoint).common(100, 1, -1, -1, -1, 0, 0, 0, false);
     f.i32(Method::CircleByCentre).common(100, 2, 1, -1, -1, 0, 0, 7, false);
-    f.i32(Method::Text).i32(2).str("uno").str("dos").common(100, 3, -1, -1, -1, 0, 0, 2, false);
+    f.i32(Method::Text).i32(2).str("uno").str("d\xf3s").common(100, 3, -1, -1, -1, 0, 0, 2, false);
     f.i32(Method::Parameter).f64(0).f64(1).common(100, 4, -1, -1, -1, 0, 0, 100, false);
     Document doc;
     ASSERT_EQ(readBytes(doc, f.bytes(), 10, o).kind, FileKind::Document);
@@ -463,7 +482,8 @@ TEST(DocumentFile, Version100CorrectionsAndVersion200AnimationScale) {
     EXPECT_EQ(v[1]->option, -1);
     EXPECT_EQ(v[2]->shape, -1);
     EXPECT_EQ(v[2]->tailAs<TextTail>()->font, defaults.fonts[FontSlot::Texts]);
-    EXPECT_EQ(v[2]->tailAs<TextTail>()->runs[0].length, 3 + 2 + 3);
+    EXPECT_EQ(v[2]->tailAs<TextTail>()->lines[1], "dós");
+    EXPECT_EQ(v[2]->tailAs<TextTail>()->runs[0].length, 3 + 2 + 3); // characters, not bytes
     EXPECT_EQ(v[3]->shape, -1);
 
     FileBytes g;
@@ -508,8 +528,8 @@ TEST(DocumentFile, NewerVersionsAndForeignTypesAreRefused) {
     EXPECT_EQ(encodeDocument(s.doc), snapshot);
 
     TempDir dir;
-    std::ofstream(dir.file("new.qrv"), std::ios::binary).write(
-        reinterpret_cast<const char*>("\x85\x03\x00\x00\x0a\x00\x00\x00"), 8);
+    std::ofstream(dir.file("new.qrv"), std::ios::binary)
+        .write(reinterpret_cast<const char*>("\x85\x03\x00\x00\x0a\x00\x00\x00"), 8);
     EXPECT_EQ(probeFile(dir.file("new.qrv")), FileKind::Newer);
 }
 
@@ -613,7 +633,8 @@ TEST(DocumentFile, ForwardSelfAndDanglingReferencesBecomeNull) {
     recalcUpTo(doc);
     doc.deleteWithDescendants(v[0]);
     std::vector<int> left;
-    for (Element* e : listOf(doc)) left.push_back(e->method);
+    for (Element* e : listOf(doc))
+        left.push_back(e->method);
     EXPECT_EQ(left, (std::vector<int>{Method::Midpoint, Method::Parameter}));
 }
 
@@ -643,19 +664,19 @@ TEST(MacroFile, WrittenAndReadIntoTheNextFreeSlot) {
     TempDir dir2;
     ASSERT_TRUE(saveDocument(s.doc, dir2.file("d.qrv")));
     Document other;
-    EXPECT_EQ(readDocumentFile(other, dir2.file("d.qrv"), FileType::Macro).kind,
-              FileKind::Invalid);
+    EXPECT_EQ(readDocumentFile(other, dir2.file("d.qrv"), FileType::Macro).kind, FileKind::Invalid);
     Document full;
-    for (int i = 0; i < Document::MacroSlots; ++i) full.macros[size_t(i)].used = true;
-    EXPECT_EQ(readDocumentFile(full, dir.file("m.mac"), FileType::Macro).kind,
-              FileKind::Invalid);
+    for (int i = 0; i < Document::MacroSlots; ++i)
+        full.macros[size_t(i)].used = true;
+    EXPECT_EQ(readDocumentFile(full, dir.file("m.mac"), FileType::Macro).kind, FileKind::Invalid);
     EXPECT_EQ(full.macros[Document::MacroSlots].first, nullptr);
 }
 
 TEST(MacroFile, ADocumentWithMoreThanAHundredMacrosIsRefused) {
     FileBytes f;
     f.i32(900).i32(10).section(900);
-    for (int i = 0; i < 101; ++i) f.i32(-1).i32(900).i32(20).i32(0).str("m").i32(0);
+    for (int i = 0; i < 101; ++i)
+        f.i32(-1).i32(900).i32(20).i32(0).str("m").i32(0);
     Document doc;
     EXPECT_EQ(readBytes(doc, f.bytes()).kind, FileKind::Invalid);
     f.bytes().resize(f.bytes().size() - 25); // drop the last macro record
