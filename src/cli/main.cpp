@@ -1,14 +1,11 @@
-#include <cstdio>
-#include <cstring>
+#include "cli/cli.h"
 
-namespace {
-int usage() {
-    std::fprintf(stderr, "usage: qorv-cli COMMAND ...\n");
-    return 2;
-}
-} // namespace
+#include <cstdio>
 
 int main(int argc, char** argv) {
-    if (argc < 2) return usage();
-    return usage();
+    std::string out, err;
+    const int status = qorv::cli::run(std::vector<std::string>(argv + 1, argv + argc), out, err);
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    std::fwrite(err.data(), 1, err.size(), stderr);
+    return status;
 }

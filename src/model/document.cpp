@@ -52,6 +52,7 @@ void MacroSlot::clear() {
     destroyElements(first);
     first = nullptr;
     used = false;
+    version = 900;
     head.clear();
     name.clear();
     texts.clear();

@@ -29,6 +29,7 @@ struct AnimationRecord {
 // A macro kept in a document (the macro file container's record); its meaning belongs to macros.
 struct MacroSlot {
     bool used = false;
+    int32_t version = 900; // format version of the element records; older files keep theirs
     std::vector<int16_t> head;
     std::string name;
     std::vector<std::string> texts;

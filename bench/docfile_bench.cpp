@@ -1,0 +1,87 @@
+// Writing and reading a large document (100,000 elements).
+#include "model/docfile.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+
+namespace {
+
+using namespace qorv;
+
+// Points, segments joining consecutive points, midpoints of those and a name every 100.
+void buildLargeDocument(Document& doc, int elements) {
+    CreationOptions opts;
+    ElementRequest req;
+    Element* previous = nullptr;
+    int count = 0;
+    for (int i = 0; count < elements; ++i) {
+        req.method = Method::FreePoint;
+        req.value[0] = i;
+        req.value[1] = i % 17;
+        Element* p = createElement(doc, req, opts);
+        if (previous) {
+            req.method = Method::Segment;
+            req.parent1 = previous;
+            req.parent2 = p;
+            Element* s = createElement(doc, req, opts);
+            req.method = Method::PointOnElement;
+            req.parent1 = s;
+            createElement(doc, req, opts);
+            count += 2;
+        }
+        ++count;
+        if (i % 100 == 0) {
+            doc.setName(p, "P" + std::to_string(i), opts);
+            ++count;
+        }
+        previous = p;
+    }
+}
+
+Document& largeDocument() {
+    static Document doc;
+    if (!doc.head) buildLargeDocument(doc, 100000);
+    return doc;
+}
+
+void BM_EncodeDocument(benchmark::State& state) {
+    Document& doc = largeDocument();
+    size_t bytes = 0;
+    for (auto _ : state) {
+        auto data = encodeDocument(doc);
+        bytes = data.size();
+        benchmark::DoNotOptimize(data.data());
+    }
+    state.SetBytesProcessed(int64_t(bytes) * state.iterations());
+}
+BENCHMARK(BM_EncodeDocument)->Unit(benchmark::kMillisecond);
+
+void BM_ReadDocument(benchmark::State& state) {
+    const auto data = encodeDocument(largeDocument());
+    for (auto _ : state) {
+        Document doc;
+        const ReadResult r = readDocumentData(doc, data.data(), data.size(), FileType::Document);
+        if (r.kind != FileKind::Document) state.SkipWithError("the document was refused");
+        benchmark::DoNotOptimize(doc.head);
+    }
+    state.SetBytesProcessed(int64_t(data.size()) * state.iterations());
+}
+BENCHMARK(BM_ReadDocument)->Unit(benchmark::kMillisecond);
+
+void BM_SaveAndReadFile(benchmark::State& state) {
+    const auto path = (std::filesystem::temp_directory_path() / "qorv-bench.qrv").string();
+    Document& doc = largeDocument();
+    for (auto _ : state) {
+        if (!saveDocument(doc, path)) state.SkipWithError("saving failed");
+        Document read;
+        if (readDocumentFile(read, path, FileType::Document).kind != FileKind::Document)
+            state.SkipWithError("reading failed");
+        benchmark::DoNotOptimize(read.head);
+    }
+    std::error_code ec;
+    std::filesystem::remove(path, ec);
+}
+BENCHMARK(BM_SaveAndReadFile)->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,256 @@
+#include "cli/cli.h"
+
+#include "geometry/recalc.h"
+#include "model/docfile.h"
+#include "model/uitext.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace qorv::cli {
+
+namespace {
+
+struct Output {
+    std::string& out;
+    std::string& err;
+};
+
+int usage(Output& o) {
+    o.err += "usage: qorv-cli info FILE\n"
+             "       qorv-cli dump FILE\n"
+             "       qorv-cli convert IN OUT\n"
+             "       qorv-cli eval TEXT\n";
+    return 2;
+}
+
+int failWith(Output& o, int msg) {
+    o.err += uiText().message(msg) + "\n";
+    return 1;
+}
+
+// Reads a document or macro file into `doc`; reports the refusal and returns false when it fails.
+bool readFile(Output& o, Document& doc, const std::string& path, ReadResult& r) {
+    r = readDocumentFile(doc, path, FileType::Document);
+    if (r.kind == FileKind::Document || r.kind == FileKind::Macro) return true;
+    failWith(o, r.kind == FileKind::Newer ? Msg::NewerVersion : Msg::InvalidFile);
+    return false;
+}
+
+int macroCount(const Document& doc) {
+    int n = 0;
+    for (const MacroSlot& m : doc.macros)
+        n += m.used ? 1 : 0;
+    return n;
+}
+
+} // namespace
+
+// Completed when the measurement texts land: numbers, equations, checks and the rest then come
+// from the drawing's own text.
+std::string elementText(const Document& doc, const Element& e) {
+    if (e.method == Method::Name) return doc.nameOf(&e);
+    if (const auto* t = e.tailAs<TextTail>()) {
+        std::string s;
+        for (size_t i = 0; i < t->lines.size(); ++i)
+            s += (i ? "\n" : "") + t->lines[i];
+        return s;
+    }
+    return {};
+}
+
+// Until the expression language is wired in: a plain decimal number with "." or "," as
+// separator and an optional minus sign.
+bool evaluateText(const std::string& text, double& value) {
+    size_t b = text.find_first_not_of(" \t");
+    size_t e = text.find_last_not_of(" \t");
+    if (b == std::string::npos) return false;
+    std::string s = text.substr(b, e - b + 1);
+    bool negative = false;
+    if (s[0] == '-') {
+        negative = true;
+        s.erase(0, 1);
+    }
+    int separators = 0, digits = 0;
+    for (char& c : s) {
+        if (c == ',') c = '.';
+        if (c == '.')
+            ++separators;
+        else if (c >= '0' && c <= '9')
+            ++digits;
+        else
+            return false;
+    }
+    if (digits == 0 || separators > 1) return false;
+    double x = 0, scale = 0;
+    for (char c : s) {
+        if (c == '.') {
+            scale = 1;
+        } else if (scale > 0) {
+            scale /= 10;
+            x += (c - '0') * scale;
+        } else {
+            x = x * 10 + (c - '0');
+        }
+    }
+    value = negative ? -x : x;
+    return true;
+}
+
+namespace {
+
+// ---- JSON ---------------------------------------------------------------------------------------
+
+void jsonNumber(std::string& out, double x) {
+    if (!std::isfinite(x)) {
+        out += "null";
+        return;
+    }
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.17g", x);
+    out += buf;
+}
+
+void jsonString(std::string& out, const std::string& s) {
+    out += '"';
+    for (unsigned char c : s) {
+        switch (c) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            if (c < 0x20) {
+                char buf[8];
+                std::snprintf(buf, sizeof buf, "\\u%04x", c);
+                out += buf;
+            } else {
+                out += char(c);
+            }
+        }
+    }
+    out += '"';
+}
+
+int idOf(const Element* e) {
+    return e ? e->id : -1;
+}
+
+void dumpElement(std::string& out, const Document& doc, const Element& e) {
+    out += "{\"id\": " + std::to_string(e.id);
+    out += ", \"method\": " + std::to_string(e.method);
+    out += ", \"kind\": " + std::to_string(e.kind());
+    out += std::string(", \"defined\": ") + (e.defined ? "true" : "false");
+    out += ", \"visible\": " + std::to_string(e.visible);
+    out += ", \"value\": [";
+    for (int i = 0; i < 4; ++i) {
+        if (i) out += ", ";
+        jsonNumber(out, e.value[i]);
+    }
+    out += "], \"option\": " + std::to_string(e.option);
+    out += ", \"option2\": " + std::to_string(e.option2);
+    out += ", \"parents\": [" + std::to_string(idOf(e.parent1)) + ", " +
+           std::to_string(idOf(e.parent2)) + ", " + std::to_string(idOf(e.parent3)) + "]";
+    out += ", \"text\": ";
+    jsonString(out, elementText(doc, e));
+    if (const auto* t = e.tailAs<ConicTail>()) {
+        out += ", \"conic\": {\"coefficients\": [";
+        for (int i = 0; i < 6; ++i) {
+            if (i) out += ", ";
+            jsonNumber(out, t->coefficients[i]);
+        }
+        out += "], \"type\": " + std::to_string(t->conicType) + "}";
+    }
+    if (const auto* t = e.tailAs<PolygonTail>()) {
+        out += ", \"vertices\": [";
+        for (size_t i = 0; i < t->sides.size(); ++i) {
+            if (i) out += ", ";
+            out += std::to_string(idOf(t->sides[i]->parent1));
+        }
+        out += "]";
+    }
+    out += "}";
+}
+
+// ---- commands -----------------------------------------------------------------------------------
+
+int typeWord(const ReadResult& r) {
+    return r.hasWindow ? FileType::ViewerDocument : r.type;
+}
+
+int info(Output& o, const std::string& path) {
+    Document doc;
+    ReadResult r;
+    if (!readFile(o, doc, path, r)) return 1;
+    o.out += "version: " + std::to_string(r.version) + "\ntype: " + std::to_string(typeWord(r)) +
+             "\nelements: " + std::to_string(doc.elementCount()) +
+             "\nmacros: " + std::to_string(macroCount(doc)) + "\n";
+    return 0;
+}
+
+int dump(Output& o, const std::string& path) {
+    Document doc;
+    ReadResult r;
+    if (!readFile(o, doc, path, r)) return 1;
+    recalcUpTo(doc);
+    std::string& out = o.out;
+    out += "{\"version\": " + std::to_string(r.version) +
+           ", \"type\": " + std::to_string(typeWord(r)) + ", \"elements\": [";
+    for (const Element* e = doc.head; e; e = e->next) {
+        out += e == doc.head ? "\n  " : ",\n  ";
+        dumpElement(out, doc, *e);
+    }
+    out += doc.head ? "\n]}\n" : "]}\n";
+    return 0;
+}
+
+int convert(Output& o, const std::string& in, const std::string& out) {
+    Document doc;
+    ReadResult r;
+    if (!readFile(o, doc, in, r)) return 1;
+    bool ok;
+    if (r.kind == FileKind::Macro) {
+        ok = writeMacroFile(doc.macros[size_t(r.macroSlot)], out);
+    } else {
+        SaveOptions options;
+        options.viewerMode = r.hasWindow;
+        options.window = r.window;
+        ok = saveDocument(doc, out, options);
+    }
+    return ok ? 0 : failWith(o, Msg::WriteError);
+}
+
+int eval(Output& o, const std::string& text) {
+    double value = 0;
+    if (!evaluateText(text, value)) return failWith(o, Msg::InvalidExpression);
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.17g\n", value);
+    o.out += buf;
+    return 0;
+}
+
+} // namespace
+
+int run(const std::vector<std::string>& args, std::string& out, std::string& err) {
+    Output o{out, err};
+    const size_t n = args.size();
+    const std::string command = n > 0 ? args[0] : std::string();
+    if (command == "info" && n == 2) return info(o, args[1]);
+    if (command == "dump" && n == 2) return dump(o, args[1]);
+    if (command == "convert" && n == 3) return convert(o, args[1], args[2]);
+    if (command == "eval" && n == 2) return eval(o, args[1]);
+    return usage(o);
+}
+
+} // namespace qorv::cli

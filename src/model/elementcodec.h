@@ -1,0 +1,83 @@
+// The element record of document and macro files: the one place that knows, per construction
+// method, which counts size a record, what its body holds and which references it keeps by id.
+#pragma once
+
+#include "model/bytestream.h"
+#include "model/element.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace qorv {
+
+// Version word written into every file.
+constexpr int32_t FileVersion = 900;
+// Oldest version that can be read.
+constexpr int32_t OldestFileVersion = 100;
+// Longest string a file may hold, in bytes.
+constexpr size_t MaxFileStringBytes = 1015;
+// Sample capacity of one locus or function graph, and of all of them in one file; the samples
+// themselves are not stored, so the count is the only thing that sizes them.
+constexpr int32_t MaxCurveSamples = 1 << 20;
+constexpr int64_t MaxFileSamples = int64_t(1) << 22;
+
+struct ElementReadContext {
+    int32_t version = FileVersion;
+    // The font a text of a version-100 file takes (the program's default text font).
+    FontRecord textFont;
+    // Sample capacity still allowed to the loci and function graphs of the file being read.
+    int64_t sampleBudget = MaxFileSamples;
+};
+
+// Strings: an int byte count and the Windows-1252 bytes. Reading refuses a count above
+// MaxFileStringBytes; writing cuts the text there so that what is written can be read back.
+bool readFileString(ByteReader& in, std::string& utf8);
+void writeFileString(ByteWriter& out, std::string_view utf8);
+
+// A font: name, colour, size and four flags (1 on, anything else off). `maxNameChars` cuts the
+// name on reading (the document's own fonts keep 31 characters).
+bool readFontBlock(ByteReader& in, FontRecord& f, size_t maxNameChars = MaxFileStringBytes);
+void writeFontBlock(ByteWriter& out, const FontRecord& f);
+
+// True for the methods a record may carry at the top of a list (sides, axis lines and
+// coordinate numbers exist only inside their owner).
+bool isListMethod(int32_t method);
+
+// Reads one element record whose method word has been read already. Returns null, with `in`
+// failed, when the method is not a list method or the record is malformed or does not fit the
+// remaining input. References are left null; the stored ids are to be resolved by the caller.
+std::unique_ptr<Element> readElementRecord(ByteReader& in, int32_t method, ElementReadContext& ctx);
+
+// Writes one element record, method word first, with the ids stored in the element.
+void writeElementRecord(ByteWriter& out, const Element& e);
+
+// Visits every reference an element keeps together with the id stored for it: the three
+// parents, the colour parameter and the references of the tail (calculation and function
+// arguments, table columns, conic points, button elements, iteration participants). Polygon
+// vertices are the parents of the sides, which are visited as sub-elements of their own.
+template <class F> void forEachReferenceSlot(Element& e, F&& f) {
+    f(e.parent1, e.parentId1);
+    f(e.parent2, e.parentId2);
+    f(e.parent3, e.parentId3);
+    f(e.colorParam, e.colorParamId);
+    const auto pairs = [&](std::vector<Element*>& refs, std::vector<int32_t>& ids) {
+        ids.resize(refs.size(), -1); // the reader sizes refs from the ids
+        for (size_t i = 0; i < refs.size(); ++i)
+            f(refs[i], ids[i]);
+    };
+    if (auto* t = e.tailAs<ExpressionTail>()) pairs(t->exprArgs, t->exprArgIds);
+    if (auto* t = e.tailAs<TableTail>())
+        for (auto& c : t->columns)
+            f(c.element, c.id);
+    if (auto* t = e.tailAs<ConicTail>())
+        for (int i = 0; i < 5; ++i)
+            f(t->points[i], t->pointIds[i]);
+    if (auto* t = e.tailAs<ButtonTail>()) {
+        pairs(t->elements, t->ids);
+        t->states.resize(t->elements.size(), 0);
+    }
+    if (auto* t = e.tailAs<IterationTail>()) pairs(t->participants, t->participantIds);
+}
+
+} // namespace qorv

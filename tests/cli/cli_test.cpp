@@ -1,0 +1,182 @@
+#include "cli/cli.h"
+
+#include "model/docfile.h"
+#include "model/docfile_samples.h"
+#include "model/uitext.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+
+using namespace qorv;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct CliRun {
+    int status;
+    std::string out, err;
+};
+
+CliRun runCli(std::vector<std::string> args) {
+    CliRun r;
+    r.status = cli::run(args, r.out, r.err);
+    return r;
+}
+
+struct Files {
+    fs::path dir;
+    Files() {
+        dir = fs::temp_directory_path() /
+              ("qorv-cli-" +
+               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    ~Files() {
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+    }
+    std::string operator()(const std::string& name) const { return (dir / name).string(); }
+};
+
+std::string line(int msg) {
+    return uiText().message(msg) + "\n";
+}
+
+} // namespace
+
+TEST(Cli, InfoCountsElementsAndMacros) {
+    Files f;
+    qorv::testing::SampleDocument s;
+    ASSERT_TRUE(saveDocument(s.doc, f("a.qrv")));
+    CliRun r = runCli({"info", f("a.qrv")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "version: 900\ntype: 10\nelements: " + std::to_string(s.doc.elementCount()) +
+                         "\nmacros: 2\n");
+    ASSERT_TRUE(writeMacroFile(s.doc.macros[0], f("m.mac")));
+    EXPECT_EQ(runCli({"info", f("m.mac")}).out, "version: 900\ntype: 20\nelements: 0\nmacros: 1\n");
+}
+
+TEST(Cli, DumpIsJsonWithOneEntryPerListElement) {
+    Files f;
+    qorv::testing::SampleDocument s;
+    Element* text = nullptr;
+    for (Element* e = s.doc.head; e; e = e->next)
+        if (e->method == Method::Text) text = e;
+    text->tailAs<TextTail>()->lines = {"dice \"hola\"", "a\\b\tc\x01"};
+    s.doc.head->value[2] = std::nan("");
+    ASSERT_TRUE(saveDocument(s.doc, f("a.qrv")));
+
+    CliRun r = runCli({"dump", f("a.qrv")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    QJsonParseError error;
+    const QJsonDocument json = QJsonDocument::fromJson(QByteArray::fromStdString(r.out), &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+    const QJsonObject top = json.object();
+    EXPECT_EQ(top["version"].toInt(), 900);
+    EXPECT_EQ(top["type"].toInt(), 10);
+    const QJsonArray elements = top["elements"].toArray();
+    ASSERT_EQ(elements.size(), s.doc.elementCount());
+
+    int index = 0;
+    for (Element* e = s.doc.head; e; e = e->next, ++index) {
+        const QJsonObject o = elements[index].toObject();
+        SCOPED_TRACE(index);
+        EXPECT_EQ(o["id"].toInt(), e->id);
+        EXPECT_EQ(o["method"].toInt(), e->method);
+        EXPECT_EQ(o["kind"].toInt(), e->kind());
+        EXPECT_EQ(o["defined"].toBool(), e->defined != 0);
+        EXPECT_EQ(o["visible"].toInt(), e->visible);
+        EXPECT_EQ(o["option"].toInt(), e->option);
+        EXPECT_EQ(o["option2"].toInt(), e->option2);
+        const QJsonArray parents = o["parents"].toArray();
+        ASSERT_EQ(parents.size(), 3);
+        EXPECT_EQ(parents[0].toInt(), e->parent1 ? e->parent1->id : -1);
+        EXPECT_EQ(parents[2].toInt(), e->parent3 ? e->parent3->id : -1);
+        const QJsonArray value = o["value"].toArray();
+        ASSERT_EQ(value.size(), 4);
+        for (int i = 0; i < 4; ++i) {
+            if (std::isfinite(e->value[i])) {
+                EXPECT_EQ(value[i].toDouble(), e->value[i]); // 17 digits: exact
+            } else {
+                EXPECT_TRUE(value[i].isNull());
+            }
+        }
+        EXPECT_EQ(o.contains("conic"), e->method == Method::Conic);
+        EXPECT_EQ(o.contains("vertices"), e->method == Method::Polygon);
+        if (e->method == Method::Polygon) {
+            const QJsonArray v = o["vertices"].toArray();
+            ASSERT_EQ(v.size(), 5);
+            for (int i = 0; i < 5; ++i)
+                EXPECT_EQ(v[i].toInt(), i + 1);
+        }
+        if (e->method == Method::Conic) {
+            EXPECT_EQ(o["conic"].toObject()["coefficients"].toArray().size(), 6);
+        }
+    }
+    // The first free point's NaN is null; names and texts show their words.
+    EXPECT_TRUE(elements[0].toObject()["value"].toArray()[2].isNull());
+    std::vector<std::string> texts;
+    for (const auto& v : elements)
+        if (!v.toObject()["text"].toString().isEmpty())
+            texts.push_back(v.toObject()["text"].toString().toStdString());
+    EXPECT_EQ(texts, (std::vector<std::string>{"dice \"hola\"\na\\b\tc\x01", "A", "círculo"}));
+}
+
+TEST(Cli, ConvertRewritesDocumentsAndMacroFiles) {
+    Files f;
+    qorv::testing::SampleDocument s;
+    SaveOptions viewer;
+    viewer.viewerMode = true;
+    viewer.window = WindowRecord{1, 2, 3, 4, 0};
+    ASSERT_TRUE(saveDocument(s.doc, f("a.qrv"), viewer));
+    ASSERT_EQ(runCli({"convert", f("a.qrv"), f("b.qrv")}).status, 0);
+    WindowRecord w;
+    EXPECT_EQ(probeFile(f("b.qrv"), &w), FileKind::DocumentWithWindow);
+    EXPECT_EQ(w, viewer.window);
+    std::ifstream a(f("a.qrv"), std::ios::binary), b(f("b.qrv"), std::ios::binary);
+    EXPECT_TRUE(
+        std::equal(std::istreambuf_iterator<char>(a), {}, std::istreambuf_iterator<char>(b), {}));
+
+    ASSERT_TRUE(writeMacroFile(s.doc.macros[1], f("m.mac")));
+    ASSERT_EQ(runCli({"convert", f("m.mac"), f("n.mac")}).status, 0);
+    EXPECT_EQ(probeFile(f("n.mac")), FileKind::Macro);
+
+    CliRun r = runCli({"convert", f("a.qrv"), f("missing/x.qrv")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, line(Msg::WriteError));
+}
+
+TEST(Cli, RefusedFilesGiveStatusOneAndOneLine) {
+    Files f;
+    CliRun missing = runCli({"dump", f("nothing.qrv")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, line(Msg::InvalidFile));
+    EXPECT_TRUE(missing.out.empty());
+    std::ofstream(f("new.qrv"), std::ios::binary).write("\x85\x03\0\0\x0a\0\0\0", 8);
+    CliRun newer = runCli({"info", f("new.qrv")});
+    EXPECT_EQ(newer.status, 1);
+    EXPECT_EQ(newer.err, line(Msg::NewerVersion));
+    std::ofstream(f("junk.qrv"), std::ios::binary) << "not a document at all";
+    EXPECT_EQ(runCli({"convert", f("junk.qrv"), f("out.qrv")}).status, 1);
+    EXPECT_FALSE(fs::exists(f("out.qrv")));
+    EXPECT_EQ(runCli({"frobnicate"}).status, 2);
+    EXPECT_EQ(runCli({}).status, 2);
+}
+
+TEST(Cli, EvalReadsDecimalNumbers) {
+    EXPECT_EQ(runCli({"eval", "3,25"}).out, "3.25\n");
+    EXPECT_EQ(runCli({"eval", " -0.5 "}).out, "-0.5\n");
+    EXPECT_EQ(runCli({"eval", "12"}).out, "12\n");
+    for (const char* bad : {"", "1.2.3", "abc", "2x", ".", "-"}) {
+        CliRun r = runCli({"eval", bad});
+        EXPECT_EQ(r.status, 1) << bad;
+        EXPECT_EQ(r.err, line(Msg::InvalidExpression)) << bad;
+    }
+}
