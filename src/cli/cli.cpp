@@ -1,11 +1,15 @@
 #include "cli/cli.h"
 
+#include "calc/expression.h"
+#include "geometry/measure.h"
 #include "geometry/recalc.h"
+#include "model/examples.h"
 #include "model/docfile.h"
 #include "model/uitext.h"
 
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
 namespace qorv::cli {
 
@@ -20,7 +24,8 @@ int usage(Output& o) {
     o.err += "usage: qorv-cli info FILE\n"
              "       qorv-cli dump FILE\n"
              "       qorv-cli convert IN OUT\n"
-             "       qorv-cli eval TEXT\n";
+             "       qorv-cli eval TEXT\n"
+             "       qorv-cli example NAME OUT\n";
     return 2;
 }
 
@@ -46,56 +51,6 @@ int macroCount(const Document& doc) {
 
 } // namespace
 
-// Completed when the measurement texts land: numbers, equations, checks and the rest then come
-// from the drawing's own text.
-std::string elementText(const Document& doc, const Element& e) {
-    if (e.method == Method::Name) return doc.nameOf(&e);
-    if (const auto* t = e.tailAs<TextTail>()) {
-        std::string s;
-        for (size_t i = 0; i < t->lines.size(); ++i)
-            s += (i ? "\n" : "") + t->lines[i];
-        return s;
-    }
-    return {};
-}
-
-// Until the expression language is wired in: a plain decimal number with "." or "," as
-// separator and an optional minus sign.
-bool evaluateText(const std::string& text, double& value) {
-    size_t b = text.find_first_not_of(" \t");
-    size_t e = text.find_last_not_of(" \t");
-    if (b == std::string::npos) return false;
-    std::string s = text.substr(b, e - b + 1);
-    bool negative = false;
-    if (s[0] == '-') {
-        negative = true;
-        s.erase(0, 1);
-    }
-    int separators = 0, digits = 0;
-    for (char& c : s) {
-        if (c == ',') c = '.';
-        if (c == '.')
-            ++separators;
-        else if (c >= '0' && c <= '9')
-            ++digits;
-        else
-            return false;
-    }
-    if (digits == 0 || separators > 1) return false;
-    double x = 0, scale = 0;
-    for (char c : s) {
-        if (c == '.') {
-            scale = 1;
-        } else if (scale > 0) {
-            scale /= 10;
-            x += (c - '0') * scale;
-        } else {
-            x = x * 10 + (c - '0');
-        }
-    }
-    value = negative ? -x : x;
-    return true;
-}
 
 namespace {
 
@@ -163,7 +118,7 @@ void dumpElement(std::string& out, const Document& doc, const Element& e) {
     out += ", \"parents\": [" + std::to_string(idOf(e.parent1)) + ", " +
            std::to_string(idOf(e.parent2)) + ", " + std::to_string(idOf(e.parent3)) + "]";
     out += ", \"text\": ";
-    jsonString(out, elementText(doc, e));
+    jsonString(out, displayText(doc, e));
     if (const auto* t = e.tailAs<ConicTail>()) {
         out += ", \"conic\": {\"coefficients\": [";
         for (int i = 0; i < 6; ++i) {
@@ -232,11 +187,20 @@ int convert(Output& o, const std::string& in, const std::string& out) {
 }
 
 int eval(Output& o, const std::string& text) {
-    double value = 0;
-    if (!evaluateText(text, value)) return failWith(o, Msg::InvalidExpression);
+    const std::optional<double> value = evaluateNumberText(text);
+    if (!value) return failWith(o, Msg::InvalidExpression);
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%.17g\n", value);
+    std::snprintf(buf, sizeof buf, "%.17g\n", *value);
     o.out += buf;
+    return 0;
+}
+
+// Writes one of the bundled example documents, recalculated.
+int example(Output& o, const std::string& name, const std::string& path) {
+    Document doc;
+    if (!buildExample(name, doc)) return usage(o);
+    recalcUpTo(doc);
+    if (!saveDocument(doc, path)) return failWith(o, Msg::WriteError);
     return 0;
 }
 
@@ -250,6 +214,7 @@ int run(const std::vector<std::string>& args, std::string& out, std::string& err
     if (command == "dump" && n == 2) return dump(o, args[1]);
     if (command == "convert" && n == 3) return convert(o, args[1], args[2]);
     if (command == "eval" && n == 2) return eval(o, args[1]);
+    if (command == "example" && n == 3) return example(o, args[1], args[2]);
     return usage(o);
 }
 

@@ -1,13 +1,15 @@
 #include "geometry/conic.h"
 
-#include "geometry/interimprimitives.h"
+#include "geometry/elementgeometry.h"
+#include "geometry/intersect.h"
+#include "geometry/primitives.h"
+#include "geometry/recalcsupport.h"
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace qorv {
-
-using namespace interim;
 
 namespace {
 
@@ -194,7 +196,7 @@ ConicReduction reduceConic(const ConicCoefficients& c, int32_t type) {
         double phi = 0.5 * std::atan2(B, C - A);
         Rotated r = rotate(c, phi);
         if (std::fabs(r.l1) > std::fabs(r.l2)) {
-            phi += kPi / 2;
+            phi += std::numbers::pi / 2;
             r = rotate(c, phi);
         }
         // l2 (y' - y0)^2 + e (x' - x0) = 0 after dropping the vanishing l1 x'^2.
@@ -256,7 +258,7 @@ bool sampleConic(const ConicCoefficients& c, int32_t type, const Point2 (&pts)[5
                 const double q = 1 - (x / red.a) * (x / red.a);
                 return Point2{x, red.b * std::sqrt(q > 0 ? q : 0)};
             }
-            const double t = kPi / 2 * double(j) / 30.0;
+            const double t = std::numbers::pi / 2 * double(j) / 30.0;
             return Point2{red.a * std::cos(t), red.b * std::sin(t)};
         };
         for (int m = 0; m < N; ++m) {
@@ -340,7 +342,7 @@ void recalcConic(Document&, Element& e) {
             e.defined = 0;
             return;
         }
-        pts[i] = pointOf(*p);
+        pts[i] = positionOf(*p);
     }
     ConicCoefficients coef{};
     if (!fitConic(pts, coef)) {

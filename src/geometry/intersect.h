@@ -11,7 +11,6 @@
 namespace qorv {
 
 // Conic coefficients, in this order: A y^2 + B x y + C x^2 + D y + E x + F = 0.
-using ConicCoefficients = double[6];
 
 double evaluateConic(const double k[6], Point2 p);
 // Gradient (dF/dx, dF/dy) of the conic's left-hand side at p.

@@ -1,25 +1,23 @@
 #include "geometry/measure.h"
 
 #include "geometry/conic.h"
-#include "geometry/interimprimitives.h"
+#include "geometry/elementgeometry.h"
+#include "geometry/intersect.h"
+#include "geometry/primitives.h"
+#include "geometry/recalcsupport.h"
 #include "geometry/transforms.h"
 #include "model/uitext.h"
 
 #include <cmath>
+#include <numbers>
 #include <cstdio>
 #include <cstring>
 
 namespace qorv {
 
-using namespace interim;
-
 namespace {
 
 constexpr const char* kSquared = "\xC2\xB2"; // superscript two, UTF-8
-
-bool usable(const Element* p) {
-    return p && p->defined;
-}
 
 // Fixed-size text under construction; long texts are cut, never overflow.
 struct TextBuffer {
@@ -54,45 +52,17 @@ void setNoValue(Element& e) {
     e.defined = 1;
 }
 
-bool unitLengthUsable(const Document& doc) {
-    return std::isfinite(doc.pixelsPerUnit) && doc.pixelsPerUnit > 0;
-}
 
-void setLength(const Document& doc, Element& e, double world) {
-    if (!unitLengthUsable(doc)) {
-        e.defined = 0;
-        return;
-    }
-    setNumber(e, toLengthUnits(doc, world));
-}
 
-void setArea(const Document& doc, Element& e, double world) {
-    if (!unitLengthUsable(doc)) {
-        e.defined = 0;
-        return;
-    }
-    setNumber(e, toAreaUnits(doc, world));
-}
 
 double radiusOf(const Element& c) {
     return distance(firstPointOf(c), secondPointOf(c));
 }
 
-// Vertex i of a polygon (the first point of side i); null when missing or undefined.
-const Element* polygonVertex(const PolygonTail& t, size_t i) {
-    const Element* side = t.sides[i].get();
-    return side && usable(side->parent1) ? side->parent1 : nullptr;
-}
 
-bool arcEnds(const Element& arc, Point2& start, Point2& end) {
-    if (!arc.parent1 || !arc.parent3) return false;
-    start = pointOf(*arc.parent1);
-    end = pointOf(*arc.parent3);
-    return true;
-}
 
 bool onSegment(Point2 p, Point2 a, Point2 b) {
-    return std::fabs(distance(a, p) + distance(p, b) - distance(a, b)) < kMinDistance;
+    return std::fabs(distance(a, p) + distance(p, b) - distance(a, b)) < Tol::Distinct;
 }
 
 // Axis coordinates of a world point.
@@ -109,12 +79,12 @@ void buildLineText(TextBuffer& t, bool slopeForm, double m, double n, int decima
         return;
     }
     t.add("y = ");
-    const bool hasSlope = std::fabs(m) > kTiny;
+    const bool hasSlope = std::fabs(m) > Tol::Tiny;
     if (hasSlope) {
         t.addNumber(m, decimals);
         t.add("x ");
     }
-    if (std::fabs(n) > kTiny || !hasSlope) {
+    if (std::fabs(n) > Tol::Tiny || !hasSlope) {
         if (n > 0 && hasSlope) t.add("+");
         t.addNumber(n, decimals);
     }
@@ -170,16 +140,16 @@ void buildConicText(TextBuffer& t, const ConicCoefficients& c, int decimals) {
     bool first = true;
     for (int i = 0; i < 6; ++i) {
         const double k = c[size_t(i)];
-        if (!(std::fabs(k) > kTiny)) continue;
+        if (!(std::fabs(k) > Tol::Tiny)) continue;
         if (!first && k > 0) t.add("+");
         first = false;
         if (i == 5) {
             t.addNumber(k, decimals); // the constant is written as a number alone
             continue;
         }
-        if (std::fabs(k + 1) < kTiny)
+        if (std::fabs(k + 1) < Tol::Tiny)
             t.add("-");
-        else if (!(std::fabs(k - 1) <= kTiny))
+        else if (!(std::fabs(k - 1) <= Tol::Tiny))
             t.addNumber(k, decimals);
         t.add(kLetters[i]);
     }
@@ -211,7 +181,7 @@ bool conicInAxes(const Element& e, ConicCoefficients& coef) {
     Point2 pts[5];
     for (int i = 0; i < 5; ++i) {
         if (!usable(t->points[i])) return false;
-        pts[i] = toAxes(pointOf(*t->points[i]), o, ux, uy);
+        pts[i] = toAxes(positionOf(*t->points[i]), o, ux, uy);
     }
     return fitConic(pts, coef);
 }
@@ -308,206 +278,23 @@ double toAngleUnits(const Document& doc, double radians) {
 }
 
 double dropTiny(double v) {
-    return std::fabs(v) < kTiny ? 0.0 : v;
+    return std::fabs(v) < Tol::Tiny ? 0.0 : v;
 }
 
 // ---- arcs
 // ----------------------------------------------------------------------------------------
 
-bool arcSweep(const Element& arc, double& sweep) {
-    Point2 start, end;
-    if (!arcEnds(arc, start, end)) return false;
-    const Point2 c = firstPointOf(arc);
-    double s = 0;
-    // A point arc (all points at the centre) sweeps nothing.
-    const bool ok =
-        arc.option != 0 ? orientedAngle(start, c, end, s) : orientedAngle(end, c, start, s);
-    sweep = ok ? s : 0.0;
-    return true;
-}
-
 bool pointOnArc(const Element& arc, Point2 p) {
-    Point2 start, end;
-    if (!arcEnds(arc, start, end)) return false;
-    if (distance(p, start) < kMinDistance || distance(p, end) < kMinDistance) return true;
-    if (arc.option2 != 0) {
-        if (distanceToLine(p, start, end) >= kMinDistance) return false;
-        return arc.option == 0 ? onSegment(p, start, end) : !onSegment(p, start, end);
-    }
-    const Point2 c = firstPointOf(arc);
-    if (std::fabs(distance(c, p) - radiusOf(arc)) >= kMinDistance) return false;
-    double toP = 0, toEnd = 0;
-    if (arc.option != 0) {
-        if (!orientedAngle(start, c, p, toP) || !orientedAngle(start, c, end, toEnd)) return false;
-    } else {
-        if (!orientedAngle(p, c, start, toP) || !orientedAngle(end, c, start, toEnd)) return false;
-    }
-    return toP <= toEnd;
+    ArcData a;
+    if (!arcDataOf(arc, a)) return false;
+    if (distance(p, a.start) < Tol::Distinct || distance(p, a.end) < Tol::Distinct) return true;
+    const double off = a.straight ? distanceToLine(p, a.start, a.end)
+                                  : std::fabs(distance(a.centre, p) - a.radius);
+    return off < Tol::Distinct && isOnArc(a, p);
 }
 
 // ---- measurements
 // ---------------------------------------------------------------------------------
-
-void recalcDistancePointPoint(Document& doc, Element& e) {
-    if (!usable(e.parent1) || !usable(e.parent2)) {
-        e.defined = 0;
-        return;
-    }
-    setLength(doc, e, distance(pointOf(*e.parent1), pointOf(*e.parent2)));
-}
-
-void recalcDistancePointLine(Document& doc, Element& e) {
-    if (!usable(e.parent1) || !usable(e.parent2)) {
-        e.defined = 0;
-        return;
-    }
-    const Point2 a = firstPointOf(*e.parent2), b = secondPointOf(*e.parent2);
-    if (distance(a, b) < kMinDistance) {
-        e.defined = 0;
-        return;
-    }
-    setLength(doc, e, distanceToLine(pointOf(*e.parent1), a, b));
-}
-
-void recalcSegmentLength(Document& doc, Element& e) {
-    if (!usable(e.parent1)) {
-        e.defined = 0;
-        return;
-    }
-    setLength(doc, e, distance(firstPointOf(*e.parent1), secondPointOf(*e.parent1)));
-}
-
-void recalcCircleLength(Document& doc, Element& e) {
-    if (!usable(e.parent1)) {
-        e.defined = 0;
-        return;
-    }
-    setLength(doc, e, kTwoPi * radiusOf(*e.parent1));
-}
-
-void recalcArcLength(Document& doc, Element& e) {
-    if (!usable(e.parent1)) {
-        e.defined = 0;
-        return;
-    }
-    const Element& arc = *e.parent1;
-    if (arc.option2 != 0) {
-        // A straight arc: its segment, or the rest of the line, which has no length.
-        if (arc.option != 0) {
-            setNoValue(e);
-            return;
-        }
-        setLength(doc, e, distance(firstPointOf(arc), secondPointOf(arc)));
-        return;
-    }
-    double sweep = 0;
-    if (!arcSweep(arc, sweep)) {
-        e.defined = 0;
-        return;
-    }
-    setLength(doc, e, sweep * radiusOf(arc));
-}
-
-void recalcPolygonPerimeter(Document& doc, Element& e) {
-    const PolygonTail* t =
-        e.parent1 && e.parent1->defined ? e.parent1->tailAs<PolygonTail>() : nullptr;
-    if (!t || t->sides.empty()) {
-        e.defined = 0;
-        return;
-    }
-    const size_t n = t->sides.size();
-    double sum = 0;
-    for (size_t i = 0; i < n; ++i) {
-        const Element* a = polygonVertex(*t, i);
-        const Element* b = polygonVertex(*t, (i + 1) % n);
-        if (!a || !b) {
-            e.defined = 0;
-            return;
-        }
-        sum += distance(pointOf(*a), pointOf(*b));
-    }
-    setLength(doc, e, sum);
-}
-
-void recalcCircleArea(Document& doc, Element& e) {
-    if (!usable(e.parent1)) {
-        e.defined = 0;
-        return;
-    }
-    const double r = radiusOf(*e.parent1);
-    setArea(doc, e, kPi * r * r);
-}
-
-void recalcPolygonArea(Document& doc, Element& e) {
-    const PolygonTail* t =
-        e.parent1 && e.parent1->defined ? e.parent1->tailAs<PolygonTail>() : nullptr;
-    if (!t || t->sides.empty()) {
-        e.defined = 0;
-        return;
-    }
-    const size_t n = t->sides.size();
-    double twice = 0;
-    for (size_t i = 0; i < n; ++i) {
-        const Element* a = polygonVertex(*t, i);
-        const Element* b = polygonVertex(*t, (i + 1) % n);
-        if (!a || !b) {
-            e.defined = 0;
-            return;
-        }
-        twice += a->value[0] * b->value[1] - b->value[0] * a->value[1];
-    }
-    setArea(doc, e, std::fabs(twice) / 2);
-}
-
-void recalcAngleValue(Document& doc, Element& e) {
-    if (!usable(e.parent1)) {
-        e.defined = 0;
-        return;
-    }
-    if (e.parent1->kind() == Kind::Arc) {
-        const Element& arc = *e.parent1;
-        double sweep = 0;
-        if (arc.option2 != 0)
-            sweep = arc.option != 0 ? kTwoPi : 0.0;
-        else if (!arcSweep(arc, sweep)) {
-            e.defined = 0;
-            return;
-        }
-        setNumber(e, toAngleUnits(doc, sweep));
-        return;
-    }
-    if (!usable(e.parent2) || !usable(e.parent3)) {
-        e.defined = 0;
-        return;
-    }
-    const Point2 a = pointOf(*e.parent1), v = pointOf(*e.parent2), c = pointOf(*e.parent3);
-    if (distance(a, v) < kMinDistance || distance(c, v) < kMinDistance) {
-        e.defined = 0;
-        return;
-    }
-    double angle = 0;
-    const bool ok =
-        e.value[1] == NotSet ? orientedAngle(a, v, c, angle) : unorientedAngle(a, v, c, angle);
-    if (!ok) {
-        e.defined = 0;
-        return;
-    }
-    setNumber(e, toAngleUnits(doc, angle));
-}
-
-void recalcSlope(Document&, Element& e) {
-    if (!usable(e.parent1)) {
-        e.defined = 0;
-        return;
-    }
-    const double dx = e.parent1->value[2] - e.parent1->value[0];
-    const double dy = e.parent1->value[3] - e.parent1->value[1];
-    if (dx == 0) {
-        setNoValue(e);
-        return;
-    }
-    setNumber(e, dy / dx);
-}
 
 void recalcProportion(Document&, Element& e) {
     if (!usable(e.parent1) || !usable(e.parent2)) {
@@ -519,7 +306,7 @@ void recalcProportion(Document&, Element& e) {
             e.defined = 0;
             return;
         }
-        const Point2 p1 = pointOf(*e.parent1), p2 = pointOf(*e.parent2), p3 = pointOf(*e.parent3);
+        const Point2 p1 = positionOf(*e.parent1), p2 = positionOf(*e.parent2), p3 = positionOf(*e.parent3);
         const double d12 = distance(p1, p2), d13 = distance(p1, p3), d23 = distance(p2, p3);
         if (d13 == 0) {
             setNoValue(e);
@@ -579,22 +366,22 @@ void recalcMembershipCheck(Document&, Element& e) {
         e.defined = 0;
         return;
     }
-    const Point2 p = pointOf(*e.parent1);
+    const Point2 p = positionOf(*e.parent1);
     const Element& g = *e.parent2;
     const Point2 a = firstPointOf(g), b = secondPointOf(g);
     switch (g.kind()) {
     case Kind::Line:
-        setVerdict(e, distanceToLine(p, a, b) < kMinDistance);
+        setVerdict(e, distanceToLine(p, a, b) < Tol::Distinct);
         return;
     case Kind::Ray:
-        setVerdict(e, distanceToLine(p, a, b) < kMinDistance && !isBeyondOrigin(a, b, p));
+        setVerdict(e, distanceToLine(p, a, b) < Tol::Distinct && !isBeyondOrigin(a, b, p));
         return;
     case Kind::Segment:
     case Kind::Vector:
         setVerdict(e, onSegment(p, a, b));
         return;
     case Kind::Circle:
-        setVerdict(e, std::fabs(distance(a, p) - distance(a, b)) < kMinDistance);
+        setVerdict(e, std::fabs(distance(a, p) - distance(a, b)) < Tol::Distinct);
         return;
     case Kind::Arc:
         setVerdict(e, pointOnArc(g, p));
@@ -603,7 +390,7 @@ void recalcMembershipCheck(Document&, Element& e) {
         if (const auto* t = g.tailAs<ConicTail>()) {
             const ConicCoefficients c{t->coefficients[0], t->coefficients[1], t->coefficients[2],
                                       t->coefficients[3], t->coefficients[4], t->coefficients[5]};
-            setVerdict(e, std::fabs(conicValue(c, p)) < kMinDistance);
+            setVerdict(e, std::fabs(conicValue(c, p)) < Tol::Distinct);
             return;
         }
         break;
@@ -619,8 +406,8 @@ void recalcEquidistanceCheck(Document&, Element& e) {
         e.defined = 0;
         return;
     }
-    const Point2 p1 = pointOf(*e.parent1), p2 = pointOf(*e.parent2), p3 = pointOf(*e.parent3);
-    setVerdict(e, std::fabs(distance(p1, p2) - distance(p1, p3)) <= kMinDistance);
+    const Point2 p1 = positionOf(*e.parent1), p2 = positionOf(*e.parent2), p3 = positionOf(*e.parent3);
+    setVerdict(e, std::fabs(distance(p1, p2) - distance(p1, p3)) <= Tol::Distinct);
 }
 
 void recalcAlignmentCheck(Document&, Element& e) {
@@ -628,7 +415,7 @@ void recalcAlignmentCheck(Document&, Element& e) {
         e.defined = 0;
         return;
     }
-    setVerdict(e, areCollinear(pointOf(*e.parent1), pointOf(*e.parent2), pointOf(*e.parent3)));
+    setVerdict(e, areCollinear(positionOf(*e.parent1), positionOf(*e.parent2), positionOf(*e.parent3)));
 }
 
 // ---- equations

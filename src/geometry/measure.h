@@ -26,24 +26,12 @@ double toAngleUnits(const Document& doc, double radians);
 // Measures below 1e-8 in magnitude are exactly 0.
 double dropTiny(double v);
 
-// Counter-clockwise or clockwise angle swept by a curved arc from its first point to its third.
-bool arcSweep(const Element& arc, double& sweep);
 // Whether p lies on the arc (within 0.0001 of its circle, or of its line when straight, and
 // between its ends).
 bool pointOnArc(const Element& arc, Point2 p);
 
-// ---- measurements (kind 11)
+// ---- proportion (kind 11); the other measurements are in recalcmethods.h
 // ----------------------------------------------------------------------
-void recalcDistancePointPoint(Document& doc, Element& e); // 28
-void recalcDistancePointLine(Document& doc, Element& e);  // 29
-void recalcSegmentLength(Document& doc, Element& e);      // 30
-void recalcCircleLength(Document& doc, Element& e);       // 31
-void recalcArcLength(Document& doc, Element& e);          // 32
-void recalcPolygonPerimeter(Document& doc, Element& e);   // 33
-void recalcCircleArea(Document& doc, Element& e);         // 34
-void recalcPolygonArea(Document& doc, Element& e);        // 35
-void recalcAngleValue(Document& doc, Element& e);         // 36
-void recalcSlope(Document& doc, Element& e);              // 56
 void recalcProportion(Document& doc, Element& e);         // 68
 
 // ---- property checks: `option` 1 when the property holds

@@ -43,6 +43,12 @@ Point2 footOfPerpendicular(Point2 a, Point2 b, Point2 p) {
     return a + t * d;
 }
 
+double distanceToLine(Point2 p, Point2 a, Point2 b) {
+    const double len = distance(a, b);
+    if (len < 1e-12) return distance(p, a);
+    return std::fabs(cross(b - a, p - a)) / len;
+}
+
 double polarAngle(Point2 d) {
     if (d.x == 0.0) return d.y > 0 ? Pi / 2 : 3 * Pi / 2;
     double a = std::atan(d.y / d.x);

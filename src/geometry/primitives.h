@@ -65,6 +65,9 @@ bool parallelThrough(Point2 a, Point2 b, Point2 p, Point2& first, Point2& second
 // Foot of the perpendicular from p on the line ab (a when a and b coincide).
 Point2 footOfPerpendicular(Point2 a, Point2 b, Point2 p);
 
+// Distance from p to the line ab (to a when a and b coincide).
+double distanceToLine(Point2 p, Point2 a, Point2 b);
+
 // Polar angle of the direction d in [0, 2pi); d must not be zero.
 double polarAngle(Point2 d);
 

@@ -2,6 +2,8 @@
 #include "geometry/recalcmethods.h"
 #include "geometry/recalcsupport.h"
 
+#include "calc/expression.h"
+
 #include <numbers>
 
 namespace qorv {
@@ -139,6 +141,12 @@ void recalcSlope(Document& doc, Element& e) {
         return;
     }
     storeMeasure(doc, e, (b.y - a.y) / dx, MeasureUnit::None);
+}
+
+void recalcExpressionElement(Document& doc, Element& e) {
+    EvalContext ctx;
+    ctx.angleUnit = doc.angleUnit;
+    recalcExpression(e, ctx);
 }
 
 } // namespace qorv

@@ -53,5 +53,6 @@ void recalcCircleArea(Document& doc, Element& e);         // 34
 void recalcPolygonArea(Document& doc, Element& e);        // 35
 void recalcAngleValue(Document& doc, Element& e);         // 36
 void recalcSlope(Document& doc, Element& e);              // 56
+void recalcExpressionElement(Document& doc, Element& e);  // 37, 64
 
 } // namespace qorv

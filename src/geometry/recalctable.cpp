@@ -1,6 +1,9 @@
 // The method table: construction method code -> recalculation function.
 #include "geometry/recalc.h"
+#include "geometry/conic.h"
+#include "geometry/measure.h"
 #include "geometry/recalcmethods.h"
+#include "geometry/transforms.h"
 
 #include <array>
 
@@ -8,33 +11,9 @@ namespace qorv {
 
 namespace {
 
-// Not wired yet: these computations live with the derived constructions (rotation, homothety,
-// inversion, reflection, bisector, arc, regular polygon vertex, conic, displaced point, point
-// with coordinates), the measurement texts and property checks, the expression language, loci
-// and iteration. Replace an entry by its function when it lands.
-constexpr RecalcFunction AngleBisectorFn = recalcNotAvailable;        // 11
-constexpr RecalcFunction ArcFn = recalcNotAvailable;                  // 19
+// Not computed yet: loci, function graphs and iterations stay undefined until they land.
 constexpr RecalcFunction LocusFn = recalcNotAvailable;                // 21
-constexpr RecalcFunction AxialSymmetryFn = recalcNotAvailable;        // 22
-constexpr RecalcFunction RotationFn = recalcNotAvailable;             // 24
-constexpr RecalcFunction HomothetyFn = recalcNotAvailable;            // 25
-constexpr RecalcFunction InversionFn = recalcNotAvailable;            // 26
-constexpr RecalcFunction DisplacedPointFn = recalcNotAvailable;       // 27
-constexpr RecalcFunction CalculationFn = recalcNotAvailable;          // 37
-constexpr RecalcFunction LineEquationFn = recalcNotAvailable;         // 45
-constexpr RecalcFunction CircleEquationFn = recalcNotAvailable;       // 46
-constexpr RecalcFunction PointWithCoordinatesFn = recalcNotAvailable; // 49
-constexpr RecalcFunction ParallelCheckFn = recalcNotAvailable;        // 50
-constexpr RecalcFunction PerpendicularCheckFn = recalcNotAvailable;   // 51
-constexpr RecalcFunction MembershipCheckFn = recalcNotAvailable;      // 52
-constexpr RecalcFunction EquidistanceCheckFn = recalcNotAvailable;    // 53
-constexpr RecalcFunction AlignmentCheckFn = recalcNotAvailable;       // 54
-constexpr RecalcFunction ConicFn = recalcNotAvailable;                // 55
-constexpr RecalcFunction ConicEquationFn = recalcNotAvailable;        // 58
-constexpr RecalcFunction RegularPolygonVertexFn = recalcNotAvailable; // 59
-constexpr RecalcFunction FunctionFn = recalcNotAvailable;             // 64
 constexpr RecalcFunction FunctionGraphFn = recalcNotAvailable;        // 65
-constexpr RecalcFunction ProportionFn = recalcNotAvailable;           // 68
 constexpr RecalcFunction IterationFn = recalcNotAvailable;            // 71
 
 constexpr std::array<RecalcFunction, Method::Count> kRecalcTable = {
@@ -49,7 +28,7 @@ constexpr std::array<RecalcFunction, Method::Count> kRecalcTable = {
     recalcLineThroughTwoPoints,  // 8 ray through two points
     recalcParallelLine,          // 9
     recalcPerpendicularLine,     // 10
-    AngleBisectorFn,             // 11
+    recalcAngleBisector,             // 11
     recalcPerpendicularBisector, // 12
     recalcSegment,               // 13
     recalcPolygon,               // 14
@@ -57,15 +36,15 @@ constexpr std::array<RecalcFunction, Method::Count> kRecalcTable = {
     recalcCircleByCentre,        // 16
     recalcCircleCentrePoint,     // 17
     recalcCircleRadiusCentre,    // 18
-    ArcFn,                       // 19
+    recalcArc,                       // 19
     recalcAngle,                 // 20
     LocusFn,                     // 21
-    AxialSymmetryFn,             // 22
+    recalcAxialSymmetry,             // 22
     recalcTranslation,           // 23
-    RotationFn,                  // 24
-    HomothetyFn,                 // 25
-    InversionFn,                 // 26
-    DisplacedPointFn,            // 27
+    recalcRotation,                  // 24
+    recalcHomothety,                 // 25
+    recalcInversion,                 // 26
+    recalcDisplacement,            // 27
     recalcDistancePointPoint,    // 28
     recalcDistancePointLine,     // 29
     recalcSegmentLength,         // 30
@@ -75,7 +54,7 @@ constexpr std::array<RecalcFunction, Method::Count> kRecalcTable = {
     recalcCircleArea,            // 34
     recalcPolygonArea,           // 35
     recalcAngleValue,            // 36
-    CalculationFn,               // 37
+    recalcExpressionElement,               // 37
     recalcKeep,                  // 38 table
     recalcAxes,                  // 39
     recalcKeep,                  // 40 x axis: its axes recompute it
@@ -83,30 +62,30 @@ constexpr std::array<RecalcFunction, Method::Count> kRecalcTable = {
     recalcCoordinates,           // 42
     recalcKeep,                  // 43 x or r: its coordinates recompute it
     recalcKeep,                  // 44 y or theta
-    LineEquationFn,              // 45
-    CircleEquationFn,            // 46
+    recalcLineEquation,              // 45
+    recalcCircleEquation,            // 46
     recalcKeep,                  // 47 text
     recalcName,                  // 48
-    PointWithCoordinatesFn,      // 49
-    ParallelCheckFn,             // 50
-    PerpendicularCheckFn,        // 51
-    MembershipCheckFn,           // 52
-    EquidistanceCheckFn,         // 53
-    AlignmentCheckFn,            // 54
-    ConicFn,                     // 55
+    recalcPointWithCoordinates,      // 49
+    recalcParallelCheck,             // 50
+    recalcPerpendicularCheck,        // 51
+    recalcMembershipCheck,           // 52
+    recalcEquidistanceCheck,         // 53
+    recalcAlignmentCheck,            // 54
+    recalcConic,                     // 55
     recalcSlope,                 // 56
     recalcKeep,                  // 57 intersection holder of the tools
-    ConicEquationFn,             // 58
-    RegularPolygonVertexFn,      // 59
+    recalcConicEquation,             // 58
+    recalcRegularPolygonVertex,      // 59
     recalcRepresentedPoint,      // 60
     recalcGrid,                  // 61
     recalcGridPoint,             // 62
     recalcKeep,                  // 63 parameter
-    FunctionFn,                  // 64
+    recalcExpressionElement,                  // 64
     FunctionGraphFn,             // 65
     recalcKeep,                  // 66 show/hide button
     recalcFollowFirstParent,     // 67 bitmap
-    ProportionFn,                // 68
+    recalcProportion,                // 68
     recalcSegment,               // 69 vector
     recalcKeep,                  // 70 motion button
     IterationFn,                 // 71

@@ -1,52 +1,17 @@
 #include "geometry/transforms.h"
 
-#include "geometry/interimprimitives.h"
+#include "geometry/elementgeometry.h"
+#include "geometry/intersect.h"
+#include "geometry/primitives.h"
+#include "geometry/recalcsupport.h"
 
 #include <cmath>
+#include <numbers>
 #include <numeric>
 
 namespace qorv {
 
-using namespace interim;
-
 namespace {
-
-bool usable(const Element* p) {
-    return p && p->defined;
-}
-
-// The number carried by a numeric parent; false when it has no value.
-bool numberOf(const Element* n, double& v) {
-    if (!n || n->option == NoValue || !std::isfinite(n->value[0])) return false;
-    v = n->value[0];
-    return true;
-}
-
-bool finite(Point2 p) {
-    return std::isfinite(p.x) && std::isfinite(p.y);
-}
-
-void storePoint(Element& e, Point2 p) {
-    if (!finite(p)) {
-        e.defined = 0;
-        return;
-    }
-    e.value[0] = p.x;
-    e.value[1] = p.y;
-    e.defined = 1;
-}
-
-void storeStraight(Element& e, Point2 a, Point2 b) {
-    if (!finite(a) || !finite(b)) {
-        e.defined = 0;
-        return;
-    }
-    e.value[0] = a.x;
-    e.value[1] = a.y;
-    e.value[2] = b.x;
-    e.value[3] = b.y;
-    e.defined = 1;
-}
 
 Point2 midpoint(Point2 a, Point2 b) {
     return Point2{(a.x + b.x) / 2, (a.y + b.y) / 2};
@@ -99,7 +64,7 @@ constexpr std::array<PolygonShape, StarPolygonCount> kStars = makeStarTable();
 
 Point2 rotatePoint(Point2 p, Point2 c, double theta) {
     const double r = distance(p, c);
-    if (r < kMinDistance) return p;
+    if (r < Tol::Distinct) return p;
     double phi = 0;
     unorientedAngle(Point2{c.x + 1, c.y}, c, p, phi);
     if (p.y < c.y) phi = -phi;
@@ -113,7 +78,7 @@ Point2 scalePoint(Point2 p, Point2 c, double k) {
 bool invertPoint(Point2 p, Point2 c, double r, Point2& out) {
     if (p.x == c.x && p.y == c.y) return false;
     out = pointAlong(c, p, r * r / distance(c, p));
-    return finite(out);
+    return isFinite(out);
 }
 
 bool reflectPoint(Point2 p, Point2 a, Point2 b, Point2& out) {
@@ -121,40 +86,16 @@ bool reflectPoint(Point2 p, Point2 a, Point2 b, Point2& out) {
     if (!perpendicularThrough(a, b, p, q1, q2)) return false;
     if (!intersectLines(a, b, q1, q2, foot)) return false;
     out = pointAlong(p, foot, 2 * distance(p, foot));
-    return finite(out);
-}
-
-double angleFactor(const Document& doc) {
-    switch (doc.angleUnit) {
-    case AngleUnit::Deg:
-        return 180.0 / kPi;
-    case AngleUnit::Gra:
-        return 200.0 / kPi;
-    default:
-        return 1.0;
-    }
-}
-
-double lengthFactor(const Document& doc) {
-    switch (doc.lengthUnit) {
-    case LengthUnit::Mm:
-        return 10.0;
-    case LengthUnit::M:
-        return 0.01;
-    case LengthUnit::Km:
-        return 0.00001;
-    default:
-        return 1.0;
-    }
+    return isFinite(out);
 }
 
 bool axesFrame(const Element& axes, Point2& origin, double& unitX, double& unitY) {
     const auto* t = axes.tailAs<AxesTail>();
     if (axes.method != Method::Axes || !t || !axes.parent1) return false;
-    origin = pointOf(*axes.parent1);
+    origin = positionOf(*axes.parent1);
     unitX = t->scaleX;
     unitY = t->scaleY;
-    return finite(origin) && std::isfinite(unitX) && std::isfinite(unitY) && unitX > 0 && unitY > 0;
+    return isFinite(origin) && std::isfinite(unitX) && std::isfinite(unitY) && unitX > 0 && unitY > 0;
 }
 
 // ---- point constructions
@@ -166,7 +107,7 @@ void recalcAxialSymmetry(Document&, Element& e) {
         return;
     }
     Point2 out;
-    if (!reflectPoint(pointOf(*e.parent1), firstPointOf(*e.parent2), secondPointOf(*e.parent2),
+    if (!reflectPoint(positionOf(*e.parent1), firstPointOf(*e.parent2), secondPointOf(*e.parent2),
                       out)) {
         e.defined = 0;
         return;
@@ -177,20 +118,20 @@ void recalcAxialSymmetry(Document&, Element& e) {
 void recalcRotation(Document& doc, Element& e) {
     double angle = 0;
     if (!usable(e.parent1) || !usable(e.parent2) || !usable(e.parent3) ||
-        !numberOf(e.parent3, angle)) {
+        !numberValueOf(e.parent3, angle)) {
         e.defined = 0;
         return;
     }
-    storePoint(e, rotatePoint(pointOf(*e.parent1), pointOf(*e.parent2), angle / angleFactor(doc)));
+    storePoint(e, rotatePoint(positionOf(*e.parent1), positionOf(*e.parent2), angle / angleFactor(doc)));
 }
 
 void recalcHomothety(Document&, Element& e) {
     double k = 0;
-    if (!usable(e.parent1) || !usable(e.parent2) || !usable(e.parent3) || !numberOf(e.parent3, k)) {
+    if (!usable(e.parent1) || !usable(e.parent2) || !usable(e.parent3) || !numberValueOf(e.parent3, k)) {
         e.defined = 0;
         return;
     }
-    storePoint(e, scalePoint(pointOf(*e.parent1), pointOf(*e.parent2), k));
+    storePoint(e, scalePoint(positionOf(*e.parent1), positionOf(*e.parent2), k));
 }
 
 void recalcInversion(Document&, Element& e) {
@@ -203,7 +144,7 @@ void recalcInversion(Document&, Element& e) {
     const Point2 c = firstPointOf(*e.parent1);
     const double r = distance(c, secondPointOf(*e.parent1));
     Point2 out;
-    if (!invertPoint(pointOf(*e.parent2), c, r, out)) {
+    if (!invertPoint(positionOf(*e.parent2), c, r, out)) {
         e.defined = 0;
         return;
     }
@@ -212,24 +153,24 @@ void recalcInversion(Document&, Element& e) {
 
 void recalcDisplacement(Document& doc, Element& e) {
     double n = 0;
-    if (!usable(e.parent1) || !usable(e.parent2) || !usable(e.parent3) || !numberOf(e.parent3, n)) {
+    if (!usable(e.parent1) || !usable(e.parent2) || !usable(e.parent3) || !numberValueOf(e.parent3, n)) {
         e.defined = 0;
         return;
     }
     const Element& g = *e.parent2;
-    const Point2 p = pointOf(*e.parent1);
+    const Point2 p = positionOf(*e.parent1);
     const double d = n * doc.pixelsPerUnit / lengthFactor(doc);
     switch (g.kind()) {
     case Kind::Point: {
-        const Point2 target = pointOf(g);
-        if (distance(p, target) < kMinDistance) break;
+        const Point2 target = positionOf(g);
+        if (distance(p, target) < Tol::Distinct) break;
         storePoint(e, pointAlong(p, target, d));
         return;
     }
     case Kind::Line:
     case Kind::Ray: {
         const Point2 a = firstPointOf(g), b = secondPointOf(g);
-        if (distance(a, b) < kMinDistance) break;
+        if (distance(a, b) < Tol::Distinct) break;
         double along = d;
         if (g.method == Method::AxisX || g.method == Method::AxisY) {
             const Element* axes = axesOfAxisLine(g);
@@ -243,14 +184,14 @@ void recalcDisplacement(Document& doc, Element& e) {
     }
     case Kind::Vector: {
         const Point2 a = firstPointOf(g), b = secondPointOf(g);
-        if (distance(a, b) < kMinDistance) break;
+        if (distance(a, b) < Tol::Distinct) break;
         storePoint(e, pointAlong(p, Point2{p.x + (b.x - a.x), p.y + (b.y - a.y)}, d));
         return;
     }
     case Kind::Circle: {
         const Point2 c = firstPointOf(g);
         const double r = distance(c, p);
-        if (!liesOnCircleByConstruction(*e.parent1, g) || r < kMinDistance) break;
+        if (!liesOnCircleByConstruction(*e.parent1, g) || r < Tol::Distinct) break;
         storePoint(e, rotatePoint(p, c, d / r));
         return;
     }
@@ -264,8 +205,8 @@ void recalcPointWithCoordinates(Document& doc, Element& e) {
     double u = 0, v = 0;
     Point2 o;
     double ux = 0, uy = 0;
-    if (!usable(e.parent1) || !usable(e.parent2) || !usable(e.parent3) || !numberOf(e.parent1, u) ||
-        !numberOf(e.parent2, v) || !axesFrame(*e.parent3, o, ux, uy)) {
+    if (!usable(e.parent1) || !usable(e.parent2) || !usable(e.parent3) || !numberValueOf(e.parent1, u) ||
+        !numberValueOf(e.parent2, v) || !axesFrame(*e.parent3, o, ux, uy)) {
         e.defined = 0;
         return;
     }
@@ -278,18 +219,6 @@ void recalcPointWithCoordinates(Document& doc, Element& e) {
     storePoint(e, Point2{o.x + u * ux, o.y + v * uy});
 }
 
-void recalcVectorSum(Document&, Element& e) {
-    if (!usable(e.parent1) || !usable(e.parent2) || !usable(e.parent3)) {
-        e.defined = 0;
-        return;
-    }
-    const Element& v1 = *e.parent1;
-    const Element& v2 = *e.parent2;
-    const Point2 p = pointOf(*e.parent3);
-    storePoint(e, Point2{p.x + (v1.value[2] - v1.value[0]) + (v2.value[2] - v2.value[0]),
-                         p.y + (v1.value[3] - v1.value[1]) + (v2.value[3] - v2.value[1])});
-}
-
 // ---- lines
 // ---------------------------------------------------------------------------------------
 
@@ -298,8 +227,8 @@ void recalcAngleBisector(Document&, Element& e) {
         e.defined = 0;
         return;
     }
-    const Point2 a = pointOf(*e.parent1), v = pointOf(*e.parent2), c = pointOf(*e.parent3);
-    if (distance(a, v) < kMinDistance || distance(c, v) < kMinDistance) {
+    const Point2 a = positionOf(*e.parent1), v = positionOf(*e.parent2), c = positionOf(*e.parent3);
+    if (distance(a, v) < Tol::Distinct || distance(c, v) < Tol::Distinct) {
         e.defined = 0;
         return;
     }
@@ -312,23 +241,9 @@ void recalcAngleBisector(Document&, Element& e) {
     Point2 r = rotatePoint(a10, v, alpha / 2);
     double check = 0;
     // The turn may have gone the wrong way round: then it must go the other way.
-    if (!unorientedAngle(r, v, c10, check) || check > alpha || check > kPi / 2 + 1e-6)
+    if (!unorientedAngle(r, v, c10, check) || check > alpha || check > std::numbers::pi / 2 + 1e-6)
         r = rotatePoint(a10, v, -alpha / 2);
-    storeStraight(e, v, r);
-}
-
-void recalcPerpendicularBisector(Document&, Element& e) {
-    if (!usable(e.parent1) || !usable(e.parent2)) {
-        e.defined = 0;
-        return;
-    }
-    const Point2 a = pointOf(*e.parent1), b = pointOf(*e.parent2);
-    Point2 q1, q2;
-    if (!perpendicularThrough(a, b, midpoint(a, b), q1, q2)) {
-        e.defined = 0;
-        return;
-    }
-    storeStraight(e, q1, q2);
+    storePair(e, v, r);
 }
 
 // ---- arcs
@@ -339,16 +254,16 @@ void recalcArc(Document&, Element& e) {
         e.defined = 0;
         return;
     }
-    const Point2 p1 = pointOf(*e.parent1), p2 = pointOf(*e.parent2), p3 = pointOf(*e.parent3);
-    if (distance(p1, p2) < kTiny && distance(p1, p3) < kTiny) {
+    const Point2 p1 = positionOf(*e.parent1), p2 = positionOf(*e.parent2), p3 = positionOf(*e.parent3);
+    if (distance(p1, p2) < Tol::Tiny && distance(p1, p3) < Tol::Tiny) {
         // All three together: a point arc.
-        storeStraight(e, p1, p1);
+        storePair(e, p1, p1);
         e.option = 0;
         e.option2 = 0;
         return;
     }
-    if (distance(p1, p2) < kMinDistance || distance(p2, p3) < kMinDistance ||
-        distance(p1, p3) < kMinDistance) {
+    if (distance(p1, p2) < Tol::Distinct || distance(p2, p3) < Tol::Distinct ||
+        distance(p1, p3) < Tol::Distinct) {
         e.defined = 0;
         return;
     }
@@ -364,7 +279,7 @@ void recalcArc(Document&, Element& e) {
             e.defined = 0;
             return;
         }
-        storeStraight(e, centre, p2);
+        storePair(e, centre, p2);
         if (!e.defined) return;
         e.option2 = 0;
         e.option = toEnd < toMiddle ? 1 : 0;
@@ -373,7 +288,7 @@ void recalcArc(Document&, Element& e) {
     // Collinear: the arc is the segment p1p3 when p2 lies between them, else the rest of the line.
     const bool between = (p2.x - p1.x) * (p3.x - p1.x) + (p2.y - p1.y) * (p3.y - p1.y) >= 0 &&
                          (p2.x - p3.x) * (p1.x - p3.x) + (p2.y - p3.y) * (p1.y - p3.y) >= 0;
-    storeStraight(e, p1, p3);
+    storePair(e, p1, p3);
     e.option2 = 1;
     e.option = between ? 0 : 1;
 }
@@ -389,17 +304,17 @@ PolygonShape regularPolygonSides(Point2 c, Point2 v, Point2 p) {
     double theta = 0;
     if (!orientedAngle(p, c, v, theta)) theta = 0;
     if (theta < 0.0001) theta = 0.0001;
-    if (theta < kPi) {
-        double n = std::floor(kTwoPi / theta);
+    if (theta < std::numbers::pi) {
+        double n = std::floor((2 * std::numbers::pi) / theta);
         if (n < 3) n = 3;
         if (n > 30) n = 30;
         return PolygonShape{int(n), 1};
     }
-    const double target = kTwoPi - theta;
+    const double target = (2 * std::numbers::pi) - theta;
     PolygonShape best = kStars[0];
     double bestGap = INFINITY;
     for (const PolygonShape& s : kStars) {
-        const double gap = std::fabs(kTwoPi * s.density / s.sides - target);
+        const double gap = std::fabs((2 * std::numbers::pi) * s.density / s.sides - target);
         if (gap < bestGap) {
             bestGap = gap;
             best = s;
@@ -409,7 +324,7 @@ PolygonShape regularPolygonSides(Point2 c, Point2 v, Point2 p) {
 }
 
 double regularVertexAngle(int i, PolygonShape shape) {
-    return double(shape.density) * kTwoPi * double(i) / double(shape.sides);
+    return double(shape.density) * (2 * std::numbers::pi) * double(i) / double(shape.sides);
 }
 
 void recalcRegularPolygonVertex(Document&, Element& e) {
@@ -417,7 +332,7 @@ void recalcRegularPolygonVertex(Document&, Element& e) {
         e.defined = 0;
         return;
     }
-    storePoint(e, rotatePoint(pointOf(*e.parent2), pointOf(*e.parent1), e.value[3]));
+    storePoint(e, rotatePoint(positionOf(*e.parent2), positionOf(*e.parent1), e.value[3]));
 }
 
 Element* createRegularPolygon(Document& doc, Element* centre, Element* first, PolygonShape shape,
@@ -463,13 +378,13 @@ bool parameterisedByDistance(const Element* s) {
 } // namespace
 
 void scaleConstruction(Document& doc, Point2 z, double k) {
-    if (!std::isfinite(k) || k == 0.0 || !finite(z)) return;
+    if (!std::isfinite(k) || k == 0.0 || !isFinite(z)) return;
     if (doc.constantLengthsWithZoom) doc.pixelsPerUnit *= k;
     for (Element* e = doc.head; e; e = e->next) {
         switch (e->method) {
         case Method::FreePoint: {
-            const Point2 p = scalePoint(pointOf(*e), z, k);
-            if (finite(p)) {
+            const Point2 p = scalePoint(positionOf(*e), z, k);
+            if (isFinite(p)) {
                 e->value[0] = p.x;
                 e->value[1] = p.y;
             }
@@ -477,7 +392,7 @@ void scaleConstruction(Document& doc, Point2 z, double k) {
         }
         case Method::CircleByCentre: {
             const Point2 p = scalePoint(secondPointOf(*e), z, k);
-            if (finite(p)) {
+            if (isFinite(p)) {
                 e->value[2] = p.x;
                 e->value[3] = p.y;
             }

@@ -18,10 +18,6 @@ bool invertPoint(Point2 p, Point2 c, double r, Point2& out);
 // Mirror image of P in the line AB; false when A and B are closer than 0.0001.
 bool reflectPoint(Point2 p, Point2 a, Point2 b, Point2& out);
 
-// Angle unit factor of the document: radians 1, degrees 180/pi, grads 200/pi.
-double angleFactor(const Document& doc);
-// Length unit factor of the document: mm 10, cm 1, m 0.01, km 0.00001.
-double lengthFactor(const Document& doc);
 
 // Origin and unit lengths of coordinate axes (method 39); false when they give no frame.
 bool axesFrame(const Element& axes, Point2& origin, double& unitX, double& unitY);
@@ -33,9 +29,7 @@ void recalcHomothety(Document& doc, Element& e);             // 25
 void recalcInversion(Document& doc, Element& e);             // 26
 void recalcDisplacement(Document& doc, Element& e);          // 27
 void recalcPointWithCoordinates(Document& doc, Element& e);  // 49
-void recalcVectorSum(Document& doc, Element& e);             // 72
 void recalcAngleBisector(Document& doc, Element& e);         // 11
-void recalcPerpendicularBisector(Document& doc, Element& e); // 12
 void recalcArc(Document& doc, Element& e);                   // 19
 void recalcRegularPolygonVertex(Document& doc, Element& e);  // 59
 

@@ -1,3 +1,4 @@
+#include "geometry/recalcmethods.h"
 #include "geometry/transforms.h"
 
 #include "derived_scene.h"
