@@ -182,6 +182,7 @@ void TForm1::installDocument(std::unique_ptr<Document> doc) {
         M_AA->setChecked(document_->antialiased != 0);
     }
     updateStatusUnits();
+    clearTrace();
     synchronizeView(true);
     recalculateAndRedraw();
 }
@@ -195,11 +196,11 @@ void TForm1::ensureCanvasSize() {
     mainBitmap_ = QImage(size, QImage::Format_RGB32);
     mainBitmap_.fill(Qt::black);
     traceBitmap_ = QImage(size, QImage::Format_RGB32);
-    traceBitmap_.fill(Qt::white);
+    clearTrace();
     drawingArea_->setSource(&mainBitmap_);
 }
 
-void TForm1::redraw(bool repaint) {
+void TForm1::redraw(bool repaint, const Element* stop) {
     Document& doc = *document_;
     ensureCanvasSize();
     applyParametricColours(doc);
@@ -212,13 +213,25 @@ void TForm1::redraw(bool repaint) {
     o.showHidden = showHidden_;
     o.planeSize = planeSize_;
     o.trace = &traceBitmap_;
+    o.stop = stop;
     renderer_.redraw(mainBitmap_, doc, o);
     if (repaint) drawingArea_->update();
 }
 
 void TForm1::recalculateAndRedraw(Element* stop, bool repaint) {
     recalcUpTo(*document_, stop);
+    redraw(repaint, stop);
+}
+
+void TForm1::recalculateMarkedAndRedraw(bool repaint) {
+    recalcMarked(*document_);
     redraw(repaint);
+}
+
+void TForm1::clearTrace() {
+    const Color bg = document_->background;
+    const int v = std::max({colorRed(bg), colorGreen(bg), colorBlue(bg)});
+    traceBitmap_.fill(v / 255.0 > 0.5 ? Qt::white : Qt::black);
 }
 
 void TForm1::synchronizeView(bool setBars) {
@@ -252,7 +265,7 @@ void TForm1::verticalScrolled(int position) {
 
 void TForm1::afterScroll() {
     synchronizeView(false);
-    if (!document_->traceList.empty()) traceBitmap_.fill(Qt::white);
+    if (!document_->traceList.empty()) clearTrace();
     recalculateAndRedraw();
 }
 

@@ -68,7 +68,13 @@ public:
     // Recalculates up to `stop` (null: everything), redraws into the main bitmap and, when asked,
     // repaints the drawing area.
     void recalculateAndRedraw(Element* stop = nullptr, bool repaint = true);
-    void redraw(bool repaint = true);
+    // Recalculates only the marked elements (a drag), then redraws everything.
+    void recalculateMarkedAndRedraw(bool repaint = true);
+    // Draws the list up to `stop` (null: all of it) into the main bitmap.
+    void redraw(bool repaint = true, const Element* stop = nullptr);
+    // Clears the trace bitmap: white on a light background, black on a dark one.
+    void clearTrace();
+    const QImage& traceBitmap() const { return traceBitmap_; }
     // Far corner from the screen size; scroll bars from the view origin when `setBars`.
     void synchronizeView(bool setBars);
 

@@ -97,7 +97,13 @@ void Renderer::clearCaches() {
 
 // ---- painter state -------------------------------------------------------------------------
 
+void Renderer::attachDirect(Frame& f) {
+    if (!f.o.vector && pixels_.attach(f.p, f.o.width, f.o.height)) f.direct = &pixels_;
+}
+
 void Renderer::usePen(Frame& f, Color c, int style) {
+    f.penColour = c;
+    f.penStyle = style;
     const uint64_t key = (uint64_t(uint32_t(c) & 0xffffffu) << 16) | (uint64_t(style + 64) << 1) |
                          (f.smooth ? 1u : 0u);
     if (key == f.penKey) return;
@@ -125,6 +131,7 @@ void Renderer::usePen(Frame& f, Color c, int style) {
 }
 
 void Renderer::useBrush(Frame& f, Color c) {
+    f.brushColour = c & 0xffffff;
     const uint64_t key = uint64_t(uint32_t(c) & 0xffffffu);
     if (key == f.brushKey) return;
     f.brushKey = key;
@@ -132,6 +139,7 @@ void Renderer::useBrush(Frame& f, Color c) {
 }
 
 void Renderer::useNoBrush(Frame& f) {
+    f.brushColour = -1;
     constexpr uint64_t none = uint64_t(1) << 40;
     if (f.brushKey == none) return;
     f.brushKey = none;
@@ -154,6 +162,7 @@ void Renderer::redraw(QPainter& painter, const Document& doc, const RenderOption
     painter.setBackgroundMode(Qt::TransparentMode);
     if (options.target != RenderTarget::Printer)
         painter.fillRect(QRect(0, 0, options.width, options.height), toQColor(doc.background));
+    attachDirect(f);
     passes(f);
     // Traces over everything: dark traces on a light ground are ANDed in, light ones on a dark
     // ground ORed in. Raster operations exist only on raster targets.
@@ -225,6 +234,7 @@ void Renderer::fillPass(QPainter& painter, const Document& doc, const RenderOpti
     Frame f(painter, doc, options);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, options.antialiased);
+    attachDirect(f);
     for (const Element* e = doc.head; e && e != options.stop; e = e->next) {
         if (!isDrawable(*e, options.showHidden)) continue;
         const int k = e->kind();
@@ -241,6 +251,7 @@ void Renderer::namePass(QPainter& painter, const Document& doc, const RenderOpti
     Frame f(painter, doc, options);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, options.antialiased);
+    attachDirect(f);
     for (const Element* e = doc.head; e && e != options.stop; e = e->next)
         if (e->kind() == Kind::Name && isDrawable(*e, options.showHidden))
             drawHighlightThenElement(f, *e);
@@ -253,6 +264,7 @@ void Renderer::drawElement(QPainter& painter, const Document& doc, const Element
     Frame f(painter, doc, options);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, options.antialiased);
+    attachDirect(f);
     drawOne(f, e, colour, style, fill, colour == effectiveColors(e).color);
     painter.restore();
 }
@@ -357,6 +369,10 @@ void Renderer::drawPoint(Frame& f, double wx, double wy, Color c, int style) {
     if (f.smooth) {
         const QPointF centre(f.o.view.toScreenX(wx) + 0.5, f.o.view.toScreenY(wy) + 0.5);
         auto disc = [&](double diameter, const QColor& col) {
+            if (f.direct) {
+                f.direct->smoothDisc(centre.x(), centre.y(), diameter / 2, col.rgb());
+                return;
+            }
             p.setPen(Qt::NoPen);
             f.penKey = ~uint64_t(0);
             p.setBrush(col);
@@ -372,8 +388,8 @@ void Renderer::drawPoint(Frame& f, double wx, double wy, Color c, int style) {
             return;
         case 4:
             usePen(f, c, 1);
-            p.drawLine(centre + QPointF(-3, -3), centre + QPointF(3, 3));
-            p.drawLine(centre + QPointF(-3, 3), centre + QPointF(3, -3));
+            f.stroke({centre.x() - 3.5, centre.y() - 3.5}, {centre.x() + 2.5, centre.y() + 2.5});
+            f.stroke({centre.x() - 3.5, centre.y() + 2.5}, {centre.x() + 2.5, centre.y() - 3.5});
             return;
         case 5:
             p.fillRect(QRectF(centre.x() - 3, centre.y() - 3, 6, 6), colour);

@@ -4,9 +4,25 @@
 // Two paths share all decisions (order, colours, styles, culling): the plain path paints with
 // antialiasing off and pixel-exact shapes; the smooth path ("AA") paints antialiased. Vector
 // targets (SVG, PDF) use the smooth geometry so that shapes come out as curves.
+//
+// What each kind is drawn from (the numbers recalculation leaves in the element):
+//   points: value[0..1]. Lines, rays, segments, vectors: value = (x1, y1, x2, y2).
+//   Polygons: the positions of their vertices (the sides' first parents). Circles: centre
+//   value[0..1] and a point on the circle value[2..3]; fill colour in `option` (-1 none), as for
+//   angles. Arcs: centre value[0..1], radius to value[2..3], ends at parent1 and parent3, sense
+//   in `option`, straight when `option2` != 0 (then value holds the two ends). Angles: arms at
+//   parent1 and parent3, vertex parent2, value[0] the oriented angle, value[2] the mark radius,
+//   value[3] == -1111 for the full 0..2pi range. Loci and graphs: SampledCurveTail (words hold
+//   each sample's colour, -1111 undefined). Conics: ConicTail samples by conicType. Axes: origin
+//   at the x axis line's first point, units AxesTail::scaleX/scaleY. Grids: their axes.
+//   Text-like elements: top-left of the text at value[2..3] (world), except names (value[0..1],
+//   drawn only when `option` != 0), coordinates (their point plus the polar offset value[0],
+//   value[1]) and texts (TextTail x, y). Bitmaps: anchored to parent1 by `option` 1..9 (the
+//   point at the left/centre/right of the top/middle/bottom row), else top-left at value[0..1].
 #pragma once
 
 #include "model/element.h"
+#include "view/pixelwriter.h"
 #include "view/viewtransform.h"
 
 #include <QColor>
@@ -113,6 +129,7 @@ private:
     };
 
     void passes(Frame& f);
+    void attachDirect(Frame& f);
     void drawOne(Frame& f, const Element& e, Color colour, int style, Color fill, bool ownColour);
     void drawHighlightThenElement(Frame& f, const Element& e);
 
@@ -160,6 +177,7 @@ private:
     std::unordered_map<const void*, PictureEntry> pictures_;
     std::vector<QLineF> lineBuffer_;   // batched strokes of one colour and style
     std::vector<QPointF> pointBuffer_; // polylines
+    PixelWriter pixels_;
     uint64_t frame_ = 0;
 };
 

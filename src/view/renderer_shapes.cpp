@@ -38,21 +38,21 @@ bool isFar(double v) { return !(std::fabs(v) < 1e9); }
 void Renderer::worldSegment(Frame& f, Point2 a, Point2 b) {
     ClipPoint p = f.raw(a), q = f.raw(b);
     if (!clipSegment(p, q, f.clip)) return;
-    f.p.drawLine(f.placed(p), f.placed(q));
+    f.stroke(p, q);
 }
 
 void Renderer::worldLine(Frame& f, Point2 a, Point2 b) {
     if (sameWorldPoint(a, b)) b.y += 1; // still a direction: straight up
     ClipPoint p, q;
     if (!clipInfiniteLine(f.raw(a), f.raw(b), f.clip, p, q)) return;
-    f.p.drawLine(f.placed(p), f.placed(q));
+    f.stroke(p, q);
 }
 
 void Renderer::worldRay(Frame& f, Point2 a, Point2 b) {
     if (sameWorldPoint(a, b)) b.y += 1;
     ClipPoint p, q;
     if (!clipRay(f.raw(a), f.raw(b), f.clip, p, q)) return;
-    f.p.drawLine(f.placed(p), f.placed(q));
+    f.stroke(p, q);
 }
 
 // A polyline sampled from an arc of a large circle (screen centre c, radius r), only where the
@@ -60,6 +60,18 @@ void Renderer::worldRay(Frame& f, Point2 a, Point2 b) {
 void Renderer::screenArc(Frame& f, QPointF c, double r, double from, double span, bool pie,
                          bool filled) {
     if (!(r > 0)) return;
+    if (r <= LargeRadius && f.direct && f.smooth && !pie && f.penStyle != 3 &&
+        f.penStyle != 4) {
+        f.direct->smoothRing(c.x(), c.y(), r, lineWidthOf(f.penStyle), f.penRgb(), from, span);
+        return;
+    }
+    if (r <= LargeRadius && f.directStroke() && !f.smooth) {
+        const Color b = f.brushColour;
+        f.direct->arc(int(std::floor(c.x())), int(std::floor(c.y())), int(std::lround(r)), from,
+                      span, f.penRgb(), pie, pie && filled && b >= 0,
+                      qRgb(colorRed(b), colorGreen(b), colorBlue(b)));
+        return;
+    }
     if (r <= LargeRadius) {
         const QRectF box(c.x() - r, c.y() - r, 2 * r, 2 * r);
         const int start = int(std::lround(from * 180.0 / Pi * 16.0));
@@ -89,7 +101,7 @@ void Renderer::screenArc(Frame& f, QPointF c, double r, double from, double span
                 const double t = a + (b - a) * i / std::max(n, 1);
                 pointBuffer_.push_back(f.placed({centre.x + r * std::cos(t), centre.y - r * std::sin(t)}));
             }
-            f.p.drawPolyline(pointBuffer_.data(), int(pointBuffer_.size()));
+            f.strokePolyline(pointBuffer_.data(), int(pointBuffer_.size()));
         }
     }
 }
@@ -113,6 +125,25 @@ void Renderer::worldCircle(Frame& f, Point2 centre, double radius, Color fill) {
     if (c.x + r < k.left || c.x - r > k.right || c.y + r < k.top || c.y - r > k.bottom) return;
     const QPointF at = f.placed(c);
     if (r <= LargeRadius) {
+        if (f.direct && f.smooth) {
+            if (fill >= 0)
+                f.direct->smoothDisc(at.x(), at.y(), r,
+                                     qRgb(colorRed(fill), colorGreen(fill), colorBlue(fill)));
+            if (f.penStyle != 3 && f.penStyle != 4) {
+                f.direct->smoothRing(at.x(), at.y(), r, lineWidthOf(f.penStyle), f.penRgb());
+                return;
+            }
+            useNoBrush(f); // broken outlines are left to the painter
+        } else if (f.direct) {
+            const int cx = int(std::floor(at.x())), cy = int(std::floor(at.y())), ri = int(r);
+            if (fill >= 0)
+                f.direct->disc(cx, cy, ri, qRgb(colorRed(fill), colorGreen(fill), colorBlue(fill)));
+            if (f.directStroke()) {
+                f.direct->circle(cx, cy, ri, f.penRgb());
+                return;
+            }
+            useNoBrush(f);
+        }
         f.p.drawEllipse(at, r, r);
         return;
     }
@@ -189,6 +220,16 @@ void Renderer::drawPolygon(Frame& f, const Element& e, Color c, int style, Color
     else
         useNoBrush(f);
     if (!far) {
+        if (f.directStroke()) {
+            if (fill >= 0) {
+                f.p.setPen(Qt::NoPen);
+                f.penKey = ~uint64_t(0);
+                f.p.drawPolygon(pointBuffer_.data(), int(pointBuffer_.size()));
+                usePen(f, c, style);
+            }
+            f.strokePolyline(pointBuffer_.data(), int(pointBuffer_.size()), true);
+            return;
+        }
         f.p.drawPolygon(pointBuffer_.data(), int(pointBuffer_.size()));
         return;
     }
@@ -370,7 +411,7 @@ struct PolylineWriter {
     bool open = false; // the buffer's last point is `previous`, placed
 
     void flush() {
-        if (buffer.size() >= 2) f.p.drawPolyline(buffer.data(), int(buffer.size()));
+        if (buffer.size() >= 2) f.strokePolyline(buffer.data(), int(buffer.size()));
         buffer.clear();
         open = false;
     }
@@ -597,7 +638,16 @@ void Renderer::drawAxes(Frame& f, const Element& e, Color c, int style, bool own
             lineBuffer_.emplace_back(xPix - 1, y, xPix + 2, y);
         }
     }
-    if (!lineBuffer_.empty()) f.p.drawLines(lineBuffer_.data(), int(lineBuffer_.size()));
+    if (f.direct && f.smooth) {
+        for (const QLineF& l : lineBuffer_)
+            f.direct->smoothLine(l.x1(), l.y1(), l.x2(), l.y2(), 1, f.penRgb());
+    } else if (f.direct) {
+        for (const QLineF& l : lineBuffer_)
+            f.direct->line(int(std::floor(l.x1())), int(std::floor(l.y1())), int(std::floor(l.x2())),
+                           int(std::floor(l.y2())), f.penRgb());
+    } else if (!lineBuffer_.empty()) {
+        f.p.drawLines(lineBuffer_.data(), int(lineBuffer_.size()));
+    }
 
     // One label per axis, its step value; never on miniatures.
     if (f.miniature) return;

@@ -3,6 +3,7 @@
 
 #include "model/document.h"
 #include "view/clip.h"
+#include "view/pixelwriter.h"
 #include "view/renderer.h"
 
 #include <QPainter>
@@ -34,6 +35,11 @@ struct Renderer::Frame {
     double wl = 0, wr = 0, wb = 0, wt = 0; // the same in world coordinates (culling)
     uint64_t penKey = ~uint64_t(0);
     uint64_t brushKey = ~uint64_t(0);
+    // The plain path on an image writes one-pixel strokes, circles and discs itself.
+    PixelWriter* direct = nullptr;
+    Color penColour = 0;
+    int penStyle = 1;
+    Color brushColour = -1; // -1: no brush
 
     Frame(QPainter& painter, const Document& d, const RenderOptions& opts)
         : p(painter), doc(d), o(opts) {
@@ -56,6 +62,54 @@ struct Renderer::Frame {
     double place(double v) const { return smooth ? v + 0.5 : std::floor(v + 0.5) + 0.5; }
     QPointF placed(ClipPoint c) const { return {place(c.x), place(c.y)}; }
     QPointF at(Point2 w) const { return placed(raw(w)); }
+
+    QRgb penRgb() const { return qRgb(colorRed(penColour), colorGreen(penColour), colorBlue(penColour)); }
+    // Whether the current pen's strokes are written directly: every pen on the smooth path,
+    // one-pixel pens on the plain one.
+    bool directStroke() const { return direct && (smooth || lineWidthOf(penStyle) == 1); }
+    // A clipped straight piece in the current pen.
+    void stroke(ClipPoint a, ClipPoint b) {
+        if (direct && smooth) {
+            direct->smoothLine(place(a.x), place(a.y), place(b.x), place(b.y),
+                               lineWidthOf(penStyle), penRgb(), penStyle);
+            return;
+        }
+        if (directStroke()) {
+            direct->line(int(std::floor(a.x + 0.5)), int(std::floor(a.y + 0.5)),
+                         int(std::floor(b.x + 0.5)), int(std::floor(b.y + 0.5)), penRgb(), penStyle);
+            return;
+        }
+        p.drawLine(placed(a), placed(b));
+    }
+    // Placed points joined in the current pen.
+    void strokePolyline(const QPointF* points, int n, bool closed = false) {
+        if (n < 2) return;
+        if (direct && smooth) {
+            const double w = lineWidthOf(penStyle);
+            for (int i = 0; i + 1 < n; ++i)
+                direct->smoothLine(points[i].x(), points[i].y(), points[i + 1].x(),
+                                   points[i + 1].y(), w, penRgb(), penStyle);
+            if (closed)
+                direct->smoothLine(points[n - 1].x(), points[n - 1].y(), points[0].x(),
+                                   points[0].y(), w, penRgb(), penStyle);
+            return;
+        }
+        if (directStroke()) {
+            auto pixel = [](double v) { return int(std::floor(v)); };
+            for (int i = 0; i + 1 < n; ++i)
+                direct->line(pixel(points[i].x()), pixel(points[i].y()), pixel(points[i + 1].x()),
+                             pixel(points[i + 1].y()), penRgb(), penStyle);
+            if (closed)
+                direct->line(pixel(points[n - 1].x()), pixel(points[n - 1].y()),
+                             pixel(points[0].x()), pixel(points[0].y()), penRgb(), penStyle);
+            return;
+        }
+        if (closed) {
+            p.drawPolygon(points, n);
+        } else {
+            p.drawPolyline(points, n);
+        }
+    }
 
     bool worldBoxVisible(double minX, double minY, double maxX, double maxY) const {
         return maxX >= wl && minX <= wr && maxY >= wb && minY <= wt;

@@ -1,6 +1,7 @@
 #include "app/demodocument.h"
 #include "app/tform1.h"
 #include "model/document.h"
+#include "view/exportfile.h"
 #include "view/viewtransform.h"
 
 #include <QAction>
@@ -197,8 +198,51 @@ TEST(TForm1, SnapshotOfTheDemonstrationConstruction) {
     EXPECT_GT(differing, 1000);
     if (const char* dir = std::getenv("QORV_SNAPSHOT_DIR")) {
         EXPECT_TRUE(shot.save(QString::fromLocal8Bit(dir) + QStringLiteral("/qorv_editor.png")));
+        const std::string base = std::string(dir) + "/qorv_demo";
+        std::string error;
+        EXPECT_TRUE(renderDocumentToFile(w.document(), base + ".svg", 900, 600, true, &error));
+        EXPECT_TRUE(renderDocumentToFile(w.document(), base + ".pdf", 900, 600, true, &error));
+        EXPECT_TRUE(renderDocumentToFile(w.document(), base + ".png", 900, 600, false, &error));
         w.antialiasAction()->trigger();
         EXPECT_TRUE(w.grab().toImage().save(QString::fromLocal8Bit(dir) +
                                             QStringLiteral("/qorv_editor_aa.png")));
     }
+}
+
+TEST(TForm1, MoveScreenDialogMovesTheMainViewAndTheBarsFollow) {
+    TForm1 w;
+    w.resize(640, 480);
+    w.show();
+    QApplication::processEvents();
+    w.installDocument(segmentDocument(w));
+    const double left = w.document().left;
+    {
+        TMuePan dialog(w, &w);
+        dialog.show();
+        const QPoint inside = dialog.rectangleOrigin() + QPoint(5, 5);
+        QTest::mousePress(dialog.preview(), Qt::LeftButton, Qt::NoModifier, inside);
+        QTest::mouseMove(dialog.preview(), inside + QPoint(30, 0));
+        QTest::mouseRelease(dialog.preview(), Qt::LeftButton, Qt::NoModifier,
+                            inside + QPoint(30, 0));
+        // Live: the main view moved while the dialog is open.
+        EXPECT_NEAR(w.document().left, left + 30 / dialog.previewScale(),
+                    1 / dialog.previewScale() + 1);
+        dialog.accept();
+    }
+    EXPECT_EQ(w.horizontalBar()->value(),
+              scrollFromOriginX(w.document().left, w.planeSize(), w.drawingArea()->width()));
+    // The segment at world x = 0 left the window.
+    const int cy = w.drawingArea()->height() / 2;
+    for (int x = 0; x < w.drawingArea()->width(); ++x)
+        ASSERT_NE(pixel(w.mainBitmap(), x, cy), rgb(255, 255, 255)) << x;
+}
+
+TEST(TForm1, TraceBitmapIsClearedToMatchTheBackground) {
+    TForm1 w;
+    w.document().background = rgb(250, 250, 240);
+    w.clearTrace();
+    EXPECT_EQ(pixel(w.traceBitmap(), 3, 3), rgb(255, 255, 255));
+    w.document().background = rgb(20, 0, 60);
+    w.clearTrace();
+    EXPECT_EQ(pixel(w.traceBitmap(), 3, 3), rgb(0, 0, 0));
 }
