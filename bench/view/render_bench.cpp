@@ -115,11 +115,19 @@ void drawAll(benchmark::State& state, bool aa, double spread = 100) {
     state.counters["elements"] = double(c.doc.elementCount());
 }
 
-void BM_RedrawPlain(benchmark::State& state) { drawAll(state, false); }
-void BM_RedrawAntialiased(benchmark::State& state) { drawAll(state, true); }
+void BM_RedrawPlain(benchmark::State& state) {
+    drawAll(state, false);
+}
+void BM_RedrawAntialiased(benchmark::State& state) {
+    drawAll(state, true);
+}
 // The same number of elements spread over a 4000-pixel plane: most are culled.
-void BM_RedrawSpreadPlain(benchmark::State& state) { drawAll(state, false, 1500); }
-void BM_RedrawSpreadAntialiased(benchmark::State& state) { drawAll(state, true, 1500); }
+void BM_RedrawSpreadPlain(benchmark::State& state) {
+    drawAll(state, false, 1500);
+}
+void BM_RedrawSpreadAntialiased(benchmark::State& state) {
+    drawAll(state, true, 1500);
+}
 
 // One step of a drag: a free point moves one pixel, everything is redrawn.
 void BM_DragStepPlain(benchmark::State& state) {

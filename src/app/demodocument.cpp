@@ -57,8 +57,10 @@ double orientedAngle(const Element* p1, const Element* v, const Element* p3) {
     const double a = std::atan2(p1->value[1] - v->value[1], p1->value[0] - v->value[0]);
     const double b = std::atan2(p3->value[1] - v->value[1], p3->value[0] - v->value[0]);
     double d = b - a;
-    while (d < 0) d += 2 * Pi;
-    while (d >= 2 * Pi) d -= 2 * Pi;
+    while (d < 0)
+        d += 2 * Pi;
+    while (d >= 2 * Pi)
+        d -= 2 * Pi;
     return d;
 }
 
@@ -100,7 +102,8 @@ void buildDemoDocument(Document& doc) {
 
     // Points of every shape.
     Element* pts[6];
-    for (int s = 1; s <= 6; ++s) pts[s - 1] = mk.point(-420 + 24 * s, 270, s);
+    for (int s = 1; s <= 6; ++s)
+        pts[s - 1] = mk.point(-420 + 24 * s, 270, s);
 
     // Line styles, a ray and a vector.
     Element* a = mk.point(-400, 200);

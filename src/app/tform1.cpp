@@ -25,7 +25,9 @@
 namespace qorv {
 
 namespace {
-QString text(int slot) { return QString::fromStdString(uiText().message(slot)); }
+QString text(int slot) {
+    return QString::fromStdString(uiText().message(slot));
+}
 } // namespace
 
 // ---- drawing area ------------------------------------------------------------------------------
@@ -45,9 +47,12 @@ void DrawingArea::paintEvent(QPaintEvent* event) {
         p.fillRect(r, Qt::black);
 }
 
-void DrawingArea::resizeEvent(QResizeEvent*) { emit resized(); }
+void DrawingArea::resizeEvent(QResizeEvent*) {
+    emit resized();
+}
 
-// ---- main window ---------------------------------------------------------------------------------
+// ---- main window
+// ---------------------------------------------------------------------------------
 
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent), document_(std::make_unique<Document>()) {
     setWindowTitle(text(Msg::ProgramCaption));
@@ -110,8 +115,8 @@ void TForm1::buildMenus() {
     M_abrir = file->addAction(text(Msg::Open));
     M_abrir->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     connect(M_abrir, &QAction::triggered, this, [this] {
-        const QString path = QFileDialog::getOpenFileName(this, text(Msg::Open), QString(),
-                                                          QStringLiteral("*.qrv"));
+        const QString path =
+            QFileDialog::getOpenFileName(this, text(Msg::Open), QString(), QStringLiteral("*.qrv"));
         if (!path.isEmpty()) openDocumentFile(path);
     });
     file->addSeparator();
@@ -138,7 +143,9 @@ QSize TForm1::screenSize() const {
     return s ? s->size() : QSize(1024, 768);
 }
 
-QSize TForm1::drawingAreaSize() const { return drawingArea_->size(); }
+QSize TForm1::drawingAreaSize() const {
+    return drawingArea_->size();
+}
 
 void TForm1::warn(const QString& message) {
     if (messageSink_) {
@@ -148,7 +155,8 @@ void TForm1::warn(const QString& message) {
     QMessageBox::warning(this, text(Msg::ProgramCaption), message);
 }
 
-// ---- documents -----------------------------------------------------------------------------------
+// ---- documents
+// -----------------------------------------------------------------------------------
 
 void TForm1::openCommandLine(const QString& commandLine) {
     QString name = commandLine;
@@ -187,7 +195,8 @@ void TForm1::installDocument(std::unique_ptr<Document> doc) {
     recalculateAndRedraw();
 }
 
-// ---- drawing -------------------------------------------------------------------------------------
+// ---- drawing
+// -------------------------------------------------------------------------------------
 
 void TForm1::ensureCanvasSize() {
     const QSize need = drawingAreaSize().expandedTo(screenSize());
@@ -251,7 +260,8 @@ void TForm1::drawingAreaResized() {
     recalculateAndRedraw();
 }
 
-// ---- scroll bars ---------------------------------------------------------------------------------
+// ---- scroll bars
+// ---------------------------------------------------------------------------------
 
 void TForm1::horizontalScrolled(int position) {
     document_->left = originXFromScroll(position, planeSize_, drawingAreaSize().width());
@@ -269,7 +279,8 @@ void TForm1::afterScroll() {
     recalculateAndRedraw();
 }
 
-// ---- view toggles --------------------------------------------------------------------------------
+// ---- view toggles
+// --------------------------------------------------------------------------------
 
 void TForm1::setShowHidden(bool on) {
     showHidden_ = on;

@@ -24,24 +24,24 @@ struct Element;
 // The drawing area: its paint only copies the main drawing bitmap.
 class DrawingArea : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit DrawingArea(QWidget* parent = nullptr);
     void setSource(const QImage* image) { source_ = image; }
 
-signals:
+  signals:
     void resized();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent*) override;
 
-private:
+  private:
     const QImage* source_ = nullptr;
 };
 
 class TForm1 : public QMainWindow, public MuePanHost {
     Q_OBJECT
-public:
+  public:
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
 
@@ -86,7 +86,9 @@ public:
     void openMoveScreen();
 
     // Where warnings go (a message box with the program's caption unless replaced, e.g. in tests).
-    void setMessageSink(std::function<void(const QString&)> sink) { messageSink_ = std::move(sink); }
+    void setMessageSink(std::function<void(const QString&)> sink) {
+        messageSink_ = std::move(sink);
+    }
 
     // MuePanHost.
     Document& currentDocument() override { return *document_; }
@@ -99,10 +101,10 @@ public:
     void redrawMainView() override;
     void viewChanged() override;
 
-protected:
+  protected:
     void changeEvent(QEvent* event) override;
 
-private:
+  private:
     void buildMenus();
     void ensureCanvasSize();
     void drawingAreaResized();

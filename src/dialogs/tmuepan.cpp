@@ -18,7 +18,9 @@
 namespace qorv {
 
 namespace {
-QString text(int slot) { return QString::fromStdString(uiText().message(slot)); }
+QString text(int slot) {
+    return QString::fromStdString(uiText().message(slot));
+}
 } // namespace
 
 TMuePan::TMuePan(MuePanHost& host, QWidget* parent) : QDialog(parent), host_(host) {
@@ -88,8 +90,7 @@ void TMuePan::placeRectangleFromView() {
 bool TMuePan::clampRectangle() {
     const QPoint before = rectOrigin_;
     rectOrigin_.setX(std::clamp(rectOrigin_.x(), 0, std::max(0, PreviewSide - rectSize_.width())));
-    rectOrigin_.setY(
-        std::clamp(rectOrigin_.y(), 0, std::max(0, PreviewSide - rectSize_.height())));
+    rectOrigin_.setY(std::clamp(rectOrigin_.y(), 0, std::max(0, PreviewSide - rectSize_.height())));
     return rectOrigin_ != before;
 }
 

@@ -19,7 +19,7 @@ class Renderer;
 
 // What the dialog needs from the main window.
 class MuePanHost {
-public:
+  public:
     virtual ~MuePanHost() = default;
     virtual Document& currentDocument() = 0;
     virtual Renderer& renderer() = 0;
@@ -36,7 +36,7 @@ public:
 
 class TMuePan : public QDialog {
     Q_OBJECT
-public:
+  public:
     static constexpr int PreviewSide = 340;
 
     explicit TMuePan(MuePanHost& host, QWidget* parent = nullptr);
@@ -52,10 +52,10 @@ public:
 
     void done(int result) override;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void redrawPreview();
     void placeRectangleFromView();
     bool clampRectangle();

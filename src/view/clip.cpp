@@ -32,7 +32,9 @@ bool clipParameters(ClipPoint a, double dx, double dy, const ClipRect& r, double
     return t0 <= t1;
 }
 
-bool finite(ClipPoint p) { return std::isfinite(p.x) && std::isfinite(p.y); }
+bool finite(ClipPoint p) {
+    return std::isfinite(p.x) && std::isfinite(p.y);
+}
 
 } // namespace
 
@@ -133,7 +135,8 @@ void visibleCircleIntervals(ClipPoint c, double rad, const ClipRect& r,
         return;
     }
     for (int i = 1; i < n; ++i) // at most eight crossings: insertion sort
-        for (int j = i; j > 0 && phis[j - 1] > phis[j]; --j) std::swap(phis[j - 1], phis[j]);
+        for (int j = i; j > 0 && phis[j - 1] > phis[j]; --j)
+            std::swap(phis[j - 1], phis[j]);
     for (int i = 0; i < n; ++i) {
         const double a = phis[i];
         const double b = i + 1 < n ? phis[i + 1] : phis[0] + TwoPi;
@@ -180,7 +183,8 @@ void clippedDiscPolygon(ClipPoint c, double rad, const ClipRect& r, std::vector<
     }
     // The region is convex: ordering its boundary points by angle about their mean walks it.
     double mx = 0, my = 0;
-    for (const ClipPoint& p : out) mx += p.x, my += p.y;
+    for (const ClipPoint& p : out)
+        mx += p.x, my += p.y;
     mx /= double(out.size());
     my /= double(out.size());
     std::sort(out.begin(), out.end(), [mx, my](const ClipPoint& a, const ClipPoint& b) {

@@ -40,9 +40,9 @@ RenderOptions exportOptions(const Document& doc, int width, int height, bool aa,
     o.antialiased = aa;
     o.vector = vector;
     // Lines reach to the plane's edges on exports; the plane is at least as large as any view.
-    o.planeSize = std::max(planeDefault(width, height), 2.0 * std::max(std::abs(doc.left),
-                                                                       std::abs(doc.top)) +
-                                                            2.0 * std::max(width, height));
+    o.planeSize = std::max(planeDefault(width, height),
+                           2.0 * std::max(std::abs(doc.left), std::abs(doc.top)) +
+                               2.0 * std::max(width, height));
     return o;
 }
 
@@ -102,8 +102,8 @@ bool renderDocumentToFile(const Document& doc, const std::string& path, int widt
         if (!painter.end()) return fail(error, writeError(path));
         return true;
     }
-    return fail(error, "unknown file type \"" + ext.toStdString() +
-                           "\": use .png, .bmp, .svg or .pdf");
+    return fail(error,
+                "unknown file type \"" + ext.toStdString() + "\": use .png, .bmp, .svg or .pdf");
 }
 
 } // namespace qorv

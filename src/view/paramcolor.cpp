@@ -31,12 +31,24 @@ Color hsvToColor(double h, double s, double v) {
         const double f = sector - i;
         const double p = v * (1 - s), q = v * (1 - s * f), t = v * (1 - s * (1 - f));
         switch (i) {
-        case 0: r = v, g = t, b = p; break;
-        case 1: r = q, g = v, b = p; break;
-        case 2: r = p, g = v, b = t; break;
-        case 3: r = p, g = q, b = v; break;
-        case 4: r = t, g = p, b = v; break;
-        default: r = v, g = p, b = q; break;
+        case 0:
+            r = v, g = t, b = p;
+            break;
+        case 1:
+            r = q, g = v, b = p;
+            break;
+        case 2:
+            r = p, g = v, b = t;
+            break;
+        case 3:
+            r = p, g = q, b = v;
+            break;
+        case 4:
+            r = t, g = p, b = v;
+            break;
+        default:
+            r = v, g = p, b = q;
+            break;
         }
     }
     return rgb(int(r * 255), int(g * 255), int(b * 255));
@@ -94,7 +106,8 @@ void applyParametricColour(Element& e) {
 }
 
 void applyParametricColours(Document& doc) {
-    for (Element* e = doc.head; e; e = e->next) applyParametricColour(*e);
+    for (Element* e = doc.head; e; e = e->next)
+        applyParametricColour(*e);
 }
 
 } // namespace qorv

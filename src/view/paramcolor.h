@@ -22,15 +22,17 @@ Color hsvToColor(double hueDegrees, double saturation, double value);
 // Whether the element keeps a fill colour (polygons, circles, angles and iterations); the fill
 // colour is held in `option`, -1 meaning no fill.
 bool hasFillColor(const Element& e);
-inline Color fillColorOf(const Element& e) { return hasFillColor(e) ? e.option : -1; }
+inline Color fillColorOf(const Element& e) {
+    return hasFillColor(e) ? e.option : -1;
+}
 
 // The colours an element is drawn with after its parametric colour is applied: a positive mode
 // drives the line colour, a negative one the fill colour (or the background of a text-like
 // element, kept in `shape`).
 struct EffectiveColors {
     Color color = 0;
-    Color fill = -1;       // fillable kinds only
-    int32_t shape = -1;    // style word; for text-like kinds the background colour
+    Color fill = -1;    // fillable kinds only
+    int32_t shape = -1; // style word; for text-like kinds the background colour
 };
 EffectiveColors effectiveColors(const Element& e);
 

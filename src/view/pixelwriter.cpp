@@ -11,16 +11,15 @@ namespace qorv {
 
 bool PixelWriter::attach(QPainter& painter, int width, int height) {
     bits_ = nullptr;
-    if (!painter.isActive() || !painter.device() ||
-        painter.device()->devType() != QInternal::Image)
+    if (!painter.isActive() || !painter.device() || painter.device()->devType() != QInternal::Image)
         return false;
     auto* image = static_cast<QImage*>(painter.device());
     const QImage::Format f = image->format();
     if (f != QImage::Format_RGB32 && f != QImage::Format_ARGB32 &&
         f != QImage::Format_ARGB32_Premultiplied)
         return false;
-    if (!image->isDetached() || !painter.deviceTransform().isIdentity() ||
-        painter.hasClipping() || painter.opacity() != 1.0 ||
+    if (!image->isDetached() || !painter.deviceTransform().isIdentity() || painter.hasClipping() ||
+        painter.opacity() != 1.0 ||
         painter.compositionMode() != QPainter::CompositionMode_SourceOver)
         return false;
     bits_ = image->bits();
@@ -225,8 +224,8 @@ void PixelWriter::blend(int x, int y, QRgb colour, double coverage) {
     d = 0xff000000u | (rb & 0xff00ff) | (g & 0x00ff00);
 }
 
-void PixelWriter::smoothLine(double x0, double y0, double x1, double y1, double width,
-                             QRgb colour, int pattern) {
+void PixelWriter::smoothLine(double x0, double y0, double x1, double y1, double width, QRgb colour,
+                             int pattern) {
     static constexpr double stipple3[] = {4, 4};
     static constexpr double stipple4[] = {4, 8, 12, 8};
     const double* dashes = pattern == 3 ? stipple3 : pattern == 4 ? stipple4 : nullptr;
@@ -254,7 +253,8 @@ void PixelWriter::smoothLine(double x0, double y0, double x1, double y1, double 
         if (!dashes || s < 0 || s > len) return false;
         double phase = std::fmod(s, period);
         int i = 0;
-        while (i < dashCount - 1 && phase >= dashes[i]) phase -= dashes[i++];
+        while (i < dashCount - 1 && phase >= dashes[i])
+            phase -= dashes[i++];
         return i % 2 == 1;
     };
     const int m0 = std::max(int(std::floor(a0 - reach)), 0);
@@ -310,8 +310,8 @@ void PixelWriter::smoothLine(double x0, double y0, double x1, double y1, double 
     }
 }
 
-void PixelWriter::smoothRing(double cx, double cy, double r, double width, QRgb colour,
-                             double from, double span) {
+void PixelWriter::smoothRing(double cx, double cy, double r, double width, QRgb colour, double from,
+                             double span) {
     if (!(r > 0) || !std::isfinite(cx) || !std::isfinite(cy) || !std::isfinite(r)) return;
     const double reach = std::max(width, 1.0) / 2 + 0.5; // coverage is zero from here on
     const double outer = r + reach, inner = std::max(0.0, r - reach);

@@ -12,7 +12,7 @@ class QPainter;
 namespace qorv {
 
 class PixelWriter {
-public:
+  public:
     // Direct writing is possible when the painter paints an unshared 32-bit image without a
     // transform, clip, opacity or composition other than plain copy-over. Pixels are kept within
     // the image and the first width x height pixels.
@@ -47,7 +47,7 @@ public:
         if (unsigned(x) < unsigned(width_) && unsigned(y) < unsigned(height_)) row(y)[x] = colour;
     }
 
-private:
+  private:
     uint32_t* row(int y) const { return reinterpret_cast<uint32_t*>(bits_ + stride_ * y); }
     void span(int x0, int x1, int y, QRgb colour);
     void blend(int x, int y, QRgb colour, double coverage);

@@ -22,14 +22,22 @@ QString toQString(const std::string& s) {
 
 int lineWidthOf(int style) {
     switch (style) {
-    case 2: return 3;
-    case 5: return 5;
-    case 6: return 7;
-    case -1: return 3;
-    case -2: return 5;
-    case -3: return 7;
-    case -4: return 9;
-    default: return 1;
+    case 2:
+        return 3;
+    case 5:
+        return 5;
+    case 6:
+        return 7;
+    case -1:
+        return 3;
+    case -2:
+        return 5;
+    case -3:
+        return 7;
+    case -4:
+        return 9;
+    default:
+        return 1;
     }
 }
 
@@ -164,6 +172,7 @@ void Renderer::redraw(QPainter& painter, const Document& doc, const RenderOption
         painter.fillRect(QRect(0, 0, options.width, options.height), toQColor(doc.background));
     attachDirect(f);
     passes(f);
+    if (options.marks) options.marks(painter);
     // Traces over everything: dark traces on a light ground are ANDed in, light ones on a dark
     // ground ORed in. Raster operations exist only on raster targets.
     if (options.trace && !doc.traceList.empty() && !options.vector) {
@@ -174,6 +183,7 @@ void Renderer::redraw(QPainter& painter, const Document& doc, const RenderOption
         painter.drawImage(0, 0, *options.trace);
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     }
+    if (options.overlay && options.target == RenderTarget::MainBitmap) options.overlay(painter);
     painter.restore();
     trimCaches();
 }
@@ -349,8 +359,12 @@ void Renderer::drawPoint(Frame& f, double wx, double wy, Color c, int style) {
     if (f.printer && f.o.printerDotsPerInch > 0) {
         const int d = std::max(1, f.o.printerDotsPerInch / 45);
         switch (style) {
-        case 1: p.fillRect(x - d + 1, y - d + 1, 2 * d - 1, 2 * d - 1, colour); return;
-        case 2: fillDisc(p, x - d, y - d, 2 * d + 1, colour); return;
+        case 1:
+            p.fillRect(x - d + 1, y - d + 1, 2 * d - 1, 2 * d - 1, colour);
+            return;
+        case 2:
+            fillDisc(p, x - d, y - d, 2 * d + 1, colour);
+            return;
         case 3:
             fillDisc(p, x - d, y - d, 2 * d + 1, colour);
             fillDisc(p, x - d + 1, y - d + 1, 2 * d - 1, ground);
@@ -360,9 +374,15 @@ void Renderer::drawPoint(Frame& f, double wx, double wy, Color c, int style) {
             p.drawLine(QPointF(x - d + 0.5, y - d + 0.5), QPointF(x + d + 0.5, y + d + 0.5));
             p.drawLine(QPointF(x - d + 0.5, y + d + 0.5), QPointF(x + d + 0.5, y - d + 0.5));
             return;
-        case 5: p.fillRect(x - d, y - d, 2 * d + 1, 2 * d + 1, colour); return;
-        case 6: p.fillRect(x, y, 1, 1, colour); return;
-        default: fillDisc(p, x - d - 1, y - d - 1, 2 * d + 3, colour); return;
+        case 5:
+            p.fillRect(x - d, y - d, 2 * d + 1, 2 * d + 1, colour);
+            return;
+        case 6:
+            p.fillRect(x, y, 1, 1, colour);
+            return;
+        default:
+            fillDisc(p, x - d - 1, y - d - 1, 2 * d + 3, colour);
+            return;
         }
     }
 
@@ -380,8 +400,12 @@ void Renderer::drawPoint(Frame& f, double wx, double wy, Color c, int style) {
             p.drawEllipse(centre, diameter / 2, diameter / 2);
         };
         switch (style) {
-        case 1: disc(4, colour); return;
-        case 2: disc(6, colour); return;
+        case 1:
+            disc(4, colour);
+            return;
+        case 2:
+            disc(6, colour);
+            return;
         case 3:
             disc(6, colour);
             disc(4, ground);
@@ -394,14 +418,22 @@ void Renderer::drawPoint(Frame& f, double wx, double wy, Color c, int style) {
         case 5:
             p.fillRect(QRectF(centre.x() - 3, centre.y() - 3, 6, 6), colour);
             return;
-        case 6: disc(2, colour); return;
-        default: disc(8, colour); return;
+        case 6:
+            disc(2, colour);
+            return;
+        default:
+            disc(8, colour);
+            return;
         }
     }
 
     switch (style) {
-    case 1: p.fillRect(x - 1, y - 1, 3, 3, colour); return;
-    case 2: fillDisc(p, x - 2, y - 2, 5, colour); return;
+    case 1:
+        p.fillRect(x - 1, y - 1, 3, 3, colour);
+        return;
+    case 2:
+        fillDisc(p, x - 2, y - 2, 5, colour);
+        return;
     case 3:
         fillDisc(p, x - 2, y - 2, 5, colour);
         fillDisc(p, x - 1, y - 1, 3, ground);
@@ -413,9 +445,15 @@ void Renderer::drawPoint(Frame& f, double wx, double wy, Color c, int style) {
             p.fillRect(x + i, y - i, 1, 1, colour);
         }
         return;
-    case 5: p.fillRect(x - 2, y - 2, 5, 5, colour); return;
-    case 6: p.fillRect(x, y, 1, 1, colour); return;
-    default: fillDisc(p, x - 3, y - 3, 7, colour); return;
+    case 5:
+        p.fillRect(x - 2, y - 2, 5, 5, colour);
+        return;
+    case 6:
+        p.fillRect(x, y, 1, 1, colour);
+        return;
+    default:
+        fillDisc(p, x - 3, y - 3, 7, colour);
+        return;
     }
 }
 

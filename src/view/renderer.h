@@ -35,6 +35,7 @@
 #include <QStaticText>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -49,9 +50,9 @@ class Document;
 enum class RenderTarget {
     MainBitmap, // the editor's off-screen image: the only target that shows selection highlights
     Trace,
-    Miniature,  // previews: texts become boxes, no axis labels, sparse grids
-    Export,     // image files, SVG, PDF and the clipboard
-    Printer,    // no background; grey, silver and white print as black
+    Miniature, // previews: texts become boxes, no axis labels, sparse grids
+    Export,    // image files, SVG, PDF and the clipboard
+    Printer,   // no background; grey, silver and white print as black
 };
 
 struct RenderOptions {
@@ -69,6 +70,10 @@ struct RenderOptions {
     const Element* stop = nullptr;
     // Trace bitmap combined over the drawing when the document has traced elements.
     const QImage* trace = nullptr;
+    // Drawn after the points and before the traces (marks of the macro and iteration tools),
+    // and last of all on the main bitmap (the rotation centre of the selection-rotation tool).
+    std::function<void(QPainter&)> marks;
+    std::function<void(QPainter&)> overlay;
 };
 
 // Style words passed to drawElement besides the element's own codes: -1..-4 are the selection
@@ -81,7 +86,7 @@ constexpr int highlightStyle(int ownStyle) {
 int lineWidthOf(int style);
 
 class Renderer {
-public:
+  public:
     Renderer();
     ~Renderer();
     Renderer(const Renderer&) = delete;
@@ -112,7 +117,7 @@ public:
 
     struct Frame; // per-call state, defined in renderer.cpp
 
-private:
+  private:
     struct TextEntry {
         std::string text;
         uint64_t fontKey = 0;

@@ -29,7 +29,9 @@ double normalizeAngle(double a) {
     return a < 0 ? a + TwoPi : a;
 }
 
-bool isFar(double v) { return !(std::fabs(v) < 1e9); }
+bool isFar(double v) {
+    return !(std::fabs(v) < 1e9);
+}
 
 } // namespace
 
@@ -60,8 +62,7 @@ void Renderer::worldRay(Frame& f, Point2 a, Point2 b) {
 void Renderer::screenArc(Frame& f, QPointF c, double r, double from, double span, bool pie,
                          bool filled) {
     if (!(r > 0)) return;
-    if (r <= LargeRadius && f.direct && f.smooth && !pie && f.penStyle != 3 &&
-        f.penStyle != 4) {
+    if (r <= LargeRadius && f.direct && f.smooth && !pie && f.penStyle != 3 && f.penStyle != 4) {
         f.direct->smoothRing(c.x(), c.y(), r, lineWidthOf(f.penStyle), f.penRgb(), from, span);
         return;
     }
@@ -99,7 +100,8 @@ void Renderer::screenArc(Frame& f, QPointF c, double r, double from, double span
             pointBuffer_.clear();
             for (int i = 0; i <= n; ++i) {
                 const double t = a + (b - a) * i / std::max(n, 1);
-                pointBuffer_.push_back(f.placed({centre.x + r * std::cos(t), centre.y - r * std::sin(t)}));
+                pointBuffer_.push_back(
+                    f.placed({centre.x + r * std::cos(t), centre.y - r * std::sin(t)}));
             }
             f.strokePolyline(pointBuffer_.data(), int(pointBuffer_.size()));
         }
@@ -155,7 +157,8 @@ void Renderer::worldCircle(Frame& f, Point2 centre, double radius, Color fill) {
         if (region.size() >= 3) {
             QPolygonF poly;
             poly.reserve(qsizetype(region.size()));
-            for (const ClipPoint& q : region) poly.append(f.placed(q));
+            for (const ClipPoint& q : region)
+                poly.append(f.placed(q));
             f.p.drawPolygon(poly);
         }
         return;
@@ -243,19 +246,31 @@ void Renderer::drawPolygon(Frame& f, const Element& e, Color c, int style, Color
         for (int edge = 0; edge < 4 && !poly.empty(); ++edge) {
             auto inside = [&](const ClipPoint& p) {
                 switch (edge) {
-                case 0: return p.x >= k.left;
-                case 1: return p.x <= k.right;
-                case 2: return p.y >= k.top;
-                default: return p.y <= k.bottom;
+                case 0:
+                    return p.x >= k.left;
+                case 1:
+                    return p.x <= k.right;
+                case 2:
+                    return p.y >= k.top;
+                default:
+                    return p.y <= k.bottom;
                 }
             };
             auto cross = [&](const ClipPoint& p, const ClipPoint& q) {
                 double t = 0;
                 switch (edge) {
-                case 0: t = (k.left - p.x) / (q.x - p.x); break;
-                case 1: t = (k.right - p.x) / (q.x - p.x); break;
-                case 2: t = (k.top - p.y) / (q.y - p.y); break;
-                default: t = (k.bottom - p.y) / (q.y - p.y); break;
+                case 0:
+                    t = (k.left - p.x) / (q.x - p.x);
+                    break;
+                case 1:
+                    t = (k.right - p.x) / (q.x - p.x);
+                    break;
+                case 2:
+                    t = (k.top - p.y) / (q.y - p.y);
+                    break;
+                default:
+                    t = (k.bottom - p.y) / (q.y - p.y);
+                    break;
                 }
                 return ClipPoint{p.x + t * (q.x - p.x), p.y + t * (q.y - p.y)};
             };
@@ -274,7 +289,8 @@ void Renderer::drawPolygon(Frame& f, const Element& e, Color c, int style, Color
         }
         if (poly.size() >= 3) {
             pointBuffer_.clear();
-            for (const ClipPoint& q : poly) pointBuffer_.push_back(f.placed(q));
+            for (const ClipPoint& q : poly)
+                pointBuffer_.push_back(f.placed(q));
             f.p.setPen(Qt::NoPen);
             f.penKey = ~uint64_t(0);
             f.p.drawPolygon(pointBuffer_.data(), int(pointBuffer_.size()));
@@ -480,15 +496,22 @@ void Renderer::drawLocus(Frame& f, const Element& e, Color c, int style, bool ow
             const Point2 b = i < int(t->second.size()) ? t->second[size_t(i)] : a;
             usePen(f, colourAt(i), style);
             switch (traced) {
-            case Kind::Line: worldLine(f, a, b); break;
-            case Kind::Ray: worldRay(f, a, b); break;
+            case Kind::Line:
+                worldLine(f, a, b);
+                break;
+            case Kind::Ray:
+                worldRay(f, a, b);
+                break;
             case Kind::Segment:
-            case Kind::Vector: worldSegment(f, a, b); break;
+            case Kind::Vector:
+                worldSegment(f, a, b);
+                break;
             case Kind::Circle:
                 useNoBrush(f);
                 worldCircle(f, a, std::hypot(b.x - a.x, b.y - a.y), -1);
                 break;
-            default: break; // other families are drawn by re-running the construction
+            default:
+                break; // other families are drawn by re-running the construction
             }
         }
         return;
@@ -514,7 +537,8 @@ void Renderer::drawLocus(Frame& f, const Element& e, Color c, int style, bool ow
         if (!w.havePrevious) w.to(a);
         w.to(b);
     };
-    for (int i = 0; i + 1 < n; ++i) join(i, i + 1);
+    for (int i = 0; i + 1 < n; ++i)
+        join(i, i + 1);
     if (e.option == 1 && n > 2) join(n - 1, 0);
     w.flush();
 }
@@ -643,8 +667,8 @@ void Renderer::drawAxes(Frame& f, const Element& e, Color c, int style, bool own
             f.direct->smoothLine(l.x1(), l.y1(), l.x2(), l.y2(), 1, f.penRgb());
     } else if (f.direct) {
         for (const QLineF& l : lineBuffer_)
-            f.direct->line(int(std::floor(l.x1())), int(std::floor(l.y1())), int(std::floor(l.x2())),
-                           int(std::floor(l.y2())), f.penRgb());
+            f.direct->line(int(std::floor(l.x1())), int(std::floor(l.y1())),
+                           int(std::floor(l.x2())), int(std::floor(l.y2())), f.penRgb());
     } else if (!lineBuffer_.empty()) {
         f.p.drawLines(lineBuffer_.data(), int(lineBuffer_.size()));
     }
@@ -652,8 +676,9 @@ void Renderer::drawAxes(Frame& f, const Element& e, Color c, int style, bool own
     // One label per axis, its step value; never on miniatures.
     if (f.miniature) return;
     FontRecord font{"MS Sans Serif", 0, 8, 0, 0, 0, 0};
-    const Color labelColour =
-        (f.doc.background & 0xffffff) == 0xffffff ? rgb(255, 0, 0) : f.doc.fonts[FontSlot::Numbers].color;
+    const Color labelColour = (f.doc.background & 0xffffff) == 0xffffff
+                                  ? rgb(255, 0, 0)
+                                  : f.doc.fonts[FontSlot::Numbers].color;
     const QFont& qfont = fontFor(font);
     f.p.setFont(qfont);
     f.p.setPen(toQColor(f.printer ? 0 : labelColour));
@@ -704,8 +729,9 @@ void Renderer::drawGrid(Frame& f, const Element& e, Color c, int style) {
     // halved from pi/6 while the arc between nodes exceeds 60.
     const double cx = std::clamp(o.x, f.wl, f.wr), cy = std::clamp(o.y, f.wb, f.wt);
     const double dmin = std::hypot(cx - o.x, cy - o.y);
-    const double dmax = std::max({std::hypot(f.wl - o.x, f.wt - o.y), std::hypot(f.wr - o.x, f.wt - o.y),
-                                  std::hypot(f.wl - o.x, f.wb - o.y), std::hypot(f.wr - o.x, f.wb - o.y)});
+    const double dmax =
+        std::max({std::hypot(f.wl - o.x, f.wt - o.y), std::hypot(f.wr - o.x, f.wt - o.y),
+                  std::hypot(f.wl - o.x, f.wb - o.y), std::hypot(f.wr - o.x, f.wb - o.y)});
     const long long k0 = (long long)std::ceil(dmin / sx), k1 = (long long)std::floor(dmax / sx);
     const double ratio = sy / sx;
     for (long long k = k0; k <= k1 && drawn < maxNodes; ++k) {
@@ -715,8 +741,7 @@ void Renderer::drawGrid(Frame& f, const Element& e, Color c, int style) {
             ++drawn;
             continue;
         }
-        double delta = Pi / 6;
-        while (r * delta > 60) delta /= 2;
+        const double delta = polarNodeAngle(r);
         const long long count = (long long)std::ceil(TwoPi / delta - 1e-9);
         for (long long m = 0; m < count && drawn < maxNodes; ++m, ++drawn) {
             const double a = double(m) * delta;

@@ -201,12 +201,14 @@ void Renderer::drawTable(Frame& f, const Element& e, Color c) {
             cells[k].push_back(size_t(r) < col.values.size()
                                    ? toQString(numberText(col.values[size_t(r)], e.decimals))
                                    : QString());
-        for (const QString& q : cells[k]) colW[k] = std::max(colW[k], m.horizontalAdvance(q));
+        for (const QString& q : cells[k])
+            colW[k] = std::max(colW[k], m.horizontalAdvance(q));
     }
     const QPointF topLeft = f.at(at) - QPointF(0.5, 0.5);
     const size_t nCells = size_t(rows) + 1;
     double maxW = 0;
-    for (double w : colW) maxW = std::max(maxW, w);
+    for (double w : colW)
+        maxW = std::max(maxW, w);
     const double cellW = maxW + 2 * pad;
     auto cellRect = [&](size_t k, size_t r) {
         double x = topLeft.x(), y = topLeft.y();
@@ -215,7 +217,8 @@ void Renderer::drawTable(Frame& f, const Element& e, Color c) {
             y += double(k) * cellH;
             return QRectF(x, y, cellW, cellH);
         }
-        for (size_t i = 0; i < k; ++i) x += colW[i] + 2 * pad;
+        for (size_t i = 0; i < k; ++i)
+            x += colW[i] + 2 * pad;
         y += double(r) * cellH;
         return QRectF(x, y, colW[k] + 2 * pad, cellH);
     };
@@ -299,8 +302,8 @@ const QImage* Renderer::pictureOf(Frame&, const Element& e) {
         entry.data = t->picture.data();
         entry.bytes = t->picture.size();
         entry.sample = sample;
-        entry.image = QImage::fromData(t->picture.data(), int(std::min<size_t>(t->picture.size(),
-                                                                              size_t(INT32_MAX))));
+        entry.image = QImage::fromData(t->picture.data(),
+                                       int(std::min<size_t>(t->picture.size(), size_t(INT32_MAX))));
     }
     return entry.image.isNull() ? nullptr : &entry.image;
 }

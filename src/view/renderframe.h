@@ -27,11 +27,11 @@ struct Renderer::Frame {
     QPainter& p;
     const Document& doc;
     const RenderOptions& o;
-    bool smooth = false;    // antialiased or vector geometry
+    bool smooth = false; // antialiased or vector geometry
     bool miniature = false;
     bool printer = false;
-    bool highlighting = false; // drawing a selection highlight under its element
-    ClipRect clip;             // target rectangle plus the margin, in screen pixels
+    bool highlighting = false;             // drawing a selection highlight under its element
+    ClipRect clip;                         // target rectangle plus the margin, in screen pixels
     double wl = 0, wr = 0, wb = 0, wt = 0; // the same in world coordinates (culling)
     uint64_t penKey = ~uint64_t(0);
     uint64_t brushKey = ~uint64_t(0);
@@ -63,7 +63,9 @@ struct Renderer::Frame {
     QPointF placed(ClipPoint c) const { return {place(c.x), place(c.y)}; }
     QPointF at(Point2 w) const { return placed(raw(w)); }
 
-    QRgb penRgb() const { return qRgb(colorRed(penColour), colorGreen(penColour), colorBlue(penColour)); }
+    QRgb penRgb() const {
+        return qRgb(colorRed(penColour), colorGreen(penColour), colorBlue(penColour));
+    }
     // Whether the current pen's strokes are written directly: every pen on the smooth path,
     // one-pixel pens on the plain one.
     bool directStroke() const { return direct && (smooth || lineWidthOf(penStyle) == 1); }
@@ -76,7 +78,8 @@ struct Renderer::Frame {
         }
         if (directStroke()) {
             direct->line(int(std::floor(a.x + 0.5)), int(std::floor(a.y + 0.5)),
-                         int(std::floor(b.x + 0.5)), int(std::floor(b.y + 0.5)), penRgb(), penStyle);
+                         int(std::floor(b.x + 0.5)), int(std::floor(b.y + 0.5)), penRgb(),
+                         penStyle);
             return;
         }
         p.drawLine(placed(a), placed(b));
@@ -120,11 +123,17 @@ struct Renderer::Frame {
     }
 };
 
-inline Point2 firstPoint(const Element& e) { return {e.value[0], e.value[1]}; }
-inline Point2 secondPoint(const Element& e) { return {e.value[2], e.value[3]}; }
+inline Point2 firstPoint(const Element& e) {
+    return {e.value[0], e.value[1]};
+}
+inline Point2 secondPoint(const Element& e) {
+    return {e.value[2], e.value[3]};
+}
 inline Point2 positionOf(const Element* e) {
     return e ? Point2{e->value[0], e->value[1]} : Point2{};
 }
-inline bool sameWorldPoint(Point2 a, Point2 b) { return a.x == b.x && a.y == b.y; }
+inline bool sameWorldPoint(Point2 a, Point2 b) {
+    return a.x == b.x && a.y == b.y;
+}
 
 } // namespace qorv

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <numbers>
 
 namespace qorv {
 
@@ -35,6 +36,35 @@ long long snapIndex(double d) {
     long long i = (long long)whole;
     if (frac > 0.50000001) i += d > 0 ? 1 : -1;
     return i;
+}
+
+Point2 snapToRectangularGrid(Point2 p, Point2 o, double ux, double uy) {
+    const double sx = tickStep(ux) * ux, sy = tickStep(uy) * uy;
+    if (!(sx > 0) || !(sy > 0)) return p;
+    return {o.x + double(snapIndex((p.x - o.x) / sx)) * sx,
+            o.y + double(snapIndex((p.y - o.y) / sy)) * sy};
+}
+
+double polarNodeAngle(double r) {
+    double delta = std::numbers::pi / 6;
+    for (int i = 0; i < 64 && r * delta > 60; ++i)
+        delta /= 2;
+    return delta;
+}
+
+Point2 snapToPolarGrid(Point2 p, Point2 o, double ux, double uy) {
+    const double sx = tickStep(ux) * ux, sy = tickStep(uy) * uy;
+    if (!(sx > 0) || !(sy > 0)) return p;
+    const double ratio = sy / sx;
+    const double dx = p.x - o.x, dy = (p.y - o.y) / ratio;
+    const long long k = snapIndex(std::sqrt(dx * dx + dy * dy) / sx);
+    if (k == 0) return o;
+    const double r = double(k) * sx;
+    double theta = std::atan2(dy, dx);
+    if (theta < 0) theta += 2 * std::numbers::pi;
+    const double delta = polarNodeAngle(r);
+    const double a = double(snapIndex(theta / delta)) * delta;
+    return {o.x + r * std::cos(a), o.y + ratio * r * std::sin(a)};
 }
 
 } // namespace qorv

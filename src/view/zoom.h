@@ -21,7 +21,7 @@ double zoomFactor(Point2 previous, Point2 current);
 // One zoom drag. `scale` applies a factor about the centre (normally scaleConstructionForZoom
 // followed by recalculation and redraw).
 class ZoomDrag {
-public:
+  public:
     using Scaler = std::function<void(Point2 centre, double factor)>;
     explicit ZoomDrag(Scaler scale) : scale_(std::move(scale)) {}
 
@@ -32,7 +32,7 @@ public:
     bool active() const { return active_; }
     Point2 centre() const { return centre_; }
 
-private:
+  private:
     Scaler scale_;
     bool active_ = false;
     Point2 centre_;

@@ -112,7 +112,8 @@ TEST(TForm1, ScrollBarsMoveTheViewOverThePlane) {
     EXPECT_DOUBLE_EQ(w.document().right, w.document().left + w.screenSize().width());
     // The segment at world x = 0 is off screen at the far right, and back in the middle.
     const QImage image = w.mainBitmap();
-    for (int y = 0; y < ch; y += 9) EXPECT_NE(pixel(image, 0, y), rgb(255, 255, 255));
+    for (int y = 0; y < ch; y += 9)
+        EXPECT_NE(pixel(image, 0, y), rgb(255, 255, 255));
     w.horizontalBar()->setValue(ScrollMax / 2);
     w.verticalBar()->setValue(ScrollMax / 2);
     const ScreenPoint p = ViewTransform{w.document().left, w.document().top, 1}.toScreen(0, 0);

@@ -62,8 +62,8 @@ TEST(TMuePan, ShowsTheWholePlaneWithTheViewRectangle) {
     EXPECT_DOUBLE_EQ(dialog.previewScale(), 340.0 / 4000.0);
     // (-320, 240) is (1680, 1760) from the plane's top-left corner: times 0.085.
     EXPECT_EQ(dialog.rectangleOrigin(), QPoint(143, 150));
-    EXPECT_EQ(dialog.rectangleSize(), QSize(int(std::lround(640 * 0.085)) + 1,
-                                            int(std::lround(480 * 0.085)) + 1));
+    EXPECT_EQ(dialog.rectangleSize(),
+              QSize(int(std::lround(640 * 0.085)) + 1, int(std::lround(480 * 0.085)) + 1));
     // Track bar: round(1000 (4000 - 1281) / 20000).
     EXPECT_EQ(dialog.trackBar()->value(), 136);
     EXPECT_EQ(dialog.trackBar()->maximum(), 1000);

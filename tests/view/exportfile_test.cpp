@@ -38,8 +38,7 @@ TEST(ExportFile, ImagesMatchTheRendererAtTheStoredView) {
     ASSERT_TRUE(dir.isValid());
     std::string error;
     for (const char* name : {"out.png", "out.bmp", "OUT.PNG"}) {
-        ASSERT_TRUE(renderDocumentToFile(s.doc, path(dir, name), 200, 200, false, &error))
-            << error;
+        ASSERT_TRUE(renderDocumentToFile(s.doc, path(dir, name), 200, 200, false, &error)) << error;
         const QImage im(QString::fromStdString(path(dir, name)));
         ASSERT_EQ(im.size(), QSize(200, 200)) << name;
         EXPECT_EQ(at(im, 100, 100), rgb(255, 255, 255)) << name;
@@ -53,7 +52,8 @@ TEST(ExportFile, ImagesMatchTheRendererAtTheStoredView) {
     const QImage moved(QString::fromStdString(path(dir, "moved.png")));
     EXPECT_EQ(moved.size(), QSize(120, 80));
     EXPECT_EQ(at(moved, 50, 50), rgb(0, 200, 0));
-    for (int x = 0; x < 120; ++x) ASSERT_NE(at(moved, x, 79), rgb(255, 255, 255));
+    for (int x = 0; x < 120; ++x)
+        ASSERT_NE(at(moved, x, 79), rgb(255, 255, 255));
 }
 
 TEST(ExportFile, SvgHoldsRealPathsAndText) {

@@ -26,7 +26,8 @@ struct Canvas {
         painter.end();
         int n = 0;
         for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x) n += image.pixel(x, y) == c;
+            for (int x = 0; x < image.width(); ++x)
+                n += image.pixel(x, y) == c;
         return n;
     }
     QRgb at(int x, int y) {
@@ -67,7 +68,8 @@ TEST(PixelWriter, LinesPaintBothEndsAndTheSamePixelsEitherWay) {
     // One pixel per column of an x-major line.
     EXPECT_EQ(a.count(White), 48);
     for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 60; ++x) ASSERT_EQ(a.at(x, y), b.at(x, y)) << x << "," << y;
+        for (int x = 0; x < 60; ++x)
+            ASSERT_EQ(a.at(x, y), b.at(x, y)) << x << "," << y;
     // Steep lines: one per row; the middle pixel of a 45-degree line is on the diagonal.
     Canvas c;
     c.w.line(10, 0, 20, 30, White);
@@ -99,7 +101,8 @@ TEST(PixelWriter, BrokenPatternsAndClippingAtTheEdges) {
     out.w.disc(-100, -100, 20, White);
     out.w.pixel(60, 0, White);
     out.w.pixel(-1, 0, White);
-    for (int x = 0; x < 60; ++x) ASSERT_EQ(out.at(x, 39), White) << x;
+    for (int x = 0; x < 60; ++x)
+        ASSERT_EQ(out.at(x, 39), White) << x;
     EXPECT_EQ(out.at(59, 0), Black); // the pixel asked for at x = 60 went nowhere
     EXPECT_EQ(out.at(0, 0), Black);
     // The long line crosses the image near y = 21.7 at x = 0 and 26.6 at x = 59.
@@ -119,9 +122,10 @@ TEST(PixelWriter, CirclesAreSymmetricAndTheirDiscsLeaveNoGap) {
         for (int x = 1; x < 60; ++x) {
             ASSERT_EQ(c.at(x, y), c.at(60 - x, y)) << x << "," << y;
             ASSERT_EQ(c.at(x, y), c.at(x, 40 - y)) << x << "," << y;
-            // Every pixel of the circle lies within half a pixel of the radius.
-            if (c.at(x, y) == White)
+            // Every pixel of the circle lies close to the radius.
+            if (c.at(x, y) == White) {
                 ASSERT_LT(std::fabs(std::hypot(x - 30, y - 20) - 12), 0.75) << x << "," << y;
+            }
         }
     // A disc under the same circle: no background pixel between the rim and the inside.
     Canvas d;
@@ -129,7 +133,8 @@ TEST(PixelWriter, CirclesAreSymmetricAndTheirDiscsLeaveNoGap) {
     d.w.circle(30, 20, 12, White);
     for (int y = 9; y <= 31; ++y) {
         int x = 30;
-        while (d.at(x, y) == qRgb(0, 200, 0)) ++x;
+        while (d.at(x, y) == qRgb(0, 200, 0))
+            ++x;
         ASSERT_EQ(d.at(x, y), White) << y;
     }
 }
@@ -167,7 +172,8 @@ TEST(PixelWriter, SmoothStrokesCoverPixelsByHowMuchTheyOverlap) {
     // Width 5 about row 30: rows 28..32 full, their neighbours untouched.
     Canvas w;
     w.w.smoothLine(5.5, 30.5, 50.5, 30.5, 5, White);
-    for (int y = 28; y <= 32; ++y) EXPECT_EQ(w.at(25, y), White) << y;
+    for (int y = 28; y <= 32; ++y)
+        EXPECT_EQ(w.at(25, y), White) << y;
     EXPECT_EQ(w.at(25, 27), Black);
     EXPECT_EQ(w.at(25, 33), Black);
     // Steep and reversed lines draw the same.
@@ -175,7 +181,8 @@ TEST(PixelWriter, SmoothStrokesCoverPixelsByHowMuchTheyOverlap) {
     s1.w.smoothLine(10.2, 3.7, 17.9, 36.1, 1, White);
     s2.w.smoothLine(17.9, 36.1, 10.2, 3.7, 1, White);
     for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 60; ++x) ASSERT_EQ(s1.at(x, y), s2.at(x, y)) << x << "," << y;
+        for (int x = 0; x < 60; ++x)
+            ASSERT_EQ(s1.at(x, y), s2.at(x, y)) << x << "," << y;
     // A ring of width 1 on the pixel centres at radius 10 and a disc of radius 5.
     Canvas r;
     r.w.smoothRing(30.5, 20.5, 10, 1, White);

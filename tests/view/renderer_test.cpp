@@ -22,14 +22,16 @@ const Color Green = rgb(0, 160, 0);
 // Rows of column x (from y0 to y1) painted in colour c.
 int countInColumn(const QImage& im, int x, int y0, int y1, Color c) {
     int n = 0;
-    for (int y = y0; y <= y1; ++y) n += at(im, x, y) == c;
+    for (int y = y0; y <= y1; ++y)
+        n += at(im, x, y) == c;
     return n;
 }
 
 int countNot(const QImage& im, Color c) {
     int n = 0;
     for (int y = 0; y < im.height(); ++y)
-        for (int x = 0; x < im.width(); ++x) n += at(im, x, y) != c;
+        for (int x = 0; x < im.width(); ++x)
+            n += at(im, x, y) != c;
     return n;
 }
 
@@ -58,8 +60,8 @@ TEST(Renderer, FillNeverCoversAnEarlierSegment) {
     s.straight(Method::Segment, 50, 100, 150, 100);
     s.polygon({{40, 40}, {160, 40}, {160, 160}, {40, 160}}, rgb(0, 0, 255), Green);
     const QImage im = s.render();
-    EXPECT_EQ(at(im, 100, 100), White); // the segment, above the later fill
-    EXPECT_EQ(at(im, 100, 120), Green); // inside the polygon
+    EXPECT_EQ(at(im, 100, 100), White);         // the segment, above the later fill
+    EXPECT_EQ(at(im, 100, 120), Green);         // inside the polygon
     EXPECT_EQ(at(im, 40, 100), rgb(0, 0, 255)); // its outline
     EXPECT_EQ(at(im, 20, 100), s.doc.background);
 }
@@ -95,11 +97,13 @@ TEST(Renderer, LineWidthsFollowTheStyles) {
     const QImage im = s.render();
     for (int style = 1; style <= 6; ++style) {
         int n = 0;
-        for (int x = 30 * style - 30; x < 30 * style - 10; ++x) n += at(im, x, 60) == White;
+        for (int x = 30 * style - 30; x < 30 * style - 10; ++x)
+            n += at(im, x, 60) == White;
         if (style == 3 || style == 4) {
             // Broken pens leave gaps along the line.
             int gaps = 0;
-            for (int y = 20; y < 180; ++y) gaps += at(im, 30 * style - 20, y) != White;
+            for (int y = 20; y < 180; ++y)
+                gaps += at(im, 30 * style - 20, y) != White;
             EXPECT_GT(gaps, 20) << style;
         } else {
             EXPECT_EQ(n, widths[style - 1]) << style;
@@ -117,7 +121,8 @@ TEST(Renderer, HiddenElementsShowOnlyWithShowHiddenAndInTheHiddenColour) {
     const QImage im = s.render(o);
     EXPECT_EQ(at(im, 100, 100), s.doc.hiddenColor);
     for (int y = 0; y < 200; ++y)
-        for (int x = 0; x < 200; ++x) ASSERT_NE(at(im, x, y), Red);
+        for (int x = 0; x < 200; ++x)
+            ASSERT_NE(at(im, x, y), Red);
     // Internal elements are never drawn, not even with "Ver lo oculto".
     e->visible = Internal;
     EXPECT_EQ(countNot(s.render(o), s.doc.background), 0);
@@ -155,7 +160,8 @@ TEST(Renderer, InfiniteLinesAreClippedToTheView) {
     // The diagonal y = 200 - x reaches from the top-left pixel to the bottom-right one.
     s.straight(Method::LineThroughTwoPoints, 10, 190, 11, 189);
     QImage im = s.render();
-    for (int k = 0; k < 200; ++k) ASSERT_EQ(at(im, k, k), White) << k;
+    for (int k = 0; k < 200; ++k)
+        ASSERT_EQ(at(im, k, k), White) << k;
     EXPECT_EQ(at(im, 10, 100), s.doc.background);
 
     // Defined by points far outside the view, horizontal at y = 50.
@@ -203,7 +209,7 @@ TEST(Renderer, VectorsEndInAFilledHead) {
     EXPECT_EQ(at(im, 170, 98), y);
     EXPECT_EQ(at(im, 170, 103), y);
     EXPECT_EQ(at(im, 170, 101), s.doc.background); // the notch, beside the line
-    EXPECT_EQ(at(im, 170, 100), y);                 // the line itself
+    EXPECT_EQ(at(im, 170, 100), y);                // the line itself
     EXPECT_EQ(at(im, 150, 97), s.doc.background);
     EXPECT_EQ(at(im, 182, 100), s.doc.background);
 }
@@ -220,15 +226,16 @@ TEST(Renderer, PointShapesArePixelExact) {
     auto box = [&](int cx, int half) {
         int n = 0;
         for (int y = 100 - half; y <= 100 + half; ++y)
-            for (int x = cx - half; x <= cx + half; ++x) n += at(im, x, y) == Red;
+            for (int x = cx - half; x <= cx + half; ++x)
+                n += at(im, x, y) == Red;
         return n;
     };
-    EXPECT_EQ(box(20, 4), 9);   // 3 x 3
-    EXPECT_EQ(box(50, 4), 21);  // disc: rows 3, 5, 5, 5, 3
+    EXPECT_EQ(box(20, 4), 9);  // 3 x 3
+    EXPECT_EQ(box(50, 4), 21); // disc: rows 3, 5, 5, 5, 3
     EXPECT_EQ(at(im, 48, 98), s.doc.background);
-    EXPECT_EQ(box(80, 4), 12);  // the ring around a 3 x 3 hole
+    EXPECT_EQ(box(80, 4), 12); // the ring around a 3 x 3 hole
     EXPECT_EQ(at(im, 80, 100), s.doc.background);
-    EXPECT_EQ(box(110, 4), 9);  // two diagonals of 5 crossing
+    EXPECT_EQ(box(110, 4), 9); // two diagonals of 5 crossing
     EXPECT_EQ(at(im, 112, 98), Red);
     EXPECT_EQ(at(im, 111, 100), s.doc.background);
     EXPECT_EQ(box(140, 4), 25); // 5 x 5
@@ -308,7 +315,8 @@ TEST(Renderer, ArcsRunBetweenTheirEndsOnTheRightSide) {
     Element* p1 = s.point(50, 100);
     Element* p2 = s.point(100, 150);
     Element* p3 = s.point(150, 100);
-    for (Element* p : {p1, p2, p3}) p->visible = 0;
+    for (Element* p : {p1, p2, p3})
+        p->visible = 0;
     s.req.method = Method::ArcThreePoints;
     s.req.parent1 = p1, s.req.parent2 = p2, s.req.parent3 = p3;
     Element* arc = createElement(s.doc, s.req, s.opts);
@@ -316,9 +324,9 @@ TEST(Renderer, ArcsRunBetweenTheirEndsOnTheRightSide) {
     arc->option = 0; // clockwise from p1 over the top to p3
     arc->color = Red;
     QImage im = s.render();
-    EXPECT_EQ(at(im, 100, 50), Red);             // the top of the circle
+    EXPECT_EQ(at(im, 100, 50), Red);               // the top of the circle
     EXPECT_EQ(at(im, 100, 150), s.doc.background); // not the bottom
-    arc->option = 1; // counter-clockwise: the lower half
+    arc->option = 1;                               // counter-clockwise: the lower half
     im = s.render();
     EXPECT_EQ(at(im, 100, 150), Red);
     EXPECT_EQ(at(im, 100, 50), s.doc.background);
@@ -341,7 +349,8 @@ TEST(Renderer, AngleMarksNeedLongArmsAndShowTheSmallerAngle) {
     Element* a1 = s.point(150, 100);
     Element* v = s.point(100, 100);
     Element* a3 = s.point(100, 150);
-    for (Element* p : {a1, v, a3}) p->visible = 0;
+    for (Element* p : {a1, v, a3})
+        p->visible = 0;
     s.req.method = Method::Angle;
     s.req.parent1 = a1, s.req.parent2 = v, s.req.parent3 = a3;
     Element* angle = createElement(s.doc, s.req, s.opts);
@@ -380,8 +389,8 @@ TEST(Renderer, AxesHaveTicksAtEachStepAndOneLabelEach) {
     const Color grey = rgb(90, 90, 90);
     s.axes(60, 60, 40, 40, grey); // origin at pixel (60, 140)
     const QImage im = s.render();
-    EXPECT_EQ(at(im, 10, 140), grey);  // the x axis across the view
-    EXPECT_EQ(at(im, 60, 10), grey);   // the y axis
+    EXPECT_EQ(at(im, 10, 140), grey); // the x axis across the view
+    EXPECT_EQ(at(im, 60, 10), grey);  // the y axis
     // A tick at x = 100 and 140: one pixel above to two below the axis.
     for (int x : {100, 140, 20}) {
         EXPECT_EQ(at(im, x, 139), grey) << x;
@@ -394,7 +403,8 @@ TEST(Renderer, AxesHaveTicksAtEachStepAndOneLabelEach) {
     // The x label "1" near (O.x + 40 - 2, O.y - 4): red text on a white background.
     int red = 0;
     for (int y = 140; y < 165; ++y)
-        for (int x = 95; x < 115; ++x) red += qRed(im.pixel(x, y)) > 200 && qGreen(im.pixel(x, y)) < 100;
+        for (int x = 95; x < 115; ++x)
+            red += qRed(im.pixel(x, y)) > 200 && qGreen(im.pixel(x, y)) < 100;
     EXPECT_GT(red, 3);
     // Miniatures get no labels.
     RenderOptions o = s.options();
@@ -417,7 +427,8 @@ TEST(Renderer, GridNodesSitAtTheTickSteps) {
     grid->color = Red;
     QImage im = s.render();
     for (int i = 0; i < 5; ++i)
-        for (int j = 0; j < 5; ++j) EXPECT_EQ(at(im, 20 + 40 * i, 20 + 40 * j), Red);
+        for (int j = 0; j < 5; ++j)
+            EXPECT_EQ(at(im, 20 + 40 * i, 20 + 40 * j), Red);
     EXPECT_EQ(at(im, 40, 20), s.doc.background);
     EXPECT_EQ(at(im, 20, 40), s.doc.background);
     // Polar: rings about the origin, the first node of each ring at angle 0.
@@ -468,7 +479,8 @@ TEST(Renderer, DrawingStopsBeforeTheStopElement) {
     EXPECT_EQ(at(im, 50, 100), White);
     EXPECT_EQ(at(im, 100, 50), s.doc.background);
     // The stop element's own points (created before it) are hidden; nothing red at all.
-    for (int y = 0; y < 200; ++y) ASSERT_NE(at(im, 100, y), Red);
+    for (int y = 0; y < 200; ++y)
+        ASSERT_NE(at(im, 100, y), Red);
 }
 
 TEST(Renderer, AntialiasedPathBlendsEdges) {
@@ -499,10 +511,12 @@ TEST(Renderer, TextLikeElementsWriteAtTheirPositionAndMiniaturesShowBoxes) {
     QImage im = s.render();
     int lit = 0;
     for (int y = 40; y < 60; ++y)
-        for (int x = 40; x < 100; ++x) lit += at(im, x, y) != s.doc.background;
+        for (int x = 40; x < 100; ++x)
+            lit += at(im, x, y) != s.doc.background;
     EXPECT_GT(lit, 20);
     for (int y = 0; y < 38; ++y)
-        for (int x = 0; x < 200; ++x) ASSERT_EQ(at(im, x, y), s.doc.background);
+        for (int x = 0; x < 200; ++x)
+            ASSERT_EQ(at(im, x, y), s.doc.background);
     // An opaque background fills the text's box.
     n->shape = Green;
     im = s.render();
@@ -583,7 +597,8 @@ TEST(Renderer, HighlightOfATextIsABoxInTheSelectionColour) {
     EXPECT_EQ(at(im, 39, 39), s.doc.selectedColor); // the box reaches around the text
     int white = 0;
     for (int y = 40; y < 60; ++y)
-        for (int x = 40; x < 70; ++x) white += at(im, x, y) == White;
+        for (int x = 40; x < 70; ++x)
+            white += at(im, x, y) == White;
     EXPECT_GT(white, 5);
 }
 
@@ -592,8 +607,46 @@ TEST(Renderer, TextCacheStaysBoundedWhenElementsComeAndGo) {
     QImage image(100, 100, QImage::Format_RGB32);
     for (int round = 0; round < 200; ++round) {
         Scene s;
-        for (int i = 0; i < 10; ++i) s.number(i, 10, 90 - i);
+        for (int i = 0; i < 10; ++i)
+            s.number(i, 10, 90 - i);
         renderer.redraw(image, s.doc, s.options(100, 100));
     }
     EXPECT_LE(renderer.cachedTextCount(), 512u + 10u);
+}
+
+TEST(Renderer, TracesCombineByTheLightnessOfTheBackgroundThenMarksAndOverlay) {
+    Scene s;
+    Element* p = s.point(100, 100, 1, Red);
+    s.doc.traceList.push_back(p);
+    // Light background: the trace (white with a dark pixel) is ANDed in.
+    s.doc.background = rgb(230, 230, 230);
+    QImage trace(200, 200, QImage::Format_RGB32);
+    trace.fill(Qt::white);
+    trace.setPixel(20, 20, qRgb(0, 0, 255));
+    RenderOptions o = s.options();
+    o.trace = &trace;
+    int calls = 0;
+    o.marks = [&](QPainter& painter) {
+        EXPECT_EQ(calls++, 0);
+        painter.fillRect(150, 150, 2, 2, Qt::green);
+    };
+    o.overlay = [&](QPainter&) { EXPECT_EQ(calls++, 1); };
+    QImage im = s.render(o);
+    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(at(im, 20, 20), rgb(0, 0, 230)); // background AND blue
+    EXPECT_EQ(at(im, 100, 100), Red);          // AND white keeps the drawing
+    EXPECT_EQ(at(im, 150, 150), rgb(0, 255, 0));
+    // Dark background: ORed in, so a light trace pixel shows and black keeps the drawing.
+    s.doc.background = rgb(0, 0, 40);
+    trace.fill(Qt::black);
+    trace.setPixel(20, 20, qRgb(200, 0, 0));
+    o.marks = nullptr;
+    o.overlay = nullptr;
+    im = s.render(o);
+    EXPECT_EQ(at(im, 20, 20), rgb(200, 0, 40));
+    EXPECT_EQ(at(im, 100, 100), Red);
+    // Without traced elements the trace bitmap is ignored.
+    s.doc.traceList.clear();
+    im = s.render(o);
+    EXPECT_EQ(at(im, 20, 20), s.doc.background);
 }

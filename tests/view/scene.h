@@ -90,7 +90,8 @@ struct Scene {
         return e;
     }
     // Axes at (ox, oy) with unit lengths ux, uy (recalculation places the axis lines there).
-    Element* axes(double ox, double oy, double ux = 40, double uy = 40, Color c = rgb(200, 200, 200)) {
+    Element* axes(double ox, double oy, double ux = 40, double uy = 40,
+                  Color c = rgb(200, 200, 200)) {
         Element* o = point(ox, oy);
         o->visible = 0;
         req.method = Method::Axes;

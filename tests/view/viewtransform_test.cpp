@@ -95,18 +95,18 @@ TEST(ScrollBars, EndsShowTheCornersOfThePlaneAndPositionsRoundTrip) {
 
 TEST(Ticks, StepIsTheOneTwoFiveStepOfSixtyOverTheUnit) {
     // 60 / u = x; step = b * 10^c with b from x's leading digit.
-    EXPECT_DOUBLE_EQ(tickStep(40), 1);     // x = 1.5
-    EXPECT_DOUBLE_EQ(tickStep(25), 2);     // x = 2.4
-    EXPECT_DOUBLE_EQ(tickStep(15), 2);     // x = 4
-    EXPECT_DOUBLE_EQ(tickStep(10), 5);     // x = 6
-    EXPECT_DOUBLE_EQ(tickStep(7), 5);      // x = 8.57
-    EXPECT_DOUBLE_EQ(tickStep(0.5), 100);  // x = 120
-    EXPECT_DOUBLE_EQ(tickStep(100), 0.5);  // x = 0.6
-    EXPECT_DOUBLE_EQ(tickStep(250), 0.2);  // x = 0.24
+    EXPECT_DOUBLE_EQ(tickStep(40), 1);        // x = 1.5
+    EXPECT_DOUBLE_EQ(tickStep(25), 2);        // x = 2.4
+    EXPECT_DOUBLE_EQ(tickStep(15), 2);        // x = 4
+    EXPECT_DOUBLE_EQ(tickStep(10), 5);        // x = 6
+    EXPECT_DOUBLE_EQ(tickStep(7), 5);         // x = 8.57
+    EXPECT_DOUBLE_EQ(tickStep(0.5), 100);     // x = 120
+    EXPECT_DOUBLE_EQ(tickStep(100), 0.5);     // x = 0.6
+    EXPECT_DOUBLE_EQ(tickStep(250), 0.2);     // x = 0.24
     EXPECT_NEAR(tickStep(5000), 0.01, 1e-15); // x = 0.012
-    EXPECT_DOUBLE_EQ(tickStep(60), 1);     // x = 1 exactly
-    EXPECT_DOUBLE_EQ(tickStep(6), 10);     // x = 10 exactly
-    EXPECT_NEAR(tickStep(600), 0.1, 1e-15); // x = 0.1 exactly: not ten times denser
+    EXPECT_DOUBLE_EQ(tickStep(60), 1);        // x = 1 exactly
+    EXPECT_DOUBLE_EQ(tickStep(6), 10);        // x = 10 exactly
+    EXPECT_NEAR(tickStep(600), 0.1, 1e-15);   // x = 0.1 exactly: not ten times denser
     EXPECT_EQ(tickStep(0), 0);
     EXPECT_EQ(tickStep(-40), 0);
     EXPECT_EQ(tickStep(NAN), 0);
@@ -128,6 +128,27 @@ TEST(Ticks, SnappingMovesAwayFromZeroOnlyPastOneHalf) {
     EXPECT_EQ(snapIndex(0.0), 0);
     EXPECT_EQ(snapIndex(-0.7), -1);
     EXPECT_EQ(snapIndex(NAN), 0);
+}
+
+TEST(Ticks, WorldPointsSnapToTheNearestGridNode) {
+    // Units of 40: a node every 40 world units from the origin (100, 50).
+    Point2 s = snapToRectangularGrid({161, 69}, {100, 50}, 40, 40);
+    EXPECT_DOUBLE_EQ(s.x, 180); // d = 1.525: past one half, away from zero
+    EXPECT_DOUBLE_EQ(s.y, 50);  // d = 0.475
+    s = snapToRectangularGrid({60, 29.9}, {100, 50}, 40, 10);
+    EXPECT_DOUBLE_EQ(s.x, 60); // d = -1
+    EXPECT_DOUBLE_EQ(s.y, 50); // unit 10: step 5, nodes 50 apart; d = -0.402
+    // Polar: ring 2 (radius 80) at the angle pi/6 steps; a point at radius 85, angle 50 deg.
+    const double a = 50 * std::numbers::pi / 180;
+    s = snapToPolarGrid({85 * std::cos(a), 85 * std::sin(a)}, {0, 0}, 40, 40);
+    EXPECT_NEAR(std::hypot(s.x, s.y), 80, 1e-9);
+    EXPECT_NEAR(std::atan2(s.y, s.x), std::numbers::pi / 3, 1e-9); // 50/30 = 1.67 -> 2
+    EXPECT_DOUBLE_EQ(polarNodeAngle(80), std::numbers::pi / 6);
+    EXPECT_DOUBLE_EQ(polarNodeAngle(200), std::numbers::pi / 12); // 200 pi/6 > 60 >= 200 pi/12
+    EXPECT_DOUBLE_EQ(polarNodeAngle(500), std::numbers::pi / 48);
+    s = snapToPolarGrid({10, -7}, {0, 0}, 40, 40);
+    EXPECT_DOUBLE_EQ(s.x, 0); // the centre node
+    EXPECT_DOUBLE_EQ(s.y, 0);
 }
 
 TEST(Clip, InfiniteLineMeetsTheRectangleAtTheRightPlaces) {
