@@ -709,8 +709,8 @@ void Renderer::drawGrid(Frame& f, const Element& e, Color c, int style) {
     if (!axes || !axesFrame(*axes, o, ux, uy)) return;
     const double sx = tickStep(ux) * ux, sy = tickStep(uy) * uy;
     const double s = f.scale();
-    // Miniatures skip nodes closer than three pixels: they would only grey the preview.
-    const double minGap = f.miniature ? 3.0 : 1.0;
+    // Miniatures skip nodes closer than six pixels: they would only grey the preview.
+    const double minGap = f.miniature ? 6.0 : 1.0;
     if (!(sx * s >= minGap) || !(sy * s >= minGap)) return;
     const int shape = style < 0 ? -1 : (style == 2 || style == 5 || style == 6) ? 1 : 6;
     constexpr long long maxNodes = 2000000;

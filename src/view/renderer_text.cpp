@@ -227,7 +227,8 @@ void Renderer::drawTable(Frame& f, const Element& e, Color c) {
         f.p.setPen(toQColor(c));
         f.penKey = ~uint64_t(0);
         useNoBrush(f);
-        f.p.drawRect(QRectF(topLeft, (last.bottomRight() - topLeft) * s));
+        const QPointF extent = last.bottomRight() - topLeft;
+        f.p.drawRect(QRectF(topLeft, QSizeF(extent.x() * s, extent.y() * s)));
         return;
     }
     usePen(f, c, 1);

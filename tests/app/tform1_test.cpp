@@ -204,6 +204,13 @@ TEST(TForm1, SnapshotOfTheDemonstrationConstruction) {
         EXPECT_TRUE(renderDocumentToFile(w.document(), base + ".svg", 900, 600, true, &error));
         EXPECT_TRUE(renderDocumentToFile(w.document(), base + ".pdf", 900, 600, true, &error));
         EXPECT_TRUE(renderDocumentToFile(w.document(), base + ".png", 900, 600, false, &error));
+        {
+            TMuePan dialog(w, &w);
+            dialog.show();
+            EXPECT_TRUE(dialog.grab().toImage().save(QString::fromLocal8Bit(dir) +
+                                                     QStringLiteral("/qorv_muepan.png")));
+            dialog.reject();
+        }
         w.antialiasAction()->trigger();
         EXPECT_TRUE(w.grab().toImage().save(QString::fromLocal8Bit(dir) +
                                             QStringLiteral("/qorv_editor_aa.png")));

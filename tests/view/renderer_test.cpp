@@ -650,3 +650,44 @@ TEST(Renderer, TracesCombineByTheLightnessOfTheBackgroundThenMarksAndOverlay) {
     im = s.render(o);
     EXPECT_EQ(at(im, 20, 20), s.doc.background);
 }
+
+TEST(Renderer, TablesShowHeadersAndValuesAndShrinkToABoxOnMiniatures) {
+    Scene s;
+    Element* a = s.number(1.5, 500, 500);
+    Element* b = s.number(2.5, 500, 500);
+    a->visible = b->visible = Internal;
+    s.req.method = Method::Table;
+    s.req.extra = {a, b};
+    Element* table = createElement(s.doc, s.req, s.opts);
+    table->value[2] = 20;
+    table->value[3] = 180; // top-left at pixel (20, 20)
+    table->color = White;
+    auto* t = table->tailAs<TableTail>();
+    t->rows = 2;
+    t->columns[0].values = {1.0, 2.0};
+    t->columns[1].values = {3.0, 4.0};
+    QImage im = s.render();
+    EXPECT_EQ(at(im, 20, 20), White); // the frame's corner
+    int right = 0, bottom = 0;
+    for (int x = 20; x < 200; ++x)
+        if (at(im, x, 20) == White) right = x;
+    for (int y = 20; y < 200; ++y)
+        if (at(im, 20, y) == White) bottom = y;
+    EXPECT_GT(right, 60);   // two columns side by side
+    EXPECT_GT(bottom, 60);  // a header and two rows
+    EXPECT_LT(bottom, 150); // but no more
+    EXPECT_EQ(at(im, 10, 10), s.doc.background);
+    // On a miniature at half scale: a box from (10, 10) half as large, nothing else.
+    RenderOptions o = s.options();
+    o.target = RenderTarget::Miniature;
+    o.view.scale = 0.5;
+    im = s.render(o);
+    EXPECT_EQ(at(im, 10, 10), White);
+    EXPECT_EQ(at(im, 10 + (right - 20) / 2, 10), White);
+    int lit = 0;
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 200; ++x) lit += at(im, x, y) == White;
+    EXPECT_LT(lit, 2 * (right - 20) + 2 * (bottom - 20));
+    EXPECT_EQ(at(im, 5, 5), s.doc.background);
+    EXPECT_EQ(at(im, 150, 150), s.doc.background);
+}
