@@ -101,9 +101,8 @@ void buildDemoDocument(Document& doc) {
     grid->color = rgb(110, 110, 110);
 
     // Points of every shape.
-    Element* pts[6];
     for (int s = 1; s <= 6; ++s)
-        pts[s - 1] = mk.point(-420 + 24 * s, 270, s);
+        mk.point(-420 + 24 * s, 270, s);
 
     // Line styles, a ray and a vector.
     Element* a = mk.point(-400, 200);
@@ -245,7 +244,6 @@ void buildDemoDocument(Document& doc) {
     picture->option = 5;
     if (auto* t = picture->tailAs<BitmapTail>()) t->picture = demoPicture();
 
-    (void)pts;
     doc.modified = 0;
 }
 

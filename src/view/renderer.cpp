@@ -191,15 +191,7 @@ void Renderer::redraw(QPainter& painter, const Document& doc, const RenderOption
 void Renderer::passes(Frame& f) {
     const Document& doc = f.doc;
     const Element* stop = f.o.stop;
-    // Fills first, so that they lie under every outline.
-    for (const Element* e = doc.head; e && e != stop; e = e->next) {
-        if (!isDrawable(*e, f.o.showHidden)) continue;
-        const int k = e->kind();
-        if (k != Kind::Polygon && k != Kind::Circle && k != Kind::Angle) continue;
-        const EffectiveColors c = effectiveColors(*e);
-        if (c.fill < 0) continue;
-        drawOne(f, *e, k == Kind::Angle ? doc.background : 0, c.shape, c.fill, false);
-    }
+    fills(f); // first, so that they lie under every outline
     // Everything but points, then points above all of it.
     for (int pointPass = 0; pointPass < 2; ++pointPass) {
         for (const Element* e = doc.head; e && e != stop; e = e->next) {
@@ -207,6 +199,19 @@ void Renderer::passes(Frame& f) {
             if ((e->kind() == Kind::Point) != (pointPass == 1)) continue;
             drawHighlightThenElement(f, *e);
         }
+    }
+}
+
+// Polygons, circles and angles with a fill colour, filled (angles outlined in the background
+// colour, the others in black; the main pass draws the real outlines over them).
+void Renderer::fills(Frame& f) {
+    for (const Element* e = f.doc.head; e && e != f.o.stop; e = e->next) {
+        if (!isDrawable(*e, f.o.showHidden)) continue;
+        const int k = e->kind();
+        if (k != Kind::Polygon && k != Kind::Circle && k != Kind::Angle) continue;
+        const EffectiveColors c = effectiveColors(*e);
+        if (c.fill >= 0)
+            drawOne(f, *e, k == Kind::Angle ? f.doc.background : 0, c.shape, c.fill, false);
     }
 }
 
@@ -245,14 +250,7 @@ void Renderer::fillPass(QPainter& painter, const Document& doc, const RenderOpti
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, options.antialiased);
     attachDirect(f);
-    for (const Element* e = doc.head; e && e != options.stop; e = e->next) {
-        if (!isDrawable(*e, options.showHidden)) continue;
-        const int k = e->kind();
-        if (k != Kind::Polygon && k != Kind::Circle && k != Kind::Angle) continue;
-        const EffectiveColors c = effectiveColors(*e);
-        if (c.fill >= 0)
-            drawOne(f, *e, k == Kind::Angle ? doc.background : 0, c.shape, c.fill, false);
-    }
+    fills(f);
     painter.restore();
 }
 
@@ -480,8 +478,8 @@ const QFont& Renderer::fontFor(const FontRecord& r, uint64_t* keyOut) {
     return fonts_.emplace(key, font).first->second;
 }
 
-const Renderer::TextEntry& Renderer::layoutText(Frame& f, const void* owner,
-                                                const std::string& text, const FontRecord& font) {
+const Renderer::TextEntry& Renderer::layoutText(const void* owner, const std::string& text,
+                                                const FontRecord& font) {
     uint64_t fontKey = 0;
     const QFont& qfont = fontFor(font, &fontKey);
     TextEntry& entry = texts_[owner];
@@ -494,7 +492,6 @@ const Renderer::TextEntry& Renderer::layoutText(Frame& f, const void* owner,
     entry.layout.setTextFormat(Qt::PlainText);
     entry.layout.prepare(QTransform(), qfont);
     entry.size = entry.layout.size();
-    (void)f;
     return entry;
 }
 

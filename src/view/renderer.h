@@ -134,6 +134,7 @@ class Renderer {
     };
 
     void passes(Frame& f);
+    void fills(Frame& f);
     void attachDirect(Frame& f);
     void drawOne(Frame& f, const Element& e, Color colour, int style, Color fill, bool ownColour);
     void drawHighlightThenElement(Frame& f, const Element& e);
@@ -171,8 +172,7 @@ class Renderer {
     void useBrush(Frame& f, Color c);
     void useNoBrush(Frame& f);
     const QFont& fontFor(const FontRecord& r, uint64_t* key = nullptr);
-    const TextEntry& layoutText(Frame& f, const void* owner, const std::string& text,
-                                const FontRecord& font);
+    const TextEntry& layoutText(const void* owner, const std::string& text, const FontRecord& font);
     const QImage* pictureOf(Frame& f, const Element& e);
     void trimCaches();
 

@@ -83,7 +83,6 @@ void Renderer::screenArc(Frame& f, QPointF c, double r, double from, double span
             f.p.drawArc(box, start, sweep);
         return;
     }
-    (void)filled;
     // Large: walk only the visible stretches of the circle that fall inside [from, from+span].
     std::vector<AngleInterval> stretches;
     const ClipPoint centre{c.x() - 0.5, c.y() - 0.5};
@@ -692,7 +691,7 @@ void Renderer::drawAxes(Frame& f, const Element& e, Color c, int style, bool own
                    {{o.x + 4, o.y + sy + 8}, tickStep(uy), base + 2}};
     for (const auto& l : labels) {
         if (!f.worldBoxVisible(l.at.x, l.at.y - 40, l.at.x + 200, l.at.y)) continue;
-        const TextEntry& text = layoutText(f, l.key, stepLabel(l.value), font);
+        const TextEntry& text = layoutText(l.key, stepLabel(l.value), font);
         const QPointF topLeft = f.at(l.at) - QPointF(0.5, 0.5);
         if (f.o.vector)
             f.p.drawText(QRectF(topLeft, text.size), Qt::AlignLeft | Qt::AlignTop,

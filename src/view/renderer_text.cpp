@@ -50,7 +50,7 @@ void Renderer::drawLabelElement(Frame& f, const Element& e, Color c, int backgro
     if (text.empty()) return;
     static const FontRecord fallback;
     const FontRecord& font = e.font ? *e.font : fallback;
-    const TextEntry& entry = layoutText(f, &e, text, font);
+    const TextEntry& entry = layoutText(&e, text, font);
     const QPointF topLeft = f.at(at) - QPointF(0.5, 0.5);
     if (f.miniature) {
         const QRectF box(topLeft, entry.size * s);
@@ -253,7 +253,7 @@ void Renderer::drawButton(Frame& f, const Element& e, Color c, int face) {
     const std::string caption = labelText(f.doc, e);
     static const FontRecord fallback;
     const FontRecord& font = e.font ? *e.font : fallback;
-    const TextEntry& entry = layoutText(f, &e, caption.empty() ? std::string(" ") : caption, font);
+    const TextEntry& entry = layoutText(&e, caption.empty() ? std::string(" ") : caption, font);
     const QPointF topLeft = f.at(at) - QPointF(0.5, 0.5);
     const QRectF box(topLeft, entry.size + QSizeF(12, 8));
     if (f.miniature) {
