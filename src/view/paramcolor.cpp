@@ -82,13 +82,14 @@ bool hasFillColor(const Element& e) {
 }
 
 EffectiveColors effectiveColors(const Element& e) {
-    EffectiveColors c{e.color, fillColorOf(e), e.shape};
+    const bool fillable = hasFillColor(e);
+    EffectiveColors c{e.color, fillable ? e.option : -1, e.shape};
     if (!e.colorParam || e.colorParamMode == 0) return c;
     const Color p = parametricColor(e.colorParamMode, parametricFraction(e.colorParam),
                                     e.colorParamFrom, e.colorParamTo);
     if (e.colorParamMode > 0)
         c.color = p;
-    else if (hasFillColor(e))
+    else if (fillable)
         c.fill = p;
     else if (isTextLike(e.kind()))
         c.shape = p;

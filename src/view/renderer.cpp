@@ -189,29 +189,29 @@ void Renderer::redraw(QPainter& painter, const Document& doc, const RenderOption
 }
 
 void Renderer::passes(Frame& f) {
-    const Document& doc = f.doc;
-    const Element* stop = f.o.stop;
+    // One walk of the list collects what can be drawn; the passes then run over that.
+    drawables_.clear();
+    for (const Element* e = f.doc.head; e && e != f.o.stop; e = e->next)
+        if (isDrawable(*e, f.o.showHidden)) drawables_.push_back({e, e->kind()});
     fills(f); // first, so that they lie under every outline
     // Everything but points, then points above all of it.
-    for (int pointPass = 0; pointPass < 2; ++pointPass) {
-        for (const Element* e = doc.head; e && e != stop; e = e->next) {
-            if (!isDrawable(*e, f.o.showHidden)) continue;
-            if ((e->kind() == Kind::Point) != (pointPass == 1)) continue;
-            drawHighlightThenElement(f, *e);
-        }
-    }
+    for (const Drawable& d : drawables_)
+        if (d.kind != Kind::Point) drawHighlightThenElement(f, *d.element);
+    for (const Drawable& d : drawables_)
+        if (d.kind == Kind::Point) drawHighlightThenElement(f, *d.element);
 }
 
 // Polygons, circles and angles with a fill colour, filled (angles outlined in the background
 // colour, the others in black; the main pass draws the real outlines over them).
 void Renderer::fills(Frame& f) {
-    for (const Element* e = f.doc.head; e && e != f.o.stop; e = e->next) {
-        if (!isDrawable(*e, f.o.showHidden)) continue;
-        const int k = e->kind();
+    for (const Drawable& d : drawables_) {
+        const int k = d.kind;
         if (k != Kind::Polygon && k != Kind::Circle && k != Kind::Angle) continue;
-        const EffectiveColors c = effectiveColors(*e);
+        const Element& e = *d.element;
+        if (e.option < 0 && !(e.colorParam && e.colorParamMode < 0)) continue; // no fill
+        const EffectiveColors c = effectiveColors(e);
         if (c.fill >= 0)
-            drawOne(f, *e, k == Kind::Angle ? f.doc.background : 0, c.shape, c.fill, false);
+            drawOne(f, e, k == Kind::Angle ? f.doc.background : 0, c.shape, c.fill, false);
     }
 }
 
@@ -250,6 +250,9 @@ void Renderer::fillPass(QPainter& painter, const Document& doc, const RenderOpti
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, options.antialiased);
     attachDirect(f);
+    drawables_.clear();
+    for (const Element* e = doc.head; e && e != options.stop; e = e->next)
+        if (isDrawable(*e, options.showHidden)) drawables_.push_back({e, e->kind()});
     fills(f);
     painter.restore();
 }

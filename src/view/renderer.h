@@ -180,6 +180,12 @@ class Renderer {
     std::unordered_map<uint64_t, QFont> fonts_;
     std::unordered_map<const void*, TextEntry> texts_;
     std::unordered_map<const void*, PictureEntry> pictures_;
+    // The drawable elements of the current redraw, in list order, with their kinds.
+    struct Drawable {
+        const Element* element;
+        int kind;
+    };
+    std::vector<Drawable> drawables_;
     std::vector<QLineF> lineBuffer_;   // batched strokes of one colour and style
     std::vector<QPointF> pointBuffer_; // polylines
     PixelWriter pixels_;

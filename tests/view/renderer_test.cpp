@@ -686,7 +686,8 @@ TEST(Renderer, TablesShowHeadersAndValuesAndShrinkToABoxOnMiniatures) {
     EXPECT_EQ(at(im, 10 + (right - 20) / 2, 10), White);
     int lit = 0;
     for (int y = 0; y < 200; ++y)
-        for (int x = 0; x < 200; ++x) lit += at(im, x, y) == White;
+        for (int x = 0; x < 200; ++x)
+            lit += at(im, x, y) == White;
     EXPECT_LT(lit, 2 * (right - 20) + 2 * (bottom - 20));
     EXPECT_EQ(at(im, 5, 5), s.doc.background);
     EXPECT_EQ(at(im, 150, 150), s.doc.background);
