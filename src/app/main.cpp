@@ -1,12 +1,27 @@
+#include "app/demodocument.h"
 #include "app/tform1.h"
+#include "model/document.h"
 
 #include <QApplication>
+#include <QStringList>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("QORV"));
     QApplication::setApplicationName(QStringLiteral("QORV9"));
     qorv::TForm1 window;
+    // The whole command line is one document name (it may hold spaces).
+    QStringList args = QApplication::arguments();
+    args.removeFirst();
+    const QString commandLine = args.join(QLatin1Char(' '));
+    if (commandLine == QLatin1String("--demo")) {
+        // A construction built in code, for looking at the drawing without a file reader.
+        auto doc = std::make_unique<qorv::Document>();
+        qorv::buildDemoDocument(*doc);
+        window.installDocument(std::move(doc));
+    } else {
+        window.openCommandLine(commandLine);
+    }
     window.show();
     return QApplication::exec();
 }

@@ -1,43 +1,148 @@
-// The main window.
+// The main window: owns the documents, the off-screen drawing bitmaps, the plane and the view
+// toggles; every redraw goes to the main drawing bitmap and the drawing area only copies it.
 #pragma once
 
+#include "dialogs/tmuepan.h"
+#include "view/renderer.h"
+
+#include <QImage>
 #include <QMainWindow>
+#include <QRect>
+
+#include <functional>
 #include <memory>
 
+class QAction;
 class QLabel;
+class QScrollBar;
 
 namespace qorv {
 
 class Document;
+struct Element;
 
-// The drawing area: its paint only copies the off-screen image.
+// The drawing area: its paint only copies the main drawing bitmap.
 class DrawingArea : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit DrawingArea(QWidget* parent = nullptr);
-    QImage& canvas() { return canvas_; }
+    void setSource(const QImage* image) { source_ = image; }
 
-protected:
-    void paintEvent(QPaintEvent*) override;
+  signals:
+    void resized();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent*) override;
 
-private:
-    QImage canvas_;
+  private:
+    const QImage* source_ = nullptr;
 };
 
-class TForm1 : public QMainWindow {
+class TForm1 : public QMainWindow, public MuePanHost {
     Q_OBJECT
-public:
+  public:
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
 
+    // Start-up: the whole command line names the document to open (surrounding double quotes
+    // are removed). Without one, or when it cannot be opened, a new empty document is made.
+    void openCommandLine(const QString& commandLine);
+    // Reads a document file and makes it current; reports the problem and returns false when the
+    // file cannot be read.
+    bool openDocumentFile(const QString& path);
+    // A new empty document with the world origin at the centre of the drawing area.
+    void newDocument();
+    // Makes `doc` the current document: recalculates, places the view and redraws.
+    void installDocument(std::unique_ptr<Document> doc);
+
     Document& document() { return *document_; }
     DrawingArea* drawingArea() const { return drawingArea_; }
+    QScrollBar* horizontalBar() const { return SB_h; }
+    QScrollBar* verticalBar() const { return SB_v; }
+    const QImage& mainBitmap() const { return mainBitmap_; }
+    QAction* showHiddenAction() const { return TodosElem1; }
+    QAction* antialiasAction() const { return M_AA; }
+    QAction* fullScreenAction() const { return PantallaCom; }
 
-private:
+    // Recalculates up to `stop` (null: everything), redraws into the main bitmap and, when asked,
+    // repaints the drawing area.
+    void recalculateAndRedraw(Element* stop = nullptr, bool repaint = true);
+    // Recalculates only the marked elements (a drag), then redraws everything.
+    void recalculateMarkedAndRedraw(bool repaint = true);
+    // Draws the list up to `stop` (null: all of it) into the main bitmap.
+    void redraw(bool repaint = true, const Element* stop = nullptr);
+    // Clears the trace bitmap: white on a light background, black on a dark one.
+    void clearTrace();
+    const QImage& traceBitmap() const { return traceBitmap_; }
+    // Far corner from the screen size; scroll bars from the view origin when `setBars`.
+    void synchronizeView(bool setBars);
+
+    bool isFullScreenMode() const { return fullScreen_; }
+    void setFullScreenMode(bool on);
+    void setShowHidden(bool on);
+    void setAntialiased(bool on);
+    // "Mover la pantalla".
+    void openMoveScreen();
+
+    // Where warnings go (a message box with the program's caption unless replaced, e.g. in tests).
+    void setMessageSink(std::function<void(const QString&)> sink) {
+        messageSink_ = std::move(sink);
+    }
+
+    // MuePanHost.
+    Document& currentDocument() override { return *document_; }
+    Renderer& renderer() override { return renderer_; }
+    QSize drawingAreaSize() const override;
+    QSize screenSize() const override;
+    double planeSize() const override { return planeSize_; }
+    void setPlaneSize(double size) override;
+    bool showHidden() const override { return showHidden_; }
+    void redrawMainView() override;
+    void viewChanged() override;
+
+  protected:
+    void changeEvent(QEvent* event) override;
+
+  private:
+    void buildMenus();
+    void ensureCanvasSize();
+    void drawingAreaResized();
+    void horizontalScrolled(int position);
+    void verticalScrolled(int position);
+    void afterScroll();
+    void updateStatusUnits();
+    void updateSizeGrip();
+    void warn(const QString& text);
+
     std::unique_ptr<Document> document_;
+    Renderer renderer_;
+    QImage mainBitmap_;  // every redraw goes here first
+    QImage traceBitmap_; // traces of moving elements
+    double planeSize_ = 4000.0;
+    bool showHidden_ = false;
+
     DrawingArea* drawingArea_ = nullptr;
+    QWidget* panelH_ = nullptr;
+    QWidget* panelV_ = nullptr;
+    QScrollBar* SB_h = nullptr;
+    QScrollBar* SB_v = nullptr;
     QLabel* statusText_ = nullptr;
+    QLabel* statusUnits_ = nullptr;
+
+    QAction* M_abrir = nullptr;
+    QAction* M_salir = nullptr;
+    QAction* TodosElem1 = nullptr;
+    QAction* MuePan1 = nullptr;
+    QAction* PantallaCom = nullptr;
+    QAction* M_AA = nullptr;
+
+    // Full screen: the flag and the window as it was.
+    bool fullScreen_ = false;
+    QRect savedGeometry_;
+    Qt::WindowStates savedState_;
+
+    std::function<void(const QString&)> messageSink_;
 };
 
 } // namespace qorv

@@ -34,6 +34,24 @@ enum : int {
     Undo,                   // "Deshacer"
     Redo,                   // "Rehacer"
     NoValueText,            // "no existente": a number without a value
+    MenuFile,               // "&Archivo"
+    MenuView,               // "&Ver"
+    Exit,                   // "Salir"
+    MoveScreenItem,         // "Mover la Pantalla..."
+    FullScreen,             // "Pantalla Completa"
+    Antialiasing,           // "AA"
+    MoveScreenCaption,      // "Mover la pantalla"
+    PlaneSizeHint,          // "Cambiar el tamaño del plano"
+    OkButton,               // "OK"
+    CancelButton,           // "Cancel"
+    ProgramCaption,         // "QORV": caption of message boxes
+    UnitMm,                 // "mm"
+    UnitCm,                 // "cm"
+    UnitM,                  // "m"
+    UnitKm,                 // "km"
+    UnitRad,                // "RAD"
+    UnitDeg,                // "DEG"
+    UnitGra,                // "GRA"
     Count
 };
 }

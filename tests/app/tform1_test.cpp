@@ -1,15 +1,256 @@
+#include "app/demodocument.h"
 #include "app/tform1.h"
 #include "model/document.h"
+#include "view/exportfile.h"
+#include "view/viewtransform.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QScrollBar>
 #include <QStatusBar>
+#include <QTest>
 #include <gtest/gtest.h>
 
-TEST(TForm1, OpensWithDrawingAreaAndStatusBarOnAnEmptyDocument) {
-    qorv::TForm1 w;
+#include <cstdlib>
+
+using namespace qorv;
+
+namespace {
+
+Color pixel(const QImage& image, int x, int y) {
+    const QRgb p = image.pixel(x, y);
+    return rgb(qRed(p), qGreen(p), qBlue(p));
+}
+
+// A document whose only element is a vertical white segment at world x = 0, y -100..100, with
+// the world origin in the middle of the drawing area.
+std::unique_ptr<Document> segmentDocument(const TForm1& w, Element** out = nullptr) {
+    auto doc = std::make_unique<Document>();
+    CreationOptions opts;
+    ElementRequest req;
+    req.method = Method::Segment;
+    Element* s = createElement(*doc, req, opts);
+    s->value[0] = 0, s->value[1] = -100, s->value[2] = 0, s->value[3] = 100;
+    s->color = rgb(255, 255, 255);
+    doc->left = -w.drawingArea()->width() / 2;
+    doc->top = w.drawingArea()->height() / 2;
+    doc->modified = 0;
+    if (out) *out = s;
+    return doc;
+}
+
+} // namespace
+
+TEST(TForm1, StartsWithAnEmptyDocumentCentredOnTheOrigin) {
+    TForm1 w;
     w.show();
     ASSERT_NE(w.drawingArea(), nullptr);
     EXPECT_NE(w.statusBar(), nullptr);
     EXPECT_EQ(w.document().head, nullptr);
-    EXPECT_FALSE(w.drawingArea()->canvas().isNull());
-    EXPECT_EQ(w.drawingArea()->canvas().size(), w.drawingArea()->size());
+    EXPECT_EQ(w.document().modified, 0);
+    // The off-screen bitmap is at least the size of the screen and of the drawing area.
+    const QSize screen = w.screenSize();
+    EXPECT_GE(w.mainBitmap().width(), std::max(screen.width(), w.drawingArea()->width()));
+    EXPECT_GE(w.mainBitmap().height(), std::max(screen.height(), w.drawingArea()->height()));
+    // The far corner is derived from the screen.
+    EXPECT_DOUBLE_EQ(w.document().right, w.document().left + screen.width());
+    EXPECT_DOUBLE_EQ(w.document().bottom, w.document().top - screen.height());
+    EXPECT_EQ(w.horizontalBar()->maximum(), ScrollMax);
+    EXPECT_EQ(w.verticalBar()->pageStep(), ScrollLargeStep);
+}
+
+TEST(TForm1, CommandLineThatCannotBeOpenedReportsAndLeavesANewDocument) {
+    TForm1 w;
+    QStringList messages;
+    w.setMessageSink([&](const QString& m) { messages << m; });
+    w.openCommandLine(QStringLiteral("\"/no/such/file.qrv\""));
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("/no/such/file.qrv")));
+    EXPECT_FALSE(messages[0].contains(QLatin1Char('"')));
+    EXPECT_EQ(w.document().head, nullptr);
+    messages.clear();
+    w.openCommandLine(QString());
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST(TForm1, PaintOnlyCopiesTheMainBitmap) {
+    TForm1 w;
+    w.resize(640, 480);
+    w.show();
+    QApplication::processEvents();
+    Element* s = nullptr;
+    w.installDocument(segmentDocument(w, &s));
+    const QImage shown = w.drawingArea()->grab().toImage();
+    const int cx = w.drawingArea()->width() / 2, cy = w.drawingArea()->height() / 2;
+    EXPECT_EQ(pixel(w.mainBitmap(), cx, cy), rgb(255, 255, 255));
+    for (int y = 0; y < shown.height(); y += 7)
+        for (int x = 0; x < shown.width(); x += 5)
+            ASSERT_EQ(pixel(shown, x, y), pixel(w.mainBitmap(), x, y)) << x << "," << y;
+    // Changing the document without a redraw changes nothing on the screen.
+    s->color = rgb(255, 0, 0);
+    EXPECT_EQ(pixel(w.drawingArea()->grab().toImage(), cx, cy), rgb(255, 255, 255));
+    w.redraw();
+    EXPECT_EQ(pixel(w.drawingArea()->grab().toImage(), cx, cy), rgb(255, 0, 0));
+}
+
+TEST(TForm1, ScrollBarsMoveTheViewOverThePlane) {
+    TForm1 w;
+    w.resize(640, 480);
+    w.show();
+    QApplication::processEvents();
+    w.installDocument(segmentDocument(w));
+    const double plane = w.planeSize();
+    const int cw = w.drawingArea()->width(), ch = w.drawingArea()->height();
+    w.horizontalBar()->setValue(0);
+    EXPECT_DOUBLE_EQ(w.document().left, -plane / 2);
+    w.horizontalBar()->setValue(ScrollMax);
+    EXPECT_DOUBLE_EQ(w.document().left, plane / 2 - cw);
+    w.verticalBar()->setValue(0);
+    EXPECT_DOUBLE_EQ(w.document().top, plane / 2);
+    w.verticalBar()->setValue(ScrollMax);
+    EXPECT_DOUBLE_EQ(w.document().top, -plane / 2 + ch);
+    EXPECT_DOUBLE_EQ(w.document().right, w.document().left + w.screenSize().width());
+    // The segment at world x = 0 is off screen at the far right, and back in the middle.
+    const QImage image = w.mainBitmap();
+    for (int y = 0; y < ch; y += 9)
+        EXPECT_NE(pixel(image, 0, y), rgb(255, 255, 255));
+    w.horizontalBar()->setValue(ScrollMax / 2);
+    w.verticalBar()->setValue(ScrollMax / 2);
+    const ScreenPoint p = ViewTransform{w.document().left, w.document().top, 1}.toScreen(0, 0);
+    EXPECT_EQ(pixel(w.mainBitmap(), p.x, p.y), rgb(255, 255, 255));
+}
+
+TEST(TForm1, ResizingRedrawsAndSetsTheBarsFromTheView) {
+    TForm1 w;
+    w.resize(500, 400);
+    w.show();
+    QApplication::processEvents();
+    w.installDocument(segmentDocument(w));
+    w.document().left = -100;
+    w.document().top = 100;
+    w.resize(800, 600);
+    QApplication::processEvents();
+    const int cw = w.drawingArea()->width(), ch = w.drawingArea()->height();
+    EXPECT_GT(cw, 600);
+    EXPECT_EQ(w.horizontalBar()->value(), scrollFromOriginX(-100, w.planeSize(), cw));
+    EXPECT_EQ(w.verticalBar()->value(), scrollFromOriginY(100, w.planeSize(), ch));
+    // The newly exposed part is drawn: the right edge shows the background.
+    EXPECT_EQ(pixel(w.mainBitmap(), cw - 1, ch - 1), w.document().background);
+    EXPECT_EQ(pixel(w.mainBitmap(), 100, 100), rgb(255, 255, 255));
+}
+
+TEST(TForm1, ShowHiddenAndAntialiasingToggles) {
+    TForm1 w;
+    w.resize(640, 480);
+    w.show();
+    QApplication::processEvents();
+    Element* s = nullptr;
+    w.installDocument(segmentDocument(w, &s));
+    s->visible = 0;
+    w.redraw();
+    const int cx = w.drawingArea()->width() / 2, cy = w.drawingArea()->height() / 2;
+    EXPECT_EQ(pixel(w.mainBitmap(), cx, cy), w.document().background);
+    w.showHiddenAction()->trigger();
+    EXPECT_TRUE(w.showHidden());
+    EXPECT_EQ(pixel(w.mainBitmap(), cx, cy), w.document().hiddenColor);
+    w.showHiddenAction()->trigger();
+    EXPECT_EQ(pixel(w.mainBitmap(), cx, cy), w.document().background);
+
+    EXPECT_EQ(w.document().antialiased, 0);
+    w.antialiasAction()->trigger();
+    EXPECT_EQ(w.document().antialiased, 1);
+    EXPECT_EQ(w.document().modified, 1);
+    EXPECT_TRUE(w.antialiasAction()->isChecked());
+}
+
+TEST(TForm1, FullScreenSavesAndRestoresTheWindow) {
+    TForm1 w;
+    w.setGeometry(40, 50, 600, 420);
+    w.show();
+    QApplication::processEvents();
+    const QRect before = w.geometry();
+    w.fullScreenAction()->trigger();
+    EXPECT_TRUE(w.isFullScreenMode());
+    EXPECT_TRUE(w.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(w.width(), w.screenSize().width());
+    w.fullScreenAction()->trigger();
+    EXPECT_FALSE(w.isFullScreenMode());
+    EXPECT_FALSE(w.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(w.geometry().size(), before.size());
+}
+
+// Not a check of pixels: leaves a picture of the editor with the demonstration construction
+// for a person to look at (QORV_SNAPSHOT_DIR names the folder).
+TEST(TForm1, SnapshotOfTheDemonstrationConstruction) {
+    TForm1 w;
+    w.resize(1000, 720);
+    w.show();
+    QApplication::processEvents();
+    auto doc = std::make_unique<Document>();
+    buildDemoDocument(*doc);
+    w.installDocument(std::move(doc));
+    const QImage shot = w.grab().toImage();
+    ASSERT_FALSE(shot.isNull());
+    // Something of the construction reached the window: many colours besides the background.
+    int differing = 0;
+    for (int y = 0; y < w.mainBitmap().height() && y < w.drawingArea()->height(); y += 3)
+        for (int x = 0; x < w.drawingArea()->width(); x += 3)
+            differing += pixel(w.mainBitmap(), x, y) != w.document().background;
+    EXPECT_GT(differing, 1000);
+    if (const char* dir = std::getenv("QORV_SNAPSHOT_DIR")) {
+        EXPECT_TRUE(shot.save(QString::fromLocal8Bit(dir) + QStringLiteral("/qorv_editor.png")));
+        const std::string base = std::string(dir) + "/qorv_demo";
+        std::string error;
+        EXPECT_TRUE(renderDocumentToFile(w.document(), base + ".svg", 900, 600, true, &error));
+        EXPECT_TRUE(renderDocumentToFile(w.document(), base + ".pdf", 900, 600, true, &error));
+        EXPECT_TRUE(renderDocumentToFile(w.document(), base + ".png", 900, 600, false, &error));
+        {
+            TMuePan dialog(w, &w);
+            dialog.show();
+            EXPECT_TRUE(dialog.grab().toImage().save(QString::fromLocal8Bit(dir) +
+                                                     QStringLiteral("/qorv_muepan.png")));
+            dialog.reject();
+        }
+        w.antialiasAction()->trigger();
+        EXPECT_TRUE(w.grab().toImage().save(QString::fromLocal8Bit(dir) +
+                                            QStringLiteral("/qorv_editor_aa.png")));
+    }
+}
+
+TEST(TForm1, MoveScreenDialogMovesTheMainViewAndTheBarsFollow) {
+    TForm1 w;
+    w.resize(640, 480);
+    w.show();
+    QApplication::processEvents();
+    w.installDocument(segmentDocument(w));
+    const double left = w.document().left;
+    {
+        TMuePan dialog(w, &w);
+        dialog.show();
+        const QPoint inside = dialog.rectangleOrigin() + QPoint(5, 5);
+        QTest::mousePress(dialog.preview(), Qt::LeftButton, Qt::NoModifier, inside);
+        QTest::mouseMove(dialog.preview(), inside + QPoint(30, 0));
+        QTest::mouseRelease(dialog.preview(), Qt::LeftButton, Qt::NoModifier,
+                            inside + QPoint(30, 0));
+        // Live: the main view moved while the dialog is open.
+        EXPECT_NEAR(w.document().left, left + 30 / dialog.previewScale(),
+                    1 / dialog.previewScale() + 1);
+        dialog.accept();
+    }
+    EXPECT_EQ(w.horizontalBar()->value(),
+              scrollFromOriginX(w.document().left, w.planeSize(), w.drawingArea()->width()));
+    // The segment at world x = 0 left the window.
+    const int cy = w.drawingArea()->height() / 2;
+    for (int x = 0; x < w.drawingArea()->width(); ++x)
+        ASSERT_NE(pixel(w.mainBitmap(), x, cy), rgb(255, 255, 255)) << x;
+}
+
+TEST(TForm1, TraceBitmapIsClearedToMatchTheBackground) {
+    TForm1 w;
+    w.document().background = rgb(250, 250, 240);
+    w.clearTrace();
+    EXPECT_EQ(pixel(w.traceBitmap(), 3, 3), rgb(255, 255, 255));
+    w.document().background = rgb(20, 0, 60);
+    w.clearTrace();
+    EXPECT_EQ(pixel(w.traceBitmap(), 3, 3), rgb(0, 0, 0));
 }

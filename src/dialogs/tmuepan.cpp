@@ -1,0 +1,212 @@
+#include "dialogs/tmuepan.h"
+
+#include "geometry/recalc.h"
+#include "model/document.h"
+#include "model/uitext.h"
+#include "view/renderer.h"
+#include "view/viewtransform.h"
+
+#include <QFrame>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QSlider>
+
+#include <algorithm>
+#include <cmath>
+
+namespace qorv {
+
+namespace {
+QString text(int slot) {
+    return QString::fromStdString(uiText().message(slot));
+}
+} // namespace
+
+TMuePan::TMuePan(MuePanHost& host, QWidget* parent) : QDialog(parent), host_(host) {
+    setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setWindowTitle(text(Msg::MoveScreenCaption));
+    setFixedSize(344, 376);
+
+    Bevel1 = new QFrame(this);
+    Bevel1->setObjectName(QStringLiteral("Bevel1"));
+    Bevel1->setFrameShape(QFrame::Box);
+    Bevel1->setGeometry(1, 1, 342, 342);
+    preview_ = new QWidget(Bevel1);
+    preview_->setObjectName(QStringLiteral("preview"));
+    preview_->setGeometry(1, 1, PreviewSide, PreviewSide);
+    preview_->setAttribute(Qt::WA_OpaquePaintEvent);
+    preview_->setMouseTracking(true);
+    preview_->installEventFilter(this);
+    preview_->setCursor(Qt::CrossCursor); // the selection cursor
+
+    TrackBar1 = new QSlider(Qt::Horizontal, this);
+    TrackBar1->setObjectName(QStringLiteral("TrackBar1"));
+    TrackBar1->setRange(0, 1000);
+    TrackBar1->setToolTip(text(Msg::PlaneSizeHint));
+    TrackBar1->setGeometry(4, 347, 196, 26);
+
+    BotOK = new QPushButton(text(Msg::OkButton), this);
+    BotOK->setObjectName(QStringLiteral("BotOK"));
+    BotOK->setGeometry(204, 347, 66, 26);
+    BotOK->setDefault(true);
+    BotCancel = new QPushButton(text(Msg::CancelButton), this);
+    BotCancel->setObjectName(QStringLiteral("BotCancel"));
+    BotCancel->setGeometry(274, 347, 66, 26);
+    connect(BotOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(BotCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    // Opening: remember the view and the plane, fit the whole plane into the preview.
+    Document& doc = host_.currentDocument();
+    saved_[0] = doc.left;
+    saved_[1] = doc.top;
+    saved_[2] = doc.right;
+    saved_[3] = doc.bottom;
+    savedPlane_ = host_.planeSize();
+    corner_ = QPointF(doc.left, doc.top);
+    scale_ = PreviewSide / savedPlane_;
+    previewImage_ = QImage(PreviewSide, PreviewSide, QImage::Format_RGB32);
+    placeRectangleFromView();
+    redrawPreview();
+    const QSize screen = host_.screenSize();
+    const double pmin = planeMinimum(screen.width(), screen.height());
+    const double pmax = planeMaximum(screen.width(), screen.height());
+    {
+        const QSignalBlocker block(TrackBar1);
+        TrackBar1->setValue(int(std::lround(1000 * (savedPlane_ - pmin) / (pmax - pmin))));
+    }
+    connect(TrackBar1, &QSlider::valueChanged, this, &TMuePan::trackBarChanged);
+}
+
+void TMuePan::placeRectangleFromView() {
+    const double half = host_.planeSize() / 2;
+    const QSize client = host_.drawingAreaSize();
+    rectOrigin_ = QPoint(int(std::lround((corner_.x() + half) * scale_)),
+                         int(std::lround((half - corner_.y()) * scale_)));
+    rectSize_ = QSize(int(std::lround(client.width() * scale_)) + 1,
+                      int(std::lround(client.height() * scale_)) + 1);
+}
+
+bool TMuePan::clampRectangle() {
+    const QPoint before = rectOrigin_;
+    rectOrigin_.setX(std::clamp(rectOrigin_.x(), 0, std::max(0, PreviewSide - rectSize_.width())));
+    rectOrigin_.setY(std::clamp(rectOrigin_.y(), 0, std::max(0, PreviewSide - rectSize_.height())));
+    return rectOrigin_ != before;
+}
+
+// The document's view origin becomes the world point under the rectangle's corner, in whole
+// plane pixels.
+void TMuePan::moveViewToRectangle() {
+    Document& doc = host_.currentDocument();
+    const double half = host_.planeSize() / 2;
+    doc.left = std::round(rectOrigin_.x() / scale_ - half);
+    doc.top = std::round(half - rectOrigin_.y() / scale_);
+    corner_ = QPointF(doc.left, doc.top);
+    const QSize screen = host_.screenSize();
+    updateFarCorner(doc, screen.width(), screen.height());
+}
+
+void TMuePan::redrawPreview() {
+    Document& doc = host_.currentDocument();
+    recalcUpTo(doc);
+    RenderOptions o;
+    const double half = host_.planeSize() / 2;
+    o.view = ViewTransform{-half, half, scale_};
+    o.width = PreviewSide;
+    o.height = PreviewSide;
+    o.target = RenderTarget::Miniature;
+    o.showHidden = host_.showHidden();
+    o.planeSize = host_.planeSize();
+    host_.renderer().redraw(previewImage_, doc, o);
+    preview_->update();
+}
+
+void TMuePan::paintPreview() {
+    QPainter p(preview_);
+    p.drawImage(0, 0, previewImage_);
+    // The view: cyan, then black one pixel further out.
+    const QRect r(rectOrigin_, rectSize_);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(0, 255, 255), 0));
+    p.drawRect(r.adjusted(0, 0, -1, -1));
+    p.setPen(QPen(Qt::black, 0));
+    p.drawRect(r.adjusted(-1, -1, 0, 0));
+}
+
+bool TMuePan::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != preview_) return QDialog::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::Paint:
+        paintPreview();
+        return true;
+    case QEvent::MouseButtonPress: {
+        auto* m = static_cast<QMouseEvent*>(event);
+        const QPoint at = m->position().toPoint();
+        const QRect inner = QRect(rectOrigin_, rectSize_).adjusted(2, 2, -2, -2);
+        if (m->button() == Qt::LeftButton && inner.contains(at, true)) {
+            dragging_ = true;
+            pressPoint_ = at;
+            pressOrigin_ = rectOrigin_;
+            preview_->setCursor(Qt::ClosedHandCursor);
+        }
+        return true;
+    }
+    case QEvent::MouseMove: {
+        auto* m = static_cast<QMouseEvent*>(event);
+        const QPoint at = m->position().toPoint();
+        if (!dragging_) {
+            const bool over = QRect(rectOrigin_, rectSize_).contains(at);
+            preview_->setCursor(over ? Qt::OpenHandCursor : Qt::CrossCursor);
+            return true;
+        }
+        rectOrigin_ = pressOrigin_ + (at - pressPoint_);
+        clampRectangle();
+        moved_ = true;
+        preview_->update();
+        moveViewToRectangle();
+        host_.redrawMainView();
+        return true;
+    }
+    case QEvent::MouseButtonRelease:
+        if (dragging_) {
+            dragging_ = false;
+            preview_->setCursor(Qt::OpenHandCursor);
+        }
+        return true;
+    default:
+        return QDialog::eventFilter(watched, event);
+    }
+}
+
+void TMuePan::trackBarChanged(int position) {
+    const QSize screen = host_.screenSize();
+    const double pmin = planeMinimum(screen.width(), screen.height());
+    const double pmax = planeMaximum(screen.width(), screen.height());
+    host_.setPlaneSize(pmin + (pmax - pmin) * position / 1000.0);
+    scale_ = PreviewSide / host_.planeSize();
+    placeRectangleFromView();
+    // The view is kept where it was; a rectangle pushed back inside the smaller plane counts
+    // as a move, applied on OK.
+    if (clampRectangle()) moved_ = true;
+    redrawPreview();
+}
+
+void TMuePan::done(int result) {
+    if (!finished_) {
+        finished_ = true;
+        Document& doc = host_.currentDocument();
+        if (result == QDialog::Accepted) {
+            if (moved_) moveViewToRectangle();
+        } else {
+            doc.left = saved_[0];
+            doc.top = saved_[1];
+            doc.right = saved_[2];
+            doc.bottom = saved_[3];
+            if (host_.planeSize() != savedPlane_) host_.setPlaneSize(savedPlane_);
+        }
+        host_.viewChanged();
+    }
+    QDialog::done(result);
+}
+
+} // namespace qorv

@@ -1,0 +1,87 @@
+// "Mover la pantalla": the whole plane in miniature with the window's view as a rectangle that
+// can be dragged, and a track bar for the size of the plane.
+#pragma once
+
+#include <QDialog>
+#include <QImage>
+#include <QPoint>
+#include <QPointF>
+#include <QSize>
+
+class QFrame;
+class QPushButton;
+class QSlider;
+
+namespace qorv {
+
+class Document;
+class Renderer;
+
+// What the dialog needs from the main window.
+class MuePanHost {
+  public:
+    virtual ~MuePanHost() = default;
+    virtual Document& currentDocument() = 0;
+    virtual Renderer& renderer() = 0;
+    virtual QSize drawingAreaSize() const = 0; // client size of the main drawing area
+    virtual QSize screenSize() const = 0;
+    virtual double planeSize() const = 0;
+    virtual void setPlaneSize(double size) = 0;
+    virtual bool showHidden() const = 0;
+    // Redraws and repaints the main window at its own scale after the view origin moved.
+    virtual void redrawMainView() = 0;
+    // Synchronises the view (far corner, scroll bars), recalculates, redraws and repaints.
+    virtual void viewChanged() = 0;
+};
+
+class TMuePan : public QDialog {
+    Q_OBJECT
+  public:
+    static constexpr int PreviewSide = 340;
+
+    explicit TMuePan(MuePanHost& host, QWidget* parent = nullptr);
+
+    // Dialog state, for the main window and the tests.
+    double previewScale() const { return scale_; }
+    QPoint rectangleOrigin() const { return rectOrigin_; }
+    QSize rectangleSize() const { return rectSize_; }
+    bool moved() const { return moved_; }
+    QSlider* trackBar() const { return TrackBar1; }
+    QWidget* preview() const { return preview_; }
+    const QImage& previewImage() const { return previewImage_; }
+
+    void done(int result) override;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void redrawPreview();
+    void placeRectangleFromView();
+    bool clampRectangle();
+    void moveViewToRectangle();
+    void trackBarChanged(int position);
+    void paintPreview();
+
+    MuePanHost& host_;
+    QFrame* Bevel1 = nullptr;
+    QWidget* preview_ = nullptr;
+    QSlider* TrackBar1 = nullptr;
+    QPushButton* BotOK = nullptr;
+    QPushButton* BotCancel = nullptr;
+
+    QImage previewImage_;
+    double saved_[4] = {0, 0, 0, 0}; // view origin and far corner at opening
+    double savedPlane_ = 0;
+    double scale_ = 1.0;
+    QPointF corner_; // world point under the rectangle's corner
+    QPoint rectOrigin_;
+    QSize rectSize_;
+    bool moved_ = false;
+    bool dragging_ = false;
+    QPoint pressPoint_;
+    QPoint pressOrigin_;
+    bool finished_ = false;
+};
+
+} // namespace qorv

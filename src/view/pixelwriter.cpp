@@ -1,0 +1,378 @@
+#include "view/pixelwriter.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace qorv {
+
+bool PixelWriter::attach(QPainter& painter, int width, int height) {
+    bits_ = nullptr;
+    if (!painter.isActive() || !painter.device() || painter.device()->devType() != QInternal::Image)
+        return false;
+    auto* image = static_cast<QImage*>(painter.device());
+    const QImage::Format f = image->format();
+    if (f != QImage::Format_RGB32 && f != QImage::Format_ARGB32 &&
+        f != QImage::Format_ARGB32_Premultiplied)
+        return false;
+    if (!image->isDetached() || !painter.deviceTransform().isIdentity() || painter.hasClipping() ||
+        painter.opacity() != 1.0 ||
+        painter.compositionMode() != QPainter::CompositionMode_SourceOver)
+        return false;
+    bits_ = image->bits();
+    stride_ = image->bytesPerLine();
+    width_ = std::min(width, image->width());
+    height_ = std::min(height, image->height());
+    if (width_ <= 0 || height_ <= 0) bits_ = nullptr;
+    return bits_ != nullptr;
+}
+
+void PixelWriter::span(int x0, int x1, int y, QRgb colour) {
+    if (unsigned(y) >= unsigned(height_)) return;
+    x0 = std::max(x0, 0);
+    x1 = std::min(x1, width_ - 1);
+    if (x0 > x1) return;
+    std::fill_n(row(y) + x0, x1 - x0 + 1, colour);
+}
+
+void PixelWriter::line(int x0, int y0, int x1, int y1, QRgb colour, int pattern) {
+    static constexpr int dotted[] = {3, 3};
+    static constexpr int dashDot[] = {9, 6, 3, 6};
+    if (pattern == 3 || pattern == 4) {
+        // Bresenham, with the pattern counted along the line.
+        const int* dashes = pattern == 3 ? dotted : dashDot;
+        const int dashCount = pattern == 3 ? 2 : 4;
+        int dash = 0, left = dashes[0];
+        const int dx = std::abs(x1 - x0), sx = x0 < x1 ? 1 : -1;
+        const int dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
+        int err = dx + dy;
+        for (;;) {
+            if ((dash % 2) == 0) pixel(x0, y0, colour);
+            if (--left == 0) {
+                dash = (dash + 1) % dashCount;
+                left = dashes[dash];
+            }
+            if (x0 == x1 && y0 == y1) break;
+            const int e2 = 2 * err;
+            if (e2 >= dy) {
+                err += dy;
+                x0 += sx;
+            }
+            if (e2 <= dx) {
+                err += dx;
+                y0 += sy;
+            }
+        }
+        return;
+    }
+    if (y0 == y1) {
+        span(std::min(x0, x1), std::max(x0, x1), y0, colour);
+        return;
+    }
+    // Solid: the same pixels as the Bresenham walk above, in one loop per major axis.
+    const int adx = std::abs(x1 - x0), ady = std::abs(y1 - y0);
+    if (adx >= ady) {
+        if (x0 > x1) std::swap(x0, x1), std::swap(y0, y1);
+        const int sy = y0 < y1 ? 1 : -1;
+        int err = 2 * ady - adx, y = y0;
+        for (int x = x0; x <= x1; ++x) {
+            if (unsigned(x) < unsigned(width_) && unsigned(y) < unsigned(height_))
+                row(y)[x] = colour;
+            if (err > 0) {
+                y += sy;
+                err -= 2 * adx;
+            }
+            err += 2 * ady;
+        }
+    } else {
+        if (y0 > y1) std::swap(x0, x1), std::swap(y0, y1);
+        const int sx = x0 < x1 ? 1 : -1;
+        int err = 2 * adx - ady, x = x0;
+        for (int y = y0; y <= y1; ++y) {
+            if (unsigned(x) < unsigned(width_) && unsigned(y) < unsigned(height_))
+                row(y)[x] = colour;
+            if (err > 0) {
+                x += sx;
+                err -= 2 * ady;
+            }
+            err += 2 * adx;
+        }
+    }
+}
+
+void PixelWriter::circle(int cx, int cy, int r, QRgb colour) {
+    if (r <= 0) {
+        pixel(cx, cy, colour);
+        return;
+    }
+    // Whole circle off the image: nothing to do.
+    if (cx + r < 0 || cx - r >= width_ || cy + r < 0 || cy - r >= height_) return;
+    int x = r, y = 0, err = 1 - r;
+    while (x >= y) {
+        pixel(cx + x, cy + y, colour);
+        pixel(cx - x, cy + y, colour);
+        pixel(cx + x, cy - y, colour);
+        pixel(cx - x, cy - y, colour);
+        pixel(cx + y, cy + x, colour);
+        pixel(cx - y, cy + x, colour);
+        pixel(cx + y, cy - x, colour);
+        pixel(cx - y, cy - x, colour);
+        ++y;
+        if (err < 0) {
+            err += 2 * y + 1;
+        } else {
+            --x;
+            err += 2 * (y - x) + 1;
+        }
+    }
+}
+
+namespace {
+
+// Whether the screen offset (dx, dy) lies in the sector from `from` sweeping `span` (0..2 pi)
+// counter-clockwise, angles measured with y up.
+struct Sector {
+    double ux, uy, vx, vy;
+    bool wide;
+    Sector(double from, double span) {
+        ux = std::cos(from), uy = std::sin(from);
+        vx = std::cos(from + span), vy = std::sin(from + span);
+        wide = span > 3.141592653589793;
+    }
+    bool contains(double dx, double dy) const {
+        const double wx = dx, wy = -dy;
+        const double eps = 1e-9 * (std::fabs(wx) + std::fabs(wy)); // the ends belong to it
+        if (!wide) return ux * wy - uy * wx >= -eps && wx * vy - wy * vx >= -eps;
+        return !(vx * wy - vy * wx > eps && wx * uy - wy * ux > eps);
+    }
+};
+
+} // namespace
+
+void PixelWriter::arc(int cx, int cy, int r, double from, double span, QRgb colour, bool pie,
+                      bool filled, QRgb fill) {
+    if (span < 0) {
+        from += span;
+        span = -span;
+    }
+    if (r <= 0 || !std::isfinite(from) || !std::isfinite(span)) return;
+    if (cx + r < 0 || cx - r >= width_ || cy + r < 0 || cy - r >= height_) return;
+    const bool whole = span >= 2 * 3.141592653589793;
+    const Sector sector(from, whole ? 0.0 : span);
+    if (filled) {
+        const int top = std::max(cy - r, 0), bottom = std::min(cy + r, height_ - 1);
+        const double r2 = double(r) * r + r;
+        for (int y = top; y <= bottom; ++y) {
+            const double dy = y - cy;
+            const int half = int(std::floor(std::sqrt(std::max(0.0, r2 - dy * dy))));
+            for (int x = std::max(cx - half, 0); x <= std::min(cx + half, width_ - 1); ++x)
+                if (whole || sector.contains(x - cx, y - cy)) row(y)[x] = fill;
+        }
+    }
+    if (whole) {
+        circle(cx, cy, r, colour);
+        return;
+    }
+    auto put = [&](int dx, int dy) {
+        if (sector.contains(dx, dy)) pixel(cx + dx, cy + dy, colour);
+    };
+    int x = r, y = 0, err = 1 - r;
+    while (x >= y) {
+        put(x, y), put(-x, y), put(x, -y), put(-x, -y);
+        put(y, x), put(-y, x), put(y, -x), put(-y, -x);
+        ++y;
+        if (err < 0) {
+            err += 2 * y + 1;
+        } else {
+            --x;
+            err += 2 * (y - x) + 1;
+        }
+    }
+    if (pie) {
+        line(cx, cy, cx + int(std::lround(r * std::cos(from))),
+             cy - int(std::lround(r * std::sin(from))), colour);
+        line(cx, cy, cx + int(std::lround(r * std::cos(from + span))),
+             cy - int(std::lround(r * std::sin(from + span))), colour);
+    }
+}
+
+void PixelWriter::disc(int cx, int cy, int r, QRgb colour) {
+    if (r < 0) return;
+    const int top = std::max(cy - r, 0), bottom = std::min(cy + r, height_ - 1);
+    const double r2 = double(r) * r + r;
+    for (int y = top; y <= bottom; ++y) {
+        const double dy = y - cy;
+        const int half = int(std::floor(std::sqrt(std::max(0.0, r2 - dy * dy))));
+        span(cx - half, cx + half, y, colour);
+    }
+}
+
+void PixelWriter::blend(int x, int y, QRgb colour, double coverage) {
+    if (unsigned(x) >= unsigned(width_) || unsigned(y) >= unsigned(height_) || !(coverage > 0))
+        return;
+    uint32_t& d = row(y)[x];
+    const uint32_t a = coverage >= 1 ? 256u : uint32_t(coverage * 256);
+    if (a >= 256) {
+        d = colour;
+        return;
+    }
+    const uint32_t rb = (((colour & 0xff00ff) * a) + ((d & 0xff00ff) * (256 - a))) >> 8;
+    const uint32_t g = (((colour & 0x00ff00) * a) + ((d & 0x00ff00) * (256 - a))) >> 8;
+    d = 0xff000000u | (rb & 0xff00ff) | (g & 0x00ff00);
+}
+
+void PixelWriter::smoothLine(double x0, double y0, double x1, double y1, double width, QRgb colour,
+                             int pattern) {
+    static constexpr double stipple3[] = {4, 4};
+    static constexpr double stipple4[] = {4, 8, 12, 8};
+    const double* dashes = pattern == 3 ? stipple3 : pattern == 4 ? stipple4 : nullptr;
+    const int dashCount = pattern == 3 ? 2 : 4;
+    const double period = pattern == 3 ? 8 : 32;
+    const double h = std::max(width, 1.0) / 2;
+    const double reach = h + 0.5; // coverage is zero from here on
+    // Work along the major axis: swap the axes for steep lines.
+    const bool steep = std::fabs(y1 - y0) > std::fabs(x1 - x0);
+    double a0 = steep ? y0 : x0, b0 = steep ? x0 : y0;
+    double a1 = steep ? y1 : x1, b1 = steep ? x1 : y1;
+    if (a0 > a1) std::swap(a0, a1), std::swap(b0, b1);
+    const double da = a1 - a0, db = b1 - b0;
+    const double len = std::sqrt(da * da + db * db);
+    if (!std::isfinite(len)) return;
+    const double ua = len > 0 ? da / len : 1, ub = len > 0 ? db / len : 0;
+    const int majorLimit = steep ? height_ : width_, minorLimit = steep ? width_ : height_;
+    auto put = [&](int major, int minor, double c) {
+        if (steep)
+            blend(minor, major, colour, c);
+        else
+            blend(major, minor, colour, c);
+    };
+    auto dashed = [&](double s) {
+        if (!dashes || s < 0 || s > len) return false;
+        double phase = std::fmod(s, period);
+        int i = 0;
+        while (i < dashCount - 1 && phase >= dashes[i])
+            phase -= dashes[i++];
+        return i % 2 == 1;
+    };
+    const int m0 = std::max(int(std::floor(a0 - reach)), 0);
+    const int m1 = std::min(int(std::floor(a1 + reach)), majorLimit - 1);
+    const double slope = da > 0 ? db / da : 0;
+    // Minor extent of the band of half-width `reach` about the line, per major step.
+    const double ext = reach * len / std::max(da, 1e-12) + 0.5;
+    for (int m = m0; m <= m1; ++m) {
+        const double pa = m + 0.5;
+        const bool cap = pa < a0 || pa > a1;
+        const double bc = cap ? (pa < a0 ? b0 : b1) : b0 + (pa - a0) * slope;
+        const int n0 = std::max(int(std::floor(bc - (cap ? reach : ext))), 0);
+        const int n1 = std::min(int(std::floor(bc + (cap ? reach : ext))), minorLimit - 1);
+        const double qa = pa - a0;
+        if (cap) {
+            const double ea = pa < a0 ? a0 : a1, eb = pa < a0 ? b0 : b1;
+            for (int n = n0; n <= n1; ++n) {
+                const double dx = pa - ea, dy = n + 0.5 - eb;
+                const double d = std::sqrt(dx * dx + dy * dy);
+                // Round ends, except for broken lines whose pattern starts or ends off.
+                if (dashes && dashed(pa < a0 ? 0.0 : len)) continue;
+                put(m, n, reach - d);
+            }
+            continue;
+        }
+        // Blending reads the image: fetch the memory a little ahead along the line, or every
+        // new cache line costs a full trip to memory.
+        if (!steep && (m & 7) == 0) {
+            const int ahead = std::min(m + 128, majorLimit - 1);
+            const int nb = std::clamp(int(bc + (ahead - m) * slope), 0, minorLimit - 1);
+            for (int k = -2; k <= 2; ++k)
+                if (unsigned(nb + k) < unsigned(minorLimit))
+                    __builtin_prefetch(row(nb + k) + ahead, 1);
+        }
+        // Inside the segment's span: the distance across changes linearly along the column.
+        const double s0 = qa * ua + (n0 + 0.5 - b0) * ub;
+        double across = qa * ub - (n0 + 0.5 - b0) * ua;
+        for (int n = n0; n <= n1; ++n, across -= ua) {
+            const double d = std::fabs(across);
+            if (d >= reach) continue;
+            if (dashes) {
+                const double s = s0 + (n - n0) * ub;
+                if (s < 0 || s > len) {
+                    const double ex = s < 0 ? a0 : a1, ey = s < 0 ? b0 : b1;
+                    const double dx = pa - ex, dy = n + 0.5 - ey;
+                    put(m, n, reach - std::sqrt(dx * dx + dy * dy));
+                    continue;
+                }
+                if (dashed(s)) continue;
+            }
+            put(m, n, reach - d);
+        }
+    }
+}
+
+void PixelWriter::smoothRing(double cx, double cy, double r, double width, QRgb colour, double from,
+                             double span) {
+    if (!(r > 0) || !std::isfinite(cx) || !std::isfinite(cy) || !std::isfinite(r)) return;
+    const double reach = std::max(width, 1.0) / 2 + 0.5; // coverage is zero from here on
+    const double outer = r + reach, inner = std::max(0.0, r - reach);
+    if (cx + outer < 0 || cx - outer > width_ || cy + outer < 0 || cy - outer > height_) return;
+    if (span < 0) {
+        from += span;
+        span = -span;
+    }
+    const bool whole = span >= 2 * 3.141592653589793;
+    const Sector sector(from, whole ? 0.0 : span);
+    const int top = std::max(int(std::ceil(cy - outer - 0.5)), 0);
+    const int bottom = std::min(int(std::floor(cy + outer - 0.5)), height_ - 1);
+    auto stretch = [&](double a, double b, int y, double py) { // pixel centres in [a, b]
+        const int c0 = std::max(int(std::ceil(a - 0.5)), 0);
+        const int c1 = std::min(int(std::floor(b - 0.5)), width_ - 1);
+        for (int x = c0; x <= c1; ++x) {
+            const double px = x + 0.5 - cx;
+            if (!whole && !sector.contains(px, py)) continue;
+            const double d = std::fabs(std::sqrt(px * px + py * py) - r);
+            if (d < reach) blend(x, y, colour, reach - d);
+        }
+    };
+    for (int y = top; y <= bottom; ++y) {
+        const double py = y + 0.5 - cy;
+        if (std::fabs(py) >= outer) continue;
+        const double xo = std::sqrt(outer * outer - py * py);
+        if (std::fabs(py) < inner) {
+            const double xi = std::sqrt(inner * inner - py * py);
+            stretch(cx - xo, cx - xi, y, py);
+            stretch(cx + xi, cx + xo, y, py);
+        } else {
+            stretch(cx - xo, cx + xo, y, py);
+        }
+    }
+}
+
+void PixelWriter::smoothDisc(double cx, double cy, double r, QRgb colour) {
+    if (!(r > 0) || !std::isfinite(cx) || !std::isfinite(cy) || !std::isfinite(r)) return;
+    const double outer = r + 0.5, inner = std::max(0.0, r - 0.5);
+    const int top = std::max(int(std::floor(cy - outer)), 0);
+    const int bottom = std::min(int(std::floor(cy + outer)), height_ - 1);
+    for (int y = top; y <= bottom; ++y) {
+        const double py = y + 0.5 - cy;
+        if (std::fabs(py) > outer) continue;
+        const double xo = std::sqrt(outer * outer - py * py);
+        const double xi = std::fabs(py) < inner ? std::sqrt(inner * inner - py * py) : 0.0;
+        // Pixels whose centre lies within inner are fully covered.
+        const int f0 = int(std::ceil(cx - xi - 0.5)), f1 = int(std::floor(cx + xi - 0.5));
+        if (xi > 0 && f0 <= f1) span(f0, f1, y, colour);
+        const int c0 = std::max(int(std::floor(cx - xo)), 0);
+        const int c1 = std::min(int(std::floor(cx + xo)), width_ - 1);
+        for (int x = c0; x <= c1; ++x) {
+            if (xi > 0 && x >= f0 && x <= f1) {
+                x = f1;
+                continue;
+            }
+            const double px = x + 0.5 - cx;
+            const double d = std::sqrt(px * px + py * py);
+            blend(x, y, colour, std::clamp(r + 0.5 - d, 0.0, 1.0));
+        }
+    }
+}
+
+} // namespace qorv

@@ -1,0 +1,195 @@
+// Drawing of a document's elements onto any QPainter target: the main drawing bitmap, the trace
+// bitmap, a miniature, an export file or the printer.
+//
+// Two paths share all decisions (order, colours, styles, culling): the plain path paints with
+// antialiasing off and pixel-exact shapes; the smooth path ("AA") paints antialiased. Vector
+// targets (SVG, PDF) use the smooth geometry so that shapes come out as curves.
+//
+// What each kind is drawn from (the numbers recalculation leaves in the element):
+//   points: value[0..1]. Lines, rays, segments, vectors: value = (x1, y1, x2, y2).
+//   Polygons: the positions of their vertices (the sides' first parents). Circles: centre
+//   value[0..1] and a point on the circle value[2..3]; fill colour in `option` (-1 none), as for
+//   angles. Arcs: centre value[0..1], radius to value[2..3], ends at parent1 and parent3, sense
+//   in `option`, straight when `option2` != 0 (then value holds the two ends). Angles: arms at
+//   parent1 and parent3, vertex parent2, value[0] the oriented angle, value[2] the mark radius,
+//   value[3] == -1111 for the full 0..2pi range. Loci and graphs: SampledCurveTail (words hold
+//   each sample's colour, -1111 undefined). Conics: ConicTail samples by conicType. Axes: origin
+//   at the x axis line's first point, units AxesTail::scaleX/scaleY. Grids: their axes.
+//   Text-like elements: top-left of the text at value[2..3] (world), except names (value[0..1],
+//   drawn only when `option` != 0), coordinates (their point plus the polar offset value[0],
+//   value[1]) and texts (TextTail x, y). Bitmaps: anchored to parent1 by `option` 1..9 (the
+//   point at the left/centre/right of the top/middle/bottom row), else top-left at value[0..1].
+#pragma once
+
+#include "model/element.h"
+#include "view/pixelwriter.h"
+#include "view/viewtransform.h"
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QLine>
+#include <QPen>
+#include <QPointF>
+#include <QRectF>
+#include <QStaticText>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+class QPainter;
+
+namespace qorv {
+
+class Document;
+
+enum class RenderTarget {
+    MainBitmap, // the editor's off-screen image: the only target that shows selection highlights
+    Trace,
+    Miniature, // previews: texts become boxes, no axis labels, sparse grids
+    Export,    // image files, SVG, PDF and the clipboard
+    Printer,   // no background; grey, silver and white print as black
+};
+
+struct RenderOptions {
+    ViewTransform view;
+    int width = 0; // pixels of the target area that is cleared and drawn
+    int height = 0;
+    RenderTarget target = RenderTarget::MainBitmap;
+    bool antialiased = false;  // the "AA" path
+    bool vector = false;       // SVG/PDF: curves and text stay vectors
+    bool showHidden = false;   // "Ver lo oculto"
+    bool interacting = false;  // a drag or rubber band runs: no selection highlight
+    double planeSize = 4000.0; // names are drawn only inside the plane
+    int printerDotsPerInch = 0;
+    // Draw the list up to, not including, this element (null: the whole list).
+    const Element* stop = nullptr;
+    // Trace bitmap combined over the drawing when the document has traced elements.
+    const QImage* trace = nullptr;
+    // Drawn after the points and before the traces (marks of the macro and iteration tools),
+    // and last of all on the main bitmap (the rotation centre of the selection-rotation tool).
+    std::function<void(QPainter&)> marks;
+    std::function<void(QPainter&)> overlay;
+};
+
+// Style words passed to drawElement besides the element's own codes: -1..-4 are the selection
+// highlights (pens of width 3, 5, 7, 9; for points a larger disc).
+constexpr int highlightStyle(int ownStyle) {
+    return ownStyle == 2 ? -2 : ownStyle == 5 ? -3 : ownStyle == 6 ? -4 : -1;
+}
+
+// Pen width of a line style (1..6 and the highlights -1..-4).
+int lineWidthOf(int style);
+
+class Renderer {
+  public:
+    Renderer();
+    ~Renderer();
+    Renderer(const Renderer&) = delete;
+    Renderer& operator=(const Renderer&) = delete;
+
+    // Clears the target with the document's background (not on the printer), then the fill
+    // pass, the main pass (everything but points, in list order) and the point pass, then the
+    // traces. Sets the painter's render hints itself.
+    void redraw(QPainter& painter, const Document& doc, const RenderOptions& options);
+    // Convenience: paints into an image (opening and closing the painter).
+    void redraw(QImage& target, const Document& doc, const RenderOptions& options);
+
+    // Parts of redraw, also usable alone.
+    void fillPass(QPainter& painter, const Document& doc, const RenderOptions& options);
+    void namePass(QPainter& painter, const Document& doc, const RenderOptions& options);
+
+    // One element in the given colour and style (its own codes, or a highlight -1..-4; for
+    // text-like elements the style is the background colour, negative for none); `fill` is the
+    // fill colour of polygons, circles and angles, -1 for none.
+    void drawElement(QPainter& painter, const Document& doc, const Element& e, Color colour,
+                     int style, Color fill, const RenderOptions& options);
+
+    // Forget cached texts and decoded pictures (after a document is closed or replaced).
+    void clearCaches();
+
+    // Number of text layouts and pictures currently cached (for tests of the cache bounds).
+    size_t cachedTextCount() const { return texts_.size(); }
+
+    struct Frame; // per-call state, defined in renderer.cpp
+
+  private:
+    struct TextEntry {
+        std::string text;
+        uint64_t fontKey = 0;
+        QStaticText layout;
+        QSizeF size;
+        uint64_t frame = 0;
+    };
+    struct PictureEntry {
+        const void* data = nullptr;
+        size_t bytes = 0;
+        uint64_t sample = 0;
+        QImage image;
+        uint64_t frame = 0;
+    };
+
+    void passes(Frame& f);
+    void fills(Frame& f);
+    void attachDirect(Frame& f);
+    void drawOne(Frame& f, const Element& e, Color colour, int style, Color fill, bool ownColour);
+    void drawHighlightThenElement(Frame& f, const Element& e);
+
+    // Kinds.
+    void drawPoint(Frame& f, double wx, double wy, Color c, int style);
+    void drawStraight(Frame& f, const Element& e, int kind, Color c, int style);
+    void drawVector(Frame& f, const Element& e, Color c, int style);
+    void drawPolygon(Frame& f, const Element& e, Color c, int style, Color fill, bool own);
+    void drawCircle(Frame& f, const Element& e, Color c, int style, Color fill);
+    void drawArc(Frame& f, const Element& e, Color c, int style);
+    void drawAngle(Frame& f, const Element& e, Color c, int style, Color fill);
+    void drawLocus(Frame& f, const Element& e, Color c, int style, bool own);
+    void drawConic(Frame& f, const Element& e, Color c, int style);
+    void drawAxes(Frame& f, const Element& e, Color c, int style, bool own);
+    void drawGrid(Frame& f, const Element& e, Color c, int style);
+    void drawText(Frame& f, const Element& e, Color c, int background, bool own);
+    void drawLabelElement(Frame& f, const Element& e, Color c, int background);
+    void drawTable(Frame& f, const Element& e, Color c);
+    void drawButton(Frame& f, const Element& e, Color c, int face);
+    void drawBitmap(Frame& f, const Element& e, Color c, int style);
+
+    // Primitives in world coordinates.
+    void worldSegment(Frame& f, Point2 a, Point2 b);
+    void worldLine(Frame& f, Point2 a, Point2 b);
+    void worldRay(Frame& f, Point2 a, Point2 b);
+    void worldCircle(Frame& f, Point2 centre, double radius, Color fill);
+    void worldArc(Frame& f, Point2 centre, double radius, double from, double span);
+    void screenArc(Frame& f, QPointF centre, double radius, double from, double span, bool pie,
+                   bool filled);
+    void flushLines(Frame& f);
+
+    // State helpers.
+    void usePen(Frame& f, Color c, int style);
+    void useBrush(Frame& f, Color c);
+    void useNoBrush(Frame& f);
+    const QFont& fontFor(const FontRecord& r, uint64_t* key = nullptr);
+    const TextEntry& layoutText(const void* owner, const std::string& text, const FontRecord& font);
+    const QImage* pictureOf(Frame& f, const Element& e);
+    void trimCaches();
+
+    std::unordered_map<uint64_t, QPen> pens_;
+    std::unordered_map<uint64_t, QFont> fonts_;
+    std::unordered_map<const void*, TextEntry> texts_;
+    std::unordered_map<const void*, PictureEntry> pictures_;
+    // The drawable elements of the current redraw, in list order, with their kinds.
+    struct Drawable {
+        const Element* element;
+        int kind;
+    };
+    std::vector<Drawable> drawables_;
+    std::vector<QLineF> lineBuffer_;   // batched strokes of one colour and style
+    std::vector<QPointF> pointBuffer_; // polylines
+    PixelWriter pixels_;
+    uint64_t frame_ = 0;
+};
+
+} // namespace qorv

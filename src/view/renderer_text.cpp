@@ -1,0 +1,339 @@
+// Text-like elements (texts, names, numbers, equations, coordinates, checks, tables, buttons)
+// and bitmaps.
+#include "view/renderer.h"
+
+#include "model/uitext.h"
+#include "view/labeltext.h"
+#include "view/renderframe.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace qorv {
+
+namespace {
+
+// Where a text-like element keeps its text position (world, top-left of the text): the third
+// and fourth values, except for names (first and second) and coordinates (a polar offset from
+// their point).
+bool textPosition(const Element& e, Point2& at) {
+    switch (e.kind()) {
+    case Kind::Name:
+        at = firstPoint(e);
+        return true;
+    case Kind::Coordinates:
+        if (!e.parent1) return false;
+        at = {e.parent1->value[0] + e.value[0] * std::cos(e.value[1]),
+              e.parent1->value[1] + e.value[0] * std::sin(e.value[1])};
+        return true;
+    default:
+        at = secondPoint(e);
+        return true;
+    }
+}
+
+} // namespace
+
+// One line of text of an element: highlight box or opaque background, then the text. On
+// miniatures only a box of the text's extent.
+void Renderer::drawLabelElement(Frame& f, const Element& e, Color c, int background) {
+    if (e.kind() == Kind::Name && e.option == 0) return; // shown inside its element's own text
+    Point2 at;
+    if (!textPosition(e, at) || !std::isfinite(at.x) || !std::isfinite(at.y)) return;
+    if (e.kind() == Kind::Name && !f.insidePlane(at.x, at.y)) return;
+    const double s = f.scale();
+    if (!f.worldBoxVisible(at.x, at.y - 2000 / s, at.x + 4000 / s, at.y)) return;
+    const std::string text = labelText(f.doc, e);
+    if (text.empty()) return;
+    static const FontRecord fallback;
+    const FontRecord& font = e.font ? *e.font : fallback;
+    const TextEntry& entry = layoutText(&e, text, font);
+    const QPointF topLeft = f.at(at) - QPointF(0.5, 0.5);
+    if (f.miniature) {
+        const QRectF box(topLeft, entry.size * s);
+        f.p.setPen(toQColor(c));
+        f.penKey = ~uint64_t(0);
+        if (background >= 0)
+            useBrush(f, background);
+        else
+            useNoBrush(f);
+        f.p.drawRect(box);
+        return;
+    }
+    if (background >= 0) {
+        const double m = f.highlighting ? 2 : 0;
+        f.p.fillRect(QRectF(topLeft, entry.size).adjusted(-m, -m, m, m), toQColor(background));
+    }
+    f.p.setFont(fontFor(font));
+    f.p.setPen(toQColor(c));
+    f.penKey = ~uint64_t(0);
+    if (f.o.vector)
+        f.p.drawText(QRectF(topLeft, entry.size), Qt::AlignLeft | Qt::AlignTop,
+                     entry.layout.text());
+    else
+        f.p.drawStaticText(topLeft, entry.layout);
+}
+
+// A text block: its lines, with the font runs that cover them (a line break counts as two
+// characters of a run).
+void Renderer::drawText(Frame& f, const Element& e, Color c, int background, bool own) {
+    auto* t = e.tailAs<TextTail>();
+    if (!t || t->lines.empty()) return;
+    const Point2 at{double(t->x), double(t->y)};
+    const double s = f.scale();
+    if (!f.worldBoxVisible(at.x, at.y - 4000 / s, at.x + 4000 / s, at.y)) return;
+
+    struct Piece {
+        QString text;
+        const FontRecord* font;
+    };
+    // Lay out: split every line by the runs; characters beyond the last run keep its font.
+    std::vector<std::vector<Piece>> lines(t->lines.size());
+    const size_t runCount = t->runs.size();
+    size_t run = 0;
+    int64_t leftInRun = runCount ? t->runs[0].length : 0;
+    auto nextRun = [&] {
+        while (run < runCount && leftInRun <= 0) {
+            ++run;
+            leftInRun = run < runCount ? t->runs[run].length : 0;
+        }
+    };
+    auto fontNow = [&]() -> const FontRecord* {
+        if (run < runCount) return &t->runs[run].font;
+        return runCount ? &t->runs[runCount - 1].font : &t->font;
+    };
+    for (size_t i = 0; i < t->lines.size(); ++i) {
+        const QString line = toQString(t->lines[i]);
+        qsizetype pos = 0;
+        while (pos < line.size()) {
+            nextRun();
+            qsizetype n = line.size() - pos;
+            if (run < runCount) n = qsizetype(std::min<int64_t>(leftInRun, n));
+            lines[i].push_back({line.mid(pos, n), fontNow()});
+            pos += n;
+            leftInRun -= n;
+        }
+        if (lines[i].empty()) lines[i].push_back({QString(), fontNow()});
+        for (int lineBreak = 2; lineBreak > 0 && run < runCount;) {
+            nextRun();
+            if (run >= runCount) break;
+            const int64_t take = std::min<int64_t>(lineBreak, leftInRun);
+            lineBreak -= int(take);
+            leftInRun -= take;
+        }
+    }
+    // Measure.
+    double width = 0, height = 0;
+    std::vector<double> ascents(lines.size()), heights(lines.size()), widths(lines.size());
+    for (size_t i = 0; i < lines.size(); ++i) {
+        double w = 0, ascent = 0, descent = 0;
+        for (const Piece& p : lines[i]) {
+            QFontMetricsF m(fontFor(*p.font));
+            w += m.horizontalAdvance(p.text);
+            ascent = std::max(ascent, m.ascent());
+            descent = std::max(descent, m.descent());
+        }
+        ascents[i] = ascent;
+        heights[i] = ascent + descent + 1;
+        widths[i] = w;
+        width = std::max(width, w);
+        height += heights[i];
+    }
+    const QPointF topLeft = f.at(at) - QPointF(0.5, 0.5);
+    if (f.miniature) {
+        f.p.setPen(toQColor(c));
+        f.penKey = ~uint64_t(0);
+        if (background >= 0)
+            useBrush(f, background);
+        else
+            useNoBrush(f);
+        f.p.drawRect(QRectF(topLeft, QSizeF(width, height) * s));
+        return;
+    }
+    if (background >= 0) {
+        const double m = f.highlighting ? 2 : 0;
+        f.p.fillRect(QRectF(topLeft, QSizeF(width, height)).adjusted(-m, -m, m, m),
+                     toQColor(background));
+    }
+    f.penKey = ~uint64_t(0);
+    double y = topLeft.y();
+    for (size_t i = 0; i < lines.size(); ++i) {
+        double x = topLeft.x();
+        for (const Piece& p : lines[i]) {
+            const QFont& font = fontFor(*p.font);
+            f.p.setFont(font);
+            f.p.setPen(toQColor(own ? p.font->color : c));
+            f.p.drawText(QPointF(x, y + ascents[i]), p.text);
+            x += QFontMetricsF(font).horizontalAdvance(p.text);
+        }
+        y += heights[i];
+    }
+}
+
+// A table: a header cell per referenced element, then its values; columns side by side, or
+// rows one under the other when the table runs horizontally (option -100). Never opaque.
+void Renderer::drawTable(Frame& f, const Element& e, Color c) {
+    auto* t = e.tailAs<TableTail>();
+    if (!t || t->columns.empty()) return;
+    const Point2 at = secondPoint(e);
+    const double s = f.scale();
+    if (!f.worldBoxVisible(at.x, at.y - 8000 / s, at.x + 8000 / s, at.y)) return;
+    static const FontRecord fallback;
+    const FontRecord& font = e.font ? *e.font : fallback;
+    const QFont& qfont = fontFor(font);
+    const QFontMetricsF m(qfont);
+    const int rows = std::clamp(t->rows, 0, TableTail::MaxRows);
+    const bool horizontal = e.option == NoValue;
+    const double pad = 4, cellH = m.height() + 2 * pad;
+
+    // Cell texts, column by column (header first).
+    std::vector<std::vector<QString>> cells(t->columns.size());
+    std::vector<double> colW(t->columns.size(), 0.0);
+    for (size_t k = 0; k < t->columns.size(); ++k) {
+        const TableColumn& col = t->columns[k];
+        std::string head = col.element ? f.doc.nameOf(col.element) : std::string();
+        if (head.empty() && col.element) head = uiText().kindName(col.element->kind());
+        cells[k].push_back(toQString(head));
+        for (int r = 0; r < rows; ++r)
+            cells[k].push_back(size_t(r) < col.values.size()
+                                   ? toQString(numberText(col.values[size_t(r)], e.decimals))
+                                   : QString());
+        for (const QString& q : cells[k])
+            colW[k] = std::max(colW[k], m.horizontalAdvance(q));
+    }
+    const QPointF topLeft = f.at(at) - QPointF(0.5, 0.5);
+    const size_t nCells = size_t(rows) + 1;
+    double maxW = 0;
+    for (double w : colW)
+        maxW = std::max(maxW, w);
+    const double cellW = maxW + 2 * pad;
+    auto cellRect = [&](size_t k, size_t r) {
+        double x = topLeft.x(), y = topLeft.y();
+        if (horizontal) {
+            x += double(r) * cellW;
+            y += double(k) * cellH;
+            return QRectF(x, y, cellW, cellH);
+        }
+        for (size_t i = 0; i < k; ++i)
+            x += colW[i] + 2 * pad;
+        y += double(r) * cellH;
+        return QRectF(x, y, colW[k] + 2 * pad, cellH);
+    };
+    if (f.miniature) {
+        const QRectF last = cellRect(t->columns.size() - 1, nCells - 1);
+        f.p.setPen(toQColor(c));
+        f.penKey = ~uint64_t(0);
+        useNoBrush(f);
+        const QPointF extent = last.bottomRight() - topLeft;
+        f.p.drawRect(QRectF(topLeft, QSizeF(extent.x() * s, extent.y() * s)));
+        return;
+    }
+    usePen(f, c, 1);
+    useNoBrush(f);
+    f.p.setFont(qfont);
+    for (size_t k = 0; k < cells.size(); ++k) {
+        for (size_t r = 0; r < nCells; ++r) {
+            const QRectF box = cellRect(k, r);
+            f.p.drawRect(box);
+            f.p.drawText(box.adjusted(pad, pad, -pad, -pad), Qt::AlignRight | Qt::AlignVCenter,
+                         cells[k][r]);
+        }
+    }
+}
+
+// A button: its caption on a face of the colour kept in `shape`, raised, or sunk while its
+// state word (option2) is 0.
+void Renderer::drawButton(Frame& f, const Element& e, Color c, int face) {
+    const Point2 at = secondPoint(e);
+    const double s = f.scale();
+    if (!f.worldBoxVisible(at.x, at.y - 2000 / s, at.x + 4000 / s, at.y)) return;
+    const std::string caption = labelText(f.doc, e);
+    static const FontRecord fallback;
+    const FontRecord& font = e.font ? *e.font : fallback;
+    const TextEntry& entry = layoutText(&e, caption.empty() ? std::string(" ") : caption, font);
+    const QPointF topLeft = f.at(at) - QPointF(0.5, 0.5);
+    const QRectF box(topLeft, entry.size + QSizeF(12, 8));
+    if (f.miniature) {
+        f.p.setPen(toQColor(c));
+        f.penKey = ~uint64_t(0);
+        useBrush(f, face >= 0 ? face : rgb(192, 192, 192));
+        f.p.drawRect(QRectF(topLeft, box.size() * s));
+        return;
+    }
+    if (f.highlighting) { // the selection frame around the face
+        f.p.fillRect(box.adjusted(-2, -2, 2, 2), toQColor(face >= 0 ? face : f.doc.selectedColor));
+        return;
+    }
+    const QColor faceColour = toQColor(face >= 0 ? face : rgb(192, 192, 192));
+    f.p.fillRect(box, faceColour);
+    const bool up = e.option2 != 0;
+    const QColor light = faceColour.lighter(150), dark = faceColour.darker(200);
+    f.p.setPen(up ? light : dark);
+    f.p.drawLine(box.topLeft(), box.topRight() - QPointF(1, 0));
+    f.p.drawLine(box.topLeft(), box.bottomLeft() - QPointF(0, 1));
+    f.p.setPen(up ? dark : light);
+    f.p.drawLine(box.bottomLeft() - QPointF(0, 1), box.bottomRight() - QPointF(1, 1));
+    f.p.drawLine(box.topRight() - QPointF(1, 0), box.bottomRight() - QPointF(1, 1));
+    f.p.setFont(fontFor(font));
+    f.p.setPen(toQColor(c));
+    f.penKey = ~uint64_t(0);
+    const QPointF textAt = topLeft + QPointF(6, 4) + (up ? QPointF() : QPointF(1, 1));
+    if (f.o.vector)
+        f.p.drawText(QRectF(textAt, entry.size), Qt::AlignLeft | Qt::AlignTop, entry.layout.text());
+    else
+        f.p.drawStaticText(textAt, entry.layout);
+}
+
+// Decoded once per picture and kept while the element is drawn.
+const QImage* Renderer::pictureOf(Frame&, const Element& e) {
+    auto* t = e.tailAs<BitmapTail>();
+    if (!t || t->picture.empty()) return nullptr;
+    // A cheap fingerprint of the bytes, so that a changed picture is decoded again.
+    uint64_t sample = t->picture.size();
+    const size_t stride = std::max<size_t>(1, t->picture.size() / 64);
+    for (size_t i = 0; i < t->picture.size(); i += stride)
+        sample = sample * 1099511628211ull + t->picture[i];
+    PictureEntry& entry = pictures_[&e];
+    entry.frame = frame_;
+    if (entry.data != t->picture.data() || entry.bytes != t->picture.size() ||
+        entry.sample != sample) {
+        entry.data = t->picture.data();
+        entry.bytes = t->picture.size();
+        entry.sample = sample;
+        entry.image = QImage::fromData(t->picture.data(),
+                                       int(std::min<size_t>(t->picture.size(), size_t(INT32_MAX))));
+    }
+    return entry.image.isNull() ? nullptr : &entry.image;
+}
+
+// A bitmap: free, with its top-left corner at its first two values; anchored to a point, placed
+// by `option` 1..9 (the point at the left, centre or right of the top, middle or bottom row).
+void Renderer::drawBitmap(Frame& f, const Element& e, Color c, int style) {
+    const QImage* image = pictureOf(f, e);
+    if (!image) return;
+    const double s = f.scale();
+    const double w = image->width() * s, h = image->height() * s;
+    Point2 anchor = firstPoint(e);
+    if (e.parent1) anchor = positionOf(e.parent1);
+    if (!std::isfinite(anchor.x) || !std::isfinite(anchor.y)) return;
+    QPointF topLeft = f.at(anchor) - QPointF(0.5, 0.5);
+    if (e.parent1 && e.option >= 1 && e.option <= 9) {
+        const int col = (e.option - 1) % 3, row = (e.option - 1) / 3;
+        topLeft -= QPointF(w * col / 2.0, h * row / 2.0);
+    }
+    const QRectF box(topLeft, QSizeF(w, h));
+    if (!box.intersects(QRectF(f.clip.left, f.clip.top, f.clip.right - f.clip.left,
+                               f.clip.bottom - f.clip.top)))
+        return;
+    if (style <= -2) { // the selection frame (a bitmap's own style word is -1)
+        const double m = lineWidthOf(style) / 2.0;
+        f.p.fillRect(box.adjusted(-m, -m, m, m), toQColor(c));
+        return;
+    }
+    f.p.drawImage(box, *image);
+}
+
+} // namespace qorv

@@ -1,0 +1,199 @@
+#include "view/pixelwriter.h"
+
+#include <QImage>
+#include <QPainter>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace qorv;
+
+namespace {
+
+const QRgb Black = qRgb(0, 0, 0);
+const QRgb White = qRgb(255, 255, 255);
+
+struct Canvas {
+    QImage image{60, 40, QImage::Format_RGB32};
+    QPainter painter;
+    PixelWriter w;
+    Canvas() {
+        image.fill(Black);
+        painter.begin(&image);
+        EXPECT_TRUE(w.attach(painter, 60, 40));
+    }
+    int count(QRgb c) {
+        painter.end();
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                n += image.pixel(x, y) == c;
+        return n;
+    }
+    QRgb at(int x, int y) {
+        if (painter.isActive()) painter.end();
+        return image.pixel(x, y);
+    }
+};
+
+} // namespace
+
+TEST(PixelWriter, AttachesOnlyWhereWritingDirectlyIsSafe) {
+    QImage image(20, 20, QImage::Format_RGB32);
+    PixelWriter w;
+    {
+        QPainter p(&image);
+        EXPECT_TRUE(w.attach(p, 20, 20));
+        p.translate(3, 0);
+        EXPECT_FALSE(w.attach(p, 20, 20));
+        p.resetTransform();
+        p.setClipRect(0, 0, 5, 5);
+        EXPECT_FALSE(w.attach(p, 20, 20));
+    }
+    QImage indexed(20, 20, QImage::Format_Indexed8);
+    {
+        QPainter p(&indexed);
+        EXPECT_FALSE(w.attach(p, 20, 20));
+    }
+    QPainter none;
+    EXPECT_FALSE(w.attach(none, 20, 20));
+}
+
+TEST(PixelWriter, LinesPaintBothEndsAndTheSamePixelsEitherWay) {
+    Canvas a, b;
+    a.w.line(3, 4, 50, 30, White);
+    b.w.line(50, 30, 3, 4, White);
+    EXPECT_EQ(a.at(3, 4), White);
+    EXPECT_EQ(a.at(50, 30), White);
+    // One pixel per column of an x-major line.
+    EXPECT_EQ(a.count(White), 48);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 60; ++x)
+            ASSERT_EQ(a.at(x, y), b.at(x, y)) << x << "," << y;
+    // Steep lines: one per row; the middle pixel of a 45-degree line is on the diagonal.
+    Canvas c;
+    c.w.line(10, 0, 20, 30, White);
+    EXPECT_EQ(c.count(White), 31);
+    Canvas d;
+    d.w.line(0, 0, 30, 30, White);
+    EXPECT_EQ(d.at(15, 15), White);
+    EXPECT_EQ(d.count(White), 31);
+}
+
+TEST(PixelWriter, BrokenPatternsAndClippingAtTheEdges) {
+    Canvas dots;
+    dots.w.line(0, 5, 29, 5, White, 3); // 3 on, 3 off over 30 pixels
+    EXPECT_EQ(dots.count(White), 15);
+    EXPECT_EQ(dots.at(2, 5), White);
+    EXPECT_EQ(dots.at(3, 5), Black);
+    EXPECT_EQ(dots.at(6, 5), White);
+    Canvas dashDot;
+    dashDot.w.line(0, 5, 23, 5, White, 4); // 9 on, 6 off, 3 on, 6 off
+    EXPECT_EQ(dashDot.count(White), 12);
+    EXPECT_EQ(dashDot.at(8, 5), White);
+    EXPECT_EQ(dashDot.at(9, 5), Black);
+    EXPECT_EQ(dashDot.at(15, 5), White);
+    // Far outside, partly outside: only the pixels inside are written, nothing beyond.
+    Canvas out;
+    out.w.line(-500, -20, 700, 80, White);
+    out.w.line(-5, 39, 70, 39, White);
+    out.w.circle(30, 20, 500, White);
+    out.w.disc(-100, -100, 20, White);
+    out.w.pixel(60, 0, White);
+    out.w.pixel(-1, 0, White);
+    for (int x = 0; x < 60; ++x)
+        ASSERT_EQ(out.at(x, 39), White) << x;
+    EXPECT_EQ(out.at(59, 0), Black); // the pixel asked for at x = 60 went nowhere
+    EXPECT_EQ(out.at(0, 0), Black);
+    // The long line crosses the image near y = 21.7 at x = 0 and 26.6 at x = 59.
+    EXPECT_EQ(out.at(0, 22), White);
+    EXPECT_EQ(out.at(59, 27), White);
+}
+
+TEST(PixelWriter, CirclesAreSymmetricAndTheirDiscsLeaveNoGap) {
+    Canvas c;
+    c.w.circle(30, 20, 12, White);
+    EXPECT_EQ(c.at(42, 20), White);
+    EXPECT_EQ(c.at(18, 20), White);
+    EXPECT_EQ(c.at(30, 8), White);
+    EXPECT_EQ(c.at(30, 32), White);
+    EXPECT_EQ(c.at(30, 20), Black);
+    for (int y = 1; y < 40; ++y)
+        for (int x = 1; x < 60; ++x) {
+            ASSERT_EQ(c.at(x, y), c.at(60 - x, y)) << x << "," << y;
+            ASSERT_EQ(c.at(x, y), c.at(x, 40 - y)) << x << "," << y;
+            // Every pixel of the circle lies close to the radius.
+            if (c.at(x, y) == White) {
+                ASSERT_LT(std::fabs(std::hypot(x - 30, y - 20) - 12), 0.75) << x << "," << y;
+            }
+        }
+    // A disc under the same circle: no background pixel between the rim and the inside.
+    Canvas d;
+    d.w.disc(30, 20, 12, qRgb(0, 200, 0));
+    d.w.circle(30, 20, 12, White);
+    for (int y = 9; y <= 31; ++y) {
+        int x = 30;
+        while (d.at(x, y) == qRgb(0, 200, 0))
+            ++x;
+        ASSERT_EQ(d.at(x, y), White) << y;
+    }
+}
+
+TEST(PixelWriter, ArcsKeepToTheirSector) {
+    Canvas c;
+    // The upper half, from angle 0 round to pi (counter-clockwise, y up).
+    c.w.arc(30, 25, 10, 0.0, 3.141592653589793, White);
+    EXPECT_EQ(c.at(30, 15), White);
+    EXPECT_EQ(c.at(30, 35), Black);
+    EXPECT_EQ(c.at(40, 25), White);
+    EXPECT_EQ(c.at(20, 25), White);
+    // A filled quarter pie: the inside of its sector only.
+    Canvas p;
+    p.w.arc(30, 20, 10, 0.0, 3.141592653589793 / 2, White, true, true, qRgb(0, 0, 200));
+    EXPECT_EQ(p.at(34, 16), qRgb(0, 0, 200));
+    EXPECT_EQ(p.at(26, 16), Black);
+    EXPECT_EQ(p.at(34, 24), Black);
+    EXPECT_EQ(p.at(30, 20), White); // the radii meet at the centre
+}
+
+TEST(PixelWriter, SmoothStrokesCoverPixelsByHowMuchTheyOverlap) {
+    // A one-pixel line along the centres of row 10 covers that row fully and nothing else.
+    Canvas c;
+    c.w.smoothLine(5.5, 10.5, 50.5, 10.5, 1, White);
+    EXPECT_EQ(c.at(20, 10), White);
+    EXPECT_EQ(c.at(20, 9), Black);
+    EXPECT_EQ(c.at(20, 11), Black);
+    // On the boundary between rows 20 and 21 both get half.
+    Canvas h;
+    h.w.smoothLine(5.5, 21.0, 50.5, 21.0, 1, White);
+    EXPECT_NEAR(qRed(h.at(20, 20)), 128, 2);
+    EXPECT_NEAR(qRed(h.at(20, 21)), 128, 2);
+    EXPECT_EQ(h.at(20, 19), Black);
+    // Width 5 about row 30: rows 28..32 full, their neighbours untouched.
+    Canvas w;
+    w.w.smoothLine(5.5, 30.5, 50.5, 30.5, 5, White);
+    for (int y = 28; y <= 32; ++y)
+        EXPECT_EQ(w.at(25, y), White) << y;
+    EXPECT_EQ(w.at(25, 27), Black);
+    EXPECT_EQ(w.at(25, 33), Black);
+    // Steep and reversed lines draw the same.
+    Canvas s1, s2;
+    s1.w.smoothLine(10.2, 3.7, 17.9, 36.1, 1, White);
+    s2.w.smoothLine(17.9, 36.1, 10.2, 3.7, 1, White);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 60; ++x)
+            ASSERT_EQ(s1.at(x, y), s2.at(x, y)) << x << "," << y;
+    // A ring of width 1 on the pixel centres at radius 10 and a disc of radius 5.
+    Canvas r;
+    r.w.smoothRing(30.5, 20.5, 10, 1, White);
+    EXPECT_EQ(r.at(40, 20), White);
+    EXPECT_EQ(r.at(30, 20), Black);
+    EXPECT_EQ(r.at(42, 20), Black);
+    Canvas d;
+    d.w.smoothDisc(30.5, 20.5, 5, White);
+    EXPECT_EQ(d.at(30, 20), White);
+    EXPECT_EQ(d.at(34, 20), White);
+    EXPECT_EQ(d.at(36, 20), Black);
+    EXPECT_GT(qRed(d.at(35, 20)), 100); // the rim is blended
+    EXPECT_LT(qRed(d.at(35, 20)), 255);
+}
