@@ -1,6 +1,7 @@
 #include "app/tform1.h"
 
 #include "geometry/recalc.h"
+#include "model/docfile.h"
 #include "model/document.h"
 #include "model/uitext.h"
 #include "view/paramcolor.h"
@@ -8,6 +9,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QLabel>
@@ -167,10 +169,24 @@ void TForm1::openCommandLine(const QString& commandLine) {
 }
 
 bool TForm1::openDocumentFile(const QString& path) {
-    // TODO(lead): read the file with the document reader (probe, read, resolve ids) into a new
-    // Document and installDocument() it; a newer version has its own message.
-    warn(text(Msg::InvalidFile) + QStringLiteral(": ") + path);
-    return false;
+    // Read into a fresh document so that a refused file leaves the open one as it was.
+    auto doc = std::make_unique<Document>();
+    const QSize area = drawingAreaSize();
+    ReadOptions options;
+    options.viewWidth = area.width();
+    options.viewHeight = area.height();
+    const ReadResult r = readDocumentFile(*doc, QFile::encodeName(path).toStdString(),
+                                          FileType::Document, options);
+    if (r.kind == FileKind::Newer) {
+        warn(text(Msg::NewerVersion) + QStringLiteral(": ") + path);
+        return false;
+    }
+    if (r.kind != FileKind::Document && r.kind != FileKind::DocumentWithWindow) {
+        warn(text(Msg::InvalidFile) + QStringLiteral(": ") + path);
+        return false;
+    }
+    installDocument(std::move(doc));
+    return true;
 }
 
 void TForm1::newDocument() {

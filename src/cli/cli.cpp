@@ -4,11 +4,13 @@
 #include "geometry/measure.h"
 #include "geometry/recalc.h"
 #include "model/examples.h"
+#include "view/exportfile.h"
 #include "model/docfile.h"
 #include "model/uitext.h"
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 
 namespace qorv::cli {
@@ -25,6 +27,7 @@ int usage(Output& o) {
              "       qorv-cli dump FILE\n"
              "       qorv-cli convert IN OUT\n"
              "       qorv-cli eval TEXT\n"
+             "       qorv-cli render FILE OUT [--width W] [--height H] [--aa]\n"
              "       qorv-cli example NAME OUT\n";
     return 2;
 }
@@ -195,6 +198,39 @@ int eval(Output& o, const std::string& text) {
     return 0;
 }
 
+// Draws a document at its stored view into a PNG, BMP, SVG or PDF file.
+int render(Output& o, const std::vector<std::string>& args) {
+    if (args.size() < 3) return usage(o);
+    int width = 960, height = 660; // the view the examples are made for
+    bool aa = false;
+    for (size_t i = 3; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--aa") {
+            aa = true;
+        } else if ((a == "--width" || a == "--height") && i + 1 < args.size()) {
+            char* end = nullptr;
+            const long v = std::strtol(args[i + 1].c_str(), &end, 10);
+            if (!end || *end || v < 1 || v > 16384) return usage(o);
+            (a == "--width" ? width : height) = int(v);
+            ++i;
+        } else {
+            return usage(o);
+        }
+    }
+    Document doc;
+    const ReadResult r = readDocumentFile(doc, args[1], FileType::Document);
+    if (r.kind == FileKind::Newer) return failWith(o, Msg::NewerVersion);
+    if (r.kind != FileKind::Document && r.kind != FileKind::DocumentWithWindow)
+        return failWith(o, Msg::InvalidFile);
+    recalcUpTo(doc);
+    std::string error;
+    if (!renderDocumentToFile(doc, args[2], width, height, aa || doc.antialiased, &error)) {
+        o.err += error + "\n";
+        return 1;
+    }
+    return 0;
+}
+
 // Writes one of the bundled example documents, recalculated.
 int example(Output& o, const std::string& name, const std::string& path) {
     Document doc;
@@ -214,6 +250,7 @@ int run(const std::vector<std::string>& args, std::string& out, std::string& err
     if (command == "dump" && n == 2) return dump(o, args[1]);
     if (command == "convert" && n == 3) return convert(o, args[1], args[2]);
     if (command == "eval" && n == 2) return eval(o, args[1]);
+    if (command == "render") return render(o, args);
     if (command == "example" && n == 3) return example(o, args[1], args[2]);
     return usage(o);
 }

@@ -137,6 +137,11 @@ const std::vector<std::string_view>& exampleNames() {
 }
 
 bool buildExample(std::string_view name, Document& doc) {
+    // The world origin in the middle of a 960 x 660 drawing area.
+    doc.left = -480;
+    doc.top = 330;
+    doc.right = 480;
+    doc.bottom = -330;
     Builder b{doc, {}, {}};
     if (name == "triangle")
         triangle(b);

@@ -6,13 +6,6 @@
 
 namespace qorv {
 
-void scaleConstructionForZoom(Document& doc, Point2 centre, double factor) {
-    // TODO(lead): scaleConstruction(doc, centre, factor) from the geometry engine.
-    (void)doc;
-    (void)centre;
-    (void)factor;
-}
-
 double zoomFactor(Point2 previous, Point2 current) {
     return std::fabs(1.0 + 0.003 * (current.y - previous.y));
 }

@@ -10,16 +10,11 @@ namespace qorv {
 
 class Document;
 
-// Scales the whole construction about `centre` by `factor`. The geometry engine's
-// scaleConstruction does the work (including the unit length when the document keeps lengths
-// constant under zoom); the lead wires that call in here.
-void scaleConstructionForZoom(Document& doc, Point2 centre, double factor);
-
 // The factor of one mouse move from `previous` to `current` (world points): |1 + 0.003 dy|.
 double zoomFactor(Point2 previous, Point2 current);
 
-// One zoom drag. `scale` applies a factor about the centre (normally scaleConstructionForZoom
-// followed by recalculation and redraw).
+// One zoom drag. `scale` applies a factor about the centre (normally scaleConstruction of the
+// geometry engine followed by recalculation and redraw).
 class ZoomDrag {
   public:
     using Scaler = std::function<void(Point2 centre, double factor)>;

@@ -22,13 +22,22 @@ Color pixel(const QImage& image, int x, int y) {
     return rgb(qRed(p), qGreen(p), qBlue(p));
 }
 
-// A document whose only element is a vertical white segment at world x = 0, y -100..100, with
+// A document whose only drawn element is a vertical white segment at world x = 0, y -100..100, with
 // the world origin in the middle of the drawing area.
 std::unique_ptr<Document> segmentDocument(const TForm1& w, Element** out = nullptr) {
     auto doc = std::make_unique<Document>();
     CreationOptions opts;
     ElementRequest req;
+    req.method = Method::FreePoint;
+    req.value[1] = -100;
+    Element* a = createElement(*doc, req, opts);
+    req.method = Method::FreePoint;
+    req.value[1] = 100;
+    Element* b = createElement(*doc, req, opts);
+    a->visible = b->visible = 0; // only the segment is drawn
     req.method = Method::Segment;
+    req.parent1 = a;
+    req.parent2 = b;
     Element* s = createElement(*doc, req, opts);
     s->value[0] = 0, s->value[1] = -100, s->value[2] = 0, s->value[3] = 100;
     s->color = rgb(255, 255, 255);
@@ -253,4 +262,35 @@ TEST(TForm1, TraceBitmapIsClearedToMatchTheBackground) {
     w.document().background = rgb(20, 0, 60);
     w.clearTrace();
     EXPECT_EQ(pixel(w.traceBitmap(), 3, 3), rgb(0, 0, 0));
+}
+
+TEST(TForm1, OpensAnExampleDocumentAndDrawsIt) {
+    TForm1 w;
+    w.resize(960, 700);
+    w.show();
+    QApplication::processEvents();
+    QStringList messages;
+    w.setMessageSink([&](const QString& m) { messages << m; });
+    ASSERT_TRUE(w.openDocumentFile(QStringLiteral(QORV_SOURCE_DIR "/examples/intersections.qrv")));
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_EQ(w.document().elementCount(), 31);
+    EXPECT_EQ(w.document().modified, 0);
+    // Every intersection point was recalculated on opening.
+    for (Element* e = w.document().head; e; e = e->next) {
+        if (e->method == Method::IntersectionPoint) {
+            EXPECT_EQ(e->defined, 1);
+        }
+    }
+    int lit = 0;
+    const QImage shown = w.drawingArea()->grab().toImage();
+    for (int y = 0; y < shown.height(); y += 2)
+        for (int x = 0; x < shown.width(); x += 2)
+            if (pixel(shown, x, y) != w.document().background) ++lit;
+    EXPECT_GT(lit, 200);
+
+    // A file that is not a document is refused and the open one stays.
+    const std::string bad = std::string(QORV_SOURCE_DIR) + "/README.md";
+    EXPECT_FALSE(w.openDocumentFile(QString::fromStdString(bad)));
+    EXPECT_EQ(messages.size(), 1);
+    EXPECT_EQ(w.document().elementCount(), 31);
 }

@@ -5,6 +5,7 @@
 #include "model/docfile_samples.h"
 #include "model/uitext.h"
 
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -14,6 +15,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 using namespace qorv;
 namespace fs = std::filesystem;
@@ -233,4 +235,28 @@ TEST(Cli, ExampleCommandWritesAReadableDocument) {
     EXPECT_EQ(info.status, 0);
     EXPECT_NE(info.out.find("type: 10"), std::string::npos);
     EXPECT_EQ(runCli({"example", "nothing", f("d.qrv")}).status, 2);
+}
+
+TEST(Cli, RenderDrawsTheExampleAsImageAndAsVectors) {
+    Files f;
+    const std::string doc = std::string(QORV_SOURCE_DIR) + "/examples/triangle.qrv";
+    CliRun png = runCli({"render", doc, f("t.png"), "--width", "300", "--height", "200"});
+    ASSERT_EQ(png.status, 0) << png.err;
+    QImage image(QString::fromStdString(f("t.png")));
+    ASSERT_EQ(image.size(), QSize(300, 200));
+    int lit = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != qRgb(0, 0, 0)) ++lit;
+    EXPECT_GT(lit, 500); // lines, the circle and the texts are drawn on the black ground
+
+    ASSERT_EQ(runCli({"render", doc, f("t.svg")}).status, 0);
+    std::ifstream in(f("t.svg"));
+    const std::string svg{std::istreambuf_iterator<char>(in), {}};
+    EXPECT_NE(svg.find("<path"), std::string::npos);
+    EXPECT_NE(svg.find("8.51 cm"), std::string::npos); // texts stay text
+
+    EXPECT_EQ(runCli({"render", doc, f("t.xyz")}).status, 1);
+    EXPECT_EQ(runCli({"render", doc, f("t.png"), "--width", "0"}).status, 2);
+    EXPECT_EQ(runCli({"render", f("missing.qrv"), f("t.png")}).status, 1);
 }
