@@ -1,41 +1,13 @@
 #include "generator.h"
 
+#include "model/constructionbuilder.h"
+
 #include <cmath>
 
 namespace qorv::bench {
 
-namespace {
-
-struct Maker {
-    Document& doc;
-    CreationOptions opts;
-    ElementRequest req;
-
-    Element* make(ConstructionMethod m, Element* p1 = nullptr, Element* p2 = nullptr,
-                  Element* p3 = nullptr, int32_t option = -1) {
-        req.method = m;
-        req.parent1 = p1;
-        req.parent2 = p2;
-        req.parent3 = p3;
-        req.option = option;
-        return createElement(doc, req, opts);
-    }
-    Element* point(double x, double y) {
-        req.value[0] = x;
-        req.value[1] = y;
-        return make(Method::FreePoint);
-    }
-    Element* withExtra(ConstructionMethod m, std::vector<Element*> extra) {
-        req.method = m;
-        req.extra = std::move(extra);
-        return createElement(doc, req, opts);
-    }
-};
-
-} // namespace
-
 Element* buildMixedConstruction(Document& doc, int elements) {
-    Maker mk{doc, {}, {}};
+    ConstructionBuilder mk(doc);
     Element* axes = doc.findAxes(true, mk.opts);
     Element* driver = mk.point(-300, -200);
     Element* anchor = driver;
@@ -52,11 +24,11 @@ Element* buildMixedConstruction(Document& doc, int elements) {
         Element* m = mk.make(Method::Midpoint, a, b);
         Element* perp = mk.make(Method::PerpendicularLine, ab, m);
         mk.make(Method::ParallelLine, ab, c);
-        mk.make(Method::IntersectionPoint, bc, perp, nullptr, 0);
-        mk.make(Method::IntersectionPoint, bc, circle, nullptr, 6);
+        mk.intersection(bc, perp, 0);
+        mk.intersection(bc, circle, 6);
         Element* circle2 = mk.make(Method::CircleCentrePoint, b, m);
-        mk.make(Method::IntersectionPoint, circle, circle2, nullptr, 12);
-        Element* poly = mk.withExtra(Method::Polygon, {a, b, c});
+        mk.intersection(circle, circle2, 12);
+        Element* poly = mk.make(Method::Polygon, nullptr, nullptr, nullptr, {a, b, c});
         mk.make(Method::DistancePointPoint, a, b);
         mk.make(Method::PolygonArea, poly);
         mk.make(Method::Angle, a, b, c);
@@ -65,8 +37,8 @@ Element* buildMixedConstruction(Document& doc, int elements) {
         mk.make(Method::Vector, m, c);
         if (block % 4 == 0) {
             Element* e = mk.point(dx + 50, dy + 20);
-            Element* conic = mk.withExtra(Method::Conic, {a, b, c, m, e});
-            mk.make(Method::IntersectionPoint, conic, bc, nullptr, 24);
+            Element* conic = mk.make(Method::Conic, nullptr, nullptr, nullptr, {a, b, c, m, e});
+            mk.intersection(conic, bc, 24);
         }
         anchor = m;
         ++block;

@@ -1,41 +1,27 @@
 #include "model/examples.h"
 
+#include "model/constructionbuilder.h"
+
 #include <cmath>
 
 namespace qorv {
 
 namespace {
 
-struct Builder {
+struct Builder : ConstructionBuilder {
     Document& doc;
-    CreationOptions opts;
-    ElementRequest req;
+    explicit Builder(Document& d) : ConstructionBuilder(d), doc(d) {}
 
-    Element* make(ConstructionMethod m, Element* p1 = nullptr, Element* p2 = nullptr,
-                  Element* p3 = nullptr, int32_t option = -1) {
-        req.method = m;
-        req.parent1 = p1;
-        req.parent2 = p2;
-        req.parent3 = p3;
-        req.option = option;
-        return createElement(doc, req, opts);
-    }
     Element* point(double x, double y, const char* name = nullptr) {
-        req.value[0] = x;
-        req.value[1] = y;
-        Element* p = make(Method::FreePoint);
+        Element* p = ConstructionBuilder::point(x, y);
         if (name) doc.setName(p, name, opts);
         return p;
     }
     Element* polygon(std::vector<Element*> vertices) {
-        req.method = Method::Polygon;
-        req.extra = std::move(vertices);
-        return createElement(doc, req, opts);
+        return make(Method::Polygon, nullptr, nullptr, nullptr, std::move(vertices));
     }
     Element* conic(std::vector<Element*> points) {
-        req.method = Method::Conic;
-        req.extra = std::move(points);
-        return createElement(doc, req, opts);
+        return make(Method::Conic, nullptr, nullptr, nullptr, std::move(points));
     }
     // A measurement or text-like element placed at a screen-independent world position.
     Element* placed(Element* e, double x, double y) {
@@ -61,7 +47,7 @@ void triangle(Builder& b) {
     Element* m1 = b.make(Method::PerpendicularBisector, a, c);
     Element* m2 = b.make(Method::PerpendicularBisector, c, d);
     m1->shape = m2->shape = LineStyle::Dashed;
-    Element* o = b.make(Method::IntersectionPoint, m1, m2, nullptr, 0);
+    Element* o = b.intersection(m1, m2, 0);
     b.doc.setName(o, "O", b.opts);
     b.make(Method::CircleCentrePoint, o, a);
 
@@ -69,7 +55,7 @@ void triangle(Builder& b) {
     Element* bisA = b.make(Method::AngleBisector, c, a, d);
     Element* bisB = b.make(Method::AngleBisector, a, c, d);
     b.make(Method::AngleBisector, a, d, c);
-    Element* in = b.make(Method::IntersectionPoint, bisA, bisB, nullptr, 0);
+    Element* in = b.intersection(bisA, bisB, 0);
     b.doc.setName(in, "I", b.opts);
 
     // Measurements.
@@ -107,26 +93,26 @@ void intersections(Builder& b) {
     Element* e = b.point(230, -90, "D");
     Element* l1 = b.make(Method::LineThroughTwoPoints, a, c);
     Element* l2 = b.make(Method::LineThroughTwoPoints, d, e);
-    b.make(Method::IntersectionPoint, l1, l2, nullptr, 0);
+    b.intersection(l1, l2, 0);
 
     Element* centre = b.point(-60, 20, "O");
     Element* rim = b.point(60, 20);
     Element* circle = b.make(Method::CircleCentrePoint, centre, rim);
-    b.make(Method::IntersectionPoint, l1, circle, nullptr, 6);
-    b.make(Method::IntersectionPoint, l1, circle, nullptr, 7);
+    b.intersection(l1, circle, 6);
+    b.intersection(l1, circle, 7);
 
     Element* centre2 = b.point(80, -20, "Q");
     Element* circle2 = b.make(Method::CircleCentrePoint, centre2, b.point(80, 80));
-    b.make(Method::IntersectionPoint, circle, circle2, nullptr, 12);
-    b.make(Method::IntersectionPoint, circle, circle2, nullptr, 13);
+    b.intersection(circle, circle2, 12);
+    b.intersection(circle, circle2, 13);
 
     std::vector<Element*> pts;
     const double t[5] = {0.2, 1.4, 2.5, 3.9, 5.2};
     for (int i = 0; i < 5; ++i) pts.push_back(b.point(250 * std::cos(t[i]), 90 * std::sin(t[i])));
     for (Element* p : pts) p->shape = PointShape::Cross;
     Element* k = b.conic(pts);
-    b.make(Method::IntersectionPoint, k, l2, nullptr, 24);
-    b.make(Method::IntersectionPoint, k, l2, nullptr, 25);
+    b.intersection(k, l2, 24);
+    b.intersection(k, l2, 25);
 }
 
 } // namespace
@@ -142,7 +128,7 @@ bool buildExample(std::string_view name, Document& doc) {
     doc.top = 330;
     doc.right = 480;
     doc.bottom = -330;
-    Builder b{doc, {}, {}};
+    Builder b(doc);
     if (name == "triangle")
         triangle(b);
     else if (name == "conic")

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "geometry/recalc.h"
-#include "model/document.h"
+#include "model/constructionbuilder.h"
 
 #include <cmath>
 #include <numbers>
@@ -12,26 +12,13 @@ namespace qorv::testing {
 
 constexpr double Pi = std::numbers::pi;
 
-struct Builder {
-    Document doc;
-    CreationOptions opts;
-    ElementRequest req;
-
+// Recalculates each element as it is made, as the tools do.
+struct Builder : OwningBuilder {
     Element* make(ConstructionMethod m, Element* p1 = nullptr, Element* p2 = nullptr,
                   Element* p3 = nullptr, std::vector<Element*> extra = {}) {
-        req.method = m;
-        req.parent1 = p1;
-        req.parent2 = p2;
-        req.parent3 = p3;
-        req.extra = std::move(extra);
-        Element* e = createElement(doc, req, opts);
+        Element* e = OwningBuilder::make(m, p1, p2, p3, std::move(extra));
         recalcElement(doc, *e);
         return e;
-    }
-    Element* point(double x, double y) {
-        req.value[0] = x;
-        req.value[1] = y;
-        return make(Method::FreePoint);
     }
     Element* line(Element* a, Element* b) { return make(Method::LineThroughTwoPoints, a, b); }
     Element* segment(Element* a, Element* b) { return make(Method::Segment, a, b); }

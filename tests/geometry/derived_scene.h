@@ -1,31 +1,13 @@
 // A small construction builder for the tests of derived constructions and measurements.
 #pragma once
 
-#include "model/document.h"
+#include "model/constructionbuilder.h"
 
 #include <vector>
 
 namespace qorv::test {
 
-struct Scene {
-    Document doc;
-    CreationOptions opts;
-    ElementRequest req;
-
-    Element* make(ConstructionMethod m, Element* p1 = nullptr, Element* p2 = nullptr,
-                  Element* p3 = nullptr, std::vector<Element*> extra = {}) {
-        req.method = m;
-        req.parent1 = p1;
-        req.parent2 = p2;
-        req.parent3 = p3;
-        req.extra = std::move(extra);
-        return createElement(doc, req, opts);
-    }
-    Element* point(double x, double y) {
-        req.value[0] = x;
-        req.value[1] = y;
-        return make(Method::FreePoint);
-    }
+struct Scene : OwningBuilder {
     // A numeric element holding v (a parameter), with or without a value.
     Element* number(double v, bool hasValue = true) {
         Element* n = make(Method::Parameter);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "model/bytestream.h"
+#include "model/constructionbuilder.h"
 #include "model/docfile.h"
 #include "model/document.h"
 
@@ -14,26 +15,7 @@ namespace qorv::testing {
 
 // A document with one element of every method that can stand in a list, built with
 // createElement, with non-default styles, fonts, view, trace and animation lists and two macros.
-struct SampleDocument {
-    Document doc;
-    CreationOptions opts;
-    ElementRequest req;
-
-    Element* make(ConstructionMethod m, Element* p1 = nullptr, Element* p2 = nullptr,
-                  Element* p3 = nullptr, std::vector<Element*> extra = {}) {
-        req.method = m;
-        req.parent1 = p1;
-        req.parent2 = p2;
-        req.parent3 = p3;
-        req.extra = std::move(extra);
-        return createElement(doc, req, opts);
-    }
-    Element* point(double x, double y) {
-        req.value[0] = x;
-        req.value[1] = y;
-        return make(Method::FreePoint);
-    }
-
+struct SampleDocument : OwningBuilder {
     SampleDocument() { build(); }
     void build();
 };

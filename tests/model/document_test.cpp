@@ -1,3 +1,4 @@
+#include "model/constructionbuilder.h"
 #include "model/document.h"
 #include "model/uitext.h"
 
@@ -9,25 +10,7 @@ using namespace qorv;
 
 namespace {
 
-struct Builder {
-    Document doc;
-    CreationOptions opts;
-    ElementRequest req;
-
-    Element* make(ConstructionMethod m, Element* p1 = nullptr, Element* p2 = nullptr,
-                  Element* p3 = nullptr, std::vector<Element*> extra = {}) {
-        req.method = m;
-        req.parent1 = p1;
-        req.parent2 = p2;
-        req.parent3 = p3;
-        req.extra = std::move(extra);
-        return createElement(doc, req, opts);
-    }
-    Element* point(double x, double y) {
-        req.value[0] = x;
-        req.value[1] = y;
-        return make(Method::FreePoint);
-    }
+struct Builder : OwningBuilder {
     std::vector<Element*> list() {
         std::vector<Element*> v;
         for (Element* e = doc.head; e; e = e->next) v.push_back(e);
