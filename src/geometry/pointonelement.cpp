@@ -18,22 +18,6 @@ bool isAffineLine(ConstructionMethod m) {
     return m == Method::LineThroughTwoPoints || m == Method::RayThroughTwoPoints;
 }
 
-bool isDistanceLine(ConstructionMethod m) {
-    switch (m) {
-    case Method::LineThroughPoint:
-    case Method::RayThroughPoint:
-    case Method::ParallelLine:
-    case Method::PerpendicularLine:
-    case Method::AngleBisector:
-    case Method::PerpendicularBisector:
-    case Method::AxisX:
-    case Method::AxisY:
-        return true;
-    default:
-        return false;
-    }
-}
-
 bool isSegmentLike(ConstructionMethod m) {
     return m == Method::Segment || m == Method::PolygonSide || m == Method::Vector;
 }
@@ -126,7 +110,7 @@ bool evaluateCommon(const Element& e, double t, Point2& out) {
     if (isAffineLine(m)) {
         const Point2 a = firstPointOf(e), b = secondPointOf(e);
         p = a + t * (b - a);
-    } else if (isDistanceLine(m)) {
+    } else if (isParameterisedByDistance(m)) {
         p = pointAlong(firstPointOf(e), secondPointOf(e), t);
     } else if (isSegmentLike(m)) {
         p = atFraction(firstPointOf(e), secondPointOf(e), t);
@@ -150,6 +134,22 @@ bool evaluateCommon(const Element& e, double t, Point2& out) {
 
 } // namespace
 
+bool isParameterisedByDistance(ConstructionMethod m) {
+    switch (m) {
+    case Method::LineThroughPoint:
+    case Method::RayThroughPoint:
+    case Method::ParallelLine:
+    case Method::PerpendicularLine:
+    case Method::AngleBisector:
+    case Method::PerpendicularBisector:
+    case Method::AxisX:
+    case Method::AxisY:
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool evaluatePointOnElement(const Element& e, double t, Point2& out) {
     return evaluateCommon(e, t, out);
 }
@@ -168,7 +168,7 @@ double nearestParameterOnElement(const Element& e, Point2 p) {
         const double len2 = dot(d, d);
         t = len2 > 0 ? dot(p - a, d) / len2 : 0;
         if (m == Method::RayThroughTwoPoints) t = std::max(0.0, t);
-    } else if (isDistanceLine(m)) {
+    } else if (isParameterisedByDistance(m)) {
         const double len = distance(a, b);
         t = len > 0 ? dot(p - a, b - a) / len : 0;
         if (m == Method::RayThroughPoint) t = std::max(0.0, t);

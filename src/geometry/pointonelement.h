@@ -28,4 +28,8 @@ bool evaluatePointOnElement(const Element& e, double t, Point2& out);
 // it is the driver parameter of the nearest stored sample.
 double nearestParameterOnElement(const Element& e, Point2 p);
 
+// Lines and rays whose points are placed on them by a signed distance from their first point
+// (the others by the fraction of their two defining points).
+bool isParameterisedByDistance(ConstructionMethod m);
+
 } // namespace qorv

@@ -2,6 +2,7 @@
 
 #include "geometry/elementgeometry.h"
 #include "geometry/intersect.h"
+#include "geometry/pointonelement.h"
 #include "geometry/primitives.h"
 #include "geometry/recalcsupport.h"
 
@@ -357,25 +358,6 @@ Element* createRegularPolygon(Document& doc, Element* centre, Element* first, Po
 // ---- zoom
 // ----------------------------------------------------------------------------------------
 
-namespace {
-// Lines and rays whose points are placed on them by a signed distance.
-bool parameterisedByDistance(const Element* s) {
-    if (!s) return false;
-    switch (s->method) {
-    case Method::LineThroughPoint:
-    case Method::RayThroughPoint:
-    case Method::ParallelLine:
-    case Method::PerpendicularLine:
-    case Method::AngleBisector:
-    case Method::PerpendicularBisector:
-    case Method::AxisX:
-    case Method::AxisY:
-        return true;
-    default:
-        return false;
-    }
-}
-} // namespace
 
 void scaleConstruction(Document& doc, Point2 z, double k) {
     if (!std::isfinite(k) || k == 0.0 || !isFinite(z)) return;
@@ -401,7 +383,7 @@ void scaleConstruction(Document& doc, Point2 z, double k) {
         case Method::PointOnElement:
         case Method::Name:
             // Only distances along a line change; fractions and angles stay as they are.
-            if (parameterisedByDistance(e->parent1)) e->value[3] *= k;
+            if (e->parent1 && isParameterisedByDistance(e->parent1->method)) e->value[3] *= k;
             break;
         case Method::Axes:
             if (auto* t = e->tailAs<AxesTail>()) {
