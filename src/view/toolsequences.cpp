@@ -2,6 +2,7 @@
 #include "view/clickengine.h"
 
 #include "geometry/primitives.h"
+#include "view/paramcolor.h"
 
 namespace qorv {
 
@@ -91,9 +92,86 @@ class TwoPointSequence : public PointSequence {
     ConstructionMethod method_;
 };
 
+// The style word each style tool gives (point shapes, line styles, angle marks).
+int styleOfTool(int tool) {
+    static constexpr int styles[] = {1, 6, 4, 2, 5, 3, 1, 3, 4, 5, 6, 2, 1, 2, 3};
+    return tool >= Tool::FirstPointShape && tool <= Tool::LastAngleMark
+               ? styles[tool - Tool::FirstPointShape]
+               : 1;
+}
+
+void setLineColour(Element& e, Color c) {
+    e.color = c;
+    e.colorParam = nullptr;
+    e.colorParamId = -1;
+    e.colorParamMode = 0;
+    if (auto* t = e.tailAs<TextTail>()) {
+        t->font.color = c;
+        for (FontRun& r : t->runs) r.font.color = c;
+    }
+    if (e.font) e.font->color = c;
+    forEachSubElement(e, [c](Element& s) { s.color = c; });
+}
+
+// Editing tools: one click on an element applies the tool to it.
+class EditSequence : public ToolSequence {
+  public:
+    void click(ClickEngine& engine, const Click& click) override {
+        Element* e = click.element;
+        if (!e || e->method == Method::Intersection) return;
+        engine.saveUndoOnce({&e});
+        if (!e) return;
+        apply(engine, *e);
+        engine.reset();
+        engine.host().recalculateAndRedraw();
+        engine.host().refreshHover();
+    }
+
+  private:
+    static void apply(ClickEngine& engine, Element& e) {
+        const int tool = engine.tool();
+        Element& target = e;
+        switch (tool) {
+        case Tool::ToggleVisibility:
+            target.visible = target.visible ? 0 : 1;
+            if (target.nameElement) target.nameElement->visible = target.visible;
+            return;
+        case Tool::DeleteElement:
+            engine.doc().deleteWithDescendants(&target);
+            return;
+        case Tool::LineColour:
+            setLineColour(target, engine.options().chosenColor);
+            return;
+        case Tool::FillColour: {
+            const Color c = engine.options().chosenColor;
+            if (hasFillColor(target)) {
+                target.option = target.option == c ? -1 : c;
+            } else if (isTextLike(target.kind())) {
+                target.shape = target.shape == c ? -1 : c;
+            }
+            if (target.colorParamMode < 0) {
+                target.colorParam = nullptr;
+                target.colorParamMode = 0;
+            }
+            return;
+        }
+        default:
+            if (tool >= Tool::FirstPointShape && tool <= Tool::LastAngleMark) {
+                target.shape = styleOfTool(tool);
+                forEachSubElement(target, [&](Element& s) { s.shape = target.shape; });
+            }
+            return;
+        }
+    }
+};
+
 } // namespace
 
 std::unique_ptr<ToolSequence> makeToolSequence(int tool) {
+    if (tool == Tool::ToggleVisibility || tool == Tool::DeleteElement ||
+        tool == Tool::LineColour || tool == Tool::FillColour ||
+        (tool >= Tool::FirstPointShape && tool <= Tool::LastAngleMark))
+        return std::make_unique<EditSequence>();
     switch (tool) {
     case Tool::Point:
         return std::make_unique<PointToolSequence>();
