@@ -226,6 +226,10 @@ void TForm1::buildToolBars() {
     separator();
     for (int t : {46, 47, 48, 49, 50, 55, 57, 58, 59, 52}) toolButton(t);
     row->addStretch(1);
+    // A narrow window cuts the rows off instead of growing to fit them.
+    rows->setMinimumWidth(0);
+    rows->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    rows->setFixedHeight(rows->sizeHint().height());
     B_principales->addWidget(rows);
 
     // ---- "Botones de edición"
@@ -318,6 +322,13 @@ void TForm1::buildToolBars() {
         e->addWidget(aa);
     }
 
+    // Tools chosen through another tool's button: the macro dialog presses B_MacCon for its
+    // three modes; the parametric colours press the colour buttons.
+    toolButtons_[Tool::MacroInitial] = toolButtons_[Tool::MacroFinal] =
+        toolButtons_[Tool::ApplyMacro];
+    toolButtons_[Tool::ParamLineColour] = toolButtons_[Tool::LineColour];
+    toolButtons_[Tool::ParamFillColour] = toolButtons_[Tool::FillColour];
+
     // The bars can be shown and hidden from the view menu.
     for (QAction* a : menuBar()->actions()) {
         if (a->menu() && a->text() == qtext(uiText().message(Msg::MenuView))) {
@@ -335,7 +346,7 @@ void TForm1::toolChosenOnBars(int tool) {
     if (!b) return;
     // A palette button shows the tool of its panel that was chosen.
     if (b->property("panel").isValid() && b->property("tool").toInt() != tool &&
-        tool != Tool::LineColour) {
+        b->property("panel").toString() != QLatin1String("Panel_color")) {
         b->setProperty("tool", tool);
         b->setIcon(toolIcon(QString::fromLatin1(toolInfo(tool).button)));
         b->setToolTip(prompt(tool));
