@@ -273,7 +273,9 @@ void TForm1::buildToolBars() {
         other->setText(QStringLiteral("RGB"));
         other->setToolTip(qtext(uiText().message(Msg::OtherColours)));
         other->setToolButtonStyle(Qt::ToolButtonTextOnly);
-        addToPanel(panel, other);
+        // The two extra buttons share the third row, each over four colours.
+        auto* grid = static_cast<QGridLayout*>(panel->layout());
+        grid->addWidget(other, 2, 0, 1, 4, Qt::AlignLeft);
         connect(other, &QToolButton::clicked, this, [this, panel] {
             panel->hide();
             const Color c = creation_.chosenColor;
@@ -286,7 +288,7 @@ void TForm1::buildToolBars() {
         QToolButton* param = makeButton(panel, QStringLiteral("B_colorpar"));
         param->setToolTip(qtext(uiText().message(Msg::ParametricColour)));
         param->setEnabled(isToolAvailable(Tool::ParamLineColour));
-        addToPanel(panel, param);
+        grid->addWidget(param, 2, 4, 1, 4, Qt::AlignLeft);
         connect(param, &QToolButton::clicked, this, [this, panel] {
             panel->hide();
             chooseTool(Tool::ParamLineColour, true);
