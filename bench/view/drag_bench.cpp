@@ -40,7 +40,8 @@ void BM_DragStep(benchmark::State& state) {
         renderer.redraw(image, doc, o);
         benchmark::DoNotOptimize(image.constBits());
     }
-    for (Element* e = doc.head; e; e = e->next) marked += e->mark == 1;
+    for (Element* e = doc.head; e; e = e->next)
+        marked += e->mark == 1;
     state.counters["elements"] = double(doc.elementCount());
     state.counters["recalculated"] = double(marked);
 }

@@ -297,6 +297,7 @@ void TForm1::verticalScrolled(int position) {
 
 void TForm1::afterScroll() {
     synchronizeView(false);
+    if (interaction_) interaction_->viewScrolled();
     if (!document_->traceList.empty()) clearTrace();
     recalculateAndRedraw();
 }

@@ -12,12 +12,12 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QVBoxLayout>
 #include <QMenuBar>
 #include <QPainter>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 #include <functional>
 
@@ -53,14 +53,14 @@ struct PaletteColour {
 
 // Two rows of eight, in the order of the panel.
 const PaletteColour kColours[16] = {
-    {"B_rojo", rgb(255, 0, 0)},       {"B_verde", rgb(0, 255, 0)},
-    {"B_azul", rgb(0, 255, 255)},     {"B_violeta", rgb(128, 128, 255)},
-    {"B_naranja", rgb(255, 128, 0)},  {"B_amar", rgb(255, 255, 0)},
-    {"B_gris", rgb(192, 192, 192)},   {"B_blanco", rgb(255, 255, 255)},
-    {"B_rojo2", rgb(128, 0, 0)},      {"B_verde2", rgb(0, 128, 0)},
-    {"B_azul2", rgb(0, 0, 255)},      {"B_azmarino", rgb(0, 128, 192)},
-    {"B_rosado", rgb(255, 0, 255)},   {"B_amar2", rgb(128, 128, 0)},
-    {"B_gris2", rgb(128, 128, 128)},  {"B_negro", rgb(0, 0, 0)},
+    {"B_rojo", rgb(255, 0, 0)},      {"B_verde", rgb(0, 255, 0)},
+    {"B_azul", rgb(0, 255, 255)},    {"B_violeta", rgb(128, 128, 255)},
+    {"B_naranja", rgb(255, 128, 0)}, {"B_amar", rgb(255, 255, 0)},
+    {"B_gris", rgb(192, 192, 192)},  {"B_blanco", rgb(255, 255, 255)},
+    {"B_rojo2", rgb(128, 0, 0)},     {"B_verde2", rgb(0, 128, 0)},
+    {"B_azul2", rgb(0, 0, 255)},     {"B_azmarino", rgb(0, 128, 192)},
+    {"B_rosado", rgb(255, 0, 255)},  {"B_amar2", rgb(128, 128, 0)},
+    {"B_gris2", rgb(128, 128, 128)}, {"B_negro", rgb(0, 0, 0)},
 };
 
 struct PaletteTool {
@@ -83,10 +83,10 @@ void TForm1::buildToolBars() {
         addToolBar(where, bar);
         return bar;
     };
-    B_principales = makeBar(qtext(uiText().message(Msg::MainButtons)), "B_principales",
-                            Qt::TopToolBarArea);
-    B_edicion = makeBar(qtext(uiText().message(Msg::EditButtons)), "B_edicion",
-                        Qt::LeftToolBarArea);
+    B_principales =
+        makeBar(qtext(uiText().message(Msg::MainButtons)), "B_principales", Qt::TopToolBarArea);
+    B_edicion =
+        makeBar(qtext(uiText().message(Msg::EditButtons)), "B_edicion", Qt::LeftToolBarArea);
     B_edicion->setOrientation(Qt::Vertical);
 
     auto makeButton = [&](QWidget* parent, const QString& name) {
@@ -207,24 +207,31 @@ void TForm1::buildToolBars() {
     newRow();
     toolButton(Tool::Move);
     separator();
-    for (int t : {1, 2, 3, 9}) toolButton(t);
+    for (int t : {1, 2, 3, 9})
+        toolButton(t);
     paletteButton(QStringLiteral("B_hvector_1"), QStringLiteral("Panel_hvector"), {12, 13}, 2);
-    for (int t : {10, 11, 5, 6, 14, 4}) toolButton(t);
+    for (int t : {10, 11, 5, 6, 14, 4})
+        toolButton(t);
     separator();
-    for (int t : {7, 8, 15, 17, 16, 18, 19, 56}) toolButton(t);
+    for (int t : {7, 8, 15, 17, 16, 18, 19, 56})
+        toolButton(t);
     separator();
-    for (int t : {20, 21, 22, 23, 24, 25, 31}) toolButton(t);
+    for (int t : {20, 21, 22, 23, 24, 25, 31})
+        toolButton(t);
     paletteButton(QStringLiteral("B_comp_1"), QStringLiteral("Panel_comp"), {26, 27, 28, 29, 30},
                   5);
     toolButton(60);
     row->addStretch(1);
     newRow();
-    for (int t : {34, 35, 36, 37, 38}) toolButton(t);
-    paletteButton(QStringLiteral("B_hejes_1"), QStringLiteral("Panel_hejes"),
-                  {39, 41, 33, 40, 32}, 5);
-    for (int t : {42, 43, 44, 45, 51}) toolButton(t);
+    for (int t : {34, 35, 36, 37, 38})
+        toolButton(t);
+    paletteButton(QStringLiteral("B_hejes_1"), QStringLiteral("Panel_hejes"), {39, 41, 33, 40, 32},
+                  5);
+    for (int t : {42, 43, 44, 45, 51})
+        toolButton(t);
     separator();
-    for (int t : {46, 47, 48, 49, 50, 55, 57, 58, 59, 52}) toolButton(t);
+    for (int t : {46, 47, 48, 49, 50, 55, 57, 58, 59, 52})
+        toolButton(t);
     row->addStretch(1);
     // A narrow window cuts the rows off instead of growing to fit them.
     rows->setMinimumWidth(0);
@@ -236,7 +243,8 @@ void TForm1::buildToolBars() {
     QToolBar* e = B_edicion;
     owner = e;
     place = [e](QWidget* w) { e->addWidget(w); };
-    for (int t : {61, 62, 63, 64}) toolButton(t);
+    for (int t : {61, 62, 63, 64})
+        toolButton(t);
     e->addSeparator();
     {
         // The colour palette: sixteen colours, the system colour dialog and the parametric
@@ -365,8 +373,8 @@ void TForm1::paletteTimerFired() {
     b->setDown(false);
     panel->adjustSize();
     const bool vertical = b->parentWidget() == B_edicion;
-    const QPoint at = vertical ? b->mapToGlobal(QPoint(b->width(), 0))
-                               : b->mapToGlobal(QPoint(0, b->height()));
+    const QPoint at =
+        vertical ? b->mapToGlobal(QPoint(b->width(), 0)) : b->mapToGlobal(QPoint(0, b->height()));
     panel->move(at);
     panel->show();
 }

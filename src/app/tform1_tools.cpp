@@ -171,9 +171,8 @@ void TForm1::setupTools() {
     connect(paletteTimer_, &QTimer::timeout, this, &TForm1::paletteTimerFired);
     // Escape selects the move tool wherever the focus is.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, [this] {
-        interaction_->keyPress(KeyCode::Escape, 0);
-    });
+    connect(escape, &QShortcut::activated, this,
+            [this] { interaction_->keyPress(KeyCode::Escape, 0); });
     statusText_->setText(qtext(uiText().toolPrompt(Tool::Move)));
     setCursorNumber(toolInfo(Tool::Move).cursor);
 }
@@ -263,8 +262,8 @@ void TForm1::showHover(const HoverFeedback& fb) {
     const QRect area(QPoint(0, 0), drawingArea_->size());
     ElementRequest preview;
     const bool hasPreview = interaction_ && interaction_->previewRequest(preview);
-    const bool shapesChanged =
-        fb.highlight != hover_.highlight || hasPreview || overlay_.hasShapes() != (fb.highlight || hasPreview);
+    const bool shapesChanged = fb.highlight != hover_.highlight || hasPreview ||
+                               overlay_.hasShapes() != (fb.highlight || hasPreview);
     hover_ = fb;
     std::function<void(QImage&)> shapes;
     if (fb.highlight || hasPreview) {
@@ -283,7 +282,8 @@ void TForm1::showHover(const HoverFeedback& fb) {
                 Element temp;
                 temp.method = preview.method;
                 temp.parent1 = preview.parent1;
-                for (int i = 0; i < 4; ++i) temp.value[i] = preview.value[i];
+                for (int i = 0; i < 4; ++i)
+                    temp.value[i] = preview.value[i];
                 const int kind = kindOf(preview.method);
                 const Color c = creation_.applyChosenColor
                                     ? creation_.chosenColor

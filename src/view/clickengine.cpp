@@ -16,7 +16,8 @@ void ReferenceKeeper::keep(Element** slot) {
 void ReferenceKeeper::remember() {
     doc_.renumber();
     ids_.clear();
-    for (Element** s : slots_) ids_.push_back(*s ? (*s)->id : -1);
+    for (Element** s : slots_)
+        ids_.push_back(*s ? (*s)->id : -1);
 }
 
 void ReferenceKeeper::restore() {
@@ -69,15 +70,18 @@ void ClickEngine::reset() {
 
 void ClickEngine::recordUndo(std::initializer_list<Element**> extra, ElementRequest* other) {
     ReferenceKeeper keeper(doc());
-    for (Element*& p : picked_) keeper.keep(&p);
+    for (Element*& p : picked_)
+        keeper.keep(&p);
     for (ElementRequest* r : {&request_, other}) {
         if (!r) continue;
         keeper.keep(&r->parent1);
         keeper.keep(&r->parent2);
         keeper.keep(&r->parent3);
-        for (Element*& x : r->extra) keeper.keep(&x);
+        for (Element*& x : r->extra)
+            keeper.keep(&x);
     }
-    for (Element** slot : extra) keeper.keep(slot);
+    for (Element** slot : extra)
+        keeper.keep(slot);
     keeper.remember();
     host_.recordUndo();
     keeper.restore();

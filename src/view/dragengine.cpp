@@ -19,8 +19,7 @@ bool regularPolygonOf(const Element& poly, Element*& centre, Element*& first) {
     const auto* t = poly.tailAs<PolygonTail>();
     if (!t || t->sides.size() < 2) return false;
     const Element* v = t->sides[1]->parent1;
-    if (!v || v->method != Method::RegularPolygonVertex || !v->parent1 || !v->parent2)
-        return false;
+    if (!v || v->method != Method::RegularPolygonVertex || !v->parent1 || !v->parent2) return false;
     centre = v->parent1;
     first = v->parent2;
     return true;
@@ -155,12 +154,14 @@ void DragEngine::addFor(Document& doc, Element* e, bool group) {
             return;
         }
         if (const auto* t = e->tailAs<PolygonTail>())
-            for (const auto& s : t->sides) addPoint(s->parent1);
+            for (const auto& s : t->sides)
+                addPoint(s->parent1);
         return;
     }
     case Method::Conic:
         if (const auto* t = e->tailAs<ConicTail>())
-            for (Element* p : t->points) addPoint(p);
+            for (Element* p : t->points)
+                addPoint(p);
         return;
     case Method::Axes:
         addPoint(e->parent1);
@@ -288,7 +289,8 @@ void DragEngine::apply(Document& doc, const Mover& m, Point2 pointer, Point2 shi
 void DragEngine::move(Document& doc, Point2 pointer) {
     if (!active_ || !isFinite(pointer)) return;
     const Point2 shift = pointer - press_;
-    for (const Mover& m : movers_) apply(doc, m, pointer, shift);
+    for (const Mover& m : movers_)
+        apply(doc, m, pointer, shift);
     doc.markDescendantsOf(roots_);
 }
 

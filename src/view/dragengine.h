@@ -47,7 +47,7 @@ class DragEngine {
     struct Mover {
         Element* e = nullptr;
         How how = How::FreePoint;
-        Point2 start;      // the element's position (or offset) when the drag began
+        Point2 start; // the element's position (or offset) when the drag began
         Element* centre = nullptr;
     };
 

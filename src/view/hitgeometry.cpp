@@ -152,8 +152,7 @@ double conicDistance(const Element& e, Point2 p) {
         break;
     default:
         run(0, n - 1);
-        if (!far(s[n - 1]) && !far(s[0]))
-            best = std::min(best, segmentDistance(p, s[n - 1], s[0]));
+        if (!far(s[n - 1]) && !far(s[0])) best = std::min(best, segmentDistance(p, s[n - 1], s[0]));
         break;
     }
     return best;

@@ -187,9 +187,8 @@ const std::vector<Hit>& HitTester::run(Document& doc, const ViewTransform& view,
         std::erase_if(hits_, [](const Hit& h) { return !isAnimatable(*h.element); });
 
     // 4: points first; the move tool drags the single nearest draggable point.
-    const bool anyPoint = std::any_of(hits_.begin(), hits_.end(), [](const Hit& h) {
-        return h.element->kind() == Kind::Point;
-    });
+    const bool anyPoint = std::any_of(
+        hits_.begin(), hits_.end(), [](const Hit& h) { return h.element->kind() == Kind::Point; });
     if (anyPoint) {
         std::erase_if(hits_, [](const Hit& h) { return h.element->kind() != Kind::Point; });
         if (q.tool == Tool::Move && hits_.size() > 1) {

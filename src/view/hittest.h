@@ -28,10 +28,10 @@ struct Hit {
 
 struct HitQuery {
     int tool = 0;
-    NeedsRow needs;                                 // the working row of the sequence
-    bool onlyShown = false;                         // hidden elements never hit
-    bool showHidden = false;                        // "Ver lo oculto"
-    double detection = 8;                           // pixels
+    NeedsRow needs;                                // the working row of the sequence
+    bool onlyShown = false;                        // hidden elements never hit
+    bool showHidden = false;                       // "Ver lo oculto"
+    double detection = 8;                          // pixels
     const std::vector<Element*>* picked = nullptr; // elements picked in the sequence
 };
 

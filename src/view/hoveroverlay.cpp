@@ -49,8 +49,8 @@ QRect HoverOverlay::clear(QImage& bitmap) {
 }
 
 QRect HoverOverlay::show(QImage& bitmap, QRect area, const std::function<void(QImage&)>& shapes,
-                         bool shapesChanged, const QString& label, const QFont& font,
-                         QColor colour, QPoint labelAt) {
+                         bool shapesChanged, const QString& label, const QFont& font, QColor colour,
+                         QPoint labelAt) {
     QRect changed = restoreLabel(bitmap);
     if (shapesChanged) {
         if (shapesShown_ && cleanValid_) {

@@ -42,8 +42,7 @@ constexpr int MaxLocusSamples = 50000;
 } // namespace
 
 Interaction::Interaction(InteractionHost& host)
-    : host_(host), engine_(*this),
-      zoom_([this](Point2 centre, double factor) {
+    : host_(host), engine_(*this), zoom_([this](Point2 centre, double factor) {
           scaleConstruction(host_.document(), centre, factor);
           host_.recalculateAndRedraw();
       }) {
@@ -93,6 +92,12 @@ void Interaction::documentReplaced() {
     hover_.clear();
     zoom_.release();
     engine_.reset();
+}
+
+void Interaction::viewScrolled() {
+    if (drag_.active()) return;
+    bandActive_ = false;
+    areaDefined_ = false;
 }
 
 // ---- undo ---------------------------------------------------------------------------------------
@@ -199,8 +204,7 @@ void Interaction::mouseMove(ScreenPoint at, bool leftHeld, bool rightHeld, int m
     }
     if (rotating_) {
         if (!leftHeld) return;
-        const double turn =
-            std::atan2(world.y - centre_.y, world.x - centre_.x) - rotationStart_;
+        const double turn = std::atan2(world.y - centre_.y, world.x - centre_.x) - rotationStart_;
         std::vector<Element*> roots;
         for (auto& [e, start] : rotated_) {
             const Point2 p = rotatePoint(start, centre_, turn);
@@ -276,7 +280,8 @@ void Interaction::pressLeft(ScreenPoint at, int modifiers, const Hit* forced) {
         // The ambiguity menu: the move tool (and the rotation tool waiting for its element)
         // toggles the chosen element's selection; other tools take it as the hit.
         std::vector<Element*> list;
-        for (const Hit& h : hits) list.push_back(h.element);
+        for (const Hit& h : hits)
+            list.push_back(h.element);
         const int chosen = host_.chooseAmong(list, at);
         if (chosen < 0 || chosen >= int(hits.size())) return;
         if (tool_ == Tool::Move || (tool_ == Tool::RotateSelection && hasCentre_)) {
@@ -518,7 +523,8 @@ void Interaction::pressRotation(ScreenPoint at, const Hit* hit) {
     }
     doc.clearMarks();
     doc.renumber();
-    for (Element* p : freePoints) rotated_.push_back({p, Point2{p->value[0], p->value[1]}});
+    for (Element* p : freePoints)
+        rotated_.push_back({p, Point2{p->value[0], p->value[1]}});
     if (rotated_.empty()) return;
     rotationStart_ = std::atan2(world.y - centre_.y, world.x - centre_.x);
     rotating_ = true;
@@ -601,7 +607,8 @@ void Interaction::keyPress(int key, int modifiers, bool autoRepeat) {
         return;
     case KeyCode::Plus:
     case KeyCode::Minus:
-        if (tool_ == Tool::Move && doc.selectedCount() > 0) stepSelection(key == KeyCode::Plus ? 1 : -1);
+        if (tool_ == Tool::Move && doc.selectedCount() > 0)
+            stepSelection(key == KeyCode::Plus ? 1 : -1);
         return;
     case KeyCode::Left:
     case KeyCode::Right:
@@ -660,8 +667,8 @@ void Interaction::stepSelection(int direction) {
         if (e->method == Method::Locus) {
             auto* t = e->tailAs<SampledCurveTail>();
             if (!t || (e->parent2 && e->parent2->method == Method::GridPoint)) continue;
-            const int n = std::clamp(int(t->first.size()) + 5 * direction, MinLocusSamples,
-                                     MaxLocusSamples);
+            const int n =
+                std::clamp(int(t->first.size()) + 5 * direction, MinLocusSamples, MaxLocusSamples);
             t->resize(n);
             e->selected = 0;
         } else if (auto* it = e->tailAs<IterationTail>()) {

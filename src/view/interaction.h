@@ -26,7 +26,7 @@ struct InteractionOptions {
 struct HoverFeedback {
     const Element* highlight = nullptr; // one element under the pointer
     bool several = false;
-    std::string label; // empty: no label
+    std::string label;      // empty: no label
     Color labelColour = -1; // -1: the cursor-message font's colour
     ScreenPoint at;         // the pointer
     int below = 0;          // pixels the label sits below the pointer
@@ -106,6 +106,8 @@ class Interaction : private SequenceHost {
     void refreshHover() override;
     // The document was replaced: everything held is dropped.
     void documentReplaced();
+    // The view scrolled: the rubber-band area is cancelled (unless a drag is running).
+    void viewScrolled();
 
     // ---- state for the drawing and for tests
     bool interacting() const { return drag_.active() || bandActive_ || rotating_; }

@@ -112,8 +112,7 @@ class Renderer {
     // The screen rectangle (pixels of a target drawn with `view`) that a text-like element, text,
     // table, button or bitmap covers; false for other kinds and for those that show nothing.
     // Uses the same layout as the drawing, so hit testing and drawing agree.
-    bool elementBox(const Document& doc, const Element& e, const ViewTransform& view,
-                    QRectF& box);
+    bool elementBox(const Document& doc, const Element& e, const ViewTransform& view, QRectF& box);
 
     // Forget cached texts and decoded pictures (after a document is closed or replaced).
     void clearCaches();

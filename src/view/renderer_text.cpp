@@ -371,7 +371,8 @@ bool Renderer::elementBox(const Document& doc, const Element& e, const ViewTrans
                           QRectF& box) {
     const double s = view.scale > 0 ? view.scale : 1.0;
     auto placed = [&](Point2 w) {
-        return QPointF(std::floor(view.toScreenX(w.x) + 0.5), std::floor(view.toScreenY(w.y) + 0.5));
+        return QPointF(std::floor(view.toScreenX(w.x) + 0.5),
+                       std::floor(view.toScreenY(w.y) + 0.5));
     };
     static const FontRecord fallback;
     switch (e.kind()) {

@@ -107,7 +107,8 @@ void setLineColour(Element& e, Color c) {
     e.colorParamMode = 0;
     if (auto* t = e.tailAs<TextTail>()) {
         t->font.color = c;
-        for (FontRun& r : t->runs) r.font.color = c;
+        for (FontRun& r : t->runs)
+            r.font.color = c;
     }
     if (e.font) e.font->color = c;
     forEachSubElement(e, [c](Element& s) { s.color = c; });
@@ -168,9 +169,8 @@ class EditSequence : public ToolSequence {
 } // namespace
 
 std::unique_ptr<ToolSequence> makeToolSequence(int tool) {
-    if (tool == Tool::ToggleVisibility || tool == Tool::DeleteElement ||
-        tool == Tool::LineColour || tool == Tool::FillColour ||
-        (tool >= Tool::FirstPointShape && tool <= Tool::LastAngleMark))
+    if (tool == Tool::ToggleVisibility || tool == Tool::DeleteElement || tool == Tool::LineColour ||
+        tool == Tool::FillColour || (tool >= Tool::FirstPointShape && tool <= Tool::LastAngleMark))
         return std::make_unique<EditSequence>();
     switch (tool) {
     case Tool::Point:

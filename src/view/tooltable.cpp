@@ -11,17 +11,16 @@ using K = std::pair<int, int>; // kind, counter
 constexpr int Many = 127; // a polygon takes points until it is closed
 
 // Kind groups used by several rows.
-constexpr std::initializer_list<int> kStraight = {Kind::Line, Kind::Ray, Kind::Segment,
+constexpr std::initializer_list<int> kStraight = {Kind::Line,    Kind::Ray,    Kind::Segment,
                                                   Kind::Polygon, Kind::Vector, Kind::Axes};
-constexpr std::initializer_list<int> kGeometric = {
-    Kind::Point, Kind::Line,  Kind::Ray,   Kind::Segment, Kind::Polygon, Kind::Circle,
-    Kind::Arc,   Kind::Conic, Kind::Vector};
-constexpr std::initializer_list<int> kCurves = {Kind::Line,  Kind::Ray,   Kind::Segment,
-                                                Kind::Polygon, Kind::Circle, Kind::Arc,
-                                                Kind::Locus, Kind::Conic, Kind::Vector,
-                                                Kind::Axes};
-constexpr std::initializer_list<int> kTextLike = {Kind::Text,        Kind::Name,  Kind::Number,
-                                                  Kind::Function,    Kind::Table, Kind::Equation,
+constexpr std::initializer_list<int> kGeometric = {Kind::Point,   Kind::Line,    Kind::Ray,
+                                                   Kind::Segment, Kind::Polygon, Kind::Circle,
+                                                   Kind::Arc,     Kind::Conic,   Kind::Vector};
+constexpr std::initializer_list<int> kCurves = {
+    Kind::Line, Kind::Ray,   Kind::Segment, Kind::Polygon, Kind::Circle,
+    Kind::Arc,  Kind::Locus, Kind::Conic,   Kind::Vector,  Kind::Axes};
+constexpr std::initializer_list<int> kTextLike = {Kind::Text,        Kind::Name,     Kind::Number,
+                                                  Kind::Function,    Kind::Table,    Kind::Equation,
                                                   Kind::Coordinates, Kind::Property, Kind::Button};
 constexpr std::initializer_list<int> kLineStyled = {
     Kind::Line,  Kind::Ray,  Kind::Segment, Kind::Polygon, Kind::Circle,   Kind::Arc,
@@ -39,7 +38,8 @@ struct RowBuilder {
         return *this;
     }
     RowBuilder& kinds(std::initializer_list<int> ks, int n = 1) {
-        for (int k : ks) info.needs[k] = int8_t(n);
+        for (int k : ks)
+            info.needs[k] = int8_t(n);
         return *this;
     }
     RowBuilder& kind(int k, int n = 1) {
@@ -108,7 +108,8 @@ std::array<ToolInfo, ToolCount> buildTable() {
     {
         auto r = row(15, 1, "B_2_div_seg").points(2).kind(Kind::Segment).makes({Method::Midpoint});
         set(r);
-        auto b = row(16, 1, "B_2_Sectriz").points(3).kind(Kind::Angle).makes({Method::AngleBisector});
+        auto b =
+            row(16, 1, "B_2_Sectriz").points(3).kind(Kind::Angle).makes({Method::AngleBisector});
         set(b);
         auto m = row(17, 1, "B_Mediatriz")
                      .points(2)
@@ -144,7 +145,8 @@ std::array<ToolInfo, ToolCount> buildTable() {
         auto h = row(24, 1, "B_homotec").kinds(kGeometric).kind(Kind::Number);
         h.makes({Method::HomothetyPoint});
         set(h);
-        auto i = row(25, 1, "B_inversion").points(1).kind(Kind::Circle).makes({Method::InversePoint});
+        auto i =
+            row(25, 1, "B_inversion").points(1).kind(Kind::Circle).makes({Method::InversePoint});
         set(i);
     }
     {
@@ -179,8 +181,8 @@ std::array<ToolInfo, ToolCount> buildTable() {
                       .kinds({Kind::Segment, Kind::Vector, Kind::Polygon, Kind::Circle, Kind::Arc,
                               Kind::Line, Kind::Ray, Kind::Axes})
                       .makes({Method::DistancePointPoint, Method::DistancePointLine,
-                              Method::SegmentLength, Method::PolygonPerimeter,
-                              Method::CircleLength, Method::ArcLength});
+                              Method::SegmentLength, Method::PolygonPerimeter, Method::CircleLength,
+                              Method::ArcLength});
         set(ld);
         auto an = row(35, 2, "B_N_angulo").points(3).kind(Kind::Angle).kind(Kind::Arc);
         an.makes({Method::AngleValue});
@@ -188,7 +190,8 @@ std::array<ToolInfo, ToolCount> buildTable() {
         auto ar = row(36, 2, "B_N_area").kind(Kind::Polygon).kind(Kind::Circle);
         ar.makes({Method::PolygonArea, Method::CircleArea});
         set(ar);
-        auto sl = row(37, 2, "B_N_pend").kinds({Kind::Line, Kind::Ray, Kind::Segment, Kind::Vector});
+        auto sl =
+            row(37, 2, "B_N_pend").kinds({Kind::Line, Kind::Ray, Kind::Segment, Kind::Vector});
         sl.makes({Method::Slope});
         set(sl);
         auto pr = row(38, 2, "B_N_prop").points(3).kind(Kind::Segment, 2).kind(Kind::Vector, 2);
@@ -209,7 +212,8 @@ std::array<ToolInfo, ToolCount> buildTable() {
         set(ca);
         auto pa = row(43, 2, "B_N_parametro").makes({Method::Parameter});
         set(pa);
-        auto fu = row(44, 2, "B_N_funcion").kinds({Kind::Number, Kind::Function, Kind::Coordinates});
+        auto fu =
+            row(44, 2, "B_N_funcion").kinds({Kind::Number, Kind::Function, Kind::Coordinates});
         fu.makes({Method::Function});
         set(fu);
         auto rf = row(45, 2, "B_N_rep_fun").kind(Kind::Function).kind(Kind::Axes);
@@ -227,7 +231,8 @@ std::array<ToolInfo, ToolCount> buildTable() {
         set(rot);
         auto z = row(50, 14, "B_zoom");
         set(z);
-        auto tb = row(51, 16, "B_N_tabla").kind(Kind::Number).kind(Kind::Table).kind(Kind::Coordinates);
+        auto tb =
+            row(51, 16, "B_N_tabla").kind(Kind::Number).kind(Kind::Table).kind(Kind::Coordinates);
         tb.makes({Method::Table});
         set(tb);
         for (int m = 52; m <= 54; ++m) {
@@ -266,7 +271,7 @@ std::array<ToolInfo, ToolCount> buildTable() {
         set(pc);
         auto pf = row(68, 21, "B_color_relleno").all();
         set(pf);
-        const char* shapes[] = {"B_edit_pnor",  "B_edit_p1p",  "B_edit_pcruz",
+        const char* shapes[] = {"B_edit_pnor",  "B_edit_p1p",   "B_edit_pcruz",
                                 "B_edit_pgran", "B_edit_pcuad", "B_edit_pgran2"};
         for (int i = 0; i < 6; ++i) {
             auto s = row(69 + i, 6, shapes[i]).kind(Kind::Point);

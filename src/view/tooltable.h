@@ -93,7 +93,8 @@ constexpr KindMask kindBit(int kind) {
 }
 constexpr KindMask kindBits(std::initializer_list<int> kinds) {
     KindMask m = 0;
-    for (int k : kinds) m |= kindBit(k);
+    for (int k : kinds)
+        m |= kindBit(k);
     return m;
 }
 constexpr bool hasKind(KindMask m, int kind) {
@@ -106,12 +107,13 @@ constexpr KindMask PointHostKinds =
     kindBits({Kind::Line, Kind::Ray, Kind::Segment, Kind::Polygon, Kind::Circle, Kind::Arc,
               Kind::Locus, Kind::Axes, Kind::Conic, Kind::Grid, Kind::Vector});
 // Every kind that is drawn (the intersection holder never is).
-constexpr KindMask AllDrawnKinds = ((KindMask(1) << Kind::Count) - 1) & ~kindBit(Kind::Intersection);
+constexpr KindMask AllDrawnKinds =
+    ((KindMask(1) << Kind::Count) - 1) & ~kindBit(Kind::Intersection);
 
 struct ToolInfo {
     int number = 0;
-    NeedsRow needs;           // the row reloaded whenever the tool is chosen or completes
-    int cursor = 1;           // cursor number 1..26
+    NeedsRow needs;          // the row reloaded whenever the tool is chosen or completes
+    int cursor = 1;          // cursor number 1..26
     const char* button = ""; // the tool-bar button that chooses it
     std::array<int16_t, 6> methods{-1, -1, -1, -1, -1, -1}; // construction methods it makes
 };

@@ -11,9 +11,11 @@
 
 #include <QApplication>
 #include <QFrame>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -245,6 +247,42 @@ TEST(TForm1Tools, ToolBarsHaveIconsTooltipsAndPalettes) {
     EXPECT_EQ(p->shape, 4);
 }
 
+TEST(TForm1Tools, TheAmbiguityMenuListsTheElementsInColumnsOfTwenty) {
+    Window win;
+    win.w.setAmbiguityChooser(nullptr); // the real menu
+    for (int i = 0; i < 25; ++i)
+        win.point(0, 0);
+    win.done();
+    win.w.chooseTool(Tool::Segment); // keeps every point under the pointer
+    int items = 0, columns = 0;
+    QTimer::singleShot(50, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        const auto buttons = menu->findChildren<QToolButton*>();
+        items = int(buttons.size());
+        int maxX = 0, minX = 1 << 20;
+        for (QToolButton* b : buttons)
+            maxX = std::max(maxX, b->x()), minX = std::min(minX, b->x());
+        columns = maxX > minX ? 2 : 1;
+        // The 22nd item (second column) is chosen.
+        QToolButton* pick = nullptr;
+        for (QToolButton* b : buttons)
+            if (b->x() == maxX && (!pick || b->y() < pick->y())) pick = b;
+        ASSERT_NE(pick, nullptr);
+        pick->click();
+    });
+    QTest::mouseClick(win.area(), Qt::LeftButton, {}, win.pixel(0, 0));
+    EXPECT_EQ(items, 25);
+    EXPECT_EQ(columns, 2);
+    // The point chosen is the first of the segment.
+    ASSERT_EQ(win.w.interaction().engine().picked().size(), 1u);
+    Element* chosen = win.w.interaction().engine().picked().front();
+    int index = 0;
+    for (Element* e = win.doc().head; e && e != chosen; e = e->next)
+        ++index;
+    EXPECT_EQ(index, 20);
+}
+
 TEST(TForm1Tools, EscapeAndKeysReachTheTools) {
     Window win;
     win.w.chooseTool(Tool::Segment);
@@ -273,9 +311,8 @@ TEST(TForm1Tools, RandomEventsLeaveADocumentThatSavesAndReadsBack) {
     for (int t = 0; t < ToolCount; ++t)
         if (isToolAvailable(t) && t != Tool::Zoom) tools.push_back(t);
     tools.push_back(Tool::Zoom);
-    win.w.setAmbiguityChooser([&rng](const std::vector<Element*>& list) {
-        return int(rng() % (list.size() + 1)) - 1;
-    });
+    win.w.setAmbiguityChooser(
+        [&rng](const std::vector<Element*>& list) { return int(rng() % (list.size() + 1)) - 1; });
     const int w = win.area()->width(), h = win.area()->height();
     auto somewhere = [&] {
         // Mostly near a few spots, so that clicks meet earlier elements.
@@ -318,6 +355,7 @@ TEST(TForm1Tools, RandomEventsLeaveADocumentThatSavesAndReadsBack) {
     EXPECT_EQ(back.elementCount(), doc.elementCount());
     recalcUpTo(back);
     int defined = 0;
-    for (Element* e = back.head; e; e = e->next) defined += e->defined;
+    for (Element* e = back.head; e; e = e->next)
+        defined += e->defined;
     EXPECT_GT(defined, 0);
 }

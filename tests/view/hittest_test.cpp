@@ -21,7 +21,8 @@ struct HitFixture : ::testing::Test {
     ToolHost h;
     HitTester tester;
 
-    const std::vector<Hit>& at(double x, double y, int tool, const std::vector<Element*>* picked = nullptr) {
+    const std::vector<Hit>& at(double x, double y, int tool,
+                               const std::vector<Element*>* picked = nullptr) {
         HitQuery q;
         q.tool = tool;
         q.needs = toolInfo(tool).needs;
@@ -44,8 +45,7 @@ TEST(ToolTable, EveryToolHasACursorAButtonWithAnIconAndAPrompt) {
         EXPECT_FALSE(uiText().toolPrompt(t).empty()) << t;
     }
     EXPECT_EQ(uiText().toolPrompt(0), "Mover los elementos libres o editar");
-    EXPECT_EQ(uiText().toolPrompt(5),
-              "Circunferencia dado el centro o dados el centro y un punto");
+    EXPECT_EQ(uiText().toolPrompt(5), "Circunferencia dado el centro o dados el centro y un punto");
     EXPECT_EQ(toolInfo(Tool::Move).cursor, 4);
     EXPECT_EQ(toolInfo(Tool::ToggleVisibility).cursor, 7);
     EXPECT_EQ(toolInfo(Tool::EditElement).cursor, 9);
@@ -76,9 +76,9 @@ TEST(ToolTable, FiltersFollowTheNeedsRow) {
 TEST_F(HitFixture, PointsHitStrictlyWithinTheDetectionDistance) {
     Element* p = h.point(10, 10);
     EXPECT_EQ(at(17.9, 10, Tool::Move).size(), 1u);
-    EXPECT_TRUE(at(18, 10, Tool::Move).empty()); // exactly 8 pixels away
+    EXPECT_TRUE(at(18, 10, Tool::Move).empty());          // exactly 8 pixels away
     EXPECT_EQ(at(10 + 5, 10 + 5, Tool::Move).size(), 1u); // 7.07 pixels
-    EXPECT_TRUE(at(10 + 6, 10 + 6, Tool::Move).empty());   // 8.49 pixels
+    EXPECT_TRUE(at(10 + 6, 10 + 6, Tool::Move).empty());  // 8.49 pixels
     p->visible = 0;
     EXPECT_TRUE(at(10, 10, Tool::Move).empty());
     h.hidden = true;
@@ -143,7 +143,8 @@ TEST_F(HitFixture, CurvesHitOnTheirDrawnShape) {
 
 TEST_F(HitFixture, PolygonSidesStandForThePolygonOrForThemselves) {
     std::vector<Element*> v = {h.point(0, 0), h.point(100, 0), h.point(0, 100)};
-    for (Element* p : v) p->visible = 0;
+    for (Element* p : v)
+        p->visible = 0;
     ElementRequest r;
     r.method = Method::Polygon;
     r.extra = v;
@@ -252,7 +253,8 @@ TEST_F(HitFixture, PickedElementsAreLeftOutAndTheListStopsAtAHundred) {
     auto hits = at(0, 0, Tool::Segment, &picked);
     ASSERT_EQ(hits.size(), 1u);
     EXPECT_EQ(hits[0].element, b);
-    for (int i = 0; i < 150; ++i) h.point(0, 0);
+    for (int i = 0; i < 150; ++i)
+        h.point(0, 0);
     EXPECT_EQ(at(0, 0, Tool::Segment).size(), size_t(MaxHits));
 }
 

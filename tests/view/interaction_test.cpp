@@ -72,8 +72,8 @@ TEST_F(InteractionFixture, PointToolMakesFreePointsPointsOnElementsAndIntersecti
     click(std::round(103 * std::cos(a)), std::round(103 * std::sin(a)));
     Element* p = h.last();
     ASSERT_EQ(p->method, Method::PointOnElement);
-    EXPECT_NEAR(p->value[3], std::atan2(std::round(103 * std::sin(a)), std::round(103 * std::cos(a))),
-                1e-12);
+    EXPECT_NEAR(p->value[3],
+                std::atan2(std::round(103 * std::sin(a)), std::round(103 * std::cos(a))), 1e-12);
     EXPECT_NEAR(std::hypot(x(p), y(p)), 100, 1e-9);
     EXPECT_EQ(h.undoSteps, 2);
 
@@ -110,8 +110,8 @@ TEST_F(InteractionFixture, LineToolTakesAPointThenAPointOrADirection) {
     EXPECT_EQ(h.count(Method::FreePoint), 1); // the direction makes no point
     Element* l = h.last();
     // The line passes through (0, 0) towards (100, 50).
-    EXPECT_NEAR(std::fabs((l->value[2] - l->value[0]) * 50 - (l->value[3] - l->value[1]) * 100),
-                0, 1e-9);
+    EXPECT_NEAR(std::fabs((l->value[2] - l->value[0]) * 50 - (l->value[3] - l->value[1]) * 100), 0,
+                1e-9);
     EXPECT_EQ(h.undoSteps, 1);
     EXPECT_FALSE(in.engine().running());
 
@@ -264,8 +264,9 @@ TEST_F(InteractionFixture, DraggingEachKindFollowsItsConstruction) {
     cr.value[0] = -200, cr.value[1] = 150, cr.value[2] = -200, cr.value[3] = 170;
     Element* circle = h.make(cr);
     drag(-200, 170, -170, 110); // 30 right and 40 down of the centre
-    EXPECT_NEAR(std::hypot(circle->value[2] - circle->value[0], circle->value[3] - circle->value[1]),
-                50, 1e-9);
+    EXPECT_NEAR(
+        std::hypot(circle->value[2] - circle->value[0], circle->value[3] - circle->value[1]), 50,
+        1e-9);
     EXPECT_DOUBLE_EQ(x(centre), -200);
 }
 
@@ -289,9 +290,9 @@ TEST_F(InteractionFixture, ANameLabelStopsAtTheMaximumDistance) {
     Element* name = a->nameElement;
     ASSERT_NE(name, nullptr);
     recalcUpTo(h.doc);
-    EXPECT_DOUBLE_EQ(x(name), 4); // 4 and 4 from the point
+    EXPECT_DOUBLE_EQ(x(name), 4);       // 4 and 4 from the point
     h.boxes[name] = {304, 196, 12, 16}; // the label's top-left is pixel (304, 196)
-    drag(8, 4, 208, 4, 10);                 // 200 pixels to the right
+    drag(8, 4, 208, 4, 10);             // 200 pixels to the right
     const double d = std::hypot(x(name) - x(a), y(name) - y(a));
     EXPECT_NEAR(d, 50, 1e-9);
     EXPECT_GT(x(name), 45); // towards the pointer

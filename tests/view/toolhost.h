@@ -65,7 +65,8 @@ class ToolHost : public InteractionHost {
     static ScreenPoint pixel(double x, double y) { return {int(x + 300), int(200 - y)}; }
     int count(ConstructionMethod m) const {
         int n = 0;
-        for (const Element* e = doc.head; e; e = e->next) n += e->method == m;
+        for (const Element* e = doc.head; e; e = e->next)
+            n += e->method == m;
         return n;
     }
     Element* last() const { return doc.tail; }
