@@ -154,7 +154,7 @@ void Interaction::hoverAt(ScreenPoint at) {
         fb.highlight = tester_.isHolder(&e) ? nullptr : &e;
         fb.label = cursorLabelOf(doc, e);
         status = describeElement(doc, e);
-        if (options_.labelTakesColour)
+        if (options_.labelTakesColour && !tester_.isHolder(&e))
             fb.labelColour = e.kind() == Kind::Button ? Color(e.shape) : e.color;
     } else if (hover_.size() > 1) {
         cursor = 5;
