@@ -3,6 +3,7 @@
 #include "model/document.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QStringList>
 
 int main(int argc, char** argv) {
@@ -22,6 +23,9 @@ int main(int argc, char** argv) {
     } else {
         window.openCommandLine(commandLine);
     }
-    window.show();
+    // The window starts maximised on the screen's free area.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        window.setGeometry(screen->availableGeometry());
+    window.showMaximized();
     return QApplication::exec();
 }

@@ -105,12 +105,12 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), document_(std::make_uniqu
     statusBar()->addPermanentWidget(statusUnits_);
 
     buildMenus();
+    setupTools();
+    buildToolBars();
     connect(drawingArea_, &DrawingArea::resized, this, &TForm1::drawingAreaResized);
     resize(900, 650);
     newDocument();
 }
-
-TForm1::~TForm1() = default;
 
 void TForm1::buildMenus() {
     QMenu* file = menuBar()->addMenu(text(Msg::MenuFile));
@@ -199,6 +199,7 @@ void TForm1::newDocument() {
 }
 
 void TForm1::installDocument(std::unique_ptr<Document> doc) {
+    if (interaction_) interaction_->documentReplaced();
     renderer_.clearCaches();
     document_ = std::move(doc);
     {
@@ -239,7 +240,12 @@ void TForm1::redraw(bool repaint, const Element* stop) {
     o.planeSize = planeSize_;
     o.trace = &traceBitmap_;
     o.stop = stop;
+    if (interaction_) {
+        o.interacting = interaction_->interacting();
+        o.overlay = [this](QPainter& p) { drawOverlay(p); };
+    }
     renderer_.redraw(mainBitmap_, doc, o);
+    overlay_.invalidate();
     if (repaint) drawingArea_->update();
 }
 
@@ -291,6 +297,7 @@ void TForm1::verticalScrolled(int position) {
 
 void TForm1::afterScroll() {
     synchronizeView(false);
+    if (interaction_) interaction_->viewScrolled();
     if (!document_->traceList.empty()) clearTrace();
     recalculateAndRedraw();
 }

@@ -3,23 +3,33 @@
 #pragma once
 
 #include "dialogs/tmuepan.h"
+#include "model/document.h"
+#include "view/hoveroverlay.h"
+#include "view/interaction.h"
 #include "view/renderer.h"
 
+#include <QHash>
 #include <QImage>
 #include <QMainWindow>
 #include <QRect>
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QLabel;
 class QScrollBar;
+class QTimer;
+class QToolBar;
+class QToolButton;
+class QFrame;
 
 namespace qorv {
 
 class Document;
 struct Element;
+class ToolHost;
 
 // The drawing area: its paint only copies the main drawing bitmap.
 class DrawingArea : public QWidget {
@@ -85,6 +95,40 @@ class TForm1 : public QMainWindow, public MuePanHost {
     // "Mover la pantalla".
     void openMoveScreen();
 
+    // ---- tool modes (tform1_tools.cpp)
+    // Chooses a tool mode as its button or menu item does.
+    void chooseTool(int tool, bool ownButton = false);
+    int currentTool() const;
+    Interaction& interaction() { return *interaction_; }
+    // Records an undo step of the current document before it changes.
+    void recordUndoStep();
+    // How many undo steps the tools recorded (each call of recordUndoStep from them counts).
+    int toolUndoSteps() const { return toolUndoSteps_; }
+    // The ambiguity menu, replaceable (tests choose without a pop-up): returns the index chosen,
+    // or -1.
+    void setAmbiguityChooser(std::function<int(const std::vector<Element*>&)> chooser) {
+        ambiguityChooser_ = std::move(chooser);
+    }
+    // Dialogs opened by a double click with the move tool (calculator, function, parameter,
+    // represented points) and by the editing tools; they hook in here.
+    void setElementDialogHook(std::function<void(int tool, Element&)> hook) {
+        elementDialogHook_ = std::move(hook);
+    }
+    CreationOptions& creationOptions() { return creation_; }
+    // The colour the colour tools apply (and new elements take when so chosen).
+    Color currentColour() const { return creation_.chosenColor; }
+    void setCurrentColour(Color c);
+    const QString& statusText() const;
+    int cursorNumber() const { return cursorNumber_; }
+
+    // ---- tool bars (tform1_toolbars.cpp)
+    QToolBar* mainButtons() const { return B_principales; }
+    QToolBar* editButtons() const { return B_edicion; }
+    // The tool-bar button of a tool (a palette button for the tools of its panel).
+    QToolButton* toolButton(int tool) const;
+    QToolButton* buttonNamed(const QString& name) const;
+    QFrame* palettePanel(const QString& name) const;
+
     // Where warnings go (a message box with the program's caption unless replaced, e.g. in tests).
     void setMessageSink(std::function<void(const QString&)> sink) {
         messageSink_ = std::move(sink);
@@ -103,8 +147,18 @@ class TForm1 : public QMainWindow, public MuePanHost {
 
   protected:
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    friend class ToolHost;
+    void setupTools();
+    void buildToolBars();
+    void toolChosenOnBars(int tool);
+    void paletteTimerFired();
+    int chooseAmong(const std::vector<Element*>& elements, QPoint at);
+    void showHover(const HoverFeedback& feedback);
+    void drawOverlay(QPainter& painter);
+    void setCursorNumber(int cursor);
     void buildMenus();
     void ensureCanvasSize();
     void drawingAreaResized();
@@ -143,6 +197,27 @@ class TForm1 : public QMainWindow, public MuePanHost {
     Qt::WindowStates savedState_;
 
     std::function<void(const QString&)> messageSink_;
+
+    // Tool modes.
+    std::unique_ptr<InteractionHost> toolHost_;
+    std::unique_ptr<Interaction> interaction_;
+    CreationOptions creation_;
+    HoverOverlay overlay_;
+    HoverFeedback hover_;
+    QTimer* buttonTimer_ = nullptr;  // 150 ms: a motion button shows pressed
+    QTimer* paletteTimer_ = nullptr; // 200 ms: a held palette button opens its panel
+    QToolButton* pendingPalette_ = nullptr;
+    int toolUndoSteps_ = 0;
+    int cursorNumber_ = 0;
+    std::function<int(const std::vector<Element*>&)> ambiguityChooser_;
+    std::function<void(int, Element&)> elementDialogHook_;
+
+    // Tool bars: one button per tool (palette buttons stand for the tools of their panel).
+    QToolBar* B_principales = nullptr;
+    QToolBar* B_edicion = nullptr;
+    std::vector<QToolButton*> toolButtons_; // by tool number
+    QList<QToolButton*> allButtons_;
+    QHash<QString, QFrame*> panels_;
 };
 
 } // namespace qorv

@@ -192,6 +192,15 @@ void Document::markDescendants(Element* e) {
     accumulateDescendants(*this, e);
 }
 
+void Document::markDescendantsOf(const std::vector<Element*>& roots) {
+    clearMarks();
+    for (Element* e : roots) {
+        if (!e) continue;
+        accumulateDescendants(*this, e);
+        setMarkWithSubs(*e, 1);
+    }
+}
+
 // Marks every element that `e` depends on, directly or indirectly, on top of existing marks.
 static void accumulateAncestors(Element* e) {
     std::vector<Element*> stack;

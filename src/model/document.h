@@ -141,6 +141,9 @@ public:
     Element* findById(int32_t id);
 
     void markDescendants(Element* e);
+    // Marks the roots and every element that depends on any of them (a drag that moves several
+    // elements at once recalculates exactly these).
+    void markDescendantsOf(const std::vector<Element*>& roots);
     void markAncestors(Element* e);
     void clearMarks();
 

@@ -52,6 +52,11 @@ enum : int {
     UnitRad,                // "RAD"
     UnitDeg,                // "DEG"
     UnitGra,                // "GRA"
+    SeveralElements,        // "varios elementos": cursor label over several elements
+    MainButtons,            // "Botones Principales"
+    EditButtons,            // "Botones de edición"
+    OtherColours,           // "Otros colores..."
+    ParametricColour,       // "Color según parámetro"
     Count
 };
 }
@@ -65,6 +70,8 @@ public:
     static constexpr int MethodNameSlots = 74;
     static constexpr int CheckWordSlots = 10; // true/false pairs of checks 50..54
     static constexpr int MessageSlots = 300;
+    // One status-bar prompt per tool mode (0..83); the language-file id of tool c is 500 + c.
+    static constexpr int ToolPromptSlots = 84;
 
     UiTextTable() { fillBuiltInTexts(); }
     void fillBuiltInTexts();
@@ -74,18 +81,21 @@ public:
     // Verdict word of property check method 50..54.
     const std::string& checkWord(int method, bool holds) const;
     const std::string& message(int slot) const;
+    const std::string& toolPrompt(int tool) const;
 
     // Store a text in a slot, cut to fit the slot (79 or 255 bytes).
     void setKindName(int slot, std::string_view text);
     void setMethodName(int slot, std::string_view text);
     void setCheckWord(int slot, std::string_view text);
     void setMessage(int slot, std::string_view text);
+    void setToolPrompt(int tool, std::string_view text);
 
 private:
     std::array<std::string, KindNameSlots> kindNames_;
     std::array<std::string, MethodNameSlots> methodNames_;
     std::array<std::string, CheckWordSlots> checkWords_;
     std::array<std::string, MessageSlots> messages_;
+    std::array<std::string, ToolPromptSlots> toolPrompts_;
 };
 
 // The program's table (one per process; the main window fills it at start-up).

@@ -109,6 +109,11 @@ class Renderer {
     void drawElement(QPainter& painter, const Document& doc, const Element& e, Color colour,
                      int style, Color fill, const RenderOptions& options);
 
+    // The screen rectangle (pixels of a target drawn with `view`) that a text-like element, text,
+    // table, button or bitmap covers; false for other kinds and for those that show nothing.
+    // Uses the same layout as the drawing, so hit testing and drawing agree.
+    bool elementBox(const Document& doc, const Element& e, const ViewTransform& view, QRectF& box);
+
     // Forget cached texts and decoded pictures (after a document is closed or replaced).
     void clearCaches();
 
@@ -116,6 +121,8 @@ class Renderer {
     size_t cachedTextCount() const { return texts_.size(); }
 
     struct Frame; // per-call state, defined in renderer.cpp
+    struct TextBlock;
+    struct TableLayout;
 
   private:
     struct TextEntry {
@@ -173,7 +180,9 @@ class Renderer {
     void useNoBrush(Frame& f);
     const QFont& fontFor(const FontRecord& r, uint64_t* key = nullptr);
     const TextEntry& layoutText(const void* owner, const std::string& text, const FontRecord& font);
-    const QImage* pictureOf(Frame& f, const Element& e);
+    const QImage* pictureOf(const Element& e);
+    bool layoutTextBlock(const Element& e, TextBlock& block);
+    bool layoutTable(const Document& doc, const Element& e, TableLayout& layout);
     void trimCaches();
 
     std::unordered_map<uint64_t, QPen> pens_;

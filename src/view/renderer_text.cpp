@@ -77,21 +77,22 @@ void Renderer::drawLabelElement(Frame& f, const Element& e, Color c, int backgro
         f.p.drawStaticText(topLeft, entry.layout);
 }
 
-// A text block: its lines, with the font runs that cover them (a line break counts as two
-// characters of a run).
-void Renderer::drawText(Frame& f, const Element& e, Color c, int background, bool own) {
-    auto* t = e.tailAs<TextTail>();
-    if (!t || t->lines.empty()) return;
-    const Point2 at{double(t->x), double(t->y)};
-    const double s = f.scale();
-    if (!f.worldBoxVisible(at.x, at.y - 4000 / s, at.x + 4000 / s, at.y)) return;
-
+// The lines of a text block split by its font runs (a line break counts as two characters of a
+// run; characters beyond the last run keep its font), with their measures.
+struct Renderer::TextBlock {
     struct Piece {
         QString text;
         const FontRecord* font;
     };
-    // Lay out: split every line by the runs; characters beyond the last run keep its font.
-    std::vector<std::vector<Piece>> lines(t->lines.size());
+    std::vector<std::vector<Piece>> lines;
+    std::vector<double> ascents, heights;
+    double width = 0, height = 0;
+};
+
+bool Renderer::layoutTextBlock(const Element& e, TextBlock& b) {
+    auto* t = e.tailAs<TextTail>();
+    if (!t || t->lines.empty()) return false;
+    b.lines.assign(t->lines.size(), {});
     const size_t runCount = t->runs.size();
     size_t run = 0;
     int64_t leftInRun = runCount ? t->runs[0].length : 0;
@@ -112,11 +113,11 @@ void Renderer::drawText(Frame& f, const Element& e, Color c, int background, boo
             nextRun();
             qsizetype n = line.size() - pos;
             if (run < runCount) n = qsizetype(std::min<int64_t>(leftInRun, n));
-            lines[i].push_back({line.mid(pos, n), fontNow()});
+            b.lines[i].push_back({line.mid(pos, n), fontNow()});
             pos += n;
             leftInRun -= n;
         }
-        if (lines[i].empty()) lines[i].push_back({QString(), fontNow()});
+        if (b.lines[i].empty()) b.lines[i].push_back({QString(), fontNow()});
         for (int lineBreak = 2; lineBreak > 0 && run < runCount;) {
             nextRun();
             if (run >= runCount) break;
@@ -125,23 +126,35 @@ void Renderer::drawText(Frame& f, const Element& e, Color c, int background, boo
             leftInRun -= take;
         }
     }
-    // Measure.
-    double width = 0, height = 0;
-    std::vector<double> ascents(lines.size()), heights(lines.size()), widths(lines.size());
-    for (size_t i = 0; i < lines.size(); ++i) {
+    b.width = b.height = 0;
+    b.ascents.assign(b.lines.size(), 0.0);
+    b.heights.assign(b.lines.size(), 0.0);
+    for (size_t i = 0; i < b.lines.size(); ++i) {
         double w = 0, ascent = 0, descent = 0;
-        for (const Piece& p : lines[i]) {
+        for (const TextBlock::Piece& p : b.lines[i]) {
             QFontMetricsF m(fontFor(*p.font));
             w += m.horizontalAdvance(p.text);
             ascent = std::max(ascent, m.ascent());
             descent = std::max(descent, m.descent());
         }
-        ascents[i] = ascent;
-        heights[i] = ascent + descent + 1;
-        widths[i] = w;
-        width = std::max(width, w);
-        height += heights[i];
+        b.ascents[i] = ascent;
+        b.heights[i] = ascent + descent + 1;
+        b.width = std::max(b.width, w);
+        b.height += b.heights[i];
     }
+    return true;
+}
+
+// A text block: its lines, with the font runs that cover them.
+void Renderer::drawText(Frame& f, const Element& e, Color c, int background, bool own) {
+    auto* t = e.tailAs<TextTail>();
+    if (!t || t->lines.empty()) return;
+    const Point2 at{double(t->x), double(t->y)};
+    const double s = f.scale();
+    if (!f.worldBoxVisible(at.x, at.y - 4000 / s, at.x + 4000 / s, at.y)) return;
+    TextBlock block;
+    if (!layoutTextBlock(e, block)) return;
+    const double width = block.width, height = block.height;
     const QPointF topLeft = f.at(at) - QPointF(0.5, 0.5);
     if (f.miniature) {
         f.p.setPen(toQColor(c));
@@ -160,57 +173,30 @@ void Renderer::drawText(Frame& f, const Element& e, Color c, int background, boo
     }
     f.penKey = ~uint64_t(0);
     double y = topLeft.y();
-    for (size_t i = 0; i < lines.size(); ++i) {
+    for (size_t i = 0; i < block.lines.size(); ++i) {
         double x = topLeft.x();
-        for (const Piece& p : lines[i]) {
+        for (const TextBlock::Piece& p : block.lines[i]) {
             const QFont& font = fontFor(*p.font);
             f.p.setFont(font);
             f.p.setPen(toQColor(own ? p.font->color : c));
-            f.p.drawText(QPointF(x, y + ascents[i]), p.text);
+            f.p.drawText(QPointF(x, y + block.ascents[i]), p.text);
             x += QFontMetricsF(font).horizontalAdvance(p.text);
         }
-        y += heights[i];
+        y += block.heights[i];
     }
 }
 
-// A table: a header cell per referenced element, then its values; columns side by side, or
-// rows one under the other when the table runs horizontally (option -100). Never opaque.
-void Renderer::drawTable(Frame& f, const Element& e, Color c) {
-    auto* t = e.tailAs<TableTail>();
-    if (!t || t->columns.empty()) return;
-    const Point2 at = secondPoint(e);
-    const double s = f.scale();
-    if (!f.worldBoxVisible(at.x, at.y - 8000 / s, at.x + 8000 / s, at.y)) return;
-    static const FontRecord fallback;
-    const FontRecord& font = e.font ? *e.font : fallback;
-    const QFont& qfont = fontFor(font);
-    const QFontMetricsF m(qfont);
-    const int rows = std::clamp(t->rows, 0, TableTail::MaxRows);
-    const bool horizontal = e.option == NoValue;
-    const double pad = 4, cellH = m.height() + 2 * pad;
+// The cells of a table: a header per referenced element, then its values; columns side by side,
+// or rows one under the other when the table runs horizontally (option -100).
+struct Renderer::TableLayout {
+    std::vector<std::vector<QString>> cells; // column by column, header first
+    std::vector<double> colW;
+    double cellW = 0, cellH = 0, pad = 4;
+    size_t nCells = 0;
+    bool horizontal = false;
+    QFont font;
 
-    // Cell texts, column by column (header first).
-    std::vector<std::vector<QString>> cells(t->columns.size());
-    std::vector<double> colW(t->columns.size(), 0.0);
-    for (size_t k = 0; k < t->columns.size(); ++k) {
-        const TableColumn& col = t->columns[k];
-        std::string head = col.element ? f.doc.nameOf(col.element) : std::string();
-        if (head.empty() && col.element) head = uiText().kindName(col.element->kind());
-        cells[k].push_back(toQString(head));
-        for (int r = 0; r < rows; ++r)
-            cells[k].push_back(size_t(r) < col.values.size()
-                                   ? toQString(numberText(col.values[size_t(r)], e.decimals))
-                                   : QString());
-        for (const QString& q : cells[k])
-            colW[k] = std::max(colW[k], m.horizontalAdvance(q));
-    }
-    const QPointF topLeft = f.at(at) - QPointF(0.5, 0.5);
-    const size_t nCells = size_t(rows) + 1;
-    double maxW = 0;
-    for (double w : colW)
-        maxW = std::max(maxW, w);
-    const double cellW = maxW + 2 * pad;
-    auto cellRect = [&](size_t k, size_t r) {
+    QRectF cell(QPointF topLeft, size_t k, size_t r) const {
         double x = topLeft.x(), y = topLeft.y();
         if (horizontal) {
             x += double(r) * cellW;
@@ -221,25 +207,68 @@ void Renderer::drawTable(Frame& f, const Element& e, Color c) {
             x += colW[i] + 2 * pad;
         y += double(r) * cellH;
         return QRectF(x, y, colW[k] + 2 * pad, cellH);
-    };
+    }
+    QSizeF extent() const {
+        const QRectF last = cell(QPointF(), cells.size() - 1, nCells - 1);
+        return {last.right(), last.bottom()};
+    }
+};
+
+bool Renderer::layoutTable(const Document& doc, const Element& e, TableLayout& l) {
+    auto* t = e.tailAs<TableTail>();
+    if (!t || t->columns.empty()) return false;
+    static const FontRecord fallback;
+    l.font = fontFor(e.font ? *e.font : fallback);
+    const QFontMetricsF m(l.font);
+    const int rows = std::clamp(t->rows, 0, TableTail::MaxRows);
+    l.horizontal = e.option == NoValue;
+    l.cellH = m.height() + 2 * l.pad;
+    l.cells.assign(t->columns.size(), {});
+    l.colW.assign(t->columns.size(), 0.0);
+    for (size_t k = 0; k < t->columns.size(); ++k) {
+        const TableColumn& col = t->columns[k];
+        std::string head = col.element ? doc.nameOf(col.element) : std::string();
+        if (head.empty() && col.element) head = uiText().kindName(col.element->kind());
+        l.cells[k].push_back(toQString(head));
+        for (int r = 0; r < rows; ++r)
+            l.cells[k].push_back(size_t(r) < col.values.size()
+                                     ? toQString(numberText(col.values[size_t(r)], e.decimals))
+                                     : QString());
+        for (const QString& q : l.cells[k])
+            l.colW[k] = std::max(l.colW[k], m.horizontalAdvance(q));
+    }
+    l.nCells = size_t(rows) + 1;
+    double maxW = 0;
+    for (double w : l.colW)
+        maxW = std::max(maxW, w);
+    l.cellW = maxW + 2 * l.pad;
+    return true;
+}
+
+void Renderer::drawTable(Frame& f, const Element& e, Color c) {
+    const Point2 at = secondPoint(e);
+    const double s = f.scale();
+    if (!f.worldBoxVisible(at.x, at.y - 8000 / s, at.x + 8000 / s, at.y)) return;
+    TableLayout l;
+    if (!layoutTable(f.doc, e, l)) return;
+    const QPointF topLeft = f.at(at) - QPointF(0.5, 0.5);
     if (f.miniature) {
-        const QRectF last = cellRect(t->columns.size() - 1, nCells - 1);
         f.p.setPen(toQColor(c));
         f.penKey = ~uint64_t(0);
         useNoBrush(f);
-        const QPointF extent = last.bottomRight() - topLeft;
-        f.p.drawRect(QRectF(topLeft, QSizeF(extent.x() * s, extent.y() * s)));
+        const QSizeF extent = l.extent();
+        f.p.drawRect(QRectF(topLeft, QSizeF(extent.width() * s, extent.height() * s)));
         return;
     }
     usePen(f, c, 1);
     useNoBrush(f);
-    f.p.setFont(qfont);
-    for (size_t k = 0; k < cells.size(); ++k) {
-        for (size_t r = 0; r < nCells; ++r) {
-            const QRectF box = cellRect(k, r);
+    f.p.setFont(l.font);
+    for (size_t k = 0; k < l.cells.size(); ++k) {
+        for (size_t r = 0; r < l.nCells; ++r) {
+            const QRectF box = l.cell(topLeft, k, r);
             f.p.drawRect(box);
-            f.p.drawText(box.adjusted(pad, pad, -pad, -pad), Qt::AlignRight | Qt::AlignVCenter,
-                         cells[k][r]);
+            f.p.drawText(box.adjusted(l.pad, l.pad, -l.pad, -l.pad),
+                         Qt::AlignRight | Qt::AlignVCenter, l.cells[k][r]);
         }
     }
 }
@@ -288,7 +317,7 @@ void Renderer::drawButton(Frame& f, const Element& e, Color c, int face) {
 }
 
 // Decoded once per picture and kept while the element is drawn.
-const QImage* Renderer::pictureOf(Frame&, const Element& e) {
+const QImage* Renderer::pictureOf(const Element& e) {
     auto* t = e.tailAs<BitmapTail>();
     if (!t || t->picture.empty()) return nullptr;
     // A cheap fingerprint of the bytes, so that a changed picture is decoded again.
@@ -312,7 +341,7 @@ const QImage* Renderer::pictureOf(Frame&, const Element& e) {
 // A bitmap: free, with its top-left corner at its first two values; anchored to a point, placed
 // by `option` 1..9 (the point at the left, centre or right of the top, middle or bottom row).
 void Renderer::drawBitmap(Frame& f, const Element& e, Color c, int style) {
-    const QImage* image = pictureOf(f, e);
+    const QImage* image = pictureOf(e);
     if (!image) return;
     const double s = f.scale();
     const double w = image->width() * s, h = image->height() * s;
@@ -334,6 +363,72 @@ void Renderer::drawBitmap(Frame& f, const Element& e, Color c, int style) {
         return;
     }
     f.p.drawImage(box, *image);
+}
+
+// ---- boxes for hit testing ---------------------------------------------------------------------
+
+bool Renderer::elementBox(const Document& doc, const Element& e, const ViewTransform& view,
+                          QRectF& box) {
+    const double s = view.scale > 0 ? view.scale : 1.0;
+    auto placed = [&](Point2 w) {
+        return QPointF(std::floor(view.toScreenX(w.x) + 0.5),
+                       std::floor(view.toScreenY(w.y) + 0.5));
+    };
+    static const FontRecord fallback;
+    switch (e.kind()) {
+    case Kind::Name:
+    case Kind::Number:
+    case Kind::Function:
+    case Kind::Equation:
+    case Kind::Coordinates:
+    case Kind::Property: {
+        if (e.kind() == Kind::Name && e.option == 0) return false;
+        Point2 at;
+        if (!textPosition(e, at) || !std::isfinite(at.x) || !std::isfinite(at.y)) return false;
+        const std::string text = labelText(doc, e);
+        if (text.empty()) return false;
+        const TextEntry& entry = layoutText(&e, text, e.font ? *e.font : fallback);
+        box = QRectF(placed(at), entry.size * s);
+        return true;
+    }
+    case Kind::Button: {
+        const std::string caption = labelText(doc, e);
+        const TextEntry& entry = layoutText(&e, caption.empty() ? std::string(" ") : caption,
+                                            e.font ? *e.font : fallback);
+        box = QRectF(placed(secondPoint(e)), (entry.size + QSizeF(12, 8)) * s);
+        return true;
+    }
+    case Kind::Text: {
+        auto* t = e.tailAs<TextTail>();
+        TextBlock block;
+        if (!t || !layoutTextBlock(e, block)) return false;
+        box = QRectF(placed({double(t->x), double(t->y)}), QSizeF(block.width, block.height) * s);
+        return true;
+    }
+    case Kind::Table: {
+        TableLayout l;
+        if (!layoutTable(doc, e, l)) return false;
+        box = QRectF(placed(secondPoint(e)), l.extent() * s);
+        return true;
+    }
+    case Kind::Bitmap: {
+        const QImage* image = pictureOf(e);
+        if (!image) return false;
+        const double w = image->width() * s, h = image->height() * s;
+        Point2 anchor = firstPoint(e);
+        if (e.parent1) anchor = positionOf(e.parent1);
+        if (!std::isfinite(anchor.x) || !std::isfinite(anchor.y)) return false;
+        QPointF topLeft = placed(anchor);
+        if (e.parent1 && e.option >= 1 && e.option <= 9) {
+            const int col = (e.option - 1) % 3, row = (e.option - 1) / 3;
+            topLeft -= QPointF(w * col / 2.0, h * row / 2.0);
+        }
+        box = QRectF(topLeft, QSizeF(w, h));
+        return true;
+    }
+    default:
+        return false;
+    }
 }
 
 } // namespace qorv

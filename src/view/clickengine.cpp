@@ -1,0 +1,202 @@
+#include "view/clickengine.h"
+
+#include "geometry/pointonelement.h"
+#include "geometry/recalc.h"
+
+#include <algorithm>
+
+namespace qorv {
+
+// ---- references kept across an undo step -------------------------------------------------------
+
+void ReferenceKeeper::keep(Element** slot) {
+    if (slot) slots_.push_back(slot);
+}
+
+void ReferenceKeeper::remember() {
+    doc_.renumber();
+    ids_.clear();
+    for (Element** s : slots_)
+        ids_.push_back(*s ? (*s)->id : -1);
+}
+
+void ReferenceKeeper::restore() {
+    doc_.renumber();
+    std::vector<Element*> byId(1, nullptr);
+    doc_.forEachWithSubs([&](Element& e) {
+        if (e.id >= 0 && size_t(e.id) >= byId.size()) byId.resize(size_t(e.id) + 1, nullptr);
+        if (e.id >= 0) byId[size_t(e.id)] = &e;
+    });
+    for (size_t i = 0; i < slots_.size(); ++i) {
+        const int32_t id = ids_[i];
+        *slots_[i] = id > 0 && size_t(id) < byId.size() ? byId[size_t(id)] : nullptr;
+    }
+}
+
+// ---- sequences ----------------------------------------------------------------------------------
+
+bool ToolSequence::wantsPoint(const ClickEngine& engine, const Element* hit) const {
+    const NeedsRow& needs = engine.needs();
+    if (needs.points() <= 0) return false;
+    if (!hit) return true;
+    const int k = hit->kind();
+    if (k == Kind::Point) return false;
+    if (k == Kind::Intersection) return true;
+    if (k >= 0 && needs[k] > 0) return false; // the tool takes this kind as it is
+    return hasKind(PointHostKinds, k);
+}
+
+void PointSequence::click(ClickEngine& engine, const Click& click) {
+    if (!click.element || click.element->kind() != Kind::Point) return;
+    engine.pick(click.element);
+    if (engine.needs().points() <= 0 && finish_) finish_(engine);
+}
+
+// ---- the engine ---------------------------------------------------------------------------------
+
+void ClickEngine::chooseTool(int tool) {
+    tool_ = tool >= 0 && tool < ToolCount ? tool : 0;
+    sequence_ = makeToolSequence(tool_);
+    reset();
+}
+
+void ClickEngine::reset() {
+    needs_ = toolInfo(tool_).needs;
+    picked_.clear();
+    request_.reset();
+    request_.method = 0;
+    undoSaved_ = false;
+}
+
+void ClickEngine::recordUndo(std::initializer_list<Element**> extra, ElementRequest* other) {
+    ReferenceKeeper keeper(doc());
+    for (Element*& p : picked_)
+        keeper.keep(&p);
+    for (ElementRequest* r : {&request_, other}) {
+        if (!r) continue;
+        keeper.keep(&r->parent1);
+        keeper.keep(&r->parent2);
+        keeper.keep(&r->parent3);
+        for (Element*& x : r->extra)
+            keeper.keep(&x);
+    }
+    for (Element** slot : extra)
+        keeper.keep(slot);
+    keeper.remember();
+    host_.recordUndo();
+    keeper.restore();
+}
+
+void ClickEngine::saveUndoOnce(std::initializer_list<Element**> extra) {
+    if (undoSaved_) return;
+    undoSaved_ = true;
+    recordUndo(extra, nullptr);
+}
+
+Element* ClickEngine::makePoint(const Hit* hit, Point2 world) {
+    Element* target = hit ? hit->element : nullptr;
+    ElementRequest req;
+    if (!target) {
+        req.method = Method::FreePoint;
+        req.value[0] = world.x;
+        req.value[1] = world.y;
+    } else if (target->method == Method::Intersection) {
+        req.method = Method::IntersectionPoint;
+        req.parent1 = target->parent1;
+        req.parent2 = target->parent2;
+        req.option = target->option;
+        req.option2 = target->option2;
+        req.value[0] = target->value[0];
+        req.value[1] = target->value[1];
+    } else if (target->kind() == Kind::Grid) {
+        req.method = Method::GridPoint;
+        req.parent1 = target;
+        req.value[0] = hit->node.x;
+        req.value[1] = hit->node.y;
+        req.value[2] = hit->nodeAxes.x;
+        req.value[3] = hit->nodeAxes.y;
+    } else if (hasKind(PointHostKinds, target->kind()) && target->kind() != Kind::Axes) {
+        req.method = Method::PointOnElement;
+        req.parent1 = target;
+        req.value[3] = nearestParameterOnElement(*target, world);
+        req.value[0] = world.x;
+        req.value[1] = world.y;
+    } else {
+        return nullptr;
+    }
+    if (!undoSaved_) {
+        undoSaved_ = true;
+        recordUndo({}, &req);
+    }
+    if ((req.method != Method::FreePoint && !req.parent1) ||
+        (req.method == Method::IntersectionPoint && !req.parent2))
+        return nullptr;
+    Element* p = createElement(doc(), req, options());
+    recalcElement(doc(), *p);
+    host_.recalculateAndRedraw();
+    return p;
+}
+
+void ClickEngine::pick(Element* e) {
+    if (!e) return;
+    if (!request_.parent1)
+        request_.parent1 = e;
+    else if (!request_.parent2)
+        request_.parent2 = e;
+    else if (!request_.parent3)
+        request_.parent3 = e;
+    else
+        request_.extra.push_back(e);
+    picked_.push_back(e);
+    const int k = e->kind();
+    if (k >= 0 && k < Kind::Count && needs_[k] > 0) --needs_[k];
+}
+
+Element* ClickEngine::create(ElementRequest& req) {
+    if (!undoSaved_) {
+        undoSaved_ = true;
+        recordUndo({}, &req == &request_ ? nullptr : &req);
+    }
+    Element* e = createElement(doc(), req, options());
+    recalcElement(doc(), *e);
+    host_.recalculateAndRedraw();
+    return e;
+}
+
+Element* ClickEngine::complete(ConstructionMethod m) {
+    request_.method = m;
+    Element* e = create(request_);
+    reset();
+    host_.refreshHover();
+    return e;
+}
+
+void ClickEngine::click(const Hit* hit, Point2 world, int modifiers) {
+    if (!sequence_) return;
+    Click c;
+    c.world = world;
+    c.modifiers = modifiers;
+    c.element = hit ? hit->element : nullptr;
+    c.side = hit ? hit->side : -1;
+    if (sequence_->wantsPoint(*this, c.element)) {
+        c.element = makePoint(hit, world);
+        if (!c.element) return;
+        c.made = true;
+        c.side = -1;
+    } else if (c.element && c.element->method == Method::Intersection) {
+        return; // a crossing is only a place to make a point
+    }
+    sequence_->click(*this, c);
+}
+
+void ClickEngine::doubleClick(const Hit* hit, Point2 world, int modifiers) {
+    if (!sequence_) return;
+    Click c;
+    c.world = world;
+    c.modifiers = modifiers;
+    c.element = hit ? hit->element : nullptr;
+    c.side = hit ? hit->side : -1;
+    sequence_->doubleClick(*this, c);
+}
+
+} // namespace qorv

@@ -1,0 +1,171 @@
+// The click-sequence engine shared by every construction tool: a click is resolved into an
+// element (making a point first where the tool needs one), stored as the next parent of the
+// element under construction and added to the picked list; once the tool's needs are met the
+// element is created and the sequence starts again.
+//
+// Adding a tool: write a ToolSequence (usually a PointSequence with a `finish` function, or a
+// class of its own for sequences that take other kinds) and return it from makeToolSequence in
+// toolsequences.cpp. The tool's row in the tool table says what it may hit and how many points
+// it needs; its button is enabled as soon as makeToolSequence returns a sequence for it.
+#pragma once
+
+#include "model/document.h"
+#include "view/hittest.h"
+#include "view/tooltable.h"
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace qorv {
+
+class ClickEngine;
+
+// What the engine needs from the program: the document, the creation options, the undo store
+// and the redraw.
+class SequenceHost {
+  public:
+    virtual ~SequenceHost() = default;
+    virtual Document& document() = 0;
+    virtual const CreationOptions& creationOptions() = 0;
+    // Records one undo step; references into the list must be looked up again by id afterwards
+    // (the engine does so for everything it holds).
+    virtual void recordUndo() = 0;
+    virtual void recalculateAndRedraw() = 0;
+    // The pointer's hover state is stale (after a construction).
+    virtual void refreshHover() {}
+    virtual void showMessage(int msgSlot) { (void)msgSlot; }
+};
+
+// The click, as the engine hands it to a sequence.
+struct Click {
+    Element* element = nullptr; // what was clicked (or the point made there); null: empty place
+    bool made = false;          // the engine made the point at this click
+    Point2 world;               // where (world)
+    int modifiers = 0;          // Modifier bits
+    int side = -1;              // polygon side under the pointer
+};
+
+namespace Modifier {
+enum : int { Shift = 1, Ctrl = 2, Alt = 4 };
+}
+
+class ToolSequence {
+  public:
+    virtual ~ToolSequence() = default;
+    // Whether the click on `hit` (null: an empty place) must first be turned into a point. By
+    // default: while the needs row still asks for points and the hit's kind has no counter of
+    // its own (an empty place, a curve, a crossing, a grid).
+    virtual bool wantsPoint(const ClickEngine& engine, const Element* hit) const;
+    // The click with its element resolved. Store parents with engine.pick(), finish with
+    // engine.complete() or engine.create(); ignore clicks the step cannot use.
+    virtual void click(ClickEngine& engine, const Click& click) = 0;
+    // A double click while the sequence runs (the polygon closes on it).
+    virtual void doubleClick(ClickEngine& engine, const Click& click) {
+        (void)engine;
+        (void)click;
+    }
+    // The element that follows the pointer while the sequence waits (line, circle ...): fill
+    // the request and return true to have it drawn as a preview.
+    virtual bool preview(const ClickEngine& engine, Point2 pointer, ElementRequest& out) const {
+        (void)engine;
+        (void)pointer;
+        (void)out;
+        return false;
+    }
+};
+
+// Points in order; `finish` builds the element once the needs row is empty (the picked points
+// are the parents).
+class PointSequence : public ToolSequence {
+  public:
+    using Finish = std::function<void(ClickEngine&)>;
+    explicit PointSequence(Finish finish) : finish_(std::move(finish)) {}
+    void click(ClickEngine& engine, const Click& click) override;
+
+  private:
+    Finish finish_;
+};
+
+// The sequence of a tool (null for tools whose clicks are handled elsewhere or not built).
+std::unique_ptr<ToolSequence> makeToolSequence(int tool);
+// Whether the tool can be used: construction tools with a sequence, and the tools the
+// interaction handles itself (move, rotation, zoom).
+bool isToolAvailable(int tool);
+
+class ClickEngine {
+  public:
+    explicit ClickEngine(SequenceHost& host) : host_(host) {}
+
+    // Loads the tool's row and sequence; abandons any sequence in progress.
+    void chooseTool(int tool);
+    // Abandons the sequence in progress (points already made stay).
+    void reset();
+
+    // A left click resolved by the hit test: `hit` is null for an empty place, may be the
+    // intersection holder of the hit tester, a grid (with its node), a polygon (with its side).
+    void click(const Hit* hit, Point2 world, int modifiers);
+    void doubleClick(const Hit* hit, Point2 world, int modifiers);
+
+    // ---- for sequences
+    Document& doc() { return host_.document(); }
+    const Document& doc() const { return host_.document(); }
+    const CreationOptions& options() { return host_.creationOptions(); }
+    SequenceHost& host() { return host_; }
+    int tool() const { return tool_; }
+    int step() const { return int(picked_.size()); }
+    NeedsRow& needs() { return needs_; }
+    const NeedsRow& needs() const { return needs_; }
+    const std::vector<Element*>& picked() const { return picked_; }
+    ElementRequest& request() { return request_; }
+    const ElementRequest& request() const { return request_; }
+    bool undoSaved() const { return undoSaved_; }
+    bool running() const { return !picked_.empty(); }
+
+    // Makes the point a click needs: a free point (no hit), a point on a curve, an intersection
+    // point (the holder), a point on a grid. Saves the sequence's undo step first.
+    Element* makePoint(const Hit* hit, Point2 world);
+    // Stores e as the next parent (parent1, 2, 3, then the request's extra list), appends it to
+    // the picked list and counts it off the needs row.
+    void pick(Element* e);
+    // Creates the element of the request with method m (undo step unless one was saved),
+    // recalculates and redraws, and resets the sequence. Returns the new element.
+    Element* complete(ConstructionMethod m);
+    // Creates one element without ending the sequence (undo step unless one was saved).
+    Element* create(ElementRequest& request);
+    // Records the sequence's undo step once; the engine's references (and the extra slots
+    // given) are looked up again afterwards.
+    void saveUndoOnce(std::initializer_list<Element**> extra = {});
+
+    ToolSequence* sequence() const { return sequence_.get(); }
+
+  private:
+    void recordUndo(std::initializer_list<Element**> extra, ElementRequest* other);
+
+    SequenceHost& host_;
+    int tool_ = 0;
+    NeedsRow needs_;
+    std::vector<Element*> picked_;
+    ElementRequest request_;
+    bool undoSaved_ = false;
+    std::unique_ptr<ToolSequence> sequence_;
+};
+
+// Looks up, by id after a renumbering, every element reference given: used after an undo step,
+// which may replace the working list by a copy.
+class ReferenceKeeper {
+  public:
+    explicit ReferenceKeeper(Document& doc) : doc_(doc) {}
+    void keep(Element** slot);
+    // Renumbers and remembers the ids of the kept references.
+    void remember();
+    // Points every kept reference at the element that now has its id.
+    void restore();
+
+  private:
+    Document& doc_;
+    std::vector<Element**> slots_;
+    std::vector<int32_t> ids_;
+};
+
+} // namespace qorv

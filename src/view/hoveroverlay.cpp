@@ -1,0 +1,96 @@
+#include "view/hoveroverlay.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <cstring>
+
+namespace qorv {
+
+namespace {
+
+void copyRect(const QImage& from, QImage& to, QRect r) {
+    r &= from.rect();
+    r &= to.rect();
+    if (r.isEmpty() || from.format() != to.format()) return;
+    const int bytes = r.width() * (from.depth() / 8);
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        std::memcpy(to.scanLine(y) + r.left() * (to.depth() / 8),
+                    from.constScanLine(y) + r.left() * (from.depth() / 8), size_t(bytes));
+}
+
+} // namespace
+
+void HoverOverlay::invalidate() {
+    cleanValid_ = false;
+    shapesShown_ = false;
+    labelRect_ = QRect();
+}
+
+QRect HoverOverlay::restoreLabel(QImage& bitmap) {
+    const QRect r = labelRect_;
+    if (!r.isEmpty() && !labelPatch_.isNull()) {
+        QPainter p(&bitmap);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(r.topLeft(), labelPatch_);
+    }
+    labelRect_ = QRect();
+    return r;
+}
+
+QRect HoverOverlay::clear(QImage& bitmap) {
+    QRect changed = restoreLabel(bitmap);
+    if (shapesShown_ && cleanValid_) {
+        copyRect(clean_, bitmap, shapesArea_);
+        changed |= shapesArea_;
+    }
+    shapesShown_ = false;
+    return changed;
+}
+
+QRect HoverOverlay::show(QImage& bitmap, QRect area, const std::function<void(QImage&)>& shapes,
+                         bool shapesChanged, const QString& label, const QFont& font, QColor colour,
+                         QPoint labelAt) {
+    QRect changed = restoreLabel(bitmap);
+    if (shapesChanged) {
+        if (shapesShown_ && cleanValid_) {
+            copyRect(clean_, bitmap, shapesArea_);
+            changed |= shapesArea_;
+            shapesShown_ = false;
+        }
+        if (shapes) {
+            if (!cleanValid_) {
+                if (clean_.size() != bitmap.size() || clean_.format() != bitmap.format())
+                    clean_ = QImage(bitmap.size(), bitmap.format());
+                copyRect(bitmap, clean_, area);
+                cleanValid_ = true;
+            }
+            shapes(bitmap);
+            shapesShown_ = true;
+            shapesArea_ = area;
+            changed |= area;
+        }
+    }
+    if (!label.isEmpty()) {
+        const QFontMetrics m(font);
+        QRect r(labelAt, m.size(Qt::TextSingleLine, label) + QSize(2, 2));
+        // Kept inside the drawing area.
+        if (r.right() > area.right() - 2) r.moveRight(area.right() - 2);
+        if (r.bottom() > area.bottom() - 2) r.moveBottom(labelAt.y() - 24);
+        if (r.left() < area.left()) r.moveLeft(area.left());
+        if (r.top() < area.top()) r.moveTop(area.top());
+        r &= bitmap.rect();
+        if (!r.isEmpty()) {
+            labelPatch_ = bitmap.copy(r);
+            labelRect_ = r;
+            QPainter p(&bitmap);
+            p.setFont(font);
+            p.setPen(colour);
+            p.drawText(r.adjusted(1, 1, 0, 0), Qt::AlignLeft | Qt::AlignTop, label);
+            changed |= r;
+        }
+    }
+    return changed;
+}
+
+} // namespace qorv

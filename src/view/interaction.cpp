@@ -1,0 +1,699 @@
+#include "view/interaction.h"
+
+#include "geometry/pointonelement.h"
+#include "geometry/primitives.h"
+#include "geometry/transforms.h"
+#include "model/document.h"
+#include "model/uitext.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace qorv {
+
+namespace {
+
+bool containsElement(const Document& doc, const Element* e) {
+    for (const Element* x = doc.head; x; x = x->next)
+        if (x == e) return true;
+    return false;
+}
+
+bool drawable(const Element& e, bool showHidden) {
+    return e.defined && e.visible != Internal && (e.visible != 0 || showHidden);
+}
+
+// The position a rotation centre takes from a clicked element: a point's own place, a circle's
+// or an arc's centre.
+bool centreOf(const Element& e, Point2& out) {
+    switch (e.kind()) {
+    case Kind::Point:
+    case Kind::Circle:
+        out = {e.value[0], e.value[1]};
+        return isFinite(out);
+    default:
+        return false;
+    }
+}
+
+constexpr int MinLocusSamples = 10;
+constexpr int MaxLocusSamples = 50000;
+
+} // namespace
+
+Interaction::Interaction(InteractionHost& host)
+    : host_(host), engine_(*this), zoom_([this](Point2 centre, double factor) {
+          scaleConstruction(host_.document(), centre, factor);
+          host_.recalculateAndRedraw();
+      }) {
+    engine_.chooseTool(Tool::Move);
+}
+
+Interaction::~Interaction() = default;
+
+// ---- tools --------------------------------------------------------------------------------------
+
+int Interaction::toolCursor() const {
+    if (tool_ == Tool::RotateSelection && hasCentre_) return 26;
+    return toolInfo(tool_).cursor;
+}
+
+void Interaction::chooseTool(int tool, bool ownButton) {
+    if (tool < 0 || tool >= ToolCount) tool = Tool::Move;
+    Document& doc = host_.document();
+    const bool keepSelection = tool == Tool::RotateSelection || tool == Tool::ShowHideButton ||
+                               (tool == Tool::Move && ownButton);
+    if (!keepSelection) doc.selectNone();
+    tool_ = tool;
+    host_.toolChosen(tool);
+    host_.setStatusText(uiText().toolPrompt(tool));
+    bandActive_ = areaDefined_ = false;
+    engine_.chooseTool(tool);
+    if (drag_.active()) drag_.end();
+    candidate_ = nullptr;
+    moved_ = false;
+    zoom_.release();
+    rotating_ = false;
+    rotated_.clear();
+    if (tool != Tool::RotateSelection) hasCentre_ = false;
+    hover_.clear();
+    host_.showHover(HoverFeedback{});
+    host_.setCursorNumber(toolCursor());
+    host_.redraw();
+}
+
+void Interaction::documentReplaced() {
+    if (drag_.active()) drag_.end();
+    candidate_ = nullptr;
+    timedButton_ = nullptr;
+    moved_ = bandActive_ = areaDefined_ = rotating_ = panning_ = hasCentre_ = false;
+    rotated_.clear();
+    keptSelection_.clear();
+    hover_.clear();
+    zoom_.release();
+    engine_.reset();
+}
+
+void Interaction::viewScrolled() {
+    if (drag_.active()) return;
+    bandActive_ = false;
+    areaDefined_ = false;
+}
+
+// ---- undo ---------------------------------------------------------------------------------------
+
+void Interaction::recordUndo() {
+    ReferenceKeeper keeper(host_.document());
+    keeper.keep(&candidate_);
+    keeper.keep(&timedButton_);
+    keeper.remember();
+    host_.recordUndoStep();
+    keeper.restore();
+    hover_.clear();
+}
+
+// ---- hit testing and hover ----------------------------------------------------------------------
+
+HitQuery Interaction::query() const {
+    HitQuery q;
+    q.tool = tool_;
+    q.needs = engine_.needs();
+    q.showHidden = host_.showHidden();
+    q.detection = options_.detection;
+    q.picked = &engine_.picked();
+    return q;
+}
+
+const std::vector<Hit>& Interaction::hitTestAt(ScreenPoint at) {
+    const ViewTransform view = host_.view();
+    BoxQuery boxes = [this](const Element& e, PixelBox& b) { return host_.elementBox(e, b); };
+    return tester_.run(host_.document(), view, boxes, query(), view.toWorld(at.x, at.y));
+}
+
+void Interaction::clearHover() {
+    if (!hover_.empty()) host_.setStatusText(uiText().toolPrompt(tool_));
+    hover_.clear();
+    host_.showHover(HoverFeedback{});
+}
+
+void Interaction::hoverAt(ScreenPoint at) {
+    hover_ = hitTestAt(at);
+    HoverFeedback fb;
+    fb.at = at;
+    int cursor = toolCursor();
+    std::string status = uiText().toolPrompt(tool_);
+    const Document& doc = host_.document();
+    if (hover_.size() == 1) {
+        const Element& e = *hover_.front().element;
+        if (tool_ == Tool::Move) {
+            if (e.kind() == Kind::Button && e.option != 0)
+                cursor = 12;
+            else if (!isTextLike(e.kind()) || e.kind() == Kind::Name)
+                cursor = 10;
+        }
+        fb.highlight = tester_.isHolder(&e) ? nullptr : &e;
+        fb.label = cursorLabelOf(doc, e);
+        status = describeElement(doc, e);
+        if (options_.labelTakesColour && !tester_.isHolder(&e))
+            fb.labelColour = e.kind() == Kind::Button ? Color(e.shape) : e.color;
+    } else if (hover_.size() > 1) {
+        cursor = 5;
+        fb.several = true;
+        fb.label = uiText().message(Msg::SeveralElements);
+    }
+    if (cursor == 4 || cursor == 10 || cursor == 12 || isCheckTool(tool_)) fb.below = 18;
+    host_.showHover(fb);
+    host_.setCursorNumber(cursor);
+    host_.setStatusText(status);
+}
+
+void Interaction::refreshHover() {
+    if (!pointerKnown_ || ctrlHeld_ || interacting() || panning_) {
+        hover_.clear();
+        host_.showHover(HoverFeedback{});
+        return;
+    }
+    hoverAt(lastPointer_);
+}
+
+void Interaction::leave() {
+    pointerKnown_ = false;
+    clearHover();
+}
+
+bool Interaction::previewRequest(ElementRequest& out) const {
+    const ToolSequence* s = engine_.sequence();
+    if (!s || !pointerKnown_ || !engine_.running()) return false;
+    const Point2 w = host_.view().toWorld(lastPointer_.x, lastPointer_.y);
+    return s->preview(engine_, w, out);
+}
+
+// ---- mouse --------------------------------------------------------------------------------------
+
+void Interaction::mouseMove(ScreenPoint at, bool leftHeld, bool rightHeld, int modifiers) {
+    lastPointer_ = at;
+    pointerKnown_ = true;
+    const Point2 world = toWorld(at);
+    if (panning_) {
+        if (rightHeld) pan(at);
+        return;
+    }
+    if (zoom_.active()) {
+        if (leftHeld) zoom_.move(world);
+        return;
+    }
+    if (rotating_) {
+        if (!leftHeld) return;
+        const double turn = std::atan2(world.y - centre_.y, world.x - centre_.x) - rotationStart_;
+        std::vector<Element*> roots;
+        for (auto& [e, start] : rotated_) {
+            const Point2 p = rotatePoint(start, centre_, turn);
+            if (isFinite(p)) e->value[0] = p.x, e->value[1] = p.y;
+            roots.push_back(e);
+        }
+        host_.document().markDescendantsOf(roots);
+        host_.recalculateMarkedAndRedraw();
+        return;
+    }
+    if (bandActive_) {
+        if (leftHeld) {
+            bandEnd_ = world;
+            host_.redraw();
+        }
+        return;
+    }
+    if (candidate_ && leftHeld) {
+        if (!moved_) {
+            if (at == pressPixel_ || (pressModifiers_ & Modifier::Shift)) return;
+            moved_ = true;
+            clearHover();
+            if (!dragUndoSaved_) {
+                dragUndoSaved_ = true;
+                recordUndo(); // one step for the whole drag
+            }
+            if (!candidate_) return;
+            groupDrag_ = candidate_->selected != 0;
+            drag_.setMaxNameDistance(options_.maxNameDistance / host_.view().scale);
+            drag_.begin(host_.document(), candidate_, press_, groupDrag_);
+        }
+        if (drag_.active()) {
+            drag_.move(host_.document(), world);
+            host_.recalculateMarkedAndRedraw();
+        }
+        return;
+    }
+    if (leftHeld || rightHeld) return;
+    if ((modifiers & Modifier::Ctrl) || ctrlHeld_) {
+        clearHover();
+        return;
+    }
+    hoverAt(at);
+}
+
+void Interaction::mousePress(ScreenPoint at, MouseButton button, int modifiers) {
+    lastPointer_ = at;
+    pointerKnown_ = true;
+    if (button == MouseButton::Right) {
+        if (panning_ || drag_.active() || bandActive_ || rotating_ || zoom_.active()) return;
+        if (hitTestAt(at).empty()) startPan(at);
+        return;
+    }
+    if (button != MouseButton::Left || panning_) return;
+    pressLeft(at, modifiers, nullptr);
+}
+
+void Interaction::pressLeft(ScreenPoint at, int modifiers, const Hit* forced) {
+    const Point2 world = toWorld(at);
+    std::vector<Hit> hits;
+    if (forced)
+        hits.push_back(*forced);
+    else
+        hits = hitTestAt(at);
+    Document& doc = host_.document();
+
+    if (tool_ == Tool::Zoom) {
+        recordUndo();
+        zoom_.press(world);
+        return;
+    }
+    if (hits.size() >= 2) {
+        // The ambiguity menu: the move tool (and the rotation tool waiting for its element)
+        // toggles the chosen element's selection; other tools take it as the hit.
+        std::vector<Element*> list;
+        for (const Hit& h : hits)
+            list.push_back(h.element);
+        const int chosen = host_.chooseAmong(list, at);
+        if (chosen < 0 || chosen >= int(hits.size())) return;
+        if (tool_ == Tool::Move || (tool_ == Tool::RotateSelection && hasCentre_)) {
+            Element* e = hits[size_t(chosen)].element;
+            if (containsElement(doc, e) || e->owner) e->selected = e->selected ? 0 : 1;
+            host_.redraw();
+            refreshHover();
+            return;
+        }
+        const Hit h = hits[size_t(chosen)];
+        pressLeft(at, modifiers, &h);
+        return;
+    }
+    const Hit* hit = hits.empty() ? nullptr : &hits.front();
+    switch (tool_) {
+    case Tool::Move:
+        pressMoveTool(at, modifiers, hit);
+        return;
+    case Tool::RotateSelection:
+        pressRotation(at, hit);
+        return;
+    default:
+        break;
+    }
+    engine_.click(hit, world, modifiers);
+    refreshHover();
+}
+
+void Interaction::pressMoveTool(ScreenPoint at, int modifiers, const Hit* hit) {
+    const Point2 world = toWorld(at);
+    Document& doc = host_.document();
+    if (!hit) {
+        // A rubber band from the pressed point; with Shift the selection stays.
+        bandActive_ = true;
+        areaDefined_ = false;
+        bandStart_ = bandEnd_ = world;
+        keptSelection_.clear();
+        if (modifiers & Modifier::Shift) {
+            for (Element* e = doc.head; e; e = e->next)
+                if (e->selected) keptSelection_.push_back(e);
+        } else {
+            doc.selectNone();
+        }
+        clearHover();
+        host_.redraw();
+        return;
+    }
+    Element* e = hit->element;
+    if (e->kind() == Kind::Button && e->option != 0) {
+        pressButtonElement(*e);
+        return;
+    }
+    candidate_ = e;
+    moved_ = false;
+    dragUndoSaved_ = false;
+    press_ = world;
+    pressPixel_ = at;
+    pressModifiers_ = modifiers;
+}
+
+void Interaction::mouseRelease(ScreenPoint at, MouseButton button, int modifiers) {
+    lastPointer_ = at;
+    if (button == MouseButton::Right) {
+        if (!panning_) return;
+        panning_ = false;
+        host_.captureMouse(false);
+        host_.setCursorNumber(toolCursor());
+        return;
+    }
+    if (button != MouseButton::Left) return;
+    if (zoom_.active()) {
+        zoom_.release();
+        return;
+    }
+    if (rotating_) {
+        // The centre stays for the next rotation.
+        rotating_ = false;
+        rotated_.clear();
+        host_.recalculateAndRedraw();
+        refreshHover();
+        return;
+    }
+    if (bandActive_) {
+        releaseBand(at, modifiers);
+        refreshHover();
+        return;
+    }
+    if (candidate_) {
+        if (!moved_ || (pressModifiers_ & Modifier::Shift))
+            candidate_->selected = candidate_->selected ? 0 : 1;
+        if (drag_.active()) drag_.end();
+        candidate_ = nullptr;
+        moved_ = false;
+        host_.redraw();
+        refreshHover();
+    }
+}
+
+void Interaction::releaseBand(ScreenPoint at, int modifiers) {
+    bandEnd_ = toWorld(at);
+    bandActive_ = false;
+    const WorldRect r = band();
+    Document& doc = host_.document();
+    if (r.right - r.left >= 2 && r.top - r.bottom >= 2) {
+        areaDefined_ = true;
+        area_ = r;
+        areaPixelOffset_ = host_.view().toScreen(r.left, r.top);
+        if (!(modifiers & Modifier::Ctrl)) {
+            const ViewTransform view = host_.view();
+            const bool showHidden = host_.showHidden();
+            BoxQuery boxes = [this](const Element& e, PixelBox& b) {
+                return host_.elementBox(e, b);
+            };
+            for (Element* e = doc.head; e; e = e->next) {
+                if (e->method == Method::Name || !drawable(*e, showHidden)) continue;
+                const bool kept = std::find(keptSelection_.begin(), keptSelection_.end(), e) !=
+                                  keptSelection_.end();
+                e->selected = (kept || liesInRectangle(*e, r, view, boxes)) ? 1 : 0;
+            }
+            // A name label follows its element.
+            for (Element* e = doc.head; e; e = e->next)
+                if (e->method == Method::Name && e->parent1) e->selected = e->parent1->selected;
+        }
+    } else {
+        areaDefined_ = false;
+    }
+    keptSelection_.clear();
+    host_.redraw();
+}
+
+void Interaction::doubleClick(ScreenPoint at, MouseButton button, int modifiers) {
+    if (button != MouseButton::Left) return;
+    // The second press of a double click is a press like any other.
+    pressLeft(at, modifiers, nullptr);
+    if (tool_ == Tool::Move) {
+        mouseRelease(at, MouseButton::Left, modifiers);
+        const std::vector<Hit>& hits = hitTestAt(at);
+        if (hits.size() != 1) return;
+        Element& e = *hits.front().element;
+        int dialogTool = -1;
+        switch (e.method) {
+        case Method::Calculation:
+            dialogTool = Tool::Calculate;
+            break;
+        case Method::Function:
+            dialogTool = Tool::Function;
+            break;
+        case Method::Parameter:
+            dialogTool = 43;
+            break;
+        case Method::RepresentedPoint:
+            dialogTool = 33;
+            break;
+        default:
+            return;
+        }
+        host_.openElementDialog(dialogTool, e);
+        chooseTool(Tool::Move, true);
+        return;
+    }
+    const std::vector<Hit>& hits = hitTestAt(at);
+    const Hit* hit = hits.size() == 1 ? &hits.front() : nullptr;
+    engine_.doubleClick(hit, toWorld(at), modifiers);
+}
+
+// ---- panning ------------------------------------------------------------------------------------
+
+void Interaction::startPan(ScreenPoint at) {
+    Document& doc = host_.document();
+    panning_ = true;
+    panPress_ = at;
+    panOrigin_ = {doc.left, doc.top};
+    doc.savedOriginX = doc.left;
+    doc.savedOriginY = doc.top;
+    clearHover();
+    host_.captureMouse(true);
+    host_.setCursorNumber(3);
+}
+
+void Interaction::pan(ScreenPoint at) {
+    Document& doc = host_.document();
+    const double s = host_.view().scale > 0 ? host_.view().scale : 1.0;
+    const double half = host_.planeSize() / 2;
+    double x0 = panOrigin_.x - (at.x - panPress_.x) / s;
+    double y0 = panOrigin_.y + (at.y - panPress_.y) / s;
+    // Clamped to the plane: its edges stop at the window's edges.
+    x0 = std::max(x0, -half);
+    x0 = std::min(x0, half - host_.areaWidth() - 1);
+    y0 = std::min(y0, half);
+    y0 = std::max(y0, host_.areaHeight() + 8 - half);
+    doc.view1 = x0;
+    doc.view2 = y0;
+    if (x0 == doc.left && y0 == doc.top) return;
+    doc.left = x0;
+    doc.top = y0;
+    host_.viewOriginChanged();
+}
+
+// ---- rotation of the selection ------------------------------------------------------------------
+
+void Interaction::pressRotation(ScreenPoint at, const Hit* hit) {
+    const Point2 world = toWorld(at);
+    Document& doc = host_.document();
+    if (!hasCentre_) {
+        centre_ = world;
+        if (hit) centreOf(*hit->element, centre_);
+        hasCentre_ = true;
+        host_.setCursorNumber(toolCursor());
+        host_.redraw();
+        return;
+    }
+    if (!hit || tester_.isHolder(hit->element)) return;
+    Element* pressed = hit->element;
+    const bool anySelected = doc.selectedCount() > 0;
+    if (anySelected && !pressed->selected) return;
+    ReferenceKeeper keeper(doc);
+    keeper.keep(&pressed);
+    keeper.remember();
+    recordUndo();
+    keeper.restore();
+    if (!pressed) return;
+    std::vector<Element*> chosen;
+    if (anySelected) {
+        for (Element* e = doc.head; e; e = e->next)
+            if (e->selected) chosen.push_back(e);
+    } else {
+        chosen.push_back(pressed);
+    }
+    // The selected elements turn with the free points they are built on.
+    rotated_.clear();
+    std::vector<Element*> freePoints;
+    for (Element* c : chosen) {
+        doc.markAncestors(c);
+        if (c->method == Method::FreePoint) c->mark = 1;
+        for (Element* e = doc.head; e; e = e->next)
+            if (e->mark == 1 && e->method == Method::FreePoint &&
+                std::find(freePoints.begin(), freePoints.end(), e) == freePoints.end())
+                freePoints.push_back(e);
+    }
+    doc.clearMarks();
+    doc.renumber();
+    for (Element* p : freePoints)
+        rotated_.push_back({p, Point2{p->value[0], p->value[1]}});
+    if (rotated_.empty()) return;
+    rotationStart_ = std::atan2(world.y - centre_.y, world.x - centre_.x);
+    rotating_ = true;
+    clearHover();
+}
+
+// ---- buttons ------------------------------------------------------------------------------------
+
+void Interaction::pressButtonElement(Element& pressed) {
+    if (host_.buttonTimerRunning()) return;
+    Element* button = &pressed;
+    ReferenceKeeper keeper(host_.document());
+    keeper.keep(&button);
+    keeper.remember();
+    recordUndo();
+    keeper.restore();
+    if (!button) return;
+    button->option2 = button->option2 ? 0 : 1;
+    const int flag = button->option2;
+    auto* t = button->tailAs<ButtonTail>();
+    if (button->method == Method::ShowHideButton && t) {
+        for (size_t i = 0; i < t->elements.size(); ++i) {
+            Element* c = t->elements[i];
+            if (!c || c->visible == Internal) continue;
+            const int state = i < t->states.size() ? (t->states[i] ? 1 : 0) : 1;
+            c->visible = flag == 1 ? state : 1 - state;
+            if (c->nameElement) c->nameElement->visible = c->visible;
+        }
+    } else if (button->method == Method::MotionButton) {
+        host_.startButtonTimer();
+        timedButton_ = button;
+        if (flag == 0) runMotionPairs(*button);
+    }
+    host_.recalculateAndRedraw();
+}
+
+void Interaction::runMotionPairs(Element& button) {
+    auto* t = button.tailAs<ButtonTail>();
+    if (!t) return;
+    Document& doc = host_.document();
+    for (size_t i = 0; i + 1 < t->elements.size(); i += 2) {
+        Element* a = t->elements[i];
+        Element* b = t->elements[i + 1];
+        if (!a || !b || !a->defined || !b->defined) continue;
+        const Point2 target{b->value[0], b->value[1]};
+        if (!isFinite(target)) continue;
+        if (a->method == Method::FreePoint) {
+            a->value[0] = target.x;
+            a->value[1] = target.y;
+        } else if (a->method == Method::PointOnElement && a->parent1) {
+            const double p = nearestParameterOnElement(*a->parent1, target);
+            if (std::isfinite(p)) a->value[3] = p;
+        } else {
+            const Point2 shift = target - Point2{a->value[0], a->value[1]};
+            if (isFinite(shift)) shiftFreeAncestors(doc, *a, shift);
+        }
+    }
+}
+
+void Interaction::buttonTimerFired() {
+    Document& doc = host_.document();
+    if (timedButton_ && containsElement(doc, timedButton_)) timedButton_->option2 = 1;
+    timedButton_ = nullptr;
+    host_.redraw();
+}
+
+// ---- keyboard -----------------------------------------------------------------------------------
+
+void Interaction::keyPress(int key, int modifiers, bool autoRepeat) {
+    (void)autoRepeat;
+    Document& doc = host_.document();
+    switch (key) {
+    case KeyCode::Escape:
+        chooseTool(Tool::Move);
+        refreshHover();
+        return;
+    case KeyCode::Control:
+        ctrlHeld_ = true;
+        clearHover();
+        return;
+    case KeyCode::Plus:
+    case KeyCode::Minus:
+        if (tool_ == Tool::Move && doc.selectedCount() > 0)
+            stepSelection(key == KeyCode::Plus ? 1 : -1);
+        return;
+    case KeyCode::Left:
+    case KeyCode::Right:
+    case KeyCode::Up:
+    case KeyCode::Down: {
+        const int dx = key == KeyCode::Left ? -1 : key == KeyCode::Right ? 1 : 0;
+        const int dy = key == KeyCode::Up ? 1 : key == KeyCode::Down ? -1 : 0;
+        bool movable = false;
+        if (tool_ == Tool::Move) {
+            for (Element* e = doc.head; e && !movable; e = e->next)
+                movable = e->selected && (e->method == Method::FreePoint || isTextLike(e->kind()));
+        }
+        if (movable) {
+            moveSelectionBy({double(dx), double(dy)});
+            return;
+        }
+        const int step = (modifiers & Modifier::Ctrl) ? 10 : 50;
+        host_.scrollBy(dx * step, -dy * step);
+        return;
+    }
+    case KeyCode::Delete:
+        if (tool_ != Tool::Move || doc.selectedCount() == 0) return;
+        recordUndo();
+        doc.deleteSelected();
+        hover_.clear();
+        host_.recalculateAndRedraw();
+        refreshHover();
+        return;
+    default:
+        return;
+    }
+}
+
+void Interaction::keyRelease(int key, int modifiers) {
+    (void)modifiers;
+    if (key == KeyCode::Control) {
+        ctrlHeld_ = false;
+        refreshHover();
+        return;
+    }
+    if (key == KeyCode::Plus || key == KeyCode::Minus || key == KeyCode::Left ||
+        key == KeyCode::Right || key == KeyCode::Up || key == KeyCode::Down) {
+        keyRunActive_ = false;
+        refreshHover();
+    }
+}
+
+void Interaction::stepSelection(int direction) {
+    Document& doc = host_.document();
+    if (!keyRunActive_) {
+        keyRunActive_ = true;
+        recordUndo();
+    }
+    for (Element* e = doc.head; e; e = e->next) {
+        if (!e->selected) continue;
+        if (e->method == Method::Locus) {
+            auto* t = e->tailAs<SampledCurveTail>();
+            if (!t || (e->parent2 && e->parent2->method == Method::GridPoint)) continue;
+            const int n =
+                std::clamp(int(t->first.size()) + 5 * direction, MinLocusSamples, MaxLocusSamples);
+            t->resize(n);
+            e->selected = 0;
+        } else if (auto* it = e->tailAs<IterationTail>()) {
+            it->iterations = std::max(1, it->iterations + direction);
+        } else if (e->method == Method::Parameter) {
+            const auto* p = e->tailAs<ParameterTail>();
+            const double step = p ? std::fabs(p->step) : 0.01;
+            e->value[0] += direction * step;
+        }
+    }
+    host_.recalculateAndRedraw();
+}
+
+void Interaction::moveSelectionBy(Point2 shift) {
+    if (!keyRunActive_) {
+        keyRunActive_ = true;
+        recordUndo();
+    }
+    Document& doc = host_.document();
+    DragEngine step(options_.maxNameDistance);
+    if (step.begin(doc, nullptr, {0, 0}, true)) {
+        step.move(doc, shift);
+        step.end();
+        host_.recalculateMarkedAndRedraw();
+    }
+}
+
+} // namespace qorv

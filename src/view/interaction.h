@@ -1,0 +1,202 @@
+// The tool modes at work: mouse and keyboard events of the drawing area turned into hit tests,
+// hover feedback, construction clicks, drags, rubber-band selection, panning, rotation of the
+// selection, zoom and button actions. Plain C++ over a Document: the window supplies the view,
+// the drawing and the dialogs through InteractionHost, so all of it can be driven by tests.
+#pragma once
+
+#include "view/clickengine.h"
+#include "view/dragengine.h"
+#include "view/hittest.h"
+#include "view/viewtransform.h"
+#include "view/zoom.h"
+
+#include <string>
+#include <vector>
+
+namespace qorv {
+
+struct InteractionOptions {
+    double detection = 8;         // pixels
+    double maxNameDistance = 50;  // pixels
+    bool labelTakesColour = true; // "Adaptar el mensaje del cursor a lo detectado"
+};
+
+// What the hover shows: the element under the pointer highlighted and a label beside the
+// pointer (or the several-elements label), drawn over the drawing without redrawing it.
+struct HoverFeedback {
+    const Element* highlight = nullptr; // one element under the pointer
+    bool several = false;
+    std::string label;      // empty: no label
+    Color labelColour = -1; // -1: the cursor-message font's colour
+    ScreenPoint at;         // the pointer
+    int below = 0;          // pixels the label sits below the pointer
+    bool empty() const { return !highlight && label.empty(); }
+};
+
+enum class MouseButton { Left, Right, Middle };
+
+namespace KeyCode {
+enum : int { Other = 0, Escape, Plus, Minus, Left, Right, Up, Down, Control, Delete };
+}
+
+class InteractionHost {
+  public:
+    virtual ~InteractionHost() = default;
+    virtual Document& document() = 0;
+    virtual ViewTransform view() = 0;
+    virtual int areaWidth() = 0;
+    virtual int areaHeight() = 0;
+    virtual double planeSize() = 0;
+    virtual bool showHidden() = 0;
+    virtual const CreationOptions& creationOptions() = 0;
+    virtual bool elementBox(const Element& e, PixelBox& box) = 0;
+
+    virtual void recordUndoStep() = 0;
+    virtual void recalculateAndRedraw() = 0;
+    virtual void recalculateMarkedAndRedraw() = 0;
+    virtual void redraw() = 0;
+    // The view origin (x0, y0) changed: far corner, scroll bars, redraw.
+    virtual void viewOriginChanged() = 0;
+    // Scroll bars moved by the arrow keys.
+    virtual void scrollBy(int horizontal, int vertical) = 0;
+
+    virtual void setStatusText(const std::string& text) = 0;
+    virtual void setCursorNumber(int cursor) = 0;
+    virtual void showHover(const HoverFeedback& feedback) = 0;
+    // The ambiguity menu: the chosen index, or -1.
+    virtual int chooseAmong(const std::vector<Element*>& elements, ScreenPoint at) = 0;
+    // The tool changed (tool-bar buttons follow).
+    virtual void toolChosen(int tool) = 0;
+    virtual void startButtonTimer() = 0;
+    virtual bool buttonTimerRunning() = 0;
+    virtual void captureMouse(bool on) { (void)on; }
+    // Double click on a calculation (42), function (44), parameter (43) or represented point
+    // (33) with the move tool: the dialogs of those elements.
+    virtual void openElementDialog(int tool, Element& e) {
+        (void)tool;
+        (void)e;
+    }
+    virtual void showMessage(int msgSlot) { (void)msgSlot; }
+};
+
+class Interaction : private SequenceHost {
+  public:
+    explicit Interaction(InteractionHost& host);
+    ~Interaction() override;
+
+    // ---- tools
+    // Chooses a tool; `ownButton` when the move tool is chosen with its own button (the
+    // selection is then kept).
+    void chooseTool(int tool, bool ownButton = false);
+    int tool() const { return tool_; }
+    const ClickEngine& engine() const { return engine_; }
+    ClickEngine& engine() { return engine_; }
+
+    // ---- events of the drawing area (pixel coordinates of the area)
+    void mouseMove(ScreenPoint at, bool leftHeld, bool rightHeld, int modifiers);
+    void mousePress(ScreenPoint at, MouseButton button, int modifiers);
+    void mouseRelease(ScreenPoint at, MouseButton button, int modifiers);
+    void doubleClick(ScreenPoint at, MouseButton button, int modifiers);
+    void keyPress(int key, int modifiers, bool autoRepeat = false);
+    void keyRelease(int key, int modifiers);
+    void leave(); // the pointer left the drawing area
+    // The 150 ms button timer fired.
+    void buttonTimerFired();
+    // Hover state again at the last pointer position (after a construction, a key ...).
+    void refreshHover() override;
+    // The document was replaced: everything held is dropped.
+    void documentReplaced();
+    // The view scrolled: the rubber-band area is cancelled (unless a drag is running).
+    void viewScrolled();
+
+    // ---- state for the drawing and for tests
+    bool interacting() const { return drag_.active() || bandActive_ || rotating_; }
+    bool bandActive() const { return bandActive_; }
+    bool areaDefined() const { return areaDefined_; }
+    WorldRect band() const { return WorldRect::spanning(bandStart_, bandEnd_); }
+    WorldRect area() const { return area_; }
+    ScreenPoint areaPixelOffset() const { return areaPixelOffset_; }
+    bool panning() const { return panning_; }
+    bool hasRotationCentre() const { return hasCentre_; }
+    Point2 rotationCentre() const { return centre_; }
+    const std::vector<Hit>& hoverHits() const { return hover_; }
+    const DragEngine& drag() const { return drag_; }
+    // The element under construction that follows the pointer, if the sequence shows one.
+    bool previewRequest(ElementRequest& out) const;
+    InteractionOptions& options() { return options_; }
+    HitTester& hitTester() { return tester_; }
+
+    // The hit test at a pixel with the current tool's row.
+    const std::vector<Hit>& hitTestAt(ScreenPoint at);
+
+  private:
+    // SequenceHost.
+    Document& document() override { return host_.document(); }
+    const CreationOptions& creationOptions() override { return host_.creationOptions(); }
+    void recordUndo() override;
+    void recalculateAndRedraw() override { host_.recalculateAndRedraw(); }
+    void showMessage(int slot) override { host_.showMessage(slot); }
+
+    Point2 toWorld(ScreenPoint p) { return host_.view().toWorld(p.x, p.y); }
+    HitQuery query() const;
+    void clearHover();
+    void hoverAt(ScreenPoint at);
+    int toolCursor() const;
+
+    void pressLeft(ScreenPoint at, int modifiers, const Hit* forced);
+    void pressMoveTool(ScreenPoint at, int modifiers, const Hit* hit);
+    void pressRotation(ScreenPoint at, const Hit* hit);
+    void releaseBand(ScreenPoint at, int modifiers);
+    void startPan(ScreenPoint at);
+    void pan(ScreenPoint at);
+    void pressButtonElement(Element& button);
+    void runMotionPairs(Element& button);
+    void stepSelection(int direction);
+    void moveSelectionBy(Point2 shift);
+
+    InteractionHost& host_;
+    InteractionOptions options_;
+    ClickEngine engine_;
+    HitTester tester_;
+    DragEngine drag_;
+    ZoomDrag zoom_;
+    int tool_ = 0;
+
+    std::vector<Hit> hover_;
+    ScreenPoint lastPointer_;
+    bool pointerKnown_ = false;
+    bool ctrlHeld_ = false;
+
+    // Move tool.
+    Element* candidate_ = nullptr; // pressed element, dragged once the pointer moves
+    bool moved_ = false;
+    bool dragUndoSaved_ = false;
+    bool groupDrag_ = false;
+    Point2 press_;
+    ScreenPoint pressPixel_;
+    int pressModifiers_ = 0;
+    bool bandActive_ = false;
+    bool areaDefined_ = false;
+    Point2 bandStart_, bandEnd_;
+    WorldRect area_;
+    ScreenPoint areaPixelOffset_;
+    std::vector<Element*> keptSelection_;
+
+    // Panning.
+    bool panning_ = false;
+    ScreenPoint panPress_;
+    Point2 panOrigin_;
+
+    // Rotation of the selection.
+    bool hasCentre_ = false;
+    Point2 centre_;
+    bool rotating_ = false;
+    double rotationStart_ = 0;
+    std::vector<std::pair<Element*, Point2>> rotated_;
+
+    // Button timer and key runs.
+    Element* timedButton_ = nullptr;
+    bool keyRunActive_ = false;
+};
+
+} // namespace qorv

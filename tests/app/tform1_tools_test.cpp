@@ -1,0 +1,361 @@
+// The tool modes in the main window, driven by QTest mouse and key events on the offscreen
+// platform: constructing, dragging, selecting, panning, the hover and the tool bars.
+#include "app/tform1.h"
+#include "geometry/recalc.h"
+#include "model/docfile.h"
+#include "model/document.h"
+#include "model/uitext.h"
+#include "view/clickengine.h"
+#include "view/tooltable.h"
+#include "view/viewtransform.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+using namespace qorv;
+
+namespace {
+
+// A window with an empty document whose world origin is in the middle of the drawing area.
+struct Window {
+    TForm1 w;
+    Window() {
+        w.resize(1000, 760);
+        w.show();
+        QApplication::processEvents();
+        auto doc = std::make_unique<Document>();
+        doc->left = -w.drawingArea()->width() / 2;
+        doc->top = w.drawingArea()->height() / 2;
+        w.installDocument(std::move(doc));
+        w.setMessageSink([](const QString&) {});
+        w.setAmbiguityChooser([](const std::vector<Element*>&) { return 0; });
+    }
+    Document& doc() { return w.document(); }
+    QWidget* area() { return w.drawingArea(); }
+    QPoint pixel(double x, double y) {
+        const ScreenPoint p = documentView(doc()).toScreen(x, y);
+        return {p.x, p.y};
+    }
+    Element* point(double x, double y) {
+        ElementRequest r;
+        r.method = Method::FreePoint;
+        r.value[0] = x;
+        r.value[1] = y;
+        return createElement(doc(), r, w.creationOptions());
+    }
+    Element* two(ConstructionMethod m, Element* a, Element* b) {
+        ElementRequest r;
+        r.method = m;
+        r.parent1 = a;
+        r.parent2 = b;
+        return createElement(doc(), r, w.creationOptions());
+    }
+    void done() { w.recalculateAndRedraw(); }
+    void hover(QPoint at) {
+        QMouseEvent e(QEvent::MouseMove, QPointF(at), area()->mapToGlobal(QPointF(at)),
+                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(area(), &e);
+    }
+    void drag(QPoint from, QPoint to, int steps, Qt::MouseButton b = Qt::LeftButton,
+              Qt::KeyboardModifiers mods = {}) {
+        QTest::mousePress(area(), b, mods, from);
+        for (int i = 1; i <= steps; ++i)
+            QTest::mouseMove(area(), from + (to - from) * i / steps);
+        QTest::mouseRelease(area(), b, mods, to);
+    }
+};
+
+} // namespace
+
+TEST(TForm1Tools, ClickNearTwoCrossingLinesWithThePointToolMakesAnIntersectionPoint) {
+    Window win;
+    Element* a = win.point(-100, -100);
+    Element* b = win.point(100, 100);
+    Element* c = win.point(-100, 100);
+    Element* d = win.point(100, -100);
+    Element* l1 = win.two(Method::LineThroughTwoPoints, a, b);
+    Element* l2 = win.two(Method::LineThroughTwoPoints, c, d);
+    win.done();
+    win.w.toolButton(Tool::Point)->click();
+    EXPECT_EQ(win.w.currentTool(), Tool::Point);
+    EXPECT_EQ(win.w.statusText(), QString::fromStdString(uiText().toolPrompt(Tool::Point)));
+    QTest::mouseClick(win.area(), Qt::LeftButton, {}, win.pixel(3, -2));
+    Element* p = win.doc().tail;
+    ASSERT_EQ(p->method, Method::IntersectionPoint);
+    EXPECT_TRUE((p->parent1 == l1 && p->parent2 == l2) || (p->parent1 == l2 && p->parent2 == l1));
+    EXPECT_NEAR(p->value[0], 0, 1e-9);
+    EXPECT_NEAR(p->value[1], 0, 1e-9);
+    EXPECT_EQ(win.w.toolUndoSteps(), 1);
+    // Away from the crossing, on one line: a point on that line.
+    QTest::mouseClick(win.area(), Qt::LeftButton, {}, win.pixel(60, 62));
+    ASSERT_EQ(win.doc().tail->method, Method::PointOnElement);
+    EXPECT_EQ(win.doc().tail->parent1, l1);
+}
+
+TEST(TForm1Tools, DraggingAFreePointMovesItsDependentsInOneUndoStep) {
+    Window win;
+    Element* a = win.point(0, 0);
+    Element* b = win.point(120, 0);
+    Element* s = win.two(Method::Segment, a, b);
+    Element* m = win.two(Method::Midpoint, a, b);
+    win.done();
+    const QImage before = win.w.mainBitmap().copy();
+    win.drag(win.pixel(0, 0), win.pixel(40, 80), 8);
+    EXPECT_DOUBLE_EQ(a->value[0], 40);
+    EXPECT_DOUBLE_EQ(a->value[1], 80);
+    EXPECT_DOUBLE_EQ(s->value[0], 40);
+    EXPECT_DOUBLE_EQ(s->value[1], 80);
+    EXPECT_DOUBLE_EQ(m->value[0], 80);
+    EXPECT_DOUBLE_EQ(m->value[1], 40);
+    EXPECT_EQ(win.w.toolUndoSteps(), 1);
+    EXPECT_EQ(win.doc().modified, 1);
+    EXPECT_NE(win.w.mainBitmap(), before); // the drawing followed
+}
+
+TEST(TForm1Tools, ARubberBandOfOneByFiftySelectsNothing) {
+    Window win;
+    Element* a = win.point(10, 10);
+    win.done();
+    win.drag(win.pixel(10, -10), win.pixel(11, 40), 5);
+    EXPECT_FALSE(win.w.interaction().areaDefined());
+    EXPECT_EQ(a->selected, 0);
+    EXPECT_EQ(win.doc().selectedCount(), 0);
+    // A real band does select.
+    win.drag(win.pixel(-10, -10), win.pixel(30, 30), 5);
+    EXPECT_TRUE(win.w.interaction().areaDefined());
+    EXPECT_EQ(a->selected, 1);
+    EXPECT_EQ(win.w.toolUndoSteps(), 0);
+}
+
+TEST(TForm1Tools, TheMoveToolDragsTheNearestOfSeveralPoints) {
+    Window win;
+    Element* a = win.point(0, 0);
+    Element* b = win.point(5, 0);
+    Element* c = win.point(0, -5);
+    win.done();
+    win.drag(win.pixel(4, 0), win.pixel(4, 100), 5); // 1 from b, 4 from a, 6.4 from c
+    EXPECT_DOUBLE_EQ(b->value[1], 100);
+    EXPECT_DOUBLE_EQ(a->value[1], 0);
+    EXPECT_DOUBLE_EQ(c->value[1], -5);
+}
+
+TEST(TForm1Tools, ANameLabelStopsFiftyPixelsFromItsPoint) {
+    Window win;
+    Element* a = win.point(0, 0);
+    win.doc().setName(a, "P", win.w.creationOptions());
+    win.done();
+    Element* name = a->nameElement;
+    ASSERT_NE(name, nullptr);
+    // Grab the label in its middle (its top-left is at 4, 4 from the point) and pull it 200
+    // pixels to the right.
+    const QPoint grab = win.pixel(name->value[0], name->value[1]) + QPoint(4, 6);
+    win.drag(grab, grab + QPoint(200, 0), 10);
+    EXPECT_NEAR(std::hypot(name->value[0] - a->value[0], name->value[1] - a->value[1]), 50, 1e-6);
+    EXPECT_DOUBLE_EQ(a->value[0], 0);
+    EXPECT_EQ(win.w.toolUndoSteps(), 1);
+}
+
+TEST(TForm1Tools, RightButtonPanningStopsAtThePlanesEdge) {
+    Window win;
+    const double half = win.w.planeSize() / 2;
+    const QPoint mid(win.area()->width() / 2, win.area()->height() / 2);
+    win.drag(mid, mid + QPoint(20000, 0), 4, Qt::RightButton);
+    EXPECT_DOUBLE_EQ(win.doc().left, -half);
+    EXPECT_EQ(win.w.horizontalBar()->value(), 0);
+    win.drag(mid, mid - QPoint(40000, 0), 4, Qt::RightButton);
+    EXPECT_DOUBLE_EQ(win.doc().left, half - win.area()->width() - 1);
+    win.drag(mid, mid + QPoint(0, 40000), 4, Qt::RightButton);
+    EXPECT_DOUBLE_EQ(win.doc().top, half);
+    EXPECT_EQ(win.w.verticalBar()->value(), 0);
+    win.drag(mid, mid - QPoint(0, 40000), 4, Qt::RightButton);
+    EXPECT_DOUBLE_EQ(win.doc().top, win.area()->height() + 8 - half);
+    EXPECT_DOUBLE_EQ(win.doc().right, win.doc().left + win.w.screenSize().width());
+}
+
+TEST(TForm1Tools, HoverDrawsOverASavedPatchAndPutsItBack) {
+    Window win;
+    Element* a = win.point(0, 0);
+    win.doc().setName(a, "A", win.w.creationOptions());
+    win.done();
+    const QImage clean = win.w.mainBitmap().copy();
+    win.hover(win.pixel(2, 1));
+    EXPECT_NE(win.w.mainBitmap(), clean); // highlight and label
+    EXPECT_EQ(win.w.statusText(), QStringLiteral("Punto Libre"));
+    EXPECT_EQ(win.w.cursorNumber(), 10);
+    win.hover(win.pixel(150, 150));
+    EXPECT_EQ(win.w.mainBitmap(), clean); // put back exactly, nothing redrawn
+    EXPECT_EQ(win.w.statusText(), QString::fromStdString(uiText().toolPrompt(Tool::Move)));
+    EXPECT_EQ(win.w.cursorNumber(), 4);
+}
+
+TEST(TForm1Tools, ToolBarsHaveIconsTooltipsAndPalettes) {
+    Window win;
+    for (int t = 0; t < ToolCount; ++t) {
+        QToolButton* b = win.w.toolButton(t);
+        ASSERT_NE(b, nullptr) << t;
+        EXPECT_FALSE(b->icon().isNull()) << t;
+        EXPECT_FALSE(b->toolTip().isEmpty()) << t;
+    }
+    EXPECT_TRUE(win.w.toolButton(Tool::Segment)->isEnabled());
+    EXPECT_FALSE(win.w.toolButton(Tool::Parallel)->isEnabled()); // its sequence comes later
+    EXPECT_EQ(win.w.toolButton(Tool::Segment)->toolTip(),
+              QString::fromStdString(uiText().toolPrompt(Tool::Segment)));
+    EXPECT_EQ(win.w.mainButtons()->windowTitle(), QStringLiteral("Botones Principales"));
+    EXPECT_EQ(win.w.editButtons()->windowTitle(), QStringLiteral("Botones de edición"));
+
+    // A quick click on a palette button chooses its tool; held, it opens its panel.
+    QToolButton* colour = win.w.buttonNamed(QStringLiteral("B_color"));
+    ASSERT_NE(colour, nullptr);
+    QFrame* panel = win.w.palettePanel(QStringLiteral("Panel_color"));
+    ASSERT_NE(panel, nullptr);
+    QTest::mouseClick(colour, Qt::LeftButton);
+    EXPECT_EQ(win.w.currentTool(), Tool::LineColour);
+    EXPECT_FALSE(panel->isVisible());
+    QTest::mousePress(colour, Qt::LeftButton);
+    QTest::qWait(260);
+    EXPECT_TRUE(panel->isVisible());
+    QTest::mouseRelease(colour, Qt::LeftButton);
+    QToolButton* red = panel->findChild<QToolButton*>(QStringLiteral("B_rojo"));
+    ASSERT_NE(red, nullptr);
+    red->click();
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_EQ(win.w.currentColour(), rgb(255, 0, 0));
+    EXPECT_EQ(win.w.currentTool(), Tool::LineColour);
+    EXPECT_EQ(panel->findChildren<QToolButton*>().size(), 18); // 16 colours, RGB, parametric
+
+    // The point-shape palette: its panel's buttons choose their tools.
+    QFrame* shapes = win.w.palettePanel(QStringLiteral("Panel_forma_punto"));
+    ASSERT_NE(shapes, nullptr);
+    QToolButton* cross = shapes->findChild<QToolButton*>(QStringLiteral("B_edit_pcruz"));
+    ASSERT_NE(cross, nullptr);
+    cross->click();
+    EXPECT_EQ(win.w.currentTool(), 71);
+    Element* p = win.point(0, 0);
+    win.done();
+    QTest::mouseClick(win.area(), Qt::LeftButton, {}, win.pixel(0, 0));
+    EXPECT_EQ(p->shape, 4);
+}
+
+TEST(TForm1Tools, TheAmbiguityMenuListsTheElementsInColumnsOfTwenty) {
+    Window win;
+    win.w.setAmbiguityChooser(nullptr); // the real menu
+    for (int i = 0; i < 25; ++i)
+        win.point(0, 0);
+    win.done();
+    win.w.chooseTool(Tool::Segment); // keeps every point under the pointer
+    int items = 0, columns = 0;
+    QTimer::singleShot(50, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        const auto buttons = menu->findChildren<QToolButton*>();
+        items = int(buttons.size());
+        int maxX = 0, minX = 1 << 20;
+        for (QToolButton* b : buttons)
+            maxX = std::max(maxX, b->x()), minX = std::min(minX, b->x());
+        columns = maxX > minX ? 2 : 1;
+        // The 22nd item (second column) is chosen.
+        QToolButton* pick = nullptr;
+        for (QToolButton* b : buttons)
+            if (b->x() == maxX && (!pick || b->y() < pick->y())) pick = b;
+        ASSERT_NE(pick, nullptr);
+        pick->click();
+    });
+    QTest::mouseClick(win.area(), Qt::LeftButton, {}, win.pixel(0, 0));
+    EXPECT_EQ(items, 25);
+    EXPECT_EQ(columns, 2);
+    // The point chosen is the first of the segment.
+    ASSERT_EQ(win.w.interaction().engine().picked().size(), 1u);
+    Element* chosen = win.w.interaction().engine().picked().front();
+    int index = 0;
+    for (Element* e = win.doc().head; e && e != chosen; e = e->next)
+        ++index;
+    EXPECT_EQ(index, 20);
+}
+
+TEST(TForm1Tools, EscapeAndKeysReachTheTools) {
+    Window win;
+    win.w.chooseTool(Tool::Segment);
+    QTest::mouseClick(win.area(), Qt::LeftButton, {}, win.pixel(-50, 0));
+    EXPECT_TRUE(win.w.interaction().engine().running());
+    QTest::keyClick(win.area(), Qt::Key_Escape);
+    EXPECT_EQ(win.w.currentTool(), Tool::Move);
+    EXPECT_FALSE(win.w.interaction().engine().running());
+    Element* p = win.doc().tail;
+    QTest::mouseClick(win.area(), Qt::LeftButton, {}, win.pixel(-50, 0));
+    ASSERT_EQ(p->selected, 1);
+    QTest::keyClick(win.area(), Qt::Key_Right);
+    EXPECT_DOUBLE_EQ(p->value[0], -49);
+    const int h = win.w.horizontalBar()->value();
+    p->selected = 0;
+    QTest::keyClick(win.area(), Qt::Key_Right);
+    EXPECT_EQ(win.w.horizontalBar()->value(), h + 50);
+}
+
+// Thousands of random events with random tools: afterwards the document still saves, reads back
+// and recalculates.
+TEST(TForm1Tools, RandomEventsLeaveADocumentThatSavesAndReadsBack) {
+    Window win;
+    std::mt19937 rng(20240611);
+    std::vector<int> tools;
+    for (int t = 0; t < ToolCount; ++t)
+        if (isToolAvailable(t) && t != Tool::Zoom) tools.push_back(t);
+    tools.push_back(Tool::Zoom);
+    win.w.setAmbiguityChooser(
+        [&rng](const std::vector<Element*>& list) { return int(rng() % (list.size() + 1)) - 1; });
+    const int w = win.area()->width(), h = win.area()->height();
+    auto somewhere = [&] {
+        // Mostly near a few spots, so that clicks meet earlier elements.
+        if (rng() % 3 == 0) return QPoint(int(rng() % w), int(rng() % h));
+        const int spot = int(rng() % 5);
+        return QPoint(w / 2 + (spot - 2) * 60 + int(rng() % 11) - 5,
+                      h / 2 + (spot % 2) * 50 + int(rng() % 11) - 5);
+    };
+    for (int i = 0; i < 3000; ++i) {
+        const int action = int(rng() % 100);
+        const QPoint at = somewhere();
+        if (action < 4) {
+            win.w.chooseTool(tools[rng() % tools.size()], rng() % 2 == 0);
+        } else if (action < 40) {
+            win.hover(at);
+        } else if (action < 70) {
+            QTest::mouseClick(win.area(), Qt::LeftButton,
+                              rng() % 5 == 0 ? Qt::ShiftModifier : Qt::NoModifier, at);
+        } else if (action < 85) {
+            win.drag(at, somewhere(), 1 + int(rng() % 4));
+        } else if (action < 90) {
+            win.drag(at, somewhere(), 2, Qt::RightButton);
+        } else if (action < 95) {
+            QTest::mouseDClick(win.area(), Qt::LeftButton, {}, at);
+            QTest::mouseRelease(win.area(), Qt::LeftButton, {}, at);
+        } else {
+            static const Qt::Key keys[] = {Qt::Key_Escape, Qt::Key_Plus, Qt::Key_Minus,
+                                           Qt::Key_Left,   Qt::Key_Up,   Qt::Key_Control,
+                                           Qt::Key_Delete};
+            QTest::keyClick(win.area(), keys[rng() % 7]);
+        }
+    }
+    Document& doc = win.doc();
+    EXPECT_GT(doc.elementCount(), 20);
+    std::vector<uint8_t> bytes = encodeDocument(doc);
+    ASSERT_FALSE(bytes.empty());
+    Document back;
+    const ReadResult r = readDocumentData(back, bytes.data(), bytes.size(), FileType::Document);
+    ASSERT_EQ(r.kind, FileKind::Document);
+    EXPECT_EQ(back.elementCount(), doc.elementCount());
+    recalcUpTo(back);
+    int defined = 0;
+    for (Element* e = back.head; e; e = e->next)
+        defined += e->defined;
+    EXPECT_GT(defined, 0);
+}

@@ -1,0 +1,519 @@
+// The tool modes driven by events: construction clicks, dragging, the rubber band, panning,
+// rotation, zoom, buttons and keys, against a stand-in window.
+#include "toolhost.h"
+
+#include "geometry/transforms.h"
+#include "model/uitext.h"
+#include "view/interaction.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+using namespace qorv;
+using qorv::test::ToolHost;
+
+namespace {
+
+struct InteractionFixture : ::testing::Test {
+    ToolHost h;
+    Interaction in{h};
+
+    void click(double x, double y, int mods = 0) {
+        const ScreenPoint p = ToolHost::pixel(x, y);
+        in.mouseMove(p, false, false, mods);
+        in.mousePress(p, MouseButton::Left, mods);
+        in.mouseRelease(p, MouseButton::Left, mods);
+    }
+    // A left drag in `steps` moves.
+    void drag(double x1, double y1, double x2, double y2, int steps = 4, int mods = 0) {
+        const ScreenPoint a = ToolHost::pixel(x1, y1);
+        in.mouseMove(a, false, false, mods);
+        in.mousePress(a, MouseButton::Left, mods);
+        for (int i = 1; i <= steps; ++i)
+            in.mouseMove(ToolHost::pixel(x1 + (x2 - x1) * i / steps, y1 + (y2 - y1) * i / steps),
+                         true, false, mods);
+        in.mouseRelease(ToolHost::pixel(x2, y2), MouseButton::Left, mods);
+    }
+    void rightDrag(ScreenPoint a, ScreenPoint b) {
+        in.mousePress(a, MouseButton::Right, 0);
+        in.mouseMove(b, false, true, 0);
+        in.mouseRelease(b, MouseButton::Right, 0);
+    }
+};
+
+double x(const Element* e) {
+    return e->value[0];
+}
+double y(const Element* e) {
+    return e->value[1];
+}
+
+} // namespace
+
+// ---- the click-sequence engine ------------------------------------------------------------------
+
+TEST_F(InteractionFixture, PointToolMakesFreePointsPointsOnElementsAndIntersections) {
+    in.chooseTool(Tool::Point);
+    click(-100, 50);
+    ASSERT_EQ(h.doc.elementCount(), 1);
+    EXPECT_EQ(h.last()->method, Method::FreePoint);
+    EXPECT_DOUBLE_EQ(x(h.last()), -100);
+    EXPECT_DOUBLE_EQ(y(h.last()), 50);
+    EXPECT_EQ(h.undoSteps, 1);
+
+    // A circle of radius 100 about (0, 0): a click 3 pixels outside it at 30 degrees.
+    Element* c = h.point(0, 0);
+    Element* on = h.point(100, 0);
+    c->visible = on->visible = 0;
+    h.two(Method::CircleCentrePoint, c, on);
+    const double a = std::numbers::pi / 6;
+    click(std::round(103 * std::cos(a)), std::round(103 * std::sin(a)));
+    Element* p = h.last();
+    ASSERT_EQ(p->method, Method::PointOnElement);
+    EXPECT_NEAR(p->value[3],
+                std::atan2(std::round(103 * std::sin(a)), std::round(103 * std::cos(a))), 1e-12);
+    EXPECT_NEAR(std::hypot(x(p), y(p)), 100, 1e-9);
+    EXPECT_EQ(h.undoSteps, 2);
+
+    // Clicking the point again makes nothing.
+    const int n = h.doc.elementCount();
+    click(std::round(x(p)), std::round(y(p)));
+    EXPECT_EQ(h.doc.elementCount(), n);
+    EXPECT_EQ(h.undoSteps, 2);
+}
+
+TEST_F(InteractionFixture, PointToolAtACrossingMakesAnIntersectionPoint) {
+    h.line(0, 0, 100, 100);
+    h.line(0, 100, 100, 0);
+    in.chooseTool(Tool::Point);
+    click(53, 51);
+    Element* p = h.last();
+    ASSERT_EQ(p->method, Method::IntersectionPoint);
+    EXPECT_NEAR(x(p), 50, 1e-9);
+    EXPECT_NEAR(y(p), 50, 1e-9);
+    // It follows its lines.
+    h.doc.head->value[1] = 20; // the first line now runs from (0, 20) to (100, 100)
+    recalcUpTo(h.doc);
+    // y = 0.8x + 20 meets y = 100 - x at x = 80 / 1.8.
+    EXPECT_NEAR(x(p), 80 / 1.8, 1e-9);
+}
+
+TEST_F(InteractionFixture, LineToolTakesAPointThenAPointOrADirection) {
+    in.chooseTool(Tool::Line);
+    click(0, 0);
+    EXPECT_EQ(in.engine().step(), 1);
+    EXPECT_EQ(in.engine().picked().size(), 1u);
+    click(100, 50);
+    ASSERT_EQ(h.count(Method::LineThroughPoint), 1);
+    EXPECT_EQ(h.count(Method::FreePoint), 1); // the direction makes no point
+    Element* l = h.last();
+    // The line passes through (0, 0) towards (100, 50).
+    EXPECT_NEAR(std::fabs((l->value[2] - l->value[0]) * 50 - (l->value[3] - l->value[1]) * 100), 0,
+                1e-9);
+    EXPECT_EQ(h.undoSteps, 1);
+    EXPECT_FALSE(in.engine().running());
+
+    // A second click on a circle makes a point on it and a line through both points.
+    Element* c = h.point(200, 0);
+    Element* on = h.point(250, 0);
+    c->visible = on->visible = 0;
+    h.two(Method::CircleCentrePoint, c, on);
+    click(-100, -100);
+    click(200, 52);
+    ASSERT_EQ(h.last()->method, Method::LineThroughTwoPoints);
+    EXPECT_EQ(h.last()->parent2->method, Method::PointOnElement);
+    EXPECT_EQ(h.undoSteps, 2);
+}
+
+TEST_F(InteractionFixture, CircleRaySegmentAndEscape) {
+    in.chooseTool(Tool::Circle);
+    click(0, 0);
+    click(30, 40);
+    ASSERT_EQ(h.last()->method, Method::CircleByCentre);
+    EXPECT_NEAR(std::hypot(h.last()->value[2] - h.last()->value[0],
+                           h.last()->value[3] - h.last()->value[1]),
+                50, 1e-9);
+
+    in.chooseTool(Tool::Segment);
+    const int before = h.undoSteps;
+    click(-200, -100);
+    click(-100, -100);
+    ASSERT_EQ(h.last()->method, Method::Segment);
+    EXPECT_EQ(h.undoSteps, before + 1); // one step for the points and the segment
+    EXPECT_DOUBLE_EQ(h.last()->value[2], -100);
+
+    in.chooseTool(Tool::Ray);
+    click(-200, 100);
+    in.keyPress(KeyCode::Escape, 0);
+    EXPECT_EQ(in.tool(), Tool::Move);
+    EXPECT_FALSE(in.engine().running());
+    EXPECT_EQ(h.last()->method, Method::FreePoint); // the point made stays
+}
+
+TEST_F(InteractionFixture, AmbiguityMenuTogglesOrReplaysTheChosenElement) {
+    Element* l1 = h.line(-100, 0, 100, 0);
+    Element* l2 = h.line(-100, 4, 100, 4);
+    h.chosenIndex = 1;
+    click(50, 2);
+    EXPECT_EQ(h.menus, 1);
+    EXPECT_EQ(h.lastMenuSize, 2u);
+    EXPECT_EQ(l2->selected, 1);
+    EXPECT_EQ(l1->selected, 0);
+    l2->selected = 0;
+    // The segment tool: parallel lines do not cross, so the menu asks; the choice is replayed.
+    in.chooseTool(Tool::Segment);
+    h.chosenIndex = 0;
+    click(50, 2);
+    EXPECT_EQ(h.menus, 2);
+    Element* p = h.last();
+    ASSERT_EQ(p->method, Method::PointOnElement);
+    EXPECT_EQ(p->parent1, l1);
+    EXPECT_NEAR(y(p), 0, 1e-9);
+    // Nothing chosen: nothing happens.
+    h.chosenIndex = -1;
+    const int n = h.doc.elementCount();
+    click(-50, 2);
+    EXPECT_EQ(h.doc.elementCount(), n);
+}
+
+// ---- the move tool ------------------------------------------------------------------------------
+
+TEST_F(InteractionFixture, DraggingAFreePointMovesItsDependentsWithOneUndoStep) {
+    Element* a = h.point(0, 0);
+    Element* b = h.point(100, 0);
+    Element* s = h.two(Method::Segment, a, b);
+    Element* m = h.two(Method::Midpoint, a, b);
+    const int full = h.fullPasses;
+    drag(0, 0, 40, 60, 6);
+    EXPECT_DOUBLE_EQ(x(a), 40);
+    EXPECT_DOUBLE_EQ(y(a), 60);
+    EXPECT_DOUBLE_EQ(s->value[0], 40);
+    EXPECT_DOUBLE_EQ(s->value[1], 60);
+    EXPECT_DOUBLE_EQ(x(m), 70);
+    EXPECT_DOUBLE_EQ(y(m), 30);
+    EXPECT_EQ(h.undoSteps, 1);
+    EXPECT_EQ(h.markedPasses, 6);
+    EXPECT_EQ(h.fullPasses, full); // only the marked elements were recalculated
+    EXPECT_EQ(a->selected, 0);     // a drag does not select
+    // The other end was not part of the pass.
+    EXPECT_DOUBLE_EQ(x(b), 100);
+    // A second drag is a second step.
+    drag(100, 0, 100, 50);
+    EXPECT_EQ(h.undoSteps, 2);
+    EXPECT_DOUBLE_EQ(s->value[3], 50);
+}
+
+TEST_F(InteractionFixture, ReleaseWithoutMovingTogglesTheSelection) {
+    Element* a = h.point(0, 0);
+    click(0, 0);
+    EXPECT_EQ(a->selected, 1);
+    EXPECT_EQ(h.undoSteps, 0);
+    click(0, 0);
+    EXPECT_EQ(a->selected, 0);
+    // With Shift a drag does not move: it toggles.
+    drag(0, 0, 50, 0, 3, Modifier::Shift);
+    EXPECT_DOUBLE_EQ(x(a), 0);
+    EXPECT_EQ(a->selected, 1);
+}
+
+TEST_F(InteractionFixture, TheNearestOfSeveralPointsIsDragged) {
+    Element* a = h.point(0, 0);
+    Element* b = h.point(4, 0);
+    Element* c = h.point(0, 5);
+    drag(3, 0, 3, 100); // 1 from b, 3 from a, 5.8 from c
+    EXPECT_DOUBLE_EQ(y(b), 100);
+    EXPECT_DOUBLE_EQ(y(a), 0);
+    EXPECT_DOUBLE_EQ(y(c), 5);
+    EXPECT_EQ(h.menus, 0);
+}
+
+TEST_F(InteractionFixture, DraggingEachKindFollowsItsConstruction) {
+    // A point on a segment stays on it, at the nearest place.
+    Element* a = h.point(0, 0);
+    Element* b = h.point(200, 0);
+    a->visible = b->visible = 0;
+    Element* seg = h.two(Method::Segment, a, b);
+    ElementRequest r;
+    r.method = Method::PointOnElement;
+    r.parent1 = seg;
+    r.value[3] = 0.25;
+    Element* p = h.make(r);
+    drag(50, 0, 150, 80);
+    EXPECT_NEAR(p->value[3], 0.75, 1e-12);
+    EXPECT_NEAR(y(p), 0, 1e-12);
+
+    // A line through one point turns towards the pointer.
+    Element* q = h.point(-200, -100);
+    ElementRequest lr;
+    lr.method = Method::LineThroughPoint;
+    lr.parent1 = q;
+    lr.value[0] = -200, lr.value[1] = -100, lr.value[2] = -100, lr.value[3] = -100;
+    Element* line = h.make(lr);
+    drag(-150, -100, -150, -50);
+    // Now through (-200, -100) and (-150, -50): slope 1.
+    EXPECT_NEAR((line->value[3] - line->value[1]) / (line->value[2] - line->value[0]), 1, 1e-9);
+    EXPECT_DOUBLE_EQ(x(q), -200);
+
+    // A circle given its centre takes the pointer's distance as radius.
+    Element* centre = h.point(-200, 150);
+    ElementRequest cr;
+    cr.method = Method::CircleByCentre;
+    cr.parent1 = centre;
+    cr.value[0] = -200, cr.value[1] = 150, cr.value[2] = -200, cr.value[3] = 170;
+    Element* circle = h.make(cr);
+    drag(-200, 170, -170, 110); // 30 right and 40 down of the centre
+    EXPECT_NEAR(
+        std::hypot(circle->value[2] - circle->value[0], circle->value[3] - circle->value[1]), 50,
+        1e-9);
+    EXPECT_DOUBLE_EQ(x(centre), -200);
+}
+
+TEST_F(InteractionFixture, ARegularPolygonTurnsAboutItsCentre) {
+    Element* c = h.point(100, -100);
+    Element* v = h.point(160, -100);
+    c->visible = v->visible = 0;
+    Element* poly = createRegularPolygon(h.doc, c, v, PolygonShape{4, 1}, h.opts);
+    ASSERT_NE(poly, nullptr);
+    recalcUpTo(h.doc);
+    // Grab the side from (160, -100) to (100, -40) at its middle and turn it 90 degrees.
+    drag(130, -70, 70, -70, 8);
+    EXPECT_NEAR(x(v), 100, 1e-9);
+    EXPECT_NEAR(y(v), -40, 1e-9);
+    EXPECT_DOUBLE_EQ(x(c), 100);
+}
+
+TEST_F(InteractionFixture, ANameLabelStopsAtTheMaximumDistance) {
+    Element* a = h.point(0, 0);
+    h.doc.setName(a, "A", h.opts);
+    Element* name = a->nameElement;
+    ASSERT_NE(name, nullptr);
+    recalcUpTo(h.doc);
+    EXPECT_DOUBLE_EQ(x(name), 4);       // 4 and 4 from the point
+    h.boxes[name] = {304, 196, 12, 16}; // the label's top-left is pixel (304, 196)
+    drag(8, 4, 208, 4, 10);             // 200 pixels to the right
+    const double d = std::hypot(x(name) - x(a), y(name) - y(a));
+    EXPECT_NEAR(d, 50, 1e-9);
+    EXPECT_GT(x(name), 45); // towards the pointer
+    EXPECT_DOUBLE_EQ(x(a), 0);
+    EXPECT_EQ(h.undoSteps, 1);
+    // The offset is kept through recalculation.
+    recalcUpTo(h.doc);
+    EXPECT_NEAR(std::hypot(x(name), y(name)), 50, 1e-9);
+}
+
+TEST_F(InteractionFixture, SelectedElementsMoveTogether) {
+    Element* a = h.point(0, 0);
+    Element* b = h.point(100, 0);
+    Element* c = h.point(-100, -100);
+    a->selected = b->selected = 1;
+    drag(100, 0, 130, 20);
+    EXPECT_DOUBLE_EQ(x(a), 30);
+    EXPECT_DOUBLE_EQ(y(a), 20);
+    EXPECT_DOUBLE_EQ(x(b), 130);
+    EXPECT_DOUBLE_EQ(y(b), 20);
+    EXPECT_DOUBLE_EQ(x(c), -100);
+}
+
+TEST_F(InteractionFixture, RubberBandSelectsWhatLiesInsideAndNeedsTwoByTwo) {
+    Element* a = h.point(10, 10);
+    Element* b = h.point(50, 50);
+    Element* far = h.point(200, 50);
+    Element* s = h.two(Method::Segment, a, b);
+    // 1 x 50: nothing, no area.
+    drag(0, 0, 1, 50, 3);
+    EXPECT_FALSE(in.areaDefined());
+    EXPECT_EQ(h.doc.selectedCount(), 0);
+    drag(-5, 60, 60, -5, 3);
+    EXPECT_TRUE(in.areaDefined());
+    EXPECT_EQ(a->selected, 1);
+    EXPECT_EQ(b->selected, 1);
+    EXPECT_EQ(s->selected, 1);
+    EXPECT_EQ(far->selected, 0);
+    EXPECT_EQ(in.area().left, -5);
+    EXPECT_EQ(in.area().top, 60);
+    EXPECT_EQ(in.areaPixelOffset(), (ScreenPoint{295, 140}));
+    // With Shift the selection is kept and the new band adds to it.
+    drag(190, 60, 210, 40, 2, Modifier::Shift);
+    EXPECT_EQ(a->selected, 1);
+    EXPECT_EQ(far->selected, 1);
+    // Without it the band starts afresh; with Ctrl it only defines the area.
+    drag(190, 60, 210, 40, 2, Modifier::Ctrl);
+    EXPECT_TRUE(in.areaDefined());
+    EXPECT_EQ(h.doc.selectedCount(), 0);
+    EXPECT_EQ(h.undoSteps, 0);
+}
+
+TEST_F(InteractionFixture, RightButtonPanningStopsAtThePlaneEdges) {
+    const double half = h.plane / 2;
+    rightDrag({300, 200}, {300 + 5000, 200});
+    EXPECT_DOUBLE_EQ(h.doc.left, -half);
+    rightDrag({300, 200}, {300 - 9000, 200});
+    EXPECT_DOUBLE_EQ(h.doc.left, half - h.width - 1);
+    rightDrag({300, 200}, {300, 200 + 9000});
+    EXPECT_DOUBLE_EQ(h.doc.top, half);
+    rightDrag({300, 200}, {300, 200 - 9000});
+    EXPECT_DOUBLE_EQ(h.doc.top, h.height + 8 - half);
+    // A small pan moves by the pointer's displacement: dragging right shows what lies left.
+    h.doc.left = -300, h.doc.top = 200;
+    const double left = h.doc.left, top = h.doc.top;
+    rightDrag({300, 200}, {310, 190});
+    EXPECT_DOUBLE_EQ(h.doc.left, left - 10);
+    EXPECT_DOUBLE_EQ(h.doc.top, top - 10);
+    EXPECT_GT(h.viewChanges, 0);
+    // Not over an element.
+    h.doc.left = -300, h.doc.top = 200;
+    h.point(0, 0);
+    rightDrag(ToolHost::pixel(0, 0), ToolHost::pixel(100, 0));
+    EXPECT_DOUBLE_EQ(h.doc.left, -300);
+}
+
+TEST_F(InteractionFixture, RotatingTheSelectionTurnsItsFreePoints) {
+    Element* a = h.point(100, 0);
+    Element* b = h.point(150, 0);
+    Element* s = h.two(Method::Segment, a, b);
+    s->selected = 1;
+    in.chooseTool(Tool::RotateSelection);
+    EXPECT_EQ(s->selected, 1); // the rotation tool keeps the selection
+    click(0, 0);               // the centre
+    ASSERT_TRUE(in.hasRotationCentre());
+    EXPECT_EQ(h.cursor, 26);
+    drag(125, 0, 0, 125, 8); // a quarter turn
+    EXPECT_NEAR(x(a), 0, 1e-9);
+    EXPECT_NEAR(y(a), 100, 1e-9);
+    EXPECT_NEAR(x(b), 0, 1e-9);
+    EXPECT_NEAR(y(b), 150, 1e-9);
+    EXPECT_NEAR(s->value[3], 150, 1e-9);
+    EXPECT_EQ(h.undoSteps, 1);
+    EXPECT_TRUE(in.hasRotationCentre()); // kept for the next rotation
+}
+
+TEST_F(InteractionFixture, ZoomScalesAboutThePressedPoint) {
+    Element* a = h.point(100, 0);
+    in.chooseTool(Tool::Zoom);
+    const ScreenPoint centre = ToolHost::pixel(0, 0);
+    in.mousePress(centre, MouseButton::Left, 0);
+    in.mouseMove({centre.x + 80, centre.y}, true, false, 0); // sideways: nothing
+    EXPECT_DOUBLE_EQ(x(a), 100);
+    in.mouseMove({centre.x + 80, centre.y - 100}, true, false, 0); // 100 up: 1.3 times
+    in.mouseRelease({centre.x, centre.y - 100}, MouseButton::Left, 0);
+    EXPECT_NEAR(x(a), 130, 1e-9);
+    EXPECT_EQ(h.undoSteps, 1);
+}
+
+TEST_F(InteractionFixture, ButtonsShowHideAndMove) {
+    Element* a = h.point(-100, 0);
+    ElementRequest r;
+    r.method = Method::ShowHideButton;
+    r.extra = {a};
+    Element* button = h.make(r);
+    button->option = 1;
+    button->value[2] = 0, button->value[3] = 100;
+    h.boxes[button] = {300, 100, 60, 20};
+    // Made for a shown point, the button stores "hidden" and its creation hides the point.
+    ASSERT_EQ(button->tailAs<ButtonTail>()->states[0], 0);
+    a->visible = 0;
+    click(10, 95);
+    EXPECT_EQ(button->option2, 0);
+    EXPECT_EQ(a->visible, 1);
+    click(10, 95);
+    EXPECT_EQ(button->option2, 1);
+    EXPECT_EQ(a->visible, 0);
+    EXPECT_EQ(h.undoSteps, 2);
+    EXPECT_EQ(button->selected, 0);
+
+    Element* from = h.point(0, -100);
+    Element* to = h.point(50, -150);
+    ElementRequest m;
+    m.method = Method::MotionButton;
+    m.extra = {from, to};
+    Element* motion = h.make(m);
+    motion->option = 1;
+    h.boxes[motion] = {100, 100, 60, 20}; // world (-200..-140, 100..80)
+    click(-190, 90);
+    EXPECT_DOUBLE_EQ(x(from), 50);
+    EXPECT_DOUBLE_EQ(y(from), -150);
+    EXPECT_EQ(motion->option2, 0);
+    EXPECT_TRUE(h.timerRunning);
+    click(-190, 90); // ignored while the timer runs
+    EXPECT_EQ(h.undoSteps, 3);
+    in.buttonTimerFired();
+    EXPECT_EQ(motion->option2, 1);
+}
+
+TEST_F(InteractionFixture, KeysStepParametersMoveTheSelectionAndScroll) {
+    ElementRequest r;
+    r.method = Method::Parameter;
+    r.value[0] = 1.0;
+    Element* k = h.make(r);
+    k->selected = 1;
+    in.keyPress(KeyCode::Plus, 0);
+    in.keyPress(KeyCode::Plus, 0, true);
+    in.keyRelease(KeyCode::Plus, 0);
+    EXPECT_NEAR(k->value[0], 1.02, 1e-12);
+    EXPECT_EQ(h.undoSteps, 1); // one step for the run of presses
+    in.keyPress(KeyCode::Minus, 0);
+    in.keyRelease(KeyCode::Minus, 0);
+    EXPECT_NEAR(k->value[0], 1.01, 1e-12);
+    EXPECT_EQ(h.undoSteps, 2);
+
+    k->selected = 0;
+    Element* p = h.point(0, 0);
+    p->selected = 1;
+    in.keyPress(KeyCode::Right, 0);
+    in.keyPress(KeyCode::Up, 0);
+    in.keyRelease(KeyCode::Up, 0);
+    EXPECT_DOUBLE_EQ(x(p), 1);
+    EXPECT_DOUBLE_EQ(y(p), 1);
+    p->selected = 0;
+    in.keyPress(KeyCode::Right, 0);
+    in.keyPress(KeyCode::Down, Modifier::Ctrl);
+    EXPECT_EQ(h.scrolledX, 50);
+    EXPECT_EQ(h.scrolledY, 10);
+}
+
+TEST_F(InteractionFixture, HoverShowsTheElementOrSeveralAndCtrlTurnsItOff) {
+    Element* a = h.point(0, 0);
+    h.doc.setName(a, "A", h.opts);
+    in.chooseTool(Tool::Segment);
+    in.mouseMove(ToolHost::pixel(2, 1), false, false, 0);
+    EXPECT_EQ(h.hover.highlight, a);
+    EXPECT_EQ(h.hover.label, "punto A");
+    EXPECT_EQ(h.status, "Punto Libre");
+    EXPECT_EQ(h.hover.labelColour, a->color);
+    h.point(3, 0);
+    in.mouseMove(ToolHost::pixel(1, 0), false, false, 0);
+    EXPECT_TRUE(h.hover.several);
+    EXPECT_EQ(h.cursor, 5);
+    EXPECT_EQ(h.hover.label, uiText().message(Msg::SeveralElements));
+    in.keyPress(KeyCode::Control, 0);
+    EXPECT_TRUE(h.hover.empty());
+    in.mouseMove(ToolHost::pixel(2, 1), false, false, 0);
+    EXPECT_TRUE(h.hover.empty());
+    in.keyRelease(KeyCode::Control, 0);
+    EXPECT_FALSE(h.hover.empty());
+    in.mouseMove(ToolHost::pixel(200, 100), false, false, 0);
+    EXPECT_TRUE(h.hover.empty());
+    EXPECT_EQ(h.status, uiText().toolPrompt(Tool::Segment));
+    EXPECT_EQ(h.cursor, 1);
+}
+
+TEST_F(InteractionFixture, EditingToolsApplyToTheClickedElement) {
+    Element* a = h.point(0, 0);
+    in.chooseTool(Tool::LineColour);
+    h.opts.chosenColor = rgb(1, 2, 3);
+    click(0, 0);
+    EXPECT_EQ(a->color, rgb(1, 2, 3));
+    in.chooseTool(Tool::FirstPointShape + 3); // large point
+    click(0, 0);
+    EXPECT_EQ(a->shape, 2);
+    in.chooseTool(Tool::ToggleVisibility);
+    click(0, 0);
+    EXPECT_EQ(a->visible, 0);
+    in.chooseTool(Tool::DeleteElement);
+    h.hidden = true;
+    click(0, 0);
+    EXPECT_EQ(h.doc.head, nullptr);
+    EXPECT_EQ(h.undoSteps, 4);
+}
