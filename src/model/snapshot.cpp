@@ -157,8 +157,8 @@ Snapshot takeSnapshot(Document& doc, SnapshotBase* base) {
     refreshStoredIds(doc);
     SnapshotBase local;
     SnapshotBase& b = base ? *base : local;
-    std::vector<uint8_t>& buffer = b.scratch_.data();
-    buffer.clear();
+    ByteWriter& out = b.scratch_;
+    out.clear();
 
     struct Stretch {
         size_t begin, end;
@@ -169,15 +169,16 @@ Snapshot takeSnapshot(Document& doc, SnapshotBase* base) {
     uint32_t inChunk = 0;
     size_t begin = 0;
     for (const Element* e = doc.head; e; e = e->next) {
-        writeElementRecord(b.scratch_, *e, RecordEncoding::Snapshot);
+        writeElementRecord(out, *e, RecordEncoding::Snapshot);
         ++s.elementCount;
         if (++inChunk == SnapshotBase::RecordsPerChunk) {
-            stretches.push_back({begin, buffer.size(), inChunk});
-            begin = buffer.size();
+            stretches.push_back({begin, out.size(), inChunk});
+            begin = out.size();
             inChunk = 0;
         }
     }
-    if (inChunk) stretches.push_back({begin, buffer.size(), inChunk});
+    if (inChunk) stretches.push_back({begin, out.size(), inChunk});
+    const std::vector<uint8_t>& buffer = out.data();
 
     for (const Element* e : doc.traceList)
         if (e) s.traceIds.push_back(e->id);

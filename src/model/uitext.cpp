@@ -138,6 +138,11 @@ constexpr const char* kMessages[Msg::Count] = {
     "RAD",
     "DEG",
     "GRA",
+    "&Edición",
+    "Cortar",
+    "Copiar",
+    "Pegar",
+    "Pegar imagen",
 };
 
 // Cut to at most max bytes without splitting a UTF-8 sequence.

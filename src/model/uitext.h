@@ -52,6 +52,11 @@ enum : int {
     UnitRad,                // "RAD"
     UnitDeg,                // "DEG"
     UnitGra,                // "GRA"
+    MenuEdit,               // "&Edición"
+    Cut,                    // "Cortar"
+    Copy,                   // "Copiar"
+    Paste,                  // "Pegar"
+    PastePicture,           // "Pegar imagen"
     Count
 };
 }
