@@ -315,7 +315,8 @@ Element* pastePicture(Document& doc, std::vector<uint8_t> picture, const Creatio
         });
     }
     const ElementKind k = selected ? selected->kind() : -1;
-    Element* anchor = k == Kind::Point || k == Kind::Segment || k == Kind::Vector ? selected : nullptr;
+    Element* anchor =
+        k == Kind::Point || k == Kind::Segment || k == Kind::Vector ? selected : nullptr;
 
     recordUndoStep(doc);
     ElementRequest req;

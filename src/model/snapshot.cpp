@@ -118,7 +118,8 @@ SnapshotChunkPtr makeChunk(const uint8_t* bytes, size_t size, uint32_t records,
     if (previous && old && (*previous)->records == records && old->size() == size &&
         (*previous)->depth < MaxDepth) {
         const SnapshotChunk& p = **previous;
-        const uint64_t room = MaxChainFactor * size - std::min<uint64_t>(p.chainBytes, MaxChainFactor * size);
+        const uint64_t room =
+            MaxChainFactor * size - std::min<uint64_t>(p.chainBytes, MaxChainFactor * size);
         const size_t limit = size_t(std::min<uint64_t>(room, size / 2));
         if (encodeChanges(old->data(), bytes, size, limit, changes)) {
             c->base = *previous;

@@ -82,11 +82,21 @@ UndoHistory& undoHistory(Document& doc) {
     return *doc.undoHistory;
 }
 
-bool recordUndoStep(Document& doc) { return undoHistory(doc).recordStep(doc); }
-bool undo(Document& doc) { return undoHistory(doc).undo(doc); }
-bool redo(Document& doc) { return undoHistory(doc).redo(doc); }
-bool canUndo(const Document& doc) { return doc.undoHistory && doc.undoHistory->canUndo(); }
-bool canRedo(const Document& doc) { return doc.undoHistory && doc.undoHistory->canRedo(); }
+bool recordUndoStep(Document& doc) {
+    return undoHistory(doc).recordStep(doc);
+}
+bool undo(Document& doc) {
+    return undoHistory(doc).undo(doc);
+}
+bool redo(Document& doc) {
+    return undoHistory(doc).redo(doc);
+}
+bool canUndo(const Document& doc) {
+    return doc.undoHistory && doc.undoHistory->canUndo();
+}
+bool canRedo(const Document& doc) {
+    return doc.undoHistory && doc.undoHistory->canRedo();
+}
 
 // ---- held references ----------------------------------------------------------------------------
 

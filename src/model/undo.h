@@ -19,8 +19,11 @@ class UndoHistory {
     bool canUndo() const { return position_ > 0; }
     bool canRedo() const { return position_ < count() - 1; }
 
-    // Before a change: marks the document modified and stores its state. Steps undone before
-    // are dropped. False, with the history unchanged, when memory runs out.
+    // Before a change: marks the document modified and stores its state. After undoing, the
+    // steps undone are dropped and the state shown replaces the snapshot it was installed from
+    // (with what changed since without a step, such as the selection). The working list is
+    // never replaced, so references into it stay valid. False, with the history unchanged, when
+    // memory runs out.
     bool recordStep(Document& doc);
     // Installs the snapshot before the one shown (storing the state shown first, when it is
     // newer than every snapshot) and recalculates. False when there is nothing to undo or the

@@ -73,7 +73,8 @@ inline void dumpElement(std::string& out, const Element& e) {
         for (double v : t->placement)
             out += dumpNumber(v) + ",";
     }
-    if (const auto* t = e.tailAs<CheckTail>()) out += " check[" + t->trueText + "|" + t->falseText + "]";
+    if (const auto* t = e.tailAs<CheckTail>())
+        out += " check[" + t->trueText + "|" + t->falseText + "]";
     if (const auto* t = e.tailAs<ConicTail>())
         for (const Element* p : t->points)
             out += " cp" + dumpRef(p);
@@ -98,8 +99,10 @@ inline void dumpElement(std::string& out, const Element& e) {
         for (int32_t x : t->images)
             out += "i" + std::to_string(x);
     }
-    if (const auto* t = e.tailAs<SampledCurveTail>()) out += " samples" + std::to_string(t->first.size());
-    if (const auto* t = e.tailAs<AxesTail>()) out += " axes" + dumpNumber(t->scaleX) + dumpNumber(t->scaleY);
+    if (const auto* t = e.tailAs<SampledCurveTail>())
+        out += " samples" + std::to_string(t->first.size());
+    if (const auto* t = e.tailAs<AxesTail>())
+        out += " axes" + dumpNumber(t->scaleX) + dumpNumber(t->scaleY);
     out += "\n";
     forEachSubElement(e, [&](const Element& s) {
         out += "  ";
