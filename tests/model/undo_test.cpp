@@ -110,7 +110,15 @@ TEST(UndoHistory, PositionCountAndCurrentSavedFollowTheSteps) {
     EXPECT_EQ(h.position(), 3);
     EXPECT_EQ(h.count(), 3);
     EXPECT_FALSE(h.currentSaved());
-    (void)a;
+
+    h.clear();
+    EXPECT_EQ(h.count(), 0);
+    EXPECT_FALSE(canUndo(doc));
+    EXPECT_EQ(doc.elementCount(), 3);
+    ASSERT_TRUE(recordUndoStep(doc));
+    doc.deleteWithDescendants(a);
+    ASSERT_TRUE(undo(doc));
+    EXPECT_EQ(doc.elementCount(), 3);
 }
 
 TEST(UndoHistory, TwoUndosFollowedByANewConstructionDisableRedo) {
