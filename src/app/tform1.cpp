@@ -125,6 +125,8 @@ void TForm1::buildMenus() {
     M_salir = file->addAction(text(Msg::Exit));
     connect(M_salir, &QAction::triggered, this, &QWidget::close);
 
+    buildEditMenu();
+
     QMenu* view = menuBar()->addMenu(text(Msg::MenuView));
     TodosElem1 = view->addAction(text(Msg::ShowHidden));
     TodosElem1->setCheckable(true);
@@ -210,6 +212,7 @@ void TForm1::installDocument(std::unique_ptr<Document> doc) {
     clearTrace();
     synchronizeView(true);
     recalculateAndRedraw();
+    updateEditActions();
 }
 
 // ---- drawing

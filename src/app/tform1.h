@@ -6,6 +6,8 @@
 #include "model/document.h"
 #include "view/hoveroverlay.h"
 #include "view/interaction.h"
+#include "model/clipboard.h"
+#include "model/undo.h"
 #include "view/renderer.h"
 
 #include <QHash>
@@ -100,8 +102,6 @@ class TForm1 : public QMainWindow, public MuePanHost {
     void chooseTool(int tool, bool ownButton = false);
     int currentTool() const;
     Interaction& interaction() { return *interaction_; }
-    // Records an undo step of the current document before it changes.
-    void recordUndoStep();
     // How many undo steps the tools recorded (each call of recordUndoStep from them counts).
     int toolUndoSteps() const { return toolUndoSteps_; }
     // The ambiguity menu, replaceable (tests choose without a pop-up): returns the index chosen,
@@ -128,6 +128,31 @@ class TForm1 : public QMainWindow, public MuePanHost {
     QToolButton* toolButton(int tool) const;
     QToolButton* buttonNamed(const QString& name) const;
     QFrame* palettePanel(const QString& name) const;
+    // ---- undo, redo and the clipboard (tform1_edit.cpp)
+    // Every operation that changes the document calls this first, before changing anything.
+    // The working list stays the same objects, so references into it remain valid.
+    void recordUndoStep();
+    // "Deshacer" and "Rehacer": the references registered in heldReferences() are found again
+    // by id in the list installed.
+    void undo();
+    void redo();
+    // "Copiar": the selection's text to the system clipboard, the selection with its ancestors
+    // to the internal clipboard. Nothing happens when nothing is selected.
+    void copySelection();
+    // "Cortar": "Copiar", then the selection is deleted (one undo step).
+    void cutSelection();
+    // "Pegar": a copy of the internal clipboard, selected, moved by the paste offset.
+    void paste();
+    // "Pegar imagen": the picture on the system clipboard as a "Bitmap".
+    void pastePicture();
+    HeldReferences& heldReferences() { return heldReferences_; }
+    const InternalClipboard& internalClipboard() const { return clipboard_; }
+    QAction* undoAction() const { return M_undo; }
+    QAction* redoAction() const { return M_redo; }
+    QAction* cutAction() const { return M_cortar; }
+    QAction* copyAction() const { return M_copiar; }
+    QAction* pasteAction() const { return M_pegar; }
+    QAction* pastePictureAction() const { return M_pegar_imagen; }
 
     // Where warnings go (a message box with the program's caption unless replaced, e.g. in tests).
     void setMessageSink(std::function<void(const QString&)> sink) {
@@ -145,6 +170,10 @@ class TForm1 : public QMainWindow, public MuePanHost {
     void redrawMainView() override;
     void viewChanged() override;
 
+  signals:
+    // Undo, redo and paste switch to the move/edit tool; the tool machine listens to this.
+    void editCommandStarted();
+
   protected:
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -160,6 +189,9 @@ class TForm1 : public QMainWindow, public MuePanHost {
     void drawOverlay(QPainter& painter);
     void setCursorNumber(int cursor);
     void buildMenus();
+    // "&Edición" and its enabled states (tform1_edit.cpp).
+    void buildEditMenu();
+    void updateEditActions();
     void ensureCanvasSize();
     void drawingAreaResized();
     void horizontalScrolled(int position);
@@ -218,6 +250,15 @@ class TForm1 : public QMainWindow, public MuePanHost {
     std::vector<QToolButton*> toolButtons_; // by tool number
     QList<QToolButton*> allButtons_;
     QHash<QString, QFrame*> panels_;
+    // Undo, redo and the clipboard.
+    QAction* M_undo = nullptr;
+    QAction* M_redo = nullptr;
+    QAction* M_cortar = nullptr;
+    QAction* M_copiar = nullptr;
+    QAction* M_pegar = nullptr;
+    QAction* M_pegar_imagen = nullptr;
+    InternalClipboard clipboard_; // one for the program; outlives the documents
+    HeldReferences heldReferences_;
 };
 
 } // namespace qorv

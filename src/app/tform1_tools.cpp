@@ -164,6 +164,12 @@ void TForm1::setupTools() {
     buttonTimer_ = new QTimer(this);
     buttonTimer_->setSingleShot(true);
     buttonTimer_->setInterval(150);
+    // Undo, redo, cut and paste replace or delete elements: the tools drop what they hold and
+    // the move tool is chosen.
+    connect(this, &TForm1::editCommandStarted, this, [this] {
+        chooseTool(0);
+        interaction_->documentReplaced();
+    });
     connect(buttonTimer_, &QTimer::timeout, this, [this] { interaction_->buttonTimerFired(); });
     paletteTimer_ = new QTimer(this);
     paletteTimer_->setSingleShot(true);

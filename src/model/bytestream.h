@@ -3,6 +3,7 @@
 // later read fails too, so a parser can check once at the end of a record.
 #pragma once
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -62,15 +63,35 @@ class ByteWriter {
     void f64(double v) { raw(&v, 8); }
     void bytes(const void* p, size_t n) { raw(p, n); }
 
-    std::vector<uint8_t>& data() { return data_; }
-    const std::vector<uint8_t>& data() const { return data_; }
+    // Bytes written so far.
+    size_t size() const { return size_ <= data_.size() ? size_ : data_.size(); }
+    // Starts again from nothing, keeping the memory.
+    void clear() { size_ = 0; }
+    // The bytes written; the buffer is cut to them.
+    std::vector<uint8_t>& data() {
+        trim();
+        return data_;
+    }
+    const std::vector<uint8_t>& data() const {
+        trim();
+        return data_;
+    }
 
   private:
+    // The buffer grows ahead of the bytes written, so that each small write is a single copy.
     void raw(const void* p, size_t n) {
-        const auto* b = static_cast<const uint8_t*>(p);
-        data_.insert(data_.end(), b, b + n);
+        if (n == 0) return;
+        if (data_.size() < size_) size_ = data_.size(); // emptied or moved from through data()
+        if (data_.size() - size_ < n) data_.resize(std::max(data_.size() * 2, size_ + n + 256));
+        std::memcpy(data_.data() + size_, p, n);
+        size_ += n;
     }
-    std::vector<uint8_t> data_;
+    void trim() const {
+        if (data_.size() < size_) size_ = data_.size();
+        data_.resize(size_);
+    }
+    mutable std::vector<uint8_t> data_;
+    mutable size_t size_ = 0;
 };
 
 static_assert(std::endian::native == std::endian::little && sizeof(double) == 8);

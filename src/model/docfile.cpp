@@ -312,6 +312,9 @@ void installDocument(Document& target, Document& fresh) {
     std::swap(target.animations, fresh.animations);
     for (size_t i = 0; i < target.macros.size(); ++i)
         swapMacroSlots(target.macros[i], fresh.macros[i]);
+    // The history and the paste count belonged to the list that was replaced.
+    std::swap(target.undoHistory, fresh.undoHistory);
+    target.pasteCounter = 0;
 }
 
 ReadResult readBytes(Document& doc, const uint8_t* data, size_t size, int32_t expectedType,

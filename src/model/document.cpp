@@ -3,6 +3,7 @@
 #include "geometry/pointonelement.h"
 #include "geometry/recalc.h"
 #include "model/uitext.h"
+#include "model/undo.h"
 
 #include <algorithm>
 #include <cmath>

@@ -5,10 +5,13 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace qorv {
+
+class UndoHistory;
 
 namespace FontSlot {
 enum : int { Cursor = 0, Names = 1, Numbers = 2, Texts = 3 };
@@ -128,6 +131,10 @@ public:
 
     static constexpr int MacroSlots = 100;
     std::array<MacroSlot, MacroSlots + 1> macros;
+
+    // Undo history (made on first use) and the number of pastes since the last copy.
+    std::unique_ptr<UndoHistory> undoHistory;
+    int32_t pasteCounter = 0;
 
     // --- list operations
     void append(Element* e); // takes ownership

@@ -65,6 +65,32 @@ constexpr size_t SubBlockBytes = 4 * 4 + 4 * 8;
 constexpr int32_t MaxIterationLists = 99;
 constexpr int32_t MaxCount = INT32_MAX;
 
+// Snapshot strings: the UTF-8 bytes as they are, of any length.
+bool readRawString(ByteReader& in, std::string& s) {
+    int32_t n = 0;
+    const uint8_t* p = nullptr;
+    if (!in.count(n, 1, MaxCount) || !in.bytes(size_t(n), p)) return false;
+    s.assign(reinterpret_cast<const char*>(p), size_t(n));
+    return true;
+}
+
+void writeRawString(ByteWriter& out, std::string_view s) {
+    const size_t n = std::min(s.size(), size_t(MaxCount));
+    out.i32(int32_t(n));
+    out.bytes(s.data(), n);
+}
+
+bool readRawFont(ByteReader& in, FontRecord& f) {
+    return readRawString(in, f.name) && in.i32(f.color) && in.i32(f.size) && in.i32(f.bold) &&
+           in.i32(f.italic) && in.i32(f.underline) && in.i32(f.strikeout);
+}
+
+void writeRawFont(ByteWriter& out, const FontRecord& f) {
+    writeRawString(out, f.name);
+    for (int32_t x : {f.color, f.size, f.bold, f.italic, f.underline, f.strikeout})
+        out.i32(x);
+}
+
 // Versions that changed the record. Files older than 200 follow the first format.
 constexpr int32_t V200 = 200, V300 = 300, V400 = 400, V600 = 600, V700 = 700, V800 = 800,
                   V900 = 900;
@@ -73,12 +99,13 @@ struct Reader {
     static constexpr bool reading = true;
     ByteReader& in;
     ElementReadContext& ctx;
+    bool snapshot = ctx.encoding == RecordEncoding::Snapshot;
 
-    int32_t version() const { return ctx.version; }
+    int32_t version() const { return snapshot ? FileVersion : ctx.version; }
     bool i32(int32_t& v) { return in.i32(v); }
     bool f64(double& v) { return in.f64(v); }
-    bool str(std::string& s) { return readFileString(in, s); }
-    bool font(FontRecord& f) { return readFontBlock(in, f); }
+    bool str(std::string& s) { return snapshot ? readRawString(in, s) : readFileString(in, s); }
+    bool font(FontRecord& f) { return snapshot ? readRawFont(in, f) : readFontBlock(in, f); }
     bool count(int32_t& n, size_t minBytes, int64_t max) { return in.count(n, minBytes, max); }
     bool fail() { return in.fail(); }
     template <class T> T& tail(Element& e) {
@@ -93,6 +120,7 @@ struct Reader {
 struct Writer {
     static constexpr bool reading = false;
     ByteWriter& out;
+    bool snapshot = false;
     std::unique_ptr<ElementTail> scratch; // stands in for a missing tail
 
     int32_t version() const { return FileVersion; }
@@ -105,11 +133,17 @@ struct Writer {
         return true;
     }
     bool str(const std::string& s) {
-        writeFileString(out, s);
+        if (snapshot)
+            writeRawString(out, s);
+        else
+            writeFileString(out, s);
         return true;
     }
     bool font(const FontRecord& f) {
-        writeFontBlock(out, f);
+        if (snapshot)
+            writeRawFont(out, f);
+        else
+            writeFontBlock(out, f);
         return true;
     }
     bool count(const int32_t& n, size_t, int64_t) { return i32(n); }
@@ -122,13 +156,30 @@ struct Writer {
     void sub(SubElement&) {}
 };
 
+// What a file does not keep of a sub-element (it takes its owner's style there).
+template <class IO> bool subElementState(IO& io, Element& e) {
+    int32_t hasFont = e.font ? 1 : 0;
+    if (!io.i32(e.defined) || !io.i32(e.visible) || !io.i32(e.selected) || !io.i32(e.option) ||
+        !io.i32(e.option2) || !io.i32(e.unitShown) || !io.i32(e.decimals) || !io.i32(e.color) ||
+        !io.i32(e.shape) || !io.i32(e.colorParamId) || !io.i32(e.colorParamMode) ||
+        !io.i32(e.colorParamFrom) || !io.i32(e.colorParamTo) || !io.i32(hasFont))
+        return false;
+    if constexpr (IO::reading) {
+        if (hasFont != 0 && hasFont != 1) return io.fail();
+        e.font = hasFont ? std::make_unique<FontRecord>() : nullptr;
+    }
+    return !e.font || io.font(*e.font);
+}
+
 // id, three parent ids and the four values of a side, an axis line or a coordinate number.
 template <class IO> bool subBlock(IO& io, SubElement& s) {
     io.sub(s);
     Element blank;
     Element& e = s ? *s : blank;
-    return io.i32(e.id) && io.i32(e.parentId1) && io.i32(e.parentId2) && io.i32(e.parentId3) &&
-           io.f64(e.value[0]) && io.f64(e.value[1]) && io.f64(e.value[2]) && io.f64(e.value[3]);
+    if (!io.i32(e.id) || !io.i32(e.parentId1) || !io.i32(e.parentId2) || !io.i32(e.parentId3) ||
+        !io.f64(e.value[0]) || !io.f64(e.value[1]) || !io.f64(e.value[2]) || !io.f64(e.value[3]))
+        return false;
+    return !io.snapshot || subElementState(io, e);
 }
 
 template <class IO> bool ints(IO& io, std::vector<int32_t>& v, int32_t n) {
@@ -171,8 +222,10 @@ template <class IO> bool transferBody(IO& io, Element& e) {
         int32_t n = int32_t(t.first.size());
         if (!io.count(n, 0, MaxCurveSamples)) return false;
         if constexpr (IO::reading) {
-            if (n > io.ctx.sampleBudget) return io.fail();
-            io.ctx.sampleBudget -= n;
+            if (!io.snapshot) {
+                if (n > io.ctx.sampleBudget) return io.fail();
+                io.ctx.sampleBudget -= n;
+            }
             t.resize(n);
         }
         return true;
@@ -192,7 +245,7 @@ template <class IO> bool transferBody(IO& io, Element& e) {
             if (!io.f64(x)) return false;
         if constexpr (IO::reading) {
             t.exprArgs.assign(size_t(args), nullptr);
-            if (!programFits(t)) return io.fail();
+            if (!io.snapshot && !programFits(t)) return io.fail();
         }
         return true;
     }
@@ -392,13 +445,15 @@ template <class IO> bool transferCommon(IO& io, Element& e) {
             if (!io.font(e.font ? *e.font : blank)) return false;
         }
     }
-    return true;
+    return !io.snapshot || io.i32(e.selected);
 }
 
-// Sub-elements carry only their numbers in the file; the rest comes from the owner.
-void completeSubElement(Element& owner, Element& s, ConstructionMethod m) {
+// Sub-elements carry only their numbers in a file; the rest comes from the owner. A snapshot
+// holds their whole state.
+void completeSubElement(Element& owner, Element& s, ConstructionMethod m, bool snapshot) {
     s.method = m;
     s.owner = &owner;
+    if (snapshot) return;
     s.defined = 1;
     s.visible = 1;
     s.color = owner.color;
@@ -407,20 +462,22 @@ void completeSubElement(Element& owner, Element& s, ConstructionMethod m) {
 }
 
 void completeRecord(Element& e, const ElementReadContext& ctx) {
-    const int32_t v = ctx.version;
+    const bool snapshot = ctx.encoding == RecordEncoding::Snapshot;
+    const int32_t v = snapshot ? FileVersion : ctx.version;
     const ElementKind k = e.kind();
     if (auto* t = e.tailAs<PolygonTail>())
         for (auto& s : t->sides)
-            completeSubElement(e, *s, Method::PolygonSide);
+            completeSubElement(e, *s, Method::PolygonSide, snapshot);
     if (auto* t = e.tailAs<AxesTail>()) {
-        completeSubElement(e, *t->xAxis, Method::AxisX);
-        completeSubElement(e, *t->yAxis, Method::AxisY);
+        completeSubElement(e, *t->xAxis, Method::AxisX, snapshot);
+        completeSubElement(e, *t->yAxis, Method::AxisY, snapshot);
         if (v < V900) e.option = -1;
     }
     if (auto* t = e.tailAs<CoordinatesTail>()) {
         for (auto [s, m] : {std::pair{t->xCoord.get(), Method::CoordinateX},
                             std::pair{t->yCoord.get(), Method::CoordinateY}}) {
-            completeSubElement(e, *s, m);
+            completeSubElement(e, *s, m, snapshot);
+            if (snapshot) continue;
             s->option = HasValue;
             s->unitShown = 0;
             s->shape = -1;
@@ -437,7 +494,7 @@ void completeRecord(Element& e, const ElementReadContext& ctx) {
 
 std::unique_ptr<Element> readElementRecord(ByteReader& in, int32_t method,
                                            ElementReadContext& ctx) {
-    if (!isListMethod(method)) {
+    if (ctx.encoding == RecordEncoding::File && !isListMethod(method)) {
         in.fail();
         return nullptr;
     }
@@ -456,11 +513,11 @@ std::unique_ptr<Element> readElementRecord(ByteReader& in, int32_t method,
     return e;
 }
 
-void writeElementRecord(ByteWriter& out, const Element& e) {
+void writeElementRecord(ByteWriter& out, const Element& e, RecordEncoding encoding) {
     out.i32(e.method);
     // The writer only reads the element; the shared description takes it by reference.
     Element& element = const_cast<Element&>(e);
-    Writer io{out, nullptr};
+    Writer io{out, encoding == RecordEncoding::Snapshot, nullptr};
     transferBody(io, element);
     transferCommon(io, element);
 }

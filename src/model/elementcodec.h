@@ -22,7 +22,15 @@ constexpr size_t MaxFileStringBytes = 1015;
 constexpr int32_t MaxCurveSamples = 1 << 20;
 constexpr int64_t MaxFileSamples = int64_t(1) << 22;
 
+// How records are encoded. Files hold Windows-1252 strings of at most MaxFileStringBytes and
+// only what the format defines. Snapshots (undo history) are read back only by this program:
+// strings stay UTF-8 of any length, sub-elements keep their whole style and state, every element
+// keeps its `selected` flag, and the checks that guard against damaged files are skipped, so
+// that reading gives back exactly what was written.
+enum class RecordEncoding { File, Snapshot };
+
 struct ElementReadContext {
+    RecordEncoding encoding = RecordEncoding::File;
     int32_t version = FileVersion;
     // The font a text of a version-100 file takes (the program's default text font).
     FontRecord textFont;
@@ -45,12 +53,14 @@ void writeFontBlock(ByteWriter& out, const FontRecord& f);
 bool isListMethod(int32_t method);
 
 // Reads one element record whose method word has been read already. Returns null, with `in`
-// failed, when the method is not a list method or the record is malformed or does not fit the
-// remaining input. References are left null; the stored ids are to be resolved by the caller.
+// failed, when the method is not a list method (any method is taken from a snapshot) or the
+// record is malformed or does not fit the remaining input. References are left null; the stored
+// ids are to be resolved by the caller.
 std::unique_ptr<Element> readElementRecord(ByteReader& in, int32_t method, ElementReadContext& ctx);
 
 // Writes one element record, method word first, with the ids stored in the element.
-void writeElementRecord(ByteWriter& out, const Element& e);
+void writeElementRecord(ByteWriter& out, const Element& e,
+                        RecordEncoding encoding = RecordEncoding::File);
 
 // Visits every reference an element keeps together with the id stored for it: the three
 // parents, the colour parameter and the references of the tail (calculation and function

@@ -143,6 +143,11 @@ constexpr const char* kMessages[Msg::Count] = {
     "Botones de edición",
     "Otros colores...",
     "Color según parámetro",
+    "&Edición",
+    "Cortar",
+    "Copiar",
+    "Pegar",
+    "Pegar imagen",
 };
 
 constexpr const char* kToolPrompts[UiTextTable::ToolPromptSlots] = {

@@ -57,6 +57,11 @@ enum : int {
     EditButtons,            // "Botones de edición"
     OtherColours,           // "Otros colores..."
     ParametricColour,       // "Color según parámetro"
+    MenuEdit,               // "&Edición"
+    Cut,                    // "Cortar"
+    Copy,                   // "Copiar"
+    Paste,                  // "Pegar"
+    PastePicture,           // "Pegar imagen"
     Count
 };
 }

@@ -121,6 +121,21 @@ TEST(TForm1Tools, DraggingAFreePointMovesItsDependentsInOneUndoStep) {
     EXPECT_EQ(win.w.toolUndoSteps(), 1);
     EXPECT_EQ(win.doc().modified, 1);
     EXPECT_NE(win.w.mainBitmap(), before); // the drawing followed
+
+    // One "Deshacer" (Ctrl+Z) puts the point and everything built on it back.
+    QTest::keyClick(&win.w, Qt::Key_Z, Qt::ControlModifier);
+    const Element* a2 = win.doc().head;
+    const Element* m2 = win.doc().tail;
+    ASSERT_EQ(m2->method, Method::Midpoint);
+    EXPECT_DOUBLE_EQ(a2->value[0], 0);
+    EXPECT_DOUBLE_EQ(a2->value[1], 0);
+    EXPECT_DOUBLE_EQ(m2->value[0], 60);
+    EXPECT_DOUBLE_EQ(m2->value[1], 0);
+    EXPECT_EQ(win.w.currentTool(), Tool::Move);
+    // and "Rehacer" the drag.
+    win.w.redo();
+    EXPECT_DOUBLE_EQ(win.doc().tail->value[0], 80);
+    EXPECT_DOUBLE_EQ(win.doc().tail->value[1], 40);
 }
 
 TEST(TForm1Tools, ARubberBandOfOneByFiftySelectsNothing) {

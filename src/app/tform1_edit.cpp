@@ -1,0 +1,153 @@
+// The main window's "Edición" commands: undo, redo and the clipboard.
+#include "app/tform1.h"
+
+#include "model/document.h"
+#include "model/uitext.h"
+
+#include <QAction>
+#include <QBuffer>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace qorv {
+
+namespace {
+
+QString text(int slot) {
+    return QString::fromStdString(uiText().message(slot));
+}
+
+bool anythingSelected(const Document& doc) {
+    for (const Element* e = doc.head; e; e = e->next) {
+        bool any = e->selected != 0;
+        forEachSubElement(*e, [&](const Element& s) { any = any || s.selected != 0; });
+        if (any) return true;
+    }
+    return false;
+}
+
+// A picture as the bytes of a Windows bitmap file, which is how documents keep pictures.
+std::vector<uint8_t> bitmapFileBytes(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    // 24 bits: the format every reader of the file understands.
+    if (!image.convertToFormat(QImage::Format_RGB888).save(&buffer, "BMP")) return {};
+    return std::vector<uint8_t>(bytes.begin(), bytes.end());
+}
+
+} // namespace
+
+void TForm1::buildEditMenu() {
+    QMenu* edit = menuBar()->addMenu(text(Msg::MenuEdit));
+    M_undo = edit->addAction(text(Msg::Undo));
+    M_undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    connect(M_undo, &QAction::triggered, this, &TForm1::undo);
+    M_redo = edit->addAction(text(Msg::Redo));
+    M_redo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    connect(M_redo, &QAction::triggered, this, &TForm1::redo);
+    edit->addSeparator();
+    M_cortar = edit->addAction(text(Msg::Cut));
+    M_cortar->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
+    connect(M_cortar, &QAction::triggered, this, &TForm1::cutSelection);
+    M_copiar = edit->addAction(text(Msg::Copy));
+    M_copiar->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    connect(M_copiar, &QAction::triggered, this, &TForm1::copySelection);
+    M_pegar = edit->addAction(text(Msg::Paste));
+    M_pegar->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+    connect(M_pegar, &QAction::triggered, this, &TForm1::paste);
+    edit->addSeparator();
+    M_pegar_imagen = edit->addAction(text(Msg::PastePicture));
+    connect(M_pegar_imagen, &QAction::triggered, this, &TForm1::pastePicture);
+    // The selection changes without telling the menu; it is looked at when the menu opens.
+    connect(edit, &QMenu::aboutToShow, this, &TForm1::updateEditActions);
+    // The shortcuts work in the whole window, the drawing area included.
+    for (QAction* a : {M_undo, M_redo, M_cortar, M_copiar, M_pegar})
+        a->setShortcutContext(Qt::WindowShortcut);
+}
+
+void TForm1::updateEditActions() {
+    if (!M_undo || !document_) return;
+    const Document& doc = *document_;
+    M_undo->setEnabled(canUndo(doc));
+    M_redo->setEnabled(canRedo(doc));
+    M_pegar->setEnabled(!clipboard_.empty());
+    // "Copiar" and "Cortar" stay enabled: the tools change the selection without telling the
+    // menu, so they look at the selection themselves and do nothing without one.
+}
+
+void TForm1::recordUndoStep() {
+    qorv::recordUndoStep(*document_);
+    updateEditActions();
+}
+
+void TForm1::undo() {
+    Document& doc = *document_;
+    if (!canUndo(doc)) return;
+    emit editCommandStarted();
+    heldReferences_.remember(doc);
+    const bool done = qorv::undo(doc);
+    heldReferences_.reresolve(doc);
+    if (done) {
+        renderer_.clearCaches(); // the elements are new objects
+        redraw();
+    }
+    updateEditActions();
+}
+
+void TForm1::redo() {
+    Document& doc = *document_;
+    if (!canRedo(doc)) return;
+    emit editCommandStarted();
+    heldReferences_.remember(doc);
+    const bool done = qorv::redo(doc);
+    heldReferences_.reresolve(doc);
+    if (done) {
+        renderer_.clearCaches();
+        redraw();
+    }
+    updateEditActions();
+}
+
+void TForm1::copySelection() {
+    Document& doc = *document_;
+    if (!anythingSelected(doc)) return;
+    QGuiApplication::clipboard()->setText(QString::fromStdString(selectionText(doc)));
+    qorv::copySelection(doc, clipboard_, {document_.get()});
+    updateEditActions();
+}
+
+void TForm1::cutSelection() {
+    Document& doc = *document_;
+    if (!anythingSelected(doc)) return;
+    QGuiApplication::clipboard()->setText(QString::fromStdString(selectionText(doc)));
+    qorv::cutSelection(doc, clipboard_, {document_.get()});
+    interaction_->documentReplaced(); // the tools let go of what was deleted
+    renderer_.clearCaches();
+    redraw();
+    updateEditActions();
+}
+
+void TForm1::paste() {
+    if (clipboard_.empty()) return;
+    emit editCommandStarted();
+    qorv::paste(*document_, clipboard_);
+    redraw();
+    updateEditActions();
+}
+
+void TForm1::pastePicture() {
+    const QImage image = QGuiApplication::clipboard()->image();
+    if (image.isNull()) return;
+    std::vector<uint8_t> bytes = bitmapFileBytes(image);
+    if (bytes.empty()) return;
+    const CreationOptions options;
+    qorv::pastePicture(*document_, std::move(bytes), options);
+    redraw();
+    updateEditActions();
+}
+
+} // namespace qorv

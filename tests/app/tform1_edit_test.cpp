@@ -1,0 +1,209 @@
+#include "app/tform1.h"
+#include "model/document.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace qorv;
+
+namespace {
+
+Element* addPoint(Document& doc, double x, double y) {
+    CreationOptions opts;
+    ElementRequest req;
+    req.method = Method::FreePoint;
+    req.value[0] = x;
+    req.value[1] = y;
+    return createElement(doc, req, opts);
+}
+
+Element* addSegment(Document& doc, Element* a, Element* b) {
+    CreationOptions opts;
+    ElementRequest req;
+    req.method = Method::Segment;
+    req.parent1 = a;
+    req.parent2 = b;
+    return createElement(doc, req, opts);
+}
+
+// A shown, active main window, so that its shortcuts reach it.
+struct Window {
+    TForm1 w;
+    Window() {
+        w.show();
+        w.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
+    }
+    void key(int key) { QTest::keyClick(&w, Qt::Key(key), Qt::ControlModifier); }
+};
+
+QMenu* editMenu(TForm1& w) {
+    for (QAction* a : w.menuBar()->actions())
+        if (a->text() == QStringLiteral("&Edición")) return a->menu();
+    return nullptr;
+}
+
+} // namespace
+
+TEST(TForm1Edit, EditMenuHoldsTheCommandsWithTheirShortcuts) {
+    TForm1 w;
+    QMenu* edit = editMenu(w);
+    ASSERT_NE(edit, nullptr);
+    QStringList texts;
+    for (QAction* a : edit->actions())
+        if (!a->isSeparator()) texts << a->text();
+    EXPECT_EQ(texts,
+              (QStringList{"Deshacer", "Rehacer", "Cortar", "Copiar", "Pegar", "Pegar imagen"}));
+    EXPECT_EQ(w.undoAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
+    EXPECT_EQ(w.redoAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+Y")));
+    EXPECT_EQ(w.cutAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+X")));
+    EXPECT_EQ(w.copyAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+C")));
+    EXPECT_EQ(w.pasteAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+V")));
+    // A new document: nothing to undo, redo or paste.
+    EXPECT_FALSE(w.undoAction()->isEnabled());
+    EXPECT_FALSE(w.redoAction()->isEnabled());
+    EXPECT_FALSE(w.pasteAction()->isEnabled());
+    EXPECT_TRUE(w.pastePictureAction()->isEnabled());
+}
+
+TEST(TForm1Edit, UndoAndRedoShortcutsFollowTheHistory) {
+    Window win;
+    TForm1& w = win.w;
+    QSignalSpy toolSwitch(&w, &TForm1::editCommandStarted);
+    Document& doc = w.document();
+    w.recordUndoStep();
+    addPoint(doc, 10, 10);
+    EXPECT_TRUE(w.undoAction()->isEnabled());
+    EXPECT_FALSE(w.redoAction()->isEnabled());
+    EXPECT_EQ(doc.modified, 1);
+
+    win.key(Qt::Key_Z);
+    EXPECT_EQ(w.document().head, nullptr);
+    EXPECT_FALSE(w.undoAction()->isEnabled());
+    EXPECT_TRUE(w.redoAction()->isEnabled());
+    EXPECT_EQ(toolSwitch.count(), 1);
+    win.key(Qt::Key_Z); // disabled: nothing happens
+    EXPECT_EQ(toolSwitch.count(), 1);
+
+    win.key(Qt::Key_Y);
+    ASSERT_NE(w.document().head, nullptr);
+    EXPECT_EQ(w.document().head->value[0], 10);
+    EXPECT_TRUE(w.undoAction()->isEnabled());
+    EXPECT_FALSE(w.redoAction()->isEnabled());
+}
+
+TEST(TForm1Edit, TwoUndosThenANewConstructionDisableRedo) {
+    TForm1 w;
+    Document& doc = w.document();
+    for (int i = 0; i < 3; ++i) {
+        w.recordUndoStep();
+        addPoint(doc, i, i);
+    }
+    w.undo();
+    w.undo();
+    EXPECT_TRUE(w.redoAction()->isEnabled());
+    w.recordUndoStep();
+    addSegment(doc, doc.head, doc.head);
+    EXPECT_FALSE(w.redoAction()->isEnabled());
+    EXPECT_TRUE(w.undoAction()->isEnabled());
+}
+
+TEST(TForm1Edit, HeldReferencesAreFoundAgainAfterUndo) {
+    TForm1 w;
+    Document& doc = w.document();
+    Element* edited = addPoint(doc, 1, 2);
+    const int token = w.heldReferences().add([&](const HeldReferences::Visit& v) { v(edited); });
+    w.recordUndoStep();
+    edited->value[0] = 50;
+    w.undo();
+    ASSERT_EQ(edited, w.document().head);
+    EXPECT_EQ(edited->value[0], 1);
+    w.heldReferences().remove(token);
+}
+
+TEST(TForm1Edit, CopyPutsTheTextOnTheSystemClipboardAndPasteAddsTheCopy) {
+    Window win;
+    TForm1& w = win.w;
+    Document& doc = w.document();
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    win.key(Qt::Key_C); // nothing selected: the system clipboard is left alone
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
+
+    CreationOptions opts;
+    ElementRequest req;
+    req.method = Method::Parameter;
+    req.value[0] = 1;
+    Element* n1 = createElement(doc, req, opts);
+    req.method = Method::Parameter;
+    req.value[0] = 2;
+    Element* n2 = createElement(doc, req, opts);
+    req.method = Method::Table;
+    req.extra = {n1, n2};
+    Element* table = createElement(doc, req, opts);
+    auto* t = table->tailAs<TableTail>();
+    t->rows = 3;
+    t->columns[0].values = {1, 2, 3};
+    t->columns[1].values = {4, 5, 6.5};
+    table->decimals = 1;
+    table->selected = 1;
+
+    win.key(Qt::Key_C);
+    const QString copied = QGuiApplication::clipboard()->text();
+    EXPECT_EQ(copied, QStringLiteral("1.0  4.0  \r2.0  5.0  \r3.0  6.5  \r"));
+    EXPECT_EQ(copied.split(QLatin1Char('\r'), Qt::SkipEmptyParts).size(), 3);
+    EXPECT_FALSE(w.internalClipboard().empty());
+    EXPECT_TRUE(w.pasteAction()->isEnabled());
+
+    QSignalSpy toolSwitch(&w, &TForm1::editCommandStarted);
+    win.key(Qt::Key_V);
+    EXPECT_EQ(toolSwitch.count(), 1);
+    EXPECT_EQ(w.document().elementCount(), 6);
+    EXPECT_EQ(w.document().tail->method, Method::Table);
+    EXPECT_EQ(w.document().tail->selected, 1);
+    EXPECT_EQ(table->selected, 0);
+    EXPECT_TRUE(w.undoAction()->isEnabled());
+
+    // Cut: the table goes to the clipboard and out of the document, in one undo step.
+    w.document().selectNone();
+    w.document().tail->selected = 1;
+    win.key(Qt::Key_X);
+    EXPECT_EQ(w.document().elementCount(), 5);
+    win.key(Qt::Key_Z);
+    EXPECT_EQ(w.document().elementCount(), 6);
+}
+
+TEST(TForm1Edit, PastePictureMakesABitmapFromTheSystemClipboard) {
+    TForm1 w;
+    Document& doc = w.document();
+    QGuiApplication::clipboard()->clear();
+    w.pastePictureAction()->trigger(); // no picture: nothing happens
+    EXPECT_EQ(doc.head, nullptr);
+    EXPECT_FALSE(w.undoAction()->isEnabled());
+
+    QImage image(5, 3, QImage::Format_RGB32);
+    image.fill(QColor(255, 0, 0));
+    image.setPixelColor(4, 2, QColor(0, 0, 255));
+    QGuiApplication::clipboard()->setImage(image);
+    Element* p = addPoint(doc, 0, 0);
+    p->selected = 1;
+    w.pastePictureAction()->trigger();
+    Element* bitmap = doc.tail;
+    ASSERT_EQ(bitmap->method, Method::Bitmap);
+    EXPECT_EQ(bitmap->parent1, p);
+    EXPECT_EQ(bitmap->selected, 1);
+    const auto& bytes = bitmap->tailAs<BitmapTail>()->picture;
+    ASSERT_GE(bytes.size(), 2u);
+    EXPECT_EQ(bytes[0], 'B');
+    EXPECT_EQ(bytes[1], 'M');
+    const QImage back = QImage::fromData(bytes.data(), int(bytes.size()), "BMP");
+    ASSERT_EQ(back.size(), QSize(5, 3));
+    EXPECT_EQ(back.pixelColor(0, 0), QColor(255, 0, 0));
+    EXPECT_EQ(back.pixelColor(4, 2), QColor(0, 0, 255));
+    EXPECT_TRUE(w.undoAction()->isEnabled());
+}
