@@ -89,10 +89,13 @@ class Transformer {
         case Kind::Circle:
             result = transformCircle(e);
             break;
-        case Kind::Arc:
-            result = build(Method::ArcThreePoints, imageOf(e.parent1), imageOf(e.parent2),
-                           imageOf(e.parent3));
+        case Kind::Arc: {
+            Element* a = imageOf(e.parent1);
+            Element* b = imageOf(e.parent2);
+            Element* c = imageOf(e.parent3);
+            result = build(Method::ArcThreePoints, a, b, c);
             break;
+        }
         case Kind::Conic: {
             const auto* t = e.tailAs<ConicTail>();
             if (!t) return nullptr;
@@ -152,12 +155,17 @@ class Transformer {
         const bool ray = e.kind() == Kind::Ray;
         switch (e.method) {
         case Method::LineThroughTwoPoints:
-        case Method::RayThroughTwoPoints:
-            return build(e.method, imageOf(e.parent1), imageOf(e.parent2, true));
+        case Method::RayThroughTwoPoints: {
+            Element* a = imageOf(e.parent1);
+            Element* b = imageOf(e.parent2, true);
+            return build(e.method, a, b);
+        }
         case Method::PerpendicularBisector: {
-            Element* a = hiddenPointOn(e, 10);
-            Element* b = hiddenPointOn(e, -10);
-            return build(Method::LineThroughTwoPoints, imageOf(a, true), imageOf(b, true));
+            Element* h1 = hiddenPointOn(e, 10);
+            Element* h2 = hiddenPointOn(e, -10);
+            Element* a = imageOf(h1, true);
+            Element* b = imageOf(h2, true);
+            return build(Method::LineThroughTwoPoints, a, b);
         }
         case Method::LineThroughPoint:
         case Method::RayThroughPoint:
@@ -174,8 +182,9 @@ class Transformer {
             Element* own = ownFirst ? e.parent1 : e.parent2;
             if (!isPoint(own)) return nullptr;
             Element* h = hiddenPointOn(e, 10);
-            return build(ray ? Method::RayThroughTwoPoints : Method::LineThroughTwoPoints,
-                         imageOf(own), imageOf(h, true));
+            Element* a = imageOf(own);
+            Element* b = imageOf(h, true);
+            return build(ray ? Method::RayThroughTwoPoints : Method::LineThroughTwoPoints, a, b);
         }
         default:
             return nullptr;
@@ -184,15 +193,20 @@ class Transformer {
 
     Element* transformCircle(Element& e) {
         switch (e.method) {
-        case Method::CircleCentrePoint:
-            return build(Method::CircleCentrePoint, imageOf(e.parent1), imageOf(e.parent2, true));
+        case Method::CircleCentrePoint: {
+            Element* a = imageOf(e.parent1);
+            Element* b = imageOf(e.parent2, true);
+            return build(Method::CircleCentrePoint, a, b);
+        }
         case Method::CircleByCentre:
         case Method::CircleRadiusCentre:
         case Method::CircleRadiusNumberCentre: {
             Element* centre = isPoint(e.parent1) ? e.parent1 : e.parent2;
             if (!isPoint(centre)) return nullptr;
             Element* h = hiddenPointOn(e, 1.0);
-            return build(Method::CircleCentrePoint, imageOf(centre), imageOf(h, true));
+            Element* a = imageOf(centre);
+            Element* b = imageOf(h, true);
+            return build(Method::CircleCentrePoint, a, b);
         }
         default:
             return nullptr;
