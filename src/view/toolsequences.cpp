@@ -168,7 +168,8 @@ void restoreDependencyOrder(Document& doc) {
         }
     }
     doc.head = doc.tail = nullptr;
-    for (Element* e : sorted) doc.append(e);
+    for (Element* e : sorted)
+        doc.append(e);
 }
 
 } // namespace sequences

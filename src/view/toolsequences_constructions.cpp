@@ -203,7 +203,8 @@ class ParallelSequence : public ToolSequence {
 
   private:
     static void find(const ClickEngine& engine, Element*& point, Element*& line) {
-        for (Element* p : engine.picked()) (isPoint(p) ? point : line) = p;
+        for (Element* p : engine.picked())
+            (isPoint(p) ? point : line) = p;
     }
     ConstructionMethod method_;
 };
@@ -232,7 +233,8 @@ class PolygonSequence : public ToolSequence {
     std::unique_ptr<Element> previewElement(const ClickEngine& engine,
                                             Point2 pointer) const override {
         std::vector<Point2> v;
-        for (const Element* p : engine.picked()) v.push_back(positionOf(*p));
+        for (const Element* p : engine.picked())
+            v.push_back(positionOf(*p));
         v.push_back(pointer);
         return previewPolygon(v);
     }
@@ -267,8 +269,8 @@ class RegularPolygonSequence : public ToolSequence {
         engine.saveUndoOnce();
         Element* centre = engine.picked()[0];
         Element* first = engine.picked()[1];
-        if (Element* polygon = createRegularPolygon(engine.doc(), centre, first, shape,
-                                                    engine.options()))
+        if (Element* polygon =
+                createRegularPolygon(engine.doc(), centre, first, shape, engine.options()))
             recalcElement(engine.doc(), *polygon);
         engine.host().recalculateAndRedraw();
         engine.reset();
@@ -395,9 +397,11 @@ class IntersectionSequence : public ToolSequence {
         if (code == IntersectionCode::Locus) {
             Point2 found;
             const int crossings = locusCrossings(*a, *b, 0, found);
-            for (int i = 0; i < crossings && i < 1000; ++i) variants.push_back({code, i});
+            for (int i = 0; i < crossings && i < 1000; ++i)
+                variants.push_back({code, i});
         } else if (slots <= 1 || code >= IntersectionCode::ConicLine) {
-            for (int i = 0; i < std::max(1, slots); ++i) variants.push_back({code + i, 0});
+            for (int i = 0; i < std::max(1, slots); ++i)
+                variants.push_back({code + i, 0});
         } else {
             // Circles and lines: only the intersections that exist, and not where a point that
             // defines both elements already lies.

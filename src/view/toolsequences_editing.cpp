@@ -28,7 +28,8 @@ void setLineColour(Element& e, Color c) {
     e.colorParamMode = 0;
     if (auto* t = e.tailAs<TextTail>()) {
         t->font.color = c;
-        for (FontRun& r : t->runs) r.font.color = c;
+        for (FontRun& r : t->runs)
+            r.font.color = c;
     }
     if (e.font) e.font->color = c;
     forEachSubElement(e, [c](Element& s) { s.color = c; });
@@ -69,7 +70,8 @@ class EditSequence : public ToolSequence {
         };
         if (text) {
             apply(text->font);
-            for (FontRun& r : text->runs) apply(r.font);
+            for (FontRun& r : text->runs)
+                apply(r.font);
         } else if (e->font) {
             apply(*e->font);
         }
@@ -138,19 +140,24 @@ void replaceReferences(Document& doc, Element* from, Element* to) {
         if (!e.tail) return;
         switch (e.tail->type) {
         case TailType::Expression:
-            for (Element*& a : static_cast<ExpressionTail&>(*e.tail).exprArgs) swap(a);
+            for (Element*& a : static_cast<ExpressionTail&>(*e.tail).exprArgs)
+                swap(a);
             break;
         case TailType::Table:
-            for (TableColumn& c : static_cast<TableTail&>(*e.tail).columns) swap(c.element);
+            for (TableColumn& c : static_cast<TableTail&>(*e.tail).columns)
+                swap(c.element);
             break;
         case TailType::Conic:
-            for (Element*& p : static_cast<ConicTail&>(*e.tail).points) swap(p);
+            for (Element*& p : static_cast<ConicTail&>(*e.tail).points)
+                swap(p);
             break;
         case TailType::Button:
-            for (Element*& b : static_cast<ButtonTail&>(*e.tail).elements) swap(b);
+            for (Element*& b : static_cast<ButtonTail&>(*e.tail).elements)
+                swap(b);
             break;
         case TailType::Iteration:
-            for (Element*& p : static_cast<IterationTail&>(*e.tail).participants) swap(p);
+            for (Element*& p : static_cast<IterationTail&>(*e.tail).participants)
+                swap(p);
             break;
         default:
             break;

@@ -334,7 +334,8 @@ class TableSequence : public MeasureSequence {
             r.extra.clear();
             for (Element* c : engine.picked()) {
                 if (c->kind() == Kind::Coordinates) {
-                    for (int i = 0; i < c->subElementCount(); ++i) r.extra.push_back(c->subElement(i));
+                    for (int i = 0; i < c->subElementCount(); ++i)
+                        r.extra.push_back(c->subElement(i));
                 } else {
                     r.extra.push_back(c);
                 }
@@ -343,17 +344,22 @@ class TableSequence : public MeasureSequence {
             Element* table = engine.complete(Method::Table);
             if (auto* t = table ? table->tailAs<TableTail>() : nullptr) {
                 // The first row holds the values of the moment.
-                for (TableColumn& c : t->columns) c.values.assign(1, currentValue(c.element));
+                for (TableColumn& c : t->columns)
+                    c.values.assign(1, currentValue(c.element));
                 t->rows = 1;
                 engine.host().recalculateAndRedraw();
             }
             return;
         }
         if (e->kind() == Kind::Table) {
+            const auto* before = e->tailAs<TableTail>();
+            const bool remove = (click.modifiers & Modifier::Shift) != 0;
+            if (!before || (remove ? before->rows <= 1 : before->rows >= TableTail::MaxRows))
+                return; // nothing would change
             engine.saveUndo({&e});
             auto* t = e ? e->tailAs<TableTail>() : nullptr;
             if (!t) return;
-            if (click.modifiers & Modifier::Shift) {
+            if (remove) {
                 if (t->rows > 1) --t->rows;
             } else if (t->rows < TableTail::MaxRows) {
                 for (TableColumn& c : t->columns) {

@@ -334,7 +334,8 @@ class TransformSequence : public ToolSequence {
     void clickInversion(ClickEngine& engine, Element* e) {
         Element* point = nullptr;
         Element* circle = nullptr;
-        for (Element* x : engine.picked()) (isPoint(x) ? point : circle) = x;
+        for (Element* x : engine.picked())
+            (isPoint(x) ? point : circle) = x;
         if (isPoint(e) && !point) {
             point = e;
         } else if (e->kind() == Kind::Circle && !circle) {

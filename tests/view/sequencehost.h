@@ -74,7 +74,8 @@ class ClickHost : public InteractionHost {
     // ---- queries
     int count(ConstructionMethod m) const {
         int n = 0;
-        for (const Element* e = doc.head; e; e = e->next) n += e->method == m;
+        for (const Element* e = doc.head; e; e = e->next)
+            n += e->method == m;
         return n;
     }
     int size() const { return doc.elementCount(); }
@@ -82,7 +83,8 @@ class ClickHost : public InteractionHost {
     // The n-th element from the end (0 = the tail).
     Element* fromEnd(int n) const {
         Element* e = doc.tail;
-        while (e && n-- > 0) e = e->prev;
+        while (e && n-- > 0)
+            e = e->prev;
         return e;
     }
 

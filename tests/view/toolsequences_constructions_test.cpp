@@ -51,7 +51,7 @@ TEST(ConstructionTools, LineTowardsAnEmptyPlaceAndThroughAPointMadeOnACircle) {
 
     Element* c = h.point(-100, -100);
     Element* circle = h.two(Method::CircleCentrePoint, c, h.point(-100, -40)); // radius 60
-    h.click(50, -100);                                                          // a free point
+    h.click(50, -100);                                                         // a free point
     h.click(-40, -100); // on the circle, far from its points
     Element* l2 = h.last();
     ASSERT_EQ(l2->method, Method::LineThroughTwoPoints);
@@ -112,7 +112,8 @@ TEST(ConstructionTools, PolygonClosesOnItsFirstPointOrByDoubleClick) {
     const auto* t = poly->tailAs<PolygonTail>();
     ASSERT_EQ(t->sides.size(), 4u);
     const double xs[] = {0, 100, 100, 0}, ys[] = {0, 0, 100, 100};
-    for (int i = 0; i < 4; ++i) expectAt(t->sides[size_t(i)]->parent1, xs[i], ys[i]);
+    for (int i = 0; i < 4; ++i)
+        expectAt(t->sides[size_t(i)]->parent1, xs[i], ys[i]);
     EXPECT_EQ(t->sides[3]->parent2, t->sides[0]->parent1);
     EXPECT_EQ(h.undoSteps, 1);
 
@@ -171,10 +172,12 @@ TEST(ConstructionTools, ConicArcAndAngleTakeTheirPointsInOrder) {
     ClickHost h;
     h.tool(Tool::Conic);
     const double px[] = {100, 0, -100, 0, 60}, py[] = {0, 50, 0, -50, 40};
-    for (int i = 0; i < 5; ++i) h.click(px[i], py[i]);
+    for (int i = 0; i < 5; ++i)
+        h.click(px[i], py[i]);
     Element* conic = h.last();
     ASSERT_EQ(conic->method, Method::Conic);
-    for (int i = 0; i < 5; ++i) expectAt(conic->tailAs<ConicTail>()->points[i], px[i], py[i]);
+    for (int i = 0; i < 5; ++i)
+        expectAt(conic->tailAs<ConicTail>()->points[i], px[i], py[i]);
     EXPECT_EQ(conic->defined, 1);
 
     h.tool(Tool::Arc);
@@ -254,7 +257,7 @@ TEST(ConstructionTools, SegmentVectorAndVectorSum) {
     h.click(-100, -50);
     Element* v2 = h.last();
     h.tool(Tool::VectorSum);
-    h.click(0, 0);      // a point: not a vector, ignored
+    h.click(0, 0); // a point: not a vector, ignored
     EXPECT_EQ(h.in.engine().step(), 0);
     h.click(15, 120);   // v1
     h.click(-100, -75); // v2

@@ -26,7 +26,8 @@ void expectAt(const Element* e, double x, double y, double tol = 1e-7) {
 // The elements made after `mark` (exclusive), in list order.
 std::vector<Element*> madeAfter(Element* mark) {
     std::vector<Element*> out;
-    for (Element* e = mark->next; e; e = e->next) out.push_back(e);
+    for (Element* e = mark->next; e; e = e->next)
+        out.push_back(e);
     return out;
 }
 
@@ -120,7 +121,7 @@ TEST(TransformTools, TranslationOfACircleByAVectorAndOfAPointByTwoPoints) {
     Element* q = h.point(200, 100);
     Element* mark2 = h.last();
     h.click(200, 100);
-    h.click(0, 100);  // made
+    h.click(0, 100);   // made
     h.click(-10, 130); // made
     const auto made2 = madeAfter(mark2);
     ASSERT_EQ(made2.size(), 3u);
@@ -300,8 +301,8 @@ TEST(TransformTools, APolygonIsBuiltOnTheImagesOfItsVerticesWithItsLook) {
 
 TEST(TransformTools, ArcAndConicAreBuiltOnTheImagesOfTheirPoints) {
     ClickHost h;
-    Element* arc = h.two(Method::ArcThreePoints, h.point(100, 0), h.point(0, 100),
-                         h.point(-100, 0));
+    Element* arc =
+        h.two(Method::ArcThreePoints, h.point(100, 0), h.point(0, 100), h.point(-100, 0));
     h.tool(Tool::CentralSymmetry);
     h.click(71, 71);
     h.click(200, -100);
@@ -341,8 +342,8 @@ TEST(TransformTools, ASelectionIsTransformedOnceWithItsSharedPoint) {
     h.point(150, -150); // not selected
     Element* mark = h.last();
     h.tool(Tool::CentralSymmetry);
-    h.click(-150, 50, Modifier::Shift); // ab into the selection
-    h.click(-50, 50, Modifier::Shift);  // bc
+    h.click(-150, 50, Modifier::Shift);  // ab into the selection
+    h.click(-50, 50, Modifier::Shift);   // bc
     h.click(-100, 100, Modifier::Shift); // b as well
     EXPECT_EQ(ab->selected, 1);
     EXPECT_EQ(bc->selected, 1);
@@ -366,6 +367,7 @@ TEST(TransformTools, ASelectionIsTransformedOnceWithItsSharedPoint) {
     // The new elements are the selection now, and the move tool is chosen.
     EXPECT_EQ(h.in.tool(), Tool::Move);
     EXPECT_EQ(ab->selected, 0);
-    for (size_t i = 1; i < made.size(); ++i) EXPECT_EQ(made[i]->selected, 1) << i;
+    for (size_t i = 1; i < made.size(); ++i)
+        EXPECT_EQ(made[i]->selected, 1) << i;
     EXPECT_EQ(h.undoSteps, 1);
 }
