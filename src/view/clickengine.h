@@ -4,9 +4,11 @@
 // element is created and the sequence starts again.
 //
 // Adding a tool: write a ToolSequence (usually a PointSequence with a `finish` function, or a
-// class of its own for sequences that take other kinds) and return it from makeToolSequence in
-// toolsequences.cpp. The tool's row in the tool table says what it may hit and how many points
-// it needs; its button is enabled as soon as makeToolSequence returns a sequence for it.
+// class of its own for sequences that take other kinds) and return it from the maker of its
+// family (toolsequences_constructions.cpp, _transformations, _measures, _editing), which
+// makeToolSequence in toolsequences.cpp asks in turn. The tool's row in the tool table says what
+// it may hit and how many points it needs; a sequence may set the row for its next step. The
+// button is enabled as soon as makeToolSequence returns a sequence for the tool.
 #pragma once
 
 #include "model/document.h"

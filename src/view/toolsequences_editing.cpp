@@ -221,8 +221,8 @@ class RedefineSequence : public ToolSequence {
         }
         restoreDependencyOrder(doc);
         doc.modified = 1;
+        engine.reset(); // before the redraw: the picked point may be gone
         engine.host().recalculateAndRedraw();
-        engine.reset();
         engine.host().refreshHover();
     }
 

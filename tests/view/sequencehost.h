@@ -106,7 +106,12 @@ class ClickHost : public InteractionHost {
         ++undoSteps;
         doc.modified = 1;
     }
-    void recalculateAndRedraw() override { recalcUpTo(doc); }
+    void recalculateAndRedraw() override {
+        recalcUpTo(doc);
+        // The window's drawing shows the picked elements: they must still exist.
+        for (const Element* e : in.engine().picked()) drawnPicked += e->defined;
+    }
+    int drawnPicked = 0;
     void recalculateMarkedAndRedraw() override { recalcMarked(doc); }
     void redraw() override {}
     void viewOriginChanged() override {}

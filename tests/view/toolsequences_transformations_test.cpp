@@ -371,3 +371,44 @@ TEST(TransformTools, ASelectionIsTransformedOnceWithItsSharedPoint) {
         EXPECT_EQ(made[i]->selected, 1) << i;
     EXPECT_EQ(h.undoSteps, 1);
 }
+
+TEST(TransformTools, AnAxisLineAndARayKeepTheirKind) {
+    ClickHost h;
+    Element* origin = h.point(-100, -50);
+    ElementRequest r;
+    r.method = Method::Axes;
+    r.parent1 = origin;
+    Element* axes = h.make(r);
+    Element* mirror = h.two(Method::LineThroughTwoPoints, h.point(150, -150), h.point(150, 150));
+    Element* mark = h.last();
+    h.tool(Tool::AxialSymmetry);
+    h.click(0, -50);  // the x axis
+    h.click(150, 60); // the mirror x = 150
+    auto made = madeAfter(mark);
+    ASSERT_EQ(made.size(), 4u);
+    EXPECT_EQ(made[0]->parent1, axes->subElement(0)); // hidden point on the axis line
+    EXPECT_EQ(made[1]->parent1, origin);
+    expectAt(made[1], 400, -50);
+    EXPECT_EQ(made[3]->method, Method::LineThroughTwoPoints);
+    EXPECT_EQ(made[3]->color, axes->subElement(0)->color);
+    (void)mirror;
+
+    // A ray through one point gives a ray from the image of that point.
+    ElementRequest ray;
+    ray.method = Method::RayThroughPoint;
+    ray.parent1 = h.point(-200, 100);
+    ray.value[0] = -200;
+    ray.value[1] = 100;
+    ray.value[2] = -100;
+    ray.value[3] = 100; // towards +x
+    h.make(ray);
+    mark = h.last();
+    h.click(-150, 100);
+    h.click(150, 60);
+    made = madeAfter(mark);
+    ASSERT_EQ(made.size(), 4u);
+    Element* image = made[3];
+    ASSERT_EQ(image->method, Method::RayThroughTwoPoints);
+    expectAt(image->parent1, 500, 100);
+    EXPECT_NEAR(image->value[2] - image->value[0], -10, 1e-9); // now towards -x
+}
