@@ -114,6 +114,11 @@ class TForm1 : public QMainWindow, public MuePanHost {
     void setElementDialogHook(std::function<void(int tool, Element&)> hook) {
         elementDialogHook_ = std::move(hook);
     }
+    // The font dialog of the font tool, replaceable (tests answer without a dialog): returns
+    // whether a font was chosen.
+    void setFontDialogHook(std::function<bool(FontRecord&)> hook) {
+        fontDialogHook_ = std::move(hook);
+    }
     CreationOptions& creationOptions() { return creation_; }
     // The colour the colour tools apply (and new elements take when so chosen).
     Color currentColour() const { return creation_.chosenColor; }
@@ -243,6 +248,7 @@ class TForm1 : public QMainWindow, public MuePanHost {
     int cursorNumber_ = 0;
     std::function<int(const std::vector<Element*>&)> ambiguityChooser_;
     std::function<void(int, Element&)> elementDialogHook_;
+    std::function<bool(FontRecord&)> fontDialogHook_;
 
     // Tool bars: one button per tool (palette buttons stand for the tools of their panel).
     QToolBar* B_principales = nullptr;

@@ -10,6 +10,7 @@
 #include "view/viewtransform.h"
 
 #include <QApplication>
+#include <QFontDialog>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -143,6 +144,24 @@ class ToolHost : public InteractionHost {
         if (w_.elementDialogHook_) w_.elementDialogHook_(tool, e);
     }
     void showMessage(int slot) override { w_.warn(qtext(uiText().message(slot))); }
+    bool chooseFont(FontRecord& font) override {
+        if (w_.fontDialogHook_) return w_.fontDialogHook_(font);
+        QFont initial(qtext(font.name), std::clamp(font.size, 1, 200));
+        initial.setBold(font.bold == 1);
+        initial.setItalic(font.italic == 1);
+        initial.setUnderline(font.underline == 1);
+        initial.setStrikeOut(font.strikeout == 1);
+        bool ok = false;
+        const QFont chosen = QFontDialog::getFont(&ok, initial, &w_);
+        if (!ok) return false;
+        font.name = chosen.family().toStdString();
+        if (chosen.pointSize() > 0) font.size = chosen.pointSize();
+        font.bold = chosen.bold() ? 1 : 0;
+        font.italic = chosen.italic() ? 1 : 0;
+        font.underline = chosen.underline() ? 1 : 0;
+        font.strikeout = chosen.strikeOut() ? 1 : 0;
+        return true;
+    }
 
   private:
     TForm1& w_;
@@ -266,10 +285,10 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 
 void TForm1::showHover(const HoverFeedback& fb) {
     const QRect area(QPoint(0, 0), drawingArea_->size());
-    ElementRequest preview;
-    const bool hasPreview = interaction_ && interaction_->previewRequest(preview);
-    const bool shapesChanged = fb.highlight != hover_.highlight || hasPreview ||
-                               overlay_.hasShapes() != (fb.highlight || hasPreview);
+    const std::unique_ptr<Element> preview = interaction_ ? interaction_->previewElement() : nullptr;
+    const bool hasPreview = preview != nullptr;
+    const bool shapesChanged =
+        fb.highlight != hover_.highlight || hasPreview || overlay_.hasShapes() != (fb.highlight || hasPreview);
     hover_ = fb;
     std::function<void(QImage&)> shapes;
     if (fb.highlight || hasPreview) {
@@ -284,19 +303,15 @@ void TForm1::showHover(const HoverFeedback& fb) {
             o.planeSize = planeSize_;
             Document& doc = *document_;
             if (hasPreview) {
-                // The element under construction, drawn from the request's numbers.
-                Element temp;
-                temp.method = preview.method;
-                temp.parent1 = preview.parent1;
-                for (int i = 0; i < 4; ++i)
-                    temp.value[i] = preview.value[i];
-                const int kind = kindOf(preview.method);
+                // The element under construction, drawn from its own numbers.
+                Element& temp = *preview;
+                const int kind = temp.kind();
                 const Color c = creation_.applyChosenColor
                                     ? creation_.chosenColor
                                     : doc.kindColors[size_t(std::max(0, kind))];
-                if (preview.method == Method::CircleByCentre ||
-                    preview.method == Method::LineThroughPoint ||
-                    preview.method == Method::RayThroughPoint)
+                if (temp.method == Method::CircleByCentre ||
+                    temp.method == Method::LineThroughPoint ||
+                    temp.method == Method::RayThroughPoint)
                     recalcElement(doc, temp);
                 renderer_.drawElement(p, doc, temp, c, 3, -1, o);
             }

@@ -169,7 +169,8 @@ void recalcDisplacement(Document& doc, Element& e) {
         return;
     }
     case Kind::Line:
-    case Kind::Ray: {
+    case Kind::Ray:
+    case Kind::Segment: { // a segment guides like its line
         const Point2 a = firstPointOf(g), b = secondPointOf(g);
         if (distance(a, b) < Tol::Distinct) break;
         double along = d;

@@ -46,6 +46,17 @@ bool ToolSequence::wantsPoint(const ClickEngine& engine, const Element* hit) con
     return hasKind(PointHostKinds, k);
 }
 
+std::unique_ptr<Element> ToolSequence::previewElement(const ClickEngine& engine,
+                                                      Point2 pointer) const {
+    ElementRequest r;
+    if (!preview(engine, pointer, r) || !isValidMethod(r.method)) return nullptr;
+    auto e = std::make_unique<Element>();
+    e->method = r.method;
+    e->parent1 = r.parent1;
+    for (int i = 0; i < 4; ++i) e->value[i] = r.value[i];
+    return e;
+}
+
 void PointSequence::click(ClickEngine& engine, const Click& click) {
     if (!click.element || click.element->kind() != Kind::Point) return;
     engine.pick(click.element);
@@ -91,6 +102,25 @@ void ClickEngine::saveUndoOnce(std::initializer_list<Element**> extra) {
     if (undoSaved_) return;
     undoSaved_ = true;
     recordUndo(extra, nullptr);
+}
+
+void ClickEngine::saveUndo(std::initializer_list<Element**> extra) {
+    undoSaved_ = true;
+    recordUndo(extra, nullptr);
+}
+
+void ClickEngine::requestTool(int tool, bool keepSelection, Element* attached) {
+    toolRequest_.pending = true;
+    toolRequest_.tool = tool;
+    toolRequest_.keepSelection = keepSelection;
+    toolRequest_.attached = attached;
+}
+
+void ClickEngine::applyToolRequest() {
+    if (!toolRequest_.pending) return;
+    const ToolRequest r = toolRequest_;
+    toolRequest_ = ToolRequest{};
+    host_.switchTool(r.tool, r.keepSelection, r.attached);
 }
 
 Element* ClickEngine::makePoint(const Hit* hit, Point2 world) {
@@ -183,10 +213,12 @@ void ClickEngine::click(const Hit* hit, Point2 world, int modifiers) {
         if (!c.element) return;
         c.made = true;
         c.side = -1;
-    } else if (c.element && c.element->method == Method::Intersection) {
+    } else if (c.element && c.element->method == Method::Intersection &&
+               !sequence_->takesCrossings()) {
         return; // a crossing is only a place to make a point
     }
     sequence_->click(*this, c);
+    applyToolRequest();
 }
 
 void ClickEngine::doubleClick(const Hit* hit, Point2 world, int modifiers) {
@@ -197,6 +229,7 @@ void ClickEngine::doubleClick(const Hit* hit, Point2 world, int modifiers) {
     c.element = hit ? hit->element : nullptr;
     c.side = hit ? hit->side : -1;
     sequence_->doubleClick(*this, c);
+    applyToolRequest();
 }
 
 } // namespace qorv

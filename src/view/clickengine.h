@@ -4,9 +4,11 @@
 // element is created and the sequence starts again.
 //
 // Adding a tool: write a ToolSequence (usually a PointSequence with a `finish` function, or a
-// class of its own for sequences that take other kinds) and return it from makeToolSequence in
-// toolsequences.cpp. The tool's row in the tool table says what it may hit and how many points
-// it needs; its button is enabled as soon as makeToolSequence returns a sequence for it.
+// class of its own for sequences that take other kinds) and return it from the maker of its
+// family (toolsequences_constructions.cpp, _transformations, _measures, _editing), which
+// makeToolSequence in toolsequences.cpp asks in turn. The tool's row in the tool table says what
+// it may hit and how many points it needs; a sequence may set the row for its next step. The
+// button is enabled as soon as makeToolSequence returns a sequence for the tool.
 #pragma once
 
 #include "model/document.h"
@@ -35,6 +37,19 @@ class SequenceHost {
     // The pointer's hover state is stale (after a construction).
     virtual void refreshHover() {}
     virtual void showMessage(int msgSlot) { (void)msgSlot; }
+    // After a sequence: choose `tool` (the move tool after a transformation of the selection, a
+    // proportion or a check), keeping the selection when asked; `attached` then follows the
+    // pointer until the next click places it.
+    virtual void switchTool(int tool, bool keepSelection, Element* attached) {
+        (void)tool;
+        (void)keepSelection;
+        (void)attached;
+    }
+    // The font dialog on `font`; false when it is cancelled (or there is none).
+    virtual bool chooseFont(FontRecord& font) {
+        (void)font;
+        return false;
+    }
 };
 
 // The click, as the engine hands it to a sequence.
@@ -73,6 +88,17 @@ class ToolSequence {
         (void)out;
         return false;
     }
+    // The preview as an element to draw (not in any list): by default the one of preview(),
+    // computed from its request. Sequences whose preview is more than one request (the regular
+    // polygon) build it here.
+    virtual std::unique_ptr<Element> previewElement(const ClickEngine& engine,
+                                                    Point2 pointer) const;
+    // Whether a double click is the sequence's own gesture: its second press is then not a
+    // click (the polygon closes on it instead of taking a point there).
+    virtual bool takesDoubleClick() const { return false; }
+    // Whether a click at a crossing reaches the sequence as the intersection holder itself
+    // instead of making an intersection point first (redefinition checks the crossing first).
+    virtual bool takesCrossings() const { return false; }
 };
 
 // Points in order; `finish` builds the element once the needs row is empty (the picked points
@@ -136,11 +162,24 @@ class ClickEngine {
     // Records the sequence's undo step once; the engine's references (and the extra slots
     // given) are looked up again afterwards.
     void saveUndoOnce(std::initializer_list<Element**> extra = {});
+    // Records an undo step even when the sequence saved one (a table changes once per click).
+    void saveUndo(std::initializer_list<Element**> extra = {});
+    // Asks for another tool once the current click has been handled (the sequence that asks is
+    // replaced then, not while it runs).
+    void requestTool(int tool, bool keepSelection, Element* attached = nullptr);
 
     ToolSequence* sequence() const { return sequence_.get(); }
 
   private:
     void recordUndo(std::initializer_list<Element**> extra, ElementRequest* other);
+    void applyToolRequest();
+
+    struct ToolRequest {
+        bool pending = false;
+        int tool = 0;
+        bool keepSelection = false;
+        Element* attached = nullptr;
+    };
 
     SequenceHost& host_;
     int tool_ = 0;
@@ -149,6 +188,7 @@ class ClickEngine {
     ElementRequest request_;
     bool undoSaved_ = false;
     std::unique_ptr<ToolSequence> sequence_;
+    ToolRequest toolRequest_;
 };
 
 // Looks up, by id after a renumbering, every element reference given: used after an undo step,

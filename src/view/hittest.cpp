@@ -233,11 +233,15 @@ const std::vector<Hit>& HitTester::run(Document& doc, const ViewTransform& view,
     if (hits_.size() >= 2 && snapsToIntersections(q.tool, q.needs))
         snapToIntersection(view, q.detection, world);
 
-    // 9: what the sequence already picked cannot be picked again.
-    if (q.picked && !q.picked->empty() && q.tool != Tool::Trace)
+    // 9: what the sequence already picked cannot be picked again (except the polygon's first
+    // point, a click on which closes the polygon).
+    if (q.picked && !q.picked->empty() && q.tool != Tool::Trace) {
+        const Element* reopen = q.tool == Tool::Polygon ? q.picked->front() : nullptr;
         std::erase_if(hits_, [&](const Hit& h) {
-            return std::find(q.picked->begin(), q.picked->end(), h.element) != q.picked->end();
+            return h.element != reopen &&
+                   std::find(q.picked->begin(), q.picked->end(), h.element) != q.picked->end();
         });
+    }
     return hits_;
 }
 

@@ -65,6 +65,7 @@ void Interaction::chooseTool(int tool, bool ownButton) {
                                (tool == Tool::Move && ownButton);
     if (!keepSelection) doc.selectNone();
     tool_ = tool;
+    attached_ = nullptr;
     host_.toolChosen(tool);
     host_.setStatusText(uiText().toolPrompt(tool));
     bandActive_ = areaDefined_ = false;
@@ -82,9 +83,15 @@ void Interaction::chooseTool(int tool, bool ownButton) {
     host_.redraw();
 }
 
+void Interaction::switchTool(int tool, bool keepSelection, Element* attached) {
+    chooseTool(tool, keepSelection);
+    attached_ = attached;
+}
+
 void Interaction::documentReplaced() {
     if (drag_.active()) drag_.end();
     candidate_ = nullptr;
+    attached_ = nullptr;
     timedButton_ = nullptr;
     moved_ = bandActive_ = areaDefined_ = rotating_ = panning_ = hasCentre_ = false;
     rotated_.clear();
@@ -106,6 +113,7 @@ void Interaction::recordUndo() {
     ReferenceKeeper keeper(host_.document());
     keeper.keep(&candidate_);
     keeper.keep(&timedButton_);
+    keeper.keep(&attached_);
     keeper.remember();
     host_.recordUndoStep();
     keeper.restore();
@@ -188,6 +196,12 @@ bool Interaction::previewRequest(ElementRequest& out) const {
     return s->preview(engine_, w, out);
 }
 
+std::unique_ptr<Element> Interaction::previewElement() const {
+    const ToolSequence* s = engine_.sequence();
+    if (!s || !pointerKnown_ || !engine_.running()) return nullptr;
+    return s->previewElement(engine_, host_.view().toWorld(lastPointer_.x, lastPointer_.y));
+}
+
 // ---- mouse --------------------------------------------------------------------------------------
 
 void Interaction::mouseMove(ScreenPoint at, bool leftHeld, bool rightHeld, int modifiers) {
@@ -196,6 +210,13 @@ void Interaction::mouseMove(ScreenPoint at, bool leftHeld, bool rightHeld, int m
     const Point2 world = toWorld(at);
     if (panning_) {
         if (rightHeld) pan(at);
+        return;
+    }
+    if (attached_ && !leftHeld && !rightHeld) {
+        // A new text follows the pointer: its top-left corner sits at the pointer.
+        attached_->value[2] = world.x;
+        attached_->value[3] = world.y;
+        host_.redraw();
         return;
     }
     if (zoom_.active()) {
@@ -259,6 +280,16 @@ void Interaction::mousePress(ScreenPoint at, MouseButton button, int modifiers) 
         return;
     }
     if (button != MouseButton::Left || panning_) return;
+    if (attached_) {
+        // The click places the element that followed the pointer.
+        const Point2 world = toWorld(at);
+        attached_->value[2] = world.x;
+        attached_->value[3] = world.y;
+        attached_ = nullptr;
+        host_.redraw();
+        refreshHover();
+        return;
+    }
     pressLeft(at, modifiers, nullptr);
 }
 
@@ -414,8 +445,10 @@ void Interaction::releaseBand(ScreenPoint at, int modifiers) {
 
 void Interaction::doubleClick(ScreenPoint at, MouseButton button, int modifiers) {
     if (button != MouseButton::Left) return;
-    // The second press of a double click is a press like any other.
-    pressLeft(at, modifiers, nullptr);
+    // The second press of a double click is a press like any other, unless the sequence takes
+    // the double click as its own gesture.
+    const ToolSequence* s = engine_.sequence();
+    if (tool_ == Tool::Move || !s || !s->takesDoubleClick()) pressLeft(at, modifiers, nullptr);
     if (tool_ == Tool::Move) {
         mouseRelease(at, MouseButton::Left, modifiers);
         const std::vector<Hit>& hits = hitTestAt(at);

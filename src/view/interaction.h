@@ -77,6 +77,11 @@ class InteractionHost {
         (void)e;
     }
     virtual void showMessage(int msgSlot) { (void)msgSlot; }
+    // The font dialog of the font tool; false when it is cancelled.
+    virtual bool chooseFont(FontRecord& font) {
+        (void)font;
+        return false;
+    }
 };
 
 class Interaction : private SequenceHost {
@@ -123,6 +128,10 @@ class Interaction : private SequenceHost {
     const DragEngine& drag() const { return drag_; }
     // The element under construction that follows the pointer, if the sequence shows one.
     bool previewRequest(ElementRequest& out) const;
+    // The same as an element to draw (a regular polygon's preview is a whole polygon).
+    std::unique_ptr<Element> previewElement() const;
+    // A new text-like element that follows the pointer until the next click (a new check).
+    const Element* attachedElement() const { return attached_; }
     InteractionOptions& options() { return options_; }
     HitTester& hitTester() { return tester_; }
 
@@ -136,6 +145,8 @@ class Interaction : private SequenceHost {
     void recordUndo() override;
     void recalculateAndRedraw() override { host_.recalculateAndRedraw(); }
     void showMessage(int slot) override { host_.showMessage(slot); }
+    void switchTool(int tool, bool keepSelection, Element* attached) override;
+    bool chooseFont(FontRecord& font) override { return host_.chooseFont(font); }
 
     Point2 toWorld(ScreenPoint p) { return host_.view().toWorld(p.x, p.y); }
     HitQuery query() const;
@@ -193,6 +204,9 @@ class Interaction : private SequenceHost {
     bool rotating_ = false;
     double rotationStart_ = 0;
     std::vector<std::pair<Element*, Point2>> rotated_;
+
+    // A new element that follows the pointer until the next click.
+    Element* attached_ = nullptr;
 
     // Button timer and key runs.
     Element* timedButton_ = nullptr;

@@ -1,209 +1,185 @@
-// The click sequences of the construction tools, one entry per tool in makeToolSequence.
-#include "view/clickengine.h"
+// The click sequences of the tools: makeToolSequence asks each family in turn, and the helpers
+// the families share.
+#include "view/toolsequences_parts.h"
 
-#include "geometry/primitives.h"
-#include "view/paramcolor.h"
+#include "geometry/elementgeometry.h"
+#include "view/hitgeometry.h"
+
+#include <unordered_map>
 
 namespace qorv {
 
-namespace {
+namespace sequences {
 
-// The point tool: the click alone makes the point (a free point, a point on the element under
-// the pointer, an intersection point at a crossing, a point on a grid).
-class PointToolSequence : public ToolSequence {
-  public:
-    void click(ClickEngine& engine, const Click& click) override {
-        // A click on an existing point makes nothing; a made point is the whole construction.
-        engine.reset();
-        if (click.made) engine.host().refreshHover();
-    }
-};
-
-// Line, ray and circle: the first point (the centre of a circle), then another point, or an
-// empty place whose position gives the direction or the radius without making an element.
-class TwoPointOrPlaceSequence : public ToolSequence {
-  public:
-    TwoPointOrPlaceSequence(ConstructionMethod twoPoints, ConstructionMethod onePoint)
-        : twoPoints_(twoPoints), onePoint_(onePoint) {}
-
-    bool wantsPoint(const ClickEngine& engine, const Element* hit) const override {
-        if (engine.step() == 1 && !hit) return false;
-        return ToolSequence::wantsPoint(engine, hit);
-    }
-
-    void click(ClickEngine& engine, const Click& click) override {
-        if (engine.step() == 0) {
-            if (click.element && click.element->kind() == Kind::Point) engine.pick(click.element);
-            return;
-        }
-        Element* first = engine.picked().front();
-        if (!click.element) {
-            ElementRequest& r = engine.request();
-            r.value[0] = first->value[0];
-            r.value[1] = first->value[1];
-            r.value[2] = click.world.x;
-            r.value[3] = click.world.y;
-            // The same place twice gives no direction.
-            if (distance(positionOf(*first), click.world) < Tol::Distinct) return;
-            engine.complete(onePoint_);
-            return;
-        }
-        if (click.element->kind() != Kind::Point || click.element == first) return;
-        engine.pick(click.element);
-        engine.complete(twoPoints_);
-    }
-
-    bool preview(const ClickEngine& engine, Point2 pointer, ElementRequest& out) const override {
-        if (engine.step() != 1) return false;
-        const Element* first = engine.picked().front();
-        out.method = onePoint_;
-        out.parent1 = const_cast<Element*>(first);
-        out.value[0] = first->value[0];
-        out.value[1] = first->value[1];
-        out.value[2] = pointer.x;
-        out.value[3] = pointer.y;
-        return distance(positionOf(*first), pointer) >= Tol::Distinct;
-    }
-
-  private:
-    static Point2 positionOf(const Element& e) { return {e.value[0], e.value[1]}; }
-    ConstructionMethod twoPoints_;
-    ConstructionMethod onePoint_;
-};
-
-// Segment and vector: two points in order; the element follows the pointer after the first.
-class TwoPointSequence : public PointSequence {
-  public:
-    explicit TwoPointSequence(ConstructionMethod m)
-        : PointSequence([m](ClickEngine& e) { e.complete(m); }), method_(m) {}
-
-    bool preview(const ClickEngine& engine, Point2 pointer, ElementRequest& out) const override {
-        if (engine.step() != 1) return false;
-        const Element* first = engine.picked().front();
-        out.method = method_;
-        out.value[0] = first->value[0];
-        out.value[1] = first->value[1];
-        out.value[2] = pointer.x;
-        out.value[3] = pointer.y;
-        return true;
-    }
-
-  private:
-    ConstructionMethod method_;
-};
-
-// The style word each style tool gives (point shapes, line styles, angle marks).
-int styleOfTool(int tool) {
-    static constexpr int styles[] = {1, 6, 4, 2, 5, 3, 1, 3, 4, 5, 6, 2, 1, 2, 3};
-    return tool >= Tool::FirstPointShape && tool <= Tool::LastAngleMark
-               ? styles[tool - Tool::FirstPointShape]
-               : 1;
+void setNeeds(ClickEngine& engine, int points, std::initializer_list<int> kinds) {
+    NeedsRow& n = engine.needs();
+    n = NeedsRow{};
+    n[0] = int8_t(points);
+    for (int k : kinds)
+        if (k > 0 && k < Kind::Count) n[k] = 1;
 }
 
-void setLineColour(Element& e, Color c) {
-    e.color = c;
-    e.colorParam = nullptr;
-    e.colorParamId = -1;
-    e.colorParamMode = 0;
-    if (auto* t = e.tailAs<TextTail>()) {
-        t->font.color = c;
-        for (FontRun& r : t->runs)
-            r.font.color = c;
-    }
-    if (e.font) e.font->color = c;
-    forEachSubElement(e, [c](Element& s) { s.color = c; });
+void clearNeeds(ClickEngine& engine, std::initializer_list<int> kinds) {
+    for (int k : kinds)
+        if (k >= 0 && k < Kind::Count) engine.needs()[k] = 0;
 }
 
-// Editing tools: one click on an element applies the tool to it.
-class EditSequence : public ToolSequence {
-  public:
-    void click(ClickEngine& engine, const Click& click) override {
-        Element* e = click.element;
-        if (!e || e->method == Method::Intersection) return;
-        engine.saveUndoOnce({&e});
-        if (!e) return;
-        apply(engine, *e);
-        engine.reset();
-        engine.host().recalculateAndRedraw();
-        engine.host().refreshHover();
-    }
+bool isPoint(const Element* e) {
+    return e && e->kind() == Kind::Point;
+}
 
-  private:
-    static void apply(ClickEngine& engine, Element& e) {
-        const int tool = engine.tool();
-        Element& target = e;
-        switch (tool) {
-        case Tool::ToggleVisibility:
-            target.visible = target.visible ? 0 : 1;
-            if (target.nameElement) target.nameElement->visible = target.visible;
-            return;
-        case Tool::DeleteElement:
-            engine.doc().deleteWithDescendants(&target);
-            return;
-        case Tool::LineColour:
-            setLineColour(target, engine.options().chosenColor);
-            return;
-        case Tool::FillColour: {
-            const Color c = engine.options().chosenColor;
-            if (hasFillColor(target)) {
-                target.option = target.option == c ? -1 : c;
-            } else if (isTextLike(target.kind())) {
-                target.shape = target.shape == c ? -1 : c;
-            }
-            if (target.colorParamMode < 0) {
-                target.colorParam = nullptr;
-                target.colorParamMode = 0;
-            }
-            return;
+bool isNumber(const Element* e) {
+    return e && e->kind() == Kind::Number;
+}
+
+bool isStraight(const Element* e) {
+    return e && isStraightKind(e->kind());
+}
+
+Element* elementForCurveTools(const Click& click) {
+    Element* e = click.element;
+    if (!e) return nullptr;
+    if (e->kind() == Kind::Polygon) {
+        if (click.side >= 0 && click.side < e->subElementCount()) return e->subElement(click.side);
+        int side = -1;
+        distanceToElement(*e, click.world, &side);
+        return side >= 0 && side < e->subElementCount() ? e->subElement(side) : nullptr;
+    }
+    if (e->kind() == Kind::Axes) {
+        Element* best = nullptr;
+        double bestD = FarAway;
+        for (int i = 0; i < e->subElementCount(); ++i) {
+            Element* line = e->subElement(i);
+            if (!line || !line->defined) continue;
+            const double d = distanceToElement(*line, click.world);
+            if (d < bestD) bestD = d, best = line;
         }
-        default:
-            if (tool >= Tool::FirstPointShape && tool <= Tool::LastAngleMark) {
-                target.shape = styleOfTool(tool);
-                forEachSubElement(target, [&](Element& s) { s.shape = target.shape; });
+        return best;
+    }
+    return e;
+}
+
+bool endPointsOf(const Element* e, Element*& a, Element*& b) {
+    if (!e) return false;
+    const int k = e->kind();
+    if (k != Kind::Segment && k != Kind::Vector) return false;
+    if (!isPoint(e->parent1) || !isPoint(e->parent2)) return false;
+    a = e->parent1;
+    b = e->parent2;
+    return true;
+}
+
+Element* onlyAxes(Document& doc) {
+    Element* found = nullptr;
+    int count = 0;
+    for (Element* e = doc.head; e; e = e->next) {
+        if (e->method != Method::Axes || e->visible == Internal) continue;
+        found = e;
+        ++count;
+    }
+    return count == 1 ? found : nullptr;
+}
+
+bool hasAxes(const Document& doc) {
+    for (const Element* e = doc.head; e; e = e->next)
+        if (e->method == Method::Axes && e->visible != Internal) return true;
+    return false;
+}
+
+void setParents(ClickEngine& engine, Element* p1, Element* p2, Element* p3) {
+    ElementRequest& r = engine.request();
+    r.parent1 = p1;
+    r.parent2 = p2;
+    r.parent3 = p3;
+    r.extra.clear();
+}
+
+std::unique_ptr<Element> previewPolygon(const std::vector<Point2>& vertices) {
+    if (vertices.size() < 2) return nullptr;
+    auto polygon = std::make_unique<Element>();
+    polygon->method = Method::Polygon;
+    auto tail = std::make_unique<PolygonTail>();
+    const size_t n = vertices.size();
+    for (size_t i = 0; i < n; ++i) {
+        auto side = std::make_unique<Element>();
+        side->method = Method::PolygonSide;
+        side->owner = polygon.get();
+        const Point2 a = vertices[i], b = vertices[(i + 1) % n];
+        side->value[0] = a.x;
+        side->value[1] = a.y;
+        side->value[2] = b.x;
+        side->value[3] = b.y;
+        tail->sides.emplace_back(std::move(side));
+    }
+    polygon->tail = std::move(tail);
+    return polygon;
+}
+
+void restoreDependencyOrder(Document& doc) {
+    std::vector<Element*> order;
+    std::unordered_map<const Element*, size_t> index; // list element (or sub-element) -> slot
+    for (Element* e = doc.head; e; e = e->next) {
+        index[e] = order.size();
+        forEachSubElement(*e, [&](Element& s) { index[&s] = order.size(); });
+        order.push_back(e);
+    }
+    // Depth-first from each element in list order: its parents are emitted before it.
+    std::vector<int> state(order.size(), 0); // 0 new, 1 on the stack, 2 emitted
+    std::vector<Element*> sorted;
+    sorted.reserve(order.size());
+    std::vector<size_t> stack;
+    auto parentsOf = [&](size_t i, std::vector<size_t>& out) {
+        out.clear();
+        auto add = [&](const Element* p) {
+            if (!p) return;
+            auto it = index.find(p);
+            if (it != index.end() && it->second != i) out.push_back(it->second);
+        };
+        const Element& e = *order[i];
+        add(e.parent1);
+        add(e.parent2);
+        add(e.parent3);
+        forEachTailReference(e, add);
+        forEachSubElement(e, [&](Element& s) {
+            add(s.parent1);
+            add(s.parent2);
+        });
+    };
+    std::vector<size_t> parents;
+    for (size_t start = 0; start < order.size(); ++start) {
+        if (state[start] != 0) continue;
+        stack.push_back(start);
+        state[start] = 1;
+        while (!stack.empty()) {
+            const size_t top = stack.back();
+            parentsOf(top, parents);
+            bool pushed = false;
+            for (size_t p : parents) {
+                if (state[p] != 0) continue; // emitted, or a cycle (left as it is)
+                state[p] = 1;
+                stack.push_back(p);
+                pushed = true;
+                break;
             }
-            return;
+            if (pushed) continue;
+            stack.pop_back();
+            state[top] = 2;
+            sorted.push_back(order[top]);
         }
     }
-};
+    doc.head = doc.tail = nullptr;
+    for (Element* e : sorted)
+        doc.append(e);
+}
 
-} // namespace
+} // namespace sequences
 
 std::unique_ptr<ToolSequence> makeToolSequence(int tool) {
-    if (tool == Tool::ToggleVisibility || tool == Tool::DeleteElement || tool == Tool::LineColour ||
-        tool == Tool::FillColour || (tool >= Tool::FirstPointShape && tool <= Tool::LastAngleMark))
-        return std::make_unique<EditSequence>();
-    switch (tool) {
-    case Tool::Point:
-        return std::make_unique<PointToolSequence>();
-    case Tool::Line:
-        return std::make_unique<TwoPointOrPlaceSequence>(Method::LineThroughTwoPoints,
-                                                         Method::LineThroughPoint);
-    case Tool::Ray:
-        return std::make_unique<TwoPointOrPlaceSequence>(Method::RayThroughTwoPoints,
-                                                         Method::RayThroughPoint);
-    case Tool::Circle:
-        return std::make_unique<TwoPointOrPlaceSequence>(Method::CircleCentrePoint,
-                                                         Method::CircleByCentre);
-    case Tool::Segment:
-        return std::make_unique<TwoPointSequence>(Method::Segment);
-    case Tool::Vector:
-        return std::make_unique<TwoPointSequence>(Method::Vector);
-    case Tool::Arc:
-        return std::make_unique<PointSequence>(
-            [](ClickEngine& e) { e.complete(Method::ArcThreePoints); });
-    case Tool::Angle:
-        return std::make_unique<PointSequence>([](ClickEngine& e) { e.complete(Method::Angle); });
-    case Tool::Conic:
-        return std::make_unique<PointSequence>([](ClickEngine& e) {
-            // The five points live in the conic's own list.
-            ElementRequest& r = e.request();
-            r.extra = e.picked();
-            r.parent1 = r.parent2 = r.parent3 = nullptr;
-            e.complete(Method::Conic);
-        });
-    default:
-        return nullptr;
-    }
+    using namespace sequences;
+    if (auto s = makeConstructionSequence(tool)) return s;
+    if (auto s = makeTransformationSequence(tool)) return s;
+    if (auto s = makeMeasureSequence(tool)) return s;
+    return makeEditingSequence(tool);
 }
 
 bool isToolAvailable(int tool) {

@@ -223,7 +223,8 @@ TEST(TForm1Tools, ToolBarsHaveIconsTooltipsAndPalettes) {
         EXPECT_FALSE(b->toolTip().isEmpty()) << t;
     }
     EXPECT_TRUE(win.w.toolButton(Tool::Segment)->isEnabled());
-    EXPECT_FALSE(win.w.toolButton(Tool::Parallel)->isEnabled()); // its sequence comes later
+    EXPECT_TRUE(win.w.toolButton(Tool::Parallel)->isEnabled());
+    EXPECT_FALSE(win.w.toolButton(Tool::Locus)->isEnabled()); // loci come later
     EXPECT_EQ(win.w.toolButton(Tool::Segment)->toolTip(),
               QString::fromStdString(uiText().toolPrompt(Tool::Segment)));
     EXPECT_EQ(win.w.mainButtons()->windowTitle(), QStringLiteral("Botones Principales"));

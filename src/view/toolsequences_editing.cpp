@@ -1,0 +1,311 @@
+// Editing tools: visibility, deletion, font, colours, styles; redefinition of a point; the
+// hide/show and motion buttons.
+#include "view/toolsequences_parts.h"
+
+#include "geometry/pointonelement.h"
+#include "geometry/recalc.h"
+#include "model/uitext.h"
+#include "view/paramcolor.h"
+
+#include <cmath>
+
+namespace qorv::sequences {
+
+namespace {
+
+// The style word each style tool gives (point shapes, line styles, angle marks).
+int styleOfTool(int tool) {
+    static constexpr int styles[] = {1, 6, 4, 2, 5, 3, 1, 3, 4, 5, 6, 2, 1, 2, 3};
+    return tool >= Tool::FirstPointShape && tool <= Tool::LastAngleMark
+               ? styles[tool - Tool::FirstPointShape]
+               : 1;
+}
+
+void setLineColour(Element& e, Color c) {
+    e.color = c;
+    e.colorParam = nullptr;
+    e.colorParamId = -1;
+    e.colorParamMode = 0;
+    if (auto* t = e.tailAs<TextTail>()) {
+        t->font.color = c;
+        for (FontRun& r : t->runs)
+            r.font.color = c;
+    }
+    if (e.font) e.font->color = c;
+    forEachSubElement(e, [c](Element& s) { s.color = c; });
+}
+
+// Editing tools: one click on an element applies the tool to it.
+class EditSequence : public ToolSequence {
+  public:
+    void click(ClickEngine& engine, const Click& click) override {
+        Element* e = click.element;
+        if (!e || e->method == Method::Intersection) return;
+        if (engine.tool() == Tool::Font) return chooseFont(engine, e);
+        engine.saveUndoOnce({&e});
+        if (!e) return;
+        apply(engine, *e);
+        engine.reset();
+        engine.host().recalculateAndRedraw();
+        engine.host().refreshHover();
+    }
+
+  private:
+    // The font tool: the font dialog on the element's font (a text's own font, a table's font);
+    // the undo step only once the dialog is confirmed. A colour equal to the background keeps
+    // the old colour.
+    static void chooseFont(ClickEngine& engine, Element* e) {
+        auto* text = e->tailAs<TextTail>();
+        FontRecord* current = text ? &text->font : e->font.get();
+        if (!current) return;
+        FontRecord chosen = *current;
+        if (!engine.host().chooseFont(chosen)) return;
+        engine.saveUndoOnce({&e});
+        if (!e) return;
+        text = e->tailAs<TextTail>();
+        auto apply = [&](FontRecord& f) {
+            const Color old = f.color;
+            f = chosen;
+            if (chosen.color == engine.doc().background) f.color = old;
+        };
+        if (text) {
+            apply(text->font);
+            for (FontRun& r : text->runs)
+                apply(r.font);
+        } else if (e->font) {
+            apply(*e->font);
+        }
+        engine.reset();
+        engine.host().recalculateAndRedraw();
+        engine.host().refreshHover();
+    }
+
+    static void apply(ClickEngine& engine, Element& target) {
+        const int tool = engine.tool();
+        switch (tool) {
+        case Tool::ToggleVisibility:
+            target.visible = target.visible ? 0 : 1;
+            if (target.nameElement) target.nameElement->visible = target.visible;
+            return;
+        case Tool::DeleteElement:
+            engine.doc().deleteWithDescendants(&target);
+            return;
+        case Tool::LineColour:
+            setLineColour(target, engine.options().chosenColor);
+            return;
+        case Tool::FillColour: {
+            const Color c = engine.options().chosenColor;
+            if (hasFillColor(target)) {
+                target.option = target.option == c ? -1 : c;
+            } else if (isTextLike(target.kind())) {
+                target.shape = target.shape == c ? -1 : c;
+            }
+            if (target.colorParamMode < 0) {
+                target.colorParam = nullptr;
+                target.colorParamMode = 0;
+            }
+            return;
+        }
+        default:
+            if (tool >= Tool::FirstPointShape && tool <= Tool::LastAngleMark) {
+                target.shape = styleOfTool(tool);
+                forEachSubElement(target, [&](Element& s) { s.shape = target.shape; });
+            }
+            return;
+        }
+    }
+};
+
+// Whether `target` is the point itself or depends on it.
+bool dependsOnPoint(Document& doc, Element* point, const Element* target) {
+    if (!target) return false;
+    if (target == point) return true;
+    doc.markDescendants(point);
+    const Element* owner = target->owner ? target->owner : target;
+    const bool found = target->mark == 1 || owner->mark == 1;
+    doc.clearMarks();
+    return found;
+}
+
+// Every reference to `from` (parents, tail lists) now points to `to`; names are left alone.
+void replaceReferences(Document& doc, Element* from, Element* to) {
+    auto swap = [&](Element*& slot) {
+        if (slot == from) slot = to;
+    };
+    doc.forEachWithSubs([&](Element& e) {
+        if (e.method == Method::Name) return;
+        swap(e.parent1);
+        swap(e.parent2);
+        swap(e.parent3);
+        if (!e.tail) return;
+        switch (e.tail->type) {
+        case TailType::Expression:
+            for (Element*& a : static_cast<ExpressionTail&>(*e.tail).exprArgs)
+                swap(a);
+            break;
+        case TailType::Table:
+            for (TableColumn& c : static_cast<TableTail&>(*e.tail).columns)
+                swap(c.element);
+            break;
+        case TailType::Conic:
+            for (Element*& p : static_cast<ConicTail&>(*e.tail).points)
+                swap(p);
+            break;
+        case TailType::Button:
+            for (Element*& b : static_cast<ButtonTail&>(*e.tail).elements)
+                swap(b);
+            break;
+        case TailType::Iteration:
+            for (Element*& p : static_cast<IterationTail&>(*e.tail).participants)
+                swap(p);
+            break;
+        default:
+            break;
+        }
+    });
+}
+
+// Redefinition of a point (46): the point, then where it goes: onto a curve (a point on it),
+// onto a crossing (the intersection point made there), onto another point (which takes its
+// place in everything built on it) or onto an empty place (a free point). A target that depends
+// on the point is refused with "Redefinición no válida".
+class RedefineSequence : public ToolSequence {
+  public:
+    bool wantsPoint(const ClickEngine&, const Element*) const override { return false; }
+    bool takesCrossings() const override { return true; }
+
+    void click(ClickEngine& engine, const Click& click) override {
+        Element* e = click.element;
+        if (engine.step() == 0) {
+            if (!isPoint(e)) return;
+            engine.saveUndoOnce({&e});
+            if (!e) return;
+            engine.pick(e);
+            engine.needs() = toolInfo(Tool::Point).needs;
+            return;
+        }
+        Document& doc = engine.doc();
+        Element* p = engine.picked().front();
+        if (!e) {
+            p->method = Method::FreePoint;
+            p->parent1 = p->parent2 = p->parent3 = nullptr;
+            p->value[0] = click.world.x;
+            p->value[1] = click.world.y;
+            p->value[2] = p->value[3] = 0;
+            p->option = -1;
+            p->option2 = 0;
+        } else if (e->method == Method::Intersection) {
+            if (dependsOnPoint(doc, p, e->parent1) || dependsOnPoint(doc, p, e->parent2))
+                return refuse(engine);
+            Hit crossing;
+            crossing.element = e;
+            Element* q = engine.makePoint(&crossing, click.world);
+            if (!q) return engine.reset();
+            mergeInto(doc, p, q);
+        } else if (isPoint(e)) {
+            if (dependsOnPoint(doc, p, e)) return refuse(engine);
+            mergeInto(doc, p, e);
+        } else if (hasKind(PointHostKinds, e->kind()) && e->kind() != Kind::Grid &&
+                   e->kind() != Kind::Axes) {
+            if (dependsOnPoint(doc, p, e)) return refuse(engine);
+            const double t = nearestParameterOnElement(*e, click.world);
+            if (!std::isfinite(t)) return;
+            p->method = Method::PointOnElement;
+            p->parent1 = e;
+            p->parent2 = p->parent3 = nullptr;
+            p->value[3] = t;
+            p->option = -1;
+            p->option2 = 0;
+        } else {
+            return;
+        }
+        restoreDependencyOrder(doc);
+        doc.modified = 1;
+        engine.reset(); // before the redraw: the picked point may be gone
+        engine.host().recalculateAndRedraw();
+        engine.host().refreshHover();
+    }
+
+  private:
+    static void refuse(ClickEngine& engine) {
+        engine.reset();
+        engine.host().showMessage(Msg::InvalidRedefinition);
+    }
+
+    // q takes p's place in everything built on p (and its name when q has none); p goes.
+    static void mergeInto(Document& doc, Element* p, Element* q) {
+        replaceReferences(doc, p, q);
+        if (Element* name = p->nameElement; name && !q->nameElement) {
+            name->parent1 = q;
+            q->nameElement = name;
+            p->nameElement = nullptr;
+        }
+        doc.deleteWithDescendants(p);
+    }
+};
+
+// Hide/show (57) and motion (58) buttons: the first click places the button, then each click
+// on an element adds it to the list, and a click on an empty place creates the button.
+class ButtonSequence : public ToolSequence {
+  public:
+    explicit ButtonSequence(ConstructionMethod m) : method_(m) {}
+
+    bool wantsPoint(const ClickEngine&, const Element*) const override { return false; }
+
+    void click(ClickEngine& engine, const Click& click) override {
+        Element* e = click.element;
+        if (!placed_ || (!e && engine.picked().empty())) {
+            place_ = click.world;
+            placed_ = true;
+            return;
+        }
+        if (e) {
+            if (e->method == Method::Intersection) return;
+            engine.pick(e);
+            engine.needs() = toolInfo(engine.tool()).needs;
+            return;
+        }
+        ElementRequest& r = engine.request();
+        r.extra = engine.picked();
+        r.parent1 = r.parent2 = r.parent3 = nullptr;
+        placeTextAt(r, place_);
+        placed_ = false;
+        Element* button = engine.complete(method_);
+        auto* t = button ? button->tailAs<ButtonTail>() : nullptr;
+        if (method_ != Method::ShowHideButton || !t) return;
+        // A new hide/show button acts once: its elements take the state it imposes.
+        for (size_t i = 0; i < t->elements.size() && i < t->states.size(); ++i) {
+            Element* c = t->elements[i];
+            if (!c || c->visible == Internal) continue;
+            c->visible = t->states[i] ? 1 : 0;
+            if (c->nameElement) c->nameElement->visible = c->visible;
+        }
+        engine.host().recalculateAndRedraw();
+    }
+
+  private:
+    ConstructionMethod method_;
+    bool placed_ = false;
+    Point2 place_;
+};
+
+} // namespace
+
+std::unique_ptr<ToolSequence> makeEditingSequence(int tool) {
+    if (tool == Tool::ToggleVisibility || tool == Tool::DeleteElement || tool == Tool::Font ||
+        tool == Tool::LineColour || tool == Tool::FillColour ||
+        (tool >= Tool::FirstPointShape && tool <= Tool::LastAngleMark))
+        return std::make_unique<EditSequence>();
+    switch (tool) {
+    case Tool::RedefinePoint:
+        return std::make_unique<RedefineSequence>();
+    case Tool::ShowHideButton:
+        return std::make_unique<ButtonSequence>(Method::ShowHideButton);
+    case Tool::MotionButton:
+        return std::make_unique<ButtonSequence>(Method::MotionButton);
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace qorv::sequences
