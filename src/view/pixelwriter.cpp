@@ -72,17 +72,34 @@ void PixelWriter::line(int x0, int y0, int x1, int y1, QRgb colour, int pattern)
         span(std::min(x0, x1), std::max(x0, x1), y0, colour);
         return;
     }
-    // Solid: the same pixels as the Bresenham walk above, in one loop per major axis.
+    // Solid: the same pixels as the Bresenham walk above, in one loop per major axis. Both
+    // coordinates move monotonically, so the pixels inside the image form one stretch: the walk
+    // first skips to it, then writes without per-pixel bounds tests until it leaves.
     const int adx = std::abs(x1 - x0), ady = std::abs(y1 - y0);
     if (adx >= ady) {
         if (x0 > x1) std::swap(x0, x1), std::swap(y0, y1);
         const int sy = y0 < y1 ? 1 : -1;
-        int err = 2 * ady - adx, y = y0;
-        for (int x = x0; x <= x1; ++x) {
-            if (unsigned(x) < unsigned(width_) && unsigned(y) < unsigned(height_))
-                row(y)[x] = colour;
+        int err = 2 * ady - adx, y = y0, x = x0;
+        auto advance = [&] {
             if (err > 0) {
                 y += sy;
+                err -= 2 * adx;
+            }
+            err += 2 * ady;
+            ++x;
+        };
+        while (x <= x1 && (x < 0 || unsigned(y) >= unsigned(height_)))
+            advance();
+        const int xEnd = std::min(x1, width_ - 1);
+        if (x > xEnd) return;
+        uint32_t* p = row(y) + x;
+        const long long rowStep = sy * (stride_ / 4);
+        for (; x <= xEnd; ++x) {
+            *p++ = colour;
+            if (err > 0) {
+                y += sy;
+                if (unsigned(y) >= unsigned(height_)) return;
+                p += rowStep;
                 err -= 2 * adx;
             }
             err += 2 * ady;
@@ -90,12 +107,28 @@ void PixelWriter::line(int x0, int y0, int x1, int y1, QRgb colour, int pattern)
     } else {
         if (y0 > y1) std::swap(x0, x1), std::swap(y0, y1);
         const int sx = x0 < x1 ? 1 : -1;
-        int err = 2 * adx - ady, x = x0;
-        for (int y = y0; y <= y1; ++y) {
-            if (unsigned(x) < unsigned(width_) && unsigned(y) < unsigned(height_))
-                row(y)[x] = colour;
+        int err = 2 * adx - ady, x = x0, y = y0;
+        auto advance = [&] {
             if (err > 0) {
                 x += sx;
+                err -= 2 * ady;
+            }
+            err += 2 * adx;
+            ++y;
+        };
+        while (y <= y1 && (y < 0 || unsigned(x) >= unsigned(width_)))
+            advance();
+        const int yEnd = std::min(y1, height_ - 1);
+        if (y > yEnd) return;
+        uint32_t* p = row(y) + x;
+        const long long rowStep = stride_ / 4;
+        for (; y <= yEnd; ++y) {
+            *p = colour;
+            p += rowStep;
+            if (err > 0) {
+                x += sx;
+                if (unsigned(x) >= unsigned(width_)) return;
+                p += sx;
                 err -= 2 * ady;
             }
             err += 2 * adx;
