@@ -136,6 +136,35 @@ void PixelWriter::line(int x0, int y0, int x1, int y1, QRgb colour, int pattern)
     }
 }
 
+namespace {
+
+// Every channel of a 32-bit pixel times a / 255, rounded to the nearest (Qt's BYTE_MUL).
+inline uint32_t byteMul(uint32_t x, uint32_t a) {
+    uint64_t t = ((uint64_t(x) | (uint64_t(x) << 24)) & 0x00ff00ff00ff00ffull) * a;
+    t = (t + ((t >> 8) & 0x00ff00ff00ff00ffull) + 0x0080008000800080ull) >> 8;
+    t &= 0x00ff00ff00ff00ffull;
+    return uint32_t(t) | uint32_t(t >> 24);
+}
+
+} // namespace
+
+void PixelWriter::coverage(int x, int y, const uint8_t* map, int width, int height,
+                           QRgb colour) {
+    const int x0 = std::max(x, 0), x1 = std::min(x + width, width_);
+    const int y0 = std::max(y, 0), y1 = std::min(y + height, height_);
+    const uint32_t c = colour | 0xff000000u;
+    for (int j = y0; j < y1; ++j) {
+        const uint8_t* cov = map + size_t(j - y) * size_t(width) + size_t(x0 - x);
+        uint32_t* d = row(j);
+        for (int i = x0; i < x1; ++i, ++cov) {
+            const uint32_t a = *cov;
+            if (a == 0) continue;
+            // As the raster engine blends a glyph: the colour at coverage a over the ground.
+            d[i] = a == 255 ? c : byteMul(c, a) + byteMul(d[i], 255 - a);
+        }
+    }
+}
+
 void PixelWriter::circle(int cx, int cy, int r, QRgb colour) {
     if (r <= 0) {
         pixel(cx, cy, colour);

@@ -43,6 +43,11 @@ class PixelWriter {
                     double span = 7);
     void smoothDisc(double cx, double cy, double r, QRgb colour);
 
+    // A coverage map (0..255 per pixel, `width` x `height`) blended in: where the coverage is a,
+    // the colour is laid over the ground with opacity a / 255, rounded exactly as Qt's raster
+    // engine rounds when it paints a glyph into a 32-bit image.
+    void coverage(int x, int y, const uint8_t* map, int width, int height, QRgb colour);
+
     void pixel(int x, int y, QRgb colour) {
         if (unsigned(x) < unsigned(width_) && unsigned(y) < unsigned(height_)) row(y)[x] = colour;
     }

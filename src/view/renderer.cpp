@@ -98,6 +98,7 @@ Renderer::~Renderer() = default;
 
 void Renderer::clearCaches() {
     texts_.clear();
+    glyphs_.clear();
     pictures_.clear();
     pens_.clear();
     fonts_.clear();
@@ -478,24 +479,60 @@ const QFont& Renderer::fontFor(const FontRecord& r, uint64_t* keyOut) {
     font.setItalic(r.italic == 1);
     font.setUnderline(r.underline == 1);
     font.setStrikeOut(r.strikeout == 1);
+    // One glyph per character at its own advance, as the original's text output: no kerning or
+    // ligatures (and texts can then be written glyph by glyph).
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    font.setKerning(false);
     return fonts_.emplace(key, font).first->second;
 }
 
 const Renderer::TextEntry& Renderer::layoutText(const void* owner, const std::string& text,
-                                                const FontRecord& font) {
+                                                const FontRecord& font, bool direct) {
     uint64_t fontKey = 0;
     const QFont& qfont = fontFor(font, &fontKey);
+    // Entries hold glyphs of the cache: both go together.
+    if (glyphs_.fontCount() > 64) {
+        glyphs_.clear();
+        texts_.clear();
+    }
     TextEntry& entry = texts_[owner];
     entry.frame = frame_;
-    if (entry.fontKey == fontKey && entry.text == text && !entry.layout.text().isEmpty())
-        return entry;
-    entry.text = text;
-    entry.fontKey = fontKey;
-    entry.layout = QStaticText(toQString(text));
-    entry.layout.setTextFormat(Qt::PlainText);
-    entry.layout.prepare(QTransform(), qfont);
-    entry.size = entry.layout.size();
+    if (entry.fontKey != fontKey || entry.text != text) {
+        entry.text = text;
+        entry.fontKey = fontKey;
+        entry.layoutReady = entry.lineReady = entry.lineTried = false;
+    }
+    if (direct && !entry.lineTried) {
+        entry.lineTried = true;
+        entry.lineReady = glyphs_.layout(fontKey, qfont, toQString(text), entry.line);
+        if (entry.lineReady)
+            entry.size = QSizeF(entry.line.extentWidth(), entry.line.extentHeight());
+    }
+    if ((!direct || !entry.lineReady) && !entry.layoutReady) {
+        entry.layout = QStaticText(toQString(text));
+        entry.layout.setTextFormat(Qt::PlainText);
+        entry.layout.prepare(QTransform(), qfont);
+        entry.size = entry.layout.size();
+        entry.layoutReady = true;
+    }
     return entry;
+}
+
+void Renderer::drawLaidOutText(Frame& f, const TextEntry& text, const FontRecord& font,
+                               QPointF topLeft, Color c) {
+    if (text.lineReady && f.direct && !f.o.vector) {
+        glyphs_.draw(*f.direct, text.line, topLeft.x(), topLeft.y(),
+                     qRgb(colorRed(c), colorGreen(c), colorBlue(c)));
+        return;
+    }
+    f.p.setFont(fontFor(font));
+    f.p.setPen(toQColor(c));
+    f.penKey = ~uint64_t(0);
+    if (f.o.vector)
+        f.p.drawText(QRectF(topLeft, text.size), Qt::AlignLeft | Qt::AlignTop,
+                     text.layout.text());
+    else
+        f.p.drawStaticText(topLeft, text.layout);
 }
 
 void Renderer::trimCaches() {
