@@ -113,13 +113,16 @@ const GlyphCache::Glyph& GlyphCache::glyph(Face& face, char32_t c) {
             if (left == 0 || top == 0 || right == cellW - 1 || bottom == cellH - 1) return g;
             m.left = left - pad;
             m.top = top - baseline;
-            m.width = right - left + 1;
+            // Rows padded with empty pixels to a multiple of four, which the writer blends
+            // four at a time.
+            const int used = right - left + 1;
+            m.width = (used + 3) / 4 * 4;
             m.height = bottom - top + 1;
-            m.coverage.resize(size_t(m.width) * size_t(m.height));
+            m.coverage.assign(size_t(m.width) * size_t(m.height), 0);
             for (int y = 0; y < m.height; ++y) {
                 const QRgb* row =
                     reinterpret_cast<const QRgb*>(image.constScanLine(top + y)) + x0 + left;
-                for (int x = 0; x < m.width; ++x)
+                for (int x = 0; x < used; ++x)
                     m.coverage[size_t(y) * size_t(m.width) + size_t(x)] = uint8_t(qRed(row[x]));
             }
         }

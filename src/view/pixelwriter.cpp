@@ -6,6 +6,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace qorv {
 
@@ -152,15 +157,54 @@ void PixelWriter::coverage(int x, int y, const uint8_t* map, int width, int heig
                            QRgb colour) {
     const int x0 = std::max(x, 0), x1 = std::min(x + width, width_);
     const int y0 = std::max(y, 0), y1 = std::min(y + height, height_);
+    if (x0 >= x1 || y0 >= y1) return;
+    // The colour's share at each coverage, kept while texts of one colour follow each other.
     const uint32_t c = colour | 0xff000000u;
+    if (c != shadedColour_) { // (the colour alone at full coverage)
+        shadedColour_ = c;
+        for (uint32_t a = 0; a < 256; ++a)
+            shaded_[a] = byteMul(c, a);
+    }
+    // d = share(a) + d * (255 - a) / 255 needs no special case: a = 0 keeps d, a = 255 gives
+    // the colour.
     for (int j = y0; j < y1; ++j) {
         const uint8_t* cov = map + size_t(j - y) * size_t(width) + size_t(x0 - x);
         uint32_t* d = row(j);
-        for (int i = x0; i < x1; ++i, ++cov) {
+        int i = x0;
+#if defined(__SSE2__)
+        const __m128i zero = _mm_setzero_si128(), full = _mm_set1_epi16(255),
+                      half = _mm_set1_epi16(0x80);
+        for (; i + 4 <= x1; i += 4, cov += 4) {
+            uint32_t four;
+            std::memcpy(&four, cov, 4);
+            if (four == 0) continue;
+            // The complements 255 - a, each spread over its pixel's four channels.
+            const __m128i a16 = _mm_unpacklo_epi8(_mm_cvtsi32_si128(int(four)), zero);
+            const __m128i inv = _mm_sub_epi16(full, a16);
+            const __m128i invLo = _mm_unpacklo_epi64(
+                _mm_shufflelo_epi16(inv, _MM_SHUFFLE(0, 0, 0, 0)),
+                _mm_shufflelo_epi16(inv, _MM_SHUFFLE(1, 1, 1, 1)));
+            const __m128i invHi = _mm_unpacklo_epi64(
+                _mm_shufflelo_epi16(inv, _MM_SHUFFLE(2, 2, 2, 2)),
+                _mm_shufflelo_epi16(inv, _MM_SHUFFLE(3, 3, 3, 3)));
+            const __m128i ground = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+            // Each channel times its complement / 255, rounded as byteMul rounds.
+            auto times = [&](__m128i channels, __m128i weight) {
+                __m128i t = _mm_mullo_epi16(channels, weight);
+                t = _mm_add_epi16(_mm_add_epi16(t, _mm_srli_epi16(t, 8)), half);
+                return _mm_srli_epi16(t, 8);
+            };
+            const __m128i kept = _mm_packus_epi16(times(_mm_unpacklo_epi8(ground, zero), invLo),
+                                                  times(_mm_unpackhi_epi8(ground, zero), invHi));
+            const __m128i share =
+                _mm_set_epi32(int(shaded_[cov[3]]), int(shaded_[cov[2]]), int(shaded_[cov[1]]),
+                              int(shaded_[cov[0]]));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), _mm_add_epi32(kept, share));
+        }
+#endif
+        for (; i < x1; ++i, ++cov) {
             const uint32_t a = *cov;
-            if (a == 0) continue;
-            // As the raster engine blends a glyph: the colour at coverage a over the ground.
-            d[i] = a == 255 ? c : byteMul(c, a) + byteMul(d[i], 255 - a);
+            if (a != 0) d[i] = shaded_[a] + byteMul(d[i], 255 - a);
         }
     }
 }

@@ -4,6 +4,7 @@
 
 #include <QRgb>
 
+#include <array>
 #include <cstdint>
 
 class QImage;
@@ -57,6 +58,8 @@ class PixelWriter {
     void span(int x0, int x1, int y, QRgb colour);
     void blend(int x, int y, QRgb colour, double coverage);
 
+    uint32_t shadedColour_ = 0; // coverage() keeps its colour's 256 shares
+    std::array<uint32_t, 256> shaded_{};
     unsigned char* bits_ = nullptr;
     long long stride_ = 0;
     int width_ = 0;
