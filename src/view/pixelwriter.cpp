@@ -43,6 +43,12 @@ void PixelWriter::span(int x0, int x1, int y, QRgb colour) {
     std::fill_n(row(y) + x0, x1 - x0 + 1, colour);
 }
 
+void PixelWriter::fillRect(int x, int y, int w, int h, QRgb colour) {
+    const int y1 = std::min(y + h, height_);
+    for (int j = std::max(y, 0); j < y1; ++j)
+        span(x, x + w - 1, j, colour);
+}
+
 void PixelWriter::line(int x0, int y0, int x1, int y1, QRgb colour, int pattern) {
     static constexpr int dotted[] = {3, 3};
     static constexpr int dashDot[] = {9, 6, 3, 6};

@@ -25,6 +25,8 @@ class PixelWriter {
     void line(int x0, int y0, int x1, int y1, QRgb colour, int pattern = 1);
     // The pixels nearest a circle of radius r about (cx, cy).
     void circle(int cx, int cy, int r, QRgb colour);
+    // The pixels of the rectangle from (x, y), w wide and h high.
+    void fillRect(int x, int y, int w, int h, QRgb colour);
     // Every pixel within r + 1/2 of (cx, cy): a disc that the circle's pixels just cover.
     void disc(int cx, int cy, int r, QRgb colour);
     // The part of circle() from world angle `from` sweeping `span` radians (counter-clockwise on
