@@ -1,4 +1,6 @@
 // Writing and reading a large document (100,000 elements).
+#include "generator.h"
+#include "geometry/recalc.h"
 #include "model/docfile.h"
 
 #include <benchmark/benchmark.h>
@@ -83,5 +85,53 @@ void BM_SaveAndReadFile(benchmark::State& state) {
     std::filesystem::remove(path, ec);
 }
 BENCHMARK(BM_SaveAndReadFile)->Unit(benchmark::kMillisecond);
+
+// The mixed construction of the drawing benchmarks, 100,000 elements, written to a file once.
+struct MixedFile {
+    Document doc;
+    std::string path = (std::filesystem::temp_directory_path() / "qorv-bench-mixed.qrv").string();
+    bool saved = false;
+    MixedFile() {
+        bench::buildMixedConstruction(doc, 100000);
+        recalcUpTo(doc);
+        saved = saveDocument(doc, path);
+    }
+    ~MixedFile() {
+        std::error_code ec;
+        std::filesystem::remove(path, ec);
+    }
+};
+
+MixedFile& mixedFile() {
+    static MixedFile file;
+    return file;
+}
+
+// What opening a document costs before it is drawn: reading the file and the full pass.
+void BM_ReadAndRecalculateMixed(benchmark::State& state) {
+    MixedFile& file = mixedFile();
+    if (!file.saved) state.SkipWithError("saving failed");
+    for (auto _ : state) {
+        Document doc;
+        const int kind = readDocumentFile(doc, file.path, FileType::Document).kind;
+        if (kind != FileKind::Document && kind != FileKind::DocumentWithWindow) {
+            state.SkipWithError("reading failed");
+            break;
+        }
+        recalcUpTo(doc);
+        benchmark::DoNotOptimize(doc.tail->value[0]);
+    }
+}
+BENCHMARK(BM_ReadAndRecalculateMixed)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
+
+void BM_SaveMixed(benchmark::State& state) {
+    MixedFile& file = mixedFile();
+    for (auto _ : state)
+        if (!saveDocument(file.doc, file.path)) state.SkipWithError("saving failed");
+}
+BENCHMARK(BM_SaveMixed)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
 
 } // namespace

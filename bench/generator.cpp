@@ -1,47 +1,139 @@
 #include "generator.h"
 
-#include "model/constructionbuilder.h"
-
+#include <algorithm>
 #include <cmath>
+#include <string>
+#include <vector>
 
 namespace qorv::bench {
 
-Element* buildMixedConstruction(Document& doc, int elements) {
-    ConstructionBuilder mk(doc);
+namespace {
+
+struct Maker {
+    Document& doc;
+    CreationOptions opts;
+    ElementRequest req;
+    int count = 0;
+
+    Element* make(ConstructionMethod m, Element* p1 = nullptr, Element* p2 = nullptr,
+                  Element* p3 = nullptr, int32_t option = -1) {
+        req.method = m;
+        req.parent1 = p1;
+        req.parent2 = p2;
+        req.parent3 = p3;
+        req.option = option;
+        ++count;
+        return createElement(doc, req, opts);
+    }
+    Element* point(double x, double y) {
+        req.value[0] = x;
+        req.value[1] = y;
+        Element* e = make(Method::FreePoint);
+        req.value[0] = req.value[1] = 0;
+        return e;
+    }
+    Element* withExtra(ConstructionMethod m, std::vector<Element*> extra) {
+        req.extra = std::move(extra);
+        Element* e = make(m);
+        req.extra.clear();
+        return e;
+    }
+    // A text-like element whose text's top-left is at (x, y).
+    Element* text(ConstructionMethod m, double x, double y, Element* p1, Element* p2 = nullptr) {
+        req.value[2] = x;
+        req.value[3] = y;
+        Element* e = make(m, p1, p2);
+        req.value[2] = req.value[3] = 0;
+        return e;
+    }
+};
+
+// Average list elements per block (21, and 3 more every fourth block).
+constexpr double ElementsPerBlock = 21.75;
+constexpr double SpreadPitch = 160;
+
+} // namespace
+
+Element* buildMixedConstruction(Document& doc, int elements, Layout layout) {
+    Maker mk{doc, {}, {}};
+    mk.count = doc.elementCount();
     Element* axes = doc.findAxes(true, mk.opts);
-    Element* driver = mk.point(-300, -200);
-    Element* anchor = driver;
-    int block = 0;
-    while (doc.elementCount() < elements) {
-        const double dx = double(block % 40) * 15.0 - 300.0;
-        const double dy = double(block / 40 % 30) * 12.0 - 180.0;
-        Element* a = mk.make(Method::TranslationPoint, anchor, driver, driver);
-        Element* b = mk.point(dx + 40, dy + 5);
-        Element* c = mk.point(dx + 10, dy + 35);
+    mk.count = doc.elementCount();
+
+    // The grid of blocks.
+    const int blocks = std::max(1, int(std::ceil((elements - mk.count - 4) / ElementsPerBlock)));
+    int columns = 0;
+    double pitchX = SpreadPitch, pitchY = SpreadPitch;
+    if (layout == Layout::Spread) {
+        columns = std::max(1, int(std::ceil(std::sqrt(double(blocks)))));
+    } else {
+        // Cells of the view's shape inside a 1800 x 960 area, so that shapes near the border
+        // stay in the view.
+        columns = std::max(1, int(std::ceil(std::sqrt(blocks * 1800.0 / 960.0))));
+        const int rows = std::max(1, (blocks + columns - 1) / columns);
+        pitchX = columns > 1 ? 1750.0 / (columns - 1) : 0;
+        pitchY = rows > 1 ? 900.0 / (rows - 1) : 0;
+    }
+    const int rows = (blocks + columns - 1) / columns;
+    const double left = -(columns - 1) * pitchX / 2 - 20;
+    const double top = (rows - 1) * pitchY / 2 + 10;
+
+    // The driver is the first block's chain point; two hidden steps carry the chain along a row
+    // and down to the next one.
+    Element* driver = mk.point(left, top);
+    Element* stepOrigin = mk.point(left, top - 60);
+    Element* stepRight = mk.point(left + pitchX, top - 60);
+    Element* stepDown = mk.point(left, top - 60 - pitchY);
+    for (Element* s : {stepOrigin, stepRight, stepDown})
+        s->visible = 0;
+
+    std::vector<Element*> rowStarts;
+    Element* previous = nullptr;
+    uint32_t seed = 12345;
+    auto jitter = [&seed](double range) { // deterministic, in [-range, range]
+        seed = seed * 1664525u + 1013904223u;
+        return (double(seed >> 8) / double(1u << 24) * 2 - 1) * range;
+    };
+    for (int block = 0; mk.count < elements; ++block) {
+        const int column = block % columns;
+        const double x = left + column * pitchX, y = top - (block / columns) * pitchY;
+        Element* a = driver;
+        if (block > 0)
+            a = column > 0
+                    ? mk.make(Method::TranslationPoint, previous, stepOrigin, stepRight)
+                    : mk.make(Method::TranslationPoint, rowStarts.back(), stepOrigin, stepDown);
+        if (column == 0) rowStarts.push_back(a);
+        previous = a;
+        Element* b = mk.point(x + 40 + jitter(8), y + 5 + jitter(12));
+        Element* c = mk.point(x + 10 + jitter(8), y + 35 + jitter(6));
         Element* ab = mk.make(Method::Segment, a, b);
         Element* bc = mk.make(Method::LineThroughTwoPoints, b, c);
         Element* circle = mk.make(Method::CircleCentrePoint, a, c);
         Element* m = mk.make(Method::Midpoint, a, b);
         Element* perp = mk.make(Method::PerpendicularLine, ab, m);
+        perp->visible = 0; // a construction line: only its intersection shows
         mk.make(Method::ParallelLine, ab, c);
-        mk.intersection(bc, perp, 0);
-        mk.intersection(bc, circle, 6);
+        mk.make(Method::IntersectionPoint, bc, perp, nullptr, 0);
+        mk.make(Method::IntersectionPoint, bc, circle, nullptr, 6);
         Element* circle2 = mk.make(Method::CircleCentrePoint, b, m);
-        mk.intersection(circle, circle2, 12);
-        Element* poly = mk.make(Method::Polygon, nullptr, nullptr, nullptr, {a, b, c});
-        mk.make(Method::DistancePointPoint, a, b);
-        mk.make(Method::PolygonArea, poly);
+        mk.make(Method::IntersectionPoint, circle, circle2, nullptr, 12);
+        Element* poly = mk.withExtra(Method::Polygon, {a, b, c});
+        mk.text(Method::DistancePointPoint, x + 50, y - 8, a, b);
+        mk.text(Method::PolygonArea, x + 50, y - 24, poly);
         mk.make(Method::Angle, a, b, c);
-        mk.make(Method::LineEquation, bc, axes);
+        mk.text(Method::LineEquation, x - 30, y - 40, bc, axes);
         mk.make(Method::RayThroughTwoPoints, c, m);
         mk.make(Method::Vector, m, c);
+        mk.opts.lastClick = {x + 6, y + 6};
+        std::string name = "P";
+        name += std::to_string(block);
+        doc.setName(a, name, mk.opts);
+        ++mk.count;
         if (block % 4 == 0) {
-            Element* e = mk.point(dx + 50, dy + 20);
-            Element* conic = mk.make(Method::Conic, nullptr, nullptr, nullptr, {a, b, c, m, e});
-            mk.intersection(conic, bc, 24);
+            Element* e = mk.point(x + 50 + jitter(5), y + 20 + jitter(5));
+            Element* conic = mk.withExtra(Method::Conic, {a, b, c, m, e});
+            mk.make(Method::IntersectionPoint, conic, bc, nullptr, 24);
         }
-        anchor = m;
-        ++block;
     }
     return driver;
 }

@@ -1,5 +1,6 @@
 // Full and marked recalculation passes over a large construction of points, lines, circles and
 // intersections.
+#include "generator.h"
 #include "geometry/recalc.h"
 #include "model/document.h"
 
@@ -80,5 +81,28 @@ void BM_MarkedRecalculation(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * chain.count);
 }
 BENCHMARK(BM_MarkedRecalculation)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// The full pass over the mixed construction of the drawing benchmarks (conics, polygons,
+// measurements, equations, names).
+void BM_FullRecalculationMixed(benchmark::State& state) {
+    Document doc;
+    bench::buildMixedConstruction(doc, int(state.range(0)));
+    recalcUpTo(doc);
+    for (auto _ : state) {
+        recalcUpTo(doc);
+        benchmark::DoNotOptimize(doc.tail->value[0]);
+    }
+    int count = 0, defined = 0;
+    for (Element* e = doc.head; e; e = e->next, ++count)
+        defined += e->defined;
+    state.SetItemsProcessed(state.iterations() * count);
+    state.counters["elements"] = count;
+    state.counters["defined"] = double(defined) / count;
+}
+BENCHMARK(BM_FullRecalculationMixed)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
 
 } // namespace

@@ -6,6 +6,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace qorv {
 
@@ -36,6 +41,12 @@ void PixelWriter::span(int x0, int x1, int y, QRgb colour) {
     x1 = std::min(x1, width_ - 1);
     if (x0 > x1) return;
     std::fill_n(row(y) + x0, x1 - x0 + 1, colour);
+}
+
+void PixelWriter::fillRect(int x, int y, int w, int h, QRgb colour) {
+    const int y1 = std::min(y + h, height_);
+    for (int j = std::max(y, 0); j < y1; ++j)
+        span(x, x + w - 1, j, colour);
 }
 
 void PixelWriter::line(int x0, int y0, int x1, int y1, QRgb colour, int pattern) {
@@ -72,17 +83,34 @@ void PixelWriter::line(int x0, int y0, int x1, int y1, QRgb colour, int pattern)
         span(std::min(x0, x1), std::max(x0, x1), y0, colour);
         return;
     }
-    // Solid: the same pixels as the Bresenham walk above, in one loop per major axis.
+    // Solid: the same pixels as the Bresenham walk above, in one loop per major axis. Both
+    // coordinates move monotonically, so the pixels inside the image form one stretch: the walk
+    // first skips to it, then writes without per-pixel bounds tests until it leaves.
     const int adx = std::abs(x1 - x0), ady = std::abs(y1 - y0);
     if (adx >= ady) {
         if (x0 > x1) std::swap(x0, x1), std::swap(y0, y1);
         const int sy = y0 < y1 ? 1 : -1;
-        int err = 2 * ady - adx, y = y0;
-        for (int x = x0; x <= x1; ++x) {
-            if (unsigned(x) < unsigned(width_) && unsigned(y) < unsigned(height_))
-                row(y)[x] = colour;
+        int err = 2 * ady - adx, y = y0, x = x0;
+        auto advance = [&] {
             if (err > 0) {
                 y += sy;
+                err -= 2 * adx;
+            }
+            err += 2 * ady;
+            ++x;
+        };
+        while (x <= x1 && (x < 0 || unsigned(y) >= unsigned(height_)))
+            advance();
+        const int xEnd = std::min(x1, width_ - 1);
+        if (x > xEnd) return;
+        uint32_t* p = row(y) + x;
+        const long long rowStep = sy * (stride_ / 4);
+        for (; x <= xEnd; ++x) {
+            *p++ = colour;
+            if (err > 0) {
+                y += sy;
+                if (unsigned(y) >= unsigned(height_)) return;
+                p += rowStep;
                 err -= 2 * adx;
             }
             err += 2 * ady;
@@ -90,15 +118,99 @@ void PixelWriter::line(int x0, int y0, int x1, int y1, QRgb colour, int pattern)
     } else {
         if (y0 > y1) std::swap(x0, x1), std::swap(y0, y1);
         const int sx = x0 < x1 ? 1 : -1;
-        int err = 2 * adx - ady, x = x0;
-        for (int y = y0; y <= y1; ++y) {
-            if (unsigned(x) < unsigned(width_) && unsigned(y) < unsigned(height_))
-                row(y)[x] = colour;
+        int err = 2 * adx - ady, x = x0, y = y0;
+        auto advance = [&] {
             if (err > 0) {
                 x += sx;
                 err -= 2 * ady;
             }
             err += 2 * adx;
+            ++y;
+        };
+        while (y <= y1 && (y < 0 || unsigned(x) >= unsigned(width_)))
+            advance();
+        const int yEnd = std::min(y1, height_ - 1);
+        if (y > yEnd) return;
+        uint32_t* p = row(y) + x;
+        const long long rowStep = stride_ / 4;
+        for (; y <= yEnd; ++y) {
+            *p = colour;
+            p += rowStep;
+            if (err > 0) {
+                x += sx;
+                if (unsigned(x) >= unsigned(width_)) return;
+                p += sx;
+                err -= 2 * ady;
+            }
+            err += 2 * adx;
+        }
+    }
+}
+
+namespace {
+
+// Every channel of a 32-bit pixel times a / 255, rounded to the nearest (Qt's BYTE_MUL).
+inline uint32_t byteMul(uint32_t x, uint32_t a) {
+    uint64_t t = ((uint64_t(x) | (uint64_t(x) << 24)) & 0x00ff00ff00ff00ffull) * a;
+    t = (t + ((t >> 8) & 0x00ff00ff00ff00ffull) + 0x0080008000800080ull) >> 8;
+    t &= 0x00ff00ff00ff00ffull;
+    return uint32_t(t) | uint32_t(t >> 24);
+}
+
+} // namespace
+
+void PixelWriter::coverage(int x, int y, const uint8_t* map, int width, int height,
+                           QRgb colour) {
+    const int x0 = std::max(x, 0), x1 = std::min(x + width, width_);
+    const int y0 = std::max(y, 0), y1 = std::min(y + height, height_);
+    if (x0 >= x1 || y0 >= y1) return;
+    // The colour's share at each coverage, kept while texts of one colour follow each other.
+    const uint32_t c = colour | 0xff000000u;
+    if (c != shadedColour_) { // (the colour alone at full coverage)
+        shadedColour_ = c;
+        for (uint32_t a = 0; a < 256; ++a)
+            shaded_[a] = byteMul(c, a);
+    }
+    // d = share(a) + d * (255 - a) / 255 needs no special case: a = 0 keeps d, a = 255 gives
+    // the colour.
+    for (int j = y0; j < y1; ++j) {
+        const uint8_t* cov = map + size_t(j - y) * size_t(width) + size_t(x0 - x);
+        uint32_t* d = row(j);
+        int i = x0;
+#if defined(__SSE2__)
+        const __m128i zero = _mm_setzero_si128(), full = _mm_set1_epi16(255),
+                      half = _mm_set1_epi16(0x80);
+        for (; i + 4 <= x1; i += 4, cov += 4) {
+            uint32_t four;
+            std::memcpy(&four, cov, 4);
+            if (four == 0) continue;
+            // The complements 255 - a, each spread over its pixel's four channels.
+            const __m128i a16 = _mm_unpacklo_epi8(_mm_cvtsi32_si128(int(four)), zero);
+            const __m128i inv = _mm_sub_epi16(full, a16);
+            const __m128i invLo = _mm_unpacklo_epi64(
+                _mm_shufflelo_epi16(inv, _MM_SHUFFLE(0, 0, 0, 0)),
+                _mm_shufflelo_epi16(inv, _MM_SHUFFLE(1, 1, 1, 1)));
+            const __m128i invHi = _mm_unpacklo_epi64(
+                _mm_shufflelo_epi16(inv, _MM_SHUFFLE(2, 2, 2, 2)),
+                _mm_shufflelo_epi16(inv, _MM_SHUFFLE(3, 3, 3, 3)));
+            const __m128i ground = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+            // Each channel times its complement / 255, rounded as byteMul rounds.
+            auto times = [&](__m128i channels, __m128i weight) {
+                __m128i t = _mm_mullo_epi16(channels, weight);
+                t = _mm_add_epi16(_mm_add_epi16(t, _mm_srli_epi16(t, 8)), half);
+                return _mm_srli_epi16(t, 8);
+            };
+            const __m128i kept = _mm_packus_epi16(times(_mm_unpacklo_epi8(ground, zero), invLo),
+                                                  times(_mm_unpackhi_epi8(ground, zero), invHi));
+            const __m128i share =
+                _mm_set_epi32(int(shaded_[cov[3]]), int(shaded_[cov[2]]), int(shaded_[cov[1]]),
+                              int(shaded_[cov[0]]));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), _mm_add_epi32(kept, share));
+        }
+#endif
+        for (; i < x1; ++i, ++cov) {
+            const uint32_t a = *cov;
+            if (a != 0) d[i] = shaded_[a] + byteMul(d[i], 255 - a);
         }
     }
 }

@@ -4,6 +4,7 @@
 
 #include <QRgb>
 
+#include <array>
 #include <cstdint>
 
 class QImage;
@@ -24,6 +25,8 @@ class PixelWriter {
     void line(int x0, int y0, int x1, int y1, QRgb colour, int pattern = 1);
     // The pixels nearest a circle of radius r about (cx, cy).
     void circle(int cx, int cy, int r, QRgb colour);
+    // The pixels of the rectangle from (x, y), w wide and h high.
+    void fillRect(int x, int y, int w, int h, QRgb colour);
     // Every pixel within r + 1/2 of (cx, cy): a disc that the circle's pixels just cover.
     void disc(int cx, int cy, int r, QRgb colour);
     // The part of circle() from world angle `from` sweeping `span` radians (counter-clockwise on
@@ -43,6 +46,11 @@ class PixelWriter {
                     double span = 7);
     void smoothDisc(double cx, double cy, double r, QRgb colour);
 
+    // A coverage map (0..255 per pixel, `width` x `height`) blended in: where the coverage is a,
+    // the colour is laid over the ground with opacity a / 255, rounded exactly as Qt's raster
+    // engine rounds when it paints a glyph into a 32-bit image.
+    void coverage(int x, int y, const uint8_t* map, int width, int height, QRgb colour);
+
     void pixel(int x, int y, QRgb colour) {
         if (unsigned(x) < unsigned(width_) && unsigned(y) < unsigned(height_)) row(y)[x] = colour;
     }
@@ -52,6 +60,8 @@ class PixelWriter {
     void span(int x0, int x1, int y, QRgb colour);
     void blend(int x, int y, QRgb colour, double coverage);
 
+    uint32_t shadedColour_ = 0; // coverage() keeps its colour's 256 shares
+    std::array<uint32_t, 256> shaded_{};
     unsigned char* bits_ = nullptr;
     long long stride_ = 0;
     int width_ = 0;

@@ -83,12 +83,25 @@ const DiscRows& discRows(int d) {
     return table[size_t(std::clamp(d, 1, 63))];
 }
 
-void fillDisc(QPainter& p, int left, int top, int d, const QColor& c) {
+// Whole-pixel rectangles: written straight into the image when the frame allows it (the same
+// pixels as the painter's, which fills integer rectangles exactly), else by the painter.
+struct PixelRects {
+    QPainter& p;
+    PixelWriter* direct;
+    void fill(int x, int y, int w, int h, const QColor& c) const {
+        if (direct)
+            direct->fillRect(x, y, w, h, c.rgb());
+        else
+            p.fillRect(x, y, w, h, c);
+    }
+};
+
+void fillDisc(const PixelRects& out, int left, int top, int d, const QColor& c) {
     const DiscRows& rows = discRows(d);
     for (int j = 0; j < rows.size; ++j)
         if (rows.rows[size_t(j)].second > 0)
-            p.fillRect(left + rows.rows[size_t(j)].first, top + j, rows.rows[size_t(j)].second, 1,
-                       c);
+            out.fill(left + rows.rows[size_t(j)].first, top + j, rows.rows[size_t(j)].second, 1,
+                     c);
 }
 
 } // namespace
@@ -98,6 +111,7 @@ Renderer::~Renderer() = default;
 
 void Renderer::clearCaches() {
     texts_.clear();
+    glyphs_.clear();
     pictures_.clear();
     pens_.clear();
     fonts_.clear();
@@ -358,17 +372,18 @@ void Renderer::drawPoint(Frame& f, double wx, double wy, Color c, int style) {
     if (style < 1 || style > 6) style = style < 0 ? -1 : 1;
 
     if (f.printer && f.o.printerDotsPerInch > 0) {
+        const PixelRects painted{p, nullptr};
         const int d = std::max(1, f.o.printerDotsPerInch / 45);
         switch (style) {
         case 1:
             p.fillRect(x - d + 1, y - d + 1, 2 * d - 1, 2 * d - 1, colour);
             return;
         case 2:
-            fillDisc(p, x - d, y - d, 2 * d + 1, colour);
+            fillDisc(painted, x - d, y - d, 2 * d + 1, colour);
             return;
         case 3:
-            fillDisc(p, x - d, y - d, 2 * d + 1, colour);
-            fillDisc(p, x - d + 1, y - d + 1, 2 * d - 1, ground);
+            fillDisc(painted, x - d, y - d, 2 * d + 1, colour);
+            fillDisc(painted, x - d + 1, y - d + 1, 2 * d - 1, ground);
             return;
         case 4:
             usePen(f, c, 1);
@@ -382,7 +397,7 @@ void Renderer::drawPoint(Frame& f, double wx, double wy, Color c, int style) {
             p.fillRect(x, y, 1, 1, colour);
             return;
         default:
-            fillDisc(p, x - d - 1, y - d - 1, 2 * d + 3, colour);
+            fillDisc(painted, x - d - 1, y - d - 1, 2 * d + 3, colour);
             return;
         }
     }
@@ -428,32 +443,33 @@ void Renderer::drawPoint(Frame& f, double wx, double wy, Color c, int style) {
         }
     }
 
+    const PixelRects out{p, f.direct};
     switch (style) {
     case 1:
-        p.fillRect(x - 1, y - 1, 3, 3, colour);
+        out.fill(x - 1, y - 1, 3, 3, colour);
         return;
     case 2:
-        fillDisc(p, x - 2, y - 2, 5, colour);
+        fillDisc(out, x - 2, y - 2, 5, colour);
         return;
     case 3:
-        fillDisc(p, x - 2, y - 2, 5, colour);
-        fillDisc(p, x - 1, y - 1, 3, ground);
+        fillDisc(out, x - 2, y - 2, 5, colour);
+        fillDisc(out, x - 1, y - 1, 3, ground);
         return;
     case 4:
         // Two diagonals of five pixels crossing at the point.
         for (int i = -2; i <= 2; ++i) {
-            p.fillRect(x + i, y + i, 1, 1, colour);
-            p.fillRect(x + i, y - i, 1, 1, colour);
+            out.fill(x + i, y + i, 1, 1, colour);
+            out.fill(x + i, y - i, 1, 1, colour);
         }
         return;
     case 5:
-        p.fillRect(x - 2, y - 2, 5, 5, colour);
+        out.fill(x - 2, y - 2, 5, 5, colour);
         return;
     case 6:
-        p.fillRect(x, y, 1, 1, colour);
+        out.fill(x, y, 1, 1, colour);
         return;
     default:
-        fillDisc(p, x - 3, y - 3, 7, colour);
+        fillDisc(out, x - 3, y - 3, 7, colour);
         return;
     }
 }
@@ -478,24 +494,60 @@ const QFont& Renderer::fontFor(const FontRecord& r, uint64_t* keyOut) {
     font.setItalic(r.italic == 1);
     font.setUnderline(r.underline == 1);
     font.setStrikeOut(r.strikeout == 1);
+    // One glyph per character at its own advance, as the original's text output: no kerning or
+    // ligatures (and texts can then be written glyph by glyph).
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    font.setKerning(false);
     return fonts_.emplace(key, font).first->second;
 }
 
 const Renderer::TextEntry& Renderer::layoutText(const void* owner, const std::string& text,
-                                                const FontRecord& font) {
+                                                const FontRecord& font, bool direct) {
     uint64_t fontKey = 0;
     const QFont& qfont = fontFor(font, &fontKey);
+    // Entries hold glyphs of the cache: both go together.
+    if (glyphs_.fontCount() > 64) {
+        glyphs_.clear();
+        texts_.clear();
+    }
     TextEntry& entry = texts_[owner];
     entry.frame = frame_;
-    if (entry.fontKey == fontKey && entry.text == text && !entry.layout.text().isEmpty())
-        return entry;
-    entry.text = text;
-    entry.fontKey = fontKey;
-    entry.layout = QStaticText(toQString(text));
-    entry.layout.setTextFormat(Qt::PlainText);
-    entry.layout.prepare(QTransform(), qfont);
-    entry.size = entry.layout.size();
+    if (entry.fontKey != fontKey || entry.text != text) {
+        entry.text = text;
+        entry.fontKey = fontKey;
+        entry.layoutReady = entry.lineReady = entry.lineTried = false;
+    }
+    if (direct && !entry.lineTried) {
+        entry.lineTried = true;
+        entry.lineReady = glyphs_.layout(fontKey, qfont, toQString(text), entry.line);
+        if (entry.lineReady)
+            entry.size = QSizeF(entry.line.extentWidth(), entry.line.extentHeight());
+    }
+    if ((!direct || !entry.lineReady) && !entry.layoutReady) {
+        entry.layout = QStaticText(toQString(text));
+        entry.layout.setTextFormat(Qt::PlainText);
+        entry.layout.prepare(QTransform(), qfont);
+        entry.size = entry.layout.size();
+        entry.layoutReady = true;
+    }
     return entry;
+}
+
+void Renderer::drawLaidOutText(Frame& f, const TextEntry& text, const FontRecord& font,
+                               QPointF topLeft, Color c) {
+    if (text.lineReady && f.direct && !f.o.vector) {
+        glyphs_.draw(*f.direct, text.line, topLeft.x(), topLeft.y(),
+                     qRgb(colorRed(c), colorGreen(c), colorBlue(c)));
+        return;
+    }
+    f.p.setFont(fontFor(font));
+    f.p.setPen(toQColor(c));
+    f.penKey = ~uint64_t(0);
+    if (f.o.vector)
+        f.p.drawText(QRectF(topLeft, text.size), Qt::AlignLeft | Qt::AlignTop,
+                     text.layout.text());
+    else
+        f.p.drawStaticText(topLeft, text.layout);
 }
 
 void Renderer::trimCaches() {

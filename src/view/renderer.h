@@ -22,6 +22,7 @@
 #pragma once
 
 #include "model/element.h"
+#include "view/glyphcache.h"
 #include "view/pixelwriter.h"
 #include "view/viewtransform.h"
 
@@ -128,7 +129,11 @@ class Renderer {
     struct TextEntry {
         std::string text;
         uint64_t fontKey = 0;
-        QStaticText layout;
+        QStaticText layout;       // for the painter: vector targets, other scripts
+        bool layoutReady = false;
+        GlyphCache::Line line;    // for writing into the image directly
+        bool lineReady = false;
+        bool lineTried = false;   // the direct layout was tried (and may have failed)
         QSizeF size;
         uint64_t frame = 0;
     };
@@ -179,7 +184,13 @@ class Renderer {
     void useBrush(Frame& f, Color c);
     void useNoBrush(Frame& f);
     const QFont& fontFor(const FontRecord& r, uint64_t* key = nullptr);
-    const TextEntry& layoutText(const void* owner, const std::string& text, const FontRecord& font);
+    // The cached layout of a text drawn for `owner`; with `direct`, a line of glyphs that
+    // drawLaidOutText can write straight into the image, when the text allows it.
+    const TextEntry& layoutText(const void* owner, const std::string& text, const FontRecord& font,
+                                bool direct = false);
+    // Draws a laid-out text with its top-left at `topLeft` in the given colour.
+    void drawLaidOutText(Frame& f, const TextEntry& text, const FontRecord& font, QPointF topLeft,
+                         Color c);
     const QImage* pictureOf(const Element& e);
     bool layoutTextBlock(const Element& e, TextBlock& block);
     bool layoutTable(const Document& doc, const Element& e, TableLayout& layout);
@@ -198,6 +209,7 @@ class Renderer {
     std::vector<QLineF> lineBuffer_;   // batched strokes of one colour and style
     std::vector<QPointF> pointBuffer_; // polylines
     PixelWriter pixels_;
+    GlyphCache glyphs_;
     uint64_t frame_ = 0;
 };
 

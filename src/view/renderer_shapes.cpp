@@ -678,10 +678,6 @@ void Renderer::drawAxes(Frame& f, const Element& e, Color c, int style, bool own
     const Color labelColour = (f.doc.background & 0xffffff) == 0xffffff
                                   ? rgb(255, 0, 0)
                                   : f.doc.fonts[FontSlot::Numbers].color;
-    const QFont& qfont = fontFor(font);
-    f.p.setFont(qfont);
-    f.p.setPen(toQColor(f.printer ? 0 : labelColour));
-    f.penKey = ~uint64_t(0);
     const char* base = reinterpret_cast<const char*>(&e);
     const struct {
         Point2 at;
@@ -691,13 +687,9 @@ void Renderer::drawAxes(Frame& f, const Element& e, Color c, int style, bool own
                    {{o.x + 4, o.y + sy + 8}, tickStep(uy), base + 2}};
     for (const auto& l : labels) {
         if (!f.worldBoxVisible(l.at.x, l.at.y - 40, l.at.x + 200, l.at.y)) continue;
-        const TextEntry& text = layoutText(l.key, stepLabel(l.value), font);
-        const QPointF topLeft = f.at(l.at) - QPointF(0.5, 0.5);
-        if (f.o.vector)
-            f.p.drawText(QRectF(topLeft, text.size), Qt::AlignLeft | Qt::AlignTop,
-                         text.layout.text());
-        else
-            f.p.drawStaticText(topLeft, text.layout);
+        const TextEntry& text = layoutText(l.key, stepLabel(l.value), font, bool(f.direct));
+        drawLaidOutText(f, text, font, f.at(l.at) - QPointF(0.5, 0.5),
+                        f.printer ? 0 : labelColour);
     }
 }
 

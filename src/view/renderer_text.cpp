@@ -50,7 +50,7 @@ void Renderer::drawLabelElement(Frame& f, const Element& e, Color c, int backgro
     if (text.empty()) return;
     static const FontRecord fallback;
     const FontRecord& font = e.font ? *e.font : fallback;
-    const TextEntry& entry = layoutText(&e, text, font);
+    const TextEntry& entry = layoutText(&e, text, font, f.direct && !f.miniature);
     const QPointF topLeft = f.at(at) - QPointF(0.5, 0.5);
     if (f.miniature) {
         const QRectF box(topLeft, entry.size * s);
@@ -67,14 +67,7 @@ void Renderer::drawLabelElement(Frame& f, const Element& e, Color c, int backgro
         const double m = f.highlighting ? 2 : 0;
         f.p.fillRect(QRectF(topLeft, entry.size).adjusted(-m, -m, m, m), toQColor(background));
     }
-    f.p.setFont(fontFor(font));
-    f.p.setPen(toQColor(c));
-    f.penKey = ~uint64_t(0);
-    if (f.o.vector)
-        f.p.drawText(QRectF(topLeft, entry.size), Qt::AlignLeft | Qt::AlignTop,
-                     entry.layout.text());
-    else
-        f.p.drawStaticText(topLeft, entry.layout);
+    drawLaidOutText(f, entry, font, topLeft, c);
 }
 
 // The lines of a text block split by its font runs (a line break counts as two characters of a

@@ -110,6 +110,45 @@ TEST(PixelWriter, BrokenPatternsAndClippingAtTheEdges) {
     EXPECT_EQ(out.at(59, 27), White);
 }
 
+// The midpoint walk along the major axis from the end with the smaller coordinate (ties keep
+// the minor coordinate), with a bounds test on every pixel: what the writer's clipped loops
+// must reproduce.
+void referenceLine(QImage& image, int x0, int y0, int x1, int y1, QRgb colour) {
+    const bool steep = std::abs(y1 - y0) > std::abs(x1 - x0);
+    if (steep) std::swap(x0, y0), std::swap(x1, y1);
+    if (x0 > x1) std::swap(x0, x1), std::swap(y0, y1);
+    const int dx = x1 - x0, dy = std::abs(y1 - y0), step = y0 < y1 ? 1 : -1;
+    for (int x = x0; x <= x1; ++x) {
+        // The minor coordinate nearest the ideal line, rounding exact halves down the walk.
+        const long long num = 2LL * dy * (x - x0) + dx - 1;
+        const int y = y0 + step * int(dx == 0 ? 0 : num / (2LL * dx));
+        const int px = steep ? y : x, py = steep ? x : y;
+        if (px >= 0 && py >= 0 && px < image.width() && py < image.height())
+            image.setPixel(px, py, colour);
+    }
+}
+
+TEST(PixelWriter, SolidLinesCutByTheImageKeepThePixelsOfTheWholeWalk) {
+    // Ends inside, on the border and beyond every side, in every direction and slope.
+    const int ends[] = {-37, -16, -1, 0, 7, 19, 39, 40, 59, 60, 75, 140};
+    int compared = 0;
+    for (int x0 : ends)
+        for (int y0 : ends)
+            for (int k = 0; k < 12; ++k) {
+                const int x1 = ends[(k * 5 + 3) % 12] + k, y1 = ends[(k * 7 + 1) % 12] - k;
+                if (y0 == y1) continue; // horizontal lines are spans, checked above
+                Canvas w;
+                w.w.line(x0, y0, x1, y1, White);
+                w.painter.end();
+                QImage reference(60, 40, QImage::Format_RGB32);
+                reference.fill(Black);
+                referenceLine(reference, x0, y0, x1, y1, White);
+                ASSERT_EQ(w.image, reference) << x0 << "," << y0 << " - " << x1 << "," << y1;
+                ++compared;
+            }
+    EXPECT_GT(compared, 1500);
+}
+
 TEST(PixelWriter, CirclesAreSymmetricAndTheirDiscsLeaveNoGap) {
     Canvas c;
     c.w.circle(30, 20, 12, White);

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds the benchmarks in Release (build-release/) and runs the ones whose medians the README's
+# "Performance" table reports. Extra arguments go to both benchmark executables, e.g.
+# --benchmark_filter=DragStep or --benchmark_format=json.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DQORV_BUILD_TESTS=OFF >/dev/null
+cmake --build build-release -j "$(nproc)" --target qorv_bench qorv_view_bench qorv-cli
+echo "cores: $(nproc); cpu: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')"
+echo "load average before the run: $(cut -d' ' -f1-3 /proc/loadavg)"
+export QT_QPA_PLATFORM=offscreen
+./build-release/bench/qorv_bench --benchmark_filter='Mixed' "$@"
+./build-release/bench/qorv_view_bench --benchmark_filter='DragStep|CliRender' "$@"
