@@ -10,4 +10,4 @@ echo "cores: $(nproc); cpu: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2-
 echo "load average before the run: $(cut -d' ' -f1-3 /proc/loadavg)"
 export QT_QPA_PLATFORM=offscreen
 ./build-release/bench/qorv_bench --benchmark_filter='Mixed' "$@"
-./build-release/bench/qorv_view_bench --benchmark_filter='DragStep|CliRender' "$@"
+./build-release/bench/qorv_view_bench --benchmark_filter='BM_DragStep(AA)?/n|CliRender' "$@"

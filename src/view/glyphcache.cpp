@@ -72,7 +72,7 @@ const GlyphCache::Glyph& GlyphCache::glyph(Face& face, char32_t c) {
 
     // The glyph painted 64 times, its origin at each 1/64 of a pixel, each copy in a cell with a
     // margin wide enough for overhangs, white on black: each channel is then the coverage.
-    const int pad = std::max(8, face.font.pixelSize() > 0 ? face.font.pixelSize() : 24);
+    const int pad = std::max(8, face.font.pixelSize() / 2);
     const int cellW = (g.advance + 63) / 64 + 2 * pad;
     const int cellH = (g.ascent + 63) / 64 + (g.descent + 63) / 64 + 2 * pad;
     const int baseline = pad + (g.ascent + 63) / 64;
@@ -141,6 +141,8 @@ bool GlyphCache::layout(uint64_t fontKey, const QFont& font, const QString& text
     out.glyphs.clear();
     out.width = out.ascent = out.descent = 0;
     if (font.underline() || font.strikeOut() || font.overline()) return false;
+    // Large texts are few, and 64 copies of each of their glyphs would take much memory.
+    if (font.pixelSize() <= 0 || font.pixelSize() > MaxPixelSize) return false;
     auto [it, inserted] = faces_.try_emplace(fontKey);
     Face& face = it->second;
     if (inserted) face.font = font;

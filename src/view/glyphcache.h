@@ -57,9 +57,13 @@ class GlyphCache {
     GlyphCache(const GlyphCache&) = delete;
     GlyphCache& operator=(const GlyphCache&) = delete;
 
-    // Lays out one line of `text` in `font` (identified by `fontKey`). False when some character
-    // must be laid out by Qt (other scripts, controls, marks) or the font is underlined or struck
-    // out; `out` is then unusable. Glyph pointers stay valid until clear().
+    // Fonts up to this pixel size are written glyph by glyph.
+    static constexpr int MaxPixelSize = 64;
+
+    // Lays out one line of `text` in `font` (identified by `fontKey`, sized in pixels). False when
+    // some character must be laid out by Qt (other scripts, controls, marks), the font is
+    // underlined or struck out or larger than MaxPixelSize; `out` is then unusable. Glyph pointers
+    // stay valid until clear().
     bool layout(uint64_t fontKey, const QFont& font, const QString& text, Line& out);
 
     // Blends a line into the writer's image, its top-left at (left, top) in pixels.

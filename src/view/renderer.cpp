@@ -494,8 +494,8 @@ const QFont& Renderer::fontFor(const FontRecord& r, uint64_t* keyOut) {
     font.setItalic(r.italic == 1);
     font.setUnderline(r.underline == 1);
     font.setStrikeOut(r.strikeout == 1);
-    // One glyph per character at its own advance, as the original's text output: no kerning or
-    // ligatures (and texts can then be written glyph by glyph).
+    // No kerning or ligatures: one glyph per character at its own advance, so that texts can be
+    // written glyph by glyph.
     font.setStyleStrategy(QFont::PreferNoShaping);
     font.setKerning(false);
     return fonts_.emplace(key, font).first->second;

@@ -56,7 +56,8 @@ TEST(GlyphCache, WritesTheSamePixelsAsThePainterAndMeasuresTheSameSize) {
     const QFont fonts[] = {rendererFont("Arial", 13), rendererFont("Arial", 16),
                            rendererFont("Arial", 16, true),
                            rendererFont("Times New Roman", 12, false, true),
-                           rendererFont("MS Sans Serif", 11), rendererFont("Arial", 27)};
+                           rendererFont("MS Sans Serif", 11), rendererFont("Arial", 27),
+                           rendererFont("Times New Roman", 44, true, true)};
     const char* texts[] = {"P12",
                            "5.02 cm",
                            "y = -0.53x + 2.10",
@@ -98,7 +99,7 @@ TEST(GlyphCache, WritesTheSamePixelsAsThePainterAndMeasuresTheSameSize) {
                 }
         }
     }
-    EXPECT_EQ(compared, 6 * 8 * 10 * 3);
+    EXPECT_EQ(compared, 7 * 8 * 10 * 3);
     EXPECT_EQ(cache.fontCount(), std::size(fonts));
 }
 
@@ -114,6 +115,10 @@ TEST(GlyphCache, LeavesOtherScriptsControlsAndDecorationsToThePainter) {
     QFont underlined = plain;
     underlined.setUnderline(true);
     EXPECT_FALSE(cache.layout(2, underlined, QStringLiteral("abc"), line));
+    EXPECT_FALSE(cache.layout(3, rendererFont("Arial", GlyphCache::MaxPixelSize + 1),
+                              QStringLiteral("abc"), line));
+    EXPECT_TRUE(cache.layout(4, rendererFont("Arial", GlyphCache::MaxPixelSize),
+                             QStringLiteral("abc"), line));
     EXPECT_TRUE(cache.layout(1, plain, QStringLiteral("abc"), line));
     EXPECT_EQ(line.glyphs.size(), 3u);
     EXPECT_GT(line.glyphs[1].x, 0);
