@@ -117,8 +117,13 @@ void TForm1::buildMenus() {
     M_abrir = file->addAction(text(Msg::Open));
     M_abrir->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     connect(M_abrir, &QAction::triggered, this, [this] {
-        const QString path =
-            QFileDialog::getOpenFileName(this, text(Msg::Open), QString(), QStringLiteral("*.qrv"));
+        // The dialog gets no clicks while a pan holds the mouse.
+        interaction_->endGesture();
+        redraw();
+        const QString path = openDialogHook_
+                                 ? openDialogHook_()
+                                 : QFileDialog::getOpenFileName(this, text(Msg::Open), QString(),
+                                                                QStringLiteral("*.qrv"));
         if (!path.isEmpty()) openDocumentFile(path);
     });
     file->addSeparator();
@@ -177,8 +182,8 @@ bool TForm1::openDocumentFile(const QString& path) {
     ReadOptions options;
     options.viewWidth = area.width();
     options.viewHeight = area.height();
-    const ReadResult r = readDocumentFile(*doc, QFile::encodeName(path).toStdString(),
-                                          FileType::Document, options);
+    const ReadResult r =
+        readDocumentFile(*doc, QFile::encodeName(path).toStdString(), FileType::Document, options);
     if (r.kind == FileKind::Newer) {
         warn(text(Msg::NewerVersion) + QStringLiteral(": ") + path);
         return false;
@@ -229,24 +234,30 @@ void TForm1::ensureCanvasSize() {
     drawingArea_->setSource(&mainBitmap_);
 }
 
+RenderOptions TForm1::viewOptions() const {
+    RenderOptions o;
+    o.view = documentView(*document_);
+    o.width = drawingArea_->width();
+    o.height = drawingArea_->height();
+    o.target = RenderTarget::MainBitmap;
+    o.antialiased = document_->antialiased != 0;
+    o.showHidden = showHidden_;
+    o.planeSize = planeSize_;
+    if (interaction_) {
+        o.interacting = interaction_->interacting();
+        o.picked = &interaction_->engine().picked();
+    }
+    return o;
+}
+
 void TForm1::redraw(bool repaint, const Element* stop) {
     Document& doc = *document_;
     ensureCanvasSize();
     applyParametricColours(doc);
-    RenderOptions o;
-    o.view = documentView(doc);
-    o.width = drawingArea_->width();
-    o.height = drawingArea_->height();
-    o.target = RenderTarget::MainBitmap;
-    o.antialiased = doc.antialiased != 0;
-    o.showHidden = showHidden_;
-    o.planeSize = planeSize_;
+    RenderOptions o = viewOptions();
     o.trace = &traceBitmap_;
     o.stop = stop;
-    if (interaction_) {
-        o.interacting = interaction_->interacting();
-        o.overlay = [this](QPainter& p) { drawOverlay(p); };
-    }
+    if (interaction_) o.overlay = [this](QPainter& p) { drawOverlay(p); };
     renderer_.redraw(mainBitmap_, doc, o);
     overlay_.invalidate();
     if (repaint) drawingArea_->update();

@@ -3,11 +3,11 @@
 #pragma once
 
 #include "dialogs/tmuepan.h"
+#include "model/clipboard.h"
 #include "model/document.h"
+#include "model/undo.h"
 #include "view/hoveroverlay.h"
 #include "view/interaction.h"
-#include "model/clipboard.h"
-#include "model/undo.h"
 #include "view/renderer.h"
 
 #include <QHash>
@@ -159,6 +159,10 @@ class TForm1 : public QMainWindow, public MuePanHost {
     QAction* pasteAction() const { return M_pegar; }
     QAction* pastePictureAction() const { return M_pegar_imagen; }
 
+    // The file dialog of "Abrir...", replaceable (tests answer without a dialog): the path
+    // chosen, empty when cancelled.
+    void setOpenDialogHook(std::function<QString()> hook) { openDialogHook_ = std::move(hook); }
+
     // Where warnings go (a message box with the program's caption unless replaced, e.g. in tests).
     void setMessageSink(std::function<void(const QString&)> sink) {
         messageSink_ = std::move(sink);
@@ -191,6 +195,9 @@ class TForm1 : public QMainWindow, public MuePanHost {
     void paletteTimerFired();
     int chooseAmong(const std::vector<Element*>& elements, QPoint at);
     void showHover(const HoverFeedback& feedback);
+    // What every drawing of the main view shares: view, area, path, hidden elements, plane,
+    // and the state of the tools (a gesture running, the elements picked).
+    RenderOptions viewOptions() const;
     void drawOverlay(QPainter& painter);
     void setCursorNumber(int cursor);
     void buildMenus();
@@ -234,6 +241,7 @@ class TForm1 : public QMainWindow, public MuePanHost {
     Qt::WindowStates savedState_;
 
     std::function<void(const QString&)> messageSink_;
+    std::function<QString()> openDialogHook_;
 
     // Tool modes.
     std::unique_ptr<InteractionHost> toolHost_;

@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include <functional>
+#include <utility>
 
 namespace qorv {
 
@@ -321,15 +322,15 @@ void TForm1::buildToolBars() {
     paletteButton(QStringLiteral("B_edit_forma_angulo"), QStringLiteral("Panel_forma_angulo"),
                   {81, 82, 83}, 3);
     e->addSeparator();
-    {
-        QToolButton* hidden = makeButton(e, QStringLiteral("B_todoelem"));
-        hidden->setDefaultAction(TodosElem1);
-        hidden->setIcon(toolIcon(QStringLiteral("B_todoelem")));
-        e->addWidget(hidden);
-        QToolButton* aa = makeButton(e, QStringLiteral("M_AA"));
-        aa->setDefaultAction(M_AA);
-        aa->setIcon(toolIcon(QStringLiteral("M_AA")));
-        e->addWidget(aa);
+    // The view toggles: the button takes everything from the action again whenever the action
+    // changes (its checked state too), so the icon belongs to the action; the menu keeps its
+    // plain text.
+    for (auto [action, name] : {std::pair{TodosElem1, "B_todoelem"}, std::pair{M_AA, "M_AA"}}) {
+        action->setIcon(toolIcon(QString::fromLatin1(name)));
+        action->setIconVisibleInMenu(false);
+        QToolButton* b = makeButton(e, QString::fromLatin1(name));
+        b->setDefaultAction(action);
+        e->addWidget(b);
     }
 
     // Tools chosen through another tool's button: the macro dialog presses B_MacCon for its

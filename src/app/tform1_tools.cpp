@@ -285,22 +285,17 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 
 void TForm1::showHover(const HoverFeedback& fb) {
     const QRect area(QPoint(0, 0), drawingArea_->size());
-    const std::unique_ptr<Element> preview = interaction_ ? interaction_->previewElement() : nullptr;
+    const std::unique_ptr<Element> preview =
+        interaction_ ? interaction_->previewElement() : nullptr;
     const bool hasPreview = preview != nullptr;
-    const bool shapesChanged =
-        fb.highlight != hover_.highlight || hasPreview || overlay_.hasShapes() != (fb.highlight || hasPreview);
+    const bool shapesChanged = fb.highlight != hover_.highlight || hasPreview ||
+                               overlay_.hasShapes() != (fb.highlight || hasPreview);
     hover_ = fb;
     std::function<void(QImage&)> shapes;
     if (fb.highlight || hasPreview) {
         shapes = [&](QImage& image) {
             QPainter p(&image);
-            RenderOptions o;
-            o.view = documentView(*document_);
-            o.width = area.width();
-            o.height = area.height();
-            o.antialiased = document_->antialiased != 0;
-            o.showHidden = showHidden_;
-            o.planeSize = planeSize_;
+            const RenderOptions o = viewOptions();
             Document& doc = *document_;
             if (hasPreview) {
                 // The element under construction, drawn from its own numbers.
@@ -322,6 +317,9 @@ void TForm1::showHover(const HoverFeedback& fb) {
                 renderer_.drawElement(p, doc, e, e.visible ? e.color : doc.hiddenColor, e.shape, -1,
                                       o);
             }
+            // Points stay above everything, as in the drawing: one lying on the highlighted
+            // element (its intersection with another) must not vanish under the highlight.
+            renderer_.pointPass(p, doc, o);
         };
     }
     const FontRecord& font = document_->fonts[FontSlot::Cursor];
@@ -332,25 +330,13 @@ void TForm1::showHover(const HoverFeedback& fb) {
     if (!changed.isEmpty()) drawingArea_->update(changed.adjusted(-1, -1, 1, 1));
 }
 
-// Drawn over the construction at every redraw: the rubber band, the rotation centre and the
-// elements picked by the sequence in progress.
+// Drawn over the construction at every redraw: the rubber band and the rotation centre. (The
+// elements picked by the sequence in progress are highlighted by the drawing itself, under the
+// points.)
 void TForm1::drawOverlay(QPainter& p) {
     if (!interaction_) return;
-    Document& doc = *document_;
-    const ViewTransform view = documentView(doc);
+    const ViewTransform view = documentView(*document_);
     const Interaction& in = *interaction_;
-    RenderOptions o;
-    o.view = view;
-    o.width = drawingArea_->width();
-    o.height = drawingArea_->height();
-    o.showHidden = showHidden_;
-    o.planeSize = planeSize_;
-    for (Element* e : in.engine().picked()) {
-        if (!e || !e->defined) continue;
-        const int own = isTextLike(e->kind()) ? -1 : e->shape;
-        renderer_.drawElement(p, doc, *e, doc.selectedColor, highlightStyle(own), -1, o);
-        renderer_.drawElement(p, doc, *e, e->color, e->shape, -1, o);
-    }
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setBrush(Qt::NoBrush);
     if (in.bandActive()) {

@@ -53,7 +53,8 @@ std::unique_ptr<Element> ToolSequence::previewElement(const ClickEngine& engine,
     auto e = std::make_unique<Element>();
     e->method = r.method;
     e->parent1 = r.parent1;
-    for (int i = 0; i < 4; ++i) e->value[i] = r.value[i];
+    for (int i = 0; i < 4; ++i)
+        e->value[i] = r.value[i];
     return e;
 }
 
@@ -72,6 +73,7 @@ void ClickEngine::chooseTool(int tool) {
 }
 
 void ClickEngine::reset() {
+    if (!picked_.empty()) changed_ = true; // their highlight goes
     needs_ = toolInfo(tool_).needs;
     picked_.clear();
     request_.reset();
@@ -98,13 +100,19 @@ void ClickEngine::recordUndo(std::initializer_list<Element**> extra, ElementRequ
     keeper.restore();
 }
 
-void ClickEngine::saveUndoOnce(std::initializer_list<Element**> extra) {
+void ClickEngine::saveOnce(std::initializer_list<Element**> extra, ElementRequest* other) {
+    changed_ = true; // the caller is about to change the document
     if (undoSaved_) return;
     undoSaved_ = true;
-    recordUndo(extra, nullptr);
+    recordUndo(extra, other);
+}
+
+void ClickEngine::saveUndoOnce(std::initializer_list<Element**> extra) {
+    saveOnce(extra, nullptr);
 }
 
 void ClickEngine::saveUndo(std::initializer_list<Element**> extra) {
+    changed_ = true;
     undoSaved_ = true;
     recordUndo(extra, nullptr);
 }
@@ -116,7 +124,11 @@ void ClickEngine::requestTool(int tool, bool keepSelection, Element* attached) {
     toolRequest_.attached = attached;
 }
 
-void ClickEngine::applyToolRequest() {
+void ClickEngine::settle() {
+    if (changed_) {
+        changed_ = false;
+        host_.recalculateAndRedraw();
+    }
     if (!toolRequest_.pending) return;
     const ToolRequest r = toolRequest_;
     toolRequest_ = ToolRequest{};
@@ -154,16 +166,12 @@ Element* ClickEngine::makePoint(const Hit* hit, Point2 world) {
     } else {
         return nullptr;
     }
-    if (!undoSaved_) {
-        undoSaved_ = true;
-        recordUndo({}, &req);
-    }
+    saveOnce({}, &req);
     if ((req.method != Method::FreePoint && !req.parent1) ||
         (req.method == Method::IntersectionPoint && !req.parent2))
         return nullptr;
     Element* p = createElement(doc(), req, options());
     recalcElement(doc(), *p);
-    host_.recalculateAndRedraw();
     return p;
 }
 
@@ -178,18 +186,15 @@ void ClickEngine::pick(Element* e) {
     else
         request_.extra.push_back(e);
     picked_.push_back(e);
+    changed_ = true; // drawn highlighted from now on
     const int k = e->kind();
     if (k >= 0 && k < Kind::Count && needs_[k] > 0) --needs_[k];
 }
 
 Element* ClickEngine::create(ElementRequest& req) {
-    if (!undoSaved_) {
-        undoSaved_ = true;
-        recordUndo({}, &req == &request_ ? nullptr : &req);
-    }
+    saveOnce({}, &req == &request_ ? nullptr : &req);
     Element* e = createElement(doc(), req, options());
     recalcElement(doc(), *e);
-    host_.recalculateAndRedraw();
     return e;
 }
 
@@ -197,12 +202,12 @@ Element* ClickEngine::complete(ConstructionMethod m) {
     request_.method = m;
     Element* e = create(request_);
     reset();
-    host_.refreshHover();
     return e;
 }
 
 void ClickEngine::click(const Hit* hit, Point2 world, int modifiers) {
     if (!sequence_) return;
+    changed_ = false;
     Click c;
     c.world = world;
     c.modifiers = modifiers;
@@ -210,7 +215,7 @@ void ClickEngine::click(const Hit* hit, Point2 world, int modifiers) {
     c.side = hit ? hit->side : -1;
     if (sequence_->wantsPoint(*this, c.element)) {
         c.element = makePoint(hit, world);
-        if (!c.element) return;
+        if (!c.element) return settle();
         c.made = true;
         c.side = -1;
     } else if (c.element && c.element->method == Method::Intersection &&
@@ -218,18 +223,19 @@ void ClickEngine::click(const Hit* hit, Point2 world, int modifiers) {
         return; // a crossing is only a place to make a point
     }
     sequence_->click(*this, c);
-    applyToolRequest();
+    settle();
 }
 
 void ClickEngine::doubleClick(const Hit* hit, Point2 world, int modifiers) {
     if (!sequence_) return;
+    changed_ = false;
     Click c;
     c.world = world;
     c.modifiers = modifiers;
     c.element = hit ? hit->element : nullptr;
     c.side = hit ? hit->side : -1;
     sequence_->doubleClick(*this, c);
-    applyToolRequest();
+    settle();
 }
 
 } // namespace qorv

@@ -3,6 +3,10 @@
 // element under construction and added to the picked list; once the tool's needs are met the
 // element is created and the sequence starts again.
 //
+// Sequences never redraw: whatever a click changed (an undo step recorded, an element made, the
+// picked list grown or emptied) makes the engine recalculate and redraw once, after the
+// sequence has handled the click, so the picture always shows the state the click left.
+//
 // Adding a tool: write a ToolSequence (usually a PointSequence with a `finish` function, or a
 // class of its own for sequences that take other kinds) and return it from the maker of its
 // family (toolsequences_constructions.cpp, _transformations, _measures, _editing), which
@@ -33,9 +37,8 @@ class SequenceHost {
     // Records one undo step; references into the list must be looked up again by id afterwards
     // (the engine does so for everything it holds).
     virtual void recordUndo() = 0;
+    // Called by the engine once per click that changed the document or the picked list.
     virtual void recalculateAndRedraw() = 0;
-    // The pointer's hover state is stale (after a construction).
-    virtual void refreshHover() {}
     virtual void showMessage(int msgSlot) { (void)msgSlot; }
     // After a sequence: choose `tool` (the move tool after a transformation of the selection, a
     // proportion or a check), keeping the selection when asked; `attached` then follows the
@@ -154,8 +157,8 @@ class ClickEngine {
     // Stores e as the next parent (parent1, 2, 3, then the request's extra list), appends it to
     // the picked list and counts it off the needs row.
     void pick(Element* e);
-    // Creates the element of the request with method m (undo step unless one was saved),
-    // recalculates and redraws, and resets the sequence. Returns the new element.
+    // Creates the element of the request with method m (undo step unless one was saved) and
+    // resets the sequence. Returns the new element.
     Element* complete(ConstructionMethod m);
     // Creates one element without ending the sequence (undo step unless one was saved).
     Element* create(ElementRequest& request);
@@ -164,6 +167,8 @@ class ClickEngine {
     void saveUndoOnce(std::initializer_list<Element**> extra = {});
     // Records an undo step even when the sequence saved one (a table changes once per click).
     void saveUndo(std::initializer_list<Element**> extra = {});
+    // The click changed what is drawn without an undo step (the selection).
+    void markChanged() { changed_ = true; }
     // Asks for another tool once the current click has been handled (the sequence that asks is
     // replaced then, not while it runs).
     void requestTool(int tool, bool keepSelection, Element* attached = nullptr);
@@ -172,7 +177,11 @@ class ClickEngine {
 
   private:
     void recordUndo(std::initializer_list<Element**> extra, ElementRequest* other);
-    void applyToolRequest();
+    // The sequence's undo step unless one was saved; marks the click as changing the document.
+    void saveOnce(std::initializer_list<Element**> extra, ElementRequest* other);
+    // After a click: one recalculation and redraw if the click changed anything, then the
+    // tool asked for.
+    void settle();
 
     struct ToolRequest {
         bool pending = false;
@@ -187,6 +196,7 @@ class ClickEngine {
     std::vector<Element*> picked_;
     ElementRequest request_;
     bool undoSaved_ = false;
+    bool changed_ = false; // by the click being handled
     std::unique_ptr<ToolSequence> sequence_;
     ToolRequest toolRequest_;
 };

@@ -68,18 +68,12 @@ void Interaction::chooseTool(int tool, bool ownButton) {
     attached_ = nullptr;
     host_.toolChosen(tool);
     host_.setStatusText(uiText().toolPrompt(tool));
-    bandActive_ = areaDefined_ = false;
+    areaDefined_ = false;
     engine_.chooseTool(tool);
-    if (drag_.active()) drag_.end();
-    candidate_ = nullptr;
-    moved_ = false;
-    zoom_.release();
-    rotating_ = false;
-    rotated_.clear();
     if (tool != Tool::RotateSelection) hasCentre_ = false;
+    endGesture();
     hover_.clear();
     host_.showHover(HoverFeedback{});
-    host_.setCursorNumber(toolCursor());
     host_.redraw();
 }
 
@@ -88,16 +82,26 @@ void Interaction::switchTool(int tool, bool keepSelection, Element* attached) {
     attached_ = attached;
 }
 
-void Interaction::documentReplaced() {
+void Interaction::endGesture() {
     if (drag_.active()) drag_.end();
     candidate_ = nullptr;
+    moved_ = dragUndoSaved_ = false;
+    bandActive_ = false;
+    keptSelection_.clear();
+    zoom_.release();
+    rotating_ = false;
+    rotated_.clear();
+    panning_ = false;
+    host_.captureMouse(false);
+    host_.setCursorNumber(toolCursor());
+}
+
+void Interaction::documentReplaced() {
     attached_ = nullptr;
     timedButton_ = nullptr;
-    moved_ = bandActive_ = areaDefined_ = rotating_ = panning_ = hasCentre_ = false;
-    rotated_.clear();
-    keptSelection_.clear();
+    areaDefined_ = hasCentre_ = false;
+    endGesture();
     hover_.clear();
-    zoom_.release();
     engine_.reset();
 }
 
@@ -376,10 +380,7 @@ void Interaction::pressMoveTool(ScreenPoint at, int modifiers, const Hit* hit) {
 void Interaction::mouseRelease(ScreenPoint at, MouseButton button, int modifiers) {
     lastPointer_ = at;
     if (button == MouseButton::Right) {
-        if (!panning_) return;
-        panning_ = false;
-        host_.captureMouse(false);
-        host_.setCursorNumber(toolCursor());
+        if (panning_) endGesture();
         return;
     }
     if (button != MouseButton::Left) return;
@@ -478,6 +479,7 @@ void Interaction::doubleClick(ScreenPoint at, MouseButton button, int modifiers)
     const std::vector<Hit>& hits = hitTestAt(at);
     const Hit* hit = hits.size() == 1 ? &hits.front() : nullptr;
     engine_.doubleClick(hit, toWorld(at), modifiers);
+    refreshHover();
 }
 
 // ---- panning ------------------------------------------------------------------------------------

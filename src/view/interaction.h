@@ -108,8 +108,12 @@ class Interaction : private SequenceHost {
     // The 150 ms button timer fired.
     void buttonTimerFired();
     // Hover state again at the last pointer position (after a construction, a key ...).
-    void refreshHover() override;
-    // The document was replaced: everything held is dropped.
+    void refreshHover();
+    // Ends whatever gesture runs (a drag, rubber band, pan, rotation or zoom drag) without
+    // finishing it: the mouse is let go and the tool's cursor comes back. The tool, its
+    // sequence and the rotation centre stay. The caller redraws.
+    void endGesture();
+    // The document was replaced: the gesture ends and everything held is dropped.
     void documentReplaced();
     // The view scrolled: the rubber-band area is cancelled (unless a drag is running).
     void viewScrolled();
@@ -122,6 +126,9 @@ class Interaction : private SequenceHost {
     WorldRect area() const { return area_; }
     ScreenPoint areaPixelOffset() const { return areaPixelOffset_; }
     bool panning() const { return panning_; }
+    // Whether a gesture runs: a press or drag of the move tool, a rubber band, a pan, a
+    // rotation or a zoom drag.
+    bool gestureActive() const { return candidate_ || interacting() || panning_ || zoom_.active(); }
     bool hasRotationCentre() const { return hasCentre_; }
     Point2 rotationCentre() const { return centre_; }
     const std::vector<Hit>& hoverHits() const { return hover_; }

@@ -100,8 +100,7 @@ void fillDisc(const PixelRects& out, int left, int top, int d, const QColor& c) 
     const DiscRows& rows = discRows(d);
     for (int j = 0; j < rows.size; ++j)
         if (rows.rows[size_t(j)].second > 0)
-            out.fill(left + rows.rows[size_t(j)].first, top + j, rows.rows[size_t(j)].second, 1,
-                     c);
+            out.fill(left + rows.rows[size_t(j)].first, top + j, rows.rows[size_t(j)].second, 1, c);
 }
 
 } // namespace
@@ -236,7 +235,9 @@ void Renderer::drawHighlightThenElement(Frame& f, const Element& e) {
     const Color colour = shown ? c.color : doc.hiddenColor;
     const bool highlights = f.o.target == RenderTarget::MainBitmap && !f.o.interacting;
     const int k = e.kind();
-    if (highlights && e.selected) {
+    const bool picked = highlights && f.o.picked &&
+                        std::find(f.o.picked->begin(), f.o.picked->end(), &e) != f.o.picked->end();
+    if (highlights && (e.selected || picked)) {
         f.highlighting = true;
         if (isTextLike(k) || e.font)
             drawOne(f, e, doc.background, doc.selectedColor, -1, false);
@@ -271,16 +272,25 @@ void Renderer::fillPass(QPainter& painter, const Document& doc, const RenderOpti
     painter.restore();
 }
 
-void Renderer::namePass(QPainter& painter, const Document& doc, const RenderOptions& options) {
+void Renderer::kindPass(QPainter& painter, const Document& doc, const RenderOptions& options,
+                        int kind) {
     ++frame_;
     Frame f(painter, doc, options);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, options.antialiased);
     attachDirect(f);
     for (const Element* e = doc.head; e && e != options.stop; e = e->next)
-        if (e->kind() == Kind::Name && isDrawable(*e, options.showHidden))
+        if (e->kind() == kind && isDrawable(*e, options.showHidden))
             drawHighlightThenElement(f, *e);
     painter.restore();
+}
+
+void Renderer::namePass(QPainter& painter, const Document& doc, const RenderOptions& options) {
+    kindPass(painter, doc, options, Kind::Name);
+}
+
+void Renderer::pointPass(QPainter& painter, const Document& doc, const RenderOptions& options) {
+    kindPass(painter, doc, options, Kind::Point);
 }
 
 void Renderer::drawElement(QPainter& painter, const Document& doc, const Element& e, Color colour,
@@ -544,8 +554,7 @@ void Renderer::drawLaidOutText(Frame& f, const TextEntry& text, const FontRecord
     f.p.setPen(toQColor(c));
     f.penKey = ~uint64_t(0);
     if (f.o.vector)
-        f.p.drawText(QRectF(topLeft, text.size), Qt::AlignLeft | Qt::AlignTop,
-                     text.layout.text());
+        f.p.drawText(QRectF(topLeft, text.size), Qt::AlignLeft | Qt::AlignTop, text.layout.text());
     else
         f.p.drawStaticText(topLeft, text.layout);
 }

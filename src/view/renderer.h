@@ -61,10 +61,12 @@ struct RenderOptions {
     int width = 0; // pixels of the target area that is cleared and drawn
     int height = 0;
     RenderTarget target = RenderTarget::MainBitmap;
-    bool antialiased = false;  // the "AA" path
-    bool vector = false;       // SVG/PDF: curves and text stay vectors
-    bool showHidden = false;   // "Ver lo oculto"
-    bool interacting = false;  // a drag or rubber band runs: no selection highlight
+    bool antialiased = false; // the "AA" path
+    bool vector = false;      // SVG/PDF: curves and text stay vectors
+    bool showHidden = false;  // "Ver lo oculto"
+    bool interacting = false; // a drag or rubber band runs: no selection highlight
+    // Elements picked by the tool sequence in progress: highlighted like the selection.
+    const std::vector<Element*>* picked = nullptr;
     double planeSize = 4000.0; // names are drawn only inside the plane
     int printerDotsPerInch = 0;
     // Draw the list up to, not including, this element (null: the whole list).
@@ -103,6 +105,9 @@ class Renderer {
     // Parts of redraw, also usable alone.
     void fillPass(QPainter& painter, const Document& doc, const RenderOptions& options);
     void namePass(QPainter& painter, const Document& doc, const RenderOptions& options);
+    // The point pass alone: every drawable point with its highlight, as redraw draws them
+    // above everything else (put back over a hover highlight drawn on the finished drawing).
+    void pointPass(QPainter& painter, const Document& doc, const RenderOptions& options);
 
     // One element in the given colour and style (its own codes, or a highlight -1..-4; for
     // text-like elements the style is the background colour, negative for none); `fill` is the
@@ -129,11 +134,11 @@ class Renderer {
     struct TextEntry {
         std::string text;
         uint64_t fontKey = 0;
-        QStaticText layout;       // for the painter: vector targets, other scripts
+        QStaticText layout; // for the painter: vector targets, other scripts
         bool layoutReady = false;
-        GlyphCache::Line line;    // for writing into the image directly
+        GlyphCache::Line line; // for writing into the image directly
         bool lineReady = false;
-        bool lineTried = false;   // the direct layout was tried (and may have failed)
+        bool lineTried = false; // the direct layout was tried (and may have failed)
         QSizeF size;
         uint64_t frame = 0;
     };
@@ -146,6 +151,8 @@ class Renderer {
     };
 
     void passes(Frame& f);
+    // Every drawable element of one kind, highlight first, in list order.
+    void kindPass(QPainter& painter, const Document& doc, const RenderOptions& options, int kind);
     void fills(Frame& f);
     void attachDirect(Frame& f);
     void drawOne(Frame& f, const Element& e, Color colour, int style, Color fill, bool ownColour);

@@ -20,10 +20,9 @@ namespace {
 // the pointer, an intersection point at a crossing, a point on a grid).
 class PointToolSequence : public ToolSequence {
   public:
-    void click(ClickEngine& engine, const Click& click) override {
+    void click(ClickEngine& engine, const Click&) override {
         // A click on an existing point makes nothing; a made point is the whole construction.
         engine.reset();
-        if (click.made) engine.host().refreshHover();
     }
 };
 
@@ -272,9 +271,7 @@ class RegularPolygonSequence : public ToolSequence {
         if (Element* polygon =
                 createRegularPolygon(engine.doc(), centre, first, shape, engine.options()))
             recalcElement(engine.doc(), *polygon);
-        engine.host().recalculateAndRedraw();
         engine.reset();
-        engine.host().refreshHover();
     }
 
     std::unique_ptr<Element> previewElement(const ClickEngine& engine,
@@ -333,7 +330,6 @@ class VectorSumSequence : public ToolSequence {
         vector.parent2 = end;
         engine.create(vector);
         engine.reset();
-        engine.host().refreshHover();
     }
 };
 
@@ -432,9 +428,7 @@ class IntersectionSequence : public ToolSequence {
             Element* p = createElement(doc, r, engine.options());
             recalcElement(doc, *p);
         }
-        engine.host().recalculateAndRedraw();
         engine.reset();
-        engine.host().refreshHover();
     }
 };
 

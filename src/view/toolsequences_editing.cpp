@@ -46,8 +46,6 @@ class EditSequence : public ToolSequence {
         if (!e) return;
         apply(engine, *e);
         engine.reset();
-        engine.host().recalculateAndRedraw();
-        engine.host().refreshHover();
     }
 
   private:
@@ -76,8 +74,6 @@ class EditSequence : public ToolSequence {
             apply(*e->font);
         }
         engine.reset();
-        engine.host().recalculateAndRedraw();
-        engine.host().refreshHover();
     }
 
     static void apply(ClickEngine& engine, Element& target) {
@@ -221,9 +217,7 @@ class RedefineSequence : public ToolSequence {
         }
         restoreDependencyOrder(doc);
         doc.modified = 1;
-        engine.reset(); // before the redraw: the picked point may be gone
-        engine.host().recalculateAndRedraw();
-        engine.host().refreshHover();
+        engine.reset(); // the picked point may be gone
     }
 
   private:
@@ -280,7 +274,6 @@ class ButtonSequence : public ToolSequence {
             c->visible = t->states[i] ? 1 : 0;
             if (c->nameElement) c->nameElement->visible = c->visible;
         }
-        engine.host().recalculateAndRedraw();
     }
 
   private:

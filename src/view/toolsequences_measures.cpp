@@ -347,7 +347,6 @@ class TableSequence : public MeasureSequence {
                 for (TableColumn& c : t->columns)
                     c.values.assign(1, currentValue(c.element));
                 t->rows = 1;
-                engine.host().recalculateAndRedraw();
             }
             return;
         }
@@ -371,7 +370,6 @@ class TableSequence : public MeasureSequence {
             for (TableColumn& c : t->columns)
                 if (c.values.size() > size_t(t->rows)) c.values.resize(size_t(t->rows));
             engine.doc().modified = 1;
-            engine.host().recalculateAndRedraw();
             return;
         }
         if (isNumber(e) || e->kind() == Kind::Coordinates) {

@@ -328,7 +328,7 @@ class TransformSequence : public ToolSequence {
         if (!transformable(&e)) return;
         e.selected = e.selected ? 0 : 1;
         if (e.nameElement) e.nameElement->selected = e.selected;
-        engine.host().recalculateAndRedraw();
+        engine.markChanged();
     }
 
     void clickInversion(ClickEngine& engine, Element* e) {
@@ -399,10 +399,8 @@ class TransformSequence : public ToolSequence {
     }
 
     void done(ClickEngine& engine, bool selection) {
-        engine.host().recalculateAndRedraw();
         engine.reset();
         selection_ = false;
-        engine.host().refreshHover();
         if (selection) engine.requestTool(Tool::Move, true);
     }
 

@@ -12,6 +12,7 @@
 #include "view/viewtransform.h"
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -48,6 +49,25 @@ struct FigureWindow {
         QTest::mouseClick(area(), Qt::LeftButton, mods, pixel(x, y));
     }
     void tool(int t) { w.chooseTool(t); }
+    // A move of the pointer (delivered even when it does not change the position).
+    void move(double x, double y) {
+        const QPointF at(pixel(x, y));
+        QMouseEvent e(QEvent::MouseMove, at, area()->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                      Qt::NoModifier);
+        QApplication::sendEvent(area(), &e);
+    }
+    // What the user sees now.
+    QImage shot() { return area()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    // Pixels of colour c within `radius` pixels of world (x, y) on a shot.
+    int pixelsOf(const QImage& image, Color c, double x, double y, int radius = 3) {
+        const QPoint p = pixel(x, y);
+        const QRgb want = qRgb(colorRed(c), colorGreen(c), colorBlue(c));
+        int n = 0;
+        for (int j = p.y() - radius; j <= p.y() + radius; ++j)
+            for (int i = p.x() - radius; i <= p.x() + radius; ++i)
+                n += image.valid(i, j) && image.pixel(i, j) == want;
+        return n;
+    }
     Element* last() { return doc().tail; }
     int count(ConstructionMethod m) {
         int n = 0;
@@ -319,5 +339,91 @@ TEST(TForm1Sequences, ToolButtonsAreEnabledForTheToolsThatHaveSequences) {
         ASSERT_NE(b, nullptr) << t;
         EXPECT_FALSE(b->isEnabled()) << t;
         EXPECT_FALSE(isToolAvailable(t)) << t;
+    }
+}
+
+// Two circles crossing at (60, 80) and (60, -80), then the intersection tool, as a new user
+// tries it: the first circle shows as picked, and the second click shows both points at once
+// (not hidden under the picked or the hovered circle's highlight), without any other redraw.
+TEST(TForm1Sequences, TheIntersectionToolShowsThePickedCircleAndTheNewPointsAtOnce) {
+    FigureWindow win;
+    win.tool(Tool::Circle);
+    win.click(0, 0);
+    win.click(100, 0);
+    win.click(120, 0);
+    win.click(220, 0);
+    const Color highlight = win.doc().selectedColor;
+    win.tool(Tool::Intersection);
+    win.click(-100, 0); // the first circle
+    win.move(0, 160);   // away from both
+    EXPECT_GT(win.pixelsOf(win.shot(), highlight, 0, -100), 0) << "the picked circle";
+    EXPECT_EQ(win.pixelsOf(win.shot(), highlight, 220, 0), 0);
+
+    win.click(120, 100); // the second circle; the pointer stays on it
+    const QImage after = win.shot();
+    ASSERT_EQ(win.count(Method::IntersectionPoint), 2);
+    for (Element* p : {win.last(), win.last()->prev}) {
+        EXPECT_NEAR(p->value[0], 60, 1e-9);
+        EXPECT_NEAR(std::fabs(p->value[1]), 80, 1e-9);
+        EXPECT_EQ(after.pixel(win.pixel(p->value[0], p->value[1])),
+                  qRgb(colorRed(p->color), colorGreen(p->color), colorBlue(p->color)))
+            << p->value[1];
+    }
+    EXPECT_EQ(win.pixelsOf(after, highlight, 0, -100), 0) << "the sequence is over";
+}
+
+// After every click of every kind of tool, what the user sees is what a full redraw with the
+// same pointer shows: nothing made, deleted, changed or picked waits for another redraw.
+TEST(TForm1Sequences, EveryClickShowsWhatItLeft) {
+    struct Case {
+        const char* name;
+        int tool;
+        std::vector<Point2> clicks;
+    };
+    // A(-100, -50), B(100, -50), C(0, 0); segment AB; circle about C of radius 80.
+    const Case cases[] = {
+        {"point", Tool::Point, {{50, 150}}},
+        {"segment", Tool::Segment, {{-100, -50}, {-50, 150}}},
+        {"circle", Tool::Circle, {{0, 0}, {0, 150}}},
+        {"intersection", Tool::Intersection, {{0, -50}, {0, 80}}},
+        {"midpoint", Tool::Midpoint, {{-100, -50}, {100, -50}}},
+        {"symmetry", Tool::CentralSymmetry, {{-100, -50}, {0, 0}}},
+        {"distance", Tool::LengthDistance, {{-100, -50}, {100, -50}}},
+        {"redefinition", Tool::RedefinePoint, {{-100, -50}, {-80, 0}}},
+        {"hide", Tool::ToggleVisibility, {{0, 0}}},
+        {"delete", Tool::DeleteElement, {{50, -50}}},
+        {"colour", Tool::LineColour, {{0, 80}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FigureWindow win;
+        ElementRequest r;
+        r.method = Method::FreePoint;
+        std::vector<Element*> p;
+        for (Point2 at : {Point2{-100, -50}, Point2{100, -50}, Point2{0, 0}}) {
+            r.value[0] = at.x;
+            r.value[1] = at.y;
+            p.push_back(createElement(win.doc(), r, win.w.creationOptions()));
+        }
+        ElementRequest seg;
+        seg.method = Method::Segment;
+        seg.parent1 = p[0];
+        seg.parent2 = p[1];
+        createElement(win.doc(), seg, win.w.creationOptions());
+        ElementRequest circle;
+        circle.method = Method::CircleByCentre;
+        circle.parent1 = p[2];
+        circle.value[2] = 80;
+        createElement(win.doc(), circle, win.w.creationOptions());
+        win.w.recalculateAndRedraw();
+        win.tool(c.tool);
+        for (size_t i = 0; i < c.clicks.size(); ++i) {
+            win.click(c.clicks[i].x, c.clicks[i].y);
+            const QImage seen = win.shot();
+            win.w.redraw();
+            win.move(c.clicks[i].x, c.clicks[i].y); // the same hover again
+            EXPECT_TRUE(seen == win.shot()) << "click " << i;
+        }
+        EXPECT_EQ(win.w.toolUndoSteps(), 1); // the tool did its work
     }
 }

@@ -21,7 +21,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <random>
+#include <utility>
 
 using namespace qorv;
 
@@ -261,6 +263,101 @@ TEST(TForm1Tools, ToolBarsHaveIconsTooltipsAndPalettes) {
     win.done();
     QTest::mouseClick(win.area(), Qt::LeftButton, {}, win.pixel(0, 0));
     EXPECT_EQ(p->shape, 4);
+}
+
+// "Ver lo oculto" (its button and F8) and "AA" keep their icons when toggled, so the editing
+// bar keeps its width and the drawing its place.
+TEST(TForm1Tools, TheViewTogglesKeepTheirIcons) {
+    Window win;
+    QToolButton* hidden = win.w.buttonNamed(QStringLiteral("B_todoelem"));
+    QToolButton* aa = win.w.buttonNamed(QStringLiteral("M_AA"));
+    ASSERT_TRUE(hidden && aa);
+    const int barWidth = win.w.editButtons()->width();
+    const QPoint areaAt = win.area()->mapTo(&win.w, QPoint(0, 0));
+    const std::pair<QToolButton*, std::function<void()>> toggles[] = {
+        {hidden, [&] { hidden->click(); }},
+        {hidden, [&] { QTest::keyClick(win.area(), Qt::Key_F8); }},
+        {aa, [&] { aa->click(); }},
+    };
+    for (int round = 0; round < 2; ++round) {
+        for (const auto& [button, toggle] : toggles) {
+            SCOPED_TRACE(button->objectName().toStdString());
+            const bool was = button->isChecked();
+            toggle();
+            QApplication::processEvents();
+            EXPECT_NE(button->isChecked(), was);
+            EXPECT_FALSE(button->icon().isNull());
+            EXPECT_EQ(win.w.editButtons()->width(), barWidth);
+            EXPECT_EQ(win.area()->mapTo(&win.w, QPoint(0, 0)), areaAt);
+        }
+    }
+    EXPECT_EQ(win.w.showHiddenAction()->isChecked(), false); // toggled four times
+    EXPECT_EQ(win.w.antialiasAction()->isChecked(), false);
+}
+
+// An edit command or "Abrir" while a gesture runs (a pan with the right button, a rubber band,
+// a zoom drag) ends it: the mouse is let go (the open dialog would get no clicks otherwise),
+// the tool's cursor comes back, and the rest of the gesture changes nothing.
+TEST(TForm1Tools, EditCommandsAndOpeningEndTheGestureAndLetTheMouseGo) {
+    enum Gesture { Pan, Band, Zoom };
+    struct Case {
+        Gesture gesture;
+        Qt::Key key;
+    };
+    // A zoom drag records an undo step as it starts: nothing is left to redo then.
+    const Case cases[] = {{Pan, Qt::Key_Z},  {Pan, Qt::Key_Y},  {Pan, Qt::Key_V},
+                          {Pan, Qt::Key_O},  {Band, Qt::Key_Z}, {Band, Qt::Key_Y},
+                          {Band, Qt::Key_V}, {Band, Qt::Key_O}, {Zoom, Qt::Key_Z},
+                          {Zoom, Qt::Key_V}, {Zoom, Qt::Key_O}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(QKeySequence(c.key).toString().toStdString());
+        SCOPED_TRACE(c.gesture);
+        Window win;
+        // Something to undo, redo and paste.
+        win.w.chooseTool(Tool::Point);
+        QTest::mouseClick(win.area(), Qt::LeftButton, {}, win.pixel(100, 100));
+        QTest::mouseClick(win.area(), Qt::LeftButton, {}, win.pixel(150, 100));
+        win.w.chooseTool(c.gesture == Zoom ? Tool::Zoom : Tool::Move);
+        win.doc().tail->selected = 1;
+        win.w.copySelection();
+        if (c.key == Qt::Key_Y) win.w.undo();
+        bool grabbedDuringDialog = true;
+        win.w.setOpenDialogHook([&] {
+            grabbedDuringDialog = QWidget::mouseGrabber() != nullptr;
+            return QStringLiteral(QORV_SOURCE_DIR "/examples/triangle.qrv");
+        });
+        const Document* before = &win.doc();
+        const QPoint from = win.pixel(-200, -150), to = win.pixel(-100, -50); // empty places
+        const Qt::MouseButton button = c.gesture == Pan ? Qt::RightButton : Qt::LeftButton;
+        QTest::mousePress(win.area(), button, {}, from);
+        QTest::mouseMove(win.area(), (from + to) / 2);
+        ASSERT_TRUE(win.w.interaction().gestureActive());
+        EXPECT_EQ(QWidget::mouseGrabber() == win.area(), c.gesture == Pan);
+
+        QTest::keyClick(&win.w, c.key, Qt::ControlModifier);
+        EXPECT_FALSE(win.w.interaction().gestureActive());
+        EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+        EXPECT_EQ(win.w.cursorNumber(), toolInfo(win.w.currentTool()).cursor);
+        if (c.key == Qt::Key_O) {
+            EXPECT_FALSE(grabbedDuringDialog);
+            EXPECT_NE(&win.doc(), before);
+        }
+        const double left = win.doc().left, top = win.doc().top;
+        const int selected = win.doc().selectedCount();
+        std::vector<double> values;
+        for (const Element* e = win.doc().head; e; e = e->next)
+            values.insert(values.end(), e->value, e->value + 4);
+        QTest::mouseMove(win.area(), to);
+        QTest::mouseRelease(win.area(), button, {}, to);
+        EXPECT_EQ(win.doc().left, left);
+        EXPECT_EQ(win.doc().top, top);
+        EXPECT_EQ(win.doc().selectedCount(), selected);
+        std::vector<double> after;
+        for (const Element* e = win.doc().head; e; e = e->next)
+            after.insert(after.end(), e->value, e->value + 4);
+        EXPECT_TRUE(after == values);
+        EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+    }
 }
 
 TEST(TForm1Tools, TheAmbiguityMenuListsTheElementsInColumnsOfTwenty) {
