@@ -12,10 +12,11 @@ namespace {
 void expectParentsFitRow(const Element& e) {
     const MethodRow& row = methodRow(e.method);
     const Element* parents[3] = {e.parent1, e.parent2, e.parent3};
-    for (int i = 0; i < 3; ++i)
-        if (parents[i])
-            EXPECT_TRUE(hasKind(row.parents[i], parents[i]->kind()))
-                << row.name << ": parent " << i + 1 << " of kind " << parents[i]->kind();
+    for (int i = 0; i < 3; ++i) {
+        if (!parents[i]) continue;
+        EXPECT_TRUE(hasKind(row.parents[i], parents[i]->kind()))
+            << row.name << ": parent " << i + 1 << " of kind " << parents[i]->kind();
+    }
 }
 
 TEST(MethodTable, CreationGivesEachMethodTheTailOfItsRow) {
