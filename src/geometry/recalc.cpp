@@ -2,46 +2,28 @@
 
 #include "geometry/recalcsupport.h"
 
-#include <utility>
-
 namespace qorv {
 
 namespace {
 
-RedrawHook& redrawHook() {
-    static RedrawHook hook;
-    return hook;
-}
-
-void redraw(Document& doc, const Element* stop, bool repaint) {
-    if (auto& hook = redrawHook()) hook(doc, stop, repaint);
-}
-
 // Points on loci re-run part of the construction inside a pass; a list out of dependency order
 // (a damaged file) could make that recurse without end, so the nesting is bounded.
-int gPartialDepth = 0;
 constexpr int MaxPartialDepth = 32;
 
 } // namespace
-
-void setRedrawHook(RedrawHook hook) {
-    redrawHook() = std::move(hook);
-}
 
 void recalcElement(Document& doc, Element& e) {
     if (RecalcFunction fn = recalcFunctionOf(e.method)) fn(doc, e);
 }
 
-void recalcUpTo(Document& doc, Element* stop, bool repaint) {
+void recalcUpTo(Document& doc, Element* stop) {
     for (Element* e = doc.head; e && e != stop; e = e->next)
         recalcElement(doc, *e);
-    redraw(doc, stop, repaint);
 }
 
-void recalcMarked(Document& doc, bool repaint) {
+void recalcMarked(Document& doc) {
     for (Element* e = doc.head; e; e = e->next)
         if (e->mark == 1) recalcElement(doc, *e);
-    redraw(doc, nullptr, repaint);
 }
 
 void recalcStretch(Document& doc, Element& from, const Element& to) {
@@ -57,8 +39,8 @@ double& driverParameter(Element& driver) {
 
 bool evaluateWithDriverAt(Document& doc, Element& driver, double parameter, const Element& wanted,
                           Point2& out) {
-    if (gPartialDepth >= MaxPartialDepth || !std::isfinite(parameter)) return false;
-    ++gPartialDepth;
+    if (doc.partialPassDepth >= MaxPartialDepth || !std::isfinite(parameter)) return false;
+    ++doc.partialPassDepth;
     double& word = driverParameter(driver);
     const double saved = word;
     word = parameter;
@@ -68,7 +50,7 @@ bool evaluateWithDriverAt(Document& doc, Element& driver, double parameter, cons
     if (ok) out = positionOf(wanted);
     word = saved;
     recalcStretch(doc, driver, wanted);
-    --gPartialDepth;
+    --doc.partialPassDepth;
     return ok;
 }
 

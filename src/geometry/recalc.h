@@ -7,8 +7,6 @@
 
 #include "model/document.h"
 
-#include <functional>
-
 namespace qorv {
 
 // Recomputes one element from its parents' current numbers and sets `defined`.
@@ -21,17 +19,12 @@ RecalcFunction recalcFunctionOf(ConstructionMethod m);
 // Never fails; an invalid method code is ignored.
 void recalcElement(Document& doc, Element& e);
 
-// Recalculates every element from the head up to, not including, `stop` (null: the whole list),
-// then redraws up to the same element (and repaints the window when asked).
-void recalcUpTo(Document& doc, Element* stop = nullptr, bool repaint = false);
+// Recalculates every element from the head up to, not including, `stop` (null: the whole list).
+// The caller redraws.
+void recalcUpTo(Document& doc, Element* stop = nullptr);
 
-// Recalculates, in list order, only the elements whose `mark` is 1, then redraws everything.
-void recalcMarked(Document& doc, bool repaint = false);
-
-// Called at the end of every pass: draw the construction up to `stop` (null: all of it) and, with
-// `repaint`, show it. Set by the view; passes without a hook only recalculate.
-using RedrawHook = std::function<void(Document& doc, const Element* stop, bool repaint)>;
-void setRedrawHook(RedrawHook hook);
+// Recalculates, in list order, only the elements whose `mark` is 1.
+void recalcMarked(Document& doc);
 
 // ---- partial passes ------------------------------------------------------------------------
 
@@ -45,7 +38,7 @@ double& driverParameter(Element& driver);
 // Puts the driver at `parameter`, recalculates from it up to `wanted` (skipping loci), reads the
 // position of `wanted` when it is defined, then restores the driver and recalculates the same
 // stretch again, so that the construction is left exactly as it was. Returns whether `wanted` was
-// defined there.
+// defined there; false too when the document's partial passes are nested too deep.
 bool evaluateWithDriverAt(Document& doc, Element& driver, double parameter, const Element& wanted,
                           Point2& out);
 

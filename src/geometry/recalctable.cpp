@@ -1,97 +1,118 @@
-// The method table: construction method code -> recalculation function.
-#include "geometry/recalc.h"
+// The recalculation column of the method table (model/methodtable.h): construction method code ->
+// recalculation function. It lives with the geometry, which owns those functions, so that the
+// model's table does not depend on them.
 #include "geometry/conic.h"
 #include "geometry/measure.h"
+#include "geometry/recalc.h"
 #include "geometry/recalcmethods.h"
 #include "geometry/transforms.h"
+#include "model/methodtable.h"
 
 #include <array>
+#include <iterator>
 
 namespace qorv {
 
 namespace {
 
-// Not computed yet: loci, function graphs and iterations stay undefined until they land.
-constexpr RecalcFunction LocusFn = recalcNotAvailable;                // 21
-constexpr RecalcFunction FunctionGraphFn = recalcNotAvailable;        // 65
-constexpr RecalcFunction IterationFn = recalcNotAvailable;            // 71
-
-constexpr std::array<RecalcFunction, Method::Count> kRecalcTable = {
-    recalcKeep,                  // 0 free point: keeps the position set by the user
-    recalcPointOnElement,        // 1
-    recalcIntersectionPoint,     // 2
-    recalcCentralSymmetry,       // 3
-    recalcMidpoint,              // 4
-    recalcLineThroughPoint,      // 5
-    recalcLineThroughTwoPoints,  // 6
-    recalcLineThroughPoint,      // 7 ray through one point
-    recalcLineThroughTwoPoints,  // 8 ray through two points
-    recalcParallelLine,          // 9
-    recalcPerpendicularLine,     // 10
-    recalcAngleBisector,             // 11
-    recalcPerpendicularBisector, // 12
-    recalcSegment,               // 13
-    recalcPolygon,               // 14
-    recalcKeep,                  // 15 polygon side: its polygon recomputes it
-    recalcCircleByCentre,        // 16
-    recalcCircleCentrePoint,     // 17
-    recalcCircleRadiusCentre,    // 18
-    recalcArc,                       // 19
-    recalcAngle,                 // 20
-    LocusFn,                     // 21
-    recalcAxialSymmetry,             // 22
-    recalcTranslation,           // 23
-    recalcRotation,                  // 24
-    recalcHomothety,                 // 25
-    recalcInversion,                 // 26
-    recalcDisplacement,            // 27
-    recalcDistancePointPoint,    // 28
-    recalcDistancePointLine,     // 29
-    recalcSegmentLength,         // 30
-    recalcCircleLength,          // 31
-    recalcArcLength,             // 32
-    recalcPolygonPerimeter,      // 33
-    recalcCircleArea,            // 34
-    recalcPolygonArea,           // 35
-    recalcAngleValue,            // 36
-    recalcExpressionElement,               // 37
-    recalcKeep,                  // 38 table
-    recalcAxes,                  // 39
-    recalcKeep,                  // 40 x axis: its axes recompute it
-    recalcKeep,                  // 41 y axis
-    recalcCoordinates,           // 42
-    recalcKeep,                  // 43 x or r: its coordinates recompute it
-    recalcKeep,                  // 44 y or theta
-    recalcLineEquation,              // 45
-    recalcCircleEquation,            // 46
-    recalcKeep,                  // 47 text
-    recalcName,                  // 48
-    recalcPointWithCoordinates,      // 49
-    recalcParallelCheck,             // 50
-    recalcPerpendicularCheck,        // 51
-    recalcMembershipCheck,           // 52
-    recalcEquidistanceCheck,         // 53
-    recalcAlignmentCheck,            // 54
-    recalcConic,                     // 55
-    recalcSlope,                 // 56
-    recalcKeep,                  // 57 intersection holder of the tools
-    recalcConicEquation,             // 58
-    recalcRegularPolygonVertex,      // 59
-    recalcRepresentedPoint,      // 60
-    recalcGrid,                  // 61
-    recalcGridPoint,             // 62
-    recalcKeep,                  // 63 parameter
-    recalcExpressionElement,                  // 64
-    FunctionGraphFn,             // 65
-    recalcKeep,                  // 66 show/hide button
-    recalcFollowFirstParent,     // 67 bitmap
-    recalcProportion,                // 68
-    recalcSegment,               // 69 vector
-    recalcKeep,                  // 70 motion button
-    IterationFn,                 // 71
-    recalcVectorSum,             // 72
-    recalcCircleRadiusNumber,    // 73
+struct RecalcRow {
+    ConstructionMethod code;
+    RecalcFunction fn;
 };
+
+// Row i recalculates method i; the codes follow the model's method table row by row.
+constexpr RecalcRow kRecalcRows[] = {
+    {Method::FreePoint, recalcKeep}, // keeps the position set by the user
+    {Method::PointOnElement, recalcPointOnElement},
+    {Method::IntersectionPoint, recalcIntersectionPoint},
+    {Method::CentralSymmetryPoint, recalcCentralSymmetry},
+    {Method::Midpoint, recalcMidpoint},
+    {Method::LineThroughPoint, recalcLineThroughPoint},
+    {Method::LineThroughTwoPoints, recalcLineThroughTwoPoints},
+    {Method::RayThroughPoint, recalcLineThroughPoint},
+    {Method::RayThroughTwoPoints, recalcLineThroughTwoPoints},
+    {Method::ParallelLine, recalcParallelLine},
+    {Method::PerpendicularLine, recalcPerpendicularLine},
+    {Method::AngleBisector, recalcAngleBisector},
+    {Method::PerpendicularBisector, recalcPerpendicularBisector},
+    {Method::Segment, recalcSegment},
+    {Method::Polygon, recalcPolygon},
+    {Method::PolygonSide, recalcKeep}, // its polygon recomputes it
+    {Method::CircleByCentre, recalcCircleByCentre},
+    {Method::CircleCentrePoint, recalcCircleCentrePoint},
+    {Method::CircleRadiusCentre, recalcCircleRadiusCentre},
+    {Method::ArcThreePoints, recalcArc},
+    {Method::Angle, recalcAngle},
+    {Method::Locus, recalcNotAvailable}, // not computed yet: stays undefined
+    {Method::AxialSymmetryPoint, recalcAxialSymmetry},
+    {Method::TranslationPoint, recalcTranslation},
+    {Method::RotationPoint, recalcRotation},
+    {Method::HomothetyPoint, recalcHomothety},
+    {Method::InversePoint, recalcInversion},
+    {Method::DisplacedPoint, recalcDisplacement},
+    {Method::DistancePointPoint, recalcDistancePointPoint},
+    {Method::DistancePointLine, recalcDistancePointLine},
+    {Method::SegmentLength, recalcSegmentLength},
+    {Method::CircleLength, recalcCircleLength},
+    {Method::ArcLength, recalcArcLength},
+    {Method::PolygonPerimeter, recalcPolygonPerimeter},
+    {Method::CircleArea, recalcCircleArea},
+    {Method::PolygonArea, recalcPolygonArea},
+    {Method::AngleValue, recalcAngleValue},
+    {Method::Calculation, recalcExpressionElement},
+    {Method::Table, recalcKeep},
+    {Method::Axes, recalcAxes},
+    {Method::AxisX, recalcKeep}, // its axes recompute it
+    {Method::AxisY, recalcKeep},
+    {Method::Coordinates, recalcCoordinates},
+    {Method::CoordinateX, recalcKeep}, // its coordinates recompute it
+    {Method::CoordinateY, recalcKeep},
+    {Method::LineEquation, recalcLineEquation},
+    {Method::CircleEquation, recalcCircleEquation},
+    {Method::Text, recalcKeep},
+    {Method::Name, recalcName},
+    {Method::PointWithCoordinates, recalcPointWithCoordinates},
+    {Method::ParallelCheck, recalcParallelCheck},
+    {Method::PerpendicularCheck, recalcPerpendicularCheck},
+    {Method::MembershipCheck, recalcMembershipCheck},
+    {Method::EquidistanceCheck, recalcEquidistanceCheck},
+    {Method::AlignmentCheck, recalcAlignmentCheck},
+    {Method::Conic, recalcConic},
+    {Method::Slope, recalcSlope},
+    {Method::Intersection, recalcKeep}, // the holder of the intersection tool
+    {Method::ConicEquation, recalcConicEquation},
+    {Method::RegularPolygonVertex, recalcRegularPolygonVertex},
+    {Method::RepresentedPoint, recalcRepresentedPoint},
+    {Method::Grid, recalcGrid},
+    {Method::GridPoint, recalcGridPoint},
+    {Method::Parameter, recalcKeep},
+    {Method::Function, recalcExpressionElement},
+    {Method::FunctionGraph, recalcNotAvailable}, // not computed yet
+    {Method::ShowHideButton, recalcKeep},
+    {Method::Bitmap, recalcFollowFirstParent},
+    {Method::Proportion, recalcProportion},
+    {Method::Vector, recalcSegment},
+    {Method::MotionButton, recalcKeep},
+    {Method::Iteration, recalcNotAvailable}, // not computed yet
+    {Method::VectorSumPoint, recalcVectorSum},
+    {Method::CircleRadiusNumberCentre, recalcCircleRadiusNumber},
+};
+
+constexpr bool rowsFollowMethodTable() {
+    if (std::size(kRecalcRows) != methodTable().size()) return false;
+    for (size_t i = 0; i < std::size(kRecalcRows); ++i)
+        if (kRecalcRows[i].code != methodTable()[i].code) return false;
+    return true;
+}
+static_assert(rowsFollowMethodTable(), "one recalculation row per method, in code order");
+
+// The function column alone, for the lookup of every element of every pass.
+constexpr auto kRecalcTable = [] {
+    std::array<RecalcFunction, Method::Count> fns{};
+    for (size_t i = 0; i < fns.size(); ++i)
+        fns[i] = kRecalcRows[i].fn;
+    return fns;
+}();
 
 } // namespace
 

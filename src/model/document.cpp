@@ -2,6 +2,7 @@
 
 #include "geometry/pointonelement.h"
 #include "geometry/recalc.h"
+#include "model/methodtable.h"
 #include "model/uitext.h"
 #include "model/undo.h"
 
@@ -543,38 +544,38 @@ Element* createElement(Document& doc, ElementRequest& req, const CreationOptions
             doc.fonts[m == Method::Name ? FontSlot::Names : FontSlot::Numbers]);
     e.decimals = opts.decimals;
     const Color numbersColor = doc.fonts[FontSlot::Numbers].color;
+    e.tail = makeTail(tailTypeOf(m));
 
+    // What each method starts with beyond the common fields.
     switch (m) {
     case Method::Polygon: {
-        auto t = std::make_unique<PolygonTail>();
+        auto& t = *e.tailAs<PolygonTail>();
         const size_t n = req.extra.size();
-        t->sides.reserve(n);
+        t.sides.reserve(n);
         for (size_t i = 0; i < n; ++i) {
             auto s = makeSubElement(Method::PolygonSide, &e);
             s->parent1 = req.extra[i];
             s->parent2 = req.extra[(i + 1) % n];
             s->parent3 = &e;
-            t->sides.emplace_back(std::move(s));
+            t.sides.emplace_back(std::move(s));
         }
-        e.tail = std::move(t);
         break;
     }
     case Method::Axes: {
-        auto t = std::make_unique<AxesTail>();
-        t->xAxis = SubElement(makeSubElement(Method::AxisX, &e));
-        t->yAxis = SubElement(makeSubElement(Method::AxisY, &e));
-        for (Element* s : {t->xAxis.get(), t->yAxis.get()}) {
+        auto& t = *e.tailAs<AxesTail>();
+        t.xAxis = SubElement(makeSubElement(Method::AxisX, &e));
+        t.yAxis = SubElement(makeSubElement(Method::AxisY, &e));
+        for (Element* s : {t.xAxis.get(), t.yAxis.get()}) {
             s->parent1 = e.parent1;
             s->parent2 = &e;
         }
-        e.tail = std::move(t);
         break;
     }
     case Method::Coordinates: {
-        auto t = std::make_unique<CoordinatesTail>();
-        t->xCoord = SubElement(makeSubElement(Method::CoordinateX, &e));
-        t->yCoord = SubElement(makeSubElement(Method::CoordinateY, &e));
-        for (Element* s : {t->xCoord.get(), t->yCoord.get()}) {
+        auto& t = *e.tailAs<CoordinatesTail>();
+        t.xCoord = SubElement(makeSubElement(Method::CoordinateX, &e));
+        t.yCoord = SubElement(makeSubElement(Method::CoordinateY, &e));
+        for (Element* s : {t.xCoord.get(), t.yCoord.get()}) {
             s->parent1 = e.parent1;
             s->parent2 = &e;
             s->visible = 1;
@@ -582,7 +583,6 @@ Element* createElement(Document& doc, ElementRequest& req, const CreationOptions
             s->unitShown = 0;
             s->shape = -1;
         }
-        e.tail = std::move(t);
         e.option = doc.coordinateSystem == 1 ? NoValue : HasValue;
         e.option2 = HasValue;
         e.value[0] = 5.0;
@@ -592,7 +592,6 @@ Element* createElement(Document& doc, ElementRequest& req, const CreationOptions
     }
     case Method::Locus:
     case Method::FunctionGraph: {
-        auto t = std::make_unique<SampledCurveTail>();
         int32_t n = 250;
         if (m == Method::Locus) {
             const ElementKind traced = e.parent1 ? e.parent1->kind() : Kind::Point;
@@ -607,54 +606,48 @@ Element* createElement(Document& doc, ElementRequest& req, const CreationOptions
                 e.shape = doc.kindShapes[Kind::Point];
             }
         }
-        t->resize(std::max<int32_t>(n, 1));
-        e.tail = std::move(t);
+        e.tailAs<SampledCurveTail>()->resize(std::max<int32_t>(n, 1));
         break;
     }
     case Method::Calculation:
     case Method::Function: {
         // The calculator compiles the text and fills the program, values and unit class.
-        auto t = std::make_unique<ExpressionTail>();
-        t->exprText = req.text;
-        t->exprArgs = req.extra;
-        t->exprArgIds.assign(req.extra.size(), -1);
-        e.tail = std::move(t);
+        auto& t = *e.tailAs<ExpressionTail>();
+        t.exprText = req.text;
+        t.exprArgs = req.extra;
+        t.exprArgIds.assign(req.extra.size(), -1);
         e.color = numbersColor;
         break;
     }
     case Method::Table: {
-        auto t = std::make_unique<TableTail>();
-        for (Element* c : req.extra) t->columns.push_back(TableColumn{c, -1, {0.0}});
-        e.tail = std::move(t);
+        auto& t = *e.tailAs<TableTail>();
+        for (Element* c : req.extra)
+            t.columns.push_back(TableColumn{c, -1, {0.0}});
         e.color = numbersColor;
         break;
     }
     case Method::LineEquation:
     case Method::CircleEquation:
     case Method::ConicEquation:
-        e.tail = std::make_unique<EquationTail>();
         e.color = numbersColor;
         e.option = e.option2 = HasValue;
         break;
     case Method::Text: {
-        auto t = std::make_unique<TextTail>();
-        t->x = int32_t(std::trunc(req.value[2]));
-        t->y = int32_t(std::trunc(req.value[3]));
-        t->flag = req.option2;
-        splitLines(req.text, t->lines);
-        t->font = doc.fonts[FontSlot::Texts];
+        auto& t = *e.tailAs<TextTail>();
+        t.x = int32_t(std::trunc(req.value[2]));
+        t.y = int32_t(std::trunc(req.value[3]));
+        t.flag = req.option2;
+        splitLines(req.text, t.lines);
+        t.font = doc.fonts[FontSlot::Texts];
         int32_t chars = 0;
-        for (size_t i = 0; i < t->lines.size(); ++i)
-            chars += int32_t(t->lines[i].size()) + (i + 1 < t->lines.size() ? 2 : 0);
-        t->runs.push_back(FontRun{t->font, chars});
-        e.option = int32_t(t->lines.size());
-        e.tail = std::move(t);
+        for (size_t i = 0; i < t.lines.size(); ++i)
+            chars += int32_t(t.lines[i].size()) + (i + 1 < t.lines.size() ? 2 : 0);
+        t.runs.push_back(FontRun{t.font, chars});
+        e.option = int32_t(t.lines.size());
         break;
     }
     case Method::Name: {
-        auto t = std::make_unique<NameTail>();
-        t->text = req.text;
-        e.tail = std::move(t);
+        e.tailAs<NameTail>()->text = req.text;
         e.color = doc.fonts[FontSlot::Names].color;
         if (e.parent1) {
             initName(e, *e.parent1, opts);
@@ -667,18 +660,18 @@ Element* createElement(Document& doc, ElementRequest& req, const CreationOptions
     case Method::MembershipCheck:
     case Method::EquidistanceCheck:
     case Method::AlignmentCheck: {
-        auto t = std::make_unique<CheckTail>();
-        t->trueText = uiText().checkWord(m, true);
-        t->falseText = uiText().checkWord(m, false);
-        e.tail = std::move(t);
+        auto& t = *e.tailAs<CheckTail>();
+        t.trueText = uiText().checkWord(m, true);
+        t.falseText = uiText().checkWord(m, false);
         e.color = numbersColor;
         break;
     }
     case Method::Conic: {
-        auto t = std::make_unique<ConicTail>();
-        for (size_t i = 0; i < 5 && i < req.extra.size(); ++i) t->points[i] = req.extra[i];
-        for (auto& s : t->samples) s = Point2{1e9, 1e9};
-        e.tail = std::move(t);
+        auto& t = *e.tailAs<ConicTail>();
+        for (size_t i = 0; i < 5 && i < req.extra.size(); ++i)
+            t.points[i] = req.extra[i];
+        for (auto& s : t.samples)
+            s = Point2{1e9, 1e9};
         e.color = doc.kindColors[Kind::Circle];
         e.shape = doc.kindShapes[Kind::Circle];
         break;
@@ -688,34 +681,31 @@ Element* createElement(Document& doc, ElementRequest& req, const CreationOptions
         e.shape = doc.kindShapes[Kind::Grid];
         break;
     case Method::Parameter: {
-        auto t = std::make_unique<ParameterTail>();
-        t->minimum = std::trunc(e.value[0] - 10.0);
-        t->maximum = std::trunc(e.value[0] + 10.0);
-        t->step = opts.parameterStep;
-        e.tail = std::move(t);
+        auto& t = *e.tailAs<ParameterTail>();
+        t.minimum = std::trunc(e.value[0] - 10.0);
+        t.maximum = std::trunc(e.value[0] + 10.0);
+        t.step = opts.parameterStep;
         e.color = numbersColor;
         break;
     }
     case Method::ShowHideButton:
     case Method::MotionButton: {
-        auto t = std::make_unique<ButtonTail>();
-        t->caption = uiText().message(m == Method::ShowHideButton ? Msg::ShowHideButtonCaption
-                                                                  : Msg::MotionButtonCaption);
+        auto& t = *e.tailAs<ButtonTail>();
+        t.caption = uiText().message(m == Method::ShowHideButton ? Msg::ShowHideButtonCaption
+                                                                 : Msg::MotionButtonCaption);
         const bool keepState = opts.redefiningButton && opts.redefiningButton->option2 != 0;
         for (Element* c : req.extra) {
-            t->elements.push_back(c);
-            t->ids.push_back(-1);
+            t.elements.push_back(c);
+            t.ids.push_back(-1);
             const int32_t vis = c ? c->visible : 0;
-            t->states.push_back(keepState ? vis : (vis ? 0 : 1));
+            t.states.push_back(keepState ? vis : (vis ? 0 : 1));
         }
-        e.tail = std::move(t);
         e.color = 0;
         e.shape = 12632256;
         e.option2 = 1;
         break;
     }
     case Method::Bitmap:
-        e.tail = std::make_unique<BitmapTail>();
         e.color = doc.kindColors[Kind::Point];
         e.shape = -1;
         e.option = (e.parent1 && e.parent1->kind() == Kind::Point) ? 1 : 0;
@@ -724,9 +714,6 @@ Element* createElement(Document& doc, ElementRequest& req, const CreationOptions
         e.option = HasValue;
         e.option2 = NoValue;
         e.color = numbersColor;
-        break;
-    case Method::Iteration:
-        e.tail = std::make_unique<IterationTail>();
         break;
     case Method::Angle:
         e.value[1] = opts.angleMarkFactor;

@@ -136,6 +136,10 @@ public:
     std::unique_ptr<UndoHistory> undoHistory;
     int32_t pasteCounter = 0;
 
+    // Runtime: how many partial recalculation passes (points on loci re-running part of the
+    // list) are nested at the moment.
+    int32_t partialPassDepth = 0;
+
     // --- list operations
     void append(Element* e); // takes ownership
     // Takes e out of the list without freeing it (ownership passes to the caller).

@@ -1,25 +1,22 @@
 #include "model/element.h"
 
+#include "model/methodtable.h"
+
 namespace qorv {
 
 namespace {
-// Kind of each construction method 0..73.
-constexpr int8_t kKindOf[Method::Count] = {
-    0,  0,  0,  0,  0,                         // 0..4
-    1,  1,  2,  2,  1,  1,  1,  1,             // 5..12
-    3,  4,  3,                                 // 13..15
-    5,  5,  5,                                 // 16..18
-    6,  7,  8,                                 // 19..21
-    0,  0,  0,  0,  0,  0,                     // 22..27
-    11, 11, 11, 11, 11, 11, 11, 11, 11, 11,    // 28..37
-    14, 13, 1,  1,  16, 11, 11, 15, 15, 9, 10, 0, // 38..49
-    17, 17, 17, 17, 17,                        // 50..54
-    18, 11, 19, 15, 0,  0,  20, 0,  11, 12, 8, 21, 22, 11, 23, 21, 24, 0, 5, // 55..73
-};
-static_assert(sizeof(kKindOf) == Method::Count);
+// The kind column of the method table, packed for the lookups of every pass.
+constexpr auto kKindOf = [] {
+    std::array<int8_t, Method::Count> k{};
+    for (const MethodRow& row : methodTable())
+        k[size_t(row.code)] = int8_t(row.kind);
+    return k;
+}();
 } // namespace
 
-ElementKind kindOf(ConstructionMethod m) { return isValidMethod(m) ? kKindOf[m] : -1; }
+ElementKind kindOf(ConstructionMethod m) {
+    return isValidMethod(m) ? kKindOf[size_t(m)] : -1;
+}
 
 bool isTextLike(ElementKind k) {
     switch (k) {
@@ -43,6 +40,44 @@ bool carriesFont(ElementKind k) { return k != Kind::Text && isTextLike(k); }
 const std::array<Color, 16> fixedPalette = {
     255,       65280, 0xffff00, 0xffff,   12632256, 0xffffff, 32896, 128,
     0xff0000, 0x8000, 8421504,  0,        0xff8080, 0xc08000, 33023, 0xff00ff};
+
+std::unique_ptr<ElementTail> makeTail(TailType type) {
+    switch (type) {
+    case TailType::Polygon:
+        return std::make_unique<PolygonTail>();
+    case TailType::Axes:
+        return std::make_unique<AxesTail>();
+    case TailType::Coordinates:
+        return std::make_unique<CoordinatesTail>();
+    case TailType::SampledCurve:
+        return std::make_unique<SampledCurveTail>();
+    case TailType::Expression:
+        return std::make_unique<ExpressionTail>();
+    case TailType::Table:
+        return std::make_unique<TableTail>();
+    case TailType::Equation:
+        return std::make_unique<EquationTail>();
+    case TailType::Text:
+        return std::make_unique<TextTail>();
+    case TailType::Name:
+        return std::make_unique<NameTail>();
+    case TailType::Check:
+        return std::make_unique<CheckTail>();
+    case TailType::Conic:
+        return std::make_unique<ConicTail>();
+    case TailType::Parameter:
+        return std::make_unique<ParameterTail>();
+    case TailType::Button:
+        return std::make_unique<ButtonTail>();
+    case TailType::Bitmap:
+        return std::make_unique<BitmapTail>();
+    case TailType::Iteration:
+        return std::make_unique<IterationTail>();
+    case TailType::None:
+        break;
+    }
+    return nullptr;
+}
 
 SubElement::SubElement(const SubElement& o) : ptr(o.ptr ? o.ptr->clone() : nullptr) {}
 SubElement& SubElement::operator=(const SubElement& o) {

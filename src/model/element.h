@@ -141,7 +141,7 @@ constexpr double NotSet = -1111.0;  // a value not set, or a missing sample
 // Valid method code?
 constexpr bool isValidMethod(int32_t m) { return m >= 0 && m < Method::Count; }
 
-// Kind of the element a method makes; -1 for an invalid code.
+// Kind of the element a method makes (the method table's column); -1 for an invalid code.
 ElementKind kindOf(ConstructionMethod m);
 // Kinds 9, 10, 11, 12, 14, 15, 16, 17, 21: no shape.
 bool isTextLike(ElementKind k);
@@ -183,6 +183,7 @@ enum class TailType : int32_t {
     Button,
     Bitmap,
     Iteration,
+    None, // in the method table: a method whose record has no tail
 };
 
 struct ElementTail {
@@ -200,6 +201,9 @@ template <class Derived, TailType T> struct TailBase : ElementTail {
         return std::make_unique<Derived>(static_cast<const Derived&>(*this));
     }
 };
+
+// An empty tail of the given type; null for TailType::None.
+std::unique_ptr<ElementTail> makeTail(TailType type);
 
 // Owned sub-element: deep-copied with its owner.
 struct SubElement {

@@ -1,6 +1,7 @@
 #include "model/elementcodec.h"
 
 #include "model/cp1252.h"
+#include "model/methodtable.h"
 
 #include <algorithm>
 
@@ -49,8 +50,7 @@ void writeFontBlock(ByteWriter& out, const FontRecord& f) {
 }
 
 bool isListMethod(int32_t m) {
-    return isValidMethod(m) && m != Method::PolygonSide && m != Method::AxisX &&
-           m != Method::AxisY && m != Method::CoordinateX && m != Method::CoordinateY;
+    return isValidMethod(m) && methodRow(m).listed;
 }
 
 // ---- the record, once for both directions ------------------------------------------------------
@@ -203,11 +203,11 @@ bool programFits(ExpressionTail& t) {
     return true;
 }
 
-// Counts and body of each method.
+// Counts and body of each method: what its tail type holds.
 template <class IO> bool transferBody(IO& io, Element& e) {
     const int32_t v = io.version();
-    switch (e.method) {
-    case Method::Polygon: {
+    switch (tailTypeOf(e.method)) {
+    case TailType::Polygon: {
         auto& t = io.template tail<PolygonTail>(e);
         int32_t n = int32_t(t.sides.size());
         if (!io.count(n, SubBlockBytes, MaxCount)) return false;
@@ -216,8 +216,7 @@ template <class IO> bool transferBody(IO& io, Element& e) {
             if (!subBlock(io, s)) return false;
         return true;
     }
-    case Method::Locus:
-    case Method::FunctionGraph: {
+    case TailType::SampledCurve: {
         auto& t = io.template tail<SampledCurveTail>(e);
         int32_t n = int32_t(t.first.size());
         if (!io.count(n, 0, MaxCurveSamples)) return false;
@@ -230,8 +229,7 @@ template <class IO> bool transferBody(IO& io, Element& e) {
         }
         return true;
     }
-    case Method::Calculation:
-    case Method::Function: {
+    case TailType::Expression: {
         auto& t = io.template tail<ExpressionTail>(e);
         int32_t args = int32_t(t.exprArgIds.size());
         int32_t cells = int32_t(t.exprValues.size());
@@ -249,7 +247,7 @@ template <class IO> bool transferBody(IO& io, Element& e) {
         }
         return true;
     }
-    case Method::Table: {
+    case TailType::Table: {
         auto& t = io.template tail<TableTail>(e);
         int32_t columns = int32_t(t.columns.size());
         int32_t rows = std::clamp(t.rows, 0, TableTail::MaxRows);
@@ -273,23 +271,21 @@ template <class IO> bool transferBody(IO& io, Element& e) {
         }
         return true;
     }
-    case Method::Axes: {
+    case TailType::Axes: {
         auto& t = io.template tail<AxesTail>(e);
         return io.f64(t.scaleX) && io.f64(t.scaleY) && subBlock(io, t.xAxis) &&
                subBlock(io, t.yAxis);
     }
-    case Method::Coordinates: {
+    case TailType::Coordinates: {
         auto& t = io.template tail<CoordinatesTail>(e);
         return subBlock(io, t.xCoord) && subBlock(io, t.yCoord);
     }
-    case Method::LineEquation:
-    case Method::CircleEquation:
-    case Method::ConicEquation: {
+    case TailType::Equation: {
         auto& t = io.template tail<EquationTail>(e);
         if (v >= V300 && !io.f64(t.labelPosition)) return false;
         return io.str(t.text);
     }
-    case Method::Text: {
+    case TailType::Text: {
         auto& t = io.template tail<TextTail>(e);
         int32_t lines = int32_t(t.lines.size());
         int32_t runs = int32_t(t.runs.size());
@@ -326,20 +322,16 @@ template <class IO> bool transferBody(IO& io, Element& e) {
         }
         return true;
     }
-    case Method::Name: {
+    case TailType::Name: {
         auto& t = io.template tail<NameTail>(e);
         return io.str(t.text) && io.f64(t.placement[0]) && io.f64(t.placement[1]) &&
                io.f64(t.placement[2]) && io.f64(t.placement[3]);
     }
-    case Method::ParallelCheck:
-    case Method::PerpendicularCheck:
-    case Method::MembershipCheck:
-    case Method::EquidistanceCheck:
-    case Method::AlignmentCheck: {
+    case TailType::Check: {
         auto& t = io.template tail<CheckTail>(e);
         return io.str(t.trueText) && io.str(t.falseText);
     }
-    case Method::Conic: {
+    case TailType::Conic: {
         auto& t = io.template tail<ConicTail>(e);
         for (int32_t& id : t.pointIds)
             if (!io.i32(id)) return false;
@@ -348,15 +340,14 @@ template <class IO> bool transferBody(IO& io, Element& e) {
                 s = Point2{1e9, 1e9}; // nothing to draw before recalculation
         return true;
     }
-    case Method::Parameter: {
+    case TailType::Parameter: {
         auto& t = io.template tail<ParameterTail>(e);
         if (!io.f64(t.minimum) || !io.f64(t.maximum)) return false;
         if (v >= V700) return io.f64(t.step);
         if constexpr (IO::reading) t.step = 0.01;
         return true;
     }
-    case Method::ShowHideButton:
-    case Method::MotionButton: {
+    case TailType::Button: {
         auto& t = io.template tail<ButtonTail>(e);
         int32_t n = int32_t(t.ids.size());
         if (!io.count(n, 8, MaxCount) || !io.str(t.caption) || !ints(io, t.ids, n)) return false;
@@ -371,7 +362,7 @@ template <class IO> bool transferBody(IO& io, Element& e) {
         }
         return true;
     }
-    case Method::Bitmap: {
+    case TailType::Bitmap: {
         auto& t = io.template tail<BitmapTail>(e);
         int32_t n = int32_t(t.picture.size());
         if (!io.count(n, 1, MaxCount)) return false;
@@ -384,7 +375,7 @@ template <class IO> bool transferBody(IO& io, Element& e) {
         }
         return true;
     }
-    case Method::Iteration: {
+    case TailType::Iteration: {
         auto& t = io.template tail<IterationTail>(e);
         // What is written is always what reading accepts: lists 1..99, rows no more than the
         // participants, entries that are positions in the participants.
@@ -417,9 +408,10 @@ template <class IO> bool transferBody(IO& io, Element& e) {
         }
         return true;
     }
-    default:
+    case TailType::None:
         return true;
     }
+    return true;
 }
 
 // The common tail.

@@ -1,6 +1,6 @@
 #include "model/uitext.h"
 
-#include "model/element.h"
+#include "model/methodtable.h"
 
 namespace qorv {
 
@@ -14,83 +14,6 @@ constexpr const char* kKindNames[UiTextTable::KindNameSlots] = {
     "lugar geométrico", "texto", "nombre", "número", "función", "ejes", "tabla", "ecuación",
     "coordenadas", "propiedad", "cónica", "intersección", "cuadrícula", "botón", "bitmap",
     "vector", "iteración", "lado", "eje x", "eje y", "coordenada x o r", "coordenada y o theta"};
-
-constexpr const char* kMethodNames[Method::Count] = {
-    "Punto Libre",
-    "Punto en elemento",
-    "Punto de intersección",
-    "Punto (simetría central)",
-    "Punto medio",
-    "Recta por punto",
-    "Recta por 2 puntos",
-    "Semirecta por 1 punto",
-    "Semirecta por 2 puntos",
-    "Recta paralela",
-    "Recta perpendicular",
-    "Bisectriz",
-    "Mediatriz",
-    "Segmento",
-    "Polígono",
-    "Lado de un poligono",
-    "Circunferencia dado el centro",
-    "Circunferencia dados centro y punto",
-    "Circunferencia dados el radio y el centro",
-    "Arco dados 3 puntos",
-    "Angulo",
-    "Lugar geométrico",
-    "Punto (simetría axial)",
-    "Punto (traslación)",
-    "Punto (giro)",
-    "Punto homotetico",
-    "Punto inverso",
-    "Punto desplazado",
-    "Distancia(punto a punto)",
-    "Distancia(punto a recta)",
-    "Longitud(segmento)",
-    "Longitud(circunferencia)",
-    "Longitud(arco)",
-    "Perímetro(polígono)",
-    "Area (circunferencia)",
-    "Area (polígono)",
-    "ángulo(valor)",
-    "Cálculo",
-    "Tabla",
-    "Ejes de coordenadas",
-    "Eje x",
-    "Eje y",
-    "coordenadas de un punto",
-    "coordenada x o r de un punto",
-    "coordenada y o theta de un punto",
-    "ecuación (recta)",
-    "ecuación (circunferencia)",
-    "Texto",
-    "Nombre",
-    "Punto con coordenadas",
-    "comprobador de paralelismo",
-    "comprobador de perpendicularidad",
-    "comprobador de pertenencia",
-    "comprobador de equidistancia",
-    "comprobador de alineación",
-    "Cónica por 5 puntos",
-    "Pendiente",
-    "intersección",
-    "ecuación (cónica)",
-    "Vértice de polígono regular",
-    "Punto representado",
-    "Cuadrícula",
-    "Punto en cuadrícula",
-    "Parámetro",
-    "Función",
-    "Representación de función",
-    "Botón Ocultar/Ver",
-    "Bitmap",
-    "Proporción",
-    "Vector",
-    "Botón Movimiento",
-    "Iteración",
-    "Punto (vector suma)",
-    "Circunferencia dados el radio(numero) y el centro",
-};
 
 constexpr const char* kCheckWords[UiTextTable::CheckWordSlots] = {
     "paralelos",  "no paralelos",  "perpendicular", "no perpendicular", "pertenece",
@@ -253,7 +176,8 @@ template <size_t N> const std::string& at(const std::array<std::string, N>& a, i
 
 void UiTextTable::fillBuiltInTexts() {
     for (int i = 0; i < KindNameSlots; ++i) kindNames_[size_t(i)] = kKindNames[i];
-    for (int i = 0; i < MethodNameSlots; ++i) methodNames_[size_t(i)] = kMethodNames[i];
+    for (const MethodRow& row : methodTable())
+        methodNames_[size_t(row.code)] = row.name;
     for (int i = 0; i < CheckWordSlots; ++i) checkWords_[size_t(i)] = kCheckWords[i];
     for (auto& m : messages_) m.clear();
     for (int i = 0; i < Msg::Count; ++i) messages_[size_t(i)] = kMessages[i];

@@ -2,6 +2,8 @@
 // the built-in Spanish texts and overwritten by a language file.
 #pragma once
 
+#include "model/element.h"
+
 #include <array>
 #include <string>
 #include <string_view>
@@ -72,7 +74,7 @@ public:
     static constexpr int MessageSlotSize = 256;
     // Kind names 0..24, then "lado", "eje x", "eje y", "coordenada x o r", "coordenada y o theta".
     static constexpr int KindNameSlots = 30;
-    static constexpr int MethodNameSlots = 74;
+    static constexpr int MethodNameSlots = Method::Count; // names: the method table's
     static constexpr int CheckWordSlots = 10; // true/false pairs of checks 50..54
     static constexpr int MessageSlots = 300;
     // One status-bar prompt per tool mode (0..83); the language-file id of tool c is 500 + c.

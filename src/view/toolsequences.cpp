@@ -24,6 +24,19 @@ void clearNeeds(ClickEngine& engine, std::initializer_list<int> kinds) {
         if (k >= 0 && k < Kind::Count) engine.needs()[k] = 0;
 }
 
+void setNeeds(ClickEngine& engine, int points, KindMask kinds) {
+    NeedsRow& n = engine.needs();
+    n = NeedsRow{};
+    n[0] = int8_t(points);
+    for (int k = 1; k < Kind::Count; ++k)
+        if (hasKind(kinds, k)) n[k] = 1;
+}
+
+void clearNeeds(ClickEngine& engine, KindMask kinds) {
+    for (int k = 0; k < Kind::Count; ++k)
+        if (hasKind(kinds, k)) engine.needs()[k] = 0;
+}
+
 bool isPoint(const Element* e) {
     return e && e->kind() == Kind::Point;
 }

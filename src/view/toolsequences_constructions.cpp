@@ -173,8 +173,7 @@ class ParallelSequence : public ToolSequence {
             if (line || !isStraight(s)) return;
             line = s;
             engine.pick(s);
-            clearNeeds(engine, {Kind::Line, Kind::Ray, Kind::Segment, Kind::Polygon, Kind::Vector,
-                                Kind::Axes});
+            clearNeeds(engine, clickableFor(parentKinds(method_, 0)));
         }
         if (!point || !line) return;
         setParents(engine, line, point);
@@ -450,13 +449,13 @@ class DisplacedPointSequence : public ToolSequence {
         case 0:
             if (!isPoint(e)) return;
             engine.pick(e);
-            setNeeds(engine, 0, {Kind::Line, Kind::Ray, Kind::Segment, Kind::Vector, Kind::Circle});
+            setNeeds(engine, 0, parentKinds(Method::DisplacedPoint, 1));
             return;
         case 1: {
             Element* g = elementForCurveTools(click);
             if (!g || !(isStraight(g) || g->kind() == Kind::Circle)) return;
             engine.pick(g);
-            setNeeds(engine, 0, {Kind::Number});
+            setNeeds(engine, 0, parentKinds(Method::DisplacedPoint, 2));
             return;
         }
         default: {

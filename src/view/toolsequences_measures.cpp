@@ -48,9 +48,7 @@ class LengthSequence : public MeasureSequence {
                 break;
             case Kind::Point:
                 engine.pick(e);
-                setNeeds(engine, 1,
-                         {Kind::Line, Kind::Ray, Kind::Segment, Kind::Vector, Kind::Polygon,
-                          Kind::Axes});
+                setNeeds(engine, 1, clickableFor(parentKinds(Method::DistancePointLine, 1)));
                 return;
             default:
                 return;
@@ -203,9 +201,7 @@ class CheckSequence : public MeasureSequence {
             if (p.empty()) {
                 if (!isPoint(e)) return;
                 engine.pick(e);
-                setNeeds(engine, 0,
-                         {Kind::Line, Kind::Ray, Kind::Segment, Kind::Polygon, Kind::Circle,
-                          Kind::Arc, Kind::Locus, Kind::Conic, Kind::Vector, Kind::Axes});
+                setNeeds(engine, 0, clickableFor(parentKinds(Method::MembershipCheck, 1)));
                 return;
             }
             Element* c = elementForCurveTools(click);

@@ -20,6 +20,9 @@ std::unique_ptr<ToolSequence> makeEditingSequence(int tool);
 void setNeeds(ClickEngine& engine, int points, std::initializer_list<int> kinds = {});
 // Clears the counters of the kinds given.
 void clearNeeds(ClickEngine& engine, std::initializer_list<int> kinds);
+// The same with the kinds of a mask (a method's parent kinds, see parentKinds).
+void setNeeds(ClickEngine& engine, int points, KindMask kinds);
+void clearNeeds(ClickEngine& engine, KindMask kinds);
 
 bool isPoint(const Element* e);
 bool isNumber(const Element* e);

@@ -261,9 +261,7 @@ class TransformSequence : public ToolSequence {
             engine.pick(e);
             switch (tool_) {
             case Tool::AxialSymmetry:
-                setNeeds(engine, 0,
-                         {Kind::Line, Kind::Ray, Kind::Segment, Kind::Polygon, Kind::Vector,
-                          Kind::Axes});
+                setNeeds(engine, 0, clickableFor(parentKinds(Method::AxialSymmetryPoint, 1)));
                 break;
             case Tool::Translation:
                 setNeeds(engine, 2, {Kind::Vector});
@@ -305,7 +303,7 @@ class TransformSequence : public ToolSequence {
             if (p.size() == 1) {
                 if (!isPoint(e)) return;
                 engine.pick(e);
-                setNeeds(engine, tool_ == Tool::Rotation ? 3 : 0, {Kind::Number});
+                setNeeds(engine, tool_ == Tool::Rotation ? 3 : 0, parentKinds(m, 2));
                 return;
             }
             if (isNumber(e) && p.size() == 2) {
@@ -314,7 +312,7 @@ class TransformSequence : public ToolSequence {
             }
             if (tool_ != Tool::Rotation || !isPoint(e)) return;
             engine.pick(e);
-            clearNeeds(engine, {Kind::Number});
+            clearNeeds(engine, parentKinds(m, 2));
             if (p.size() < 5) return;
             return finish(engine, {m, p[1], nullptr}); // the angle is measured in finish
         }

@@ -16,9 +16,6 @@ constexpr std::initializer_list<int> kStraight = {Kind::Line,    Kind::Ray,    K
 constexpr std::initializer_list<int> kGeometric = {Kind::Point,   Kind::Line,    Kind::Ray,
                                                    Kind::Segment, Kind::Polygon, Kind::Circle,
                                                    Kind::Arc,     Kind::Conic,   Kind::Vector};
-constexpr std::initializer_list<int> kCurves = {
-    Kind::Line, Kind::Ray,   Kind::Segment, Kind::Polygon, Kind::Circle,
-    Kind::Arc,  Kind::Locus, Kind::Conic,   Kind::Vector,  Kind::Axes};
 constexpr std::initializer_list<int> kTextLike = {Kind::Text,        Kind::Name,     Kind::Number,
                                                   Kind::Function,    Kind::Table,    Kind::Equation,
                                                   Kind::Coordinates, Kind::Property, Kind::Button};
@@ -40,6 +37,12 @@ struct RowBuilder {
     RowBuilder& kinds(std::initializer_list<int> ks, int n = 1) {
         for (int k : ks)
             info.needs[k] = int8_t(n);
+        return *this;
+    }
+    // Every kind of the mask (a method's parent kinds).
+    RowBuilder& mask(KindMask m, int n = 1) {
+        for (int k = 0; k < Kind::Count; ++k)
+            if (hasKind(m, k)) info.needs[k] = int8_t(n);
         return *this;
     }
     RowBuilder& kind(int k, int n = 1) {
@@ -82,15 +85,16 @@ std::array<ToolInfo, ToolCount> buildTable() {
         auto r = row(6, 1, "B_Circ2pr")
                      .points(3)
                      .kind(Kind::Segment)
-                     .kind(Kind::Number)
+                     .mask(parentKinds(Method::CircleRadiusNumberCentre, 1))
                      .makes({Method::CircleRadiusCentre, Method::CircleRadiusNumberCentre});
         set(r);
     }
     for (int tool : {7, 8}) {
+        const ConstructionMethod m = tool == 7 ? Method::ParallelLine : Method::PerpendicularLine;
         auto r = row(tool, 1, tool == 7 ? "B_Recta_Para" : "B_Recta_Perp")
                      .points(1)
-                     .kinds(kStraight)
-                     .makes({tool == 7 ? Method::ParallelLine : Method::PerpendicularLine});
+                     .mask(clickableFor(parentKinds(m, 0)))
+                     .makes({m});
         set(r);
     }
     pts(9, "B_Segmento", 2, {Method::Segment});
@@ -100,7 +104,7 @@ std::array<ToolInfo, ToolCount> buildTable() {
     {
         auto r = row(13, 1, "B_vectorsuma")
                      .points(1)
-                     .kind(Kind::Vector, 2)
+                     .mask(parentKinds(Method::VectorSumPoint, 0), 2)
                      .makes({Method::VectorSumPoint, Method::Vector});
         set(r);
     }
@@ -119,43 +123,48 @@ std::array<ToolInfo, ToolCount> buildTable() {
     }
     {
         auto r = row(18, 1, "B_Punto_Inter")
-                     .kinds({Kind::Line, Kind::Ray, Kind::Segment, Kind::Polygon, Kind::Circle,
-                             Kind::Arc, Kind::Locus, Kind::Conic, Kind::Vector, Kind::Axes},
-                            2)
+                     .mask(clickableFor(parentKinds(Method::IntersectionPoint, 0)), 2)
                      .makes({Method::IntersectionPoint});
         set(r);
     }
     {
-        auto r = row(19, 1, "B_Lugar_G").kinds(kGeometric).kind(Kind::Locus).kind(Kind::Number);
-        r.makes({Method::Locus});
+        auto r = row(19, 1, "B_Lugar_G")
+                     .mask(parentKinds(Method::Locus, 0) | parentKinds(Method::Locus, 1))
+                     .makes({Method::Locus});
         set(r);
     }
     // Transformations: the element to transform, then what defines the transformation.
     {
         auto r = row(20, 1, "B_Punto_Sim").kinds(kGeometric).makes({Method::CentralSymmetryPoint});
         set(r);
-        auto a = row(21, 1, "B_sim_ax").kinds(kGeometric).kinds(kStraight);
+        auto a = row(21, 1, "B_sim_ax")
+                     .kinds(kGeometric)
+                     .mask(clickableFor(parentKinds(Method::AxialSymmetryPoint, 1)));
         a.makes({Method::AxialSymmetryPoint});
         set(a);
         auto tr = row(22, 1, "B_traslac").kinds(kGeometric).makes({Method::TranslationPoint});
         set(tr);
-        auto g = row(23, 1, "B_giro").kinds(kGeometric).kind(Kind::Number);
+        auto g = row(23, 1, "B_giro").kinds(kGeometric).mask(parentKinds(Method::RotationPoint, 2));
         g.makes({Method::RotationPoint, Method::AngleValue});
         set(g);
-        auto h = row(24, 1, "B_homotec").kinds(kGeometric).kind(Kind::Number);
+        auto h =
+            row(24, 1, "B_homotec").kinds(kGeometric).mask(parentKinds(Method::HomothetyPoint, 2));
         h.makes({Method::HomothetyPoint});
         set(h);
-        auto i =
-            row(25, 1, "B_inversion").points(1).kind(Kind::Circle).makes({Method::InversePoint});
+        auto i = row(25, 1, "B_inversion")
+                     .points(1)
+                     .mask(parentKinds(Method::InversePoint, 0))
+                     .makes({Method::InversePoint});
         set(i);
     }
     {
         const char* names[] = {"B_comp_par", "B_comp_per", "B_comp_pert", "B_comp_eq",
                                "B_comp_3pa"};
         for (int c = 0; c < 5; ++c) {
-            auto r = row(26 + c, 20, names[c]).makes({Method::ParallelCheck + c});
-            if (c < 2) r.kinds(kStraight, 2);
-            if (c == 2) r.points(1).kinds(kCurves);
+            const ConstructionMethod m = Method::ParallelCheck + c;
+            auto r = row(26 + c, 20, names[c]).makes({m});
+            if (c < 2) r.mask(clickableFor(parentKinds(m, 1)), 2);
+            if (c == 2) r.points(1).mask(clickableFor(parentKinds(m, 1)));
             if (c == 3) r.points(3).kinds(kStraight);
             if (c == 4) r.points(3);
             set(r);
@@ -164,8 +173,8 @@ std::array<ToolInfo, ToolCount> buildTable() {
     {
         auto r = row(31, 1, "B_punto_desp")
                      .points(1)
-                     .kinds({Kind::Line, Kind::Ray, Kind::Segment, Kind::Vector, Kind::Circle})
-                     .kind(Kind::Number)
+                     .mask(parentKinds(Method::DisplacedPoint, 1))
+                     .mask(parentKinds(Method::DisplacedPoint, 2))
                      .makes({Method::DisplacedPoint});
         set(r);
         auto c = row(32, 2, "B_puncoord")
@@ -174,24 +183,30 @@ std::array<ToolInfo, ToolCount> buildTable() {
                      .kind(Kind::Axes)
                      .makes({Method::PointWithCoordinates});
         set(c);
-        auto rp = row(33, 2, "B_rep_pun").kind(Kind::Axes).makes({Method::RepresentedPoint});
+        auto rp = row(33, 2, "B_rep_pun")
+                      .mask(parentKinds(Method::RepresentedPoint, 0))
+                      .makes({Method::RepresentedPoint});
         set(rp);
-        auto ld = row(34, 2, "B_N_longdist")
-                      .points(2)
-                      .kinds({Kind::Segment, Kind::Vector, Kind::Polygon, Kind::Circle, Kind::Arc,
-                              Kind::Line, Kind::Ray, Kind::Axes})
-                      .makes({Method::DistancePointPoint, Method::DistancePointLine,
-                              Method::SegmentLength, Method::PolygonPerimeter, Method::CircleLength,
-                              Method::ArcLength});
+        auto ld =
+            row(34, 2, "B_N_longdist")
+                .points(2)
+                .mask(parentKinds(Method::SegmentLength, 0) |
+                      parentKinds(Method::PolygonPerimeter, 0) |
+                      parentKinds(Method::CircleLength, 0) | parentKinds(Method::ArcLength, 0) |
+                      clickableFor(parentKinds(Method::DistancePointLine, 1)))
+                .makes({Method::DistancePointPoint, Method::DistancePointLine,
+                        Method::SegmentLength, Method::PolygonPerimeter, Method::CircleLength,
+                        Method::ArcLength});
         set(ld);
         auto an = row(35, 2, "B_N_angulo").points(3).kind(Kind::Angle).kind(Kind::Arc);
         an.makes({Method::AngleValue});
         set(an);
-        auto ar = row(36, 2, "B_N_area").kind(Kind::Polygon).kind(Kind::Circle);
+        auto ar =
+            row(36, 2, "B_N_area")
+                .mask(parentKinds(Method::PolygonArea, 0) | parentKinds(Method::CircleArea, 0));
         ar.makes({Method::PolygonArea, Method::CircleArea});
         set(ar);
-        auto sl =
-            row(37, 2, "B_N_pend").kinds({Kind::Line, Kind::Ray, Kind::Segment, Kind::Vector});
+        auto sl = row(37, 2, "B_N_pend").mask(parentKinds(Method::Slope, 0));
         sl.makes({Method::Slope});
         set(sl);
         auto pr = row(38, 2, "B_N_prop").points(3).kind(Kind::Segment, 2).kind(Kind::Vector, 2);
@@ -199,13 +214,16 @@ std::array<ToolInfo, ToolCount> buildTable() {
         set(pr);
         auto ax = row(39, 1, "B_N_ejes").points(1).makes({Method::Axes});
         set(ax);
-        auto eq = row(40, 2, "B_N_ecoord")
-                      .kinds({Kind::Point, Kind::Line, Kind::Ray, Kind::Segment, Kind::Circle,
-                              Kind::Conic, Kind::Axes})
-                      .makes({Method::LineEquation, Method::CircleEquation, Method::ConicEquation,
-                              Method::Coordinates});
+        auto eq =
+            row(40, 2, "B_N_ecoord")
+                .mask(parentKinds(Method::Coordinates, 0) | parentKinds(Method::LineEquation, 0) |
+                      parentKinds(Method::CircleEquation, 0) |
+                      parentKinds(Method::ConicEquation, 0) | parentKinds(Method::LineEquation, 1))
+                .makes({Method::LineEquation, Method::CircleEquation, Method::ConicEquation,
+                        Method::Coordinates});
         set(eq);
-        auto gr = row(41, 2, "B_N_cuadricula").kind(Kind::Axes).makes({Method::Grid});
+        auto gr =
+            row(41, 2, "B_N_cuadricula").mask(parentKinds(Method::Grid, 0)).makes({Method::Grid});
         set(gr);
         auto ca = row(42, 2, "B_N_calcular").kinds({Kind::Number, Kind::Coordinates});
         ca.makes({Method::Calculation});
@@ -216,7 +234,9 @@ std::array<ToolInfo, ToolCount> buildTable() {
             row(44, 2, "B_N_funcion").kinds({Kind::Number, Kind::Function, Kind::Coordinates});
         fu.makes({Method::Function});
         set(fu);
-        auto rf = row(45, 2, "B_N_rep_fun").kind(Kind::Function).kind(Kind::Axes);
+        auto rf = row(45, 2, "B_N_rep_fun")
+                      .mask(parentKinds(Method::FunctionGraph, 0) |
+                            parentKinds(Method::FunctionGraph, 1));
         rf.makes({Method::FunctionGraph});
         set(rf);
     }

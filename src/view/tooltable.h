@@ -2,7 +2,7 @@
 // tool-bar button and the construction methods it makes. One row per tool, filled once.
 #pragma once
 
-#include "model/element.h"
+#include "model/methodtable.h"
 
 #include <array>
 #include <cstdint>
@@ -103,26 +103,22 @@ struct NeedsRow {
     }
 };
 
-// A set of kinds as a bit mask (bit k = kind k).
-using KindMask = uint32_t;
-constexpr KindMask kindBit(int kind) {
-    return kind >= 0 && kind < Kind::Count ? KindMask(1) << kind : 0;
-}
-constexpr KindMask kindBits(std::initializer_list<int> kinds) {
-    KindMask m = 0;
-    for (int k : kinds)
-        m |= kindBit(k);
-    return m;
-}
-constexpr bool hasKind(KindMask m, int kind) {
-    return (m & kindBit(kind)) != 0;
-}
-
 // Kinds on which a point can be made (the curve-like kinds; axes stand for their lines, a grid
 // for its nodes).
 constexpr KindMask PointHostKinds =
     kindBits({Kind::Line, Kind::Ray, Kind::Segment, Kind::Polygon, Kind::Circle, Kind::Arc,
               Kind::Locus, Kind::Axes, Kind::Conic, Kind::Grid, Kind::Vector});
+// The kinds a click may hit to give a parent of one of the kinds in `m`: a polygon stands for its
+// sides (segments), axes for their lines.
+constexpr KindMask clickableFor(KindMask m) {
+    if (hasKind(m, Kind::Segment)) m |= kindBit(Kind::Polygon);
+    if (hasKind(m, Kind::Line)) m |= kindBit(Kind::Axes);
+    return m;
+}
+// The kinds a method takes as its parent1 (slot 0) .. parent3 (slot 2), from the method table.
+constexpr KindMask parentKinds(ConstructionMethod m, int slot) {
+    return methodRow(m).parents[slot];
+}
 // Every kind that is drawn (the intersection holder never is).
 constexpr KindMask AllDrawnKinds =
     ((KindMask(1) << Kind::Count) - 1) & ~kindBit(Kind::Intersection);
