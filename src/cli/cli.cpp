@@ -11,6 +11,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <optional>
 
 namespace qorv::cli {
@@ -23,12 +25,12 @@ struct Output {
 };
 
 int usage(Output& o) {
-    o.err += "usage: qorv-cli info FILE\n"
-             "       qorv-cli dump FILE\n"
-             "       qorv-cli convert IN OUT\n"
-             "       qorv-cli eval TEXT\n"
-             "       qorv-cli render FILE OUT [--width W] [--height H] [--aa]\n"
-             "       qorv-cli example NAME OUT\n";
+    o.err += "uso: qorv-cli info ARCHIVO\n"
+             "     qorv-cli dump ARCHIVO\n"
+             "     qorv-cli convert ENTRADA SALIDA\n"
+             "     qorv-cli eval TEXTO\n"
+             "     qorv-cli render ARCHIVO SALIDA [--width ANCHO] [--height ALTO] [--aa]\n"
+             "     qorv-cli example NOMBRE SALIDA\n";
     return 2;
 }
 
@@ -37,11 +39,18 @@ int failWith(Output& o, int msg) {
     return 1;
 }
 
+bool canBeOpened(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path, ec) && std::ifstream(path, std::ios::binary);
+}
+
 // Reads a document or macro file into `doc`; reports the refusal and returns false when it fails.
 bool readFile(Output& o, Document& doc, const std::string& path, ReadResult& r) {
     r = readDocumentFile(doc, path, FileType::Document);
     if (r.kind == FileKind::Document || r.kind == FileKind::Macro) return true;
-    failWith(o, r.kind == FileKind::Newer ? Msg::NewerVersion : Msg::InvalidFile);
+    failWith(o, r.kind == FileKind::Newer ? Msg::NewerVersion
+                : canBeOpened(path)       ? Msg::InvalidFile
+                                          : Msg::CannotOpen);
     return false;
 }
 
@@ -218,10 +227,9 @@ int render(Output& o, const std::vector<std::string>& args) {
         }
     }
     Document doc;
-    const ReadResult r = readDocumentFile(doc, args[1], FileType::Document);
-    if (r.kind == FileKind::Newer) return failWith(o, Msg::NewerVersion);
-    if (r.kind != FileKind::Document && r.kind != FileKind::DocumentWithWindow)
-        return failWith(o, Msg::InvalidFile);
+    ReadResult r;
+    if (!readFile(o, doc, args[1], r)) return 1;
+    if (r.kind != FileKind::Document) return failWith(o, Msg::InvalidFile);
     recalcUpTo(doc);
     std::string error;
     if (!renderDocumentToFile(doc, args[2], width, height, aa || doc.antialiased, &error)) {
@@ -234,13 +242,23 @@ int render(Output& o, const std::vector<std::string>& args) {
 // Writes one of the bundled example documents, recalculated.
 int example(Output& o, const std::string& name, const std::string& path) {
     Document doc;
-    if (!buildExample(name, doc)) return usage(o);
+    if (!buildExample(name, doc)) {
+        o.err += "no hay ningún ejemplo \"" + name + "\"; los ejemplos son:";
+        for (std::string_view known : exampleNames())
+            o.err += (known == exampleNames().front() ? " " : ", ") + std::string(known);
+        o.err += "\n";
+        return 2;
+    }
     recalcUpTo(doc);
     if (!saveDocument(doc, path)) return failWith(o, Msg::WriteError);
     return 0;
 }
 
 } // namespace
+
+bool drawsWithQt(const std::vector<std::string>& args) {
+    return !args.empty() && args[0] == "render";
+}
 
 int run(const std::vector<std::string>& args, std::string& out, std::string& err) {
     Output o{out, err};

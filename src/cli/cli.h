@@ -13,4 +13,7 @@ namespace qorv::cli {
 // Returns the exit status: 0 success, 1 a refused or unwritable file or an invalid text, 2 usage.
 int run(const std::vector<std::string>& args, std::string& out, std::string& err);
 
+// Whether the command draws, and so needs a QGuiApplication for its fonts; the others need no Qt.
+bool drawsWithQt(const std::vector<std::string>& args);
+
 } // namespace qorv::cli

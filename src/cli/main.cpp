@@ -3,13 +3,60 @@
 #include <QGuiApplication>
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+namespace {
+
+// Qt's platform start looks for the session's runtime folder and warns on stderr when there is
+// none (no login session: a service, a container, a build job). Such a run gets a folder of its
+// own, made private as Qt requires, for as long as it lasts.
+class PrivateRuntimeFolder {
+  public:
+    PrivateRuntimeFolder() {
+#ifndef _WIN32
+        if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) return;
+        std::error_code ec;
+        const std::filesystem::path temp = std::filesystem::temp_directory_path(ec);
+        if (ec) return;
+        std::string pattern = (temp / "qorv-cli-XXXXXX").string();
+        if (!::mkdtemp(pattern.data())) return; // mode 0700
+        path_ = pattern;
+        qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(path_));
+#endif
+    }
+    ~PrivateRuntimeFolder() {
+        if (path_.empty()) return;
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    PrivateRuntimeFolder(const PrivateRuntimeFolder&) = delete;
+    PrivateRuntimeFolder& operator=(const PrivateRuntimeFolder&) = delete;
+
+  private:
+    std::string path_;
+};
+
+} // namespace
 
 int main(int argc, char** argv) {
-    // Drawing needs fonts but never a window.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    const std::vector<std::string> args(argv + 1, argv + argc);
     std::string out, err;
-    const int status = qorv::cli::run(std::vector<std::string>(argv + 1, argv + argc), out, err);
+    int status = 0;
+    if (qorv::cli::drawsWithQt(args)) {
+        // Drawing needs fonts but never a window.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        const PrivateRuntimeFolder runtime;
+        QGuiApplication app(argc, argv);
+        status = qorv::cli::run(args, out, err);
+    } else {
+        status = qorv::cli::run(args, out, err);
+    }
     std::fwrite(out.data(), 1, out.size(), stdout);
     std::fwrite(err.data(), 1, err.size(), stderr);
     return status;

@@ -48,6 +48,23 @@ bool conicCoefficientsOf(const Element& e, double k[6]);
 bool isLinePairConic(const Element& e);
 bool conicLines(const Element& e, Point2 a[2], Point2 b[2]);
 
+// The frame of coordinate axes (method 39), the one every use of axes takes: coordinates,
+// represented and grid points, points given by coordinates, equations, grids and the drawing.
+// The origin is the first point of the x axis line, which the axes' recalculation puts on the
+// origin point and which axes without an origin point keep as read; the units are the axes'
+// two scale values.
+struct AxesFrame {
+    Point2 origin;
+    double unitX = 40.0, unitY = 40.0;
+    Point2 toAxes(Point2 p) const { return {(p.x - origin.x) / unitX, (p.y - origin.y) / unitY}; }
+    Point2 toWorld(double u, double v) const {
+        return {origin.x + u * unitX, origin.y + v * unitY};
+    }
+};
+// False when `axes` is not defined coordinate axes, or its origin is not finite or a unit is not
+// finite and positive.
+bool axesFrameOf(const Element* axes, AxesFrame& f);
+
 // Through-points of an element: the points that define it and lie on it. Up to 5.
 int throughPointsOf(const Element& e, const Element* out[5]);
 // Whether `point` lies on `curve` by construction: a through-point of it, a point on it, or an

@@ -65,11 +65,6 @@ bool onSegment(Point2 p, Point2 a, Point2 b) {
     return std::fabs(distance(a, p) + distance(p, b) - distance(a, b)) < Tol::Distinct;
 }
 
-// Axis coordinates of a world point.
-Point2 toAxes(Point2 p, Point2 o, double ux, double uy) {
-    return Point2{(p.x - o.x) / ux, (p.y - o.y) / uy};
-}
-
 // ---- text builders ------------------------------------------------------------------------------
 
 void buildLineText(TextBuffer& t, bool slopeForm, double m, double n, int decimals) {
@@ -158,39 +153,38 @@ void buildConicText(TextBuffer& t, const ConicCoefficients& c, int decimals) {
 
 // Circle (or curved arc) and axes of a circle equation, in axis coordinates.
 bool circleInAxes(const Element& e, double& a, double& b, double& p, double& q) {
-    Point2 o;
-    double ux = 0, uy = 0;
-    if (!usable(e.parent1) || !usable(e.parent2) || !axesFrame(*e.parent2, o, ux, uy)) return false;
+    AxesFrame f;
+    if (!usable(e.parent1) || !axesFrameOf(e.parent2, f)) return false;
     if (e.parent1->kind() == Kind::Arc && e.parent1->option2 != 0) return false; // no circle
-    const Point2 centre = toAxes(firstPointOf(*e.parent1), o, ux, uy);
+    const Point2 centre = f.toAxes(firstPointOf(*e.parent1));
     const double r = radiusOf(*e.parent1);
     a = centre.x;
     b = centre.y;
-    p = r / ux;
-    q = r / uy;
+    p = r / f.unitX;
+    q = r / f.unitY;
     return std::isfinite(a) && std::isfinite(b) && std::isfinite(p) && std::isfinite(q);
 }
 
 // The conic of a conic equation refitted through its five points in axis coordinates.
 bool conicInAxes(const Element& e, ConicCoefficients& coef) {
-    Point2 o;
-    double ux = 0, uy = 0;
-    if (!usable(e.parent1) || !usable(e.parent2) || !axesFrame(*e.parent2, o, ux, uy)) return false;
+    AxesFrame f;
+    if (!usable(e.parent1) || !axesFrameOf(e.parent2, f)) return false;
     const auto* t = e.parent1->tailAs<ConicTail>();
     if (!t) return false;
     Point2 pts[5];
     for (int i = 0; i < 5; ++i) {
         if (!usable(t->points[i])) return false;
-        pts[i] = toAxes(positionOf(*t->points[i]), o, ux, uy);
+        pts[i] = f.toAxes(positionOf(*t->points[i]));
     }
     return fitConic(pts, coef);
 }
 
 // Slope form (y = m x + n) or vertical form (x = c) of a straight element in axis coordinates.
 bool lineInAxes(const Element& e, bool& slopeForm, double& m, double& n) {
-    Point2 o;
-    double ux = 0, uy = 0;
-    if (!usable(e.parent1) || !usable(e.parent2) || !axesFrame(*e.parent2, o, ux, uy)) return false;
+    AxesFrame f;
+    if (!usable(e.parent1) || !axesFrameOf(e.parent2, f)) return false;
+    const Point2 o = f.origin;
+    const double ux = f.unitX, uy = f.unitY;
     const Point2 a = firstPointOf(*e.parent1), b = secondPointOf(*e.parent1);
     Point2 q;
     if (intersectLines(a, b, o, Point2{o.x, o.y + 10}, q)) {

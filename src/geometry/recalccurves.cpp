@@ -74,6 +74,9 @@ void recalcAxes(Document& doc, Element& e) {
     } else {
         e.defined = 1; // axes without an origin point keep their place
     }
+    // Axes that give nothing a frame are not drawn or used either.
+    AxesFrame frame;
+    if (e.defined && !axesFrameOf(&e, frame)) e.defined = 0;
     tail->xAxis->defined = e.defined;
     tail->yAxis->defined = e.defined;
 }
@@ -91,8 +94,8 @@ void recalcCoordinates(Document& doc, Element& e) {
     auto undefined = [&] { e.defined = cx.defined = cy.defined = 0; };
     if (!usable(e.parent1) || !axesFrameOf(e.parent2, f)) return undefined();
     const Point2 p = positionOf(*e.parent1);
-    double x = (p.x - f.origin.x) / f.unitX;
-    double y = (p.y - f.origin.y) / f.unitY;
+    const Point2 inAxes = f.toAxes(p);
+    double x = inAxes.x, y = inAxes.y;
     const bool polar = e.option == NoValue || (doc.coordinateSystem == 1 && e.option != HasValue);
     if (polar) {
         const double r = std::hypot(x, y);

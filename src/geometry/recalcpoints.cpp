@@ -48,7 +48,7 @@ namespace {
 void placeOnAxes(Element& e, const Element* axes) {
     AxesFrame f;
     if (!axesFrameOf(axes, f)) return setUndefined(e);
-    storePoint(e, {f.origin.x + e.value[2] * f.unitX, f.origin.y + e.value[3] * f.unitY});
+    storePoint(e, f.toWorld(e.value[2], e.value[3]));
 }
 } // namespace
 

@@ -115,20 +115,4 @@ inline void storeMeasure(const Document& doc, Element& e, double raw, MeasureUni
     e.defined = 1;
 }
 
-// Origin and unit lengths of coordinate axes (method 39).
-struct AxesFrame {
-    Point2 origin;
-    double unitX = 40.0, unitY = 40.0;
-};
-inline bool axesFrameOf(const Element* axes, AxesFrame& f) {
-    if (!usable(axes) || axes->method != Method::Axes) return false;
-    const auto* t = axes->tailAs<AxesTail>();
-    if (!t || !t->xAxis) return false;
-    f.origin = firstPointOf(*t->xAxis);
-    f.unitX = t->scaleX;
-    f.unitY = t->scaleY;
-    return isFinite(f.origin) && std::isfinite(f.unitX) && std::isfinite(f.unitY) &&
-           f.unitX != 0.0 && f.unitY != 0.0;
-}
-
 } // namespace qorv

@@ -38,6 +38,19 @@ bool liesOnCircleByConstruction(const Element& p, const Element& g) {
     return false;
 }
 
+// Whether the parameter of a point (or name) on `host` is a distance along a line: on a line
+// parameterised by distance, or on a locus whose driver runs on one (a point on a locus holds
+// its locus's driver parameter, followed through loci driven on loci).
+bool parameterIsDistance(const Element* host) {
+    for (int depth = 0; host && depth < 64; ++depth) {
+        if (host->method != Method::Locus) return isParameterisedByDistance(host->method);
+        const Element* driver = host->parent2;
+        if (!driver || driver->method != Method::PointOnElement) return false;
+        host = driver->parent1;
+    }
+    return false;
+}
+
 constexpr std::array<PolygonShape, StarPolygonCount> makeStarTable() {
     std::array<PolygonShape, StarPolygonCount> t{};
     int i = 0;
@@ -64,12 +77,12 @@ constexpr std::array<PolygonShape, StarPolygonCount> kStars = makeStarTable();
 // ----------------------------------------------------------------------------
 
 Point2 rotatePoint(Point2 p, Point2 c, double theta) {
-    const double r = distance(p, c);
-    if (r < Tol::Distinct) return p;
-    double phi = 0;
-    unorientedAngle(Point2{c.x + 1, c.y}, c, p, phi);
-    if (p.y < c.y) phi = -phi;
-    return Point2{c.x + r * std::cos(phi + theta), c.y + r * std::sin(phi + theta)};
+    if (distance(p, c) < Tol::Distinct) return p;
+    // Turning the offset itself keeps full precision where an angle taken back from a cosine
+    // would not (near 0 and pi).
+    const double cs = std::cos(theta), sn = std::sin(theta);
+    const Point2 d = p - c;
+    return Point2{c.x + (d.x * cs - d.y * sn), c.y + (d.x * sn + d.y * cs)};
 }
 
 Point2 scalePoint(Point2 p, Point2 c, double k) {
@@ -88,15 +101,6 @@ bool reflectPoint(Point2 p, Point2 a, Point2 b, Point2& out) {
     if (!intersectLines(a, b, q1, q2, foot)) return false;
     out = pointAlong(p, foot, 2 * distance(p, foot));
     return isFinite(out);
-}
-
-bool axesFrame(const Element& axes, Point2& origin, double& unitX, double& unitY) {
-    const auto* t = axes.tailAs<AxesTail>();
-    if (axes.method != Method::Axes || !t || !axes.parent1) return false;
-    origin = positionOf(*axes.parent1);
-    unitX = t->scaleX;
-    unitY = t->scaleY;
-    return isFinite(origin) && std::isfinite(unitX) && std::isfinite(unitY) && unitX > 0 && unitY > 0;
 }
 
 // ---- point constructions
@@ -175,11 +179,9 @@ void recalcDisplacement(Document& doc, Element& e) {
         if (distance(a, b) < Tol::Distinct) break;
         double along = d;
         if (g.method == Method::AxisX || g.method == Method::AxisY) {
-            const Element* axes = axesOfAxisLine(g);
-            Point2 o;
-            double ux = 0, uy = 0;
-            if (!axes || !axesFrame(*axes, o, ux, uy)) break;
-            along = n * (g.method == Method::AxisX ? ux : uy);
+            AxesFrame f;
+            if (!axesFrameOf(axesOfAxisLine(g), f)) break;
+            along = n * (g.method == Method::AxisX ? f.unitX : f.unitY);
         }
         storePoint(e, pointAlong(a, b, along));
         return;
@@ -205,10 +207,10 @@ void recalcDisplacement(Document& doc, Element& e) {
 
 void recalcPointWithCoordinates(Document& doc, Element& e) {
     double u = 0, v = 0;
-    Point2 o;
-    double ux = 0, uy = 0;
-    if (!usable(e.parent1) || !usable(e.parent2) || !usable(e.parent3) || !numberValueOf(e.parent1, u) ||
-        !numberValueOf(e.parent2, v) || !axesFrame(*e.parent3, o, ux, uy)) {
+    AxesFrame f;
+    if (!usable(e.parent1) || !usable(e.parent2) || !usable(e.parent3) ||
+        !numberValueOf(e.parent1, u) || !numberValueOf(e.parent2, v) ||
+        !axesFrameOf(e.parent3, f)) {
         e.defined = 0;
         return;
     }
@@ -218,7 +220,7 @@ void recalcPointWithCoordinates(Document& doc, Element& e) {
         u = r * std::cos(theta);
         v = r * std::sin(theta);
     }
-    storePoint(e, Point2{o.x + u * ux, o.y + v * uy});
+    storePoint(e, f.toWorld(u, v));
 }
 
 // ---- lines
@@ -374,8 +376,12 @@ void scaleConstruction(Document& doc, Point2 z, double k) {
             break;
         }
         case Method::CircleByCentre: {
+            // The radius is measured from the stored centre at the next pass: both move.
+            const Point2 c = scalePoint(firstPointOf(*e), z, k);
             const Point2 p = scalePoint(secondPointOf(*e), z, k);
-            if (isFinite(p)) {
+            if (isFinite(c) && isFinite(p)) {
+                e->value[0] = c.x;
+                e->value[1] = c.y;
                 e->value[2] = p.x;
                 e->value[3] = p.y;
             }
@@ -384,7 +390,7 @@ void scaleConstruction(Document& doc, Point2 z, double k) {
         case Method::PointOnElement:
         case Method::Name:
             // Only distances along a line change; fractions and angles stay as they are.
-            if (e->parent1 && isParameterisedByDistance(e->parent1->method)) e->value[3] *= k;
+            if (parameterIsDistance(e->parent1)) e->value[3] *= k;
             break;
         case Method::Axes:
             if (auto* t = e->tailAs<AxesTail>()) {

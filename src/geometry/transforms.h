@@ -18,10 +18,6 @@ bool invertPoint(Point2 p, Point2 c, double r, Point2& out);
 // Mirror image of P in the line AB; false when A and B are closer than 0.0001.
 bool reflectPoint(Point2 p, Point2 a, Point2 b, Point2& out);
 
-
-// Origin and unit lengths of coordinate axes (method 39); false when they give no frame.
-bool axesFrame(const Element& axes, Point2& origin, double& unitX, double& unitY);
-
 // ---- per-method recalculation ------------------------------------------------------------------
 void recalcAxialSymmetry(Document& doc, Element& e);         // 22
 void recalcRotation(Document& doc, Element& e);              // 24

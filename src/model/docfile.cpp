@@ -546,7 +546,10 @@ std::vector<uint8_t> encodeDocument(Document& doc, const SaveOptions& options) {
 
 bool saveDocument(Document& doc, const std::string& path, const SaveOptions& options) {
     removeUnusedInternalElements(doc);
-    return writeFileAtomically(path, encodeDocument(doc, options));
+    if (!writeFileAtomically(path, encodeDocument(doc, options))) return false;
+    doc.fileName = path;
+    doc.modified = 0;
+    return true;
 }
 
 std::vector<uint8_t> encodeMacroFile(const MacroSlot& macro) {

@@ -95,8 +95,10 @@ void resolveReferences(Element* head);
 // The bytes of a document file; refreshes the stored ids first.
 std::vector<uint8_t> encodeDocument(Document& doc, const SaveOptions& options = {});
 
-// Saves a document: removes the unused internal elements, then writes the file. Returns false
-// when the file could not be written; the previous file at `path`, if any, is then untouched.
+// Saves a document: removes the unused internal elements, then writes the file; on success the
+// document takes `path` as its name and is no longer modified. Returns false when the file could
+// not be written; the previous file at `path`, if any, is then untouched and the document is not
+// marked saved.
 bool saveDocument(Document& doc, const std::string& path, const SaveOptions& options = {});
 
 // The bytes of a macro file holding one macro (its element records keep their template ids),

@@ -71,6 +71,7 @@ constexpr const char* kMessages[Msg::Count] = {
     "Copiar",
     "Pegar",
     "Pegar imagen",
+    "no se puede abrir el archivo",
 };
 
 constexpr const char* kToolPrompts[UiTextTable::ToolPromptSlots] = {

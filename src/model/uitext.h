@@ -64,6 +64,7 @@ enum : int {
     Copy,                   // "Copiar"
     Paste,                  // "Pegar"
     PastePicture,           // "Pegar imagen"
+    CannotOpen,             // "no se puede abrir el archivo"
     Count
 };
 }

@@ -209,14 +209,12 @@ double distanceToElement(const Element& e, Point2 p, int* side) {
 
 bool nearestGridNode(const Document& doc, const Element& grid, Point2 p, Point2& node,
                      Point2& axisCoordinates) {
-    const Element* axes = grid.parent1;
-    Point2 o;
-    double ux = 0, uy = 0;
-    if (!axes || !axesFrame(*axes, o, ux, uy) || !(ux != 0) || !(uy != 0)) return false;
-    node = doc.coordinateSystem == 1 ? snapToPolarGrid(p, o, ux, uy)
-                                     : snapToRectangularGrid(p, o, ux, uy);
+    AxesFrame f;
+    if (!axesFrameOf(grid.parent1, f)) return false;
+    node = doc.coordinateSystem == 1 ? snapToPolarGrid(p, f.origin, f.unitX, f.unitY)
+                                     : snapToRectangularGrid(p, f.origin, f.unitX, f.unitY);
     if (!isFinite(node)) return false;
-    axisCoordinates = {(node.x - o.x) / ux, (node.y - o.y) / uy};
+    axisCoordinates = f.toAxes(node);
     return true;
 }
 

@@ -1,6 +1,7 @@
 // Straight elements, polygons, circles, arcs, angle marks, loci, conics, axes and grids.
 #include "view/renderer.h"
 
+#include "geometry/elementgeometry.h"
 #include "view/renderframe.h"
 #include "view/ticks.h"
 
@@ -589,18 +590,6 @@ void Renderer::drawConic(Frame& f, const Element& e, Color c, int style) {
 
 namespace {
 
-// The axes' origin: the first point of its x axis line, which recalculation places on the
-// origin point.
-bool axesFrame(const Element& axes, Point2& origin, double& ux, double& uy) {
-    auto* t = axes.tailAs<AxesTail>();
-    if (!t || !t->xAxis) return false;
-    origin = firstPoint(*t->xAxis);
-    ux = t->scaleX;
-    uy = t->scaleY;
-    return std::isfinite(origin.x) && std::isfinite(origin.y) && ux > 0 && uy > 0 &&
-           std::isfinite(ux) && std::isfinite(uy);
-}
-
 std::string stepLabel(double s) {
     char buffer[64];
     if (std::fabs(s) >= 1e7)
@@ -614,9 +603,10 @@ std::string stepLabel(double s) {
 
 void Renderer::drawAxes(Frame& f, const Element& e, Color c, int style, bool own) {
     auto* t = e.tailAs<AxesTail>();
-    Point2 o;
-    double ux = 0, uy = 0;
-    if (!t || !axesFrame(e, o, ux, uy)) return;
+    AxesFrame frame;
+    if (!t || !axesFrameOf(&e, frame)) return;
+    const Point2 o = frame.origin;
+    const double ux = frame.unitX, uy = frame.unitY;
     // The two lines, each in its own colour when drawn normally.
     for (const SubElement* axis : {&t->xAxis, &t->yAxis}) {
         if (!*axis) continue;
@@ -694,10 +684,10 @@ void Renderer::drawAxes(Frame& f, const Element& e, Color c, int style, bool own
 }
 
 void Renderer::drawGrid(Frame& f, const Element& e, Color c, int style) {
-    const Element* axes = e.parent1;
-    Point2 o;
-    double ux = 0, uy = 0;
-    if (!axes || !axesFrame(*axes, o, ux, uy)) return;
+    AxesFrame frame;
+    if (!axesFrameOf(e.parent1, frame)) return;
+    const Point2 o = frame.origin;
+    const double ux = frame.unitX, uy = frame.unitY;
     const double sx = tickStep(ux) * ux, sy = tickStep(uy) * uy;
     const double s = f.scale();
     // Miniatures skip nodes closer than six pixels: they would only grey the preview.

@@ -9,6 +9,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -169,16 +170,21 @@ TEST(Cli, RefusedFilesGiveStatusOneAndOneLine) {
     Files f;
     CliRun missing = runCli({"dump", f("nothing.qrv")});
     EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err, line(Msg::InvalidFile));
+    EXPECT_EQ(missing.err, line(Msg::CannotOpen));
     EXPECT_TRUE(missing.out.empty());
+    EXPECT_EQ(runCli({"info", f("")}).err, line(Msg::CannotOpen)); // a folder
     std::ofstream(f("new.qrv"), std::ios::binary).write("\x85\x03\0\0\x0a\0\0\0", 8);
     CliRun newer = runCli({"info", f("new.qrv")});
     EXPECT_EQ(newer.status, 1);
     EXPECT_EQ(newer.err, line(Msg::NewerVersion));
     std::ofstream(f("junk.qrv"), std::ios::binary) << "not a document at all";
-    EXPECT_EQ(runCli({"convert", f("junk.qrv"), f("out.qrv")}).status, 1);
+    CliRun junk = runCli({"convert", f("junk.qrv"), f("out.qrv")});
+    EXPECT_EQ(junk.status, 1);
+    EXPECT_EQ(junk.err, line(Msg::InvalidFile));
     EXPECT_FALSE(fs::exists(f("out.qrv")));
-    EXPECT_EQ(runCli({"frobnicate"}).status, 2);
+    CliRun unknown = runCli({"frobnicate"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(unknown.err.rfind("uso: qorv-cli info ARCHIVO\n", 0), 0u) << unknown.err;
     EXPECT_EQ(runCli({}).status, 2);
 }
 
@@ -234,7 +240,34 @@ TEST(Cli, ExampleCommandWritesAReadableDocument) {
     CliRun info = runCli({"info", f("c.qrv")});
     EXPECT_EQ(info.status, 0);
     EXPECT_NE(info.out.find("type: 10"), std::string::npos);
-    EXPECT_EQ(runCli({"example", "nothing", f("d.qrv")}).status, 2);
+    CliRun unknown = runCli({"example", "nothing", f("d.qrv")});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(unknown.err, "no hay ningún ejemplo \"nothing\"; los ejemplos son: triangle, conic, "
+                           "intersections\n");
+    EXPECT_FALSE(fs::exists(f("d.qrv")));
+}
+
+// The program itself, run without a login session (no XDG_RUNTIME_DIR): a successful run writes
+// nothing on stderr and leaves nothing behind in the temporary folder.
+TEST(Cli, ASuccessfulRunWritesNothingOnStderr) {
+    Files f;
+    const QString doc =
+        QString::fromStdString(std::string(QORV_SOURCE_DIR) + "/examples/triangle.qrv");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("XDG_RUNTIME_DIR");
+    env.insert("TMPDIR", QString::fromStdString(f.dir.string()));
+    for (const QStringList& args :
+         {QStringList{"info", doc},
+          QStringList{"render", doc, QString::fromStdString(f("t.png"))}}) {
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(QORV_CLI, args);
+        ASSERT_TRUE(p.waitForFinished(60000)) << args.join(' ').toStdString();
+        EXPECT_EQ(p.exitCode(), 0) << args.join(' ').toStdString();
+        EXPECT_EQ(p.readAllStandardError().toStdString(), "") << args.join(' ').toStdString();
+    }
+    EXPECT_TRUE(fs::exists(f("t.png")));
+    EXPECT_EQ(std::distance(fs::directory_iterator(f.dir), fs::directory_iterator()), 1);
 }
 
 TEST(Cli, RenderDrawsTheExampleAsImageAndAsVectors) {

@@ -313,6 +313,47 @@ TEST(Recalc, AxesCoordinatesGridAndRepresentedPoints) {
     EXPECT_EQ(coords2->tailAs<CoordinatesTail>()->yCoord->defined, 1);
 }
 
+// Every use of axes takes the same frame: axes without an origin point (files allow them)
+// keep the origin their x axis line was read with, and a unit that is not positive gives no
+// frame to anything, the axes themselves included.
+TEST(Recalc, EveryUseOfAxesTakesTheSameFrame) {
+    for (const double unitX : {40.0, -40.0, 0.0}) {
+        Builder b;
+        Element* axes = b.make(Method::Axes);
+        auto* at = axes->tailAs<AxesTail>();
+        at->scaleX = unitX;
+        at->scaleY = 20;
+        at->xAxis->value[0] = 10; // origin (10, 20), as read from a file
+        at->xAxis->value[1] = 20;
+        recalcElement(b.doc, *axes);
+        const bool frame = unitX > 0;
+        SCOPED_TRACE(unitX);
+
+        b.req.option = HasValue;
+        Element* coords = b.make(Method::Coordinates, b.point(90, 60), axes);
+        b.req.value[2] = 1;
+        b.req.value[3] = -1;
+        Element* rep = b.make(Method::RepresentedPoint, axes);
+        Element* grid = b.make(Method::Grid, axes);
+        Element* withCoords = b.make(Method::PointWithCoordinates, b.number(3), b.number(1), axes);
+        Element* lineEq =
+            b.make(Method::LineEquation, b.line(b.point(10, 20), b.point(50, 60)), axes);
+        Element* circleEq =
+            b.make(Method::CircleEquation, b.circle(b.point(50, 20), b.point(50, 60)), axes);
+        for (const Element* e : {axes, coords, rep, grid, withCoords, lineEq, circleEq})
+            EXPECT_EQ(e->defined, frame ? 1 : 0) << e->method;
+        if (!frame) continue;
+        const auto* ct = coords->tailAs<CoordinatesTail>();
+        EXPECT_NEAR(ct->xCoord->value[0], 2, 1e-12);
+        EXPECT_NEAR(ct->yCoord->value[0], 2, 1e-12);
+        expectAt(rep, 50, 0);
+        expectAt(withCoords, 130, 40);
+        EXPECT_EQ(lineEq->tailAs<EquationTail>()->text, "y = 2.00x ");
+        EXPECT_EQ(circleEq->tailAs<EquationTail>()->text,
+                  "(x-1.00)\xC2\xB2/1.00\xC2\xB2+y\xC2\xB2/2.00\xC2\xB2=1");
+    }
+}
+
 TEST(Recalc, PolygonSides) {
     Builder b;
     Element* v0 = b.point(0, 0);

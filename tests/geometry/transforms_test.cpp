@@ -1,3 +1,4 @@
+#include "geometry/recalc.h"
 #include "geometry/recalcmethods.h"
 #include "geometry/transforms.h"
 
@@ -61,6 +62,27 @@ TEST(Rotation, PointBelowTheCentreTurnsTheRightWay) {
     const Point2 q = rotatePoint({0.00005, 0}, {0, 0}, 1.0);
     EXPECT_EQ(q.x, 0.00005);
     EXPECT_EQ(q.y, 0.0);
+}
+
+// Far from the centre and next to its horizontal, tiny and half turns stay exact: the
+// result is compared with the turn written out by hand.
+TEST(Rotation, KeepsItsPrecisionNearNoTurnAndHalfTurn) {
+    const struct {
+        Point2 p, c;
+        double theta;
+    } cases[] = {
+        {{20000, -0.00027}, {0, 0}, 0.0},   {{20000, 0.00027}, {0, 0}, 1e-12},
+        {{-20000, 0.00027}, {0, 0}, kPi},   {{20000, -0.00027}, {0, 0}, -kPi},
+        {{5, 3 + 1e-9}, {-19995, 3}, 1e-9}, {{1e6, 1e-6}, {0, 0}, 2 * kPi},
+    };
+    for (const auto& k : cases) {
+        const Point2 d{k.p.x - k.c.x, k.p.y - k.c.y};
+        const double cs = std::cos(k.theta), sn = std::sin(k.theta);
+        const Point2 want{k.c.x + d.x * cs - d.y * sn, k.c.y + d.x * sn + d.y * cs};
+        const Point2 r = rotatePoint(k.p, k.c, k.theta);
+        EXPECT_NEAR(r.x, want.x, 1e-9) << k.p.x << " " << k.p.y << " by " << k.theta;
+        EXPECT_NEAR(r.y, want.y, 1e-9) << k.p.x << " " << k.p.y << " by " << k.theta;
+    }
 }
 
 TEST(Rotation, NumberWithoutValueMakesItUndefinedUntilTheValueReturns) {
@@ -462,6 +484,46 @@ TEST(ScaleConstruction, MovesFreeDataAndScalesDistances) {
     scaleConstruction(s.doc, Point2{10, 0}, 0.5);
     EXPECT_EQ(free->value[0], 20);
     EXPECT_EQ(s.doc.pixelsPerUnit, 80);
+}
+
+TEST(ScaleConstruction, CircleByCentreKeepsItsShapeAfterRecalculation) {
+    Scene s;
+    Element* centre = s.point(100, 0);
+    Element* circle = s.make(Method::CircleByCentre, centre);
+    Scene::setValues(circle, 100, 0, 100, 10);
+    recalcUpTo(s.doc);
+    scaleConstruction(s.doc, Point2{0, 0}, 2);
+    recalcUpTo(s.doc);
+    ASSERT_EQ(circle->defined, 1);
+    EXPECT_NEAR(circle->value[0], 200, kEps);
+    EXPECT_NEAR(circle->value[1], 0, kEps);
+    EXPECT_NEAR(std::hypot(circle->value[2] - 200, circle->value[3]), 20, kEps);
+}
+
+// A point or a name on a locus holds the parameter of the locus's driver (followed through a
+// locus driven on a locus): a distance when the driver runs on a line through one point, which
+// scales like the driver's own; a fraction on a segment, which stays.
+TEST(ScaleConstruction, ParametersOnALocusScaleLikeTheDriverParameter) {
+    Scene s;
+    Element* line = s.make(Method::LineThroughPoint, s.point(0, 0));
+    Element* seg = s.segment(0, 0, 10, 0);
+    Element* onLine = s.make(Method::PointOnElement, line);
+    Element* onSeg = s.make(Method::PointOnElement, seg);
+    Element* far = s.point(0, 20);
+    Element* lineLocus = s.make(Method::Locus, s.make(Method::Midpoint, onLine, far), onLine);
+    Element* segLocus = s.make(Method::Locus, s.make(Method::Midpoint, onSeg, far), onSeg);
+    Element* onLineLocus = s.make(Method::PointOnElement, lineLocus);
+    Element* onSegLocus = s.make(Method::PointOnElement, segLocus);
+    Element* outer = s.make(Method::Locus, s.make(Method::Midpoint, onLineLocus, far), onLineLocus);
+    Element* onOuter = s.make(Method::PointOnElement, outer);
+    s.doc.setName(lineLocus, "l", s.opts);
+    for (Element* e : {onLine, onSeg, onLineLocus, onSegLocus, onOuter, lineLocus->nameElement})
+        e->value[3] = 0.25;
+    scaleConstruction(s.doc, Point2{0, 0}, 2);
+    for (Element* e : {onLine, onLineLocus, onOuter, lineLocus->nameElement})
+        EXPECT_EQ(e->value[3], 0.5);
+    for (Element* e : {onSeg, onSegLocus})
+        EXPECT_EQ(e->value[3], 0.25);
 }
 
 TEST(ScaleConstruction, NamesKeepTheirPlaceOnTheirElement) {

@@ -257,11 +257,11 @@ struct FileBytes {
     }
     // The common tail of an element record of version v; `font` for kinds that carry one.
     FileBytes& common(int32_t v, int32_t id, int32_t p1, int32_t p2, int32_t p3, double x, double y,
-                      int32_t option, bool font) {
+                      int32_t option, bool font, Color colorFrom = 0, Color colorTo = 0) {
         i32(id).i32(p1).i32(p2).i32(p3).f64(x).f64(y).f64(0).f64(0);
         i32(1).i32(1).i32(option).i32(0x0000ff); // defined, visible, option, colour
         if (v >= 300) i32(-1).i32(0);
-        if (v >= 800) i32(0).i32(0);
+        if (v >= 800) i32(colorFrom).i32(colorTo);
         i32(2); // shape
         if (v >= 300) {
             i32(0).i32(0).i32(4); // option2, unitShown, decimals

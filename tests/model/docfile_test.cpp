@@ -463,6 +463,103 @@ TEST(DocumentFile, Version299GetsTheDefaultsOfLaterFields) {
     EXPECT_EQ(v[5]->tailAs<ParameterTail>()->maximum, 3);
 }
 
+// Each rule that changes between versions 300 and 899 read from both sides of its threshold:
+// a field present from version T is read from a file of version T and takes its default in a
+// file of version T - 1, with everything after it still in place.
+TEST(DocumentFile, EachVersionThresholdIsReadFromBothSides) {
+    const DocumentDefaults& d = DocumentDefaults::builtIn();
+    for (const int32_t v : {399, 400, 499, 500, 599, 600, 699, 700, 799, 800, 801}) {
+        SCOPED_TRACE(v);
+        FileBytes f;
+        f.i32(v).i32(10).i32(0x000001);
+        if (v >= 500) f.i32(0x0a0b0c).i32(0x0d0e0f);
+        if (v >= 600) {
+            for (int i = 0; i < 4; ++i) // file order: cursor, numbers, names, texts
+                f.font("F" + std::to_string(i), 0x10 + i, 20 + i);
+            for (int k = 0; k < 12; ++k) // kinds 0, 1, 2, 3, 5, 6, 4, 7, 8, 13, 20, 24
+                f.i32(0x100 + k);
+            for (int k = 0; k < 12; ++k)
+                f.i32(2 + k % 5);
+        }
+        f.i32(LengthUnit::Mm).i32(AngleUnit::Deg);
+        if (v >= 600)
+            f.f64(37.5);
+        else
+            f.i32(37);
+        if (v >= 801) f.i32(1);
+        f.i32(0); // rectangular
+        if (v >= 500) f.i32(1);
+        f.f64(10).f64(20).i32(0).i32(0);
+        f.i32(Method::FreePoint).common(v, 1, -1, -1, -1, 3, 4, 0, false, 0x111111, 0x222222);
+        f.i32(Method::Text).i32(1);
+        if (v >= 400) f.i32(2);
+        f.str("hola").font("Courier", 0x30, 9);
+        if (v >= 400) f.font("A", 1, 11).i32(2).font("B", 2, 12).i32(2);
+        if (v >= 600) f.i32(7).i32(8).i32(1);
+        f.common(v, 2, -1, -1, -1, 0, 0, 1, false);
+        f.i32(Method::Parameter).f64(-3).f64(3);
+        if (v >= 700) f.f64(0.5);
+        f.common(v, 3, -1, -1, -1, 1, 0, 100, true);
+
+        Document doc;
+        ASSERT_EQ(readBytes(doc, f.bytes()).kind, FileKind::Document);
+        const auto list = listOf(doc);
+        ASSERT_EQ(list.size(), 3u);
+        EXPECT_EQ(doc.lengthUnit, LengthUnit::Mm);
+        EXPECT_EQ(doc.angleUnit, AngleUnit::Deg);
+        EXPECT_EQ(doc.left, 10);
+        EXPECT_EQ(doc.top, 20);
+        // 500: colours of hidden and selected elements, anti-aliasing.
+        EXPECT_EQ(doc.hiddenColor, v >= 500 ? 0x0a0b0c : 0xbebe);
+        EXPECT_EQ(doc.selectedColor, v >= 500 ? 0x0d0e0f : 0xffaaaa);
+        EXPECT_EQ(doc.antialiased, v >= 500 ? 1 : 0);
+        // 600: the four fonts, the per-kind tables and a fractional unit length.
+        if (v >= 600) {
+            EXPECT_EQ(doc.fonts[FontSlot::Cursor], (FontRecord{"F0", 0x10, 20, 0, 0, 0, 0}));
+            EXPECT_EQ(doc.fonts[FontSlot::Numbers].name, "F1");
+            EXPECT_EQ(doc.fonts[FontSlot::Names].name, "F2");
+            EXPECT_EQ(doc.fonts[FontSlot::Texts].name, "F3");
+            EXPECT_EQ(doc.kindColors[Kind::Circle], 0x104);
+            EXPECT_EQ(doc.kindColors[Kind::Iteration], 0x10b);
+            EXPECT_EQ(doc.kindShapes[Kind::Polygon], 3);
+        } else {
+            EXPECT_EQ(doc.fonts, d.fonts);
+            EXPECT_EQ(doc.kindColors, d.kindColors);
+            EXPECT_EQ(doc.kindShapes, d.kindShapes);
+        }
+        EXPECT_EQ(doc.pixelsPerUnit, v >= 600 ? 37.5 : 37.0);
+        // 801: lengths constant under zoom.
+        EXPECT_EQ(doc.constantLengthsWithZoom, v >= 801 ? 1 : 0);
+        // 800: the two colours of a parametric colour.
+        EXPECT_EQ(list[0]->colorParamFrom, v >= 800 ? 0x111111 : 0);
+        EXPECT_EQ(list[0]->colorParamTo, v >= 800 ? 0x222222 : 0);
+        EXPECT_EQ(list[0]->value[0], 3);
+        // 400: font runs; 600: the text's place and flag.
+        const auto* text = list[1]->tailAs<TextTail>();
+        ASSERT_NE(text, nullptr);
+        EXPECT_EQ(text->lines, std::vector<std::string>{"hola"});
+        EXPECT_EQ(text->font.name, "Courier");
+        if (v >= 400) {
+            ASSERT_EQ(text->runs.size(), 2u);
+            EXPECT_EQ(text->runs[1].font.name, "B");
+            EXPECT_EQ(text->runs[1].length, 2);
+        } else {
+            ASSERT_EQ(text->runs.size(), 1u);
+            EXPECT_EQ(text->runs[0].font.name, "Courier");
+            EXPECT_EQ(text->runs[0].length, 4);
+        }
+        EXPECT_EQ(text->x, v >= 600 ? 7 : 250);
+        EXPECT_EQ(text->y, v >= 600 ? 8 : 355);
+        EXPECT_EQ(text->flag, v >= 600 ? 1 : 0);
+        // 700: the parameter's step.
+        const auto* param = list[2]->tailAs<ParameterTail>();
+        ASSERT_NE(param, nullptr);
+        EXPECT_EQ(param->step, v >= 700 ? 0.5 : 0.01);
+        EXPECT_EQ(param->maximum, 3);
+        EXPECT_EQ(list[2]->decimals, 4);
+    }
+}
+
 TEST(DocumentFile, Version100CorrectionsAndVersion200AnimationScale) {
     DocumentDefaults defaults = DocumentDefaults::builtIn();
     defaults.fonts[FontSlot::Texts] = FontRecord{"Script", 0x99, 17, 1, 0, 0, 0};
@@ -689,12 +786,15 @@ TEST(MacroFile, ADocumentWithMoreThanAHundredMacrosIsRefused) {
 TEST(SaveDocument, FailureLeavesThePreviousFileIntact) {
     TempDir dir;
     SampleDocument s;
+    s.doc.modified = 1;
     EXPECT_FALSE(saveDocument(s.doc, dir.file("missing/folder/a.qrv")));
     EXPECT_FALSE(fs::exists(dir.path / "missing"));
     // A folder in the way is not replaced.
     fs::create_directory(dir.path / "taken.qrv");
     EXPECT_FALSE(saveDocument(s.doc, dir.file("taken.qrv")));
     EXPECT_TRUE(fs::is_directory(dir.path / "taken.qrv"));
+    EXPECT_EQ(s.doc.modified, 1); // still unsaved
+    EXPECT_EQ(s.doc.fileName, "");
 
     Document small;
     ElementRequest req;
@@ -716,12 +816,15 @@ TEST(SaveDocument, FailureLeavesThePreviousFileIntact) {
     EXPECT_FALSE(ok);
     EXPECT_EQ(fileBytes(path), old);
     EXPECT_EQ(dir.entries(), 2u); // the document and the folder in the way: no temporary left
+    EXPECT_EQ(s.doc.modified, 1);
 #endif
     // A good save replaces the file whole and keeps its permissions.
 #ifndef _WIN32
     ::chmod(path.c_str(), 0640);
 #endif
     ASSERT_TRUE(saveDocument(s.doc, path));
+    EXPECT_EQ(s.doc.modified, 0); // saved, under its new name
+    EXPECT_EQ(s.doc.fileName, path);
     EXPECT_EQ(fileBytes(path), encodeDocument(s.doc));
 #ifndef _WIN32
     struct stat st;

@@ -21,6 +21,21 @@ struct Builder : OwningBuilder {
             if (e == x) return true;
         return false;
     }
+    // Points a, b, c; the triangle abc, axes on a, the coordinates of c; then a free point.
+    struct Owners {
+        Element *a, *b, *c, *poly, *axes, *coords, *last;
+    };
+    Owners owners() {
+        Owners o;
+        o.a = point(0, 0);
+        o.b = point(1, 0);
+        o.c = point(0, 1);
+        o.poly = make(Method::Polygon, nullptr, nullptr, nullptr, {o.a, o.b, o.c});
+        o.axes = make(Method::Axes, o.a);
+        o.coords = make(Method::Coordinates, o.c, o.axes);
+        o.last = point(5, 5);
+        return o;
+    }
 };
 
 } // namespace
@@ -239,13 +254,7 @@ TEST(Names, NameOptionAndPlacementFollowTheNamedKind) {
 
 TEST(Renumber, SubElementsFollowTheirOwner) {
     Builder b;
-    Element* a = b.point(0, 0);
-    Element* bb = b.point(1, 0);
-    Element* c = b.point(0, 1);
-    Element* poly = b.make(Method::Polygon, nullptr, nullptr, nullptr, {a, bb, c});
-    Element* axes = b.make(Method::Axes, a);
-    Element* coords = b.make(Method::Coordinates, c, axes);
-    Element* last = b.point(5, 5);
+    const auto [a, bb, c, poly, axes, coords, last] = b.owners();
     b.doc.renumber();
     EXPECT_EQ(a->id, 1);
     EXPECT_EQ(c->id, 3);
@@ -315,6 +324,32 @@ TEST(Delete, ElementsBuiltOnAPolygonSideGoWithTheVertex) {
     EXPECT_FALSE(b.contains(len));
     EXPECT_FALSE(b.contains(area));
     EXPECT_EQ(b.list(), (std::vector<Element*>{a, c}));
+}
+
+// Names, traces and animations may point at a side, an axis line or a coordinate number; the
+// owner's deletion must take them all, and must not touch the sub-elements once freed.
+TEST(Delete, ReferencesToSubElementsGoWithTheirOwner) {
+    Builder b;
+    const auto [a, bb, c, poly, axes, coords, keep] = b.owners();
+    b.doc.traceList.push_back(keep);
+    b.doc.animations.push_back(AnimationRecord{keep, {1, 2, 3}});
+    for (Element* owner : {poly, axes, coords}) {
+        Element* first = owner->subElement(0);
+        Element* second = owner->subElement(1);
+        b.doc.setName(first, "s", b.opts);
+        ASSERT_NE(first->nameElement, nullptr);
+        b.doc.traceList.push_back(second);
+        b.doc.animations.push_back(AnimationRecord{first, {1, 2, 3}});
+    }
+    b.doc.setName(keep, "k", b.opts);
+
+    b.doc.deleteWithDescendants(coords->subElement(1)); // a coordinate number takes its owner
+    b.doc.deleteWithDescendants(c);                     // takes the polygon
+    b.doc.deleteWithDescendants(a);                     // takes the axes
+    EXPECT_EQ(b.list(), (std::vector<Element*>{bb, keep, keep->nameElement}));
+    EXPECT_EQ(b.doc.traceList, (std::vector<Element*>{keep}));
+    ASSERT_EQ(b.doc.animations.size(), 1u);
+    EXPECT_EQ(b.doc.animations[0].element, keep);
 }
 
 TEST(Delete, HeadAndTailStayRight) {
