@@ -9,7 +9,7 @@ bool axesFrameOf(const Element* axes, AxesFrame& f) {
     if (!axes || !axes->defined || axes->method != Method::Axes) return false;
     const auto* t = axes->tailAs<AxesTail>();
     if (!t || !t->xAxis) return false;
-    const AxesFrame frame{firstPointOf(*t->xAxis), t->scaleX, t->scaleY};
+    const AxesFrame frame{firstPointOf(*t->xAxis), t->scaleX, t->scaleY, axes->parent1 != nullptr};
     const auto positive = [](double u) { return std::isfinite(u) && u > 0; };
     if (!isFinite(frame.origin) || !positive(frame.unitX) || !positive(frame.unitY)) return false;
     f = frame;

@@ -56,6 +56,9 @@ bool conicLines(const Element& e, Point2 a[2], Point2 b[2]);
 struct AxesFrame {
     Point2 origin;
     double unitX = 40.0, unitY = 40.0;
+    // Axes without an origin point keep the origin their file gave them: enough to read
+    // coordinates off them, not to place a line equation or a point by coordinates.
+    bool hasOriginPoint = false;
     Point2 toAxes(Point2 p) const { return {(p.x - origin.x) / unitX, (p.y - origin.y) / unitY}; }
     Point2 toWorld(double u, double v) const {
         return {origin.x + u * unitX, origin.y + v * unitY};

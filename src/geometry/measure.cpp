@@ -182,7 +182,7 @@ bool conicInAxes(const Element& e, ConicCoefficients& coef) {
 // Slope form (y = m x + n) or vertical form (x = c) of a straight element in axis coordinates.
 bool lineInAxes(const Element& e, bool& slopeForm, double& m, double& n) {
     AxesFrame f;
-    if (!usable(e.parent1) || !axesFrameOf(e.parent2, f)) return false;
+    if (!usable(e.parent1) || !axesFrameOf(e.parent2, f) || !f.hasOriginPoint) return false;
     const Point2 o = f.origin;
     const double ux = f.unitX, uy = f.unitY;
     const Point2 a = firstPointOf(*e.parent1), b = secondPointOf(*e.parent1);

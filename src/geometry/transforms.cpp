@@ -210,7 +210,7 @@ void recalcPointWithCoordinates(Document& doc, Element& e) {
     AxesFrame f;
     if (!usable(e.parent1) || !usable(e.parent2) || !usable(e.parent3) ||
         !numberValueOf(e.parent1, u) || !numberValueOf(e.parent2, v) ||
-        !axesFrameOf(e.parent3, f)) {
+        !axesFrameOf(e.parent3, f) || !f.hasOriginPoint) {
         e.defined = 0;
         return;
     }

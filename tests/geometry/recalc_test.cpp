@@ -317,17 +317,22 @@ TEST(Recalc, AxesCoordinatesGridAndRepresentedPoints) {
 // keep the origin their x axis line was read with, and a unit that is not positive gives no
 // frame to anything, the axes themselves included.
 TEST(Recalc, EveryUseOfAxesTakesTheSameFrame) {
-    for (const double unitX : {40.0, -40.0, 0.0}) {
+    struct Case {
+        double unitX;
+        bool originPoint;
+    };
+    for (const Case c : {Case{40, false}, Case{40, true}, Case{-40, false}, Case{0, true}}) {
         Builder b;
-        Element* axes = b.make(Method::Axes);
+        Element* axes =
+            c.originPoint ? b.make(Method::Axes, b.point(10, 20)) : b.make(Method::Axes);
         auto* at = axes->tailAs<AxesTail>();
-        at->scaleX = unitX;
+        at->scaleX = c.unitX;
         at->scaleY = 20;
         at->xAxis->value[0] = 10; // origin (10, 20), as read from a file
         at->xAxis->value[1] = 20;
         recalcElement(b.doc, *axes);
-        const bool frame = unitX > 0;
-        SCOPED_TRACE(unitX);
+        const bool frame = c.unitX > 0;
+        SCOPED_TRACE(testing::Message() << c.unitX << (c.originPoint ? " with" : " without"));
 
         b.req.option = HasValue;
         Element* coords = b.make(Method::Coordinates, b.point(90, 60), axes);
@@ -340,17 +345,21 @@ TEST(Recalc, EveryUseOfAxesTakesTheSameFrame) {
             b.make(Method::LineEquation, b.line(b.point(10, 20), b.point(50, 60)), axes);
         Element* circleEq =
             b.make(Method::CircleEquation, b.circle(b.point(50, 20), b.point(50, 60)), axes);
-        for (const Element* e : {axes, coords, rep, grid, withCoords, lineEq, circleEq})
+        for (const Element* e : {axes, coords, rep, grid, circleEq})
             EXPECT_EQ(e->defined, frame ? 1 : 0) << e->method;
+        // Placing by coordinates and writing a line's equation need an origin point.
+        for (const Element* e : {withCoords, lineEq})
+            EXPECT_EQ(e->defined, frame && c.originPoint ? 1 : 0) << e->method;
         if (!frame) continue;
         const auto* ct = coords->tailAs<CoordinatesTail>();
         EXPECT_NEAR(ct->xCoord->value[0], 2, 1e-12);
         EXPECT_NEAR(ct->yCoord->value[0], 2, 1e-12);
         expectAt(rep, 50, 0);
-        expectAt(withCoords, 130, 40);
-        EXPECT_EQ(lineEq->tailAs<EquationTail>()->text, "y = 2.00x ");
         EXPECT_EQ(circleEq->tailAs<EquationTail>()->text,
                   "(x-1.00)\xC2\xB2/1.00\xC2\xB2+y\xC2\xB2/2.00\xC2\xB2=1");
+        if (!c.originPoint) continue;
+        expectAt(withCoords, 130, 40);
+        EXPECT_EQ(lineEq->tailAs<EquationTail>()->text, "y = 2.00x ");
     }
 }
 
