@@ -272,7 +272,7 @@ void seedExpressionRandom(uint32_t seed) {
 }
 
 bool evaluate(std::span<const int32_t> code, std::span<double> values, double x, int varCount,
-              std::span<Element* const> args, const EvalContext& ctx) {
+              std::span<const Ref> args, const EvalContext& ctx) {
     if (values.empty() || ctx.depth > MaxCallDepth) return false;
     double stack[EvalStackSize];
     int top = 0;
@@ -362,9 +362,8 @@ bool compileToTail(ExpressionTail& tail, std::string_view text, std::span<Elemen
     tail.exprArgs.clear();
     tail.exprArgs.insert(tail.exprArgs.end(), variables.begin(), variables.end());
     tail.exprArgs.insert(tail.exprArgs.end(), functions.begin(), functions.end());
-    tail.exprArgIds.clear();
-    for (const Element* a : tail.exprArgs)
-        tail.exprArgIds.push_back(a ? a->id : -1);
+    for (Ref& a : tail.exprArgs)
+        a.id = a ? a->id : -1;
     tail.exprValues = std::move(values);
     return true;
 }

@@ -175,7 +175,7 @@ struct EvalContext {
 // is stored in values[0]; on failure (an undefined case, a domain or range error, or a malformed
 // program) values[0] is left as it was. Allocates nothing.
 bool evaluate(std::span<const int32_t> code, std::span<double> values, double x, int varCount,
-              std::span<Element* const> args, const EvalContext& ctx = {});
+              std::span<const Ref> args, const EvalContext& ctx = {});
 
 // The whole chain for a dialog number field: an expression without variables, in the given
 // angle unit. Nothing when the text is invalid or has no value.
@@ -187,9 +187,9 @@ void seedExpressionRandom(uint32_t seed);
 // ---- compiled expressions of elements ---------------------------------------------------------
 
 // Compiles `text` with the given variables (up to 22, letter order) and functions (up to 99,
-// F1 first) and type, and fills the tail: exprText (trimmed), exprCode, exprVarCount, exprArgs,
-// exprArgIds, and exprValues sized 1 + V + F + C with the constants loaded. False when the text
-// is invalid or the lists are too long; the tail is then left unchanged.
+// F1 first) and type, and fills the tail: exprText (trimmed), exprCode, exprVarCount, exprArgs
+// (with their ids), and exprValues sized 1 + V + F + C with the constants loaded. False when the
+// text is invalid or the lists are too long; the tail is then left unchanged.
 bool compileToTail(ExpressionTail& tail, std::string_view text, std::span<Element* const> variables,
                    std::span<Element* const> functions, int32_t type);
 

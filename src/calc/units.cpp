@@ -140,8 +140,7 @@ void applyFunction(int32_t code, UnitPair& u) {
 }
 
 bool runUnits(std::span<const int32_t> code, std::span<const double> values, int varCount,
-              std::span<Element* const> args, const UnitPair& independent, int depth,
-              UnitPair& result) {
+              std::span<const Ref> args, const UnitPair& independent, int depth, UnitPair& result) {
     if (depth > MaxCallDepth) return false;
     UnitPair stack[EvalStackSize];
     int top = 0;

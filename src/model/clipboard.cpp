@@ -56,10 +56,9 @@ ElementChain copyElements(const std::vector<const Element*>& elements) {
         copy.id = numberOf[&original];
         copy.nameElement = nullptr; // each copied "Nombre" sets it again
         copy.mark = 0;
-        forEachReferenceSlot(copy, [&](Element*& ref, int32_t& id) {
+        forEachReference(copy, [&](Ref& ref) {
             const auto it = ref ? numberOf.find(ref) : numberOf.end();
-            id = it != numberOf.end() ? it->second : -1;
-            ref = nullptr;
+            ref = Ref(nullptr, it != numberOf.end() ? it->second : -1);
         });
     };
     ElementChain chain;
@@ -196,7 +195,7 @@ void markSelectionWithAncestors(Document& doc) {
     for (Element* e = doc.head; e; e = e->next)
         if (hasSelection(*e)) push(e);
     const auto visitReferences = [&](Element& x) {
-        forEachReferenceSlot(x, [&](Element*& ref, int32_t&) { push(ref); });
+        forEachReference(x, [&](Ref& ref) { push(ref); });
     };
     while (!stack.empty()) {
         Element* x = stack.back();

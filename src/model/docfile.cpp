@@ -464,9 +464,9 @@ void resolveReferences(Element* head) {
     const IdTable ids(head);
     int32_t position = 0;
     const auto resolve = [&](Element& e) {
-        forEachReferenceSlot(e, [&](Element*& ref, int32_t& id) {
-            Element* target = ids.find(id);
-            ref = target && (&ref == &e.colorParam || ids.positionOf(id) < position ||
+        forEachReference(e, [&](Ref& ref) {
+            Element* target = ids.find(ref.id);
+            ref = target && (&ref == &e.colorParam || ids.positionOf(ref.id) < position ||
                              (e.owner && target == e.owner))
                       ? target
                       : nullptr;
@@ -495,9 +495,8 @@ void resolveReferences(Element* head) {
 
 void refreshStoredIds(Document& doc) {
     doc.renumber();
-    doc.forEachWithSubs([](Element& e) {
-        forEachReferenceSlot(e, [](Element*& ref, int32_t& id) { id = ref ? ref->id : -1; });
-    });
+    doc.forEachWithSubs(
+        [](Element& e) { forEachReference(e, [](Ref& ref) { ref.id = ref ? ref->id : -1; }); });
 }
 
 void removeUnusedInternalElements(Document& doc) {

@@ -130,10 +130,8 @@ Element* Document::findById(int32_t id) {
 
 bool dependsOn(const Element& e, const Element* other) {
     if (!other) return false;
-    if (e.parent1 == other || e.parent2 == other || e.parent3 == other) return true;
-    if (e.colorParam == other) return true;
     bool found = false;
-    forEachTailReference(e, [&](const Element* r) { found = found || r == other; });
+    forEachParent(e, [&](const Element* r) { found = found || r == other; });
     return found;
 }
 
@@ -149,10 +147,8 @@ bool isMarked(const Element* e) { return e && e->mark == 1; }
 } // namespace
 
 static bool dependsOnMarked(const Element& e) {
-    if (isMarked(e.parent1) || isMarked(e.parent2) || isMarked(e.parent3)) return true;
-    if (isMarked(e.colorParam)) return true;
     bool found = false;
-    forEachTailReference(e, [&](const Element* r) { found = found || isMarked(r); });
+    forEachParent(e, [&](const Element* r) { found = found || isMarked(r); });
     return found;
 }
 
@@ -213,11 +209,7 @@ static void accumulateAncestors(Element* e) {
         }
     };
     auto visitParents = [&](Element* x) {
-        push(x->parent1);
-        push(x->parent2);
-        push(x->parent3);
-        push(x->colorParam);
-        forEachTailReference(*x, [&](Element* r) { push(r); });
+        forEachParent(*x, push);
         // A sub-element depends on what its owner depends on.
         if (x->owner) push(x->owner);
     };
@@ -620,15 +612,14 @@ Element* createElement(Document& doc, ElementRequest& req, const CreationOptions
         // The calculator compiles the text and fills the program, values and unit class.
         auto& t = *e.tailAs<ExpressionTail>();
         t.exprText = req.text;
-        t.exprArgs = req.extra;
-        t.exprArgIds.assign(req.extra.size(), -1);
+        t.exprArgs.assign(req.extra.begin(), req.extra.end());
         e.color = numbersColor;
         break;
     }
     case Method::Table: {
         auto& t = *e.tailAs<TableTail>();
         for (Element* c : req.extra)
-            t.columns.push_back(TableColumn{c, -1, {0.0}});
+            t.columns.push_back(TableColumn{Ref(c), {0.0}});
         e.color = numbersColor;
         break;
     }
@@ -701,8 +692,7 @@ Element* createElement(Document& doc, ElementRequest& req, const CreationOptions
                                                                  : Msg::MotionButtonCaption);
         const bool keepState = opts.redefiningButton && opts.redefiningButton->option2 != 0;
         for (Element* c : req.extra) {
-            t.elements.push_back(c);
-            t.ids.push_back(-1);
+            t.elements.emplace_back(c);
             const int32_t vis = c ? c->visible : 0;
             t.states.push_back(keepState ? vis : (vis ? 0 : 1));
         }

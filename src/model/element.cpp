@@ -91,9 +91,6 @@ std::unique_ptr<Element> Element::clone() const {
     c->parent1 = parent1;
     c->parent2 = parent2;
     c->parent3 = parent3;
-    c->parentId1 = parentId1;
-    c->parentId2 = parentId2;
-    c->parentId3 = parentId3;
     c->id = id;
     for (int i = 0; i < 4; ++i) c->value[i] = value[i];
     c->defined = defined;
@@ -108,7 +105,6 @@ std::unique_ptr<Element> Element::clone() const {
     c->color = color;
     c->shape = shape;
     c->colorParam = colorParam;
-    c->colorParamId = colorParamId;
     c->colorParamMode = colorParamMode;
     c->colorParamFrom = colorParamFrom;
     c->colorParamTo = colorParamTo;

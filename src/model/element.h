@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace qorv {
@@ -165,6 +166,28 @@ struct Point2 {
 
 struct Element;
 
+// T, const when E is.
+template <class E, class T> using CopyConst = std::conditional_t<std::is_const_v<E>, const T, T>;
+
+// A reference to another element, with the id that stands for it in a record: reading a file or
+// a snapshot fills the id and resolves it to the element; refreshStoredIds sets it from the
+// element before writing. It reads as the element pointer, and assigning a pointer leaves the
+// id as it is. Made from a pointer only explicitly, so that `c ? ptr : ref` is a pointer.
+struct Ref {
+    Element* ptr = nullptr;
+    int32_t id = -1;
+    Ref() = default;
+    explicit Ref(Element* p) : ptr(p) {}
+    Ref(Element* p, int32_t i) : ptr(p), id(i) {}
+    Ref& operator=(Element* p) {
+        ptr = p;
+        return *this;
+    }
+    operator Element*() const { return ptr; }
+    Element* operator->() const { return ptr; }
+    Element& operator*() const { return *ptr; }
+};
+
 // ---- per-method tails ----------------------------------------------------------------------
 
 enum class TailType : int32_t {
@@ -258,14 +281,12 @@ struct ExpressionTail : TailBase<ExpressionTail, TailType::Expression> {
     std::string exprText;
     std::vector<int32_t> exprCode;   // postfix program, zero-terminated
     int32_t exprVarCount = 0;        // V
-    std::vector<Element*> exprArgs;  // V variables then F functions
-    std::vector<int32_t> exprArgIds; // their ids
+    std::vector<Ref> exprArgs;       // V variables then F functions
     std::vector<double> exprValues;  // value table: result, variables, reserved, constants
 };
 
 struct TableColumn {
-    Element* element = nullptr;
-    int32_t id = -1;
+    Ref element;
     std::vector<double> values; // up to MaxTableRows
 };
 
@@ -306,8 +327,7 @@ struct CheckTail : TailBase<CheckTail, TailType::Check> {
 
 struct ConicTail : TailBase<ConicTail, TailType::Conic> {
     static constexpr int SampleCount = 120;
-    Element* points[5] = {nullptr, nullptr, nullptr, nullptr, nullptr};
-    int32_t pointIds[5] = {-1, -1, -1, -1, -1};
+    Ref points[5];
     // A y^2 + B x y + C x^2 + D y + E x + F = 0
     double coefficients[6] = {0, 0, 0, 0, 0, 0};
     int32_t conicType = 0;
@@ -322,8 +342,7 @@ struct ParameterTail : TailBase<ParameterTail, TailType::Parameter> {
 
 struct ButtonTail : TailBase<ButtonTail, TailType::Button> {
     std::string caption;
-    std::vector<Element*> elements;
-    std::vector<int32_t> ids;
+    std::vector<Ref> elements;
     std::vector<int32_t> states;
 };
 
@@ -340,8 +359,7 @@ struct IterationTail : TailBase<IterationTail, TailType::Iteration> {
     int32_t drawPoints = 1;
     int32_t ownColour = 1;
     int32_t initialCount = 0;
-    std::vector<Element*> participants;
-    std::vector<int32_t> participantIds;
+    std::vector<Ref> participants;
     std::vector<int32_t> images; // initialCount x destinationCount
 };
 
@@ -349,13 +367,10 @@ struct IterationTail : TailBase<IterationTail, TailType::Iteration> {
 
 struct Element {
     ConstructionMethod method = 0;
-    Element* parent1 = nullptr;
-    Element* parent2 = nullptr;
-    Element* parent3 = nullptr;
-    int32_t parentId1 = -1;
-    int32_t parentId2 = -1;
-    int32_t parentId3 = -1;
     int32_t id = 0;
+    Ref parent1;
+    Ref parent2;
+    Ref parent3;
     double value[4] = {0, 0, 0, 0};
     int32_t defined = 1;
     int32_t visible = 1;
@@ -368,8 +383,7 @@ struct Element {
     int32_t decimals = 2;
     Color color = 0;
     int32_t shape = 1;
-    Element* colorParam = nullptr;
-    int32_t colorParamId = -1;
+    Ref colorParam;
     int32_t colorParamMode = 0;
     Color colorParamFrom = 0;
     Color colorParamTo = 0;
@@ -411,33 +425,49 @@ template <class F> void forEachSubElement(const Element& e, F&& f) {
     for (int i = 0; i < n; ++i) f(*e.subElement(i));
 }
 
-// Extra parents kept in a tail (polygon vertices, conic points, variables, columns, controlled
-// elements, iteration participants), visited in order. Sides of a polygon are visited through
-// their vertices (the sides' parent1).
-template <class F> void forEachTailReference(const Element& e, F&& f) {
+// Visits every reference an element keeps, as `Ref&` (`const Ref&` for a const element): the
+// three parents, the colour parameter, then those of the tail (calculation and function
+// arguments, table columns, conic points, button elements, iteration participants). The
+// references of sub-elements (the vertices of a polygon's sides) are their own.
+template <class E, class F> void forEachReference(E& e, F&& f) {
+    f(e.parent1);
+    f(e.parent2);
+    f(e.parent3);
+    f(e.colorParam);
     if (!e.tail) return;
+    const auto each = [&](auto& refs) {
+        for (auto& r : refs)
+            f(r);
+    };
     switch (e.tail->type) {
-    case TailType::Polygon:
-        for (auto& s : static_cast<const PolygonTail&>(*e.tail).sides) f(s->parent1);
-        break;
     case TailType::Expression:
-        for (Element* a : static_cast<const ExpressionTail&>(*e.tail).exprArgs) f(a);
+        each(static_cast<CopyConst<E, ExpressionTail>&>(*e.tail).exprArgs);
         break;
     case TailType::Table:
-        for (auto& c : static_cast<const TableTail&>(*e.tail).columns) f(c.element);
+        for (auto& c : static_cast<CopyConst<E, TableTail>&>(*e.tail).columns)
+            f(c.element);
         break;
     case TailType::Conic:
-        for (Element* p : static_cast<const ConicTail&>(*e.tail).points) f(p);
+        each(static_cast<CopyConst<E, ConicTail>&>(*e.tail).points);
         break;
     case TailType::Button:
-        for (Element* b : static_cast<const ButtonTail&>(*e.tail).elements) f(b);
+        each(static_cast<CopyConst<E, ButtonTail>&>(*e.tail).elements);
         break;
     case TailType::Iteration:
-        for (Element* p : static_cast<const IterationTail&>(*e.tail).participants) f(p);
+        each(static_cast<CopyConst<E, IterationTail>&>(*e.tail).participants);
         break;
     default:
         break;
     }
+}
+
+// Visits the elements e is built on: what it references and, for a polygon, its vertices (the
+// first vertex of each side).
+template <class F> void forEachParent(const Element& e, F&& f) {
+    forEachReference(e, [&](const Ref& r) { f(r.ptr); });
+    if (auto* t = e.tailAs<PolygonTail>())
+        for (auto& s : t->sides)
+            f(s->parent1.ptr);
 }
 
 // Style codes (`shape`).

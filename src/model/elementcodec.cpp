@@ -161,7 +161,7 @@ template <class IO> bool subElementState(IO& io, Element& e) {
     int32_t hasFont = e.font ? 1 : 0;
     if (!io.i32(e.defined) || !io.i32(e.visible) || !io.i32(e.selected) || !io.i32(e.option) ||
         !io.i32(e.option2) || !io.i32(e.unitShown) || !io.i32(e.decimals) || !io.i32(e.color) ||
-        !io.i32(e.shape) || !io.i32(e.colorParamId) || !io.i32(e.colorParamMode) ||
+        !io.i32(e.shape) || !io.i32(e.colorParam.id) || !io.i32(e.colorParamMode) ||
         !io.i32(e.colorParamFrom) || !io.i32(e.colorParamTo) || !io.i32(hasFont))
         return false;
     if constexpr (IO::reading) {
@@ -176,7 +176,7 @@ template <class IO> bool subBlock(IO& io, SubElement& s) {
     io.sub(s);
     Element blank;
     Element& e = s ? *s : blank;
-    if (!io.i32(e.id) || !io.i32(e.parentId1) || !io.i32(e.parentId2) || !io.i32(e.parentId3) ||
+    if (!io.i32(e.id) || !io.i32(e.parent1.id) || !io.i32(e.parent2.id) || !io.i32(e.parent3.id) ||
         !io.f64(e.value[0]) || !io.f64(e.value[1]) || !io.f64(e.value[2]) || !io.f64(e.value[3]))
         return false;
     return !io.snapshot || subElementState(io, e);
@@ -189,11 +189,19 @@ template <class IO> bool ints(IO& io, std::vector<int32_t>& v, int32_t n) {
     return true;
 }
 
+// The ids of a list of references; reading makes the list, with the references null.
+template <class IO> bool refIds(IO& io, std::vector<Ref>& v, int32_t n) {
+    if constexpr (IO::reading) v.assign(size_t(n), Ref{});
+    for (int32_t i = 0; i < n; ++i)
+        if (!io.i32(v[size_t(i)].id)) return false;
+    return true;
+}
+
 // Reading rejects a program that would read outside its own value table or call a function it
 // does not list; such a file could only come from damage.
 bool programFits(ExpressionTail& t) {
     const int64_t slots = int64_t(t.exprValues.size());
-    const int64_t args = int64_t(t.exprArgIds.size());
+    const int64_t args = int64_t(t.exprArgs.size());
     for (int32_t w : t.exprCode) {
         if (w <= -1 && w >= -999 && -int64_t(w) >= slots) return false;
         if (w >= 1001 && w <= 1999 && w - 1000 > args) return false;
@@ -231,18 +239,17 @@ template <class IO> bool transferBody(IO& io, Element& e) {
     }
     case TailType::Expression: {
         auto& t = io.template tail<ExpressionTail>(e);
-        int32_t args = int32_t(t.exprArgIds.size());
+        int32_t args = int32_t(t.exprArgs.size());
         int32_t cells = int32_t(t.exprValues.size());
         int32_t words = int32_t(t.exprCode.size());
         if (!io.count(args, 4, MaxCount) || !io.count(cells, 8, MaxCount) ||
             !io.count(words, 4, MaxCount) || !io.str(t.exprText) || !ints(io, t.exprCode, words) ||
-            !ints(io, t.exprArgIds, args))
+            !refIds(io, t.exprArgs, args))
             return false;
         if constexpr (IO::reading) t.exprValues.assign(size_t(cells), 0.0);
         for (double& x : t.exprValues)
             if (!io.f64(x)) return false;
         if constexpr (IO::reading) {
-            t.exprArgs.assign(size_t(args), nullptr);
             if (!io.snapshot && !programFits(t)) return io.fail();
         }
         return true;
@@ -262,7 +269,7 @@ template <class IO> bool transferBody(IO& io, Element& e) {
                 c.values.assign(size_t(rows), 0.0);
         }
         for (auto& c : t.columns) {
-            if (!io.i32(c.id)) return false;
+            if (!io.i32(c.element.id)) return false;
             for (int32_t r = 0; r < rows; ++r) {
                 double x = size_t(r) < c.values.size() ? c.values[size_t(r)] : 0.0;
                 if (!io.f64(x)) return false;
@@ -333,8 +340,8 @@ template <class IO> bool transferBody(IO& io, Element& e) {
     }
     case TailType::Conic: {
         auto& t = io.template tail<ConicTail>(e);
-        for (int32_t& id : t.pointIds)
-            if (!io.i32(id)) return false;
+        for (Ref& p : t.points)
+            if (!io.i32(p.id)) return false;
         if constexpr (IO::reading)
             for (auto& s : t.samples)
                 s = Point2{1e9, 1e9}; // nothing to draw before recalculation
@@ -349,12 +356,10 @@ template <class IO> bool transferBody(IO& io, Element& e) {
     }
     case TailType::Button: {
         auto& t = io.template tail<ButtonTail>(e);
-        int32_t n = int32_t(t.ids.size());
-        if (!io.count(n, 8, MaxCount) || !io.str(t.caption) || !ints(io, t.ids, n)) return false;
-        if constexpr (IO::reading) {
-            t.elements.assign(size_t(n), nullptr);
-            t.states.assign(size_t(n), 0);
-        }
+        int32_t n = int32_t(t.elements.size());
+        if (!io.count(n, 8, MaxCount) || !io.str(t.caption) || !refIds(io, t.elements, n))
+            return false;
+        if constexpr (IO::reading) t.states.assign(size_t(n), 0);
         for (int32_t i = 0; i < n; ++i) {
             int32_t x = size_t(i) < t.states.size() ? t.states[size_t(i)] : 0;
             if (!io.i32(x)) return false;
@@ -379,11 +384,11 @@ template <class IO> bool transferBody(IO& io, Element& e) {
         auto& t = io.template tail<IterationTail>(e);
         // What is written is always what reading accepts: lists 1..99, rows no more than the
         // participants, entries that are positions in the participants.
-        int32_t all = int32_t(t.participantIds.size());
+        int32_t all = int32_t(t.participants.size());
         int32_t rows = std::clamp(t.initialCount, 0, all);
         int32_t lists = std::clamp(t.destinationCount, 1, MaxIterationLists);
         if (!io.count(all, 4, MaxCount) || !io.count(rows, 0, all) ||
-            !ints(io, t.participantIds, all) || !io.i32(t.iterations) ||
+            !refIds(io, t.participants, all) || !io.i32(t.iterations) ||
             !io.i32(t.countFromElement) || !io.i32(lists) || !io.i32(t.lastOnly) ||
             !io.i32(t.drawPoints) || !io.i32(t.ownColour))
             return false;
@@ -393,7 +398,6 @@ template <class IO> bool transferBody(IO& io, Element& e) {
                 return io.fail();
             t.initialCount = rows;
             t.destinationCount = lists;
-            t.participants.assign(size_t(all), nullptr);
             t.images.assign(cells, 0);
         }
         for (size_t i = 0; i < cells; ++i) {
@@ -417,7 +421,7 @@ template <class IO> bool transferBody(IO& io, Element& e) {
 // The common tail.
 template <class IO> bool transferCommon(IO& io, Element& e) {
     const int32_t v = io.version();
-    if (!io.i32(e.id) || !io.i32(e.parentId1) || !io.i32(e.parentId2) || !io.i32(e.parentId3))
+    if (!io.i32(e.id) || !io.i32(e.parent1.id) || !io.i32(e.parent2.id) || !io.i32(e.parent3.id))
         return false;
     for (double& x : e.value)
         if (!io.f64(x)) return false;
@@ -427,7 +431,7 @@ template <class IO> bool transferCommon(IO& io, Element& e) {
     if (const auto* t = e.tailAs<TextTail>(); t && !IO::reading) option = int32_t(t->lines.size());
     if (!io.i32(option) || !io.i32(e.color)) return false;
     if constexpr (IO::reading) e.option = option;
-    if (v >= V300 && (!io.i32(e.colorParamId) || !io.i32(e.colorParamMode))) return false;
+    if (v >= V300 && (!io.i32(e.colorParam.id) || !io.i32(e.colorParamMode))) return false;
     if (v >= V800 && (!io.i32(e.colorParamFrom) || !io.i32(e.colorParamTo))) return false;
     if (!io.i32(e.shape)) return false;
     if (v >= V300) {
@@ -493,7 +497,7 @@ std::unique_ptr<Element> readElementRecord(ByteReader& in, int32_t method,
     auto e = std::make_unique<Element>();
     e->method = method;
     // What files older than a field get in its place.
-    e->colorParamId = -1;
+    e->colorParam.id = -1;
     e->option2 = e->kind() == Kind::Number ? NoValue : 0;
     if (carriesFont(e->kind())) e->font = std::make_unique<FontRecord>();
     Reader io{in, ctx};

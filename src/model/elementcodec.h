@@ -62,32 +62,4 @@ std::unique_ptr<Element> readElementRecord(ByteReader& in, int32_t method, Eleme
 void writeElementRecord(ByteWriter& out, const Element& e,
                         RecordEncoding encoding = RecordEncoding::File);
 
-// Visits every reference an element keeps together with the id stored for it: the three
-// parents, the colour parameter and the references of the tail (calculation and function
-// arguments, table columns, conic points, button elements, iteration participants). Polygon
-// vertices are the parents of the sides, which are visited as sub-elements of their own.
-template <class F> void forEachReferenceSlot(Element& e, F&& f) {
-    f(e.parent1, e.parentId1);
-    f(e.parent2, e.parentId2);
-    f(e.parent3, e.parentId3);
-    f(e.colorParam, e.colorParamId);
-    const auto pairs = [&](std::vector<Element*>& refs, std::vector<int32_t>& ids) {
-        ids.resize(refs.size(), -1); // the reader sizes refs from the ids
-        for (size_t i = 0; i < refs.size(); ++i)
-            f(refs[i], ids[i]);
-    };
-    if (auto* t = e.tailAs<ExpressionTail>()) pairs(t->exprArgs, t->exprArgIds);
-    if (auto* t = e.tailAs<TableTail>())
-        for (auto& c : t->columns)
-            f(c.element, c.id);
-    if (auto* t = e.tailAs<ConicTail>())
-        for (int i = 0; i < 5; ++i)
-            f(t->points[i], t->pointIds[i]);
-    if (auto* t = e.tailAs<ButtonTail>()) {
-        pairs(t->elements, t->ids);
-        t->states.resize(t->elements.size(), 0);
-    }
-    if (auto* t = e.tailAs<IterationTail>()) pairs(t->participants, t->participantIds);
-}
-
 } // namespace qorv

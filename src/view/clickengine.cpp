@@ -7,32 +7,6 @@
 
 namespace qorv {
 
-// ---- references kept across an undo step -------------------------------------------------------
-
-void ReferenceKeeper::keep(Element** slot) {
-    if (slot) slots_.push_back(slot);
-}
-
-void ReferenceKeeper::remember() {
-    doc_.renumber();
-    ids_.clear();
-    for (Element** s : slots_)
-        ids_.push_back(*s ? (*s)->id : -1);
-}
-
-void ReferenceKeeper::restore() {
-    doc_.renumber();
-    std::vector<Element*> byId(1, nullptr);
-    doc_.forEachWithSubs([&](Element& e) {
-        if (e.id >= 0 && size_t(e.id) >= byId.size()) byId.resize(size_t(e.id) + 1, nullptr);
-        if (e.id >= 0) byId[size_t(e.id)] = &e;
-    });
-    for (size_t i = 0; i < slots_.size(); ++i) {
-        const int32_t id = ids_[i];
-        *slots_[i] = id > 0 && size_t(id) < byId.size() ? byId[size_t(id)] : nullptr;
-    }
-}
-
 // ---- sequences ----------------------------------------------------------------------------------
 
 bool ToolSequence::wantsPoint(const ClickEngine& engine, const Element* hit) const {
@@ -81,40 +55,17 @@ void ClickEngine::reset() {
     undoSaved_ = false;
 }
 
-void ClickEngine::recordUndo(std::initializer_list<Element**> extra, ElementRequest* other) {
-    ReferenceKeeper keeper(doc());
-    for (Element*& p : picked_)
-        keeper.keep(&p);
-    for (ElementRequest* r : {&request_, other}) {
-        if (!r) continue;
-        keeper.keep(&r->parent1);
-        keeper.keep(&r->parent2);
-        keeper.keep(&r->parent3);
-        for (Element*& x : r->extra)
-            keeper.keep(&x);
-    }
-    for (Element** slot : extra)
-        keeper.keep(slot);
-    keeper.remember();
-    host_.recordUndo();
-    keeper.restore();
-}
-
-void ClickEngine::saveOnce(std::initializer_list<Element**> extra, ElementRequest* other) {
+void ClickEngine::saveUndoOnce() {
     changed_ = true; // the caller is about to change the document
     if (undoSaved_) return;
     undoSaved_ = true;
-    recordUndo(extra, other);
+    host_.recordUndo();
 }
 
-void ClickEngine::saveUndoOnce(std::initializer_list<Element**> extra) {
-    saveOnce(extra, nullptr);
-}
-
-void ClickEngine::saveUndo(std::initializer_list<Element**> extra) {
+void ClickEngine::saveUndo() {
     changed_ = true;
     undoSaved_ = true;
-    recordUndo(extra, nullptr);
+    host_.recordUndo();
 }
 
 void ClickEngine::requestTool(int tool, bool keepSelection, Element* attached) {
@@ -166,7 +117,7 @@ Element* ClickEngine::makePoint(const Hit* hit, Point2 world) {
     } else {
         return nullptr;
     }
-    saveOnce({}, &req);
+    saveUndoOnce();
     if ((req.method != Method::FreePoint && !req.parent1) ||
         (req.method == Method::IntersectionPoint && !req.parent2))
         return nullptr;
@@ -192,7 +143,7 @@ void ClickEngine::pick(Element* e) {
 }
 
 Element* ClickEngine::create(ElementRequest& req) {
-    saveOnce({}, &req == &request_ ? nullptr : &req);
+    saveUndoOnce();
     Element* e = createElement(doc(), req, options());
     recalcElement(doc(), *e);
     return e;

@@ -162,11 +162,11 @@ class ClickEngine {
     Element* complete(ConstructionMethod m);
     // Creates one element without ending the sequence (undo step unless one was saved).
     Element* create(ElementRequest& request);
-    // Records the sequence's undo step once; the engine's references (and the extra slots
-    // given) are looked up again afterwards.
-    void saveUndoOnce(std::initializer_list<Element**> extra = {});
+    // Records the sequence's undo step once. Recording keeps the working list, so every
+    // reference into it stays valid.
+    void saveUndoOnce();
     // Records an undo step even when the sequence saved one (a table changes once per click).
-    void saveUndo(std::initializer_list<Element**> extra = {});
+    void saveUndo();
     // The click changed what is drawn without an undo step (the selection).
     void markChanged() { changed_ = true; }
     // Asks for another tool once the current click has been handled (the sequence that asks is
@@ -176,9 +176,6 @@ class ClickEngine {
     ToolSequence* sequence() const { return sequence_.get(); }
 
   private:
-    void recordUndo(std::initializer_list<Element**> extra, ElementRequest* other);
-    // The sequence's undo step unless one was saved; marks the click as changing the document.
-    void saveOnce(std::initializer_list<Element**> extra, ElementRequest* other);
     // After a click: one recalculation and redraw if the click changed anything, then the
     // tool asked for.
     void settle();
@@ -199,23 +196,6 @@ class ClickEngine {
     bool changed_ = false; // by the click being handled
     std::unique_ptr<ToolSequence> sequence_;
     ToolRequest toolRequest_;
-};
-
-// Looks up, by id after a renumbering, every element reference given: used after an undo step,
-// which may replace the working list by a copy.
-class ReferenceKeeper {
-  public:
-    explicit ReferenceKeeper(Document& doc) : doc_(doc) {}
-    void keep(Element** slot);
-    // Renumbers and remembers the ids of the kept references.
-    void remember();
-    // Points every kept reference at the element that now has its id.
-    void restore();
-
-  private:
-    Document& doc_;
-    std::vector<Element**> slots_;
-    std::vector<int32_t> ids_;
 };
 
 } // namespace qorv

@@ -114,13 +114,7 @@ void Interaction::viewScrolled() {
 // ---- undo ---------------------------------------------------------------------------------------
 
 void Interaction::recordUndo() {
-    ReferenceKeeper keeper(host_.document());
-    keeper.keep(&candidate_);
-    keeper.keep(&timedButton_);
-    keeper.keep(&attached_);
-    keeper.remember();
-    host_.recordUndoStep();
-    keeper.restore();
+    host_.recordUndoStep(); // keeps the working list: references into it stay valid
     hover_.clear();
 }
 
@@ -532,12 +526,7 @@ void Interaction::pressRotation(ScreenPoint at, const Hit* hit) {
     Element* pressed = hit->element;
     const bool anySelected = doc.selectedCount() > 0;
     if (anySelected && !pressed->selected) return;
-    ReferenceKeeper keeper(doc);
-    keeper.keep(&pressed);
-    keeper.remember();
     recordUndo();
-    keeper.restore();
-    if (!pressed) return;
     std::vector<Element*> chosen;
     if (anySelected) {
         for (Element* e = doc.head; e; e = e->next)
@@ -571,12 +560,7 @@ void Interaction::pressRotation(ScreenPoint at, const Hit* hit) {
 void Interaction::pressButtonElement(Element& pressed) {
     if (host_.buttonTimerRunning()) return;
     Element* button = &pressed;
-    ReferenceKeeper keeper(host_.document());
-    keeper.keep(&button);
-    keeper.remember();
     recordUndo();
-    keeper.restore();
-    if (!button) return;
     button->option2 = button->option2 ? 0 : 1;
     const int flag = button->option2;
     auto* t = button->tailAs<ButtonTail>();

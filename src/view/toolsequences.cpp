@@ -149,10 +149,9 @@ void restoreDependencyOrder(Document& doc) {
             if (it != index.end() && it->second != i) out.push_back(it->second);
         };
         const Element& e = *order[i];
-        add(e.parent1);
-        add(e.parent2);
-        add(e.parent3);
-        forEachTailReference(e, add);
+        forEachReference(e, [&](const Ref& r) {
+            if (&r != &e.colorParam) add(r);
+        });
         forEachSubElement(e, [&](Element& s) {
             add(s.parent1);
             add(s.parent2);

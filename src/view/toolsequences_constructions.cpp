@@ -414,7 +414,7 @@ class IntersectionSequence : public ToolSequence {
             }
         }
         if (variants.empty()) return engine.reset(); // they do not meet
-        engine.saveUndoOnce({&a, &b});
+        engine.saveUndoOnce();
         if (!a || !b) return engine.reset();
         Document& doc = engine.doc();
         for (const Variant& v : variants) {
@@ -502,12 +502,12 @@ class PointWithCoordinatesSequence : public ToolSequence {
         const int numbers = int(engine.picked().size());
         if (numbers < 2) {
             if (e->kind() == Kind::Coordinates && numbers == 0 && e->subElementCount() == 2) {
-                engine.saveUndoOnce({&e});
+                engine.saveUndoOnce();
                 if (!e) return;
                 engine.pick(e->subElement(0));
                 engine.pick(e->subElement(1));
             } else if (isNumber(e)) {
-                engine.saveUndoOnce({&e});
+                engine.saveUndoOnce();
                 if (!e) return;
                 engine.pick(e);
             } else {

@@ -23,8 +23,7 @@ int styleOfTool(int tool) {
 
 void setLineColour(Element& e, Color c) {
     e.color = c;
-    e.colorParam = nullptr;
-    e.colorParamId = -1;
+    e.colorParam = Ref{};
     e.colorParamMode = 0;
     if (auto* t = e.tailAs<TextTail>()) {
         t->font.color = c;
@@ -42,7 +41,7 @@ class EditSequence : public ToolSequence {
         Element* e = click.element;
         if (!e || e->method == Method::Intersection) return;
         if (engine.tool() == Tool::Font) return chooseFont(engine, e);
-        engine.saveUndoOnce({&e});
+        engine.saveUndoOnce();
         if (!e) return;
         apply(engine, *e);
         engine.reset();
@@ -58,7 +57,7 @@ class EditSequence : public ToolSequence {
         if (!current) return;
         FontRecord chosen = *current;
         if (!engine.host().chooseFont(chosen)) return;
-        engine.saveUndoOnce({&e});
+        engine.saveUndoOnce();
         if (!e) return;
         text = e->tailAs<TextTail>();
         auto apply = [&](FontRecord& f) {
@@ -123,41 +122,13 @@ bool dependsOnPoint(Document& doc, Element* point, const Element* target) {
     return found;
 }
 
-// Every reference to `from` (parents, tail lists) now points to `to`; names are left alone.
+// Every reference to `from` now points to `to`; names are left alone.
 void replaceReferences(Document& doc, Element* from, Element* to) {
-    auto swap = [&](Element*& slot) {
-        if (slot == from) slot = to;
-    };
     doc.forEachWithSubs([&](Element& e) {
         if (e.method == Method::Name) return;
-        swap(e.parent1);
-        swap(e.parent2);
-        swap(e.parent3);
-        if (!e.tail) return;
-        switch (e.tail->type) {
-        case TailType::Expression:
-            for (Element*& a : static_cast<ExpressionTail&>(*e.tail).exprArgs)
-                swap(a);
-            break;
-        case TailType::Table:
-            for (TableColumn& c : static_cast<TableTail&>(*e.tail).columns)
-                swap(c.element);
-            break;
-        case TailType::Conic:
-            for (Element*& p : static_cast<ConicTail&>(*e.tail).points)
-                swap(p);
-            break;
-        case TailType::Button:
-            for (Element*& b : static_cast<ButtonTail&>(*e.tail).elements)
-                swap(b);
-            break;
-        case TailType::Iteration:
-            for (Element*& p : static_cast<IterationTail&>(*e.tail).participants)
-                swap(p);
-            break;
-        default:
-            break;
-        }
+        forEachReference(e, [&](Ref& r) {
+            if (r == from) r = to;
+        });
     });
 }
 
@@ -174,7 +145,7 @@ class RedefineSequence : public ToolSequence {
         Element* e = click.element;
         if (engine.step() == 0) {
             if (!isPoint(e)) return;
-            engine.saveUndoOnce({&e});
+            engine.saveUndoOnce();
             if (!e) return;
             engine.pick(e);
             engine.needs() = toolInfo(Tool::Point).needs;

@@ -351,7 +351,7 @@ class TableSequence : public MeasureSequence {
             const bool remove = (click.modifiers & Modifier::Shift) != 0;
             if (!before || (remove ? before->rows <= 1 : before->rows >= TableTail::MaxRows))
                 return; // nothing would change
-            engine.saveUndo({&e});
+            engine.saveUndo();
             auto* t = e ? e->tailAs<TableTail>() : nullptr;
             if (!t) return;
             if (remove) {

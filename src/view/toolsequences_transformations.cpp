@@ -343,7 +343,7 @@ class TransformSequence : public ToolSequence {
         }
         engine.pick(e);
         if (!point || !circle) return;
-        engine.saveUndoOnce({&point, &circle});
+        engine.saveUndoOnce();
         if (!point || !circle) return engine.reset();
         Transformer t(engine.doc(), engine.options(), {Method::InversePoint, circle, nullptr});
         t.imageOf(point);
@@ -351,7 +351,7 @@ class TransformSequence : public ToolSequence {
     }
 
     void finish(ClickEngine& engine, Transform t) {
-        engine.saveUndoOnce({&t.p2, &t.p3});
+        engine.saveUndoOnce();
         Document& doc = engine.doc();
         const auto& p = engine.picked();
         Element* first = p.front();

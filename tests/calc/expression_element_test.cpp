@@ -63,8 +63,14 @@ TEST(ExpressionTail, CompileFillsEveryField) {
                               std::vector<Element*>{f}, 0));
     EXPECT_EQ(t.exprText, "a*b + f1(2,5) - pi");
     EXPECT_EQ(t.exprVarCount, 2);
-    EXPECT_EQ(t.exprArgs, (std::vector<Element*>{a, b, f}));
-    EXPECT_EQ(t.exprArgIds, (std::vector<int32_t>{a->id, b->id, f->id}));
+    std::vector<Element*> args;
+    std::vector<int32_t> ids;
+    for (const Ref& r : t.exprArgs) {
+        args.push_back(r);
+        ids.push_back(r.id);
+    }
+    EXPECT_EQ(args, (std::vector<Element*>{a, b, f}));
+    EXPECT_EQ(ids, (std::vector<int32_t>{a->id, b->id, f->id}));
     // 1 + V + F + C slots, constants after the reserved function slot.
     ASSERT_EQ(t.exprValues.size(), 1u + 2 + 1 + 2);
     EXPECT_EQ(t.exprValues[4], 2.5);

@@ -347,7 +347,7 @@ TEST(ExpressionRandom, RandomProgramsAreRejectedOrEvaluatedSafely) {
     auto tail = std::make_unique<ExpressionTail>();
     ASSERT_TRUE(compileToTail(*tail, "X*2", {}, {}, FunctionType::YofX));
     fn->tail = std::move(tail);
-    Element* args[] = {fn.get(), nullptr};
+    Ref args[] = {Ref(fn.get()), Ref()};
 
     for (int i = 0; i < 20000; ++i) {
         std::vector<int32_t> code(rng() % 120);

@@ -472,9 +472,9 @@ TEST(ExpressionEvaluate, FailureKeepsSlotZeroAndMalformedProgramsFail) {
     EXPECT_FALSE(evaluate(deep, values, 0, 2, {})); // more than 100 on the stack
     EXPECT_FALSE(evaluate(divByZero, std::span<double>(), 0, 0, {}));
 
-    Element* nullArg = nullptr;
+    const Ref nullArg;
     EXPECT_FALSE(evaluate(std::vector<int32_t>{-1, Token::Call + 1, 0}, values, 0, 0,
-                          std::span<Element* const>(&nullArg, 1)));
+                          std::span<const Ref>(&nullArg, 1)));
     // A non-finite variable value is a range error.
     values[1] = std::nan("");
     EXPECT_FALSE(evaluate(std::vector<int32_t>{-1, 0}, values, 0, 1, {}));

@@ -19,6 +19,7 @@ struct Fixture {
     std::vector<std::unique_ptr<Element>> owned;
     std::vector<Element*> vars;
     std::vector<Element*> fns;
+    std::vector<Ref> fnRefs; // the same functions, as a tail holds them
     Fixture() {
         for (int i = 0; i < MaxVariables; ++i) {
             auto e = std::make_unique<Element>();
@@ -39,6 +40,7 @@ struct Fixture {
                 std::abort();
             e->tail = std::move(tail);
             fns.push_back(e.get());
+            fnRefs.emplace_back(e.get());
             owned.push_back(std::move(e));
         }
     }
@@ -79,6 +81,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!code.empty()) std::memcpy(code.data(), data + 4, code.size() * sizeof(int32_t));
     std::vector<double> values(size_t(data[0] % 8), 0.5);
     (void)checkPostfix(code);
-    (void)evaluate(code, values, 0.5, data[1] % 3, fixture.fns, ctx);
+    (void)evaluate(code, values, 0.5, data[1] % 3, fixture.fnRefs, ctx);
     return 0;
 }

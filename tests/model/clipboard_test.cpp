@@ -64,7 +64,7 @@ TEST(CopyElements, CopiesAWholeListLinkedWithinItself) {
     }
     for (Element* e = copy.head; e; e = e->next) {
         const auto check = [&](Element& x) {
-            forEachReferenceSlot(x, [&](Element*& ref, int32_t&) {
+            forEachReference(x, [&](Ref& ref) {
                 EXPECT_TRUE(!ref || inCopy.count(ref)) << "method " << x.method;
             });
             EXPECT_TRUE(!x.nameElement || inCopy.count(x.nameElement));
@@ -99,7 +99,7 @@ TEST(CopyElements, ReferencesOutsideTheCopyBecomeNull) {
     EXPECT_EQ(copy.head, copy.tail);
     EXPECT_EQ(copy.head->parent1, nullptr);
     EXPECT_EQ(copy.head->parent2, nullptr);
-    EXPECT_EQ(copy.head->parentId1, -1);
+    EXPECT_EQ(copy.head->parent1.id, -1);
     EXPECT_EQ(copy.head->nameElement, nullptr); // its name was not copied
     EXPECT_EQ(seg->parent1, a);                 // the original is untouched
 }

@@ -161,8 +161,7 @@ inline void SampleDocument::build() {
         t->iterations = 4;
         t->destinationCount = 2;
         t->initialCount = 1;
-        t->participants = {a, b, c};
-        t->participantIds = {-1, -1, -1};
+        t->participants = {Ref(a), Ref(b), Ref(c)};
         t->images = {1, 2};
         t->lastOnly = 1;
     }
@@ -192,14 +191,14 @@ inline void SampleDocument::build() {
         auto segT = std::make_unique<Element>();
         segT->method = Method::Segment;
         segT->id = 2;
-        segT->parentId1 = 0;
-        segT->parentId2 = 1;
+        segT->parent1.id = 0;
+        segT->parent2.id = 1;
         segT->visible = Internal;
         auto midT = std::make_unique<Element>();
         midT->method = Method::Midpoint;
         midT->id = 3;
-        midT->parentId1 = 0;
-        midT->parentId2 = 1;
+        midT->parent1.id = 0;
+        midT->parent2.id = 1;
         segT->next = midT.release();
         m.first = segT.release();
     }

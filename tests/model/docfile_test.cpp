@@ -84,7 +84,7 @@ void expectSameElement(const Element& a, const Element& b) {
     }
     if (!a.tail) return;
     ASSERT_EQ(a.tail->type, b.tail->type);
-    const auto ids = [](const std::vector<Element*>& v) {
+    const auto ids = [](const std::vector<Ref>& v) {
         std::vector<int> r;
         for (const Element* e : v)
             r.push_back(idOf(e));
@@ -288,7 +288,7 @@ TEST(DocumentFile, MacrosKeepTheirHeadTextsAndTemplateIds) {
         ASSERT_NE(m.first->next, nullptr);
         // Template numbers stay as they are; nothing is linked.
         EXPECT_EQ(m.first->id, 2);
-        EXPECT_EQ(m.first->parentId2, 1);
+        EXPECT_EQ(m.first->parent2.id, 1);
         EXPECT_EQ(m.first->visible, Internal);
         EXPECT_EQ(m.first->parent1, nullptr);
         EXPECT_EQ(m.first->next->method, Method::Midpoint);
@@ -438,7 +438,7 @@ TEST(DocumentFile, Version299GetsTheDefaultsOfLaterFields) {
     auto v = listOf(doc);
     ASSERT_EQ(v.size(), 6u);
     for (Element* e : v) {
-        EXPECT_EQ(e->colorParamId, -1);
+        EXPECT_EQ(e->colorParam.id, -1);
         EXPECT_EQ(e->colorParamMode, 0);
         EXPECT_EQ(e->decimals, 2);
         EXPECT_EQ(e->unitShown, 0);
@@ -720,10 +720,11 @@ TEST(DocumentFile, ForwardSelfAndDanglingReferencesBecomeNull) {
     EXPECT_EQ(v[3]->parent1, v[0]);
     EXPECT_EQ(v[3]->colorParam, v[4]);
     auto* b = v[5]->tailAs<ButtonTail>();
-    EXPECT_EQ(b->elements, (std::vector<Element*>{nullptr, v[0]}));
+    EXPECT_EQ(std::vector<Element*>(b->elements.begin(), b->elements.end()),
+              (std::vector<Element*>{nullptr, v[0]}));
     // Stored ids follow the references.
-    EXPECT_EQ(v[2]->parentId1, -1);
-    EXPECT_EQ(v[3]->colorParamId, 5);
+    EXPECT_EQ(v[2]->parent1.id, -1);
+    EXPECT_EQ(v[3]->colorParam.id, 5);
 
     // No cycle: recalculation ends and deleting the first point takes the line, the segment
     // and the button's dependants with it, and nothing hangs.

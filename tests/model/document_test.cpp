@@ -289,7 +289,7 @@ TEST(Delete, ChainsThroughEveryKindOfDependency) {
     Element* button = b.make(Method::ShowHideButton, nullptr, nullptr, nullptr, {seg});
     Element* calc = b.make(Method::Calculation, nullptr, nullptr, nullptr, {dist});
     Element* iter = b.make(Method::Iteration);
-    iter->tailAs<IterationTail>()->participants = {calc};
+    iter->tailAs<IterationTail>()->participants = {Ref(calc)};
     // Coloured by a number that comes later than itself: reached by the colour restart.
     Element* early = other;
     early->colorParam = calc;
