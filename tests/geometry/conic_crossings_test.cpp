@@ -284,6 +284,18 @@ struct Counts {
     int cases = 0, crossings = 0, failures = 0;
 };
 
+// The conic through five new free points, and whether it came out a curve (types 1..3).
+Element* conicThrough(Builder& b, const Point2 (&pts)[5]) {
+    std::vector<Element*> ps;
+    for (const Point2& p : pts)
+        ps.push_back(b.point(p.x, p.y));
+    return b.make(Method::Conic, nullptr, nullptr, nullptr, ps);
+}
+bool isCurve(const Element* k) {
+    const int type = k->tailAs<ConicTail>()->conicType;
+    return k->defined && type >= 1 && type <= 3;
+}
+
 } // namespace
 
 TEST(ConicCrossings, EveryTransversalCrossingWithACircleOrAnArcIsFound) {
@@ -294,12 +306,9 @@ TEST(ConicCrossings, EveryTransversalCrossingWithACircleOrAnArcIsFound) {
         Point2 pts[5];
         g.curve(n % 2 == 1, n % 4 < 2, pts);
         Builder b;
-        std::vector<Element*> ps;
-        for (const Point2& p : pts)
-            ps.push_back(b.point(p.x, p.y));
-        Element* conic = b.make(Method::Conic, nullptr, nullptr, nullptr, ps);
+        Element* conic = conicThrough(b, pts);
         const auto* t = conic->tailAs<ConicTail>();
-        if (!conic->defined || t->conicType < 1 || t->conicType > 3) {
+        if (!isCurve(conic)) {
             ++skipped;
             continue;
         }
@@ -356,10 +365,7 @@ TEST(ConicCrossings, ConicPairsFindEveryCrossingWhicheverComesFirst) {
         Point2 pts[5];
         g.curve(n % 2 == 1, n % 4 < 2, pts);
         Builder b;
-        std::vector<Element*> ps;
-        for (const Point2& p : pts)
-            ps.push_back(b.point(p.x, p.y));
-        Element* k1 = b.make(Method::Conic, nullptr, nullptr, nullptr, ps);
+        Element* k1 = conicThrough(b, pts);
         // The other conic: through five points of a circle about one of the points, or through
         // five integer points exactly on another parabola or hyperbola, sampled along its
         // parametric form.
@@ -380,14 +386,10 @@ TEST(ConicCrossings, ConicPairsFindEveryCrossingWhicheverComesFirst) {
             for (Point2& q : qs)
                 q = q + d;
         }
-        std::vector<Element*> qe;
-        for (const Point2& q : qs)
-            qe.push_back(b.point(q.x, q.y));
-        Element* k2 = b.make(Method::Conic, nullptr, nullptr, nullptr, qe);
+        Element* k2 = conicThrough(b, qs);
         const auto* t1 = k1->tailAs<ConicTail>();
         const auto* t2 = k2->tailAs<ConicTail>();
-        if (!k1->defined || !k2->defined || t1->conicType < 1 || t1->conicType > 3 ||
-            t2->conicType < 1 || t2->conicType > 3) {
+        if (!isCurve(k1) || !isCurve(k2)) {
             ++skipped;
             continue;
         }
