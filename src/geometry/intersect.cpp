@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 namespace qorv {
@@ -351,11 +352,38 @@ Point2 polish(const double k1[6], const double k2[6], Point2 x) {
     return x;
 }
 
-// How far p lies from the conic, to first order: |F| / |grad F|.
-double offCurve(const double k[6], Point2 p) {
-    const Point2 g = conicGradient(k, p);
-    return std::fabs(evaluateConic(k, p)) / std::hypot(g.x, g.y);
-}
+// Sixteen units in the last place: how far rounding may move a computed position, relative to it.
+constexpr double Rounding = 16 * std::numeric_limits<double>::epsilon();
+
+// A polished point and how well the two curves pin it down: their unit normals there and its
+// distance from each (to first order, |F| / |grad F|).
+struct Crossing {
+    Point2 x, n1, n2;
+    double e1 = 0, e2 = 0;
+    bool measure(const double* a, const double* b, Point2 at) {
+        x = at;
+        const Point2 g1 = conicGradient(a, x), g2 = conicGradient(b, x);
+        const double l1 = std::hypot(g1.x, g1.y), l2 = std::hypot(g2.x, g2.y);
+        if (!(l1 > 0) || !(l2 > 0) || !isFinite(x)) return false;
+        n1 = (1 / l1) * g1;
+        n2 = (1 / l2) * g2;
+        e1 = std::fabs(evaluateConic(a, x)) / l1;
+        e2 = std::fabs(evaluateConic(b, x)) / l2;
+        return std::isfinite(e1) && std::isfinite(e2);
+    }
+    double error() const { return std::max(e1, e2); }
+    double sine() const { return std::fabs(cross(n1, n2)); } // of the crossing angle
+    // Whether q is the same crossing: nearer than `tol`, or inside the band where both curves
+    // pass within their own errors (and rounding) of both points. Where the curves run nearly
+    // parallel, as along a shared asymptote, that band is long and holds a single crossing.
+    bool same(const Crossing& q, double tol) const {
+        const Point2 d = q.x - x;
+        if (std::hypot(d.x, d.y) < tol) return true;
+        const double slack = Rounding * (std::hypot(x.x, x.y) + std::hypot(q.x.x, q.x.y));
+        return std::fabs(dot(d, n1)) <= e1 + q.e1 + slack &&
+               std::fabs(dot(d, n2)) <= e2 + q.e2 + slack;
+    }
+};
 
 // Where the line p + t u (u a unit vector) meets the conic, or, when it just misses it, where it
 // comes nearest: starting points for polishing, up to 2.
@@ -386,10 +414,16 @@ int lineStarts(Point2 p, Point2 u, const double k[6], Point2 out[2]) {
 
 // Crossings of two conics written in one well-scaled frame. Every degenerate member of their
 // pencil is a pair of lines through the crossings; where those lines meet either conic (or
-// nearly do), a point is polished on the pair and kept when it lies within `tol` of both curves.
-// Kept points nearer than `tol` to each other are one crossing (a near tangency). The pencil is
-// always posed with the two conics in the same order, so exchanging them changes nothing.
-int crossingsInFrame(const double* a, const double* b, double tol, Point2 out[4]) {
+// nearly do), a point is polished on the pair and kept when it lies within 0.0001 of both curves
+// and near enough for a double to place it that well.
+// Points the two curves cannot tell apart (Crossing::same) are one crossing, so a near tangency
+// gives one point. The pencil is always posed with the two conics in the same order, so
+// exchanging them changes nothing.
+int crossingsInFrame(const double* a, const double* b, const ScaledFrame& frame, Point2 out[4]) {
+    const double tol = Tol::Distinct / frame.scale;
+    // Beyond this distance from the frame's origin a double cannot place a point within `tol`.
+    const double reach =
+        (Tol::Distinct / Rounding - std::hypot(frame.origin.x, frame.origin.y)) / frame.scale;
     if (std::lexicographical_compare(b, b + 6, a, a + 6)) std::swap(a, b);
     Mat3 ma, mb;
     conicMatrix(a, ma);
@@ -410,30 +444,26 @@ int crossingsInFrame(const double* a, const double* b, double tol, Point2 out[4]
     double roots[3];
     const int nr = solveCubic(c[3], c[2], c[1], c[0], roots);
 
+    // Kept: the best-pinned point of each crossing; beyond four, the most transversal ones.
+    Crossing kept[4];
     int count = 0;
-    double err[4];
-    auto consider = [&](Point2 x) {
-        x = polish(a, b, x);
-        const double e = std::max(offCurve(a, x), offCurve(b, x));
-        if (!(e <= tol) || !isFinite(x)) return;
-        int worst = 0;
+    auto consider = [&](Point2 start) {
+        Crossing c;
+        if (!c.measure(a, b, polish(a, b, start)) || !(c.error() <= tol) ||
+            !(std::hypot(c.x.x, c.x.y) <= reach))
+            return;
+        int weakest = 0;
         for (int i = 0; i < count; ++i) {
-            if (distance(out[i], x) < tol) {
-                if (e < err[i]) {
-                    out[i] = x;
-                    err[i] = e;
-                }
+            if (kept[i].same(c, tol)) {
+                if (c.error() < kept[i].error()) kept[i] = c;
                 return;
             }
-            if (err[i] > err[worst]) worst = i;
+            if (kept[i].sine() < kept[weakest].sine()) weakest = i;
         }
-        if (count < 4) {
-            out[count] = x;
-            err[count++] = e;
-        } else if (e < err[worst]) {
-            out[worst] = x;
-            err[worst] = e;
-        }
+        if (count < 4)
+            kept[count++] = c;
+        else if (c.sine() > kept[weakest].sine())
+            kept[weakest] = c;
     };
     // One member per real root, and b itself when the cubic lost its degree.
     const int members = nr + (std::fabs(c[3]) < Tol::Tiny ? 1 : 0);
@@ -454,6 +484,8 @@ int crossingsInFrame(const double* a, const double* b, double tol, Point2 out[4]
             }
         }
     }
+    for (int i = 0; i < count; ++i)
+        out[i] = kept[i].x;
     return count;
 }
 
@@ -478,7 +510,7 @@ int intersectConics(const double k1[6], const double k2[6], const ScaledFrame& f
     if (same || !(frame.scale > 0) || !std::isfinite(frame.scale)) return 0;
     double n1[6], n2[6];
     if (!toFrame(k1, frame, n1) || !toFrame(k2, frame, n2)) return 0;
-    const int n = crossingsInFrame(n1, n2, Tol::Distinct / frame.scale, out);
+    const int n = crossingsInFrame(n1, n2, frame, out);
     return toPlane(k1, frame, out, n);
 }
 
@@ -487,7 +519,7 @@ int intersectConicCircle(const double k[6], Point2 c, double r, Point2 out[4]) {
     static constexpr double unitCircle[6] = {1, 0, 1, 0, 0, -1};
     double n[6];
     if (!(r > 0) || !std::isfinite(r) || !toFrame(k, frame, n)) return 0;
-    const int count = crossingsInFrame(n, unitCircle, Tol::Distinct / r, out);
+    const int count = crossingsInFrame(n, unitCircle, frame, out);
     return toPlane(k, frame, out, count);
 }
 

@@ -254,11 +254,13 @@ std::string describe(const Point2 (&pts)[5]) {
     return o.str();
 }
 
-// Every expected crossing has a kept candidate near it; the candidates are distinct.
+// Every expected crossing has a kept candidate near it (within 1e-6 of the circle's size, and a
+// few digits short of double precision far away); the candidates are distinct.
 int missedCrossings(const IntersectionCandidates& cand, const std::vector<Crossing>& expected,
-                    double tol, std::string& why) {
+                    double r, std::string& why) {
     int missed = 0;
     for (const Crossing& x : expected) {
+        const double tol = 1e-6 * (1 + r) + 1e-9 * std::hypot(x.at.x, x.at.y);
         bool found = false;
         for (int i = 0; i < cand.count; ++i)
             found = found || (distance(cand.point[i], x.at) <= tol && cand.kept[i] == x.onArc);
@@ -331,10 +333,10 @@ TEST(ConicCrossings, EveryTransversalCrossingWithACircleOrAnArcIsFound) {
         for (Real s : circleCrossings(t->coefficients, c, r)) {
             Crossing e{onCircle(c, r, s)};
             if (arc) {
+                // At an end of the arc (within 0.0001 counts as on it) either answer is right.
                 const double from = std::fmod(double(s) * 2 * Pi - a0 + 8 * Pi, 2 * Pi);
-                if (std::fabs(from) < 1e-6 || std::fabs(from - span) < 1e-6 ||
-                    std::fabs(from - 2 * Pi) < 1e-6)
-                    continue; // at an end of the arc: either answer is right
+                const double toEnd = r * std::min({from, std::fabs(from - span), 2 * Pi - from});
+                if (toEnd < std::max(2e-4, 1e-6 * r)) continue;
                 e.onArc = from < span;
             }
             expected.push_back(e);
@@ -342,7 +344,7 @@ TEST(ConicCrossings, EveryTransversalCrossingWithACircleOrAnArcIsFound) {
         IntersectionCandidates cand;
         ASSERT_TRUE(intersectionCandidates(*conic, *other, arc ? 38 : 34, cand));
         std::string why;
-        const int missed = missedCrossings(cand, expected, 1e-6 * (1 + r), why);
+        const int missed = missedCrossings(cand, expected, r, why);
         ++counts.cases;
         counts.crossings += int(expected.size());
         if (missed > 0 && ++counts.failures <= 5)
@@ -421,7 +423,7 @@ TEST(ConicCrossings, ConicPairsFindEveryCrossingWhicheverComesFirst) {
         for (const Crossing& x : expected)
             scale = std::max({scale, std::fabs(x.at.x), std::fabs(x.at.y)});
         std::string why;
-        const int missed = missedCrossings(forward, expected, 1e-6 * (1 + r), why);
+        const int missed = missedCrossings(forward, expected, r, why);
         totalUnsettled += unsettled;
         ++counts.cases;
         counts.crossings += int(expected.size());
