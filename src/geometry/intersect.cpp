@@ -130,10 +130,19 @@ int intersectLineConic(Point2 a, Point2 b, const double k[6], Point2 out[2]) {
         if (!isFinite(q)) break;
         p = q;
     }
-    const int n = rootsAlong(p, u, c2, dot(conicGradient(k, p), u), evaluateConic(k, p), out);
+    const double f = evaluateConic(k, p);
+    const Point2 g = conicGradient(k, p);
+    // As with circles, a line within 0.0001 of touching the conic (its gap at the middle of the
+    // chord, to first order) is tangent: one point, on the line. A tolerance in distance, unlike
+    // one on the discriminant, holds for conics of any size.
+    if (std::fabs(c2) >= Tol::Tiny && std::fabs(f) < Tol::Distinct * std::hypot(g.x, g.y)) {
+        out[0] = p;
+        return 1;
+    }
+    const int n = rootsAlong(p, u, c2, dot(g, u), f, out);
     // Far from the middle (a line nearly along an asymptote) a root loses digits: a Newton step
     // along the line restores them, taken only when it lowers the value and stays well within
-    // the stretch between the roots. A double root (tangency) is left where it is.
+    // the stretch between the roots. A double root is left where it is.
     if (n == 1 && std::fabs(c2) >= Tol::Tiny) return n;
     const double apart = n == 2 ? distance(out[0], out[1]) : HUGE_VAL;
     for (int i = 0; i < n; ++i) {

@@ -30,8 +30,9 @@ int intersectLineCircle(Point2 a, Point2 b, Point2 c, double r, Point2 out[2]);
 // direction, which is c1 - c2 turned a quarter turn clockwise.
 int intersectCircles(Point2 c1, double r1, Point2 c2, double r2, Point2 out[2]);
 
-// Line ab with a conic: 0, 1 or 2 points. The quadratic is written from the middle of the chord
-// with a unit direction, so its discriminant does not depend on where a and b lie on the line.
+// Line ab with a conic: 0, 1 (a line within 0.0001 of touching it: the point of the line at the
+// middle of the chord) or 2 points. The quadratic is written from the middle of the chord with a
+// unit direction, so nothing depends on where a and b lie on the line.
 int intersectLineConic(Point2 a, Point2 b, const double k[6], Point2 out[2]);
 
 // A frame to pose a pair of curves in: x = origin + scale u. Well chosen, the curves' coefficients

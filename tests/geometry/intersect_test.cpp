@@ -136,37 +136,44 @@ TEST(LineConic, EllipseAndHyperbola) {
 }
 
 TEST(LineConic, CountDoesNotDependOnWhereTheLinesPointsLie) {
-    // An ellipse (centre (300, -200), semi-axes 250 and 90, turned by 0.6) fitted through five
-    // of its points. A tangent line given by its point of contact and a point near it or
-    // thousands of units away, in either order, meets it once; lines 0.5 inside and outside,
-    // given by two points anywhere along them, twice and never.
-    const double ca = std::cos(0.6), sa = std::sin(0.6);
-    auto at = [&](double t) {
-        const double x = 250 * std::cos(t), y = 90 * std::sin(t);
-        return Point2{300 + x * ca - y * sa, -200 + x * sa + y * ca};
+    // Ellipses (centre, semi-axes, turn) fitted through five of their points. A tangent line
+    // given by its point of contact and a point near it or thousands of units away, in either
+    // order, meets one once; lines 0.5 inside and outside, given by two points anywhere along
+    // them, twice and never. The second ellipse is large and far out, where one unit in the last
+    // place of a point already moves the line by more than the discriminant's own tolerance.
+    struct Ellipse {
+        Point2 c;
+        double a, b, turn;
     };
-    Point2 pts[5];
-    for (int i = 0; i < 5; ++i)
-        pts[i] = at(0.3 + 1.25 * i);
-    ConicCoefficients k;
-    ASSERT_TRUE(fitConic(pts, k));
     Point2 p[2];
-    for (double t : {0.0, 0.7, 2.0, 4.1}) {
-        const Point2 d{-250 * std::sin(t), 90 * std::cos(t)};
-        const Point2 tau =
-            (1 / std::hypot(d.x, d.y)) * Point2{d.x * ca - d.y * sa, d.x * sa + d.y * ca};
-        const Point2 outward{tau.y, -tau.x}; // the ellipse runs counter-clockwise
-        for (double far : {1.0, 100.0, 5000.0, -5000.0, 1e5}) {
-            const Point2 other = at(t) + far * tau;
-            EXPECT_EQ(intersectLineConic(other, at(t), k.data(), p), 1) << t << " " << far;
-            EXPECT_EQ(intersectLineConic(at(t), other, k.data(), p), 1) << t << " " << far;
-            for (auto [offset, want] : {std::pair{-0.5, 2}, {0.5, 0}})
-                for (double spacing : {1.0, 37.0}) {
-                    const Point2 a = at(t) + offset * outward + far * tau;
-                    EXPECT_EQ(intersectLineConic(a, a + spacing * tau, k.data(), p), want)
-                        << "t " << t << " offset " << offset << " far " << far << " spacing "
-                        << spacing;
-                }
+    for (const Ellipse& e : {Ellipse{{300, -200}, 250, 90, 0.6}, {{9000, -7000}, 4000, 700, 2.2}}) {
+        const double ca = std::cos(e.turn), sa = std::sin(e.turn);
+        auto at = [&](double t) {
+            const double x = e.a * std::cos(t), y = e.b * std::sin(t);
+            return Point2{e.c.x + x * ca - y * sa, e.c.y + x * sa + y * ca};
+        };
+        Point2 pts[5];
+        for (int i = 0; i < 5; ++i)
+            pts[i] = at(0.3 + 1.25 * i);
+        ConicCoefficients k;
+        ASSERT_TRUE(fitConic(pts, k));
+        for (double t : {0.0, 0.7, 2.0, 4.1}) {
+            const Point2 d{-e.a * std::sin(t), e.b * std::cos(t)};
+            const Point2 tau =
+                (1 / std::hypot(d.x, d.y)) * Point2{d.x * ca - d.y * sa, d.x * sa + d.y * ca};
+            const Point2 outward{tau.y, -tau.x}; // the ellipse runs counter-clockwise
+            for (double far : {1.0, 100.0, 5000.0, -5000.0, 1e5}) {
+                const Point2 other = at(t) + far * tau;
+                EXPECT_EQ(intersectLineConic(other, at(t), k.data(), p), 1) << t << " " << far;
+                EXPECT_EQ(intersectLineConic(at(t), other, k.data(), p), 1) << t << " " << far;
+                for (auto [offset, want] : {std::pair{-0.5, 2}, {0.5, 0}})
+                    for (double spacing : {1.0, 37.0}) {
+                        const Point2 a = at(t) + offset * outward + far * tau;
+                        EXPECT_EQ(intersectLineConic(a, a + spacing * tau, k.data(), p), want)
+                            << "t " << t << " offset " << offset << " far " << far << " spacing "
+                            << spacing;
+                    }
+            }
         }
     }
     // Line and circle: a small circle and a nearly vertical line just beyond the tangency band.
