@@ -424,10 +424,9 @@ int lineStarts(Point2 p, Point2 u, const double k[6], Point2 out[2]) {
 // Crossings of two conics written in one well-scaled frame. Every degenerate member of their
 // pencil is a pair of lines through the crossings; where those lines meet either conic (or
 // nearly do), a point is polished on the pair and kept when it lies within 0.0001 of both curves
-// and near enough for a double to place it that well.
-// Points the two curves cannot tell apart (Crossing::same) are one crossing, so a near tangency
-// gives one point. The pencil is always posed with the two conics in the same order, so
-// exchanging them changes nothing.
+// and near enough for a double to place it that well. Points the two curves cannot tell apart
+// (Crossing::same) are one crossing, so a near tangency gives one point. The pencil is always
+// posed with the two conics in the same order, so exchanging them changes nothing.
 int crossingsInFrame(const double* a, const double* b, const ScaledFrame& frame, Point2 out[4]) {
     const double tol = Tol::Distinct / frame.scale;
     // Beyond this distance from the frame's origin a double cannot place a point within `tol`.
