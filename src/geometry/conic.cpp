@@ -219,6 +219,8 @@ ConicReduction reduceConic(const ConicCoefficients& c, int32_t type) {
     return red;
 }
 
+static_assert(2.5 * 60 * 60 == ConicArmReach && 30.0 * 30 * 30 / 3 == ConicArmReach);
+
 bool sampleConic(const ConicCoefficients& c, int32_t type, const Point2 (&pts)[5],
                  ConicSamples& out, int32_t& reducedType) {
     constexpr int N = ConicTail::SampleCount;

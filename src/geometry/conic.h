@@ -19,6 +19,10 @@ enum : int32_t {
 };
 }
 
+// How far along its axis from the vertex the samples of each arm of a parabola or hyperbola
+// reach (the last one lies at 2.5 * 60^2, and at 30^3 / 3 beyond the vertex).
+constexpr double ConicArmReach = 9000.0;
+
 using ConicCoefficients = std::array<double, 6>;
 using ConicSamples = std::array<Point2, ConicTail::SampleCount>;
 

@@ -93,6 +93,15 @@ bool conicCoefficientsOf(const Element& e, double k[6]) {
     return true;
 }
 
+int conicPointPositions(const Element& conic, Point2 out[5]) {
+    const auto* t = conic.tailAs<ConicTail>();
+    int n = 0;
+    if (t)
+        for (const Element* p : t->points)
+            if (p && p->defined && isFinite(positionOf(*p))) out[n++] = positionOf(*p);
+    return n;
+}
+
 bool isLinePairConic(const Element& e) {
     const auto* t = e.tailAs<ConicTail>();
     return t && (t->conicType == 4 || t->conicType == 5);

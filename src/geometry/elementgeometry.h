@@ -44,6 +44,8 @@ bool isOnArc(const ArcData& arc, Point2 p);
 // The conic's coefficients when its type gives a real curve (1..5), a circle's, or the circle
 // of a curved arc.
 bool conicCoefficientsOf(const Element& e, double k[6]);
+// Positions of the defined points a conic goes through (up to 5).
+int conicPointPositions(const Element& conic, Point2 out[5]);
 // The two lines of a conic of type 4 or 5 (two crossing or parallel lines).
 bool isLinePairConic(const Element& e);
 bool conicLines(const Element& e, Point2 a[2], Point2 b[2]);

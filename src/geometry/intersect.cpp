@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 namespace qorv {
@@ -45,55 +46,45 @@ int intersectLines(Point2 a1, Point2 b1, Point2 a2, Point2 b2, Point2& out) {
 
 namespace {
 
-// Solves F(a + s dir) = 0 for s, where dir is the line's direction scaled to unit x-step (or unit
-// y-step for lines within 0.001 of vertical): the quadratic is then the one in x (or y) itself,
-// translated to start at a, which keeps its discriminant and avoids cancellation. The candidates
-// are ordered further-along-the-line first.
-template <class Coefficients>
-int solveAlongLine(Point2 a, Point2 b, Coefficients&& coefficients, Point2 out[2]) {
-    const Point2 d = b - a;
-    if (!(std::hypot(d.x, d.y) >= Tol::ZeroLength)) return 0;
-    Point2 dir;
-    double sense;
-    if (std::fabs(d.x) > Tol::Vertical || std::fabs(d.x) >= std::fabs(d.y)) {
-        dir = {1.0, d.y / d.x};
-        sense = d.x > 0 ? 1.0 : -1.0;
-    } else {
-        dir = {d.x / d.y, 1.0};
-        sense = d.y > 0 ? 1.0 : -1.0;
-    }
-    double c2, c1, c0;
-    coefficients(dir, c2, c1, c0);
-    double s[2];
-    const int n = solveQuadratic(c2, c1, c0, s);
-    if (n == 2 && (s[0] - s[1]) * sense < 0) std::swap(s[0], s[1]);
+// The unit vector from a towards b; false when they (nearly) coincide.
+bool unitDirection(Point2 a, Point2 b, Point2& u) {
+    const double len = distance(a, b);
+    if (!(len >= Tol::ZeroLength) || !std::isfinite(len)) return false;
+    u = (1 / len) * (b - a);
+    return true;
+}
+
+// The points p + t u for the roots t of c2 t^2 + c1 t + c0 = 0, the one further along u first.
+int rootsAlong(Point2 p, Point2 u, double c2, double c1, double c0, Point2 out[2]) {
+    double t[2];
+    const int n = solveQuadratic(c2, c1, c0, t);
+    if (n == 2 && t[0] < t[1]) std::swap(t[0], t[1]);
     int count = 0;
     for (int i = 0; i < n; ++i) {
-        const Point2 p = a + s[i] * dir;
-        if (isFinite(p)) out[count++] = p;
+        const Point2 x = p + t[i] * u;
+        if (isFinite(x)) out[count++] = x;
     }
     return count;
 }
 
 } // namespace
 
+// Both routines write the quadratic from a point that belongs to the line itself, not to its
+// defining points, with a unit direction: its discriminant, and so the count near tangency, is
+// the same wherever the line's points lie.
+
 int intersectLineCircle(Point2 a, Point2 b, Point2 c, double r, Point2 out[2]) {
-    if (!(distance(a, b) >= Tol::ZeroLength) || !std::isfinite(r)) return 0;
+    Point2 u;
+    if (!unitDirection(a, b, u) || !std::isfinite(r)) return 0;
     const Point2 foot = footOfPerpendicular(a, b, c);
-    if (std::fabs(distance(c, foot) - r) < Tol::Distinct) {
+    const double h = distance(c, foot);
+    if (std::fabs(h - r) < Tol::Distinct) {
         if (!isFinite(foot)) return 0;
         out[0] = foot;
         return 1;
     }
-    const Point2 ac = a - c;
-    return solveAlongLine(
-        a, b,
-        [&](Point2 dir, double& c2, double& c1, double& c0) {
-            c2 = dot(dir, dir);
-            c1 = 2 * dot(ac, dir);
-            c0 = dot(ac, ac) - r * r;
-        },
-        out);
+    // From the foot of the perpendicular: t^2 + (h^2 - r^2) = 0.
+    return rootsAlong(foot, u, 1.0, 0.0, (h - r) * (h + r), out);
 }
 
 int intersectCircles(Point2 c1, double r1, Point2 c2, double r2, Point2 out[2]) {
@@ -119,16 +110,51 @@ int intersectCircles(Point2 c1, double r1, Point2 c2, double r2, Point2 out[2]) 
 }
 
 int intersectLineConic(Point2 a, Point2 b, const double k[6], Point2 out[2]) {
-    const double fa = evaluateConic(k, a);
-    const Point2 ga = conicGradient(k, a);
-    return solveAlongLine(
-        a, b,
-        [&](Point2 dir, double& c2, double& c1, double& c0) {
-            c2 = k[0] * dir.y * dir.y + k[1] * dir.x * dir.y + k[2] * dir.x * dir.x;
-            c1 = dot(ga, dir);
-            c0 = fa;
-        },
-        out);
+    Point2 u;
+    if (!unitDirection(a, b, u)) return 0;
+    const double c2 = k[0] * u.y * u.y + k[1] * u.x * u.y + k[2] * u.x * u.x;
+    // From the middle of the chord, where the conic's value along the line is extreme (c1 = 0),
+    // or from the single crossing of a line along an asymptote or a parabola's axis. Two steps:
+    // the second removes what the first lost when a lies far away.
+    Point2 p = a;
+    for (int i = 0; i < 2; ++i) {
+        const double c1 = dot(conicGradient(k, p), u);
+        double t;
+        if (std::fabs(c2) >= Tol::Tiny)
+            t = -c1 / (2 * c2);
+        else if (c1 != 0.0)
+            t = -evaluateConic(k, p) / c1;
+        else
+            break;
+        const Point2 q = p + t * u;
+        if (!isFinite(q)) break;
+        p = q;
+    }
+    const double f = evaluateConic(k, p);
+    const Point2 g = conicGradient(k, p);
+    // As with circles, a line within 0.0001 of touching the conic (its gap at the middle of the
+    // chord, to first order) is tangent: one point, on the line. A tolerance in distance, unlike
+    // one on the discriminant, holds for conics of any size.
+    if (std::fabs(c2) >= Tol::Tiny && std::fabs(f) < Tol::Distinct * std::hypot(g.x, g.y)) {
+        out[0] = p;
+        return 1;
+    }
+    const int n = rootsAlong(p, u, c2, dot(g, u), f, out);
+    // Far from the middle (a line nearly along an asymptote) a root loses digits: a Newton step
+    // along the line restores them, taken only when it lowers the value and stays well within
+    // the stretch between the roots. A double root is left where it is.
+    if (n == 1 && std::fabs(c2) >= Tol::Tiny) return n;
+    const double apart = n == 2 ? distance(out[0], out[1]) : HUGE_VAL;
+    for (int i = 0; i < n; ++i) {
+        const double f = evaluateConic(k, out[i]), g = dot(conicGradient(k, out[i]), u);
+        if (!(std::fabs(g) > 0)) continue;
+        const double t = -f / g;
+        const Point2 q = out[i] + t * u;
+        if (std::fabs(t) < 0.25 * apart && isFinite(q) &&
+            std::fabs(evaluateConic(k, q)) < std::fabs(f))
+            out[i] = q;
+    }
+    return n;
 }
 
 bool onSegment(Point2 a, Point2 b, Point2 x, double tol) {
@@ -137,6 +163,23 @@ bool onSegment(Point2 a, Point2 b, Point2 x, double tol) {
 }
 
 // ---- conic with conic -------------------------------------------------------------------------
+
+ScaledFrame frameAround(const Point2* pts, int n) {
+    ScaledFrame f;
+    double lo[2] = {HUGE_VAL, HUGE_VAL}, hi[2] = {-HUGE_VAL, -HUGE_VAL};
+    for (int i = 0; i < n; ++i) {
+        if (!isFinite(pts[i])) continue;
+        lo[0] = std::min(lo[0], pts[i].x);
+        lo[1] = std::min(lo[1], pts[i].y);
+        hi[0] = std::max(hi[0], pts[i].x);
+        hi[1] = std::max(hi[1], pts[i].y);
+    }
+    if (!(lo[0] <= hi[0])) return f;
+    f.origin = {lo[0] + (hi[0] - lo[0]) / 2, lo[1] + (hi[1] - lo[1]) / 2};
+    const double half = std::hypot(hi[0] - lo[0], hi[1] - lo[1]) / 2;
+    f.scale = half > 0 && std::isfinite(half) ? half : 1.0;
+    return f;
+}
 
 namespace {
 
@@ -159,51 +202,25 @@ bool conicCentre(const double k[6], Point2& c) {
     return isFinite(c);
 }
 
-// A place near the curve and the curve's size, to pose the pencil in well-scaled coordinates:
-// the centre and the semi-axis scale of a central conic, the vertex and focal scale of a parabola.
-bool conicFrame(const double k[6], Point2& origin, double& scale) {
-    const double q = std::max({std::fabs(k[0]), std::fabs(k[1]), std::fabs(k[2])});
-    if (!(q > 0)) return false;
-    Point2 c;
-    if (conicCentre(k, c)) {
-        const double s = std::sqrt(std::fabs(evaluateConic(k, c)) / q);
-        if (!(s > 0) || !std::isfinite(s)) return false;
-        origin = c;
-        scale = s;
-        return true;
-    }
-    // Parabola: the quadratic part is lambda u u^T.
-    const double lambda = k[0] + k[2];
-    if (lambda == 0.0) return false;
-    Point2 col1{k[2], k[1] / 2}, col2{k[1] / 2, k[0]};
-    Point2 u = dot(col1, col1) >= dot(col2, col2) ? col1 : col2;
-    const double len = std::hypot(u.x, u.y);
-    if (!(len > 0)) return false;
-    u = (1 / len) * u;
-    const Point2 n{-u.y, u.x};
-    const Point2 g{k[4], k[3]};
-    const double gu = dot(g, u), gn = dot(g, n);
-    if (std::fabs(gn) <= 1e-12 * std::max(1.0, std::fabs(gu))) return false;
-    const double alpha = -gu / (2 * lambda);
-    const double beta = -(lambda * alpha * alpha + gu * alpha + k[5]) / gn;
-    origin = alpha * u + beta * n;
-    scale = std::fabs(gn / lambda);
-    return isFinite(origin) && scale > 0 && std::isfinite(scale);
-}
-
-// Coefficients of the same conic in coordinates (u, v) with x = o.x + s u, y = o.y + s v,
-// divided by their largest magnitude.
-bool toFrame(const double k[6], Point2 o, double s, double out[6]) {
-    out[0] = k[0] * s * s;
-    out[1] = k[1] * s * s;
-    out[2] = k[2] * s * s;
-    out[3] = s * (2 * k[0] * o.y + k[1] * o.x + k[3]);
-    out[4] = s * (k[1] * o.y + 2 * k[2] * o.x + k[4]);
-    out[5] = evaluateConic(k, o);
-    const double m = maxAbs(out, 6);
-    if (!(m > 0) || !std::isfinite(m)) return false;
+// Coefficients of the same conic in frame coordinates u (x = origin + scale u), divided by their
+// largest magnitude. The linear and constant terms of a conic whose centre lies far away come
+// from the cancellation of large ones: they are formed in long double.
+bool toFrame(const double k[6], const ScaledFrame& f, double out[6]) {
+    using Real = long double;
+    const Real s = f.scale, x = f.origin.x, y = f.origin.y;
+    const Real a = k[0], b = k[1], c = k[2], d = k[3], e = k[4];
+    const Real v[6] = {a * s * s,
+                       b * s * s,
+                       c * s * s,
+                       s * (2 * a * y + b * x + d),
+                       s * (b * y + 2 * c * x + e),
+                       ((a * y + b * x + d) * y + (c * x + e) * x) + Real(k[5])};
+    Real m = 0;
+    for (Real t : v)
+        m = std::max(m, t < 0 ? -t : t);
+    if (!(m > 0) || !std::isfinite(double(m))) return false;
     for (int i = 0; i < 6; ++i)
-        out[i] /= m;
+        out[i] = double(v[i] / m);
     return true;
 }
 
@@ -289,14 +306,14 @@ int splitDegenerate(const Mat3 m, double lines[2][3]) {
     return 2;
 }
 
-// Two points of a line a x + b y + c = 0.
-bool linePoints(const double l[3], Point2& p, Point2& q) {
+// The point of the line a x + b y + c = 0 nearest the origin and its unit direction.
+bool linePointAndDirection(const double l[3], Point2& p, Point2& u) {
     const double n2 = l[0] * l[0] + l[1] * l[1];
     if (!(n2 > 1e-24 * l[2] * l[2]) || !(n2 > 0)) return false; // the line at infinity
     const double n = std::sqrt(n2);
     p = {-l[0] * l[2] / n2, -l[1] * l[2] / n2};
-    q = p + Point2{-l[1] / n, l[0] / n};
-    return isFinite(p) && isFinite(q);
+    u = {-l[1] / n, l[0] / n};
+    return isFinite(p) && isFinite(u);
 }
 
 // Puts candidates on the first conic in an order that belongs to that conic alone, so that it
@@ -344,40 +361,90 @@ Point2 polish(const double k1[6], const double k2[6], Point2 x) {
     return x;
 }
 
-bool satisfies(const double k[6], Point2 p) {
-    const Point2 g = conicGradient(k, p);
-    return std::fabs(evaluateConic(k, p)) <= Tol::Distinct * std::max(1.0, std::hypot(g.x, g.y));
+// Sixteen units in the last place: how far rounding may move a computed position, relative to it.
+constexpr double Rounding = 16 * std::numeric_limits<double>::epsilon();
+
+// A polished point and how well the two curves pin it down: their unit normals there and its
+// distance from each (to first order, |F| / |grad F|).
+struct Crossing {
+    Point2 x, n1, n2;
+    double e1 = 0, e2 = 0;
+    bool measure(const double* a, const double* b, Point2 at) {
+        x = at;
+        const Point2 g1 = conicGradient(a, x), g2 = conicGradient(b, x);
+        const double l1 = std::hypot(g1.x, g1.y), l2 = std::hypot(g2.x, g2.y);
+        if (!(l1 > 0) || !(l2 > 0) || !isFinite(x)) return false;
+        n1 = (1 / l1) * g1;
+        n2 = (1 / l2) * g2;
+        e1 = std::fabs(evaluateConic(a, x)) / l1;
+        e2 = std::fabs(evaluateConic(b, x)) / l2;
+        return std::isfinite(e1) && std::isfinite(e2);
+    }
+    double error() const { return std::max(e1, e2); }
+    double sine() const { return std::fabs(cross(n1, n2)); } // of the crossing angle
+    // Whether q is the same crossing: nearer than `tol`, or inside the band where both curves
+    // pass within their own errors (and rounding) of both points. Where the curves run nearly
+    // parallel, as along a shared asymptote, that band is long and holds a single crossing.
+    bool same(const Crossing& q, double tol) const {
+        const Point2 d = q.x - x;
+        if (std::hypot(d.x, d.y) < tol) return true;
+        const double slack = Rounding * (std::hypot(x.x, x.y) + std::hypot(q.x.x, q.x.y));
+        return std::fabs(dot(d, n1)) <= e1 + q.e1 + slack &&
+               std::fabs(dot(d, n2)) <= e2 + q.e2 + slack;
+    }
+};
+
+// Where the line p + t u (u a unit vector) meets the conic, or, when it just misses it, where it
+// comes nearest: starting points for polishing, up to 2.
+int lineStarts(Point2 p, Point2 u, const double k[6], Point2 out[2]) {
+    const double c2 = k[0] * u.y * u.y + k[1] * u.x * u.y + k[2] * u.x * u.x;
+    const double c1 = dot(conicGradient(k, p), u), c0 = evaluateConic(k, p);
+    double t[2];
+    int n = 0;
+    if (c2 == 0.0) {
+        if (c1 != 0.0) t[n++] = -c0 / c1;
+    } else {
+        const double disc = c1 * c1 - 4 * c2 * c0;
+        if (disc > 0) {
+            const double q = -0.5 * (c1 + std::copysign(std::sqrt(disc), c1));
+            t[n++] = q / c2;
+            if (q != 0.0) t[n++] = c0 / q;
+        } else {
+            t[n++] = -c1 / (2 * c2);
+        }
+    }
+    int count = 0;
+    for (int i = 0; i < n; ++i) {
+        const Point2 x = p + t[i] * u;
+        if (isFinite(x)) out[count++] = x;
+    }
+    return count;
 }
 
-} // namespace
-
-int intersectConics(const double k1[6], const double k2[6], Point2 out[4]) {
-    bool same = true;
-    for (int i = 0; i < 6; ++i)
-        same = same && std::fabs(k1[i] - k2[i]) <= Tol::Distinct;
-    if (same) return 0;
-
-    Point2 origin{0, 0};
-    double s = 1;
-    if (!conicFrame(k1, origin, s) && !conicFrame(k2, origin, s)) {
-        origin = {0, 0};
-        s = 1;
-    }
-    double n1[6], n2[6];
-    if (!toFrame(k1, origin, s, n1) || !toFrame(k2, origin, s, n2)) return 0;
-
-    Mat3 m1, m2;
-    conicMatrix(n1, m1);
-    conicMatrix(n2, m2);
-    double a[3][3], b[3][3];
-    columns(m1, a);
-    columns(m2, b);
-    // det(m1 + t m2) = c3 t^3 + c2 t^2 + c1 t + c0
+// Crossings of two conics written in one well-scaled frame. Every degenerate member of their
+// pencil is a pair of lines through the crossings; where those lines meet either conic (or
+// nearly do), a point is polished on the pair and kept when it lies within 0.0001 of both curves
+// and near enough for a double to place it that well. Points the two curves cannot tell apart
+// (Crossing::same) are one crossing, so a near tangency gives one point. The pencil is always
+// posed with the two conics in the same order, so exchanging them changes nothing.
+int crossingsInFrame(const double* a, const double* b, const ScaledFrame& frame, Point2 out[4]) {
+    const double tol = Tol::Distinct / frame.scale;
+    // Beyond this distance from the frame's origin a double cannot place a point within `tol`.
+    const double reach =
+        (Tol::Distinct / Rounding - std::hypot(frame.origin.x, frame.origin.y)) / frame.scale;
+    if (std::lexicographical_compare(b, b + 6, a, a + 6)) std::swap(a, b);
+    Mat3 ma, mb;
+    conicMatrix(a, ma);
+    conicMatrix(b, mb);
+    double ca[3][3], cb[3][3];
+    columns(ma, ca);
+    columns(mb, cb);
+    // det(ma + t mb) = c3 t^3 + c2 t^2 + c1 t + c0
     double c[4];
-    c[0] = det3(a[0], a[1], a[2]);
-    c[1] = det3(b[0], a[1], a[2]) + det3(a[0], b[1], a[2]) + det3(a[0], a[1], b[2]);
-    c[2] = det3(a[0], b[1], b[2]) + det3(b[0], a[1], b[2]) + det3(b[0], b[1], a[2]);
-    c[3] = det3(b[0], b[1], b[2]);
+    c[0] = det3(ca[0], ca[1], ca[2]);
+    c[1] = det3(cb[0], ca[1], ca[2]) + det3(ca[0], cb[1], ca[2]) + det3(ca[0], ca[1], cb[2]);
+    c[2] = det3(ca[0], cb[1], cb[2]) + det3(cb[0], ca[1], cb[2]) + det3(cb[0], cb[1], ca[2]);
+    c[3] = det3(cb[0], cb[1], cb[2]);
     const double cm = maxAbs(c, 4);
     if (!(cm > 0) || !std::isfinite(cm)) return 0;
     for (double& v : c)
@@ -385,39 +452,83 @@ int intersectConics(const double k1[6], const double k2[6], Point2 out[4]) {
     double roots[3];
     const int nr = solveCubic(c[3], c[2], c[1], c[0], roots);
 
-    // The members tried in a fixed order: the roots in increasing order, then the second conic
-    // itself when it is degenerate. The first member made of two real lines is used.
-    double lines[2][3];
-    int nl = 0;
-    for (int i = 0; i <= nr && nl == 0; ++i) {
-        Mat3 m;
-        if (i < nr) {
-            for (int r = 0; r < 3; ++r)
-                for (int col = 0; col < 3; ++col)
-                    m[r][col] = m1[r][col] + roots[i] * m2[r][col];
-        } else {
-            if (std::fabs(c[3]) >= Tol::Tiny) break;
-            for (int r = 0; r < 3; ++r)
-                for (int col = 0; col < 3; ++col)
-                    m[r][col] = m2[r][col];
-        }
-        nl = splitDegenerate(m, lines);
-    }
-    if (nl == 0) return 0;
-
+    // Kept: the best-pinned point of each crossing; beyond four, the most transversal ones.
+    Crossing kept[4];
     int count = 0;
-    for (int i = 0; i < nl; ++i) {
-        Point2 lp, lq, cand[2];
-        if (!linePoints(lines[i], lp, lq)) continue;
-        const int n = intersectLineConic(lp, lq, n1, cand);
-        for (int j = 0; j < n && count < 4; ++j) {
-            const Point2 u = polish(n1, n2, cand[j]);
-            const Point2 x{origin.x + s * u.x, origin.y + s * u.y};
-            if (isFinite(x) && satisfies(k1, x) && satisfies(k2, x)) out[count++] = x;
+    auto consider = [&](Point2 start) {
+        Crossing c;
+        if (!c.measure(a, b, polish(a, b, start)) || !(c.error() <= tol) ||
+            !(std::hypot(c.x.x, c.x.y) <= reach))
+            return;
+        int weakest = 0;
+        for (int i = 0; i < count; ++i) {
+            if (kept[i].same(c, tol)) {
+                if (c.error() < kept[i].error()) kept[i] = c;
+                return;
+            }
+            if (kept[i].sine() < kept[weakest].sine()) weakest = i;
+        }
+        if (count < 4)
+            kept[count++] = c;
+        else if (c.sine() > kept[weakest].sine())
+            kept[weakest] = c;
+    };
+    // One member per real root, and b itself when the cubic lost its degree.
+    const int members = nr + (std::fabs(c[3]) < Tol::Tiny ? 1 : 0);
+    for (int i = 0; i < members; ++i) {
+        Mat3 m;
+        for (int r = 0; r < 3; ++r)
+            for (int col = 0; col < 3; ++col)
+                m[r][col] = i < nr ? ma[r][col] + roots[i] * mb[r][col] : mb[r][col];
+        double lines[2][3];
+        const int nl = splitDegenerate(m, lines);
+        for (int l = 0; l < nl; ++l) {
+            Point2 p, u, starts[2];
+            if (!linePointAndDirection(lines[l], p, u)) continue;
+            for (const double* k : {a, b}) {
+                const int n = lineStarts(p, u, k, starts);
+                for (int j = 0; j < n; ++j)
+                    consider(starts[j]);
+            }
         }
     }
-    orderOnConic(k1, out, count);
+    for (int i = 0; i < count; ++i)
+        out[i] = kept[i].x;
     return count;
+}
+
+// Frame points back to the plane, in the first conic's order.
+int toPlane(const double k[6], const ScaledFrame& f, Point2 pts[4], int n) {
+    int count = 0;
+    for (int i = 0; i < n; ++i) {
+        const Point2 x = f.origin + f.scale * pts[i];
+        if (isFinite(x)) pts[count++] = x;
+    }
+    orderOnConic(k, pts, count);
+    return count;
+}
+
+} // namespace
+
+int intersectConics(const double k1[6], const double k2[6], const ScaledFrame& frame,
+                    Point2 out[4]) {
+    bool same = true;
+    for (int i = 0; i < 6; ++i)
+        same = same && std::fabs(k1[i] - k2[i]) <= Tol::Distinct;
+    if (same || !(frame.scale > 0) || !std::isfinite(frame.scale)) return 0;
+    double n1[6], n2[6];
+    if (!toFrame(k1, frame, n1) || !toFrame(k2, frame, n2)) return 0;
+    const int n = crossingsInFrame(n1, n2, frame, out);
+    return toPlane(k1, frame, out, n);
+}
+
+int intersectConicCircle(const double k[6], Point2 c, double r, Point2 out[4]) {
+    const ScaledFrame frame{c, r};
+    static constexpr double unitCircle[6] = {1, 0, 1, 0, 0, -1};
+    double n[6];
+    if (!(r > 0) || !std::isfinite(r) || !toFrame(k, frame, n)) return 0;
+    const int count = crossingsInFrame(n, unitCircle, frame, out);
+    return toPlane(k, frame, out, count);
 }
 
 } // namespace qorv

@@ -120,13 +120,13 @@ int conicPairCandidates(const Element& conic, const Element& other, bool otherIs
     double k1[6], k2[6];
     if (!conicCoefficientsOf(conic, k1) || !conicCoefficientsOf(other, k2)) return 0;
     if (sameCurve(k1, k2)) return 0;
+    Point2 centre;
+    double r = 0;
+    const bool circle = !otherIsConic && circleOf(other, centre, r);
     Point2 la[2], lb[2];
     int count = 0;
     if (isLinePairConic(conic)) {
         if (!conicLines(conic, la, lb)) return 0;
-        Point2 centre;
-        double r = 0;
-        const bool circle = !otherIsConic && circleOf(other, centre, r);
         for (int i = 0; i < 2; ++i) {
             Point2 c[2];
             const int n = circle ? intersectLineCircle(la[i], lb[i], centre, r, c)
@@ -146,7 +146,11 @@ int conicPairCandidates(const Element& conic, const Element& other, bool otherIs
         }
         return count;
     }
-    return intersectConics(k1, k2, out);
+    if (!otherIsConic) return circle ? intersectConicCircle(k1, centre, r, out) : 0;
+    // Two conics: posed about the points that define them both.
+    Point2 pts[10];
+    const int n = conicPointPositions(conic, pts);
+    return intersectConics(k1, k2, frameAround(pts, n + conicPointPositions(other, pts + n)), out);
 }
 
 LocusResampler gLocusResampler = nullptr;

@@ -1,6 +1,7 @@
 // Straight elements, polygons, circles, arcs, angle marks, loci, conics, axes and grids.
 #include "view/renderer.h"
 
+#include "geometry/conic.h"
 #include "geometry/elementgeometry.h"
 #include "view/renderframe.h"
 #include "view/ticks.h"
@@ -543,6 +544,134 @@ void Renderer::drawLocus(Frame& f, const Element& e, Color c, int style, bool ow
     w.flush();
 }
 
+namespace {
+
+// How far, in pixels, a chord of a drawn conic may stray from the curve.
+constexpr double ConicChordError = 0.125;
+
+// A conic of type 1..3 as a curve of one parameter in its own frame: an ellipse
+// (a cos t, b sin t), a branch of a hyperbola (sign a cosh t, b sinh t), a parabola (t^2 / 2p, t).
+struct ConicPath {
+    const ConicReduction& r;
+    double sign = 1;
+
+    Point2 at(double t) const {
+        switch (r.type) {
+        case ConicType::Ellipse:
+            return r.toPlane(r.a * std::cos(t), r.b * std::sin(t));
+        case ConicType::Hyperbola:
+            return r.toPlane(sign * r.a * std::cosh(t), r.b * std::sinh(t));
+        default:
+            return r.toPlane(t * t / (2 * r.p), t);
+        }
+    }
+    // The largest second derivative of the point (world units per parameter squared) over
+    // parameters of magnitude up to |t|: it bounds how far a chord strays from the curve.
+    double bend(double t) const {
+        switch (r.type) {
+        case ConicType::Ellipse:
+            return std::max(r.a, r.b);
+        case ConicType::Hyperbola:
+            return std::hypot(r.a * std::cosh(t), r.b * std::sinh(t));
+        default:
+            return 1 / std::fabs(r.p);
+        }
+    }
+    // The parameters (up to 2) where the curve meets the world line dir . P = k, dir a unit axis.
+    int meets(Point2 dir, double k, double out[2]) const {
+        const double p = dir.x * r.cosPhi + dir.y * r.sinPhi;  // dir . (reduced x axis)
+        const double q = -dir.x * r.sinPhi + dir.y * r.cosPhi; // dir . (reduced y axis)
+        const double K = k - (dir.x * r.centre.x + dir.y * r.centre.y);
+        int n = 0;
+        if (r.type == ConicType::Ellipse) {
+            // p a cos t + q b sin t = K
+            const double A = p * r.a, B = q * r.b, R = std::hypot(A, B);
+            if (!(R > 0) || std::fabs(K) > R) return 0;
+            const double base = std::atan2(B, A), d = std::acos(K / R);
+            out[n++] = base - d;
+            out[n++] = base + d;
+            return n;
+        }
+        double c2, c1, c0, roots[2];
+        if (r.type == ConicType::Hyperbola) {
+            // With e = exp(t): (p sign a + q b) e^2 - 2 K e + (p sign a - q b) = 0.
+            c2 = p * sign * r.a + q * r.b;
+            c1 = -2 * K;
+            c0 = p * sign * r.a - q * r.b;
+        } else {
+            c2 = p / (2 * r.p);
+            c1 = q;
+            c0 = -K;
+        }
+        int m = 0;
+        if (c2 == 0.0) {
+            if (c1 != 0.0) roots[m++] = -c0 / c1;
+        } else {
+            const double disc = c1 * c1 - 4 * c2 * c0;
+            if (disc < 0) return 0;
+            const double h = -0.5 * (c1 + std::copysign(std::sqrt(disc), c1));
+            roots[m++] = h / c2;
+            if (h != 0.0) roots[m++] = c0 / h;
+        }
+        for (int i = 0; i < m; ++i) {
+            const double t = r.type == ConicType::Hyperbola ? std::log(roots[i]) : roots[i];
+            if (std::isfinite(t)) out[n++] = t; // log of a negative root: not this branch
+        }
+        return n;
+    }
+};
+
+// Draws the parameters [lo, hi] of a conic where it passes through the view (the world box of
+// the frame, margin included), in chords that stay within ConicChordError pixels of the curve.
+// The ellipse's `lo`..`hi` is its whole turn.
+void strokeVisibleConic(Renderer::Frame& f, PolylineWriter& w, const ConicPath& path, double lo,
+                        double hi) {
+    const bool closed = path.r.type == ConicType::Ellipse;
+    double cuts[10] = {lo, hi};
+    int n = 2;
+    const struct {
+        Point2 dir;
+        double k;
+    } edges[4] = {{{1, 0}, f.wl}, {{1, 0}, f.wr}, {{0, 1}, f.wb}, {{0, 1}, f.wt}};
+    for (const auto& edge : edges) {
+        double t[2];
+        const int m = path.meets(edge.dir, edge.k, t);
+        for (int i = 0; i < m; ++i) {
+            double u = t[i];
+            if (closed) u = lo + std::fmod(std::fmod(u - lo, hi - lo) + (hi - lo), hi - lo);
+            // Kept in order as they come (at most ten).
+            if (!(u > lo && u < hi)) continue;
+            int j = n++;
+            for (; j > 0 && cuts[j - 1] > u; --j)
+                cuts[j] = cuts[j - 1];
+            cuts[j] = u;
+        }
+    }
+    const double scale = f.scale() > 0 ? f.scale() : 1.0;
+    for (int i = 0; i + 1 < n; ++i) {
+        const double t0 = cuts[i], t1 = cuts[i + 1];
+        const Point2 mid = path.at(t0 + (t1 - t0) / 2);
+        if (!(t1 > t0) || !(mid.x >= f.wl && mid.x <= f.wr && mid.y >= f.wb && mid.y <= f.wt))
+            continue;
+        // A chord of parameter length h strays at most h^2 / 8 * bend from the curve.
+        const double minStep = (t1 - t0) / 20000;
+        double t = t0;
+        w.to(path.at(t));
+        while (t < t1) {
+            double h = std::sqrt(8 * ConicChordError / (path.bend(std::fabs(t)) * scale));
+            h = std::sqrt(8 * ConicChordError /
+                          (path.bend(std::max(std::fabs(t), std::fabs(t + h))) * scale));
+            t = std::min(t1, t + std::max(h, minStep));
+            w.to(path.at(t));
+        }
+        // A closed curve cut only at its own ends goes on across them; otherwise break.
+        if (!(closed && n == 2)) w.breakHere();
+    }
+    w.breakHere();
+}
+
+} // namespace
+
 void Renderer::drawConic(Frame& f, const Element& e, Color c, int style) {
     auto* t = e.tailAs<ConicTail>();
     if (!t) return;
@@ -553,37 +682,46 @@ void Renderer::drawConic(Frame& f, const Element& e, Color c, int style) {
     auto farSample = [&](int i) { return isFar(s[size_t(i)].x) || isFar(s[size_t(i)].y); };
     PolylineWriter w{f, pointBuffer_};
     pointBuffer_.clear();
-    auto run = [&](int from, int to) { // inclusive
-        for (int i = from; i <= to; ++i) {
-            if (farSample(i))
-                w.breakHere();
-            else
-                w.to(s[size_t(i)]);
-        }
-        w.breakHere();
-    };
-    switch (t->conicType) {
-    case 2: // hyperbola: one branch in each half of the samples
-    case 3: // parabola: the arm out and its mirror back
-        run(0, n / 2 - 1);
-        run(n / 2, n - 1);
-        break;
-    case 4:
-    case 5: // two straight lines, each given by two far-apart samples
+    if (t->conicType == ConicType::CrossingLines || t->conicType == ConicType::ParallelLines) {
+        // Two straight lines, each given by two far-apart samples.
         for (int i = 0; i + 1 < 4; i += 2)
             if (!farSample(i) && !farSample(i + 1)) worldSegment(f, s[size_t(i)], s[size_t(i + 1)]);
-        break;
-    default: // ellipse: closed
-        for (int i = 0; i < n; ++i) {
-            if (farSample(i))
-                w.breakHere();
-            else
-                w.to(s[size_t(i)]);
-        }
-        if (!farSample(0)) w.to(s[0]);
-        w.breakHere();
-        break;
+        return;
     }
+    // The curve itself, from its reduced form, as far as its samples reach along each arm (hit
+    // testing and points on the conic use the samples).
+    ConicCoefficients k;
+    std::copy(std::begin(t->coefficients), std::end(t->coefficients), k.begin());
+    const ConicReduction red = reduceConic(k, t->conicType);
+    if (red.type == t->conicType) {
+        switch (red.type) {
+        case ConicType::Ellipse:
+            strokeVisibleConic(f, w, ConicPath{red}, 0, 2 * Pi);
+            return;
+        case ConicType::Hyperbola: {
+            const double reach = std::acosh(1 + ConicArmReach / red.a);
+            if (!std::isfinite(reach)) break;
+            strokeVisibleConic(f, w, ConicPath{red, 1}, -reach, reach);
+            strokeVisibleConic(f, w, ConicPath{red, -1}, -reach, reach);
+            return;
+        }
+        case ConicType::Parabola: {
+            const double reach = std::sqrt(2 * std::fabs(red.p) * ConicArmReach);
+            if (!std::isfinite(reach)) break;
+            strokeVisibleConic(f, w, ConicPath{red}, -reach, reach);
+            return;
+        }
+        default:
+            break;
+        }
+    }
+    // No reduced form (a tail set by hand): the samples, in their order.
+    for (int i = 0; i < n; ++i) {
+        if (farSample(i) || conicChordIsGap(t->conicType, i == 0 ? n - 1 : i - 1)) w.breakHere();
+        if (!farSample(i)) w.to(s[size_t(i)]);
+    }
+    if (!conicChordIsGap(t->conicType, n - 1) && !farSample(0)) w.to(s[0]);
+    w.breakHere();
 }
 
 // ---- axes and grids ----------------------------------------------------------------------------

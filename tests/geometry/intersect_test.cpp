@@ -1,5 +1,7 @@
 #include "geometry/intersect.h"
 
+#include "geometry/conic.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -133,13 +135,67 @@ TEST(LineConic, EllipseAndHyperbola) {
     expectPoint(p[1], -1, -1);
 }
 
+TEST(LineConic, CountDoesNotDependOnWhereTheLinesPointsLie) {
+    // Ellipses (centre, semi-axes, turn) fitted through five of their points. A tangent line
+    // given by its point of contact and a point near it or thousands of units away, in either
+    // order, meets one once; lines 0.5 inside and outside, given by two points anywhere along
+    // them, twice and never. The second ellipse is large and far out, where one unit in the last
+    // place of a point already moves the line by more than the discriminant's own tolerance.
+    struct Ellipse {
+        Point2 c;
+        double a, b, turn;
+    };
+    Point2 p[2];
+    for (const Ellipse& e : {Ellipse{{300, -200}, 250, 90, 0.6}, {{9000, -7000}, 4000, 700, 2.2}}) {
+        const double ca = std::cos(e.turn), sa = std::sin(e.turn);
+        auto at = [&](double t) {
+            const double x = e.a * std::cos(t), y = e.b * std::sin(t);
+            return Point2{e.c.x + x * ca - y * sa, e.c.y + x * sa + y * ca};
+        };
+        Point2 pts[5];
+        for (int i = 0; i < 5; ++i)
+            pts[i] = at(0.3 + 1.25 * i);
+        ConicCoefficients k;
+        ASSERT_TRUE(fitConic(pts, k));
+        for (double t : {0.0, 0.7, 2.0, 4.1}) {
+            const Point2 d{-e.a * std::sin(t), e.b * std::cos(t)};
+            const Point2 tau =
+                (1 / std::hypot(d.x, d.y)) * Point2{d.x * ca - d.y * sa, d.x * sa + d.y * ca};
+            const Point2 outward{tau.y, -tau.x}; // the ellipse runs counter-clockwise
+            for (double far : {1.0, 100.0, 5000.0, -5000.0, 1e5}) {
+                const Point2 other = at(t) + far * tau;
+                EXPECT_EQ(intersectLineConic(other, at(t), k.data(), p), 1) << t << " " << far;
+                EXPECT_EQ(intersectLineConic(at(t), other, k.data(), p), 1) << t << " " << far;
+                for (auto [offset, want] : {std::pair{-0.5, 2}, {0.5, 0}})
+                    for (double spacing : {1.0, 37.0}) {
+                        const Point2 a = at(t) + offset * outward + far * tau;
+                        EXPECT_EQ(intersectLineConic(a, a + spacing * tau, k.data(), p), want)
+                            << "t " << t << " offset " << offset << " far " << far << " spacing "
+                            << spacing;
+                    }
+            }
+        }
+    }
+    // Line and circle: a small circle and a nearly vertical line just beyond the tangency band.
+    const Point2 c{40, 30};
+    const Point2 u = (1 / std::hypot(1e-4, 1.0)) * Point2{1e-4, 1};
+    const Point2 foot = c + (0.01 + 1.2e-4) * Point2{u.y, -u.x};
+    const int nearby = intersectLineCircle(foot, foot + u, c, 0.01, p);
+    for (double far : {1.0, 100.0, 5000.0, -5000.0})
+        for (double spacing : {1.0, 37.0}) {
+            const Point2 a = foot + far * u;
+            EXPECT_EQ(intersectLineCircle(a, a + spacing * u, c, 0.01, p), nearby)
+                << "far " << far << " spacing " << spacing;
+        }
+}
+
 TEST(ConicConic, NoneTwoAndFourCrossings) {
     Point2 p[4];
     // Circle x^2 + y^2 = 25 and ellipse x^2/36 + y^2/16 = 1 (y^2 + (4/9) x^2 - 16 = 0).
     double circle[6];
     circleConic({0, 0}, 5, circle);
     const double ellipse[6] = {1, 0, 4.0 / 9, 0, 0, -16};
-    const int n = intersectConics(circle, ellipse, p);
+    const int n = intersectConics(circle, ellipse, ScaledFrame{}, p);
     // x^2 = 81/5, y^2 = 44/5.
     const double x = std::sqrt(81.0 / 5), y = std::sqrt(44.0 / 5);
     EXPECT_TRUE(sameSet(p, n, {{x, y}, {x, -y}, {-x, y}, {-x, -y}}, 1e-9)) << n;
@@ -154,17 +210,17 @@ TEST(ConicConic, NoneTwoAndFourCrossings) {
     // crossings at x = 4.1, y = +-sqrt(25 - 16.81).
     double c2[6];
     circleConic({5, 0}, 3, c2);
-    const int m = intersectConics(circle, c2, p);
+    const int m = intersectConics(circle, c2, ScaledFrame{}, p);
     EXPECT_TRUE(sameSet(p, m, {{4.1, std::sqrt(25 - 16.81)}, {4.1, -std::sqrt(25 - 16.81)}}, 1e-9))
         << m;
 
     // None: the ellipse inside a larger circle.
     double big[6];
     circleConic({0, 0}, 10, big);
-    EXPECT_EQ(intersectConics(big, ellipse, p), 0);
+    EXPECT_EQ(intersectConics(big, ellipse, ScaledFrame{}, p), 0);
 
     // The same curve gives none.
-    EXPECT_EQ(intersectConics(circle, circle, p), 0);
+    EXPECT_EQ(intersectConics(circle, circle, ScaledFrame{}, p), 0);
 }
 
 TEST(ConicConic, FarFromTheOriginAndParabolas) {
@@ -173,7 +229,7 @@ TEST(ConicConic, FarFromTheOriginAndParabolas) {
     double a[6], b[6];
     circleConic({1e4, 1e4}, 100, a);
     circleConic({1e4 + 120, 1e4}, 100, b);
-    const int n = intersectConics(a, b, p);
+    const int n = intersectConics(a, b, ScaledFrame{{1e4 + 60, 1e4}, 100}, p);
     EXPECT_TRUE(sameSet(p, n, {{1e4 + 60, 1e4 + 80}, {1e4 + 60, 1e4 - 80}}, 1e-7)) << n;
 
     // Parabola y = x^2 (C = 1, D = -1) and the circle x^2 + (y - 1)^2 = 1:
@@ -181,7 +237,7 @@ TEST(ConicConic, FarFromTheOriginAndParabolas) {
     const double parabola[6] = {0, 0, 1, -1, 0, 0};
     double circle[6];
     circleConic({0, 1}, 1, circle);
-    const int m = intersectConics(parabola, circle, p);
+    const int m = intersectConics(parabola, circle, ScaledFrame{}, p);
     // (0, 0) is a tangency (multiplicity 2); it may be found once or twice.
     std::vector<Point2> got(p, p + m);
     auto has = [&](double x, double y) {

@@ -250,6 +250,40 @@ TEST(IntersectionPoint, ConicWithLinesCirclesAndConics) {
     EXPECT_EQ(onArc, 2);
 }
 
+TEST(IntersectionPoint, ConicNearTangencyGivesNoCoincidentPoints) {
+    // The ellipse ((x - 100) / 60)^2 + ((y - 50) / 40)^2 = 1 through five of its points, and
+    // circles about its centre: radius 60.00005 and 39.99995 miss it by 5e-5 near its vertices;
+    // radius 59.99995 crosses it in two close pairs near (100 +- 60, 50).
+    Builder b;
+    std::vector<Element*> pts;
+    for (int i = 0; i < 5; ++i)
+        pts.push_back(
+            b.point(100 + 60 * std::cos(0.3 + 1.2 * i), 50 + 40 * std::sin(0.3 + 1.2 * i)));
+    Element* k = b.make(Method::Conic, nullptr, nullptr, nullptr, pts);
+    ASSERT_EQ(k->defined, 1);
+    for (double r : {60.00005, 39.99995, 59.99995}) {
+        Element* circle = b.circle(b.point(100, 50), b.point(100 + r, 50));
+        IntersectionCandidates cand;
+        ASSERT_TRUE(intersectionCandidates(*k, *circle, 34, cand));
+        for (int i = 0; i < cand.count; ++i) {
+            EXPECT_NEAR(distance(cand.point[i], {100, 50}), r, 1e-4) << r;
+            for (int j = 0; j < i; ++j)
+                EXPECT_GT(distance(cand.point[i], cand.point[j]), 1e-3) << r;
+        }
+        if (r != 59.99995) {
+            EXPECT_LE(cand.count, 2) << r; // at most one point where the curves nearly touch
+            continue;
+        }
+        // (x - 100)^2 = r^2 - (y - 50)^2 in the ellipse's equation.
+        const double dy = std::sqrt((1 - r * r / 3600) / (1.0 / 1600 - 1.0 / 3600));
+        ASSERT_EQ(cand.count, 4);
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_NEAR(std::fabs(cand.point[i].y - 50), dy, 1e-7);
+            EXPECT_NEAR(std::fabs(cand.point[i].x - 100), std::sqrt(r * r - dy * dy), 1e-9);
+        }
+    }
+}
+
 TEST(IntersectionPoint, LinePairConicUsesItsLines) {
     Builder b;
     Element* k = handConic(b);

@@ -332,7 +332,7 @@ TEST(Recalc, EveryUseOfAxesTakesTheSameFrame) {
         at->xAxis->value[1] = 20;
         recalcElement(b.doc, *axes);
         const bool frame = c.unitX > 0;
-        SCOPED_TRACE(testing::Message() << c.unitX << (c.originPoint ? " with" : " without"));
+        SCOPED_TRACE(::testing::Message() << c.unitX << (c.originPoint ? " with" : " without"));
 
         b.req.option = HasValue;
         Element* coords = b.make(Method::Coordinates, b.point(90, 60), axes);

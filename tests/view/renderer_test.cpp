@@ -1,12 +1,15 @@
 #include "scene.h"
 
+#include "geometry/recalc.h"
 #include "view/renderer.h"
 
 #include <QBuffer>
 #include <QPainter>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <functional>
 #include <numbers>
 
 using namespace qorv;
@@ -467,6 +470,53 @@ TEST(Renderer, LocusSamplesJoinUnlessUndefinedOrFarApart) {
     im = s.render();
     EXPECT_EQ(at(im, 72, 50), Red); // 2 -> 3 joined now
     EXPECT_EQ(at(im, 75, 199), s.doc.background);
+}
+
+TEST(Renderer, LongConicsPassWithinAPixelOfTheirPoints) {
+    // A long ellipse (semi-axes 9000 and 1500, turned by 0.3) and a hyperbola, each through five
+    // points: drawn plain, antialiased and as vector geometry, in a view centred on each point,
+    // the curve has a pixel within one pixel of it.
+    auto ellipse = [](int i) {
+        const double t = 6.25 + 1.1 * i, x = 9000 * std::cos(t), y = 1500 * std::sin(t);
+        return Point2{500 + x * std::cos(0.3) - y * std::sin(0.3),
+                      200 + x * std::sin(0.3) + y * std::cos(0.3)};
+    };
+    auto hyperbola = [](int i) { // x y = 4e6 about (-300, 100), on both branches
+        const double x = std::array{300.0, 900.0, 7000.0, -2500.0, -600.0}[size_t(i)];
+        return Point2{-300 + x, 100 + 4e6 / x};
+    };
+    for (auto curve :
+         {std::function<Point2(int)>(ellipse), std::function<Point2(int)>(hyperbola)}) {
+        Scene s;
+        std::vector<Element*> pts;
+        for (int i = 0; i < 5; ++i) {
+            pts.push_back(s.point(curve(i).x, curve(i).y));
+            pts.back()->visible = 0;
+        }
+        s.req.method = Method::Conic;
+        s.req.extra = pts;
+        Element* conic = createElement(s.doc, s.req, s.opts);
+        recalcElement(s.doc, *conic);
+        ASSERT_EQ(conic->defined, 1);
+        conic->color = Red;
+        conic->shape = 1;
+        for (int i = 0; i < 5; ++i) {
+            const Point2 p = curve(i);
+            s.doc.left = p.x - 200;
+            s.doc.top = p.y + 150;
+            RenderOptions o = s.options(400, 300);
+            for (int path = 0; path < 3; ++path) {
+                o.antialiased = path == 1;
+                o.vector = path == 2;
+                const QImage im = s.render(o);
+                bool near = false;
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx)
+                        near = near || colorRed(at(im, 200 + dx, 150 + dy)) >= (path ? 100 : 255);
+                EXPECT_TRUE(near) << "point " << i << " path " << path;
+            }
+        }
+    }
 }
 
 TEST(Renderer, DrawingStopsBeforeTheStopElement) {
