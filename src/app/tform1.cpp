@@ -31,13 +31,13 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), document_(std::make_uniqu
     setWindowTitle(text(Msg::ProgramCaption));
     creation_.chosenColor = rgb(0, 128, 192); // B_azmarino starts pressed
 
-    canvas_ = new DrawingCanvas(*this, *document_, this);
-    setCentralWidget(canvas_);
     statusText_ = new QLabel(this);
     statusUnits_ = new QLabel(this);
     statusBar()->addWidget(statusText_, 1);
     statusBar()->addPermanentWidget(statusUnits_);
     statusText_->setText(QString::fromStdString(uiText().toolPrompt(Tool::Move)));
+    canvas_ = new DrawingCanvas(*this, *document_, this);
+    setCentralWidget(canvas_);
 
     createActions();
     toolBars_ = new ToolBars(*this, TodosElem1, M_AA, creation_.chosenColor);
@@ -213,7 +213,7 @@ void TForm1::setStatusText(const QString& t) {
 }
 
 void TForm1::toolChosen(int tool) {
-    toolBars_->showTool(tool);
+    if (toolBars_) toolBars_->showTool(tool);
 }
 
 void TForm1::openElementDialog(int tool, Element& e) {
