@@ -162,7 +162,10 @@ DrawingCanvas::DrawingCanvas(CanvasOwner& owner, Document& doc, QWidget* parent)
     setCursorNumber(toolInfo(Tool::Move).cursor);
 }
 
-DrawingCanvas::~DrawingCanvas() = default;
+DrawingCanvas::~DrawingCanvas() {
+    // The area outlives the tools by a moment (children go last): its last events find no one.
+    area_->removeEventFilter(this);
+}
 
 // ---- the document shown -------------------------------------------------------------------------
 
