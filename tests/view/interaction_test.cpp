@@ -517,3 +517,52 @@ TEST_F(InteractionFixture, EditingToolsApplyToTheClickedElement) {
     EXPECT_EQ(h.doc.head, nullptr);
     EXPECT_EQ(h.undoSteps, 4);
 }
+
+// Whatever gesture runs, ending it leaves nothing behind: the rest of it (moves with the button
+// still held, the release) changes nothing, and the tool's cursor is back. The right button
+// does not start a pan while another gesture runs.
+TEST(InteractionGestures, EveryGestureEndsInOneStepAndLeavesNothingBehind) {
+    enum Gesture { Press, Drag, Band, Pan, Rotate, Zoom };
+    for (int g = Press; g <= Zoom; ++g) {
+        SCOPED_TRACE(g);
+        ToolHost h;
+        Interaction in{h};
+        Element* a = h.point(0, 0);
+        Element* b = h.point(100, 50);
+        const ScreenPoint empty = ToolHost::pixel(-100, -100), away = ToolHost::pixel(-50, 80);
+        if (g == Rotate) {
+            in.chooseTool(Tool::RotateSelection);
+            in.mousePress(ToolHost::pixel(200, -100), MouseButton::Left, 0); // the centre
+            in.mouseRelease(ToolHost::pixel(200, -100), MouseButton::Left, 0);
+        }
+        if (g == Zoom) in.chooseTool(Tool::Zoom);
+        const bool onPoint = g == Press || g == Drag || g == Rotate;
+        const MouseButton button = g == Pan ? MouseButton::Right : MouseButton::Left;
+        const ScreenPoint from = onPoint ? ToolHost::pixel(0, 0) : empty;
+        in.mouseMove(from, false, false, 0);
+        in.mousePress(from, button, 0);
+        if (g != Press) in.mouseMove(away, button == MouseButton::Left, g == Pan, 0);
+        ASSERT_TRUE(in.gestureActive());
+        in.mousePress(empty, MouseButton::Right, 0);
+        EXPECT_EQ(in.panning(), g == Pan);
+
+        const double values[] = {a->value[0], a->value[1], b->value[0], b->value[1]};
+        const int selected = h.doc.selectedCount(), undoSteps = h.undoSteps;
+        const double left = h.doc.left, top = h.doc.top;
+        in.endGesture();
+        EXPECT_FALSE(in.gestureActive());
+        EXPECT_FALSE(in.interacting());
+        EXPECT_EQ(h.cursor, g == Rotate ? int(Cursor::Rotate) : toolInfo(in.tool()).cursor);
+        in.mouseMove(ToolHost::pixel(120, -60), button == MouseButton::Left, g == Pan, 0);
+        in.mouseRelease(ToolHost::pixel(120, -60), button, 0);
+        EXPECT_EQ(a->value[0], values[0]);
+        EXPECT_EQ(a->value[1], values[1]);
+        EXPECT_EQ(b->value[0], values[2]);
+        EXPECT_EQ(b->value[1], values[3]);
+        EXPECT_EQ(h.doc.selectedCount(), selected);
+        EXPECT_EQ(h.undoSteps, undoSteps);
+        EXPECT_EQ(h.doc.left, left);
+        EXPECT_EQ(h.doc.top, top);
+        EXPECT_FALSE(in.bandActive());
+    }
+}
