@@ -680,6 +680,7 @@ void Interaction::keyPress(int key, int modifiers, bool autoRepeat) {
     }
     case KeyCode::Delete:
         if (tool_ != Tool::Move || doc.selectedCount() == 0) return;
+        endGesture(); // a drag holds the elements that are about to go
         recordUndo();
         doc.deleteSelected();
         hover_.clear();

@@ -566,3 +566,22 @@ TEST(InteractionGestures, EveryGestureEndsInOneStepAndLeavesNothingBehind) {
         EXPECT_FALSE(in.bandActive());
     }
 }
+
+TEST(InteractionGestures, DeletingDuringADragEndsTheDrag) {
+    ToolHost h;
+    Interaction in{h};
+    Element* a = h.point(0, 0);
+    a->selected = 1;
+    h.point(100, 50);
+    in.mouseMove(ToolHost::pixel(0, 0), false, false, 0);
+    in.mousePress(ToolHost::pixel(0, 0), MouseButton::Left, 0);
+    in.mouseMove(ToolHost::pixel(20, 10), true, false, 0);
+    ASSERT_TRUE(in.gestureActive());
+    in.keyPress(KeyCode::Delete, 0);
+    EXPECT_FALSE(in.gestureActive());
+    EXPECT_EQ(h.doc.elementCount(), 1);
+    // The moves and release that follow reach no deleted element.
+    in.mouseMove(ToolHost::pixel(40, 20), true, false, 0);
+    in.mouseRelease(ToolHost::pixel(40, 20), MouseButton::Left, 0);
+    EXPECT_FALSE(in.gestureActive());
+}
