@@ -4,8 +4,8 @@
 #include "app/tform1.h"
 #include "geometry/measure.h"
 #include "geometry/recalc.h"
+#include "model/constructionbuilder.h"
 #include "model/docfile.h"
-#include "model/document.h"
 #include "model/uitext.h"
 #include "view/clickengine.h"
 #include "view/tooltable.h"
@@ -399,24 +399,14 @@ TEST(TForm1Sequences, EveryClickShowsWhatItLeft) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         FigureWindow win;
-        ElementRequest r;
-        r.method = Method::FreePoint;
-        std::vector<Element*> p;
-        for (Point2 at : {Point2{-100, -50}, Point2{100, -50}, Point2{0, 0}}) {
-            r.value[0] = at.x;
-            r.value[1] = at.y;
-            p.push_back(createElement(win.doc(), r, win.w.creationOptions()));
-        }
-        ElementRequest seg;
-        seg.method = Method::Segment;
-        seg.parent1 = p[0];
-        seg.parent2 = p[1];
-        createElement(win.doc(), seg, win.w.creationOptions());
-        ElementRequest circle;
-        circle.method = Method::CircleByCentre;
-        circle.parent1 = p[2];
-        circle.value[2] = 80;
-        createElement(win.doc(), circle, win.w.creationOptions());
+        ConstructionBuilder mk(win.doc());
+        mk.opts = win.w.creationOptions();
+        Element* a = mk.point(-100, -50);
+        Element* b = mk.point(100, -50);
+        Element* centre = mk.point(0, 0);
+        mk.make(Method::Segment, a, b);
+        mk.req.value[2] = 80;
+        mk.make(Method::CircleByCentre, centre);
         win.w.canvas().recalculateAndRedraw();
         win.tool(c.tool);
         for (size_t i = 0; i < c.clicks.size(); ++i) {

@@ -1,6 +1,6 @@
 #include "app/demodocument.h"
 #include "app/tform1.h"
-#include "model/document.h"
+#include "model/constructionbuilder.h"
 #include "view/exportfile.h"
 #include "view/viewtransform.h"
 
@@ -26,19 +26,11 @@ Color pixel(const QImage& image, int x, int y) {
 // the world origin in the middle of the drawing area.
 std::unique_ptr<Document> segmentDocument(const TForm1& w, Element** out = nullptr) {
     auto doc = std::make_unique<Document>();
-    CreationOptions opts;
-    ElementRequest req;
-    req.method = Method::FreePoint;
-    req.value[1] = -100;
-    Element* a = createElement(*doc, req, opts);
-    req.method = Method::FreePoint;
-    req.value[1] = 100;
-    Element* b = createElement(*doc, req, opts);
+    ConstructionBuilder mk(*doc);
+    Element* a = mk.point(0, -100);
+    Element* b = mk.point(0, 100);
     a->visible = b->visible = 0; // only the segment is drawn
-    req.method = Method::Segment;
-    req.parent1 = a;
-    req.parent2 = b;
-    Element* s = createElement(*doc, req, opts);
+    Element* s = mk.make(Method::Segment, a, b);
     s->value[0] = 0, s->value[1] = -100, s->value[2] = 0, s->value[3] = 100;
     s->color = rgb(255, 255, 255);
     doc->left = -w.canvas().drawingArea()->width() / 2;

@@ -2,8 +2,8 @@
 // platform: constructing, dragging, selecting, panning, the hover and the tool bars.
 #include "app/tform1.h"
 #include "geometry/recalc.h"
+#include "model/constructionbuilder.h"
 #include "model/docfile.h"
-#include "model/document.h"
 #include "model/uitext.h"
 #include "view/clickengine.h"
 #include "view/tooltable.h"
@@ -49,19 +49,11 @@ struct Window {
         const ScreenPoint p = documentView(doc()).toScreen(x, y);
         return {p.x, p.y};
     }
-    Element* point(double x, double y) {
-        ElementRequest r;
-        r.method = Method::FreePoint;
-        r.value[0] = x;
-        r.value[1] = y;
-        return createElement(doc(), r, w.creationOptions());
-    }
-    Element* two(ConstructionMethod m, Element* a, Element* b) {
-        ElementRequest r;
-        r.method = m;
-        r.parent1 = a;
-        r.parent2 = b;
-        return createElement(doc(), r, w.creationOptions());
+    // A builder with the window's creation options, as its tools have.
+    ConstructionBuilder build() {
+        ConstructionBuilder b(doc());
+        b.opts = w.creationOptions();
+        return b;
     }
     void done() { w.canvas().recalculateAndRedraw(); }
     void hover(QPoint at) {
@@ -82,12 +74,12 @@ struct Window {
 
 TEST(TForm1Tools, ClickNearTwoCrossingLinesWithThePointToolMakesAnIntersectionPoint) {
     Window win;
-    Element* a = win.point(-100, -100);
-    Element* b = win.point(100, 100);
-    Element* c = win.point(-100, 100);
-    Element* d = win.point(100, -100);
-    Element* l1 = win.two(Method::LineThroughTwoPoints, a, b);
-    Element* l2 = win.two(Method::LineThroughTwoPoints, c, d);
+    Element* a = win.build().point(-100, -100);
+    Element* b = win.build().point(100, 100);
+    Element* c = win.build().point(-100, 100);
+    Element* d = win.build().point(100, -100);
+    Element* l1 = win.build().make(Method::LineThroughTwoPoints, a, b);
+    Element* l2 = win.build().make(Method::LineThroughTwoPoints, c, d);
     win.done();
     win.w.toolBars().toolButton(Tool::Point)->click();
     EXPECT_EQ(win.w.currentTool(), Tool::Point);
@@ -107,10 +99,10 @@ TEST(TForm1Tools, ClickNearTwoCrossingLinesWithThePointToolMakesAnIntersectionPo
 
 TEST(TForm1Tools, DraggingAFreePointMovesItsDependentsInOneUndoStep) {
     Window win;
-    Element* a = win.point(0, 0);
-    Element* b = win.point(120, 0);
-    Element* s = win.two(Method::Segment, a, b);
-    Element* m = win.two(Method::Midpoint, a, b);
+    Element* a = win.build().point(0, 0);
+    Element* b = win.build().point(120, 0);
+    Element* s = win.build().make(Method::Segment, a, b);
+    Element* m = win.build().make(Method::Midpoint, a, b);
     win.done();
     const QImage before = win.w.canvas().mainBitmap().copy();
     win.drag(win.pixel(0, 0), win.pixel(40, 80), 8);
@@ -142,7 +134,7 @@ TEST(TForm1Tools, DraggingAFreePointMovesItsDependentsInOneUndoStep) {
 
 TEST(TForm1Tools, ARubberBandOfOneByFiftySelectsNothing) {
     Window win;
-    Element* a = win.point(10, 10);
+    Element* a = win.build().point(10, 10);
     win.done();
     win.drag(win.pixel(10, -10), win.pixel(11, 40), 5);
     EXPECT_FALSE(win.w.canvas().interaction().areaDefined());
@@ -157,9 +149,9 @@ TEST(TForm1Tools, ARubberBandOfOneByFiftySelectsNothing) {
 
 TEST(TForm1Tools, TheMoveToolDragsTheNearestOfSeveralPoints) {
     Window win;
-    Element* a = win.point(0, 0);
-    Element* b = win.point(5, 0);
-    Element* c = win.point(0, -5);
+    Element* a = win.build().point(0, 0);
+    Element* b = win.build().point(5, 0);
+    Element* c = win.build().point(0, -5);
     win.done();
     win.drag(win.pixel(4, 0), win.pixel(4, 100), 5); // 1 from b, 4 from a, 6.4 from c
     EXPECT_DOUBLE_EQ(b->value[1], 100);
@@ -169,7 +161,7 @@ TEST(TForm1Tools, TheMoveToolDragsTheNearestOfSeveralPoints) {
 
 TEST(TForm1Tools, ANameLabelStopsFiftyPixelsFromItsPoint) {
     Window win;
-    Element* a = win.point(0, 0);
+    Element* a = win.build().point(0, 0);
     win.doc().setName(a, "P", win.w.creationOptions());
     win.done();
     Element* name = a->nameElement;
@@ -202,7 +194,7 @@ TEST(TForm1Tools, RightButtonPanningStopsAtThePlanesEdge) {
 
 TEST(TForm1Tools, HoverDrawsOverASavedPatchAndPutsItBack) {
     Window win;
-    Element* a = win.point(0, 0);
+    Element* a = win.build().point(0, 0);
     win.doc().setName(a, "A", win.w.creationOptions());
     win.done();
     const QImage clean = win.w.canvas().mainBitmap().copy();
@@ -259,7 +251,7 @@ TEST(TForm1Tools, ToolBarsHaveIconsTooltipsAndPalettes) {
     ASSERT_NE(cross, nullptr);
     cross->click();
     EXPECT_EQ(win.w.currentTool(), 71);
-    Element* p = win.point(0, 0);
+    Element* p = win.build().point(0, 0);
     win.done();
     QTest::mouseClick(win.area(), Qt::LeftButton, {}, win.pixel(0, 0));
     EXPECT_EQ(p->shape, 4);
@@ -364,7 +356,7 @@ TEST(TForm1Tools, TheAmbiguityMenuListsTheElementsInColumnsOfTwenty) {
     Window win;
     win.w.canvas().setAmbiguityChooser(nullptr); // the real menu
     for (int i = 0; i < 25; ++i)
-        win.point(0, 0);
+        win.build().point(0, 0);
     win.done();
     win.w.chooseTool(Tool::Segment); // keeps every point under the pointer
     int items = 0, columns = 0;
