@@ -253,29 +253,35 @@ void Document::markAncestors(Element* e) {
 
 // ---- deletion ---------------------------------------------------------------------------------
 
-void Document::removeOne(Element* e) {
-    traceList.erase(std::remove(traceList.begin(), traceList.end(), e), traceList.end());
-    animations.erase(std::remove_if(animations.begin(), animations.end(),
-                                    [e](const AnimationRecord& a) { return a.element == e; }),
-                     animations.end());
-    unlink(e);
-    if (e->nameElement && e->nameElement->parent1 == e) e->nameElement->parent1 = nullptr;
-    if (e->method == Method::Name && e->parent1 && e->parent1->nameElement == e)
-        e->parent1->nameElement = nullptr;
-    delete e;
+void Document::forgetMarked() {
+    std::erase_if(traceList, [](const Element* t) { return isMarked(t); });
+    std::erase_if(animations, [](const AnimationRecord& a) { return isMarked(a.element); });
+    forEachWithSubs([](Element& x) {
+        if (x.mark != 1) return;
+        if (Element* name = x.nameElement; name && name->parent1 == &x && name->mark != 1)
+            name->parent1 = nullptr;
+        if (x.method == Method::Name && x.parent1 && x.parent1->nameElement == &x &&
+            x.parent1->mark != 1)
+            x.parent1->nameElement = nullptr;
+    });
 }
 
 void Document::deleteWithDescendants(Element* e) {
     if (!e) return;
     if (e->owner) e = e->owner; // a side or an axis line goes with its owner
     markDescendants(e);
-    e->mark = 0;
+    setMarkWithSubs(*e, 1);
+    // Every reference to what goes is dropped while all of it still exists: a name or a trace
+    // entry may point at a sub-element, which is freed with its owner.
+    forgetMarked();
     for (Element* x = head; x;) {
         Element* next = x->next;
-        if (x != e && x->mark == 1) removeOne(x);
+        if (x->mark == 1) {
+            unlink(x);
+            delete x;
+        }
         x = next;
     }
-    removeOne(e);
     modified = 1;
 }
 

@@ -191,7 +191,9 @@ public:
     }
 
 private:
-    void removeOne(Element* e);
+    // Drops the trace and animation entries of the marked elements and sub-elements, and the
+    // name links between them and the elements that stay.
+    void forgetMarked();
 };
 
 // True when `e` depends directly on `other` (parents, tail lists, colour parameter).

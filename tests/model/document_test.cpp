@@ -318,6 +318,38 @@ TEST(Delete, ElementsBuiltOnAPolygonSideGoWithTheVertex) {
     EXPECT_EQ(b.list(), (std::vector<Element*>{a, c}));
 }
 
+// Names, traces and animations may point at a side, an axis line or a coordinate number; the
+// owner's deletion must take them all, and must not touch the sub-elements once freed.
+TEST(Delete, ReferencesToSubElementsGoWithTheirOwner) {
+    Builder b;
+    Element* a = b.point(0, 0);
+    Element* c = b.point(1, 0);
+    Element* d = b.point(0, 1);
+    Element* poly = b.make(Method::Polygon, nullptr, nullptr, nullptr, {a, c, d});
+    Element* axes = b.make(Method::Axes, a);
+    Element* coords = b.make(Method::Coordinates, c);
+    Element* keep = b.point(5, 5);
+    b.doc.traceList.push_back(keep);
+    b.doc.animations.push_back(AnimationRecord{keep, {1, 2, 3}});
+    for (Element* owner : {poly, axes, coords}) {
+        Element* first = owner->subElement(0);
+        Element* second = owner->subElement(1);
+        b.doc.setName(first, "s", b.opts);
+        ASSERT_NE(first->nameElement, nullptr);
+        b.doc.traceList.push_back(second);
+        b.doc.animations.push_back(AnimationRecord{first, {1, 2, 3}});
+    }
+    b.doc.setName(keep, "k", b.opts);
+
+    b.doc.deleteWithDescendants(d);                     // takes the polygon
+    b.doc.deleteWithDescendants(a);                     // takes the axes
+    b.doc.deleteWithDescendants(coords->subElement(1)); // a coordinate number takes its owner
+    EXPECT_EQ(b.list(), (std::vector<Element*>{c, keep, keep->nameElement}));
+    EXPECT_EQ(b.doc.traceList, (std::vector<Element*>{keep}));
+    ASSERT_EQ(b.doc.animations.size(), 1u);
+    EXPECT_EQ(b.doc.animations[0].element, keep);
+}
+
 TEST(Delete, HeadAndTailStayRight) {
     Builder b;
     Element* a = b.point(0, 0);
