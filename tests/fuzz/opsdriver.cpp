@@ -4,7 +4,9 @@
 #include "geometry/transforms.h"
 #include "model/clipboard.h"
 #include "model/docfile.h"
+#include "model/docfile_samples.h"
 #include "model/elementcodec.h"
+#include "model/examples.h"
 #include "model/undo.h"
 
 #include <algorithm>
@@ -19,7 +21,7 @@ using Bytes = std::vector<uint8_t>;
 
 // Bounds that keep one input fast: operations run, and elements a paste may grow the list to.
 constexpr int MaxOperations = 64;
-constexpr int32_t MaxElements = 1500;
+constexpr int32_t MaxElements = 500;
 
 class ByteSource {
   public:
@@ -103,12 +105,13 @@ std::string saveAndReadBack(Document& doc, Document& copy, Bytes* saved = nullpt
     return {};
 }
 
-// The file of the state shown as a full recalculation gives it: what undo and redo must bring
-// back for a state that was recorded.
-std::string recalculatedImage(Document& doc, Bytes& out) {
+// The file of a recorded state (saved when it was recorded) as a full recalculation gives it:
+// what undo and redo must bring back.
+std::string recalculatedImage(const Bytes& recorded, Bytes& out) {
     Document copy;
-    std::string failure = saveAndReadBack(doc, copy);
-    if (!failure.empty()) return failure;
+    if (readDocumentData(copy, recorded.data(), recorded.size(), FileType::Document).kind !=
+        FileKind::Document)
+        return "a saved document does not read back";
     recalcUpTo(copy);
     out = encodeDocument(copy);
     return {};
@@ -150,9 +153,7 @@ class Session {
     // Runs an operation that may record one undo step; the expected image of the state recorded
     // is taken before it.
     template <class F> std::string recording(F&& operation) {
-        Bytes image;
-        std::string failure = recalculatedImage(*doc_, image);
-        if (!failure.empty()) return failure;
+        Bytes image = encodeDocument(*doc_);
         const HistoryState before = history();
         operation();
         const HistoryState after = history();
@@ -171,18 +172,17 @@ class Session {
 
     std::string undoOrRedo(bool isUndo) {
         UndoHistory& h = undoHistory(*doc_);
-        if (isUndo && h.canUndo() && h.position() == h.count() && !h.currentSaved()) {
-            Bytes image;
-            std::string failure = recalculatedImage(*doc_, image);
-            if (!failure.empty()) return failure;
-            expected_.push_back(std::move(image));
-        }
+        if (isUndo && h.canUndo() && h.position() == h.count() && !h.currentSaved())
+            expected_.push_back(encodeDocument(*doc_));
         const int before = h.position();
         const bool done = isUndo ? undo(*doc_) : redo(*doc_);
         std::string failure = modelMatches();
         if (!failure.empty() || !done) return failure;
         if (h.position() != before + (isUndo ? -1 : 1)) return "undo or redo moved wrongly";
-        if (encodeDocument(*doc_) != expected_[size_t(h.position())])
+        Bytes image;
+        failure = recalculatedImage(expected_[size_t(h.position())], image);
+        if (!failure.empty()) return failure;
+        if (encodeDocument(*doc_) != image)
             return isUndo ? "undo did not bring back the recorded state"
                           : "redo did not bring back the recorded state";
         return {};
@@ -317,23 +317,58 @@ class Session {
     std::unique_ptr<Document> doc_;
     InternalClipboard clipboard_;
     CreationOptions options_;
-    // The image each snapshot of the history must install, by the snapshots' positions.
+    // The file of the state each snapshot of the history holds, by the snapshots' positions.
     std::vector<Bytes> expected_;
 };
 
 } // namespace
 
+const std::vector<Bytes>& sampleDocuments() {
+    static const std::vector<Bytes> files = [] {
+        std::vector<Bytes> out;
+        testing::SampleDocument every;
+        out.push_back(encodeDocument(every.doc));
+        for (std::string_view name : exampleNames()) {
+            Document doc;
+            buildExample(name, doc);
+            out.push_back(encodeDocument(doc));
+        }
+        OwningBuilder b;
+        Element* p = b.point(0, 0);
+        Element* q = b.point(100, 0);
+        Element* r = b.point(30, 70);
+        b.make(Method::Polygon, nullptr, nullptr, nullptr, {p, q, r});
+        b.make(Method::Axes, b.point(5, 5));
+        b.make(Method::Coordinates, r);
+        out.push_back(encodeDocument(b.doc));
+        return out;
+    }();
+    return files;
+}
+
 std::string runDocumentOperations(const uint8_t* data, size_t size) {
-    if (size < 2) return {};
-    const size_t n = std::min<size_t>(size_t(data[0] | (data[1] << 8)), size - 2);
+    ByteSource in(data, size);
+    const uint16_t n = in.u16();
+    Bytes file;
+    if (n == 0xffff) {
+        const auto& samples = sampleDocuments();
+        file = samples[in.u8() % samples.size()];
+        for (int changes = in.u8() % 9; changes > 0; --changes) {
+            const uint16_t at = in.u16();
+            file[at % file.size()] = in.u8();
+        }
+    } else {
+        for (size_t i = 0; i < n && !in.empty(); ++i)
+            file.push_back(in.u8());
+    }
     auto doc = std::make_unique<Document>();
-    if (readDocumentData(*doc, data + 2, n, FileType::Document).kind != FileKind::Document)
+    if (readDocumentData(*doc, file.data(), file.size(), FileType::Document).kind !=
+        FileKind::Document)
         return {};
     if (doc->elementCount() > MaxElements) return {};
     recalcUpTo(*doc);
-    ByteSource ops(data + 2 + n, size - 2 - n);
     Session session(std::move(doc));
-    return session.run(ops);
+    return session.run(in);
 }
 
 Bytes operationsInput(const Bytes& document, const Bytes& operations) {

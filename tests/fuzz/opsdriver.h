@@ -11,7 +11,10 @@ namespace qorv::fuzz {
 
 // The input: a 16-bit little-endian length n, n bytes of a document file, then the operations,
 // each an operation byte followed by the argument bytes it takes (missing bytes read as 0).
-// An input whose document part does not read as a document does nothing.
+// With n = 0xffff the document is instead the file of a sample (a byte picks it, see
+// sampleDocuments) with up to 8 bytes changed (a byte gives their number, then each is a 16-bit
+// offset and the new byte): small inputs for documents of every method. An input whose document
+// does not read does nothing.
 //
 // After every operation the document must be sound (list links, every reference and every trace
 // and animation entry pointing at an element of the list); whatever is saved must read back and
@@ -23,6 +26,10 @@ std::string runDocumentOperations(const uint8_t* data, size_t size);
 // Puts a document file and operation bytes together into an input.
 std::vector<uint8_t> operationsInput(const std::vector<uint8_t>& document,
                                      const std::vector<uint8_t>& operations);
+
+// The files of the sample documents: one element of every method (the file tests' sample), the
+// examples, and a polygon with axes and coordinates.
+const std::vector<std::vector<uint8_t>>& sampleDocuments();
 
 // Operation codes (the byte is taken modulo Count).
 namespace Op {
