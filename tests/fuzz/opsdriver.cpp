@@ -10,8 +10,8 @@
 #include "model/undo.h"
 
 #include <algorithm>
+#include <climits>
 #include <memory>
-#include <unordered_map>
 
 namespace qorv::fuzz {
 
@@ -19,9 +19,11 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-// Bounds that keep one input fast: operations run, and elements a paste may grow the list to.
-constexpr int MaxOperations = 64;
+// Bounds that keep one input fast: operations run, elements a paste may grow the list to, and
+// saves read back (by the operation, or to compare a state brought back by undo or redo).
+constexpr int MaxOperations = 32;
 constexpr int32_t MaxElements = 500;
+constexpr int MaxReadBacks = 6;
 
 class ByteSource {
   public:
@@ -56,42 +58,54 @@ Element* pick(Document& doc, uint16_t k) {
 // parameter, tail lists, name, trace and animation entries) points at an element of the list;
 // a reference other than a colour parameter points at an earlier element or at the owner.
 std::string checkSound(Document& doc) {
-    std::unordered_map<const Element*, int32_t> position;
+    // Every element and sub-element with the position of the list element it is or belongs to,
+    // by address.
+    std::vector<std::pair<const Element*, int32_t>> position;
     int32_t n = 0;
     const Element* prev = nullptr;
     for (Element* e = doc.head; e; e = e->next, ++n) {
         if (e->prev != prev) return "broken back link";
         if (e->owner) return "a sub-element in the list";
-        if (!position.emplace(e, n).second) return "an element twice in the list";
+        position.emplace_back(e, n);
         bool ownerOk = true;
         forEachSubElement(*e, [&](Element& s) {
-            ownerOk = ownerOk && s.owner == e && position.emplace(&s, n).second;
+            ownerOk = ownerOk && s.owner == e;
+            position.emplace_back(&s, n);
         });
         if (!ownerOk) return "a sub-element with a wrong owner";
         prev = e;
     }
     if (doc.tail != prev) return "tail is not the last element";
+    std::sort(position.begin(), position.end());
+    for (size_t i = 1; i < position.size(); ++i)
+        if (position[i].first == position[i - 1].first) return "an element twice in the list";
+    // The position of an element of the list, or -1.
+    const auto at = [&](const Element* x) {
+        const auto it = std::lower_bound(position.begin(), position.end(),
+                                         std::pair<const Element*, int32_t>(x, INT32_MIN));
+        return it != position.end() && it->first == x ? it->second : -1;
+    };
 
     std::string failure;
     const auto check = [&](Element& e) {
-        const int32_t at = position.at(e.owner ? e.owner : &e);
+        const int32_t mine = at(e.owner ? e.owner : &e);
         forEachReferenceSlot(e, [&](Element*& ref, int32_t&) {
             if (!ref || !failure.empty()) return;
-            const auto it = position.find(ref);
-            if (it == position.end())
+            const int32_t theirs = at(ref);
+            if (theirs < 0)
                 failure = "a reference to an element not in the list";
-            else if (&ref != &e.colorParam && it->second >= at && ref != e.owner)
+            else if (&ref != &e.colorParam && theirs >= mine && ref != e.owner)
                 failure = "a reference to a later element";
         });
-        if (failure.empty() && e.nameElement && !position.count(e.nameElement))
+        if (failure.empty() && e.nameElement && at(e.nameElement) < 0)
             failure = "a name that is not in the list";
     };
     doc.forEachWithSubs(check);
     if (!failure.empty()) return failure;
     for (const Element* e : doc.traceList)
-        if (e && !position.count(e)) return "a trace entry not in the list";
+        if (e && at(e) < 0) return "a trace entry not in the list";
     for (const AnimationRecord& a : doc.animations)
-        if (a.element && !position.count(a.element)) return "an animation entry not in the list";
+        if (a.element && at(a.element) < 0) return "an animation entry not in the list";
     return {};
 }
 
@@ -179,6 +193,7 @@ class Session {
         std::string failure = modelMatches();
         if (!failure.empty() || !done) return failure;
         if (h.position() != before + (isUndo ? -1 : 1)) return "undo or redo moved wrongly";
+        if (++readBacks_ > MaxReadBacks) return {};
         Bytes image;
         failure = recalculatedImage(expected_[size_t(h.position())], image);
         if (!failure.empty()) return failure;
@@ -264,6 +279,7 @@ class Session {
         }
         case Op::SaveAndReadBack: {
             const uint8_t how = in.u8();
+            if (++readBacks_ > MaxReadBacks) break;
             if (how & 1) removeUnusedInternalElements(doc);
             auto copy = std::make_unique<Document>();
             std::string failure = saveAndReadBack(doc, *copy);
@@ -319,6 +335,7 @@ class Session {
     CreationOptions options_;
     // The file of the state each snapshot of the history holds, by the snapshots' positions.
     std::vector<Bytes> expected_;
+    int readBacks_ = 0;
 };
 
 } // namespace
