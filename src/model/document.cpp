@@ -128,12 +128,30 @@ Element* Document::findById(int32_t id) {
     return nullptr;
 }
 
+namespace {
+
+// Visits every element `e` depends on directly: its parents, colour parameter and tail lists, and
+// what its sub-elements refer to other than `e` itself. A file may give a sub-element a parent
+// that its owner does not list (a side that does not start where the one before it ends, an
+// axis line on another point); the owner depends on it all the same.
+template <class F> void forEachDirectParent(const Element& e, F&& f) {
+    f(e.parent1);
+    f(e.parent2);
+    f(e.parent3);
+    f(e.colorParam);
+    forEachTailReference(e, f);
+    forEachSubElement(e, [&](const Element& s) {
+        for (Element* p : {s.parent1, s.parent2, s.parent3, s.colorParam})
+            if (p != &e) f(p);
+    });
+}
+
+} // namespace
+
 bool dependsOn(const Element& e, const Element* other) {
     if (!other) return false;
-    if (e.parent1 == other || e.parent2 == other || e.parent3 == other) return true;
-    if (e.colorParam == other) return true;
     bool found = false;
-    forEachTailReference(e, [&](const Element* r) { found = found || r == other; });
+    forEachDirectParent(e, [&](const Element* r) { found = found || r == other; });
     return found;
 }
 
@@ -149,10 +167,8 @@ bool isMarked(const Element* e) { return e && e->mark == 1; }
 } // namespace
 
 static bool dependsOnMarked(const Element& e) {
-    if (isMarked(e.parent1) || isMarked(e.parent2) || isMarked(e.parent3)) return true;
-    if (isMarked(e.colorParam)) return true;
     bool found = false;
-    forEachTailReference(e, [&](const Element* r) { found = found || isMarked(r); });
+    forEachDirectParent(e, [&](const Element* r) { found = found || isMarked(r); });
     return found;
 }
 
@@ -170,12 +186,16 @@ static void accumulateDescendants(Document& doc, Element* e) {
             if (x->mark != 1 && dependsOnMarked(*x)) setMarkWithSubs(*x, 1);
     };
     sweep(start->next);
-    // An element coloured by a marked number is a descendant too, wherever it stands; its own
-    // dependents follow it, so the walk starts again from the head after each such find.
+    // An element coloured by a marked number (or with a sub-element so coloured) is a descendant
+    // too, wherever it stands; its own dependents follow it, so the walk starts again from the
+    // head after each such find.
     for (bool again = true; again;) {
         again = false;
         for (Element* x = doc.head; x; x = x->next) {
-            if (x->mark != 1 && isMarked(x->colorParam)) {
+            bool coloured = isMarked(x->colorParam);
+            forEachSubElement(
+                *x, [&](const Element& s) { coloured = coloured || isMarked(s.colorParam); });
+            if (x->mark != 1 && coloured) {
                 setMarkWithSubs(*x, 1);
                 sweep(x->next);
                 again = true;
@@ -213,11 +233,7 @@ static void accumulateAncestors(Element* e) {
         }
     };
     auto visitParents = [&](Element* x) {
-        push(x->parent1);
-        push(x->parent2);
-        push(x->parent3);
-        push(x->colorParam);
-        forEachTailReference(*x, [&](Element* r) { push(r); });
+        forEachDirectParent(*x, push);
         // A sub-element depends on what its owner depends on.
         if (x->owner) push(x->owner);
     };
