@@ -1,6 +1,7 @@
 // Writing and reading a large document (100,000 elements).
 #include "generator.h"
 #include "geometry/recalc.h"
+#include "model/constructionbuilder.h"
 #include "model/docfile.h"
 
 #include <benchmark/benchmark.h>
@@ -13,29 +14,15 @@ using namespace qorv;
 
 // Points, segments joining consecutive points, midpoints of those and a name every 100.
 void buildLargeDocument(Document& doc, int elements) {
-    CreationOptions opts;
-    ElementRequest req;
+    ConstructionBuilder mk(doc);
     Element* previous = nullptr;
-    int count = 0;
-    for (int i = 0; count < elements; ++i) {
-        req.method = Method::FreePoint;
-        req.value[0] = i;
-        req.value[1] = i % 17;
-        Element* p = createElement(doc, req, opts);
-        if (previous) {
-            req.method = Method::Segment;
-            req.parent1 = previous;
-            req.parent2 = p;
-            Element* s = createElement(doc, req, opts);
-            req.method = Method::PointOnElement;
-            req.parent1 = s;
-            createElement(doc, req, opts);
-            count += 2;
-        }
-        ++count;
+    int names = 0;
+    for (int i = 0; mk.made + names < elements; ++i) {
+        Element* p = mk.point(i, i % 17);
+        if (previous) mk.make(Method::PointOnElement, mk.make(Method::Segment, previous, p));
         if (i % 100 == 0) {
-            doc.setName(p, "P" + std::to_string(i), opts);
-            ++count;
+            doc.setName(p, "P" + std::to_string(i), mk.opts);
+            ++names;
         }
         previous = p;
     }

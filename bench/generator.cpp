@@ -1,5 +1,7 @@
 #include "generator.h"
 
+#include "model/constructionbuilder.h"
+
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -9,45 +11,6 @@ namespace qorv::bench {
 
 namespace {
 
-struct Maker {
-    Document& doc;
-    CreationOptions opts;
-    ElementRequest req;
-    int count = 0;
-
-    Element* make(ConstructionMethod m, Element* p1 = nullptr, Element* p2 = nullptr,
-                  Element* p3 = nullptr, int32_t option = -1) {
-        req.method = m;
-        req.parent1 = p1;
-        req.parent2 = p2;
-        req.parent3 = p3;
-        req.option = option;
-        ++count;
-        return createElement(doc, req, opts);
-    }
-    Element* point(double x, double y) {
-        req.value[0] = x;
-        req.value[1] = y;
-        Element* e = make(Method::FreePoint);
-        req.value[0] = req.value[1] = 0;
-        return e;
-    }
-    Element* withExtra(ConstructionMethod m, std::vector<Element*> extra) {
-        req.extra = std::move(extra);
-        Element* e = make(m);
-        req.extra.clear();
-        return e;
-    }
-    // A text-like element whose text's top-left is at (x, y).
-    Element* text(ConstructionMethod m, double x, double y, Element* p1, Element* p2 = nullptr) {
-        req.value[2] = x;
-        req.value[3] = y;
-        Element* e = make(m, p1, p2);
-        req.value[2] = req.value[3] = 0;
-        return e;
-    }
-};
-
 // Average list elements per block (21, and 3 more every fourth block).
 constexpr double ElementsPerBlock = 21.75;
 constexpr double SpreadPitch = 160;
@@ -55,13 +18,19 @@ constexpr double SpreadPitch = 160;
 } // namespace
 
 Element* buildMixedConstruction(Document& doc, int elements, Layout layout) {
-    Maker mk{doc, {}, {}};
-    mk.count = doc.elementCount();
+    ConstructionBuilder mk(doc);
     Element* axes = doc.findAxes(true, mk.opts);
-    mk.count = doc.elementCount();
+    int count = doc.elementCount(); // with the names: the builder counts the rest
+    // A text-like element whose text's top-left is at (x, y).
+    auto placed = [&](ConstructionMethod m, double x, double y, Element* p1,
+                      Element* p2 = nullptr) {
+        mk.req.value[2] = x;
+        mk.req.value[3] = y;
+        return mk.make(m, p1, p2);
+    };
 
     // The grid of blocks.
-    const int blocks = std::max(1, int(std::ceil((elements - mk.count - 4) / ElementsPerBlock)));
+    const int blocks = std::max(1, int(std::ceil((elements - count - 4) / ElementsPerBlock)));
     int columns = 0;
     double pitchX = SpreadPitch, pitchY = SpreadPitch;
     if (layout == Layout::Spread) {
@@ -94,7 +63,7 @@ Element* buildMixedConstruction(Document& doc, int elements, Layout layout) {
         seed = seed * 1664525u + 1013904223u;
         return (double(seed >> 8) / double(1u << 24) * 2 - 1) * range;
     };
-    for (int block = 0; mk.count < elements; ++block) {
+    for (int block = 0; count + mk.made < elements; ++block) {
         const int column = block % columns;
         const double x = left + column * pitchX, y = top - (block / columns) * pitchY;
         Element* a = driver;
@@ -113,26 +82,26 @@ Element* buildMixedConstruction(Document& doc, int elements, Layout layout) {
         Element* perp = mk.make(Method::PerpendicularLine, ab, m);
         perp->visible = 0; // a construction line: only its intersection shows
         mk.make(Method::ParallelLine, ab, c);
-        mk.make(Method::IntersectionPoint, bc, perp, nullptr, 0);
-        mk.make(Method::IntersectionPoint, bc, circle, nullptr, 6);
+        mk.intersection(bc, perp, 0);
+        mk.intersection(bc, circle, 6);
         Element* circle2 = mk.make(Method::CircleCentrePoint, b, m);
-        mk.make(Method::IntersectionPoint, circle, circle2, nullptr, 12);
-        Element* poly = mk.withExtra(Method::Polygon, {a, b, c});
-        mk.text(Method::DistancePointPoint, x + 50, y - 8, a, b);
-        mk.text(Method::PolygonArea, x + 50, y - 24, poly);
+        mk.intersection(circle, circle2, 12);
+        Element* poly = mk.make(Method::Polygon, nullptr, nullptr, nullptr, {a, b, c});
+        placed(Method::DistancePointPoint, x + 50, y - 8, a, b);
+        placed(Method::PolygonArea, x + 50, y - 24, poly);
         mk.make(Method::Angle, a, b, c);
-        mk.text(Method::LineEquation, x - 30, y - 40, bc, axes);
+        placed(Method::LineEquation, x - 30, y - 40, bc, axes);
         mk.make(Method::RayThroughTwoPoints, c, m);
         mk.make(Method::Vector, m, c);
         mk.opts.lastClick = {x + 6, y + 6};
         std::string name = "P";
         name += std::to_string(block);
         doc.setName(a, name, mk.opts);
-        ++mk.count;
+        ++count;
         if (block % 4 == 0) {
             Element* e = mk.point(x + 50 + jitter(5), y + 20 + jitter(5));
-            Element* conic = mk.withExtra(Method::Conic, {a, b, c, m, e});
-            mk.make(Method::IntersectionPoint, conic, bc, nullptr, 24);
+            Element* conic = mk.make(Method::Conic, nullptr, nullptr, nullptr, {a, b, c, m, e});
+            mk.intersection(conic, bc, 24);
         }
     }
     return driver;

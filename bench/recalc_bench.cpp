@@ -2,7 +2,7 @@
 // intersections.
 #include "generator.h"
 #include "geometry/recalc.h"
-#include "model/document.h"
+#include "model/constructionbuilder.h"
 
 #include <benchmark/benchmark.h>
 
@@ -12,42 +12,22 @@ namespace {
 
 using namespace qorv;
 
-struct Chain {
-    Document doc;
-    CreationOptions opts;
-    ElementRequest req;
-    int count = 0;
-
-    Element* make(ConstructionMethod m, Element* p1 = nullptr, Element* p2 = nullptr,
-                  int32_t option = -1) {
-        req.method = m;
-        req.parent1 = p1;
-        req.parent2 = p2;
-        req.option = option;
-        ++count;
-        return createElement(doc, req, opts);
-    }
-    Element* point(double x, double y) {
-        req.value[0] = x;
-        req.value[1] = y;
-        return make(Method::FreePoint);
-    }
-
+struct Chain : OwningBuilder {
     // Units of 12 elements, each linked to the previous one by a segment.
     explicit Chain(int elements) {
         Element* previous = nullptr;
-        for (int k = 0; count + 12 <= elements; ++k) {
+        for (int k = 0; made + 12 <= elements; ++k) {
             Element* a = point(10 + k % 7, 5 + k % 5);
             Element* b = point(-10 - k % 3, -5);
             Element* line = make(Method::LineThroughTwoPoints, a, b);
             Element* mid = make(Method::Midpoint, a, b);
             Element* circle = make(Method::CircleCentrePoint, mid, a);
-            make(Method::IntersectionPoint, line, circle, 6);
+            intersection(line, circle, 6);
             Element* perp = make(Method::PerpendicularLine, line, mid);
-            Element* top = make(Method::IntersectionPoint, perp, circle, 6);
-            make(Method::IntersectionPoint, perp, circle, 7);
+            Element* top = intersection(perp, circle, 6);
+            intersection(perp, circle, 7);
             Element* other = make(Method::CircleCentrePoint, top, mid);
-            make(Method::IntersectionPoint, circle, other, 12);
+            intersection(circle, other, 12);
             make(Method::Segment, top, previous ? previous : a);
             previous = top;
         }
@@ -61,11 +41,11 @@ void BM_FullRecalculation(benchmark::State& state) {
         recalcUpTo(chain.doc);
         benchmark::DoNotOptimize(chain.doc.tail->value[0]);
     }
-    state.SetItemsProcessed(state.iterations() * chain.count);
+    state.SetItemsProcessed(state.iterations() * chain.made);
     int defined = 0;
     for (Element* e = chain.doc.head; e; e = e->next)
         defined += e->defined;
-    state.counters["defined"] = double(defined) / chain.count;
+    state.counters["defined"] = double(defined) / chain.made;
 }
 BENCHMARK(BM_FullRecalculation)->Arg(100000)->Unit(benchmark::kMillisecond);
 
@@ -78,7 +58,7 @@ void BM_MarkedRecalculation(benchmark::State& state) {
         recalcMarked(chain.doc);
         benchmark::DoNotOptimize(chain.doc.tail->value[0]);
     }
-    state.SetItemsProcessed(state.iterations() * chain.count);
+    state.SetItemsProcessed(state.iterations() * chain.made);
 }
 BENCHMARK(BM_MarkedRecalculation)->Arg(100000)->Unit(benchmark::kMillisecond);
 

@@ -3,6 +3,7 @@
 #include "generator.h"
 
 #include "geometry/recalc.h"
+#include "model/constructionbuilder.h"
 #include "model/snapshot.h"
 #include "model/undo.h"
 
@@ -97,8 +98,8 @@ void BM_UndoSessionMemory(benchmark::State& state) {
     for (auto _ : state) {
         Construction c(int(state.range(0)));
         full = fullSnapshotBytes(c.doc);
-        CreationOptions opts;
-        ElementRequest req;
+        ConstructionBuilder mk(c.doc);
+        mk.recalculate = true;
         for (int step = 0; step < 1000; ++step) {
             recordUndoStep(c.doc);
             const double d = step % 2 ? 0.75 : -0.5;
@@ -116,10 +117,7 @@ void BM_UndoSessionMemory(benchmark::State& state) {
                     recalcUpTo(c.doc);
                     break;
                 case 2:
-                    req.method = Method::Segment;
-                    req.parent1 = c.points[size_t(step) % c.points.size()];
-                    req.parent2 = c.driver;
-                    recalcElement(c.doc, *createElement(c.doc, req, opts));
+                    mk.make(Method::Segment, c.points[size_t(step) % c.points.size()], c.driver);
                     break;
                 case 3:
                     c.points[size_t(step * 7) % c.points.size()]->color = step;

@@ -1,7 +1,7 @@
 // Drawing 10,000 elements into a 1920 x 1080 image: the plain path, the antialiased path, with
 // everything on screen or spread over the plane, and a drag step (one free point moved, then
 // everything redrawn).
-#include "model/document.h"
+#include "model/constructionbuilder.h"
 #include "view/renderer.h"
 
 #include <QGuiApplication>
@@ -21,10 +21,7 @@ constexpr int Height = 1080;
 // A construction of about `count` list elements spread over a view of 1920 x 1080 (and a
 // margin around it), with the numbers recalculation would give them: points, segments, lines,
 // rays, vectors, circles, triangles, arcs, angles and measurements.
-struct Construction {
-    Document doc;
-    CreationOptions opts;
-    ElementRequest req;
+struct Construction : OwningBuilder {
     std::mt19937 rng{12345};
     Element* firstFree = nullptr;
 
@@ -33,18 +30,13 @@ struct Construction {
     double ry() { return std::uniform_real_distribution<double>(-Height - spread, spread)(rng); }
 
     Element* point() {
-        req.method = Method::FreePoint;
-        req.value[0] = rx();
-        req.value[1] = ry();
-        Element* e = createElement(doc, req, opts);
+        const double x = rx();
+        Element* e = OwningBuilder::point(x, ry());
         if (!firstFree) firstFree = e;
         return e;
     }
     Element* two(ConstructionMethod m, Element* a, Element* b) {
-        req.method = m;
-        req.parent1 = a;
-        req.parent2 = b;
-        Element* e = createElement(doc, req, opts);
+        Element* e = make(m, a, b);
         e->value[0] = a->value[0], e->value[1] = a->value[1];
         e->value[2] = b->value[0], e->value[3] = b->value[1];
         return e;
@@ -67,23 +59,17 @@ struct Construction {
             two(Method::Vector, c, b);
             if (doc.elementCount() % 4 == 0) two(Method::LineThroughTwoPoints, a, b);
             if (doc.elementCount() % 5 == 0) two(Method::RayThroughTwoPoints, c, a);
-            req.method = Method::Polygon;
-            req.extra = {a, b, c};
-            Element* poly = createElement(doc, req, opts);
+            Element* poly = make(Method::Polygon, nullptr, nullptr, nullptr, {a, b, c});
             auto* t = poly->tailAs<PolygonTail>();
             for (size_t i = 0; i < 3; ++i) {
                 Element* s = t->sides[i].get();
                 s->value[0] = s->parent1->value[0], s->value[1] = s->parent1->value[1];
                 s->value[2] = s->parent2->value[0], s->value[3] = s->parent2->value[1];
             }
-            req.method = Method::Angle;
-            req.parent1 = b, req.parent2 = a, req.parent3 = c;
-            Element* angle = createElement(doc, req, opts);
+            Element* angle = make(Method::Angle, b, a, c);
             angle->value[0] = 1.0;
             angle->value[2] = 12;
-            req.method = Method::ArcThreePoints;
-            req.parent1 = a, req.parent2 = b, req.parent3 = c;
-            Element* arc = createElement(doc, req, opts);
+            Element* arc = make(Method::ArcThreePoints, a, b, c);
             arc->value[0] = a->value[0] + 30, arc->value[1] = a->value[1] - 10;
             arc->value[2] = b->value[0], arc->value[3] = b->value[1];
             arc->option = 1;

@@ -1,28 +1,23 @@
 #include "app/tform1.h"
 
-#include "geometry/recalc.h"
 #include "model/docfile.h"
 #include "model/document.h"
 #include "model/uitext.h"
-#include "view/paramcolor.h"
-#include "view/viewtransform.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
-#include <QGridLayout>
+#include <QFontDialog>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPaintEvent>
-#include <QPainter>
-#include <QScreen>
-#include <QScrollBar>
+#include <QShortcut>
 #include <QStatusBar>
+#include <QToolBar>
 
 #include <algorithm>
-#include <cmath>
+#include <utility>
 
 namespace qorv {
 
@@ -32,128 +27,98 @@ QString text(int slot) {
 }
 } // namespace
 
-// ---- drawing area ------------------------------------------------------------------------------
-
-DrawingArea::DrawingArea(QWidget* parent) : QWidget(parent) {
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setMinimumSize(200, 150);
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-}
-
-void DrawingArea::paintEvent(QPaintEvent* event) {
-    QPainter p(this);
-    const QRect r = event->rect();
-    if (source_ && !source_->isNull())
-        p.drawImage(r.topLeft(), *source_, r);
-    else
-        p.fillRect(r, Qt::black);
-}
-
-void DrawingArea::resizeEvent(QResizeEvent*) {
-    emit resized();
-}
-
-// ---- main window
-// ---------------------------------------------------------------------------------
-
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent), document_(std::make_unique<Document>()) {
     setWindowTitle(text(Msg::ProgramCaption));
-
-    // The off-screen bitmaps start at the size of the screen.
-    const QSize screen = screenSize();
-    mainBitmap_ = QImage(screen, QImage::Format_RGB32);
-    mainBitmap_.fill(Qt::black);
-    traceBitmap_ = QImage(screen, QImage::Format_RGB32);
-    traceBitmap_.fill(Qt::white);
-    planeSize_ = planeDefault(screen.width(), screen.height());
-
-    auto* central = new QWidget(this);
-    auto* grid = new QGridLayout(central);
-    grid->setContentsMargins(0, 0, 0, 0);
-    grid->setSpacing(0);
-    drawingArea_ = new DrawingArea(central);
-    drawingArea_->setSource(&mainBitmap_);
-    grid->addWidget(drawingArea_, 0, 0);
-
-    // Each scroll bar sits on its own panel.
-    panelV_ = new QWidget(central);
-    auto* vLayout = new QGridLayout(panelV_);
-    vLayout->setContentsMargins(0, 0, 0, 0);
-    SB_v = new QScrollBar(Qt::Vertical, panelV_);
-    SB_v->setObjectName(QStringLiteral("SB_v"));
-    vLayout->addWidget(SB_v);
-    grid->addWidget(panelV_, 0, 1);
-    panelH_ = new QWidget(central);
-    auto* hLayout = new QGridLayout(panelH_);
-    hLayout->setContentsMargins(0, 0, 0, 0);
-    SB_h = new QScrollBar(Qt::Horizontal, panelH_);
-    SB_h->setObjectName(QStringLiteral("SB_h"));
-    hLayout->addWidget(SB_h);
-    grid->addWidget(panelH_, 1, 0);
-    for (QScrollBar* bar : {SB_h, SB_v}) {
-        bar->setRange(0, ScrollMax);
-        bar->setSingleStep(ScrollSmallStep);
-        bar->setPageStep(ScrollLargeStep);
-    }
-    connect(SB_h, &QScrollBar::valueChanged, this, &TForm1::horizontalScrolled);
-    connect(SB_v, &QScrollBar::valueChanged, this, &TForm1::verticalScrolled);
-    setCentralWidget(central);
+    creation_.chosenColor = rgb(0, 128, 192); // B_azmarino starts pressed
 
     statusText_ = new QLabel(this);
     statusUnits_ = new QLabel(this);
     statusBar()->addWidget(statusText_, 1);
     statusBar()->addPermanentWidget(statusUnits_);
+    statusText_->setText(QString::fromStdString(uiText().toolPrompt(Tool::Move)));
+    canvas_ = new DrawingCanvas(*this, *document_, this);
+    setCentralWidget(canvas_);
 
+    createActions();
+    toolBars_ = new ToolBars(*this, TodosElem1, M_AA, creation_.chosenColor);
+    connect(toolBars_, &ToolBars::toolRequested, this,
+            [this](int tool) { chooseTool(tool, true); });
+    connect(toolBars_, &ToolBars::colourChosen, this, &TForm1::setCurrentColour);
     buildMenus();
-    setupTools();
-    buildToolBars();
-    connect(drawingArea_, &DrawingArea::resized, this, &TForm1::drawingAreaResized);
+
+    // Undo, redo, cut and paste replace or delete elements: the tools drop what they hold and
+    // the move tool is chosen.
+    connect(this, &TForm1::editCommandStarted, this, [this] {
+        chooseTool(Tool::Move);
+        canvas_->interaction().documentReplaced();
+    });
+    // Escape selects the move tool wherever the focus is.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this,
+            [this] { canvas_->interaction().keyPress(KeyCode::Escape, 0); });
     resize(900, 650);
     newDocument();
 }
 
-void TForm1::buildMenus() {
-    QMenu* file = menuBar()->addMenu(text(Msg::MenuFile));
-    M_abrir = file->addAction(text(Msg::Open));
+TForm1::~TForm1() {
+    // The canvas (with the tools at work on the document) goes before the document.
+    delete canvas_;
+}
+
+// ---- actions and menus --------------------------------------------------------------------------
+
+void TForm1::createActions() {
+    M_abrir = new QAction(text(Msg::Open), this);
     M_abrir->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     connect(M_abrir, &QAction::triggered, this, [this] {
         // The dialog gets no clicks while a pan holds the mouse.
-        interaction_->endGesture();
-        redraw();
+        canvas_->interaction().endGesture();
+        canvas_->redraw();
         const QString path = openDialogHook_
                                  ? openDialogHook_()
                                  : QFileDialog::getOpenFileName(this, text(Msg::Open), QString(),
                                                                 QStringLiteral("*.qrv"));
         if (!path.isEmpty()) openDocumentFile(path);
     });
-    file->addSeparator();
-    M_salir = file->addAction(text(Msg::Exit));
+    M_salir = new QAction(text(Msg::Exit), this);
     connect(M_salir, &QAction::triggered, this, &QWidget::close);
 
-    buildEditMenu();
+    createEditActions();
 
-    QMenu* view = menuBar()->addMenu(text(Msg::MenuView));
-    TodosElem1 = view->addAction(text(Msg::ShowHidden));
+    TodosElem1 = new QAction(text(Msg::ShowHidden), this);
     TodosElem1->setCheckable(true);
     TodosElem1->setShortcut(QKeySequence(Qt::Key_F8));
     connect(TodosElem1, &QAction::toggled, this, &TForm1::setShowHidden);
-    MuePan1 = view->addAction(text(Msg::MoveScreenItem));
+    MuePan1 = new QAction(text(Msg::MoveScreenItem), this);
     connect(MuePan1, &QAction::triggered, this, &TForm1::openMoveScreen);
-    PantallaCom = view->addAction(text(Msg::FullScreen));
+    PantallaCom = new QAction(text(Msg::FullScreen), this);
     PantallaCom->setCheckable(true);
     connect(PantallaCom, &QAction::toggled, this, &TForm1::setFullScreenMode);
-    M_AA = view->addAction(text(Msg::Antialiasing));
+    M_AA = new QAction(text(Msg::Antialiasing), this);
     M_AA->setCheckable(true);
     connect(M_AA, &QAction::toggled, this, &TForm1::setAntialiased);
 }
 
-QSize TForm1::screenSize() const {
-    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
-    return s ? s->size() : QSize(1024, 768);
+void TForm1::buildMenus() {
+    buildFileMenu();
+    buildEditMenu();
+    buildViewMenu();
 }
 
-QSize TForm1::drawingAreaSize() const {
-    return drawingArea_->size();
+void TForm1::buildFileMenu() {
+    fileMenu_ = menuBar()->addMenu(text(Msg::MenuFile));
+    fileMenu_->addAction(M_abrir);
+    fileMenu_->addSeparator();
+    fileMenu_->addAction(M_salir);
+}
+
+void TForm1::buildViewMenu() {
+    viewMenu_ = menuBar()->addMenu(text(Msg::MenuView));
+    viewMenu_->addActions({TodosElem1, MuePan1, PantallaCom, M_AA});
+    // The bars can be shown and hidden from here.
+    viewMenu_->addSeparator();
+    viewMenu_->addAction(toolBars_->mainBar()->toggleViewAction());
+    viewMenu_->addAction(toolBars_->editBar()->toggleViewAction());
 }
 
 void TForm1::warn(const QString& message) {
@@ -164,8 +129,7 @@ void TForm1::warn(const QString& message) {
     QMessageBox::warning(this, text(Msg::ProgramCaption), message);
 }
 
-// ---- documents
-// -----------------------------------------------------------------------------------
+// ---- documents ----------------------------------------------------------------------------------
 
 void TForm1::openCommandLine(const QString& commandLine) {
     QString name = commandLine;
@@ -178,7 +142,7 @@ void TForm1::openCommandLine(const QString& commandLine) {
 bool TForm1::openDocumentFile(const QString& path) {
     // Read into a fresh document so that a refused file leaves the open one as it was.
     auto doc = std::make_unique<Document>();
-    const QSize area = drawingAreaSize();
+    const QSize area = canvas_->drawingAreaSize();
     ReadOptions options;
     options.viewWidth = area.width();
     options.viewHeight = area.height();
@@ -198,7 +162,7 @@ bool TForm1::openDocumentFile(const QString& path) {
 
 void TForm1::newDocument() {
     auto doc = std::make_unique<Document>();
-    const QSize area = drawingAreaSize();
+    const QSize area = canvas_->drawingAreaSize();
     doc->left = -area.width() / 2.0;
     doc->top = area.height() / 2.0;
     doc->modified = 0;
@@ -206,126 +170,87 @@ void TForm1::newDocument() {
 }
 
 void TForm1::installDocument(std::unique_ptr<Document> doc) {
-    if (interaction_) interaction_->documentReplaced();
-    renderer_.clearCaches();
-    document_ = std::move(doc);
+    // The old document lives until the canvas has let go of it.
+    std::unique_ptr<Document> old = std::exchange(document_, std::move(doc));
     {
         const QSignalBlocker block(M_AA);
         M_AA->setChecked(document_->antialiased != 0);
     }
     updateStatusUnits();
-    clearTrace();
-    synchronizeView(true);
-    recalculateAndRedraw();
+    canvas_->showDocument(*document_);
     updateEditActions();
 }
 
-// ---- drawing
-// -------------------------------------------------------------------------------------
-
-void TForm1::ensureCanvasSize() {
-    const QSize need = drawingAreaSize().expandedTo(screenSize());
-    if (mainBitmap_.width() >= need.width() && mainBitmap_.height() >= need.height()) return;
-    const QSize size = need.expandedTo(mainBitmap_.size());
-    mainBitmap_ = QImage(size, QImage::Format_RGB32);
-    mainBitmap_.fill(Qt::black);
-    traceBitmap_ = QImage(size, QImage::Format_RGB32);
-    clearTrace();
-    drawingArea_->setSource(&mainBitmap_);
+void TForm1::updateStatusUnits() {
+    static constexpr int lengthUnits[] = {Msg::UnitMm, Msg::UnitCm, Msg::UnitM, Msg::UnitKm};
+    static constexpr int angleUnits[] = {Msg::UnitRad, Msg::UnitDeg, Msg::UnitGra};
+    const int l = std::clamp(document_->lengthUnit, 0, 3);
+    const int a = std::clamp(document_->angleUnit, 0, 2);
+    statusUnits_->setText(text(lengthUnits[l]) + QStringLiteral("  ") + text(angleUnits[a]));
 }
 
-RenderOptions TForm1::viewOptions() const {
-    RenderOptions o;
-    o.view = documentView(*document_);
-    o.width = drawingArea_->width();
-    o.height = drawingArea_->height();
-    o.target = RenderTarget::MainBitmap;
-    o.antialiased = document_->antialiased != 0;
-    o.showHidden = showHidden_;
-    o.planeSize = planeSize_;
-    if (interaction_) {
-        o.interacting = interaction_->interacting();
-        o.picked = &interaction_->engine().picked();
-    }
-    return o;
+// ---- tools --------------------------------------------------------------------------------------
+
+void TForm1::chooseTool(int tool, bool ownButton) {
+    canvas_->interaction().chooseTool(tool, ownButton);
 }
 
-void TForm1::redraw(bool repaint, const Element* stop) {
-    Document& doc = *document_;
-    ensureCanvasSize();
-    applyParametricColours(doc);
-    RenderOptions o = viewOptions();
-    o.trace = &traceBitmap_;
-    o.stop = stop;
-    if (interaction_) o.overlay = [this](QPainter& p) { drawOverlay(p); };
-    renderer_.redraw(mainBitmap_, doc, o);
-    overlay_.invalidate();
-    if (repaint) drawingArea_->update();
+int TForm1::currentTool() const {
+    return canvas_->interaction().tool();
 }
 
-void TForm1::recalculateAndRedraw(Element* stop, bool repaint) {
-    recalcUpTo(*document_, stop);
-    redraw(repaint, stop);
+void TForm1::setCurrentColour(Color c) {
+    creation_.chosenColor = c;
+    toolBars_->showColour(c);
 }
 
-void TForm1::recalculateMarkedAndRedraw(bool repaint) {
-    recalcMarked(*document_);
-    redraw(repaint);
+QString TForm1::statusText() const {
+    return statusText_->text();
 }
 
-void TForm1::clearTrace() {
-    const Color bg = document_->background;
-    const int v = std::max({colorRed(bg), colorGreen(bg), colorBlue(bg)});
-    traceBitmap_.fill(v / 255.0 > 0.5 ? Qt::white : Qt::black);
+void TForm1::setStatusText(const QString& t) {
+    if (statusText_->text() != t) statusText_->setText(t);
 }
 
-void TForm1::synchronizeView(bool setBars) {
-    Document& doc = *document_;
-    const QSize screen = screenSize();
-    updateFarCorner(doc, screen.width(), screen.height());
-    if (!setBars) return;
-    const QSize area = drawingAreaSize();
-    const QSignalBlocker blockH(SB_h), blockV(SB_v);
-    SB_h->setValue(scrollFromOriginX(doc.left, planeSize_, area.width()));
-    SB_v->setValue(scrollFromOriginY(doc.top, planeSize_, area.height()));
+void TForm1::toolChosen(int tool) {
+    if (toolBars_) toolBars_->showTool(tool);
 }
 
-void TForm1::drawingAreaResized() {
-    if (!document_) return;
-    synchronizeView(true);
-    recalculateAndRedraw();
+void TForm1::openElementDialog(int tool, Element& e) {
+    if (elementDialogHook_) elementDialogHook_(tool, e);
 }
 
-// ---- scroll bars
-// ---------------------------------------------------------------------------------
-
-void TForm1::horizontalScrolled(int position) {
-    document_->left = originXFromScroll(position, planeSize_, drawingAreaSize().width());
-    afterScroll();
+void TForm1::showMessage(int slot) {
+    warn(text(slot));
 }
 
-void TForm1::verticalScrolled(int position) {
-    document_->top = originYFromScroll(position, planeSize_, drawingAreaSize().height());
-    afterScroll();
+bool TForm1::chooseFont(FontRecord& font) {
+    if (fontDialogHook_) return fontDialogHook_(font);
+    QFont initial(QString::fromStdString(font.name), std::clamp(font.size, 1, 200));
+    initial.setBold(font.bold == 1);
+    initial.setItalic(font.italic == 1);
+    initial.setUnderline(font.underline == 1);
+    initial.setStrikeOut(font.strikeout == 1);
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, initial, this);
+    if (!ok) return false;
+    font.name = chosen.family().toStdString();
+    if (chosen.pointSize() > 0) font.size = chosen.pointSize();
+    font.bold = chosen.bold() ? 1 : 0;
+    font.italic = chosen.italic() ? 1 : 0;
+    font.underline = chosen.underline() ? 1 : 0;
+    font.strikeout = chosen.strikeOut() ? 1 : 0;
+    return true;
 }
 
-void TForm1::afterScroll() {
-    synchronizeView(false);
-    if (interaction_) interaction_->viewScrolled();
-    if (!document_->traceList.empty()) clearTrace();
-    recalculateAndRedraw();
-}
-
-// ---- view toggles
-// --------------------------------------------------------------------------------
+// ---- "&Ver" -------------------------------------------------------------------------------------
 
 void TForm1::setShowHidden(bool on) {
-    showHidden_ = on;
     {
         const QSignalBlocker block(TodosElem1);
         TodosElem1->setChecked(on);
     }
-    redraw();
+    canvas_->setShowHidden(on);
 }
 
 void TForm1::setAntialiased(bool on) {
@@ -335,7 +260,7 @@ void TForm1::setAntialiased(bool on) {
         const QSignalBlocker block(M_AA);
         M_AA->setChecked(on);
     }
-    recalculateAndRedraw();
+    canvas_->recalculateAndRedraw();
 }
 
 void TForm1::setFullScreenMode(bool on) {
@@ -345,7 +270,7 @@ void TForm1::setFullScreenMode(bool on) {
         const QSignalBlocker block(PantallaCom);
         PantallaCom->setChecked(on);
     }
-    const QSize screen = screenSize();
+    const QSize screen = canvas_->screenSize();
     if (on) {
         savedGeometry_ = geometry();
         savedState_ = windowState();
@@ -380,34 +305,9 @@ void TForm1::updateSizeGrip() {
     statusBar()->setSizeGripEnabled(!fullScreen_ && !(windowState() & Qt::WindowMaximized));
 }
 
-void TForm1::updateStatusUnits() {
-    static constexpr int lengthUnits[] = {Msg::UnitMm, Msg::UnitCm, Msg::UnitM, Msg::UnitKm};
-    static constexpr int angleUnits[] = {Msg::UnitRad, Msg::UnitDeg, Msg::UnitGra};
-    const int l = std::clamp(document_->lengthUnit, 0, 3);
-    const int a = std::clamp(document_->angleUnit, 0, 2);
-    statusUnits_->setText(text(lengthUnits[l]) + QStringLiteral("  ") + text(angleUnits[a]));
-}
-
-// ---- "Mover la pantalla" --------------------------------------------------------------------
-
 void TForm1::openMoveScreen() {
-    TMuePan dialog(*this, this);
+    TMuePan dialog(*canvas_, this);
     dialog.exec();
-}
-
-void TForm1::setPlaneSize(double size) {
-    const QSize screen = screenSize();
-    planeSize_ = std::clamp(size, planeMinimum(screen.width(), screen.height()),
-                            planeMaximum(screen.width(), screen.height()));
-}
-
-void TForm1::redrawMainView() {
-    redraw(true);
-}
-
-void TForm1::viewChanged() {
-    synchronizeView(true);
-    recalculateAndRedraw();
 }
 
 } // namespace qorv

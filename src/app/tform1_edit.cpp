@@ -41,32 +41,38 @@ std::vector<uint8_t> bitmapFileBytes(const QImage& image) {
 
 } // namespace
 
-void TForm1::buildEditMenu() {
-    QMenu* edit = menuBar()->addMenu(text(Msg::MenuEdit));
-    M_undo = edit->addAction(text(Msg::Undo));
+void TForm1::createEditActions() {
+    M_undo = new QAction(text(Msg::Undo), this);
     M_undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     connect(M_undo, &QAction::triggered, this, &TForm1::undo);
-    M_redo = edit->addAction(text(Msg::Redo));
+    M_redo = new QAction(text(Msg::Redo), this);
     M_redo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
     connect(M_redo, &QAction::triggered, this, &TForm1::redo);
-    edit->addSeparator();
-    M_cortar = edit->addAction(text(Msg::Cut));
+    M_cortar = new QAction(text(Msg::Cut), this);
     M_cortar->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
     connect(M_cortar, &QAction::triggered, this, &TForm1::cutSelection);
-    M_copiar = edit->addAction(text(Msg::Copy));
+    M_copiar = new QAction(text(Msg::Copy), this);
     M_copiar->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
     connect(M_copiar, &QAction::triggered, this, &TForm1::copySelection);
-    M_pegar = edit->addAction(text(Msg::Paste));
+    M_pegar = new QAction(text(Msg::Paste), this);
     M_pegar->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
     connect(M_pegar, &QAction::triggered, this, &TForm1::paste);
-    edit->addSeparator();
-    M_pegar_imagen = edit->addAction(text(Msg::PastePicture));
+    M_pegar_imagen = new QAction(text(Msg::PastePicture), this);
     connect(M_pegar_imagen, &QAction::triggered, this, &TForm1::pastePicture);
-    // The selection changes without telling the menu; it is looked at when the menu opens.
-    connect(edit, &QMenu::aboutToShow, this, &TForm1::updateEditActions);
     // The shortcuts work in the whole window, the drawing area included.
     for (QAction* a : {M_undo, M_redo, M_cortar, M_copiar, M_pegar})
         a->setShortcutContext(Qt::WindowShortcut);
+}
+
+void TForm1::buildEditMenu() {
+    editMenu_ = menuBar()->addMenu(text(Msg::MenuEdit));
+    editMenu_->addActions({M_undo, M_redo});
+    editMenu_->addSeparator();
+    editMenu_->addActions({M_cortar, M_copiar, M_pegar});
+    editMenu_->addSeparator();
+    editMenu_->addAction(M_pegar_imagen);
+    // The selection changes without telling the menu; it is looked at when the menu opens.
+    connect(editMenu_, &QMenu::aboutToShow, this, &TForm1::updateEditActions);
 }
 
 void TForm1::updateEditActions() {
@@ -91,10 +97,7 @@ void TForm1::undo() {
     heldReferences_.remember(doc);
     const bool done = qorv::undo(doc);
     heldReferences_.reresolve(doc);
-    if (done) {
-        renderer_.clearCaches(); // the elements are new objects
-        redraw();
-    }
+    if (done) canvas_->elementsReplaced();
     updateEditActions();
 }
 
@@ -105,10 +108,7 @@ void TForm1::redo() {
     heldReferences_.remember(doc);
     const bool done = qorv::redo(doc);
     heldReferences_.reresolve(doc);
-    if (done) {
-        renderer_.clearCaches();
-        redraw();
-    }
+    if (done) canvas_->elementsReplaced();
     updateEditActions();
 }
 
@@ -125,9 +125,8 @@ void TForm1::cutSelection() {
     if (!anythingSelected(doc)) return;
     QGuiApplication::clipboard()->setText(QString::fromStdString(selectionText(doc)));
     qorv::cutSelection(doc, clipboard_, {document_.get()});
-    interaction_->documentReplaced(); // the tools let go of what was deleted
-    renderer_.clearCaches();
-    redraw();
+    canvas_->interaction().documentReplaced(); // the tools let go of what was deleted
+    canvas_->elementsReplaced();
     updateEditActions();
 }
 
@@ -135,7 +134,7 @@ void TForm1::paste() {
     if (clipboard_.empty()) return;
     emit editCommandStarted();
     qorv::paste(*document_, clipboard_);
-    redraw();
+    canvas_->redraw();
     updateEditActions();
 }
 
@@ -146,7 +145,7 @@ void TForm1::pastePicture() {
     if (bytes.empty()) return;
     const CreationOptions options;
     qorv::pastePicture(*document_, std::move(bytes), options);
-    redraw();
+    canvas_->redraw();
     updateEditActions();
 }
 

@@ -2,6 +2,7 @@
 // generators and tests.
 #pragma once
 
+#include "geometry/recalc.h"
 #include "model/document.h"
 
 #include <vector>
@@ -9,11 +10,16 @@
 namespace qorv {
 
 class ConstructionBuilder {
-public:
+  public:
     explicit ConstructionBuilder(Document& target) : target_(&target) {}
 
     CreationOptions opts;
-    ElementRequest req; // fields set before a call (option, values, text) go into the element
+    // Fields set before a call (option, values, text) go into the next element only: creating an
+    // element clears the request.
+    ElementRequest req;
+    // Recalculates each element as it is made, as the tools do.
+    bool recalculate = false;
+    int made = 0; // elements made by this builder
 
     Element* make(ConstructionMethod m, Element* p1 = nullptr, Element* p2 = nullptr,
                   Element* p3 = nullptr, std::vector<Element*> extra = {}) {
@@ -22,7 +28,10 @@ public:
         req.parent2 = p2;
         req.parent3 = p3;
         req.extra = std::move(extra);
-        return createElement(*target_, req, opts);
+        Element* e = createElement(*target_, req, opts);
+        ++made;
+        if (recalculate) recalcElement(*target_, *e);
+        return e;
     }
     Element* point(double x, double y) {
         req.value[0] = x;
@@ -35,7 +44,7 @@ public:
         return make(Method::IntersectionPoint, a, b);
     }
 
-private:
+  private:
     Document* target_;
 };
 

@@ -166,12 +166,16 @@ static void accumulateDescendants(Document& doc, Element* e) {
             if (x->mark != 1 && dependsOnMarked(*x)) setMarkWithSubs(*x, 1);
     };
     sweep(start->next);
-    // An element coloured by a marked number is a descendant too, wherever it stands; its own
-    // dependents follow it, so the walk starts again from the head after each such find.
+    // An element coloured by a marked number (or with a sub-element so coloured) is a descendant
+    // too, wherever it stands; its own dependents follow it, so the walk starts again from the
+    // head after each such find.
     for (bool again = true; again;) {
         again = false;
         for (Element* x = doc.head; x; x = x->next) {
-            if (x->mark != 1 && isMarked(x->colorParam)) {
+            bool coloured = isMarked(x->colorParam);
+            forEachSubElement(
+                *x, [&](const Element& s) { coloured = coloured || isMarked(s.colorParam); });
+            if (x->mark != 1 && coloured) {
                 setMarkWithSubs(*x, 1);
                 sweep(x->next);
                 again = true;

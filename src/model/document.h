@@ -200,7 +200,8 @@ private:
     void forgetMarked();
 };
 
-// True when `e` depends directly on `other` (parents, tail lists, colour parameter).
+// True when `e` depends directly on `other` (parents, tail lists, colour parameter, and what its
+// sub-elements refer to).
 bool dependsOn(const Element& e, const Element* other);
 
 // Creates an element from the request, appends it to `doc` and returns it.

@@ -461,13 +461,17 @@ template <class E, class F> void forEachReference(E& e, F&& f) {
     }
 }
 
-// Visits the elements e is built on: what it references and, for a polygon, its vertices (the
-// first vertex of each side).
+// Visits every element `e` depends on directly: what it references, and what its sub-elements
+// reference other than `e` itself. A file may give a sub-element a parent that its owner does not
+// list (a side that does not start where the one before it ends, an axis line on another point);
+// the owner depends on it all the same.
 template <class F> void forEachParent(const Element& e, F&& f) {
     forEachReference(e, [&](const Ref& r) { f(r.ptr); });
-    if (auto* t = e.tailAs<PolygonTail>())
-        for (auto& s : t->sides)
-            f(s->parent1.ptr);
+    forEachSubElement(e, [&](const Element& s) {
+        forEachReference(s, [&](const Ref& r) {
+            if (r.ptr != &e) f(r.ptr);
+        });
+    });
 }
 
 // Style codes (`shape`).

@@ -41,7 +41,7 @@ void PointSequence::click(ClickEngine& engine, const Click& click) {
 // ---- the engine ---------------------------------------------------------------------------------
 
 void ClickEngine::chooseTool(int tool) {
-    tool_ = tool >= 0 && tool < ToolCount ? tool : 0;
+    tool_ = tool >= 0 && tool < ToolCount ? tool : Tool::Move;
     sequence_ = makeToolSequence(tool_);
     reset();
 }

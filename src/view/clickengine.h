@@ -182,13 +182,13 @@ class ClickEngine {
 
     struct ToolRequest {
         bool pending = false;
-        int tool = 0;
+        int tool = Tool::Move;
         bool keepSelection = false;
         Element* attached = nullptr;
     };
 
     SequenceHost& host_;
-    int tool_ = 0;
+    int tool_ = Tool::Move;
     NeedsRow needs_;
     std::vector<Element*> picked_;
     ElementRequest request_;

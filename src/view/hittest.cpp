@@ -24,13 +24,13 @@ bool takesAxisLines(int tool) {
     case Tool::Parallel:
     case Tool::Perpendicular:
     case Tool::Intersection:
-    case 21: // axial symmetry
-    case 26:
-    case 27:
-    case 29:
+    case Tool::AxialSymmetry:
+    case Tool::ParallelCheck:
+    case Tool::PerpendicularCheck:
+    case Tool::EquidistanceCheck:
     case Tool::DisplacedPoint:
     case Tool::LengthDistance:
-    case 37: // slope
+    case Tool::Slope:
         return true;
     default:
         return false;
@@ -60,8 +60,8 @@ bool lastResortKind(int k) {
 // Tools for which two crossing elements under the pointer stand for their intersection.
 bool snapsToIntersections(int tool, const NeedsRow& needs) {
     if (tool != Tool::Point && needs.points() <= 0) return false;
-    if (tool == Tool::Move || (tool >= 19 && tool <= 25) || tool == Tool::DisplacedPoint ||
-        tool == Tool::LengthDistance || tool >= Tool::Trace)
+    if (tool == Tool::Move || (tool >= Tool::Locus && tool <= Tool::Inversion) ||
+        tool == Tool::DisplacedPoint || tool == Tool::LengthDistance || tool >= Tool::Trace)
         return false;
     return true;
 }

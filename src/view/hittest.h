@@ -27,7 +27,7 @@ struct Hit {
 };
 
 struct HitQuery {
-    int tool = 0;
+    int tool = Tool::Move;
     NeedsRow needs;                                // the working row of the sequence
     bool onlyShown = false;                        // hidden elements never hit
     bool showHidden = false;                       // "Ver lo oculto"

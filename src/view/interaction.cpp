@@ -41,11 +41,7 @@ constexpr int MaxLocusSamples = 50000;
 
 } // namespace
 
-Interaction::Interaction(InteractionHost& host)
-    : host_(host), engine_(*this), zoom_([this](Point2 centre, double factor) {
-          scaleConstruction(host_.document(), centre, factor);
-          host_.recalculateAndRedraw();
-      }) {
+Interaction::Interaction(InteractionHost& host) : host_(host), engine_(*this) {
     engine_.chooseTool(Tool::Move);
 }
 
@@ -54,7 +50,7 @@ Interaction::~Interaction() = default;
 // ---- tools --------------------------------------------------------------------------------------
 
 int Interaction::toolCursor() const {
-    if (tool_ == Tool::RotateSelection && hasCentre_) return 26;
+    if (tool_ == Tool::RotateSelection && centre_) return Cursor::Rotate;
     return toolInfo(tool_).cursor;
 }
 
@@ -68,9 +64,9 @@ void Interaction::chooseTool(int tool, bool ownButton) {
     attached_ = nullptr;
     host_.toolChosen(tool);
     host_.setStatusText(uiText().toolPrompt(tool));
-    areaDefined_ = false;
+    area_.reset();
     engine_.chooseTool(tool);
-    if (tool != Tool::RotateSelection) hasCentre_ = false;
+    if (tool != Tool::RotateSelection) centre_.reset();
     endGesture();
     hover_.clear();
     host_.showHover(HoverFeedback{});
@@ -83,15 +79,7 @@ void Interaction::switchTool(int tool, bool keepSelection, Element* attached) {
 }
 
 void Interaction::endGesture() {
-    if (drag_.active()) drag_.end();
-    candidate_ = nullptr;
-    moved_ = dragUndoSaved_ = false;
-    bandActive_ = false;
-    keptSelection_.clear();
-    zoom_.release();
-    rotating_ = false;
-    rotated_.clear();
-    panning_ = false;
+    gesture_ = Idle{};
     host_.captureMouse(false);
     host_.setCursorNumber(toolCursor());
 }
@@ -99,16 +87,27 @@ void Interaction::endGesture() {
 void Interaction::documentReplaced() {
     attached_ = nullptr;
     timedButton_ = nullptr;
-    areaDefined_ = hasCentre_ = false;
+    area_.reset();
+    centre_.reset();
     endGesture();
     hover_.clear();
     engine_.reset();
 }
 
 void Interaction::viewScrolled() {
-    if (drag_.active()) return;
-    bandActive_ = false;
-    areaDefined_ = false;
+    if (const auto* d = std::get_if<Dragging>(&gesture_); d && d->drag.active()) return;
+    if (bandActive()) endGesture();
+    area_.reset();
+}
+
+bool Interaction::interacting() const {
+    if (const auto* d = std::get_if<Dragging>(&gesture_)) return d->drag.active();
+    return std::holds_alternative<Band>(gesture_) || std::holds_alternative<Rotate>(gesture_);
+}
+
+WorldRect Interaction::band() const {
+    const auto* b = std::get_if<Band>(&gesture_);
+    return b ? WorldRect::spanning(b->start, b->end) : WorldRect{};
 }
 
 // ---- undo ---------------------------------------------------------------------------------------
@@ -153,9 +152,9 @@ void Interaction::hoverAt(ScreenPoint at) {
         const Element& e = *hover_.front().element;
         if (tool_ == Tool::Move) {
             if (e.kind() == Kind::Button && e.option != 0)
-                cursor = 12;
+                cursor = Cursor::Press;
             else if (!isTextLike(e.kind()) || e.kind() == Kind::Name)
-                cursor = 10;
+                cursor = Cursor::Draggable;
         }
         fb.highlight = tester_.isHolder(&e) ? nullptr : &e;
         fb.label = cursorLabelOf(doc, e);
@@ -163,18 +162,20 @@ void Interaction::hoverAt(ScreenPoint at) {
         if (options_.labelTakesColour && !tester_.isHolder(&e))
             fb.labelColour = e.kind() == Kind::Button ? Color(e.shape) : e.color;
     } else if (hover_.size() > 1) {
-        cursor = 5;
+        cursor = Cursor::Several;
         fb.several = true;
         fb.label = uiText().message(Msg::SeveralElements);
     }
-    if (cursor == 4 || cursor == 10 || cursor == 12 || isCheckTool(tool_)) fb.below = 18;
+    if (cursor == Cursor::Select || cursor == Cursor::Draggable || cursor == Cursor::Press ||
+        isCheckTool(tool_))
+        fb.below = 18;
     host_.showHover(fb);
     host_.setCursorNumber(cursor);
     host_.setStatusText(status);
 }
 
 void Interaction::refreshHover() {
-    if (!pointerKnown_ || ctrlHeld_ || interacting() || panning_) {
+    if (!pointerKnown_ || ctrlHeld_ || interacting() || panning()) {
         hover_.clear();
         host_.showHover(HoverFeedback{});
         return;
@@ -205,79 +206,115 @@ std::unique_ptr<Element> Interaction::previewElement() const {
 void Interaction::mouseMove(ScreenPoint at, bool leftHeld, bool rightHeld, int modifiers) {
     lastPointer_ = at;
     pointerKnown_ = true;
-    const Point2 world = toWorld(at);
-    if (panning_) {
-        if (rightHeld) pan(at);
-        return;
-    }
-    if (attached_ && !leftHeld && !rightHeld) {
-        // A new text follows the pointer: its top-left corner sits at the pointer.
-        attached_->value[2] = world.x;
-        attached_->value[3] = world.y;
-        host_.redraw();
-        return;
-    }
-    if (zoom_.active()) {
-        if (leftHeld) zoom_.move(world);
-        return;
-    }
-    if (rotating_) {
-        if (!leftHeld) return;
-        const double turn = std::atan2(world.y - centre_.y, world.x - centre_.x) - rotationStart_;
-        std::vector<Element*> roots;
-        for (auto& [e, start] : rotated_) {
-            const Point2 p = rotatePoint(start, centre_, turn);
-            if (isFinite(p)) e->value[0] = p.x, e->value[1] = p.y;
-            roots.push_back(e);
-        }
-        host_.document().markDescendantsOf(roots);
-        host_.recalculateMarkedAndRedraw();
-        return;
-    }
-    if (bandActive_) {
-        if (leftHeld) {
-            bandEnd_ = world;
-            host_.redraw();
-        }
-        return;
-    }
-    if (candidate_ && leftHeld) {
-        if (!moved_) {
-            if (at == pressPixel_ || (pressModifiers_ & Modifier::Shift)) return;
-            moved_ = true;
-            clearHover();
-            if (!dragUndoSaved_) {
-                dragUndoSaved_ = true;
-                recordUndo(); // one step for the whole drag
-            }
-            if (!candidate_) return;
-            groupDrag_ = candidate_->selected != 0;
-            drag_.setMaxNameDistance(options_.maxNameDistance / host_.view().scale);
-            drag_.begin(host_.document(), candidate_, press_, groupDrag_);
-        }
-        if (drag_.active()) {
-            drag_.move(host_.document(), world);
-            host_.recalculateMarkedAndRedraw();
-        }
-        return;
-    }
-    if (leftHeld || rightHeld) return;
-    if ((modifiers & Modifier::Ctrl) || ctrlHeld_) {
+    const Motion m{at, toWorld(at), leftHeld, rightHeld, modifiers};
+    std::visit([&](auto& g) { move(g, m); }, gesture_);
+}
+
+void Interaction::hoverUnlessHeld(const Motion& m) {
+    if (m.leftHeld || m.rightHeld) return;
+    if ((m.modifiers & Modifier::Ctrl) || ctrlHeld_) {
         clearHover();
         return;
     }
-    hoverAt(at);
+    hoverAt(m.at);
+}
+
+void Interaction::move(Idle&, const Motion& m) {
+    if (attached_ && !m.leftHeld && !m.rightHeld) {
+        // A new text follows the pointer: its top-left corner sits at the pointer.
+        attached_->value[2] = m.world.x;
+        attached_->value[3] = m.world.y;
+        host_.redraw();
+        return;
+    }
+    hoverUnlessHeld(m);
+}
+
+void Interaction::move(Pressed& g, const Motion& m) {
+    if (!m.leftHeld) {
+        hoverUnlessHeld(m);
+        return;
+    }
+    if (m.at == g.pixel || (g.modifiers & Modifier::Shift)) return;
+    // The pointer moved: the press becomes a drag, one undo step for all of it.
+    clearHover();
+    recordUndo();
+    Element* pressed = g.element; // found again after the undo step
+    const Point2 from = g.world;
+    if (!pressed) {
+        endGesture();
+        return;
+    }
+    DragEngine drag(options_.maxNameDistance / host_.view().scale);
+    drag.begin(host_.document(), pressed, from, pressed->selected != 0);
+    gesture_ = Dragging{std::move(drag)};
+    move(std::get<Dragging>(gesture_), m);
+}
+
+void Interaction::move(Dragging& g, const Motion& m) {
+    if (!m.leftHeld) {
+        hoverUnlessHeld(m);
+        return;
+    }
+    if (!g.drag.active()) return;
+    g.drag.move(host_.document(), m.world);
+    host_.recalculateMarkedAndRedraw();
+}
+
+void Interaction::move(Band& g, const Motion& m) {
+    if (!m.leftHeld) return;
+    g.end = m.world;
+    host_.redraw();
+}
+
+void Interaction::move(Pan& g, const Motion& m) {
+    if (!m.rightHeld) return;
+    Document& doc = host_.document();
+    const double s = host_.view().scale > 0 ? host_.view().scale : 1.0;
+    const double half = host_.planeSize() / 2;
+    double x0 = g.origin.x - (m.at.x - g.press.x) / s;
+    double y0 = g.origin.y + (m.at.y - g.press.y) / s;
+    // Clamped to the plane: its edges stop at the window's edges.
+    x0 = std::max(x0, -half);
+    x0 = std::min(x0, half - host_.areaWidth() - 1);
+    y0 = std::min(y0, half);
+    y0 = std::max(y0, host_.areaHeight() + 8 - half);
+    doc.view1 = x0;
+    doc.view2 = y0;
+    if (x0 == doc.left && y0 == doc.top) return;
+    doc.left = x0;
+    doc.top = y0;
+    host_.viewOriginChanged();
+}
+
+void Interaction::move(Rotate& g, const Motion& m) {
+    if (!m.leftHeld || !centre_) return;
+    const Point2 c = *centre_;
+    const double turn = std::atan2(m.world.y - c.y, m.world.x - c.x) - g.startAngle;
+    std::vector<Element*> roots;
+    for (auto& [e, start] : g.points) {
+        const Point2 p = rotatePoint(start, c, turn);
+        if (isFinite(p)) e->value[0] = p.x, e->value[1] = p.y;
+        roots.push_back(e);
+    }
+    host_.document().markDescendantsOf(roots);
+    host_.recalculateMarkedAndRedraw();
+}
+
+void Interaction::move(Zoom& g, const Motion& m) {
+    if (m.leftHeld) g.drag.move(m.world);
 }
 
 void Interaction::mousePress(ScreenPoint at, MouseButton button, int modifiers) {
     lastPointer_ = at;
     pointerKnown_ = true;
     if (button == MouseButton::Right) {
-        if (panning_ || drag_.active() || bandActive_ || rotating_ || zoom_.active()) return;
+        // One gesture at a time: the right button pans only from rest.
+        if (gestureActive()) return;
         if (hitTestAt(at).empty()) startPan(at);
         return;
     }
-    if (button != MouseButton::Left || panning_) return;
+    if (button != MouseButton::Left || panning()) return;
     if (attached_) {
         // The click places the element that followed the pointer.
         const Point2 world = toWorld(at);
@@ -302,7 +339,12 @@ void Interaction::pressLeft(ScreenPoint at, int modifiers, const Hit* forced) {
 
     if (tool_ == Tool::Zoom) {
         recordUndo();
-        zoom_.press(world);
+        Zoom zoom{ZoomDrag([this](Point2 centre, double factor) {
+            scaleConstruction(host_.document(), centre, factor);
+            host_.recalculateAndRedraw();
+        })};
+        zoom.drag.press(world);
+        gesture_ = std::move(zoom);
         return;
     }
     if (hits.size() >= 2) {
@@ -313,7 +355,7 @@ void Interaction::pressLeft(ScreenPoint at, int modifiers, const Hit* forced) {
             list.push_back(h.element);
         const int chosen = host_.chooseAmong(list, at);
         if (chosen < 0 || chosen >= int(hits.size())) return;
-        if (tool_ == Tool::Move || (tool_ == Tool::RotateSelection && hasCentre_)) {
+        if (tool_ == Tool::Move || (tool_ == Tool::RotateSelection && centre_)) {
             Element* e = hits[size_t(chosen)].element;
             if (containsElement(doc, e) || e->owner) e->selected = e->selected ? 0 : 1;
             host_.redraw();
@@ -344,16 +386,15 @@ void Interaction::pressMoveTool(ScreenPoint at, int modifiers, const Hit* hit) {
     Document& doc = host_.document();
     if (!hit) {
         // A rubber band from the pressed point; with Shift the selection stays.
-        bandActive_ = true;
-        areaDefined_ = false;
-        bandStart_ = bandEnd_ = world;
-        keptSelection_.clear();
+        Band band{world, world, {}};
+        area_.reset();
         if (modifiers & Modifier::Shift) {
             for (Element* e = doc.head; e; e = e->next)
-                if (e->selected) keptSelection_.push_back(e);
+                if (e->selected) band.kept.push_back(e);
         } else {
             doc.selectNone();
         }
+        gesture_ = std::move(band);
         clearHover();
         host_.redraw();
         return;
@@ -363,58 +404,53 @@ void Interaction::pressMoveTool(ScreenPoint at, int modifiers, const Hit* hit) {
         pressButtonElement(*e);
         return;
     }
-    candidate_ = e;
-    moved_ = false;
-    dragUndoSaved_ = false;
-    press_ = world;
-    pressPixel_ = at;
-    pressModifiers_ = modifiers;
+    gesture_ = Pressed{e, world, at, modifiers};
 }
 
 void Interaction::mouseRelease(ScreenPoint at, MouseButton button, int modifiers) {
     lastPointer_ = at;
     if (button == MouseButton::Right) {
-        if (panning_) endGesture();
+        if (panning()) endGesture();
         return;
     }
     if (button != MouseButton::Left) return;
-    if (zoom_.active()) {
-        zoom_.release();
-        return;
-    }
-    if (rotating_) {
-        // The centre stays for the next rotation.
-        rotating_ = false;
-        rotated_.clear();
-        host_.recalculateAndRedraw();
-        refreshHover();
-        return;
-    }
-    if (bandActive_) {
-        releaseBand(at, modifiers);
-        refreshHover();
-        return;
-    }
-    if (candidate_) {
-        if (!moved_ || (pressModifiers_ & Modifier::Shift))
-            candidate_->selected = candidate_->selected ? 0 : 1;
-        if (drag_.active()) drag_.end();
-        candidate_ = nullptr;
-        moved_ = false;
-        host_.redraw();
-        refreshHover();
-    }
+    std::visit([&](auto& g) { release(g, at, modifiers); }, gesture_);
 }
 
-void Interaction::releaseBand(ScreenPoint at, int modifiers) {
-    bandEnd_ = toWorld(at);
-    bandActive_ = false;
-    const WorldRect r = band();
+void Interaction::release(Pressed& g, ScreenPoint, int) {
+    // A click: the element's selection toggles.
+    Element* e = g.element;
+    e->selected = e->selected ? 0 : 1;
+    endGesture();
+    host_.redraw();
+    refreshHover();
+}
+
+void Interaction::release(Dragging&, ScreenPoint, int) {
+    endGesture();
+    host_.redraw();
+    refreshHover();
+}
+
+void Interaction::release(Rotate&, ScreenPoint, int) {
+    // The centre stays for the next rotation.
+    endGesture();
+    host_.recalculateAndRedraw();
+    refreshHover();
+}
+
+void Interaction::release(Zoom&, ScreenPoint, int) {
+    endGesture();
+}
+
+void Interaction::release(Band& g, ScreenPoint at, int modifiers) {
+    g.end = toWorld(at);
+    const WorldRect r = WorldRect::spanning(g.start, g.end);
+    const std::vector<Element*> kept = std::move(g.kept);
+    endGesture(); // `g` is gone from here on
     Document& doc = host_.document();
     if (r.right - r.left >= 2 && r.top - r.bottom >= 2) {
-        areaDefined_ = true;
-        area_ = r;
-        areaPixelOffset_ = host_.view().toScreen(r.left, r.top);
+        area_ = Area{r, host_.view().toScreen(r.left, r.top)};
         if (!(modifiers & Modifier::Ctrl)) {
             const ViewTransform view = host_.view();
             const bool showHidden = host_.showHidden();
@@ -423,19 +459,18 @@ void Interaction::releaseBand(ScreenPoint at, int modifiers) {
             };
             for (Element* e = doc.head; e; e = e->next) {
                 if (e->method == Method::Name || !drawable(*e, showHidden)) continue;
-                const bool kept = std::find(keptSelection_.begin(), keptSelection_.end(), e) !=
-                                  keptSelection_.end();
-                e->selected = (kept || liesInRectangle(*e, r, view, boxes)) ? 1 : 0;
+                const bool isKept = std::find(kept.begin(), kept.end(), e) != kept.end();
+                e->selected = (isKept || liesInRectangle(*e, r, view, boxes)) ? 1 : 0;
             }
             // A name label follows its element.
             for (Element* e = doc.head; e; e = e->next)
                 if (e->method == Method::Name && e->parent1) e->selected = e->parent1->selected;
         }
     } else {
-        areaDefined_ = false;
+        area_.reset();
     }
-    keptSelection_.clear();
     host_.redraw();
+    refreshHover();
 }
 
 void Interaction::doubleClick(ScreenPoint at, MouseButton button, int modifiers) {
@@ -458,10 +493,10 @@ void Interaction::doubleClick(ScreenPoint at, MouseButton button, int modifiers)
             dialogTool = Tool::Function;
             break;
         case Method::Parameter:
-            dialogTool = 43;
+            dialogTool = Tool::Parameter;
             break;
         case Method::RepresentedPoint:
-            dialogTool = 33;
+            dialogTool = Tool::RepresentPoints;
             break;
         default:
             return;
@@ -480,33 +515,12 @@ void Interaction::doubleClick(ScreenPoint at, MouseButton button, int modifiers)
 
 void Interaction::startPan(ScreenPoint at) {
     Document& doc = host_.document();
-    panning_ = true;
-    panPress_ = at;
-    panOrigin_ = {doc.left, doc.top};
+    gesture_ = Pan{at, {doc.left, doc.top}};
     doc.savedOriginX = doc.left;
     doc.savedOriginY = doc.top;
     clearHover();
     host_.captureMouse(true);
-    host_.setCursorNumber(3);
-}
-
-void Interaction::pan(ScreenPoint at) {
-    Document& doc = host_.document();
-    const double s = host_.view().scale > 0 ? host_.view().scale : 1.0;
-    const double half = host_.planeSize() / 2;
-    double x0 = panOrigin_.x - (at.x - panPress_.x) / s;
-    double y0 = panOrigin_.y + (at.y - panPress_.y) / s;
-    // Clamped to the plane: its edges stop at the window's edges.
-    x0 = std::max(x0, -half);
-    x0 = std::min(x0, half - host_.areaWidth() - 1);
-    y0 = std::min(y0, half);
-    y0 = std::max(y0, host_.areaHeight() + 8 - half);
-    doc.view1 = x0;
-    doc.view2 = y0;
-    if (x0 == doc.left && y0 == doc.top) return;
-    doc.left = x0;
-    doc.top = y0;
-    host_.viewOriginChanged();
+    host_.setCursorNumber(Cursor::Pan);
 }
 
 // ---- rotation of the selection ------------------------------------------------------------------
@@ -514,10 +528,10 @@ void Interaction::pan(ScreenPoint at) {
 void Interaction::pressRotation(ScreenPoint at, const Hit* hit) {
     const Point2 world = toWorld(at);
     Document& doc = host_.document();
-    if (!hasCentre_) {
-        centre_ = world;
-        if (hit) centreOf(*hit->element, centre_);
-        hasCentre_ = true;
+    if (!centre_) {
+        Point2 centre = world;
+        if (hit) centreOf(*hit->element, centre);
+        centre_ = centre;
         host_.setCursorNumber(toolCursor());
         host_.redraw();
         return;
@@ -535,7 +549,6 @@ void Interaction::pressRotation(ScreenPoint at, const Hit* hit) {
         chosen.push_back(pressed);
     }
     // The selected elements turn with the free points they are built on.
-    rotated_.clear();
     std::vector<Element*> freePoints;
     for (Element* c : chosen) {
         doc.markAncestors(c);
@@ -547,11 +560,12 @@ void Interaction::pressRotation(ScreenPoint at, const Hit* hit) {
     }
     doc.clearMarks();
     doc.renumber();
+    if (freePoints.empty()) return;
+    Rotate rotate;
+    rotate.startAngle = std::atan2(world.y - centre_->y, world.x - centre_->x);
     for (Element* p : freePoints)
-        rotated_.push_back({p, Point2{p->value[0], p->value[1]}});
-    if (rotated_.empty()) return;
-    rotationStart_ = std::atan2(world.y - centre_.y, world.x - centre_.x);
-    rotating_ = true;
+        rotate.points.push_back({p, Point2{p->value[0], p->value[1]}});
+    gesture_ = std::move(rotate);
     clearHover();
 }
 
@@ -650,6 +664,7 @@ void Interaction::keyPress(int key, int modifiers, bool autoRepeat) {
     }
     case KeyCode::Delete:
         if (tool_ != Tool::Move || doc.selectedCount() == 0) return;
+        endGesture(); // a drag holds the elements that are about to go
         recordUndo();
         doc.deleteSelected();
         hover_.clear();

@@ -10,7 +10,9 @@
 #include "view/viewtransform.h"
 #include "view/zoom.h"
 
+#include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 namespace qorv {
@@ -70,8 +72,9 @@ class InteractionHost {
     virtual void startButtonTimer() = 0;
     virtual bool buttonTimerRunning() = 0;
     virtual void captureMouse(bool on) { (void)on; }
-    // Double click on a calculation (42), function (44), parameter (43) or represented point
-    // (33) with the move tool: the dialogs of those elements.
+    // Double click with the move tool on a calculation, function, parameter or represented
+    // point: the dialog of that element, as `tool` (Tool::Calculate, Function, Parameter or
+    // RepresentPoints) opens it.
     virtual void openElementDialog(int tool, Element& e) {
         (void)tool;
         (void)e;
@@ -119,20 +122,22 @@ class Interaction : private SequenceHost {
     void viewScrolled();
 
     // ---- state for the drawing and for tests
-    bool interacting() const { return drag_.active() || bandActive_ || rotating_; }
-    bool bandActive() const { return bandActive_; }
-    bool areaDefined() const { return areaDefined_; }
-    WorldRect band() const { return WorldRect::spanning(bandStart_, bandEnd_); }
-    WorldRect area() const { return area_; }
-    ScreenPoint areaPixelOffset() const { return areaPixelOffset_; }
-    bool panning() const { return panning_; }
+    // A drag that moves something, a rubber band or a rotation: the drawing leaves out the
+    // selection highlights and the hover waits.
+    bool interacting() const;
+    bool bandActive() const { return std::holds_alternative<Band>(gesture_); }
+    // The rubber band being drawn (empty when none).
+    WorldRect band() const;
+    bool areaDefined() const { return area_.has_value(); }
+    WorldRect area() const { return area_ ? area_->rect : WorldRect{}; }
+    ScreenPoint areaPixelOffset() const { return area_ ? area_->pixelOffset : ScreenPoint{}; }
+    bool panning() const { return std::holds_alternative<Pan>(gesture_); }
     // Whether a gesture runs: a press or drag of the move tool, a rubber band, a pan, a
     // rotation or a zoom drag.
-    bool gestureActive() const { return candidate_ || interacting() || panning_ || zoom_.active(); }
-    bool hasRotationCentre() const { return hasCentre_; }
-    Point2 rotationCentre() const { return centre_; }
+    bool gestureActive() const { return !std::holds_alternative<Idle>(gesture_); }
+    bool hasRotationCentre() const { return centre_.has_value(); }
+    Point2 rotationCentre() const { return centre_.value_or(Point2{}); }
     const std::vector<Hit>& hoverHits() const { return hover_; }
-    const DragEngine& drag() const { return drag_; }
     // The element under construction that follows the pointer, if the sequence shows one.
     bool previewRequest(ElementRequest& out) const;
     // The same as an element to draw (a regular polygon's preview is a whole polygon).
@@ -146,6 +151,65 @@ class Interaction : private SequenceHost {
     const std::vector<Hit>& hitTestAt(ScreenPoint at);
 
   private:
+    // ---- the gesture: what the held mouse button is doing, one of these at a time.
+    struct Idle {};
+    // The move tool pressed on an element: a click (its selection toggles) until the pointer
+    // moves, a drag from then on.
+    struct Pressed {
+        Element* element = nullptr;
+        Point2 world; // where it was pressed
+        ScreenPoint pixel;
+        int modifiers = 0;
+    };
+    // The drag of the pressed element (or of the selection it belongs to); the engine is idle
+    // when nothing of it can move.
+    struct Dragging {
+        DragEngine drag;
+    };
+    // A rubber band of the move tool from `start`; the elements kept selected with Shift.
+    struct Band {
+        Point2 start, end;
+        std::vector<Element*> kept;
+    };
+    // The view follows the pointer with the right button held.
+    struct Pan {
+        ScreenPoint press;
+        Point2 origin; // the view origin at the press
+    };
+    // The selection-rotation tool turning the free points about the centre.
+    struct Rotate {
+        double startAngle = 0;
+        std::vector<std::pair<Element*, Point2>> points; // with their places at the press
+    };
+    struct Zoom {
+        ZoomDrag drag;
+    };
+    using Gesture = std::variant<Idle, Pressed, Dragging, Band, Pan, Rotate, Zoom>;
+
+    // One mouse move, as every state sees it.
+    struct Motion {
+        ScreenPoint at;
+        Point2 world;
+        bool leftHeld = false;
+        bool rightHeld = false;
+        int modifiers = 0;
+    };
+    void move(Idle&, const Motion& m);
+    void move(Pressed& g, const Motion& m);
+    void move(Dragging& g, const Motion& m);
+    void move(Band& g, const Motion& m);
+    void move(Pan& g, const Motion& m);
+    void move(Rotate& g, const Motion& m);
+    void move(Zoom& g, const Motion& m);
+    // Releases of the left button.
+    void release(Idle&, ScreenPoint, int) {}
+    void release(Pressed& g, ScreenPoint at, int modifiers);
+    void release(Dragging& g, ScreenPoint at, int modifiers);
+    void release(Band& g, ScreenPoint at, int modifiers);
+    void release(Pan&, ScreenPoint, int) {}
+    void release(Rotate& g, ScreenPoint at, int modifiers);
+    void release(Zoom& g, ScreenPoint at, int modifiers);
+
     // SequenceHost.
     Document& document() override { return host_.document(); }
     const CreationOptions& creationOptions() override { return host_.creationOptions(); }
@@ -159,14 +223,13 @@ class Interaction : private SequenceHost {
     HitQuery query() const;
     void clearHover();
     void hoverAt(ScreenPoint at);
+    void hoverUnlessHeld(const Motion& m);
     int toolCursor() const;
 
     void pressLeft(ScreenPoint at, int modifiers, const Hit* forced);
     void pressMoveTool(ScreenPoint at, int modifiers, const Hit* hit);
     void pressRotation(ScreenPoint at, const Hit* hit);
-    void releaseBand(ScreenPoint at, int modifiers);
     void startPan(ScreenPoint at);
-    void pan(ScreenPoint at);
     void pressButtonElement(Element& button);
     void runMotionPairs(Element& button);
     void stepSelection(int direction);
@@ -176,41 +239,23 @@ class Interaction : private SequenceHost {
     InteractionOptions options_;
     ClickEngine engine_;
     HitTester tester_;
-    DragEngine drag_;
-    ZoomDrag zoom_;
-    int tool_ = 0;
+    int tool_ = Tool::Move;
+    Gesture gesture_;
 
     std::vector<Hit> hover_;
     ScreenPoint lastPointer_;
     bool pointerKnown_ = false;
     bool ctrlHeld_ = false;
 
-    // Move tool.
-    Element* candidate_ = nullptr; // pressed element, dragged once the pointer moves
-    bool moved_ = false;
-    bool dragUndoSaved_ = false;
-    bool groupDrag_ = false;
-    Point2 press_;
-    ScreenPoint pressPixel_;
-    int pressModifiers_ = 0;
-    bool bandActive_ = false;
-    bool areaDefined_ = false;
-    Point2 bandStart_, bandEnd_;
-    WorldRect area_;
-    ScreenPoint areaPixelOffset_;
-    std::vector<Element*> keptSelection_;
-
-    // Panning.
-    bool panning_ = false;
-    ScreenPoint panPress_;
-    Point2 panOrigin_;
-
-    // Rotation of the selection.
-    bool hasCentre_ = false;
-    Point2 centre_;
-    bool rotating_ = false;
-    double rotationStart_ = 0;
-    std::vector<std::pair<Element*, Point2>> rotated_;
+    // The area a rubber band left, until a tool is chosen, the view scrolls or another band
+    // starts.
+    struct Area {
+        WorldRect rect;
+        ScreenPoint pixelOffset; // its top-left corner on the screen, for exports
+    };
+    std::optional<Area> area_;
+    // The centre of the selection-rotation tool, kept from one rotation to the next.
+    std::optional<Point2> centre_;
 
     // A new element that follows the pointer until the next click.
     Element* attached_ = nullptr;

@@ -1,6 +1,8 @@
 // Tool-bar icons and mouse cursors of the editor, drawn as SVG resources.
 #pragma once
 
+#include "view/tooltable.h"
+
 #include <QCursor>
 #include <QIcon>
 #include <QPixmap>
@@ -24,8 +26,8 @@ QString toolIconPath(const QString& buttonName);
 // The button's icon, scalable; a null icon when the button has none.
 QIcon toolIcon(const QString& buttonName);
 
-// Cursors are numbered 1..26 as the tool modes use them.
-constexpr int toolCursorCount = 26;
+// Cursors are numbered 1..26 as the tool modes use them (Cursor::...).
+constexpr int toolCursorCount = Cursor::Count;
 constexpr int toolCursorSize = 32;
 
 // Resource name of a cursor ("CON" for 1); empty outside 1..26.

@@ -10,9 +10,7 @@
 
 namespace qorv {
 
-constexpr int ToolCount = 84;
-
-// Tool numbers that the interaction code names.
+// The tool modes, by the numbers the menus, buttons and dialogs choose them with.
 namespace Tool {
 enum : int {
     Move = 0,
@@ -48,6 +46,7 @@ enum : int {
     AlignmentCheck = 30,
     DisplacedPoint = 31,
     PointWithCoordinates = 32,
+    RepresentPoints = 33,
     LengthDistance = 34,
     AngleMeasure = 35,
     Area = 36,
@@ -57,7 +56,9 @@ enum : int {
     EquationOrCoordinates = 40,
     Grid = 41,
     Calculate = 42,
+    Parameter = 43,
     Function = 44,
+    FunctionGraph = 45,
     RedefinePoint = 46,
     Trace = 47,
     Animation = 48,
@@ -67,9 +68,12 @@ enum : int {
     ApplyMacro = 52,
     MacroInitial = 53,
     MacroFinal = 54,
+    Text = 55,
     Angle = 56,
     ShowHideButton = 57,
     MotionButton = 58,
+    Bitmap = 59,
+    Iteration = 60,
     ToggleVisibility = 61,
     EditElement = 62,
     DeleteElement = 63,
@@ -78,6 +82,8 @@ enum : int {
     FillColour = 66,
     ParamLineColour = 67,
     ParamFillColour = 68,
+    // The six point shapes, six line styles and three angle marks, in the order of their
+    // palettes.
     FirstPointShape = 69,
     LastPointShape = 74,
     FirstLineStyle = 75,
@@ -86,6 +92,43 @@ enum : int {
     LastAngleMark = 83,
 };
 }
+
+constexpr int ToolCount = Tool::LastAngleMark + 1;
+
+// The mouse cursors of the drawing area, by the numbers they are registered under (the resource
+// of each in the comment).
+namespace Cursor {
+enum : int {
+    Arrow = 0,            // the system's arrow (no cursor of our own)
+    Construct = 1,        // "CON": the construction tools
+    ArrowConstruct = 2,   // "ARRCON"
+    Pan = 3,              // "ARR": panning with the right button
+    Select = 4,           // "SELEC": the move tool
+    Several = 5,          // "INTERR": several elements under the pointer
+    Style = 6,            // "COLFOR": colours, shapes and styles
+    ToggleVisibility = 7, // "VERNOVER"
+    Text = 8,             // "TXT"
+    Edit = 9,             // "EDIT"
+    Draggable = 10,       // "SELARR": the move tool over an element it can drag
+    Delete = 11,          // "ELIM"
+    Press = 12,           // "MANOI": the move tool over a button with an action
+    Animation = 13,       // "ANIM"
+    Zoom = 14,            // "ZOOM"
+    Button = 15,          // "BOTON"
+    Table = 16,           // "TABLA"
+    Bitmap = 17,          // "BITMAP"
+    Trace = 18,           // "TRAZA"
+    Redefine = 19,        // "REDEF"
+    Check = 20,           // "COMPROB"
+    Fill = 21,            // "RELLENO"
+    Font = 22,            // "FUENTE"
+    MacroInitial = 23,    // "MACINI"
+    MacroFinal = 24,      // "MACFIN"
+    RotationCentre = 25,  // "SELROTPT": the rotation tool placing its centre
+    Rotate = 26,          // "SELROT": the rotation tool with its centre placed
+};
+constexpr int Count = Rotate;
+} // namespace Cursor
 
 // One counter per element kind. Column 0 counts the points the tool still needs; a non-zero
 // entry in another column means that an element of that kind may be clicked (for the
@@ -125,9 +168,9 @@ constexpr KindMask AllDrawnKinds =
 
 struct ToolInfo {
     int number = 0;
-    NeedsRow needs;          // the row reloaded whenever the tool is chosen or completes
-    int cursor = 1;          // cursor number 1..26
-    const char* button = ""; // the tool-bar button that chooses it
+    NeedsRow needs; // the row reloaded whenever the tool is chosen or completes
+    int cursor = Cursor::Construct;
+    const char* button = "";                                // the tool-bar button that chooses it
     std::array<int16_t, 6> methods{-1, -1, -1, -1, -1, -1}; // construction methods it makes
 };
 

@@ -1,5 +1,5 @@
 #include "app/tform1.h"
-#include "model/document.h"
+#include "model/constructionbuilder.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -13,24 +13,6 @@
 using namespace qorv;
 
 namespace {
-
-Element* addPoint(Document& doc, double x, double y) {
-    CreationOptions opts;
-    ElementRequest req;
-    req.method = Method::FreePoint;
-    req.value[0] = x;
-    req.value[1] = y;
-    return createElement(doc, req, opts);
-}
-
-Element* addSegment(Document& doc, Element* a, Element* b) {
-    CreationOptions opts;
-    ElementRequest req;
-    req.method = Method::Segment;
-    req.parent1 = a;
-    req.parent2 = b;
-    return createElement(doc, req, opts);
-}
 
 // A shown, active main window, so that its shortcuts reach it.
 struct Window {
@@ -78,7 +60,7 @@ TEST(TForm1Edit, UndoAndRedoShortcutsFollowTheHistory) {
     QSignalSpy toolSwitch(&w, &TForm1::editCommandStarted);
     Document& doc = w.document();
     w.recordUndoStep();
-    addPoint(doc, 10, 10);
+    ConstructionBuilder(doc).point(10, 10);
     EXPECT_TRUE(w.undoAction()->isEnabled());
     EXPECT_FALSE(w.redoAction()->isEnabled());
     EXPECT_EQ(doc.modified, 1);
@@ -101,15 +83,16 @@ TEST(TForm1Edit, UndoAndRedoShortcutsFollowTheHistory) {
 TEST(TForm1Edit, TwoUndosThenANewConstructionDisableRedo) {
     TForm1 w;
     Document& doc = w.document();
+    ConstructionBuilder mk(doc);
     for (int i = 0; i < 3; ++i) {
         w.recordUndoStep();
-        addPoint(doc, i, i);
+        mk.point(i, i);
     }
     w.undo();
     w.undo();
     EXPECT_TRUE(w.redoAction()->isEnabled());
     w.recordUndoStep();
-    addSegment(doc, doc.head, doc.head);
+    mk.make(Method::Segment, doc.head, doc.head);
     EXPECT_FALSE(w.redoAction()->isEnabled());
     EXPECT_TRUE(w.undoAction()->isEnabled());
 }
@@ -117,7 +100,7 @@ TEST(TForm1Edit, TwoUndosThenANewConstructionDisableRedo) {
 TEST(TForm1Edit, HeldReferencesAreFoundAgainAfterUndo) {
     TForm1 w;
     Document& doc = w.document();
-    Element* edited = addPoint(doc, 1, 2);
+    Element* edited = ConstructionBuilder(doc).point(1, 2);
     const int token = w.heldReferences().add([&](const HeldReferences::Visit& v) { v(edited); });
     w.recordUndoStep();
     edited->value[0] = 50;
@@ -135,17 +118,12 @@ TEST(TForm1Edit, CopyPutsTheTextOnTheSystemClipboardAndPasteAddsTheCopy) {
     win.key(Qt::Key_C); // nothing selected: the system clipboard is left alone
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
 
-    CreationOptions opts;
-    ElementRequest req;
-    req.method = Method::Parameter;
-    req.value[0] = 1;
-    Element* n1 = createElement(doc, req, opts);
-    req.method = Method::Parameter;
-    req.value[0] = 2;
-    Element* n2 = createElement(doc, req, opts);
-    req.method = Method::Table;
-    req.extra = {n1, n2};
-    Element* table = createElement(doc, req, opts);
+    ConstructionBuilder mk(doc);
+    mk.req.value[0] = 1;
+    Element* n1 = mk.make(Method::Parameter);
+    mk.req.value[0] = 2;
+    Element* n2 = mk.make(Method::Parameter);
+    Element* table = mk.make(Method::Table, nullptr, nullptr, nullptr, {n1, n2});
     auto* t = table->tailAs<TableTail>();
     t->rows = 3;
     t->columns[0].values = {1, 2, 3};
@@ -190,7 +168,7 @@ TEST(TForm1Edit, PastePictureMakesABitmapFromTheSystemClipboard) {
     image.fill(QColor(255, 0, 0));
     image.setPixelColor(4, 2, QColor(0, 0, 255));
     QGuiApplication::clipboard()->setImage(image);
-    Element* p = addPoint(doc, 0, 0);
+    Element* p = ConstructionBuilder(doc).point(0, 0);
     p->selected = 1;
     w.pastePictureAction()->trigger();
     Element* bitmap = doc.tail;

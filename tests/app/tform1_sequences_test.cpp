@@ -4,8 +4,8 @@
 #include "app/tform1.h"
 #include "geometry/measure.h"
 #include "geometry/recalc.h"
+#include "model/constructionbuilder.h"
 #include "model/docfile.h"
-#include "model/document.h"
 #include "model/uitext.h"
 #include "view/clickengine.h"
 #include "view/tooltable.h"
@@ -32,14 +32,14 @@ struct FigureWindow {
         w.show();
         QApplication::processEvents();
         auto doc = std::make_unique<Document>();
-        doc->left = -w.drawingArea()->width() / 2;
-        doc->top = w.drawingArea()->height() / 2;
+        doc->left = -w.canvas().drawingArea()->width() / 2;
+        doc->top = w.canvas().drawingArea()->height() / 2;
         w.installDocument(std::move(doc));
         w.setMessageSink([this](const QString& m) { messages.push_back(m); });
-        w.setAmbiguityChooser([](const std::vector<Element*>&) { return 0; });
+        w.canvas().setAmbiguityChooser([](const std::vector<Element*>&) { return 0; });
     }
     Document& doc() { return w.document(); }
-    QWidget* area() { return w.drawingArea(); }
+    QWidget* area() { return w.canvas().drawingArea(); }
     QPoint pixel(double x, double y) {
         const ScreenPoint p = documentView(doc()).toScreen(x, y);
         return {p.x, p.y};
@@ -232,7 +232,7 @@ TEST(TForm1Sequences, AWholeFigureBuiltByClicksSurvivesSavingAndReading) {
     EXPECT_EQ(eq->parent1, bisAB);
     EXPECT_EQ(eq->parent2, axes);
     EXPECT_EQ(lineEquationText(*eq), "x = 6.25");
-    EXPECT_EQ(win.w.toolUndoSteps(), 14); // one per construction
+    EXPECT_EQ(win.w.canvas().toolUndoSteps(), 14); // one per construction
 
     // Saved and read back: the same construction.
     const std::vector<uint8_t> bytes = encodeDocument(win.doc());
@@ -313,10 +313,10 @@ TEST(TForm1Sequences, RegularPolygonPreviewIsDrawnWhileThePointerMoves) {
     win.tool(Tool::RegularPolygon);
     win.click(0, 0);
     win.click(100, 0);
-    const QImage before = win.w.mainBitmap().copy();
+    const QImage before = win.w.canvas().mainBitmap().copy();
     QTest::mouseMove(win.area(), win.pixel(0, -90));
-    EXPECT_NE(win.w.mainBitmap(), before); // the preview is on the drawing
-    auto preview = win.w.interaction().previewElement();
+    EXPECT_NE(win.w.canvas().mainBitmap(), before); // the preview is on the drawing
+    auto preview = win.w.canvas().interaction().previewElement();
     ASSERT_NE(preview, nullptr);
     EXPECT_EQ(preview->tailAs<PolygonTail>()->sides.size(), 4u); // a quarter turn: a square
     win.click(0, -90);
@@ -326,7 +326,9 @@ TEST(TForm1Sequences, RegularPolygonPreviewIsDrawnWhileThePointerMoves) {
 
 TEST(TForm1Sequences, ToolButtonsAreEnabledForTheToolsThatHaveSequences) {
     FigureWindow win;
-    auto button = [&](int t) { return win.w.buttonNamed(QString::fromLatin1(toolInfo(t).button)); };
+    auto button = [&](int t) {
+        return win.w.toolBars().buttonNamed(QString::fromLatin1(toolInfo(t).button));
+    };
     for (int t : {1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16, 17,
                   18, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 34, 35, 36,
                   37, 38, 39, 40, 41, 46, 51, 56, 57, 58, 61, 63, 64, 65, 66}) {
@@ -397,33 +399,23 @@ TEST(TForm1Sequences, EveryClickShowsWhatItLeft) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         FigureWindow win;
-        ElementRequest r;
-        r.method = Method::FreePoint;
-        std::vector<Element*> p;
-        for (Point2 at : {Point2{-100, -50}, Point2{100, -50}, Point2{0, 0}}) {
-            r.value[0] = at.x;
-            r.value[1] = at.y;
-            p.push_back(createElement(win.doc(), r, win.w.creationOptions()));
-        }
-        ElementRequest seg;
-        seg.method = Method::Segment;
-        seg.parent1 = p[0];
-        seg.parent2 = p[1];
-        createElement(win.doc(), seg, win.w.creationOptions());
-        ElementRequest circle;
-        circle.method = Method::CircleByCentre;
-        circle.parent1 = p[2];
-        circle.value[2] = 80;
-        createElement(win.doc(), circle, win.w.creationOptions());
-        win.w.recalculateAndRedraw();
+        ConstructionBuilder mk(win.doc());
+        mk.opts = win.w.creationOptions();
+        Element* a = mk.point(-100, -50);
+        Element* b = mk.point(100, -50);
+        Element* centre = mk.point(0, 0);
+        mk.make(Method::Segment, a, b);
+        mk.req.value[2] = 80;
+        mk.make(Method::CircleByCentre, centre);
+        win.w.canvas().recalculateAndRedraw();
         win.tool(c.tool);
         for (size_t i = 0; i < c.clicks.size(); ++i) {
             win.click(c.clicks[i].x, c.clicks[i].y);
             const QImage seen = win.shot();
-            win.w.redraw();
+            win.w.canvas().redraw();
             win.move(c.clicks[i].x, c.clicks[i].y); // the same hover again
             EXPECT_TRUE(seen == win.shot()) << "click " << i;
         }
-        EXPECT_EQ(win.w.toolUndoSteps(), 1); // the tool did its work
+        EXPECT_EQ(win.w.canvas().toolUndoSteps(), 1); // the tool did its work
     }
 }

@@ -1,6 +1,6 @@
 #include "app/demodocument.h"
 #include "app/tform1.h"
-#include "model/document.h"
+#include "model/constructionbuilder.h"
 #include "view/exportfile.h"
 #include "view/viewtransform.h"
 
@@ -26,23 +26,15 @@ Color pixel(const QImage& image, int x, int y) {
 // the world origin in the middle of the drawing area.
 std::unique_ptr<Document> segmentDocument(const TForm1& w, Element** out = nullptr) {
     auto doc = std::make_unique<Document>();
-    CreationOptions opts;
-    ElementRequest req;
-    req.method = Method::FreePoint;
-    req.value[1] = -100;
-    Element* a = createElement(*doc, req, opts);
-    req.method = Method::FreePoint;
-    req.value[1] = 100;
-    Element* b = createElement(*doc, req, opts);
+    ConstructionBuilder mk(*doc);
+    Element* a = mk.point(0, -100);
+    Element* b = mk.point(0, 100);
     a->visible = b->visible = 0; // only the segment is drawn
-    req.method = Method::Segment;
-    req.parent1 = a;
-    req.parent2 = b;
-    Element* s = createElement(*doc, req, opts);
+    Element* s = mk.make(Method::Segment, a, b);
     s->value[0] = 0, s->value[1] = -100, s->value[2] = 0, s->value[3] = 100;
     s->color = rgb(255, 255, 255);
-    doc->left = -w.drawingArea()->width() / 2;
-    doc->top = w.drawingArea()->height() / 2;
+    doc->left = -w.canvas().drawingArea()->width() / 2;
+    doc->top = w.canvas().drawingArea()->height() / 2;
     doc->modified = 0;
     if (out) *out = s;
     return doc;
@@ -53,19 +45,21 @@ std::unique_ptr<Document> segmentDocument(const TForm1& w, Element** out = nullp
 TEST(TForm1, StartsWithAnEmptyDocumentCentredOnTheOrigin) {
     TForm1 w;
     w.show();
-    ASSERT_NE(w.drawingArea(), nullptr);
+    ASSERT_NE(w.canvas().drawingArea(), nullptr);
     EXPECT_NE(w.statusBar(), nullptr);
     EXPECT_EQ(w.document().head, nullptr);
     EXPECT_EQ(w.document().modified, 0);
     // The off-screen bitmap is at least the size of the screen and of the drawing area.
-    const QSize screen = w.screenSize();
-    EXPECT_GE(w.mainBitmap().width(), std::max(screen.width(), w.drawingArea()->width()));
-    EXPECT_GE(w.mainBitmap().height(), std::max(screen.height(), w.drawingArea()->height()));
+    const QSize screen = w.canvas().screenSize();
+    EXPECT_GE(w.canvas().mainBitmap().width(),
+              std::max(screen.width(), w.canvas().drawingArea()->width()));
+    EXPECT_GE(w.canvas().mainBitmap().height(),
+              std::max(screen.height(), w.canvas().drawingArea()->height()));
     // The far corner is derived from the screen.
     EXPECT_DOUBLE_EQ(w.document().right, w.document().left + screen.width());
     EXPECT_DOUBLE_EQ(w.document().bottom, w.document().top - screen.height());
-    EXPECT_EQ(w.horizontalBar()->maximum(), ScrollMax);
-    EXPECT_EQ(w.verticalBar()->pageStep(), ScrollLargeStep);
+    EXPECT_EQ(w.canvas().horizontalBar()->maximum(), ScrollMax);
+    EXPECT_EQ(w.canvas().verticalBar()->pageStep(), ScrollLargeStep);
 }
 
 TEST(TForm1, CommandLineThatCannotBeOpenedReportsAndLeavesANewDocument) {
@@ -89,17 +83,18 @@ TEST(TForm1, PaintOnlyCopiesTheMainBitmap) {
     QApplication::processEvents();
     Element* s = nullptr;
     w.installDocument(segmentDocument(w, &s));
-    const QImage shown = w.drawingArea()->grab().toImage();
-    const int cx = w.drawingArea()->width() / 2, cy = w.drawingArea()->height() / 2;
-    EXPECT_EQ(pixel(w.mainBitmap(), cx, cy), rgb(255, 255, 255));
+    const QImage shown = w.canvas().drawingArea()->grab().toImage();
+    const int cx = w.canvas().drawingArea()->width() / 2,
+              cy = w.canvas().drawingArea()->height() / 2;
+    EXPECT_EQ(pixel(w.canvas().mainBitmap(), cx, cy), rgb(255, 255, 255));
     for (int y = 0; y < shown.height(); y += 7)
         for (int x = 0; x < shown.width(); x += 5)
-            ASSERT_EQ(pixel(shown, x, y), pixel(w.mainBitmap(), x, y)) << x << "," << y;
+            ASSERT_EQ(pixel(shown, x, y), pixel(w.canvas().mainBitmap(), x, y)) << x << "," << y;
     // Changing the document without a redraw changes nothing on the screen.
     s->color = rgb(255, 0, 0);
-    EXPECT_EQ(pixel(w.drawingArea()->grab().toImage(), cx, cy), rgb(255, 255, 255));
-    w.redraw();
-    EXPECT_EQ(pixel(w.drawingArea()->grab().toImage(), cx, cy), rgb(255, 0, 0));
+    EXPECT_EQ(pixel(w.canvas().drawingArea()->grab().toImage(), cx, cy), rgb(255, 255, 255));
+    w.canvas().redraw();
+    EXPECT_EQ(pixel(w.canvas().drawingArea()->grab().toImage(), cx, cy), rgb(255, 0, 0));
 }
 
 TEST(TForm1, ScrollBarsMoveTheViewOverThePlane) {
@@ -108,25 +103,25 @@ TEST(TForm1, ScrollBarsMoveTheViewOverThePlane) {
     w.show();
     QApplication::processEvents();
     w.installDocument(segmentDocument(w));
-    const double plane = w.planeSize();
-    const int cw = w.drawingArea()->width(), ch = w.drawingArea()->height();
-    w.horizontalBar()->setValue(0);
+    const double plane = w.canvas().planeSize();
+    const int cw = w.canvas().drawingArea()->width(), ch = w.canvas().drawingArea()->height();
+    w.canvas().horizontalBar()->setValue(0);
     EXPECT_DOUBLE_EQ(w.document().left, -plane / 2);
-    w.horizontalBar()->setValue(ScrollMax);
+    w.canvas().horizontalBar()->setValue(ScrollMax);
     EXPECT_DOUBLE_EQ(w.document().left, plane / 2 - cw);
-    w.verticalBar()->setValue(0);
+    w.canvas().verticalBar()->setValue(0);
     EXPECT_DOUBLE_EQ(w.document().top, plane / 2);
-    w.verticalBar()->setValue(ScrollMax);
+    w.canvas().verticalBar()->setValue(ScrollMax);
     EXPECT_DOUBLE_EQ(w.document().top, -plane / 2 + ch);
-    EXPECT_DOUBLE_EQ(w.document().right, w.document().left + w.screenSize().width());
+    EXPECT_DOUBLE_EQ(w.document().right, w.document().left + w.canvas().screenSize().width());
     // The segment at world x = 0 is off screen at the far right, and back in the middle.
-    const QImage image = w.mainBitmap();
+    const QImage image = w.canvas().mainBitmap();
     for (int y = 0; y < ch; y += 9)
         EXPECT_NE(pixel(image, 0, y), rgb(255, 255, 255));
-    w.horizontalBar()->setValue(ScrollMax / 2);
-    w.verticalBar()->setValue(ScrollMax / 2);
+    w.canvas().horizontalBar()->setValue(ScrollMax / 2);
+    w.canvas().verticalBar()->setValue(ScrollMax / 2);
     const ScreenPoint p = ViewTransform{w.document().left, w.document().top, 1}.toScreen(0, 0);
-    EXPECT_EQ(pixel(w.mainBitmap(), p.x, p.y), rgb(255, 255, 255));
+    EXPECT_EQ(pixel(w.canvas().mainBitmap(), p.x, p.y), rgb(255, 255, 255));
 }
 
 TEST(TForm1, ResizingRedrawsAndSetsTheBarsFromTheView) {
@@ -139,13 +134,15 @@ TEST(TForm1, ResizingRedrawsAndSetsTheBarsFromTheView) {
     w.document().top = 100;
     w.resize(800, 600);
     QApplication::processEvents();
-    const int cw = w.drawingArea()->width(), ch = w.drawingArea()->height();
+    const int cw = w.canvas().drawingArea()->width(), ch = w.canvas().drawingArea()->height();
     EXPECT_GT(cw, 600);
-    EXPECT_EQ(w.horizontalBar()->value(), scrollFromOriginX(-100, w.planeSize(), cw));
-    EXPECT_EQ(w.verticalBar()->value(), scrollFromOriginY(100, w.planeSize(), ch));
+    EXPECT_EQ(w.canvas().horizontalBar()->value(),
+              scrollFromOriginX(-100, w.canvas().planeSize(), cw));
+    EXPECT_EQ(w.canvas().verticalBar()->value(),
+              scrollFromOriginY(100, w.canvas().planeSize(), ch));
     // The newly exposed part is drawn: the right edge shows the background.
-    EXPECT_EQ(pixel(w.mainBitmap(), cw - 1, ch - 1), w.document().background);
-    EXPECT_EQ(pixel(w.mainBitmap(), 100, 100), rgb(255, 255, 255));
+    EXPECT_EQ(pixel(w.canvas().mainBitmap(), cw - 1, ch - 1), w.document().background);
+    EXPECT_EQ(pixel(w.canvas().mainBitmap(), 100, 100), rgb(255, 255, 255));
 }
 
 TEST(TForm1, ShowHiddenAndAntialiasingToggles) {
@@ -156,14 +153,15 @@ TEST(TForm1, ShowHiddenAndAntialiasingToggles) {
     Element* s = nullptr;
     w.installDocument(segmentDocument(w, &s));
     s->visible = 0;
-    w.redraw();
-    const int cx = w.drawingArea()->width() / 2, cy = w.drawingArea()->height() / 2;
-    EXPECT_EQ(pixel(w.mainBitmap(), cx, cy), w.document().background);
+    w.canvas().redraw();
+    const int cx = w.canvas().drawingArea()->width() / 2,
+              cy = w.canvas().drawingArea()->height() / 2;
+    EXPECT_EQ(pixel(w.canvas().mainBitmap(), cx, cy), w.document().background);
     w.showHiddenAction()->trigger();
-    EXPECT_TRUE(w.showHidden());
-    EXPECT_EQ(pixel(w.mainBitmap(), cx, cy), w.document().hiddenColor);
+    EXPECT_TRUE(w.canvas().showHidden());
+    EXPECT_EQ(pixel(w.canvas().mainBitmap(), cx, cy), w.document().hiddenColor);
     w.showHiddenAction()->trigger();
-    EXPECT_EQ(pixel(w.mainBitmap(), cx, cy), w.document().background);
+    EXPECT_EQ(pixel(w.canvas().mainBitmap(), cx, cy), w.document().background);
 
     EXPECT_EQ(w.document().antialiased, 0);
     w.antialiasAction()->trigger();
@@ -181,7 +179,7 @@ TEST(TForm1, FullScreenSavesAndRestoresTheWindow) {
     w.fullScreenAction()->trigger();
     EXPECT_TRUE(w.isFullScreenMode());
     EXPECT_TRUE(w.windowFlags() & Qt::FramelessWindowHint);
-    EXPECT_EQ(w.width(), w.screenSize().width());
+    EXPECT_EQ(w.width(), w.canvas().screenSize().width());
     w.fullScreenAction()->trigger();
     EXPECT_FALSE(w.isFullScreenMode());
     EXPECT_FALSE(w.windowFlags() & Qt::FramelessWindowHint);
@@ -202,9 +200,10 @@ TEST(TForm1, SnapshotOfTheDemonstrationConstruction) {
     ASSERT_FALSE(shot.isNull());
     // Something of the construction reached the window: many colours besides the background.
     int differing = 0;
-    for (int y = 0; y < w.mainBitmap().height() && y < w.drawingArea()->height(); y += 3)
-        for (int x = 0; x < w.drawingArea()->width(); x += 3)
-            differing += pixel(w.mainBitmap(), x, y) != w.document().background;
+    for (int y = 0; y < w.canvas().mainBitmap().height() && y < w.canvas().drawingArea()->height();
+         y += 3)
+        for (int x = 0; x < w.canvas().drawingArea()->width(); x += 3)
+            differing += pixel(w.canvas().mainBitmap(), x, y) != w.document().background;
     EXPECT_GT(differing, 1000);
     if (const char* dir = std::getenv("QORV_SNAPSHOT_DIR")) {
         EXPECT_TRUE(shot.save(QString::fromLocal8Bit(dir) + QStringLiteral("/qorv_editor.png")));
@@ -214,7 +213,7 @@ TEST(TForm1, SnapshotOfTheDemonstrationConstruction) {
         EXPECT_TRUE(renderDocumentToFile(w.document(), base + ".pdf", 900, 600, true, &error));
         EXPECT_TRUE(renderDocumentToFile(w.document(), base + ".png", 900, 600, false, &error));
         {
-            TMuePan dialog(w, &w);
+            TMuePan dialog(w.canvas(), &w);
             dialog.show();
             EXPECT_TRUE(dialog.grab().toImage().save(QString::fromLocal8Bit(dir) +
                                                      QStringLiteral("/qorv_muepan.png")));
@@ -234,7 +233,7 @@ TEST(TForm1, MoveScreenDialogMovesTheMainViewAndTheBarsFollow) {
     w.installDocument(segmentDocument(w));
     const double left = w.document().left;
     {
-        TMuePan dialog(w, &w);
+        TMuePan dialog(w.canvas(), &w);
         dialog.show();
         const QPoint inside = dialog.rectangleOrigin() + QPoint(5, 5);
         QTest::mousePress(dialog.preview(), Qt::LeftButton, Qt::NoModifier, inside);
@@ -246,22 +245,23 @@ TEST(TForm1, MoveScreenDialogMovesTheMainViewAndTheBarsFollow) {
                     1 / dialog.previewScale() + 1);
         dialog.accept();
     }
-    EXPECT_EQ(w.horizontalBar()->value(),
-              scrollFromOriginX(w.document().left, w.planeSize(), w.drawingArea()->width()));
+    EXPECT_EQ(w.canvas().horizontalBar()->value(),
+              scrollFromOriginX(w.document().left, w.canvas().planeSize(),
+                                w.canvas().drawingArea()->width()));
     // The segment at world x = 0 left the window.
-    const int cy = w.drawingArea()->height() / 2;
-    for (int x = 0; x < w.drawingArea()->width(); ++x)
-        ASSERT_NE(pixel(w.mainBitmap(), x, cy), rgb(255, 255, 255)) << x;
+    const int cy = w.canvas().drawingArea()->height() / 2;
+    for (int x = 0; x < w.canvas().drawingArea()->width(); ++x)
+        ASSERT_NE(pixel(w.canvas().mainBitmap(), x, cy), rgb(255, 255, 255)) << x;
 }
 
 TEST(TForm1, TraceBitmapIsClearedToMatchTheBackground) {
     TForm1 w;
     w.document().background = rgb(250, 250, 240);
-    w.clearTrace();
-    EXPECT_EQ(pixel(w.traceBitmap(), 3, 3), rgb(255, 255, 255));
+    w.canvas().clearTrace();
+    EXPECT_EQ(pixel(w.canvas().traceBitmap(), 3, 3), rgb(255, 255, 255));
     w.document().background = rgb(20, 0, 60);
-    w.clearTrace();
-    EXPECT_EQ(pixel(w.traceBitmap(), 3, 3), rgb(0, 0, 0));
+    w.canvas().clearTrace();
+    EXPECT_EQ(pixel(w.canvas().traceBitmap(), 3, 3), rgb(0, 0, 0));
 }
 
 TEST(TForm1, OpensAnExampleDocumentAndDrawsIt) {
@@ -282,7 +282,7 @@ TEST(TForm1, OpensAnExampleDocumentAndDrawsIt) {
         }
     }
     int lit = 0;
-    const QImage shown = w.drawingArea()->grab().toImage();
+    const QImage shown = w.canvas().drawingArea()->grab().toImage();
     for (int y = 0; y < shown.height(); y += 2)
         for (int x = 0; x < shown.width(); x += 2)
             if (pixel(shown, x, y) != w.document().background) ++lit;

@@ -2,8 +2,8 @@
 // platform: constructing, dragging, selecting, panning, the hover and the tool bars.
 #include "app/tform1.h"
 #include "geometry/recalc.h"
+#include "model/constructionbuilder.h"
 #include "model/docfile.h"
-#include "model/document.h"
 #include "model/uitext.h"
 #include "view/clickengine.h"
 #include "view/tooltable.h"
@@ -37,33 +37,25 @@ struct Window {
         w.show();
         QApplication::processEvents();
         auto doc = std::make_unique<Document>();
-        doc->left = -w.drawingArea()->width() / 2;
-        doc->top = w.drawingArea()->height() / 2;
+        doc->left = -w.canvas().drawingArea()->width() / 2;
+        doc->top = w.canvas().drawingArea()->height() / 2;
         w.installDocument(std::move(doc));
         w.setMessageSink([](const QString&) {});
-        w.setAmbiguityChooser([](const std::vector<Element*>&) { return 0; });
+        w.canvas().setAmbiguityChooser([](const std::vector<Element*>&) { return 0; });
     }
     Document& doc() { return w.document(); }
-    QWidget* area() { return w.drawingArea(); }
+    QWidget* area() { return w.canvas().drawingArea(); }
     QPoint pixel(double x, double y) {
         const ScreenPoint p = documentView(doc()).toScreen(x, y);
         return {p.x, p.y};
     }
-    Element* point(double x, double y) {
-        ElementRequest r;
-        r.method = Method::FreePoint;
-        r.value[0] = x;
-        r.value[1] = y;
-        return createElement(doc(), r, w.creationOptions());
+    // A builder with the window's creation options, as its tools have.
+    ConstructionBuilder build() {
+        ConstructionBuilder b(doc());
+        b.opts = w.creationOptions();
+        return b;
     }
-    Element* two(ConstructionMethod m, Element* a, Element* b) {
-        ElementRequest r;
-        r.method = m;
-        r.parent1 = a;
-        r.parent2 = b;
-        return createElement(doc(), r, w.creationOptions());
-    }
-    void done() { w.recalculateAndRedraw(); }
+    void done() { w.canvas().recalculateAndRedraw(); }
     void hover(QPoint at) {
         QMouseEvent e(QEvent::MouseMove, QPointF(at), area()->mapToGlobal(QPointF(at)),
                       Qt::NoButton, Qt::NoButton, Qt::NoModifier);
@@ -82,14 +74,14 @@ struct Window {
 
 TEST(TForm1Tools, ClickNearTwoCrossingLinesWithThePointToolMakesAnIntersectionPoint) {
     Window win;
-    Element* a = win.point(-100, -100);
-    Element* b = win.point(100, 100);
-    Element* c = win.point(-100, 100);
-    Element* d = win.point(100, -100);
-    Element* l1 = win.two(Method::LineThroughTwoPoints, a, b);
-    Element* l2 = win.two(Method::LineThroughTwoPoints, c, d);
+    Element* a = win.build().point(-100, -100);
+    Element* b = win.build().point(100, 100);
+    Element* c = win.build().point(-100, 100);
+    Element* d = win.build().point(100, -100);
+    Element* l1 = win.build().make(Method::LineThroughTwoPoints, a, b);
+    Element* l2 = win.build().make(Method::LineThroughTwoPoints, c, d);
     win.done();
-    win.w.toolButton(Tool::Point)->click();
+    win.w.toolBars().toolButton(Tool::Point)->click();
     EXPECT_EQ(win.w.currentTool(), Tool::Point);
     EXPECT_EQ(win.w.statusText(), QString::fromStdString(uiText().toolPrompt(Tool::Point)));
     QTest::mouseClick(win.area(), Qt::LeftButton, {}, win.pixel(3, -2));
@@ -98,7 +90,7 @@ TEST(TForm1Tools, ClickNearTwoCrossingLinesWithThePointToolMakesAnIntersectionPo
     EXPECT_TRUE((p->parent1 == l1 && p->parent2 == l2) || (p->parent1 == l2 && p->parent2 == l1));
     EXPECT_NEAR(p->value[0], 0, 1e-9);
     EXPECT_NEAR(p->value[1], 0, 1e-9);
-    EXPECT_EQ(win.w.toolUndoSteps(), 1);
+    EXPECT_EQ(win.w.canvas().toolUndoSteps(), 1);
     // Away from the crossing, on one line: a point on that line.
     QTest::mouseClick(win.area(), Qt::LeftButton, {}, win.pixel(60, 62));
     ASSERT_EQ(win.doc().tail->method, Method::PointOnElement);
@@ -107,12 +99,12 @@ TEST(TForm1Tools, ClickNearTwoCrossingLinesWithThePointToolMakesAnIntersectionPo
 
 TEST(TForm1Tools, DraggingAFreePointMovesItsDependentsInOneUndoStep) {
     Window win;
-    Element* a = win.point(0, 0);
-    Element* b = win.point(120, 0);
-    Element* s = win.two(Method::Segment, a, b);
-    Element* m = win.two(Method::Midpoint, a, b);
+    Element* a = win.build().point(0, 0);
+    Element* b = win.build().point(120, 0);
+    Element* s = win.build().make(Method::Segment, a, b);
+    Element* m = win.build().make(Method::Midpoint, a, b);
     win.done();
-    const QImage before = win.w.mainBitmap().copy();
+    const QImage before = win.w.canvas().mainBitmap().copy();
     win.drag(win.pixel(0, 0), win.pixel(40, 80), 8);
     EXPECT_DOUBLE_EQ(a->value[0], 40);
     EXPECT_DOUBLE_EQ(a->value[1], 80);
@@ -120,9 +112,9 @@ TEST(TForm1Tools, DraggingAFreePointMovesItsDependentsInOneUndoStep) {
     EXPECT_DOUBLE_EQ(s->value[1], 80);
     EXPECT_DOUBLE_EQ(m->value[0], 80);
     EXPECT_DOUBLE_EQ(m->value[1], 40);
-    EXPECT_EQ(win.w.toolUndoSteps(), 1);
+    EXPECT_EQ(win.w.canvas().toolUndoSteps(), 1);
     EXPECT_EQ(win.doc().modified, 1);
-    EXPECT_NE(win.w.mainBitmap(), before); // the drawing followed
+    EXPECT_NE(win.w.canvas().mainBitmap(), before); // the drawing followed
 
     // One "Deshacer" (Ctrl+Z) puts the point and everything built on it back.
     QTest::keyClick(&win.w, Qt::Key_Z, Qt::ControlModifier);
@@ -142,24 +134,24 @@ TEST(TForm1Tools, DraggingAFreePointMovesItsDependentsInOneUndoStep) {
 
 TEST(TForm1Tools, ARubberBandOfOneByFiftySelectsNothing) {
     Window win;
-    Element* a = win.point(10, 10);
+    Element* a = win.build().point(10, 10);
     win.done();
     win.drag(win.pixel(10, -10), win.pixel(11, 40), 5);
-    EXPECT_FALSE(win.w.interaction().areaDefined());
+    EXPECT_FALSE(win.w.canvas().interaction().areaDefined());
     EXPECT_EQ(a->selected, 0);
     EXPECT_EQ(win.doc().selectedCount(), 0);
     // A real band does select.
     win.drag(win.pixel(-10, -10), win.pixel(30, 30), 5);
-    EXPECT_TRUE(win.w.interaction().areaDefined());
+    EXPECT_TRUE(win.w.canvas().interaction().areaDefined());
     EXPECT_EQ(a->selected, 1);
-    EXPECT_EQ(win.w.toolUndoSteps(), 0);
+    EXPECT_EQ(win.w.canvas().toolUndoSteps(), 0);
 }
 
 TEST(TForm1Tools, TheMoveToolDragsTheNearestOfSeveralPoints) {
     Window win;
-    Element* a = win.point(0, 0);
-    Element* b = win.point(5, 0);
-    Element* c = win.point(0, -5);
+    Element* a = win.build().point(0, 0);
+    Element* b = win.build().point(5, 0);
+    Element* c = win.build().point(0, -5);
     win.done();
     win.drag(win.pixel(4, 0), win.pixel(4, 100), 5); // 1 from b, 4 from a, 6.4 from c
     EXPECT_DOUBLE_EQ(b->value[1], 100);
@@ -169,7 +161,7 @@ TEST(TForm1Tools, TheMoveToolDragsTheNearestOfSeveralPoints) {
 
 TEST(TForm1Tools, ANameLabelStopsFiftyPixelsFromItsPoint) {
     Window win;
-    Element* a = win.point(0, 0);
+    Element* a = win.build().point(0, 0);
     win.doc().setName(a, "P", win.w.creationOptions());
     win.done();
     Element* name = a->nameElement;
@@ -180,62 +172,62 @@ TEST(TForm1Tools, ANameLabelStopsFiftyPixelsFromItsPoint) {
     win.drag(grab, grab + QPoint(200, 0), 10);
     EXPECT_NEAR(std::hypot(name->value[0] - a->value[0], name->value[1] - a->value[1]), 50, 1e-6);
     EXPECT_DOUBLE_EQ(a->value[0], 0);
-    EXPECT_EQ(win.w.toolUndoSteps(), 1);
+    EXPECT_EQ(win.w.canvas().toolUndoSteps(), 1);
 }
 
 TEST(TForm1Tools, RightButtonPanningStopsAtThePlanesEdge) {
     Window win;
-    const double half = win.w.planeSize() / 2;
+    const double half = win.w.canvas().planeSize() / 2;
     const QPoint mid(win.area()->width() / 2, win.area()->height() / 2);
     win.drag(mid, mid + QPoint(20000, 0), 4, Qt::RightButton);
     EXPECT_DOUBLE_EQ(win.doc().left, -half);
-    EXPECT_EQ(win.w.horizontalBar()->value(), 0);
+    EXPECT_EQ(win.w.canvas().horizontalBar()->value(), 0);
     win.drag(mid, mid - QPoint(40000, 0), 4, Qt::RightButton);
     EXPECT_DOUBLE_EQ(win.doc().left, half - win.area()->width() - 1);
     win.drag(mid, mid + QPoint(0, 40000), 4, Qt::RightButton);
     EXPECT_DOUBLE_EQ(win.doc().top, half);
-    EXPECT_EQ(win.w.verticalBar()->value(), 0);
+    EXPECT_EQ(win.w.canvas().verticalBar()->value(), 0);
     win.drag(mid, mid - QPoint(0, 40000), 4, Qt::RightButton);
     EXPECT_DOUBLE_EQ(win.doc().top, win.area()->height() + 8 - half);
-    EXPECT_DOUBLE_EQ(win.doc().right, win.doc().left + win.w.screenSize().width());
+    EXPECT_DOUBLE_EQ(win.doc().right, win.doc().left + win.w.canvas().screenSize().width());
 }
 
 TEST(TForm1Tools, HoverDrawsOverASavedPatchAndPutsItBack) {
     Window win;
-    Element* a = win.point(0, 0);
+    Element* a = win.build().point(0, 0);
     win.doc().setName(a, "A", win.w.creationOptions());
     win.done();
-    const QImage clean = win.w.mainBitmap().copy();
+    const QImage clean = win.w.canvas().mainBitmap().copy();
     win.hover(win.pixel(2, 1));
-    EXPECT_NE(win.w.mainBitmap(), clean); // highlight and label
+    EXPECT_NE(win.w.canvas().mainBitmap(), clean); // highlight and label
     EXPECT_EQ(win.w.statusText(), QStringLiteral("Punto Libre"));
-    EXPECT_EQ(win.w.cursorNumber(), 10);
+    EXPECT_EQ(win.w.canvas().cursorNumber(), 10);
     win.hover(win.pixel(150, 150));
-    EXPECT_EQ(win.w.mainBitmap(), clean); // put back exactly, nothing redrawn
+    EXPECT_EQ(win.w.canvas().mainBitmap(), clean); // put back exactly, nothing redrawn
     EXPECT_EQ(win.w.statusText(), QString::fromStdString(uiText().toolPrompt(Tool::Move)));
-    EXPECT_EQ(win.w.cursorNumber(), 4);
+    EXPECT_EQ(win.w.canvas().cursorNumber(), 4);
 }
 
 TEST(TForm1Tools, ToolBarsHaveIconsTooltipsAndPalettes) {
     Window win;
     for (int t = 0; t < ToolCount; ++t) {
-        QToolButton* b = win.w.toolButton(t);
+        QToolButton* b = win.w.toolBars().toolButton(t);
         ASSERT_NE(b, nullptr) << t;
         EXPECT_FALSE(b->icon().isNull()) << t;
         EXPECT_FALSE(b->toolTip().isEmpty()) << t;
     }
-    EXPECT_TRUE(win.w.toolButton(Tool::Segment)->isEnabled());
-    EXPECT_TRUE(win.w.toolButton(Tool::Parallel)->isEnabled());
-    EXPECT_FALSE(win.w.toolButton(Tool::Locus)->isEnabled()); // loci come later
-    EXPECT_EQ(win.w.toolButton(Tool::Segment)->toolTip(),
+    EXPECT_TRUE(win.w.toolBars().toolButton(Tool::Segment)->isEnabled());
+    EXPECT_TRUE(win.w.toolBars().toolButton(Tool::Parallel)->isEnabled());
+    EXPECT_FALSE(win.w.toolBars().toolButton(Tool::Locus)->isEnabled()); // loci come later
+    EXPECT_EQ(win.w.toolBars().toolButton(Tool::Segment)->toolTip(),
               QString::fromStdString(uiText().toolPrompt(Tool::Segment)));
-    EXPECT_EQ(win.w.mainButtons()->windowTitle(), QStringLiteral("Botones Principales"));
-    EXPECT_EQ(win.w.editButtons()->windowTitle(), QStringLiteral("Botones de edición"));
+    EXPECT_EQ(win.w.toolBars().mainBar()->windowTitle(), QStringLiteral("Botones Principales"));
+    EXPECT_EQ(win.w.toolBars().editBar()->windowTitle(), QStringLiteral("Botones de edición"));
 
     // A quick click on a palette button chooses its tool; held, it opens its panel.
-    QToolButton* colour = win.w.buttonNamed(QStringLiteral("B_color"));
+    QToolButton* colour = win.w.toolBars().buttonNamed(QStringLiteral("B_color"));
     ASSERT_NE(colour, nullptr);
-    QFrame* panel = win.w.palettePanel(QStringLiteral("Panel_color"));
+    QFrame* panel = win.w.toolBars().palettePanel(QStringLiteral("Panel_color"));
     ASSERT_NE(panel, nullptr);
     QTest::mouseClick(colour, Qt::LeftButton);
     EXPECT_EQ(win.w.currentTool(), Tool::LineColour);
@@ -253,13 +245,13 @@ TEST(TForm1Tools, ToolBarsHaveIconsTooltipsAndPalettes) {
     EXPECT_EQ(panel->findChildren<QToolButton*>().size(), 18); // 16 colours, RGB, parametric
 
     // The point-shape palette: its panel's buttons choose their tools.
-    QFrame* shapes = win.w.palettePanel(QStringLiteral("Panel_forma_punto"));
+    QFrame* shapes = win.w.toolBars().palettePanel(QStringLiteral("Panel_forma_punto"));
     ASSERT_NE(shapes, nullptr);
     QToolButton* cross = shapes->findChild<QToolButton*>(QStringLiteral("B_edit_pcruz"));
     ASSERT_NE(cross, nullptr);
     cross->click();
     EXPECT_EQ(win.w.currentTool(), 71);
-    Element* p = win.point(0, 0);
+    Element* p = win.build().point(0, 0);
     win.done();
     QTest::mouseClick(win.area(), Qt::LeftButton, {}, win.pixel(0, 0));
     EXPECT_EQ(p->shape, 4);
@@ -269,10 +261,10 @@ TEST(TForm1Tools, ToolBarsHaveIconsTooltipsAndPalettes) {
 // bar keeps its width and the drawing its place.
 TEST(TForm1Tools, TheViewTogglesKeepTheirIcons) {
     Window win;
-    QToolButton* hidden = win.w.buttonNamed(QStringLiteral("B_todoelem"));
-    QToolButton* aa = win.w.buttonNamed(QStringLiteral("M_AA"));
+    QToolButton* hidden = win.w.toolBars().buttonNamed(QStringLiteral("B_todoelem"));
+    QToolButton* aa = win.w.toolBars().buttonNamed(QStringLiteral("M_AA"));
     ASSERT_TRUE(hidden && aa);
-    const int barWidth = win.w.editButtons()->width();
+    const int barWidth = win.w.toolBars().editBar()->width();
     const QPoint areaAt = win.area()->mapTo(&win.w, QPoint(0, 0));
     const std::pair<QToolButton*, std::function<void()>> toggles[] = {
         {hidden, [&] { hidden->click(); }},
@@ -287,7 +279,7 @@ TEST(TForm1Tools, TheViewTogglesKeepTheirIcons) {
             QApplication::processEvents();
             EXPECT_NE(button->isChecked(), was);
             EXPECT_FALSE(button->icon().isNull());
-            EXPECT_EQ(win.w.editButtons()->width(), barWidth);
+            EXPECT_EQ(win.w.toolBars().editBar()->width(), barWidth);
             EXPECT_EQ(win.area()->mapTo(&win.w, QPoint(0, 0)), areaAt);
         }
     }
@@ -331,13 +323,13 @@ TEST(TForm1Tools, EditCommandsAndOpeningEndTheGestureAndLetTheMouseGo) {
         const Qt::MouseButton button = c.gesture == Pan ? Qt::RightButton : Qt::LeftButton;
         QTest::mousePress(win.area(), button, {}, from);
         QTest::mouseMove(win.area(), (from + to) / 2);
-        ASSERT_TRUE(win.w.interaction().gestureActive());
+        ASSERT_TRUE(win.w.canvas().interaction().gestureActive());
         EXPECT_EQ(QWidget::mouseGrabber() == win.area(), c.gesture == Pan);
 
         QTest::keyClick(&win.w, c.key, Qt::ControlModifier);
-        EXPECT_FALSE(win.w.interaction().gestureActive());
+        EXPECT_FALSE(win.w.canvas().interaction().gestureActive());
         EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
-        EXPECT_EQ(win.w.cursorNumber(), toolInfo(win.w.currentTool()).cursor);
+        EXPECT_EQ(win.w.canvas().cursorNumber(), toolInfo(win.w.currentTool()).cursor);
         if (c.key == Qt::Key_O) {
             EXPECT_FALSE(grabbedDuringDialog);
             EXPECT_NE(&win.doc(), before);
@@ -362,9 +354,9 @@ TEST(TForm1Tools, EditCommandsAndOpeningEndTheGestureAndLetTheMouseGo) {
 
 TEST(TForm1Tools, TheAmbiguityMenuListsTheElementsInColumnsOfTwenty) {
     Window win;
-    win.w.setAmbiguityChooser(nullptr); // the real menu
+    win.w.canvas().setAmbiguityChooser(nullptr); // the real menu
     for (int i = 0; i < 25; ++i)
-        win.point(0, 0);
+        win.build().point(0, 0);
     win.done();
     win.w.chooseTool(Tool::Segment); // keeps every point under the pointer
     int items = 0, columns = 0;
@@ -388,8 +380,8 @@ TEST(TForm1Tools, TheAmbiguityMenuListsTheElementsInColumnsOfTwenty) {
     EXPECT_EQ(items, 25);
     EXPECT_EQ(columns, 2);
     // The point chosen is the first of the segment.
-    ASSERT_EQ(win.w.interaction().engine().picked().size(), 1u);
-    Element* chosen = win.w.interaction().engine().picked().front();
+    ASSERT_EQ(win.w.canvas().interaction().engine().picked().size(), 1u);
+    Element* chosen = win.w.canvas().interaction().engine().picked().front();
     int index = 0;
     for (Element* e = win.doc().head; e && e != chosen; e = e->next)
         ++index;
@@ -400,19 +392,19 @@ TEST(TForm1Tools, EscapeAndKeysReachTheTools) {
     Window win;
     win.w.chooseTool(Tool::Segment);
     QTest::mouseClick(win.area(), Qt::LeftButton, {}, win.pixel(-50, 0));
-    EXPECT_TRUE(win.w.interaction().engine().running());
+    EXPECT_TRUE(win.w.canvas().interaction().engine().running());
     QTest::keyClick(win.area(), Qt::Key_Escape);
     EXPECT_EQ(win.w.currentTool(), Tool::Move);
-    EXPECT_FALSE(win.w.interaction().engine().running());
+    EXPECT_FALSE(win.w.canvas().interaction().engine().running());
     Element* p = win.doc().tail;
     QTest::mouseClick(win.area(), Qt::LeftButton, {}, win.pixel(-50, 0));
     ASSERT_EQ(p->selected, 1);
     QTest::keyClick(win.area(), Qt::Key_Right);
     EXPECT_DOUBLE_EQ(p->value[0], -49);
-    const int h = win.w.horizontalBar()->value();
+    const int h = win.w.canvas().horizontalBar()->value();
     p->selected = 0;
     QTest::keyClick(win.area(), Qt::Key_Right);
-    EXPECT_EQ(win.w.horizontalBar()->value(), h + 50);
+    EXPECT_EQ(win.w.canvas().horizontalBar()->value(), h + 50);
 }
 
 // Thousands of random events with random tools: afterwards the document still saves, reads back
@@ -424,7 +416,7 @@ TEST(TForm1Tools, RandomEventsLeaveADocumentThatSavesAndReadsBack) {
     for (int t = 0; t < ToolCount; ++t)
         if (isToolAvailable(t) && t != Tool::Zoom) tools.push_back(t);
     tools.push_back(Tool::Zoom);
-    win.w.setAmbiguityChooser(
+    win.w.canvas().setAmbiguityChooser(
         [&rng](const std::vector<Element*>& list) { return int(rng() % (list.size() + 1)) - 1; });
     const int w = win.area()->width(), h = win.area()->height();
     auto somewhere = [&] {

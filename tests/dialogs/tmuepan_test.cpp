@@ -1,5 +1,5 @@
 #include "dialogs/tmuepan.h"
-#include "model/document.h"
+#include "model/constructionbuilder.h"
 #include "view/renderer.h"
 #include "view/viewtransform.h"
 
@@ -26,13 +26,7 @@ struct FakeHost : MuePanHost {
         doc.left = -320;
         doc.top = 240;
         updateFarCorner(doc, 1280, 1024);
-        CreationOptions opts;
-        ElementRequest req;
-        req.method = Method::FreePoint;
-        req.value[0] = 0;
-        req.value[1] = 0;
-        Element* p = createElement(doc, req, opts);
-        p->shape = PointShape::Square;
+        ConstructionBuilder(doc).point(0, 0)->shape = PointShape::Square;
     }
     Document& currentDocument() override { return doc; }
     Renderer& renderer() override { return r; }

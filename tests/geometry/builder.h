@@ -4,6 +4,8 @@
 #include "geometry/recalc.h"
 #include "model/constructionbuilder.h"
 
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -12,33 +14,25 @@ namespace qorv::testing {
 
 constexpr double Pi = std::numbers::pi;
 
-// Recalculates each element as it is made, as the tools do.
 struct Builder : OwningBuilder {
-    Element* make(ConstructionMethod m, Element* p1 = nullptr, Element* p2 = nullptr,
-                  Element* p3 = nullptr, std::vector<Element*> extra = {}) {
-        Element* e = OwningBuilder::make(m, p1, p2, p3, std::move(extra));
-        recalcElement(doc, *e);
-        return e;
-    }
+    Builder() { recalculate = true; }
     Element* line(Element* a, Element* b) { return make(Method::LineThroughTwoPoints, a, b); }
     Element* segment(Element* a, Element* b) { return make(Method::Segment, a, b); }
     Element* ray(Element* a, Element* b) { return make(Method::RayThroughTwoPoints, a, b); }
     Element* circle(Element* c, Element* p) { return make(Method::CircleCentrePoint, c, p); }
+    // Creation keeps the second option only for locus intersections: set it on the element.
     Element* intersection(Element* a, Element* b, int32_t code, int32_t option2 = 0) {
-        req.option = code;
         req.option2 = option2;
-        Element* e = make(Method::IntersectionPoint, a, b);
+        Element* e = OwningBuilder::intersection(a, b, code);
         e->option2 = option2;
         recalcElement(doc, *e);
         return e;
     }
     // A parameter: a number that keeps the value it is given.
     Element* number(double v) {
-        req.method = Method::Parameter;
         req.value[0] = v;
-        Element* e = createElement(doc, req, opts);
-        e->option = HasValue;
-        return e;
+        req.option = HasValue;
+        return make(Method::Parameter);
     }
     // Moves a free point and recalculates what depends on it, as a drag does.
     void drag(Element* p, double x, double y) {
@@ -50,6 +44,13 @@ struct Builder : OwningBuilder {
     }
     void recalcAll() { recalcUpTo(doc); }
 };
+
+// A defined point at (x, y).
+inline void expectAt(const Element* p, double x, double y, double tol = 1e-9) {
+    ASSERT_EQ(p->defined, 1);
+    EXPECT_NEAR(p->value[0], x, tol);
+    EXPECT_NEAR(p->value[1], y, tol);
+}
 
 inline Point2 pos(const Element* e) {
     return {e->value[0], e->value[1]};

@@ -11,12 +11,6 @@ using namespace qorv::testing;
 
 namespace {
 
-void expectAt(const Element* p, double x, double y, double tol = 1e-9) {
-    ASSERT_EQ(p->defined, 1);
-    EXPECT_NEAR(p->value[0], x, tol);
-    EXPECT_NEAR(p->value[1], y, tol);
-}
-
 // An arc through three points, its numbers set by hand (the arc construction is computed
 // elsewhere): centre, a point on it, its sense and its straight flag.
 Element* handArc(Builder& b, Element* p1, Element* p2, Element* p3, Point2 centre, bool ccw,

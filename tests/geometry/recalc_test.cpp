@@ -13,12 +13,6 @@ using namespace qorv::testing;
 
 namespace {
 
-void expectAt(const Element* p, double x, double y, double tol = 1e-9) {
-    ASSERT_EQ(p->defined, 1);
-    EXPECT_NEAR(p->value[0], x, tol);
-    EXPECT_NEAR(p->value[1], y, tol);
-}
-
 void expectPair(const Element* e, double x1, double y1, double x2, double y2) {
     ASSERT_EQ(e->defined, 1);
     EXPECT_NEAR(e->value[0], x1, 1e-9);

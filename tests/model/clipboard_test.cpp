@@ -16,27 +16,6 @@ using namespace qorv::testing;
 
 namespace {
 
-struct Maker {
-    explicit Maker(Document& d) : doc(d) {}
-    Document& doc;
-    CreationOptions opts;
-    ElementRequest req;
-
-    Element* make(ConstructionMethod m, Element* p1 = nullptr, Element* p2 = nullptr,
-                  std::vector<Element*> extra = {}) {
-        req.method = m;
-        req.parent1 = p1;
-        req.parent2 = p2;
-        req.extra = std::move(extra);
-        return createElement(doc, req, opts);
-    }
-    Element* point(double x, double y) {
-        req.value[0] = x;
-        req.value[1] = y;
-        return make(Method::FreePoint);
-    }
-};
-
 std::vector<Element*> listOf(const Document& d) {
     std::vector<Element*> v;
     for (Element* e = d.head; e; e = e->next)
@@ -88,7 +67,7 @@ TEST(CopyElements, CopiesAWholeListLinkedWithinItself) {
 
 TEST(CopyElements, ReferencesOutsideTheCopyBecomeNull) {
     Document doc;
-    Maker mk{doc};
+    ConstructionBuilder mk{doc};
     Element* a = mk.point(0, 0);
     Element* b = mk.point(1, 0);
     Element* seg = mk.make(Method::Segment, a, b);
@@ -108,12 +87,12 @@ TEST(CopyElements, ReferencesOutsideTheCopyBecomeNull) {
 
 TEST(SelectionText, TableOfTwoColumnsAndThreeRowsHasThreeLinesOfTwoValues) {
     Document doc;
-    Maker mk{doc};
+    ConstructionBuilder mk{doc};
     mk.req.value[0] = 1;
     Element* n1 = mk.make(Method::Parameter);
     mk.req.value[0] = 2;
     Element* n2 = mk.make(Method::Parameter);
-    Element* table = mk.make(Method::Table, nullptr, nullptr, {n1, n2});
+    Element* table = mk.make(Method::Table, nullptr, nullptr, nullptr, {n1, n2});
     auto* t = table->tailAs<TableTail>();
     t->rows = 3;
     t->columns[0].values = {1.5, 2.25, -3};
@@ -130,7 +109,7 @@ TEST(SelectionText, TableOfTwoColumnsAndThreeRowsHasThreeLinesOfTwoValues) {
 
 TEST(SelectionText, OneEntryPerSelectedDefinedTextLikeElement) {
     Document doc;
-    Maker mk{doc};
+    ConstructionBuilder mk{doc};
     Element* p = mk.point(1, 2);
     mk.req.value[0] = 2.5;
     Element* number = mk.make(Method::Parameter);
@@ -163,7 +142,7 @@ TEST(SelectionText, OneEntryPerSelectedDefinedTextLikeElement) {
     check->option = 1;
     Element* check2 = mk.make(Method::PerpendicularCheck, p, p);
     check2->option = 0;
-    Element* button = mk.make(Method::ShowHideButton, nullptr, nullptr, {p});
+    Element* button = mk.make(Method::ShowHideButton, nullptr, nullptr, nullptr, {p});
     for (Element* e : listOf(doc))
         e->selected = e != unselected ? 1 : 0;
     EXPECT_EQ(selectionText(doc), "2.500\r"
@@ -184,7 +163,7 @@ TEST(SelectionText, OneEntryPerSelectedDefinedTextLikeElement) {
 
 TEST(Clipboard, CopyingASegmentBringsItsEndPointsHidden) {
     Document doc;
-    Maker mk{doc};
+    ConstructionBuilder mk{doc};
     Element* a = mk.point(10, 20);
     Element* b = mk.point(50, 20);
     Element* seg = mk.make(Method::Segment, a, b);
@@ -226,7 +205,7 @@ TEST(Clipboard, CopyingASegmentBringsItsEndPointsHidden) {
 
 TEST(Clipboard, EachFurtherPasteLands20UnitsFurtherRightAndDown) {
     Document doc;
-    Maker mk{doc};
+    ConstructionBuilder mk{doc};
     Element* p = mk.point(-5, 7);
     mk.req.value[2] = 100;
     mk.req.value[3] = -30;
@@ -276,7 +255,7 @@ TEST(Clipboard, PasteIntoAnotherDocumentKeepsThePlaceRelativeToTheView) {
     auto source = std::make_unique<Document>();
     source->left = -100;
     source->top = 100;
-    Maker mk{*source};
+    ConstructionBuilder mk{*source};
     Element* p = mk.point(10, 20);
     p->selected = 1;
     Document target;
@@ -301,7 +280,7 @@ TEST(Clipboard, PasteIntoAnotherDocumentKeepsThePlaceRelativeToTheView) {
 
 TEST(Clipboard, InternalAncestorsStayInternalAndAreNotSelected) {
     Document doc;
-    Maker mk{doc};
+    ConstructionBuilder mk{doc};
     Element* hidden = mk.point(1, 1);
     hidden->visible = Internal;
     Element* a = mk.point(5, 5);
@@ -321,7 +300,7 @@ TEST(Clipboard, InternalAncestorsStayInternalAndAreNotSelected) {
 
 TEST(Clipboard, PastingNothingDoesNothingAndPasteIsOneUndoStep) {
     Document doc;
-    Maker mk{doc};
+    ConstructionBuilder mk{doc};
     mk.point(0, 0)->selected = 1;
     InternalClipboard clip;
     EXPECT_EQ(paste(doc, clip), nullptr);
@@ -339,7 +318,7 @@ TEST(Clipboard, PastingNothingDoesNothingAndPasteIsOneUndoStep) {
 
 TEST(Clipboard, CutCopiesThenDeletesTheSelectionAsOneStep) {
     Document doc;
-    Maker mk{doc};
+    ConstructionBuilder mk{doc};
     Element* a = mk.point(0, 0);
     Element* b = mk.point(10, 0);
     mk.make(Method::Segment, a, b);
@@ -365,7 +344,7 @@ TEST(Clipboard, PictureIsAnchoredToTheFirstSelectedPointSegmentOrVector) {
     Document doc;
     doc.left = -40;
     doc.top = 30;
-    Maker mk{doc};
+    ConstructionBuilder mk{doc};
     Element* c0 = mk.point(0, 0);
     Element* c1 = mk.point(5, 0);
     Element* circle = mk.make(Method::CircleCentrePoint, c0, c1);

@@ -1,12 +1,10 @@
-// Sample documents and hand-made files shared by the file tests.
+// Sample documents and hand-made files shared by the file tests and the operations fuzz target.
 #pragma once
 
 #include "model/bytestream.h"
 #include "model/constructionbuilder.h"
 #include "model/docfile.h"
 #include "model/document.h"
-
-#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>

@@ -188,6 +188,16 @@ int32_t wordAt(const std::vector<uint8_t>& b, size_t offset) {
     return v;
 }
 
+// A polygon of n vertices, all at the origin.
+void addPolygon(Document& doc, int n, const CreationOptions& opts) {
+    ConstructionBuilder mk(doc);
+    mk.opts = opts;
+    std::vector<Element*> v;
+    for (int i = 0; i < n; ++i)
+        v.push_back(mk.point(0, 0));
+    mk.make(Method::Polygon, nullptr, nullptr, nullptr, v);
+}
+
 } // namespace
 
 // ---- round trips --------------------------------------------------------------------------------
@@ -300,16 +310,7 @@ TEST(DocumentFile, MacrosKeepTheirHeadTextsAndTemplateIds) {
 TEST(DocumentFile, PentagonWritesFiveSideBlocksAndReadsBackAClosedPolygon) {
     SampleDocument s;
     Document doc;
-    Element* v[5];
-    for (int i = 0; i < 5; ++i) {
-        ElementRequest req;
-        req.method = Method::FreePoint;
-        v[i] = createElement(doc, req, s.opts);
-    }
-    ElementRequest req;
-    req.method = Method::Polygon;
-    req.extra = {v[0], v[1], v[2], v[3], v[4]};
-    createElement(doc, req, s.opts);
+    addPolygon(doc, 5, s.opts);
     const auto bytes = encodeDocument(doc);
 
     // Method 14, five sides, then per side its id, three parent ids and four doubles: the
@@ -367,29 +368,17 @@ TEST(DocumentFile, ViewerModeFileOpensAsADocumentAndHandsBackTheWindow) {
 
 TEST(DocumentFile, UnusedInternalElementsAreNotWritten) {
     Document doc;
-    CreationOptions opts;
-    ElementRequest req;
-    const auto point = [&](double x) {
-        req.method = Method::FreePoint;
-        req.value[0] = x;
-        return createElement(doc, req, opts);
-    };
-    Element* a = point(0);
-    Element* lone = point(1);
+    ConstructionBuilder mk(doc);
+    Element* a = mk.point(0, 0);
+    Element* lone = mk.point(1, 0);
     lone->visible = Internal;
-    Element* chainStart = point(2);
+    Element* chainStart = mk.point(2, 0);
     chainStart->visible = Internal;
-    req.method = Method::Midpoint;
-    req.parent1 = chainStart;
-    req.parent2 = a;
-    Element* chainEnd = createElement(doc, req, opts);
+    Element* chainEnd = mk.make(Method::Midpoint, chainStart, a);
     chainEnd->visible = Internal; // internal too: the whole chain serves nothing
-    Element* needed = point(3);
+    Element* needed = mk.point(3, 0);
     needed->visible = Internal;
-    req.method = Method::Midpoint;
-    req.parent1 = needed;
-    req.parent2 = a;
-    createElement(doc, req, opts); // visible, so `needed` stays
+    mk.make(Method::Midpoint, needed, a); // visible, so `needed` stays
 
     TempDir dir;
     ASSERT_TRUE(saveDocument(doc, dir.file("a.qrv")));
@@ -637,17 +626,7 @@ TEST(DocumentFile, WrongCountOrCutStringLeavesTheDocumentUnchanged) {
 
     // A polygon that claims more sides than the file holds.
     Document small;
-    {
-        ElementRequest req;
-        std::vector<Element*> v;
-        for (int i = 0; i < 3; ++i) {
-            req.method = Method::FreePoint;
-            v.push_back(createElement(small, req, s.opts));
-        }
-        req.method = Method::Polygon;
-        req.extra = v;
-        createElement(small, req, s.opts);
-    }
+    addPolygon(small, 3, s.opts);
     auto bytes = encodeDocument(small);
     size_t at = 0;
     for (size_t i = 0; i + 8 <= bytes.size(); ++i)
@@ -681,11 +660,9 @@ TEST(DocumentFile, WrongCountOrCutStringLeavesTheDocumentUnchanged) {
 
 TEST(DocumentFile, LongStringsAreCutWhereReadingStops) {
     Document doc;
-    CreationOptions opts;
-    ElementRequest req;
-    req.method = Method::Text;
-    req.text = std::string(2000, 'a') + "\n" + std::string(1015, 'b');
-    createElement(doc, req, opts);
+    ConstructionBuilder mk(doc);
+    mk.req.text = std::string(2000, 'a') + "\n" + std::string(1015, 'b');
+    mk.make(Method::Text);
     Document read;
     ASSERT_EQ(readBytes(read, encodeDocument(doc)).kind, FileKind::Document);
     auto* t = read.head->tailAs<TextTail>();
@@ -798,9 +775,9 @@ TEST(SaveDocument, FailureLeavesThePreviousFileIntact) {
     EXPECT_EQ(s.doc.fileName, "");
 
     Document small;
-    ElementRequest req;
-    req.method = Method::FreePoint;
-    createElement(small, req, s.opts);
+    ConstructionBuilder mk(small);
+    mk.opts = s.opts;
+    mk.point(0, 0);
     const std::string path = dir.file("doc.qrv");
     ASSERT_TRUE(saveDocument(small, path));
     const auto old = fileBytes(path);

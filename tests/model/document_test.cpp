@@ -1,4 +1,5 @@
 #include "model/constructionbuilder.h"
+#include "model/docfile.h"
 #include "model/document.h"
 #include "model/uitext.h"
 
@@ -370,6 +371,52 @@ TEST(Delete, HeadAndTailStayRight) {
     Element* e = b.point(3, 3);
     EXPECT_EQ(b.doc.head, e);
     EXPECT_EQ(b.doc.tail, e);
+}
+
+// A damaged file can give a sub-element an end point or an origin that its owner does not list:
+// a side that does not start where the one before it ends, an axis line or a coordinate number on
+// another point. The owner depends on that element all the same: it goes with it, and it is among
+// its parents.
+TEST(Delete, OwnersGoWithWhatTheirSubElementsReferTo) {
+    for (int which = 0; which < 3; ++which) {
+        Builder b;
+        Element* a = b.point(0, 0);
+        Element* c = b.point(1, 0);
+        Element* d = b.point(0, 1);
+        if (which == 0) {
+            Element* poly = b.make(Method::Polygon, nullptr, nullptr, nullptr, {a, c, d});
+            poly->tailAs<PolygonTail>()->sides[2]->parent1 = nullptr; // d: only side 1's end
+        } else if (which == 1) {
+            b.make(Method::Axes, a)->tailAs<AxesTail>()->xAxis->parent1 = d;
+        } else {
+            b.make(Method::Coordinates, a)->tailAs<CoordinatesTail>()->yCoord->parent1 = d;
+        }
+        const std::vector<uint8_t> file = encodeDocument(b.doc);
+        Document doc;
+        ASSERT_EQ(readDocumentData(doc, file.data(), file.size(), FileType::Document).kind,
+                  FileKind::Document);
+        Element* owner = doc.tail;
+        Element* target = owner->prev;
+        owner->selected = 1;
+        EXPECT_TRUE(doc.selectParents());
+        EXPECT_EQ(target->selected, 1) << which;
+        doc.deleteWithDescendants(target);
+        EXPECT_EQ(doc.elementCount(), 2) << which;
+        EXPECT_EQ(doc.tail->method, Method::FreePoint) << which;
+    }
+}
+
+// A side coloured by a number further down the list goes with that number, like its owner would.
+TEST(Delete, ASideColouredByALaterNumberTakesItsPolygonAlong) {
+    Builder b;
+    Element* a = b.point(0, 0);
+    Element* c = b.point(1, 0);
+    Element* d = b.point(0, 1);
+    Element* poly = b.make(Method::Polygon, nullptr, nullptr, nullptr, {a, c, d});
+    Element* param = b.make(Method::Parameter);
+    poly->tailAs<PolygonTail>()->sides[1]->colorParam = param;
+    b.doc.deleteWithDescendants(param);
+    EXPECT_EQ(b.list(), (std::vector<Element*>{a, c, d}));
 }
 
 TEST(Delete, SelectedAndAll) {

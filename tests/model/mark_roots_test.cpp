@@ -1,4 +1,4 @@
-#include "model/document.h"
+#include "model/constructionbuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -8,27 +8,15 @@ using namespace qorv;
 // nothing else.
 TEST(MarkDescendantsOf, MarksTheRootsAndTheUnionOfTheirDescendants) {
     Document doc;
-    CreationOptions opts;
-    auto point = [&] {
-        ElementRequest r;
-        r.method = Method::FreePoint;
-        return createElement(doc, r, opts);
-    };
-    auto two = [&](ConstructionMethod m, Element* a, Element* b) {
-        ElementRequest r;
-        r.method = m;
-        r.parent1 = a;
-        r.parent2 = b;
-        return createElement(doc, r, opts);
-    };
-    Element* a = point();
-    Element* b = point();
-    Element* c = point();
-    Element* d = point();
-    Element* ab = two(Method::Segment, a, b);
-    Element* cd = two(Method::Segment, c, d);
-    Element* mid = two(Method::Midpoint, a, b);
-    Element* far = two(Method::Segment, mid, d);
+    ConstructionBuilder mk(doc);
+    Element* a = mk.point(0, 0);
+    Element* b = mk.point(0, 0);
+    Element* c = mk.point(0, 0);
+    Element* d = mk.point(0, 0);
+    Element* ab = mk.make(Method::Segment, a, b);
+    Element* cd = mk.make(Method::Segment, c, d);
+    Element* mid = mk.make(Method::Midpoint, a, b);
+    Element* far = mk.make(Method::Segment, mid, d);
     doc.markDescendantsOf({a, c});
     EXPECT_EQ(a->mark, 1);
     EXPECT_EQ(c->mark, 1);

@@ -15,26 +15,13 @@ using namespace qorv::testing;
 
 namespace {
 
-Element* addPoint(Document& doc, double x, double y) {
-    CreationOptions opts;
-    ElementRequest req;
-    req.method = Method::FreePoint;
-    req.value[0] = x;
-    req.value[1] = y;
-    return createElement(doc, req, opts);
-}
-
 // n free points, each followed by a midpoint with the first point.
 std::vector<Element*> pointsDocument(Document& doc, int n) {
     std::vector<Element*> points;
-    CreationOptions opts;
-    ElementRequest req;
+    ConstructionBuilder mk(doc);
     for (int i = 0; i < n; ++i) {
-        points.push_back(addPoint(doc, i, -i));
-        req.method = Method::Midpoint;
-        req.parent1 = points.front();
-        req.parent2 = points.back();
-        createElement(doc, req, opts);
+        points.push_back(mk.point(i, -i));
+        mk.make(Method::Midpoint, points.front(), points.back());
     }
     recalcUpTo(doc);
     return points;
@@ -59,7 +46,7 @@ std::unique_ptr<Element> roundTrip(const Element& e, RecordEncoding encoding) {
 
 TEST(SnapshotRecord, KeepsTextsOfAnyLengthAndCharacter) {
     Document doc;
-    Element* p = addPoint(doc, 1, 2);
+    Element* p = ConstructionBuilder(doc).point(1, 2);
     std::string longName;
     while (longName.size() < 3000)
         longName += "ab中文😀€ñ";
@@ -185,7 +172,7 @@ TEST(Snapshot, InstallGivesBackTheStateTaken) {
     // Change everything the snapshot keeps.
     doc.deleteWithDescendants(doc.head);
     doc.pixelsPerUnit = 12;
-    addPoint(doc, 5, 5);
+    ConstructionBuilder(doc).point(5, 5);
     ASSERT_NE(dumpState(doc), state);
 
     ASSERT_TRUE(installSnapshot(doc, snap));

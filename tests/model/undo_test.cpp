@@ -15,24 +15,6 @@ using namespace qorv::testing;
 
 namespace {
 
-Element* addPoint(Document& doc, double x, double y) {
-    CreationOptions opts;
-    ElementRequest req;
-    req.method = Method::FreePoint;
-    req.value[0] = x;
-    req.value[1] = y;
-    return createElement(doc, req, opts);
-}
-
-Element* addSegment(Document& doc, Element* a, Element* b) {
-    CreationOptions opts;
-    ElementRequest req;
-    req.method = Method::Segment;
-    req.parent1 = a;
-    req.parent2 = b;
-    return createElement(doc, req, opts);
-}
-
 // A document as the editor has it right after opening a file.
 void openFromBytes(Document& doc, const std::vector<uint8_t>& bytes) {
     ASSERT_EQ(readDocumentData(doc, bytes.data(), bytes.size(), FileType::Document).kind,
@@ -60,7 +42,7 @@ TEST(UndoHistory, UndoRightAfterOpeningIsDisabledAndOneChangeGoesBackAndForth) {
 
     ASSERT_TRUE(recordUndoStep(doc));
     EXPECT_EQ(doc.modified, 1);
-    addSegment(doc, doc.head, doc.head->next);
+    ConstructionBuilder(doc).make(Method::Segment, doc.head, doc.head->next);
     recalcUpTo(doc);
     const std::vector<uint8_t> changed = encodeDocument(doc);
     EXPECT_TRUE(canUndo(doc));
@@ -79,12 +61,13 @@ TEST(UndoHistory, UndoRightAfterOpeningIsDisabledAndOneChangeGoesBackAndForth) {
 
 TEST(UndoHistory, PositionCountAndCurrentSavedFollowTheSteps) {
     Document doc;
-    Element* a = addPoint(doc, 0, 0);
+    ConstructionBuilder mk(doc);
+    Element* a = mk.point(0, 0);
     UndoHistory& h = undoHistory(doc);
     ASSERT_TRUE(recordUndoStep(doc)); // before b
-    addPoint(doc, 1, 1);
+    mk.point(1, 1);
     ASSERT_TRUE(recordUndoStep(doc)); // before c
-    addPoint(doc, 2, 2);
+    mk.point(2, 2);
     EXPECT_EQ(h.position(), 2);
     EXPECT_EQ(h.count(), 2);
     EXPECT_FALSE(h.currentSaved());
@@ -125,10 +108,11 @@ TEST(UndoHistory, PositionCountAndCurrentSavedFollowTheSteps) {
 
 TEST(UndoHistory, TwoUndosFollowedByANewConstructionDisableRedo) {
     Document doc;
-    addPoint(doc, 0, 0);
+    ConstructionBuilder mk(doc);
+    mk.point(0, 0);
     for (int i = 1; i <= 3; ++i) {
         ASSERT_TRUE(recordUndoStep(doc));
-        addPoint(doc, i, i);
+        mk.point(i, i);
     }
     ASSERT_TRUE(undo(doc));
     ASSERT_TRUE(undo(doc));
@@ -136,7 +120,7 @@ TEST(UndoHistory, TwoUndosFollowedByANewConstructionDisableRedo) {
     EXPECT_EQ(doc.elementCount(), 2);
 
     ASSERT_TRUE(recordUndoStep(doc));
-    addSegment(doc, doc.head, doc.tail);
+    mk.make(Method::Segment, doc.head, doc.tail);
     EXPECT_FALSE(canRedo(doc));
     EXPECT_EQ(undoHistory(doc).count(), undoHistory(doc).position());
     // Undo goes back to the state the construction was made on, then further back.
@@ -149,7 +133,7 @@ TEST(UndoHistory, TwoUndosFollowedByANewConstructionDisableRedo) {
 
 TEST(UndoHistory, RecordingKeepsTheWorkingListSoHeldElementsStayValid) {
     Document doc;
-    Element* a = addPoint(doc, 3, 4);
+    Element* a = ConstructionBuilder(doc).point(3, 4);
     ASSERT_TRUE(recordUndoStep(doc));
     ASSERT_TRUE(undo(doc));
     ASSERT_TRUE(redo(doc));
@@ -167,9 +151,10 @@ TEST(UndoHistory, RecordingKeepsTheWorkingListSoHeldElementsStayValid) {
 
 TEST(UndoHistory, ReadingAFileStartsAnEmptyHistory) {
     Document doc;
-    addPoint(doc, 0, 0);
+    ConstructionBuilder mk(doc);
+    mk.point(0, 0);
     ASSERT_TRUE(recordUndoStep(doc));
-    addPoint(doc, 1, 0);
+    mk.point(1, 0);
     ASSERT_TRUE(canUndo(doc));
     doc.pasteCounter = 3;
     openFromBytes(doc, sampleFile());
@@ -180,8 +165,9 @@ TEST(UndoHistory, ReadingAFileStartsAnEmptyHistory) {
 
 TEST(UndoHistory, RestoresTraceAnimationAndPixelsPerUnit) {
     Document doc;
-    Element* a = addPoint(doc, 0, 0);
-    Element* b = addPoint(doc, 1, 0);
+    ConstructionBuilder mk(doc);
+    Element* a = mk.point(0, 0);
+    Element* b = mk.point(1, 0);
     doc.traceList = {b};
     doc.animations.push_back(AnimationRecord{a, {1, 2, 3}});
     doc.pixelsPerUnit = 25;
@@ -203,8 +189,9 @@ TEST(UndoHistory, RestoresTraceAnimationAndPixelsPerUnit) {
 
 TEST(HeldReferences, AreFoundAgainByIdAfterUndoAndRedo) {
     Document doc;
-    addPoint(doc, 0, 0);
-    Element* b = addPoint(doc, 1, 0);
+    ConstructionBuilder mk(doc);
+    mk.point(0, 0);
+    Element* b = mk.point(1, 0);
     Element* edited = b;
     Element* gone = nullptr;
     std::vector<Element*> clicked = {doc.head, b, nullptr};
@@ -219,7 +206,7 @@ TEST(HeldReferences, AreFoundAgainByIdAfterUndoAndRedo) {
     held.remove(other);
 
     ASSERT_TRUE(recordUndoStep(doc));
-    gone = addPoint(doc, 2, 0);
+    gone = mk.point(2, 0);
     held.remember(doc);
     ASSERT_TRUE(undo(doc));
     held.reresolve(doc);
@@ -251,7 +238,7 @@ class Session {
         switch (below(10)) {
         case 0:
             record();
-            addPoint(doc_, coordinate(), coordinate());
+            mk_.point(coordinate(), coordinate());
             break;
         case 1:
             return construct();
@@ -302,13 +289,10 @@ class Session {
             Method::Segment,  Method::LineThroughTwoPoints, Method::CircleCentrePoint,
             Method::Midpoint, Method::DistancePointPoint,   Method::Vector};
         record();
-        ElementRequest req;
-        req.method = methods[below(6)];
-        req.parent1 = a;
-        req.parent2 = b;
-        req.value[2] = coordinate();
-        req.value[3] = coordinate();
-        createElement(doc_, req, CreationOptions{});
+        const ConstructionMethod m = methods[below(6)];
+        mk_.req.value[2] = coordinate();
+        mk_.req.value[3] = coordinate();
+        mk_.make(m, a, b);
         recalcUpTo(doc_);
         return true;
     }
@@ -392,6 +376,7 @@ class Session {
     }
 
     Document& doc_;
+    ConstructionBuilder mk_{doc_};
     std::mt19937 rng_;
 };
 

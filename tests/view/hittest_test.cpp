@@ -93,7 +93,7 @@ TEST_F(HitFixture, PointsHitStrictlyWithinTheDetectionDistance) {
 TEST_F(HitFixture, PointsComeFirstAndTheMoveToolTakesTheNearestDraggable) {
     Element* a = h.point(0, 0);
     Element* b = h.point(5, 0);
-    Element* line = h.two(Method::LineThroughTwoPoints, a, b);
+    Element* line = h.make(Method::LineThroughTwoPoints, a, b);
     (void)line;
     // 2 from b, 3 from a, on the line: only points; the move tool keeps the nearest.
     auto hits = at(3, 0, Tool::Move);
@@ -109,7 +109,7 @@ TEST_F(HitFixture, PointsComeFirstAndTheMoveToolTakesTheNearestDraggable) {
     // Other tools keep all the points.
     EXPECT_EQ(at(2.5, 0, Tool::Segment).size(), 2u);
     // A midpoint (not draggable) nearer than a free point loses to the free point.
-    Element* m = h.two(Method::Midpoint, a, b); // at (2.5, 0)
+    Element* m = h.make(Method::Midpoint, a, b); // at (2.5, 0)
     hits = at(2.5, 0, Tool::Move);
     ASSERT_EQ(hits.size(), 1u);
     EXPECT_NE(hits[0].element, m);
@@ -119,7 +119,7 @@ TEST_F(HitFixture, CurvesHitOnTheirDrawnShape) {
     Element* c = h.point(0, 0);
     Element* on = h.point(100, 0);
     c->visible = on->visible = 0;
-    Element* circle = h.two(Method::CircleCentrePoint, c, on);
+    Element* circle = h.make(Method::CircleCentrePoint, c, on);
     EXPECT_EQ(at(0, 105, Tool::Move).size(), 1u);
     EXPECT_TRUE(at(0, 0, Tool::Move).empty()); // the centre is not on the circle
     EXPECT_TRUE(at(0, 110, Tool::Move).empty());
@@ -129,14 +129,14 @@ TEST_F(HitFixture, CurvesHitOnTheirDrawnShape) {
     Element* s1 = h.point(200, 0);
     Element* s2 = h.point(300, 0);
     s1->visible = s2->visible = 0;
-    h.two(Method::Segment, s1, s2);
+    h.make(Method::Segment, s1, s2);
     EXPECT_EQ(at(250, 7, Tool::Move).size(), 1u);
     EXPECT_TRUE(at(310, 0, Tool::Move).empty());
     // A ray from (200, 100) through (300, 100) is hit far beyond its through-point, not behind.
     Element* r1 = h.point(200, 100);
     Element* r2 = h.point(300, 100);
     r1->visible = r2->visible = 0;
-    h.two(Method::RayThroughTwoPoints, r1, r2);
+    h.make(Method::RayThroughTwoPoints, r1, r2);
     EXPECT_EQ(at(900, 103, Tool::Move).size(), 1u);
     EXPECT_TRUE(at(150, 100, Tool::Move).empty());
 }
@@ -145,10 +145,7 @@ TEST_F(HitFixture, PolygonSidesStandForThePolygonOrForThemselves) {
     std::vector<Element*> v = {h.point(0, 0), h.point(100, 0), h.point(0, 100)};
     for (Element* p : v)
         p->visible = 0;
-    ElementRequest r;
-    r.method = Method::Polygon;
-    r.extra = v;
-    Element* poly = h.make(r);
+    Element* poly = h.make(Method::Polygon, nullptr, nullptr, nullptr, v);
     auto hits = at(50, 52, Tool::Move); // near the hypotenuse, side 1
     ASSERT_EQ(hits.size(), 1u);
     EXPECT_EQ(hits[0].element, poly);
@@ -161,19 +158,15 @@ TEST_F(HitFixture, PolygonSidesStandForThePolygonOrForThemselves) {
 
 TEST_F(HitFixture, TextLikeBoxesWinOverCurvesAndTablesComeLast) {
     h.line(-100, 0, 100, 0);
-    ElementRequest r;
-    r.method = Method::Parameter;
-    r.value[0] = 2;
-    Element* number = h.make(r);
+    h.req.value[0] = 2;
+    Element* number = h.make(Method::Parameter);
     h.boxes[number] = {290, 190, 40, 20}; // pixels around world (0, 0)
     auto hits = at(5, 0, Tool::Move);
     ASSERT_EQ(hits.size(), 1u);
     EXPECT_EQ(hits[0].element, number);
 
-    ElementRequest t;
-    t.method = Method::Text;
-    t.text = "hola";
-    Element* text = h.make(t);
+    h.req.text = "hola";
+    Element* text = h.make(Method::Text);
     h.boxes[text] = {400, 100, 50, 20}; // world (100..150, 80..100)
     hits = at(120, 90, Tool::Move);
     ASSERT_EQ(hits.size(), 1u);
@@ -224,7 +217,7 @@ TEST_F(HitFixture, LineAndCircleGiveTheNearerCandidateCode) {
     Element* c = h.point(0, 0);
     Element* on = h.point(100, 0);
     c->visible = on->visible = 0;
-    Element* circle = h.two(Method::CircleCentrePoint, c, on);
+    Element* circle = h.make(Method::CircleCentrePoint, c, on);
     Element* line = h.line(-200, 0, 200, 0); // meets the circle at (100, 0) and (-100, 0)
     for (double x : {100.0, -100.0}) {
         auto hits = at(x + 2, 2, Tool::Segment);
@@ -260,10 +253,7 @@ TEST_F(HitFixture, PickedElementsAreLeftOutAndTheListStopsAtAHundred) {
 
 TEST_F(HitFixture, AxesGiveTheirLineToStraightToolsAndThemselvesToAxisTools) {
     Element* o = h.point(0, 0);
-    ElementRequest r;
-    r.method = Method::Axes;
-    r.parent1 = o;
-    Element* axes = h.make(r);
+    Element* axes = h.make(Method::Axes, o);
     recalcUpTo(h.doc);
     o->visible = 0;
     auto hits = at(150, 2, Tool::Parallel);
@@ -283,10 +273,8 @@ TEST_F(HitFixture, DescriptionsAndLabels) {
     EXPECT_EQ(cursorLabelOf(h.doc, *a), "punto");
     h.doc.setName(a, "A", h.opts);
     EXPECT_EQ(cursorLabelOf(h.doc, *a), "punto A");
-    ElementRequest r;
-    r.method = Method::Calculation;
-    r.text = "2*a";
-    Element* calc = h.make(r);
+    h.req.text = "2*a";
+    Element* calc = h.make(Method::Calculation);
     EXPECT_EQ(describeElement(h.doc, *calc), "Cálculo: 2*a");
 }
 
@@ -302,20 +290,18 @@ TEST(LiesInRectangle, PerKind) {
     Element* c = h.point(150, 50);
     EXPECT_TRUE(liesInRectangle(*a, r, v, noBoxes));
     EXPECT_FALSE(liesInRectangle(*c, r, v, noBoxes));
-    EXPECT_TRUE(liesInRectangle(*h.two(Method::Segment, a, b), r, v, noBoxes));
-    EXPECT_FALSE(liesInRectangle(*h.two(Method::Segment, a, c), r, v, noBoxes));
-    EXPECT_TRUE(liesInRectangle(*h.two(Method::LineThroughTwoPoints, a, b), r, v, noBoxes));
+    EXPECT_TRUE(liesInRectangle(*h.make(Method::Segment, a, b), r, v, noBoxes));
+    EXPECT_FALSE(liesInRectangle(*h.make(Method::Segment, a, c), r, v, noBoxes));
+    EXPECT_TRUE(liesInRectangle(*h.make(Method::LineThroughTwoPoints, a, b), r, v, noBoxes));
     // A circle of radius 40 about (50, 50) fits; about (30, 50) it crosses the left edge.
     Element* m = h.point(50, 50);
     Element* e = h.point(50, 90);
-    EXPECT_TRUE(liesInRectangle(*h.two(Method::CircleCentrePoint, m, e), r, v, noBoxes));
+    EXPECT_TRUE(liesInRectangle(*h.make(Method::CircleCentrePoint, m, e), r, v, noBoxes));
     Element* m2 = h.point(30, 50);
     Element* e2 = h.point(30, 90);
-    EXPECT_FALSE(liesInRectangle(*h.two(Method::CircleCentrePoint, m2, e2), r, v, noBoxes));
+    EXPECT_FALSE(liesInRectangle(*h.make(Method::CircleCentrePoint, m2, e2), r, v, noBoxes));
     // Text-like elements by their boxes (pixel (310, 110) is world (10, 90)).
-    ElementRequest p;
-    p.method = Method::Parameter;
-    Element* number = h.make(p);
+    Element* number = h.make(Method::Parameter);
     PixelBox box{310, 110, 30, 15};
     BoxQuery boxes = [&](const Element& x, PixelBox& out) {
         if (&x != number) return false;

@@ -18,14 +18,8 @@ namespace {
 
 struct InteractionFixture : ::testing::Test {
     ToolHost h;
-    Interaction in{h};
+    Interaction& in = h.in;
 
-    void click(double x, double y, int mods = 0) {
-        const ScreenPoint p = ToolHost::pixel(x, y);
-        in.mouseMove(p, false, false, mods);
-        in.mousePress(p, MouseButton::Left, mods);
-        in.mouseRelease(p, MouseButton::Left, mods);
-    }
     // A left drag in `steps` moves.
     void drag(double x1, double y1, double x2, double y2, int steps = 4, int mods = 0) {
         const ScreenPoint a = ToolHost::pixel(x1, y1);
@@ -56,7 +50,7 @@ double y(const Element* e) {
 
 TEST_F(InteractionFixture, PointToolMakesFreePointsPointsOnElementsAndIntersections) {
     in.chooseTool(Tool::Point);
-    click(-100, 50);
+    h.click(-100, 50);
     ASSERT_EQ(h.doc.elementCount(), 1);
     EXPECT_EQ(h.last()->method, Method::FreePoint);
     EXPECT_DOUBLE_EQ(x(h.last()), -100);
@@ -67,9 +61,9 @@ TEST_F(InteractionFixture, PointToolMakesFreePointsPointsOnElementsAndIntersecti
     Element* c = h.point(0, 0);
     Element* on = h.point(100, 0);
     c->visible = on->visible = 0;
-    h.two(Method::CircleCentrePoint, c, on);
+    h.make(Method::CircleCentrePoint, c, on);
     const double a = std::numbers::pi / 6;
-    click(std::round(103 * std::cos(a)), std::round(103 * std::sin(a)));
+    h.click(std::round(103 * std::cos(a)), std::round(103 * std::sin(a)));
     Element* p = h.last();
     ASSERT_EQ(p->method, Method::PointOnElement);
     EXPECT_NEAR(p->value[3],
@@ -79,7 +73,7 @@ TEST_F(InteractionFixture, PointToolMakesFreePointsPointsOnElementsAndIntersecti
 
     // Clicking the point again makes nothing.
     const int n = h.doc.elementCount();
-    click(std::round(x(p)), std::round(y(p)));
+    h.click(std::round(x(p)), std::round(y(p)));
     EXPECT_EQ(h.doc.elementCount(), n);
     EXPECT_EQ(h.undoSteps, 2);
 }
@@ -88,7 +82,7 @@ TEST_F(InteractionFixture, PointToolAtACrossingMakesAnIntersectionPoint) {
     h.line(0, 0, 100, 100);
     h.line(0, 100, 100, 0);
     in.chooseTool(Tool::Point);
-    click(53, 51);
+    h.click(53, 51);
     Element* p = h.last();
     ASSERT_EQ(p->method, Method::IntersectionPoint);
     EXPECT_NEAR(x(p), 50, 1e-9);
@@ -102,10 +96,10 @@ TEST_F(InteractionFixture, PointToolAtACrossingMakesAnIntersectionPoint) {
 
 TEST_F(InteractionFixture, LineToolTakesAPointThenAPointOrADirection) {
     in.chooseTool(Tool::Line);
-    click(0, 0);
+    h.click(0, 0);
     EXPECT_EQ(in.engine().step(), 1);
     EXPECT_EQ(in.engine().picked().size(), 1u);
-    click(100, 50);
+    h.click(100, 50);
     ASSERT_EQ(h.count(Method::LineThroughPoint), 1);
     EXPECT_EQ(h.count(Method::FreePoint), 1); // the direction makes no point
     Element* l = h.last();
@@ -119,9 +113,9 @@ TEST_F(InteractionFixture, LineToolTakesAPointThenAPointOrADirection) {
     Element* c = h.point(200, 0);
     Element* on = h.point(250, 0);
     c->visible = on->visible = 0;
-    h.two(Method::CircleCentrePoint, c, on);
-    click(-100, -100);
-    click(200, 52);
+    h.make(Method::CircleCentrePoint, c, on);
+    h.click(-100, -100);
+    h.click(200, 52);
     ASSERT_EQ(h.last()->method, Method::LineThroughTwoPoints);
     EXPECT_EQ(h.last()->parent2->method, Method::PointOnElement);
     EXPECT_EQ(h.undoSteps, 2);
@@ -129,8 +123,8 @@ TEST_F(InteractionFixture, LineToolTakesAPointThenAPointOrADirection) {
 
 TEST_F(InteractionFixture, CircleRaySegmentAndEscape) {
     in.chooseTool(Tool::Circle);
-    click(0, 0);
-    click(30, 40);
+    h.click(0, 0);
+    h.click(30, 40);
     ASSERT_EQ(h.last()->method, Method::CircleByCentre);
     EXPECT_NEAR(std::hypot(h.last()->value[2] - h.last()->value[0],
                            h.last()->value[3] - h.last()->value[1]),
@@ -138,14 +132,14 @@ TEST_F(InteractionFixture, CircleRaySegmentAndEscape) {
 
     in.chooseTool(Tool::Segment);
     const int before = h.undoSteps;
-    click(-200, -100);
-    click(-100, -100);
+    h.click(-200, -100);
+    h.click(-100, -100);
     ASSERT_EQ(h.last()->method, Method::Segment);
     EXPECT_EQ(h.undoSteps, before + 1); // one step for the points and the segment
     EXPECT_DOUBLE_EQ(h.last()->value[2], -100);
 
     in.chooseTool(Tool::Ray);
-    click(-200, 100);
+    h.click(-200, 100);
     in.keyPress(KeyCode::Escape, 0);
     EXPECT_EQ(in.tool(), Tool::Move);
     EXPECT_FALSE(in.engine().running());
@@ -156,7 +150,7 @@ TEST_F(InteractionFixture, AmbiguityMenuTogglesOrReplaysTheChosenElement) {
     Element* l1 = h.line(-100, 0, 100, 0);
     Element* l2 = h.line(-100, 4, 100, 4);
     h.chosenIndex = 1;
-    click(50, 2);
+    h.click(50, 2);
     EXPECT_EQ(h.menus, 1);
     EXPECT_EQ(h.lastMenuSize, 2u);
     EXPECT_EQ(l2->selected, 1);
@@ -165,7 +159,7 @@ TEST_F(InteractionFixture, AmbiguityMenuTogglesOrReplaysTheChosenElement) {
     // The segment tool: parallel lines do not cross, so the menu asks; the choice is replayed.
     in.chooseTool(Tool::Segment);
     h.chosenIndex = 0;
-    click(50, 2);
+    h.click(50, 2);
     EXPECT_EQ(h.menus, 2);
     Element* p = h.last();
     ASSERT_EQ(p->method, Method::PointOnElement);
@@ -174,7 +168,7 @@ TEST_F(InteractionFixture, AmbiguityMenuTogglesOrReplaysTheChosenElement) {
     // Nothing chosen: nothing happens.
     h.chosenIndex = -1;
     const int n = h.doc.elementCount();
-    click(-50, 2);
+    h.click(-50, 2);
     EXPECT_EQ(h.doc.elementCount(), n);
 }
 
@@ -183,8 +177,8 @@ TEST_F(InteractionFixture, AmbiguityMenuTogglesOrReplaysTheChosenElement) {
 TEST_F(InteractionFixture, DraggingAFreePointMovesItsDependentsWithOneUndoStep) {
     Element* a = h.point(0, 0);
     Element* b = h.point(100, 0);
-    Element* s = h.two(Method::Segment, a, b);
-    Element* m = h.two(Method::Midpoint, a, b);
+    Element* s = h.make(Method::Segment, a, b);
+    Element* m = h.make(Method::Midpoint, a, b);
     const int full = h.fullPasses;
     drag(0, 0, 40, 60, 6);
     EXPECT_DOUBLE_EQ(x(a), 40);
@@ -207,10 +201,10 @@ TEST_F(InteractionFixture, DraggingAFreePointMovesItsDependentsWithOneUndoStep) 
 
 TEST_F(InteractionFixture, ReleaseWithoutMovingTogglesTheSelection) {
     Element* a = h.point(0, 0);
-    click(0, 0);
+    h.click(0, 0);
     EXPECT_EQ(a->selected, 1);
     EXPECT_EQ(h.undoSteps, 0);
-    click(0, 0);
+    h.click(0, 0);
     EXPECT_EQ(a->selected, 0);
     // With Shift a drag does not move: it toggles.
     drag(0, 0, 50, 0, 3, Modifier::Shift);
@@ -234,23 +228,17 @@ TEST_F(InteractionFixture, DraggingEachKindFollowsItsConstruction) {
     Element* a = h.point(0, 0);
     Element* b = h.point(200, 0);
     a->visible = b->visible = 0;
-    Element* seg = h.two(Method::Segment, a, b);
-    ElementRequest r;
-    r.method = Method::PointOnElement;
-    r.parent1 = seg;
-    r.value[3] = 0.25;
-    Element* p = h.make(r);
+    Element* seg = h.make(Method::Segment, a, b);
+    h.req.value[3] = 0.25;
+    Element* p = h.make(Method::PointOnElement, seg);
     drag(50, 0, 150, 80);
     EXPECT_NEAR(p->value[3], 0.75, 1e-12);
     EXPECT_NEAR(y(p), 0, 1e-12);
 
     // A line through one point turns towards the pointer.
     Element* q = h.point(-200, -100);
-    ElementRequest lr;
-    lr.method = Method::LineThroughPoint;
-    lr.parent1 = q;
-    lr.value[0] = -200, lr.value[1] = -100, lr.value[2] = -100, lr.value[3] = -100;
-    Element* line = h.make(lr);
+    h.req.value[0] = -200, h.req.value[1] = -100, h.req.value[2] = -100, h.req.value[3] = -100;
+    Element* line = h.make(Method::LineThroughPoint, q);
     drag(-150, -100, -150, -50);
     // Now through (-200, -100) and (-150, -50): slope 1.
     EXPECT_NEAR((line->value[3] - line->value[1]) / (line->value[2] - line->value[0]), 1, 1e-9);
@@ -258,11 +246,8 @@ TEST_F(InteractionFixture, DraggingEachKindFollowsItsConstruction) {
 
     // A circle given its centre takes the pointer's distance as radius.
     Element* centre = h.point(-200, 150);
-    ElementRequest cr;
-    cr.method = Method::CircleByCentre;
-    cr.parent1 = centre;
-    cr.value[0] = -200, cr.value[1] = 150, cr.value[2] = -200, cr.value[3] = 170;
-    Element* circle = h.make(cr);
+    h.req.value[0] = -200, h.req.value[1] = 150, h.req.value[2] = -200, h.req.value[3] = 170;
+    Element* circle = h.make(Method::CircleByCentre, centre);
     drag(-200, 170, -170, 110); // 30 right and 40 down of the centre
     EXPECT_NEAR(
         std::hypot(circle->value[2] - circle->value[0], circle->value[3] - circle->value[1]), 50,
@@ -320,7 +305,7 @@ TEST_F(InteractionFixture, RubberBandSelectsWhatLiesInsideAndNeedsTwoByTwo) {
     Element* a = h.point(10, 10);
     Element* b = h.point(50, 50);
     Element* far = h.point(200, 50);
-    Element* s = h.two(Method::Segment, a, b);
+    Element* s = h.make(Method::Segment, a, b);
     // 1 x 50: nothing, no area.
     drag(0, 0, 1, 50, 3);
     EXPECT_FALSE(in.areaDefined());
@@ -372,11 +357,11 @@ TEST_F(InteractionFixture, RightButtonPanningStopsAtThePlaneEdges) {
 TEST_F(InteractionFixture, RotatingTheSelectionTurnsItsFreePoints) {
     Element* a = h.point(100, 0);
     Element* b = h.point(150, 0);
-    Element* s = h.two(Method::Segment, a, b);
+    Element* s = h.make(Method::Segment, a, b);
     s->selected = 1;
     in.chooseTool(Tool::RotateSelection);
     EXPECT_EQ(s->selected, 1); // the rotation tool keeps the selection
-    click(0, 0);               // the centre
+    h.click(0, 0);             // the centre
     ASSERT_TRUE(in.hasRotationCentre());
     EXPECT_EQ(h.cursor, 26);
     drag(125, 0, 0, 125, 8); // a quarter turn
@@ -404,20 +389,17 @@ TEST_F(InteractionFixture, ZoomScalesAboutThePressedPoint) {
 
 TEST_F(InteractionFixture, ButtonsShowHideAndMove) {
     Element* a = h.point(-100, 0);
-    ElementRequest r;
-    r.method = Method::ShowHideButton;
-    r.extra = {a};
-    Element* button = h.make(r);
+    Element* button = h.make(Method::ShowHideButton, nullptr, nullptr, nullptr, {a});
     button->option = 1;
     button->value[2] = 0, button->value[3] = 100;
     h.boxes[button] = {300, 100, 60, 20};
     // Made for a shown point, the button stores "hidden" and its creation hides the point.
     ASSERT_EQ(button->tailAs<ButtonTail>()->states[0], 0);
     a->visible = 0;
-    click(10, 95);
+    h.click(10, 95);
     EXPECT_EQ(button->option2, 0);
     EXPECT_EQ(a->visible, 1);
-    click(10, 95);
+    h.click(10, 95);
     EXPECT_EQ(button->option2, 1);
     EXPECT_EQ(a->visible, 0);
     EXPECT_EQ(h.undoSteps, 2);
@@ -425,28 +407,23 @@ TEST_F(InteractionFixture, ButtonsShowHideAndMove) {
 
     Element* from = h.point(0, -100);
     Element* to = h.point(50, -150);
-    ElementRequest m;
-    m.method = Method::MotionButton;
-    m.extra = {from, to};
-    Element* motion = h.make(m);
+    Element* motion = h.make(Method::MotionButton, nullptr, nullptr, nullptr, {from, to});
     motion->option = 1;
     h.boxes[motion] = {100, 100, 60, 20}; // world (-200..-140, 100..80)
-    click(-190, 90);
+    h.click(-190, 90);
     EXPECT_DOUBLE_EQ(x(from), 50);
     EXPECT_DOUBLE_EQ(y(from), -150);
     EXPECT_EQ(motion->option2, 0);
     EXPECT_TRUE(h.timerRunning);
-    click(-190, 90); // ignored while the timer runs
+    h.click(-190, 90); // ignored while the timer runs
     EXPECT_EQ(h.undoSteps, 3);
     in.buttonTimerFired();
     EXPECT_EQ(motion->option2, 1);
 }
 
 TEST_F(InteractionFixture, KeysStepParametersMoveTheSelectionAndScroll) {
-    ElementRequest r;
-    r.method = Method::Parameter;
-    r.value[0] = 1.0;
-    Element* k = h.make(r);
+    h.req.value[0] = 1.0;
+    Element* k = h.make(Method::Parameter);
     k->selected = 1;
     in.keyPress(KeyCode::Plus, 0);
     in.keyPress(KeyCode::Plus, 0, true);
@@ -478,23 +455,23 @@ TEST_F(InteractionFixture, HoverShowsTheElementOrSeveralAndCtrlTurnsItOff) {
     h.doc.setName(a, "A", h.opts);
     in.chooseTool(Tool::Segment);
     in.mouseMove(ToolHost::pixel(2, 1), false, false, 0);
-    EXPECT_EQ(h.hover.highlight, a);
-    EXPECT_EQ(h.hover.label, "punto A");
+    EXPECT_EQ(h.feedback.highlight, a);
+    EXPECT_EQ(h.feedback.label, "punto A");
     EXPECT_EQ(h.status, "Punto Libre");
-    EXPECT_EQ(h.hover.labelColour, a->color);
+    EXPECT_EQ(h.feedback.labelColour, a->color);
     h.point(3, 0);
     in.mouseMove(ToolHost::pixel(1, 0), false, false, 0);
-    EXPECT_TRUE(h.hover.several);
+    EXPECT_TRUE(h.feedback.several);
     EXPECT_EQ(h.cursor, 5);
-    EXPECT_EQ(h.hover.label, uiText().message(Msg::SeveralElements));
+    EXPECT_EQ(h.feedback.label, uiText().message(Msg::SeveralElements));
     in.keyPress(KeyCode::Control, 0);
-    EXPECT_TRUE(h.hover.empty());
+    EXPECT_TRUE(h.feedback.empty());
     in.mouseMove(ToolHost::pixel(2, 1), false, false, 0);
-    EXPECT_TRUE(h.hover.empty());
+    EXPECT_TRUE(h.feedback.empty());
     in.keyRelease(KeyCode::Control, 0);
-    EXPECT_FALSE(h.hover.empty());
+    EXPECT_FALSE(h.feedback.empty());
     in.mouseMove(ToolHost::pixel(200, 100), false, false, 0);
-    EXPECT_TRUE(h.hover.empty());
+    EXPECT_TRUE(h.feedback.empty());
     EXPECT_EQ(h.status, uiText().toolPrompt(Tool::Segment));
     EXPECT_EQ(h.cursor, 1);
 }
@@ -503,17 +480,85 @@ TEST_F(InteractionFixture, EditingToolsApplyToTheClickedElement) {
     Element* a = h.point(0, 0);
     in.chooseTool(Tool::LineColour);
     h.opts.chosenColor = rgb(1, 2, 3);
-    click(0, 0);
+    h.click(0, 0);
     EXPECT_EQ(a->color, rgb(1, 2, 3));
     in.chooseTool(Tool::FirstPointShape + 3); // large point
-    click(0, 0);
+    h.click(0, 0);
     EXPECT_EQ(a->shape, 2);
     in.chooseTool(Tool::ToggleVisibility);
-    click(0, 0);
+    h.click(0, 0);
     EXPECT_EQ(a->visible, 0);
     in.chooseTool(Tool::DeleteElement);
     h.hidden = true;
-    click(0, 0);
+    h.click(0, 0);
     EXPECT_EQ(h.doc.head, nullptr);
     EXPECT_EQ(h.undoSteps, 4);
+}
+
+// Whatever gesture runs, ending it leaves nothing behind: the rest of it (moves with the button
+// still held, the release) changes nothing, and the tool's cursor is back. The right button
+// does not start a pan while another gesture runs.
+TEST(InteractionGestures, EveryGestureEndsInOneStepAndLeavesNothingBehind) {
+    enum Gesture { Press, Drag, Band, Pan, Rotate, Zoom };
+    for (int g = Press; g <= Zoom; ++g) {
+        SCOPED_TRACE(g);
+        ToolHost h;
+        Interaction in{h};
+        Element* a = h.point(0, 0);
+        Element* b = h.point(100, 50);
+        const ScreenPoint empty = ToolHost::pixel(-100, -100), away = ToolHost::pixel(-50, 80);
+        if (g == Rotate) {
+            in.chooseTool(Tool::RotateSelection);
+            in.mousePress(ToolHost::pixel(200, -100), MouseButton::Left, 0); // the centre
+            in.mouseRelease(ToolHost::pixel(200, -100), MouseButton::Left, 0);
+        }
+        if (g == Zoom) in.chooseTool(Tool::Zoom);
+        const bool onPoint = g == Press || g == Drag || g == Rotate;
+        const MouseButton button = g == Pan ? MouseButton::Right : MouseButton::Left;
+        const ScreenPoint from = onPoint ? ToolHost::pixel(0, 0) : empty;
+        in.mouseMove(from, false, false, 0);
+        in.mousePress(from, button, 0);
+        if (g != Press) in.mouseMove(away, button == MouseButton::Left, g == Pan, 0);
+        ASSERT_TRUE(in.gestureActive());
+        in.mousePress(empty, MouseButton::Right, 0);
+        EXPECT_EQ(in.panning(), g == Pan);
+
+        const double values[] = {a->value[0], a->value[1], b->value[0], b->value[1]};
+        const int selected = h.doc.selectedCount(), undoSteps = h.undoSteps;
+        const double left = h.doc.left, top = h.doc.top;
+        in.endGesture();
+        EXPECT_FALSE(in.gestureActive());
+        EXPECT_FALSE(in.interacting());
+        EXPECT_EQ(h.cursor, g == Rotate ? int(Cursor::Rotate) : toolInfo(in.tool()).cursor);
+        in.mouseMove(ToolHost::pixel(120, -60), button == MouseButton::Left, g == Pan, 0);
+        in.mouseRelease(ToolHost::pixel(120, -60), button, 0);
+        EXPECT_EQ(a->value[0], values[0]);
+        EXPECT_EQ(a->value[1], values[1]);
+        EXPECT_EQ(b->value[0], values[2]);
+        EXPECT_EQ(b->value[1], values[3]);
+        EXPECT_EQ(h.doc.selectedCount(), selected);
+        EXPECT_EQ(h.undoSteps, undoSteps);
+        EXPECT_EQ(h.doc.left, left);
+        EXPECT_EQ(h.doc.top, top);
+        EXPECT_FALSE(in.bandActive());
+    }
+}
+
+TEST(InteractionGestures, DeletingDuringADragEndsTheDrag) {
+    ToolHost h;
+    Interaction in{h};
+    Element* a = h.point(0, 0);
+    a->selected = 1;
+    h.point(100, 50);
+    in.mouseMove(ToolHost::pixel(0, 0), false, false, 0);
+    in.mousePress(ToolHost::pixel(0, 0), MouseButton::Left, 0);
+    in.mouseMove(ToolHost::pixel(20, 10), true, false, 0);
+    ASSERT_TRUE(in.gestureActive());
+    in.keyPress(KeyCode::Delete, 0);
+    EXPECT_FALSE(in.gestureActive());
+    EXPECT_EQ(h.doc.elementCount(), 1);
+    // The moves and release that follow reach no deleted element.
+    in.mouseMove(ToolHost::pixel(40, 20), true, false, 0);
+    in.mouseRelease(ToolHost::pixel(40, 20), MouseButton::Left, 0);
+    EXPECT_FALSE(in.gestureActive());
 }

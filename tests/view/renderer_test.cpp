@@ -320,9 +320,7 @@ TEST(Renderer, ArcsRunBetweenTheirEndsOnTheRightSide) {
     Element* p3 = s.point(150, 100);
     for (Element* p : {p1, p2, p3})
         p->visible = 0;
-    s.req.method = Method::ArcThreePoints;
-    s.req.parent1 = p1, s.req.parent2 = p2, s.req.parent3 = p3;
-    Element* arc = createElement(s.doc, s.req, s.opts);
+    Element* arc = s.make(Method::ArcThreePoints, p1, p2, p3);
     arc->value[0] = 100, arc->value[1] = 100, arc->value[2] = 100, arc->value[3] = 150;
     arc->option = 0; // clockwise from p1 over the top to p3
     arc->color = Red;
@@ -354,9 +352,7 @@ TEST(Renderer, AngleMarksNeedLongArmsAndShowTheSmallerAngle) {
     Element* a3 = s.point(100, 150);
     for (Element* p : {a1, v, a3})
         p->visible = 0;
-    s.req.method = Method::Angle;
-    s.req.parent1 = a1, s.req.parent2 = v, s.req.parent3 = a3;
-    Element* angle = createElement(s.doc, s.req, s.opts);
+    Element* angle = s.make(Method::Angle, a1, v, a3);
     angle->value[0] = std::numbers::pi / 2;
     angle->value[2] = 20;
     angle->color = Red;
@@ -424,9 +420,7 @@ TEST(Renderer, GridNodesSitAtTheTickSteps) {
     Scene s;
     Element* axes = s.axes(60, 60, 40, 40);
     axes->visible = 0;
-    s.req.method = Method::Grid;
-    s.req.parent1 = axes;
-    Element* grid = createElement(s.doc, s.req, s.opts);
+    Element* grid = s.make(Method::Grid, axes);
     grid->color = Red;
     QImage im = s.render();
     for (int i = 0; i < 5; ++i)
@@ -448,9 +442,7 @@ TEST(Renderer, LocusSamplesJoinUnlessUndefinedOrFarApart) {
     Scene s;
     Element* traced = s.point(0, 0);
     traced->visible = 0;
-    s.req.method = Method::Locus;
-    s.req.parent1 = traced;
-    Element* locus = createElement(s.doc, s.req, s.opts);
+    Element* locus = s.make(Method::Locus, traced);
     locus->color = Red;
     auto* t = locus->tailAs<SampledCurveTail>();
     t->resize(6);
@@ -582,11 +574,10 @@ TEST(Renderer, TextLikeElementsWriteAtTheirPositionAndMiniaturesShowBoxes) {
 
 TEST(Renderer, TextsUseTheirRunsAndBitmapsDecodeTheirPicture) {
     Scene s;
-    s.req.method = Method::Text;
     s.req.text = "AAAA\nBBBB";
     s.req.value[2] = 20;
     s.req.value[3] = 180;
-    Element* text = createElement(s.doc, s.req, s.opts);
+    Element* text = s.make(Method::Text);
     auto* t = text->tailAs<TextTail>();
     FontRecord red = t->font;
     red.color = Red;
@@ -604,9 +595,7 @@ TEST(Renderer, TextsUseTheirRunsAndBitmapsDecodeTheirPicture) {
     ASSERT_TRUE(picture.save(&buffer, "BMP"));
     Element* anchor = s.point(150, 50);
     anchor->visible = 0;
-    s.req.method = Method::Bitmap;
-    s.req.parent1 = anchor;
-    Element* bitmap = createElement(s.doc, s.req, s.opts);
+    Element* bitmap = s.make(Method::Bitmap, anchor);
     bitmap->option = 5;
     bitmap->tailAs<BitmapTail>()->picture.assign(bytes.begin(), bytes.end());
 
@@ -706,9 +695,7 @@ TEST(Renderer, TablesShowHeadersAndValuesAndShrinkToABoxOnMiniatures) {
     Element* a = s.number(1.5, 500, 500);
     Element* b = s.number(2.5, 500, 500);
     a->visible = b->visible = Internal;
-    s.req.method = Method::Table;
-    s.req.extra = {a, b};
-    Element* table = createElement(s.doc, s.req, s.opts);
+    Element* table = s.make(Method::Table, nullptr, nullptr, nullptr, {a, b});
     table->value[2] = 20;
     table->value[3] = 180; // top-left at pixel (20, 20)
     table->color = White;

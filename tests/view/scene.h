@@ -2,17 +2,14 @@
 // image, so world (x, y) lands on pixel (x, 200 - y).
 #pragma once
 
-#include "model/document.h"
+#include "model/constructionbuilder.h"
 #include "view/renderer.h"
 
 #include <QImage>
 
 namespace qorv::test {
 
-struct Scene {
-    Document doc;
-    CreationOptions opts;
-    ElementRequest req;
+struct Scene : OwningBuilder {
     Renderer renderer;
 
     Scene() {
@@ -22,10 +19,7 @@ struct Scene {
     }
 
     Element* point(double x, double y, int shape = 1, Color c = rgb(255, 0, 0)) {
-        req.method = Method::FreePoint;
-        req.value[0] = x;
-        req.value[1] = y;
-        Element* e = createElement(doc, req, opts);
+        Element* e = OwningBuilder::point(x, y);
         e->shape = shape;
         e->color = c;
         return e;
@@ -36,10 +30,7 @@ struct Scene {
         Element* a = point(x1, y1);
         Element* b = point(x2, y2);
         a->visible = b->visible = Internal;
-        req.method = m;
-        req.parent1 = a;
-        req.parent2 = b;
-        Element* e = createElement(doc, req, opts);
+        Element* e = make(m, a, b);
         e->value[0] = x1, e->value[1] = y1, e->value[2] = x2, e->value[3] = y2;
         e->shape = shape;
         e->color = c;
@@ -51,9 +42,7 @@ struct Scene {
             v.push_back(point(p.x, p.y));
             v.back()->visible = 0;
         }
-        req.method = Method::Polygon;
-        req.extra = v;
-        Element* e = createElement(doc, req, opts);
+        Element* e = make(Method::Polygon, nullptr, nullptr, nullptr, v);
         e->color = c;
         e->option = fill;
         e->shape = 1;
@@ -70,10 +59,7 @@ struct Scene {
         Element* centre = point(cx, cy);
         Element* on = point(cx + r, cy);
         centre->visible = on->visible = 0;
-        req.method = Method::CircleCentrePoint;
-        req.parent1 = centre;
-        req.parent2 = on;
-        Element* e = createElement(doc, req, opts);
+        Element* e = make(Method::CircleCentrePoint, centre, on);
         e->value[0] = cx, e->value[1] = cy, e->value[2] = cx + r, e->value[3] = cy;
         e->color = c;
         e->option = fill;
@@ -81,8 +67,7 @@ struct Scene {
         return e;
     }
     Element* number(double value, double x, double y) {
-        req.method = Method::Calculation;
-        Element* e = createElement(doc, req, opts);
+        Element* e = make(Method::Calculation);
         e->value[0] = value;
         e->value[2] = x;
         e->value[3] = y;
@@ -94,9 +79,7 @@ struct Scene {
                   Color c = rgb(200, 200, 200)) {
         Element* o = point(ox, oy);
         o->visible = 0;
-        req.method = Method::Axes;
-        req.parent1 = o;
-        Element* e = createElement(doc, req, opts);
+        Element* e = make(Method::Axes, o);
         auto* t = e->tailAs<AxesTail>();
         t->scaleX = ux;
         t->scaleY = uy;

@@ -1,21 +1,24 @@
-// A stand-in for the main window in tests of the tool modes: a document seen through a view
-// whose top-left pixel is world (-300, 200) on a 600 x 400 area, so world (x, y) is pixel
-// (x + 300, 200 - y). It counts undo steps and passes, and remembers what the hover showed.
+// A stand-in for the main window in tests of the tool modes: a document seen on a 600 x 400 area
+// whose top-left pixel is world (-300, 200), so world (x, y) is pixel (x + 300, 200 - y) and
+// integral world points are clicked exactly. It counts undo steps, passes and redraws, and keeps
+// what the window would show: messages, hover feedback, status text, cursor and dialogs.
 #pragma once
 
-#include "geometry/recalc.h"
-#include "model/document.h"
+#include "model/constructionbuilder.h"
 #include "view/interaction.h"
 
+#include <gtest/gtest.h>
+
+#include <functional>
 #include <map>
+#include <string>
 #include <vector>
 
 namespace qorv::test {
 
-class ToolHost : public InteractionHost {
+// Elements built directly are recalculated as they are made, as the tools do.
+class ToolHost : public DocumentHolder, public ConstructionBuilder, public InteractionHost {
   public:
-    Document doc;
-    CreationOptions opts;
     int width = 600, height = 400;
     double plane = 4000;
     bool hidden = false;
@@ -26,52 +29,69 @@ class ToolHost : public InteractionHost {
     size_t lastMenuSize = 0;
     int cursor = 0;
     std::string status;
-    HoverFeedback hover;
+    HoverFeedback feedback; // what the hover showed last
     std::map<const Element*, PixelBox> boxes;
     bool timerRunning = false;
     std::vector<std::pair<int, Element*>> dialogs;
+    std::vector<int> messages;
+    std::function<bool(FontRecord&)> fontDialog;
+    int fontDialogs = 0;
+    int drawnPicked = 0; // picked elements that a full pass found still defined
+    Interaction in{*this};
 
-    ToolHost() {
+    ToolHost() : ConstructionBuilder(doc) {
+        recalculate = true;
         doc.left = -300;
         doc.top = 200;
     }
 
-    // Construction helpers: elements are recalculated as they are made.
-    Element* make(ElementRequest& r) {
-        Element* e = createElement(doc, r, opts);
-        recalcElement(doc, *e);
-        return e;
-    }
-    Element* point(double x, double y) {
-        ElementRequest r;
-        r.method = Method::FreePoint;
-        r.value[0] = x;
-        r.value[1] = y;
-        return make(r);
-    }
-    Element* two(ConstructionMethod m, Element* a, Element* b) {
-        ElementRequest r;
-        r.method = m;
-        r.parent1 = a;
-        r.parent2 = b;
-        return make(r);
-    }
+    // ---- building without the tools
+    // A line through two new points, hidden unless asked otherwise.
     Element* line(double x1, double y1, double x2, double y2, bool hidePoints = true) {
         Element* a = point(x1, y1);
         Element* b = point(x2, y2);
         if (hidePoints) a->visible = b->visible = 0;
-        return two(Method::LineThroughTwoPoints, a, b);
+        return make(Method::LineThroughTwoPoints, a, b);
     }
+
+    // ---- driving the tools
     static ScreenPoint pixel(double x, double y) { return {int(x + 300), int(200 - y)}; }
+    void tool(int t) { in.chooseTool(t); }
+    void click(double x, double y, int modifiers = 0) {
+        in.mouseMove(pixel(x, y), false, false, modifiers);
+        in.mousePress(pixel(x, y), MouseButton::Left, modifiers);
+        in.mouseRelease(pixel(x, y), MouseButton::Left, modifiers);
+    }
+    void doubleClick(double x, double y) {
+        click(x, y);
+        in.doubleClick(pixel(x, y), MouseButton::Left, 0);
+        in.mouseRelease(pixel(x, y), MouseButton::Left, 0);
+    }
+    void hover(double x, double y) { in.mouseMove(pixel(x, y), false, false, 0); }
+    // Gives a text-like element a box of 40 x 16 pixels with its top-left at world (x, y).
+    void box(const Element* e, double x, double y) {
+        const ScreenPoint p = pixel(x, y);
+        boxes[e] = PixelBox{double(p.x), double(p.y), 40, 16};
+    }
+
+    // ---- queries
     int count(ConstructionMethod m) const {
         int n = 0;
         for (const Element* e = doc.head; e; e = e->next)
             n += e->method == m;
         return n;
     }
+    int size() const { return doc.elementCount(); }
     Element* last() const { return doc.tail; }
+    // The n-th element from the end (0 = the tail).
+    Element* fromEnd(int n) const {
+        Element* e = doc.tail;
+        while (e && n-- > 0)
+            e = e->prev;
+        return e;
+    }
 
-    // InteractionHost.
+    // ---- InteractionHost
     Document& document() override { return doc; }
     ViewTransform view() override { return documentView(doc); }
     int areaWidth() override { return width; }
@@ -92,6 +112,9 @@ class ToolHost : public InteractionHost {
     void recalculateAndRedraw() override {
         ++fullPasses;
         recalcUpTo(doc);
+        // The window's drawing shows the picked elements: they must still exist.
+        for (const Element* e : in.engine().picked())
+            drawnPicked += e->defined;
     }
     void recalculateMarkedAndRedraw() override {
         ++markedPasses;
@@ -105,7 +128,7 @@ class ToolHost : public InteractionHost {
     }
     void setStatusText(const std::string& t) override { status = t; }
     void setCursorNumber(int c) override { cursor = c; }
-    void showHover(const HoverFeedback& f) override { hover = f; }
+    void showHover(const HoverFeedback& f) override { feedback = f; }
     int chooseAmong(const std::vector<Element*>& list, ScreenPoint) override {
         ++menus;
         lastMenuSize = list.size();
@@ -115,6 +138,19 @@ class ToolHost : public InteractionHost {
     void startButtonTimer() override { timerRunning = true; }
     bool buttonTimerRunning() override { return timerRunning; }
     void openElementDialog(int tool, Element& e) override { dialogs.push_back({tool, &e}); }
+    void showMessage(int slot) override { messages.push_back(slot); }
+    bool chooseFont(FontRecord& f) override {
+        ++fontDialogs;
+        return fontDialog && fontDialog(f);
+    }
 };
+
+// A defined point at (x, y).
+inline void expectAt(const Element* e, double x, double y, double tol = 1e-7) {
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->defined, 1);
+    EXPECT_NEAR(e->value[0], x, tol);
+    EXPECT_NEAR(e->value[1], y, tol);
+}
 
 } // namespace qorv::test

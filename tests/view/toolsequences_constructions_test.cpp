@@ -3,7 +3,7 @@
 #include "geometry/transforms.h"
 #include "model/uitext.h"
 #include "view/clickengine.h"
-#include "view/sequencehost.h"
+#include "view/toolhost.h"
 
 #include <gtest/gtest.h>
 
@@ -11,24 +11,18 @@
 #include <numbers>
 
 using namespace qorv;
-using qorv::test::ClickHost;
+using qorv::test::expectAt;
+using qorv::test::ToolHost;
 
 namespace {
 
 constexpr double Pi = std::numbers::pi;
 
-void expectAt(const Element* e, double x, double y, double tol = 1e-7) {
-    ASSERT_NE(e, nullptr);
-    EXPECT_EQ(e->defined, 1);
-    EXPECT_NEAR(e->value[0], x, tol);
-    EXPECT_NEAR(e->value[1], y, tol);
-}
-
 // A distance measurement whose value is `cm` (40 world units per centimetre), with a box.
-Element* numberOf(ClickHost& h, double cm, double boxX, double boxY) {
+Element* numberOf(ToolHost& h, double cm, double boxX, double boxY) {
     Element* a = h.point(1000, 1000);
     Element* b = h.point(1000 + 40 * cm, 1000);
-    Element* n = h.two(Method::DistancePointPoint, a, b);
+    Element* n = h.make(Method::DistancePointPoint, a, b);
     h.box(n, boxX, boxY);
     return n;
 }
@@ -36,7 +30,7 @@ Element* numberOf(ClickHost& h, double cm, double boxX, double boxY) {
 } // namespace
 
 TEST(ConstructionTools, LineTowardsAnEmptyPlaceAndThroughAPointMadeOnACircle) {
-    ClickHost h;
+    ToolHost h;
     h.tool(Tool::Line);
     h.click(0, 0);
     h.click(100, 50);
@@ -50,8 +44,8 @@ TEST(ConstructionTools, LineTowardsAnEmptyPlaceAndThroughAPointMadeOnACircle) {
     EXPECT_EQ(h.undoSteps, 1);
 
     Element* c = h.point(-100, -100);
-    Element* circle = h.two(Method::CircleCentrePoint, c, h.point(-100, -40)); // radius 60
-    h.click(50, -100);                                                         // a free point
+    Element* circle = h.make(Method::CircleCentrePoint, c, h.point(-100, -40)); // radius 60
+    h.click(50, -100);                                                          // a free point
     h.click(-40, -100); // on the circle, far from its points
     Element* l2 = h.last();
     ASSERT_EQ(l2->method, Method::LineThroughTwoPoints);
@@ -63,7 +57,7 @@ TEST(ConstructionTools, LineTowardsAnEmptyPlaceAndThroughAPointMadeOnACircle) {
 }
 
 TEST(ConstructionTools, CircleByRadiusFromTwoPointsASegmentOrANumber) {
-    ClickHost h;
+    ToolHost h;
     Element* a = h.point(0, 0);
     Element* b = h.point(30, 40); // 50 apart
     h.tool(Tool::CircleRadius);
@@ -77,7 +71,7 @@ TEST(ConstructionTools, CircleByRadiusFromTwoPointsASegmentOrANumber) {
     expectAt(c1->parent1, 150, 0);
     EXPECT_NEAR(c1->value[2] - c1->value[0], 50, 1e-9);
 
-    Element* s = h.two(Method::Segment, h.point(-200, 100), h.point(-200, 180)); // length 80
+    Element* s = h.make(Method::Segment, h.point(-200, 100), h.point(-200, 180)); // length 80
     h.click(-200, 140);
     h.click(-100, -100);
     Element* c2 = h.last();
@@ -97,7 +91,7 @@ TEST(ConstructionTools, CircleByRadiusFromTwoPointsASegmentOrANumber) {
 }
 
 TEST(ConstructionTools, PolygonClosesOnItsFirstPointOrByDoubleClick) {
-    ClickHost h;
+    ToolHost h;
     h.tool(Tool::Polygon);
     h.click(0, 0);
     h.click(100, 0);
@@ -128,7 +122,7 @@ TEST(ConstructionTools, PolygonClosesOnItsFirstPointOrByDoubleClick) {
 }
 
 TEST(ConstructionTools, RegularAndStarPolygonsFollowThePointer) {
-    ClickHost h;
+    ToolHost h;
     h.tool(Tool::RegularPolygon);
     h.click(0, 0);
     h.hover(50, 0);
@@ -169,7 +163,7 @@ TEST(ConstructionTools, RegularAndStarPolygonsFollowThePointer) {
 }
 
 TEST(ConstructionTools, ConicArcAndAngleTakeTheirPointsInOrder) {
-    ClickHost h;
+    ToolHost h;
     h.tool(Tool::Conic);
     const double px[] = {100, 0, -100, 0, 60}, py[] = {0, 50, 0, -50, 40};
     for (int i = 0; i < 5; ++i)
@@ -202,8 +196,8 @@ TEST(ConstructionTools, ConicArcAndAngleTakeTheirPointsInOrder) {
 }
 
 TEST(ConstructionTools, ParallelAndPerpendicularInEitherOrder) {
-    ClickHost h;
-    Element* l = h.two(Method::LineThroughTwoPoints, h.point(-250, -150), h.point(-150, -50));
+    ToolHost h;
+    Element* l = h.make(Method::LineThroughTwoPoints, h.point(-250, -150), h.point(-150, -50));
     Element* p = h.point(100, 0);
     h.tool(Tool::Parallel);
     h.click(-100, 0); // the line, away from its points
@@ -228,11 +222,9 @@ TEST(ConstructionTools, ParallelAndPerpendicularInEitherOrder) {
     EXPECT_NEAR(perp->value[3] - perp->value[1], -(perp->value[2] - perp->value[0]), 1e-9);
 
     // A polygon side is the straight element; a click on a circle makes the point.
-    Element* circle = h.two(Method::CircleCentrePoint, h.point(0, 120), h.point(0, 170));
-    ElementRequest r;
-    r.method = Method::Polygon;
-    r.extra = {h.point(-280, 150), h.point(-200, 150), h.point(-240, 190)};
-    Element* tri = h.make(r);
+    Element* circle = h.make(Method::CircleCentrePoint, h.point(0, 120), h.point(0, 170));
+    Element* tri = h.make(Method::Polygon, nullptr, nullptr, nullptr,
+                          {h.point(-280, 150), h.point(-200, 150), h.point(-240, 190)});
     h.click(-240, 150); // the first side
     h.click(50, 120);   // on the circle
     Element* p2 = h.last();
@@ -243,7 +235,7 @@ TEST(ConstructionTools, ParallelAndPerpendicularInEitherOrder) {
 }
 
 TEST(ConstructionTools, SegmentVectorAndVectorSum) {
-    ClickHost h;
+    ToolHost h;
     h.tool(Tool::Segment);
     h.click(0, 0);
     h.click(100, 0);
@@ -275,10 +267,10 @@ TEST(ConstructionTools, SegmentVectorAndVectorSum) {
 }
 
 TEST(ConstructionTools, MidpointBisectorsFromPointsOrFromASegmentOrAnAngle) {
-    ClickHost h;
+    ToolHost h;
     Element* a = h.point(0, 0);
     h.point(100, 40);
-    Element* s = h.two(Method::Segment, h.point(-200, -100), h.point(-100, -100));
+    Element* s = h.make(Method::Segment, h.point(-200, -100), h.point(-100, -100));
     h.tool(Tool::Midpoint);
     h.click(0, 0);
     h.click(100, 40);
@@ -311,11 +303,11 @@ TEST(ConstructionTools, MidpointBisectorsFromPointsOrFromASegmentOrAnAngle) {
                 1e-9);
 
     // An angle element gives its three parents in their order.
-    ClickHost g;
+    ToolHost g;
     Element* ga = g.point(0, 0);
     Element* gb = g.point(100, 40);
     Element* gc = g.point(0, 100);
-    g.two(Method::Angle, gb, ga, gc);
+    g.make(Method::Angle, gb, ga, gc);
     g.tool(Tool::AngleBisector);
     g.click(10, 10); // inside the angle's mark, clear of its vertex
     Element* bis2 = g.last();
@@ -326,9 +318,9 @@ TEST(ConstructionTools, MidpointBisectorsFromPointsOrFromASegmentOrAnAngle) {
 }
 
 TEST(ConstructionTools, IntersectionOfTwoLinesIsOnePointInAnUndoStepOfItsOwn) {
-    ClickHost h;
-    Element* l1 = h.two(Method::LineThroughTwoPoints, h.point(-250, -250), h.point(-200, -200));
-    Element* l2 = h.two(Method::LineThroughTwoPoints, h.point(250, -250), h.point(200, -200));
+    ToolHost h;
+    Element* l1 = h.make(Method::LineThroughTwoPoints, h.point(-250, -250), h.point(-200, -200));
+    Element* l2 = h.make(Method::LineThroughTwoPoints, h.point(250, -250), h.point(200, -200));
     h.tool(Tool::Intersection);
     h.click(-100, -100);
     EXPECT_EQ(h.undoSteps, 0);
@@ -343,10 +335,10 @@ TEST(ConstructionTools, IntersectionOfTwoLinesIsOnePointInAnUndoStepOfItsOwn) {
 }
 
 TEST(ConstructionTools, IntersectionOfALineAndACircleIsAsManyPointsAsThereAreCrossings) {
-    ClickHost h;
+    ToolHost h;
     // A horizontal line through a circle of radius 100: both crossings, in the line's order.
-    Element* line = h.two(Method::LineThroughTwoPoints, h.point(-280, 100), h.point(280, 100));
-    Element* circle = h.two(Method::CircleCentrePoint, h.point(0, 100), h.point(0, 200));
+    Element* line = h.make(Method::LineThroughTwoPoints, h.point(-280, 100), h.point(280, 100));
+    Element* circle = h.make(Method::CircleCentrePoint, h.point(0, 100), h.point(0, 200));
     h.tool(Tool::Intersection);
     const int before = h.size();
     h.click(0, 0); // the circle's lowest point: clicked first
@@ -362,7 +354,7 @@ TEST(ConstructionTools, IntersectionOfALineAndACircleIsAsManyPointsAsThereAreCro
     expectAt(second, -100, 100);
 
     // A line that misses the circle: nothing.
-    h.two(Method::LineThroughTwoPoints, h.point(-280, -150), h.point(280, -150));
+    h.make(Method::LineThroughTwoPoints, h.point(-280, -150), h.point(280, -150));
     const int n = h.size();
     h.click(-100, -150);
     h.click(0, 0);
@@ -371,10 +363,10 @@ TEST(ConstructionTools, IntersectionOfALineAndACircleIsAsManyPointsAsThereAreCro
 }
 
 TEST(ConstructionTools, IntersectionOfCirclesSkipsTheCrossingTheyAreBothBuiltThrough) {
-    ClickHost h;
+    ToolHost h;
     Element* a = h.point(60, 80);
-    Element* c1 = h.two(Method::CircleCentrePoint, h.point(0, 0), a);   // radius 100
-    Element* c2 = h.two(Method::CircleCentrePoint, h.point(120, 0), a); // radius 100
+    Element* c1 = h.make(Method::CircleCentrePoint, h.point(0, 0), a);   // radius 100
+    Element* c2 = h.make(Method::CircleCentrePoint, h.point(120, 0), a); // radius 100
     h.tool(Tool::Intersection);
     const int n = h.size();
     h.click(-100, 0);
@@ -387,14 +379,12 @@ TEST(ConstructionTools, IntersectionOfCirclesSkipsTheCrossingTheyAreBothBuiltThr
 }
 
 TEST(ConstructionTools, IntersectionWithAConicMakesEveryCandidate) {
-    ClickHost h;
-    ElementRequest r;
-    r.method = Method::Conic;
+    ToolHost h;
     // The ellipse x^2/200^2 + y^2/100^2 = 1.
-    r.extra = {h.point(200, 0), h.point(0, 100), h.point(-200, 0), h.point(0, -100),
-               h.point(120, 80)};
-    Element* conic = h.make(r);
-    Element* circle = h.two(Method::CircleCentrePoint, h.point(0, 0), h.point(150, 0));
+    Element* conic = h.make(
+        Method::Conic, nullptr, nullptr, nullptr,
+        {h.point(200, 0), h.point(0, 100), h.point(-200, 0), h.point(0, -100), h.point(120, 80)});
+    Element* circle = h.make(Method::CircleCentrePoint, h.point(0, 0), h.point(150, 0));
     h.tool(Tool::Intersection);
     h.click(0, 150);  // the circle
     h.click(0, -100); // the ellipse (its point there is not what this tool takes)
@@ -419,9 +409,9 @@ TEST(ConstructionTools, IntersectionWithAConicMakesEveryCandidate) {
 }
 
 TEST(ConstructionTools, DisplacedPointOnlyWhereThePointMayMove) {
-    ClickHost h;
+    ToolHost h;
     Element* c = h.point(0, 0);
-    Element* circle = h.two(Method::CircleCentrePoint, c, h.point(100, 0));
+    Element* circle = h.make(Method::CircleCentrePoint, c, h.point(100, 0));
     Element* n = numberOf(h, 1, 150, 150); // 1 cm = 40 world units of arc
     h.tool(Tool::DisplacedPoint);
     h.click(0, 100);  // makes a point on the circle
@@ -445,7 +435,7 @@ TEST(ConstructionTools, DisplacedPointOnlyWhereThePointMayMove) {
     EXPECT_EQ(h.in.engine().step(), 0);
 
     // Along a segment, from its first point.
-    Element* s = h.two(Method::Segment, h.point(-250, 150), h.point(-50, 150));
+    Element* s = h.make(Method::Segment, h.point(-250, 150), h.point(-50, 150));
     h.click(-200, 150);
     h.click(-150, 150);
     h.click(160, 145);
@@ -456,7 +446,7 @@ TEST(ConstructionTools, DisplacedPointOnlyWhereThePointMayMove) {
 }
 
 TEST(ConstructionTools, PointWithCoordinatesTakesTheOnlyAxesWithoutAClick) {
-    ClickHost h;
+    ToolHost h;
     h.tool(Tool::Axes);
     h.click(-50, -50);
     Element* axes = h.last();

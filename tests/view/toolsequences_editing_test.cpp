@@ -2,14 +2,14 @@
 // and the buttons.
 #include "model/uitext.h"
 #include "view/clickengine.h"
-#include "view/sequencehost.h"
+#include "view/toolhost.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 using namespace qorv;
-using qorv::test::ClickHost;
+using qorv::test::ToolHost;
 
 namespace {
 
@@ -37,11 +37,11 @@ bool inDependencyOrder(const Document& doc) {
 } // namespace
 
 TEST(EditTools, VisibilityDeletionAndColours) {
-    ClickHost h;
+    ToolHost h;
     Element* a = h.point(0, 0);
     Element* b = h.point(100, 0);
-    Element* s = h.two(Method::Segment, a, b);
-    Element* m = h.two(Method::Midpoint, a, b);
+    Element* s = h.make(Method::Segment, a, b);
+    Element* m = h.make(Method::Midpoint, a, b);
     h.doc.setName(a, "A", h.opts);
     h.tool(Tool::ToggleVisibility);
     h.click(0, 0);
@@ -56,10 +56,8 @@ TEST(EditTools, VisibilityDeletionAndColours) {
     EXPECT_EQ(s->color, rgb(1, 2, 3));
     EXPECT_EQ(s->colorParamMode, 0);
 
-    ElementRequest r;
-    r.method = Method::Polygon;
-    r.extra = {h.point(-200, -100), h.point(-100, -100), h.point(-150, -20)};
-    Element* tri = h.make(r);
+    Element* tri = h.make(Method::Polygon, nullptr, nullptr, nullptr,
+                          {h.point(-200, -100), h.point(-100, -100), h.point(-150, -20)});
     EXPECT_EQ(tri->option, -1);
     h.tool(Tool::FillColour);
     h.click(-150, -100);
@@ -78,20 +76,17 @@ TEST(EditTools, VisibilityDeletionAndColours) {
 TEST(EditTools, StyleToolsSetTheirCodes) {
     const int expected[] = {1, 6, 4, 2, 5, 3, 1, 3, 4, 5, 6, 2, 1, 2, 3};
     for (int tool = Tool::FirstPointShape; tool <= Tool::LastAngleMark; ++tool) {
-        ClickHost h;
+        ToolHost h;
         Element* a = h.point(0, 0);
         Element* b = h.point(100, 0);
         Element* c = h.point(0, 100);
         Element* target = a;
         double x = 0, y = 0;
         if (tool >= Tool::FirstLineStyle && tool <= Tool::LastLineStyle) {
-            ElementRequest r;
-            r.method = Method::Polygon;
-            r.extra = {a, b, c};
-            target = h.make(r);
+            target = h.make(Method::Polygon, nullptr, nullptr, nullptr, {a, b, c});
             x = 50;
         } else if (tool >= Tool::FirstAngleMark) {
-            target = h.two(Method::Angle, b, a, c);
+            target = h.make(Method::Angle, b, a, c);
             x = y = 10;
         }
         target->shape = 99;
@@ -103,8 +98,8 @@ TEST(EditTools, StyleToolsSetTheirCodes) {
 }
 
 TEST(EditTools, FontToolAppliesTheChosenFontOnlyWhenConfirmed) {
-    ClickHost h;
-    Element* d = h.two(Method::DistancePointPoint, h.point(0, 0), h.point(40, 0));
+    ToolHost h;
+    Element* d = h.make(Method::DistancePointPoint, h.point(0, 0), h.point(40, 0));
     h.box(d, 100, 100);
     d->font->color = rgb(9, 9, 9);
     h.tool(Tool::Font);
@@ -129,13 +124,13 @@ TEST(EditTools, FontToolAppliesTheChosenFontOnlyWhenConfirmed) {
 }
 
 TEST(RedefinePoint, OntoACurveAnEmptyPlaceOrAnotherPoint) {
-    ClickHost h;
+    ToolHost h;
     Element* p = h.point(-100, 0);
     Element* q = h.point(0, 100);
-    Element* seg = h.two(Method::Segment, p, q);
-    Element* mid = h.two(Method::Midpoint, p, q);
+    Element* seg = h.make(Method::Segment, p, q);
+    Element* mid = h.make(Method::Midpoint, p, q);
     // A circle made after the point.
-    Element* circle = h.two(Method::CircleCentrePoint, h.point(100, 0), h.point(150, 0));
+    Element* circle = h.make(Method::CircleCentrePoint, h.point(100, 0), h.point(150, 0));
     h.tool(Tool::RedefinePoint);
     h.click(-100, 0);
     EXPECT_EQ(h.undoSteps, 1);
@@ -170,12 +165,12 @@ TEST(RedefinePoint, OntoACurveAnEmptyPlaceOrAnotherPoint) {
 }
 
 TEST(RedefinePoint, ATargetThatDependsOnThePointIsRefused) {
-    ClickHost h;
+    ToolHost h;
     Element* p = h.point(-100, 0);
     Element* q = h.point(100, 0);
-    Element* line = h.two(Method::LineThroughTwoPoints, p, q);
-    Element* m = h.two(Method::Midpoint, p, q);
-    Element* other = h.two(Method::LineThroughTwoPoints, h.point(50, -150), h.point(50, 150));
+    Element* line = h.make(Method::LineThroughTwoPoints, p, q);
+    Element* m = h.make(Method::Midpoint, p, q);
+    Element* other = h.make(Method::LineThroughTwoPoints, h.point(50, -150), h.point(50, 150));
     h.tool(Tool::RedefinePoint);
     h.click(-100, 0);
     h.click(-50, 0); // on the line through the point itself
@@ -201,7 +196,7 @@ TEST(RedefinePoint, ATargetThatDependsOnThePointIsRefused) {
 
     // A crossing of lines that do not depend on it: the intersection point made there takes
     // the point's place, and the list is put back in order (it was made after the line).
-    Element* third = h.two(Method::LineThroughTwoPoints, h.point(-250, 100), h.point(250, 100));
+    Element* third = h.make(Method::LineThroughTwoPoints, h.point(-250, 100), h.point(250, 100));
     h.click(-100, 0);
     h.click(52, 101);
     EXPECT_EQ(h.messages.size(), 3u);
@@ -219,10 +214,10 @@ TEST(RedefinePoint, ATargetThatDependsOnThePointIsRefused) {
 }
 
 TEST(Buttons, PlacedFirstThenTheirElementsThenAnEmptyClick) {
-    ClickHost h;
+    ToolHost h;
     Element* a = h.point(0, 0);
     Element* b = h.point(100, 0);
-    Element* s = h.two(Method::Segment, a, b);
+    Element* s = h.make(Method::Segment, a, b);
     h.tool(Tool::ShowHideButton);
     h.click(-200, 150); // the place
     h.click(50, 0);     // the segment

@@ -2,7 +2,7 @@
 // worked out by hand, the text placed at the last click; equations, grids and tables.
 #include "model/uitext.h"
 #include "view/clickengine.h"
-#include "view/sequencehost.h"
+#include "view/toolhost.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <numbers>
 
 using namespace qorv;
-using qorv::test::ClickHost;
+using qorv::test::ToolHost;
 
 namespace {
 
@@ -32,13 +32,13 @@ void expectMeasure(const Element* e, ConstructionMethod m, const Element* p1, co
 } // namespace
 
 TEST(MeasureTools, LengthAndDistanceByWhatIsClicked) {
-    ClickHost h;
+    ToolHost h;
     Element* a = h.point(-200, 0);
     Element* b = h.point(-120, 0); // 2 cm
-    Element* s = h.two(Method::Segment, a, b);
+    Element* s = h.make(Method::Segment, a, b);
     Element* c = h.point(100, 0);
-    Element* circle = h.two(Method::CircleCentrePoint, c, h.point(100, 40)); // radius 1 cm
-    Element* line = h.two(Method::LineThroughTwoPoints, h.point(-250, 120), h.point(250, 120));
+    Element* circle = h.make(Method::CircleCentrePoint, c, h.point(100, 40)); // radius 1 cm
+    Element* line = h.make(Method::LineThroughTwoPoints, h.point(-250, 120), h.point(250, 120));
     h.tool(Tool::LengthDistance);
     const int steps = h.undoSteps;
     h.click(-160, 0);
@@ -59,14 +59,12 @@ TEST(MeasureTools, LengthAndDistanceByWhatIsClicked) {
     h.click(50, -150);
     EXPECT_EQ(h.size(), n);
 
-    ElementRequest r;
-    r.method = Method::Polygon;
-    r.extra = {h.point(-250, -150), h.point(-170, -150), h.point(-170, -90)}; // 2, 1.5, 2.5 cm
-    Element* tri = h.make(r);
+    Element* tri = h.make(Method::Polygon, nullptr, nullptr, nullptr,
+                          {h.point(-250, -150), h.point(-170, -150), h.point(-170, -90)});
     h.click(-210, -150);
     expectMeasure(h.last(), Method::PolygonPerimeter, tri, nullptr, 6, -210, -150);
     Element* arc =
-        h.two(Method::ArcThreePoints, h.point(240, -100), h.point(200, -60), h.point(160, -100));
+        h.make(Method::ArcThreePoints, h.point(240, -100), h.point(200, -60), h.point(160, -100));
     h.click(200 + 40 * std::cos(Pi / 4), std::round(-100 + 40 * std::sin(Pi / 4)));
     ASSERT_EQ(h.last()->method, Method::ArcLength);
     EXPECT_EQ(h.last()->parent1, arc);
@@ -74,7 +72,7 @@ TEST(MeasureTools, LengthAndDistanceByWhatIsClicked) {
 }
 
 TEST(MeasureTools, AngleFromThreePointsAnArcOrAnAngleElement) {
-    ClickHost h;
+    ToolHost h;
     Element* a = h.point(100, 0);
     Element* v = h.point(0, 0);
     Element* b = h.point(-100, 100);
@@ -92,7 +90,7 @@ TEST(MeasureTools, AngleFromThreePointsAnArcOrAnAngleElement) {
     EXPECT_EQ(m->unitShown, 3);
 
     // An angle element over the full turn: its parents, and the oriented value.
-    Element* angle = h.two(Method::Angle, b, v, a); // from b round to a: 5 pi / 4
+    Element* angle = h.make(Method::Angle, b, v, a); // from b round to a: 5 pi / 4
     angle->value[3] = NotSet;
     h.recalculateAndRedraw();
     h.click(0, -12); // inside its mark, below the vertex
@@ -104,7 +102,7 @@ TEST(MeasureTools, AngleFromThreePointsAnArcOrAnAngleElement) {
     EXPECT_NEAR(m2->value[0], 5 * Pi / 4, 1e-9);
 
     Element* arc =
-        h.two(Method::ArcThreePoints, h.point(200, -100), h.point(150, -50), h.point(100, -100));
+        h.make(Method::ArcThreePoints, h.point(200, -100), h.point(150, -50), h.point(100, -100));
     h.click(185, -65); // on the arc's upper half
     Element* m3 = h.last();
     EXPECT_EQ(m3->parent1, arc);
@@ -113,17 +111,15 @@ TEST(MeasureTools, AngleFromThreePointsAnArcOrAnAngleElement) {
 }
 
 TEST(MeasureTools, AreaSlopeAndProportion) {
-    ClickHost h;
-    ElementRequest r;
-    r.method = Method::Polygon;
-    r.extra = {h.point(0, 0), h.point(80, 0), h.point(80, 40)}; // legs 2 cm and 1 cm
-    Element* tri = h.make(r);
+    ToolHost h;
+    Element* tri = h.make(Method::Polygon, nullptr, nullptr, nullptr,
+                          {h.point(0, 0), h.point(80, 0), h.point(80, 40)});
     h.tool(Tool::Area);
     h.click(40, 0);
     expectMeasure(h.last(), Method::PolygonArea, tri, nullptr, 1, 40, 0);
     EXPECT_EQ(h.last()->unitShown, 2);
 
-    Element* s = h.two(Method::Segment, h.point(-200, -100), h.point(-100, -50));
+    Element* s = h.make(Method::Segment, h.point(-200, -100), h.point(-100, -50));
     h.tool(Tool::Slope);
     h.click(-150, -75);
     expectMeasure(h.last(), Method::Slope, s, nullptr, 0.5, -150, -75);
@@ -131,7 +127,7 @@ TEST(MeasureTools, AreaSlopeAndProportion) {
     h.tool(Tool::Proportion);
     h.click(-150, -75);
     h.click(80, 20); // the triangle is not a segment: ignored
-    Element* s2 = h.two(Method::Segment, h.point(-200, 100), h.point(-150, 100));
+    Element* s2 = h.make(Method::Segment, h.point(-200, 100), h.point(-150, 100));
     h.click(-175, 100);
     Element* p = h.last();
     ASSERT_EQ(p->method, Method::Proportion);
@@ -163,10 +159,10 @@ TEST(MeasureTools, AreaSlopeAndProportion) {
 }
 
 TEST(CheckTools, ParallelPerpendicularAndMembership) {
-    ClickHost h;
-    Element* l1 = h.two(Method::LineThroughTwoPoints, h.point(-250, -100), h.point(-150, 0));
-    Element* l2 = h.two(Method::LineThroughTwoPoints, h.point(-50, -100), h.point(50, 0));
-    Element* l3 = h.two(Method::LineThroughTwoPoints, h.point(150, -100), h.point(100, -50));
+    ToolHost h;
+    Element* l1 = h.make(Method::LineThroughTwoPoints, h.point(-250, -100), h.point(-150, 0));
+    Element* l2 = h.make(Method::LineThroughTwoPoints, h.point(-50, -100), h.point(50, 0));
+    Element* l3 = h.make(Method::LineThroughTwoPoints, h.point(150, -100), h.point(100, -50));
     h.tool(Tool::ParallelCheck);
     h.click(-200, -50);
     h.click(0, -50);
@@ -198,7 +194,7 @@ TEST(CheckTools, ParallelPerpendicularAndMembership) {
     EXPECT_EQ(h.last()->parent2, l3);
     EXPECT_EQ(h.last()->option, 1);
 
-    Element* circle = h.two(Method::CircleCentrePoint, h.point(0, 100), h.point(0, 150));
+    Element* circle = h.make(Method::CircleCentrePoint, h.point(0, 100), h.point(0, 150));
     Element* on = h.point(50, 100);
     h.tool(Tool::MembershipCheck);
     h.click(0, 50);   // the circle first: not yet
@@ -212,11 +208,11 @@ TEST(CheckTools, ParallelPerpendicularAndMembership) {
 }
 
 TEST(CheckTools, EquidistanceTakesTheComparedPointFirstAndAlignmentThreePoints) {
-    ClickHost h;
+    ToolHost h;
     Element* p = h.point(0, 0);
     Element* a = h.point(-60, 80);
     Element* b = h.point(100, 0);
-    Element* s = h.two(Method::Segment, h.point(-200, -100), h.point(-100, -100));
+    Element* s = h.make(Method::Segment, h.point(-200, -100), h.point(-100, -100));
     h.tool(Tool::EquidistanceCheck);
     h.click(0, 0);
     h.click(-60, 80);
@@ -263,8 +259,8 @@ TEST(CheckTools, EquidistanceTakesTheComparedPointFirstAndAlignmentThreePoints) 
 }
 
 TEST(MeasureTools, EquationsCoordinatesAndGridUseTheOnlyAxes) {
-    ClickHost h;
-    Element* line = h.two(Method::LineThroughTwoPoints, h.point(-200, -100), h.point(200, 100));
+    ToolHost h;
+    Element* line = h.make(Method::LineThroughTwoPoints, h.point(-200, -100), h.point(200, 100));
     Element* p = h.point(-100, 120);
     h.tool(Tool::Axes);
     h.click(0, 0);
@@ -306,10 +302,10 @@ TEST(MeasureTools, EquationsCoordinatesAndGridUseTheOnlyAxes) {
 }
 
 TEST(MeasureTools, TableOfValuesGrowsAndShrinksOneUndoStepEachTime) {
-    ClickHost h;
+    ToolHost h;
     Element* a = h.point(0, 0);
     Element* b = h.point(40, 0);
-    Element* d = h.two(Method::DistancePointPoint, a, b);
+    Element* d = h.make(Method::DistancePointPoint, a, b);
     h.box(d, 100, 150);
     h.tool(Tool::Table);
     h.click(0, -150); // nothing collected: nothing made

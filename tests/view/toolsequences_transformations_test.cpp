@@ -2,7 +2,7 @@
 // hidden helpers, and the transformation of a selection.
 #include "model/uitext.h"
 #include "view/clickengine.h"
-#include "view/sequencehost.h"
+#include "view/toolhost.h"
 
 #include <gtest/gtest.h>
 
@@ -10,18 +10,12 @@
 #include <numbers>
 
 using namespace qorv;
-using qorv::test::ClickHost;
+using qorv::test::expectAt;
+using qorv::test::ToolHost;
 
 namespace {
 
 constexpr double Pi = std::numbers::pi;
-
-void expectAt(const Element* e, double x, double y, double tol = 1e-7) {
-    ASSERT_NE(e, nullptr);
-    EXPECT_EQ(e->defined, 1);
-    EXPECT_NEAR(e->value[0], x, tol);
-    EXPECT_NEAR(e->value[1], y, tol);
-}
 
 // The elements made after `mark` (exclusive), in list order.
 std::vector<Element*> madeAfter(Element* mark) {
@@ -34,12 +28,12 @@ std::vector<Element*> madeAfter(Element* mark) {
 } // namespace
 
 TEST(TransformTools, CentralSymmetryOfASegmentMakesTheImagesOfItsEndsAndASegmentLikeIt) {
-    ClickHost h;
+    ToolHost h;
     Element* a = h.point(-100, 50);
     Element* b = h.point(-20, 110);
     a->color = rgb(255, 0, 0);
     a->shape = PointShape::Cross;
-    Element* s = h.two(Method::Segment, a, b);
+    Element* s = h.make(Method::Segment, a, b);
     s->color = rgb(0, 128, 0);
     s->shape = LineStyle::Dashed;
     Element* mark = h.last();
@@ -73,11 +67,11 @@ TEST(TransformTools, CentralSymmetryOfASegmentMakesTheImagesOfItsEndsAndASegment
 }
 
 TEST(TransformTools, AxialSymmetryOfALineHidesTheImageOfItsSecondPoint) {
-    ClickHost h;
+    ToolHost h;
     Element* a = h.point(-200, 100);
     Element* b = h.point(-100, 150);
-    Element* line = h.two(Method::LineThroughTwoPoints, a, b);
-    Element* axis = h.two(Method::LineThroughTwoPoints, h.point(0, -150), h.point(0, 150));
+    Element* line = h.make(Method::LineThroughTwoPoints, a, b);
+    Element* axis = h.make(Method::LineThroughTwoPoints, h.point(0, -150), h.point(0, 150));
     Element* mark = h.last();
     h.tool(Tool::AxialSymmetry);
     h.click(-150, 125); // on the line
@@ -97,11 +91,11 @@ TEST(TransformTools, AxialSymmetryOfALineHidesTheImageOfItsSecondPoint) {
 }
 
 TEST(TransformTools, TranslationOfACircleByAVectorAndOfAPointByTwoPoints) {
-    ClickHost h;
+    ToolHost h;
     Element* c = h.point(-150, 0);
     Element* p = h.point(-150, 50);
-    Element* circle = h.two(Method::CircleCentrePoint, c, p);
-    Element* v = h.two(Method::Vector, h.point(100, -150), h.point(160, -70)); // (60, 80)
+    Element* circle = h.make(Method::CircleCentrePoint, c, p);
+    Element* v = h.make(Method::Vector, h.point(100, -150), h.point(160, -70)); // (60, 80)
     Element* mark = h.last();
     h.tool(Tool::Translation);
     h.click(-200, 0); // the circle
@@ -130,16 +124,13 @@ TEST(TransformTools, TranslationOfACircleByAVectorAndOfAPointByTwoPoints) {
 }
 
 TEST(TransformTools, RotationByANumberOrByThreePointsThroughAnInternalAngle) {
-    ClickHost h;
+    ToolHost h;
     h.doc.angleUnit = AngleUnit::Deg;
     Element* p = h.point(100, 0);
     // A number of 90: the distance of two points 90 cm apart is not handy, so the slope of
     // a line steep by 90 is used instead.
-    Element* steep = h.two(Method::Segment, h.point(1000, 1000), h.point(1001, 1090));
-    ElementRequest r;
-    r.method = Method::Slope;
-    r.parent1 = steep;
-    Element* ninety = h.make(r);
+    Element* steep = h.make(Method::Segment, h.point(1000, 1000), h.point(1001, 1090));
+    Element* ninety = h.make(Method::Slope, steep);
     h.box(ninety, 150, 150);
     h.tool(Tool::Rotation);
     h.click(100, 0);
@@ -177,17 +168,11 @@ TEST(TransformTools, RotationByANumberOrByThreePointsThroughAnInternalAngle) {
 }
 
 TEST(TransformTools, HomothetyOfACircleByItsCentreUsesAHiddenPointOnIt) {
-    ClickHost h;
+    ToolHost h;
     Element* c = h.point(50, 50);
-    ElementRequest r;
-    r.method = Method::CircleByCentre;
-    r.parent1 = c;
-    r.value[0] = 50;
-    r.value[1] = 50;
-    r.value[2] = 50;
-    r.value[3] = 80; // radius 30
-    Element* circle = h.make(r);
-    Element* k = h.two(Method::DistancePointPoint, h.point(1000, 1000), h.point(1080, 1000)); // 2
+    h.req.value[0] = 50, h.req.value[1] = 50, h.req.value[2] = 50, h.req.value[3] = 80; // radius 30
+    Element* circle = h.make(Method::CircleByCentre, c);
+    Element* k = h.make(Method::DistancePointPoint, h.point(1000, 1000), h.point(1080, 1000)); // 2
     h.box(k, 150, 150);
     Element* mark = h.last();
     h.tool(Tool::Homothety);
@@ -212,8 +197,8 @@ TEST(TransformTools, HomothetyOfACircleByItsCentreUsesAHiddenPointOnIt) {
 }
 
 TEST(TransformTools, InversionTakesThePointAndTheCircleInEitherOrder) {
-    ClickHost h;
-    Element* circle = h.two(Method::CircleCentrePoint, h.point(0, 0), h.point(0, 100));
+    ToolHost h;
+    Element* circle = h.make(Method::CircleCentrePoint, h.point(0, 0), h.point(0, 100));
     Element* p = h.point(50, 0);
     h.tool(Tool::Inversion);
     h.click(50, 0);
@@ -232,10 +217,10 @@ TEST(TransformTools, InversionTakesThePointAndTheCircleInEitherOrder) {
 }
 
 TEST(TransformTools, LinesWithoutTwoPointsAreRebuiltThroughHiddenPoints) {
-    ClickHost h;
+    ToolHost h;
     Element* a = h.point(-200, -100);
     Element* b = h.point(-100, -100);
-    Element* bisector = h.two(Method::PerpendicularBisector, a, b); // x = -150
+    Element* bisector = h.make(Method::PerpendicularBisector, a, b); // x = -150
     Element* centre = h.point(0, 0);
     Element* mark = h.last();
     h.tool(Tool::CentralSymmetry);
@@ -258,7 +243,7 @@ TEST(TransformTools, LinesWithoutTwoPointsAreRebuiltThroughHiddenPoints) {
 
     // A parallel: the image of its own point and of a hidden point on it.
     Element* p = h.point(-100, 150);
-    Element* par = h.two(Method::ParallelLine, h.two(Method::Segment, a, b), p); // y = 150
+    Element* par = h.make(Method::ParallelLine, h.make(Method::Segment, a, b), p); // y = 150
     mark = h.last();
     h.click(-200, 150);
     h.click(0, 0);
@@ -277,11 +262,9 @@ TEST(TransformTools, LinesWithoutTwoPointsAreRebuiltThroughHiddenPoints) {
 }
 
 TEST(TransformTools, APolygonIsBuiltOnTheImagesOfItsVerticesWithItsLook) {
-    ClickHost h;
-    ElementRequest r;
-    r.method = Method::Polygon;
-    r.extra = {h.point(-250, 100), h.point(-150, 100), h.point(-200, 180)};
-    Element* tri = h.make(r);
+    ToolHost h;
+    Element* tri = h.make(Method::Polygon, nullptr, nullptr, nullptr,
+                          {h.point(-250, 100), h.point(-150, 100), h.point(-200, 180)});
     tri->color = rgb(10, 20, 30);
     tri->shape = LineStyle::Thick;
     h.point(0, 0);
@@ -300,9 +283,9 @@ TEST(TransformTools, APolygonIsBuiltOnTheImagesOfItsVerticesWithItsLook) {
 }
 
 TEST(TransformTools, ArcAndConicAreBuiltOnTheImagesOfTheirPoints) {
-    ClickHost h;
+    ToolHost h;
     Element* arc =
-        h.two(Method::ArcThreePoints, h.point(100, 0), h.point(0, 100), h.point(-100, 0));
+        h.make(Method::ArcThreePoints, h.point(100, 0), h.point(0, 100), h.point(-100, 0));
     h.tool(Tool::CentralSymmetry);
     h.click(71, 71);
     h.click(200, -100);
@@ -312,11 +295,10 @@ TEST(TransformTools, ArcAndConicAreBuiltOnTheImagesOfTheirPoints) {
     EXPECT_EQ(image->parent3->parent1, arc->parent3);
     expectAt(image, 400, -200); // the image of the arc's centre
 
-    ClickHost g;
-    ElementRequest r;
-    r.method = Method::Conic;
-    r.extra = {g.point(100, 0), g.point(0, 50), g.point(-100, 0), g.point(0, -50), g.point(60, 40)};
-    Element* conic = g.make(r);
+    ToolHost g;
+    Element* conic = g.make(
+        Method::Conic, nullptr, nullptr, nullptr,
+        {g.point(100, 0), g.point(0, 50), g.point(-100, 0), g.point(0, -50), g.point(60, 40)});
     g.tool(Tool::Translation);
     g.click(-60, -40); // on the ellipse
     g.click(200, 100);
@@ -333,12 +315,12 @@ TEST(TransformTools, ArcAndConicAreBuiltOnTheImagesOfTheirPoints) {
 }
 
 TEST(TransformTools, ASelectionIsTransformedOnceWithItsSharedPoint) {
-    ClickHost h;
+    ToolHost h;
     Element* a = h.point(-200, 0);
     Element* b = h.point(-100, 100);
     Element* c = h.point(0, 0);
-    Element* ab = h.two(Method::Segment, a, b);
-    Element* bc = h.two(Method::Segment, b, c);
+    Element* ab = h.make(Method::Segment, a, b);
+    Element* bc = h.make(Method::Segment, b, c);
     h.point(150, -150); // not selected
     Element* mark = h.last();
     h.tool(Tool::CentralSymmetry);
@@ -373,13 +355,10 @@ TEST(TransformTools, ASelectionIsTransformedOnceWithItsSharedPoint) {
 }
 
 TEST(TransformTools, AnAxisLineAndARayKeepTheirKind) {
-    ClickHost h;
+    ToolHost h;
     Element* origin = h.point(-100, -50);
-    ElementRequest r;
-    r.method = Method::Axes;
-    r.parent1 = origin;
-    Element* axes = h.make(r);
-    Element* mirror = h.two(Method::LineThroughTwoPoints, h.point(150, -150), h.point(150, 150));
+    Element* axes = h.make(Method::Axes, origin);
+    Element* mirror = h.make(Method::LineThroughTwoPoints, h.point(150, -150), h.point(150, 150));
     Element* mark = h.last();
     h.tool(Tool::AxialSymmetry);
     h.click(0, -50);  // the x axis
@@ -394,14 +373,9 @@ TEST(TransformTools, AnAxisLineAndARayKeepTheirKind) {
     (void)mirror;
 
     // A ray through one point gives a ray from the image of that point.
-    ElementRequest ray;
-    ray.method = Method::RayThroughPoint;
-    ray.parent1 = h.point(-200, 100);
-    ray.value[0] = -200;
-    ray.value[1] = 100;
-    ray.value[2] = -100;
-    ray.value[3] = 100; // towards +x
-    h.make(ray);
+    Element* start = h.point(-200, 100);
+    h.req.value[0] = -200, h.req.value[1] = 100, h.req.value[2] = -100, h.req.value[3] = 100;
+    h.make(Method::RayThroughPoint, start); // towards +x
     mark = h.last();
     h.click(-150, 100);
     h.click(150, 60);

@@ -1,4 +1,4 @@
-#include "model/document.h"
+#include "model/constructionbuilder.h"
 #include "view/clip.h"
 #include "view/paramcolor.h"
 #include "view/ticks.h"
@@ -260,14 +260,11 @@ TEST(ParametricColour, ModesGiveTheirColours) {
 
 TEST(ParametricColour, PositiveModesDriveTheLineNegativeTheFill) {
     Document doc;
-    CreationOptions opts;
-    ElementRequest req;
-    req.method = Method::Calculation;
-    Element* n = createElement(doc, req, opts);
+    ConstructionBuilder mk(doc);
+    Element* n = mk.make(Method::Calculation);
     n->option = HasValue;
     n->value[0] = 2.25;
-    req.method = Method::CircleCentrePoint;
-    Element* c = createElement(doc, req, opts);
+    Element* c = mk.make(Method::CircleCentrePoint);
     c->color = rgb(1, 2, 3);
     c->option = -1;
     c->colorParam = n;
@@ -281,8 +278,7 @@ TEST(ParametricColour, PositiveModesDriveTheLineNegativeTheFill) {
     EXPECT_EQ(e.fill, -1);
     // On a text-like element a negative mode colours the background, kept in `shape`.
     n->value[0] = 3.0;
-    req.method = Method::Calculation;
-    Element* label = createElement(doc, req, opts);
+    Element* label = mk.make(Method::Calculation);
     label->colorParam = n;
     label->colorParamMode = -2;
     EXPECT_EQ(effectiveColors(*label).shape, rgb(0, 0, 0));

@@ -1,6 +1,4 @@
-// The tool bars "Botones Principales" and "Botones de edición": one button per tool, and the
-// palette buttons that open a panel when held down for 200 ms.
-#include "app/tform1.h"
+#include "app/toolbars.h"
 
 #include "model/uitext.h"
 #include "view/clickengine.h"
@@ -12,7 +10,7 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QMenuBar>
+#include <QMainWindow>
 #include <QPainter>
 #include <QTimer>
 #include <QToolBar>
@@ -64,24 +62,30 @@ const PaletteColour kColours[16] = {
     {"B_gris2", rgb(128, 128, 128)}, {"B_negro", rgb(0, 0, 0)},
 };
 
-struct PaletteTool {
-    int tool;
-};
-
 } // namespace
 
-void TForm1::buildToolBars() {
+ToolBars::ToolBars(QMainWindow& window, QAction* showHidden, QAction* antialias, Color colour)
+    : QObject(&window), window_(window), colour_(colour) {
+    paletteTimer_ = new QTimer(this);
+    paletteTimer_->setSingleShot(true);
+    paletteTimer_->setInterval(200);
+    connect(paletteTimer_, &QTimer::timeout, this, &ToolBars::paletteTimerFired);
+    build(showHidden, antialias);
+    showTool(Tool::Move);
+}
+
+void ToolBars::build(QAction* showHidden, QAction* antialias) {
     toolButtons_.assign(ToolCount, nullptr);
     auto* group = new QButtonGroup(this);
     group->setExclusive(true);
 
     auto makeBar = [this](const QString& title, const char* name, Qt::ToolBarArea where) {
-        auto* bar = new QToolBar(title, this);
+        auto* bar = new QToolBar(title, &window_);
         bar->setObjectName(QString::fromLatin1(name));
         bar->setIconSize(QSize(IconSize, IconSize));
         bar->setMovable(false);
         bar->setFloatable(false);
-        addToolBar(where, bar);
+        window_.addToolBar(where, bar);
         return bar;
     };
     B_principales =
@@ -114,7 +118,7 @@ void TForm1::buildToolBars() {
         b->setEnabled(isToolAvailable(tool));
         b->setProperty("tool", tool);
         group->addButton(b);
-        connect(b, &QToolButton::clicked, this, [this, tool] { chooseTool(tool, true); });
+        connect(b, &QToolButton::clicked, this, [this, tool] { emit toolRequested(tool); });
         place(b);
         toolButtons_[size_t(tool)] = b;
         return b;
@@ -122,7 +126,7 @@ void TForm1::buildToolBars() {
 
     // A panel of buttons shown next to its palette button.
     auto makePanel = [&](const QString& name, int columns) {
-        auto* panel = new QFrame(this, Qt::Popup);
+        auto* panel = new QFrame(&window_, Qt::Popup);
         panel->setObjectName(name);
         panel->setFrameShape(QFrame::StyledPanel);
         auto* grid = new QGridLayout(panel);
@@ -162,7 +166,7 @@ void TForm1::buildToolBars() {
                 b->setIcon(item->icon());
                 b->setProperty("tool", tool);
                 b->setToolTip(item->toolTip());
-                chooseTool(tool, true);
+                emit toolRequested(tool);
             });
         }
         if (first < 0) first = tools.front();
@@ -177,7 +181,7 @@ void TForm1::buildToolBars() {
             if (!paletteTimer_->isActive()) return; // the panel opened instead
             paletteTimer_->stop();
             pendingPalette_ = nullptr;
-            chooseTool(b->property("tool").toInt(), true);
+            emit toolRequested(b->property("tool").toInt());
         });
         place(b);
         return b;
@@ -208,30 +212,42 @@ void TForm1::buildToolBars() {
     newRow();
     toolButton(Tool::Move);
     separator();
-    for (int t : {1, 2, 3, 9})
+    for (int t : {Tool::Point, Tool::Line, Tool::Ray, Tool::Segment})
         toolButton(t);
-    paletteButton(QStringLiteral("B_hvector_1"), QStringLiteral("Panel_hvector"), {12, 13}, 2);
-    for (int t : {10, 11, 5, 6, 14, 4})
+    paletteButton(QStringLiteral("B_hvector_1"), QStringLiteral("Panel_hvector"),
+                  {Tool::Vector, Tool::VectorSum}, 2);
+    for (int t : {Tool::Polygon, Tool::RegularPolygon, Tool::Circle, Tool::CircleRadius, Tool::Arc,
+                  Tool::Conic})
         toolButton(t);
     separator();
-    for (int t : {7, 8, 15, 17, 16, 18, 19, 56})
+    for (int t : {Tool::Parallel, Tool::Perpendicular, Tool::Midpoint, Tool::PerpendicularBisector,
+                  Tool::AngleBisector, Tool::Intersection, Tool::Locus, Tool::Angle})
         toolButton(t);
     separator();
-    for (int t : {20, 21, 22, 23, 24, 25, 31})
+    for (int t : {Tool::CentralSymmetry, Tool::AxialSymmetry, Tool::Translation, Tool::Rotation,
+                  Tool::Homothety, Tool::Inversion, Tool::DisplacedPoint})
         toolButton(t);
-    paletteButton(QStringLiteral("B_comp_1"), QStringLiteral("Panel_comp"), {26, 27, 28, 29, 30},
+    paletteButton(QStringLiteral("B_comp_1"), QStringLiteral("Panel_comp"),
+                  {Tool::ParallelCheck, Tool::PerpendicularCheck, Tool::MembershipCheck,
+                   Tool::EquidistanceCheck, Tool::AlignmentCheck},
                   5);
-    toolButton(60);
+    toolButton(Tool::Iteration);
     row->addStretch(1);
     newRow();
-    for (int t : {34, 35, 36, 37, 38})
+    for (int t :
+         {Tool::LengthDistance, Tool::AngleMeasure, Tool::Area, Tool::Slope, Tool::Proportion})
         toolButton(t);
-    paletteButton(QStringLiteral("B_hejes_1"), QStringLiteral("Panel_hejes"), {39, 41, 33, 40, 32},
+    paletteButton(QStringLiteral("B_hejes_1"), QStringLiteral("Panel_hejes"),
+                  {Tool::Axes, Tool::Grid, Tool::RepresentPoints, Tool::EquationOrCoordinates,
+                   Tool::PointWithCoordinates},
                   5);
-    for (int t : {42, 43, 44, 45, 51})
+    for (int t :
+         {Tool::Calculate, Tool::Parameter, Tool::Function, Tool::FunctionGraph, Tool::Table})
         toolButton(t);
     separator();
-    for (int t : {46, 47, 48, 49, 50, 55, 57, 58, 59, 52})
+    for (int t :
+         {Tool::RedefinePoint, Tool::Trace, Tool::Animation, Tool::RotateSelection, Tool::Zoom,
+          Tool::Text, Tool::ShowHideButton, Tool::MotionButton, Tool::Bitmap, Tool::ApplyMacro})
         toolButton(t);
     row->addStretch(1);
     // A narrow window cuts the rows off instead of growing to fit them.
@@ -244,7 +260,7 @@ void TForm1::buildToolBars() {
     QToolBar* e = B_edicion;
     owner = e;
     place = [e](QWidget* w) { e->addWidget(w); };
-    for (int t : {61, 62, 63, 64})
+    for (int t : {Tool::ToggleVisibility, Tool::EditElement, Tool::DeleteElement, Tool::Font})
         toolButton(t);
     e->addSeparator();
     {
@@ -253,7 +269,7 @@ void TForm1::buildToolBars() {
         QToolButton* b = makeButton(e, QStringLiteral("B_color"));
         QFrame* panel = makePanel(QStringLiteral("Panel_color"), 8);
         b->setCheckable(true);
-        b->setIcon(colourGlyph(creation_.chosenColor));
+        b->setIcon(colourGlyph(colour_));
         b->setToolTip(prompt(Tool::LineColour));
         b->setProperty("tool", int(Tool::LineColour));
         b->setProperty("panel", QStringLiteral("Panel_color"));
@@ -274,8 +290,8 @@ void TForm1::buildToolBars() {
             const Color colour = c.colour;
             connect(item, &QToolButton::clicked, this, [this, panel, colour] {
                 panel->hide();
-                setCurrentColour(colour);
-                chooseTool(Tool::LineColour, true);
+                emit colourChosen(colour);
+                emit toolRequested(Tool::LineColour);
             });
         }
         QToolButton* other = makeButton(panel, QStringLiteral("B_rgb"));
@@ -287,12 +303,12 @@ void TForm1::buildToolBars() {
         grid->addWidget(other, 2, 0, 1, 4, Qt::AlignLeft);
         connect(other, &QToolButton::clicked, this, [this, panel] {
             panel->hide();
-            const Color c = creation_.chosenColor;
+            const Color c = colour_;
             const QColor chosen =
-                QColorDialog::getColor(QColor(colorRed(c), colorGreen(c), colorBlue(c)), this);
-            setCurrentColour(chosen.isValid() ? rgb(chosen.red(), chosen.green(), chosen.blue())
-                                              : rgb(255, 0, 0));
-            chooseTool(Tool::LineColour, true);
+                QColorDialog::getColor(QColor(colorRed(c), colorGreen(c), colorBlue(c)), &window_);
+            emit colourChosen(chosen.isValid() ? rgb(chosen.red(), chosen.green(), chosen.blue())
+                                               : rgb(255, 0, 0));
+            emit toolRequested(Tool::LineColour);
         });
         QToolButton* param = makeButton(panel, QStringLiteral("B_colorpar"));
         param->setToolTip(qtext(uiText().message(Msg::ParametricColour)));
@@ -300,7 +316,7 @@ void TForm1::buildToolBars() {
         grid->addWidget(param, 2, 4, 1, 4, Qt::AlignLeft);
         connect(param, &QToolButton::clicked, this, [this, panel] {
             panel->hide();
-            chooseTool(Tool::ParamLineColour, true);
+            emit toolRequested(Tool::ParamLineColour);
         });
         connect(b, &QToolButton::pressed, this, [this, b] {
             pendingPalette_ = b;
@@ -310,22 +326,29 @@ void TForm1::buildToolBars() {
             if (!paletteTimer_->isActive()) return;
             paletteTimer_->stop();
             pendingPalette_ = nullptr;
-            chooseTool(Tool::LineColour, true);
+            emit toolRequested(Tool::LineColour);
         });
         e->addWidget(b);
     }
     toolButton(Tool::FillColour);
+    auto toolsFrom = [](int first, int last) {
+        std::vector<int> tools;
+        for (int t = first; t <= last; ++t)
+            tools.push_back(t);
+        return tools;
+    };
     paletteButton(QStringLiteral("B_edit_forma_punto"), QStringLiteral("Panel_forma_punto"),
-                  {69, 70, 71, 72, 73, 74}, 6);
+                  toolsFrom(Tool::FirstPointShape, Tool::LastPointShape), 6);
     paletteButton(QStringLiteral("B_edit_forma_linea"), QStringLiteral("Panel_forma_linea"),
-                  {75, 76, 77, 78, 79, 80}, 6);
+                  toolsFrom(Tool::FirstLineStyle, Tool::LastLineStyle), 6);
     paletteButton(QStringLiteral("B_edit_forma_angulo"), QStringLiteral("Panel_forma_angulo"),
-                  {81, 82, 83}, 3);
+                  toolsFrom(Tool::FirstAngleMark, Tool::LastAngleMark), 3);
     e->addSeparator();
     // The view toggles: the button takes everything from the action again whenever the action
     // changes (its checked state too), so the icon belongs to the action; the menu keeps its
     // plain text.
-    for (auto [action, name] : {std::pair{TodosElem1, "B_todoelem"}, std::pair{M_AA, "M_AA"}}) {
+    for (auto [action, name] :
+         {std::pair{showHidden, "B_todoelem"}, std::pair{antialias, "M_AA"}}) {
         action->setIcon(toolIcon(QString::fromLatin1(name)));
         action->setIconVisibleInMenu(false);
         QToolButton* b = makeButton(e, QString::fromLatin1(name));
@@ -339,19 +362,9 @@ void TForm1::buildToolBars() {
         toolButtons_[Tool::ApplyMacro];
     toolButtons_[Tool::ParamLineColour] = toolButtons_[Tool::LineColour];
     toolButtons_[Tool::ParamFillColour] = toolButtons_[Tool::FillColour];
-
-    // The bars can be shown and hidden from the view menu.
-    for (QAction* a : menuBar()->actions()) {
-        if (a->menu() && a->text() == qtext(uiText().message(Msg::MenuView))) {
-            a->menu()->addSeparator();
-            a->menu()->addAction(B_principales->toggleViewAction());
-            a->menu()->addAction(B_edicion->toggleViewAction());
-        }
-    }
-    toolChosenOnBars(Tool::Move);
 }
 
-void TForm1::toolChosenOnBars(int tool) {
+void ToolBars::showTool(int tool) {
     if (tool < 0 || tool >= int(toolButtons_.size())) return;
     QToolButton* b = toolButtons_[size_t(tool)];
     if (!b) return;
@@ -365,7 +378,7 @@ void TForm1::toolChosenOnBars(int tool) {
     b->setChecked(true);
 }
 
-void TForm1::paletteTimerFired() {
+void ToolBars::paletteTimerFired() {
     QToolButton* b = pendingPalette_;
     pendingPalette_ = nullptr;
     if (!b) return;
@@ -380,22 +393,22 @@ void TForm1::paletteTimerFired() {
     panel->show();
 }
 
-void TForm1::setCurrentColour(Color c) {
-    creation_.chosenColor = c;
-    if (QToolButton* b = buttonNamed(QStringLiteral("B_color"))) b->setIcon(colourGlyph(c));
+void ToolBars::showColour(Color colour) {
+    colour_ = colour;
+    if (QToolButton* b = buttonNamed(QStringLiteral("B_color"))) b->setIcon(colourGlyph(colour));
 }
 
-QToolButton* TForm1::toolButton(int tool) const {
+QToolButton* ToolBars::toolButton(int tool) const {
     return tool >= 0 && tool < int(toolButtons_.size()) ? toolButtons_[size_t(tool)] : nullptr;
 }
 
-QToolButton* TForm1::buttonNamed(const QString& name) const {
+QToolButton* ToolBars::buttonNamed(const QString& name) const {
     for (QToolButton* b : allButtons_)
         if (b->objectName() == name) return b;
     return nullptr;
 }
 
-QFrame* TForm1::palettePanel(const QString& name) const {
+QFrame* ToolBars::palettePanel(const QString& name) const {
     return panels_.value(name);
 }
 

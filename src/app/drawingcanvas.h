@@ -1,0 +1,162 @@
+// The drawing canvas of the main window: the drawing area with its two scroll bars, the off-screen
+// bitmaps every redraw goes to (the area's paint only copies the main one), the hover overlay and
+// the tool modes at work on the document shown. It is the host of the tool modes and of "Mover la
+// pantalla"; what belongs to the window around it (the program's options, the status bar, the
+// tool bars, the undo store and the dialogs) it reaches through CanvasOwner.
+//
+// It lives beside the window rather than in view/: it is a widget tying the renderer, the
+// overlay and the interaction of view/ to Qt's events, and it hosts a dialog of dialogs/.
+#pragma once
+
+#include "dialogs/tmuepan.h"
+#include "view/hoveroverlay.h"
+#include "view/interaction.h"
+#include "view/renderer.h"
+
+#include <QImage>
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+#include <vector>
+
+class QScrollBar;
+class QTimer;
+
+namespace qorv {
+
+class Document;
+struct Element;
+
+// What the canvas asks of the window that holds it.
+class CanvasOwner {
+  public:
+    virtual ~CanvasOwner() = default;
+    virtual const CreationOptions& creationOptions() = 0;
+    // Records one undo step of the current document (the tools call it before changing it).
+    virtual void recordUndoStep() = 0;
+    virtual void setStatusText(const QString& text) = 0;
+    // The tool changed: the tool bars follow.
+    virtual void toolChosen(int tool) = 0;
+    virtual void openElementDialog(int tool, Element& e) = 0;
+    virtual void showMessage(int msgSlot) = 0;
+    // The font dialog on `font`; false when it is cancelled.
+    virtual bool chooseFont(FontRecord& font) = 0;
+};
+
+class DrawingCanvas : public QWidget, public InteractionHost, public MuePanHost {
+    Q_OBJECT
+  public:
+    // Shows `doc` until showDocument gives another one; the owner keeps the documents.
+    DrawingCanvas(CanvasOwner& owner, Document& doc, QWidget* parent = nullptr);
+    ~DrawingCanvas() override;
+
+    // Shows another document: the tools let go of the old one (which must still exist), the
+    // trace is cleared, the scroll bars follow the new view and everything is recalculated and
+    // drawn.
+    void showDocument(Document& doc);
+    // The document's elements are new objects (undo, redo, a cut): cached drawings go and the
+    // drawing is made again.
+    void elementsReplaced();
+
+    QWidget* drawingArea() const { return area_; }
+    QScrollBar* horizontalBar() const { return SB_h; }
+    QScrollBar* verticalBar() const { return SB_v; }
+    const QImage& mainBitmap() const { return mainBitmap_; }
+    const QImage& traceBitmap() const { return traceBitmap_; }
+    Interaction& interaction() { return interaction_; }
+    // How many undo steps the tools recorded.
+    int toolUndoSteps() const { return toolUndoSteps_; }
+    int cursorNumber() const { return cursorNumber_; }
+    // The ambiguity menu, replaceable (tests choose without a pop-up): returns the index chosen,
+    // or -1.
+    void setAmbiguityChooser(std::function<int(const std::vector<Element*>&)> chooser) {
+        ambiguityChooser_ = std::move(chooser);
+    }
+
+    // Clears the trace bitmap: white on a light background, black on a dark one.
+    void clearTrace();
+    // Far corner from the screen size; scroll bars from the view origin when `setBars`.
+    void synchronizeView(bool setBars);
+    void setShowHidden(bool on);
+
+    // ---- InteractionHost (and the drawing's own entry points)
+    Document& document() override { return *document_; }
+    ViewTransform view() override;
+    int areaWidth() override;
+    int areaHeight() override;
+    double planeSize() override { return planeSize_; }
+    bool showHidden() override { return showHidden_; }
+    const CreationOptions& creationOptions() override { return owner_.creationOptions(); }
+    bool elementBox(const Element& e, PixelBox& box) override;
+    void recordUndoStep() override;
+    // Recalculates the whole list and redraws.
+    void recalculateAndRedraw() override;
+    // Recalculates only the marked elements (a drag), then redraws everything.
+    void recalculateMarkedAndRedraw() override;
+    // Draws the document into the main bitmap and repaints the area.
+    void redraw() override;
+    void viewOriginChanged() override;
+    void scrollBy(int horizontal, int vertical) override;
+    void setStatusText(const std::string& text) override;
+    void setCursorNumber(int cursor) override;
+    void showHover(const HoverFeedback& feedback) override;
+    int chooseAmong(const std::vector<Element*>& elements, ScreenPoint at) override;
+    void toolChosen(int tool) override { owner_.toolChosen(tool); }
+    void startButtonTimer() override;
+    bool buttonTimerRunning() override;
+    void captureMouse(bool on) override;
+    void openElementDialog(int tool, Element& e) override { owner_.openElementDialog(tool, e); }
+    void showMessage(int slot) override { owner_.showMessage(slot); }
+    bool chooseFont(FontRecord& font) override { return owner_.chooseFont(font); }
+
+    // ---- MuePanHost
+    Document& currentDocument() override { return *document_; }
+    Renderer& renderer() override { return renderer_; }
+    QSize drawingAreaSize() const override;
+    QSize screenSize() const override;
+    double planeSize() const override { return planeSize_; }
+    void setPlaneSize(double size) override;
+    bool showHidden() const override { return showHidden_; }
+    void redrawMainView() override { redraw(); }
+    void viewChanged() override;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    // Everything a drawing of the main view uses: view, area, path, hidden elements, plane, the
+    // trace, the state of the tools (a gesture running, the elements picked) and the marks drawn
+    // over the construction.
+    RenderOptions renderOptions() const;
+    void drawOverlay(QPainter& painter) const;
+    void ensureBitmapSize();
+    void areaResized();
+    void horizontalScrolled(int position);
+    void verticalScrolled(int position);
+    void afterScroll();
+
+    CanvasOwner& owner_;
+    Document* document_;
+    Renderer renderer_;
+    QImage mainBitmap_;  // every redraw goes here first
+    QImage traceBitmap_; // traces of moving elements
+    double planeSize_ = 4000.0;
+    bool showHidden_ = false;
+
+    QWidget* area_ = nullptr;   // the drawing area: its paint copies the main bitmap
+    QWidget* panelH_ = nullptr; // each scroll bar sits on a panel of its own
+    QWidget* panelV_ = nullptr;
+    QScrollBar* SB_h = nullptr;
+    QScrollBar* SB_v = nullptr;
+
+    Interaction interaction_;
+    HoverOverlay overlay_;
+    HoverFeedback hover_;
+    QTimer* buttonTimer_ = nullptr; // 150 ms: a motion button shows pressed
+    int toolUndoSteps_ = 0;
+    int cursorNumber_ = 0;
+    std::function<int(const std::vector<Element*>&)> ambiguityChooser_;
+};
+
+} // namespace qorv
