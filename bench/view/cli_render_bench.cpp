@@ -48,7 +48,9 @@ void BM_CliRenderPng(benchmark::State& state) {
         }
     }
     const std::vector<std::string> command = {
-        QORV_CLI_PATH, "render", file, png, "--width", std::to_string(int(bench::ViewWidth)),
+        QORV_CLI_PATH, "render",
+        file,          png,
+        "--width",     std::to_string(int(bench::ViewWidth)),
         "--height",    std::to_string(int(bench::ViewHeight))};
     for (auto _ : state) {
         if (runCommand(command) != 0) {

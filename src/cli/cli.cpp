@@ -3,10 +3,10 @@
 #include "calc/expression.h"
 #include "geometry/measure.h"
 #include "geometry/recalc.h"
-#include "model/examples.h"
-#include "view/exportfile.h"
 #include "model/docfile.h"
+#include "model/examples.h"
 #include "model/uitext.h"
+#include "view/exportfile.h"
 
 #include <cmath>
 #include <cstdio>
@@ -62,7 +62,6 @@ int macroCount(const Document& doc) {
 }
 
 } // namespace
-
 
 namespace {
 

@@ -9,8 +9,9 @@
 namespace qorv::cli {
 
 // Runs one command (`args` without the program name): "info FILE", "dump FILE",
-// "convert IN OUT", "eval TEXT", "example NAME OUT". What the command prints goes to `out`, messages to `err`.
-// Returns the exit status: 0 success, 1 a refused or unwritable file or an invalid text, 2 usage.
+// "convert IN OUT", "eval TEXT", "example NAME OUT". What the command prints goes to `out`,
+// messages to `err`. Returns the exit status: 0 success, 1 a refused or unwritable file or an
+// invalid text, 2 usage.
 int run(const std::vector<std::string>& args, std::string& out, std::string& err);
 
 // Whether the command draws, and so needs a QGuiApplication for its fonts; the others need no Qt.

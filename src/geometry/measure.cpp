@@ -9,9 +9,9 @@
 #include "model/uitext.h"
 
 #include <cmath>
-#include <numbers>
 #include <cstdio>
 #include <cstring>
+#include <numbers>
 
 namespace qorv {
 
@@ -52,14 +52,9 @@ void setNoValue(Element& e) {
     e.defined = 1;
 }
 
-
-
-
 double radiusOf(const Element& c) {
     return distance(firstPointOf(c), secondPointOf(c));
 }
-
-
 
 bool onSegment(Point2 p, Point2 a, Point2 b) {
     return std::fabs(distance(a, p) + distance(p, b) - distance(a, b)) < Tol::Distinct;
@@ -300,7 +295,8 @@ void recalcProportion(Document&, Element& e) {
             e.defined = 0;
             return;
         }
-        const Point2 p1 = positionOf(*e.parent1), p2 = positionOf(*e.parent2), p3 = positionOf(*e.parent3);
+        const Point2 p1 = positionOf(*e.parent1), p2 = positionOf(*e.parent2),
+                     p3 = positionOf(*e.parent3);
         const double d12 = distance(p1, p2), d13 = distance(p1, p3), d23 = distance(p2, p3);
         if (d13 == 0) {
             setNoValue(e);
@@ -400,7 +396,8 @@ void recalcEquidistanceCheck(Document&, Element& e) {
         e.defined = 0;
         return;
     }
-    const Point2 p1 = positionOf(*e.parent1), p2 = positionOf(*e.parent2), p3 = positionOf(*e.parent3);
+    const Point2 p1 = positionOf(*e.parent1), p2 = positionOf(*e.parent2),
+                 p3 = positionOf(*e.parent3);
     setVerdict(e, std::fabs(distance(p1, p2) - distance(p1, p3)) <= Tol::Distinct);
 }
 
@@ -409,7 +406,8 @@ void recalcAlignmentCheck(Document&, Element& e) {
         e.defined = 0;
         return;
     }
-    setVerdict(e, areCollinear(positionOf(*e.parent1), positionOf(*e.parent2), positionOf(*e.parent3)));
+    setVerdict(
+        e, areCollinear(positionOf(*e.parent1), positionOf(*e.parent2), positionOf(*e.parent3)));
 }
 
 // ---- equations

@@ -32,7 +32,7 @@ bool pointOnArc(const Element& arc, Point2 p);
 
 // ---- proportion (kind 11); the other measurements are in recalcmethods.h
 // ----------------------------------------------------------------------
-void recalcProportion(Document& doc, Element& e);         // 68
+void recalcProportion(Document& doc, Element& e); // 68
 
 // ---- property checks: `option` 1 when the property holds
 // ------------------------------------------

@@ -36,8 +36,12 @@ inline double angleFactor(int32_t angleUnit) {
     }
 }
 
-inline double lengthFactor(const Document& doc) { return lengthFactor(doc.lengthUnit); }
-inline double angleFactor(const Document& doc) { return angleFactor(doc.angleUnit); }
+inline double lengthFactor(const Document& doc) {
+    return lengthFactor(doc.lengthUnit);
+}
+inline double angleFactor(const Document& doc) {
+    return angleFactor(doc.angleUnit);
+}
 
 // A parent that exists and is defined.
 inline bool usable(const Element* p) {

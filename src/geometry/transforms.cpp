@@ -127,12 +127,14 @@ void recalcRotation(Document& doc, Element& e) {
         e.defined = 0;
         return;
     }
-    storePoint(e, rotatePoint(positionOf(*e.parent1), positionOf(*e.parent2), angle / angleFactor(doc)));
+    storePoint(
+        e, rotatePoint(positionOf(*e.parent1), positionOf(*e.parent2), angle / angleFactor(doc)));
 }
 
 void recalcHomothety(Document&, Element& e) {
     double k = 0;
-    if (!usable(e.parent1) || !usable(e.parent2) || !usable(e.parent3) || !numberValueOf(e.parent3, k)) {
+    if (!usable(e.parent1) || !usable(e.parent2) || !usable(e.parent3) ||
+        !numberValueOf(e.parent3, k)) {
         e.defined = 0;
         return;
     }
@@ -158,7 +160,8 @@ void recalcInversion(Document&, Element& e) {
 
 void recalcDisplacement(Document& doc, Element& e) {
     double n = 0;
-    if (!usable(e.parent1) || !usable(e.parent2) || !usable(e.parent3) || !numberValueOf(e.parent3, n)) {
+    if (!usable(e.parent1) || !usable(e.parent2) || !usable(e.parent3) ||
+        !numberValueOf(e.parent3, n)) {
         e.defined = 0;
         return;
     }
@@ -258,7 +261,8 @@ void recalcArc(Document&, Element& e) {
         e.defined = 0;
         return;
     }
-    const Point2 p1 = positionOf(*e.parent1), p2 = positionOf(*e.parent2), p3 = positionOf(*e.parent3);
+    const Point2 p1 = positionOf(*e.parent1), p2 = positionOf(*e.parent2),
+                 p3 = positionOf(*e.parent3);
     if (distance(p1, p2) < Tol::Tiny && distance(p1, p3) < Tol::Tiny) {
         // All three together: a point arc.
         storePair(e, p1, p1);
@@ -360,7 +364,6 @@ Element* createRegularPolygon(Document& doc, Element* centre, Element* first, Po
 
 // ---- zoom
 // ----------------------------------------------------------------------------------------
-
 
 void scaleConstruction(Document& doc, Point2 z, double k) {
     if (!std::isfinite(k) || k == 0.0 || !isFinite(z)) return;

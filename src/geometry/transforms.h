@@ -19,15 +19,15 @@ bool invertPoint(Point2 p, Point2 c, double r, Point2& out);
 bool reflectPoint(Point2 p, Point2 a, Point2 b, Point2& out);
 
 // ---- per-method recalculation ------------------------------------------------------------------
-void recalcAxialSymmetry(Document& doc, Element& e);         // 22
-void recalcRotation(Document& doc, Element& e);              // 24
-void recalcHomothety(Document& doc, Element& e);             // 25
-void recalcInversion(Document& doc, Element& e);             // 26
-void recalcDisplacement(Document& doc, Element& e);          // 27
-void recalcPointWithCoordinates(Document& doc, Element& e);  // 49
-void recalcAngleBisector(Document& doc, Element& e);         // 11
-void recalcArc(Document& doc, Element& e);                   // 19
-void recalcRegularPolygonVertex(Document& doc, Element& e);  // 59
+void recalcAxialSymmetry(Document& doc, Element& e);        // 22
+void recalcRotation(Document& doc, Element& e);             // 24
+void recalcHomothety(Document& doc, Element& e);            // 25
+void recalcInversion(Document& doc, Element& e);            // 26
+void recalcDisplacement(Document& doc, Element& e);         // 27
+void recalcPointWithCoordinates(Document& doc, Element& e); // 49
+void recalcAngleBisector(Document& doc, Element& e);        // 11
+void recalcArc(Document& doc, Element& e);                  // 19
+void recalcRegularPolygonVertex(Document& doc, Element& e); // 59
 
 // ---- regular polygons --------------------------------------------------------------------------
 struct PolygonShape {

@@ -48,7 +48,9 @@ void ElementRequest::reset() {
     text.clear();
 }
 
-MacroSlot::~MacroSlot() { destroyElements(first); }
+MacroSlot::~MacroSlot() {
+    destroyElements(first);
+}
 
 void MacroSlot::clear() {
     destroyElements(first);
@@ -66,12 +68,14 @@ Document::Document() : Document(DocumentDefaults::builtIn()) {}
 
 Document::Document(const DocumentDefaults& d)
     : background(d.background), hiddenColor(d.hiddenColor), selectedColor(d.selectedColor),
-      fonts(d.fonts), kindColors(d.kindColors), kindShapes(d.kindShapes),
-      lengthUnit(d.lengthUnit), angleUnit(d.angleUnit), pixelsPerUnit(d.pixelsPerUnit),
+      fonts(d.fonts), kindColors(d.kindColors), kindShapes(d.kindShapes), lengthUnit(d.lengthUnit),
+      angleUnit(d.angleUnit), pixelsPerUnit(d.pixelsPerUnit),
       constantLengthsWithZoom(d.constantLengthsWithZoom), coordinateSystem(d.coordinateSystem),
       antialiased(d.antialiased) {}
 
-Document::~Document() { destroyElements(head); }
+Document::~Document() {
+    destroyElements(head);
+}
 
 void Document::append(Element* e) {
     e->next = nullptr;
@@ -104,7 +108,8 @@ void Document::clear() {
 
 int32_t Document::elementCount() const {
     int32_t n = 0;
-    for (const Element* e = head; e; e = e->next) ++n;
+    for (const Element* e = head; e; e = e->next)
+        ++n;
     return n;
 }
 
@@ -142,7 +147,9 @@ void setMarkWithSubs(Element& e, int32_t m) {
     forEachSubElement(e, [m](Element& s) { s.mark = m; });
 }
 
-bool isMarked(const Element* e) { return e && e->mark == 1; }
+bool isMarked(const Element* e) {
+    return e && e->mark == 1;
+}
 
 } // namespace
 
@@ -314,7 +321,8 @@ void Document::selectKind(ElementKind k, bool showHidden) {
 }
 
 void Document::selectKinds(const std::vector<ElementKind>& kinds, bool showHidden) {
-    for (ElementKind k : kinds) selectKind(k, showHidden);
+    for (ElementKind k : kinds)
+        selectKind(k, showHidden);
 }
 
 bool Document::hasUnselectedSelectable(ElementKind k, bool showHidden) const {
@@ -363,7 +371,8 @@ bool Document::selectParents() {
     forEachWithSubs([&](Element& e) {
         if (e.selected) chosen.push_back(&e);
     });
-    for (Element* e : chosen) accumulateAncestors(e);
+    for (Element* e : chosen)
+        accumulateAncestors(e);
     return selectMarked(*this);
 }
 
@@ -528,7 +537,8 @@ Element* createElement(Document& doc, ElementRequest& req, const CreationOptions
     e.parent1 = req.parent1;
     e.parent2 = req.parent2;
     e.parent3 = req.parent3;
-    for (int i = 0; i < 4; ++i) e.value[i] = req.value[i];
+    for (int i = 0; i < 4; ++i)
+        e.value[i] = req.value[i];
     e.defined = 1;
     e.mark = 0;
     e.selected = 0;

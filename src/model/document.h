@@ -63,13 +63,14 @@ struct DocumentDefaults {
 
 // Program state that element creation reads (owned by the main window in the editor).
 struct CreationOptions {
-    bool applyChosenColor = false; // the tool-bar option "apply the chosen colour to the next element"
+    bool applyChosenColor =
+        false; // the tool-bar option "apply the chosen colour to the next element"
     Color chosenColor = 0;
-    int32_t decimals = 2;          // "Número de decimales en pantalla"
+    int32_t decimals = 2; // "Número de decimales en pantalla"
     double angleMarkFactor = 0.13;
-    int32_t locusPoints = 80;      // "Número de puntos en un nuevo lugar geométrico"
-    double parameterStep = 0.01;   // initial parameter step of the main window
-    Point2 lastClick;              // last mouse position, world coordinates
+    int32_t locusPoints = 80;            // "Número de puntos en un nuevo lugar geométrico"
+    double parameterStep = 0.01;         // initial parameter step of the main window
+    Point2 lastClick;                    // last mouse position, world coordinates
     Element* redefiningButton = nullptr; // button whose element list is being redefined
 };
 
@@ -90,7 +91,7 @@ struct ElementRequest {
 };
 
 class Document {
-public:
+  public:
     Document();
     explicit Document(const DocumentDefaults& d);
     ~Document();
@@ -194,7 +195,7 @@ public:
         }
     }
 
-private:
+  private:
     // Drops the trace and animation entries of the marked elements and sub-elements, and the
     // name links between them and the elements that stay.
     void forgetMarked();

@@ -35,11 +35,13 @@ bool isTextLike(ElementKind k) {
     }
 }
 
-bool carriesFont(ElementKind k) { return k != Kind::Text && isTextLike(k); }
+bool carriesFont(ElementKind k) {
+    return k != Kind::Text && isTextLike(k);
+}
 
 const std::array<Color, 16> fixedPalette = {
-    255,       65280, 0xffff00, 0xffff,   12632256, 0xffffff, 32896, 128,
-    0xff0000, 0x8000, 8421504,  0,        0xff8080, 0xc08000, 33023, 0xff00ff};
+    255,      65280,  0xffff00, 0xffff, 12632256, 0xffffff, 32896, 128,
+    0xff0000, 0x8000, 8421504,  0,      0xff8080, 0xc08000, 33023, 0xff00ff};
 
 std::unique_ptr<ElementTail> makeTail(TailType type) {
     switch (type) {
@@ -92,7 +94,8 @@ std::unique_ptr<Element> Element::clone() const {
     c->parent2 = parent2;
     c->parent3 = parent3;
     c->id = id;
-    for (int i = 0; i < 4; ++i) c->value[i] = value[i];
+    for (int i = 0; i < 4; ++i)
+        c->value[i] = value[i];
     c->defined = defined;
     c->visible = visible;
     c->mark = mark;
@@ -112,7 +115,8 @@ std::unique_ptr<Element> Element::clone() const {
     c->nameElement = nameElement;
     if (tail) c->tail = tail->clone();
     // Sub-elements belong to the copy.
-    for (int i = 0, n = c->subElementCount(); i < n; ++i) c->subElement(i)->owner = c.get();
+    for (int i = 0, n = c->subElementCount(); i < n; ++i)
+        c->subElement(i)->owner = c.get();
     return c;
 }
 

@@ -13,10 +13,18 @@ namespace qorv {
 // Windows COLORREF: 0x00BBGGRR.
 using Color = int32_t;
 
-constexpr Color rgb(int r, int g, int b) { return Color(r | (g << 8) | (b << 16)); }
-constexpr int colorRed(Color c) { return c & 0xff; }
-constexpr int colorGreen(Color c) { return (c >> 8) & 0xff; }
-constexpr int colorBlue(Color c) { return (c >> 16) & 0xff; }
+constexpr Color rgb(int r, int g, int b) {
+    return Color(r | (g << 8) | (b << 16));
+}
+constexpr int colorRed(Color c) {
+    return c & 0xff;
+}
+constexpr int colorGreen(Color c) {
+    return (c >> 8) & 0xff;
+}
+constexpr int colorBlue(Color c) {
+    return (c >> 16) & 0xff;
+}
 
 using ConstructionMethod = int32_t;
 using ElementKind = int32_t;
@@ -134,13 +142,15 @@ constexpr int32_t Count = 25;
 } // namespace Kind
 
 // Variant words shared by several fields.
-constexpr int32_t HasValue = 100;   // a number has a value; rectangular coordinates
-constexpr int32_t NoValue = -100;   // a number has none; polar coordinates
-constexpr int32_t Internal = 100;   // `visible` of an internal element: never drawn, never selectable
-constexpr double NotSet = -1111.0;  // a value not set, or a missing sample
+constexpr int32_t HasValue = 100; // a number has a value; rectangular coordinates
+constexpr int32_t NoValue = -100; // a number has none; polar coordinates
+constexpr int32_t Internal = 100; // `visible` of an internal element: never drawn, never selectable
+constexpr double NotSet = -1111.0; // a value not set, or a missing sample
 
 // Valid method code?
-constexpr bool isValidMethod(int32_t m) { return m >= 0 && m < Method::Count; }
+constexpr bool isValidMethod(int32_t m) {
+    return m >= 0 && m < Method::Count;
+}
 
 // Kind of the element a method makes (the method table's column); -1 for an invalid code.
 ElementKind kindOf(ConstructionMethod m);
@@ -279,10 +289,10 @@ struct SampledCurveTail : TailBase<SampledCurveTail, TailType::SampledCurve> {
 // Compiled expression of a calculation or a function.
 struct ExpressionTail : TailBase<ExpressionTail, TailType::Expression> {
     std::string exprText;
-    std::vector<int32_t> exprCode;   // postfix program, zero-terminated
-    int32_t exprVarCount = 0;        // V
-    std::vector<Ref> exprArgs;       // V variables then F functions
-    std::vector<double> exprValues;  // value table: result, variables, reserved, constants
+    std::vector<int32_t> exprCode;  // postfix program, zero-terminated
+    int32_t exprVarCount = 0;       // V
+    std::vector<Ref> exprArgs;      // V variables then F functions
+    std::vector<double> exprValues; // value table: result, variables, reserved, constants
 };
 
 struct TableColumn {
@@ -422,7 +432,8 @@ struct Element {
 // Visits an element's owned sub-elements in id order.
 template <class F> void forEachSubElement(const Element& e, F&& f) {
     const int n = e.subElementCount();
-    for (int i = 0; i < n; ++i) f(*e.subElement(i));
+    for (int i = 0; i < n; ++i)
+        f(*e.subElement(i));
 }
 
 // Visits every reference an element keeps, as `Ref&` (`const Ref&` for a const element): the

@@ -75,7 +75,8 @@ void triangle(Builder& b) {
 }
 
 void conic(Builder& b) {
-    // Five points of the ellipse x^2/200^2 + y^2/100^2 = 1 turned by nothing: (200 cos t, 100 sin t).
+    // Five points of the ellipse x^2/200^2 + y^2/100^2 = 1 turned by nothing: (200 cos t, 100 sin
+    // t).
     const double t[5] = {0.3, 1.2, 2.4, 3.6, 5.0};
     std::vector<Element*> pts;
     const char* names[5] = {"P1", "P2", "P3", "P4", "P5"};
@@ -108,8 +109,10 @@ void intersections(Builder& b) {
 
     std::vector<Element*> pts;
     const double t[5] = {0.2, 1.4, 2.5, 3.9, 5.2};
-    for (int i = 0; i < 5; ++i) pts.push_back(b.point(250 * std::cos(t[i]), 90 * std::sin(t[i])));
-    for (Element* p : pts) p->shape = PointShape::Cross;
+    for (int i = 0; i < 5; ++i)
+        pts.push_back(b.point(250 * std::cos(t[i]), 90 * std::sin(t[i])));
+    for (Element* p : pts)
+        p->shape = PointShape::Cross;
     Element* k = b.conic(pts);
     b.intersection(k, l2, 24);
     b.intersection(k, l2, 25);

@@ -9,6 +9,7 @@ namespace {
 const std::string kEmpty;
 
 // Built-in texts are UTF-8 in the source; files convert at their edges.
+// clang-format off
 constexpr const char* kKindNames[UiTextTable::KindNameSlots] = {
     "punto", "recta", "semirecta", "segmento", "polígono", "circunferencia", "arco", "ángulo",
     "lugar geométrico", "texto", "nombre", "número", "función", "ejes", "tabla", "ecuación",
@@ -160,12 +161,14 @@ constexpr const char* kToolPrompts[UiTextTable::ToolPromptSlots] = {
     "Marca de ángulo doble",                                                // 82
     "Marca de ángulo triple",                                               // 83
 };
+// clang-format on
 
 // Cut to at most max bytes without splitting a UTF-8 sequence.
 std::string cut(std::string_view text, size_t max) {
     if (text.size() <= max) return std::string(text);
     size_t n = max;
-    while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
+    while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80)
+        --n;
     return std::string(text.substr(0, n));
 }
 
@@ -176,19 +179,32 @@ template <size_t N> const std::string& at(const std::array<std::string, N>& a, i
 } // namespace
 
 void UiTextTable::fillBuiltInTexts() {
-    for (int i = 0; i < KindNameSlots; ++i) kindNames_[size_t(i)] = kKindNames[i];
+    for (int i = 0; i < KindNameSlots; ++i)
+        kindNames_[size_t(i)] = kKindNames[i];
     for (const MethodRow& row : methodTable())
         methodNames_[size_t(row.code)] = row.name;
-    for (int i = 0; i < CheckWordSlots; ++i) checkWords_[size_t(i)] = kCheckWords[i];
-    for (auto& m : messages_) m.clear();
-    for (int i = 0; i < Msg::Count; ++i) messages_[size_t(i)] = kMessages[i];
-    for (int i = 0; i < ToolPromptSlots; ++i) toolPrompts_[size_t(i)] = kToolPrompts[i];
+    for (int i = 0; i < CheckWordSlots; ++i)
+        checkWords_[size_t(i)] = kCheckWords[i];
+    for (auto& m : messages_)
+        m.clear();
+    for (int i = 0; i < Msg::Count; ++i)
+        messages_[size_t(i)] = kMessages[i];
+    for (int i = 0; i < ToolPromptSlots; ++i)
+        toolPrompts_[size_t(i)] = kToolPrompts[i];
 }
 
-const std::string& UiTextTable::kindName(int kind) const { return at(kindNames_, kind); }
-const std::string& UiTextTable::methodName(int method) const { return at(methodNames_, method); }
-const std::string& UiTextTable::message(int slot) const { return at(messages_, slot); }
-const std::string& UiTextTable::toolPrompt(int tool) const { return at(toolPrompts_, tool); }
+const std::string& UiTextTable::kindName(int kind) const {
+    return at(kindNames_, kind);
+}
+const std::string& UiTextTable::methodName(int method) const {
+    return at(methodNames_, method);
+}
+const std::string& UiTextTable::message(int slot) const {
+    return at(messages_, slot);
+}
+const std::string& UiTextTable::toolPrompt(int tool) const {
+    return at(toolPrompts_, tool);
+}
 
 const std::string& UiTextTable::checkWord(int method, bool holds) const {
     if (method < Method::ParallelCheck || method > Method::AlignmentCheck) return kEmpty;
@@ -203,8 +219,7 @@ void UiTextTable::setMethodName(int slot, std::string_view text) {
         methodNames_[size_t(slot)] = cut(text, NameSlotSize - 1);
 }
 void UiTextTable::setCheckWord(int slot, std::string_view text) {
-    if (slot >= 0 && slot < CheckWordSlots)
-        checkWords_[size_t(slot)] = cut(text, NameSlotSize - 1);
+    if (slot >= 0 && slot < CheckWordSlots) checkWords_[size_t(slot)] = cut(text, NameSlotSize - 1);
 }
 void UiTextTable::setMessage(int slot, std::string_view text) {
     if (slot >= 0 && slot < MessageSlots) messages_[size_t(slot)] = cut(text, MessageSlotSize - 1);

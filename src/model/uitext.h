@@ -11,6 +11,7 @@
 namespace qorv {
 
 // Named message slots (256 bytes each). The language-file id of message k is 1000 + k.
+// clang-format off
 namespace Msg {
 enum : int {
     InvalidFile = 0,        // "no es un archivo válido"
@@ -68,15 +69,16 @@ enum : int {
     Count
 };
 }
+// clang-format on
 
 class UiTextTable {
-public:
+  public:
     static constexpr int NameSlotSize = 80;
     static constexpr int MessageSlotSize = 256;
     // Kind names 0..24, then "lado", "eje x", "eje y", "coordenada x o r", "coordenada y o theta".
     static constexpr int KindNameSlots = 30;
     static constexpr int MethodNameSlots = Method::Count; // names: the method table's
-    static constexpr int CheckWordSlots = 10; // true/false pairs of checks 50..54
+    static constexpr int CheckWordSlots = 10;             // true/false pairs of checks 50..54
     static constexpr int MessageSlots = 300;
     // One status-bar prompt per tool mode (0..83); the language-file id of tool c is 500 + c.
     static constexpr int ToolPromptSlots = 84;
@@ -98,7 +100,7 @@ public:
     void setMessage(int slot, std::string_view text);
     void setToolPrompt(int tool, std::string_view text);
 
-private:
+  private:
     std::array<std::string, KindNameSlots> kindNames_;
     std::array<std::string, MethodNameSlots> methodNames_;
     std::array<std::string, CheckWordSlots> checkWords_;

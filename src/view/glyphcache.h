@@ -30,11 +30,11 @@ class GlyphCache {
         bool operator==(const Mask&) const = default;
     };
     struct Glyph {
-        bool usable = false;     // false: the character needs Qt's own layout
-        int32_t advance = 0;     // 1/64 pixel
-        int32_t ascent = 0;      // 1/64 pixel, of the font that draws the character
+        bool usable = false; // false: the character needs Qt's own layout
+        int32_t advance = 0; // 1/64 pixel
+        int32_t ascent = 0;  // 1/64 pixel, of the font that draws the character
         int32_t descent = 0;
-        int32_t overhang = 0;    // 1/64 pixel beyond the advance, when it ends a line
+        int32_t overhang = 0;              // 1/64 pixel beyond the advance, when it ends a line
         std::array<uint8_t, 64> variant{}; // mask by the 1/64 fraction of the origin
         std::vector<Mask> masks;
     };

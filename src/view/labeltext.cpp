@@ -15,6 +15,8 @@ std::string numberText(double value, int decimals) {
     return buffer;
 }
 
-std::string labelText(const Document& doc, const Element& e) { return displayText(doc, e); }
+std::string labelText(const Document& doc, const Element& e) {
+    return displayText(doc, e);
+}
 
 } // namespace qorv

@@ -159,8 +159,7 @@ inline uint32_t byteMul(uint32_t x, uint32_t a) {
 
 } // namespace
 
-void PixelWriter::coverage(int x, int y, const uint8_t* map, int width, int height,
-                           QRgb colour) {
+void PixelWriter::coverage(int x, int y, const uint8_t* map, int width, int height, QRgb colour) {
     const int x0 = std::max(x, 0), x1 = std::min(x + width, width_);
     const int y0 = std::max(y, 0), y1 = std::min(y + height, height_);
     if (x0 >= x1 || y0 >= y1) return;
@@ -187,12 +186,12 @@ void PixelWriter::coverage(int x, int y, const uint8_t* map, int width, int heig
             // The complements 255 - a, each spread over its pixel's four channels.
             const __m128i a16 = _mm_unpacklo_epi8(_mm_cvtsi32_si128(int(four)), zero);
             const __m128i inv = _mm_sub_epi16(full, a16);
-            const __m128i invLo = _mm_unpacklo_epi64(
-                _mm_shufflelo_epi16(inv, _MM_SHUFFLE(0, 0, 0, 0)),
-                _mm_shufflelo_epi16(inv, _MM_SHUFFLE(1, 1, 1, 1)));
-            const __m128i invHi = _mm_unpacklo_epi64(
-                _mm_shufflelo_epi16(inv, _MM_SHUFFLE(2, 2, 2, 2)),
-                _mm_shufflelo_epi16(inv, _MM_SHUFFLE(3, 3, 3, 3)));
+            const __m128i invLo =
+                _mm_unpacklo_epi64(_mm_shufflelo_epi16(inv, _MM_SHUFFLE(0, 0, 0, 0)),
+                                   _mm_shufflelo_epi16(inv, _MM_SHUFFLE(1, 1, 1, 1)));
+            const __m128i invHi =
+                _mm_unpacklo_epi64(_mm_shufflelo_epi16(inv, _MM_SHUFFLE(2, 2, 2, 2)),
+                                   _mm_shufflelo_epi16(inv, _MM_SHUFFLE(3, 3, 3, 3)));
             const __m128i ground = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
             // Each channel times its complement / 255, rounded as byteMul rounds.
             auto times = [&](__m128i channels, __m128i weight) {
@@ -202,9 +201,8 @@ void PixelWriter::coverage(int x, int y, const uint8_t* map, int width, int heig
             };
             const __m128i kept = _mm_packus_epi16(times(_mm_unpacklo_epi8(ground, zero), invLo),
                                                   times(_mm_unpackhi_epi8(ground, zero), invHi));
-            const __m128i share =
-                _mm_set_epi32(int(shaded_[cov[3]]), int(shaded_[cov[2]]), int(shaded_[cov[1]]),
-                              int(shaded_[cov[0]]));
+            const __m128i share = _mm_set_epi32(int(shaded_[cov[3]]), int(shaded_[cov[2]]),
+                                                int(shaded_[cov[1]]), int(shaded_[cov[0]]));
             _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), _mm_add_epi32(kept, share));
         }
 #endif

@@ -816,8 +816,7 @@ void Renderer::drawAxes(Frame& f, const Element& e, Color c, int style, bool own
     for (const auto& l : labels) {
         if (!f.worldBoxVisible(l.at.x, l.at.y - 40, l.at.x + 200, l.at.y)) continue;
         const TextEntry& text = layoutText(l.key, stepLabel(l.value), font, bool(f.direct));
-        drawLaidOutText(f, text, font, f.at(l.at) - QPointF(0.5, 0.5),
-                        f.printer ? 0 : labelColour);
+        drawLaidOutText(f, text, font, f.at(l.at) - QPointF(0.5, 0.5), f.printer ? 0 : labelColour);
     }
 }
 

@@ -14,7 +14,8 @@ namespace {
 struct Builder : OwningBuilder {
     std::vector<Element*> list() {
         std::vector<Element*> v;
-        for (Element* e = doc.head; e; e = e->next) v.push_back(e);
+        for (Element* e = doc.head; e; e = e->next)
+            v.push_back(e);
         return v;
     }
     bool contains(const Element* x) {
@@ -132,7 +133,8 @@ TEST(CreateElement, PolygonOfNVerticesHasNSidesClosingToTheFirst) {
     for (int n : {3, 5, 8}) {
         Builder b;
         std::vector<Element*> v;
-        for (int i = 0; i < n; ++i) v.push_back(b.point(i, i * i));
+        for (int i = 0; i < n; ++i)
+            v.push_back(b.point(i, i * i));
         Element* poly = b.make(Method::Polygon, nullptr, nullptr, nullptr, v);
         auto* t = poly->tailAs<PolygonTail>();
         ASSERT_NE(t, nullptr);

@@ -14,7 +14,8 @@ namespace {
 
 std::vector<Element*> listOf(Document& doc) {
     std::vector<Element*> v;
-    for (Element* e = doc.head; e; e = e->next) v.push_back(e);
+    for (Element* e = doc.head; e; e = e->next)
+        v.push_back(e);
     return v;
 }
 
@@ -34,7 +35,8 @@ TEST(Examples, TriangleMeasuresAgreeWithHandComputedValues) {
     Document doc;
     ASSERT_TRUE(buildExample("triangle", doc));
     recalcUpTo(doc);
-    for (Element* e : listOf(doc)) EXPECT_EQ(e->defined, 1) << "method " << e->method;
+    for (Element* e : listOf(doc))
+        EXPECT_EQ(e->defined, 1) << "method " << e->method;
 
     // A(-160,-100), B(180,-80), C(10,150); 40 pixels per centimetre.
     const double ab = std::hypot(340, 20), bc = std::hypot(170, 230), ca = std::hypot(170, 250);
@@ -72,7 +74,8 @@ TEST(Examples, ConicIsTheEllipseThroughItsPoints) {
     EXPECT_EQ(t->conicType, 1);
     // y^2 + x^2/4 - 10000 = 0, normalised on the y^2 coefficient.
     const double expected[6] = {1, 0, 0.25, 0, 0, -10000};
-    for (int i = 0; i < 6; ++i) EXPECT_NEAR(t->coefficients[i], expected[i], 1e-7) << i;
+    for (int i = 0; i < 6; ++i)
+        EXPECT_NEAR(t->coefficients[i], expected[i], 1e-7) << i;
     for (const Point2& s : t->samples)
         EXPECT_NEAR(s.x * s.x / 40000 + s.y * s.y / 10000, 1.0, 1e-9);
 }
@@ -89,10 +92,10 @@ TEST(Examples, IntersectionsLieOnBothCurves) {
         for (Element* curve : {e->parent1, e->parent2}) {
             const double x = e->value[0], y = e->value[1];
             if (curve->kind() == Kind::Line) {
-                const double *v = curve->value;
+                const double* v = curve->value;
                 EXPECT_NEAR((v[2] - v[0]) * (y - v[1]) - (v[3] - v[1]) * (x - v[0]), 0, 1e-6);
             } else if (curve->kind() == Kind::Circle) {
-                const double *v = curve->value;
+                const double* v = curve->value;
                 EXPECT_NEAR(std::hypot(x - v[0], y - v[1]), std::hypot(v[2] - v[0], v[3] - v[1]),
                             1e-9);
             } else {
@@ -115,8 +118,8 @@ TEST(Examples, BundledFilesAreWhatTheBuilderMakes) {
         ASSERT_TRUE(buildExample(name, doc));
         recalcUpTo(doc);
         const std::vector<uint8_t> made = encodeDocument(doc);
-        const std::string path = std::string(QORV_SOURCE_DIR) + "/examples/" + std::string(name) +
-                                 ".qrv";
+        const std::string path =
+            std::string(QORV_SOURCE_DIR) + "/examples/" + std::string(name) + ".qrv";
         std::ifstream in(path, std::ios::binary);
         ASSERT_TRUE(in) << path << " is missing: run qorv-cli example " << name;
         const std::vector<uint8_t> bundled{std::istreambuf_iterator<char>(in), {}};

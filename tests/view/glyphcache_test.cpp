@@ -53,10 +53,12 @@ QImage throughPainter(const QImage& ground, const QFont& font, const QString& te
 TEST(GlyphCache, WritesTheSamePixelsAsThePainterAndMeasuresTheSameSize) {
     GlyphCache cache;
     const QImage ground = patterned(260, 60);
-    const QFont fonts[] = {rendererFont("Arial", 13), rendererFont("Arial", 16),
+    const QFont fonts[] = {rendererFont("Arial", 13),
+                           rendererFont("Arial", 16),
                            rendererFont("Arial", 16, true),
                            rendererFont("Times New Roman", 12, false, true),
-                           rendererFont("MS Sans Serif", 11), rendererFont("Arial", 27),
+                           rendererFont("MS Sans Serif", 11),
+                           rendererFont("Arial", 27),
                            rendererFont("Times New Roman", 44, true, true)};
     const char* texts[] = {"P12",
                            "5.02 cm",
@@ -68,9 +70,9 @@ TEST(GlyphCache, WritesTheSamePixelsAsThePainterAndMeasuresTheSameSize) {
                            "[0.5]"};
     // Whole pixels, quarters, and fractions whose sums with the glyphs' offsets fall just
     // below and above 1/64 steps.
-    const QPointF places[] = {{6, 5},          {10.25, 7.5},  {3.6, 12.2},  {-4, -3},
-                              {74.2, 134.4 - 120}, {-2.7, 8.49}, {15.99, 3.51}, {7.0001, 6.9999},
-                              {-0.3, -2.51}, {-11.2031, 0.49}};
+    const QPointF places[] = {
+        {6, 5},       {10.25, 7.5},  {3.6, 12.2},      {-4, -3},      {74.2, 134.4 - 120},
+        {-2.7, 8.49}, {15.99, 3.51}, {7.0001, 6.9999}, {-0.3, -2.51}, {-11.2031, 0.49}};
     const QRgb colours[] = {qRgb(255, 255, 255), qRgb(0, 0, 0), qRgb(200, 30, 90)};
     int compared = 0;
     for (size_t k = 0; k < std::size(fonts); ++k) {
@@ -93,8 +95,8 @@ TEST(GlyphCache, WritesTheSamePixelsAsThePainterAndMeasuresTheSameSize) {
                         ASSERT_TRUE(w.attach(p, image.width(), image.height()));
                         cache.draw(w, line, at.x(), at.y(), colour);
                     }
-                    ASSERT_EQ(image, expected) << utf8 << " font " << k << " at " << at.x()
-                                               << "," << at.y();
+                    ASSERT_EQ(image, expected)
+                        << utf8 << " font " << k << " at " << at.x() << "," << at.y();
                     ++compared;
                 }
         }
