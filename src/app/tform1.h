@@ -222,6 +222,7 @@ class TForm1 : public QMainWindow, public DocumentListHost, private CanvasOwner 
     bool writeDocument(int index, const QString& path);
     void enterNoDocumentState();
     void leaveNoDocumentState();
+    void showDocumentCommands(bool on);
     void showRecentFiles();
     void storeDocumentSettings();
     UserDialogs& dialogs();

@@ -554,21 +554,27 @@ void TForm1::enterNoDocumentState() {
             panel->hide();
             hiddenPanels_ << panel;
         }
-    for (QMenu* menu : {editMenu_, viewMenu_, documentMenu_}) {
-        menu->menuAction()->setVisible(false);
-        for (QAction* a : menu->actions())
-            a->setEnabled(false);
-    }
-    for (QAction* a : {M_guardar, M_guardar_como, M_cerrar, M_cerrar_todo}) {
-        a->setVisible(false);
-        a->setEnabled(false);
-    }
+    showDocumentCommands(false);
     // An empty document in the colour of an empty workspace; the one before it is not shown.
     const std::unique_ptr<Document> previous = docs_.renewStandIn();
     const QColor workspace = palette().color(QPalette::Dark);
     document().background = rgb(workspace.red(), workspace.green(), workspace.blue());
-    canvas_->setEnabled(false);
     showCurrentDocument();
+}
+
+// The menus, commands and the drawing area that work on a document: without one they are neither
+// shown nor reached by their shortcuts.
+void TForm1::showDocumentCommands(bool on) {
+    for (QMenu* menu : {editMenu_, viewMenu_, documentMenu_}) {
+        menu->menuAction()->setVisible(on);
+        for (QAction* a : menu->actions())
+            a->setEnabled(on);
+    }
+    for (QAction* a : {M_guardar, M_guardar_como, M_cerrar, M_cerrar_todo}) {
+        a->setVisible(on);
+        a->setEnabled(on);
+    }
+    canvas_->setEnabled(on);
 }
 
 void TForm1::leaveNoDocumentState() {
@@ -576,16 +582,7 @@ void TForm1::leaveNoDocumentState() {
     for (QWidget* panel : std::as_const(hiddenPanels_))
         panel->show();
     hiddenPanels_.clear();
-    for (QMenu* menu : {editMenu_, viewMenu_, documentMenu_}) {
-        menu->menuAction()->setVisible(true);
-        for (QAction* a : menu->actions())
-            a->setEnabled(true);
-    }
-    for (QAction* a : {M_guardar, M_guardar_como, M_cerrar, M_cerrar_todo}) {
-        a->setVisible(true);
-        a->setEnabled(true);
-    }
-    canvas_->setEnabled(true);
+    showDocumentCommands(true);
     // The drawing area takes its size now: a new document is centred in it.
     if (layout()) layout()->activate();
 }
