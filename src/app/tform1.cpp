@@ -1,6 +1,5 @@
 #include "app/tform1.h"
 
-#include "model/docfile.h"
 #include "model/document.h"
 #include "model/uitext.h"
 #include "settings/registry.h"
