@@ -66,6 +66,35 @@ enum : int {
     Paste,                  // "Pegar"
     PastePicture,           // "Pegar imagen"
     CannotOpen,             // "no se puede abrir el archivo"
+    DocumentName,           // "Documento": new documents are "Documento 1", "Documento 2" ...
+    TooManyDocuments,       // "Existen muchos documentos abiertos"
+    MenuDocument,           // "&Documento"
+    NewItem,                // "&Nuevo"
+    OpenItem,               // "&Abrir..."
+    OpenRecent,             // "Abrir recientes"
+    SaveItem,               // "&Guardar"
+    SaveAs,                 // "Guardar Como..."
+    CloseItem,              // "Cerrar"
+    CloseAll,               // "Cerrar todo"
+    NextDocument,           // "&Siguiente"
+    PreviousDocument,       // "&Anterior"
+    FirstDocument,          // "Primero"
+    LastDocument,           // "Ultimo"
+    DocumentListItem,       // "Lista documentos..."
+    DocumentListCaption,    // "Lista documentos"
+    ListFirst,              // "Primero": buttons of the document list
+    ListPrevious,           // "Anterior"
+    ListNext,               // "Siguiente"
+    ListLast,               // "Último"
+    ListSave,               // "Guardar"
+    ClearRecent,            // "Eliminar lista de recientes"
+    ClearRecentQuestion,    // confirmation of "Eliminar lista de recientes"
+    NoRecentFiles,          // the entry of an empty "Abrir recientes"
+    DocumentBar,            // "Barra de documento"
+    FilterDocumentsAndMacros, // file dialogs: documents and macro files
+    FilterDocuments,        // documents
+    FilterMacros,           // macro files
+    FilterAllFiles,         // every file
     Count
 };
 }
