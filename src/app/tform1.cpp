@@ -3,6 +3,7 @@
 #include "model/docfile.h"
 #include "model/document.h"
 #include "model/uitext.h"
+#include "settings/options.h"
 
 #include <QAction>
 #include <QApplication>
@@ -57,6 +58,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), document_(std::make_uniqu
     connect(escape, &QShortcut::activated, this,
             [this] { canvas_->interaction().keyPress(KeyCode::Escape, 0); });
     resize(900, 650);
+    loadProgramOptions();
+    restoreWindowPlacement();
     newDocument();
 }
 
@@ -97,12 +100,15 @@ void TForm1::createActions() {
     M_AA = new QAction(text(Msg::Antialiasing), this);
     M_AA->setCheckable(true);
     connect(M_AA, &QAction::toggled, this, &TForm1::setAntialiased);
+
+    createOptionActions();
 }
 
 void TForm1::buildMenus() {
     buildFileMenu();
     buildEditMenu();
     buildViewMenu();
+    buildOptionsMenu();
 }
 
 void TForm1::buildFileMenu() {
@@ -144,6 +150,7 @@ bool TForm1::openDocumentFile(const QString& path) {
     auto doc = std::make_unique<Document>();
     const QSize area = canvas_->drawingAreaSize();
     ReadOptions options;
+    options.defaults = &options_.document; // for files older than the stored fonts and tables
     options.viewWidth = area.width();
     options.viewHeight = area.height();
     const ReadResult r =
@@ -162,6 +169,7 @@ bool TForm1::openDocumentFile(const QString& path) {
 
 void TForm1::newDocument() {
     auto doc = std::make_unique<Document>();
+    applyOptionDefaults(*doc, options_);
     const QSize area = canvas_->drawingAreaSize();
     doc->left = -area.width() / 2.0;
     doc->top = area.height() / 2.0;
