@@ -1,5 +1,8 @@
 #include "dialogs/optionwidgets.h"
 
+#include "model/uitext.h"
+
+#include <QDialog>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPainter>
@@ -12,6 +15,20 @@ namespace qorv {
 
 QColor qcolorOf(Color c) {
     return QColor(colorRed(c), colorGreen(c), colorBlue(c));
+}
+
+QHBoxLayout* okCancelRow(QDialog& dialog, QPushButton*& ok, QPushButton*& cancel) {
+    ok = new QPushButton(QString::fromStdString(uiText().message(Msg::OkButton)), &dialog);
+    ok->setObjectName(QStringLiteral("B_OK"));
+    ok->setDefault(true);
+    cancel = new QPushButton(QString::fromStdString(uiText().message(Msg::CancelButton)), &dialog);
+    cancel->setObjectName(QStringLiteral("B_Cancel"));
+    QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    return row;
 }
 
 ColourSwatch::ColourSwatch(std::function<bool(Color&)> choose, QWidget* parent)

@@ -9,6 +9,8 @@
 
 #include <functional>
 
+class QDialog;
+class QHBoxLayout;
 class QLineEdit;
 
 namespace qorv {
@@ -47,5 +49,8 @@ class UpDownField : public QWidget {
 };
 
 QColor qcolorOf(Color c);
+
+// The dialog's "OK" (the default button) and "Cancel" (which rejects) in a row on the right.
+QHBoxLayout* okCancelRow(QDialog& dialog, QPushButton*& ok, QPushButton*& cancel);
 
 } // namespace qorv

@@ -123,40 +123,30 @@ const std::array<AppearanceGroup, 11>& appearanceGroups() {
     return groups;
 }
 
-AppearanceCopy appearanceOf(const Document& doc) {
+AppearanceCopy appearanceOf(const DocumentDefaults& d) {
     AppearanceCopy c;
-    c.background = doc.background;
-    c.hidden = doc.hiddenColor;
-    c.selected = doc.selectedColor;
-    c.colours = doc.kindColors;
-    c.shapes = doc.kindShapes;
+    c.background = d.background;
+    c.hidden = d.hiddenColor;
+    c.selected = d.selectedColor;
+    c.colours = d.kindColors;
+    c.shapes = d.kindShapes;
     for (size_t i = 0; i < 4; ++i)
-        c.fontColours[i] = doc.fonts[i].color;
-    c.antialiased = doc.antialiased;
+        c.fontColours[i] = d.fonts[i].color;
+    c.antialiased = d.antialiased;
     return c;
 }
 
 AppearanceCopy appearanceScheme(int scheme, const AppearanceCopy& base, const Document& doc,
                                 const ProgramOptions& options) {
-    AppearanceCopy c = base;
-    if (scheme == 0) {
-        c = appearanceOf(doc);
+    if (scheme <= 1) {
+        // The document's own, or the saved defaults: everything but the anti-aliasing.
+        AppearanceCopy c = appearanceOf(scheme == 0 ? documentOptionsOf(doc) : options.document);
         c.antialiased = base.antialiased;
-        c.modified = base.modified;
+        c.modified = scheme == 0 ? base.modified : true;
         return c;
     }
+    AppearanceCopy c = base;
     c.modified = true;
-    const DocumentDefaults& saved = options.document;
-    if (scheme == 1) {
-        c.background = saved.background;
-        c.hidden = saved.hiddenColor;
-        c.selected = saved.selectedColor;
-        c.colours = saved.kindColors;
-        c.shapes = saved.kindShapes;
-        for (size_t i = 0; i < 4; ++i)
-            c.fontColours[i] = saved.fonts[i].color;
-        return c;
-    }
     const size_t n = size_t(std::clamp(scheme, 2, AppearanceSchemes - 1) - 2) / 2;
     const DocumentDefaults& builtIn = DocumentDefaults::builtIn();
     if (scheme % 2 == 0) {
@@ -179,7 +169,7 @@ AppearanceCopy appearanceScheme(int scheme, const AppearanceCopy& base, const Do
 TOp_aspecto::TOp_aspecto(OptionsHost& host, QWidget* parent) : QDialog(parent), host_(host) {
     setObjectName(QStringLiteral("TOp_aspecto"));
     setWindowTitle(text(Msg::AppearanceCaption));
-    copy_ = appearanceOf(host_.currentDocument());
+    copy_ = appearanceOf(documentOptionsOf(host_.currentDocument()));
     const auto choose = [this](Color& c) { return host_.chooseColour(c); };
 
     auto* schemes = new QHBoxLayout;
@@ -271,14 +261,6 @@ TOp_aspecto::TOp_aspecto(OptionsHost& host, QWidget* parent) : QDialog(parent), 
         copy_.modified = true;
     });
 
-    B_OK = new QPushButton(text(Msg::OkButton), this);
-    B_OK->setObjectName(QStringLiteral("B_OK"));
-    B_OK->setDefault(true);
-    B_Cancel = new QPushButton(text(Msg::CancelButton), this);
-    B_Cancel->setObjectName(QStringLiteral("B_Cancel"));
-    connect(B_OK, &QPushButton::clicked, this, &TOp_aspecto::B_OKClick);
-    connect(B_Cancel, &QPushButton::clicked, this, &QDialog::reject);
-
     auto* right = new QVBoxLayout;
     right->addWidget(document);
     right->addWidget(fonts);
@@ -287,10 +269,8 @@ TOp_aspecto::TOp_aspecto(OptionsHost& host, QWidget* parent) : QDialog(parent), 
     auto* columns = new QHBoxLayout;
     columns->addWidget(elements);
     columns->addLayout(right);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(B_OK);
-    buttons->addWidget(B_Cancel);
+    QHBoxLayout* buttons = okCancelRow(*this, B_OK, B_Cancel);
+    connect(B_OK, &QPushButton::clicked, this, &TOp_aspecto::B_OKClick);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(schemes);
     layout->addLayout(columns);

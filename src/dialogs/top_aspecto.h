@@ -44,7 +44,7 @@ constexpr int AppearanceSchemes = 10;
 // 9 change colours only: the styles stay those of `base`.
 AppearanceCopy appearanceScheme(int scheme, const AppearanceCopy& base, const Document& doc,
                                 const ProgramOptions& options);
-AppearanceCopy appearanceOf(const Document& doc);
+AppearanceCopy appearanceOf(const DocumentDefaults& d);
 
 class TOp_aspecto : public QDialog {
     Q_OBJECT

@@ -48,13 +48,6 @@ TOp_fon::TOp_fon(OptionsHost& host, QWidget* parent) : QDialog(parent), host_(ho
     preview->setCursor(Qt::PointingHandCursor);
     preview->installEventFilter(this);
 
-    B_OK = new QPushButton(text(Msg::OkButton), this);
-    B_OK->setObjectName(QStringLiteral("B_OK"));
-    B_OK->setDefault(true);
-    B_Cancel = new QPushButton(text(Msg::CancelButton), this);
-    B_Cancel->setObjectName(QStringLiteral("B_Cancel"));
-    connect(B_OK, &QPushButton::clicked, this, &TOp_fon::B_OKClick);
-    connect(B_Cancel, &QPushButton::clicked, this, &QDialog::reject);
     // The arrow keys move through the list as clicks do.
     connect(ListBox1, &QListWidget::currentRowChanged, this, [this] { showPreview(); });
 
@@ -64,10 +57,8 @@ TOp_fon::TOp_fon(OptionsHost& host, QWidget* parent) : QDialog(parent), host_(ho
     auto* columns = new QHBoxLayout;
     columns->addWidget(ListBox1);
     columns->addLayout(right, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(B_OK);
-    buttons->addWidget(B_Cancel);
+    QHBoxLayout* buttons = okCancelRow(*this, B_OK, B_Cancel);
+    connect(B_OK, &QPushButton::clicked, this, &TOp_fon::B_OKClick);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns);
     layout->addLayout(buttons);

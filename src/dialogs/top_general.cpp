@@ -170,21 +170,12 @@ TOp_general::TOp_general(OptionsHost& host, QWidget* parent) : QDialog(parent), 
     oBox->addStretch(1);
     PageControl1->addTab(other, text(Msg::PageOther));
 
-    B_OK = new QPushButton(text(Msg::OkButton), this);
-    B_OK->setObjectName(QStringLiteral("B_OK"));
-    B_OK->setDefault(true);
-    B_Cancel = new QPushButton(text(Msg::CancelButton), this);
-    B_Cancel->setObjectName(QStringLiteral("B_Cancel"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(B_OK);
-    buttons->addWidget(B_Cancel);
+    QHBoxLayout* buttons = okCancelRow(*this, B_OK, B_Cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(PageControl1);
     layout->addLayout(buttons);
 
     connect(B_OK, &QPushButton::clicked, this, &TOp_general::B_OKClick);
-    connect(B_Cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(But_asiglon, &QPushButton::clicked, this, &TOp_general::But_asiglonClick);
     fillFromOptions();
 }

@@ -5,6 +5,7 @@
 #include "dialogs/top_general.h"
 #include "geometry/recalc.h"
 #include "model/constructionbuilder.h"
+#include "model/docfile_samples.h"
 #include "settings/optionsfile.h"
 #include "settings/registry.h"
 #include "view/viewtransform.h"
@@ -19,6 +20,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -251,4 +253,33 @@ TEST_F(Options, AStoreThatCannotBeWrittenIsReportedOnce) {
     w.close();
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].startsWith(QStringLiteral("error de escritura")));
+}
+
+TEST_F(Options, FilesOlderThanTheStoredFontsTakeThemFromTheOptions) {
+    TForm1 w;
+    w.setMessageSink([](const QString& m) { ADD_FAILURE() << m.toStdString(); });
+    const FontRecord numbers{"Courier New", rgb(10, 200, 30), 14, 1, 0, 0, 0};
+    w.programOptions().document.fonts[FontSlot::Numbers] = numbers;
+    w.programOptions().document.kindColors[Kind::Circle] = rgb(0, 99, 0);
+    w.programOptions().document.kindShapes[Kind::Segment] = LineStyle::Thick;
+    QTemporaryDir dir;
+    for (int32_t version : {500, 600}) {
+        SCOPED_TRACE(version);
+        const QString path = dir.filePath(QStringLiteral("v%1.qrv").arg(version));
+        qorv::testing::FileBytes f;
+        f.i32(version).i32(FileType::Document).section(version);
+        std::ofstream(QFile::encodeName(path).toStdString(), std::ios::binary)
+            .write(reinterpret_cast<const char*>(f.bytes().data()),
+                   std::streamsize(f.bytes().size()));
+        ASSERT_TRUE(w.openDocumentFile(path));
+        const Document& doc = w.document();
+        if (version < 600) {
+            EXPECT_TRUE(doc.fonts[FontSlot::Numbers] == numbers);
+            EXPECT_EQ(doc.kindColors[Kind::Circle], rgb(0, 99, 0));
+            EXPECT_EQ(doc.kindShapes[Kind::Segment], LineStyle::Thick);
+        } else { // the file's own
+            EXPECT_EQ(doc.fonts[FontSlot::Numbers].name, "Arial");
+            EXPECT_EQ(doc.kindColors[Kind::Circle], 4); // the fifth stored kind
+        }
+    }
 }
