@@ -282,7 +282,7 @@ void DrawingCanvas::drawOverlay(QPainter& p) const {
         p.setPen(QPen(QColor(128, 128, 128), 1, Qt::DashLine));
         p.drawRect(QRect(QPoint(a.x, a.y), QPoint(b.x, b.y)));
     }
-    if (in.hasRotationCentre() && in.tool() == Tool::RotateSelection) {
+    if (markRotationCentre_ && in.hasRotationCentre() && in.tool() == Tool::RotateSelection) {
         const ScreenPoint c = view.toScreen(in.rotationCentre());
         p.setPen(QPen(QColor(255, 0, 0), 1));
         p.drawEllipse(QPoint(c.x, c.y), 5, 5);

@@ -82,6 +82,8 @@ class DrawingCanvas : public QWidget, public InteractionHost, public MuePanHost 
     // Far corner from the screen size; scroll bars from the view origin when `setBars`.
     void synchronizeView(bool setBars);
     void setShowHidden(bool on);
+    // Whether the selection-rotation tool marks its centre.
+    void setMarkRotationCentre(bool on) { markRotationCentre_ = on; }
 
     // ---- InteractionHost (and the drawing's own entry points)
     Document& document() override { return *document_; }
@@ -146,6 +148,7 @@ class DrawingCanvas : public QWidget, public InteractionHost, public MuePanHost 
     QImage traceBitmap_; // traces of moving elements
     double planeSize_ = 4000.0;
     bool showHidden_ = false;
+    bool markRotationCentre_ = true;
 
     QWidget* area_ = nullptr;   // the drawing area: its paint copies the main bitmap
     QWidget* panelH_ = nullptr; // each scroll bar sits on a panel of its own

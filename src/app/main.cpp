@@ -3,7 +3,6 @@
 #include "model/document.h"
 
 #include <QApplication>
-#include <QScreen>
 #include <QStringList>
 
 int main(int argc, char** argv) {
@@ -23,9 +22,7 @@ int main(int argc, char** argv) {
     } else {
         window.openCommandLine(commandLine);
     }
-    // The window starts maximised on the screen's free area.
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        window.setGeometry(screen->availableGeometry());
-    window.showMaximized();
+    // Where the window was last time (maximised on the screen's free area the first time).
+    window.showPlaced();
     return QApplication::exec();
 }

@@ -2,6 +2,7 @@
 
 #include "model/document.h"
 #include "model/uitext.h"
+#include "settings/options.h"
 #include "settings/registry.h"
 
 #include <QAction>
@@ -62,6 +63,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     }
     showRecentFiles();
     resize(900, 650);
+    loadProgramOptions();
+    restoreWindowPlacement();
     newDocument();
 }
 
@@ -92,12 +95,15 @@ void TForm1::createActions() {
     M_AA = new QAction(text(Msg::Antialiasing), this);
     M_AA->setCheckable(true);
     connect(M_AA, &QAction::toggled, this, &TForm1::setAntialiased);
+
+    createOptionActions();
 }
 
 void TForm1::buildMenus() {
     buildFileMenu();
     buildEditMenu();
     buildViewMenu();
+    buildOptionsMenu();
     buildDocumentMenu();
 }
 

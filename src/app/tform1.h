@@ -8,11 +8,14 @@
 #include "app/drawingcanvas.h"
 #include "app/toolbars.h"
 #include "app/userdialogs.h"
+#include "dialogs/optionshost.h"
 #include "dialogs/tv_listadoc.h"
 #include "model/clipboard.h"
 #include "model/document.h"
 #include "model/undo.h"
+#include "settings/options.h"
 #include "settings/recentfiles.h"
+#include "settings/registry.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -24,6 +27,7 @@
 class QAction;
 class QActionGroup;
 class QComboBox;
+class QDialog;
 class QLabel;
 class QMenu;
 class QTabBar;
@@ -31,7 +35,10 @@ class QToolBar;
 
 namespace qorv {
 
-class TForm1 : public QMainWindow, public DocumentListHost, private CanvasOwner {
+class TForm1 : public QMainWindow,
+               public DocumentListHost,
+               private CanvasOwner,
+               private OptionsHost {
     Q_OBJECT
   public:
     explicit TForm1(QWidget* parent = nullptr);
@@ -168,6 +175,50 @@ class TForm1 : public QMainWindow, public DocumentListHost, private CanvasOwner 
         messageSink_ = std::move(sink);
     }
 
+    // ---- options (tform1_options.cpp)
+    ProgramOptions& programOptions() override { return options_; }
+    OptionsHost& optionsHost() { return *this; }
+    // Where the options file is (read at start-up).
+    const QString& optionsFilePath() const { return optionsPath_; }
+    // Whether the options came from the file at start-up (false: the built-in ones, and the file
+    // was written afresh).
+    bool optionsFromFile() const { return optionsFromFile_; }
+    // "Opciones generales...", "Aspecto de los elementos...", "Tipos de Letra...".
+    void openGeneralOptions();
+    void openAppearanceOptions();
+    void openFontOptions();
+    // "Guardar opciones": after the question, the options file is written with the current
+    // document's options as the defaults of new documents. Returns whether it was written.
+    bool saveOptions();
+    // "Cargar opciones originales": after the question, the built-in options for the program
+    // and the current document.
+    void restoreOriginalOptions();
+    // The length tool in its length-assignment mode.
+    void startLengthAssignment(double target) override;
+    // The dialogs of the options are shown through this (tests act on them without exec()).
+    void setDialogHook(std::function<void(QDialog&)> hook) { dialogHook_ = std::move(hook); }
+    // Yes/No questions, replaceable (tests answer without a box).
+    void setQuestionHook(std::function<bool(const QString&)> hook) {
+        questionHook_ = std::move(hook);
+    }
+    QMenu* optionsMenu() const { return optionsMenu_; }
+    QAction* generalOptionsAction() const { return M_op_Gen; }
+    QAction* appearanceAction() const { return M_op_asp; }
+    QAction* fontsAction() const { return M_op_Let; }
+    QAction* saveOptionsAction() const { return M_op_save; }
+    QAction* originalOptionsAction() const { return M_op_orig; }
+
+    // ---- window placement (tform1_options.cpp)
+    // Shows the window as the placement read at start-up says: full screen, maximised or at the
+    // stored rectangle.
+    void showPlaced();
+    const registry::WindowPlacement& restoredPlacement() const { return placement_; }
+    // Writes the placement to the settings store (not in viewer mode); a store that cannot be
+    // written is reported once.
+    void saveWindowPlacement();
+    bool viewerMode() const { return viewerMode_; }
+    void setViewerMode(bool on) { viewerMode_ = on; }
+
   signals:
     // Undo, redo and paste switch to the move/edit tool; the tool machine listens to this.
     void editCommandStarted();
@@ -185,6 +236,12 @@ class TForm1 : public QMainWindow, public DocumentListHost, private CanvasOwner 
     void showMessage(int msgSlot) override;
     bool chooseFont(FontRecord& font) override;
     void redrawn() override;
+    // OptionsHost (tform1_options.cpp).
+    Document& currentDocument() override { return document(); }
+    QSize screenSize() const override;
+    void optionsChanged(bool toolBarsChanged) override;
+    void warnField(const QString& caption, const QString& text) override;
+    bool chooseColour(Color& colour) override;
 
     // Every action of the window is made here, with its text, shortcut and handler; the menus
     // and the tool bars only place them.
@@ -198,6 +255,17 @@ class TForm1 : public QMainWindow, public DocumentListHost, private CanvasOwner 
     void buildDocumentBar();      // tform1_docs.cpp
     void buildEditMenu();         // tform1_edit.cpp
     void buildViewMenu();
+    void createOptionActions();
+    void buildOptionsMenu();
+    // Start-up: the options file (or the built-in options) and the placement of the window.
+    void loadProgramOptions();
+    void restoreWindowPlacement();
+    // The program options reach the tools, the canvas and (with `toolBars`) the tool bars.
+    void applyProgramOptions(bool toolBars);
+    // The options as the window shows them now: plane size, bars, view flags, window.
+    void takeWindowOptions();
+    void runDialog(QDialog& dialog);
+    bool ask(const QString& question);
     void updateEditActions();
     void updateStatusUnits();
     void updateSizeGrip();
@@ -236,6 +304,11 @@ class TForm1 : public QMainWindow, public DocumentListHost, private CanvasOwner 
     std::unique_ptr<UserDialogs> nativeDialogs_;
     UserDialogs* dialogs_ = nullptr;
     CreationOptions creation_;
+    ProgramOptions options_;
+    QString optionsPath_;
+    bool optionsFromFile_ = false;
+    registry::WindowPlacement placement_;
+    bool viewerMode_ = false;
     DrawingCanvas* canvas_ = nullptr;
     ToolBars* toolBars_ = nullptr;
     QLabel* statusText_ = nullptr;  // the tool's prompt, what lies under the pointer
@@ -280,6 +353,13 @@ class TForm1 : public QMainWindow, public DocumentListHost, private CanvasOwner 
     QAction* MuePan1 = nullptr;     // "Mover la Pantalla..."
     QAction* PantallaCom = nullptr; // "Pantalla Completa"
     QAction* M_AA = nullptr;        // "AA": the anti-aliased drawing
+    // "Opciones"
+    QMenu* optionsMenu_ = nullptr;
+    QAction* M_op_Gen = nullptr;  // "Opciones generales..."
+    QAction* M_op_asp = nullptr;  // "Aspecto de los elementos..."
+    QAction* M_op_Let = nullptr;  // "Tipos de Letra..."
+    QAction* M_op_orig = nullptr; // "Cargar opciones originales"
+    QAction* M_op_save = nullptr; // "Guardar opciones"
 
     // Full screen: the flag and the window as it was.
     bool fullScreen_ = false;
@@ -289,6 +369,8 @@ class TForm1 : public QMainWindow, public DocumentListHost, private CanvasOwner 
     std::function<void(const QString&)> messageSink_;
     std::function<void(int, Element&)> elementDialogHook_;
     std::function<bool(FontRecord&)> fontDialogHook_;
+    std::function<void(QDialog&)> dialogHook_;
+    std::function<bool(const QString&)> questionHook_;
 
     InternalClipboard clipboard_; // one for the program; outlives the documents
     HeldReferences heldReferences_;

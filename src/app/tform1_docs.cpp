@@ -198,6 +198,7 @@ void TForm1::buildDocumentBar() {
 
 std::unique_ptr<Document> TForm1::createDocument() const {
     auto doc = std::make_unique<Document>();
+    applyOptionDefaults(*doc, options_);
     // The world origin at the centre of the drawing area.
     const QSize area = canvas_->drawingAreaSize();
     doc->left = -area.width() / 2.0;
@@ -369,6 +370,7 @@ bool TForm1::openDocument(const QString& path) {
     std::unique_ptr<Document> doc = createDocument();
     const QSize area = canvas_->drawingAreaSize();
     ReadOptions options;
+    options.defaults = &options_.document; // for files older than the stored fonts and tables
     options.viewWidth = area.width();
     options.viewHeight = area.height();
     const ReadResult r = readDocumentFile(*doc, filePath(full), FileType::Document, options);
@@ -539,6 +541,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
         return;
     }
     storeDocumentSettings();
+    saveWindowPlacement();
     QMainWindow::closeEvent(event);
 }
 

@@ -17,6 +17,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <functional>
 #include <utility>
 
@@ -391,6 +392,16 @@ void ToolBars::paletteTimerFired() {
         vertical ? b->mapToGlobal(QPoint(b->width(), 0)) : b->mapToGlobal(QPoint(0, b->height()));
     panel->move(at);
     panel->show();
+}
+
+void ToolBars::setButtonSize(int size) {
+    static constexpr int sides[3] = {16, IconSize, 26};
+    iconSide_ = sides[std::clamp(size, 0, 2)];
+    const QSize side(iconSide_, iconSide_);
+    B_principales->setIconSize(side);
+    B_edicion->setIconSize(side);
+    for (QToolButton* b : allButtons_)
+        b->setIconSize(side);
 }
 
 void ToolBars::showColour(Color colour) {

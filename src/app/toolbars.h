@@ -40,6 +40,9 @@ class ToolBars : public QObject {
     void showTool(int tool);
     // The colour button shows the colour the colour tools apply.
     void showColour(Color colour);
+    // The tool-button size: 0 small, 1 normal, 2 large (icons of 16, 20 or 26 pixels).
+    void setButtonSize(int size);
+    int iconSide() const { return iconSide_; }
 
   signals:
     // A button (or a panel's button) chooses its tool.
@@ -60,6 +63,7 @@ class ToolBars : public QObject {
     QTimer* paletteTimer_ = nullptr; // 200 ms: a held palette button opens its panel
     QToolButton* pendingPalette_ = nullptr;
     Color colour_ = 0;
+    int iconSide_ = 20;
 };
 
 } // namespace qorv

@@ -192,10 +192,7 @@ bool readDocumentSection(ByteReader& in, int32_t v, Document& doc, std::vector<i
     if (v >= 600) {
         for (int slot : kFontFileOrder)
             if (!readFontBlock(in, doc.fonts[size_t(slot)], kDocumentFontNameChars)) return false;
-        for (int k : kStoredKinds)
-            if (!in.i32(doc.kindColors[size_t(k)])) return false;
-        for (int k : kStoredKinds)
-            if (!in.i32(doc.kindShapes[size_t(k)])) return false;
+        if (!readKindTables(in, doc.kindColors, doc.kindShapes)) return false;
     }
     doc.lengthUnit = LengthUnit::Cm;
     if (v >= 300 && !in.i32(doc.lengthUnit)) return false;
@@ -394,10 +391,7 @@ void writeDocumentSection(ByteWriter& out, const Document& doc) {
     out.i32(doc.selectedColor);
     for (int slot : kFontFileOrder)
         writeFontBlock(out, doc.fonts[size_t(slot)]);
-    for (int k : kStoredKinds)
-        out.i32(doc.kindColors[size_t(k)]);
-    for (int k : kStoredKinds)
-        out.i32(doc.kindShapes[size_t(k)]);
+    writeKindTables(out, doc.kindColors, doc.kindShapes);
     // Only what reading accepts is written.
     const auto inRange = [](int32_t x, int32_t hi, int32_t fallback) {
         return x >= 0 && x <= hi ? x : fallback;
@@ -519,6 +513,23 @@ void removeUnusedInternalElements(Document& doc) {
         e = e->next;
     }
     doc.clearMarks();
+}
+
+bool readKindTables(ByteReader& in, std::array<Color, Kind::Count>& colors,
+                    std::array<int32_t, Kind::Count>& shapes) {
+    for (int k : kStoredKinds)
+        if (!in.i32(colors[size_t(k)])) return false;
+    for (int k : kStoredKinds)
+        if (!in.i32(shapes[size_t(k)])) return false;
+    return true;
+}
+
+void writeKindTables(ByteWriter& out, const std::array<Color, Kind::Count>& colors,
+                     const std::array<int32_t, Kind::Count>& shapes) {
+    for (int k : kStoredKinds)
+        out.i32(colors[size_t(k)]);
+    for (int k : kStoredKinds)
+        out.i32(shapes[size_t(k)]);
 }
 
 std::vector<uint8_t> encodeDocument(Document& doc, const SaveOptions& options) {

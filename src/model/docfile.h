@@ -1,8 +1,10 @@
 // Document files (.qrv) and macro files (.mac): saving, probing and reading.
 #pragma once
 
+#include "model/bytestream.h"
 #include "model/document.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -105,6 +107,14 @@ bool saveDocument(Document& doc, const std::string& path, const SaveOptions& opt
 // and writing it like a document.
 std::vector<uint8_t> encodeMacroFile(const MacroSlot& macro);
 bool writeMacroFile(const MacroSlot& macro, const std::string& path);
+
+// The per-kind default colours and shapes as document files (version 600 on) store them: the
+// colours, then the shapes, of the twelve kinds that have defaults of their own. The other kinds
+// keep what the tables hold.
+bool readKindTables(ByteReader& in, std::array<Color, Kind::Count>& colors,
+                    std::array<int32_t, Kind::Count>& shapes);
+void writeKindTables(ByteWriter& out, const std::array<Color, Kind::Count>& colors,
+                     const std::array<int32_t, Kind::Count>& shapes);
 
 // Replaces the file at `path` by `bytes` without ever leaving it half written: the bytes go to
 // a new file in the same folder, which is flushed to the disk and then renamed over the old

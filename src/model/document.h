@@ -59,6 +59,7 @@ struct DocumentDefaults {
     int32_t coordinateSystem = 0;
     int32_t antialiased = 0;
     static const DocumentDefaults& builtIn();
+    bool operator==(const DocumentDefaults&) const = default;
 };
 
 // Program state that element creation reads (owned by the main window in the editor).

@@ -1,10 +1,76 @@
 #include "settings/registry.h"
 
+#include <atomic>
+
 namespace qorv::registry {
+
+namespace {
+std::atomic<bool> failureReported{false};
+
+constexpr const char* Left = "mwLeft";
+constexpr const char* Top = "mwTop";
+constexpr const char* Right = "mwRight";
+constexpr const char* Bottom = "mwBottom";
+constexpr const char* State = "mwState";
+constexpr const char* FullScreen = "mwStFS";
+
+// A DWORD value: a whole number, or nothing.
+bool readInt(const QSettings& s, const char* name, int& out) {
+    const QVariant v = s.value(QLatin1String(name));
+    if (!v.isValid()) return false;
+    bool ok = false;
+    const int x = v.toInt(&ok);
+    if (ok) out = x;
+    return ok;
+}
+} // namespace
 
 std::unique_ptr<QSettings> open() {
     return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                        QStringLiteral("QORV"), QStringLiteral("QORV9"));
+}
+
+bool sync(QSettings& s, const std::function<void(const QString& store)>& report) {
+    s.sync();
+    if (s.status() == QSettings::NoError) return true;
+    if (!failureReported.exchange(true) && report) report(s.fileName());
+    return false;
+}
+
+void forgetReportedFailure() {
+    failureReported = false;
+}
+
+void writeWindowPlacement(QSettings& s, const QRect& r, int state, bool fullScreen, QPoint origin) {
+    s.beginGroup(QLatin1String(SettingsKey));
+    s.setValue(QLatin1String(Left), r.left() - origin.x());
+    s.setValue(QLatin1String(Top), r.top() - origin.y());
+    s.setValue(QLatin1String(Right), r.left() - origin.x() + r.width());
+    s.setValue(QLatin1String(Bottom), r.top() - origin.y() + r.height());
+    s.setValue(QLatin1String(State), state);
+    s.setValue(QLatin1String(FullScreen), fullScreen ? 1 : 0);
+    s.endGroup();
+}
+
+WindowPlacement readWindowPlacement(QSettings& s, QPoint origin) {
+    WindowPlacement p;
+    s.beginGroup(QLatin1String(SettingsKey));
+    int l = 0, t = 0, r = 0, b = 0, state = 0, fs = 0;
+    if (readInt(s, Left, l) && readInt(s, Top, t) && readInt(s, Right, r) &&
+        readInt(s, Bottom, b) && r > l && b > t) {
+        p.hasRect = true;
+        p.rect = QRect(l + origin.x(), t + origin.y(), r - l, b - t);
+    }
+    if (readInt(s, State, state)) {
+        p.hasState = true;
+        p.state = state;
+    }
+    if (readInt(s, FullScreen, fs)) {
+        p.hasFullScreen = true;
+        p.fullScreen = fs != 0;
+    }
+    s.endGroup();
+    return p;
 }
 
 } // namespace qorv::registry

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QRect>
 #include <QSettings>
 
+#include <functional>
 #include <memory>
 
 namespace qorv::registry {
@@ -18,5 +20,27 @@ inline constexpr const char* DefaultValue = "Default";
 // The store itself, named here and nowhere else so that every reader and writer agrees.
 // Tests redirect it with QStandardPaths::setTestModeEnabled(true).
 std::unique_ptr<QSettings> open();
+
+// Writes what `s` holds to the store now. When the store cannot be written, `report` is called
+// with the store's name, but only the first time in the program's run: the user hears of it
+// once, not at every change. Returns whether the store was written.
+bool sync(QSettings& s, const std::function<void(const QString& store)>& report);
+// Forgets that a failure was reported (a test starting afresh).
+void forgetReportedFailure();
+
+// The main window's placement under "Settings": its normal (restored) rectangle as "mwLeft",
+// "mwTop", "mwRight", "mwBottom" relative to the work area, its state "mwState" (0 normal,
+// 1 minimised, 2 maximised) and the full-screen flag "mwStFS".
+struct WindowPlacement {
+    bool hasRect = false; // all four coordinates were found
+    QRect rect;           // in screen coordinates
+    bool hasState = false;
+    int state = 0;
+    bool hasFullScreen = false;
+    bool fullScreen = false;
+};
+void writeWindowPlacement(QSettings& s, const QRect& normalRect, int state, bool fullScreen,
+                          QPoint workAreaOrigin);
+WindowPlacement readWindowPlacement(QSettings& s, QPoint workAreaOrigin);
 
 } // namespace qorv::registry

@@ -43,7 +43,17 @@ void PointSequence::click(ClickEngine& engine, const Click& click) {
 void ClickEngine::chooseTool(int tool) {
     tool_ = tool >= 0 && tool < ToolCount ? tool : Tool::Move;
     sequence_ = makeToolSequence(tool_);
+    lengthTarget_ = 0;
     reset();
+}
+
+void ClickEngine::setLengthTarget(double target) {
+    reset();
+    lengthTarget_ = tool_ == Tool::LengthDistance && target > 0 ? target : 0;
+    if (lengthTarget_ > 0) {
+        needs_ = NeedsRow{};
+        needs_[0] = 2;
+    }
 }
 
 void ClickEngine::reset() {

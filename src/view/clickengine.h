@@ -175,6 +175,12 @@ class ClickEngine {
 
     ToolSequence* sequence() const { return sequence_.get(); }
 
+    // The length-assignment mode of the length tool: the distance between the next two points
+    // clicked sets the document's pixels per unit so that it reads `target` (in the document's
+    // length unit). Only points are taken meanwhile. Choosing a tool ends the mode.
+    void setLengthTarget(double target);
+    double lengthTarget() const { return lengthTarget_; }
+
   private:
     // After a click: one recalculation and redraw if the click changed anything, then the
     // tool asked for.
@@ -196,6 +202,7 @@ class ClickEngine {
     bool changed_ = false; // by the click being handled
     std::unique_ptr<ToolSequence> sequence_;
     ToolRequest toolRequest_;
+    double lengthTarget_ = 0; // 0: no length assignment
 };
 
 } // namespace qorv

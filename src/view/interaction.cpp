@@ -73,6 +73,11 @@ void Interaction::chooseTool(int tool, bool ownButton) {
     host_.redraw();
 }
 
+void Interaction::startLengthAssignment(double target) {
+    chooseTool(Tool::LengthDistance);
+    engine_.setLengthTarget(target);
+}
+
 void Interaction::switchTool(int tool, bool keepSelection, Element* attached) {
     chooseTool(tool, keepSelection);
     attached_ = attached;

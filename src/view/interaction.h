@@ -97,6 +97,8 @@ class Interaction : private SequenceHost {
     // selection is then kept).
     void chooseTool(int tool, bool ownButton = false);
     int tool() const { return tool_; }
+    // The length tool in its length-assignment mode (see ClickEngine::setLengthTarget).
+    void startLengthAssignment(double target);
     const ClickEngine& engine() const { return engine_; }
     ClickEngine& engine() { return engine_; }
 

@@ -4,7 +4,10 @@
 #include "view/toolsequences_parts.h"
 
 #include "geometry/elementgeometry.h"
+#include "geometry/measure.h"
 #include "geometry/primitives.h"
+
+#include <cmath>
 
 namespace qorv::sequences {
 
@@ -24,12 +27,14 @@ class MeasureSequence : public ToolSequence {
 };
 
 // Length and distance (34): a segment or vector (30), a polygon (33), a circle (31), an arc (32)
-// at once; a point followed by another point (28) or a straight element (29).
+// at once; a point followed by another point (28) or a straight element (29). In the
+// length-assignment mode two points set the scale instead.
 class LengthSequence : public MeasureSequence {
   public:
     void click(ClickEngine& engine, const Click& click) override {
         Element* e = click.element;
         if (!e) return;
+        if (engine.lengthTarget() > 0) return assignLength(engine, e);
         if (engine.step() == 0) {
             ConstructionMethod m = -1;
             switch (e->kind()) {
@@ -67,6 +72,27 @@ class LengthSequence : public MeasureSequence {
         if (!isStraight(s)) return;
         setParents(engine, p, s);
         finish(engine, Method::DistancePointLine, click.world);
+    }
+
+  private:
+    // The pixels per unit become such that the two points' distance reads the target length;
+    // one undo step, then the move tool.
+    static void assignLength(ClickEngine& engine, Element* e) {
+        if (!isPoint(e)) return;
+        if (engine.step() == 0) {
+            engine.pick(e);
+            return;
+        }
+        Document& doc = engine.doc();
+        const double shown =
+            toLengthUnits(doc, distance(positionOf(*engine.picked().front()), positionOf(*e)));
+        const double ppu = doc.pixelsPerUnit * shown / engine.lengthTarget();
+        if (!std::isfinite(ppu) || ppu <= 0) return engine.setLengthTarget(engine.lengthTarget());
+        engine.saveUndoOnce();
+        doc.pixelsPerUnit = ppu;
+        doc.modified = 1;
+        engine.reset();
+        engine.requestTool(Tool::Move, false);
     }
 };
 

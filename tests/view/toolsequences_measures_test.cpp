@@ -336,3 +336,44 @@ TEST(MeasureTools, TableOfValuesGrowsAndShrinksOneUndoStepEachTime) {
     EXPECT_EQ(t->columns[0].values.size(), 1u);
     EXPECT_EQ(h.undoSteps, steps + 3); // the refused removal changed nothing
 }
+
+// The length-assignment mode: the distance between two points sets the pixels per unit so that
+// it reads the target, whatever the length unit; other clicks are not taken; one undo step, then
+// the move tool.
+TEST(MeasureTools, LengthAssignmentSetsThePixelsPerUnit) {
+    struct Case {
+        int32_t unit;
+        double factor; // shown units per centimetre
+        double target;
+    };
+    for (const Case c : {Case{LengthUnit::Cm, 1, 5}, Case{LengthUnit::Mm, 10, 25},
+                         Case{LengthUnit::M, 0.01, 0.08}}) {
+        SCOPED_TRACE(c.unit);
+        ToolHost h;
+        h.doc.lengthUnit = c.unit;
+        Element* a = h.point(-100, 0);
+        Element* b = h.point(100, 0); // 200 world units apart
+        Element* s = h.make(Method::Segment, h.point(-100, 100), h.point(100, 100));
+        h.in.startLengthAssignment(c.target);
+        EXPECT_EQ(h.in.tool(), Tool::LengthDistance);
+        const int steps = h.undoSteps, n = h.size();
+        h.click(0, 100); // a segment is no point: nothing happens
+        EXPECT_EQ(h.size(), n);
+        EXPECT_TRUE(h.in.engine().picked().empty());
+        h.click(-100, 0);
+        h.click(100, 0);
+        EXPECT_NEAR(h.doc.pixelsPerUnit, 200 * c.factor / c.target, 1e-9);
+        EXPECT_EQ(h.size(), n); // no measurement is made
+        EXPECT_EQ(h.undoSteps, steps + 1);
+        EXPECT_EQ(h.in.tool(), Tool::Move);
+        // A distance measured now reads the target.
+        Element* d = h.make(Method::DistancePointPoint, a, b);
+        EXPECT_NEAR(d->value[0], c.target, 1e-9);
+        // Back to the ordinary tool: a segment is measured again.
+        h.tool(Tool::LengthDistance);
+        h.click(0, 100);
+        ASSERT_EQ(h.size(), n + 2);
+        EXPECT_EQ(h.last()->method, Method::SegmentLength);
+        EXPECT_EQ(h.last()->parent1, s);
+    }
+}

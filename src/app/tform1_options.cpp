@@ -1,0 +1,255 @@
+// The main window's options: the "Opciones" menu and its three dialogs, saving and restoring
+// the options, applying them to the tools, the canvas and the tool bars, and the window's
+// placement in the settings store.
+#include "app/tform1.h"
+
+#include "dialogs/top_aspecto.h"
+#include "dialogs/top_fon.h"
+#include "dialogs/top_general.h"
+#include "model/uitext.h"
+#include "settings/optionsfile.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QColorDialog>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+namespace qorv {
+
+namespace {
+
+QString text(int slot) {
+    return QString::fromStdString(uiText().message(slot));
+}
+
+// 0 normal, 1 minimised, 2 maximised.
+int32_t stateNumber(Qt::WindowStates s) {
+    if (s & Qt::WindowMinimized) return 1;
+    if (s & Qt::WindowMaximized) return 2;
+    return 0;
+}
+
+} // namespace
+
+// ---- menu
+// -----------------------------------------------------------------------------------------
+
+void TForm1::createOptionActions() {
+    M_op_Gen = new QAction(text(Msg::GeneralOptionsItem), this);
+    connect(M_op_Gen, &QAction::triggered, this, &TForm1::openGeneralOptions);
+    M_op_asp = new QAction(text(Msg::AppearanceItem), this);
+    connect(M_op_asp, &QAction::triggered, this, &TForm1::openAppearanceOptions);
+    M_op_Let = new QAction(text(Msg::FontsItem), this);
+    connect(M_op_Let, &QAction::triggered, this, &TForm1::openFontOptions);
+    M_op_orig = new QAction(text(Msg::OriginalOptions), this);
+    connect(M_op_orig, &QAction::triggered, this, &TForm1::restoreOriginalOptions);
+    M_op_save = new QAction(text(Msg::SaveOptions), this);
+    connect(M_op_save, &QAction::triggered, this, &TForm1::saveOptions);
+}
+
+void TForm1::buildOptionsMenu() {
+    // A submenu of "&Archivo", above "Salir".
+    optionsMenu_ = new QMenu(text(Msg::MenuOptions), this);
+    optionsMenu_->addActions({M_op_Gen, M_op_asp, M_op_Let});
+    optionsMenu_->addSeparator();
+    optionsMenu_->addActions({M_op_orig, M_op_save});
+    fileMenu_->insertMenu(M_salir, optionsMenu_);
+}
+
+// ---- start-up
+// ---------------------------------------------------------------------------------------
+
+void TForm1::loadProgramOptions() {
+    const QSize screen = screenSize();
+    optionsPath_ = qorv::optionsFilePath();
+    LoadedOptions loaded = loadOptions(optionsPath_, screen.width(), screen.height());
+    options_ = std::move(loaded.options);
+    optionsFromFile_ = loaded.fromFile;
+    applyProgramOptions(true);
+    setShowHidden(options_.showHidden != 0);
+    toolBars_->mainBar()->setVisible(options_.mainBarShown != 0);
+    toolBars_->editBar()->setVisible(options_.editBarShown != 0);
+    statusBar()->setVisible(options_.statusBarShown != 0);
+    // Told once the window runs, so that no box stands in the way of start-up.
+    if (loaded.writeFailed)
+        QTimer::singleShot(
+            0, this, [this] { warn(text(Msg::WriteError) + QStringLiteral(": ") + optionsPath_); });
+}
+
+void TForm1::applyProgramOptions(bool toolBars) {
+    InteractionOptions& io = canvas_->interaction().options();
+    io.detection = options_.pickDistance;
+    io.maxNameDistance = options_.nameDistance;
+    io.labelTakesColour = options_.adaptCursorColour != 0;
+    creation_.decimals = options_.decimals;
+    creation_.locusPoints = options_.locusPoints;
+    creation_.parameterStep = options_.parameterStep;
+    creation_.angleMarkFactor = options_.angleMarkFactor;
+    canvas_->setPlaneSize(options_.planeSize);
+    options_.planeSize = canvas_->planeSize();
+    canvas_->setMarkRotationCentre(options_.markRotationCentre != 0);
+    if (toolBars) toolBars_->setButtonSize(options_.buttonSize);
+}
+
+void TForm1::takeWindowOptions() {
+    options_.planeSize = canvas_->planeSize();
+    options_.showHidden = TodosElem1->isChecked() ? 1 : 0;
+    options_.fullScreen = fullScreen_ ? 1 : 0;
+    options_.mainBarShown = toolBars_->mainBar()->isHidden() ? 0 : 1;
+    options_.editBarShown = toolBars_->editBar()->isHidden() ? 0 : 1;
+    options_.statusBarShown = statusBar()->isHidden() ? 0 : 1;
+    const QRect r = fullScreen_ ? savedGeometry_ : normalGeometry();
+    const Qt::WindowStates state = fullScreen_ ? savedState_ : windowState();
+    options_.window = WindowRecord{r.left(), r.top(), r.height(), r.width(), stateNumber(state)};
+}
+
+// ---- dialogs
+// ----------------------------------------------------------------------------------------
+
+void TForm1::runDialog(QDialog& dialog) {
+    // The dialog gets no clicks while a gesture holds the mouse.
+    canvas_->interaction().endGesture();
+    if (dialogHook_)
+        dialogHook_(dialog);
+    else
+        dialog.exec();
+}
+
+bool TForm1::ask(const QString& question) {
+    if (questionHook_) return questionHook_(question);
+    return QMessageBox::question(this, text(Msg::ProgramCaption), question,
+                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+void TForm1::openGeneralOptions() {
+    options_.planeSize = canvas_->planeSize(); // "Mover la pantalla" may have changed it
+    TOp_general dialog(*this, this);
+    runDialog(dialog);
+}
+
+void TForm1::openAppearanceOptions() {
+    TOp_aspecto dialog(*this, this);
+    runDialog(dialog);
+}
+
+void TForm1::openFontOptions() {
+    TOp_fon dialog(*this, this);
+    runDialog(dialog);
+}
+
+QSize TForm1::screenSize() const {
+    return canvas_->screenSize();
+}
+
+void TForm1::optionsChanged(bool toolBarsChanged) {
+    applyProgramOptions(toolBarsChanged);
+    {
+        const QSignalBlocker block(M_AA);
+        M_AA->setChecked(document().antialiased != 0);
+    }
+    updateStatusUnits();
+    canvas_->clearTrace(); // the background may have changed
+    canvas_->synchronizeView(true);
+    canvas_->recalculateAndRedraw();
+    updateEditActions();
+}
+
+void TForm1::warnField(const QString& caption, const QString& message) {
+    if (messageSink_) {
+        messageSink_(caption + QStringLiteral(": ") + message);
+        return;
+    }
+    QMessageBox::warning(this, caption, message);
+}
+
+bool TForm1::chooseColour(Color& colour) {
+    const QColor chosen = QColorDialog::getColor(
+        QColor(colorRed(colour), colorGreen(colour), colorBlue(colour)), this);
+    if (!chosen.isValid()) return false;
+    colour = rgb(chosen.red(), chosen.green(), chosen.blue());
+    return true;
+}
+
+void TForm1::startLengthAssignment(double target) {
+    canvas_->interaction().startLengthAssignment(target);
+}
+
+// ---- saving and restoring
+// -------------------------------------------------------------------------
+
+bool TForm1::saveOptions() {
+    if (!ask(text(Msg::SaveOptionsQuestion))) return false;
+    takeWindowOptions();
+    options_.document = documentOptionsOf(document());
+    if (!writeOptionsFile(QFile::encodeName(optionsPath_).toStdString(), options_)) {
+        warn(text(Msg::WriteError) + QStringLiteral(": ") + optionsPath_);
+        return false;
+    }
+    return true;
+}
+
+void TForm1::restoreOriginalOptions() {
+    if (!ask(text(Msg::OriginalOptionsQuestion))) return;
+    const QSize screen = screenSize();
+    ProgramOptions built = builtInOptions(screen.width(), screen.height());
+    // The language and the window are the user's choices, not options to reset.
+    built.language = options_.language;
+    built.window = options_.window;
+    options_ = std::move(built);
+    applyOptionDefaults(document(), options_);
+    document().modified = 1;
+    optionsChanged(true);
+    chooseTool(Tool::Move);
+}
+
+// ---- window placement
+// -----------------------------------------------------------------------------
+
+namespace {
+QPoint workAreaOrigin(const QWidget& w) {
+    const QScreen* s = w.screen() ? w.screen() : QGuiApplication::primaryScreen();
+    return s ? s->availableGeometry().topLeft() : QPoint();
+}
+} // namespace
+
+void TForm1::restoreWindowPlacement() {
+    auto store = registry::open();
+    placement_ = registry::readWindowPlacement(*store, workAreaOrigin(*this));
+    if (!placement_.hasState) placement_.state = options_.window.state;
+    if (!placement_.hasFullScreen) placement_.fullScreen = options_.fullScreen != 0;
+    if (placement_.hasRect) setGeometry(placement_.rect);
+}
+
+void TForm1::showPlaced() {
+    if (!placement_.hasRect)
+        if (const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen())
+            setGeometry(s->availableGeometry());
+    if (placement_.state == 2)
+        showMaximized();
+    else
+        showNormal();
+    if (placement_.fullScreen) setFullScreenMode(true);
+}
+
+void TForm1::saveWindowPlacement() {
+    if (viewerMode_) return;
+    const QRect normal = fullScreen_ ? savedGeometry_ : normalGeometry();
+    const Qt::WindowStates state = fullScreen_ ? savedState_ : windowState();
+    auto store = registry::open();
+    registry::writeWindowPlacement(*store, normal.isValid() ? normal : geometry(),
+                                   stateNumber(state), fullScreen_, workAreaOrigin(*this));
+    registry::sync(*store, [this](const QString& where) {
+        warn(text(Msg::WriteError) + QStringLiteral(": ") + where);
+    });
+}
+
+} // namespace qorv

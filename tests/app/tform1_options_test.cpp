@@ -1,0 +1,285 @@
+// The main window's options: the "Opciones" menu, saving the options and starting again, the
+// built-in options, the length assignment through the dialog, and the window's placement in the
+// settings store.
+#include "app/tform1.h"
+#include "dialogs/top_general.h"
+#include "geometry/recalc.h"
+#include "model/constructionbuilder.h"
+#include "model/docfile_samples.h"
+#include "settings/optionsfile.h"
+#include "settings/registry.h"
+#include "view/viewtransform.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+using namespace qorv;
+
+namespace {
+
+// Every test starts without an options file and with an empty settings store, and leaves
+// none behind for the tests after it.
+class Options : public ::testing::Test {
+  protected:
+    void SetUp() override { clean(); }
+    void TearDown() override { clean(); }
+    static void clean() {
+        const QString file = optionsFilePath();
+        if (QFileInfo(file).isDir())
+            QDir(file).removeRecursively();
+        else
+            QFile::remove(file);
+        auto store = registry::open();
+        const QString storeFile = store->fileName();
+        store.reset();
+        if (QFileInfo(storeFile).isDir()) QDir(storeFile).removeRecursively();
+        registry::open()->clear();
+        registry::forgetReportedFailure();
+    }
+    static void answerYes(TForm1& w) {
+        w.setQuestionHook([](const QString&) { return true; });
+    }
+};
+
+} // namespace
+
+TEST_F(Options, TheOptionsMenuSitsInTheFileMenu) {
+    TForm1 w;
+    ASSERT_NE(w.optionsMenu(), nullptr);
+    EXPECT_EQ(w.optionsMenu()->title(), QStringLiteral("Opciones"));
+    QStringList items;
+    for (QAction* a : w.optionsMenu()->actions())
+        if (!a->isSeparator()) items << a->text();
+    EXPECT_EQ(items, (QStringList{QStringLiteral("Opciones generales..."),
+                                  QStringLiteral("Aspecto de los elementos..."),
+                                  QStringLiteral("Tipos de Letra..."),
+                                  QStringLiteral("Cargar opciones originales"),
+                                  QStringLiteral("Guardar opciones")}));
+    // A submenu of "&Archivo", above "Salir".
+    const QList<QAction*> file = w.menuBar()->actions().front()->menu()->actions();
+    const qsizetype at = file.indexOf(w.optionsMenu()->menuAction());
+    ASSERT_GE(at, 0);
+    EXPECT_EQ(file.at(at + 1)->text(), QStringLiteral("Salir"));
+}
+
+TEST_F(Options, AMissingFileGivesTheBuiltInOptionsAndIsWrittenAtOnce) {
+    TForm1 w;
+    EXPECT_FALSE(w.optionsFromFile());
+    ASSERT_TRUE(QFileInfo::exists(w.optionsFilePath()));
+    ProgramOptions read;
+    EXPECT_EQ(readOptionsFile(QFile::encodeName(w.optionsFilePath()).toStdString(), read),
+              OptionsFileStatus::Read);
+    const QSize screen = w.canvas().screenSize();
+    EXPECT_TRUE(read == builtInOptions(screen.width(), screen.height()));
+    // A damaged file is replaced the same way.
+    {
+        std::ofstream f(QFile::encodeName(w.optionsFilePath()).toStdString(), std::ios::trunc);
+        f << "QORV not an options file";
+    }
+    TForm1 again;
+    EXPECT_FALSE(again.optionsFromFile());
+    EXPECT_EQ(readOptionsFile(QFile::encodeName(w.optionsFilePath()).toStdString(), read),
+              OptionsFileStatus::Read);
+    TForm1 third;
+    EXPECT_TRUE(third.optionsFromFile());
+}
+
+TEST_F(Options, SavedOptionsGiveTheNextStartsNewDocumentTheSameUnitsColoursAndFonts) {
+    FontRecord numbers{"Courier New", rgb(10, 200, 30), 14, 1, 0, 0, 0};
+    {
+        TForm1 w;
+        answerYes(w);
+        Document& doc = w.document();
+        doc.lengthUnit = LengthUnit::Mm;
+        doc.angleUnit = AngleUnit::Deg;
+        doc.pixelsPerUnit = 25;
+        doc.coordinateSystem = 1;
+        doc.background = rgb(255, 255, 255);
+        doc.hiddenColor = rgb(1, 1, 1);
+        doc.kindColors[Kind::Circle] = rgb(0, 99, 0);
+        doc.kindShapes[Kind::Segment] = LineStyle::Dashed;
+        doc.fonts[FontSlot::Numbers] = numbers;
+        w.programOptions().decimals = 5;
+        // "No" writes nothing.
+        w.setQuestionHook([](const QString& q) {
+            EXPECT_EQ(q, QStringLiteral("¿ Guardar las opciones actuales ?"));
+            return false;
+        });
+        EXPECT_FALSE(w.saveOptions());
+        answerYes(w);
+        EXPECT_TRUE(w.saveOptions());
+        // The document's options became the defaults for new documents at once.
+        w.newDocument();
+        EXPECT_EQ(w.document().lengthUnit, LengthUnit::Mm);
+    }
+    TForm1 w;
+    ASSERT_TRUE(w.optionsFromFile());
+    const Document& doc = w.document();
+    EXPECT_EQ(doc.lengthUnit, LengthUnit::Mm);
+    EXPECT_EQ(doc.angleUnit, AngleUnit::Deg);
+    EXPECT_DOUBLE_EQ(doc.pixelsPerUnit, 25);
+    EXPECT_EQ(doc.coordinateSystem, 1);
+    EXPECT_EQ(doc.background, rgb(255, 255, 255));
+    EXPECT_EQ(doc.hiddenColor, rgb(1, 1, 1));
+    EXPECT_EQ(doc.kindColors[Kind::Circle], rgb(0, 99, 0));
+    EXPECT_EQ(doc.kindShapes[Kind::Segment], LineStyle::Dashed);
+    EXPECT_TRUE(doc.fonts[FontSlot::Numbers] == numbers);
+    EXPECT_EQ(w.creationOptions().decimals, 5);
+    // A new point takes the saved colour of its kind.
+    ElementRequest r;
+    r.method = Method::FreePoint;
+    Element* p = createElement(w.document(), r, w.creationOptions());
+    EXPECT_EQ(p->color, doc.kindColors[Kind::Point]);
+}
+
+TEST_F(Options, TheBuiltInOptionsComeBackForTheProgramAndTheDocument) {
+    TForm1 w;
+    answerYes(w);
+    w.programOptions().pickDistance = 15;
+    w.document().background = rgb(255, 255, 255);
+    w.document().pixelsPerUnit = 12;
+    w.document().modified = 0;
+    w.chooseTool(Tool::Segment);
+    w.restoreOriginalOptions();
+    EXPECT_EQ(w.programOptions().pickDistance, 8);
+    EXPECT_EQ(w.canvas().interaction().options().detection, 8);
+    EXPECT_EQ(w.document().background, 0);
+    EXPECT_DOUBLE_EQ(w.document().pixelsPerUnit, 40);
+    EXPECT_EQ(w.document().modified, 1);
+    EXPECT_EQ(w.currentTool(), Tool::Move);
+}
+
+TEST_F(Options, AssignLengthMakesTwoPointsReadTheTarget) {
+    TForm1 w;
+    w.resize(900, 650);
+    w.show();
+    QApplication::processEvents();
+    auto doc = std::make_unique<Document>();
+    ConstructionBuilder mk(*doc);
+    Element* a = mk.point(-100, 0);
+    Element* b = mk.point(60, 0); // 160 world units
+    doc->left = -300;
+    doc->top = 200;
+    w.installDocument(std::move(doc));
+    w.setDialogHook([](QDialog& d) {
+        auto& g = static_cast<TOp_general&>(d);
+        g.Ed_asiglon->setText(QStringLiteral("2*4"));
+        g.But_asiglon->click();
+    });
+    w.openGeneralOptions();
+    EXPECT_EQ(w.currentTool(), Tool::LengthDistance);
+    QWidget* area = w.canvas().drawingArea();
+    for (const Element* e : {a, b}) {
+        const ScreenPoint p = documentView(w.document()).toScreen(e->value[0], e->value[1]);
+        const QPoint at(p.x, p.y);
+        QMouseEvent move(QEvent::MouseMove, QPointF(at), area->mapToGlobal(QPointF(at)),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(area, &move);
+        QTest::mouseClick(area, Qt::LeftButton, Qt::NoModifier, at);
+    }
+    EXPECT_DOUBLE_EQ(w.document().pixelsPerUnit, 20); // 160 world units read 8 cm
+    EXPECT_EQ(w.currentTool(), Tool::Move);
+    ConstructionBuilder(w.document()).make(Method::DistancePointPoint, a, b);
+    recalcUpTo(w.document());
+    EXPECT_NEAR(w.document().tail->value[0], 8, 1e-9);
+    // One undo step brings the old scale back.
+    w.undo();
+    EXPECT_DOUBLE_EQ(w.document().pixelsPerUnit, 40);
+    EXPECT_EQ(w.document().elementCount(), 2);
+}
+
+TEST_F(Options, TheWindowPlacementIsWrittenOnClosingAndRestoredAtStart) {
+    QRect placed;
+    {
+        TForm1 w;
+        w.show();
+        w.setGeometry(120, 90, 700, 500);
+        placed = w.normalGeometry();
+        w.close();
+    }
+    TForm1 w;
+    const registry::WindowPlacement& p = w.restoredPlacement();
+    ASSERT_TRUE(p.hasRect);
+    EXPECT_EQ(p.rect, placed);
+    EXPECT_EQ(w.geometry(), placed);
+    EXPECT_EQ(p.state, 0);
+    EXPECT_FALSE(p.fullScreen);
+    // In viewer mode nothing is written.
+    w.setViewerMode(true);
+    w.show();
+    w.setGeometry(10, 20, 600, 400);
+    w.close();
+    TForm1 third;
+    EXPECT_EQ(third.restoredPlacement().rect, placed);
+}
+
+TEST_F(Options, MissingCoordinatesLeaveTheWindowAlone) {
+    {
+        auto store = registry::open();
+        store->beginGroup(QLatin1String(registry::SettingsKey));
+        store->setValue(QStringLiteral("mwLeft"), 5);
+        store->setValue(QStringLiteral("mwTop"), 5);
+        store->setValue(QStringLiteral("mwRight"), 505);
+        store->endGroup();
+    }
+    TForm1 w;
+    EXPECT_FALSE(w.restoredPlacement().hasRect);
+    EXPECT_EQ(w.size(), QSize(900, 650));
+}
+
+TEST_F(Options, AStoreThatCannotBeWrittenIsReportedOnce) {
+    // A folder where the store's file should be.
+    const QString storeFile = registry::open()->fileName();
+    QFile::remove(storeFile);
+    ASSERT_TRUE(QDir().mkpath(storeFile));
+    TForm1 w;
+    QStringList messages;
+    w.setMessageSink([&](const QString& m) { messages << m; });
+    w.saveWindowPlacement();
+    w.saveWindowPlacement();
+    w.close();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].startsWith(QStringLiteral("error de escritura")));
+}
+
+TEST_F(Options, FilesOlderThanTheStoredFontsTakeThemFromTheOptions) {
+    TForm1 w;
+    w.setMessageSink([](const QString& m) { ADD_FAILURE() << m.toStdString(); });
+    const FontRecord numbers{"Courier New", rgb(10, 200, 30), 14, 1, 0, 0, 0};
+    w.programOptions().document.fonts[FontSlot::Numbers] = numbers;
+    w.programOptions().document.kindColors[Kind::Circle] = rgb(0, 99, 0);
+    w.programOptions().document.kindShapes[Kind::Segment] = LineStyle::Thick;
+    QTemporaryDir dir;
+    for (int32_t version : {500, 600}) {
+        SCOPED_TRACE(version);
+        const QString path = dir.filePath(QStringLiteral("v%1.qrv").arg(version));
+        qorv::testing::FileBytes f;
+        f.i32(version).i32(FileType::Document).section(version);
+        std::ofstream(QFile::encodeName(path).toStdString(), std::ios::binary)
+            .write(reinterpret_cast<const char*>(f.bytes().data()),
+                   std::streamsize(f.bytes().size()));
+        ASSERT_TRUE(w.openDocument(path));
+        const Document& doc = w.document();
+        if (version < 600) {
+            EXPECT_TRUE(doc.fonts[FontSlot::Numbers] == numbers);
+            EXPECT_EQ(doc.kindColors[Kind::Circle], rgb(0, 99, 0));
+            EXPECT_EQ(doc.kindShapes[Kind::Segment], LineStyle::Thick);
+        } else { // the file's own
+            EXPECT_EQ(doc.fonts[FontSlot::Numbers].name, "Arial");
+            EXPECT_EQ(doc.kindColors[Kind::Circle], 4); // the fifth stored kind
+        }
+    }
+}
