@@ -45,6 +45,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), document_(std::make_uniqu
             [this](int tool) { chooseTool(tool, true); });
     connect(toolBars_, &ToolBars::colourChosen, this, &TForm1::setCurrentColour);
     buildMenus();
+    nameComponents();
+    applyLanguageTexts();
 
     // Undo, redo, cut and paste replace or delete elements: the tools drop what they hold and
     // the move tool is chosen.
@@ -77,7 +79,8 @@ void TForm1::createActions() {
         const QString path = openDialogHook_
                                  ? openDialogHook_()
                                  : QFileDialog::getOpenFileName(this, text(Msg::Open), QString(),
-                                                                QStringLiteral("*.qrv"));
+                                                                text(Msg::DocumentFilter) +
+                                                                    QStringLiteral(" (*.qrv)"));
         if (!path.isEmpty()) openDocumentFile(path);
     });
     M_salir = new QAction(text(Msg::Exit), this);
@@ -108,6 +111,8 @@ void TForm1::buildMenus() {
 void TForm1::buildFileMenu() {
     fileMenu_ = menuBar()->addMenu(text(Msg::MenuFile));
     fileMenu_->addAction(M_abrir);
+    fileMenu_->addSeparator();
+    buildOptionsMenu();
     fileMenu_->addSeparator();
     fileMenu_->addAction(M_salir);
 }

@@ -21,6 +21,8 @@ class QMenu;
 
 namespace qorv {
 
+class LanguageHost;
+
 class TForm1 : public QMainWindow, private CanvasOwner {
     Q_OBJECT
   public:
@@ -106,6 +108,17 @@ class TForm1 : public QMainWindow, private CanvasOwner {
     // The file dialog of "Abrir...", replaceable (tests answer without a dialog): the path
     // chosen, empty when cancelled.
     void setOpenDialogHook(std::function<QString()> hook) { openDialogHook_ = std::move(hook); }
+    // ---- language (tform1_language.cpp)
+    // What "Idioma..." chooses with and where the choice is remembered; without one the item
+    // does nothing.
+    void setLanguageHost(LanguageHost* host) { languageHost_ = host; }
+    // "Idioma...": a language chosen becomes the remembered one; the language (new or old) is
+    // loaded again and the move tool is chosen.
+    void chooseLanguageFromMenu();
+    // Shows the texts of the UI text table again: menus, hints, status bar, caption.
+    void applyLanguageTexts();
+    QAction* languageAction() const { return M_idioma; }
+
     // Where warnings go (a message box with the program's caption unless replaced, e.g. in tests).
     void setMessageSink(std::function<void(const QString&)> sink) {
         messageSink_ = std::move(sink);
@@ -135,6 +148,9 @@ class TForm1 : public QMainWindow, private CanvasOwner {
     void buildFileMenu();
     void buildEditMenu(); // tform1_edit.cpp
     void buildViewMenu();
+    void buildOptionsMenu(); // tform1_language.cpp
+    // Object names by which the language's component texts find the menus and actions.
+    void nameComponents(); // tform1_language.cpp
     void updateEditActions();
     void updateStatusUnits();
     void updateSizeGrip();
@@ -149,8 +165,11 @@ class TForm1 : public QMainWindow, private CanvasOwner {
 
     // "&Archivo"
     QMenu* fileMenu_ = nullptr;
-    QAction* M_abrir = nullptr; // "&Abrir..."
-    QAction* M_salir = nullptr; // "Salir"
+    QAction* M_abrir = nullptr;     // "&Abrir..."
+    QAction* M_salir = nullptr;     // "Salir"
+    QMenu* opcionesMenu_ = nullptr; // "Opciones"
+    QAction* M_idioma = nullptr;    // "Idioma..."
+    LanguageHost* languageHost_ = nullptr;
     // "&Edición"
     QMenu* editMenu_ = nullptr;
     QAction* M_undo = nullptr;         // "Deshacer"

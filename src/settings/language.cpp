@@ -1,0 +1,128 @@
+#include "settings/language.h"
+
+#include "dialogs/tv_selidioma.h"
+#include "model/langfile.h"
+#include "model/uitext.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLibraryInfo>
+#include <QMenu>
+#include <QMessageBox>
+#include <QTranslator>
+
+#include <memory>
+
+namespace qorv {
+
+namespace {
+
+QString text(int slot) {
+    return QString::fromStdString(uiText().message(slot));
+}
+
+std::string toPath(const QString& s) {
+    return QFile::encodeName(s).toStdString();
+}
+
+} // namespace
+
+QString languagesFolder() {
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/languages");
+}
+
+LanguageDialogs defaultLanguageDialogs(QWidget* parent) {
+    LanguageDialogs d;
+    d.choose = [parent](const QStringList& names) -> std::optional<QString> {
+        TV_selidioma dialog(names, parent);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedName().isEmpty())
+            return std::nullopt;
+        return dialog.selectedName();
+    };
+    d.inform = [parent](const QString& message) {
+        QMessageBox::information(parent, text(Msg::ProgramCaption), message);
+    };
+    return d;
+}
+
+std::optional<QString> chooseLanguage(const LanguageDialogs& dialogs, const QString& folder) {
+    QStringList names;
+    for (const std::string& name : listLanguages(toPath(folder)))
+        names << QFile::decodeName(QByteArray::fromStdString(name));
+    if (names.isEmpty()) {
+        dialogs.inform(text(Msg::NoLanguageFiles));
+        return std::nullopt;
+    }
+    return dialogs.choose(names);
+}
+
+bool loadLanguage(const QString& name, const QString& folder) {
+    if (!loadLanguageFile(uiText(), toPath(folder), toPath(name))) return false;
+    translateSystemDialogs(text(Msg::QtLanguageCode).trimmed());
+    return true;
+}
+
+bool translateSystemDialogs(const QString& code) {
+    static std::unique_ptr<QTranslator> installed;
+    if (installed) {
+        QCoreApplication::removeTranslator(installed.get());
+        installed.reset();
+    }
+    auto translator = std::make_unique<QTranslator>();
+    if (code.isEmpty() || !translator->load(QStringLiteral("qtbase_") + code,
+                                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    QCoreApplication::installTranslator(translator.get());
+    installed = std::move(translator);
+    return true;
+}
+
+QString componentText(const QString& objectName) {
+    const std::string* t = uiText().componentText(objectName.toStdString());
+    return t ? QString::fromStdString(*t) : QString();
+}
+
+void applyComponentTexts(QObject& root) {
+    for (const ComponentRow& row : UiTextTable::components()) {
+        const QString text = QString::fromStdString(*uiText().textById(row.id));
+        for (const QString& name : QString::fromLatin1(row.names).split(QLatin1Char(' '))) {
+            for (QObject* o : root.findChildren<QObject*>(name)) {
+                if (auto* menu = qobject_cast<QMenu*>(o)) {
+                    menu->setTitle(text);
+                } else if (auto* action = qobject_cast<QAction*>(o)) {
+                    action->setText(text);
+                } else if (auto* button = qobject_cast<QAbstractButton*>(o)) {
+                    // A hint shows no accelerator marks.
+                    QString hint = text;
+                    button->setToolTip(hint.remove(QLatin1Char('&')));
+                }
+            }
+        }
+    }
+}
+
+std::string rememberedLanguage() {
+    return {};
+}
+
+ProgramLanguageHost::ProgramLanguageHost(QWidget* dialogParent)
+    : dialogs(defaultLanguageDialogs(dialogParent)) {}
+
+std::optional<std::string> ProgramLanguageHost::chooseLanguage() {
+    const std::optional<QString> name = qorv::chooseLanguage(dialogs);
+    if (!name) return std::nullopt;
+    return name->toStdString();
+}
+
+bool ProgramLanguageHost::loadLanguage(const std::string& name) {
+    return qorv::loadLanguage(QString::fromStdString(name));
+}
+
+void ProgramLanguageHost::reportNoLanguageFiles() {
+    dialogs.inform(text(Msg::NoLanguageFiles));
+}
+
+} // namespace qorv
