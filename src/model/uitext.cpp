@@ -312,8 +312,8 @@ constexpr const char* kToolPrompts[UiTextTable::ToolPromptSlots] = {
 };
 
 // Ids 550..653: the texts of the main window's components. Menu items that choose a tool of the
-// "&Construcción", "&Medir - Calcular" and "&Transformar - Comprobar" menus show that tool's prompt;
-// the items of "Seleccionar grupo" show the kind names.
+// "&Construcción", "&Medir - Calcular" and "&Transformar - Comprobar" menus show that tool's
+// prompt; the items of "Seleccionar grupo" show the kind names.
 constexpr ComponentRow kComponents[] = {
     {550, "M_archivo", "&Archivo"},
     {551, "M_nuevo B_doc_nuevo", "&Nuevo"},

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QMenu>
 #include <QMessageBox>
 #include <QTranslator>
@@ -66,6 +67,9 @@ bool loadLanguage(const QString& name, const QString& folder) {
 }
 
 bool translateSystemDialogs(const QString& code) {
+    // Dates, and the type names a file dialog takes from the system's file types, follow the
+    // default locale.
+    QLocale::setDefault(code.isEmpty() ? QLocale::system() : QLocale(code));
     static std::unique_ptr<QTranslator> installed;
     if (installed) {
         QCoreApplication::removeTranslator(installed.get());

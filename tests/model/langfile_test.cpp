@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <limits>
 #include <random>
 #include <set>
 
@@ -122,6 +123,10 @@ TEST(LanguageFile, EachRangeSetsItsSlots) {
         EXPECT_EQ(r.unknownIds, 1) << id;
     }
     UiTextTable t;
+    EXPECT_FALSE(t.setById(std::numeric_limits<int>::min(), "a")); // no absolute value
+    EXPECT_EQ(t.textById(std::numeric_limits<int>::min()), nullptr);
+    EXPECT_TRUE(t.setById(-1, "a")); // what a negative id in a file gives
+    EXPECT_EQ(t.kindName(Kind::Point), "a");
     for (int id = 1; id <= 39; ++id)
         applyLanguage(t, std::to_string(id) + "=a");
     EXPECT_EQ(t.kindName(Kind::Vector), "vector");

@@ -6,7 +6,9 @@
 #include "settings/language.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QListWidget>
+#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolButton>
@@ -85,12 +87,14 @@ TEST(Language, QtsOwnDialogsSpeakTheLanguageLoaded) {
     BuiltInTextsAfter restore;
     ASSERT_TRUE(loadLanguage(QStringLiteral("Español"), kShipped));
     // The file dialog's labels and the standard buttons, from Qt's shipped translations.
-    EXPECT_EQ(qt("QFileDialog", "Look in:"), QStringLiteral("Buscar en:"));
+    EXPECT_EQ(qt("QFileDialog", "Look in:"), QStringLiteral("Ver en:"));
+    EXPECT_EQ(QLocale().language(), QLocale::Spanish);
     EXPECT_EQ(qt("QPlatformTheme", "Cancel"), QStringLiteral("Cancelar"));
     ASSERT_TRUE(loadLanguage(QStringLiteral("English"), kShipped));
     EXPECT_EQ(uiText().kindName(Kind::Point), "point");
     EXPECT_EQ(qt("QFileDialog", "Look in:"), QStringLiteral("Look in:"));
     EXPECT_EQ(qt("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
+    EXPECT_EQ(QLocale().language(), QLocale::English);
     // A language that cannot be read changes nothing.
     EXPECT_FALSE(loadLanguage(QStringLiteral("Klingon"), kShipped));
     EXPECT_EQ(uiText().kindName(Kind::Point), "point");
