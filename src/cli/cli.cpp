@@ -3,6 +3,7 @@
 #include "calc/expression.h"
 #include "geometry/measure.h"
 #include "geometry/recalc.h"
+#include "model/cp1252.h"
 #include "model/docfile.h"
 #include "model/examples.h"
 #include "model/langfile.h"
@@ -20,13 +21,6 @@ namespace qorv::cli {
 
 namespace {
 
-size_t characterCount(const std::string& utf8) {
-    size_t n = 0;
-    for (unsigned char c : utf8)
-        n += (c & 0xC0) != 0x80;
-    return n;
-}
-
 struct Output {
     std::string& out;
     std::string& err;
@@ -35,7 +29,7 @@ struct Output {
 int usage(Output& o) {
     const auto word = [](int msg) { return uiText().message(msg); };
     const std::string head = word(Msg::CliUsage) + " ";
-    const std::string indent(characterCount(head), ' ');
+    const std::string indent(utf8Length(head), ' ');
     const std::string file = word(Msg::CliFile), in = word(Msg::CliInput),
                       out = word(Msg::CliOutput);
     const std::string lines[] = {

@@ -584,6 +584,15 @@ const std::string* UiTextTable::textById(int id) const {
     return nullptr;
 }
 
+int UiTextTable::slotCharacters(int id) {
+    static const UiTextTable table;
+    if (!table.textById(id)) return 0;
+    id = absoluteId(id);
+    const bool name = (id < int(std::size(kKindSlotOfId)) && kKindSlotOfId[id] >= 0) ||
+                      (id >= FirstNameId && id <= LastNameId);
+    return (name ? NameSlotSize : MessageSlotSize) - 1;
+}
+
 const std::vector<int>& UiTextTable::ids() {
     static const std::vector<int> all = [] {
         const UiTextTable builtIn;

@@ -300,6 +300,8 @@ class UiTextTable {
     // Stores `utf8` in what `id` names (a negative id counts as its absolute value); false for an
     // id that names nothing.
     bool setById(int id, std::string_view utf8);
+    // How many characters the slot of `id` holds (79 or 255); 0 for an id that names nothing.
+    static int slotCharacters(int id);
     // The current text of what `id` names, or null.
     const std::string* textById(int id) const;
     // Every id whose built-in text is not empty, ascending: what a complete language file sets.

@@ -9,26 +9,14 @@
 
 using namespace qorv;
 
-namespace {
-
-size_t characters(const std::string& s) {
-    size_t n = 0;
-    for (unsigned char c : s)
-        n += (c & 0xC0) != 0x80;
-    return n;
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static UiTextTable table;
     applyLanguage(table, std::string_view(reinterpret_cast<const char*>(data), size));
     for (int id = 0; id < 2100; ++id) {
         const std::string* text = table.textById(id);
         if (!text) continue;
-        const bool name = (id >= 1 && id <= 39 && id != 30) || (id >= 100 && id <= 182);
-        if (characters(*text) > (name ? 79u : 255u) || text->find('\0') != std::string::npos ||
-            cp1252ToUtf8(utf8ToCp1252(*text)) != *text)
+        if (utf8Length(*text) > size_t(UiTextTable::slotCharacters(id)) ||
+            text->find('\0') != std::string::npos || cp1252ToUtf8(utf8ToCp1252(*text)) != *text)
             std::abort();
     }
     return 0;

@@ -15,14 +15,6 @@ using namespace qorv;
 
 namespace {
 
-// Code points of UTF-8 text: the slots hold characters, whatever their bytes.
-size_t characters(const std::string& s) {
-    size_t n = 0;
-    for (unsigned char c : s)
-        n += (c & 0xC0) != 0x80;
-    return n;
-}
-
 // Text that came from Windows-1252 goes back to it unchanged (so it is whole UTF-8).
 bool fromCodePage(const std::string& s) {
     return cp1252ToUtf8(utf8ToCp1252(s)) == s;
@@ -40,8 +32,7 @@ void expectSlotsWithinSize(const UiTextTable& t) {
     for (int id = 0; id < 2100; ++id) {
         const std::string* text = t.textById(id);
         if (!text) continue;
-        const bool name = (id >= 1 && id <= 39 && id != 30) || (id >= 100 && id <= 182);
-        EXPECT_LE(characters(*text), name ? 79u : 255u) << id;
+        EXPECT_LE(utf8Length(*text), size_t(UiTextTable::slotCharacters(id))) << id;
         EXPECT_EQ(text->find('\0'), std::string::npos) << id;
     }
 }
@@ -140,7 +131,7 @@ TEST(LanguageFile, TextsAreCutToTheirSlotInCharacters) {
     applyLanguage(t, "1=" + name + "\n1000=" + std::string(300, '\xE9') +
                          "\n500=" + std::string(400, 'p'));
     EXPECT_EQ(t.kindName(Kind::Point), std::string(79, 'x'));
-    EXPECT_EQ(characters(t.message(0)), 255u);
+    EXPECT_EQ(utf8Length(t.message(0)), 255u);
     EXPECT_EQ(t.message(0).substr(0, 2), "é");
     EXPECT_EQ(t.toolPrompt(0), std::string(255, 'p'));
     applyLanguage(t, "101=" + std::string(78, 'y') + "\xF1\xF1");
@@ -199,6 +190,11 @@ TEST(LanguageFile, HostileInputOnlyEverFillsSlots) {
     UiTextTable t;
     applyLanguage(t, "1000=" + std::string(3'000'000, 'z') + "\n" + std::string(1'000'000, '='));
     EXPECT_EQ(t.message(0), std::string(255, 'z'));
+    EXPECT_EQ(UiTextTable::slotCharacters(-5), 79);
+    EXPECT_EQ(UiTextTable::slotCharacters(30), 255);
+    EXPECT_EQ(UiTextTable::slotCharacters(182), 79);
+    EXPECT_EQ(UiTextTable::slotCharacters(2099), 255);
+    EXPECT_EQ(UiTextTable::slotCharacters(11), 0);
 }
 
 TEST(LanguageFile, FilesAreFoundByNameAndListedSorted) {
