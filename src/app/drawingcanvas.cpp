@@ -239,6 +239,7 @@ void DrawingCanvas::redraw() {
     renderer_.redraw(mainBitmap_, doc, renderOptions());
     overlay_.invalidate();
     area_->update();
+    owner_.redrawn();
 }
 
 void DrawingCanvas::recalculateAndRedraw() {

@@ -42,6 +42,9 @@ class CanvasOwner {
     virtual void showMessage(int msgSlot) = 0;
     // The font dialog on `font`; false when it is cancelled.
     virtual bool chooseFont(FontRecord& font) = 0;
+    // The document was drawn again, after a change or not: the window's title follows its
+    // modified flag.
+    virtual void redrawn() = 0;
 };
 
 class DrawingCanvas : public QWidget, public InteractionHost, public MuePanHost {

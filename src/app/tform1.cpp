@@ -1,13 +1,11 @@
 #include "app/tform1.h"
 
-#include "model/docfile.h"
 #include "model/document.h"
 #include "model/uitext.h"
+#include "settings/registry.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QFile>
-#include <QFileDialog>
 #include <QFontDialog>
 #include <QLabel>
 #include <QMenuBar>
@@ -27,7 +25,7 @@ QString text(int slot) {
 }
 } // namespace
 
-TForm1::TForm1(QWidget* parent) : QMainWindow(parent), document_(std::make_unique<Document>()) {
+TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle(text(Msg::ProgramCaption));
     creation_.chosenColor = rgb(0, 128, 192); // B_azmarino starts pressed
 
@@ -36,10 +34,11 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), document_(std::make_uniqu
     statusBar()->addWidget(statusText_, 1);
     statusBar()->addPermanentWidget(statusUnits_);
     statusText_->setText(QString::fromStdString(uiText().toolPrompt(Tool::Move)));
-    canvas_ = new DrawingCanvas(*this, *document_, this);
+    canvas_ = new DrawingCanvas(*this, document(), this);
     setCentralWidget(canvas_);
 
     createActions();
+    buildDocumentBar(); // the top row: the tool bars go below it
     toolBars_ = new ToolBars(*this, TodosElem1, M_AA, creation_.chosenColor);
     connect(toolBars_, &ToolBars::toolRequested, this,
             [this](int tool) { chooseTool(tool, true); });
@@ -58,6 +57,12 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), document_(std::make_uniqu
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this,
             [this] { canvas_->interaction().keyPress(KeyCode::Escape, 0); });
+    {
+        const std::unique_ptr<QSettings> store = registry::open();
+        recent_.load(*store);
+        folders_.load(*store);
+    }
+    showRecentFiles();
     resize(900, 650);
     newDocument();
 }
@@ -70,20 +75,9 @@ TForm1::~TForm1() {
 // ---- actions and menus --------------------------------------------------------------------------
 
 void TForm1::createActions() {
-    M_abrir = new QAction(text(Msg::Open), this);
-    M_abrir->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    connect(M_abrir, &QAction::triggered, this, [this] {
-        // The dialog gets no clicks while a pan holds the mouse.
-        canvas_->interaction().endGesture();
-        canvas_->redraw();
-        const QString path = openDialogHook_
-                                 ? openDialogHook_()
-                                 : QFileDialog::getOpenFileName(this, text(Msg::Open), QString(),
-                                                                text(Msg::DocumentFilter) +
-                                                                    QStringLiteral(" (*.qrv)"));
-        if (!path.isEmpty()) openDocumentFile(path);
-    });
+    createDocumentActions();
     M_salir = new QAction(text(Msg::Exit), this);
+    M_salir->setObjectName(QStringLiteral("M_salir"));
     connect(M_salir, &QAction::triggered, this, &QWidget::close);
 
     createEditActions();
@@ -106,11 +100,16 @@ void TForm1::buildMenus() {
     buildFileMenu();
     buildEditMenu();
     buildViewMenu();
+    buildDocumentMenu();
 }
 
 void TForm1::buildFileMenu() {
     fileMenu_ = menuBar()->addMenu(text(Msg::MenuFile));
-    fileMenu_->addAction(M_abrir);
+    fileMenu_->addActions({M_nuevo, M_abrir});
+    fileMenu_->addMenu(recentMenu_);
+    fileMenu_->addActions({M_guardar, M_guardar_como});
+    fileMenu_->addSeparator();
+    fileMenu_->addActions({M_cerrar, M_cerrar_todo});
     fileMenu_->addSeparator();
     buildOptionsMenu();
     fileMenu_->addSeparator();
@@ -124,6 +123,7 @@ void TForm1::buildViewMenu() {
     viewMenu_->addSeparator();
     viewMenu_->addAction(toolBars_->mainBar()->toggleViewAction());
     viewMenu_->addAction(toolBars_->editBar()->toggleViewAction());
+    viewMenu_->addAction(documentBar_->toggleViewAction());
 }
 
 void TForm1::warn(const QString& message) {
@@ -134,63 +134,13 @@ void TForm1::warn(const QString& message) {
     QMessageBox::warning(this, text(Msg::ProgramCaption), message);
 }
 
-// ---- documents ----------------------------------------------------------------------------------
-
-void TForm1::openCommandLine(const QString& commandLine) {
-    QString name = commandLine;
-    if (name.size() > 1 && name.startsWith(QLatin1Char('"'))) name.remove(0, 1);
-    if (name.size() > 0 && name.endsWith(QLatin1Char('"'))) name.chop(1);
-    if (!name.isEmpty() && openDocumentFile(name)) return;
-    newDocument();
-}
-
-bool TForm1::openDocumentFile(const QString& path) {
-    // Read into a fresh document so that a refused file leaves the open one as it was.
-    auto doc = std::make_unique<Document>();
-    const QSize area = canvas_->drawingAreaSize();
-    ReadOptions options;
-    options.viewWidth = area.width();
-    options.viewHeight = area.height();
-    const ReadResult r =
-        readDocumentFile(*doc, QFile::encodeName(path).toStdString(), FileType::Document, options);
-    if (r.kind == FileKind::Newer) {
-        warn(text(Msg::NewerVersion) + QStringLiteral(": ") + path);
-        return false;
-    }
-    if (r.kind != FileKind::Document && r.kind != FileKind::DocumentWithWindow) {
-        warn(text(Msg::InvalidFile) + QStringLiteral(": ") + path);
-        return false;
-    }
-    installDocument(std::move(doc));
-    return true;
-}
-
-void TForm1::newDocument() {
-    auto doc = std::make_unique<Document>();
-    const QSize area = canvas_->drawingAreaSize();
-    doc->left = -area.width() / 2.0;
-    doc->top = area.height() / 2.0;
-    doc->modified = 0;
-    installDocument(std::move(doc));
-}
-
-void TForm1::installDocument(std::unique_ptr<Document> doc) {
-    // The old document lives until the canvas has let go of it.
-    std::unique_ptr<Document> old = std::exchange(document_, std::move(doc));
-    {
-        const QSignalBlocker block(M_AA);
-        M_AA->setChecked(document_->antialiased != 0);
-    }
-    updateStatusUnits();
-    canvas_->showDocument(*document_);
-    updateEditActions();
-}
+// ---- status bar --------------------------------------------------------------------------------
 
 void TForm1::updateStatusUnits() {
     static constexpr int lengthUnits[] = {Msg::UnitMm, Msg::UnitCm, Msg::UnitM, Msg::UnitKm};
     static constexpr int angleUnits[] = {Msg::UnitRad, Msg::UnitDeg, Msg::UnitGra};
-    const int l = std::clamp(document_->lengthUnit, 0, 3);
-    const int a = std::clamp(document_->angleUnit, 0, 2);
+    const int l = std::clamp(document().lengthUnit, 0, 3);
+    const int a = std::clamp(document().angleUnit, 0, 2);
     statusUnits_->setText(text(lengthUnits[l]) + QStringLiteral("  ") + text(angleUnits[a]));
 }
 
@@ -259,8 +209,8 @@ void TForm1::setShowHidden(bool on) {
 }
 
 void TForm1::setAntialiased(bool on) {
-    document_->antialiased = on ? 1 : 0;
-    document_->modified = 1;
+    document().antialiased = on ? 1 : 0;
+    document().modified = 1;
     {
         const QSignalBlocker block(M_AA);
         M_AA->setChecked(on);

@@ -1,14 +1,20 @@
-// The main window: owns the document, the program's options, the actions and the menus, the
+// The main window: owns the open documents, the program's options, the actions and the menus, the
 // tool bars, the status bar and the dialogs. The drawing canvas in its middle draws and edits the
-// current document; installDocument is where the current document is swapped.
+// current document; showCurrentDocument (tform1_docs.cpp) is where the current document is
+// swapped.
 #pragma once
 
+#include "app/documenttable.h"
 #include "app/drawingcanvas.h"
 #include "app/toolbars.h"
+#include "app/userdialogs.h"
+#include "dialogs/tv_listadoc.h"
 #include "model/clipboard.h"
 #include "model/document.h"
 #include "model/undo.h"
+#include "settings/recentfiles.h"
 
+#include <QList>
 #include <QMainWindow>
 #include <QRect>
 
@@ -16,31 +22,85 @@
 #include <memory>
 
 class QAction;
+class QActionGroup;
+class QComboBox;
 class QLabel;
 class QMenu;
+class QTabBar;
+class QToolBar;
 
 namespace qorv {
 
 class LanguageHost;
 
-class TForm1 : public QMainWindow, private CanvasOwner {
+class TForm1 : public QMainWindow, public DocumentListHost, private CanvasOwner {
     Q_OBJECT
   public:
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
 
-    // ---- documents
+    // ---- documents (tform1_docs.cpp)
     // Start-up: the whole command line names the document to open (surrounding double quotes
-    // are removed). Without one, or when it cannot be opened, a new empty document is made.
+    // are removed). The document the window starts with gives way to it; without one, or when it
+    // cannot be opened, that document stays.
     void openCommandLine(const QString& commandLine);
-    // Reads a document file and makes it current; reports the problem and returns false when the
-    // file cannot be read.
-    bool openDocumentFile(const QString& path);
-    // A new empty document with the world origin at the centre of the drawing area.
-    void newDocument();
-    // Makes `doc` the current document: recalculates, places the view and redraws.
+    // "&Nuevo": an empty document with the world origin at the centre of the drawing area, made
+    // current. False, after the message, when 99 documents are open.
+    bool newDocument();
+    // "Abrir", a recent file, the command line: a document already open (the path compared
+    // without regard to letter case) becomes current; another is read into a new document; a
+    // macro file goes to the next free macro slot of the current document. Reports the problem
+    // and returns false when the file cannot be read.
+    bool openDocument(const QString& path);
+    // Puts `doc` in the place of the current document (a new one when none is open) and shows it.
     void installDocument(std::unique_ptr<Document> doc);
-    Document& document() { return *document_; }
+    // The current document; an empty stand-in while no document is open.
+    Document& document() { return docs_.current(); }
+    int documentCount() const { return docs_.count(); }
+    Document& documentAt(int i) { return docs_.at(i); }
+    QString documentName(int i) const { return docs_.name(i); }
+    // After the last document was closed, until "&Nuevo" or "Abrir".
+    bool noDocumentOpen() const { return noDocument_; }
+
+    // DocumentListHost: switching, closing and saving by index.
+    QStringList documentNames() const override;
+    int currentDocumentIndex() const override { return docs_.currentIndex(); }
+    void switchTo(int index) override;
+    bool closeDocumentAt(int index) override;
+    // "&Guardar": to the document's file; without one, or when that fails, as "Guardar Como...".
+    bool saveDocumentAt(int index) override;
+    // "Guardar Como...": asks for a file, saves, and the document takes the file's name.
+    bool saveDocumentAsAt(int index);
+
+    // "Cerrar" and "Cerrar todo": false when a question was cancelled (or a save failed).
+    bool closeCurrent();
+    bool closeAll();
+    void nextDocument();
+    void previousDocument();
+    void firstDocument();
+    void lastDocument();
+    // "Lista documentos...".
+    void openDocumentList();
+
+    // "Abrir recientes".
+    const RecentFiles& recentFiles() const { return recent_; }
+    void addRecent(const QString& path);
+    // "Eliminar lista de recientes", after a Yes to its question.
+    void clearRecent();
+    QString lastDocumentFolder() const { return folders_.documents; }
+    // The folder of macro files: the last one used, or the program's own.
+    QString lastMacroFolder() const;
+
+    // The questions and file dialogs; null gives back the platform's (the object is not owned).
+    void setUserDialogs(UserDialogs* dialogs) { dialogs_ = dialogs; }
+
+    // The document bar "Barra de documento": the tabs TC_doc, the combo box CB_doc and the
+    // buttons of "&Nuevo", "&Guardar" and "Cerrar".
+    QTabBar* documentTabs() const { return TC_doc; }
+    QComboBox* documentCombo() const { return CB_doc; }
+    QToolBar* documentBar() const { return documentBar_; }
+    QMenu* documentMenu() const { return documentMenu_; }
+    QMenu* recentMenu() const { return recentMenu_; }
 
     // ---- the parts
     DrawingCanvas& canvas() { return *canvas_; }
@@ -105,9 +165,6 @@ class TForm1 : public QMainWindow, private CanvasOwner {
     QAction* pasteAction() const { return M_pegar; }
     QAction* pastePictureAction() const { return M_pegar_imagen; }
 
-    // The file dialog of "Abrir...", replaceable (tests answer without a dialog): the path
-    // chosen, empty when cancelled.
-    void setOpenDialogHook(std::function<QString()> hook) { openDialogHook_ = std::move(hook); }
     // ---- language (tform1_language.cpp)
     // What "Idioma..." chooses with and where the choice is remembered; without one the item
     // does nothing.
@@ -130,6 +187,8 @@ class TForm1 : public QMainWindow, private CanvasOwner {
 
   protected:
     void changeEvent(QEvent* event) override;
+    // The window's close box, Alt+F4 and "Salir": every modified document is asked about first.
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     // CanvasOwner.
@@ -138,6 +197,7 @@ class TForm1 : public QMainWindow, private CanvasOwner {
     void openElementDialog(int tool, Element& e) override;
     void showMessage(int msgSlot) override;
     bool chooseFont(FontRecord& font) override;
+    void redrawn() override;
 
     // Every action of the window is made here, with its text, shortcut and handler; the menus
     // and the tool bars only place them.
@@ -146,7 +206,10 @@ class TForm1 : public QMainWindow, private CanvasOwner {
     // The menu bar, one menu after the other.
     void buildMenus();
     void buildFileMenu();
-    void buildEditMenu(); // tform1_edit.cpp
+    void createDocumentActions(); // tform1_docs.cpp
+    void buildDocumentMenu();     // tform1_docs.cpp
+    void buildDocumentBar();      // tform1_docs.cpp
+    void buildEditMenu();         // tform1_edit.cpp
     void buildViewMenu();
     void buildOptionsMenu(); // tform1_language.cpp
     // Object names by which the language's component texts find the menus and actions.
@@ -156,7 +219,38 @@ class TForm1 : public QMainWindow, private CanvasOwner {
     void updateSizeGrip();
     void warn(const QString& text);
 
-    std::unique_ptr<Document> document_;
+    // ---- documents (tform1_docs.cpp)
+    // The one place where documents come into being, new or to be read into: what every new
+    // document starts with is set here.
+    std::unique_ptr<Document> createDocument() const;
+    // Appends a document to the table and shows it.
+    void addDocument(std::unique_ptr<Document> doc, int number);
+    // Shows the current document: canvas, move tool, title, tabs, combo box and menu.
+    void showCurrentDocument();
+    // Tabs, combo box and menu entries again from the table.
+    void showDocumentList();
+    void updateTitle();
+    bool openMacroFile(const QString& path);
+    // Asks whether to save a modified document: false on Cancel or when the save failed.
+    bool askToSave(int index);
+    // Every modified document asked about in turn, as closing the window does.
+    bool confirmQuit();
+    bool writeDocument(int index, const QString& path);
+    void enterNoDocumentState();
+    void leaveNoDocumentState();
+    void showDocumentCommands(bool on);
+    void showRecentFiles();
+    void storeDocumentSettings();
+    UserDialogs& dialogs();
+    // A modal dialog comes: the gesture running ends (it would hold the mouse).
+    void beforeDialog();
+
+    DocumentTable docs_;
+    bool noDocument_ = false;
+    RecentFiles recent_;
+    LastFolders folders_;
+    std::unique_ptr<UserDialogs> nativeDialogs_;
+    UserDialogs* dialogs_ = nullptr;
     CreationOptions creation_;
     DrawingCanvas* canvas_ = nullptr;
     ToolBars* toolBars_ = nullptr;
@@ -165,11 +259,32 @@ class TForm1 : public QMainWindow, private CanvasOwner {
 
     // "&Archivo"
     QMenu* fileMenu_ = nullptr;
-    QAction* M_abrir = nullptr;     // "&Abrir..."
-    QAction* M_salir = nullptr;     // "Salir"
-    QMenu* opcionesMenu_ = nullptr; // "Opciones"
-    QAction* M_idioma = nullptr;    // "Idioma..."
+    QAction* M_nuevo = nullptr;          // "&Nuevo"
+    QAction* M_abrir = nullptr;          // "&Abrir..."
+    QMenu* recentMenu_ = nullptr;        // "Abrir recientes"
+    QAction* M_guardar = nullptr;        // "&Guardar"
+    QAction* M_guardar_como = nullptr;   // "Guardar Como..."
+    QAction* M_cerrar = nullptr;         // "Cerrar"
+    QAction* M_cerrar_todo = nullptr;    // "Cerrar todo"
+    QAction* M_elim_recientes = nullptr; // "Eliminar lista de recientes"
+    QAction* M_salir = nullptr;          // "Salir"
+    QMenu* opcionesMenu_ = nullptr;      // "Opciones"
+    QAction* M_idioma = nullptr;         // "Idioma..."
     LanguageHost* languageHost_ = nullptr;
+    // "&Documento"
+    QMenu* documentMenu_ = nullptr;
+    QAction* M_siguiente = nullptr;           // "&Siguiente"
+    QAction* M_anterior = nullptr;            // "&Anterior"
+    QAction* M_primero = nullptr;             // "Primero"
+    QAction* M_ultimo = nullptr;              // "Ultimo"
+    QAction* M_lista_doc = nullptr;           // "Lista documentos..."
+    QActionGroup* documentEntries_ = nullptr; // one radio entry per open document
+    // "Barra de documento"
+    QToolBar* documentBar_ = nullptr;
+    QTabBar* TC_doc = nullptr;
+    QComboBox* CB_doc = nullptr;
+    // What the no-document state hid, to be shown again.
+    QList<QWidget*> hiddenPanels_;
     // "&Edición"
     QMenu* editMenu_ = nullptr;
     QAction* M_undo = nullptr;         // "Deshacer"
@@ -191,7 +306,6 @@ class TForm1 : public QMainWindow, private CanvasOwner {
     Qt::WindowStates savedState_;
 
     std::function<void(const QString&)> messageSink_;
-    std::function<QString()> openDialogHook_;
     std::function<void(int, Element&)> elementDialogHook_;
     std::function<bool(FontRecord&)> fontDialogHook_;
 

@@ -76,8 +76,9 @@ void TForm1::buildEditMenu() {
 }
 
 void TForm1::updateEditActions() {
-    if (!M_undo || !document_) return;
-    const Document& doc = *document_;
+    // Without a document the commands stay disabled.
+    if (!M_undo || noDocument_) return;
+    const Document& doc = document();
     M_undo->setEnabled(canUndo(doc));
     M_redo->setEnabled(canRedo(doc));
     M_pegar->setEnabled(!clipboard_.empty());
@@ -86,12 +87,12 @@ void TForm1::updateEditActions() {
 }
 
 void TForm1::recordUndoStep() {
-    qorv::recordUndoStep(*document_);
+    qorv::recordUndoStep(document());
     updateEditActions();
 }
 
 void TForm1::undo() {
-    Document& doc = *document_;
+    Document& doc = document();
     if (!canUndo(doc)) return;
     emit editCommandStarted();
     heldReferences_.remember(doc);
@@ -102,7 +103,7 @@ void TForm1::undo() {
 }
 
 void TForm1::redo() {
-    Document& doc = *document_;
+    Document& doc = document();
     if (!canRedo(doc)) return;
     emit editCommandStarted();
     heldReferences_.remember(doc);
@@ -113,18 +114,18 @@ void TForm1::redo() {
 }
 
 void TForm1::copySelection() {
-    Document& doc = *document_;
+    Document& doc = document();
     if (!anythingSelected(doc)) return;
     QGuiApplication::clipboard()->setText(QString::fromStdString(selectionText(doc)));
-    qorv::copySelection(doc, clipboard_, {document_.get()});
+    qorv::copySelection(doc, clipboard_, docs_.all());
     updateEditActions();
 }
 
 void TForm1::cutSelection() {
-    Document& doc = *document_;
+    Document& doc = document();
     if (!anythingSelected(doc)) return;
     QGuiApplication::clipboard()->setText(QString::fromStdString(selectionText(doc)));
-    qorv::cutSelection(doc, clipboard_, {document_.get()});
+    qorv::cutSelection(doc, clipboard_, docs_.all());
     canvas_->interaction().documentReplaced(); // the tools let go of what was deleted
     canvas_->elementsReplaced();
     updateEditActions();
@@ -133,7 +134,7 @@ void TForm1::cutSelection() {
 void TForm1::paste() {
     if (clipboard_.empty()) return;
     emit editCommandStarted();
-    qorv::paste(*document_, clipboard_);
+    qorv::paste(document(), clipboard_);
     canvas_->redraw();
     updateEditActions();
 }
@@ -144,7 +145,7 @@ void TForm1::pastePicture() {
     std::vector<uint8_t> bytes = bitmapFileBytes(image);
     if (bytes.empty()) return;
     const CreationOptions options;
-    qorv::pastePicture(*document_, std::move(bytes), options);
+    qorv::pastePicture(document(), std::move(bytes), options);
     canvas_->redraw();
     updateEditActions();
 }

@@ -24,8 +24,6 @@ void TForm1::buildOptionsMenu() {
 void TForm1::nameComponents() {
     const std::pair<QObject*, const char*> names[] = {
         {fileMenu_, "M_archivo"},
-        {M_abrir, "M_abrir"},
-        {M_salir, "M_salir"},
         {editMenu_, "M_edicion"},
         {M_undo, "M_undo"},
         {M_redo, "M_redo"},
@@ -40,15 +38,18 @@ void TForm1::nameComponents() {
         {M_AA, "M_AA"},
         {toolBars_->mainBar()->toggleViewAction(), "M_botprin"},
         {toolBars_->editBar()->toggleViewAction(), "M_botedi"},
+        {documentBar_->toggleViewAction(), "M_bardoc"},
     };
     for (const auto& [object, name] : names)
         object->setObjectName(QString::fromLatin1(name));
 }
 
 void TForm1::applyLanguageTexts() {
-    setWindowTitle(QString::fromStdString(uiText().message(Msg::ProgramCaption)));
+    updateTitle();
+    documentBar_->setWindowTitle(QString::fromStdString(uiText().message(Msg::DocumentBar)));
     toolBars_->applyTexts();
     applyComponentTexts(*this);
+    showRecentFiles();
     setStatusText(QString::fromStdString(uiText().toolPrompt(currentTool())));
     updateStatusUnits();
 }

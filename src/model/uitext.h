@@ -68,22 +68,38 @@ enum : int {
     Paste,                  // "Pegar"
     PastePicture,           // "Pegar imagen"
     CannotOpen,             // "no se puede abrir el archivo"
-    // Documents and recent files.
+    DocumentName,           // "Documento": new documents are "Documento 1", "Documento 2" ...
     TooManyDocuments,       // "Existen muchos documentos abiertos"
-    DocumentName,           // "Documento": a new document is "Documento 1", ...
-    ClearRecentQuestion,    // confirmation of "Eliminar lista de recientes"
-    RecentPlaceholder,      // the entry of an empty "Abrir recientes"
+    MenuDocument,           // "&Documento"
+    NewItem,                // "&Nuevo"
+    OpenItem,               // "&Abrir..."
+    OpenRecent,             // "Abrir recientes"
+    SaveItem,               // "&Guardar"
+    SaveAs,                 // "Guardar Como..."
+    CloseItem,              // "Cerrar"
+    CloseAll,               // "Cerrar todo"
+    NextDocument,           // "&Siguiente"
+    PreviousDocument,       // "&Anterior"
+    FirstDocument,          // "Primero"
+    LastDocument,           // "Ultimo"
+    DocumentListItem,       // "Lista documentos..."
     DocumentListCaption,    // "Lista documentos"
-    FirstButton,            // "Primero"
-    PreviousButton,         // "Anterior"
-    NextButton,             // "Siguiente"
-    LastButton,             // "Último"
-    SaveButton,             // "Guardar"
-    DocumentFilter,         // file dialogs: documents
-    MacroFilter,            // file dialogs: macro files
-    BitmapFilter,           // file dialogs: bitmaps
-    DxfFilter,              // file dialogs: DXF drawings
-    SaveAsCaption,          // "Guardar Como..."
+    ListFirst,              // "Primero": buttons of the document list
+    ListPrevious,           // "Anterior"
+    ListNext,               // "Siguiente"
+    ListLast,               // "Último"
+    ListSave,               // "Guardar"
+    ClearRecent,            // "Eliminar lista de recientes"
+    ClearRecentQuestion,    // confirmation of "Eliminar lista de recientes"
+    NoRecentFiles,          // the entry of an empty "Abrir recientes"
+    DocumentBar,            // "Barra de documento"
+    FilterDocumentsAndMacros, // file dialogs: documents and macro files
+    FilterDocuments,        // documents
+    FilterMacros,           // macro files
+    FilterAllFiles,         // every file
+    // File dialogs.
+    BitmapFilter,           // bitmaps
+    DxfFilter,              // DXF drawings
     // Iteration dialog.
     ChooseElements,         // "Elegir elementos"
     AddDestination,         // "Añadir elementos destino"
@@ -130,23 +146,6 @@ enum : int {
     PrintBitmapQuestion,    // confirmation of "Imprimir bitmap"
     // Expressions.
     ExpressionTooLong,      // "La expresión está limitada a 100 caracteres"
-    // Macros.
-    MacrosCaption,          // "Macros"
-    NewMacroLabel,          // " Nueva Macro: "
-    InitialElements,        // "Elementos Iniciales"
-    FinalElements,          // "Elementos Finales"
-    CompleteMacro,          // "Completar Macro"
-    SaveMacro,              // "Guardar macro"
-    LoadMacros,             // "Cargar macros"
-    RenameMacro,            // "Cambiar Nombre"
-    DeleteMacro,            // "Eliminar macro"
-    MacroNamePrompt,        // "Nombre para la macro"
-    MacroNeedsName,         // "Debe tener un nombre"
-    NotFinalElement,        // "No puede ser un elemento final"
-    LoadAllMacros,          // first item of the loading pop-up menu
-    MacroFileHeading,       // heading of the loading pop-up menu
-    MacroTableFull,         // no free macro slot
-    HelpButton,             // the dialogs' help button
     // Options.
     GeneralOptionsCaption,  // "Opciones generales"
     PickDistanceLabel,      // "Distancia máxima de detección (píxels)"
@@ -208,6 +207,30 @@ enum : int {
     TextsFont,
     SaveOptionsQuestion,    // "¿ Guardar las opciones actuales ?"
     RestoreOptionsQuestion, // question of "Cargar opciones originales"
+    Count                   // the named messages of the first range
+};
+
+// Named messages of the second range, after the later tools' prompts and the verdicts: the
+// language-file id of slot k is 2000 + k - 200.
+enum : int {
+    SecondRangeFirst = 247,
+    // Macros.
+    MacrosCaption = SecondRangeFirst, // "Macros"
+    NewMacroLabel,          // " Nueva Macro: "
+    InitialElements,        // "Elementos Iniciales"
+    FinalElements,          // "Elementos Finales"
+    CompleteMacro,          // "Completar Macro"
+    SaveMacro,              // "Guardar macro"
+    LoadMacros,             // "Cargar macros"
+    RenameMacro,            // "Cambiar Nombre"
+    DeleteMacro,            // "Eliminar macro"
+    MacroNamePrompt,        // "Nombre para la macro"
+    MacroNeedsName,         // "Debe tener un nombre"
+    NotFinalElement,        // "No puede ser un elemento final"
+    LoadAllMacros,          // first item of the loading pop-up menu
+    MacroFileHeading,       // heading of the loading pop-up menu
+    MacroTableFull,         // no free macro slot
+    HelpButton,             // the dialogs' help button
     // Languages.
     LanguageCaption,        // "QORV - Language": the language chooser
     QtLanguageCode,         // "es": the language of the system's own dialogs
@@ -223,7 +246,8 @@ enum : int {
     CliName,
     CliNoExample,           // "no hay ningún ejemplo"
     CliExamples,            // "los ejemplos son:"
-    Count                   // the named messages of the first range
+
+    SecondRangeEnd
 };
 }
 // clang-format on

@@ -51,7 +51,9 @@ const char* const kButtonNames[] = {
     "B_edit_lipun", "B_edit_lipray", "B_edit_ligran5", "B_edit_ligran7", "B_edit_forma_angulo",
     "B_edit_ang1", "B_edit_ang2", "B_edit_ang3",
     // history and view
-    "B_undo", "B_redo", "M_AA", "B_todoelem"};
+    "B_undo", "B_redo", "M_AA", "B_todoelem",
+    // documents
+    "B_doc_nuevo", "B_doc_guardar", "B_doc_cerrar"};
 
 struct Alias {
     const char* name;

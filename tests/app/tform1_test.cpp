@@ -271,7 +271,7 @@ TEST(TForm1, OpensAnExampleDocumentAndDrawsIt) {
     QApplication::processEvents();
     QStringList messages;
     w.setMessageSink([&](const QString& m) { messages << m; });
-    ASSERT_TRUE(w.openDocumentFile(QStringLiteral(QORV_SOURCE_DIR "/examples/intersections.qrv")));
+    ASSERT_TRUE(w.openDocument(QStringLiteral(QORV_SOURCE_DIR "/examples/intersections.qrv")));
     EXPECT_TRUE(messages.isEmpty());
     EXPECT_EQ(w.document().elementCount(), 31);
     EXPECT_EQ(w.document().modified, 0);
@@ -290,7 +290,7 @@ TEST(TForm1, OpensAnExampleDocumentAndDrawsIt) {
 
     // A file that is not a document is refused and the open one stays.
     const std::string bad = std::string(QORV_SOURCE_DIR) + "/README.md";
-    EXPECT_FALSE(w.openDocumentFile(QString::fromStdString(bad)));
+    EXPECT_FALSE(w.openDocument(QString::fromStdString(bad)));
     EXPECT_EQ(messages.size(), 1);
     EXPECT_EQ(w.document().elementCount(), 31);
 }

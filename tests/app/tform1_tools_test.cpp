@@ -1,5 +1,6 @@
 // The tool modes in the main window, driven by QTest mouse and key events on the offscreen
 // platform: constructing, dragging, selecting, panning, the hover and the tool bars.
+#include "app/scripteddialogs.h"
 #include "app/tform1.h"
 #include "geometry/recalc.h"
 #include "model/constructionbuilder.h"
@@ -314,10 +315,10 @@ TEST(TForm1Tools, EditCommandsAndOpeningEndTheGestureAndLetTheMouseGo) {
         win.w.copySelection();
         if (c.key == Qt::Key_Y) win.w.undo();
         bool grabbedDuringDialog = true;
-        win.w.setOpenDialogHook([&] {
-            grabbedDuringDialog = QWidget::mouseGrabber() != nullptr;
-            return QStringLiteral(QORV_SOURCE_DIR "/examples/triangle.qrv");
-        });
+        qorv::testing::ScriptedDialogs dialogs;
+        dialogs.files = {QStringLiteral(QORV_SOURCE_DIR "/examples/triangle.qrv")};
+        dialogs.onDialog = [&] { grabbedDuringDialog = QWidget::mouseGrabber() != nullptr; };
+        win.w.setUserDialogs(&dialogs);
         const Document* before = &win.doc();
         const QPoint from = win.pixel(-200, -150), to = win.pixel(-100, -50); // empty places
         const Qt::MouseButton button = c.gesture == Pan ? Qt::RightButton : Qt::LeftButton;

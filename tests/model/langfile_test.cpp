@@ -37,6 +37,11 @@ void expectSlotsWithinSize(const UiTextTable& t) {
     }
 }
 
+std::string component(const UiTextTable& t, const char* name) {
+    const std::string* text = t.componentText(name);
+    return text ? *text : "(no such component)";
+}
+
 } // namespace
 
 TEST(LanguageFile, LinesAreCommentsAssignmentsOrIgnored) {
@@ -90,11 +95,11 @@ TEST(LanguageFile, EachRangeSetsItsSlots) {
         {"2036=a", [](auto& t) { return t.toolPrompt(83); }},
         {"2037=a", [](auto& t) { return t.checkWord(Method::ParallelCheck, true); }},
         {"2046=a", [](auto& t) { return t.checkWord(Method::AlignmentCheck, false); }},
-        {"550=a", [](auto& t) { return *t.componentText("M_archivo"); }},
-        {"551=a", [](auto& t) { return *t.componentText("B_doc_nuevo"); }},
-        {"568=a", [](auto& t) { return *t.componentText("M_idioma"); }},
-        {"630=a", [](auto& t) { return *t.componentText("M_doc_primero"); }},
-        {"653=a", [](auto& t) { return *t.componentText("B_MacCon"); }},
+        {"550=a", [](auto& t) { return component(t, "M_archivo"); }},
+        {"551=a", [](auto& t) { return component(t, "B_doc_nuevo"); }},
+        {"568=a", [](auto& t) { return component(t, "M_idioma"); }},
+        {"630=a", [](auto& t) { return component(t, "M_primero"); }},
+        {"653=a", [](auto& t) { return component(t, "B_MacCon"); }},
         {"1000=a", [](auto& t) { return t.message(0); }},
         {"1199=a", [](auto& t) { return t.message(199); }},
         {"2099=a", [](auto& t) { return t.message(299); }},

@@ -1,0 +1,52 @@
+#include "app/userdialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace qorv {
+
+namespace {
+
+class NativeDialogs : public UserDialogs {
+  public:
+    explicit NativeDialogs(QWidget* parent) : parent_(parent) {}
+
+    Answer ask(const QString& caption, const QString& question) override {
+        const auto button = QMessageBox::question(
+            parent_, caption, question, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        if (button == QMessageBox::Yes) return Answer::Yes;
+        if (button == QMessageBox::No) return Answer::No;
+        return Answer::Cancel;
+    }
+
+    QString openFileName(const QString& caption, const QString& folder,
+                         const QStringList& filters) override {
+        QFileDialog dialog(parent_, caption, folder);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setNameFilters(filters);
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+    }
+
+    QString saveFileName(const QString& caption, const QString& proposed,
+                         const QStringList& filters, const QString& suffix) override {
+        QFileDialog dialog(parent_, caption);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setNameFilters(filters);
+        dialog.setDefaultSuffix(suffix);
+        dialog.selectFile(proposed);
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+    }
+
+  private:
+    QWidget* parent_;
+};
+
+} // namespace
+
+std::unique_ptr<UserDialogs> makeNativeDialogs(QWidget* parent) {
+    return std::make_unique<NativeDialogs>(parent);
+}
+
+} // namespace qorv

@@ -1,0 +1,59 @@
+// Answers the main window's questions and file dialogs from a script, and notes what was asked.
+#pragma once
+
+#include "app/userdialogs.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+
+namespace qorv::testing {
+
+struct ScriptedDialogs : UserDialogs {
+    std::deque<Answer> answers;     // for ask()
+    std::deque<QString> files;      // for openFileName() and saveFileName(); "" cancels
+    QStringList captions;           // of every question and file dialog, in order
+    QStringList filters;            // of the last file dialog
+    QString proposed;               // by the last save dialog
+    std::function<void()> onDialog; // runs as each dialog opens
+
+    Answer ask(const QString& caption, const QString& question) override {
+        captions << caption;
+        lastQuestion = question;
+        if (onDialog) onDialog();
+        if (answers.empty()) {
+            ADD_FAILURE() << "unexpected question: " << caption.toStdString();
+            return Answer::Cancel;
+        }
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    QString openFileName(const QString& caption, const QString&, const QStringList& f) override {
+        return nextFile(caption, f);
+    }
+    QString saveFileName(const QString& caption, const QString& p, const QStringList& f,
+                         const QString&) override {
+        proposed = p;
+        return nextFile(caption, f);
+    }
+
+    QString lastQuestion;
+
+  private:
+    QString nextFile(const QString& caption, const QStringList& f) {
+        captions << caption;
+        filters = f;
+        if (onDialog) onDialog();
+        if (files.empty()) {
+            ADD_FAILURE() << "unexpected file dialog: " << caption.toStdString();
+            return {};
+        }
+        const QString file = files.front();
+        files.pop_front();
+        return file;
+    }
+};
+
+} // namespace qorv::testing
