@@ -2,7 +2,8 @@
 # Installs the Debian packages that building and testing need, and any named on the command line.
 # Quick when all are present.
 set -euo pipefail
-packages=(g++ cmake ninja-build libgtest-dev libbenchmark-dev qt6-base-dev qt6-svg-dev xvfb xauth "$@")
+packages=(g++ cmake ninja-build libgtest-dev libbenchmark-dev qt6-base-dev qt6-svg-dev
+  qt6-translations-l10n xvfb xauth "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

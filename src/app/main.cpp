@@ -1,6 +1,8 @@
 #include "app/demodocument.h"
 #include "app/tform1.h"
 #include "model/document.h"
+#include "model/languagestartup.h"
+#include "settings/language.h"
 
 #include <QApplication>
 #include <QStringList>
@@ -9,7 +11,11 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("QORV"));
     QApplication::setApplicationName(QStringLiteral("QORV9"));
+    // The language is settled before the main window shows a text; without one the program ends.
+    qorv::ProgramLanguageHost language;
+    if (!qorv::startLanguage(language)) return 0;
     qorv::TForm1 window;
+    window.setLanguageHost(&language);
     // The whole command line is one document name (it may hold spaces).
     QStringList args = QApplication::arguments();
     args.removeFirst();

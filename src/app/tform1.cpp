@@ -45,6 +45,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
             [this](int tool) { chooseTool(tool, true); });
     connect(toolBars_, &ToolBars::colourChosen, this, &TForm1::setCurrentColour);
     buildMenus();
+    nameComponents();
+    applyLanguageTexts();
 
     // Undo, redo, cut and paste replace or delete elements: the tools drop what they hold and
     // the move tool is chosen.
@@ -97,13 +99,13 @@ void TForm1::createActions() {
     connect(M_AA, &QAction::toggled, this, &TForm1::setAntialiased);
 
     createOptionActions();
+    createLanguageAction();
 }
 
 void TForm1::buildMenus() {
     buildFileMenu();
     buildEditMenu();
     buildViewMenu();
-    buildOptionsMenu();
     buildDocumentMenu();
 }
 
@@ -114,6 +116,8 @@ void TForm1::buildFileMenu() {
     fileMenu_->addActions({M_guardar, M_guardar_como});
     fileMenu_->addSeparator();
     fileMenu_->addActions({M_cerrar, M_cerrar_todo});
+    fileMenu_->addSeparator();
+    buildOptionsMenu();
     fileMenu_->addSeparator();
     fileMenu_->addAction(M_salir);
 }

@@ -35,6 +35,8 @@ class QToolBar;
 
 namespace qorv {
 
+class LanguageHost;
+
 class TForm1 : public QMainWindow,
                public DocumentListHost,
                private CanvasOwner,
@@ -170,6 +172,17 @@ class TForm1 : public QMainWindow,
     QAction* pasteAction() const { return M_pegar; }
     QAction* pastePictureAction() const { return M_pegar_imagen; }
 
+    // ---- language (tform1_language.cpp)
+    // What "Idioma..." chooses with and where the choice is remembered; without one the item
+    // does nothing.
+    void setLanguageHost(LanguageHost* host) { languageHost_ = host; }
+    // "Idioma...": a language chosen becomes the remembered one; the language (new or old) is
+    // loaded again and the move tool is chosen.
+    void chooseLanguageFromMenu();
+    // Shows the texts of the UI text table again: menus, hints, status bar, caption.
+    void applyLanguageTexts();
+    QAction* languageAction() const { return M_idioma; }
+
     // Where warnings go (a message box with the program's caption unless replaced, e.g. in tests).
     void setMessageSink(std::function<void(const QString&)> sink) {
         messageSink_ = std::move(sink);
@@ -266,6 +279,9 @@ class TForm1 : public QMainWindow,
     void takeWindowOptions();
     void runDialog(QDialog& dialog);
     bool ask(const QString& question);
+    void createLanguageAction(); // tform1_language.cpp
+    // Object names by which the language's component texts find the menus and actions.
+    void nameComponents(); // tform1_language.cpp
     void updateEditActions();
     void updateStatusUnits();
     void updateSizeGrip();
@@ -325,6 +341,8 @@ class TForm1 : public QMainWindow,
     QAction* M_cerrar_todo = nullptr;    // "Cerrar todo"
     QAction* M_elim_recientes = nullptr; // "Eliminar lista de recientes"
     QAction* M_salir = nullptr;          // "Salir"
+    QAction* M_idioma = nullptr;         // "Idioma..."
+    LanguageHost* languageHost_ = nullptr;
     // "&Documento"
     QMenu* documentMenu_ = nullptr;
     QAction* M_siguiente = nullptr;           // "&Siguiente"

@@ -605,10 +605,7 @@ void TForm1::clearRecent() {
 }
 
 void TForm1::showRecentFiles() {
-    QList<QAction*> entries = recentMenu_->actions();
-    entries.removeAll(M_elim_recientes);
-    dropEntries(recentMenu_, entries);
-    recentMenu_->removeAction(M_elim_recientes);
+    dropEntries(recentMenu_, recentMenu_->actions());
     if (recent_.count() == 0) recentMenu_->addAction(text(Msg::NoRecentFiles))->setEnabled(false);
     for (int slot = 0; slot < recent_.count(); ++slot) {
         const QString path = recent_.paths()[slot];
@@ -618,8 +615,6 @@ void TForm1::showRecentFiles() {
             openDocument(path);
         });
     }
-    recentMenu_->addSeparator();
-    recentMenu_->addAction(M_elim_recientes);
 }
 
 QString TForm1::lastMacroFolder() const {

@@ -7,6 +7,7 @@
 #include "dialogs/top_fon.h"
 #include "dialogs/top_general.h"
 #include "model/uitext.h"
+#include "settings/language.h"
 #include "settings/optionsfile.h"
 
 #include <QAction>
@@ -44,25 +45,26 @@ int32_t stateNumber(Qt::WindowStates s) {
 // -----------------------------------------------------------------------------------------
 
 void TForm1::createOptionActions() {
-    M_op_Gen = new QAction(text(Msg::GeneralOptionsItem), this);
-    connect(M_op_Gen, &QAction::triggered, this, &TForm1::openGeneralOptions);
-    M_op_asp = new QAction(text(Msg::AppearanceItem), this);
-    connect(M_op_asp, &QAction::triggered, this, &TForm1::openAppearanceOptions);
-    M_op_Let = new QAction(text(Msg::FontsItem), this);
-    connect(M_op_Let, &QAction::triggered, this, &TForm1::openFontOptions);
-    M_op_orig = new QAction(text(Msg::OriginalOptions), this);
-    connect(M_op_orig, &QAction::triggered, this, &TForm1::restoreOriginalOptions);
-    M_op_save = new QAction(text(Msg::SaveOptions), this);
-    connect(M_op_save, &QAction::triggered, this, &TForm1::saveOptions);
+    const auto action = [this](const char* name, auto handler) {
+        auto* a = new QAction(componentText(QString::fromLatin1(name)), this);
+        a->setObjectName(QString::fromLatin1(name));
+        connect(a, &QAction::triggered, this, handler);
+        return a;
+    };
+    M_op_Gen = action("M_op_Gen", [this] { openGeneralOptions(); });
+    M_op_asp = action("M_op_asp", [this] { openAppearanceOptions(); });
+    M_op_Let = action("M_op_Let", [this] { openFontOptions(); });
+    M_op_orig = action("M_op_orig", [this] { restoreOriginalOptions(); });
+    M_op_save = action("M_op_save", [this] { saveOptions(); });
 }
 
 void TForm1::buildOptionsMenu() {
     // A submenu of "&Archivo", above "Salir".
-    optionsMenu_ = new QMenu(text(Msg::MenuOptions), this);
-    optionsMenu_->addActions({M_op_Gen, M_op_asp, M_op_Let});
+    optionsMenu_ = fileMenu_->addMenu(componentText(QStringLiteral("M_opciones")));
+    optionsMenu_->setObjectName(QStringLiteral("M_opciones"));
+    optionsMenu_->addActions({M_op_Gen, M_op_asp, M_op_Let, M_idioma, M_op_orig, M_op_save});
     optionsMenu_->addSeparator();
-    optionsMenu_->addActions({M_op_orig, M_op_save});
-    fileMenu_->insertMenu(M_salir, optionsMenu_);
+    optionsMenu_->addAction(M_elim_recientes);
 }
 
 // ---- start-up
@@ -198,7 +200,7 @@ bool TForm1::saveOptions() {
 }
 
 void TForm1::restoreOriginalOptions() {
-    if (!ask(text(Msg::OriginalOptionsQuestion))) return;
+    if (!ask(text(Msg::RestoreOptionsQuestion))) return;
     const QSize screen = screenSize();
     ProgramOptions built = builtInOptions(screen.width(), screen.height());
     // The language and the window are the user's choices, not options to reset.

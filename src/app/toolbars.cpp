@@ -158,6 +158,7 @@ void ToolBars::build(QAction* showHidden, QAction* antialias) {
             const ToolInfo& info = toolInfo(tool);
             QToolButton* item = makeButton(panel, QString::fromLatin1(info.button));
             item->setToolTip(prompt(tool));
+            item->setProperty("tool", tool);
             item->setEnabled(isToolAvailable(tool));
             addToPanel(panel, item);
             if (first < 0 && item->isEnabled()) first = tool;
@@ -377,6 +378,19 @@ void ToolBars::showTool(int tool) {
         b->setToolTip(prompt(tool));
     }
     b->setChecked(true);
+}
+
+void ToolBars::applyTexts() {
+    B_principales->setWindowTitle(qtext(uiText().message(Msg::MainButtons)));
+    B_edicion->setWindowTitle(qtext(uiText().message(Msg::EditButtons)));
+    for (QToolButton* b : std::as_const(allButtons_)) {
+        if (b->defaultAction()) continue; // the action's text
+        if (b->property("tool").isValid()) b->setToolTip(prompt(b->property("tool").toInt()));
+    }
+    if (QToolButton* b = buttonNamed(QStringLiteral("B_rgb")))
+        b->setToolTip(qtext(uiText().message(Msg::OtherColours)));
+    if (QToolButton* b = buttonNamed(QStringLiteral("B_colorpar")))
+        b->setToolTip(qtext(uiText().message(Msg::ParametricColour)));
 }
 
 void ToolBars::paletteTimerFired() {

@@ -38,6 +38,8 @@ class ToolBars : public QObject {
 
     // The chosen tool's button shows pressed; a palette button takes that tool's icon.
     void showTool(int tool);
+    // The bars' titles and the buttons' hints from the UI text table again.
+    void applyTexts();
     // The colour button shows the colour the colour tools apply.
     void showColour(Color colour);
     // The tool-button size: 0 small, 1 normal, 2 large (icons of 16, 20 or 26 pixels).

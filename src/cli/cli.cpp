@@ -3,8 +3,10 @@
 #include "calc/expression.h"
 #include "geometry/measure.h"
 #include "geometry/recalc.h"
+#include "model/cp1252.h"
 #include "model/docfile.h"
 #include "model/examples.h"
+#include "model/langfile.h"
 #include "model/uitext.h"
 #include "view/exportfile.h"
 
@@ -25,12 +27,22 @@ struct Output {
 };
 
 int usage(Output& o) {
-    o.err += "uso: qorv-cli info ARCHIVO\n"
-             "     qorv-cli dump ARCHIVO\n"
-             "     qorv-cli convert ENTRADA SALIDA\n"
-             "     qorv-cli eval TEXTO\n"
-             "     qorv-cli render ARCHIVO SALIDA [--width ANCHO] [--height ALTO] [--aa]\n"
-             "     qorv-cli example NOMBRE SALIDA\n";
+    const auto word = [](int msg) { return uiText().message(msg); };
+    const std::string head = word(Msg::CliUsage) + " ";
+    const std::string indent(utf8Length(head), ' ');
+    const std::string file = word(Msg::CliFile), in = word(Msg::CliInput),
+                      out = word(Msg::CliOutput);
+    const std::string lines[] = {
+        "info " + file,
+        "dump " + file,
+        "convert " + in + " " + out,
+        "eval " + word(Msg::CliText),
+        "render " + file + " " + out + " [--width " + word(Msg::CliWidth) + "] [--height " +
+            word(Msg::CliHeight) + "] [--aa]",
+        "example " + word(Msg::CliName) + " " + out,
+    };
+    for (const std::string& line : lines)
+        o.err += (&line == lines ? head : indent) + "qorv-cli " + line + "\n";
     return 2;
 }
 
@@ -242,7 +254,8 @@ int render(Output& o, const std::vector<std::string>& args) {
 int example(Output& o, const std::string& name, const std::string& path) {
     Document doc;
     if (!buildExample(name, doc)) {
-        o.err += "no hay ningún ejemplo \"" + name + "\"; los ejemplos son:";
+        o.err += uiText().message(Msg::CliNoExample) + " \"" + name + "\"; " +
+                 uiText().message(Msg::CliExamples);
         for (std::string_view known : exampleNames())
             o.err += (known == exampleNames().front() ? " " : ", ") + std::string(known);
         o.err += "\n";
@@ -254,6 +267,10 @@ int example(Output& o, const std::string& name, const std::string& path) {
 }
 
 } // namespace
+
+bool useLanguage(const std::string& folder, const std::string& name) {
+    return loadLanguageFile(uiText(), folder, name);
+}
 
 bool drawsWithQt(const std::vector<std::string>& args) {
     return !args.empty() && args[0] == "render";

@@ -14,6 +14,10 @@ namespace qorv::cli {
 // invalid text, 2 usage.
 int run(const std::vector<std::string>& args, std::string& out, std::string& err);
 
+// Messages and the usage text in the language `name` of the languages folder `folder`; false
+// (the built-in texts stay) when its file cannot be read.
+bool useLanguage(const std::string& folder, const std::string& name);
+
 // Whether the command draws, and so needs a QGuiApplication for its fonts; the others need no Qt.
 bool drawsWithQt(const std::vector<std::string>& args);
 

@@ -1,4 +1,5 @@
 #include "cli/cli.h"
+#include "settings/language.h"
 
 #include <QGuiApplication>
 
@@ -42,10 +43,20 @@ class PrivateRuntimeFolder {
     std::string path_;
 };
 
+// The "languages" folder beside the program.
+std::string languagesFolder(const char* argv0) {
+    std::error_code ec;
+    std::filesystem::path self = std::filesystem::canonical("/proc/self/exe", ec);
+    if (ec) self = std::filesystem::absolute(argv0, ec);
+    return (self.parent_path() / "languages").string();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
+    // The language the options chose, as the editor has it.
+    qorv::cli::useLanguage(languagesFolder(argv[0]), qorv::rememberedLanguage());
     std::string out, err;
     int status = 0;
     if (qorv::cli::drawsWithQt(args)) {

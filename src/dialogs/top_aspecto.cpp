@@ -117,8 +117,8 @@ const std::array<AppearanceGroup, 11>& appearanceGroups() {
         {Msg::GroupArcs, {Kind::Arc}},
         {Msg::GroupAngles, {Kind::Angle}},
         {Msg::GroupLoci, {Kind::Locus}},
-        {Msg::GroupIteration, {Kind::Iteration}},
-        {Msg::GroupGrid, {Kind::Grid}},
+        {Msg::GroupIterations, {Kind::Iteration}},
+        {Msg::GroupGrids, {Kind::Grid}},
     }};
     return groups;
 }
@@ -240,8 +240,7 @@ TOp_aspecto::TOp_aspecto(OptionsHost& host, QWidget* parent) : QDialog(parent), 
 
     auto* fonts = new QGroupBox(text(Msg::TextColoursGroup), this);
     auto* fGrid = new QGridLayout(fonts);
-    constexpr int fontNames[4] = {Msg::FontMessages, Msg::FontNames, Msg::FontNumbers,
-                                  Msg::FontTexts};
+    constexpr int fontNames[4] = {Msg::FirstFont, Msg::NamesFont, Msg::NumbersFont, Msg::TextsFont};
     for (size_t i = 0; i < 4; ++i) {
         fontColour[i] = new ColourSwatch(choose, fonts);
         fontColour[i]->setObjectName(QStringLiteral("font_colour_%1").arg(i));

@@ -31,7 +31,7 @@ TOp_fon::TOp_fon(OptionsHost& host, QWidget* parent) : QDialog(parent), host_(ho
 
     ListBox1 = new QListWidget(this);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
-    for (int slot : {Msg::FontMessages, Msg::FontNames, Msg::FontNumbers, Msg::FontTexts,
+    for (int slot : {Msg::FirstFont, Msg::NamesFont, Msg::NumbersFont, Msg::TextsFont,
                      Msg::CursorMessagesFont})
         ListBox1->addItem(text(slot));
     ListBox1->setFixedWidth(170);
@@ -101,7 +101,7 @@ void TOp_fon::showPreview() {
     p.setColor(QPalette::Window, qcolorOf(background));
     p.setColor(QPalette::WindowText, qcolorOf(f.color));
     preview->setPalette(p);
-    preview->setText(text(Msg::FontSample) + text(Msg::FontSampleChars));
+    preview->setText(text(Msg::FontSample) + QLatin1Char(' ') + text(Msg::FontSampleChars));
 }
 
 void TOp_fon::B_OKClick() {

@@ -28,6 +28,10 @@ QString text(int slot) {
     return QString::fromStdString(uiText().message(slot));
 }
 
+QString nameText(int slot) {
+    return QString::fromStdString(uiText().name(slot));
+}
+
 QLineEdit* numberEdit(const char* name, QWidget* parent) {
     auto* e = new QLineEdit(parent);
     e->setObjectName(QLatin1String(name));
@@ -51,7 +55,7 @@ QString numberText(double v) {
 // "Solo valen enteros entre" lo "y" hi.
 QString integerRange(int lo, int hi) {
     return text(Msg::OnlyIntegersBetween) + QLatin1Char(' ') + QString::number(lo) +
-           QLatin1Char(' ') + text(Msg::RangeAnd) + QLatin1Char(' ') + QString::number(hi);
+           QLatin1Char(' ') + text(Msg::AndWord) + QLatin1Char(' ') + QString::number(hi);
 }
 
 } // namespace
@@ -80,7 +84,7 @@ TOp_general::TOp_general(OptionsHost& host, QWidget* parent) : QDialog(parent), 
     using namespace OptionLimits;
     gForm->addRow(text(Msg::PickDistanceLabel),
                   new UpDownField(Edit1, PickDistanceMin, PickDistanceMax, 1, general));
-    gForm->addRow(text(Msg::PlaneSizeLabel), Edit2);
+    gForm->addRow(text(Msg::PlaneSizeOptionLabel), Edit2);
     gForm->addRow(text(Msg::LocusPointsLabel),
                   new UpDownField(Ed_npLG, LocusPointsMin, LocusPointsMax, 10, general));
     gForm->addRow(text(Msg::NameDistanceLabel),
@@ -91,7 +95,7 @@ TOp_general::TOp_general(OptionsHost& host, QWidget* parent) : QDialog(parent), 
     CB_niit = new QComboBox(general);
     CB_niit->setObjectName(QStringLiteral("CB_niit"));
     CB_niit->addItems({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")});
-    gForm->addRow(text(Msg::IterationsLabel), CB_niit);
+    gForm->addRow(text(Msg::NewIterationsLabel), CB_niit);
     CB_eexpdib = new QComboBox(general);
     CB_eexpdib->setObjectName(QStringLiteral("CB_eexpdib"));
     for (int i = ExportScaleMin; i <= ExportScaleMax; ++i)
@@ -99,9 +103,9 @@ TOp_general::TOp_general(OptionsHost& host, QWidget* parent) : QDialog(parent), 
     gForm->addRow(text(Msg::ExportScaleLabel), CB_eexpdib);
     auto* sizes = new QGroupBox(text(Msg::ButtonSizeLabel), general);
     auto* sizeRow = new QHBoxLayout(sizes);
-    RB_bp = new QRadioButton(text(Msg::ButtonSmall), sizes);
-    RB_bn = new QRadioButton(text(Msg::ButtonNormal), sizes);
-    RB_bg = new QRadioButton(text(Msg::ButtonLarge), sizes);
+    RB_bp = new QRadioButton(nameText(Name::SmallButtons), sizes);
+    RB_bn = new QRadioButton(nameText(Name::NormalButtons), sizes);
+    RB_bg = new QRadioButton(nameText(Name::LargeButtons), sizes);
     RB_bp->setObjectName(QStringLiteral("RB_bp"));
     RB_bn->setObjectName(QStringLiteral("RB_bn"));
     RB_bg->setObjectName(QStringLiteral("RB_bg"));
@@ -127,13 +131,13 @@ TOp_general::TOp_general(OptionsHost& host, QWidget* parent) : QDialog(parent), 
         unidad_angulo->addItem(text(slot));
     dForm->addRow(text(Msg::AngleUnitLabel), unidad_angulo);
     Ed_pixl = numberEdit("Ed_pixl", document);
-    dForm->addRow(text(Msg::PixelsPerUnitLabel), Ed_pixl);
-    Chk_pixuni_zoomod = new QCheckBox(text(Msg::ConstantLengths), document);
+    dForm->addRow(text(Msg::PixelsPerUnit), Ed_pixl);
+    Chk_pixuni_zoomod = new QCheckBox(text(Msg::ConstantLengthsZoom), document);
     Chk_pixuni_zoomod->setObjectName(QStringLiteral("Chk_pixuni_zoomod"));
     dForm->addRow(Chk_pixuni_zoomod);
     sistcoord = new QComboBox(document);
     sistcoord->setObjectName(QStringLiteral("sistcoord"));
-    sistcoord->addItems({text(Msg::Rectangular), text(Msg::Polar)});
+    sistcoord->addItems({nameText(Name::Rectangular), nameText(Name::Polar)});
     dForm->addRow(text(Msg::CoordinateSystemLabel), sistcoord);
     Lab_colfon = new ColourSwatch(choose, document);
     Lab_col_oc = new ColourSwatch(choose, document);
@@ -164,7 +168,7 @@ TOp_general::TOp_general(OptionsHost& host, QWidget* parent) : QDialog(parent), 
     };
     check(O_efin_mac, "O_efin_mac", Msg::HideMacroIntermediates);
     check(Chk_ntdirhor, "Chk_ntdirhor", Msg::HorizontalTables);
-    check(chb_inipp, "chb_inipp", Msg::StepByStepFromLast);
+    check(chb_inipp, "chb_inipp", Msg::ReplayFromLast);
     check(Adap_col_det, "Adap_col_det", Msg::AdaptCursorColour);
     check(Marc_cenrot, "Marc_cenrot", Msg::MarkRotationCentre);
     oBox->addStretch(1);
@@ -220,17 +224,17 @@ bool TOp_general::refuse(QLineEdit* field, int page, int labelSlot, const QStrin
 bool TOp_general::validate() {
     using namespace OptionLimits;
     if (!integerIn(Edit1, PickDistanceMin, PickDistanceMax, pick_))
-        return refuse(Edit1, GeneralPage, Msg::PickDistanceLabel, text(Msg::OnlyIntegers2To20));
+        return refuse(Edit1, GeneralPage, Msg::PickDistanceLabel, text(Msg::OnlyIntegers2And20));
     const int m = int(planeMin_);
     if (!integerIn(Edit2, m, m + 20000, plane_))
-        return refuse(Edit2, GeneralPage, Msg::PlaneSizeLabel, integerRange(m, m + 20000));
+        return refuse(Edit2, GeneralPage, Msg::PlaneSizeOptionLabel, integerRange(m, m + 20000));
     if (!integerIn(Ed_npLG, LocusPointsMin, LocusPointsMax, locus_))
         return refuse(Ed_npLG, GeneralPage, Msg::LocusPointsLabel,
-                      text(Msg::OnlyIntegers10To) + QLatin1Char(' ') +
+                      text(Msg::OnlyIntegers10And) + QLatin1Char(' ') +
                           QString::number(LocusPointsMax));
     if (!integerIn(Ed_elong_nom, NameDistanceMin, NameDistanceMax, name_))
         return refuse(Ed_elong_nom, GeneralPage, Msg::NameDistanceLabel,
-                      text(Msg::OnlyIntegers20To100));
+                      text(Msg::OnlyIntegers20And100));
     if (!integerIn(Ed_numdec, DecimalsMin, DecimalsMax, decimals_))
         return refuse(Ed_numdec, GeneralPage, Msg::DecimalsLabel,
                       integerRange(DecimalsMin, DecimalsMax));
@@ -238,7 +242,7 @@ bool TOp_general::validate() {
     const std::optional<double> ppu =
         evaluateNumberText(Ed_pixl->text().toStdString(), doc.angleUnit);
     if (!ppu || !std::isfinite(*ppu) || *ppu <= 0 || *ppu > PixelsPerUnitMax)
-        return refuse(Ed_pixl, DocumentPage, Msg::PixelsPerUnitLabel, text(Msg::OnlyReal0To1000));
+        return refuse(Ed_pixl, DocumentPage, Msg::PixelsPerUnit, text(Msg::OnlyReal0And1000));
     // The text as it was shown keeps the exact value.
     pixels_ = Ed_pixl->text() == numberText(pixelsAtOpening_) ? pixelsAtOpening_ : *ppu;
     return true;

@@ -94,4 +94,11 @@ std::string utf8ToCp1252(std::string_view utf8) {
     return out;
 }
 
+size_t utf8Length(std::string_view utf8) {
+    size_t n = 0;
+    for (unsigned char c : utf8)
+        n += (c & 0xC0) != 0x80;
+    return n;
+}
+
 } // namespace qorv

@@ -16,6 +16,9 @@ char32_t cp1252ToCodePoint(uint8_t byte);
 // Windows-1252 bytes to UTF-8.
 std::string cp1252ToUtf8(std::string_view bytes);
 
+// The number of characters of UTF-8 text.
+size_t utf8Length(std::string_view utf8);
+
 // UTF-8 to Windows-1252. A character the code page cannot hold, and each byte of a malformed
 // UTF-8 sequence, becomes '?'.
 std::string utf8ToCp1252(std::string_view utf8);

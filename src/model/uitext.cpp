@@ -2,6 +2,10 @@
 
 #include "model/methodtable.h"
 
+#include <algorithm>
+#include <iterator>
+#include <limits>
+
 namespace qorv {
 
 namespace {
@@ -102,61 +106,86 @@ constexpr const char* kMessages[Msg::Count] = {
     "Documentos (*.qrv)",
     "Macros (*.mac)",
     "Todos los archivos (*)",
-    "Opciones",
-    "Opciones generales...",
+    "Imágenes BMP (*.bmp)",
+    "Dibujos DXF (*.dxf)",
+    "Elegir elementos",
+    "Añadir elementos destino",
+    "Eliminar",
+    "Número de iteraciones",
+    "Nueva iteración",
+    "Elementos",
+    "(ver/no ver) elemento",
+    "(ver/no ver) nombre",
+    "Nombre",
+    "U",
+    "HOR",
+    "F",
+    "P",
+    "C",
+    "cf",
+    "número de puntos",
+    "inv",
+    "Editar elemento",
+    "Lista de la construcción",
+    "Modificar parámetro",
+    "Valor",
+    "Mínimo",
+    "Máximo",
+    "Color paramétrico",
+    "Color de relleno paramétrico",
+    "primer elemento",
+    "último elemento",
+    "Paso a paso",
+    "La construcción no tiene pasos",
+    "¿ Mantener la construcción en este paso ?",
+    "Animación",
+    "Velocidad",
+    "Imprimir",
+    "Tamaño del plano :",
+    "Ampliación :",
+    "imprimir",
+    "opciones",
+    "número de copias",
+    "There is no default printer currently selected",
+    "¿ Imprimir el dibujo de la pantalla ?",
+    "La expresión está limitada a 100 caracteres",
     "Opciones generales",
-    "Aspecto de los elementos...",
-    "Aspecto de los elementos",
-    "Tipos de Letra...",
-    "Tipos de Letra",
-    "Guardar opciones",
-    "Cargar opciones originales",
-    "¿ Guardar las opciones actuales ?",
-    "¿ Cargar las opciones originales ?",
-    "General",
-    "Documento",
-    "Otras",
     "Distancia máxima de detección (píxels)",
     "Ancho y Alto del plano (píxels)",
     "Número de puntos en un nuevo lugar geométrico",
     "Distancia máxima del nombre al elemento (píxels)",
     "Incremento inicial de los parámetros (teclas + y -)",
     "Número de decimales en pantalla",
-    "Número de iteraciones de una nueva iteración",
-    "Escala del dibujo exportado",
-    "Tamaño de los botones",
-    "Pequeño",
-    "Normal",
-    "Grande",
     "ocultar los elementos intermedios al instanciar una macro",
     "Dirección horizontal para las nuevas tablas",
     "Iniciar paso a paso en el último elemento",
     "Adaptar el mensaje del cursor a lo detectado",
-    "Marcar el centro de rotación al rotar una selección",
+    "Marcar el centro de rotación",
+    "Tamaño de los botones",
+    "Iteraciones de una nueva iteración",
+    "Escala del dibujo exportado",
+    "Color de fondo",
+    "Color de los elementos ocultos",
+    "Color de los elementos seleccionados",
     "Unidad de longitud",
     "Unidad de ángulo",
     "Pixels / cm",
     "Medidas de longitud constantes con Zoom",
     "Sistema de coordenadas",
-    "rectangulares (x,y)",
-    "polares (r,theta)",
-    "Color de fondo",
-    "Color de los elementos ocultos",
-    "Color de los elementos seleccionados",
     "Asignar longitud",
-    "Solo valen enteros entre 2 y 20",
-    "Solo valen enteros entre 20 y 100",
     "Solo valen enteros entre",
     "y",
     "Solo valen enteros entre 10 y",
+    "Solo valen enteros entre 2 y 20",
+    "Solo valen enteros entre 20 y 100",
     "Solo vale real entre 0 y 1000",
+    "Solo valen enteros entre 0 y 8",
+    "Aspecto de los elementos",
     "Esquemas:",
     "Documento actual",
     "Opciones guardadas",
     "Fondo oscuro",
     "Fondo claro",
-    "Elementos",
-    "Color de los textos",
     "puntos",
     "rectas,ejes",
     "semirectas",
@@ -168,15 +197,58 @@ constexpr const char* kMessages[Msg::Count] = {
     "lugares geométricos",
     "iteración",
     "cuadrícula",
-    "Dibujo suavizado (AA)",
+    "Color",
+    "Forma",
+    "Tipos de Letra",
+    "Mensajes del cursor",
+    "click para cambiar",
+    "prueba",
     "Mensajes",
     "Nombres",
     "Números",
     "Textos",
-    "Mensajes del cursor",
-    "click para cambiar",
-    "prueba",
-    " AaBb123",
+    "¿ Guardar las opciones actuales ?",
+    "¿ Cargar las opciones originales ?",
+};
+
+// The named messages of the second range, from Msg::SecondRangeFirst.
+constexpr const char* kSecondMessages[Msg::SecondRangeEnd - Msg::SecondRangeFirst] = {
+    "Macros",
+    " Nueva Macro: ",
+    "Elementos Iniciales",
+    "Elementos Finales",
+    "Completar Macro",
+    "Guardar macro",
+    "Cargar macros",
+    "Cambiar Nombre",
+    "Eliminar macro",
+    "Nombre para la macro",
+    "Debe tener un nombre",
+    "No puede ser un elemento final",
+    "Todas las macros",
+    "Macros del archivo",
+    "No caben más macros en el documento",
+    "Ayuda",
+    "QORV - Language",
+    "es",
+    "QORV: geometría dinámica en el plano",
+    "uso:",
+    "ARCHIVO",
+    "ENTRADA",
+    "SALIDA",
+    "TEXTO",
+    "ANCHO",
+    "ALTO",
+    "NOMBRE",
+    "no hay ningún ejemplo",
+    "los ejemplos son:",
+    "General",
+    "Documento",
+    "Otras",
+    "Elementos",
+    "Color de los textos",
+    "Dibujo suavizado (AA)",
+    "AaBb123",
 };
 
 constexpr const char* kToolPrompts[UiTextTable::ToolPromptSlots] = {
@@ -265,19 +337,153 @@ constexpr const char* kToolPrompts[UiTextTable::ToolPromptSlots] = {
     "Marca de ángulo doble",                                                // 82
     "Marca de ángulo triple",                                               // 83
 };
+
+// Ids 550..653: the texts of the main window's components. Menu items that choose a tool of the
+// "&Construcción", "&Medir - Calcular" and "&Transformar - Comprobar" menus show that tool's
+// prompt; the items of "Seleccionar grupo" show the kind names.
+constexpr ComponentRow kComponents[] = {
+    {550, "M_archivo", "&Archivo"},
+    {551, "M_nuevo B_doc_nuevo", "&Nuevo"},
+    {552, "M_abrir", "&Abrir..."},
+    {553, "M_recientes", "Abrir recientes"},
+    {554, "M_guardar B_doc_guardar", "&Guardar"},
+    {555, "M_guardar_como", "Guardar Como..."},
+    {556, "M_export_dib", "Exportar dibujo..."},
+    {557, "M_export_dxf", "Exportar a DXF..."},
+    {558, "M_cerrar B_doc_cerrar", "Cerrar"},
+    {559, "M_cerrar_todo", "Cerrar todo"},
+    {560, "Imprimir1 B_doc_print", "Imprimir..."},
+    {561, "M_print_btm", "Imprimir bitmap"},
+    {562, "M_confimp", "Configurar Impresión..."},
+    {563, "M_opciones", "Opciones"},
+    {564, "M_salir", "Salir"},
+    {565, "M_op_Gen", "Opciones generales..."},
+    {566, "M_op_asp", "Aspecto de los elementos..."},
+    {567, "M_op_Let", "Tipos de Letra..."},
+    {568, "M_idioma", "Idioma..."},
+    {569, "M_op_orig", "Cargar opciones originales"},
+    {570, "M_op_save", "Guardar opciones"},
+    {571, "M_elim_recientes", "Eliminar lista de recientes"},
+    {572, "M_ver", "&Ver"},
+    {573, "TodosElem1 B_todoelem B_visor_todoelem", "Ver lo oculto"},
+    {574, "M_PasoaPaso", "Paso a Paso..."},
+    {575, "M_lista", "Lista construcción "},
+    {576, "MuePan1 B_MuePan B_visor_muepan", "Mover la Pantalla..."},
+    {577, "PantallaCom B_pancom", "Pantalla Completa"},
+    {578, "M_SelRot", "Rotar selección"},
+    {579, "M_zoom", "Zoom"},
+    {580, "M_anim", "Animación"},
+    {581, "M_AA", "AA"},
+    {582, "M_botprin", "Botones Principales"},
+    {583, "M_botedi", "Botones de edición"},
+    {584, "M_bardoc", "Barra de documento"},
+    {585, "M_barest", "Barra de Estado"},
+    {586, "M_modovisor B_visor_salirvisor", "Modo visor"},
+    {587, "M_edicion", "&Edición"},
+    {588, "M_undo B_undo B_visor_undo", "Deshacer"},
+    {589, "M_redo B_redo B_visor_redo", "Rehacer"},
+    {590, "M_cortar", "Cortar"},
+    {591, "M_copiar", "Copiar"},
+    {592, "M_pegar", "Pegar"},
+    {593, "M_borrar", "Borrar"},
+    {594, "M_seltodo", "Seleccionar todo"},
+    {595, "M_selgrupo", "Seleccionar grupo"},
+    {596, "M_selgrupos", "Seleccionar grupo..."},
+    {597, "M_selpadres", "Seleccionar padres"},
+    {598, "M_selhijos", "Seleccionar hijos"},
+    {599, "M_copia_port B_copia_port", "Copiar al portapapeles"},
+    {600, "M_pegar_imagen", "Pegar imagen"},
+    {601, "Sel1", "Mover, editar"},
+    {602, "M_editelem", "Editar elemento"},
+    {603, "M_elimelem", "Eliminar elemento"},
+    {604, "M_vernover", "Ocultar/Ver"},
+    {605, "M_elimtodo", "Eliminar Todo"},
+    {606, "M_redefpun", "Redefinir punto"},
+    {607, "M_Angulo", "Angulo"},
+    {608, "M_inbitmap", "Bitmap"},
+    {609, "M_Texto", "Texto"},
+    {610, "M_N_tabla", "Tabla de valores"},
+    {611, "M_vernoverbot", "Botón Ocultar/Ver"},
+    {612, "M_movbot", "Botón movimiento"},
+    {613, "M_trazas", "Traza"},
+    {614, "M_traza", "Traza"},
+    {615, "M_traza_desactivar", "Desactivar trazas"},
+    {616, "M_dibtodo", "Redibujar"},
+    {617, "M_construccion", "&Construcción"},
+    {618, "M_Lugar_G", "Lugar Geométrico"},
+    {619, "M_medir", "&Medir - Calcular"},
+    {620, "M_N_rep_fun", "Representar función"},
+    {621, "M_transformar", "&Transformar - Comprobar"},
+    {622, "M_iteracion", "Iteracion"},
+    {623, "M_macros_menu", "&Macros"},
+    {624, "M_macros", "Macros..."},
+    {625, "M_documento", "&Documento"},
+    {626, "M_siguiente", "&Siguiente"},
+    {627, "M_anterior", "&Anterior"},
+    {630, "M_primero", "Primero"},
+    {635, "M_ultimo", "Ultimo"},
+    {640, "M_doc_cerrar", "Cerrar"},
+    {645, "M_doc_cerrartodo", "Cerrar todo"},
+    {646, "M_lista_doc", "Lista documentos..."},
+    {647, "M_ayuda", "A&yuda"},
+    {648, "M_contenidos", "Contenidos"},
+    {650, "M_paginaactual", "Página actual"},
+    {651, "M_web", "QORV en Internet"},
+    {652, "M_acerca", "Acerca de QORV..."},
+    {653, "B_MacCon", "MacroConstrucciones"},
+};
+
+constexpr const char* kNames[Name::Count] = {
+    "Pequeño", "Normal", "Grande", "rectangulares (x,y)", "polares (r,theta)",
+    "y=f(x)",  "x=f(y)", "r=f(w)", "w=f(r)"};
+
+constexpr const char* kKindsHeading = "Tipos de elemento";
 // clang-format on
 
-// Cut to at most max bytes without splitting a UTF-8 sequence.
+static_assert(Msg::Count <= UiTextTable::SecondRangeSlot, "the first message range is full");
+static_assert(Msg::SecondRangeFirst == UiTextTable::FreeSecondRangeSlot);
+static_assert(Msg::SecondRangeEnd <= UiTextTable::MessageSlots, "the second message range is full");
+static_assert(std::size(kComponents) == 89, "ids 550..627, 630, 635, 640, 645..648, 650..653");
+
+// Language ids 1..39: the kind-name slot of each id; -1 for id 30 (the kinds heading) and for
+// ids 11..19, which name nothing. Kind 23 (vector) has no id.
+// clang-format off
+constexpr int kKindSlotOfId[40] = {
+    -1,  0,  1,  2,  3,  4,  5,  6,  7,  8, 24,   // 0..10
+    -1, -1, -1, -1, -1, -1, -1, -1, -1,           // 11..19
+     9, 10, 11, 13, 14, 15, 16, 25, 26, 27,       // 20..29
+    -1, 28, 29, 18, 12, 17, 19, 20, 21, 22};      // 30..39
+// clang-format on
+constexpr int KindsHeadingId = 30;
+constexpr int FirstNameId = 100, LastNameId = 182;
+constexpr int FirstPromptId = 500;
+constexpr int FirstMessageId = 1000, SecondMessageId = 2000;
+
+// Cut to at most max characters without splitting a UTF-8 sequence.
 std::string cut(std::string_view text, size_t max) {
-    if (text.size() <= max) return std::string(text);
-    size_t n = max;
-    while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80)
-        --n;
-    return std::string(text.substr(0, n));
+    size_t chars = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue; // continuation byte
+        if (chars == max) return std::string(text.substr(0, i));
+        ++chars;
+    }
+    return std::string(text);
 }
 
 template <size_t N> const std::string& at(const std::array<std::string, N>& a, int i) {
     return i >= 0 && size_t(i) < N ? a[size_t(i)] : kEmpty;
+}
+
+// A negative id counts as its absolute value; -1 for the one that has none.
+int absoluteId(int id) {
+    if (id >= 0) return id;
+    return id == std::numeric_limits<int>::min() ? -1 : -id;
+}
+
+int componentRow(int id) {
+    for (size_t r = 0; r < std::size(kComponents); ++r)
+        if (kComponents[r].id == id) return int(r);
+    return -1;
 }
 
 } // namespace
@@ -285,53 +491,152 @@ template <size_t N> const std::string& at(const std::array<std::string, N>& a, i
 void UiTextTable::fillBuiltInTexts() {
     for (int i = 0; i < KindNameSlots; ++i)
         kindNames_[size_t(i)] = kKindNames[i];
+    kindsHeading_ = kKindsHeading;
     for (const MethodRow& row : methodTable())
-        methodNames_[size_t(row.code)] = row.name;
-    for (int i = 0; i < CheckWordSlots; ++i)
-        checkWords_[size_t(i)] = kCheckWords[i];
+        names_[size_t(row.code)] = row.name;
+    for (int i = 0; i < Name::Count; ++i)
+        names_[size_t(MethodNameSlots + i)] = kNames[i];
     for (auto& m : messages_)
         m.clear();
     for (int i = 0; i < Msg::Count; ++i)
         messages_[size_t(i)] = kMessages[i];
+    for (int i = Msg::SecondRangeFirst; i < Msg::SecondRangeEnd; ++i)
+        messages_[size_t(i)] = kSecondMessages[i - Msg::SecondRangeFirst];
+    for (int i = 0; i < CheckWordSlots; ++i)
+        messages_[size_t(CheckWordsSlot + i)] = kCheckWords[i];
     for (int i = 0; i < ToolPromptSlots; ++i)
-        toolPrompts_[size_t(i)] = kToolPrompts[i];
+        setToolPrompt(i, kToolPrompts[i]);
+    components_.assign(std::size(kComponents), std::string());
+    for (size_t r = 0; r < std::size(kComponents); ++r)
+        components_[r] = kComponents[r].text;
 }
 
 const std::string& UiTextTable::kindName(int kind) const {
     return at(kindNames_, kind);
 }
 const std::string& UiTextTable::methodName(int method) const {
-    return at(methodNames_, method);
+    return method >= 0 && method < MethodNameSlots ? names_[size_t(method)] : kEmpty;
+}
+const std::string& UiTextTable::name(int slot) const {
+    return slot >= 0 && slot < Name::Count ? names_[size_t(MethodNameSlots + slot)] : kEmpty;
 }
 const std::string& UiTextTable::message(int slot) const {
     return at(messages_, slot);
 }
 const std::string& UiTextTable::toolPrompt(int tool) const {
+    if (tool >= PromptIdTools && tool < ToolPromptSlots)
+        return messages_[size_t(LaterPromptsSlot + tool - PromptIdTools)];
     return at(toolPrompts_, tool);
 }
 
 const std::string& UiTextTable::checkWord(int method, bool holds) const {
     if (method < Method::ParallelCheck || method > Method::AlignmentCheck) return kEmpty;
-    return checkWords_[size_t((method - Method::ParallelCheck) * 2 + (holds ? 0 : 1))];
+    return messages_[size_t(CheckWordsSlot + (method - Method::ParallelCheck) * 2 +
+                            (holds ? 0 : 1))];
+}
+
+const std::string* UiTextTable::componentText(std::string_view objectName) const {
+    if (objectName.empty()) return nullptr;
+    for (size_t r = 0; r < std::size(kComponents); ++r) {
+        std::string_view names = kComponents[r].names;
+        while (!names.empty()) {
+            const size_t end = std::min(names.find(' '), names.size());
+            if (names.substr(0, end) == objectName) return &components_[r];
+            names.remove_prefix(std::min(end + 1, names.size()));
+        }
+    }
+    return nullptr;
 }
 
 void UiTextTable::setKindName(int slot, std::string_view text) {
     if (slot >= 0 && slot < KindNameSlots) kindNames_[size_t(slot)] = cut(text, NameSlotSize - 1);
 }
 void UiTextTable::setMethodName(int slot, std::string_view text) {
-    if (slot >= 0 && slot < MethodNameSlots)
-        methodNames_[size_t(slot)] = cut(text, NameSlotSize - 1);
+    if (slot >= 0 && slot < MethodNameSlots) names_[size_t(slot)] = cut(text, NameSlotSize - 1);
+}
+void UiTextTable::setName(int slot, std::string_view text) {
+    if (slot >= 0 && slot < Name::Count)
+        names_[size_t(MethodNameSlots + slot)] = cut(text, NameSlotSize - 1);
 }
 void UiTextTable::setCheckWord(int slot, std::string_view text) {
-    if (slot >= 0 && slot < CheckWordSlots) checkWords_[size_t(slot)] = cut(text, NameSlotSize - 1);
+    if (slot >= 0 && slot < CheckWordSlots) setMessage(CheckWordsSlot + slot, text);
 }
 void UiTextTable::setMessage(int slot, std::string_view text) {
     if (slot >= 0 && slot < MessageSlots) messages_[size_t(slot)] = cut(text, MessageSlotSize - 1);
 }
 
 void UiTextTable::setToolPrompt(int tool, std::string_view text) {
-    if (tool >= 0 && tool < ToolPromptSlots)
+    if (tool >= PromptIdTools && tool < ToolPromptSlots)
+        setMessage(LaterPromptsSlot + tool - PromptIdTools, text);
+    else if (tool >= 0 && tool < PromptIdTools)
         toolPrompts_[size_t(tool)] = cut(text, MessageSlotSize - 1);
+}
+
+// ---- language-file ids --------------------------------------------------------------------------
+
+bool UiTextTable::setById(int id, std::string_view utf8) {
+    id = absoluteId(id);
+    if (id < 0) return false;
+    if (id < int(std::size(kKindSlotOfId)) && kKindSlotOfId[id] >= 0) {
+        setKindName(kKindSlotOfId[id], utf8);
+    } else if (id == KindsHeadingId) {
+        kindsHeading_ = cut(utf8, MessageSlotSize - 1);
+    } else if (id >= FirstNameId && id <= LastNameId) {
+        names_[size_t(id - FirstNameId)] = cut(utf8, NameSlotSize - 1);
+    } else if (id >= FirstPromptId && id < FirstPromptId + PromptIdTools) {
+        setToolPrompt(id - FirstPromptId, utf8);
+    } else if (const int row = componentRow(id); row >= 0) {
+        components_[size_t(row)] = cut(utf8, MessageSlotSize - 1);
+    } else if (id >= FirstMessageId && id < FirstMessageId + SecondRangeSlot) {
+        setMessage(id - FirstMessageId, utf8);
+    } else if (id >= SecondMessageId && id < SecondMessageId + MessageSlots - SecondRangeSlot) {
+        setMessage(SecondRangeSlot + id - SecondMessageId, utf8);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+const std::string* UiTextTable::textById(int id) const {
+    id = absoluteId(id);
+    if (id < 0) return nullptr;
+    if (id < int(std::size(kKindSlotOfId)) && kKindSlotOfId[id] >= 0)
+        return &kindNames_[size_t(kKindSlotOfId[id])];
+    if (id == KindsHeadingId) return &kindsHeading_;
+    if (id >= FirstNameId && id <= LastNameId) return &names_[size_t(id - FirstNameId)];
+    if (id >= FirstPromptId && id < FirstPromptId + PromptIdTools)
+        return &toolPrompts_[size_t(id - FirstPromptId)];
+    if (const int row = componentRow(id); row >= 0) return &components_[size_t(row)];
+    if (id >= FirstMessageId && id < FirstMessageId + SecondRangeSlot)
+        return &messages_[size_t(id - FirstMessageId)];
+    if (id >= SecondMessageId && id < SecondMessageId + MessageSlots - SecondRangeSlot)
+        return &messages_[size_t(SecondRangeSlot + id - SecondMessageId)];
+    return nullptr;
+}
+
+int UiTextTable::slotCharacters(int id) {
+    static const UiTextTable table;
+    if (!table.textById(id)) return 0;
+    id = absoluteId(id);
+    const bool name = (id < int(std::size(kKindSlotOfId)) && kKindSlotOfId[id] >= 0) ||
+                      (id >= FirstNameId && id <= LastNameId);
+    return (name ? NameSlotSize : MessageSlotSize) - 1;
+}
+
+const std::vector<int>& UiTextTable::ids() {
+    static const std::vector<int> all = [] {
+        const UiTextTable builtIn;
+        std::vector<int> v;
+        for (int id = 0; id < SecondMessageId + MessageSlots - SecondRangeSlot; ++id)
+            if (const std::string* text = builtIn.textById(id); text && !text->empty())
+                v.push_back(id);
+        return v;
+    }();
+    return all;
+}
+
+std::span<const ComponentRow> UiTextTable::components() {
+    return kComponents;
 }
 
 UiTextTable& uiText() {

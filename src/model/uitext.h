@@ -5,8 +5,10 @@
 #include "model/element.h"
 
 #include <array>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qorv {
 
@@ -95,61 +97,93 @@ enum : int {
     FilterDocuments,        // documents
     FilterMacros,           // macro files
     FilterAllFiles,         // every file
-    MenuOptions,            // "Opciones"
-    GeneralOptionsItem,     // "Opciones generales..."
+    // File dialogs.
+    BitmapFilter,           // bitmaps
+    DxfFilter,              // DXF drawings
+    // Iteration dialog.
+    ChooseElements,         // "Elegir elementos"
+    AddDestination,         // "Añadir elementos destino"
+    DeleteButton,           // "Eliminar"
+    IterationCount,         // "Número de iteraciones"
+    NewIteration,           // "Nueva iteración"
+    IterationListLabel,     // the label of the lists' lines
+    // Element dialogs.
+    ShowElementToggle,      // "(ver/no ver) elemento"
+    ShowNameToggle,         // "(ver/no ver) nombre"
+    NameLabel,              // "Nombre"
+    UnitButton,             // "U"
+    HorizontalButton,       // "HOR"
+    LastLevelButton,        // "F"
+    PointCopiesButton,      // "P"
+    OwnColourButton,        // "C"
+    ParamColoursButton,     // "cf"
+    PointCountLabel,        // "número de puntos"
+    InvertButton,           // "inv"
+    EditElementCaption,     // "Editar elemento"
+    ConstructionListCaption,// caption of the construction list
+    EditParameterCaption,   // "Modificar parámetro"
+    ValueLabel,             // parameter dialog: value
+    MinimumLabel,           // parameter dialog: minimum
+    MaximumLabel,           // parameter dialog: maximum
+    ParametricColourCaption,// "Color paramétrico"
+    ParametricFillCaption,  // "Color de relleno paramétrico"
+    FirstElement,           // "primer elemento"
+    LastElement,            // "último elemento"
+    // Step-by-step replay and animation.
+    ReplayCaption,          // caption of the replay dialog
+    NoSteps,                // the replay label when the construction has no step
+    KeepConstructionQuestion, // "¿ Mantener la construcción en este paso ?"
+    AnimationCaption,       // caption of the animation dialog
+    SpeedLabel,             // animation speed
+    // Printing.
+    PrintCaption,           // caption of the print dialog
+    PlaneSizeLabel,         // "Tamaño del plano :"
+    MagnificationLabel,     // "Ampliación :"
+    PrintButton,            // "imprimir"
+    PrinterOptionsButton,   // "opciones"
+    CopiesLabel,            // "número de copias"
+    NoPrinter,              // "There is no default printer currently selected"
+    PrintBitmapQuestion,    // confirmation of "Imprimir bitmap"
+    // Expressions.
+    ExpressionTooLong,      // "La expresión está limitada a 100 caracteres"
+    // Options.
     GeneralOptionsCaption,  // "Opciones generales"
-    AppearanceItem,         // "Aspecto de los elementos..."
-    AppearanceCaption,      // "Aspecto de los elementos"
-    FontsItem,              // "Tipos de Letra..."
-    FontsCaption,           // "Tipos de Letra"
-    SaveOptions,            // "Guardar opciones"
-    OriginalOptions,        // "Cargar opciones originales"
-    SaveOptionsQuestion,    // "¿ Guardar las opciones actuales ?"
-    OriginalOptionsQuestion,// "¿ Cargar las opciones originales ?"
-    PageGeneral,            // "General"
-    PageDocument,           // "Documento"
-    PageOther,              // "Otras"
     PickDistanceLabel,      // "Distancia máxima de detección (píxels)"
-    PlaneSizeLabel,         // "Ancho y Alto del plano (píxels)"
+    PlaneSizeOptionLabel,   // "Ancho y Alto del plano (píxels)"
     LocusPointsLabel,       // "Número de puntos en un nuevo lugar geométrico"
-    NameDistanceLabel,      // "Distancia máxima del nombre al elemento (píxels)"
-    ParameterStepLabel,     // "Incremento inicial de los parámetros (teclas + y -)"
+    NameDistanceLabel,      // maximum name-to-element distance
+    ParameterStepLabel,     // initial step of the "+" and "-" keys
     DecimalsLabel,          // "Número de decimales en pantalla"
-    IterationsLabel,        // "Número de iteraciones de una nueva iteración"
-    ExportScaleLabel,       // "Escala del dibujo exportado"
-    ButtonSizeLabel,        // "Tamaño de los botones"
-    ButtonSmall,            // "Pequeño"
-    ButtonNormal,           // "Normal"
-    ButtonLarge,            // "Grande"
     HideMacroIntermediates, // "ocultar los elementos intermedios al instanciar una macro"
     HorizontalTables,       // "Dirección horizontal para las nuevas tablas"
-    StepByStepFromLast,     // "Iniciar paso a paso en el último elemento"
+    ReplayFromLast,         // "Iniciar paso a paso en el último elemento"
     AdaptCursorColour,      // "Adaptar el mensaje del cursor a lo detectado"
-    MarkRotationCentre,     // "Marcar el centro de rotación al rotar una selección"
-    LengthUnitLabel,        // "Unidad de longitud"
-    AngleUnitLabel,         // "Unidad de ángulo"
-    PixelsPerUnitLabel,     // "Pixels / cm"
-    ConstantLengths,        // "Medidas de longitud constantes con Zoom"
-    CoordinateSystemLabel,  // "Sistema de coordenadas"
-    Rectangular,            // "rectangulares (x,y)"
-    Polar,                  // "polares (r,theta)"
+    MarkRotationCentre,     // mark the rotation centre
+    ButtonSizeLabel,        // tool-button size
+    NewIterationsLabel,     // iterations of a new iteration
+    ExportScaleLabel,       // scale of the exported drawing
     BackgroundColour,       // "Color de fondo"
-    HiddenColour,           // "Color de los elementos ocultos"
-    SelectedColour,         // "Color de los elementos seleccionados"
+    HiddenColour,           // colour of hidden elements
+    SelectedColour,         // colour of selected elements
+    LengthUnitLabel,        // length unit
+    AngleUnitLabel,         // angle unit
+    PixelsPerUnit,          // "Pixels / cm"
+    ConstantLengthsZoom,    // "Medidas de longitud constantes con Zoom"
+    CoordinateSystemLabel,  // coordinate system
     AssignLength,           // "Asignar longitud"
-    OnlyIntegers2To20,      // "Solo valen enteros entre 2 y 20"
-    OnlyIntegers20To100,    // "Solo valen enteros entre 20 y 100"
     OnlyIntegersBetween,    // "Solo valen enteros entre"
-    RangeAnd,               // "y"
-    OnlyIntegers10To,       // "Solo valen enteros entre 10 y"
-    OnlyReal0To1000,        // "Solo vale real entre 0 y 1000"
+    AndWord,                // the word between the two bounds of a range
+    OnlyIntegers10And,      // "Solo valen enteros entre 10 y"
+    OnlyIntegers2And20,     // "Solo valen enteros entre 2 y 20"
+    OnlyIntegers20And100,   // "Solo valen enteros entre 20 y 100"
+    OnlyReal0And1000,       // "Solo vale real entre 0 y 1000"
+    OnlyDecimals0And8,      // the decimals warning
+    AppearanceCaption,      // "Aspecto de los elementos"
     SchemesLabel,           // "Esquemas:"
-    SchemeCurrent,          // "Documento actual"
-    SchemeSaved,            // "Opciones guardadas"
-    SchemeDark,             // "Fondo oscuro"
-    SchemeLight,            // "Fondo claro"
-    ElementsGroup,          // "Elementos"
-    TextColoursGroup,       // "Color de los textos"
+    SchemeCurrent,          // scheme 0: the current document
+    SchemeSaved,            // scheme 1: the saved options
+    SchemeDark,             // schemes 2, 4, 6, 8
+    SchemeLight,            // schemes 3, 5, 7, 9
     GroupPoints,            // "puntos"
     GroupLines,             // "rectas,ejes"
     GroupRays,              // "semirectas"
@@ -159,22 +193,99 @@ enum : int {
     GroupArcs,              // "arcos"
     GroupAngles,            // "ángulos"
     GroupLoci,              // "lugares geométricos"
-    GroupIteration,         // "iteración"
-    GroupGrid,              // "cuadrícula"
-    AntialiasedDrawing,     // "Dibujo suavizado (AA)"
-    FontMessages,           // "Mensajes"
-    FontNames,              // "Nombres"
-    FontNumbers,            // "Números"
-    FontTexts,              // "Textos"
+    GroupIterations,        // "iteración"
+    GroupGrids,             // "cuadrícula"
+    ColourLabel,            // colour of a group
+    ShapeLabel,             // shape of a group
+    FontsCaption,           // "Tipos de Letra"
     CursorMessagesFont,     // "Mensajes del cursor"
     ClickToChange,          // "click para cambiar"
     FontSample,             // "prueba"
-    FontSampleChars,        // " AaBb123"
-    Count
+    FirstFont,              // the four document fonts, in the document's order
+    NamesFont,
+    NumbersFont,
+    TextsFont,
+    SaveOptionsQuestion,    // "¿ Guardar las opciones actuales ?"
+    RestoreOptionsQuestion, // question of "Cargar opciones originales"
+    Count                   // the named messages of the first range
+};
+
+// Named messages of the second range, after the later tools' prompts and the verdicts: the
+// language-file id of slot k is 2000 + k - 200.
+enum : int {
+    SecondRangeFirst = 247,
+    // Macros.
+    MacrosCaption = SecondRangeFirst, // "Macros"
+    NewMacroLabel,          // " Nueva Macro: "
+    InitialElements,        // "Elementos Iniciales"
+    FinalElements,          // "Elementos Finales"
+    CompleteMacro,          // "Completar Macro"
+    SaveMacro,              // "Guardar macro"
+    LoadMacros,             // "Cargar macros"
+    RenameMacro,            // "Cambiar Nombre"
+    DeleteMacro,            // "Eliminar macro"
+    MacroNamePrompt,        // "Nombre para la macro"
+    MacroNeedsName,         // "Debe tener un nombre"
+    NotFinalElement,        // "No puede ser un elemento final"
+    LoadAllMacros,          // first item of the loading pop-up menu
+    MacroFileHeading,       // heading of the loading pop-up menu
+    MacroTableFull,         // no free macro slot
+    HelpButton,             // the dialogs' help button
+    // Languages.
+    LanguageCaption,        // "QORV - Language": the language chooser
+    QtLanguageCode,         // "es": the language of the system's own dialogs
+    AboutText,              // the about box
+    // qorv-cli.
+    CliUsage,               // "uso:"
+    CliFile,                // the words that stand for the arguments in the usage text
+    CliInput,
+    CliOutput,
+    CliText,
+    CliWidth,
+    CliHeight,
+    CliName,
+    CliNoExample,           // "no hay ningún ejemplo"
+    CliExamples,            // "los ejemplos son:"
+    // Options dialogs.
+    PageGeneral,            // "General"
+    PageDocument,           // "Documento"
+    PageOther,              // "Otras"
+    ElementsGroup,          // "Elementos"
+    TextColoursGroup,       // "Color de los textos"
+    AntialiasedDrawing,     // "Dibujo suavizado (AA)"
+    FontSampleChars,        // "AaBb123": the font sample after "prueba "
+
+    SecondRangeEnd
 };
 }
 // clang-format on
 
+// Extra names of the second group of 80-byte name slots, after the method names.
+namespace Name {
+enum : int {
+    SmallButtons,  // "Pequeño"
+    NormalButtons, // "Normal"
+    LargeButtons,  // "Grande"
+    Rectangular,   // "rectangulares (x,y)"
+    Polar,         // "polares (r,theta)"
+    TypeYofX,      // "y=f(x)": the four function types
+    TypeXofY,
+    TypeRofW,
+    TypeWofR,
+    Count
+};
+}
+
+// A text set on components of the main window (menus, menu items, tool buttons) rather than
+// kept in a slot: `names` lists, separated by blanks, the object names that show it (a menu item
+// and the tool button that does the same); a button shows it as its hint.
+struct ComponentRow {
+    int id;
+    const char* names;
+    const char* text;
+};
+
+// The table of texts: every language-file id names exactly one slot or component text.
 class UiTextTable {
   public:
     static constexpr int NameSlotSize = 80;
@@ -183,33 +294,59 @@ class UiTextTable {
     static constexpr int KindNameSlots = 30;
     static constexpr int MethodNameSlots = Method::Count; // names: the method table's
     static constexpr int CheckWordSlots = 10;             // true/false pairs of checks 50..54
+    // Ids 1000..1199 set slots 0..199, ids 2000..2099 slots 200..299.
     static constexpr int MessageSlots = 300;
-    // One status-bar prompt per tool mode (0..83); the language-file id of tool c is 500 + c.
+    static constexpr int SecondRangeSlot = 200;
+    // One status-bar prompt per tool mode (0..83). Ids 500..546 set the prompts of tools 0..46;
+    // the later tools' prompts live in the second message range.
     static constexpr int ToolPromptSlots = 84;
+    static constexpr int PromptIdTools = 47;
+    static constexpr int LaterPromptsSlot = SecondRangeSlot; // 200..236
+    static constexpr int CheckWordsSlot = LaterPromptsSlot + ToolPromptSlots - PromptIdTools; // 237
+    static constexpr int FreeSecondRangeSlot = CheckWordsSlot + CheckWordSlots;               // 247
 
     UiTextTable() { fillBuiltInTexts(); }
     void fillBuiltInTexts();
 
     const std::string& kindName(int kind) const;
     const std::string& methodName(int method) const;
+    const std::string& name(int slot) const; // Name::
     // Verdict word of property check method 50..54.
     const std::string& checkWord(int method, bool holds) const;
     const std::string& message(int slot) const;
     const std::string& toolPrompt(int tool) const;
+    // The heading of a list of element kinds (language id 30).
+    const std::string& kindsHeading() const { return kindsHeading_; }
+    // The text of a component, by one of its object names; null for a name the table lacks.
+    const std::string* componentText(std::string_view objectName) const;
 
-    // Store a text in a slot, cut to fit the slot (79 or 255 bytes).
+    // Store a text in a slot, cut to fit the slot (79 or 255 characters).
     void setKindName(int slot, std::string_view text);
     void setMethodName(int slot, std::string_view text);
+    void setName(int slot, std::string_view text);
     void setCheckWord(int slot, std::string_view text);
     void setMessage(int slot, std::string_view text);
     void setToolPrompt(int tool, std::string_view text);
 
+    // ---- language-file ids
+    // Stores `utf8` in what `id` names (a negative id counts as its absolute value); false for an
+    // id that names nothing.
+    bool setById(int id, std::string_view utf8);
+    // How many characters the slot of `id` holds (79 or 255); 0 for an id that names nothing.
+    static int slotCharacters(int id);
+    // The current text of what `id` names, or null.
+    const std::string* textById(int id) const;
+    // Every id whose built-in text is not empty, ascending: what a complete language file sets.
+    static const std::vector<int>& ids();
+    static std::span<const ComponentRow> components();
+
   private:
     std::array<std::string, KindNameSlots> kindNames_;
-    std::array<std::string, MethodNameSlots> methodNames_;
-    std::array<std::string, CheckWordSlots> checkWords_;
+    std::string kindsHeading_;
+    std::array<std::string, MethodNameSlots + Name::Count> names_; // methods, then Name::
     std::array<std::string, MessageSlots> messages_;
-    std::array<std::string, ToolPromptSlots> toolPrompts_;
+    std::array<std::string, PromptIdTools> toolPrompts_;
+    std::vector<std::string> components_; // by row of components()
 };
 
 // The program's table (one per process; the main window fills it at start-up).

@@ -325,7 +325,7 @@ TEST_F(Documents, RecentFilesKeepTheTenLatestAndAnEntryMovesToTheTopWhenOpened) 
     QStringList texts;
     for (QAction* a : w->recentMenu()->actions())
         if (!a->isSeparator()) texts << a->text();
-    EXPECT_EQ(texts, (QStringList{"(vacía)", "Eliminar lista de recientes"}));
+    EXPECT_EQ(texts, (QStringList{"(vacía)"}));
 }
 
 TEST_F(Documents, AFailedSaveSaysSoAndKeepsTheDocumentModified) {

@@ -13,11 +13,11 @@ TEST(UiText, ToolPromptsHaveOneSlotPerToolAndAreCut) {
         EXPECT_FALSE(t.toolPrompt(i).empty()) << i;
     EXPECT_EQ(t.toolPrompt(-1), "");
     EXPECT_EQ(t.toolPrompt(UiTextTable::ToolPromptSlots), "");
-    // A multi-byte character at the cut is not split.
+    // The cut counts characters (a slot holds 255 of them) and never splits one.
     std::string longText(254, 'x');
     longText += "ñandú";
     t.setToolPrompt(3, longText);
-    EXPECT_EQ(t.toolPrompt(3), std::string(254, 'x'));
+    EXPECT_EQ(t.toolPrompt(3), std::string(254, 'x') + "ñ");
     t.setToolPrompt(UiTextTable::ToolPromptSlots, "ignored"); // outside: nothing happens
     t.fillBuiltInTexts();
     EXPECT_EQ(t.toolPrompt(3), "Semirecta dado 1 punto o dados 2 puntos");

@@ -1,0 +1,48 @@
+#include "dialogs/tv_selidioma.h"
+
+#include "model/uitext.h"
+
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace qorv {
+
+namespace {
+QString text(int slot) {
+    return QString::fromStdString(uiText().message(slot));
+}
+} // namespace
+
+TV_selidioma::TV_selidioma(const QStringList& names, QWidget* parent) : QDialog(parent) {
+    setWindowTitle(text(Msg::LanguageCaption));
+    ListBox1 = new QListWidget(this);
+    ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    ListBox1->addItems(names);
+    if (!names.isEmpty()) ListBox1->setCurrentRow(0);
+    BotOK = new QPushButton(text(Msg::OkButton), this);
+    BotOK->setObjectName(QStringLiteral("BotOK"));
+    BotOK->setDefault(true);
+    BotCancel = new QPushButton(text(Msg::CancelButton), this);
+    BotCancel->setObjectName(QStringLiteral("BotCancel"));
+    connect(BotOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(BotCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(ListBox1, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(BotOK);
+    buttons->addWidget(BotCancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(ListBox1);
+    layout->addLayout(buttons);
+    resize(280, 240);
+}
+
+QString TV_selidioma::selectedName() const {
+    const QListWidgetItem* item = ListBox1->currentItem();
+    return item && item->isSelected() ? item->text() : QString();
+}
+
+} // namespace qorv

@@ -1,0 +1,169 @@
+#include "settings/language.h"
+
+#include "dialogs/tv_selidioma.h"
+#include "model/langfile.h"
+#include "model/uitext.h"
+#include "settings/optionsfile.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QMenu>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTranslator>
+
+#include <memory>
+
+namespace qorv {
+
+namespace {
+
+QString text(int slot) {
+    return QString::fromStdString(uiText().message(slot));
+}
+
+std::string toPath(const QString& s) {
+    return QFile::encodeName(s).toStdString();
+}
+
+} // namespace
+
+QString languagesFolder() {
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/languages");
+}
+
+LanguageDialogs defaultLanguageDialogs(QWidget* parent) {
+    LanguageDialogs d;
+    d.choose = [parent](const QStringList& names) -> std::optional<QString> {
+        TV_selidioma dialog(names, parent);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedName().isEmpty())
+            return std::nullopt;
+        return dialog.selectedName();
+    };
+    d.inform = [parent](const QString& message) {
+        QMessageBox::information(parent, text(Msg::ProgramCaption), message);
+    };
+    return d;
+}
+
+std::optional<QString> chooseLanguage(const LanguageDialogs& dialogs, const QString& folder) {
+    QStringList names;
+    for (const std::string& name : listLanguages(toPath(folder)))
+        names << QFile::decodeName(QByteArray::fromStdString(name));
+    if (names.isEmpty()) {
+        dialogs.inform(text(Msg::NoLanguageFiles));
+        return std::nullopt;
+    }
+    return dialogs.choose(names);
+}
+
+bool loadLanguage(const QString& name, const QString& folder) {
+    if (!loadLanguageFile(uiText(), toPath(folder), toPath(name))) return false;
+    translateSystemDialogs(text(Msg::QtLanguageCode).trimmed());
+    return true;
+}
+
+bool translateSystemDialogs(const QString& code) {
+    // Dates, and the type names a file dialog takes from the system's file types, follow the
+    // default locale.
+    QLocale::setDefault(code.isEmpty() ? QLocale::system() : QLocale(code));
+    static std::unique_ptr<QTranslator> installed;
+    if (installed) {
+        QCoreApplication::removeTranslator(installed.get());
+        installed.reset();
+    }
+    auto translator = std::make_unique<QTranslator>();
+    if (code.isEmpty() || !translator->load(QStringLiteral("qtbase_") + code,
+                                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    QCoreApplication::installTranslator(translator.get());
+    installed = std::move(translator);
+    return true;
+}
+
+QString componentText(const QString& objectName) {
+    const std::string* t = uiText().componentText(objectName.toStdString());
+    return t ? QString::fromStdString(*t) : QString();
+}
+
+void applyComponentTexts(QObject& root) {
+    for (const ComponentRow& row : UiTextTable::components()) {
+        const QString text = QString::fromStdString(*uiText().textById(row.id));
+        for (const QString& name : QString::fromLatin1(row.names).split(QLatin1Char(' '))) {
+            for (QObject* o : root.findChildren<QObject*>(name)) {
+                if (auto* menu = qobject_cast<QMenu*>(o)) {
+                    menu->setTitle(text);
+                } else if (auto* action = qobject_cast<QAction*>(o)) {
+                    action->setText(text);
+                } else if (auto* button = qobject_cast<QAbstractButton*>(o)) {
+                    // A hint shows no accelerator marks.
+                    QString hint = text;
+                    button->setToolTip(hint.remove(QLatin1Char('&')));
+                }
+            }
+        }
+    }
+}
+
+std::string rememberedLanguage() {
+    ProgramOptions options;
+    const std::string path = QFile::encodeName(optionsFilePath()).toStdString();
+    return readOptionsFile(path, options) == OptionsFileStatus::Read ? options.language
+                                                                     : std::string();
+}
+
+namespace {
+
+QSize primaryScreenSize() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->size() : QSize(1024, 768);
+}
+
+} // namespace
+
+ProgramLanguageHost::ProgramLanguageHost(QWidget* dialogParent)
+    : dialogs(defaultLanguageDialogs(dialogParent)), optionsPath_(optionsFilePath()) {
+    optionsRead_ = readOptionsFile(QFile::encodeName(optionsPath_).toStdString(), options_) ==
+                   OptionsFileStatus::Read;
+}
+
+void ProgramLanguageHost::setDefaultOptions() {
+    const QSize screen = primaryScreenSize();
+    options_ = builtInOptions(screen.width(), screen.height());
+}
+
+void ProgramLanguageHost::rememberLanguage(const std::string& name) {
+    options_.language = name;
+    // Only the language changes in the file: the other options there may have been saved since
+    // start-up. A file that cannot be written is reported by the main window, which reads it.
+    const std::string path = QFile::encodeName(optionsPath_).toStdString();
+    ProgramOptions stored;
+    if (readOptionsFile(path, stored) == OptionsFileStatus::Read) {
+        stored.language = name;
+        writeOptionsFile(path, stored);
+    } else {
+        writeOptionsFile(path, options_);
+    }
+}
+
+std::optional<std::string> ProgramLanguageHost::chooseLanguage() {
+    const std::optional<QString> name = qorv::chooseLanguage(dialogs);
+    if (!name) return std::nullopt;
+    return name->toStdString();
+}
+
+bool ProgramLanguageHost::loadLanguage(const std::string& name) {
+    return qorv::loadLanguage(QString::fromStdString(name));
+}
+
+void ProgramLanguageHost::reportNoLanguageFiles() {
+    dialogs.inform(text(Msg::NoLanguageFiles));
+}
+
+} // namespace qorv
