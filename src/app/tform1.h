@@ -8,6 +8,7 @@
 #include "app/drawingcanvas.h"
 #include "app/toolbars.h"
 #include "app/userdialogs.h"
+#include "dialogs/tmaccon.h"
 #include "dialogs/tv_listadoc.h"
 #include "model/clipboard.h"
 #include "model/document.h"
@@ -31,7 +32,10 @@ class QToolBar;
 
 namespace qorv {
 
-class TForm1 : public QMainWindow, public DocumentListHost, private CanvasOwner {
+class TForm1 : public QMainWindow,
+               public DocumentListHost,
+               private CanvasOwner,
+               private MacroDialogHost {
     Q_OBJECT
   public:
     explicit TForm1(QWidget* parent = nullptr);
@@ -163,6 +167,17 @@ class TForm1 : public QMainWindow, public DocumentListHost, private CanvasOwner 
     QAction* pasteAction() const { return M_pegar; }
     QAction* pastePictureAction() const { return M_pegar_imagen; }
 
+    // ---- "&Macros" (tform1_macros.cpp)
+    // "Macros..." and B_MacCon: the macro dialog on the current document. Opened in a macro
+    // selection mode, it first takes the elements chosen in the drawing as the initial or final
+    // list; when it closes, the tool mode it chose is taken, or the move tool after B_no.
+    void openMacroDialog();
+    // Runs instead of the dialog's modal loop (tests press its buttons there).
+    void setMacroDialogHook(std::function<void(TMacCon&)> hook) {
+        macroDialogHook_ = std::move(hook);
+    }
+    QAction* macrosAction() const { return M_macros; }
+
     // Where warnings go (a message box with the program's caption unless replaced, e.g. in tests).
     void setMessageSink(std::function<void(const QString&)> sink) {
         messageSink_ = std::move(sink);
@@ -186,6 +201,18 @@ class TForm1 : public QMainWindow, public DocumentListHost, private CanvasOwner 
     bool chooseFont(FontRecord& font) override;
     void redrawn() override;
 
+    // MacroDialogHost (tform1_macros.cpp).
+    Document& macroDocument() override { return document(); }
+    MacroSession& macroSession() override;
+    int macroTool() const override { return currentTool(); }
+    std::vector<std::pair<QString, Document*>> otherDocuments() override;
+    std::optional<QString> askText(const QString& prompt, const QString& initial) override;
+    void warnUser(const QString& message) override { warn(message); }
+    QString macroFileToSave(const QString& proposed) override;
+    QString macroFileToOpen() override;
+    QString macroFolder() const override { return lastMacroFolder(); }
+    void setMacroFolder(const QString& folder) override;
+
     // Every action of the window is made here, with its text, shortcut and handler; the menus
     // and the tool bars only place them.
     void createActions();
@@ -198,6 +225,8 @@ class TForm1 : public QMainWindow, public DocumentListHost, private CanvasOwner 
     void buildDocumentBar();      // tform1_docs.cpp
     void buildEditMenu();         // tform1_edit.cpp
     void buildViewMenu();
+    void createMacroActions(); // tform1_macros.cpp
+    void buildMacroMenu();     // tform1_macros.cpp
     void updateEditActions();
     void updateStatusUnits();
     void updateSizeGrip();
@@ -274,6 +303,9 @@ class TForm1 : public QMainWindow, public DocumentListHost, private CanvasOwner 
     QAction* M_copiar = nullptr;       // "Copiar"
     QAction* M_pegar = nullptr;        // "Pegar"
     QAction* M_pegar_imagen = nullptr; // "Pegar imagen"
+    // "&Macros"
+    QMenu* macrosMenu_ = nullptr;
+    QAction* M_macros = nullptr; // "Macros..."
     // "&Ver"
     QMenu* viewMenu_ = nullptr;
     QAction* TodosElem1 = nullptr;  // "Ver lo oculto"
@@ -289,6 +321,7 @@ class TForm1 : public QMainWindow, public DocumentListHost, private CanvasOwner 
     std::function<void(const QString&)> messageSink_;
     std::function<void(int, Element&)> elementDialogHook_;
     std::function<bool(FontRecord&)> fontDialogHook_;
+    std::function<void(TMacCon&)> macroDialogHook_;
 
     InternalClipboard clipboard_; // one for the program; outlives the documents
     HeldReferences heldReferences_;

@@ -95,6 +95,26 @@ enum : int {
     FilterDocuments,        // documents
     FilterMacros,           // macro files
     FilterAllFiles,         // every file
+    MacrosCaption,          // "Macros": the macro dialog
+    MacroConstructions,     // "MacroConstrucciones": hint of B_MacCon
+    MenuMacros,             // "&Macros"
+    MacrosItem,             // "Macros..."
+    NewMacroLabel,          // " Nueva Macro: "
+    InitialElements,        // "Elementos Iniciales"
+    FinalElements,          // "Elementos Finales"
+    CompleteMacro,          // "Completar Macro"
+    SaveMacro,              // "Guardar macro"
+    LoadMacros,             // "Cargar macros"
+    RenameMacro,            // "Cambiar Nombre"
+    DeleteMacro,            // "Eliminar macro"
+    MacroNamePrompt,        // "Nombre para la macro"
+    MacroNeedsName,         // "Debe tener un nombre"
+    CannotBeFinal,          // "No puede ser un elemento final"
+    LoadMacroFile,          // first item of the "Cargar macros" menu: a macro file
+    MacrosOfDocuments,      // heading of the "Cargar macros" menu: the other documents' macros
+    MacroTableFull,         // a document holds as many macros as it can
+    MacroUp,                // hint of B_MacUp
+    MacroDown,              // hint of B_MacDw
     Count
 };
 }
