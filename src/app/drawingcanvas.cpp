@@ -275,8 +275,8 @@ bool DrawingCanvas::markAnchor(const Element& e, ScreenPoint& at) {
     return true;
 }
 
-// The initial elements of the macro being made (numbered in the order they were chosen) and its
-// final elements, each marked by a tag beside it.
+// The initial elements of the macro being made (those chosen numbered in their order, the implied
+// ones after them) and its final elements, each marked by a tag beside it.
 void DrawingCanvas::drawMacroMarks(QPainter& p) {
     MacroSession& macros = interaction_.macros();
     macros.dropMissing(*document_); // a cut may have taken some away
@@ -294,13 +294,15 @@ void DrawingCanvas::drawMacroMarks(QPainter& p) {
         p.drawRect(r);
         p.drawText(r, Qt::AlignCenter, label);
     };
-    const std::vector<Element*>& initial = macros.initial();
-    for (size_t i = 0; i < initial.size(); ++i) {
-        const bool chosen = int(i) < macros.initialCount();
-        tag(initial[i], chosen ? QStringLiteral("I%1").arg(i + 1) : QStringLiteral("I"),
+    // In a selection mode the elements clicked so far are the list of that mode.
+    const int tool = interaction_.tool();
+    const bool choosingInitial = tool == Tool::MacroInitial;
+    const std::vector<Element*>& initial = choosingInitial ? macros.selection() : macros.initial();
+    const int chosen = choosingInitial ? int(initial.size()) : macros.initialCount();
+    for (size_t i = 0; i < initial.size(); ++i)
+        tag(initial[i], int(i) < chosen ? QStringLiteral("I%1").arg(i + 1) : QStringLiteral("I"),
             QColor(0, 150, 0));
-    }
-    for (const Element* e : macros.finals())
+    for (const Element* e : tool == Tool::MacroFinal ? macros.selection() : macros.finals())
         tag(e, QStringLiteral("F"), QColor(200, 40, 0));
 }
 

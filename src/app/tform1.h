@@ -212,6 +212,7 @@ class TForm1 : public QMainWindow,
     QString macroFileToOpen() override;
     QString macroFolder() const override { return lastMacroFolder(); }
     void setMacroFolder(const QString& folder) override;
+    void macroListsReleased() override { canvas_->redraw(); }
 
     // Every action of the window is made here, with its text, shortcut and handler; the menus
     // and the tool bars only place them.

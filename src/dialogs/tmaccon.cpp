@@ -229,6 +229,7 @@ void TMacCon::completeMacro() {
         return;
     }
     const int slot = s.complete(doc, name.toStdString());
+    if (slot >= 0) host_.macroListsReleased();
     fill(slot >= 0 ? slot : chosen());
 }
 

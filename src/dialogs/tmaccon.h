@@ -41,6 +41,8 @@ class MacroDialogHost {
     // The folder of macro files last used (the one proposed next time).
     virtual QString macroFolder() const = 0;
     virtual void setMacroFolder(const QString& folder) = 0;
+    // The initial and final lists were released: the drawing loses their marks.
+    virtual void macroListsReleased() = 0;
 };
 
 class TMacCon : public QDialog {

@@ -2,7 +2,7 @@
 // macro dialog, saving it, opening it in a new document and applying it there.
 #include "app/scripteddialogs.h"
 #include "app/tform1.h"
-#include "geometry/intersectionpoint.h"
+#include "macros/circumcentre.h"
 #include "model/constructionbuilder.h"
 #include "model/undo.h"
 #include "settings/registry.h"
@@ -70,25 +70,12 @@ class Macros : public ::testing::Test {
     QStringList messages;
 };
 
-Point2 circumcentre(Point2 a, Point2 b, Point2 c) {
-    const double d = 2 * (a.x * (b.y - c.y) + b.x * (c.y - a.y) + c.x * (a.y - b.y));
-    const double a2 = a.x * a.x + a.y * a.y, b2 = b.x * b.x + b.y * b.y, c2 = c.x * c.x + c.y * c.y;
-    return {(a2 * (b.y - c.y) + b2 * (c.y - a.y) + c2 * (a.y - b.y)) / d,
-            (a2 * (c.x - b.x) + b2 * (a.x - c.x) + c2 * (b.x - a.x)) / d};
-}
-
 } // namespace
 
 TEST_F(Macros, RecordSaveOpenInANewDocumentAndApply) {
     ConstructionBuilder b(w->document());
     b.recalculate = true;
-    Element* p = b.point(-120, -60);
-    Element* q = b.point(90, -80);
-    Element* r = b.point(10, 110);
-    Element* pq = b.make(Method::PerpendicularBisector, p, q);
-    Element* qr = b.make(Method::PerpendicularBisector, q, r);
-    bool swap = false;
-    Element* centre = b.intersection(pq, qr, intersectionBaseCode(*pq, *qr, swap));
+    const test::CircumcentreConstruction t(b, {-120, -60}, {90, -80}, {10, 110});
     Element* loose = b.point(200, 150);
     w->canvas().recalculateAndRedraw();
 
@@ -96,14 +83,14 @@ TEST_F(Macros, RecordSaveOpenInANewDocumentAndApply) {
     EXPECT_EQ(w->currentTool(), Tool::MacroInitial);
     EXPECT_TRUE(w->toolBars().toolButton(Tool::ApplyMacro)->isChecked());
     EXPECT_EQ(w->statusText(), QStringLiteral("Seleccionar los elementos iniciales"));
-    for (const Element* e : {p, q, r})
+    for (const Element* e : {t.a, t.b, t.c})
         click(e);
     macroDialog({"B_efin"});
     EXPECT_EQ(w->currentTool(), Tool::MacroFinal);
     click(loose);
     EXPECT_EQ(messages, QStringList{QStringLiteral("No puede ser un elemento final")});
-    click(centre);
-    EXPECT_EQ(centre->selected, 1);
+    click(t.centre);
+    EXPECT_EQ(t.centre->selected, 1);
 
     const QString file = dir.filePath(QStringLiteral("circuncentro.mac"));
     dialogs.texts = {QStringLiteral("circuncentro")};
@@ -137,7 +124,7 @@ TEST_F(Macros, RecordSaveOpenInANewDocumentAndApply) {
         EXPECT_EQ(e->method, Method::FreePoint);
         made.push_back({e->value[0], e->value[1]});
     }
-    const Point2 expected = circumcentre(made[0], made[1], made[2]);
+    const Point2 expected = test::circumcentre(made[0], made[1], made[2]);
     const Element* copy = doc.tail;
     ASSERT_EQ(copy->method, Method::IntersectionPoint);
     EXPECT_EQ(copy->defined, 1);

@@ -61,6 +61,8 @@ struct FakeHost : MacroDialogHost, OwningBuilder {
     QString macroFileToOpen() override { return openFile; }
     QString macroFolder() const override { return folder; }
     void setMacroFolder(const QString& f) override { folder = f; }
+    void macroListsReleased() override { ++released; }
+    int released = 0;
 };
 
 QPushButton* button(TMacCon& d, const char* name) {
@@ -160,6 +162,7 @@ TEST(TMacCon, CompletingAsksForANameAndRefusesAnEmptyOne) {
     EXPECT_EQ(shown(d), QStringList{"medio"});
     EXPECT_EQ(d.chosen(), 0);
     EXPECT_FALSE(button(d, "B_comp")->isEnabled()); // the lists are released
+    EXPECT_EQ(host.released, 1);
 
     // Applying chooses the apply mode with the macro.
     button(d, "B_activar")->click();

@@ -1,8 +1,8 @@
 #include "opsdriver.h"
 
-#include "geometry/intersectionpoint.h"
 #include "geometry/recalc.h"
 #include "geometry/transforms.h"
+#include "macros/circumcentre.h"
 #include "macros/macro.h"
 #include "model/clipboard.h"
 #include "model/docfile.h"
@@ -463,15 +463,9 @@ const std::vector<Bytes>& sampleDocuments() {
         b.make(Method::Coordinates, r);
         out.push_back(encodeDocument(b.doc));
         OwningBuilder t;
-        Element* a = t.point(-60, -20);
-        Element* c = t.point(50, -30);
-        Element* d = t.point(10, 60);
-        Element* ab = t.make(Method::PerpendicularBisector, a, c);
-        Element* cd = t.make(Method::PerpendicularBisector, c, d);
-        bool swap = false;
-        Element* centre = t.intersection(ab, cd, intersectionBaseCode(*ab, *cd, swap));
-        t.make(Method::CircleCentrePoint, centre, a);
-        completeMacro(t.doc, "circuncentro", {a, c, d}, {centre});
+        const test::CircumcentreConstruction m(t, {-60, -20}, {50, -30}, {10, 60});
+        t.make(Method::CircleCentrePoint, m.centre, m.a);
+        completeMacro(t.doc, "circuncentro", {m.a, m.b, m.c}, {m.centre});
         out.push_back(encodeDocument(t.doc));
         return out;
     }();

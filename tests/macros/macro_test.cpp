@@ -1,6 +1,7 @@
 // Macro-constructions: expanding and determining, recording the template with its numbering,
 // macro files, the macro table, and applying macros, also from damaged templates.
 #include "geometry/intersectionpoint.h"
+#include "macros/circumcentre.h"
 #include "macros/macro.h"
 #include "macros/macrosession.h"
 #include "model/constructionbuilder.h"
@@ -26,25 +27,13 @@ struct Builder : OwningBuilder {
     }
 };
 
-// The circumcentre of a triangle by the formula of its coordinates.
-Point2 circumcentre(Point2 a, Point2 b, Point2 c) {
-    const double d = 2 * (a.x * (b.y - c.y) + b.x * (c.y - a.y) + c.x * (a.y - b.y));
-    const double a2 = a.x * a.x + a.y * a.y, b2 = b.x * b.x + b.y * b.y, c2 = c.x * c.x + c.y * c.y;
-    return {(a2 * (b.y - c.y) + b2 * (c.y - a.y) + c2 * (a.y - b.y)) / d,
-            (a2 * (c.x - b.x) + b2 * (a.x - c.x) + c2 * (b.x - a.x)) / d};
-}
+using test::circumcentre;
 
 // Three points, the two perpendicular bisectors, their crossing (the circumcentre) and the
 // circle through the first point.
-struct Circumcentre : Builder {
-    Element *a, *b, *c, *ab, *bc, *centre, *circle;
-    Circumcentre() {
-        a = point(-60, -20);
-        b = point(50, -30);
-        c = point(10, 60);
-        ab = make(Method::PerpendicularBisector, a, b);
-        bc = make(Method::PerpendicularBisector, b, c);
-        centre = cut(ab, bc);
+struct Circumcentre : Builder, test::CircumcentreConstruction {
+    Element* circle;
+    Circumcentre() : CircumcentreConstruction(*this, {-60, -20}, {50, -30}, {10, 60}) {
         circle = make(Method::CircleCentrePoint, centre, a);
     }
 };

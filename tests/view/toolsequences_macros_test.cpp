@@ -1,6 +1,6 @@
 // The macro tools: choosing initial and final elements in the drawing, and applying a macro by
 // clicks of the kinds it asks for.
-#include "geometry/intersectionpoint.h"
+#include "macros/circumcentre.h"
 #include "macros/macro.h"
 #include "model/uitext.h"
 #include "view/toolhost.h"
@@ -13,16 +13,9 @@ using qorv::test::ToolHost;
 namespace {
 
 // Three points with the perpendicular bisectors of two sides and their crossing.
-struct Triangle : ToolHost {
-    Element *a, *b, *c, *centre, *loose;
-    Triangle() {
-        a = point(-100, -50);
-        b = point(60, -70);
-        c = point(0, 90);
-        Element* ab = make(Method::PerpendicularBisector, a, b);
-        Element* bc = make(Method::PerpendicularBisector, b, c);
-        bool swap = false;
-        centre = intersection(ab, bc, intersectionBaseCode(*ab, *bc, swap));
+struct Triangle : ToolHost, test::CircumcentreConstruction {
+    Element* loose;
+    Triangle() : CircumcentreConstruction(*this, {-100, -50}, {60, -70}, {0, 90}) {
         loose = point(150, 150);
     }
 };
@@ -82,19 +75,8 @@ TEST(MacroTools, ApplyingTakesClicksOfTheExpectedKindsInOneUndoStep) {
     EXPECT_EQ(onLine->parent1.ptr, line);
     Element* copy = h.last();
     ASSERT_EQ(copy->method, Method::IntersectionPoint);
-    // The circumcentre of (-180, 40), (200, 20), (10, -150), worked out by hand: the point
-    // equidistant from the three.
-    const Point2 p{-180, 40}, q{200, 20}, r{10, -150};
-    const double d = 2 * (p.x * (q.y - r.y) + q.x * (r.y - p.y) + r.x * (p.y - q.y));
-    const double ux =
-        ((p.x * p.x + p.y * p.y) * (q.y - r.y) + (q.x * q.x + q.y * q.y) * (r.y - p.y) +
-         (r.x * r.x + r.y * r.y) * (p.y - q.y)) /
-        d;
-    const double uy =
-        ((p.x * p.x + p.y * p.y) * (r.x - q.x) + (q.x * q.x + q.y * q.y) * (p.x - r.x) +
-         (r.x * r.x + r.y * r.y) * (q.x - p.x)) /
-        d;
-    qorv::test::expectAt(copy, ux, uy, 1e-6);
+    const Point2 expected = test::circumcentre({-180, 40}, {200, 20}, {10, -150});
+    qorv::test::expectAt(copy, expected.x, expected.y, 1e-6);
     EXPECT_EQ(copy->parent1->parent1.ptr, made);
     EXPECT_EQ(copy->parent2->parent1.ptr, existing);
     h.hover(-250, 180);                        // nothing there
