@@ -1,5 +1,6 @@
 #include "app/drawingcanvas.h"
 
+#include "geometry/pointonelement.h"
 #include "geometry/recalc.h"
 #include "model/document.h"
 #include "model/uitext.h"
@@ -216,7 +217,7 @@ void DrawingCanvas::ensureBitmapSize() {
     clearTrace();
 }
 
-RenderOptions DrawingCanvas::renderOptions() const {
+RenderOptions DrawingCanvas::renderOptions() {
     RenderOptions o;
     o.view = documentView(*document_);
     o.width = area_->width();
@@ -229,7 +230,80 @@ RenderOptions DrawingCanvas::renderOptions() const {
     o.picked = &interaction_.engine().picked();
     o.trace = &traceBitmap_;
     o.overlay = [this](QPainter& p) { drawOverlay(p); };
+    const MacroSession& macros = interaction_.macros();
+    const int tool = interaction_.tool();
+    if (macros.dialogOpen || tool == Tool::MacroInitial || tool == Tool::MacroFinal)
+        o.marks = [this](QPainter& p) { drawMacroMarks(p); };
     return o;
+}
+
+// Where the mark of an element goes: a point's place, the corner of a text-like element's box,
+// a place along a curve.
+bool DrawingCanvas::markAnchor(const Element& e, ScreenPoint& at) {
+    const ViewTransform v = view();
+    if (!e.defined) return false;
+    if (isTextLike(e.kind()) || e.kind() == Kind::Bitmap) {
+        PixelBox box;
+        if (!elementBox(e, box)) return false;
+        at = {int(box.x), int(box.y)};
+        return true;
+    }
+    Point2 p{e.value[0], e.value[1]};
+    double t = 0.5;
+    switch (e.kind()) {
+    case Kind::Point:
+        break;
+    case Kind::Circle:
+        t = 0.785;
+        [[fallthrough]];
+    case Kind::Line:
+    case Kind::Ray:
+    case Kind::Segment:
+    case Kind::Vector:
+    case Kind::Polygon:
+    case Kind::Arc:
+    case Kind::Conic:
+        if (e.kind() == Kind::Conic) t = 30;
+        if (isParameterisedByDistance(e.method)) t = 0;
+        if (!evaluatePointOnElement(e, t, p)) return false;
+        break;
+    default:
+        return false;
+    }
+    if (!std::isfinite(p.x) || !std::isfinite(p.y)) return false;
+    at = v.toScreen(p.x, p.y);
+    return true;
+}
+
+// The initial elements of the macro being made (those chosen numbered in their order, the implied
+// ones after them) and its final elements, each marked by a tag beside it.
+void DrawingCanvas::drawMacroMarks(QPainter& p) {
+    MacroSession& macros = interaction_.macros();
+    macros.dropMissing(*document_); // a cut may have taken some away
+    QFont font = p.font();
+    font.setPixelSize(10);
+    font.setBold(true);
+    p.setFont(font);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    const auto tag = [&](const Element* e, const QString& label, const QColor& colour) {
+        ScreenPoint at;
+        if (!e || !markAnchor(*e, at)) return;
+        const QRect r(at.x + 6, at.y - 18, p.fontMetrics().horizontalAdvance(label) + 6, 13);
+        p.setPen(QPen(colour, 1));
+        p.setBrush(QColor(255, 255, 255));
+        p.drawRect(r);
+        p.drawText(r, Qt::AlignCenter, label);
+    };
+    // In a selection mode the elements clicked so far are the list of that mode.
+    const int tool = interaction_.tool();
+    const bool choosingInitial = tool == Tool::MacroInitial;
+    const std::vector<Element*>& initial = choosingInitial ? macros.selection() : macros.initial();
+    const int chosen = choosingInitial ? int(initial.size()) : macros.initialCount();
+    for (size_t i = 0; i < initial.size(); ++i)
+        tag(initial[i], int(i) < chosen ? QStringLiteral("I%1").arg(i + 1) : QStringLiteral("I"),
+            QColor(0, 150, 0));
+    for (const Element* e : tool == Tool::MacroFinal ? macros.selection() : macros.finals())
+        tag(e, QStringLiteral("F"), QColor(200, 40, 0));
 }
 
 void DrawingCanvas::redraw() {

@@ -133,8 +133,11 @@ class DrawingCanvas : public QWidget, public InteractionHost, public MuePanHost 
     // Everything a drawing of the main view uses: view, area, path, hidden elements, plane, the
     // trace, the state of the tools (a gesture running, the elements picked) and the marks drawn
     // over the construction.
-    RenderOptions renderOptions() const;
+    RenderOptions renderOptions();
     void drawOverlay(QPainter& painter) const;
+    // The marks of the macro tools: the initial and final elements of the macro being made.
+    void drawMacroMarks(QPainter& painter);
+    bool markAnchor(const Element& e, ScreenPoint& at);
     void ensureBitmapSize();
     void areaResized();
     void horizontalScrolled(int position);

@@ -41,8 +41,13 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     createActions();
     buildDocumentBar(); // the top row: the tool bars go below it
     toolBars_ = new ToolBars(*this, TodosElem1, M_AA, creation_.chosenColor);
-    connect(toolBars_, &ToolBars::toolRequested, this,
-            [this](int tool) { chooseTool(tool, true); });
+    // B_MacCon opens the macro dialog, which chooses the macro tools.
+    connect(toolBars_, &ToolBars::toolRequested, this, [this](int tool) {
+        if (tool == Tool::ApplyMacro)
+            openMacroDialog();
+        else
+            chooseTool(tool, true);
+    });
     connect(toolBars_, &ToolBars::colourChosen, this, &TForm1::setCurrentColour);
     buildMenus();
     nameComponents();
@@ -53,7 +58,11 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     connect(this, &TForm1::editCommandStarted, this, [this] {
         chooseTool(Tool::Move);
         canvas_->interaction().documentReplaced();
+        // Only what is still in the list is noted for finding again.
+        macroSession().dropMissing(document());
     });
+    heldReferences_.add(
+        [this](const HeldReferences::Visit& visit) { macroSession().forEachReference(visit); });
     // Escape selects the move tool wherever the focus is.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this,
@@ -84,6 +93,7 @@ void TForm1::createActions() {
     connect(M_salir, &QAction::triggered, this, &QWidget::close);
 
     createEditActions();
+    createMacroActions();
 
     TodosElem1 = new QAction(text(Msg::ShowHidden), this);
     TodosElem1->setCheckable(true);
@@ -106,6 +116,7 @@ void TForm1::buildMenus() {
     buildFileMenu();
     buildEditMenu();
     buildViewMenu();
+    buildMacroMenu();
     buildDocumentMenu();
 }
 

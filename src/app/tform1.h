@@ -9,6 +9,7 @@
 #include "app/toolbars.h"
 #include "app/userdialogs.h"
 #include "dialogs/optionshost.h"
+#include "dialogs/tmaccon.h"
 #include "dialogs/tv_listadoc.h"
 #include "model/clipboard.h"
 #include "model/document.h"
@@ -40,7 +41,8 @@ class LanguageHost;
 class TForm1 : public QMainWindow,
                public DocumentListHost,
                private CanvasOwner,
-               private OptionsHost {
+               private OptionsHost,
+               private MacroDialogHost {
     Q_OBJECT
   public:
     explicit TForm1(QWidget* parent = nullptr);
@@ -182,6 +184,16 @@ class TForm1 : public QMainWindow,
     // Shows the texts of the UI text table again: menus, hints, status bar, caption.
     void applyLanguageTexts();
     QAction* languageAction() const { return M_idioma; }
+    // ---- "&Macros" (tform1_macros.cpp)
+    // "Macros..." and B_MacCon: the macro dialog on the current document. Opened in a macro
+    // selection mode, it first takes the elements chosen in the drawing as the initial or final
+    // list; when it closes, the tool mode it chose is taken, or the move tool after B_no.
+    void openMacroDialog();
+    // Runs instead of the dialog's modal loop (tests press its buttons there).
+    void setMacroDialogHook(std::function<void(TMacCon&)> hook) {
+        macroDialogHook_ = std::move(hook);
+    }
+    QAction* macrosAction() const { return M_macros; }
 
     // Where warnings go (a message box with the program's caption unless replaced, e.g. in tests).
     void setMessageSink(std::function<void(const QString&)> sink) {
@@ -256,6 +268,19 @@ class TForm1 : public QMainWindow,
     void warnField(const QString& caption, const QString& text) override;
     bool chooseColour(Color& colour) override;
 
+    // MacroDialogHost (tform1_macros.cpp).
+    Document& macroDocument() override { return document(); }
+    MacroSession& macroSession() override;
+    int macroTool() const override { return currentTool(); }
+    std::vector<std::pair<QString, Document*>> otherDocuments() override;
+    std::optional<QString> askText(const QString& prompt, const QString& initial) override;
+    void warnUser(const QString& message) override { warn(message); }
+    QString macroFileToSave(const QString& proposed) override;
+    QString macroFileToOpen() override;
+    QString macroFolder() const override { return lastMacroFolder(); }
+    void setMacroFolder(const QString& folder) override;
+    void macroListsReleased() override { canvas_->redraw(); }
+
     // Every action of the window is made here, with its text, shortcut and handler; the menus
     // and the tool bars only place them.
     void createActions();
@@ -281,7 +306,9 @@ class TForm1 : public QMainWindow,
     bool ask(const QString& question);
     void createLanguageAction(); // tform1_language.cpp
     // Object names by which the language's component texts find the menus and actions.
-    void nameComponents(); // tform1_language.cpp
+    void nameComponents();     // tform1_language.cpp
+    void createMacroActions(); // tform1_macros.cpp
+    void buildMacroMenu();     // tform1_macros.cpp
     void updateEditActions();
     void updateStatusUnits();
     void updateSizeGrip();
@@ -365,6 +392,9 @@ class TForm1 : public QMainWindow,
     QAction* M_copiar = nullptr;       // "Copiar"
     QAction* M_pegar = nullptr;        // "Pegar"
     QAction* M_pegar_imagen = nullptr; // "Pegar imagen"
+    // "&Macros"
+    QMenu* macrosMenu_ = nullptr;
+    QAction* M_macros = nullptr; // "Macros..."
     // "&Ver"
     QMenu* viewMenu_ = nullptr;
     QAction* TodosElem1 = nullptr;  // "Ver lo oculto"
@@ -389,6 +419,7 @@ class TForm1 : public QMainWindow,
     std::function<bool(FontRecord&)> fontDialogHook_;
     std::function<void(QDialog&)> dialogHook_;
     std::function<bool(const QString&)> questionHook_;
+    std::function<void(TMacCon&)> macroDialogHook_;
 
     InternalClipboard clipboard_; // one for the program; outlives the documents
     HeldReferences heldReferences_;

@@ -214,8 +214,10 @@ void TForm1::addDocument(std::unique_ptr<Document> doc, int number) {
 
 void TForm1::showCurrentDocument() {
     Document& doc = document();
-    // The button whose list was being redefined belongs to the document shown before.
+    // The button whose list was being redefined belongs to the document shown before, and so
+    // does the macro work.
     creation_.redefiningButton = nullptr;
+    macroSession().clear();
     {
         const QSignalBlocker block(M_AA);
         M_AA->setChecked(doc.antialiased != 0);
@@ -568,7 +570,7 @@ void TForm1::enterNoDocumentState() {
 // The menus, commands and the drawing area that work on a document: without one they are neither
 // shown nor reached by their shortcuts.
 void TForm1::showDocumentCommands(bool on) {
-    for (QMenu* menu : {editMenu_, viewMenu_, documentMenu_}) {
+    for (QMenu* menu : {editMenu_, viewMenu_, macrosMenu_, documentMenu_}) {
         menu->menuAction()->setVisible(on);
         for (QAction* a : menu->actions())
             a->setEnabled(on);

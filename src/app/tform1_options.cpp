@@ -96,6 +96,7 @@ void TForm1::applyProgramOptions(bool toolBars) {
     creation_.locusPoints = options_.locusPoints;
     creation_.parameterStep = options_.parameterStep;
     creation_.angleMarkFactor = options_.angleMarkFactor;
+    creation_.hideMacroIntermediates = options_.hideMacroIntermediates != 0;
     canvas_->setPlaneSize(options_.planeSize);
     options_.planeSize = canvas_->planeSize();
     canvas_->setMarkRotationCentre(options_.markRotationCentre != 0);

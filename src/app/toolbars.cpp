@@ -362,6 +362,7 @@ void ToolBars::build(QAction* showHidden, QAction* antialias) {
     // three modes; the parametric colours press the colour buttons.
     toolButtons_[Tool::MacroInitial] = toolButtons_[Tool::MacroFinal] =
         toolButtons_[Tool::ApplyMacro];
+    toolButtons_[Tool::ApplyMacro]->setToolTip(qtext(*uiText().componentText("B_MacCon")));
     toolButtons_[Tool::ParamLineColour] = toolButtons_[Tool::LineColour];
     toolButtons_[Tool::ParamFillColour] = toolButtons_[Tool::FillColour];
 }

@@ -1,6 +1,8 @@
 #include "app/userdialogs.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace qorv {
@@ -37,6 +39,14 @@ class NativeDialogs : public UserDialogs {
         dialog.setDefaultSuffix(suffix);
         dialog.selectFile(proposed);
         return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+    }
+
+    bool inputText(const QString& caption, const QString& prompt, QString& text) override {
+        bool ok = false;
+        const QString typed =
+            QInputDialog::getText(parent_, caption, prompt, QLineEdit::Normal, text, &ok);
+        if (ok) text = typed;
+        return ok;
     }
 
   private:

@@ -26,6 +26,14 @@ class UserDialogs {
     // name typed without one. Empty when cancelled.
     virtual QString saveFileName(const QString& caption, const QString& proposed,
                                  const QStringList& filters, const QString& suffix) = 0;
+    // A line of text typed in an input box that starts with `text`; false when cancelled (and
+    // `text` is left alone).
+    virtual bool inputText(const QString& caption, const QString& prompt, QString& text) {
+        (void)caption;
+        (void)prompt;
+        (void)text;
+        return false;
+    }
 };
 
 // The platform's message box and file dialogs over `parent`.

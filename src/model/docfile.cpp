@@ -88,22 +88,6 @@ bool readWholeFile(const std::string& path, std::vector<uint8_t>& data) {
 
 // ---- macro records ------------------------------------------------------------------------------
 
-void swapMacroSlots(MacroSlot& a, MacroSlot& b) {
-    std::swap(a.used, b.used);
-    std::swap(a.version, b.version);
-    std::swap(a.head, b.head);
-    std::swap(a.name, b.name);
-    std::swap(a.texts, b.texts);
-    std::swap(a.first, b.first);
-}
-
-int usedMacroSlots(const Document& doc) {
-    int n = 0;
-    while (n < Document::MacroSlots && doc.macros[size_t(n)].used)
-        ++n;
-    return n;
-}
-
 // The head of a macro record after its version and type words.
 bool readMacroHead(ByteReader& in, MacroSlot& m) {
     int32_t n = 0;
@@ -308,7 +292,7 @@ void installDocument(Document& target, Document& fresh) {
     std::swap(target.traceList, fresh.traceList);
     std::swap(target.animations, fresh.animations);
     for (size_t i = 0; i < target.macros.size(); ++i)
-        swapMacroSlots(target.macros[i], fresh.macros[i]);
+        target.macros[i].swap(fresh.macros[i]);
     // The history and the paste count belonged to the list that was replaced.
     std::swap(target.undoHistory, fresh.undoHistory);
     target.pasteCounter = 0;
@@ -365,16 +349,16 @@ ReadResult readBytes(Document& doc, const uint8_t* data, size_t size, int32_t ex
         r.first = doc.head;
         r.hasWindow = h.hasWindow;
         r.window = h.window;
-        r.macrosRead = usedMacroSlots(doc);
+        r.macrosRead = doc.macroCount();
         return r;
     }
 
     if (!readMacroSection(in, ctx, fresh, true)) return r;
-    const int free = usedMacroSlots(doc);
-    const int count = usedMacroSlots(fresh);
+    const int free = doc.macroCount();
+    const int count = fresh.macroCount();
     if (free + count > Document::MacroSlots) return r;
     for (int i = 0; i < count; ++i)
-        swapMacroSlots(doc.macros[size_t(free + i)], fresh.macros[size_t(i)]);
+        doc.macros[size_t(free + i)].swap(fresh.macros[size_t(i)]);
     doc.modified = 1;
     r.kind = FileKind::Macro;
     r.macroSlot = free;
@@ -469,21 +453,25 @@ void resolveReferences(Element* head) {
     for (Element* e = head; e; e = e->next, ++position) {
         resolve(*e);
         forEachSubElement(*e, resolve);
-        // Sides, axis lines and coordinate numbers belong to their owner whatever the ids say.
-        if (auto* t = e->tailAs<PolygonTail>())
-            for (auto& s : t->sides)
-                s->parent3 = e;
-        if (auto* t = e->tailAs<AxesTail>()) t->xAxis->parent2 = t->yAxis->parent2 = e;
-        if (auto* t = e->tailAs<CoordinatesTail>()) t->xCoord->parent2 = t->yCoord->parent2 = e;
-        // Variables come before the functions a calculation calls.
-        if (auto* t = e->tailAs<ExpressionTail>()) {
-            const auto& a = t->exprArgs;
-            t->exprVarCount = int32_t(
-                std::find_if(a.begin(), a.end(),
-                             [](const Element* x) { return x && x->kind() == Kind::Function; }) -
-                a.begin());
-        }
+        completeResolvedElement(*e);
         if (e->method == Method::Name && e->parent1) e->parent1->nameElement = e;
+    }
+}
+
+void completeResolvedElement(Element& e) {
+    // Sides, axis lines and coordinate numbers belong to their owner whatever the ids say.
+    if (auto* t = e.tailAs<PolygonTail>())
+        for (auto& s : t->sides)
+            s->parent3 = &e;
+    if (auto* t = e.tailAs<AxesTail>()) t->xAxis->parent2 = t->yAxis->parent2 = &e;
+    if (auto* t = e.tailAs<CoordinatesTail>()) t->xCoord->parent2 = t->yCoord->parent2 = &e;
+    // Variables come before the functions a calculation calls.
+    if (auto* t = e.tailAs<ExpressionTail>()) {
+        const auto& a = t->exprArgs;
+        t->exprVarCount = int32_t(
+            std::find_if(a.begin(), a.end(),
+                         [](const Element* x) { return x && x->kind() == Kind::Function; }) -
+            a.begin());
     }
 }
 

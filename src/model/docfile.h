@@ -93,6 +93,9 @@ void refreshStoredIds(Document& doc);
 // list (or, for a sub-element, to its owner); one that does not, or whose id no element has,
 // becomes null, so a damaged file cannot make a cycle. A colour parameter may point anywhere.
 void resolveReferences(Element* head);
+// What resolving gives an element besides its references: its sides, axis lines and coordinate
+// numbers point at it as their owner, and a calculation counts its variables.
+void completeResolvedElement(Element& e);
 
 // The bytes of a document file; refreshes the stored ids first.
 std::vector<uint8_t> encodeDocument(Document& doc, const SaveOptions& options = {});

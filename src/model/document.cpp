@@ -62,6 +62,15 @@ void MacroSlot::clear() {
     texts.clear();
 }
 
+void MacroSlot::swap(MacroSlot& other) {
+    std::swap(used, other.used);
+    std::swap(version, other.version);
+    std::swap(head, other.head);
+    std::swap(name, other.name);
+    std::swap(texts, other.texts);
+    std::swap(first, other.first);
+}
+
 // ---- document ---------------------------------------------------------------------------------
 
 Document::Document() : Document(DocumentDefaults::builtIn()) {}
@@ -104,6 +113,13 @@ void Document::clear() {
     head = tail = nullptr;
     traceList.clear();
     animations.clear();
+}
+
+int Document::macroCount() const {
+    int n = 0;
+    while (n < MacroSlots && macros[size_t(n)].used)
+        ++n;
+    return n;
 }
 
 int32_t Document::elementCount() const {

@@ -42,6 +42,8 @@ struct MacroSlot {
     MacroSlot& operator=(const MacroSlot&) = delete;
     ~MacroSlot();
     void clear();
+    // Exchanges every field with `other` (moving macros within a table or between tables).
+    void swap(MacroSlot& other);
 };
 
 // Built-in defaults that new documents copy (the program options own the editable copy).
@@ -73,6 +75,9 @@ struct CreationOptions {
     double parameterStep = 0.01;         // initial parameter step of the main window
     Point2 lastClick;                    // last mouse position, world coordinates
     Element* redefiningButton = nullptr; // button whose element list is being redefined
+    // "ocultar los elementos intermedios al instanciar una macro": copies of a macro's
+    // intermediate elements stay internal.
+    bool hideMacroIntermediates = true;
 };
 
 struct ElementRequest {
@@ -133,6 +138,8 @@ class Document {
 
     static constexpr int MacroSlots = 100;
     std::array<MacroSlot, MacroSlots + 1> macros;
+    // The macros in the table: the used slots before the first free one.
+    int macroCount() const;
 
     // Undo history (made on first use) and the number of pastes since the last copy.
     std::unique_ptr<UndoHistory> undoHistory;

@@ -249,6 +249,10 @@ constexpr const char* kSecondMessages[Msg::SecondRangeEnd - Msg::SecondRangeFirs
     "Color de los textos",
     "Dibujo suavizado (AA)",
     "AaBb123",
+    "Cargar un archivo de macro...",
+    "Macros de otros documentos",
+    "Subir la macro",
+    "Bajar la macro",
 };
 
 constexpr const char* kToolPrompts[UiTextTable::ToolPromptSlots] = {

@@ -254,6 +254,11 @@ enum : int {
     TextColoursGroup,       // "Color de los textos"
     AntialiasedDrawing,     // "Dibujo suavizado (AA)"
     FontSampleChars,        // "AaBb123": the font sample after "prueba "
+    // Macro dialog.
+    LoadMacroFile,          // first item of the "Cargar macros" menu: a macro file
+    MacrosOfDocuments,      // heading of the "Cargar macros" menu: the other documents' macros
+    MacroUp,                // hint of B_MacUp
+    MacroDown,              // hint of B_MacDw
 
     SecondRangeEnd
 };

@@ -63,6 +63,7 @@ void ClickEngine::reset() {
     request_.reset();
     request_.method = 0;
     undoSaved_ = false;
+    if (sequence_) sequence_->restart(*this);
 }
 
 void ClickEngine::saveUndoOnce() {

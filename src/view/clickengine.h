@@ -9,7 +9,7 @@
 //
 // Adding a tool: write a ToolSequence (usually a PointSequence with a `finish` function, or a
 // class of its own for sequences that take other kinds) and return it from the maker of its
-// family (toolsequences_constructions.cpp, _transformations, _measures, _editing), which
+// family (toolsequences_constructions.cpp, _transformations, _measures, _editing, _macros), which
 // makeToolSequence in toolsequences.cpp asks in turn. The tool's row in the tool table says what
 // it may hit and how many points it needs; a sequence may set the row for its next step. The
 // button is enabled as soon as makeToolSequence returns a sequence for the tool.
@@ -26,6 +26,7 @@
 namespace qorv {
 
 class ClickEngine;
+class MacroSession;
 
 // What the engine needs from the program: the document, the creation options, the undo store
 // and the redraw.
@@ -53,6 +54,8 @@ class SequenceHost {
         (void)font;
         return false;
     }
+    // The macro work of the macro tools (none: those tools do nothing).
+    virtual MacroSession* macroSession() { return nullptr; }
 };
 
 // The click, as the engine hands it to a sequence.
@@ -96,6 +99,10 @@ class ToolSequence {
     // polygon) build it here.
     virtual std::unique_ptr<Element> previewElement(const ClickEngine& engine,
                                                     Point2 pointer) const;
+    // The sequence starts again (the tool was chosen, or a sequence ended or was abandoned):
+    // the needs row has been reloaded from the tool table; a sequence whose row depends on more
+    // than the tool sets it here.
+    virtual void restart(ClickEngine& engine) { (void)engine; }
     // Whether a double click is the sequence's own gesture: its second press is then not a
     // click (the polygon closes on it instead of taking a point there).
     virtual bool takesDoubleClick() const { return false; }

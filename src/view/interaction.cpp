@@ -3,6 +3,7 @@
 #include "geometry/pointonelement.h"
 #include "geometry/primitives.h"
 #include "geometry/transforms.h"
+#include "macros/macro.h"
 #include "model/document.h"
 #include "model/uitext.h"
 
@@ -63,9 +64,9 @@ void Interaction::chooseTool(int tool, bool ownButton) {
     tool_ = tool;
     attached_ = nullptr;
     host_.toolChosen(tool);
-    host_.setStatusText(uiText().toolPrompt(tool));
     area_.reset();
     engine_.chooseTool(tool);
+    host_.setStatusText(toolStatus());
     if (tool != Tool::RotateSelection) centre_.reset();
     endGesture();
     hover_.clear();
@@ -76,6 +77,14 @@ void Interaction::chooseTool(int tool, bool ownButton) {
 void Interaction::startLengthAssignment(double target) {
     chooseTool(Tool::LengthDistance);
     engine_.setLengthTarget(target);
+}
+
+std::string Interaction::toolStatus() const {
+    const Document& doc = host_.document();
+    const int m = macros_.applying;
+    if (tool_ == Tool::ApplyMacro && m >= 0 && m < doc.macroCount())
+        return macroPrompt(doc.macros[size_t(m)], engine_.picked().size());
+    return uiText().toolPrompt(tool_);
 }
 
 void Interaction::switchTool(int tool, bool keepSelection, Element* attached) {
@@ -141,7 +150,7 @@ const std::vector<Hit>& Interaction::hitTestAt(ScreenPoint at) {
 }
 
 void Interaction::clearHover() {
-    if (!hover_.empty()) host_.setStatusText(uiText().toolPrompt(tool_));
+    if (!hover_.empty()) host_.setStatusText(toolStatus());
     hover_.clear();
     host_.showHover(HoverFeedback{});
 }
@@ -151,7 +160,7 @@ void Interaction::hoverAt(ScreenPoint at) {
     HoverFeedback fb;
     fb.at = at;
     int cursor = toolCursor();
-    std::string status = uiText().toolPrompt(tool_);
+    std::string status = toolStatus();
     const Document& doc = host_.document();
     if (hover_.size() == 1) {
         const Element& e = *hover_.front().element;

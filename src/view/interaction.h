@@ -4,6 +4,7 @@
 // the drawing and the dialogs through InteractionHost, so all of it can be driven by tests.
 #pragma once
 
+#include "macros/macrosession.h"
 #include "view/clickengine.h"
 #include "view/dragengine.h"
 #include "view/hittest.h"
@@ -148,6 +149,12 @@ class Interaction : private SequenceHost {
     const Element* attachedElement() const { return attached_; }
     InteractionOptions& options() { return options_; }
     HitTester& hitTester() { return tester_; }
+    // The macro work of the macro tools (lists chosen in the drawing, the macro applied).
+    MacroSession& macros() { return macros_; }
+    const MacroSession& macros() const { return macros_; }
+    // The tool's status text: its prompt, or while a macro is applied, the macro's name and the
+    // kind of element it expects next.
+    std::string toolStatus() const;
 
     // The hit test at a pixel with the current tool's row.
     const std::vector<Hit>& hitTestAt(ScreenPoint at);
@@ -220,6 +227,7 @@ class Interaction : private SequenceHost {
     void showMessage(int slot) override { host_.showMessage(slot); }
     void switchTool(int tool, bool keepSelection, Element* attached) override;
     bool chooseFont(FontRecord& font) override { return host_.chooseFont(font); }
+    MacroSession* macroSession() override { return &macros_; }
 
     Point2 toWorld(ScreenPoint p) { return host_.view().toWorld(p.x, p.y); }
     HitQuery query() const;
@@ -239,6 +247,7 @@ class Interaction : private SequenceHost {
 
     InteractionHost& host_;
     InteractionOptions options_;
+    MacroSession macros_;
     ClickEngine engine_;
     HitTester tester_;
     int tool_ = Tool::Move;

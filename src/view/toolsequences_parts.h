@@ -1,5 +1,6 @@
 // The families of tool sequences (constructions, transformations, measurements and checks,
-// editing) and the small helpers they share. Only the toolsequences*.cpp files include this.
+// editing, macros) and the small helpers they share. Only the toolsequences*.cpp files include
+// this.
 #pragma once
 
 #include "view/clickengine.h"
@@ -15,6 +16,7 @@ std::unique_ptr<ToolSequence> makeConstructionSequence(int tool);
 std::unique_ptr<ToolSequence> makeTransformationSequence(int tool);
 std::unique_ptr<ToolSequence> makeMeasureSequence(int tool);
 std::unique_ptr<ToolSequence> makeEditingSequence(int tool);
+std::unique_ptr<ToolSequence> makeMacroSequence(int tool);
 
 // Sets the needs row to exactly `points` points and one of each kind given.
 void setNeeds(ClickEngine& engine, int points, std::initializer_list<int> kinds = {});

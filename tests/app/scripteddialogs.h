@@ -13,6 +13,7 @@ namespace qorv::testing {
 struct ScriptedDialogs : UserDialogs {
     std::deque<Answer> answers;     // for ask()
     std::deque<QString> files;      // for openFileName() and saveFileName(); "" cancels
+    std::deque<QString> texts;      // for inputText(); the end of the script cancels
     QStringList captions;           // of every question and file dialog, in order
     QStringList filters;            // of the last file dialog
     QString proposed;               // by the last save dialog
@@ -37,6 +38,16 @@ struct ScriptedDialogs : UserDialogs {
                          const QString&) override {
         proposed = p;
         return nextFile(caption, f);
+    }
+
+    bool inputText(const QString& caption, const QString& prompt, QString& text) override {
+        captions << caption;
+        lastQuestion = prompt;
+        if (onDialog) onDialog();
+        if (texts.empty()) return false;
+        text = texts.front();
+        texts.pop_front();
+        return true;
     }
 
     QString lastQuestion;

@@ -2,6 +2,8 @@
 
 #include "geometry/recalc.h"
 #include "geometry/transforms.h"
+#include "macros/circumcentre.h"
+#include "macros/macro.h"
 #include "model/clipboard.h"
 #include "model/docfile.h"
 #include "model/docfile_samples.h"
@@ -10,6 +12,7 @@
 #include "model/undo.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <memory>
 
@@ -118,6 +121,33 @@ std::string saveAndReadBack(Document& doc, Document& copy) {
     return {};
 }
 
+// The file of a document without its macros: what the undo history keeps of it.
+Bytes encodeConstruction(Document& doc) {
+    std::array<MacroSlot, Document::MacroSlots + 1> macros;
+    for (size_t i = 0; i < macros.size(); ++i)
+        macros[i].swap(doc.macros[i]);
+    Bytes bytes = encodeDocument(doc);
+    for (size_t i = 0; i < macros.size(); ++i)
+        macros[i].swap(doc.macros[i]);
+    return bytes;
+}
+
+// The elements of a kind (sub-elements included), in id order.
+std::vector<Element*> elementsOfKind(Document& doc, int kind) {
+    std::vector<Element*> out;
+    doc.forEachWithSubs([&](Element& e) {
+        if (e.kind() == kind) out.push_back(&e);
+    });
+    return out;
+}
+
+int32_t templateSize(const MacroSlot& m) {
+    int32_t n = 0;
+    for (const Element* e = m.first; e; e = e->next)
+        ++n;
+    return n;
+}
+
 // The file of a recorded state (saved when it was recorded) as a full recalculation gives it:
 // what undo and redo must bring back.
 std::string recalculatedImage(const Bytes& recorded, Bytes& out) {
@@ -126,7 +156,7 @@ std::string recalculatedImage(const Bytes& recorded, Bytes& out) {
         FileKind::Document)
         return "a saved document does not read back";
     recalcUpTo(copy);
-    out = encodeDocument(copy);
+    out = encodeConstruction(copy);
     return {};
 }
 
@@ -166,7 +196,7 @@ class Session {
     // Runs an operation that may record one undo step; the expected image of the state recorded
     // is taken before it.
     template <class F> std::string recording(F&& operation) {
-        Bytes image = encodeDocument(*doc_);
+        Bytes image = encodeConstruction(*doc_);
         const HistoryState before = history();
         operation();
         const HistoryState after = history();
@@ -186,7 +216,7 @@ class Session {
     std::string undoOrRedo(bool isUndo) {
         UndoHistory& h = undoHistory(*doc_);
         if (isUndo && h.canUndo() && h.position() == h.count() && !h.currentSaved())
-            expected_.push_back(encodeDocument(*doc_));
+            expected_.push_back(encodeConstruction(*doc_));
         const int before = h.position();
         const bool done = isUndo ? undo(*doc_) : redo(*doc_);
         std::string failure = modelMatches();
@@ -196,7 +226,7 @@ class Session {
         Bytes image;
         failure = recalculatedImage(expected_[size_t(h.position())], image);
         if (!failure.empty()) return failure;
-        if (encodeDocument(*doc_) != image)
+        if (encodeConstruction(*doc_) != image)
             return isUndo ? "undo did not bring back the recorded state"
                           : "redo did not bring back the recorded state";
         return {};
@@ -323,9 +353,84 @@ class Session {
             Bytes picture(size_t(1 + in.u8() % 16), uint8_t(0x42));
             return recording([&] { pastePicture(doc, std::move(picture), options_); });
         }
+        case Op::RecordMacro:
+            recordMacro(in);
+            break;
+        case Op::ApplyMacro:
+            return applyMacro(in);
+        case Op::CopyMacro:
+            return copyMacro(in);
         default:
             break;
         }
+        return {};
+    }
+
+    void recordMacro(ByteSource& in) {
+        Document& doc = *doc_;
+        std::vector<Element*> initial;
+        for (int n = 1 + in.u8() % 4; n > 0; --n)
+            initial.push_back(pick(doc, in.u16()));
+        std::vector<Element*> expanded = initial;
+        expandInitialElements(expanded);
+        const std::vector<Element*> determined = determinedElements(doc, expanded);
+        std::vector<Element*> finals;
+        for (int m = 1 + in.u8() % 4; m > 0; --m)
+            if (!determined.empty()) finals.push_back(determined[in.u16() % determined.size()]);
+        completeMacro(doc, "M", initial, finals);
+    }
+
+    // Applies a macro of the document (read from the input, or recorded) to elements of the
+    // kinds it asks for, as the apply tool does: one undo step, then the copies.
+    std::string applyMacro(ByteSource& in) {
+        Document& doc = *doc_;
+        const int count = doc.macroCount();
+        if (count == 0) return {};
+        const MacroSlot& m = doc.macros[in.u8() % size_t(count)];
+        std::vector<Element*> matched;
+        for (int16_t kind : m.head) {
+            const std::vector<Element*> candidates = elementsOfKind(doc, kind);
+            matched.push_back(candidates.empty() ? nullptr
+                                                 : candidates[in.u16() % candidates.size()]);
+        }
+        const uint8_t flags = in.u8();
+        const Point2 at{in.i8() * 4.0, in.i8() * 4.0};
+        if (doc.elementCount() + templateSize(m) > MaxElements) return {};
+        const int32_t before = doc.elementCount();
+        Element* first = nullptr;
+        std::string failure = recording([&] {
+            recordUndoStep(doc);
+            first = instantiateMacro(doc, m, matched, at, flags & 1);
+            recalcUpTo(doc);
+        });
+        if (!failure.empty()) return failure;
+        if (!first && doc.elementCount() != before) return "a refused macro changed the list";
+        if (first && doc.elementCount() != before + templateSize(m))
+            return "a macro did not append one copy per template element";
+        return {};
+    }
+
+    std::string copyMacro(ByteSource& in) {
+        Document& doc = *doc_;
+        const int count = doc.macroCount();
+        if (count == 0) return {};
+        const size_t slot = in.u8() % size_t(count);
+        const bool throughFile = in.u8() & 1;
+        const Bytes file = encodeMacroFile(doc.macros[slot]);
+        if (throughFile) {
+            const ReadResult r = readDocumentData(doc, file.data(), file.size(), FileType::Macro);
+            if (r.kind != FileKind::Macro) {
+                return count < Document::MacroSlots ? "a macro file written does not read back"
+                                                    : std::string();
+            }
+            if (encodeMacroFile(doc.macros[size_t(r.macroSlot)]) != file)
+                return "a macro file read back writes differently";
+            return {};
+        }
+        const int copied = qorv::copyMacro(doc.macros[slot], doc);
+        if (copied < 0) return count < Document::MacroSlots ? "a macro was not copied" : "";
+        if (encodeMacroFile(doc.macros[size_t(copied)]) != file)
+            return "a copied macro writes differently";
         return {};
     }
 
@@ -357,6 +462,11 @@ const std::vector<Bytes>& sampleDocuments() {
         b.make(Method::Axes, b.point(5, 5));
         b.make(Method::Coordinates, r);
         out.push_back(encodeDocument(b.doc));
+        OwningBuilder t;
+        const test::CircumcentreConstruction m(t, {-60, -20}, {50, -30}, {10, 60});
+        t.make(Method::CircleCentrePoint, m.centre, m.a);
+        completeMacro(t.doc, "circuncentro", {m.a, m.b, m.c}, {m.centre});
+        out.push_back(encodeDocument(t.doc));
         return out;
     }();
     return files;

@@ -19,8 +19,9 @@ namespace qorv::fuzz {
 // After every operation the document must be sound (list links, every reference and every trace
 // and animation entry pointing at an element of the list); whatever is saved must read back and
 // save again to the same bytes; an undo or redo must bring back the state that was recorded, as
-// a full recalculation of it gives it. Returns an empty string when every check held, else a
-// description of the first failure.
+// a full recalculation of it gives it (the macro table is not part of the undo history); a macro
+// copied or written to its file and read back must give the same file. Returns an empty string when
+// every check held, else a description of the first failure.
 std::string runDocumentOperations(const uint8_t* data, size_t size);
 
 // Puts a document file and operation bytes together into an input.
@@ -28,7 +29,8 @@ std::vector<uint8_t> operationsInput(const std::vector<uint8_t>& document,
                                      const std::vector<uint8_t>& operations);
 
 // The files of the sample documents: one element of every method (the file tests' sample), the
-// examples, and a polygon with axes and coordinates.
+// examples, a polygon with axes and coordinates, and a triangle with the macro of its
+// circumcentre.
 const std::vector<std::vector<uint8_t>>& sampleDocuments();
 
 // Operation codes (the byte is taken modulo Count).
@@ -56,6 +58,10 @@ enum : uint8_t {
     DeleteAll,       //
     FindAxes,        // (creates axes when there are none)
     PastePicture,    // u8 bytes
+    RecordMacro,     // u8 n, n u16 initial elements, u8 m, m u16 final elements (of those the
+                     // initial ones determine)
+    ApplyMacro,      // u8 macro, per initial kind a u16 element of that kind, u8 flags, i8 x, i8 y
+    CopyMacro,       // u8 macro, u8 how: bit 0 through its file, else as a copy between tables
     Count
 };
 } // namespace Op

@@ -1,0 +1,88 @@
+// The main window's "&Macros": the macro dialog and what it asks of the window.
+#include "app/tform1.h"
+
+#include "macros/macrosession.h"
+#include "model/uitext.h"
+#include "settings/language.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace qorv {
+
+void TForm1::createMacroActions() {
+    M_macros = new QAction(componentText(QStringLiteral("M_macros")), this);
+    M_macros->setObjectName(QStringLiteral("M_macros"));
+    M_macros->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    M_macros->setShortcutContext(Qt::WindowShortcut);
+    connect(M_macros, &QAction::triggered, this, &TForm1::openMacroDialog);
+}
+
+void TForm1::buildMacroMenu() {
+    macrosMenu_ = menuBar()->addMenu(componentText(QStringLiteral("M_macros_menu")));
+    macrosMenu_->setObjectName(QStringLiteral("M_macros_menu"));
+    macrosMenu_->addAction(M_macros);
+}
+
+MacroSession& TForm1::macroSession() {
+    return canvas_->interaction().macros();
+}
+
+void TForm1::openMacroDialog() {
+    if (noDocument_) return;
+    beforeDialog();
+    Document& doc = document();
+    MacroSession& session = macroSession();
+    session.dropMissing(doc);
+    // The elements chosen in the drawing become the list of the mode.
+    if (currentTool() == Tool::MacroInitial) session.storeInitial(doc);
+    if (currentTool() == Tool::MacroFinal) session.storeFinal();
+    session.dialogOpen = true;
+    canvas_->redraw();
+
+    TMacCon dialog(*this, this);
+    if (macroDialogHook_)
+        macroDialogHook_(dialog);
+    else
+        dialog.exec();
+
+    session.dialogOpen = false;
+    if (dialog.chosenTool() >= 0)
+        chooseTool(dialog.chosenTool());
+    else if (dialog.result() == TMacCon::BackToMove)
+        chooseTool(Tool::Move);
+    else
+        toolBars_->showTool(currentTool()); // B_MacCon was pressed to open the dialog
+    canvas_->redraw();                      // without the marks
+    updateTitle();
+}
+
+std::vector<std::pair<QString, Document*>> TForm1::otherDocuments() {
+    std::vector<std::pair<QString, Document*>> others;
+    for (int i = 0; i < docs_.count(); ++i)
+        if (i != docs_.currentIndex()) others.emplace_back(docs_.name(i), &docs_.at(i));
+    return others;
+}
+
+std::optional<QString> TForm1::askText(const QString& prompt, const QString& initial) {
+    QString answer = initial;
+    if (!dialogs().inputText(text(Msg::ProgramCaption), prompt, answer)) return std::nullopt;
+    return answer;
+}
+
+QString TForm1::macroFileToSave(const QString& proposed) {
+    return dialogs().saveFileName(text(Msg::SaveMacro), proposed, {text(Msg::FilterMacros)},
+                                  QStringLiteral("mac"));
+}
+
+QString TForm1::macroFileToOpen() {
+    return dialogs().openFileName(text(Msg::LoadMacros), lastMacroFolder(),
+                                  {text(Msg::FilterMacros), text(Msg::FilterAllFiles)});
+}
+
+void TForm1::setMacroFolder(const QString& folder) {
+    folders_.macros = folder;
+}
+
+} // namespace qorv
