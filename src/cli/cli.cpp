@@ -3,6 +3,7 @@
 #include "calc/expression.h"
 #include "geometry/measure.h"
 #include "geometry/recalc.h"
+#include "model/cp1252.h"
 #include "model/docfile.h"
 #include "model/examples.h"
 #include "model/uitext.h"
@@ -30,6 +31,7 @@ int usage(Output& o) {
              "     qorv-cli convert ENTRADA SALIDA\n"
              "     qorv-cli eval TEXTO\n"
              "     qorv-cli render ARCHIVO SALIDA [--width ANCHO] [--height ALTO] [--aa]\n"
+             "         (cada lado de 1 a 16384 píxeles, a lo sumo 100 megapíxeles en total)\n"
              "     qorv-cli example NOMBRE SALIDA\n";
     return 2;
 }
@@ -77,9 +79,23 @@ void jsonNumber(std::string& out, double x) {
     out += buf;
 }
 
+// A JSON string of UTF-8 text; a byte that is not part of a well-formed sequence becomes U+FFFD,
+// so that the output is UTF-8 whatever the text holds.
 void jsonString(std::string& out, const std::string& s) {
     out += '"';
-    for (unsigned char c : s) {
+    for (size_t i = 0; i < s.size();) {
+        const size_t n = utf8SequenceLength(s, i);
+        if (n == 0) {
+            out += "\\ufffd";
+            ++i;
+            continue;
+        }
+        if (n > 1) {
+            out.append(s, i, n);
+            i += n;
+            continue;
+        }
+        const unsigned char c = static_cast<unsigned char>(s[i++]);
         switch (c) {
         case '"':
             out += "\\\"";
@@ -218,12 +234,17 @@ int render(Output& o, const std::vector<std::string>& args) {
         } else if ((a == "--width" || a == "--height") && i + 1 < args.size()) {
             char* end = nullptr;
             const long v = std::strtol(args[i + 1].c_str(), &end, 10);
-            if (!end || *end || v < 1 || v > 16384) return usage(o);
+            if (!end || *end || v < 1 || v > MaxRenderSide) return usage(o);
             (a == "--width" ? width : height) = int(v);
             ++i;
         } else {
             return usage(o);
         }
+    }
+    if (int64_t(width) * height > MaxRenderPixels) {
+        o.err += "la imagen de " + std::to_string(width) + " x " + std::to_string(height) +
+                 " píxeles pasa del límite de 100 megapíxeles\n";
+        return 1;
     }
     Document doc;
     ReadResult r;

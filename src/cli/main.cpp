@@ -42,9 +42,18 @@ class PrivateRuntimeFolder {
     std::string path_;
 };
 
+// Qt's own warnings (a missing runtime folder, a polygon too complex to fill, a picture that
+// decodes with complaints) are no concern of the tool's user: a successful run writes nothing on
+// stderr and a refusal one line, the tool's own. Only a fatal message is shown, as it ends the run.
+void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type != QtFatalMsg) return;
+    std::fprintf(stderr, "qorv-cli: %s\n", message.toLocal8Bit().constData());
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    qInstallMessageHandler(quietQtMessages);
     const std::vector<std::string> args(argv + 1, argv + argc);
     std::string out, err;
     int status = 0;

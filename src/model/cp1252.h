@@ -16,6 +16,10 @@ char32_t cp1252ToCodePoint(uint8_t byte);
 // Windows-1252 bytes to UTF-8.
 std::string cp1252ToUtf8(std::string_view bytes);
 
+// The length of the well-formed UTF-8 sequence that starts at s[i] (i < s.size()), or 0 when the
+// bytes there are not one.
+size_t utf8SequenceLength(std::string_view s, size_t i);
+
 // UTF-8 to Windows-1252. A character the code page cannot hold, and each byte of a malformed
 // UTF-8 sequence, becomes '?'.
 std::string utf8ToCp1252(std::string_view utf8);

@@ -259,6 +259,10 @@ void Document::deleteWithDescendants(Element* e) {
     if (e->owner) e = e->owner; // a side or an axis line goes with its owner
     markDescendants(e);
     setMarkWithSubs(*e, 1);
+    deleteMarked();
+}
+
+void Document::deleteMarked() {
     // Every reference to what goes is dropped while all of it still exists: a name or a trace
     // entry may point at a sub-element, which is freed with its owner.
     forgetMarked();

@@ -160,6 +160,9 @@ class Document {
     void clearMarks();
 
     void deleteWithDescendants(Element* e);
+    // Deletes every element whose `mark` is 1 (with its sub-elements, which must be marked
+    // too), after dropping every reference to them: trace and animation entries and names.
+    void deleteMarked();
     void deleteSelected();
     // "Eliminar Todo": empties the list, trace and animation lists.
     void deleteAll();

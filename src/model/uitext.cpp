@@ -163,20 +163,23 @@ constexpr const char* kToolPrompts[UiTextTable::ToolPromptSlots] = {
 };
 // clang-format on
 
-// Cut to at most max bytes without splitting a UTF-8 sequence.
-std::string cut(std::string_view text, size_t max) {
-    if (text.size() <= max) return std::string(text);
-    size_t n = max;
-    while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80)
-        --n;
-    return std::string(text.substr(0, n));
-}
-
 template <size_t N> const std::string& at(const std::array<std::string, N>& a, int i) {
     return i >= 0 && size_t(i) < N ? a[size_t(i)] : kEmpty;
 }
 
 } // namespace
+
+size_t cutLength(std::string_view text, size_t max) {
+    if (text.size() <= max) return text.size();
+    size_t n = max;
+    while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80)
+        --n;
+    return n;
+}
+
+std::string cut(std::string_view text, size_t max) {
+    return std::string(text.substr(0, cutLength(text, max)));
+}
 
 void UiTextTable::fillBuiltInTexts() {
     for (int i = 0; i < KindNameSlots; ++i)

@@ -111,4 +111,9 @@ class UiTextTable {
 // The program's table (one per process; the main window fills it at start-up).
 UiTextTable& uiText();
 
+// The length of the longest start of `text` of at most `max` bytes that does not end inside a
+// UTF-8 sequence, and that start: every text that is cut is cut there.
+size_t cutLength(std::string_view text, size_t max);
+std::string cut(std::string_view text, size_t max);
+
 } // namespace qorv
