@@ -243,7 +243,8 @@ int render(Output& o, const std::vector<std::string>& args) {
     }
     if (int64_t(width) * height > MaxRenderPixels) {
         o.err += "la imagen de " + std::to_string(width) + " x " + std::to_string(height) +
-                 " píxeles pasa del límite de 100 megapíxeles\n";
+                 " píxeles pasa del límite de " + std::to_string(MaxRenderPixels / 1000000) +
+                 " megapíxeles\n";
         return 1;
     }
     Document doc;

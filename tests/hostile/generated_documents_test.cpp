@@ -59,7 +59,7 @@ class GeneratedDocuments : public ::testing::TestWithParam<int> {};
 } // namespace
 
 TEST_P(GeneratedDocuments, ReadRecalculateSaveReadBackAndDraw) {
-    const uint64_t count = environmentNumber("QORV_DOCGEN_COUNT", 2400);
+    const uint64_t count = environmentNumber("QORV_DOCGEN_COUNT", 4000);
     const uint64_t first = environmentNumber("QORV_DOCGEN_SEED", 1);
     const fs::path dir = fs::temp_directory_path() /
                          ("qorv-docgen-" + std::to_string(QCoreApplication::applicationPid()) +
