@@ -500,24 +500,12 @@ void refreshStoredIds(Document& doc) {
 
 void removeUnusedInternalElements(Document& doc) {
     // An internal element is used when an element that is not internal depends on it, directly
-    // or through others: one walk from the elements that are not internal back through
-    // everything they refer to marks exactly those that stay. A sub-element stands for its owner.
-    doc.clearMarks();
-    std::vector<Element*> stack;
-    const auto keep = [&](Element* x) {
-        if (x && x->owner) x = x->owner;
-        if (x && x->mark != 1) {
-            x->mark = 1;
-            stack.push_back(x);
-        }
-    };
+    // or through others: one walk from the elements that are not internal back through everything
+    // they refer to marks exactly those that stay.
+    std::vector<Element*> shown;
     for (Element* e = doc.head; e; e = e->next)
-        if (e->visible != Internal) keep(e);
-    while (!stack.empty()) {
-        Element* x = stack.back();
-        stack.pop_back();
-        forEachParent(*x, keep);
-    }
+        if (e->visible != Internal) shown.push_back(e);
+    doc.markAncestorsOf(shown);
     bool any = false;
     for (Element* e = doc.head; e; e = e->next) {
         const int32_t goes = e->mark == 1 ? 0 : 1;

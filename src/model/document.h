@@ -157,6 +157,9 @@ class Document {
     // elements at once recalculates exactly these).
     void markDescendantsOf(const std::vector<Element*>& roots);
     void markAncestors(Element* e);
+    // Marks the roots (with their sub-elements) and every element they depend on, directly or
+    // indirectly, in one walk.
+    void markAncestorsOf(const std::vector<Element*>& roots);
     void clearMarks();
 
     void deleteWithDescendants(Element* e);
