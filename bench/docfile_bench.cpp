@@ -121,4 +121,25 @@ void BM_SaveMixed(benchmark::State& state) {
 }
 BENCHMARK(BM_SaveMixed)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
 
+// Saving first removes the internal elements nothing uses: n unused internal points, half of them
+// each carrying an unused internal midpoint, before one visible point.
+void BM_RemoveUnusedInternal(benchmark::State& state) {
+    const int n = int(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        Document doc;
+        ConstructionBuilder mk(doc);
+        for (int i = 0; i < n; ++i) {
+            Element* p = mk.point(i % 200, i / 200);
+            p->visible = Internal;
+            if (i % 2 == 1) mk.make(Method::Midpoint, p, doc.tail->prev)->visible = Internal;
+        }
+        mk.point(0, 0);
+        state.ResumeTiming();
+        removeUnusedInternalElements(doc);
+        if (doc.elementCount() != 1) state.SkipWithError("the wrong elements were removed");
+    }
+}
+BENCHMARK(BM_RemoveUnusedInternal)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
+
 } // namespace

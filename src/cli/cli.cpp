@@ -41,8 +41,10 @@ int usage(Output& o) {
             word(Msg::CliHeight) + "] [--aa]",
         "example " + word(Msg::CliName) + " " + out,
     };
-    for (const std::string& line : lines)
+    for (const std::string& line : lines) {
         o.err += (&line == lines ? head : indent) + "qorv-cli " + line + "\n";
+        if (line.starts_with("render")) o.err += indent + "    " + word(Msg::CliRenderSizes) + "\n";
+    }
     return 2;
 }
 
@@ -89,9 +91,23 @@ void jsonNumber(std::string& out, double x) {
     out += buf;
 }
 
+// A JSON string of UTF-8 text; a byte that is not part of a well-formed sequence becomes U+FFFD,
+// so that the output is UTF-8 whatever the text holds.
 void jsonString(std::string& out, const std::string& s) {
     out += '"';
-    for (unsigned char c : s) {
+    for (size_t i = 0; i < s.size();) {
+        const size_t n = utf8SequenceLength(s, i);
+        if (n == 0) {
+            out += "\\ufffd";
+            ++i;
+            continue;
+        }
+        if (n > 1) {
+            out.append(s, i, n);
+            i += n;
+            continue;
+        }
+        const unsigned char c = static_cast<unsigned char>(s[i++]);
         switch (c) {
         case '"':
             out += "\\\"";
@@ -230,12 +246,21 @@ int render(Output& o, const std::vector<std::string>& args) {
         } else if ((a == "--width" || a == "--height") && i + 1 < args.size()) {
             char* end = nullptr;
             const long v = std::strtol(args[i + 1].c_str(), &end, 10);
-            if (!end || *end || v < 1 || v > 16384) return usage(o);
+            if (!end || *end || v < 1 || v > MaxRenderSide) return usage(o);
             (a == "--width" ? width : height) = int(v);
             ++i;
         } else {
             return usage(o);
         }
+    }
+    if (int64_t(width) * height > MaxRenderPixels) {
+        // "%1" and "%2" stand for the width and the height.
+        std::string message = uiText().message(Msg::CliImageTooLarge);
+        for (const auto& [mark, value] : {std::pair("%1", width), std::pair("%2", height)})
+            if (const size_t at = message.find(mark); at != std::string::npos)
+                message.replace(at, 2, std::to_string(value));
+        o.err += message + "\n";
+        return 1;
     }
     Document doc;
     ReadResult r;

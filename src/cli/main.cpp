@@ -51,9 +51,18 @@ std::string languagesFolder(const char* argv0) {
     return (self.parent_path() / "languages").string();
 }
 
+// Qt's own warnings (a missing runtime folder, a polygon too complex to fill, a picture that
+// decodes with complaints) are no concern of the tool's user: a successful run writes nothing on
+// stderr and a refusal one line, the tool's own. Only a fatal message is shown, as it ends the run.
+void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type != QtFatalMsg) return;
+    std::fprintf(stderr, "qorv-cli: %s\n", message.toLocal8Bit().constData());
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    qInstallMessageHandler(quietQtMessages);
     const std::vector<std::string> args(argv + 1, argv + argc);
     // The language the options chose, as the editor has it.
     qorv::cli::useLanguage(languagesFolder(argv[0]), qorv::rememberedLanguage());

@@ -19,13 +19,14 @@ namespace {
 
 constexpr const char* kSquared = "\xC2\xB2"; // superscript two, UTF-8
 
-// Fixed-size text under construction; long texts are cut, never overflow.
+// Fixed-size text of an equation under construction (numbers and signs: it never fills up); a
+// longer text would be cut between characters, never overflow.
 struct TextBuffer {
     char data[512];
     size_t len = 0;
     TextBuffer() { data[0] = 0; }
     void add(std::string_view s) {
-        const size_t n = std::min(s.size(), sizeof data - 1 - len);
+        const size_t n = cutLength(s, sizeof data - 1 - len);
         std::memcpy(data + len, s.data(), n);
         len += n;
         data[len] = 0;
@@ -481,15 +482,13 @@ void recalcConicEquation(Document&, Element& e) {
 std::string coordinatesText(const Element& e) {
     const auto* t = e.tailAs<CoordinatesTail>();
     if (!t || !t->xCoord || !t->yCoord) return {};
-    TextBuffer b;
+    // The name is as long as the point's name is: nothing is cut.
+    std::string s;
     if (e.parent1 && e.parent1->nameElement)
-        if (const auto* n = e.parent1->nameElement->tailAs<NameTail>()) b.add(n->text);
-    b.add("(");
-    b.addNumber(t->xCoord->value[0], e.decimals);
-    b.add(";");
-    b.addNumber(t->yCoord->value[0], e.decimals);
-    b.add(")");
-    return std::string(b.view());
+        if (const auto* n = e.parent1->nameElement->tailAs<NameTail>()) s = n->text;
+    s += "(" + formatNumber(t->xCoord->value[0], e.decimals) + ";" +
+         formatNumber(t->yCoord->value[0], e.decimals) + ")";
+    return s;
 }
 
 // ---- display

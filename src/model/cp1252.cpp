@@ -68,6 +68,11 @@ char32_t cp1252ToCodePoint(uint8_t byte) {
     return byte >= 0x80 && byte < 0xA0 ? char32_t(kHigh[byte - 0x80]) : char32_t(byte);
 }
 
+size_t utf8SequenceLength(std::string_view s, size_t i) {
+    char32_t c = 0;
+    return decodeUtf8(s, i, c);
+}
+
 std::string cp1252ToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size());

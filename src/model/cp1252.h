@@ -18,6 +18,9 @@ std::string cp1252ToUtf8(std::string_view bytes);
 
 // The number of characters of UTF-8 text.
 size_t utf8Length(std::string_view utf8);
+// The length of the well-formed UTF-8 sequence that starts at s[i] (i < s.size()), or 0 when the
+// bytes there are not one.
+size_t utf8SequenceLength(std::string_view s, size_t i);
 
 // UTF-8 to Windows-1252. A character the code page cannot hold, and each byte of a malformed
 // UTF-8 sequence, becomes '?'.

@@ -9,7 +9,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <unordered_set>
 #include <utility>
 
 #ifdef _WIN32
@@ -199,7 +198,7 @@ bool readDocumentSection(ByteReader& in, int32_t v, Document& doc, std::vector<i
         doc.coordinateSystem < 0 || doc.coordinateSystem > 1 ||
         !finitePositive(doc.pixelsPerUnit) || !std::isfinite(doc.left) || !std::isfinite(doc.top))
         return in.fail();
-    if (v < 200) return true; // the first format has no trace or animation list
+    if (v == FirstFormatVersion) return true; // the only format without trace or animation list
     int32_t n = 0;
     if (!in.count(n, 4, Document::MaxTraced)) return false;
     traceIds.assign(size_t(n), 0);
@@ -212,7 +211,7 @@ bool readDocumentSection(ByteReader& in, int32_t v, Document& doc, std::vector<i
         auto& s = doc.animations[i].settings;
         if (!in.i32(animationIds[i]) || !in.i32(s[0]) || !in.i32(s[1]) || !in.i32(s[2]))
             return false;
-        if (v < 300) // version 200 kept the last setting five times smaller
+        if (v < 300) // before 300 the last setting was kept five times smaller
             s[2] = int32_t(std::clamp<int64_t>(int64_t(s[2]) * 5, INT32_MIN, INT32_MAX));
     }
     return true;
@@ -482,24 +481,21 @@ void refreshStoredIds(Document& doc) {
 }
 
 void removeUnusedInternalElements(Document& doc) {
-    // After each deletion the scan starts again from the head. An element found in use stays
-    // so (what is deleted has no visible descendant), and is not examined again.
-    std::unordered_set<const Element*> used;
-    for (Element* e = doc.head; e;) {
-        if (e->visible == Internal && !used.count(e)) {
-            doc.markDescendants(e);
-            bool needed = false;
-            for (Element* x = doc.head; x && !needed; x = x->next)
-                needed = x != e && x->mark == 1 && x->visible != Internal;
-            if (!needed) {
-                doc.deleteWithDescendants(e);
-                e = doc.head;
-                continue;
-            }
-            used.insert(e);
-        }
-        e = e->next;
+    // An internal element is used when an element that is not internal depends on it, directly
+    // or through others: one walk from the elements that are not internal back through everything
+    // they refer to marks exactly those that stay.
+    std::vector<Element*> shown;
+    for (Element* e = doc.head; e; e = e->next)
+        if (e->visible != Internal) shown.push_back(e);
+    doc.markAncestorsOf(shown);
+    bool any = false;
+    for (Element* e = doc.head; e; e = e->next) {
+        const int32_t goes = e->mark == 1 ? 0 : 1;
+        e->mark = goes;
+        forEachSubElement(*e, [&](Element& s) { s.mark = goes; });
+        any = any || goes;
     }
+    if (any) doc.deleteMarked();
     doc.clearMarks();
 }
 

@@ -226,8 +226,9 @@ void Document::markDescendantsOf(const std::vector<Element*>& roots) {
     }
 }
 
-// Marks every element that `e` depends on, directly or indirectly, on top of existing marks.
-static void accumulateAncestors(Element* e) {
+// Marks every element that the roots depend on, directly or indirectly, on top of existing
+// marks: one walk, each element's references visited once.
+static void accumulateAncestors(const std::vector<Element*>& roots) {
     std::vector<Element*> stack;
     auto push = [&](Element* p) {
         if (p && p->mark != 1) {
@@ -240,19 +241,29 @@ static void accumulateAncestors(Element* e) {
         // A sub-element depends on what its owner depends on.
         if (x->owner) push(x->owner);
     };
-    visitParents(e);
-    while (!stack.empty()) {
-        Element* x = stack.back();
-        stack.pop_back();
-        visitParents(x);
+    for (Element* e : roots) {
+        if (!e) continue;
+        visitParents(e);
+        while (!stack.empty()) {
+            Element* x = stack.back();
+            stack.pop_back();
+            visitParents(x);
+        }
     }
 }
 
 void Document::markAncestors(Element* e) {
     if (!e) return;
     clearMarks();
-    accumulateAncestors(e);
+    accumulateAncestors({e});
     if (e->mark == 1 && !e->owner) e->mark = 0; // a cycle through colour parameters
+}
+
+void Document::markAncestorsOf(const std::vector<Element*>& roots) {
+    clearMarks();
+    accumulateAncestors(roots);
+    for (Element* e : roots)
+        if (e) setMarkWithSubs(*e, 1);
 }
 
 // ---- deletion ---------------------------------------------------------------------------------
@@ -275,6 +286,10 @@ void Document::deleteWithDescendants(Element* e) {
     if (e->owner) e = e->owner; // a side or an axis line goes with its owner
     markDescendants(e);
     setMarkWithSubs(*e, 1);
+    deleteMarked();
+}
+
+void Document::deleteMarked() {
     // Every reference to what goes is dropped while all of it still exists: a name or a trace
     // entry may point at a sub-element, which is freed with its owner.
     forgetMarked();
@@ -387,8 +402,7 @@ bool Document::selectParents() {
     forEachWithSubs([&](Element& e) {
         if (e.selected) chosen.push_back(&e);
     });
-    for (Element* e : chosen)
-        accumulateAncestors(e);
+    accumulateAncestors(chosen);
     return selectMarked(*this);
 }
 

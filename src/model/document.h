@@ -165,9 +165,15 @@ class Document {
     // elements at once recalculates exactly these).
     void markDescendantsOf(const std::vector<Element*>& roots);
     void markAncestors(Element* e);
+    // Marks the roots (with their sub-elements) and every element they depend on, directly or
+    // indirectly, in one walk.
+    void markAncestorsOf(const std::vector<Element*>& roots);
     void clearMarks();
 
     void deleteWithDescendants(Element* e);
+    // Deletes every element whose `mark` is 1 (with its sub-elements, which must be marked
+    // too), after dropping every reference to them: trace and animation entries and names.
+    void deleteMarked();
     void deleteSelected();
     // "Eliminar Todo": empties the list, trace and animation lists.
     void deleteAll();

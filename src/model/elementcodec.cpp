@@ -91,9 +91,8 @@ void writeRawFont(ByteWriter& out, const FontRecord& f) {
         out.i32(x);
 }
 
-// Versions that changed the record. Files older than 200 follow the first format.
-constexpr int32_t V200 = 200, V300 = 300, V400 = 400, V600 = 600, V700 = 700, V800 = 800,
-                  V900 = 900;
+// Versions that changed the record after the first format (version 100).
+constexpr int32_t V300 = 300, V400 = 400, V600 = 600, V700 = 700, V800 = 800, V900 = 900;
 
 struct Reader {
     static constexpr bool reading = true;
@@ -301,7 +300,7 @@ template <class IO> bool transferBody(IO& io, Element& e) {
         if constexpr (IO::reading) t.lines.assign(size_t(lines), std::string());
         for (auto& line : t.lines)
             if (!io.str(line)) return false;
-        if (v >= V200) {
+        if (v != FirstFormatVersion) {
             if (!io.font(t.font)) return false;
         } else if constexpr (IO::reading) {
             t.font = io.ctx.textFont;
@@ -480,7 +479,7 @@ void completeRecord(Element& e, const ElementReadContext& ctx) {
         }
     }
     if (auto* t = e.tailAs<TextTail>()) e.option = int32_t(t->lines.size());
-    if (v < V200) {
+    if (v == FirstFormatVersion) {
         if (k == Kind::Polygon || k == Kind::Circle) e.option = -1;
         if (isTextLike(k)) e.shape = -1;
     }

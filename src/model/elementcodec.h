@@ -13,8 +13,10 @@ namespace qorv {
 
 // Version word written into every file.
 constexpr int32_t FileVersion = 900;
-// Oldest version that can be read.
+// Oldest version that can be read: the first format, which has no trace or animation list, no
+// font record in texts, and corrections of its own. Every later version has them.
 constexpr int32_t OldestFileVersion = 100;
+constexpr int32_t FirstFormatVersion = OldestFileVersion;
 // Longest string a file may hold, in bytes.
 constexpr size_t MaxFileStringBytes = 1015;
 // Sample capacity of one locus or function graph, and of all of them in one file; the samples

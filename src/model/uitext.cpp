@@ -253,6 +253,8 @@ constexpr const char* kSecondMessages[Msg::SecondRangeEnd - Msg::SecondRangeFirs
     "Macros de otros documentos",
     "Subir la macro",
     "Bajar la macro",
+    "(cada lado de 1 a 16384 píxeles, a lo sumo 100 megapíxeles en total)",
+    "la imagen de %1 x %2 píxeles pasa del límite de 100 megapíxeles",
 };
 
 constexpr const char* kToolPrompts[UiTextTable::ToolPromptSlots] = {
@@ -463,8 +465,8 @@ constexpr int FirstNameId = 100, LastNameId = 182;
 constexpr int FirstPromptId = 500;
 constexpr int FirstMessageId = 1000, SecondMessageId = 2000;
 
-// Cut to at most max characters without splitting a UTF-8 sequence.
-std::string cut(std::string_view text, size_t max) {
+// Cut to at most max characters (slots hold characters, not bytes).
+std::string cutChars(std::string_view text, size_t max) {
     size_t chars = 0;
     for (size_t i = 0; i < text.size(); ++i) {
         if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue; // continuation byte
@@ -491,6 +493,18 @@ int componentRow(int id) {
 }
 
 } // namespace
+
+size_t cutLength(std::string_view text, size_t max) {
+    if (text.size() <= max) return text.size();
+    size_t n = max;
+    while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80)
+        --n;
+    return n;
+}
+
+std::string cut(std::string_view text, size_t max) {
+    return std::string(text.substr(0, cutLength(text, max)));
+}
 
 void UiTextTable::fillBuiltInTexts() {
     for (int i = 0; i < KindNameSlots; ++i)
@@ -553,27 +567,30 @@ const std::string* UiTextTable::componentText(std::string_view objectName) const
 }
 
 void UiTextTable::setKindName(int slot, std::string_view text) {
-    if (slot >= 0 && slot < KindNameSlots) kindNames_[size_t(slot)] = cut(text, NameSlotSize - 1);
+    if (slot >= 0 && slot < KindNameSlots)
+        kindNames_[size_t(slot)] = cutChars(text, NameSlotSize - 1);
 }
 void UiTextTable::setMethodName(int slot, std::string_view text) {
-    if (slot >= 0 && slot < MethodNameSlots) names_[size_t(slot)] = cut(text, NameSlotSize - 1);
+    if (slot >= 0 && slot < MethodNameSlots)
+        names_[size_t(slot)] = cutChars(text, NameSlotSize - 1);
 }
 void UiTextTable::setName(int slot, std::string_view text) {
     if (slot >= 0 && slot < Name::Count)
-        names_[size_t(MethodNameSlots + slot)] = cut(text, NameSlotSize - 1);
+        names_[size_t(MethodNameSlots + slot)] = cutChars(text, NameSlotSize - 1);
 }
 void UiTextTable::setCheckWord(int slot, std::string_view text) {
     if (slot >= 0 && slot < CheckWordSlots) setMessage(CheckWordsSlot + slot, text);
 }
 void UiTextTable::setMessage(int slot, std::string_view text) {
-    if (slot >= 0 && slot < MessageSlots) messages_[size_t(slot)] = cut(text, MessageSlotSize - 1);
+    if (slot >= 0 && slot < MessageSlots)
+        messages_[size_t(slot)] = cutChars(text, MessageSlotSize - 1);
 }
 
 void UiTextTable::setToolPrompt(int tool, std::string_view text) {
     if (tool >= PromptIdTools && tool < ToolPromptSlots)
         setMessage(LaterPromptsSlot + tool - PromptIdTools, text);
     else if (tool >= 0 && tool < PromptIdTools)
-        toolPrompts_[size_t(tool)] = cut(text, MessageSlotSize - 1);
+        toolPrompts_[size_t(tool)] = cutChars(text, MessageSlotSize - 1);
 }
 
 // ---- language-file ids --------------------------------------------------------------------------
@@ -584,13 +601,13 @@ bool UiTextTable::setById(int id, std::string_view utf8) {
     if (id < int(std::size(kKindSlotOfId)) && kKindSlotOfId[id] >= 0) {
         setKindName(kKindSlotOfId[id], utf8);
     } else if (id == KindsHeadingId) {
-        kindsHeading_ = cut(utf8, MessageSlotSize - 1);
+        kindsHeading_ = cutChars(utf8, MessageSlotSize - 1);
     } else if (id >= FirstNameId && id <= LastNameId) {
-        names_[size_t(id - FirstNameId)] = cut(utf8, NameSlotSize - 1);
+        names_[size_t(id - FirstNameId)] = cutChars(utf8, NameSlotSize - 1);
     } else if (id >= FirstPromptId && id < FirstPromptId + PromptIdTools) {
         setToolPrompt(id - FirstPromptId, utf8);
     } else if (const int row = componentRow(id); row >= 0) {
-        components_[size_t(row)] = cut(utf8, MessageSlotSize - 1);
+        components_[size_t(row)] = cutChars(utf8, MessageSlotSize - 1);
     } else if (id >= FirstMessageId && id < FirstMessageId + SecondRangeSlot) {
         setMessage(id - FirstMessageId, utf8);
     } else if (id >= SecondMessageId && id < SecondMessageId + MessageSlots - SecondRangeSlot) {

@@ -259,6 +259,9 @@ enum : int {
     MacrosOfDocuments,      // heading of the "Cargar macros" menu: the other documents' macros
     MacroUp,                // hint of B_MacUp
     MacroDown,              // hint of B_MacDw
+    // qorv-cli render.
+    CliRenderSizes,         // the sizes "render" takes, under its usage line
+    CliImageTooLarge,       // an image above the limit; "%1" and "%2" are its width and height
 
     SecondRangeEnd
 };
@@ -356,5 +359,10 @@ class UiTextTable {
 
 // The program's table (one per process; the main window fills it at start-up).
 UiTextTable& uiText();
+
+// The length of the longest start of `text` of at most `max` bytes that does not end inside a
+// UTF-8 sequence, and that start: every text that is cut is cut there.
+size_t cutLength(std::string_view text, size_t max);
+std::string cut(std::string_view text, size_t max);
 
 } // namespace qorv

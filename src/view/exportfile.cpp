@@ -20,8 +20,6 @@ namespace qorv {
 
 namespace {
 
-constexpr int MaxSide = 16384;
-
 std::string writeError(const std::string& path) {
     return uiText().message(Msg::WriteError) + ": " + path;
 }
@@ -50,9 +48,12 @@ RenderOptions exportOptions(const Document& doc, int width, int height, bool aa,
 
 bool renderDocumentToFile(const Document& doc, const std::string& path, int width, int height,
                           bool aa, std::string* error) {
-    if (width < 1 || height < 1 || width > MaxSide || height > MaxSide)
-        return fail(error, "the size must be between 1 and " + std::to_string(MaxSide) +
+    if (width < 1 || height < 1 || width > MaxRenderSide || height > MaxRenderSide)
+        return fail(error, "the size must be between 1 and " + std::to_string(MaxRenderSide) +
                                " pixels on each side");
+    if (int64_t(width) * height > MaxRenderPixels)
+        return fail(error,
+                    "the image may have at most " + std::to_string(MaxRenderPixels) + " pixels");
     const QString file = QString::fromStdString(path);
     const QString ext = QFileInfo(file).suffix().toLower();
     Renderer renderer;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace qorv {
 
@@ -55,12 +56,13 @@ Color hsvToColor(double h, double s, double v) {
 }
 
 Color parametricColor(int mode, double x, Color from, Color to) {
-    const int m = mode < 0 ? -mode : mode;
+    // Any word may come from a file; only the modes below mean something, whatever their sign.
+    const int64_t m = std::abs(int64_t(mode));
     x = std::clamp(x, 0.0, 1.0);
     if (m == 1) return hsvToColor(x * 360.0 * 0.84, 1.0, 1.0);
     if (m == 2) return hsvToColor(0.0, 0.0, 1.0 - x);
-    if (m >= 3 && m <= 101) return hsvToColor((m - 3) / 98.0 * 0.84 * 360.0, x, 1.0);
-    if (m >= 103 && m <= 201) return hsvToColor((m - 103) / 98.0 * 0.84 * 360.0, 1.0, x);
+    if (m >= 3 && m <= 101) return hsvToColor(double(m - 3) / 98.0 * 0.84 * 360.0, x, 1.0);
+    if (m >= 103 && m <= 201) return hsvToColor(double(m - 103) / 98.0 * 0.84 * 360.0, 1.0, x);
     if (m == 1000) {
         auto mix = [x](int a, int b) { return int(a + (b - a) * x); };
         return rgb(mix(colorRed(from), colorRed(to)), mix(colorGreen(from), colorGreen(to)),

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdlib>
 #include <functional>
 
 namespace qorv {
@@ -123,6 +124,9 @@ void Renderer::attachDirect(Frame& f) {
 }
 
 void Renderer::usePen(Frame& f, Color c, int style) {
+    // Pens differ only for the styles -4..6; any other word draws as style 1 (a file may hold
+    // any number there).
+    if (style < -4 || style > 6) style = 1;
     f.penColour = c;
     f.penStyle = style;
     const uint64_t key = (uint64_t(uint32_t(c) & 0xffffffu) << 16) | (uint64_t(style + 64) << 1) |
@@ -498,7 +502,9 @@ const QFont& Renderer::fontFor(const FontRecord& r, uint64_t* keyOut) {
     if (fonts_.size() > 256) fonts_.clear();
     QFont font(toQString(r.name));
     // Point sizes are for 96 dots per inch: pixel height = size * 96 / 72.
-    const int size = std::clamp(r.size < 0 ? -r.size : r.size, 1, 750);
+    // A file may hold any size: negative ones count by their magnitude (in 64 bits, so that the
+    // smallest int has one too).
+    const int size = int(std::clamp<int64_t>(std::abs(int64_t(r.size)), 1, 750));
     font.setPixelSize(std::max(1, int(std::lround(size * 96.0 / 72.0))));
     font.setBold(r.bold == 1);
     font.setItalic(r.italic == 1);

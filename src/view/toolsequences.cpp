@@ -148,14 +148,15 @@ void restoreDependencyOrder(Document& doc) {
             auto it = index.find(p);
             if (it != index.end() && it->second != i) out.push_back(it->second);
         };
-        const Element& e = *order[i];
-        forEachReference(e, [&](const Ref& r) {
-            if (&r != &e.colorParam) add(r);
-        });
-        forEachSubElement(e, [&](Element& s) {
-            add(s.parent1);
-            add(s.parent2);
-        });
+        // Every reference of the element and of its sub-elements but the colour parameters,
+        // which may stand anywhere.
+        const auto addReferences = [&](const Element& x) {
+            forEachReference(x, [&](const Ref& r) {
+                if (&r != &x.colorParam) add(r);
+            });
+        };
+        addReferences(*order[i]);
+        forEachSubElement(*order[i], addReferences);
     };
     std::vector<size_t> parents;
     for (size_t start = 0; start < order.size(); ++start) {

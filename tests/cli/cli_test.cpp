@@ -1,15 +1,18 @@
 #include "cli/cli.h"
 
 #include "geometry/recalc.h"
+#include "model/cp1252.h"
 #include "model/docfile.h"
 #include "model/docfile_samples.h"
 #include "model/uitext.h"
 
+#include <QBuffer>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QStringDecoder>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -142,6 +145,59 @@ TEST(Cli, DumpIsJsonWithOneEntryPerListElement) {
     EXPECT_TRUE(has("Ocultar/Ver"));  // a button its caption
 }
 
+// Every string field of a file holds every byte value, and a point's name is as long as a file
+// string may be (1015 bytes, each a character of two bytes in UTF-8): the dump is UTF-8 JSON, and
+// the coordinates of that point show the whole name and then "(x;y)".
+TEST(Cli, DumpIsUtf8JsonWhateverTheStringsHold) {
+    Files f;
+    qorv::testing::SampleDocument s;
+    std::string bytes;
+    for (int b = 0; b < 256; ++b)
+        bytes += char(b);
+    const std::string every = cp1252ToUtf8(bytes);
+    const std::string longName = cp1252ToUtf8(std::string(1015, '\xe9'));
+    Element* coordinates = nullptr;
+    s.doc.forEachWithSubs([&](Element& e) {
+        if (e.font) e.font->name = every;
+        if (e.method == Method::Coordinates) coordinates = &e;
+        if (auto* t = e.tailAs<TextTail>()) {
+            t->lines = {every, every};
+            t->font.name = every;
+        }
+        if (auto* t = e.tailAs<NameTail>()) t->text = every;
+        if (auto* t = e.tailAs<EquationTail>()) t->text = every;
+        if (auto* t = e.tailAs<CheckTail>()) t->trueText = t->falseText = every;
+        if (auto* t = e.tailAs<ButtonTail>()) t->caption = every;
+        if (auto* t = e.tailAs<ExpressionTail>()) t->exprText = every;
+    });
+    ASSERT_NE(coordinates, nullptr);
+    s.doc.setName(coordinates->parent1, longName, s.opts);
+    for (auto& font : s.doc.fonts)
+        font.name = every;
+    ASSERT_TRUE(saveDocument(s.doc, f("a.qrv")));
+
+    CliRun r = runCli({"dump", f("a.qrv")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    (void)QString(utf8(QByteArrayView(r.out.data(), qsizetype(r.out.size()))));
+    EXPECT_FALSE(utf8.hasError());
+    QJsonParseError error;
+    const QJsonDocument json = QJsonDocument::fromJson(QByteArray::fromStdString(r.out), &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+    int found = 0;
+    for (const auto& v : json.object()["elements"].toArray()) {
+        const QJsonObject o = v.toObject();
+        if (o["method"].toInt() != Method::Coordinates) continue;
+        const std::string text = o["text"].toString().toStdString();
+        ASSERT_GT(text.size(), longName.size());
+        EXPECT_EQ(text.substr(0, longName.size()), longName);
+        EXPECT_EQ(text.front() == '(' ? std::string() : text.substr(longName.size(), 1), "(");
+        EXPECT_EQ(text.back(), ')');
+        ++found;
+    }
+    EXPECT_EQ(found, 1);
+}
+
 TEST(Cli, ConvertRewritesDocumentsAndMacroFiles) {
     Files f;
     qorv::testing::SampleDocument s;
@@ -268,6 +324,73 @@ TEST(Cli, ASuccessfulRunWritesNothingOnStderr) {
     }
     EXPECT_TRUE(fs::exists(f("t.png")));
     EXPECT_EQ(std::distance(fs::directory_iterator(f.dir), fs::directory_iterator()), 1);
+}
+
+// Drawing that makes Qt complain (a polygon of 200,000 sides to fill, a PNG picture with a
+// damaged chunk, no runtime folder) still leaves stderr empty; a refusal writes one line.
+TEST(Cli, QtWarningsStayOffStderr) {
+    Files f;
+    OwningBuilder b;
+    b.doc.left = 0;
+    b.doc.top = 200;
+    std::vector<Element*> ring;
+    for (int i = 0; i < 1000; ++i)
+        ring.push_back(b.point(100 + 90 * std::cos(i * 2.4), 100 + 90 * std::sin(i * 2.4)));
+    std::vector<Element*> vertices;
+    for (int i = 0; i < 200000; ++i)
+        vertices.push_back(ring[size_t(i) % ring.size()]);
+    b.make(Method::Polygon, nullptr, nullptr, nullptr, vertices)->option = rgb(0, 0, 255);
+    // A palette PNG with a text chunk whose check sum is wrong: libpng warns and goes on.
+    QImage picture(8, 8, QImage::Format_Indexed8);
+    picture.setColorTable({qRgb(255, 0, 0), qRgb(0, 255, 0)});
+    picture.fill(1);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(picture.save(&buffer, "PNG"));
+    const QByteArray chunk("\0\0\0\x04tEXtabcd\xde\xad\xbe\xef", 16);
+    png.insert(8 + 25, chunk); // after the signature and the header chunk
+    Element* bitmap = b.make(Method::Bitmap, ring[0]);
+    bitmap->tailAs<BitmapTail>()->picture.assign(png.begin(), png.end());
+    ASSERT_TRUE(saveDocument(b.doc, f("hard.qrv")));
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("XDG_RUNTIME_DIR");
+    env.insert("TMPDIR", QString::fromStdString(f.dir.string()));
+    const auto run = [&](const QStringList& args) {
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(QORV_CLI, args);
+        EXPECT_TRUE(p.waitForFinished(120000)) << args.join(' ').toStdString();
+        return std::pair(p.exitCode(), p.readAllStandardError().toStdString());
+    };
+    const QString doc = QString::fromStdString(f("hard.qrv"));
+    for (const bool aa : {false, true}) {
+        QStringList args = {"render",   doc,  QString::fromStdString(f("a.png")), "--width", "300",
+                            "--height", "200"};
+        if (aa) args << "--aa";
+        const auto [status, err] = run(args);
+        EXPECT_EQ(status, 0) << aa;
+        EXPECT_EQ(err, "") << aa;
+    }
+    const auto [status, err] =
+        run({"render", QString::fromStdString(f("none.qrv")), QString::fromStdString(f("c.png"))});
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(err, line(Msg::CannotOpen));
+}
+
+// Images above 100 megapixels are refused before anything is read or drawn.
+TEST(Cli, RenderRefusesImagesAboveTheLimit) {
+    Files f;
+    const std::string doc = std::string(QORV_SOURCE_DIR) + "/examples/triangle.qrv";
+    for (const auto& [w, h] : {std::pair("16384", "16384"), std::pair("10001", "10000")}) {
+        CliRun r = runCli({"render", doc, f("big.png"), "--width", w, "--height", h});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err, "la imagen de " + std::string(w) + " x " + std::string(h) +
+                             " píxeles pasa del límite de 100 megapíxeles\n");
+        EXPECT_FALSE(fs::exists(f("big.png")));
+    }
+    EXPECT_EQ(runCli({"render", doc, f("big.png"), "--width", "16385"}).status, 2);
 }
 
 TEST(Cli, RenderDrawsTheExampleAsImageAndAsVectors) {

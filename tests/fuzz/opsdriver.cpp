@@ -57,9 +57,8 @@ Element* pick(Document& doc, uint16_t k) {
     return all.empty() ? nullptr : all[k % all.size()];
 }
 
-// Checks the list links, the owners of sub-elements and that every reference (parents, colour
-// parameter, tail lists, name, trace and animation entries) points at an element of the list;
-// a reference other than a colour parameter points at an earlier element or at the owner.
+} // namespace
+
 std::string checkSound(Document& doc) {
     // Every element and sub-element with the position of the list element it is or belongs to,
     // by address.
@@ -111,6 +110,8 @@ std::string checkSound(Document& doc) {
         if (a.element && at(a.element) < 0) return "an animation entry not in the list";
     return {};
 }
+
+namespace {
 
 // Saves, reads back, and saves the copy: the two files must be the same.
 std::string saveAndReadBack(Document& doc, Document& copy) {

@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+namespace qorv {
+class Document;
+}
+
 namespace qorv::fuzz {
 
 // The input: a 16-bit little-endian length n, n bytes of a document file, then the operations,
@@ -23,6 +27,12 @@ namespace qorv::fuzz {
 // copied or written to its file and read back must give the same file. Returns an empty string when
 // every check held, else a description of the first failure.
 std::string runDocumentOperations(const uint8_t* data, size_t size);
+
+// Checks the list links, the owners of sub-elements and that every reference (parents, colour
+// parameter, tail lists, name, trace and animation entries) points at an element of the list;
+// a reference other than a colour parameter points at an earlier element or at the owner.
+// Returns an empty string for a sound document, else what is wrong.
+std::string checkSound(Document& doc);
 
 // Puts a document file and operation bytes together into an input.
 std::vector<uint8_t> operationsInput(const std::vector<uint8_t>& document,

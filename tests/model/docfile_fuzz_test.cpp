@@ -31,7 +31,7 @@ std::vector<uint8_t> oldFile(int32_t v) {
     f.i32(Method::Text).i32(1);
     if (v >= 400) f.i32(1);
     f.str("hola");
-    if (v >= 200) f.font("Arial", 1, 2);
+    if (v != 100) f.font("Arial", 1, 2);
     if (v >= 400) f.font("Arial", 1, 2).i32(4);
     if (v >= 600) f.i32(1).i32(2).i32(0);
     f.common(v, 4, -1, -1, -1, 0, 0, 1, false);

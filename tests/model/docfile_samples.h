@@ -249,7 +249,7 @@ struct FileBytes {
         i32(0); // rectangular
         if (v >= 500) i32(0);
         f64(left).f64(top);
-        if (v >= 200) i32(0).i32(0);
+        if (v != 100) i32(0).i32(0); // trace and animation lists
         return *this;
     }
     // The common tail of an element record of version v; `font` for kinds that carry one.

@@ -391,6 +391,88 @@ TEST(DocumentFile, UnusedInternalElementsAreNotWritten) {
     EXPECT_EQ(doc.elementCount(), 3);
 }
 
+// An internal point that only a sub-element refers to is used all the same: every reference of
+// every sub-element counts, whichever slot it is in.
+TEST(DocumentFile, InternalElementsThatOnlySubElementsUseAreWritten) {
+    enum Slot { SideEnd, AxisStart, AxisThird, CoordinateStart, CoordinateThird };
+    for (const Slot slot : {SideEnd, AxisStart, AxisThird, CoordinateStart, CoordinateThird}) {
+        SCOPED_TRACE(slot);
+        OwningBuilder b;
+        Element* a = b.point(0, 0);
+        Element* c = b.point(50, 80);
+        Element* used = b.point(77, -33);
+        used->visible = Internal;
+        Element* owner = nullptr;
+        Element* sub = nullptr;
+        Ref* ref = nullptr;
+        if (slot == SideEnd) {
+            owner = b.make(Method::Polygon, nullptr, nullptr, nullptr, {a, c, b.point(9, 9)});
+            sub = owner->subElement(0);
+            ref = &sub->parent2;
+        } else if (slot == AxisStart || slot == AxisThird) {
+            owner = b.make(Method::Axes, a);
+            sub = owner->subElement(1);
+            ref = slot == AxisStart ? &sub->parent1 : &sub->parent3;
+        } else {
+            owner = b.make(Method::Coordinates, c);
+            sub = owner->subElement(0);
+            ref = slot == CoordinateStart ? &sub->parent1 : &sub->parent3;
+        }
+        *ref = used;
+        const int subIndex = sub == owner->subElement(0) ? 0 : 1;
+
+        TempDir dir;
+        ASSERT_TRUE(saveDocument(b.doc, dir.file("a.qrv")));
+        Document read;
+        ASSERT_EQ(readDocumentFile(read, dir.file("a.qrv"), FileType::Document).kind,
+                  FileKind::Document);
+        Element* readOwner = nullptr;
+        for (Element* e : listOf(read))
+            if (e->method == owner->method) readOwner = e;
+        ASSERT_NE(readOwner, nullptr);
+        const Element* readSub = readOwner->subElement(subIndex);
+        const Element* target = slot == SideEnd                                ? readSub->parent2
+                                : slot == AxisStart || slot == CoordinateStart ? readSub->parent1
+                                                                               : readSub->parent3;
+        ASSERT_NE(target, nullptr);
+        EXPECT_EQ(target->visible, Internal);
+        EXPECT_EQ(target->value[0], 77);
+    }
+}
+
+// Trace and animation entries may name sub-elements; when their owner is an unused internal
+// element, saving drops them with it.
+TEST(DocumentFile, SavingDropsTraceAndAnimationEntriesOfRemovedSubElements) {
+    OwningBuilder b;
+    Element* a = b.point(0, 0);
+    Element* c = b.point(50, 80);
+    Element* polygon = b.make(Method::Polygon, nullptr, nullptr, nullptr, {a, c, b.point(9, 9)});
+    Element* axes = b.make(Method::Axes, a);
+    Element* coordinates = b.make(Method::Coordinates, c);
+    for (Element* e : {polygon, axes, coordinates})
+        e->visible = Internal;
+    Element* kept = b.point(1, 1);
+    b.doc.traceList = {polygon->subElement(1), kept, axes->subElement(0)};
+    b.doc.animations.push_back(AnimationRecord{coordinates->subElement(1), {1, 2, 3}});
+    b.doc.animations.push_back(AnimationRecord{kept, {4, 5, 6}});
+    b.doc.animations.push_back(AnimationRecord{axes->subElement(1), {7, 8, 9}});
+
+    TempDir dir;
+    ASSERT_TRUE(saveDocument(b.doc, dir.file("a.qrv")));
+    EXPECT_EQ(b.doc.elementCount(), 4);
+    EXPECT_EQ(b.doc.traceList, std::vector<Element*>{kept});
+    ASSERT_EQ(b.doc.animations.size(), 1u);
+    EXPECT_EQ(b.doc.animations[0].element, kept);
+    Document read;
+    ASSERT_EQ(readDocumentFile(read, dir.file("a.qrv"), FileType::Document).kind,
+              FileKind::Document);
+    ASSERT_EQ(read.traceList.size(), 1u);
+    EXPECT_EQ(read.traceList[0]->value[0], 1);
+    ASSERT_EQ(read.animations.size(), 1u);
+    EXPECT_EQ(read.animations[0].element->value[0], 1);
+    EXPECT_EQ(read.animations[0].settings[2], 6);
+}
+
 // ---- older versions -----------------------------------------------------------------------------
 
 TEST(DocumentFile, Version299GetsTheDefaultsOfLaterFields) {
@@ -581,6 +663,35 @@ TEST(DocumentFile, Version100CorrectionsAndVersion200AnimationScale) {
     ASSERT_EQ(readBytes(doc2, g.bytes()).kind, FileKind::Document);
     ASSERT_EQ(doc2.animations.size(), 1u);
     EXPECT_EQ(doc2.animations[0].settings[2], 35);
+}
+
+// Only version 100 lacks the trace and animation lists and the text's font record; every later
+// version below 200 has them.
+TEST(DocumentFile, VersionsAfter100HaveTraceAnimationAndTextFont) {
+    for (const int32_t v : {101, 150, 199}) {
+        SCOPED_TRACE(v);
+        FileBytes f;
+        f.i32(v).i32(1);
+        f.i32(0).i32(AngleUnit::Rad).i32(40).i32(0).f64(0).f64(0);
+        f.i32(1).i32(1);                      // element 1 traced
+        f.i32(1).i32(3).i32(1).i32(2).i32(3); // element 3 animated
+        f.i32(Method::FreePoint).common(v, 1, -1, -1, -1, 5, 6, 0, false);
+        f.i32(Method::Text).i32(1).str("hola").font("Courier", 0x10, 8);
+        f.common(v, 2, -1, -1, -1, 0, 0, 1, false);
+        f.i32(Method::Parameter).f64(0).f64(1).common(v, 3, -1, -1, -1, 0, 0, 100, false);
+        Document doc;
+        ASSERT_EQ(readBytes(doc, f.bytes()).kind, FileKind::Document);
+        const auto list = listOf(doc);
+        ASSERT_EQ(list.size(), 3u);
+        EXPECT_EQ(doc.traceList, std::vector<Element*>{list[0]});
+        ASSERT_EQ(doc.animations.size(), 1u);
+        EXPECT_EQ(doc.animations[0].element, list[2]);
+        EXPECT_EQ(list[1]->tailAs<TextTail>()->font, (FontRecord{"Courier", 0x10, 8, 0, 0, 0, 0}));
+        EXPECT_EQ(list[1]->tailAs<TextTail>()->lines, std::vector<std::string>{"hola"});
+        // The corrections of the first format are version 100's alone.
+        EXPECT_EQ(list[0]->shape, 2);
+        EXPECT_EQ(list[2]->shape, 2);
+    }
 }
 
 // ---- refusals -----------------------------------------------------------------------------------

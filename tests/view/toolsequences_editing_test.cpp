@@ -3,6 +3,7 @@
 #include "model/uitext.h"
 #include "view/clickengine.h"
 #include "view/toolhost.h"
+#include "view/toolsequences_parts.h"
 
 #include <gtest/gtest.h>
 
@@ -211,6 +212,27 @@ TEST(RedefinePoint, ATargetThatDependsOnThePointIsRefused) {
     EXPECT_NEAR(m->value[0], 75, 1e-9);
     EXPECT_NEAR(m->value[1], 50, 1e-9);
     EXPECT_TRUE(inDependencyOrder(h.doc));
+}
+
+// Putting the list back in order counts every reference of sub-elements too: the third one of
+// an axis line or of a coordinate number brings its element before their owner.
+TEST(RedefinePoint, OrderCountsEveryReferenceOfSubElements) {
+    ToolHost h;
+    Element* a = h.point(0, 0);
+    Element* axes = h.make(Method::Axes, a);
+    Element* coordinates = h.make(Method::Coordinates, a);
+    Element* late = h.point(5, 5);
+    Element* later = h.point(6, 6);
+    axes->subElement(1)->parent3 = late;
+    coordinates->subElement(0)->parent3 = later;
+    sequences::restoreDependencyOrder(h.doc);
+    std::vector<const Element*> order;
+    for (const Element* e = h.doc.head; e; e = e->next)
+        order.push_back(e);
+    const auto at = [&](const Element* e) { return std::find(order.begin(), order.end(), e); };
+    EXPECT_LT(at(late), at(axes));
+    EXPECT_LT(at(later), at(coordinates));
+    EXPECT_EQ(order.size(), 5u);
 }
 
 TEST(Buttons, PlacedFirstThenTheirElementsThenAnEmptyClick) {
