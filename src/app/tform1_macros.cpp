@@ -11,6 +11,12 @@
 
 namespace qorv {
 
+namespace {
+QString text(int slot) {
+    return QString::fromStdString(uiText().message(slot));
+}
+} // namespace
+
 void TForm1::createMacroActions() {
     M_macros = new QAction(componentText(QStringLiteral("M_macros")), this);
     M_macros->setObjectName(QStringLiteral("M_macros"));
