@@ -1,9 +1,9 @@
 #include "app/drawingcanvas.h"
 
+#include "geometry/paramcolor.h"
 #include "geometry/recalc.h"
 #include "model/document.h"
 #include "model/uitext.h"
-#include "view/paramcolor.h"
 #include "view/resources.h"
 #include "view/viewtransform.h"
 

@@ -2,9 +2,9 @@
 
 #include "geometry/elementgeometry.h"
 #include "geometry/primitives.h"
+#include "geometry/ticks.h"
 #include "geometry/transforms.h"
 #include "model/document.h"
-#include "view/ticks.h"
 
 #include <algorithm>
 #include <cmath>
@@ -205,17 +205,6 @@ double distanceToElement(const Element& e, Point2 p, int* side) {
     default:
         return FarAway;
     }
-}
-
-bool nearestGridNode(const Document& doc, const Element& grid, Point2 p, Point2& node,
-                     Point2& axisCoordinates) {
-    AxesFrame f;
-    if (!axesFrameOf(grid.parent1, f)) return false;
-    node = doc.coordinateSystem == 1 ? snapToPolarGrid(p, f.origin, f.unitX, f.unitY)
-                                     : snapToRectangularGrid(p, f.origin, f.unitX, f.unitY);
-    if (!isFinite(node)) return false;
-    axisCoordinates = f.toAxes(node);
-    return true;
 }
 
 bool liesInRectangle(const Element& e, const WorldRect& r, const ViewTransform& view,

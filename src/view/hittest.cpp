@@ -3,6 +3,7 @@
 #include "geometry/elementgeometry.h"
 #include "geometry/intersectionpoint.h"
 #include "geometry/primitives.h"
+#include "geometry/ticks.h"
 #include "model/document.h"
 #include "model/uitext.h"
 

@@ -3,8 +3,8 @@
 
 #include "geometry/conic.h"
 #include "geometry/elementgeometry.h"
+#include "geometry/ticks.h"
 #include "view/renderframe.h"
-#include "view/ticks.h"
 
 #include <QPainter>
 #include <QPolygonF>
