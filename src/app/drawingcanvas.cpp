@@ -7,6 +7,7 @@
 #include "view/resources.h"
 #include "view/viewtransform.h"
 
+#include <QApplication>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -349,6 +350,13 @@ void DrawingCanvas::showHover(const HoverFeedback& fb) {
 
 void DrawingCanvas::setStatusText(const std::string& text) {
     owner_.setStatusText(qtext(text));
+}
+
+void DrawingCanvas::setBusy(bool on) {
+    if (on)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
 }
 
 void DrawingCanvas::setCursorNumber(int cursor) {
