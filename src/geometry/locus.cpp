@@ -215,7 +215,8 @@ bool keepsSamplesInDrag(const Document& doc, const Element& locus) {
     const Element* dragged = doc.dragged;
     const Element* traced = locus.parent1;
     const Element* driver = locus.parent2;
-    if (!dragged || dragged->selected || !traced || !driver) return false;
+    // Only compared: the drag sets it for one unselected element and clears it when it ends.
+    if (!dragged || !traced || !driver) return false;
     if (traced->kind() != Kind::Point || driver->method == Method::GridPoint) return false;
     if (dragged == driver) return true;
     if (dragged != traced || traced->method == Method::PointOnElement) return false;

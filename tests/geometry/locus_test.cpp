@@ -320,15 +320,19 @@ TEST(Locus, ADragOfItsOwnDriverKeepsTheSamples) {
     const Point2 kept{-7, -7};
     struct Case {
         const Element* dragged;
-        bool selected, keeps;
+        bool keeps;
     };
-    const Case cases[] = {{d, false, true}, {d, true, false}, {fixed, false, false}};
+    // The traced point itself keeps the first locus tracing it, not a second one.
+    Element* second = b.make(Method::Locus, locus->parent1, d);
+    const Case cases[] = {{d, true}, {fixed, false}, {locus->parent1, true}};
     for (const Case& c : cases) {
         t.first[3] = kept;
+        second->tailAs<SampledCurveTail>()->first[3] = kept;
         b.doc.dragged = c.dragged;
-        d->selected = c.selected;
         recalcElement(b.doc, *locus);
-        EXPECT_EQ(t.first[3].x == kept.x, c.keeps) << c.dragged->method << c.selected;
+        recalcElement(b.doc, *second);
+        EXPECT_EQ(t.first[3].x == kept.x, c.keeps) << c.dragged->method;
+        EXPECT_EQ(second->tailAs<SampledCurveTail>()->first[3].x == kept.x, c.dragged == d);
     }
     b.doc.dragged = nullptr;
     recalcElement(b.doc, *locus);

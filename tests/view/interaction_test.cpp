@@ -586,6 +586,15 @@ TEST_F(InteractionFixture, LociKeepTheirSamplesWhileTheirDriverIsDragged) {
     in.mouseRelease(ToolHost::pixel(0, 110), MouseButton::Left, 0);
     EXPECT_NE(t->first[5].x, mark.x);
     EXPECT_EQ(h.doc.dragged, nullptr);
+    // Dragged as part of the selection it does not keep them.
+    driver->selected = 1;
+    t->first[5] = mark;
+    in.mouseMove(ToolHost::pixel(0, 100), false, false, 0);
+    in.mousePress(ToolHost::pixel(0, 100), MouseButton::Left, 0);
+    in.mouseMove(ToolHost::pixel(-110, 0), true, false, 0);
+    EXPECT_NE(t->first[5].x, mark.x);
+    in.mouseRelease(ToolHost::pixel(-110, 0), MouseButton::Left, 0);
+    driver->selected = 0;
 
     t->first[5] = mark;
     drag(-100, 100, -80, 100, 1);
