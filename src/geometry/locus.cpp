@@ -6,6 +6,7 @@
 #include "geometry/recalcmethods.h"
 #include "geometry/recalcsupport.h"
 #include "geometry/ticks.h"
+#include "model/methodtable.h"
 
 #include <algorithm>
 #include <cmath>
@@ -349,19 +350,12 @@ bool isValidLocusPair(Document& doc, const Element& traced, Element& driver) {
     case Method::PointOnElement:
     case Method::Parameter:
         break;
-    case Method::GridPoint:
-        switch (traced.kind()) {
-        case Kind::Point:
-        case Kind::Line:
-        case Kind::Ray:
-        case Kind::Segment:
-        case Kind::Vector:
-        case Kind::Circle:
-            break;
-        default:
-            return false;
-        }
+    case Method::GridPoint: {
+        constexpr KindMask onGrid = kindBits(
+            {Kind::Point, Kind::Line, Kind::Ray, Kind::Segment, Kind::Vector, Kind::Circle});
+        if (!hasKind(onGrid, traced.kind())) return false;
         break;
+    }
     default:
         return false;
     }
