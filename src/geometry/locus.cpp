@@ -394,7 +394,7 @@ void sampleLocus(Document& doc, Element& locus) {
         if (!point && !tracedIsUsable(*traced)) continue; // a family keeps only what exists
         putSample(*t, t->count++, *traced, range.parameter ? range.stored(word) : p);
     }
-    if (point) {
+    if (point && !pass.spent()) {
         const int64_t left = SamplingWork / int64_t(std::max<size_t>(1, pass.size())) - n;
         refineBoundaries(*t, t->count, range, left, [&](double w, int into) {
             word = w;
