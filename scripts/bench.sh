@@ -9,5 +9,5 @@ cmake --build build-release -j "$(nproc)" --target qorv_bench qorv_view_bench qo
 echo "cores: $(nproc); cpu: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')"
 echo "load average before the run: $(cut -d' ' -f1-3 /proc/loadavg)"
 export QT_QPA_PLATFORM=offscreen
-./build-release/bench/qorv_bench --benchmark_filter='Mixed' "$@"
-./build-release/bench/qorv_view_bench --benchmark_filter='BM_DragStep(AA)?/n|CliRender' "$@"
+./build-release/bench/qorv_bench --benchmark_filter='Mixed|Locus|Family' "$@"
+./build-release/bench/qorv_view_bench --benchmark_filter='BM_DragStep(AA)?/n|BM_DragStepLoci|CliRender' "$@"

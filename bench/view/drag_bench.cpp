@@ -3,6 +3,7 @@
 // main drawing bitmap. The descendants are marked once, before the drag, as the editor does.
 #include "generator.h"
 #include "geometry/recalc.h"
+#include "model/constructionbuilder.h"
 #include "model/document.h"
 #include "view/renderer.h"
 
@@ -89,5 +90,52 @@ void dragArguments(benchmark::internal::Benchmark* b) {
 
 BENCHMARK(BM_DragStep)->Apply(dragArguments);
 BENCHMARK(BM_DragStepAA)->Apply(dragArguments);
+
+// The 2,000-element construction with five loci of 1,000 samples: the midpoints of the dragged
+// point and of a point running round a circle of their own. Dragging that point moves every
+// locus (each resamples at every step); dragging one locus's own driver changes no locus (it
+// keeps its samples until the drag ends).
+void BM_DragStepLoci(benchmark::State& state) {
+    DragScene s(2000, bench::Layout::Spread, false);
+    ConstructionBuilder b(s.doc);
+    b.recalculate = true;
+    b.opts.locusPoints = 1000;
+    Element* ownDriver = nullptr;
+    for (int k = 0; k < 5; ++k) {
+        Element* centre = b.point(-700 + 300 * k, -300);
+        Element* circle = b.make(Method::CircleCentrePoint, centre, b.point(-640 + 300 * k, -300));
+        b.req.value[3] = 0.1 * k;
+        Element* d = b.make(Method::PointOnElement, circle);
+        b.make(Method::Locus, b.make(Method::Midpoint, d, s.driver), d);
+        ownDriver = d;
+    }
+    recalcUpTo(s.doc);
+    const bool resample = state.range(0) != 0;
+    if (!resample) {
+        s.doc.markDescendants(ownDriver);
+        ownDriver->mark = 1;
+        s.doc.dragged = ownDriver;
+    } else {
+        s.doc.markDescendants(s.driver);
+        s.driver->mark = 1;
+    }
+    for (auto _ : state) {
+        if (resample) {
+            s.step();
+        } else {
+            ownDriver->value[3] += 0.01;
+            recalcMarked(s.doc);
+            s.renderer.redraw(s.image, s.doc, s.options);
+        }
+        benchmark::DoNotOptimize(s.image.constBits());
+    }
+}
+BENCHMARK(BM_DragStepLoci)
+    ->Arg(1)
+    ->Arg(0)
+    ->ArgName("resample")
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 } // namespace

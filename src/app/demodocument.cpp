@@ -186,18 +186,22 @@ void buildDemoDocument(Document& doc) {
         }
     }
 
-    // A locus of a point, as sampled.
-    Element* traced = mk.point(-300, -200);
+    // A locus: the midpoint of a fixed point and a point running round a hidden circle.
+    Element* hub = mk.point(-380, -220);
+    Element* rim = mk.point(-330, -220);
+    hub->visible = rim->visible = 0;
+    Element* round = mk.make(Method::CircleCentrePoint, hub, rim);
+    round->value[0] = -380, round->value[1] = -220, round->value[2] = -330, round->value[3] = -220;
+    round->visible = 0;
+    mk.req.value[3] = 0.5;
+    Element* runner = mk.make(Method::PointOnElement, round);
+    runner->visible = 0;
+    Element* far = mk.point(-240, -240);
+    far->visible = 0;
+    Element* traced = mk.make(Method::Midpoint, runner, far);
+    traced->color = rgb(255, 128, 0);
     traced->visible = 0;
-    Element* locus = mk.make(Method::Locus, traced, nullptr);
-    if (auto* t = locus->tailAs<SampledCurveTail>()) {
-        t->resize(120);
-        t->count = 120;
-        for (int i = 0; i < 120; ++i) {
-            t->first[size_t(i)] = {-420 + 4.0 * i, -230 + 30 * std::sin(i / 8.0)};
-            t->words[size_t(i)] = rgb(255, 128, 0);
-        }
-    }
+    mk.make(Method::Locus, traced, runner);
 
     // Texts: a name, a number, an equation, a check, a text with two runs, a table, a button.
     mk.req.text = "A";

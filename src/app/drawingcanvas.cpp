@@ -1,13 +1,14 @@
 #include "app/drawingcanvas.h"
 
+#include "geometry/paramcolor.h"
 #include "geometry/pointonelement.h"
 #include "geometry/recalc.h"
 #include "model/document.h"
 #include "model/uitext.h"
-#include "view/paramcolor.h"
 #include "view/resources.h"
 #include "view/viewtransform.h"
 
+#include <QApplication>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -423,6 +424,13 @@ void DrawingCanvas::showHover(const HoverFeedback& fb) {
 
 void DrawingCanvas::setStatusText(const std::string& text) {
     owner_.setStatusText(qtext(text));
+}
+
+void DrawingCanvas::setBusy(bool on) {
+    if (on)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
 }
 
 void DrawingCanvas::setCursorNumber(int cursor) {

@@ -114,6 +114,7 @@ class DrawingCanvas : public QWidget, public InteractionHost, public MuePanHost 
     void openElementDialog(int tool, Element& e) override { owner_.openElementDialog(tool, e); }
     void showMessage(int slot) override { owner_.showMessage(slot); }
     bool chooseFont(FontRecord& font) override { return owner_.chooseFont(font); }
+    void setBusy(bool on) override;
 
     // ---- MuePanHost
     Document& currentDocument() override { return *document_; }

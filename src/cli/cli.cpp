@@ -1,6 +1,7 @@
 #include "cli/cli.h"
 
 #include "calc/expression.h"
+#include "geometry/locus.h"
 #include "geometry/measure.h"
 #include "geometry/recalc.h"
 #include "model/cp1252.h"
@@ -141,6 +142,41 @@ int idOf(const Element* e) {
     return e ? e->id : -1;
 }
 
+// The samples of a locus or graph in drawing order: [x, y] for each defined sample, null for each
+// undefined one and wherever the drawing does not join two samples (a jump; the separate points
+// of a grid locus or of a stored family); a closed curve ends on its first sample again.
+void dumpSamples(std::string& out, const Element& e) {
+    const auto* t = e.tailAs<SampledCurveTail>();
+    if (!t) return;
+    out += ", \"samples\": [";
+    bool empty = true;
+    auto put = [&](const std::string& item) {
+        out += empty ? "" : ", ";
+        out += item;
+        empty = false;
+    };
+    auto point = [&](int i) {
+        std::string p = "[";
+        jsonNumber(p, t->first[size_t(i)].x);
+        p += ", ";
+        jsonNumber(p, t->first[size_t(i)].y);
+        put(p + "]");
+    };
+    const int n = storedSamples(*t);
+    const bool curve = isCurveLocus(e);
+    for (int i = 0; i < n; ++i) {
+        if (!isSampleDefined(*t, i)) {
+            put("null");
+            continue;
+        }
+        if (i > 0 && isSampleDefined(*t, i - 1) && (!curve || !samplesJoined(*t, i - 1, i)))
+            put("null");
+        point(i);
+    }
+    if (curve && e.option == 1 && n > 2 && samplesJoined(*t, n - 1, 0)) point(0);
+    out += "]";
+}
+
 void dumpElement(std::string& out, const Document& doc, const Element& e) {
     out += "{\"id\": " + std::to_string(e.id);
     out += ", \"method\": " + std::to_string(e.method);
@@ -166,6 +202,7 @@ void dumpElement(std::string& out, const Document& doc, const Element& e) {
         }
         out += "], \"type\": " + std::to_string(t->conicType) + "}";
     }
+    if (e.kind() == Kind::Locus) dumpSamples(out, e);
     if (const auto* t = e.tailAs<PolygonTail>()) {
         out += ", \"vertices\": [";
         for (size_t i = 0; i < t->sides.size(); ++i) {

@@ -1,6 +1,7 @@
 #include "geometry/intersectionpoint.h"
 
 #include "geometry/elementgeometry.h"
+#include "geometry/locus.h"
 
 #include <algorithm>
 #include <cmath>
@@ -153,21 +154,6 @@ int conicPairCandidates(const Element& conic, const Element& other, bool otherIs
     return intersectConics(k1, k2, frameAround(pts, n + conicPointPositions(other, pts + n)), out);
 }
 
-LocusResampler gLocusResampler = nullptr;
-
-constexpr int32_t MissingSample = -1111;
-constexpr double UndefinedGraphY = 99999999.0;
-
-bool sampleDefined(const SampledCurveTail& t, int i) {
-    return t.words[size_t(i)] != MissingSample && t.first[size_t(i)].y != UndefinedGraphY &&
-           isFinite(t.first[size_t(i)]);
-}
-
-int usableSamples(const SampledCurveTail& t) {
-    const size_t cap = std::min({t.first.size(), t.words.size(), t.params.size()});
-    return int(std::clamp<int64_t>(t.count, 0, int64_t(cap)));
-}
-
 bool isClosedLocus(const Element& e) {
     return e.method == Method::Locus && e.option == 1;
 }
@@ -177,11 +163,11 @@ bool isClosedLocus(const Element& e) {
 template <class F> void forEachPiece(const Element& locus, double minLen, double maxLen, F&& f) {
     const auto* t = locus.tailAs<SampledCurveTail>();
     if (!t) return;
-    const int n = usableSamples(*t);
+    const int n = storedSamples(*t);
     const int pieces = (isClosedLocus(locus) && n >= 3) ? n : n - 1;
     for (int i = 0; i < pieces; ++i) {
         const int j = (i + 1) % n;
-        if (!sampleDefined(*t, i) || !sampleDefined(*t, j)) continue;
+        if (!isSampleDefined(*t, i) || !isSampleDefined(*t, j)) continue;
         const Point2 a = t->first[size_t(i)], b = t->first[size_t(j)];
         const double len = distance(a, b);
         if (!(len > minLen) || len > maxLen) continue;
@@ -189,25 +175,7 @@ template <class F> void forEachPiece(const Element& locus, double minLen, double
     }
 }
 
-// Estimated length of a locus for choosing its temporary sample count.
-int32_t crossingSampleCount(const Element& locus) {
-    const auto* t = locus.tailAs<SampledCurveTail>();
-    if (!t) return 500;
-    const int n = usableSamples(*t);
-    double estimate = 0;
-    for (int i = 0; i + 1 < n; ++i) {
-        const double len = distance(t->first[size_t(i)], t->first[size_t(i + 1)]);
-        const bool both = sampleDefined(*t, i) && sampleDefined(*t, i + 1);
-        estimate += (both && len >= 1 && len < 10) ? len : 1;
-    }
-    return std::max<int32_t>(500, int32_t(std::min(estimate / 2, 1e7)));
-}
-
 } // namespace
-
-void setLocusResampler(LocusResampler fn) {
-    gLocusResampler = fn;
-}
 
 int32_t intersectionBaseCode(const Element& a, const Element& b, bool& swap) {
     swap = false;
@@ -301,14 +269,21 @@ bool intersectionCandidates(const Element& p1, const Element& p2, int32_t code,
     return true;
 }
 
-int locusCrossings(const Element& locus, const Element& other, int wanted, Point2& found) {
+int locusCrossings(const Element& locus, const Element& other, int wanted, Point2& found,
+                   const Point2* near, int* nearest) {
     int total = 0;
     Point2 last{};
     bool haveLast = false;
+    double best = 0;
+    if (nearest) *nearest = -1;
     // A crossing at a sample shared by two pieces is found twice: it counts once.
     auto record = [&](Point2 p) {
         if (haveLast && distance(p, last) < Tol::Distinct) return;
         if (total == wanted) found = p;
+        if (near && nearest && (*nearest < 0 || distance(p, *near) < best)) {
+            *nearest = total;
+            best = distance(p, *near);
+        }
         ++total;
         last = p;
         haveLast = true;
@@ -360,6 +335,16 @@ int locusCrossings(const Element& locus, const Element& other, int wanted, Point
     return total;
 }
 
+int finerLocusCrossings(Document& doc, Element& locus, Element& other, int wanted, Point2& found,
+                        const Point2* near, int* nearest) {
+    const FinerSamples finer(doc, locus);
+    if (other.kind() == Kind::Locus) {
+        const FinerSamples finerOther(doc, other);
+        return locusCrossings(locus, other, wanted, found, near, nearest);
+    }
+    return locusCrossings(locus, other, wanted, found, near, nearest);
+}
+
 bool computeIntersectionPoint(Document& doc, const Element& point, Point2& out, double viewScale) {
     Element* p1 = point.parent1;
     Element* p2 = point.parent2;
@@ -371,17 +356,8 @@ bool computeIntersectionPoint(Document& doc, const Element& point, Point2& out, 
         Element* other = p2;
         if (locus->kind() != Kind::Locus && other->kind() == Kind::Locus) std::swap(locus, other);
         if (locus->kind() != Kind::Locus || point.option2 < 0) return false;
-        const bool otherLocus = other->kind() == Kind::Locus;
-        if (gLocusResampler) {
-            gLocusResampler(doc, *locus, crossingSampleCount(*locus), false);
-            if (otherLocus) gLocusResampler(doc, *other, crossingSampleCount(*other), false);
-        }
         Point2 found{};
-        const int total = locusCrossings(*locus, *other, point.option2, found);
-        if (gLocusResampler) {
-            gLocusResampler(doc, *locus, 0, true);
-            if (otherLocus) gLocusResampler(doc, *other, 0, true);
-        }
+        const int total = finerLocusCrossings(doc, *locus, *other, point.option2, found);
         if (total <= point.option2 || !isFinite(found)) return false;
         out = found;
         return true;

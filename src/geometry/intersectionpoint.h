@@ -63,14 +63,15 @@ bool intersectionCandidates(const Element& p1, const Element& p2, int32_t code,
 
 // The crossings of a locus's (or function graph's) sample polyline with another element, in the
 // order found. Returns how many there are and sets `found` to crossing number `wanted` when it
-// exists. Uses the samples as they are stored.
-int locusCrossings(const Element& locus, const Element& other, int wanted, Point2& found);
+// exists; with `near`, `nearest` gets the number of the crossing nearest to it (-1: none). Uses
+// the samples as they are stored.
+int locusCrossings(const Element& locus, const Element& other, int wanted, Point2& found,
+                   const Point2* near = nullptr, int* nearest = nullptr);
 
-// Temporarily resamples a locus with at least `samples` samples; called again with
-// `restoreSamples` = true to give the locus back its own count. Set by the locus sampler; while it
-// is not set, crossings use the stored samples.
-using LocusResampler = void (*)(Document& doc, Element& locus, int32_t samples, bool restore);
-void setLocusResampler(LocusResampler fn);
+// The same over finer samples of the locus, and of `other` when it is a locus or graph too (see
+// FinerSamples): the crossings that intersection points of code 42 number.
+int finerLocusCrossings(Document& doc, Element& locus, Element& other, int wanted, Point2& found,
+                        const Point2* near = nullptr, int* nearest = nullptr);
 
 // The position an intersection point takes now. False when it is undefined.
 bool computeIntersectionPoint(Document& doc, const Element& point, Point2& out,

@@ -1,6 +1,7 @@
 #include "geometry/pointonelement.h"
 
 #include "geometry/elementgeometry.h"
+#include "geometry/locus.h"
 #include "geometry/recalc.h"
 
 #include <algorithm>
@@ -156,6 +157,7 @@ bool evaluatePointOnElement(const Element& e, double t, Point2& out) {
 
 bool evaluatePointOnElement(Document& doc, const Element& e, double t, Point2& out) {
     if (e.method == Method::Locus) return pointOnLocusAt(doc, e, t, out);
+    if (e.method == Method::FunctionGraph) return functionGraphPoint(doc, e, t, out);
     return evaluateCommon(e, t, out);
 }
 
@@ -226,15 +228,14 @@ double nearestParameterOnElement(const Element& e, Point2 p) {
     } else if (e.kind() == Kind::Locus) {
         const auto* tail = e.tailAs<SampledCurveTail>();
         if (!tail) return 0;
-        const size_t n = std::min({size_t(std::max(tail->count, 0)), tail->first.size(),
-                                   tail->params.size(), tail->words.size()});
+        const int n = storedSamples(*tail);
         double best = std::numeric_limits<double>::infinity();
-        for (size_t i = 0; i < n; ++i) {
-            if (tail->words[i] == -1111) continue;
-            const double d = distance(p, tail->first[i]);
+        for (int i = 0; i < n; ++i) {
+            if (!isSampleDefined(*tail, i)) continue;
+            const double d = distance(p, tail->first[size_t(i)]);
             if (d < best) {
                 best = d;
-                t = tail->params[i];
+                t = tail->params[size_t(i)];
             }
         }
     }

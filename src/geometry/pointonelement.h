@@ -9,6 +9,7 @@
 //   arc                                          fraction 0..1 from its first point to its third
 //   conic                                        0..120 along its 120 samples
 //   locus                                        the driver's parameter
+//   function graph                               0..1 over its variable's range
 #pragma once
 
 #include "model/element.h"
@@ -17,15 +18,16 @@ namespace qorv {
 
 class Document;
 
-// The point at parameter t on a line, ray, segment, vector, polygon, circle, arc, conic or locus.
-// Returns false (and leaves `out` alone) when the element gives no point there. A locus is
-// evaluated by re-running its construction, which needs the document.
+// The point at parameter t on a line, ray, segment, vector, polygon, circle, arc, conic, locus or
+// function graph. Returns false (and leaves `out` alone) when the element gives no point there.
+// A locus is evaluated by re-running its construction and a graph by its function, which need
+// the document.
 bool evaluatePointOnElement(Document& doc, const Element& e, double t, Point2& out);
-// The same for every kind except loci (which give false here).
+// The same for every kind except loci and graphs (which give false here).
 bool evaluatePointOnElement(const Element& e, double t, Point2& out);
 
 // The parameter of the place of the element nearest to p (the inverse of the above). For a locus
-// it is the driver parameter of the nearest stored sample.
+// or graph it is the parameter of the nearest stored sample.
 double nearestParameterOnElement(const Element& e, Point2 p);
 
 // Lines and rays whose points are placed on them by a signed distance from their first point

@@ -28,17 +28,14 @@ void recalcMarked(Document& doc);
 
 // ---- partial passes ------------------------------------------------------------------------
 
-// Recalculates the list from `from` up to and including `to`, skipping loci.
-void recalcStretch(Document& doc, Element& from, const Element& to);
-
 // The word that holds a driver's parameter: `value[0]` of a parameter (63), `value[3]` of a point
 // on an element or on a grid.
 double& driverParameter(Element& driver);
 
 // Puts the driver at `parameter`, recalculates from it up to `wanted` (skipping loci), reads the
-// position of `wanted` when it is defined, then restores the driver and recalculates the same
-// stretch again, so that the construction is left exactly as it was. Returns whether `wanted` was
-// defined there; false too when the document's partial passes are nested too deep.
+// position of `wanted` when it is defined, then leaves the construction exactly as it was (see
+// PartialPass). Returns whether `wanted` was defined there; false too when the document's partial
+// passes are nested too deep.
 bool evaluateWithDriverAt(Document& doc, Element& driver, double parameter, const Element& wanted,
                           Point2& out);
 

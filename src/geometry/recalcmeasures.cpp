@@ -144,8 +144,10 @@ void recalcSlope(Document& doc, Element& e) {
 }
 
 void recalcExpressionElement(Document& doc, Element& e) {
+    ResultKeepingCaller caller; // the functions it calls keep their own result slots
     EvalContext ctx;
     ctx.angleUnit = doc.angleUnit;
+    ctx.caller = &caller;
     recalcExpression(e, ctx);
 }
 

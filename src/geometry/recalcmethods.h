@@ -55,4 +55,8 @@ void recalcAngleValue(Document& doc, Element& e);         // 36
 void recalcSlope(Document& doc, Element& e);              // 56
 void recalcExpressionElement(Document& doc, Element& e);  // 37, 64
 
+// Loci and function graphs (locus.cpp)
+void recalcLocus(Document& doc, Element& e);         // 21
+void recalcFunctionGraph(Document& doc, Element& e); // 65
+
 } // namespace qorv

@@ -2,6 +2,7 @@
 // (never a non-finite number), units of measure.
 #pragma once
 
+#include "calc/expression.h"
 #include "geometry/elementgeometry.h"
 #include "model/document.h"
 
@@ -117,6 +118,31 @@ inline void storeMeasure(const Document& doc, Element& e, double raw, MeasureUni
     e.value[0] = v;
     e.option = HasValue;
     e.defined = 1;
+}
+
+// Evaluates a function element at x without changing it: its value table's result slot is put
+// back, and so are those of the functions it calls (evaluating is not a change of the
+// construction, which partial passes leave exactly as it was).
+bool evaluateFunctionKeeping(Element& function, double x, double& result, EvalContext ctx);
+
+class ResultKeepingCaller final : public FunctionCaller {
+  public:
+    bool callFunction(Element& function, double x, double& result,
+                      const EvalContext& ctx) override {
+        return evaluateFunctionKeeping(function, x, result, ctx);
+    }
+};
+
+inline bool evaluateFunctionKeeping(Element& function, double x, double& result, EvalContext ctx) {
+    ExpressionTail* t = function.tailAs<ExpressionTail>();
+    if (!t || t->exprValues.empty()) return false;
+    ResultKeepingCaller caller;
+    ctx.caller = &caller;
+    const double kept = t->exprValues[0];
+    const bool ok = evaluateTail(*t, x, ctx);
+    result = t->exprValues[0];
+    t->exprValues[0] = kept;
+    return ok && std::isfinite(result);
 }
 
 } // namespace qorv

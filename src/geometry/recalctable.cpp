@@ -43,7 +43,7 @@ constexpr RecalcRow kRecalcRows[] = {
     {Method::CircleRadiusCentre, recalcCircleRadiusCentre},
     {Method::ArcThreePoints, recalcArc},
     {Method::Angle, recalcAngle},
-    {Method::Locus, recalcNotAvailable}, // not computed yet: stays undefined
+    {Method::Locus, recalcLocus},
     {Method::AxialSymmetryPoint, recalcAxialSymmetry},
     {Method::TranslationPoint, recalcTranslation},
     {Method::RotationPoint, recalcRotation},
@@ -87,7 +87,7 @@ constexpr RecalcRow kRecalcRows[] = {
     {Method::GridPoint, recalcGridPoint},
     {Method::Parameter, recalcKeep},
     {Method::Function, recalcExpressionElement},
-    {Method::FunctionGraph, recalcNotAvailable}, // not computed yet
+    {Method::FunctionGraph, recalcFunctionGraph},
     {Method::ShowHideButton, recalcKeep},
     {Method::Bitmap, recalcFollowFirstParent},
     {Method::Proportion, recalcProportion},

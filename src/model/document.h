@@ -148,6 +148,21 @@ class Document {
     // Runtime: how many partial recalculation passes (points on loci re-running part of the
     // list) are nested at the moment.
     int32_t partialPassDepth = 0;
+    // Runtime: what partial passes set aside while they re-run part of the list (the elements
+    // they run and the numbers they put back afterwards), used as stacks by nested passes. They
+    // keep their capacity, so that a drag step does not allocate.
+    struct PassStacks {
+        std::vector<Element*> elements;
+        std::vector<double> numbers;
+        std::vector<int32_t> words;
+        std::vector<std::string> texts;
+        size_t textsUsed = 0;
+        std::vector<const Element*> busy; // loci and graphs being sampled or evaluated
+        int64_t work = 0; // recalculations left to the passes nested in the outermost one
+    } passStacks;
+    // Runtime: the element being dragged, while a drag of a single unselected element is in
+    // progress (a locus then keeps the samples that the drag cannot change).
+    const Element* dragged = nullptr;
 
     // --- list operations
     void append(Element* e); // takes ownership

@@ -19,9 +19,9 @@ constexpr int32_t OldestFileVersion = 100;
 constexpr int32_t FirstFormatVersion = OldestFileVersion;
 // Longest string a file may hold, in bytes.
 constexpr size_t MaxFileStringBytes = 1015;
-// Sample capacity of one locus or function graph, and of all of them in one file; the samples
-// themselves are not stored, so the count is the only thing that sizes them.
-constexpr int32_t MaxCurveSamples = 1 << 20;
+// Sample capacity of one locus or function graph (the editor's own limit), and of all of them in
+// one file; the samples themselves are not stored, so the count is the only thing that sizes them.
+constexpr int32_t MaxCurveSamples = 50000;
 constexpr int64_t MaxFileSamples = int64_t(1) << 22;
 
 // How records are encoded. Files hold Windows-1252 strings of at most MaxFileStringBytes and

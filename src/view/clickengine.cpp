@@ -1,5 +1,6 @@
 #include "view/clickengine.h"
 
+#include "geometry/intersectionpoint.h"
 #include "geometry/pointonelement.h"
 #include "geometry/recalc.h"
 
@@ -112,6 +113,16 @@ Element* ClickEngine::makePoint(const Hit* hit, Point2 world) {
         req.option2 = target->option2;
         req.value[0] = target->value[0];
         req.value[1] = target->value[1];
+        if (req.option == IntersectionCode::Locus && req.parent1 && req.parent2) {
+            // The hover numbers the crossings of the stored samples; the point numbers those
+            // of the finer samples it will be computed from: the one nearest to the crossing.
+            const Point2 at{req.value[0], req.value[1]};
+            Point2 found;
+            int nearest = -1;
+            const BusyCursor busy(host_);
+            finerLocusCrossings(doc(), *req.parent1, *req.parent2, 0, found, &at, &nearest);
+            if (nearest >= 0) req.option2 = nearest;
+        }
     } else if (target->kind() == Kind::Grid) {
         req.method = Method::GridPoint;
         req.parent1 = target;

@@ -56,6 +56,25 @@ class SequenceHost {
     }
     // The macro work of the macro tools (none: those tools do nothing).
     virtual MacroSession* macroSession() { return nullptr; }
+    // The wait cursor, while a click computes for long (the crossings of loci).
+    virtual void setBusy(bool on) { (void)on; }
+    // The part of the plane the drawing area shows (world coordinates).
+    virtual void visibleArea(double& left, double& top, double& right, double& bottom) {
+        const Document& d = document();
+        left = d.left, top = d.top, right = d.right, bottom = d.bottom;
+    }
+};
+
+// The wait cursor for as long as it lives.
+class BusyCursor {
+  public:
+    explicit BusyCursor(SequenceHost& host) : host_(host) { host_.setBusy(true); }
+    ~BusyCursor() { host_.setBusy(false); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+  private:
+    SequenceHost& host_;
 };
 
 // The click, as the engine hands it to a sequence.

@@ -3,6 +3,7 @@
 #include "geometry/elementgeometry.h"
 #include "geometry/pointonelement.h"
 #include "geometry/primitives.h"
+#include "geometry/ticks.h"
 #include "geometry/transforms.h"
 #include "model/document.h"
 

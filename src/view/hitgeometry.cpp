@@ -1,10 +1,11 @@
 #include "view/hitgeometry.h"
 
 #include "geometry/elementgeometry.h"
+#include "geometry/locus.h"
 #include "geometry/primitives.h"
+#include "geometry/ticks.h"
 #include "geometry/transforms.h"
 #include "model/document.h"
-#include "view/ticks.h"
 
 #include <algorithm>
 #include <cmath>
@@ -104,25 +105,21 @@ double angleDistance(const Element& e, Point2 p) {
 double sampledDistance(const Element& e, Point2 p) {
     const auto* t = e.tailAs<SampledCurveTail>();
     if (!t) return FarAway;
-    const int n = std::clamp<int>(t->count, 0, int(std::min(t->first.size(), t->second.size())));
-    auto undefinedAt = [&](int i) {
-        const int32_t w = size_t(i) < t->words.size() ? t->words[size_t(i)] : 0;
-        return w == int32_t(NotSet) || far(t->first[size_t(i)]) ||
-               std::fabs(t->first[size_t(i)].y) >= 99999999.0;
-    };
-    const bool family = e.method == Method::Locus && e.parent1 && e.parent1->kind() != Kind::Point;
+    const int n = storedSamples(*t);
+    auto usable = [&](int i) { return isSampleDefined(*t, i) && !far(t->first[size_t(i)]); };
+    const bool family = e.method == Method::Locus && !isCurveLocus(e) && !isGridLocus(e);
     double best = FarAway;
     for (int i = 0; i < n; ++i) {
-        if (undefinedAt(i)) continue;
+        if (!usable(i)) continue;
+        const Point2 a = t->first[size_t(i)];
         if (family) {
-            const Point2 a = t->first[size_t(i)], b = t->second[size_t(i)];
+            const Point2 b = t->second[size_t(i)];
             best = std::min(best, far(b) ? distance(p, a) : segmentDistance(p, a, b));
-            continue;
+        } else if (i + 1 < n && usable(i + 1) && samplesJoined(*t, i, i + 1)) {
+            best = std::min(best, segmentDistance(p, a, t->first[size_t(i + 1)]));
+        } else {
+            best = std::min(best, distance(p, a));
         }
-        if (i + 1 < n && !undefinedAt(i + 1))
-            best = std::min(best, segmentDistance(p, t->first[size_t(i)], t->first[size_t(i + 1)]));
-        else
-            best = std::min(best, distance(p, t->first[size_t(i)]));
     }
     return best;
 }
@@ -207,17 +204,6 @@ double distanceToElement(const Element& e, Point2 p, int* side) {
     }
 }
 
-bool nearestGridNode(const Document& doc, const Element& grid, Point2 p, Point2& node,
-                     Point2& axisCoordinates) {
-    AxesFrame f;
-    if (!axesFrameOf(grid.parent1, f)) return false;
-    node = doc.coordinateSystem == 1 ? snapToPolarGrid(p, f.origin, f.unitX, f.unitY)
-                                     : snapToRectangularGrid(p, f.origin, f.unitX, f.unitY);
-    if (!isFinite(node)) return false;
-    axisCoordinates = f.toAxes(node);
-    return true;
-}
-
 bool liesInRectangle(const Element& e, const WorldRect& r, const ViewTransform& view,
                      const BoxQuery& boxes) {
     auto inside = [&](Point2 p) { return isFinite(p) && r.contains(p); };
@@ -279,11 +265,11 @@ bool liesInRectangle(const Element& e, const WorldRect& r, const ViewTransform& 
     case Kind::Locus: {
         const auto* t = e.tailAs<SampledCurveTail>();
         if (!t) return false;
-        const int n = std::clamp<int>(t->count, 0, int(t->first.size()));
+        const int n = storedSamples(*t);
         bool any = false;
         for (int i = 0; i < n; ++i) {
             const Point2 s = t->first[size_t(i)];
-            if (far(s) || std::fabs(s.y) >= 99999999.0) continue;
+            if (far(s) || !isSampleDefined(*t, i)) continue;
             if (!inside(s)) return false;
             any = true;
         }
@@ -301,6 +287,22 @@ bool liesInRectangle(const Element& e, const WorldRect& r, const ViewTransform& 
         return inside(tl) && inside(br);
     }
     }
+}
+
+double familyLocusDistance(Document& doc, const Element& locus, Point2 p, double enough) {
+    struct Nearest : FamilyVisitor {
+        Point2 p;
+        double enough;
+        double best = FarAway;
+        bool visit(const Element& member) override {
+            best = std::min(best, distanceToElement(member, p));
+            return !(best < enough);
+        }
+    } nearest;
+    nearest.p = p;
+    nearest.enough = enough;
+    runFamilyLocus(doc, locus, nearest);
+    return nearest.best;
 }
 
 } // namespace qorv

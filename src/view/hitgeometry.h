@@ -41,11 +41,9 @@ constexpr double FarAway = std::numeric_limits<double>::infinity();
 // (their sides; `side` gets the nearest), circles, arcs, angle marks (0 inside the sector), loci,
 // function graphs and conics. FarAway for other kinds and for elements without a shape.
 double distanceToElement(const Element& e, Point2 p, int* side = nullptr);
-
-// The grid node nearest to p of a grid element (method 61), in world coordinates, with its axis
-// coordinates (the numbers a point on the grid keeps). False when the grid's axes give no frame.
-bool nearestGridNode(const Document& doc, const Element& grid, Point2 p, Point2& node,
-                     Point2& axisCoordinates);
+// The same for a family locus (whose members are not stored): the nearest member, found by
+// re-running the family; stops at the first member nearer than `enough`.
+double familyLocusDistance(Document& doc, const Element& locus, Point2 p, double enough);
 
 // Whether a drawable element lies wholly inside the rectangle: points by their position, straight
 // elements by their defining points, polygons by their vertices, circles, arcs, angle marks,

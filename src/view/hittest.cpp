@@ -2,7 +2,9 @@
 
 #include "geometry/elementgeometry.h"
 #include "geometry/intersectionpoint.h"
+#include "geometry/locus.h"
 #include "geometry/primitives.h"
+#include "geometry/ticks.h"
 #include "model/document.h"
 #include "model/uitext.h"
 
@@ -121,7 +123,8 @@ const std::vector<Hit>& HitTester::run(Document& doc, const ViewTransform& view,
         case Kind::Angle:
         case Kind::Locus:
         case Kind::Conic: {
-            const double d = distanceToElement(*e, world);
+            const double d = isFamilyLocus(*e) ? familyLocusDistance(doc, *e, world, reach)
+                                               : distanceToElement(*e, world);
             if (d < reach) add(e, d);
             break;
         }

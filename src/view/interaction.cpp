@@ -5,6 +5,7 @@
 #include "geometry/transforms.h"
 #include "macros/macro.h"
 #include "model/document.h"
+#include "model/elementcodec.h"
 #include "model/uitext.h"
 
 #include <algorithm>
@@ -38,7 +39,6 @@ bool centreOf(const Element& e, Point2& out) {
 }
 
 constexpr int MinLocusSamples = 10;
-constexpr int MaxLocusSamples = 50000;
 
 } // namespace
 
@@ -94,6 +94,7 @@ void Interaction::switchTool(int tool, bool keepSelection, Element* attached) {
 
 void Interaction::endGesture() {
     gesture_ = Idle{};
+    host_.document().dragged = nullptr;
     host_.captureMouse(false);
     host_.setCursorNumber(toolCursor());
 }
@@ -125,6 +126,12 @@ WorldRect Interaction::band() const {
 }
 
 // ---- undo ---------------------------------------------------------------------------------------
+
+void Interaction::visibleArea(double& left, double& top, double& right, double& bottom) {
+    const ViewTransform v = host_.view();
+    const Point2 tl = v.toWorld(0, 0), br = v.toWorld(host_.areaWidth(), host_.areaHeight());
+    left = tl.x, top = tl.y, right = br.x, bottom = br.y;
+}
 
 void Interaction::recordUndo() {
     host_.recordUndoStep(); // keeps the working list: references into it stay valid
@@ -271,7 +278,11 @@ void Interaction::move(Dragging& g, const Motion& m) {
         return;
     }
     if (!g.drag.active()) return;
-    g.drag.move(host_.document(), m.world);
+    Document& doc = host_.document();
+    // Loci that the drag of this one element cannot change keep their samples meanwhile.
+    Element* dragged = g.drag.element();
+    doc.dragged = dragged && !dragged->selected ? dragged : nullptr;
+    g.drag.move(doc, m.world);
     host_.recalculateMarkedAndRedraw();
 }
 
@@ -440,9 +451,18 @@ void Interaction::release(Pressed& g, ScreenPoint, int) {
     refreshHover();
 }
 
-void Interaction::release(Dragging&, ScreenPoint, int) {
+void Interaction::release(Dragging& g, ScreenPoint, int) {
+    const bool moved = g.drag.active();
     endGesture();
-    host_.redraw();
+    // The loci that may have kept their samples during the drag sample again (the marks of the
+    // last move are still set).
+    bool loci = false;
+    for (const Element* e = host_.document().head; e && moved && !loci; e = e->next)
+        loci = e->mark == 1 && e->method == Method::Locus;
+    if (loci)
+        host_.recalculateMarkedAndRedraw();
+    else
+        host_.redraw();
     refreshHover();
 }
 
@@ -716,7 +736,7 @@ void Interaction::stepSelection(int direction) {
             auto* t = e->tailAs<SampledCurveTail>();
             if (!t || (e->parent2 && e->parent2->method == Method::GridPoint)) continue;
             const int n =
-                std::clamp(int(t->first.size()) + 5 * direction, MinLocusSamples, MaxLocusSamples);
+                std::clamp(int(t->first.size()) + 5 * direction, MinLocusSamples, MaxCurveSamples);
             t->resize(n);
             e->selected = 0;
         } else if (auto* it = e->tailAs<IterationTail>()) {

@@ -81,6 +81,8 @@ class InteractionHost {
         (void)e;
     }
     virtual void showMessage(int msgSlot) { (void)msgSlot; }
+    // The wait cursor, while something computes for long (the crossings of loci).
+    virtual void setBusy(bool on) { (void)on; }
     // The font dialog of the font tool; false when it is cancelled.
     virtual bool chooseFont(FontRecord& font) {
         (void)font;
@@ -228,6 +230,8 @@ class Interaction : private SequenceHost {
     void switchTool(int tool, bool keepSelection, Element* attached) override;
     bool chooseFont(FontRecord& font) override { return host_.chooseFont(font); }
     MacroSession* macroSession() override { return &macros_; }
+    void setBusy(bool on) override { host_.setBusy(on); }
+    void visibleArea(double& left, double& top, double& right, double& bottom) override;
 
     Point2 toWorld(ScreenPoint p) { return host_.view().toWorld(p.x, p.y); }
     HitQuery query() const;

@@ -1,6 +1,6 @@
 #include "view/renderer.h"
 
-#include "view/paramcolor.h"
+#include "geometry/paramcolor.h"
 #include "view/renderframe.h"
 
 #include <QPainter>

@@ -167,6 +167,8 @@ class Renderer {
     void drawArc(Frame& f, const Element& e, Color c, int style);
     void drawAngle(Frame& f, const Element& e, Color c, int style, Color fill);
     void drawLocus(Frame& f, const Element& e, Color c, int style, bool own);
+    // A family locus: the construction re-run for each sample and each member drawn.
+    void drawFamilyLocus(Frame& f, const Element& e, Color c, int style);
     void drawConic(Frame& f, const Element& e, Color c, int style);
     void drawAxes(Frame& f, const Element& e, Color c, int style, bool own);
     void drawGrid(Frame& f, const Element& e, Color c, int style);

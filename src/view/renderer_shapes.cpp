@@ -3,8 +3,9 @@
 
 #include "geometry/conic.h"
 #include "geometry/elementgeometry.h"
+#include "geometry/locus.h"
+#include "geometry/ticks.h"
 #include "view/renderframe.h"
-#include "view/ticks.h"
 
 #include <QPainter>
 #include <QPolygonF>
@@ -463,38 +464,34 @@ struct PolylineWriter {
 } // namespace
 
 void Renderer::drawLocus(Frame& f, const Element& e, Color c, int style, bool own) {
+    if (isFamilyLocus(e)) return drawFamilyLocus(f, e, c, style);
     auto* t = e.tailAs<SampledCurveTail>();
     if (!t) return;
-    const int n = std::clamp(t->count, 0, int(t->first.size()));
+    const int n = storedSamples(*t);
     if (n <= 0) return;
     const bool graph = e.method == Method::FunctionGraph;
     const int traced = graph || !e.parent1 ? int(Kind::Point) : e.parent1->kind();
-    auto undefinedAt = [&](int i) {
-        const int32_t w = i < int(t->words.size()) ? t->words[size_t(i)] : 0;
-        return w == int32_t(NotSet) || isFar(t->first[size_t(i)].x) ||
-               isFar(t->first[size_t(i)].y) || std::fabs(t->first[size_t(i)].y) >= 99999999.0;
-    };
     // Each sample keeps the colour the traced element had there; overrides (hidden, highlight)
     // win.
     auto colourAt = [&](int i) {
         if (!own || graph) return c;
-        const int32_t w = i < int(t->words.size()) ? t->words[size_t(i)] : c;
+        const int32_t w = t->words[size_t(i)];
         return w < 0 ? c : Color(w);
     };
 
-    if (traced == Kind::Point && e.parent2 && e.parent2->method == Method::GridPoint) {
+    if (isGridLocus(e)) {
         for (int i = 0; i < n; ++i)
-            if (!undefinedAt(i))
+            if (isSampleDefined(*t, i))
                 drawPoint(f, t->first[size_t(i)].x, t->first[size_t(i)].y, colourAt(i),
                           style < 0 ? -1 : 6);
         return;
     }
     if (traced != Kind::Point) {
-        // A family: one drawing per stored sample.
+        // A stored family: one drawing per sample.
         for (int i = 0; i < n; ++i) {
-            if (undefinedAt(i)) continue;
+            if (!isSampleDefined(*t, i)) continue;
             const Point2 a = t->first[size_t(i)];
-            const Point2 b = i < int(t->second.size()) ? t->second[size_t(i)] : a;
+            const Point2 b = t->second[size_t(i)];
             usePen(f, colourAt(i), style);
             switch (traced) {
             case Kind::Line:
@@ -512,7 +509,7 @@ void Renderer::drawLocus(Frame& f, const Element& e, Color c, int style, bool ow
                 worldCircle(f, a, std::hypot(b.x - a.x, b.y - a.y), -1);
                 break;
             default:
-                break; // other families are drawn by re-running the construction
+                break;
             }
         }
         return;
@@ -522,9 +519,9 @@ void Renderer::drawLocus(Frame& f, const Element& e, Color c, int style, bool ow
     pointBuffer_.clear();
     Color current = colourAt(0);
     usePen(f, current, style);
+    auto far = [&](int i) { return isFar(t->first[size_t(i)].x) || isFar(t->first[size_t(i)].y); };
     auto join = [&](int i, int j) {
-        const Point2 a = t->first[size_t(i)], b = t->first[size_t(j)];
-        if (undefinedAt(i) || undefinedAt(j) || std::hypot(b.x - a.x, b.y - a.y) >= 200) {
+        if (!samplesJoined(*t, i, j) || far(i) || far(j)) {
             w.breakHere();
             return;
         }
@@ -535,13 +532,31 @@ void Renderer::drawLocus(Frame& f, const Element& e, Color c, int style, bool ow
             current = ci;
             usePen(f, current, style);
         }
-        if (!w.havePrevious) w.to(a);
-        w.to(b);
+        if (!w.havePrevious) w.to(t->first[size_t(i)]);
+        w.to(t->first[size_t(j)]);
     };
     for (int i = 0; i + 1 < n; ++i)
         join(i, i + 1);
     if (e.option == 1 && n > 2) join(n - 1, 0);
     w.flush();
+}
+
+void Renderer::drawFamilyLocus(Frame& f, const Element& e, Color c, int style) {
+    struct Draw : FamilyVisitor {
+        Renderer& r;
+        Frame& f;
+        Color c;
+        int style;
+        Draw(Renderer& renderer, Frame& frame, Color colour, int s)
+            : r(renderer), f(frame), c(colour), style(s) {}
+        bool visit(const Element& member) override {
+            r.drawOne(f, member, c, style, -1, false);
+            return true;
+        }
+    } draw(*this, f, c, style);
+    // Re-running the family changes the construction only while it runs: it is left exactly as
+    // it was (see runFamilyLocus), so the document stays what the drawing was given.
+    runFamilyLocus(const_cast<Document&>(f.doc), e, draw);
 }
 
 namespace {

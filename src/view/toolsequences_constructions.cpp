@@ -1,16 +1,18 @@
 // Construction tools: points, lines, rays, circles, polygons, regular polygons, conics, arcs,
 // angles, parallels and perpendiculars, segments, vectors and their sum, midpoints, bisectors,
-// intersections, displaced points, points with coordinates, axes.
+// intersections, loci, displaced points, points with coordinates, axes.
 #include "view/toolsequences_parts.h"
 
 #include "geometry/elementgeometry.h"
 #include "geometry/intersectionpoint.h"
+#include "geometry/locus.h"
 #include "geometry/measure.h"
 #include "geometry/primitives.h"
 #include "geometry/recalc.h"
 #include "geometry/transforms.h"
 
 #include <cmath>
+#include <optional>
 
 namespace qorv::sequences {
 
@@ -389,10 +391,14 @@ class IntersectionSequence : public ToolSequence {
         };
         std::vector<Variant> variants;
         const int slots = intersectionCandidateSlots(code);
+        // Crossings of loci and the points on them sample the loci again: it may take a while.
+        std::optional<BusyCursor> busy;
+        if (code == IntersectionCode::Locus) busy.emplace(engine.host());
         if (code == IntersectionCode::Locus) {
+            // Every crossing of the finer samples the points are computed from.
             Point2 found;
-            const int crossings = locusCrossings(*a, *b, 0, found);
-            for (int i = 0; i < crossings && i < 1000; ++i)
+            const int crossings = finerLocusCrossings(engine.doc(), *a, *b, 0, found);
+            for (int i = 0; i < crossings && i < MaxLocusCrossingPoints; ++i)
                 variants.push_back({code, i});
         } else if (slots <= 1 || code >= IntersectionCode::ConicLine) {
             for (int i = 0; i < std::max(1, slots); ++i)
@@ -428,6 +434,33 @@ class IntersectionSequence : public ToolSequence {
             recalcElement(doc, *p);
         }
         engine.reset();
+    }
+
+  private:
+    static constexpr int MaxLocusCrossingPoints = 1000;
+};
+
+// Locus: the element to trace (a point or a curve), then the element that drives it (a point on
+// an element or on a grid, or a parameter); made only when the engine accepts the pair.
+class LocusSequence : public ToolSequence {
+  public:
+    bool wantsPoint(const ClickEngine&, const Element*) const override { return false; }
+
+    void click(ClickEngine& engine, const Click& click) override {
+        Element* e = click.element;
+        if (!e) return;
+        if (engine.step() == 0) {
+            if (!hasKind(parentKinds(Method::Locus, 0), e->kind())) return;
+            engine.pick(e);
+            setNeeds(engine, 1, parentKinds(Method::Locus, 1)); // a point or a number
+            return;
+        }
+        Element* traced = engine.picked().front();
+        if (!hasKind(parentKinds(Method::Locus, 1), e->kind()) ||
+            !isValidLocusPair(engine.doc(), *traced, *e))
+            return engine.reset();
+        setParents(engine, traced, e);
+        engine.complete(Method::Locus);
     }
 };
 
@@ -586,6 +619,8 @@ std::unique_ptr<ToolSequence> makeConstructionSequence(int tool) {
         return std::make_unique<PointsOrElementSequence>(Method::AngleBisector, Kind::Angle);
     case Tool::Intersection:
         return std::make_unique<IntersectionSequence>();
+    case Tool::Locus:
+        return std::make_unique<LocusSequence>();
     case Tool::DisplacedPoint:
         return std::make_unique<DisplacedPointSequence>();
     case Tool::PointWithCoordinates:

@@ -2,10 +2,10 @@
 // hide/show and motion buttons.
 #include "view/toolsequences_parts.h"
 
+#include "geometry/paramcolor.h"
 #include "geometry/pointonelement.h"
 #include "geometry/recalc.h"
 #include "model/uitext.h"
-#include "view/paramcolor.h"
 
 #include <cmath>
 

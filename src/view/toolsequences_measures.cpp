@@ -1,9 +1,11 @@
 // Measuring and checking tools: length and distance, angle, area, slope, proportion, the five
-// property checks, equations and coordinates, grids and tables of values. They take existing
-// elements only (no point is made for them), and the new text goes where the last click was.
+// property checks, equations and coordinates, grids, tables of values and function graphs. They
+// take existing elements only (no point is made for them), and a new text goes where the last
+// click was.
 #include "view/toolsequences_parts.h"
 
 #include "geometry/elementgeometry.h"
+#include "geometry/locus.h"
 #include "geometry/measure.h"
 #include "geometry/primitives.h"
 
@@ -341,6 +343,38 @@ class EquationSequence : public MeasureSequence {
     }
 };
 
+// Function graph (45): a function, then the axes, taken without a click when there is only one.
+// The variable's range starts as what the drawing area shows (see functionGraphRange).
+class FunctionGraphSequence : public MeasureSequence {
+  public:
+    void click(ClickEngine& engine, const Click& click) override {
+        Element* e = click.element;
+        if (!e) return;
+        if (engine.step() > 0) {
+            if (e->kind() == Kind::Axes) finish(engine, e);
+            return;
+        }
+        if (e->method != Method::Function) return;
+        engine.pick(e);
+        setNeeds(engine, 0, {Kind::Axes});
+        if (Element* axes = onlyAxes(engine.doc())) finish(engine, axes);
+    }
+
+  private:
+    static void finish(ClickEngine& engine, Element* axes) {
+        Element* function = engine.picked().front();
+        double left, top, right, bottom, a, b;
+        engine.host().visibleArea(left, top, right, bottom);
+        if (!functionGraphRange(engine.doc(), *function, *axes, left, top, right, bottom, a, b))
+            return engine.reset();
+        setParents(engine, function, axes);
+        ElementRequest& r = engine.request();
+        r.value[1] = a;
+        r.value[2] = b;
+        engine.complete(Method::FunctionGraph);
+    }
+};
+
 // Table of values (51): numbers (or coordinates, both of their numbers) collect the columns; a
 // click on an empty place makes the table there; a click on a table adds a row of the current
 // values (with Shift removes the last row). Each table change is an undo step of its own.
@@ -430,6 +464,8 @@ std::unique_ptr<ToolSequence> makeMeasureSequence(int tool) {
         return std::make_unique<EquationSequence>();
     case Tool::Table:
         return std::make_unique<TableSequence>();
+    case Tool::FunctionGraph:
+        return std::make_unique<FunctionGraphSequence>();
     default:
         return nullptr;
     }

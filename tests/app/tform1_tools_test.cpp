@@ -219,7 +219,7 @@ TEST(TForm1Tools, ToolBarsHaveIconsTooltipsAndPalettes) {
     }
     EXPECT_TRUE(win.w.toolBars().toolButton(Tool::Segment)->isEnabled());
     EXPECT_TRUE(win.w.toolBars().toolButton(Tool::Parallel)->isEnabled());
-    EXPECT_FALSE(win.w.toolBars().toolButton(Tool::Locus)->isEnabled()); // loci come later
+    EXPECT_TRUE(win.w.toolBars().toolButton(Tool::Locus)->isEnabled());
     EXPECT_EQ(win.w.toolBars().toolButton(Tool::Segment)->toolTip(),
               QString::fromStdString(uiText().toolPrompt(Tool::Segment)));
     EXPECT_EQ(win.w.toolBars().mainBar()->windowTitle(), QStringLiteral("Botones Principales"));

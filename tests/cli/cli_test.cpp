@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 
+#include "calc/expression.h"
 #include "geometry/recalc.h"
 #include "model/cp1252.h"
 #include "model/docfile.h"
@@ -415,4 +416,70 @@ TEST(Cli, RenderDrawsTheExampleAsImageAndAsVectors) {
     EXPECT_EQ(runCli({"render", doc, f("t.xyz")}).status, 1);
     EXPECT_EQ(runCli({"render", doc, f("t.png"), "--width", "0"}).status, 2);
     EXPECT_EQ(runCli({"render", f("missing.qrv"), f("t.png")}).status, 1);
+}
+
+// Loci and graphs carry their samples in drawing order: null for an undefined sample and where a
+// jump breaks the curve, the first sample again at the end of a closed one.
+TEST(Cli, DumpGivesTheSamplesOfLociAndGraphs) {
+    Files f;
+    OwningBuilder b;
+    b.recalculate = true;
+    b.opts.locusPoints = 12;
+    b.req.value[3] = 0;
+    Element* centre = b.point(0, 0);
+    Element* onCircle =
+        b.make(Method::PointOnElement, b.make(Method::CircleCentrePoint, centre, b.point(100, 0)));
+    b.make(Method::Locus, b.make(Method::Midpoint, onCircle, centre), onCircle);
+    // Where the vertical line through a point running along a segment meets a circle.
+    Element* seg = b.make(Method::Segment, b.point(-100, 0), b.point(100, 0));
+    b.req.value[3] = 0.5;
+    Element* d = b.make(Method::PointOnElement, seg);
+    Element* vertical = b.make(Method::PerpendicularLine, seg, d);
+    Element* circle = b.make(Method::CircleCentrePoint, centre, b.point(50, 0));
+    b.req.option = 6;
+    Element* cut = b.make(Method::IntersectionPoint, vertical, circle);
+    b.make(Method::Locus, cut, d);
+    // y = 300 INT(x / 2) on axes of unit 1: one jump of 300 between two of its four samples.
+    Element* axes = b.make(Method::Axes, centre);
+    axes->tailAs<AxesTail>()->scaleX = axes->tailAs<AxesTail>()->scaleY = 1;
+    b.req.option = FunctionType::YofX;
+    Element* fn = b.make(Method::Function);
+    ASSERT_TRUE(compileToTail(*fn->tailAs<ExpressionTail>(), "int(x/2)*300", {}, {}, 1));
+    b.req.value[1] = 0;
+    b.req.value[2] = 3;
+    b.make(Method::FunctionGraph, fn, axes)->tailAs<SampledCurveTail>()->resize(4);
+    ASSERT_TRUE(saveDocument(b.doc, f("loci.qrv")));
+
+    CliRun r = runCli({"dump", f("loci.qrv")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const QJsonArray elements =
+        QJsonDocument::fromJson(QByteArray::fromStdString(r.out)).object()["elements"].toArray();
+    std::vector<QJsonArray> samples;
+    for (const auto& e : elements)
+        if (e.toObject()["kind"].toInt() == Kind::Locus)
+            samples.push_back(e.toObject()["samples"].toArray());
+    ASSERT_EQ(samples.size(), 3u);
+    // The closed circle of radius 50: twelve points and the first again.
+    ASSERT_EQ(samples[0].size(), 13);
+    for (int i = 0; i < 13; ++i) {
+        const QJsonArray p = samples[0][i].toArray();
+        ASSERT_EQ(p.size(), 2) << i;
+        EXPECT_NEAR(std::hypot(p[0].toDouble(), p[1].toDouble()), 50, 1e-9) << i;
+    }
+    EXPECT_EQ(samples[0][12], samples[0][0]);
+    // The cut exists for |x| < 50.0001: undefined samples at both ends, the curve between them
+    // ending on the boundary.
+    const QJsonArray& gap = samples[1];
+    ASSERT_EQ(gap.size(), 12);
+    EXPECT_TRUE(gap[0].isNull());
+    EXPECT_TRUE(gap[11].isNull());
+    int first = 0;
+    while (first < 12 && gap[first].isNull())
+        ++first;
+    ASSERT_LT(first, 6);
+    EXPECT_NEAR(gap[first].toArray()[0].toDouble(), -50.0001, 1e-6);
+    // x = 0, 1, 2, 3 give y = 0, 0, 300, 300: a null between the second and the third.
+    ASSERT_EQ(samples[2].size(), 5);
+    EXPECT_TRUE(samples[2][2].isNull());
+    EXPECT_DOUBLE_EQ(samples[2][3].toArray()[1].toDouble(), 300);
 }

@@ -263,5 +263,5 @@ TEST(TMacCon, SavingLoadingAndCopyingFromOtherDocuments) {
     while (host.doc.macroCount() < Document::MacroSlots)
         copyMacro(host.doc.macros[0], host.doc);
     d.loadMenu()->actions()[3]->menu()->actions()[0]->trigger();
-    EXPECT_EQ(host.warnings.value(1), QStringLiteral("El documento ya tiene 100 macros"));
+    EXPECT_EQ(host.warnings.value(1), QStringLiteral("No caben más macros en el documento"));
 }

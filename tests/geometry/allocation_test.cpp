@@ -1,6 +1,8 @@
 // A recalculation pass over ordinary elements allocates nothing.
 #include "builder.h"
 
+#include "calc/expression.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -86,4 +88,37 @@ TEST(Recalc, PassesAllocateNothing) {
     std::vector<int> v(10);
     gCounting = false;
     EXPECT_GT(gAllocations.load(), 0);
+}
+
+// Loci, points on them, their crossings (sampled more finely for a while) and function graphs
+// reuse their buffers: once a drag step has run, the next allocates nothing.
+TEST(Locus, ResamplingAllocatesNothingOnceWarm) {
+    Builder b;
+    Element* centre = b.point(0, 0);
+    Element* on = b.make(Method::PointOnElement, b.circle(centre, b.point(50, 0)));
+    Element* fixed = b.point(100, 20);
+    Element* locus = b.make(Method::Locus, b.make(Method::Midpoint, on, fixed), on);
+    b.make(Method::PointOnElement, locus)->value[3] = 1;
+    Element* x = b.intersection(locus, b.line(b.point(-100, 30), b.point(200, 30)), 42, 1);
+    Element* axes = b.make(Method::Axes, b.point(0, 0));
+    Element* d = b.make(Method::DistancePointPoint, centre, fixed);
+    b.req.option = FunctionType::YofX;
+    Element* fn = b.make(Method::Function, nullptr, nullptr, nullptr, {d});
+    ASSERT_TRUE(compileToTail(*fn->tailAs<ExpressionTail>(), "a*x", std::vector<Element*>{d}, {},
+                              FunctionType::YofX));
+    b.req.value[1] = -2;
+    b.req.value[2] = 2;
+    Element* graph = b.make(Method::FunctionGraph, fn, axes);
+    b.make(Method::LineEquation, b.line(on, fixed), axes);
+    b.drag(fixed, 90, 25);
+    ASSERT_EQ(locus->defined, 1);
+    ASSERT_EQ(x->defined, 1);
+    ASSERT_EQ(graph->defined, 1);
+
+    gAllocations = 0;
+    gCounting = true;
+    b.drag(fixed, 80, 30);
+    gCounting = false;
+    EXPECT_EQ(gAllocations.load(), 0);
+    EXPECT_NEAR(locus->tailAs<SampledCurveTail>()->first[0].x, 65, 1e-9);
 }

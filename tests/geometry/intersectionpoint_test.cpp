@@ -352,34 +352,39 @@ TEST(IntersectionPoint, LocusCrossingsOverStoredSamples) {
         t->words[size_t(i)] = 0;
     }
     locus->defined = 1;
+    // Intersection points sample the locus afresh; the crossings of the samples as they are
+    // stored are what the hover of the tools uses.
     Element* l = b.line(b.point(-20, 2.5), b.point(20, 2.5));
-    Element* x0 = b.intersection(locus, l, 42, 0);
-    Element* x1 = b.intersection(l, locus, 42, 1); // the locus second: swapped internally
-    Element* x2 = b.intersection(locus, l, 42, 2);
-    expectAt(x0, -5, 2.5);
-    expectAt(x1, 5, 2.5);
-    EXPECT_EQ(x2->defined, 0);
+    Point2 x0, x1, x2;
+    EXPECT_EQ(locusCrossings(*locus, *l, 0, x0), 2);
+    locusCrossings(*locus, *l, 1, x1);
+    EXPECT_EQ(locusCrossings(*locus, *l, 2, x2), 2);
+    EXPECT_NEAR(x0.x, -5, 1e-9);
+    EXPECT_NEAR(x0.y, 2.5, 1e-9);
+    EXPECT_NEAR(x1.x, 5, 1e-9);
+    // The crossing nearest to a place is numbered too.
+    const Point2 near{4, 3};
+    int nearest = -1;
+    locusCrossings(*locus, *l, 0, x2, &near, &nearest);
+    EXPECT_EQ(nearest, 1);
     // A gap in the samples removes the crossings in it.
     t->words[25] = -1111; // x = 2.5
     t->words[30] = -1111; // x = 5
-    recalcElement(b.doc, *x1);
-    EXPECT_EQ(x1->defined, 0);
-    recalcElement(b.doc, *x0);
-    expectAt(x0, -5, 2.5);
+    EXPECT_EQ(locusCrossings(*locus, *l, 0, x0), 1);
+    EXPECT_NEAR(x0.x, -5, 1e-9);
     // The circle of radius 4 about (0, 6) stays clear of the curve: with u = x^2,
     // u + (u/10 - 6)^2 = 16 gives u^2 - 20u + 2000 = 0, which has no real root.
     t->words[25] = t->words[30] = 0;
     Element* c = b.circle(b.point(0, 6), b.point(0, 10));
-    EXPECT_EQ(b.intersection(locus, c, 42, 0)->defined, 0);
+    EXPECT_EQ(locusCrossings(*locus, *c, 0, x0), 0);
     Element* c2 = b.circle(b.point(0, 0), b.point(0, 5));
     // x^2 + x^4/100 = 25: u^2 + 100u - 2500 = 0.
     const double u = (-100 + std::sqrt(10000 + 10000)) / 2;
-    Element* y0 = b.intersection(locus, c2, 42, 0);
-    Element* y1 = b.intersection(locus, c2, 42, 1);
-    ASSERT_EQ(y0->defined, 1);
-    ASSERT_EQ(y1->defined, 1);
+    Point2 y0, y1;
+    ASSERT_EQ(locusCrossings(*locus, *c2, 0, y0), 2);
+    locusCrossings(*locus, *c2, 1, y1);
     // The polyline's chords sit slightly above the curve; within 0.05 of the true crossings.
-    EXPECT_NEAR(y0->value[0], -std::sqrt(u), 0.05);
-    EXPECT_NEAR(y1->value[0], std::sqrt(u), 0.05);
-    EXPECT_NEAR(distance(pos(y0), {0, 0}), 5, 1e-9);
+    EXPECT_NEAR(y0.x, -std::sqrt(u), 0.05);
+    EXPECT_NEAR(y1.x, std::sqrt(u), 0.05);
+    EXPECT_NEAR(distance(y0, {0, 0}), 5, 1e-9);
 }

@@ -312,3 +312,24 @@ TEST(LiesInRectangle, PerKind) {
     box.x = 380; // reaches x = 110
     EXPECT_FALSE(liesInRectangle(*number, r, v, boxes));
 }
+
+// A family of triangles whose second vertex runs along a segment is hit on any member, though
+// none is stored.
+TEST_F(HitFixture, AFamilyLocusIsHitOnItsMembers) {
+    Element* o = h.point(0, 0);
+    Element* apex = h.point(0, 100);
+    Element* seg = h.make(Method::Segment, h.point(100, -100), h.point(100, 100));
+    h.req.value[3] = 0.5;
+    Element* d = h.make(Method::PointOnElement, seg);
+    Element* tri = h.make(Method::Polygon, nullptr, nullptr, nullptr, {o, d, apex});
+    for (Element* e :
+         std::initializer_list<Element*>{o, apex, seg->parent1, seg->parent2, seg, d, tri})
+        e->visible = 0;
+    Element* family = h.make(Method::Locus, tri, d);
+    // The side from the origin to (100, -100) belongs to the first member only.
+    ASSERT_EQ(at(50, -50, Tool::Move).size(), 1u);
+    EXPECT_EQ(at(50, -50, Tool::Move).front().element, family);
+    EXPECT_TRUE(at(150, -50, Tool::Move).empty());
+    EXPECT_DOUBLE_EQ(d->value[3], 0.5);
+    EXPECT_DOUBLE_EQ(d->value[1], 0);
+}

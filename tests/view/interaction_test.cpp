@@ -562,3 +562,48 @@ TEST(InteractionGestures, DeletingDuringADragEndsTheDrag) {
     in.mouseRelease(ToolHost::pixel(40, 20), MouseButton::Left, 0);
     EXPECT_FALSE(in.gestureActive());
 }
+
+// The locus of the midpoint of a fixed point and a point on a circle: a drag of the driver along
+// the circle cannot change it, so it keeps its samples until the drag ends; a drag of the fixed
+// point resamples it at every move. "+" and "-" give a selected locus 5 samples more or fewer.
+TEST_F(InteractionFixture, LociKeepTheirSamplesWhileTheirDriverIsDragged) {
+    Element* o = h.point(0, 0);
+    o->visible = 0;
+    Element* c = h.make(Method::CircleCentrePoint, o, h.point(100, 0));
+    c->parent2->visible = 0;
+    h.req.value[3] = 0;
+    Element* driver = h.make(Method::PointOnElement, c);
+    Element* fixed = h.point(-100, 100);
+    Element* locus = h.make(Method::Locus, h.make(Method::Midpoint, driver, fixed), driver);
+    auto* t = locus->tailAs<SampledCurveTail>();
+    const Point2 mark{1e6, 1e6};
+    t->first[5] = mark; // a sample the drag would put right if it sampled again
+    in.mouseMove(ToolHost::pixel(100, 0), false, false, 0);
+    in.mousePress(ToolHost::pixel(100, 0), MouseButton::Left, 0);
+    in.mouseMove(ToolHost::pixel(0, 110), true, false, 0);
+    EXPECT_NEAR(x(driver), 0, 1e-9); // on the circle, at its top
+    EXPECT_EQ(t->first[5].x, mark.x);
+    in.mouseRelease(ToolHost::pixel(0, 110), MouseButton::Left, 0);
+    EXPECT_NE(t->first[5].x, mark.x);
+    EXPECT_EQ(h.doc.dragged, nullptr);
+    // Dragged as part of the selection it does not keep them.
+    driver->selected = 1;
+    t->first[5] = mark;
+    in.mouseMove(ToolHost::pixel(0, 100), false, false, 0);
+    in.mousePress(ToolHost::pixel(0, 100), MouseButton::Left, 0);
+    in.mouseMove(ToolHost::pixel(-110, 0), true, false, 0);
+    EXPECT_NE(t->first[5].x, mark.x);
+    in.mouseRelease(ToolHost::pixel(-110, 0), MouseButton::Left, 0);
+    driver->selected = 0;
+
+    t->first[5] = mark;
+    drag(-100, 100, -80, 100, 1);
+    EXPECT_NEAR(t->first[5].x, (100 * std::cos(5 * 2 * std::numbers::pi / 80) - 80) / 2, 1e-9);
+
+    locus->selected = 1;
+    in.keyPress(KeyCode::Plus, 0);
+    in.keyRelease(KeyCode::Plus, 0);
+    EXPECT_EQ(t->first.size(), 85u);
+    EXPECT_EQ(t->count, 85);
+    EXPECT_EQ(locus->selected, 0);
+}

@@ -729,3 +729,44 @@ TEST(Renderer, TablesShowHeadersAndValuesAndShrinkToABoxOnMiniatures) {
     EXPECT_EQ(at(im, 5, 5), s.doc.background);
     EXPECT_EQ(at(im, 150, 150), s.doc.background);
 }
+
+// A closed locus joins its last sample to its first; a family of triangles is drawn member by
+// member; a function graph is its polyline.
+TEST(Renderer, LociFamiliesAndGraphsAreDrawn) {
+    Scene s;
+    s.recalculate = true;
+    const Color green = rgb(0, 255, 0), blue = rgb(0, 0, 255);
+    // Triangles from (20, 20) to a point running from (20, 100) to (180, 100) and to (100, 180).
+    Element* o = s.point(20, 20);
+    Element* apex = s.point(100, 180);
+    Element* seg = s.make(Method::Segment, s.point(20, 100), s.point(180, 100));
+    s.req.value[3] = 0.5;
+    Element* d = s.make(Method::PointOnElement, seg);
+    Element* tri = s.make(Method::Polygon, nullptr, nullptr, nullptr, {o, d, apex});
+    for (Element* e :
+         std::initializer_list<Element*>{o, apex, seg->parent1, seg->parent2, seg, d, tri})
+        e->visible = 0;
+    Element* family = s.make(Method::Locus, tri, d);
+    family->color = green;
+    QImage im = s.render();
+    EXPECT_EQ(at(im, 20, 140), green); // first member: (20, 20) to (20, 100)
+    EXPECT_EQ(at(im, 140, 60), green); // last member: (180, 100) to (100, 180)
+    EXPECT_EQ(at(im, 190, 10), s.doc.background);
+    EXPECT_DOUBLE_EQ(d->value[3], 0.5);
+    family->visible = 0;
+
+    // The midpoint of (100, 100) and a point on the circle of radius 80 about it, in 4 samples:
+    // the square (140, 100), (100, 140), (60, 100), (100, 60), closed.
+    Element* c = s.make(Method::CircleCentrePoint, s.point(100, 100), s.point(180, 100));
+    c->visible = 0;
+    s.req.value[3] = 0;
+    Element* on = s.make(Method::PointOnElement, c);
+    s.opts.locusPoints = 4;
+    Element* mid = s.make(Method::Midpoint, on, c->parent1);
+    mid->color = blue; // each piece takes the colour its traced point had at its sample
+    Element* square = s.make(Method::Locus, mid, on);
+    square->color = green;
+    im = s.render();
+    EXPECT_EQ(at(im, 120, 200 - 120), blue); // (140, 100) to (100, 140)
+    EXPECT_EQ(at(im, 120, 200 - 80), blue);  // (100, 60) back to (140, 100)
+}

@@ -37,6 +37,8 @@ class ToolHost : public DocumentHolder, public ConstructionBuilder, public Inter
     std::function<bool(FontRecord&)> fontDialog;
     int fontDialogs = 0;
     int drawnPicked = 0; // picked elements that a full pass found still defined
+    bool busy = false;   // the wait cursor is on
+    int busySpells = 0;  // how often it was put on
     Interaction in{*this};
 
     ToolHost() : ConstructionBuilder(doc) {
@@ -139,6 +141,10 @@ class ToolHost : public DocumentHolder, public ConstructionBuilder, public Inter
     bool buttonTimerRunning() override { return timerRunning; }
     void openElementDialog(int tool, Element& e) override { dialogs.push_back({tool, &e}); }
     void showMessage(int slot) override { messages.push_back(slot); }
+    void setBusy(bool on) override {
+        busy = on;
+        busySpells += on;
+    }
     bool chooseFont(FontRecord& f) override {
         ++fontDialogs;
         return fontDialog && fontDialog(f);

@@ -467,3 +467,60 @@ TEST(ConstructionTools, PointWithCoordinatesTakesTheOnlyAxesWithoutAClick) {
     expectAt(p, -50 + 2 * 40, -50 + 1.5 * 40); // the axes' units are 40
     EXPECT_EQ(h.undoSteps, steps + 1);
 }
+
+// The locus of the midpoint of the origin and a point running round a circle of radius 100:
+// the circle of radius 50 about the origin.
+TEST(ConstructionTools, LocusOfAPointDrivenAlongACircleAndItsCrossings) {
+    ToolHost h;
+    Element* o = h.point(0, 0);
+    Element* circle = h.make(Method::CircleCentrePoint, o, h.point(100, 0));
+    circle->parent2->visible = 0;
+    h.req.value[3] = 0;
+    Element* driver = h.make(Method::PointOnElement, circle);
+    Element* traced = h.make(Method::Midpoint, driver, o);
+    Element* free = h.point(-150, -150);
+    const int size = h.size();
+    h.tool(Tool::Locus);
+    // A free point depends on nothing: no locus, the sequence starts again.
+    h.click(-150, -150);
+    h.click(100, 0);
+    EXPECT_EQ(h.size(), size);
+    EXPECT_EQ(h.in.engine().step(), 0);
+    h.click(50, 0);
+    EXPECT_EQ(h.in.engine().picked().front(), traced);
+    h.click(100, 0);
+    Element* locus = h.last();
+    ASSERT_EQ(locus->method, Method::Locus);
+    EXPECT_EQ(locus->parent1, traced);
+    EXPECT_EQ(locus->parent2, driver);
+    EXPECT_EQ(locus->tailAs<SampledCurveTail>()->count, h.opts.locusPoints);
+    EXPECT_EQ(h.undoSteps, 1);
+    (void)free;
+
+    // The point tool at a crossing with the line y = 30 makes the point of that crossing.
+    Element* line = h.line(-200, 30, 200, 30);
+    h.tool(Tool::Point);
+    h.click(-40, 30);
+    Element* p = h.last();
+    ASSERT_EQ(p->method, Method::IntersectionPoint);
+    EXPECT_EQ(p->option, 42);
+    expectAt(p, -40, 30, 0.01);
+
+    // The intersection tool makes a point for every crossing, under the wait cursor: (40, 30)
+    // first, walking the locus from its first sample counter-clockwise.
+    const int before = h.size();
+    h.tool(Tool::Intersection);
+    h.click(0, -50);
+    h.click(-150, 30);
+    ASSERT_EQ(h.size(), before + 2);
+    Element* first = h.fromEnd(1);
+    Element* second = h.last();
+    EXPECT_EQ(first->parent1, locus);
+    EXPECT_EQ(first->parent2, line);
+    EXPECT_EQ(first->option, 42);
+    EXPECT_EQ(second->option2, 1);
+    expectAt(first, 40, 30, 0.01);
+    expectAt(second, -40, 30, 0.01);
+    EXPECT_GT(h.busySpells, 0);
+    EXPECT_FALSE(h.busy);
+}

@@ -1,5 +1,7 @@
 // The measuring and checking tools: the method each click order gives, the parents, the value
 // worked out by hand, the text placed at the last click; equations, grids and tables.
+#include "calc/expression.h"
+#include "geometry/recalc.h"
 #include "model/uitext.h"
 #include "view/clickengine.h"
 #include "view/toolhost.h"
@@ -376,4 +378,36 @@ TEST(MeasureTools, LengthAssignmentSetsThePixelsPerUnit) {
         EXPECT_EQ(h.last()->method, Method::SegmentLength);
         EXPECT_EQ(h.last()->parent1, s);
     }
+}
+
+// A function graph: the function, then the only axes without a click; its variable runs over
+// what the area shows, x from -300 to 300 on axes of unit 40.
+TEST(MeasureTools, FunctionGraphOfAFunctionOnTheOnlyAxes) {
+    ToolHost h;
+    Element* axes = h.make(Method::Axes, h.point(0, 0));
+    h.req.option = FunctionType::YofX;
+    h.req.text = "x^2/4-1";
+    Element* fn = h.make(Method::Function);
+    ASSERT_TRUE(compileToTail(*fn->tailAs<ExpressionTail>(), "x^2/4-1", {}, {}, 1));
+    recalcElement(h.doc, *fn);
+    h.box(fn, 100, 150);
+    h.tool(Tool::FunctionGraph);
+    h.click(110, 145);
+    Element* g = h.last();
+    ASSERT_EQ(g->method, Method::FunctionGraph);
+    EXPECT_EQ(g->parent1, fn);
+    EXPECT_EQ(g->parent2, axes);
+    EXPECT_DOUBLE_EQ(g->value[1], -7.5);
+    EXPECT_DOUBLE_EQ(g->value[2], 7.5);
+    const auto* t = g->tailAs<SampledCurveTail>();
+    ASSERT_EQ(t->count, 250);
+    EXPECT_NEAR(t->first[249].x, 300, 1e-9);
+    EXPECT_NEAR(t->first[249].y, 40 * (7.5 * 7.5 / 4 - 1), 1e-9);
+    // With two axes the second click chooses them.
+    Element* other = h.make(Method::Axes, h.point(-200, -100));
+    h.click(110, 145);
+    EXPECT_EQ(h.last(), other); // nothing made yet
+    h.click(-100, -100);        // on the x axis of the second axes
+    EXPECT_EQ(h.last()->method, Method::FunctionGraph);
+    EXPECT_EQ(h.last()->parent2, other);
 }

@@ -1,7 +1,7 @@
+#include "geometry/paramcolor.h"
+#include "geometry/ticks.h"
 #include "model/constructionbuilder.h"
 #include "view/clip.h"
-#include "view/paramcolor.h"
-#include "view/ticks.h"
 #include "view/viewtransform.h"
 #include "view/zoom.h"
 

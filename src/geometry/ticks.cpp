@@ -1,4 +1,7 @@
-#include "view/ticks.h"
+#include "geometry/ticks.h"
+
+#include "geometry/elementgeometry.h"
+#include "model/document.h"
 
 #include <cmath>
 #include <limits>
@@ -65,6 +68,17 @@ Point2 snapToPolarGrid(Point2 p, Point2 o, double ux, double uy) {
     const double delta = polarNodeAngle(r);
     const double a = double(snapIndex(theta / delta)) * delta;
     return {o.x + r * std::cos(a), o.y + ratio * r * std::sin(a)};
+}
+
+bool nearestGridNode(const Document& doc, const Element& grid, Point2 p, Point2& node,
+                     Point2& axisCoordinates) {
+    AxesFrame f;
+    if (!axesFrameOf(grid.parent1, f)) return false;
+    node = doc.coordinateSystem == 1 ? snapToPolarGrid(p, f.origin, f.unitX, f.unitY)
+                                     : snapToRectangularGrid(p, f.origin, f.unitX, f.unitY);
+    if (!isFinite(node)) return false;
+    axisCoordinates = f.toAxes(node);
+    return true;
 }
 
 } // namespace qorv

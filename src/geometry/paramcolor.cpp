@@ -1,4 +1,4 @@
-#include "view/paramcolor.h"
+#include "geometry/paramcolor.h"
 
 #include "model/document.h"
 

@@ -1,4 +1,5 @@
-// Colours driven by a number element ("Color paramétrico"). Plain C++ (no Qt).
+// Colours driven by a number element ("Color paramétrico"): the drawing applies them, and a
+// locus keeps the colour its traced element had at each sample.
 #pragma once
 
 #include "model/element.h"

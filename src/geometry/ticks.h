@@ -1,10 +1,12 @@
-// Tick step of coordinate axes and the grid nodes built on it. Plain C++ (no Qt): loci driven by
-// grid points and the grid-point tool need the same step and snapping as the drawing.
+// Tick step of coordinate axes and the grid nodes built on it: loci driven by grid points, the
+// grid-point tool and the drawing share the same step and snapping.
 #pragma once
 
 #include "model/element.h"
 
 namespace qorv {
+
+class Document;
 
 // Distance between two ticks, in axis units, for an axis whose unit is `unitLength` world units:
 // the 1-2-5 step b * 10^c derived from 60 / unitLength (see ticks.cpp). 0 for a unit that is not
@@ -23,5 +25,10 @@ Point2 snapToRectangularGrid(Point2 p, Point2 o, double ux, double uy);
 Point2 snapToPolarGrid(Point2 p, Point2 o, double ux, double uy);
 // The angle between neighbouring nodes on the polar ring of radius r.
 double polarNodeAngle(double r);
+
+// The grid node nearest to p of a grid element (method 61), in world coordinates, with its axis
+// coordinates (the numbers a point on the grid keeps). False when the grid's axes give no frame.
+bool nearestGridNode(const Document& doc, const Element& grid, Point2 p, Point2& node,
+                     Point2& axisCoordinates);
 
 } // namespace qorv
