@@ -3,7 +3,7 @@
 // placement in the settings store.
 #include "app/tform1.h"
 
-#include "dialogs/top_aspecto.h"
+#include "dialogs/top_appearance.h"
 #include "dialogs/top_fon.h"
 #include "dialogs/top_general.h"
 #include "model/uitext.h"

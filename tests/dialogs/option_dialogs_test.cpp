@@ -2,7 +2,7 @@
 // "Opciones generales" and their messages, what OK writes, the colour schemes of "Aspecto de los
 // elementos" and the fonts of "Tipos de Letra".
 #include "dialogs/optionwidgets.h"
-#include "dialogs/top_aspecto.h"
+#include "dialogs/top_appearance.h"
 #include "dialogs/top_fon.h"
 #include "dialogs/top_general.h"
 

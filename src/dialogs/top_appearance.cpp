@@ -1,4 +1,4 @@
-#include "dialogs/top_aspecto.h"
+#include "dialogs/top_appearance.h"
 
 #include "dialogs/optionwidgets.h"
 #include "model/uitext.h"
