@@ -1,7 +1,6 @@
 // Several documents in the main window: new, open, save, close, quit, switching, the document
 // list and the recent files.
-#include "app/scripteddialogs.h"
-#include "app/tform1.h"
+#include "app/windowtest.h"
 #include "model/constructionbuilder.h"
 #include "model/docfile.h"
 #include "model/docfile_samples.h"
@@ -32,35 +31,8 @@ using Answer = UserDialogs::Answer;
 
 namespace {
 
-class Documents : public ::testing::Test {
+class Documents : public qorv::testing::WindowTest {
   protected:
-    void SetUp() override {
-        registry::open()->clear();
-        ASSERT_TRUE(dir.isValid());
-        w = std::make_unique<TForm1>();
-        w->resize(900, 680);
-        w->show();
-        w->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(w.get())); // for the shortcuts
-        w->setUserDialogs(&dialogs);
-        w->setMessageSink([this](const QString& m) { messages << m; });
-        w->canvas().setAmbiguityChooser([](const std::vector<Element*>&) { return 0; });
-    }
-    void TearDown() override {
-        w.reset();
-        registry::open()->clear();
-    }
-
-    QString file(const QString& name) const { return dir.filePath(name); }
-    QAction* action(const char* name) const {
-        return w->findChild<QAction*>(QString::fromLatin1(name));
-    }
-    QWidget* area() const { return w->canvas().drawingArea(); }
-    QPoint pixel(double x, double y) const {
-        const ScreenPoint p = documentView(w->document()).toScreen(x, y);
-        return {p.x, p.y};
-    }
-    void click(double x, double y) { QTest::mouseClick(area(), Qt::LeftButton, {}, pixel(x, y)); }
     // A segment and a circle drawn with the mouse; `drawn` elements.
     void draw() {
         w->chooseTool(Tool::Segment);
@@ -115,10 +87,6 @@ class Documents : public ::testing::Test {
         }
     }
 
-    QTemporaryDir dir;
-    std::unique_ptr<TForm1> w;
-    qorv::testing::ScriptedDialogs dialogs;
-    QStringList messages;
     int drawn = 0;
 };
 

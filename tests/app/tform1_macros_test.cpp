@@ -1,7 +1,6 @@
 // Macros in the main window: recording the circumcentre of three points with the mouse and the
 // macro dialog, saving it, opening it in a new document and applying it there.
-#include "app/scripteddialogs.h"
-#include "app/tform1.h"
+#include "app/windowtest.h"
 #include "macros/circumcentre.h"
 #include "model/constructionbuilder.h"
 #include "model/undo.h"
@@ -26,30 +25,9 @@ using namespace qorv;
 
 namespace {
 
-class Macros : public ::testing::Test {
+class Macros : public qorv::testing::WindowTest {
   protected:
-    void SetUp() override {
-        registry::open()->clear();
-        ASSERT_TRUE(dir.isValid());
-        w = std::make_unique<TForm1>();
-        w->resize(900, 680);
-        w->show();
-        QApplication::processEvents();
-        w->setUserDialogs(&dialogs);
-        w->setMessageSink([this](const QString& m) { messages << m; });
-        w->canvas().setAmbiguityChooser([](const std::vector<Element*>&) { return 0; });
-    }
-    void TearDown() override {
-        w.reset();
-        registry::open()->clear();
-    }
-
-    QWidget* area() const { return w->canvas().drawingArea(); }
-    QPoint pixel(double x, double y) const {
-        const ScreenPoint p = documentView(w->document()).toScreen(x, y);
-        return {p.x, p.y};
-    }
-    void click(double x, double y) { QTest::mouseClick(area(), Qt::LeftButton, {}, pixel(x, y)); }
+    using WindowTest::click;
     void click(const Element* e) { click(e->value[0], e->value[1]); }
     // Opens the macro dialog with its tool button and presses its buttons in turn.
     void macroDialog(std::initializer_list<const char*> buttons) {
@@ -63,11 +41,6 @@ class Macros : public ::testing::Test {
         });
         w->toolBars().toolButton(Tool::ApplyMacro)->click();
     }
-
-    QTemporaryDir dir;
-    std::unique_ptr<TForm1> w;
-    qorv::testing::ScriptedDialogs dialogs;
-    QStringList messages;
 };
 
 } // namespace
