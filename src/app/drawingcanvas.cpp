@@ -5,6 +5,7 @@
 #include "geometry/recalc.h"
 #include "model/document.h"
 #include "model/uitext.h"
+#include "view/qtexts.h"
 #include "view/resources.h"
 #include "view/viewtransform.h"
 
@@ -28,10 +29,6 @@
 namespace qorv {
 
 namespace {
-
-QString qtext(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 QColor qcolor(Color c) {
     return QColor(colorRed(c), colorGreen(c), colorBlue(c));

@@ -4,6 +4,7 @@
 #include "model/uitext.h"
 #include "settings/options.h"
 #include "settings/registry.h"
+#include "view/qtexts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,12 +20,6 @@
 #include <utility>
 
 namespace qorv {
-
-namespace {
-QString text(int slot) {
-    return QString::fromStdString(uiText().message(slot));
-}
-} // namespace
 
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle(text(Msg::ProgramCaption));

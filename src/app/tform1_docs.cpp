@@ -7,6 +7,7 @@
 #include "model/uitext.h"
 #include "model/undo.h"
 #include "settings/registry.h"
+#include "view/qtexts.h"
 #include "view/resources.h"
 
 #include <QAction>
@@ -30,10 +31,6 @@
 namespace qorv {
 
 namespace {
-
-QString text(int slot) {
-    return QString::fromStdString(uiText().message(slot));
-}
 
 QString localPath(const std::string& path) {
     return QFile::decodeName(path.c_str());

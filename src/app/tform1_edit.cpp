@@ -3,6 +3,7 @@
 
 #include "model/document.h"
 #include "model/uitext.h"
+#include "view/qtexts.h"
 
 #include <QAction>
 #include <QBuffer>
@@ -15,10 +16,6 @@
 namespace qorv {
 
 namespace {
-
-QString text(int slot) {
-    return QString::fromStdString(uiText().message(slot));
-}
 
 bool anythingSelected(const Document& doc) {
     for (const Element* e = doc.head; e; e = e->next) {

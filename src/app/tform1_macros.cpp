@@ -4,18 +4,13 @@
 #include "macros/macrosession.h"
 #include "model/uitext.h"
 #include "settings/language.h"
+#include "view/qtexts.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
 
 namespace qorv {
-
-namespace {
-QString text(int slot) {
-    return QString::fromStdString(uiText().message(slot));
-}
-} // namespace
 
 void TForm1::createMacroActions() {
     M_macros = new QAction(componentText(QStringLiteral("M_macros")), this);

@@ -9,6 +9,7 @@
 #include "model/uitext.h"
 #include "settings/language.h"
 #include "settings/optionsfile.h"
+#include "view/qtexts.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -27,10 +28,6 @@
 namespace qorv {
 
 namespace {
-
-QString text(int slot) {
-    return QString::fromStdString(uiText().message(slot));
-}
 
 // 0 normal, 1 minimised, 2 maximised.
 int32_t stateNumber(Qt::WindowStates s) {

@@ -2,6 +2,7 @@
 
 #include "model/uitext.h"
 #include "view/clickengine.h"
+#include "view/qtexts.h"
 #include "view/resources.h"
 
 #include <QAction>
@@ -26,10 +27,6 @@ namespace qorv {
 namespace {
 
 constexpr int IconSize = 20;
-
-QString qtext(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 QString prompt(int tool) {
     return qtext(uiText().toolPrompt(tool));

@@ -4,6 +4,7 @@
 #include "macros/macrosession.h"
 #include "model/docfile.h"
 #include "model/uitext.h"
+#include "view/qtexts.h"
 #include "view/tooltable.h"
 
 #include <QDir>
@@ -25,10 +26,6 @@
 namespace qorv {
 
 namespace {
-
-QString text(int slot) {
-    return QString::fromStdString(uiText().message(slot));
-}
 
 std::string filePath(const QString& path) {
     return QFile::encodeName(path).toStdString();

@@ -3,6 +3,7 @@
 #include "geometry/recalc.h"
 #include "model/document.h"
 #include "model/uitext.h"
+#include "view/qtexts.h"
 #include "view/renderer.h"
 #include "view/viewtransform.h"
 
@@ -16,12 +17,6 @@
 #include <cmath>
 
 namespace qorv {
-
-namespace {
-QString text(int slot) {
-    return QString::fromStdString(uiText().message(slot));
-}
-} // namespace
 
 TMuePan::TMuePan(MuePanHost& host, QWidget* parent) : QDialog(parent), host_(host) {
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);

@@ -2,6 +2,7 @@
 
 #include "dialogs/optionwidgets.h"
 #include "model/uitext.h"
+#include "view/qtexts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,10 +19,6 @@
 namespace qorv {
 
 namespace {
-
-QString text(int slot) {
-    return QString::fromStdString(uiText().message(slot));
-}
 
 constexpr int PointStyles = 6, LineStyles = 6, AngleMarks = 3;
 

@@ -2,6 +2,7 @@
 
 #include "dialogs/optionwidgets.h"
 #include "model/uitext.h"
+#include "view/qtexts.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -14,12 +15,6 @@
 #include <algorithm>
 
 namespace qorv {
-
-namespace {
-QString text(int slot) {
-    return QString::fromStdString(uiText().message(slot));
-}
-} // namespace
 
 TOp_fon::TOp_fon(OptionsHost& host, QWidget* parent) : QDialog(parent), host_(host) {
     setObjectName(QStringLiteral("TOp_fon"));

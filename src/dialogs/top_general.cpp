@@ -3,6 +3,7 @@
 #include "calc/expression.h"
 #include "dialogs/optionwidgets.h"
 #include "model/uitext.h"
+#include "view/qtexts.h"
 #include "view/viewtransform.h"
 
 #include <QCheckBox>
@@ -23,10 +24,6 @@
 namespace qorv {
 
 namespace {
-
-QString text(int slot) {
-    return QString::fromStdString(uiText().message(slot));
-}
 
 QString nameText(int slot) {
     return QString::fromStdString(uiText().name(slot));

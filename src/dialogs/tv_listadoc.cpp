@@ -1,6 +1,7 @@
 #include "dialogs/tv_listadoc.h"
 
 #include "model/uitext.h"
+#include "view/qtexts.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -10,12 +11,6 @@
 #include <algorithm>
 
 namespace qorv {
-
-namespace {
-QString text(int slot) {
-    return QString::fromStdString(uiText().message(slot));
-}
-} // namespace
 
 TV_listadoc::TV_listadoc(DocumentListHost& host, QWidget* parent) : QDialog(parent), host_(host) {
     setWindowTitle(text(Msg::DocumentListCaption));

@@ -1,6 +1,7 @@
 #include "dialogs/tv_selidioma.h"
 
 #include "model/uitext.h"
+#include "view/qtexts.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -8,12 +9,6 @@
 #include <QVBoxLayout>
 
 namespace qorv {
-
-namespace {
-QString text(int slot) {
-    return QString::fromStdString(uiText().message(slot));
-}
-} // namespace
 
 TV_selidioma::TV_selidioma(const QStringList& names, QWidget* parent) : QDialog(parent) {
     setWindowTitle(text(Msg::LanguageCaption));

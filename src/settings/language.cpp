@@ -4,6 +4,7 @@
 #include "model/langfile.h"
 #include "model/uitext.h"
 #include "settings/optionsfile.h"
+#include "view/qtexts.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -23,10 +24,6 @@
 namespace qorv {
 
 namespace {
-
-QString text(int slot) {
-    return QString::fromStdString(uiText().message(slot));
-}
 
 std::string toPath(const QString& s) {
     return QFile::encodeName(s).toStdString();
