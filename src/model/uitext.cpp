@@ -439,6 +439,26 @@ constexpr ComponentRow kComponents[] = {
     {653, "B_MacCon", "MacroConstrucciones"},
 };
 
+// The named messages of the third range, each with its slot; every feature keeps its own block.
+struct SlotText {
+    int slot;
+    const char* text;
+};
+constexpr SlotText kThirdMessages[] = {
+    // Application shell, help and about.
+    {Msg::ShellFirst, ""},
+
+    // Calculator, parameters and functions.
+
+    // Iteration.
+
+    // Export and print.
+
+    // Traces, animation, step-by-step replay and viewer mode.
+
+    // Element dialogs.
+};
+
 constexpr const char* kNames[Name::Count] = {
     "Pequeño", "Normal", "Grande", "rectangulares (x,y)", "polares (r,theta)",
     "y=f(x)",  "x=f(y)", "r=f(w)", "w=f(r)"};
@@ -463,7 +483,7 @@ constexpr int kKindSlotOfId[40] = {
 constexpr int KindsHeadingId = 30;
 constexpr int FirstNameId = 100, LastNameId = 182;
 constexpr int FirstPromptId = 500;
-constexpr int FirstMessageId = 1000, SecondMessageId = 2000;
+constexpr int FirstMessageId = 1000, SecondMessageId = 2000, ThirdMessageId = 3000;
 
 // Cut to at most max characters (slots hold characters, not bytes).
 std::string cutChars(std::string_view text, size_t max) {
@@ -520,6 +540,8 @@ void UiTextTable::fillBuiltInTexts() {
         messages_[size_t(i)] = kMessages[i];
     for (int i = Msg::SecondRangeFirst; i < Msg::SecondRangeEnd; ++i)
         messages_[size_t(i)] = kSecondMessages[i - Msg::SecondRangeFirst];
+    for (const SlotText& row : kThirdMessages)
+        messages_[size_t(row.slot)] = row.text;
     for (int i = 0; i < CheckWordSlots; ++i)
         messages_[size_t(CheckWordsSlot + i)] = kCheckWords[i];
     for (int i = 0; i < ToolPromptSlots; ++i)
@@ -610,8 +632,10 @@ bool UiTextTable::setById(int id, std::string_view utf8) {
         components_[size_t(row)] = cutChars(utf8, MessageSlotSize - 1);
     } else if (id >= FirstMessageId && id < FirstMessageId + SecondRangeSlot) {
         setMessage(id - FirstMessageId, utf8);
-    } else if (id >= SecondMessageId && id < SecondMessageId + MessageSlots - SecondRangeSlot) {
+    } else if (id >= SecondMessageId && id < SecondMessageId + ThirdRangeSlot - SecondRangeSlot) {
         setMessage(SecondRangeSlot + id - SecondMessageId, utf8);
+    } else if (id >= ThirdMessageId && id < ThirdMessageId + MessageSlots - ThirdRangeSlot) {
+        setMessage(ThirdRangeSlot + id - ThirdMessageId, utf8);
     } else {
         return false;
     }
@@ -630,8 +654,10 @@ const std::string* UiTextTable::textById(int id) const {
     if (const int row = componentRow(id); row >= 0) return &components_[size_t(row)];
     if (id >= FirstMessageId && id < FirstMessageId + SecondRangeSlot)
         return &messages_[size_t(id - FirstMessageId)];
-    if (id >= SecondMessageId && id < SecondMessageId + MessageSlots - SecondRangeSlot)
+    if (id >= SecondMessageId && id < SecondMessageId + ThirdRangeSlot - SecondRangeSlot)
         return &messages_[size_t(SecondRangeSlot + id - SecondMessageId)];
+    if (id >= ThirdMessageId && id < ThirdMessageId + MessageSlots - ThirdRangeSlot)
+        return &messages_[size_t(ThirdRangeSlot + id - ThirdMessageId)];
     return nullptr;
 }
 
@@ -648,7 +674,7 @@ const std::vector<int>& UiTextTable::ids() {
     static const std::vector<int> all = [] {
         const UiTextTable builtIn;
         std::vector<int> v;
-        for (int id = 0; id < SecondMessageId + MessageSlots - SecondRangeSlot; ++id)
+        for (int id = 0; id < ThirdMessageId + MessageSlots - ThirdRangeSlot; ++id)
             if (const std::string* text = builtIn.textById(id); text && !text->empty())
                 v.push_back(id);
         return v;

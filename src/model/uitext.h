@@ -265,6 +265,46 @@ enum : int {
 
     SecondRangeEnd
 };
+
+// Named messages of the third range, ids 3000..3399 for slots 300..699: the labels of the later
+// windows and dialogs, one block of slots per feature so that each grows on its own.
+enum : int {
+    ThirdRangeFirst = 300,
+
+    // Application shell, help and about: slots 300..339.
+    ShellFirst = 300,
+
+    ShellEnd,
+
+    // Calculator, parameters and functions: slots 340..399.
+    CalcFirst = 340,
+
+    CalcEnd,
+
+    // Iteration: slots 400..439.
+    IterFirst = 400,
+
+    IterEnd,
+
+    // Export and print: slots 440..499.
+    ExportFirst = 440,
+
+    ExportEnd,
+
+    // Traces, animation, step-by-step replay and viewer mode: slots 500..559.
+    AnimFirst = 500,
+
+    AnimEnd,
+
+    // Element dialogs: slots 560..659.
+    ElemFirst = 560,
+
+    ElemEnd,
+
+    ThirdRangeEnd = 700
+};
+static_assert(ShellEnd <= CalcFirst && CalcEnd <= IterFirst && IterEnd <= ExportFirst &&
+              ExportEnd <= AnimFirst && AnimEnd <= ElemFirst && ElemEnd <= ThirdRangeEnd);
 }
 // clang-format on
 
@@ -302,9 +342,11 @@ class UiTextTable {
     static constexpr int KindNameSlots = 30;
     static constexpr int MethodNameSlots = Method::Count; // names: the method table's
     static constexpr int CheckWordSlots = 10;             // true/false pairs of checks 50..54
-    // Ids 1000..1199 set slots 0..199, ids 2000..2099 slots 200..299.
-    static constexpr int MessageSlots = 300;
+    // Ids 1000..1199 set slots 0..199, ids 2000..2099 slots 200..299, ids 3000..3399 slots
+    // 300..699.
+    static constexpr int MessageSlots = 700;
     static constexpr int SecondRangeSlot = 200;
+    static constexpr int ThirdRangeSlot = 300;
     // One status-bar prompt per tool mode (0..83). Ids 500..546 set the prompts of tools 0..46;
     // the later tools' prompts live in the second message range.
     static constexpr int ToolPromptSlots = 84;

@@ -103,6 +103,8 @@ TEST(LanguageFile, EachRangeSetsItsSlots) {
         {"1000=a", [](auto& t) { return t.message(0); }},
         {"1199=a", [](auto& t) { return t.message(199); }},
         {"2099=a", [](auto& t) { return t.message(299); }},
+        {"3000=a", [](auto& t) { return t.message(300); }},
+        {"3399=a", [](auto& t) { return t.message(699); }},
     };
     for (const Case& c : cases) {
         UiTextTable t;
@@ -112,8 +114,8 @@ TEST(LanguageFile, EachRangeSetsItsSlots) {
         EXPECT_EQ(r.assignments, 1) << c.line;
     }
     // Ids between and beyond the ranges name nothing, and the vector keeps its name.
-    for (int id : {0, 11, 19, 40, 99, 183, 499, 547, 549, 628, 629, 631, 649, 654, 999, 1200, 1999,
-                   2100, 999999999}) {
+    for (int id : {0,   11,  19,  40,  99,   183,  499,  547,  549,  628,      629,
+                   631, 649, 654, 999, 1200, 1999, 2100, 2999, 3400, 999999999}) {
         UiTextTable t;
         const LanguageApplied r = applyLanguage(t, std::to_string(id) + "=a");
         EXPECT_EQ(r.unknownIds, 1) << id;
