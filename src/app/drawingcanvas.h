@@ -40,6 +40,7 @@ class CanvasOwner {
     virtual void toolChosen(int tool) = 0;
     virtual void openElementDialog(int tool, Element& e) = 0;
     virtual void showMessage(int msgSlot) = 0;
+    virtual void dialogElementClicked(int tool, Element& e) = 0;
     // The font dialog on `font`; false when it is cancelled.
     virtual bool chooseFont(FontRecord& font) = 0;
     // The document was drawn again, after a change or not: the window's title follows its
@@ -113,6 +114,9 @@ class DrawingCanvas : public QWidget, public InteractionHost, public MuePanHost 
     void captureMouse(bool on) override;
     void openElementDialog(int tool, Element& e) override { owner_.openElementDialog(tool, e); }
     void showMessage(int slot) override { owner_.showMessage(slot); }
+    void dialogElementClicked(int tool, Element& e) override {
+        owner_.dialogElementClicked(tool, e);
+    }
     bool chooseFont(FontRecord& font) override { return owner_.chooseFont(font); }
     void setBusy(bool on) override;
 

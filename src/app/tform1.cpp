@@ -45,6 +45,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     });
     connect(toolBars_, &ToolBars::colourChosen, this, &TForm1::setCurrentColour);
     buildMenus();
+    setupCalcActions();
     nameComponents();
     applyLanguageTexts();
 
@@ -181,10 +182,14 @@ void TForm1::setStatusText(const QString& t) {
 
 void TForm1::toolChosen(int tool) {
     if (toolBars_) toolBars_->showTool(tool);
+    calcToolChosen(tool);
 }
 
 void TForm1::openElementDialog(int tool, Element& e) {
-    if (elementDialogHook_) elementDialogHook_(tool, e);
+    if (elementDialogHook_)
+        elementDialogHook_(tool, e);
+    else
+        openCalcElementDialog(tool, e);
 }
 
 void TForm1::showMessage(int slot) {

@@ -10,7 +10,9 @@
 #include "app/userdialogs.h"
 #include "dialogs/optionshost.h"
 #include "dialogs/tmaccon.h"
+#include "dialogs/tv_calc.h"
 #include "dialogs/tv_listadoc.h"
+#include "dialogs/tv_puncoord.h"
 #include "model/clipboard.h"
 #include "model/document.h"
 #include "model/undo.h"
@@ -42,7 +44,9 @@ class TForm1 : public QMainWindow,
                public DocumentListHost,
                private CanvasOwner,
                private OptionsHost,
-               private MacroDialogHost {
+               private MacroDialogHost,
+               private CalcHost,
+               private PointDialogHost {
     Q_OBJECT
   public:
     explicit TForm1(QWidget* parent = nullptr);
@@ -423,6 +427,41 @@ class TForm1 : public QMainWindow,
 
     InternalClipboard clipboard_; // one for the program; outlives the documents
     HeldReferences heldReferences_;
+
+    // ---- calculator, parameters, functions and represented points (tform1_calc.cpp)
+  public:
+    // The calculator window, made when a calculator tool is first chosen.
+    TV_calc* calculatorWindow() const { return calc_; }
+
+  private:
+    void setupCalcActions();
+    // Tools 42..44 open the calculator; any other tool closes it.
+    void calcToolChosen(int tool);
+    // A double click on a calculation, function or represented point (false: not one of those).
+    bool openCalcElementDialog(int tool, Element& e);
+    void dialogElementClicked(int tool, Element& e) override;
+    void openRepresentPoints(Element* axes, Element* edited);
+    Document& calcDocument() override { return document(); }
+    const CreationOptions& calcCreationOptions() override { return creation_; }
+    void calcRecordUndo() override { recordUndoStep(); }
+    void calcDocumentChanged() override;
+    void calcWarn(const QString& message) override { warn(message); }
+    void calcPlacingStarted(Element& e, QPoint global) override;
+    void calcPlacingMoved(QPoint global) override;
+    void calcPlacingEnded() override;
+    void calcClosed() override;
+    Document& pointDocument() override { return document(); }
+    const CreationOptions& pointCreationOptions() override { return creation_; }
+    void pointRecordUndo() override { recordUndoStep(); }
+    void pointDocumentChanged() override { calcDocumentChanged(); }
+    void pointWarn(const QString& message) override { warn(message); }
+    // Moves the element being placed by a distance on the screen.
+    void shiftPlaced(QPoint pixels);
+
+    TV_calc* calc_ = nullptr;
+    Element* placed_ = nullptr; // made from the result field, following the held mouse
+    QPoint placedLast_;
+    bool hidingCalc_ = false; // another tool closes the calculator: not a close by the user
 };
 
 } // namespace qorv

@@ -58,6 +58,12 @@ class SequenceHost {
     virtual MacroSession* macroSession() { return nullptr; }
     // The wait cursor, while a click computes for long (the crossings of loci).
     virtual void setBusy(bool on) { (void)on; }
+    // A click that feeds a dialog rather than a construction: an element for the calculator
+    // (tools 42..44), axes for the represent-points dialog (33).
+    virtual void dialogElementClicked(int tool, Element& e) {
+        (void)tool;
+        (void)e;
+    }
     // The part of the plane the drawing area shows (world coordinates).
     virtual void visibleArea(double& left, double& top, double& right, double& bottom) {
         const Document& d = document();

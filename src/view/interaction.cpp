@@ -536,7 +536,9 @@ void Interaction::doubleClick(ScreenPoint at, MouseButton button, int modifiers)
             return;
         }
         host_.openElementDialog(dialogTool, e);
-        chooseTool(Tool::Move, true);
+        // The calculator stays open on the element in its own tool; the other dialogs are modal.
+        if (dialogTool != Tool::Calculate && dialogTool != Tool::Function)
+            chooseTool(Tool::Move, true);
         return;
     }
     const std::vector<Hit>& hits = hitTestAt(at);

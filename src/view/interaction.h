@@ -81,6 +81,11 @@ class InteractionHost {
         (void)e;
     }
     virtual void showMessage(int msgSlot) { (void)msgSlot; }
+    // A click of the calculator tools on an element, or of the represent-points tool on axes.
+    virtual void dialogElementClicked(int tool, Element& e) {
+        (void)tool;
+        (void)e;
+    }
     // The wait cursor, while something computes for long (the crossings of loci).
     virtual void setBusy(bool on) { (void)on; }
     // The font dialog of the font tool; false when it is cancelled.
@@ -227,6 +232,9 @@ class Interaction : private SequenceHost {
     void recordUndo() override;
     void recalculateAndRedraw() override { host_.recalculateAndRedraw(); }
     void showMessage(int slot) override { host_.showMessage(slot); }
+    void dialogElementClicked(int tool, Element& e) override {
+        host_.dialogElementClicked(tool, e);
+    }
     void switchTool(int tool, bool keepSelection, Element* attached) override;
     bool chooseFont(FontRecord& font) override { return host_.chooseFont(font); }
     MacroSession* macroSession() override { return &macros_; }

@@ -440,6 +440,21 @@ class TableSequence : public MeasureSequence {
     }
 };
 
+// Calculator (42, 43, 44) and represented points (33): each click hands the element to the
+// window's dialog; nothing is picked, so the same number can be clicked again.
+class DialogSequence : public MeasureSequence {
+  public:
+    void click(ClickEngine& engine, const Click& click) override {
+        Element* e = click.element;
+        if (!e) return;
+        if (engine.tool() == Tool::RepresentPoints) {
+            if (e->owner) e = e->owner; // an axis line stands for its axes
+            if (e->kind() != Kind::Axes) return;
+        }
+        engine.host().dialogElementClicked(engine.tool(), *e);
+    }
+};
+
 } // namespace
 
 std::unique_ptr<ToolSequence> makeMeasureSequence(int tool) {
@@ -466,6 +481,11 @@ std::unique_ptr<ToolSequence> makeMeasureSequence(int tool) {
         return std::make_unique<TableSequence>();
     case Tool::FunctionGraph:
         return std::make_unique<FunctionGraphSequence>();
+    case Tool::RepresentPoints:
+    case Tool::Calculate:
+    case Tool::Parameter:
+    case Tool::Function:
+        return std::make_unique<DialogSequence>();
     default:
         return nullptr;
     }

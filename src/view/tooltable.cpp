@@ -247,15 +247,16 @@ std::array<ToolInfo, ToolCount> buildTable() {
                       .mask(parentKinds(Method::Grid, 0))
                       .makes({Method::Grid});
         set(gr);
-        auto ca = row(Tool::Calculate, Cursor::ArrowConstruct, "B_N_calcular")
-                      .kinds({Kind::Number, Kind::Coordinates});
+        // Coordinates give their x or y number.
+        auto ca =
+            row(Tool::Calculate, Cursor::ArrowConstruct, "B_N_calcular").kinds({Kind::Number});
         ca.makes({Method::Calculation});
         set(ca);
         auto pa = row(Tool::Parameter, Cursor::ArrowConstruct, "B_N_parametro")
                       .makes({Method::Parameter});
         set(pa);
         auto fu = row(Tool::Function, Cursor::ArrowConstruct, "B_N_funcion")
-                      .kinds({Kind::Number, Kind::Function, Kind::Coordinates});
+                      .kinds({Kind::Number, Kind::Function});
         fu.makes({Method::Function});
         set(fu);
         auto rf = row(Tool::FunctionGraph, Cursor::ArrowConstruct, "B_N_rep_fun")

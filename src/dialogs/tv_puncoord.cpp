@@ -1,0 +1,99 @@
+#include "dialogs/tv_puncoord.h"
+
+#include "calc/expression.h"
+#include "geometry/recalcsupport.h"
+#include "model/uitext.h"
+#include "view/qtexts.h"
+#include "view/tooltable.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <cmath>
+
+namespace qorv {
+
+TV_puncoord::TV_puncoord(PointDialogHost& host, Element* axes, Element* edited, QWidget* parent)
+    : QDialog(parent), host_(host), axes_(axes), edited_(edited) {
+    setObjectName(QStringLiteral("TV_puncoord"));
+    setWindowTitle(qtext(uiText().toolPrompt(Tool::RepresentPoints)));
+    Ed_cx = new QLineEdit(this);
+    Ed_cx->setObjectName(QStringLiteral("Ed_cx"));
+    Ed_cy = new QLineEdit(this);
+    Ed_cy->setObjectName(QStringLiteral("Ed_cy"));
+    RB_rec = new QRadioButton(text(Msg::CalcRectangular), this);
+    RB_rec->setObjectName(QStringLiteral("RB_rec"));
+    RB_rec->setChecked(true);
+    RB_pol = new QRadioButton(text(Msg::CalcPolar), this);
+    RB_pol->setObjectName(QStringLiteral("RB_pol"));
+    auto* B_rep = new QPushButton(text(Msg::CalcRepresent), this);
+    B_rep->setObjectName(QStringLiteral("B_rep"));
+    B_rep->setDefault(true);
+    connect(B_rep, &QPushButton::clicked, this, &TV_puncoord::represent);
+    auto* close = new QPushButton(text(Msg::CloseCaption), this);
+    close->setAutoDefault(false);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* form = new QFormLayout(this);
+    form->addRow(text(Msg::CalcCoordX), Ed_cx);
+    form->addRow(text(Msg::CalcCoordY), Ed_cy);
+    form->addRow(RB_rec);
+    form->addRow(RB_pol);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(B_rep);
+    buttons->addWidget(close);
+    form->addRow(buttons);
+    if (edited_) {
+        Ed_cx->setText(QString::number(edited_->value[2]));
+        Ed_cy->setText(QString::number(edited_->value[3]));
+    }
+}
+
+bool TV_puncoord::represent() {
+    Document& doc = host_.pointDocument();
+    const QString tx = Ed_cx->text().trimmed(), ty = Ed_cy->text().trimmed();
+    // An edited point keeps the coordinate left empty.
+    const auto field = [&](const QString& t, double kept) -> std::optional<double> {
+        if (edited_ && t.isEmpty()) return kept;
+        return evaluateNumberText(t.toStdString(), doc.angleUnit);
+    };
+    const std::optional<double> a = field(tx, edited_ ? edited_->value[2] : 0.0);
+    const std::optional<double> b = field(ty, edited_ ? edited_->value[3] : 0.0);
+    if (!a || !b) {
+        host_.pointWarn(text(Msg::InvalidInput));
+        (a ? Ed_cy : Ed_cx)->setFocus();
+        return false;
+    }
+    double x = *a, y = *b;
+    if (RB_pol->isChecked()) {
+        const double theta = *b / angleFactor(doc);
+        x = *a * std::cos(theta);
+        y = *a * std::sin(theta);
+    }
+    if (!undoRecorded_) {
+        host_.pointRecordUndo();
+        undoRecorded_ = true;
+    }
+    if (edited_) {
+        edited_->value[2] = x;
+        edited_->value[3] = y;
+        doc.modified = 1;
+    } else {
+        ElementRequest req;
+        req.method = Method::RepresentedPoint;
+        req.parent1 = axes_ ? axes_ : doc.findAxes(true, host_.pointCreationOptions());
+        req.value[2] = x;
+        req.value[3] = y;
+        made_.push_back(createElement(doc, req, host_.pointCreationOptions()));
+    }
+    host_.pointDocumentChanged();
+    Ed_cx->clear();
+    Ed_cy->clear();
+    Ed_cx->setFocus();
+    return true;
+}
+
+} // namespace qorv
