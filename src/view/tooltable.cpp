@@ -247,9 +247,9 @@ std::array<ToolInfo, ToolCount> buildTable() {
                       .mask(parentKinds(Method::Grid, 0))
                       .makes({Method::Grid});
         set(gr);
-        // Coordinates give their x or y number.
-        auto ca =
-            row(Tool::Calculate, Cursor::ArrowConstruct, "B_N_calcular").kinds({Kind::Number});
+        // Numbers and functions to call; coordinates give their x or y number.
+        auto ca = row(Tool::Calculate, Cursor::ArrowConstruct, "B_N_calcular")
+                      .kinds({Kind::Number, Kind::Function});
         ca.makes({Method::Calculation});
         set(ca);
         auto pa = row(Tool::Parameter, Cursor::ArrowConstruct, "B_N_parametro")
