@@ -73,8 +73,8 @@ class CalcWindow : public qorv::testing::WindowTest {
 } // namespace
 
 TEST_F(CalcWindow, CalculationOfTwoMeasurementsByClicksIsAnArea) {
-    Element* ab = distance({-150, -100}, {50, -100}, -100, 200); // 200 px: 5 cm
-    Element* cd = distance({-150, 50}, {-150, 170}, -100, 150);  // 120 px: 3 cm
+    Element* ab = distance({0, -100}, {200, -100}, 50, -20); // 200 px: 5 cm
+    Element* cd = distance({0, -150}, {0, -270}, 50, -60);  // 120 px: 3 cm
     w->canvas().recalculateAndRedraw();
     const int before = w->document().elementCount();
 
@@ -112,8 +112,8 @@ TEST_F(CalcWindow, CalculationOfTwoMeasurementsByClicksIsAnArea) {
 }
 
 TEST_F(CalcWindow, EditingACalculationUpdatesTheLaterOnesAndKeepsTheOrder) {
-    Element* ab = distance({-150, -100}, {50, -100}, -100, 200);
-    Element* cd = distance({-150, 50}, {-150, 170}, -100, 150);
+    Element* ab = distance({0, -100}, {200, -100}, 50, -20);
+    Element* cd = distance({0, -150}, {0, -270}, 50, -60);
     w->canvas().recalculateAndRedraw();
     Element* area = make("M_N_calcular", {ab, cd}, QStringLiteral("a*b"), {300, 100});
     ASSERT_EQ(area->unitShown, UnitClass::Area);
@@ -207,7 +207,7 @@ TEST_F(CalcWindow, ParameterFunctionAndARepresentedPoint) {
 
     // The point (p, f1(p)) on axes, then one in polar coordinates.
     ConstructionBuilder build(w->document());
-    Element* origin = build.point(-300, -200);
+    Element* origin = build.point(100, -350);
     Element* axes = build.make(Method::Axes, origin);
     w->canvas().recalculateAndRedraw();
     const auto* scales = axes->tailAs<AxesTail>();
@@ -226,12 +226,12 @@ TEST_F(CalcWindow, ParameterFunctionAndARepresentedPoint) {
         made = dialog.made();
     });
     w->chooseTool(Tool::RepresentPoints);
-    click(0, -200); // on the x axis
+    click(300, -350); // on the x axis
     ASSERT_EQ(made.size(), 2u);
     EXPECT_EQ(messages.last(), QString::fromUtf8("Datos de entrada no válidos"));
     EXPECT_EQ(static_cast<Element*>(made[0]->parent1), axes);
-    EXPECT_NEAR(made[0]->value[0], -300 + 2 * scales->scaleX, 1e-9);
-    EXPECT_NEAR(made[0]->value[1], -200 + 4 * scales->scaleY, 1e-9);
+    EXPECT_NEAR(made[0]->value[0], 100 + 2 * scales->scaleX, 1e-9);
+    EXPECT_NEAR(made[0]->value[1], -350 + 4 * scales->scaleY, 1e-9);
     EXPECT_NEAR(made[1]->value[2], 0.0, 1e-12);
     EXPECT_NEAR(made[1]->value[3], 2.0, 1e-12);
 }

@@ -1,0 +1,79 @@
+// The calculator's engine: the lists of clicked elements and the replacement of an edited
+// calculation inside a construction.
+#include "calc/calculator.h"
+#include "geometry/recalc.h"
+#include "model/constructionbuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace qorv;
+
+TEST(Calculator, ListsStopAt22VariablesAnd99FunctionsAndInsertNothingMore) {
+    OwningBuilder b;
+    Calculator calc;
+    calc.open(Method::Calculation);
+    std::string letters, calls;
+    for (int i = 0; i < 23; ++i) {
+        b.req.value[0] = i;
+        letters += calc.addReference(*b.make(Method::Parameter));
+    }
+    EXPECT_EQ(letters, "abcdefghijklmnopqstuvz"); // no "r": it is a function variable
+    EXPECT_EQ(calc.variables().size(), 22u);
+    EXPECT_EQ(calc.addReference(*calc.variables()[2]), "c"); // clicked again: not added again
+    Element* first = nullptr;
+    for (int i = 0; i < 100; ++i) {
+        b.req.option = FunctionType::YofX;
+        Element* f = b.make(Method::Function);
+        if (!first) first = f;
+        calls = calc.addReference(*f);
+        if (i == 98) EXPECT_EQ(calls, "f99(");
+    }
+    EXPECT_EQ(calls, "");
+    EXPECT_EQ(calc.functions().size(), 99u);
+    EXPECT_EQ(calc.addReference(*first), "f1(");
+}
+
+TEST(Calculator, EditKeepsThePlaceOfWhatUsesTheCalculation) {
+    OwningBuilder b;
+    b.recalculate = true;
+    b.req.value[0] = 3;
+    Element* p = b.make(Method::Parameter);
+    Calculator calc;
+    calc.open(Method::Calculation);
+    calc.addReference(*p);
+    ASSERT_EQ(calc.evaluate("a*2", AngleUnit::Rad), CalcOutcome::Value);
+    Element* old = calc.create(b.doc, b.opts, {10, 20});
+    recalcElement(b.doc, *old);
+    b.doc.setName(old, "r", b.opts);
+    Element* centre = b.point(0, 0);
+    Element* circle = b.make(Method::CircleRadiusNumberCentre, old, centre);
+    ASSERT_TRUE(circle->defined);
+    EXPECT_DOUBLE_EQ(circle->value[2], 6 * b.doc.pixelsPerUnit);
+
+    calc.startEditing(*old);
+    ASSERT_EQ(calc.evaluate("a+2", AngleUnit::Rad), CalcOutcome::Value);
+    ASSERT_TRUE(calc.editAllowed(b.doc));
+    Element* e = calc.applyEdit(b.doc, b.opts);
+    ASSERT_NE(e, nullptr);
+    recalcUpTo(b.doc, nullptr);
+    // The new calculation comes after the centre; the circle and the name after it.
+    EXPECT_EQ(e->prev, centre);
+    EXPECT_EQ(e->next->method, Method::Name);
+    EXPECT_EQ(e->next->next, circle);
+    EXPECT_EQ(b.doc.nameOf(e), "r");
+    EXPECT_EQ(static_cast<Element*>(circle->parent1), e);
+    EXPECT_DOUBLE_EQ(e->value[2], 10);
+    EXPECT_DOUBLE_EQ(e->value[3], 20);
+    EXPECT_DOUBLE_EQ(circle->value[2], 5 * b.doc.pixelsPerUnit);
+    EXPECT_EQ(b.doc.elementCount(), 5);
+
+    // Using the circle's length in the edit would put the circle before its own parent.
+    Element* length = b.make(Method::CircleLength, circle);
+    calc.startEditing(*e);
+    calc.addReference(*length);
+    ASSERT_EQ(calc.evaluate("a+b", AngleUnit::Rad), CalcOutcome::Value);
+    EXPECT_FALSE(calc.editAllowed(b.doc));
+    EXPECT_EQ(calc.applyEdit(b.doc, b.opts), nullptr);
+}
