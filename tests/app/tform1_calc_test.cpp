@@ -74,7 +74,7 @@ class CalcWindow : public qorv::testing::WindowTest {
 
 TEST_F(CalcWindow, CalculationOfTwoMeasurementsByClicksIsAnArea) {
     Element* ab = distance({0, -100}, {200, -100}, 50, -20); // 200 px: 5 cm
-    Element* cd = distance({0, -150}, {0, -270}, 50, -60);  // 120 px: 3 cm
+    Element* cd = distance({0, -150}, {0, -270}, 50, -60);   // 120 px: 3 cm
     w->canvas().recalculateAndRedraw();
     const int before = w->document().elementCount();
 
@@ -234,6 +234,20 @@ TEST_F(CalcWindow, ParameterFunctionAndARepresentedPoint) {
     EXPECT_NEAR(made[0]->value[1], -350 + 4 * scales->scaleY, 1e-9);
     EXPECT_NEAR(made[1]->value[2], 0.0, 1e-12);
     EXPECT_NEAR(made[1]->value[3], 2.0, 1e-12);
+
+    // The function edited by a double click: its label and the calculation that calls it follow.
+    w->chooseTool(Tool::Move);
+    QTest::mouseDClick(area(), Qt::LeftButton, {}, centreOf(f));
+    ASSERT_TRUE(calc()->isVisible());
+    EXPECT_EQ(w->currentTool(), Tool::Function);
+    EXPECT_EQ(expr()->text(), QStringLiteral("x^2"));
+    expr()->setText(QStringLiteral("x^3"));
+    press("B_exe");
+    Element* g = calc()->calculator().editing();
+    ASSERT_TRUE(g && g != f);
+    EXPECT_EQ(w->document().nameOf(g), "f(x)=x^3");
+    EXPECT_EQ(static_cast<Element*>(y->tailAs<ExpressionTail>()->exprArgs[1]), g);
+    EXPECT_NEAR(y->value[0], 8.0, 1e-12);
 }
 
 TEST_F(CalcWindow, MessagesKeysAndACalculationWithoutValue) {
@@ -287,4 +301,10 @@ TEST_F(CalcWindow, MessagesKeysAndACalculationWithoutValue) {
     ASSERT_EQ(c->method, Method::Calculation);
     EXPECT_EQ(c->option, NoValue);
     EXPECT_EQ(messages.size(), 2);
+
+    // Escape closes the calculator and selects the move tool.
+    action("M_N_calcular")->trigger();
+    QTest::keyClick(expr(), Qt::Key_Escape);
+    EXPECT_FALSE(calc()->isVisible());
+    EXPECT_EQ(w->currentTool(), Tool::Move);
 }
