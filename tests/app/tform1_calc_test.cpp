@@ -235,6 +235,22 @@ TEST_F(CalcWindow, ParameterFunctionAndARepresentedPoint) {
     EXPECT_NEAR(made[1]->value[2], 0.0, 1e-12);
     EXPECT_NEAR(made[1]->value[3], 2.0, 1e-12);
 
+    // A represented point edited by a double click: an empty field keeps its coordinate.
+    w->chooseTool(Tool::Move);
+    w->setDialogHook([&](QDialog& d) {
+        auto& dialog = dynamic_cast<TV_puncoord&>(d);
+        EXPECT_EQ(dialog.yField()->text(), QStringLiteral("4"));
+        dialog.xField()->setText(QStringLiteral("3"));
+        dialog.yField()->clear();
+        EXPECT_TRUE(dialog.represent());
+        EXPECT_TRUE(dialog.made().empty());
+    });
+    QTest::mouseDClick(area(), Qt::LeftButton, {}, pixel(made[0]->value[0], made[0]->value[1]));
+    EXPECT_DOUBLE_EQ(made[0]->value[2], 3.0);
+    EXPECT_DOUBLE_EQ(made[0]->value[3], 4.0);
+    EXPECT_NEAR(made[0]->value[0], 100 + 3 * scales->scaleX, 1e-9);
+    EXPECT_EQ(w->currentTool(), Tool::Move);
+
     // The function edited by a double click: its label and the calculation that calls it follow.
     w->chooseTool(Tool::Move);
     QTest::mouseDClick(area(), Qt::LeftButton, {}, centreOf(f));
