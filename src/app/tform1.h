@@ -12,7 +12,6 @@
 #include "dialogs/tmaccon.h"
 #include "dialogs/tv_calc.h"
 #include "dialogs/tv_listadoc.h"
-#include "dialogs/tv_puncoord.h"
 #include "model/clipboard.h"
 #include "model/document.h"
 #include "model/undo.h"
@@ -45,8 +44,7 @@ class TForm1 : public QMainWindow,
                private CanvasOwner,
                private OptionsHost,
                private MacroDialogHost,
-               private CalcHost,
-               private PointDialogHost {
+               private CalcHost {
     Q_OBJECT
   public:
     explicit TForm1(QWidget* parent = nullptr);
@@ -441,20 +439,15 @@ class TForm1 : public QMainWindow,
     bool openCalcElementDialog(int tool, Element& e);
     void dialogElementClicked(int tool, Element& e) override;
     void openRepresentPoints(Element* axes, Element* edited);
-    Document& calcDocument() override { return document(); }
-    const CreationOptions& calcCreationOptions() override { return creation_; }
-    void calcRecordUndo() override { recordUndoStep(); }
-    void calcDocumentChanged() override;
-    void calcWarn(const QString& message) override { warn(message); }
+    Document& dialogDocument() override { return document(); }
+    const CreationOptions& dialogCreationOptions() override { return creation_; }
+    void dialogRecordUndo() override { recordUndoStep(); }
+    void dialogDocumentChanged() override;
+    void dialogWarn(const QString& message) override { warn(message); }
     void calcPlacingStarted(Element& e, QPoint global) override;
     void calcPlacingMoved(QPoint global) override;
     void calcPlacingEnded() override;
     void calcClosed() override;
-    Document& pointDocument() override { return document(); }
-    const CreationOptions& pointCreationOptions() override { return creation_; }
-    void pointRecordUndo() override { recordUndoStep(); }
-    void pointDocumentChanged() override { calcDocumentChanged(); }
-    void pointWarn(const QString& message) override { warn(message); }
     // Moves the element being placed by a distance on the screen.
     void shiftPlaced(QPoint pixels);
 

@@ -93,7 +93,7 @@ void TForm1::openRepresentPoints(Element* axes, Element* edited) {
     runDialog(dialog);
 }
 
-void TForm1::calcDocumentChanged() {
+void TForm1::dialogDocumentChanged() {
     canvas_->recalculateAndRedraw();
 }
 

@@ -232,16 +232,16 @@ void TV_calc::addReference(Element& e) {
 }
 
 void TV_calc::evaluateExpression() {
-    Document& doc = host_.calcDocument();
+    Document& doc = host_.dialogDocument();
     const CalcOutcome outcome = calc_.evaluate(Ed_expr->text().toStdString(), doc.angleUnit);
     switch (outcome) {
     case CalcOutcome::TooLong:
-        host_.calcWarn(text(Msg::ExpressionTooLong));
+        host_.dialogWarn(text(Msg::ExpressionTooLong));
         return;
     case CalcOutcome::Invalid:
         Ed_result->clear();
         showAvailability();
-        host_.calcWarn(text(Msg::InvalidExpression));
+        host_.dialogWarn(text(Msg::InvalidExpression));
         Ed_expr->setFocus();
         return;
     default:
@@ -253,18 +253,18 @@ void TV_calc::evaluateExpression() {
     if (!calc_.hasResult() || !calc_.editing()) return;
     // An edited element takes the new expression at once.
     if (!calc_.editAllowed(doc)) {
-        host_.calcWarn(text(Msg::InvalidExpression));
+        host_.dialogWarn(text(Msg::InvalidExpression));
         return;
     }
-    host_.calcRecordUndo();
-    if (Element* e = calc_.applyEdit(doc, host_.calcCreationOptions())) e->selected = 1;
-    host_.calcDocumentChanged();
+    host_.dialogRecordUndo();
+    if (Element* e = calc_.applyEdit(doc, host_.dialogCreationOptions())) e->selected = 1;
+    host_.dialogDocumentChanged();
 }
 
 void TV_calc::resultPressed(QPoint global) {
     if (!calc_.hasResult() || placing_) return;
-    host_.calcRecordUndo();
-    Element* e = calc_.create(host_.calcDocument(), host_.calcCreationOptions(), Point2{});
+    host_.dialogRecordUndo();
+    Element* e = calc_.create(host_.dialogDocument(), host_.dialogCreationOptions(), Point2{});
     if (!e) return;
     placing_ = true;
     host_.calcPlacingStarted(*e, global);
@@ -273,7 +273,7 @@ void TV_calc::resultPressed(QPoint global) {
 void TV_calc::editSelected(bool on) {
     if (Element* e = calc_.editing()) {
         e->selected = on ? 1 : 0;
-        host_.calcDocumentChanged();
+        host_.dialogDocumentChanged();
     }
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "calc/calculator.h"
+#include "dialogs/tv_puncoord.h"
 
 #include <QDialog>
 #include <QLineEdit>
@@ -14,16 +15,8 @@ class QToolButton;
 namespace qorv {
 
 // What the calculator asks of the main window.
-class CalcHost {
+class CalcHost : public NumberDialogHost {
   public:
-    virtual ~CalcHost() = default;
-    virtual Document& calcDocument() = 0;
-    virtual const CreationOptions& calcCreationOptions() = 0;
-    // One undo step, before the document changes.
-    virtual void calcRecordUndo() = 0;
-    // The document changed: recalculate and redraw.
-    virtual void calcDocumentChanged() = 0;
-    virtual void calcWarn(const QString& message) = 0;
     // The result field was pressed and the element made at the global point: it follows the
     // pointer until the button is released.
     virtual void calcPlacingStarted(Element& e, QPoint global) = 0;

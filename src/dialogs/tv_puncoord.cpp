@@ -16,7 +16,7 @@
 
 namespace qorv {
 
-TV_puncoord::TV_puncoord(PointDialogHost& host, Element* axes, Element* edited, QWidget* parent)
+TV_puncoord::TV_puncoord(NumberDialogHost& host, Element* axes, Element* edited, QWidget* parent)
     : QDialog(parent), host_(host), axes_(axes), edited_(edited) {
     setObjectName(QStringLiteral("TV_puncoord"));
     setWindowTitle(qtext(uiText().toolPrompt(Tool::RepresentPoints)));
@@ -53,7 +53,7 @@ TV_puncoord::TV_puncoord(PointDialogHost& host, Element* axes, Element* edited, 
 }
 
 bool TV_puncoord::represent() {
-    Document& doc = host_.pointDocument();
+    Document& doc = host_.dialogDocument();
     const QString tx = Ed_cx->text().trimmed(), ty = Ed_cy->text().trimmed();
     // An edited point keeps the coordinate left empty.
     const auto field = [&](const QString& t, double kept) -> std::optional<double> {
@@ -63,7 +63,7 @@ bool TV_puncoord::represent() {
     const std::optional<double> a = field(tx, edited_ ? edited_->value[2] : 0.0);
     const std::optional<double> b = field(ty, edited_ ? edited_->value[3] : 0.0);
     if (!a || !b) {
-        host_.pointWarn(text(Msg::InvalidInput));
+        host_.dialogWarn(text(Msg::InvalidInput));
         (a ? Ed_cy : Ed_cx)->setFocus();
         return false;
     }
@@ -74,7 +74,7 @@ bool TV_puncoord::represent() {
         y = *a * std::sin(theta);
     }
     if (!undoRecorded_) {
-        host_.pointRecordUndo();
+        host_.dialogRecordUndo();
         undoRecorded_ = true;
     }
     if (edited_) {
@@ -84,12 +84,12 @@ bool TV_puncoord::represent() {
     } else {
         ElementRequest req;
         req.method = Method::RepresentedPoint;
-        req.parent1 = axes_ ? axes_ : doc.findAxes(true, host_.pointCreationOptions());
+        req.parent1 = axes_ ? axes_ : doc.findAxes(true, host_.dialogCreationOptions());
         req.value[2] = x;
         req.value[3] = y;
-        made_.push_back(createElement(doc, req, host_.pointCreationOptions()));
+        made_.push_back(createElement(doc, req, host_.dialogCreationOptions()));
     }
-    host_.pointDocumentChanged();
+    host_.dialogDocumentChanged();
     Ed_cx->clear();
     Ed_cy->clear();
     Ed_cx->setFocus();

@@ -11,15 +11,17 @@ class QRadioButton;
 
 namespace qorv {
 
-// What the dialog asks of the main window.
-class PointDialogHost {
+// What the numeric dialogs (this one and the calculator) ask of the main window.
+class NumberDialogHost {
   public:
-    virtual ~PointDialogHost() = default;
-    virtual Document& pointDocument() = 0;
-    virtual const CreationOptions& pointCreationOptions() = 0;
-    virtual void pointRecordUndo() = 0;
-    virtual void pointDocumentChanged() = 0;
-    virtual void pointWarn(const QString& message) = 0;
+    virtual ~NumberDialogHost() = default;
+    virtual Document& dialogDocument() = 0;
+    virtual const CreationOptions& dialogCreationOptions() = 0;
+    // One undo step, before the document changes.
+    virtual void dialogRecordUndo() = 0;
+    // The document changed: recalculate and redraw.
+    virtual void dialogDocumentChanged() = 0;
+    virtual void dialogWarn(const QString& message) = 0;
 };
 
 class TV_puncoord : public QDialog {
@@ -27,7 +29,7 @@ class TV_puncoord : public QDialog {
   public:
     // Points on `axes` (null: the reference axes, made when there are none), or with `edited`,
     // the coordinates of that represented point.
-    TV_puncoord(PointDialogHost& host, Element* axes, Element* edited, QWidget* parent = nullptr);
+    TV_puncoord(NumberDialogHost& host, Element* axes, Element* edited, QWidget* parent = nullptr);
 
     // B_rep: both fields evaluated; a point made (or the edited one changed). False, after the
     // message, when a field is invalid.
@@ -39,7 +41,7 @@ class TV_puncoord : public QDialog {
     const std::vector<Element*>& made() const { return made_; }
 
   private:
-    PointDialogHost& host_;
+    NumberDialogHost& host_;
     Element* axes_;
     Element* edited_;
     bool undoRecorded_ = false;
