@@ -76,7 +76,9 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
 }
 
 TForm1::~TForm1() {
-    // The canvas (with the tools at work on the document) goes before the document.
+    // The canvas (with the tools at work on the document) goes before the document, and the
+    // calculator, which redraws when it closes, before the canvas.
+    delete calc_;
     delete canvas_;
 }
 

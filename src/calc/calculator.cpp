@@ -13,6 +13,13 @@ bool inList(const Document& doc, const Element* e) {
     return false;
 }
 
+// Whether e (an element or a sub-element) is still in the construction, without reading it.
+bool inConstruction(Document& doc, const Element* e) {
+    bool found = false;
+    doc.forEachWithSubs([&](const Element& x) { found = found || &x == e; });
+    return found;
+}
+
 bool hasNoValue(const Element& e) {
     return !e.defined || (e.kind() == Kind::Number && e.option == NoValue);
 }
@@ -88,9 +95,18 @@ std::string Calculator::addReference(Element& e) {
     return std::string(1, char(letter - 'A' + 'a'));
 }
 
-CalcOutcome Calculator::evaluate(std::string_view typed, int32_t angleUnit) {
+CalcOutcome Calculator::evaluate(std::string_view typed, Document& doc) {
     hasResult_ = false;
     noValue_ = false;
+    // Elements deleted while the window was open (a menu command) are forgotten: their letters
+    // then no longer compile.
+    const auto gone = [&](const Element* x) { return !inConstruction(doc, x); };
+    if (std::any_of(variables_.begin(), variables_.end(), gone) ||
+        std::any_of(functions_.begin(), functions_.end(), gone)) {
+        variables_.clear();
+        functions_.clear();
+    }
+    if (editing_ && gone(editing_)) editing_ = nullptr;
     const std::string_view text = trimExpressionText(typed);
     if (text.size() > size_t(MaxTextLength)) return CalcOutcome::TooLong;
     if (text.empty()) return CalcOutcome::Empty;
@@ -105,7 +121,7 @@ CalcOutcome Calculator::evaluate(std::string_view typed, int32_t angleUnit) {
     if (evaluated) {
         for (size_t i = 0; i < variables_.size(); ++i)
             compiled_.exprValues[i + 1] = variables_[i]->value[0];
-        evaluated = evaluateTail(compiled_, 0.0, EvalContext{angleUnit});
+        evaluated = evaluateTail(compiled_, 0.0, EvalContext{doc.angleUnit});
     }
     if (evaluated) {
         lastValue_ = compiled_.exprValues[0];

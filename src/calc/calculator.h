@@ -45,8 +45,9 @@ class Calculator {
     const std::vector<Element*>& variables() const { return variables_; }
     const std::vector<Element*>& functions() const { return functions_; }
 
-    // Compiles (and for numbers evaluates) the typed text with the current lists.
-    CalcOutcome evaluate(std::string_view typed, int32_t angleUnit);
+    // Compiles (and for numbers evaluates, in the document's angle unit) the typed text with the
+    // current lists.
+    CalcOutcome evaluate(std::string_view typed, Document& doc);
     // Any change of the text: no result any more.
     void forgetResult() { hasResult_ = false; }
     bool hasResult() const { return hasResult_; }

@@ -233,7 +233,7 @@ void TV_calc::addReference(Element& e) {
 
 void TV_calc::evaluateExpression() {
     Document& doc = host_.dialogDocument();
-    const CalcOutcome outcome = calc_.evaluate(Ed_expr->text().toStdString(), doc.angleUnit);
+    const CalcOutcome outcome = calc_.evaluate(Ed_expr->text().toStdString(), doc);
     switch (outcome) {
     case CalcOutcome::TooLong:
         host_.dialogWarn(text(Msg::ExpressionTooLong));

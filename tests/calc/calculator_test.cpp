@@ -43,7 +43,7 @@ TEST(Calculator, EditKeepsThePlaceOfWhatUsesTheCalculation) {
     Calculator calc;
     calc.open(Method::Calculation);
     calc.addReference(*p);
-    ASSERT_EQ(calc.evaluate("a*2", AngleUnit::Rad), CalcOutcome::Value);
+    ASSERT_EQ(calc.evaluate("a*2", b.doc), CalcOutcome::Value);
     Element* old = calc.create(b.doc, b.opts, {10, 20});
     recalcElement(b.doc, *old);
     b.doc.setName(old, "r", b.opts);
@@ -53,7 +53,7 @@ TEST(Calculator, EditKeepsThePlaceOfWhatUsesTheCalculation) {
     EXPECT_DOUBLE_EQ(circle->value[2], 6 * b.doc.pixelsPerUnit);
 
     calc.startEditing(*old);
-    ASSERT_EQ(calc.evaluate("a+2", AngleUnit::Rad), CalcOutcome::Value);
+    ASSERT_EQ(calc.evaluate("a+2", b.doc), CalcOutcome::Value);
     ASSERT_TRUE(calc.editAllowed(b.doc));
     Element* e = calc.applyEdit(b.doc, b.opts);
     ASSERT_NE(e, nullptr);
@@ -73,7 +73,13 @@ TEST(Calculator, EditKeepsThePlaceOfWhatUsesTheCalculation) {
     Element* length = b.make(Method::CircleLength, circle);
     calc.startEditing(*e);
     calc.addReference(*length);
-    ASSERT_EQ(calc.evaluate("a+b", AngleUnit::Rad), CalcOutcome::Value);
+    ASSERT_EQ(calc.evaluate("a+b", b.doc), CalcOutcome::Value);
     EXPECT_FALSE(calc.editAllowed(b.doc));
     EXPECT_EQ(calc.applyEdit(b.doc, b.opts), nullptr);
+
+    // Deleted behind the calculator's back: the letters and the edit are forgotten.
+    b.doc.deleteWithDescendants(e);
+    EXPECT_EQ(calc.evaluate("a+b", b.doc), CalcOutcome::Invalid);
+    EXPECT_TRUE(calc.variables().empty());
+    EXPECT_EQ(calc.editing(), nullptr);
 }
