@@ -7,12 +7,6 @@ namespace qorv {
 
 namespace {
 
-bool inList(const Document& doc, const Element* e) {
-    for (const Element* x = doc.head; x; x = x->next)
-        if (x == e) return true;
-    return false;
-}
-
 // Whether e (an element or a sub-element) is still in the construction, without reading it.
 bool inConstruction(Document& doc, const Element* e) {
     bool found = false;
@@ -202,7 +196,7 @@ Element* Calculator::create(Document& doc, const CreationOptions& opts, Point2 a
 
 bool Calculator::editAllowed(Document& doc) const {
     Element* old = editing_;
-    if (!old || !hasResult_ || !inList(doc, old)) return false;
+    if (!old || !hasResult_ || !inConstruction(doc, old)) return false;
     // What depends on the old element goes after the new one, so the new one may not use it.
     doc.markDescendants(old);
     const auto dependent = [&](const Element* a) { return a == old || a->mark == 1; };
