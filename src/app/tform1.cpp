@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPrinter> // the print settings die with the window
 #include <QShortcut>
 #include <QStatusBar>
 #include <QToolBar>
@@ -45,6 +46,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     });
     connect(toolBars_, &ToolBars::colourChosen, this, &TForm1::setCurrentColour);
     buildMenus();
+    setupExportActions();
     nameComponents();
     applyLanguageTexts();
 
