@@ -53,10 +53,8 @@ void TForm1::setupExportActions() {
     fileMenu_->insertActions(
         M_cerrar, {M_export_dib, M_export_dxf, M_export_svg, M_export_pdf, M_export_tikz});
     fileMenu_->insertSeparator(M_cerrar);
-    fileMenu_->insertActions(M_cerrar, {Imprimir1, M_print_btm});
+    fileMenu_->insertActions(M_cerrar, {M_copia_port, Imprimir1, M_print_btm});
     fileMenu_->insertSeparator(M_cerrar);
-    editMenu_->addSeparator();
-    editMenu_->addAction(M_copia_port);
 }
 
 // No selection highlight reaches the output.
