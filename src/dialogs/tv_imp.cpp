@@ -1,5 +1,7 @@
 #include "dialogs/tv_imp.h"
 
+#include "dialogs/planepreview.h"
+
 #include "geometry/recalc.h"
 #include "model/document.h"
 #include "model/uitext.h"
@@ -45,16 +47,7 @@ TV_imp::TV_imp(MuePanHost& host, QPrinter& printer, std::function<void(QPrinter&
     setWindowTitle(text(Msg::PrintCaption));
     setFixedSize(504, 350);
 
-    Bevel1 = new QFrame(this);
-    Bevel1->setObjectName(QStringLiteral("Bevel1"));
-    Bevel1->setFrameShape(QFrame::Box);
-    Bevel1->setGeometry(4, 4, 342, 342);
-    preview_ = new QWidget(Bevel1);
-    preview_->setObjectName(QStringLiteral("preview"));
-    preview_->setGeometry(1, 1, PreviewSide, PreviewSide);
-    preview_->setAttribute(Qt::WA_OpaquePaintEvent);
-    preview_->setMouseTracking(true);
-    preview_->installEventFilter(this);
+    preview_ = makePlanePreview(this, QPoint(4, 4), Bevel1);
     preview_->setCursor(toolCursor(Cursor::Select));
 
     const int x = 352;
@@ -104,24 +97,17 @@ TV_imp::TV_imp(MuePanHost& host, QPrinter& printer, std::function<void(QPrinter&
 
     // Opening: remember the view and the plane, fit the whole plane into the preview.
     Document& doc = host_.currentDocument();
-    saved_[0] = doc.left;
-    saved_[1] = doc.top;
-    saved_[2] = doc.right;
-    saved_[3] = doc.bottom;
-    savedPlane_ = host_.planeSize();
+    saved_ = SavedPlaneView::of(host_);
     corner_ = QPointF(doc.left, doc.top);
-    scale_ = PreviewSide / savedPlane_;
+    scale_ = PreviewSide / saved_.plane;
     previewImage_ = QImage(PreviewSide, PreviewSide, QImage::Format_RGB32);
     magnification_ = magnificationAt(InitialMagnificationPosition);
     pageFromPrinter();
     placeRectangle();
     redrawPreview();
-    const QSize screen = host_.screenSize();
-    const double pmin = planeMinimum(screen.width(), screen.height());
-    const double pmax = planeMaximum(screen.width(), screen.height());
     {
         const QSignalBlocker block1(TrackBar1), block2(TrackBar2);
-        TrackBar1->setValue(int(std::lround(1000 * (savedPlane_ - pmin) / (pmax - pmin))));
+        TrackBar1->setValue(planeTrackPosition(host_, saved_.plane));
         TrackBar2->setValue(InitialMagnificationPosition);
     }
     connect(TrackBar1, &QSlider::valueChanged, this, &TV_imp::planeTrackBarChanged);
@@ -148,44 +134,21 @@ void TV_imp::placeRectangle() {
 }
 
 void TV_imp::clampRectangle() {
-    rectOrigin_.setX(std::clamp(rectOrigin_.x(), 0, std::max(0, PreviewSide - rectSize_.width())));
-    rectOrigin_.setY(std::clamp(rectOrigin_.y(), 0, std::max(0, PreviewSide - rectSize_.height())));
+    rectOrigin_ = clampedToPreview(rectOrigin_, rectSize_);
     const double half = host_.planeSize() / 2;
     corner_ = QPointF(rectOrigin_.x() / scale_ - half, half - rectOrigin_.y() / scale_);
 }
 
 void TV_imp::redrawPreview() {
-    Document& doc = host_.currentDocument();
-    recalcUpTo(doc);
-    RenderOptions o;
-    const double half = host_.planeSize() / 2;
-    o.view = ViewTransform{-half, half, scale_};
-    o.width = PreviewSide;
-    o.height = PreviewSide;
-    o.target = RenderTarget::Miniature;
-    o.showHidden = host_.showHidden();
-    o.planeSize = host_.planeSize();
-    host_.renderer().redraw(previewImage_, doc, o);
+    drawPlanePreview(host_, scale_, previewImage_);
     preview_->update();
-}
-
-void TV_imp::paintPreview() {
-    QPainter p(preview_);
-    p.drawImage(0, 0, previewImage_);
-    // The page: cyan, then black one pixel further out, as the view in "Mover la pantalla".
-    const QRect r(rectOrigin_, rectSize_);
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(QColor(0, 255, 255), 0));
-    p.drawRect(r.adjusted(0, 0, -1, -1));
-    p.setPen(QPen(Qt::black, 0));
-    p.drawRect(r.adjusted(-1, -1, 0, 0));
 }
 
 bool TV_imp::eventFilter(QObject* watched, QEvent* event) {
     if (watched != preview_) return QDialog::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::Paint:
-        paintPreview();
+        paintPlanePreview(preview_, previewImage_, QRect(rectOrigin_, rectSize_));
         return true;
     case QEvent::MouseButtonPress: {
         auto* m = static_cast<QMouseEvent*>(event);
@@ -225,10 +188,7 @@ bool TV_imp::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TV_imp::planeTrackBarChanged(int position) {
-    const QSize screen = host_.screenSize();
-    const double pmin = planeMinimum(screen.width(), screen.height());
-    const double pmax = planeMaximum(screen.width(), screen.height());
-    host_.setPlaneSize(pmin + (pmax - pmin) * position / 1000.0);
+    host_.setPlaneSize(planeAtTrackPosition(host_, position));
     scale_ = PreviewSide / host_.planeSize();
     placeRectangle();
     redrawPreview();
@@ -277,12 +237,7 @@ void TV_imp::print() {
 void TV_imp::done(int result) {
     if (!finished_) {
         finished_ = true;
-        Document& doc = host_.currentDocument();
-        doc.left = saved_[0];
-        doc.top = saved_[1];
-        doc.right = saved_[2];
-        doc.bottom = saved_[3];
-        if (host_.planeSize() != savedPlane_) host_.setPlaneSize(savedPlane_);
+        saved_.restore(host_);
         host_.viewChanged();
     }
     QDialog::done(result);

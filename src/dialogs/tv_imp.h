@@ -24,7 +24,7 @@ namespace qorv {
 class TV_imp : public QDialog {
     Q_OBJECT
   public:
-    static constexpr int PreviewSide = 340;
+    static constexpr int PreviewSide = PlanePreviewSide;
     // The magnification of a track-bar position (0..1000): 0.12 to about 0.4533 mm per pixel.
     static double magnificationAt(int position) { return 0.12 + (position / 1000.0) / 3.0; }
 
@@ -57,7 +57,6 @@ class TV_imp : public QDialog {
     void placeRectangle();
     void clampRectangle();
     void redrawPreview();
-    void paintPreview();
     void planeTrackBarChanged(int position);
     void magnificationChanged(int position);
     void print();
@@ -77,8 +76,7 @@ class TV_imp : public QDialog {
     QPushButton* bot_cancel = nullptr;
 
     QImage previewImage_;
-    double saved_[4] = {0, 0, 0, 0}; // view origin and far corner at opening
-    double savedPlane_ = 0;
+    SavedPlaneView saved_;
     double scale_ = 1.0;
     double magnification_ = 0.25;
     int pw_ = 0, ph_ = 0; // the page in plane pixels
