@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSlider>
 
 using namespace qorv;
 
@@ -137,5 +138,32 @@ TEST_F(Export, ThePrintedBitmapOnlyAfterYes) {
     EXPECT_FALSE(QFile::exists(pdf));
     EXPECT_EQ(dialogs.lastQuestion, text(Msg::PrintBitmapQuestion));
     action("M_print_btm")->trigger();
+    EXPECT_EQ(pdfPages(read(pdf)), 1);
+}
+
+TEST_F(Export, ThePrintDialogsMagnificationCopiesAndCancel) {
+    build();
+    const QString pdf = file(QStringLiteral("p.pdf"));
+    w->setPrintFile(pdf);
+    int round = 0;
+    w->setDialogHook([&](QDialog& d) {
+        auto* dialog = qobject_cast<TV_imp*>(&d);
+        ASSERT_NE(dialog, nullptr);
+        const QSize page = dialog->pageInPixels();
+        dialog->magnificationTrackBar()->setValue(1000);
+        EXPECT_NEAR(dialog->magnification(), 0.12 + 1.0 / 3, 1e-12);
+        // The same paper holds fewer plane pixels at the larger magnification.
+        EXPECT_NEAR(dialog->pageInPixels().width(), page.width() * 0.25 / (0.12 + 1.0 / 3), 1.0);
+        if (round++ == 0) {
+            dialog->reject();
+            return;
+        }
+        dialog->copiesEdit()->setText(QStringLiteral("0")); // counts as one
+        dialog->printButton()->click();
+    });
+    action("Imprimir1")->trigger();
+    EXPECT_FALSE(QFile::exists(pdf));
+    action("Imprimir1")->trigger();
+    EXPECT_EQ(round, 2);
     EXPECT_EQ(pdfPages(read(pdf)), 1);
 }
