@@ -3,7 +3,6 @@
 #include "app/tform1.h"
 
 #include "dialogs/tv_imp.h"
-#include "geometry/recalc.h"
 #include "model/uitext.h"
 #include "settings/language.h"
 #include "view/exportfile.h"
@@ -20,7 +19,6 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QToolBar>
 
 #include <algorithm>
 #include <cmath>
@@ -164,8 +162,7 @@ void TForm1::exportVector(const QString& suffix) {
     if (!path.isEmpty()) writeExport(path, r);
 }
 
-// ---- printing
-// ------------------------------------------------------------------------------------
+// ---- printing ---------------------------------------------------------------------------------
 
 QPrinter* TForm1::printer() {
     if (!printFile_.isEmpty()) {

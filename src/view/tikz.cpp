@@ -24,7 +24,6 @@ class TikzEngine : public QPaintEngine {
         const DirtyFlags dirty = state.state();
         if (dirty & DirtyPen) pen_ = state.pen();
         if (dirty & DirtyBrush) brush_ = state.brush();
-        if (dirty & DirtyFont) font_ = state.font();
         if (dirty & DirtyTransform) transform_ = state.transform();
     }
 
@@ -66,8 +65,10 @@ class TikzEngine : public QPaintEngine {
             stroke(" " + point(lines[i].p1()) + " -- " + point(lines[i].p2()));
     }
     void drawLines(const QLine* lines, int count) override {
-        for (int i = 0; i < count; ++i)
-            drawLines(std::vector<QLineF>{QLineF(lines[i])}.data(), 1);
+        for (int i = 0; i < count; ++i) {
+            const QLineF line(lines[i]);
+            drawLines(&line, 1);
+        }
     }
 
     void drawRects(const QRectF* rects, int count) override {
@@ -78,8 +79,10 @@ class TikzEngine : public QPaintEngine {
         }
     }
     void drawRects(const QRect* rects, int count) override {
-        for (int i = 0; i < count; ++i)
-            drawRects(std::vector<QRectF>{QRectF(rects[i])}.data(), 1);
+        for (int i = 0; i < count; ++i) {
+            const QRectF rect(rects[i]);
+            drawRects(&rect, 1);
+        }
     }
 
     void drawEllipse(const QRectF& r) override {
@@ -277,7 +280,6 @@ class TikzEngine : public QPaintEngine {
     double unit_;
     QPen pen_;
     QBrush brush_;
-    QFont font_;
     QTransform transform_;
     std::map<uint32_t, std::string> colours_;
     std::string body_;
