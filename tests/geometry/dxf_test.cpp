@@ -17,6 +17,7 @@
 
 using namespace qorv;
 using qorv::testing::Builder;
+using qorv::testing::Pi;
 
 namespace {
 
@@ -245,4 +246,56 @@ TEST(Dxf, AFileThatCannotBeCreatedIsReported) {
     Builder b;
     b.segment(b.point(0, 0), b.point(10, 0));
     EXPECT_FALSE(writeDxfFile(b.doc, "/nonexistent-folder/qorv/out.dxf"));
+}
+
+TEST_F(DxfFile, LociConicsAndTexts) {
+    Builder b;
+    // A closed locus: the midpoint of a point running round a circle and a fixed point.
+    Element* circle = b.circle(b.point(0, 0), b.point(100, 0));
+    b.req.value[3] = 0.3;
+    Element* driver = b.make(Method::PointOnElement, circle);
+    Element* traced = b.make(Method::Midpoint, driver, b.point(300, 40));
+    b.opts.locusPoints = 90;
+    b.make(Method::Locus, traced, driver);
+    // An ellipse and a circle through five points.
+    std::vector<Element*> onEllipse, onCircle;
+    for (double t : {0.3, 1.2, 2.4, 3.6, 5.0}) {
+        onEllipse.push_back(b.point(200 * std::cos(t), 100 * std::sin(t)));
+        onCircle.push_back(b.point(-400 + 80 * std::cos(t), 80 * std::sin(t)));
+    }
+    b.make(Method::Conic, nullptr, nullptr, nullptr, onEllipse);
+    b.make(Method::Conic, nullptr, nullptr, nullptr, onCircle);
+    b.req.text = "AAAA\nBBBB";
+    b.req.value[2] = 20;
+    b.req.value[3] = 180;
+    const Element* text = b.make(Method::Text);
+
+    const ReadBack r = readBack(b.doc);
+    ASSERT_EQ(r.entities.size(), 6u);
+    EXPECT_EQ(r.entities[0].type, "CIRCLE");
+    const Entity& locus = r.entities[1];
+    ASSERT_EQ(locus.type, "POLYLINE");
+    EXPECT_EQ(locus.v[0], 0) << "written open, its first vertex repeated";
+    ASSERT_EQ(locus.v.size(), 1 + 2 * 91u);
+    for (int i = 0; i <= 90; ++i) {
+        const double a = (i % 90) * 2 * Pi / 90;
+        EXPECT_NEAR(locus.v[size_t(1 + 2 * i)], (150 + 50 * std::cos(a)) / 40, 1e-9);
+        EXPECT_NEAR(locus.v[size_t(2 + 2 * i)], (20 + 50 * std::sin(a)) / 40, 1e-9);
+    }
+    const Entity& ellipse = r.entities[2];
+    ASSERT_EQ(ellipse.type, "POLYLINE");
+    ASSERT_EQ(ellipse.v.size(), 1 + 2 * 121u);
+    for (size_t i = 1; i < ellipse.v.size(); i += 2)
+        EXPECT_NEAR(std::pow(ellipse.v[i] / 5, 2) + std::pow(ellipse.v[i + 1] / 2.5, 2), 1, 1e-6);
+    EXPECT_EQ(ellipse.v[1], ellipse.v[ellipse.v.size() - 2]);
+    EXPECT_EQ(r.entities[3].type, "CIRCLE");
+    expectValues(r.entities[3], {-10, 0, 2}, 1e-6);
+    // Each line of the text one font height lower than the last, the first one below the top.
+    const double h = text->tailAs<TextTail>()->font.size * 96.0 / 72.0 / 40;
+    for (int i : {0, 1}) {
+        const Entity& t = r.entities[size_t(4 + i)];
+        ASSERT_EQ(t.type, "TEXT");
+        expectValues(t, {0.5, 4.5 - h - 1.4 * h * i, h}, 1e-9);
+        EXPECT_EQ(t.text, i == 0 ? "AAAA" : "BBBB");
+    }
 }
