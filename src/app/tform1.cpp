@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPrinter> // the print settings die with the window
 #include <QShortcut>
 #include <QStatusBar>
 #include <QToolBar>
@@ -46,6 +47,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     connect(toolBars_, &ToolBars::colourChosen, this, &TForm1::setCurrentColour);
     buildMenus();
     setupCalcActions();
+    setupExportActions();
     nameComponents();
     applyLanguageTexts();
 

@@ -18,7 +18,9 @@
 #include "settings/options.h"
 #include "settings/recentfiles.h"
 #include "settings/registry.h"
+#include "view/exportfile.h"
 
+#include <QImage>
 #include <QList>
 #include <QMainWindow>
 #include <QRect>
@@ -32,6 +34,7 @@ class QComboBox;
 class QDialog;
 class QLabel;
 class QMenu;
+class QPrinter;
 class QTabBar;
 class QToolBar;
 
@@ -246,6 +249,24 @@ class TForm1 : public QMainWindow,
     bool viewerMode() const { return viewerMode_; }
     void setViewerMode(bool on) { viewerMode_ = on; }
 
+    // ---- export and print (tform1_export.cpp)
+    // "Exportar a DXF...", "Exportar dibujo..." (a BMP file at the export scale), "Exportar a
+    // SVG...", "Exportar a PDF..." and "Exportar a LaTeX (TikZ)..." ("svg", "pdf", "tex"): a save
+    // dialog, then the file; a file that cannot be written is reported.
+    void exportDxf();
+    void exportDrawing();
+    void exportVector(const QString& suffix);
+    // "Copiar al portapapeles": the drawing, or its rubber-band area, as a picture.
+    void copyDrawingToClipboard();
+    // The picture the clipboard gets.
+    QImage drawingImage();
+    // "Imprimir...": the print dialog TV_imp. "Imprimir bitmap": the screen bitmap after a
+    // question.
+    void printDocument();
+    void printBitmap();
+    // Printing goes to this PDF file instead of the default printer ("" for the printer).
+    void setPrintFile(const QString& pdf) { printFile_ = pdf; }
+
   signals:
     // Undo, redo and paste switch to the move/edit tool; the tool machine listens to this.
     void editCommandStarted();
@@ -315,6 +336,13 @@ class TForm1 : public QMainWindow,
     void updateStatusUnits();
     void updateSizeGrip();
     void warn(const QString& text);
+    // Export and print (tform1_export.cpp).
+    void setupExportActions();
+    void beforeExport();
+    ExportRequest drawingRequest(QSize whole);
+    QString askExportFile(const QAction* item, int filter, const QString& suffix);
+    void writeExport(const QString& path, const ExportRequest& request);
+    QPrinter* printer();
 
     // ---- documents (tform1_docs.cpp)
     // The one place where documents come into being, new or to be read into: what every new
@@ -422,6 +450,19 @@ class TForm1 : public QMainWindow,
     std::function<void(QDialog&)> dialogHook_;
     std::function<bool(const QString&)> questionHook_;
     std::function<void(TMacCon&)> macroDialogHook_;
+
+    // Export and print.
+    QAction* M_export_dib = nullptr;  // "Exportar dibujo..."
+    QAction* M_export_dxf = nullptr;  // "Exportar a DXF..."
+    QAction* M_export_svg = nullptr;  // "Exportar a SVG..."
+    QAction* M_export_pdf = nullptr;  // "Exportar a PDF..."
+    QAction* M_export_tikz = nullptr; // "Exportar a LaTeX (TikZ)..."
+    QAction* Imprimir1 = nullptr;     // "Imprimir..."
+    QAction* M_print_btm = nullptr;   // "Imprimir bitmap"
+    QAction* M_copia_port = nullptr;  // "Copiar al portapapeles"
+    std::unique_ptr<QPrinter> printer_;
+    QString printFile_;
+    QImage areaTrace_; // the trace under the rubber-band area of an export
 
     InternalClipboard clipboard_; // one for the program; outlives the documents
     HeldReferences heldReferences_;

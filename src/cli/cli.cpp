@@ -44,7 +44,9 @@ int usage(Output& o) {
     };
     for (const std::string& line : lines) {
         o.err += (&line == lines ? head : indent) + "qorv-cli " + line + "\n";
-        if (line.starts_with("render")) o.err += indent + "    " + word(Msg::CliRenderSizes) + "\n";
+        if (line.starts_with("render"))
+            for (const int msg : {int(Msg::CliRenderSizes), int(Msg::CliRenderTypes)})
+                o.err += indent + "    " + word(msg) + "\n";
     }
     return 2;
 }
@@ -271,7 +273,7 @@ int eval(Output& o, const std::string& text) {
     return 0;
 }
 
-// Draws a document at its stored view into a PNG, BMP, SVG or PDF file.
+// Draws a document at its stored view into a PNG, BMP, SVG, PDF or TikZ file, or writes it as DXF.
 int render(Output& o, const std::vector<std::string>& args) {
     if (args.size() < 3) return usage(o);
     int width = 960, height = 660; // the view the examples are made for

@@ -1,5 +1,7 @@
 #include "dialogs/tmuepan.h"
 
+#include "dialogs/planepreview.h"
+
 #include "geometry/recalc.h"
 #include "model/document.h"
 #include "model/uitext.h"
@@ -23,16 +25,7 @@ TMuePan::TMuePan(MuePanHost& host, QWidget* parent) : QDialog(parent), host_(hos
     setWindowTitle(text(Msg::MoveScreenCaption));
     setFixedSize(344, 376);
 
-    Bevel1 = new QFrame(this);
-    Bevel1->setObjectName(QStringLiteral("Bevel1"));
-    Bevel1->setFrameShape(QFrame::Box);
-    Bevel1->setGeometry(1, 1, 342, 342);
-    preview_ = new QWidget(Bevel1);
-    preview_->setObjectName(QStringLiteral("preview"));
-    preview_->setGeometry(1, 1, PreviewSide, PreviewSide);
-    preview_->setAttribute(Qt::WA_OpaquePaintEvent);
-    preview_->setMouseTracking(true);
-    preview_->installEventFilter(this);
+    preview_ = makePlanePreview(this, QPoint(1, 1), Bevel1);
     preview_->setCursor(Qt::CrossCursor); // the selection cursor
 
     TrackBar1 = new QSlider(Qt::Horizontal, this);
@@ -53,22 +46,15 @@ TMuePan::TMuePan(MuePanHost& host, QWidget* parent) : QDialog(parent), host_(hos
 
     // Opening: remember the view and the plane, fit the whole plane into the preview.
     Document& doc = host_.currentDocument();
-    saved_[0] = doc.left;
-    saved_[1] = doc.top;
-    saved_[2] = doc.right;
-    saved_[3] = doc.bottom;
-    savedPlane_ = host_.planeSize();
+    saved_ = SavedPlaneView::of(host_);
     corner_ = QPointF(doc.left, doc.top);
-    scale_ = PreviewSide / savedPlane_;
+    scale_ = PreviewSide / saved_.plane;
     previewImage_ = QImage(PreviewSide, PreviewSide, QImage::Format_RGB32);
     placeRectangleFromView();
     redrawPreview();
-    const QSize screen = host_.screenSize();
-    const double pmin = planeMinimum(screen.width(), screen.height());
-    const double pmax = planeMaximum(screen.width(), screen.height());
     {
         const QSignalBlocker block(TrackBar1);
-        TrackBar1->setValue(int(std::lround(1000 * (savedPlane_ - pmin) / (pmax - pmin))));
+        TrackBar1->setValue(planeTrackPosition(host_, saved_.plane));
     }
     connect(TrackBar1, &QSlider::valueChanged, this, &TMuePan::trackBarChanged);
 }
@@ -84,8 +70,7 @@ void TMuePan::placeRectangleFromView() {
 
 bool TMuePan::clampRectangle() {
     const QPoint before = rectOrigin_;
-    rectOrigin_.setX(std::clamp(rectOrigin_.x(), 0, std::max(0, PreviewSide - rectSize_.width())));
-    rectOrigin_.setY(std::clamp(rectOrigin_.y(), 0, std::max(0, PreviewSide - rectSize_.height())));
+    rectOrigin_ = clampedToPreview(rectOrigin_, rectSize_);
     return rectOrigin_ != before;
 }
 
@@ -102,37 +87,15 @@ void TMuePan::moveViewToRectangle() {
 }
 
 void TMuePan::redrawPreview() {
-    Document& doc = host_.currentDocument();
-    recalcUpTo(doc);
-    RenderOptions o;
-    const double half = host_.planeSize() / 2;
-    o.view = ViewTransform{-half, half, scale_};
-    o.width = PreviewSide;
-    o.height = PreviewSide;
-    o.target = RenderTarget::Miniature;
-    o.showHidden = host_.showHidden();
-    o.planeSize = host_.planeSize();
-    host_.renderer().redraw(previewImage_, doc, o);
+    drawPlanePreview(host_, scale_, previewImage_);
     preview_->update();
-}
-
-void TMuePan::paintPreview() {
-    QPainter p(preview_);
-    p.drawImage(0, 0, previewImage_);
-    // The view: cyan, then black one pixel further out.
-    const QRect r(rectOrigin_, rectSize_);
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(QColor(0, 255, 255), 0));
-    p.drawRect(r.adjusted(0, 0, -1, -1));
-    p.setPen(QPen(Qt::black, 0));
-    p.drawRect(r.adjusted(-1, -1, 0, 0));
 }
 
 bool TMuePan::eventFilter(QObject* watched, QEvent* event) {
     if (watched != preview_) return QDialog::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::Paint:
-        paintPreview();
+        paintPlanePreview(preview_, previewImage_, QRect(rectOrigin_, rectSize_));
         return true;
     case QEvent::MouseButtonPress: {
         auto* m = static_cast<QMouseEvent*>(event);
@@ -174,10 +137,7 @@ bool TMuePan::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TMuePan::trackBarChanged(int position) {
-    const QSize screen = host_.screenSize();
-    const double pmin = planeMinimum(screen.width(), screen.height());
-    const double pmax = planeMaximum(screen.width(), screen.height());
-    host_.setPlaneSize(pmin + (pmax - pmin) * position / 1000.0);
+    host_.setPlaneSize(planeAtTrackPosition(host_, position));
     scale_ = PreviewSide / host_.planeSize();
     placeRectangleFromView();
     // The view is kept where it was; a rectangle pushed back inside the smaller plane counts
@@ -189,15 +149,10 @@ void TMuePan::trackBarChanged(int position) {
 void TMuePan::done(int result) {
     if (!finished_) {
         finished_ = true;
-        Document& doc = host_.currentDocument();
         if (result == QDialog::Accepted) {
             if (moved_) moveViewToRectangle();
         } else {
-            doc.left = saved_[0];
-            doc.top = saved_[1];
-            doc.right = saved_[2];
-            doc.bottom = saved_[3];
-            if (host_.planeSize() != savedPlane_) host_.setPlaneSize(savedPlane_);
+            saved_.restore(host_);
         }
         host_.viewChanged();
     }

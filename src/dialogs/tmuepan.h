@@ -2,6 +2,8 @@
 // can be dragged, and a track bar for the size of the plane.
 #pragma once
 
+#include "dialogs/planepreview.h"
+
 #include <QDialog>
 #include <QImage>
 #include <QPoint>
@@ -37,7 +39,7 @@ class MuePanHost {
 class TMuePan : public QDialog {
     Q_OBJECT
   public:
-    static constexpr int PreviewSide = 340;
+    static constexpr int PreviewSide = PlanePreviewSide;
 
     explicit TMuePan(MuePanHost& host, QWidget* parent = nullptr);
 
@@ -61,7 +63,6 @@ class TMuePan : public QDialog {
     bool clampRectangle();
     void moveViewToRectangle();
     void trackBarChanged(int position);
-    void paintPreview();
 
     MuePanHost& host_;
     QFrame* Bevel1 = nullptr;
@@ -71,8 +72,7 @@ class TMuePan : public QDialog {
     QPushButton* BotCancel = nullptr;
 
     QImage previewImage_;
-    double saved_[4] = {0, 0, 0, 0}; // view origin and far corner at opening
-    double savedPlane_ = 0;
+    SavedPlaneView saved_;
     double scale_ = 1.0;
     QPointF corner_; // world point under the rectangle's corner
     QPoint rectOrigin_;

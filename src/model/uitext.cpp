@@ -467,6 +467,13 @@ constexpr SlotText kThirdMessages[] = {
     // Iteration.
 
     // Export and print.
+    {Msg::ExportSvgItem, "Exportar a SVG..."},
+    {Msg::ExportPdfItem, "Exportar a PDF..."},
+    {Msg::ExportTikzItem, "Exportar a LaTeX (TikZ)..."},
+    {Msg::SvgFilter, "Dibujos SVG (*.svg)"},
+    {Msg::PdfFilter, "Documentos PDF (*.pdf)"},
+    {Msg::TikzFilter, "Documentos LaTeX con TikZ (*.tex)"},
+    {Msg::CliRenderTypes, "(.png, .bmp, .svg, .pdf, .tex con TikZ o .dxf)"},
 
     // Traces, animation, step-by-step replay and viewer mode.
 

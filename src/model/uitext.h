@@ -301,6 +301,13 @@ enum : int {
 
     // Export and print: slots 440..499.
     ExportFirst = 440,
+    ExportSvgItem = ExportFirst, // "Exportar a SVG..."
+    ExportPdfItem,          // "Exportar a PDF..."
+    ExportTikzItem,         // "Exportar a LaTeX (TikZ)..."
+    SvgFilter,              // the file types of the save dialogs
+    PdfFilter,
+    TikzFilter,
+    CliRenderTypes,         // the file types "render" writes, under its usage line
 
     ExportEnd,
 

@@ -1,8 +1,10 @@
 #include "view/exportfile.h"
 
+#include "geometry/dxf.h"
 #include "model/document.h"
 #include "model/uitext.h"
 #include "view/renderer.h"
+#include "view/tikz.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -11,6 +13,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QSaveFile>
 #include <QSvgGenerator>
 
 #include <algorithm>
@@ -29,47 +32,93 @@ bool fail(std::string* error, const std::string& message) {
     return false;
 }
 
-RenderOptions exportOptions(const Document& doc, int width, int height, bool aa, bool vector) {
+RenderOptions exportOptions(const Document& doc, const ExportRequest& r, bool vector) {
     RenderOptions o;
-    o.view = documentView(doc);
-    o.width = width;
-    o.height = height;
+    o.view = r.view ? *r.view : documentView(doc);
+    o.width = r.width;
+    o.height = r.height;
     o.target = RenderTarget::Export;
-    o.antialiased = aa;
+    o.antialiased = vector || r.antialiased;
     o.vector = vector;
+    o.showHidden = r.showHidden;
+    o.trace = vector ? nullptr : r.trace;
     // Lines reach to the plane's edges on exports; the plane is at least as large as any view.
-    o.planeSize = std::max(planeDefault(width, height),
-                           2.0 * std::max(std::abs(doc.left), std::abs(doc.top)) +
-                               2.0 * std::max(width, height));
+    o.planeSize = std::max(planeDefault(r.width, r.height),
+                           2.0 * std::max(std::abs(o.view.x0), std::abs(o.view.y0)) +
+                               2.0 * std::max(r.width, r.height));
     return o;
+}
+
+// The file is written under another name and takes its place once complete.
+bool commit(QSaveFile& out, const std::string& path, std::string* error) {
+    if (out.error() != QFileDevice::NoError || !out.commit()) return fail(error, writeError(path));
+    return true;
 }
 
 } // namespace
 
 bool renderDocumentToFile(const Document& doc, const std::string& path, int width, int height,
                           bool aa, std::string* error) {
-    if (width < 1 || height < 1 || width > MaxRenderSide || height > MaxRenderSide)
+    ExportRequest r;
+    r.width = width;
+    r.height = height;
+    r.antialiased = aa;
+    return renderDocumentToFile(doc, path, r, error);
+}
+
+namespace {
+
+bool checkSize(const ExportRequest& r, std::string* error) {
+    const int64_t factor = std::max(1, r.factor);
+    if (r.width < 1 || r.height < 1 || r.width * factor > MaxRenderSide ||
+        r.height * factor > MaxRenderSide)
         return fail(error, "the size must be between 1 and " + std::to_string(MaxRenderSide) +
                                " pixels on each side");
-    if (int64_t(width) * height > MaxRenderPixels)
+    if (int64_t(r.width) * r.height * factor * factor > MaxRenderPixels)
         return fail(error,
                     "the image may have at most " + std::to_string(MaxRenderPixels) + " pixels");
+    return true;
+}
+
+} // namespace
+
+bool renderDocumentToImage(const Document& doc, const ExportRequest& request, QImage& image,
+                           std::string* error) {
+    if (!checkSize(request, error)) return false;
+    const int factor = std::max(1, request.factor);
+    image = QImage(request.width * factor, request.height * factor, QImage::Format_RGB32);
+    if (image.isNull()) return fail(error, "not enough memory for the image");
+    QPainter painter(&image);
+    painter.scale(factor, factor);
+    Renderer().redraw(painter, doc, exportOptions(doc, request, false));
+    return true;
+}
+
+bool renderDocumentToFile(const Document& doc, const std::string& path,
+                          const ExportRequest& request, std::string* error) {
+    const int width = request.width, height = request.height;
     const QString file = QString::fromStdString(path);
     const QString ext = QFileInfo(file).suffix().toLower();
+    if (ext == QLatin1String("dxf")) {
+        DxfOptions options;
+        options.showHidden = request.showHidden;
+        return writeDxfFile(doc, path, options) || fail(error, writeError(path));
+    }
+    if (!checkSize(request, error)) return false;
     Renderer renderer;
 
     if (ext == QLatin1String("png") || ext == QLatin1String("bmp")) {
-        QImage image(width, height, QImage::Format_RGB32);
-        if (image.isNull()) return fail(error, "not enough memory for the image");
-        renderer.redraw(image, doc, exportOptions(doc, width, height, aa, false));
-        if (!image.save(file, ext == QLatin1String("png") ? "PNG" : "BMP"))
+        QImage image;
+        if (!renderDocumentToImage(doc, request, image, error)) return false;
+        QSaveFile out(file);
+        if (!out.open(QIODevice::WriteOnly) ||
+            !image.save(&out, ext == QLatin1String("png") ? "PNG" : "BMP"))
             return fail(error, writeError(path));
-        return true;
+        return commit(out, path, error);
     }
     if (ext == QLatin1String("svg")) {
-        QFile out(file);
-        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return fail(error, writeError(path));
+        QSaveFile out(file);
+        if (!out.open(QIODevice::WriteOnly)) return fail(error, writeError(path));
         QSvgGenerator svg;
         svg.setOutputDevice(&out);
         svg.setSize(QSize(width, height));
@@ -78,19 +127,14 @@ bool renderDocumentToFile(const Document& doc, const std::string& path, int widt
         svg.setTitle(QStringLiteral("QORV"));
         QPainter painter;
         if (!painter.begin(&svg)) return fail(error, writeError(path));
-        renderer.redraw(painter, doc, exportOptions(doc, width, height, true, true));
+        renderer.redraw(painter, doc, exportOptions(doc, request, true));
         painter.end();
-        out.close();
-        if (out.error() != QFileDevice::NoError) return fail(error, writeError(path));
-        return true;
+        return commit(out, path, error);
     }
     if (ext == QLatin1String("pdf")) {
-        {
-            QFile probe(file);
-            if (!probe.open(QIODevice::WriteOnly | QIODevice::Truncate))
-                return fail(error, writeError(path));
-        }
-        QPdfWriter pdf(file);
+        QSaveFile out(file);
+        if (!out.open(QIODevice::WriteOnly)) return fail(error, writeError(path));
+        QPdfWriter pdf(&out);
         // One page of exactly the drawing, one point per pixel.
         pdf.setResolution(72);
         pdf.setPageLayout(QPageLayout(QPageSize(QSizeF(width, height), QPageSize::Point),
@@ -99,12 +143,26 @@ bool renderDocumentToFile(const Document& doc, const std::string& path, int widt
         pdf.setCreator(QStringLiteral("QORV"));
         QPainter painter;
         if (!painter.begin(&pdf)) return fail(error, writeError(path));
-        renderer.redraw(painter, doc, exportOptions(doc, width, height, true, true));
+        renderer.redraw(painter, doc, exportOptions(doc, request, true));
         if (!painter.end()) return fail(error, writeError(path));
-        return true;
+        return commit(out, path, error);
     }
-    return fail(error,
-                "unknown file type \"" + ext.toStdString() + "\": use .png, .bmp, .svg or .pdf");
+    if (ext == QLatin1String("tex")) {
+        const RenderOptions options = exportOptions(doc, request, true);
+        TikzDevice tikz(width, height, options.view, doc.pixelsPerUnit);
+        {
+            QPainter painter(&tikz);
+            renderer.redraw(painter, doc, options);
+        }
+        const std::string text = tikz.document();
+        QSaveFile out(file);
+        if (!out.open(QIODevice::WriteOnly) ||
+            out.write(text.data(), qint64(text.size())) != qint64(text.size()))
+            return fail(error, writeError(path));
+        return commit(out, path, error);
+    }
+    return fail(error, "unknown file type \"" + ext.toStdString() +
+                           "\": use .png, .bmp, .svg, .pdf, .tex or .dxf");
 }
 
 } // namespace qorv

@@ -130,7 +130,7 @@ void Renderer::usePen(Frame& f, Color c, int style) {
     f.penColour = c;
     f.penStyle = style;
     const uint64_t key = (uint64_t(uint32_t(c) & 0xffffffu) << 16) | (uint64_t(style + 64) << 1) |
-                         (f.smooth ? 1u : 0u);
+                         (f.smooth ? 1u : 0u) | (f.scaledPens ? uint64_t(1) << 41 : 0u);
     if (key == f.penKey) return;
     f.penKey = key;
     auto it = pens_.find(key);
@@ -139,7 +139,8 @@ void Renderer::usePen(Frame& f, Color c, int style) {
         const int width = lineWidthOf(style);
         QPen pen(toQColor(c));
         if (width <= 1) {
-            pen.setWidth(0); // cosmetic: one pixel whatever the device
+            // Cosmetic, one pixel whatever the device, unless the painter draws larger.
+            pen.setWidth(f.scaledPens ? 1 : 0);
             pen.setCapStyle(Qt::SquareCap);
         } else {
             pen.setWidth(width);

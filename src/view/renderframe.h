@@ -30,8 +30,9 @@ struct Renderer::Frame {
     bool smooth = false; // antialiased or vector geometry
     bool miniature = false;
     bool printer = false;
-    bool highlighting = false;             // drawing a selection highlight under its element
-    ClipRect clip;                         // target rectangle plus the margin, in screen pixels
+    bool highlighting = false; // drawing a selection highlight under its element
+    bool scaledPens = false;   // the painter scales (a larger export): one-pixel pens grow too
+    ClipRect clip;             // target rectangle plus the margin, in screen pixels
     double wl = 0, wr = 0, wb = 0, wt = 0; // the same in world coordinates (culling)
     uint64_t penKey = ~uint64_t(0);
     uint64_t brushKey = ~uint64_t(0);
@@ -46,6 +47,7 @@ struct Renderer::Frame {
         smooth = o.antialiased || o.vector;
         miniature = o.target == RenderTarget::Miniature;
         printer = o.target == RenderTarget::Printer;
+        scaledPens = painter.worldTransform().isScaling();
         clip = {-ClipMargin, -ClipMargin, o.width + ClipMargin, o.height + ClipMargin};
         const double s = o.view.scale > 0 ? o.view.scale : 1.0;
         wl = o.view.x0 - ClipMargin / s;

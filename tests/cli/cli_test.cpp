@@ -413,6 +413,20 @@ TEST(Cli, RenderDrawsTheExampleAsImageAndAsVectors) {
     EXPECT_NE(svg.find("<path"), std::string::npos);
     EXPECT_NE(svg.find("8.51 cm"), std::string::npos); // texts stay text
 
+    // DXF and TikZ by the extension too.
+    for (const char* name : {"t.dxf", "t.tex"}) {
+        const CliRun r = runCli({"render", doc, f(name)});
+        ASSERT_EQ(r.status, 0) << name << r.err;
+        EXPECT_TRUE(r.err.empty()) << r.err;
+    }
+    std::ifstream dxfIn(f("t.dxf"), std::ios::binary);
+    const std::string dxf{std::istreambuf_iterator<char>(dxfIn), {}};
+    EXPECT_NE(dxf.find("0\r\nPOLYLINE\r\n8\r\n0\r\n66\r\n1\r\n70\r\n1\r\n"), std::string::npos);
+    EXPECT_NE(dxf.find("0\r\nCIRCLE\r\n"), std::string::npos);
+    std::ifstream texIn(f("t.tex"));
+    const std::string tex{std::istreambuf_iterator<char>(texIn), {}};
+    EXPECT_NE(tex.find("(-4,-2.5) -- (4.5,-2) -- (0.25,3.75) -- cycle"), std::string::npos);
+
     EXPECT_EQ(runCli({"render", doc, f("t.xyz")}).status, 1);
     EXPECT_EQ(runCli({"render", doc, f("t.png"), "--width", "0"}).status, 2);
     EXPECT_EQ(runCli({"render", f("missing.qrv"), f("t.png")}).status, 1);

@@ -1,5 +1,8 @@
 #include "scene.h"
 
+#include "geometry/recalc.h"
+#include "model/examples.h"
+#include "model/uitext.h"
 #include "view/exportfile.h"
 
 #include <QDir>
@@ -10,6 +13,12 @@
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
 
 using namespace qorv;
 using qorv::test::at;
@@ -119,4 +128,110 @@ TEST(ExportFile, RefusesUnknownTypesBadSizesAndUnwritablePlaces) {
         EXPECT_FALSE(error.empty()) << name;
     }
     EXPECT_TRUE(renderDocumentToFile(s.doc, path(dir, "x.png"), 10, 10, false, nullptr));
+}
+
+namespace {
+
+struct TikzPoint {
+    double x, y;
+};
+
+// Every "(x,y)" of the picture.
+std::vector<TikzPoint> tikzCoordinates(const std::string& tex) {
+    std::vector<TikzPoint> out;
+    const QRegularExpression pair(QStringLiteral("\\((-?[0-9.e+-]+),(-?[0-9.e+-]+)\\)"));
+    auto it = pair.globalMatch(QString::fromStdString(tex));
+    while (it.hasNext()) {
+        const auto m = it.next();
+        out.push_back({m.captured(1).toDouble(), m.captured(2).toDouble()});
+    }
+    return out;
+}
+
+bool hasCoordinate(const std::vector<TikzPoint>& all, double x, double y) {
+    return std::any_of(all.begin(), all.end(), [&](const TikzPoint& p) {
+        return std::abs(p.x - x) < 1e-4 && std::abs(p.y - y) < 1e-4;
+    });
+}
+
+} // namespace
+
+// The triangle example as a TikZ picture: its vertices and its circumcircle where the document
+// has them, in the document's length unit; compiled when a LaTeX engine is installed.
+TEST(ExportFile, TikzPictureOfTheTriangleExample) {
+    Document doc;
+    ASSERT_TRUE(buildExample("triangle", doc));
+    recalcUpTo(doc);
+    doc.left = -480;
+    doc.top = 330;
+    QTemporaryDir dir;
+    std::string error;
+    const std::string file = path(dir, "triangle.tex");
+    ASSERT_TRUE(renderDocumentToFile(doc, file, 960, 660, false, &error)) << error;
+    std::ifstream in(file);
+    const std::string tex{std::istreambuf_iterator<char>(in), {}};
+    EXPECT_NE(tex.find("\\begin{tikzpicture}"), std::string::npos);
+    const std::vector<TikzPoint> coords = tikzCoordinates(tex);
+    const double u = doc.pixelsPerUnit;
+    // The vertices, as built by the example, and the circumcentre computed from them.
+    const double ax = -160, ay = -100, bx = 180, by = -80, cx = 10, cy = 150;
+    for (auto [x, y] : {std::pair(ax, ay), std::pair(bx, by), std::pair(cx, cy)})
+        EXPECT_TRUE(hasCoordinate(coords, x / u, y / u)) << x << ", " << y;
+    const double d = 2 * (ax * (by - cy) + bx * (cy - ay) + cx * (ay - by));
+    const double ox = ((ax * ax + ay * ay) * (by - cy) + (bx * bx + by * by) * (cy - ay) +
+                       (cx * cx + cy * cy) * (ay - by)) /
+                      d;
+    const double oy = ((ax * ax + ay * ay) * (cx - bx) + (bx * bx + by * by) * (ax - cx) +
+                       (cx * cx + cy * cy) * (bx - ax)) /
+                      d;
+    const double r = std::hypot(ax - ox, ay - oy) / u;
+    const QRegularExpression circle(QStringLiteral(
+        "\\((-?[0-9.e+-]+),(-?[0-9.e+-]+)\\) ellipse \\[x radius=([0-9.e+-]+), y radius="));
+    bool found = false;
+    auto it = circle.globalMatch(QString::fromStdString(tex));
+    while (it.hasNext()) {
+        const auto m = it.next();
+        found = found || (std::abs(m.captured(1).toDouble() - ox / u) < 1e-4 &&
+                          std::abs(m.captured(2).toDouble() - oy / u) < 1e-4 &&
+                          std::abs(m.captured(3).toDouble() - r) < 1e-4);
+    }
+    EXPECT_TRUE(found) << "the circumcircle about (" << ox / u << ", " << oy / u << ")";
+    EXPECT_NE(tex.find("cm}"), std::string::npos) << "the measures stay text";
+
+    if (std::system("pdflatex --version >/dev/null 2>&1") != 0) {
+        std::cout << "[   NOTE   ] pdflatex is not installed: the picture was not compiled\n";
+        return;
+    }
+    const std::string command = "cd '" + dir.path().toStdString() +
+                                "' && pdflatex -interaction=nonstopmode -halt-on-error "
+                                "triangle.tex >latex.log 2>&1";
+    EXPECT_EQ(std::system(command.c_str()), 0) << "see " << dir.path().toStdString();
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("triangle.pdf"))));
+}
+
+TEST(ExportFile, DxfAndHigherResolutionImages) {
+    Scene s;
+    fill(s);
+    QTemporaryDir dir;
+    std::string error;
+    ASSERT_TRUE(renderDocumentToFile(s.doc, path(dir, "d.dxf"), 10, 10, false, &error)) << error;
+    std::ifstream in(path(dir, "d.dxf"));
+    const std::string dxf{std::istreambuf_iterator<char>(in), {}};
+    EXPECT_EQ(dxf.rfind("0\r\nSECTION\r\n2\r\nHEADER\r\n", 0), 0u);
+    EXPECT_NE(dxf.find("CIRCLE"), std::string::npos);
+    EXPECT_FALSE(renderDocumentToFile(s.doc, path(dir, "missing/d.dxf"), 10, 10, false, &error));
+    EXPECT_NE(error.find(uiText().message(Msg::WriteError)), std::string::npos);
+
+    // Three times larger: the same drawing with everything three times as large.
+    ExportRequest r;
+    r.width = 200;
+    r.height = 200;
+    r.factor = 3;
+    ASSERT_TRUE(renderDocumentToFile(s.doc, path(dir, "big.bmp"), r, &error)) << error;
+    const QImage big(QString::fromStdString(path(dir, "big.bmp")));
+    ASSERT_EQ(big.size(), QSize(600, 600));
+    EXPECT_EQ(at(big, 300, 150), rgb(0, 200, 0));     // inside the circle
+    EXPECT_EQ(at(big, 300, 300), rgb(255, 255, 255)); // on the segment
+    EXPECT_EQ(at(big, 300, 302), rgb(255, 255, 255)) << "the segment is three pixels wide";
+    EXPECT_EQ(at(big, 15, 15), s.doc.background);
 }

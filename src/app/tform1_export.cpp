@@ -1,0 +1,228 @@
+// The main window's exports and printing: DXF, bitmap, SVG, PDF and TikZ files, the clipboard,
+// the print dialog and the printed screen bitmap.
+#include "app/tform1.h"
+
+#include "dialogs/tv_imp.h"
+#include "model/uitext.h"
+#include "settings/language.h"
+#include "view/exportfile.h"
+#include "view/qtexts.h"
+#include "view/tooltable.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QPageSetupDialog>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include <algorithm>
+#include <cmath>
+
+namespace qorv {
+
+void TForm1::setupExportActions() {
+    const auto make = [this](const QString& objectName, const QString& label, auto handler) {
+        auto* a = new QAction(label, this);
+        a->setObjectName(objectName);
+        connect(a, &QAction::triggered, this, handler);
+        return a;
+    };
+    const auto component = [&](const char* name, auto handler) {
+        const QString objectName = QString::fromLatin1(name);
+        return make(objectName, componentText(objectName), handler);
+    };
+    M_export_dib = component("M_export_dib", &TForm1::exportDrawing);
+    M_export_dxf = component("M_export_dxf", &TForm1::exportDxf);
+    M_export_svg = make(QStringLiteral("M_export_svg"), text(Msg::ExportSvgItem),
+                        [this] { exportVector(QStringLiteral("svg")); });
+    M_export_pdf = make(QStringLiteral("M_export_pdf"), text(Msg::ExportPdfItem),
+                        [this] { exportVector(QStringLiteral("pdf")); });
+    M_export_tikz = make(QStringLiteral("M_export_tikz"), text(Msg::ExportTikzItem),
+                         [this] { exportVector(QStringLiteral("tex")); });
+    Imprimir1 = component("Imprimir1", &TForm1::printDocument);
+    M_print_btm = component("M_print_btm", &TForm1::printBitmap);
+    M_copia_port = component("M_copia_port", &TForm1::copyDrawingToClipboard);
+
+    fileMenu_->insertActions(
+        M_cerrar, {M_export_dib, M_export_dxf, M_export_svg, M_export_pdf, M_export_tikz});
+    fileMenu_->insertSeparator(M_cerrar);
+    fileMenu_->insertActions(M_cerrar, {M_copia_port, Imprimir1, M_print_btm});
+    fileMenu_->insertSeparator(M_cerrar);
+}
+
+// No selection highlight reaches the output.
+void TForm1::beforeExport() {
+    canvas_->interaction().endGesture();
+    document().selectNone();
+    canvas_->redraw();
+}
+
+ExportRequest TForm1::drawingRequest(QSize whole) {
+    ExportRequest r;
+    const Interaction& tools = canvas_->interaction();
+    Document& doc = document();
+    r.showHidden = canvas_->showHidden();
+    r.antialiased = doc.antialiased != 0;
+    r.trace = doc.traceList.empty() ? nullptr : &canvas_->traceBitmap();
+    if (tools.areaDefined()) {
+        // The rubber band's corners are both inside it: its size in pixels less one.
+        const WorldRect a = tools.area();
+        r.width = std::max(1, int(std::lround(a.right - a.left)));
+        r.height = std::max(1, int(std::lround(a.top - a.bottom)));
+        r.view = ViewTransform{a.left, a.top, 1.0};
+        if (r.trace) {
+            const ScreenPoint at = tools.areaPixelOffset();
+            areaTrace_ = r.trace->copy(at.x, at.y, r.width, r.height);
+            r.trace = &areaTrace_;
+        }
+    } else {
+        r.width = whole.width();
+        r.height = whole.height();
+    }
+    return r;
+}
+
+QImage TForm1::drawingImage() {
+    beforeExport();
+    const ExportRequest r = drawingRequest(canvas_->screenSize());
+    QImage image;
+    std::string error;
+    if (!renderDocumentToImage(document(), r, image, &error)) warn(QString::fromStdString(error));
+    return image;
+}
+
+void TForm1::copyDrawingToClipboard() {
+    if (noDocument_) return;
+    const QImage image = drawingImage();
+    if (!image.isNull()) QGuiApplication::clipboard()->setImage(image);
+}
+
+QString TForm1::askExportFile(const QAction* item, int filter, const QString& suffix) {
+    const QString folder = folders_.documents.isEmpty() ? QDir::currentPath() : folders_.documents;
+    const QString proposed =
+        QDir(folder).filePath(docs_.name(docs_.currentIndex()) + QStringLiteral(".") + suffix);
+    QString caption = item->text();
+    caption.remove(QLatin1Char('&'));
+    QString path = dialogs().saveFileName(caption, proposed, {text(filter)}, suffix);
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".") + suffix;
+    // A read-only file of that name is replaced all the same.
+    if (!path.isEmpty() && QFileInfo::exists(path))
+        QFile::setPermissions(path, QFile::permissions(path) | QFile::WriteOwner);
+    return path;
+}
+
+void TForm1::writeExport(const QString& path, const ExportRequest& request) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    std::string error;
+    const bool ok = renderDocumentToFile(document(), path.toStdString(), request, &error);
+    QApplication::restoreOverrideCursor();
+    if (!ok) warn(QString::fromStdString(error));
+}
+
+void TForm1::exportDxf() {
+    if (noDocument_) return;
+    beforeExport();
+    const QString path = askExportFile(M_export_dxf, Msg::DxfFilter, QStringLiteral("dxf"));
+    if (path.isEmpty()) return;
+    ExportRequest r;
+    r.showHidden = canvas_->showHidden();
+    writeExport(path, r);
+}
+
+void TForm1::exportDrawing() {
+    if (noDocument_) return;
+    beforeExport();
+    ExportRequest r = drawingRequest(canvas_->screenSize());
+    // A larger drawing is made at the factor itself, pens and text growing with it, without
+    // antialiasing.
+    r.factor = std::max(1, options_.exportScale);
+    if (r.factor > 1) r.antialiased = false;
+    const QString path = askExportFile(M_export_dib, Msg::BitmapFilter, QStringLiteral("bmp"));
+    if (!path.isEmpty()) writeExport(path, r);
+}
+
+void TForm1::exportVector(const QString& suffix) {
+    if (noDocument_) return;
+    beforeExport();
+    // Vector files show the drawing area, or the rubber-band area.
+    const ExportRequest r = drawingRequest(canvas_->drawingAreaSize());
+    const bool svg = suffix == QLatin1String("svg"), pdf = suffix == QLatin1String("pdf");
+    const QString path = askExportFile(svg   ? M_export_svg
+                                       : pdf ? M_export_pdf
+                                             : M_export_tikz,
+                                       svg   ? Msg::SvgFilter
+                                       : pdf ? Msg::PdfFilter
+                                             : Msg::TikzFilter,
+                                       suffix);
+    if (!path.isEmpty()) writeExport(path, r);
+}
+
+// ---- printing ---------------------------------------------------------------------------------
+
+QPrinter* TForm1::printer() {
+    if (!printFile_.isEmpty()) {
+        if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer_->setOutputFormat(QPrinter::PdfFormat);
+        printer_->setOutputFileName(printFile_);
+        return printer_.get();
+    }
+    if (QPrinterInfo::defaultPrinter().isNull()) {
+        warn(text(Msg::NoPrinter));
+        return nullptr;
+    }
+    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return printer_.get();
+}
+
+void TForm1::printDocument() {
+    if (noDocument_) return;
+    chooseTool(Tool::Move);
+    beforeExport();
+    canvas_->recalculateAndRedraw();
+    QPrinter* device = printer();
+    if (!device) return;
+    TV_imp dialog(
+        *canvas_, *device,
+        [this](QPrinter& p) {
+            QPageSetupDialog setup(&p, this);
+            setup.exec();
+        },
+        docs_.name(docs_.currentIndex()), this);
+    runDialog(dialog);
+}
+
+void TForm1::printBitmap() {
+    if (noDocument_) return;
+    beforeExport();
+    if (dialogs().ask(text(Msg::ProgramCaption), text(Msg::PrintBitmapQuestion)) !=
+        UserDialogs::Answer::Yes)
+        return;
+    QPrinter* device = printer();
+    if (!device) return;
+    const QImage& screen = canvas_->mainBitmap();
+    QImage picture = screen;
+    const Interaction& tools = canvas_->interaction();
+    if (tools.areaDefined()) {
+        const WorldRect a = tools.area();
+        const ScreenPoint at = tools.areaPixelOffset();
+        picture = screen.copy(at.x + 1, at.y + 1, std::max(1, int(std::lround(a.right - a.left))),
+                              std::max(1, int(std::lround(a.top - a.bottom))));
+    }
+    device->setDocName(docs_.name(docs_.currentIndex()));
+    QPainter painter;
+    if (!painter.begin(device)) return;
+    // From 10 % to 90 % of the page's width, 10 % of that width from the top.
+    const double w = painter.device()->width();
+    const double width = 0.8 * w;
+    const QRectF target(0.1 * w, 0.1 * w, width,
+                        width * picture.height() / std::max(1, picture.width()));
+    painter.drawImage(target, picture);
+    painter.end();
+}
+
+} // namespace qorv

@@ -1,0 +1,315 @@
+#include "geometry/dxf.h"
+
+#include "geometry/conic.h"
+#include "geometry/elementgeometry.h"
+#include "geometry/locus.h"
+#include "geometry/measure.h"
+#include "geometry/paramcolor.h"
+#include "model/cp1252.h"
+#include "model/docfile.h"
+#include "model/document.h"
+
+#include <cmath>
+#include <cstdio>
+#include <numbers>
+
+namespace qorv {
+
+namespace {
+
+// The AutoCAD Color Index as RGB (0xRRGGBB): 0 black, 1..9 the named colours, 10..249 the hue
+// rings, 250..255 the grey ramp.
+// clang-format off
+constexpr uint32_t kAci[256] = {
+    0x000000, 0xff0000, 0xffff00, 0x00ff00, 0x00ffff, 0x0000ff, 0xff00ff, 0xffffff,
+    0x808080, 0xc0c0c0, 0xff0000, 0xff7f7f, 0xa50000, 0xa55252, 0x7f0000, 0x7f3f3f,
+    0x4c0000, 0x4c2626, 0x260000, 0x261313, 0xff3f00, 0xff9f7f, 0xa52900, 0xa56752,
+    0x7f1f00, 0x7f4f3f, 0x4c1300, 0x4c2f26, 0x260900, 0x261713, 0xff7f00, 0xffbf7f,
+    0xa55200, 0xa57c52, 0x7f3f00, 0x7f5f3f, 0x4c2600, 0x4c3926, 0x261300, 0x261c13,
+    0xffbf00, 0xffdf7f, 0xa57c00, 0xa59152, 0x7f5f00, 0x7f6f3f, 0x4c3900, 0x4c4226,
+    0x261c00, 0x262113, 0xffff00, 0xffff7f, 0xa5a500, 0xa5a552, 0x7f7f00, 0x7f7f3f,
+    0x4c4c00, 0x4c4c26, 0x262600, 0x262613, 0xbfff00, 0xdfff7f, 0x7ca500, 0x91a552,
+    0x5f7f00, 0x6f7f3f, 0x394c00, 0x424c26, 0x1c2600, 0x212613, 0x7fff00, 0xbfff7f,
+    0x52a500, 0x7ca552, 0x3f7f00, 0x5f7f3f, 0x264c00, 0x394c26, 0x132600, 0x1c2613,
+    0x3fff00, 0x9fff7f, 0x29a500, 0x67a552, 0x1f7f00, 0x4f7f3f, 0x134c00, 0x2f4c26,
+    0x092600, 0x172613, 0x00ff00, 0x7fff7f, 0x00a500, 0x52a552, 0x007f00, 0x3f7f3f,
+    0x004c00, 0x264c26, 0x002600, 0x132613, 0x00ff3f, 0x7fff9f, 0x00a529, 0x52a567,
+    0x007f1f, 0x3f7f4f, 0x004c13, 0x264c2f, 0x002609, 0x132617, 0x00ff7f, 0x7fffbf,
+    0x00a552, 0x52a57c, 0x007f3f, 0x3f7f5f, 0x004c26, 0x264c39, 0x002613, 0x13261c,
+    0x00ffbf, 0x7fffdf, 0x00a57c, 0x52a591, 0x007f5f, 0x3f7f6f, 0x004c39, 0x264c42,
+    0x00261c, 0x132621, 0x00ffff, 0x7fffff, 0x00a5a5, 0x52a5a5, 0x007f7f, 0x3f7f7f,
+    0x004c4c, 0x264c4c, 0x002626, 0x132626, 0x00bfff, 0x7fdfff, 0x007ca5, 0x5291a5,
+    0x005f7f, 0x3f6f7f, 0x00394c, 0x26424c, 0x001c26, 0x132126, 0x007fff, 0x7fbfff,
+    0x0052a5, 0x527ca5, 0x003f7f, 0x3f5f7f, 0x00264c, 0x26394c, 0x001326, 0x131c26,
+    0x003fff, 0x7f9fff, 0x0029a5, 0x5267a5, 0x001f7f, 0x3f4f7f, 0x00134c, 0x262f4c,
+    0x000926, 0x131726, 0x0000ff, 0x7f7fff, 0x0000a5, 0x5252a5, 0x00007f, 0x3f3f7f,
+    0x00004c, 0x26264c, 0x000026, 0x131326, 0x3f00ff, 0x9f7fff, 0x2900a5, 0x6752a5,
+    0x1f007f, 0x4f3f7f, 0x13004c, 0x2f264c, 0x090026, 0x171326, 0x7f00ff, 0xbf7fff,
+    0x5200a5, 0x7c52a5, 0x3f007f, 0x5f3f7f, 0x26004c, 0x39264c, 0x130026, 0x1c1326,
+    0xbf00ff, 0xdf7fff, 0x7c00a5, 0x9152a5, 0x5f007f, 0x6f3f7f, 0x39004c, 0x42264c,
+    0x1c0026, 0x211326, 0xff00ff, 0xff7fff, 0xa500a5, 0xa552a5, 0x7f007f, 0x7f3f7f,
+    0x4c004c, 0x4c264c, 0x260026, 0x261326, 0xff00bf, 0xff7fdf, 0xa5007c, 0xa55291,
+    0x7f005f, 0x7f3f6f, 0x4c0039, 0x4c2642, 0x26001c, 0x261321, 0xff007f, 0xff7fbf,
+    0xa50052, 0xa5527c, 0x7f003f, 0x7f3f5f, 0x4c0026, 0x4c2639, 0x260013, 0x26131c,
+    0xff003f, 0xff7f9f, 0xa50029, 0xa55267, 0x7f001f, 0x7f3f4f, 0x4c0013, 0x4c262f,
+    0x260009, 0x261317, 0x000000, 0x333333, 0x666666, 0x999999, 0xcccccc, 0xffffff,
+};
+// clang-format on
+
+constexpr double Pi = std::numbers::pi;
+
+// Point sizes are for 96 dots per inch, as in the drawing.
+double fontHeight(const FontRecord* font) {
+    const double size = font ? std::abs(double(font->size)) : 10.0;
+    return (size == 0 ? 10.0 : size) * 96.0 / 72.0;
+}
+
+class DxfWriter {
+  public:
+    DxfWriter(const Document& doc, const DxfOptions& options)
+        : doc_(doc), options_(options),
+          unit_(doc.pixelsPerUnit > 0 ? 1.0 / doc.pixelsPerUnit : 1.0 / 40.0) {}
+
+    std::string run() {
+        text("0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1009\n0\nENDSEC\n");
+        text("0\nSECTION\n2\nENTITIES\n");
+        for (const Element* e = doc_.head; e; e = e->next)
+            if (drawable(*e)) element(*e, effectiveColors(*e).color);
+        text("0\nENDSEC\n0\nEOF\n");
+        return std::move(out_);
+    }
+
+  private:
+    bool drawable(const Element& e) const {
+        if (!isValidMethod(e.method) || !e.defined || e.visible == Internal) return false;
+        return e.visible != 0 || options_.showHidden;
+    }
+
+    // Template text: each '\n' becomes CR LF, as a file opened in text mode writes it.
+    void text(const char* s) {
+        for (; *s; ++s) {
+            if (*s == '\n') out_ += '\r';
+            out_ += *s;
+        }
+    }
+    void group(int code, const std::string& value) {
+        out_ += std::to_string(code);
+        out_ += "\r\n";
+        out_ += value;
+        out_ += "\r\n";
+    }
+    void number(int code, double v) {
+        char buffer[40];
+        std::snprintf(buffer, sizeof buffer, "%.12g", std::isfinite(v) ? v : 0.0);
+        group(code, buffer);
+    }
+    void point(int code, Point2 p) {
+        number(code, p.x * unit_);
+        number(code + 10, p.y * unit_);
+    }
+    void colour(Color c) { group(62, std::to_string(dxfColourIndex(c))); }
+
+    void line(Point2 a, Point2 b, Color c) {
+        text("0\nLINE\n8\n0\n");
+        point(10, a);
+        point(11, b);
+        colour(c);
+    }
+    void circle(Point2 centre, double radius, Color c) {
+        text("0\nCIRCLE\n8\n0\n");
+        point(10, centre);
+        number(40, radius * unit_);
+        colour(c);
+    }
+    void vertex(Point2 p) {
+        text("0\nVERTEX\n8\n0\n");
+        point(10, p);
+    }
+    // A polyline's header; its vertices and "SEQEND" follow.
+    void polyline(bool closed, Color c) {
+        text(closed ? "0\nPOLYLINE\n8\n0\n66\n1\n70\n1\n" : "0\nPOLYLINE\n8\n0\n66\n1\n");
+        colour(c);
+    }
+    void label(Point2 at, double height, const std::string& s, Color c) {
+        if (s.empty()) return;
+        text("0\nTEXT\n8\n0\n");
+        point(10, at);
+        number(40, height * unit_);
+        group(1, utf8ToCp1252(s));
+        colour(c);
+    }
+
+    void element(const Element& e, Color c) {
+        switch (e.kind()) {
+        case Kind::Line:
+        case Kind::Ray:
+            if ((e.method == Method::LineThroughTwoPoints ||
+                 e.method == Method::RayThroughTwoPoints) &&
+                e.parent1 && e.parent2)
+                line(positionOf(*e.parent1), positionOf(*e.parent2), c);
+            return;
+        case Kind::Segment:
+        case Kind::Vector:
+            line(firstPointOf(e), secondPointOf(e), c);
+            return;
+        case Kind::Polygon:
+            if (const auto* t = e.tailAs<PolygonTail>()) {
+                polyline(true, c);
+                for (const SubElement& side : t->sides)
+                    if (side->parent1) vertex(positionOf(*side->parent1));
+                text("0\nSEQEND\n");
+            }
+            return;
+        case Kind::Circle: {
+            const Point2 centre = firstPointOf(e), on = secondPointOf(e);
+            circle(centre, std::hypot(on.x - centre.x, on.y - centre.y), c);
+            return;
+        }
+        case Kind::Arc:
+            arc(e, c);
+            return;
+        case Kind::Locus:
+            curve(e, c);
+            return;
+        case Kind::Conic:
+            conic(e, c);
+            return;
+        case Kind::Text:
+            if (const auto* t = e.tailAs<TextTail>()) {
+                const double h = fontHeight(&t->font);
+                Point2 at{double(t->x), double(t->y) - h};
+                for (const std::string& s : t->lines) {
+                    label(at, h, s, c);
+                    at.y -= 1.4 * h;
+                }
+            }
+            return;
+        case Kind::Name:
+            if (e.option != 0) labelAt(e, firstPointOf(e), c);
+            return;
+        case Kind::Number:
+            labelAt(e, secondPointOf(e), c);
+            return;
+        case Kind::Coordinates:
+            if (e.parent1)
+                labelAt(e,
+                        {e.parent1->value[0] + e.value[0] * std::cos(e.value[1]),
+                         e.parent1->value[1] + e.value[0] * std::sin(e.value[1])},
+                        c);
+            return;
+        case Kind::Iteration:
+            if (options_.iterationCopies)
+                options_.iterationCopies(e, [this](const Element& copy, Color colour) {
+                    if (copy.kind() != Kind::Iteration && copy.defined) element(copy, colour);
+                });
+            return;
+        default:
+            return;
+        }
+    }
+
+    // The element's text with its top-left corner at `topLeft`.
+    void labelAt(const Element& e, Point2 topLeft, Color c) {
+        const double h = fontHeight(e.font.get());
+        label({topLeft.x, topLeft.y - h}, h, displayText(doc_, e), c);
+    }
+
+    // DXF arcs run counter-clockwise from their start angle to their end angle: a clockwise
+    // arc is the counter-clockwise one from its last point to its first. A straight arc is its
+    // segment, or nothing when it is the rest of the line.
+    void arc(const Element& e, Color c) {
+        ArcData a;
+        if (!arcDataOf(e, a)) return;
+        if (a.straight) {
+            if (!a.beyond) line(a.start, a.end, c);
+            return;
+        }
+        const auto degrees = [&](Point2 p) {
+            double d = std::atan2(p.y - a.centre.y, p.x - a.centre.x) * 180.0 / Pi;
+            if (d < 0) d += 360.0;
+            return d >= 360.0 ? 0.0 : d;
+        };
+        text("0\nARC\n8\n0\n");
+        point(10, a.centre);
+        number(40, a.radius * unit_);
+        number(50, degrees(a.ccw ? a.start : a.end));
+        number(51, degrees(a.ccw ? a.end : a.start));
+        colour(c);
+    }
+
+    // A locus of a point or a function graph: its defined samples, closed when the locus is.
+    void curve(const Element& e, Color c) {
+        const auto* t = e.tailAs<SampledCurveTail>();
+        if (!t || !isCurveLocus(e)) return;
+        const int n = storedSamples(*t);
+        int first = -1;
+        for (int i = 0; i < n && first < 0; ++i)
+            if (isSampleDefined(*t, i)) first = i;
+        if (first < 0) return;
+        polyline(false, c);
+        for (int i = first; i < n; ++i)
+            if (isSampleDefined(*t, i)) vertex(t->first[size_t(i)]);
+        if (e.method == Method::Locus && e.option == 1) vertex(t->first[size_t(first)]);
+        text("0\nSEQEND\n");
+    }
+
+    void conic(const Element& e, Color c) {
+        const auto* t = e.tailAs<ConicTail>();
+        if (!t) return;
+        if (t->conicType == ConicType::CrossingLines || t->conicType == ConicType::ParallelLines) {
+            Point2 a[2], b[2];
+            if (conicLines(e, a, b))
+                for (int i = 0; i < 2; ++i)
+                    line(a[i], b[i], c);
+            return;
+        }
+        if (t->conicType != ConicType::Ellipse) return;
+        ConicCoefficients k;
+        std::copy(std::begin(t->coefficients), std::end(t->coefficients), k.begin());
+        const ConicReduction red = reduceConic(k, t->conicType);
+        if (red.type == ConicType::Ellipse &&
+            std::abs(red.a - red.b) <= 1e-9 * std::max(std::abs(red.a), std::abs(red.b))) {
+            circle(red.centre, red.a, c);
+            return;
+        }
+        polyline(false, c);
+        for (const Point2& p : t->samples)
+            vertex(p);
+        vertex(t->samples[0]);
+        text("0\nSEQEND\n");
+    }
+
+    const Document& doc_;
+    const DxfOptions& options_;
+    const double unit_; // world lengths to the document's length unit
+    std::string out_;
+};
+
+} // namespace
+
+int dxfColourIndex(Color c) {
+    const int r = colorRed(c), g = colorGreen(c), b = colorBlue(c);
+    int best = 0;
+    int64_t bestDistance = INT64_MAX;
+    for (int i = 0; i < 256; ++i) {
+        const int dr = r - int(kAci[i] >> 16), dg = g - int((kAci[i] >> 8) & 0xff),
+                  db = b - int(kAci[i] & 0xff);
+        const int64_t d = int64_t(dr) * dr + int64_t(dg) * dg + int64_t(db) * db;
+        if (d < bestDistance) {
+            bestDistance = d;
+            best = i;
+        }
+    }
+    return best;
+}
+
+std::string dxfText(const Document& doc, const DxfOptions& options) {
+    return DxfWriter(doc, options).run();
+}
+
+bool writeDxfFile(const Document& doc, const std::string& path, const DxfOptions& options) {
+    const std::string s = dxfText(doc, options);
+    return writeFileAtomically(path, std::vector<uint8_t>(s.begin(), s.end()));
+}
+
+} // namespace qorv

@@ -1,0 +1,32 @@
+// The drawing as an ASCII DXF file (AutoCAD R12, "AC1009"): one entity per drawable element, in
+// the document's length unit, on layer "0".
+#pragma once
+
+#include "model/element.h"
+
+#include <functional>
+#include <string>
+
+namespace qorv {
+
+class Document;
+
+// The AutoCAD Color Index nearest to a colour (smallest squared RGB distance, the lowest index
+// winning ties; entry 0 counts as black).
+int dxfColourIndex(Color c);
+
+struct DxfOptions {
+    bool showHidden = false; // "Ver lo oculto": hidden elements are written too
+    // The copies an iteration draws: calls `copy` once for each copied element, with the colour
+    // it is drawn in. Without it an iteration writes nothing.
+    using CopyVisitor = std::function<void(const Element& copy, Color colour)>;
+    std::function<void(const Element& iteration, const CopyVisitor& copy)> iterationCopies;
+};
+
+// The whole file, lines ended by CR LF, text in Windows-1252.
+std::string dxfText(const Document& doc, const DxfOptions& options = {});
+
+// Writes the file atomically; false when it cannot be written (the old file is then untouched).
+bool writeDxfFile(const Document& doc, const std::string& path, const DxfOptions& options = {});
+
+} // namespace qorv

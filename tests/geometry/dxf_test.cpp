@@ -1,0 +1,301 @@
+// DXF files read back by a real DXF library (Debian's python3-ezdxf): entities, coordinates and
+// colour numbers.
+#include "builder.h"
+
+#include "geometry/dxf.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using namespace qorv;
+using qorv::testing::Builder;
+using qorv::testing::Pi;
+
+namespace {
+
+// Prints the version, then one line per entity of the model space: its type, its colour number,
+// then its numbers (LINE x1 y1 x2 y2; CIRCLE cx cy r; ARC cx cy r start end; POLYLINE closed
+// x y ...; TEXT x y height, then the text). For each "rgb R G B" argument it also prints the
+// index of the nearest palette colour as the library knows the palette (entry 0 black).
+constexpr const char* kReader = R"(import sys, ezdxf
+from ezdxf.colors import DXF_DEFAULT_COLORS as pal
+doc = ezdxf.readfile(sys.argv[1])
+print("version", doc.dxfversion)
+for e in doc.modelspace():
+    t = e.dxftype()
+    c = e.dxf.color
+    if t == "LINE":
+        v = [e.dxf.start.x, e.dxf.start.y, e.dxf.end.x, e.dxf.end.y]
+    elif t == "CIRCLE":
+        v = [e.dxf.center.x, e.dxf.center.y, e.dxf.radius]
+    elif t == "ARC":
+        v = [e.dxf.center.x, e.dxf.center.y, e.dxf.radius, e.dxf.start_angle, e.dxf.end_angle]
+    elif t == "POLYLINE":
+        v = [1 if e.is_closed else 0] + [x for p in e.points() for x in (p[0], p[1])]
+    elif t == "TEXT":
+        v = [e.dxf.insert.x, e.dxf.insert.y, e.dxf.height]
+    else:
+        v = []
+    print(t, c, " ".join(repr(float(x)) for x in v), "|" + e.dxf.text if t == "TEXT" else "")
+for a in sys.argv[2:]:
+    r, g, b = (int(x) for x in a.split(","))
+    best = min(range(256), key=lambda i: (
+        (r - (0 if i == 0 else pal[i] >> 16)) ** 2 + (g - (0 if i == 0 else (pal[i] >> 8) & 255)) ** 2
+        + (b - (0 if i == 0 else pal[i] & 255)) ** 2, i))
+    print("nearest", best)
+)";
+
+struct Entity {
+    std::string type;
+    int colour = -1;
+    std::vector<double> v;
+    std::string text;
+};
+
+struct ReadBack {
+    std::string version;
+    std::vector<Entity> entities;
+    std::vector<int> nearest;
+};
+
+// The Python that has ezdxf: Debian's own first (a python3 earlier on the PATH may lack it).
+std::string pythonWithEzdxf() {
+    for (const char* p : {"/usr/bin/python3", "python3"}) {
+        const std::string probe = std::string(p) + " -c \"import ezdxf\" >/dev/null 2>&1";
+        if (std::system(probe.c_str()) == 0) return p;
+    }
+    return {};
+}
+
+class DxfFile : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        python_ = pythonWithEzdxf();
+        if (python_.empty())
+            GTEST_SKIP() << "python3-ezdxf is not installed (scripts/install-deps.sh installs it): "
+                            "DXF files are not read back";
+        dir_ = std::filesystem::temp_directory_path() /
+               ("qorv_dxf_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(dir_);
+        std::ofstream(dir_ / "read.py") << kReader;
+    }
+    void TearDown() override {
+        std::error_code ec;
+        if (!dir_.empty()) std::filesystem::remove_all(dir_, ec);
+    }
+
+    ReadBack readBack(const Document& doc, const std::vector<Color>& nearestOf = {},
+                      const DxfOptions& options = {}) {
+        ReadBack r;
+        const std::filesystem::path file = dir_ / "out.dxf";
+        EXPECT_TRUE(writeDxfFile(doc, file.string(), options));
+        std::string command = python_ + " " + (dir_ / "read.py").string() + " " + file.string();
+        for (Color c : nearestOf)
+            command += " " + std::to_string(colorRed(c)) + "," + std::to_string(colorGreen(c)) +
+                       "," + std::to_string(colorBlue(c));
+        FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+        EXPECT_TRUE(pipe);
+        if (!pipe) return r;
+        std::string all;
+        char buffer[4096];
+        while (size_t n = fread(buffer, 1, sizeof buffer, pipe))
+            all.append(buffer, n);
+        EXPECT_EQ(pclose(pipe), 0) << all;
+        std::istringstream lines(all);
+        std::string line;
+        while (std::getline(lines, line)) {
+            std::istringstream in(line);
+            std::string word;
+            in >> word;
+            if (word == "version") {
+                in >> r.version;
+            } else if (word == "nearest") {
+                int i = -1;
+                in >> i;
+                r.nearest.push_back(i);
+            } else {
+                Entity e;
+                e.type = word;
+                in >> e.colour;
+                std::string item;
+                while (in >> item && item[0] != '|')
+                    e.v.push_back(std::stod(item));
+                if (const size_t bar = line.find('|'); bar != std::string::npos)
+                    e.text = line.substr(bar + 1);
+                r.entities.push_back(e);
+            }
+        }
+        return r;
+    }
+
+    std::string python_;
+    std::filesystem::path dir_;
+};
+
+void expectValues(const Entity& e, std::vector<double> expected, double tol = 1e-9) {
+    ASSERT_EQ(e.v.size(), expected.size()) << e.type;
+    for (size_t i = 0; i < expected.size(); ++i)
+        EXPECT_NEAR(e.v[i], expected[i], tol) << e.type << " value " << i;
+}
+
+} // namespace
+
+TEST_F(DxfFile, CoordinatesAreInTheDocumentsLengthUnit) {
+    Builder b;
+    b.doc.pixelsPerUnit = 50;
+    b.segment(b.point(0, 0), b.point(100, 50));
+    b.circle(b.point(-100, 25), b.point(-100, 125));
+    const ReadBack r = readBack(b.doc);
+    EXPECT_EQ(r.version, "AC1009");
+    ASSERT_EQ(r.entities.size(), 2u);
+    EXPECT_EQ(r.entities[0].type, "LINE");
+    expectValues(r.entities[0], {0, 0, 2, 1});
+    EXPECT_EQ(r.entities[1].type, "CIRCLE");
+    expectValues(r.entities[1], {-2, 0.5, 2});
+}
+
+TEST_F(DxfFile, ColoursAreTheNearestPaletteEntries) {
+    Builder b;
+    const Color colours[] = {rgb(0, 0, 0),       rgb(255, 0, 0),     rgb(255, 128, 0),
+                             rgb(255, 255, 255), rgb(128, 128, 128), rgb(10, 200, 90),
+                             rgb(0, 128, 192)};
+    for (Color c : colours)
+        b.segment(b.point(0, 0), b.point(10, 10))->color = c;
+    const ReadBack r = readBack(b.doc, std::vector<Color>(std::begin(colours), std::end(colours)));
+    ASSERT_EQ(r.entities.size(), std::size(colours));
+    ASSERT_EQ(r.nearest.size(), std::size(colours));
+    EXPECT_EQ(r.entities[0].colour, 0) << "black";
+    EXPECT_EQ(r.entities[1].colour, 1) << "red";
+    EXPECT_EQ(r.entities[3].colour, 7) << "white";
+    EXPECT_EQ(r.entities[4].colour, 8) << "grey";
+    for (size_t i = 0; i < std::size(colours); ++i)
+        EXPECT_EQ(r.entities[i].colour, r.nearest[i]) << "colour " << i;
+}
+
+TEST_F(DxfFile, StraightLinesOnlyThroughTwoPointsAndUnclipped) {
+    Builder b;
+    Element* p = b.point(0, 0);
+    Element* q = b.point(40, 0);
+    Element* other = b.line(p, q); // method 6
+    other->color = rgb(255, 0, 0);
+    b.make(Method::PerpendicularLine, other, q);           // method 10: not written
+    b.make(Method::LineThroughPoint, p, q);                // method 5: not written
+    b.ray(q, b.point(4000, 4000))->color = rgb(0, 0, 255); // method 8: between its points
+    const ReadBack r = readBack(b.doc);
+    ASSERT_EQ(r.entities.size(), 2u);
+    EXPECT_EQ(r.entities[0].type, "LINE");
+    EXPECT_EQ(r.entities[0].colour, 1);
+    expectValues(r.entities[0], {0, 0, 1, 0});
+    EXPECT_EQ(r.entities[1].colour, 5);
+    expectValues(r.entities[1], {1, 0, 100, 100});
+}
+
+TEST_F(DxfFile, OnlyPointsAndAxesGiveNoEntities) {
+    Builder b;
+    Element* o = b.point(0, 0);
+    b.point(30, 40);
+    b.make(Method::Axes, o);
+    Element* hidden = b.segment(o, b.point(80, 0));
+    hidden->visible = 0;
+    const ReadBack r = readBack(b.doc);
+    EXPECT_EQ(r.version, "AC1009");
+    EXPECT_TRUE(r.entities.empty());
+    const std::string text = dxfText(b.doc);
+    EXPECT_NE(text.find("2\r\nENTITIES\r\n0\r\nENDSEC\r\n0\r\nEOF\r\n"), std::string::npos);
+    // "Ver lo oculto" writes the hidden segment.
+    DxfOptions all;
+    all.showHidden = true;
+    EXPECT_EQ(readBack(b.doc, {}, all).entities.size(), 1u);
+}
+
+TEST_F(DxfFile, PolygonsArcsAndLabels) {
+    Builder b;
+    Element* a = b.point(0, 0);
+    Element* c = b.point(80, 0);
+    Element* d = b.point(0, 40);
+    b.make(Method::Polygon, nullptr, nullptr, nullptr, {a, c, d});
+    // Counter-clockwise from (40, 0) through (0, 40) to (-40, 0), and the same arc clockwise.
+    Element* e1 = b.point(40, 0);
+    Element* e2 = b.point(-40, 0);
+    b.make(Method::ArcThreePoints, e1, d, e2);
+    b.make(Method::ArcThreePoints, e2, d, e1);
+    b.make(Method::SegmentLength, b.segment(a, c));
+    const ReadBack r = readBack(b.doc);
+    ASSERT_EQ(r.entities.size(), 5u);
+    EXPECT_EQ(r.entities[0].type, "POLYLINE");
+    expectValues(r.entities[0], {1, 0, 0, 2, 0, 0, 1});
+    for (int i : {1, 2}) {
+        EXPECT_EQ(r.entities[size_t(i)].type, "ARC");
+        expectValues(r.entities[size_t(i)], {0, 0, 1, 0, 180});
+    }
+    EXPECT_EQ(r.entities[3].type, "LINE");
+    EXPECT_EQ(r.entities[4].type, "TEXT");
+    EXPECT_NE(r.entities[4].text.find("2"), std::string::npos) << r.entities[4].text;
+}
+
+TEST(Dxf, AFileThatCannotBeCreatedIsReported) {
+    Builder b;
+    b.segment(b.point(0, 0), b.point(10, 0));
+    EXPECT_FALSE(writeDxfFile(b.doc, "/nonexistent-folder/qorv/out.dxf"));
+}
+
+TEST_F(DxfFile, LociConicsAndTexts) {
+    Builder b;
+    // A closed locus: the midpoint of a point running round a circle and a fixed point.
+    Element* circle = b.circle(b.point(0, 0), b.point(100, 0));
+    b.req.value[3] = 0.3;
+    Element* driver = b.make(Method::PointOnElement, circle);
+    Element* traced = b.make(Method::Midpoint, driver, b.point(300, 40));
+    b.opts.locusPoints = 90;
+    b.make(Method::Locus, traced, driver);
+    // An ellipse and a circle through five points.
+    std::vector<Element*> onEllipse, onCircle;
+    for (double t : {0.3, 1.2, 2.4, 3.6, 5.0}) {
+        onEllipse.push_back(b.point(200 * std::cos(t), 100 * std::sin(t)));
+        onCircle.push_back(b.point(-400 + 80 * std::cos(t), 80 * std::sin(t)));
+    }
+    b.make(Method::Conic, nullptr, nullptr, nullptr, onEllipse);
+    b.make(Method::Conic, nullptr, nullptr, nullptr, onCircle);
+    b.req.text = "AAAA\nBBBB";
+    b.req.value[2] = 20;
+    b.req.value[3] = 180;
+    const Element* text = b.make(Method::Text);
+
+    const ReadBack r = readBack(b.doc);
+    ASSERT_EQ(r.entities.size(), 6u);
+    EXPECT_EQ(r.entities[0].type, "CIRCLE");
+    const Entity& locus = r.entities[1];
+    ASSERT_EQ(locus.type, "POLYLINE");
+    EXPECT_EQ(locus.v[0], 0) << "written open, its first vertex repeated";
+    ASSERT_EQ(locus.v.size(), 1 + 2 * 91u);
+    for (int i = 0; i <= 90; ++i) {
+        const double a = (i % 90) * 2 * Pi / 90;
+        EXPECT_NEAR(locus.v[size_t(1 + 2 * i)], (150 + 50 * std::cos(a)) / 40, 1e-9);
+        EXPECT_NEAR(locus.v[size_t(2 + 2 * i)], (20 + 50 * std::sin(a)) / 40, 1e-9);
+    }
+    const Entity& ellipse = r.entities[2];
+    ASSERT_EQ(ellipse.type, "POLYLINE");
+    ASSERT_EQ(ellipse.v.size(), 1 + 2 * 121u);
+    for (size_t i = 1; i < ellipse.v.size(); i += 2)
+        EXPECT_NEAR(std::pow(ellipse.v[i] / 5, 2) + std::pow(ellipse.v[i + 1] / 2.5, 2), 1, 1e-6);
+    EXPECT_EQ(ellipse.v[1], ellipse.v[ellipse.v.size() - 2]);
+    EXPECT_EQ(r.entities[3].type, "CIRCLE");
+    expectValues(r.entities[3], {-10, 0, 2}, 1e-6);
+    // Each line of the text one font height lower than the last, the first one below the top.
+    const double h = text->tailAs<TextTail>()->font.size * 96.0 / 72.0 / 40;
+    for (int i : {0, 1}) {
+        const Entity& t = r.entities[size_t(4 + i)];
+        ASSERT_EQ(t.type, "TEXT");
+        expectValues(t, {0.5, 4.5 - h - 1.4 * h * i, h}, 1e-9);
+        EXPECT_EQ(t.text, i == 0 ? "AAAA" : "BBBB");
+    }
+}
