@@ -55,15 +55,6 @@ void TForm1::createOptionActions() {
     M_op_save = action("M_op_save", [this] { saveOptions(); });
 }
 
-void TForm1::buildOptionsMenu() {
-    // A submenu of "&Archivo", above "Salir".
-    optionsMenu_ = fileMenu_->addMenu(componentText(QStringLiteral("M_opciones")));
-    optionsMenu_->setObjectName(QStringLiteral("M_opciones"));
-    optionsMenu_->addActions({M_op_Gen, M_op_asp, M_op_Let, M_idioma, M_op_orig, M_op_save});
-    optionsMenu_->addSeparator();
-    optionsMenu_->addAction(M_elim_recientes);
-}
-
 // ---- start-up
 // ---------------------------------------------------------------------------------------
 
@@ -160,7 +151,7 @@ void TForm1::optionsChanged(bool toolBarsChanged) {
     canvas_->clearTrace(); // the background may have changed
     canvas_->synchronizeView(true);
     canvas_->recalculateAndRedraw();
-    updateEditActions();
+    updateMenuStates();
 }
 
 void TForm1::warnField(const QString& caption, const QString& message) {

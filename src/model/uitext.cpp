@@ -446,7 +446,10 @@ struct SlotText {
 };
 constexpr SlotText kThirdMessages[] = {
     // Application shell, help and about.
-    {Msg::ShellFirst, ""},
+    {Msg::HelpCaption, "Ayuda de QORV"},
+    {Msg::HelpBack, "Atrás"},
+    {Msg::AboutCaption, "Acerca de QORV"},
+    {Msg::WebAddress, ""},
 
     // Calculator, parameters and functions.
 

@@ -273,6 +273,10 @@ enum : int {
 
     // Application shell, help and about: slots 300..339.
     ShellFirst = 300,
+    HelpCaption = ShellFirst, // "Ayuda de QORV": the help window
+    HelpBack,                 // "Atrás": the help window's back button
+    AboutCaption,             // "Acerca de QORV"
+    WebAddress,               // the program's web page; empty: the menu item stays disabled
 
     ShellEnd,
 
