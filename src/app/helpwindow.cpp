@@ -89,15 +89,6 @@ QStringList helpPages() {
     return pages;
 }
 
-QString programDataFolder(const QString& name) {
-    const QString bin = QCoreApplication::applicationDirPath();
-    for (const QString& candidate :
-         {bin + QLatin1Char('/') + name, bin + QStringLiteral("/../share/qorv/") + name}) {
-        if (QFileInfo(candidate).isDir()) return QDir::cleanPath(candidate);
-    }
-    return {};
-}
-
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("V_ayuda"));
     resize(760, 560);

@@ -20,10 +20,6 @@ HelpTopic helpTopic(int tool);
 // Every page the topic table names, once each (the pages that must exist in each language).
 QStringList helpPages();
 
-// The folder of a program data folder ("languages", "help"): beside the program in the build
-// tree, or under share/qorv when installed. Empty when neither exists.
-QString programDataFolder(const QString& name);
-
 class HelpWindow : public QWidget {
     Q_OBJECT
   public:

@@ -26,6 +26,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <algorithm>
 #include <utility>
 
 namespace qorv {
@@ -310,7 +311,24 @@ void TForm1::openCommandLine(const QString& commandLine) {
     if (name.size() > 0 && name.endsWith(QLatin1Char('"'))) name.chop(1);
     if (name.isEmpty()) return;
     const Document* start = docs_.count() == 1 && untouched(docs_.at(0)) ? &docs_.at(0) : nullptr;
+    WindowRecord window;
+    const bool viewer = probeFile(filePath(name), &window) == FileKind::DocumentWithWindow;
     if (!openDocument(name)) return;
+    if (viewer) {
+        // A document saved in viewer mode opens as it was shown: viewer mode, the stored size,
+        // centred on the screen, not full screen (and the placement is not saved on exit).
+        setViewerMode(true);
+        const QSize screen = screenSize();
+        QRect r(0, 0, std::clamp(window.width, 200, screen.width()),
+                std::clamp(window.height, 150, screen.height()));
+        r.moveCenter(QRect(QPoint(), screen).center());
+        placement_.hasRect = true;
+        placement_.rect = r;
+        placement_.state = 0;
+        placement_.fullScreen = false;
+        setFullScreenMode(false);
+        setGeometry(r);
+    }
     // A document file opened: the program starts with it alone, and the next new document is
     // "Documento 1". (A macro file went into the start document, which stays.)
     if (start && docs_.count() == 2 && &docs_.at(0) == start) {

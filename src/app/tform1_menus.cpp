@@ -8,6 +8,7 @@
 #include "app/helpwindow.h"
 #include "macros/macrosession.h"
 #include "model/uitext.h"
+#include "settings/datafolders.h"
 #include "settings/language.h"
 #include "view/clickengine.h"
 #include "view/qtexts.h"
