@@ -3,6 +3,7 @@
 // the title, the no-document state, the recent files and the last folders.
 #include "app/tform1.h"
 
+#include "app/helpwindow.h"
 #include "model/docfile.h"
 #include "model/uitext.h"
 #include "model/undo.h"
@@ -539,6 +540,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
     }
     storeDocumentSettings();
     saveWindowPlacement();
+    if (helpWindow_) helpWindow_->close(); // the help goes with the program
     QMainWindow::closeEvent(event);
 }
 

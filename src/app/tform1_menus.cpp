@@ -328,6 +328,7 @@ void TForm1::buildMenus() {
         }
         if (QMenu* sub = findChild<QMenu*>(name, Qt::FindDirectChildrenOnly)) {
             parent->addMenu(sub);
+            sub->menuAction()->setObjectName(name);
             menuActions_.insert(name, sub->menuAction());
             continue;
         }
@@ -426,6 +427,9 @@ void TForm1::updateMenuStates() {
         // What other parts provide they enable themselves.
         if (row.when != When::Later) a->setEnabled(enabled(row, a));
     }
+    menuActions_.value(QStringLiteral("M_selgrupo"))->setEnabled(open && doc.head != nullptr);
+    // Its kinds are looked at when it opens; with nothing to select there is nothing to look at.
+    if (!open || !doc.head) updateKindItems();
     for (const MenuRow& row : menuRows())
         if (row.type == MenuRow::Menu) {
             const QString name = QString::fromLatin1(row.name);
@@ -444,8 +448,9 @@ void TForm1::updateKindItems() {
 // ---- the texts ----------------------------------------------------------------------------------
 
 void TForm1::applyMenuTexts() {
+    // A tool item without a text of its own shows the tool's prompt.
     for (const MenuRow& row : menuRows())
-        if (row.tool >= 0)
+        if (row.tool >= 0 && !uiText().componentText(row.name))
             if (QAction* a = menuAction(QString::fromLatin1(row.name)))
                 a->setText(qtext(uiText().toolPrompt(row.tool)));
     if (QMenu* groups = findChild<QMenu*>(QStringLiteral("M_selgrupo")))
