@@ -138,8 +138,10 @@ const std::vector<TForm1::MenuRow>& TForm1::menuRows() {
         made(Edit, "M_undo", "Ctrl+Z", W::Undo),
         made(Edit, "M_redo", "Ctrl+Y", W::Redo),
         separator(Edit),
-        made(Edit, "M_cortar", "Ctrl+X", W::Selection),
-        made(Edit, "M_copiar", "Ctrl+C", W::Selection),
+        // Their shortcuts must work whenever there is a selection, also one made without a
+        // redraw: they stay enabled and do nothing without one.
+        made(Edit, "M_cortar", "Ctrl+X"),
+        made(Edit, "M_copiar", "Ctrl+C"),
         made(Edit, "M_pegar", "Ctrl+V", W::Clipboard),
         item(Edit, "M_borrar", "", &TForm1::deleteSelection, W::MoveSelection),
         separator(Edit),
@@ -312,7 +314,8 @@ void TForm1::buildMenus() {
             // A submenu made elsewhere ("Abrir recientes") is taken as it is.
             QMenu* m = findChild<QMenu*>(name, Qt::FindDirectChildrenOnly);
             if (!m) {
-                m = new QMenu(componentText(name), this);
+                m = new QMenu(componentText(name),
+                              parent ? static_cast<QWidget*>(parent) : menuBar());
                 m->setObjectName(name);
             }
             if (parent)
@@ -344,6 +347,8 @@ void TForm1::buildMenus() {
                         [this, t] { chooseTool(t, t == Tool::Move); });
             } else if (row.run) {
                 connect(a, &QAction::triggered, this, row.run);
+            } else if (row.when == When::Later) {
+                a->setEnabled(false); // until the part that provides it takes it over
             }
         }
         if (*row.keys) {

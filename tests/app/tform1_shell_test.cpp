@@ -84,12 +84,13 @@ class Shell : public WindowTest {
 
 // Items always there in a document, whatever its contents.
 const QStringList kInAnyDocument = {
-    "M_edicion",     "M_ver",         "M_construccion", "M_medir",    "M_transformar",
-    "M_macros_menu", "M_documento",   "M_trazas",       "M_guardar",  "M_guardar_como",
-    "M_cerrar",      "M_cerrar_todo", "M_pegar_imagen", "M_dibtodo",  "TodosElem1",
-    "MuePan1",       "PantallaCom",   "M_AA",           "M_botprin",  "M_botedi",
-    "M_bardoc",      "M_barest",      "M_modovisor",    "M_macros",   "M_siguiente",
-    "M_anterior",    "M_primero",     "M_ultimo",       "M_lista_doc"};
+    "M_edicion",     "M_ver",         "M_construccion", "M_medir",     "M_transformar",
+    "M_macros_menu", "M_documento",   "M_trazas",       "M_guardar",   "M_guardar_como",
+    "M_cerrar",      "M_cerrar_todo", "M_pegar_imagen", "M_dibtodo",   "TodosElem1",
+    "MuePan1",       "PantallaCom",   "M_AA",           "M_botprin",   "M_botedi",
+    "M_bardoc",      "M_barest",      "M_modovisor",    "M_macros",    "M_siguiente",
+    "M_anterior",    "M_primero",     "M_ultimo",       "M_lista_doc", "M_cortar",
+    "M_copiar"};
 
 } // namespace
 
@@ -138,9 +139,9 @@ TEST_F(Shell, ItemsAreEnabledByWhatTheDocumentAllows) {
     a->selected = 1;
     w->canvas().redraw();
     expectStates("selection",
-                 kInAnyDocument + QStringList{"M_undo", "M_cortar", "M_copiar", "M_borrar",
-                                              "M_seltodo", "M_selgrupo", "M_selgrupos",
-                                              "M_selpadres", "M_selhijos", "M_elimtodo"});
+                 kInAnyDocument + QStringList{"M_undo", "M_borrar", "M_seltodo", "M_selgrupo",
+                                              "M_selgrupos", "M_selpadres", "M_selhijos",
+                                              "M_elimtodo"});
     // The kinds with something left to select: the other point and the segment.
     emit w->menuAction("M_selgrupo")->menu()->aboutToShow();
     EXPECT_TRUE(w->menuAction(QStringLiteral("M_selgrupo_%1").arg(Kind::Point))->isEnabled());
@@ -177,7 +178,7 @@ TEST_F(Shell, SelectionCommandsAndDeleteAll) {
     EXPECT_EQ(doc.tail->selected, 1); // the segment
     w->menuAction("M_selpadres")->trigger();
     EXPECT_EQ(a->selected, 1);
-    EXPECT_EQ(doc.selectedCount(), 2); // its two points
+    EXPECT_EQ(doc.selectedCount(), 2);                       // its two points
     emit w->menuAction("M_selgrupo")->menu()->aboutToShow(); // as opening it does
     w->menuAction(QStringLiteral("M_selgrupo_%1").arg(Kind::Segment))->trigger();
     EXPECT_EQ(doc.selectedCount(), 3);
