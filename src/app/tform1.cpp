@@ -183,31 +183,27 @@ bool TForm1::chooseFont(FontRecord& font) {
 
 // ---- "&Ver" -------------------------------------------------------------------------------------
 
+void TForm1::setCheckedQuietly(QAction* action, bool on) {
+    const QSignalBlocker block(action);
+    action->setChecked(on);
+}
+
 void TForm1::setShowHidden(bool on) {
-    {
-        const QSignalBlocker block(TodosElem1);
-        TodosElem1->setChecked(on);
-    }
+    setCheckedQuietly(TodosElem1, on);
     canvas_->setShowHidden(on);
 }
 
 void TForm1::setAntialiased(bool on) {
     document().antialiased = on ? 1 : 0;
     document().modified = 1;
-    {
-        const QSignalBlocker block(M_AA);
-        M_AA->setChecked(on);
-    }
+    setCheckedQuietly(M_AA, on);
     canvas_->recalculateAndRedraw();
 }
 
 void TForm1::setFullScreenMode(bool on) {
     if (on == fullScreen_) return;
     fullScreen_ = on;
-    {
-        const QSignalBlocker block(PantallaCom);
-        PantallaCom->setChecked(on);
-    }
+    setCheckedQuietly(PantallaCom, on);
     const QSize screen = canvas_->screenSize();
     if (on) {
         savedGeometry_ = geometry();

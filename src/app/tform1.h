@@ -266,8 +266,9 @@ class TForm1 : public QMainWindow,
     void selectChildElements();
     void deleteAllElements();
     void redrawAll();
-    // "Contenidos" and "Página actual" (F1, the current tool's topic); null when there is no
-    // help. The help pages are looked for in `folder` (default: the program's "help" folder).
+    // "Contenidos" and "Página actual" (F1: the page of the current tool). Without help pages the
+    // user is told so. The pages are looked for in the folder set here (by default the
+    // program's "help" folder), in the language of the UI texts.
     void showHelpContents();
     void showHelpTopic();
     HelpWindow* helpWindow() const { return helpWindow_; }
@@ -328,7 +329,9 @@ class TForm1 : public QMainWindow,
     void createShellActions(); // "Barra de Estado", "Modo visor"
     void applyMenuTexts();     // tool prompts and kind names as item texts
     HelpWindow* openHelp();
-    void updateKindItems();       // the items of "Seleccionar grupo"
+    void updateKindItems(); // the items of "Seleccionar grupo"
+    // A toggle item shows a state without running its command again.
+    static void setCheckedQuietly(QAction* action, bool on);
     void createDocumentActions(); // tform1_docs.cpp
     void buildDocumentBar();      // tform1_docs.cpp
     void createOptionActions();

@@ -541,10 +541,7 @@ void TForm1::redrawAll() {
 void TForm1::setViewerMode(bool on) {
     if (viewerMode_ == on) return;
     viewerMode_ = on;
-    {
-        const QSignalBlocker block(M_modovisor);
-        M_modovisor->setChecked(on);
-    }
+    setCheckedQuietly(M_modovisor, on);
     emit viewerModeChanged(on);
 }
 

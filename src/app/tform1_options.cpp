@@ -69,6 +69,7 @@ void TForm1::loadProgramOptions() {
     toolBars_->mainBar()->setVisible(options_.mainBarShown != 0);
     toolBars_->editBar()->setVisible(options_.editBarShown != 0);
     statusBar()->setVisible(options_.statusBarShown != 0);
+    setCheckedQuietly(M_barest, options_.statusBarShown != 0);
     // Told once the window runs, so that no box stands in the way of start-up.
     if (loaded.writeFailed)
         QTimer::singleShot(
