@@ -45,10 +45,9 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
             chooseTool(tool, true);
     });
     connect(toolBars_, &ToolBars::colourChosen, this, &TForm1::setCurrentColour);
-    buildMenus();
-    setupCalcActions();
     setupExportActions();
     nameComponents();
+    buildMenus();
     applyLanguageTexts();
 
     // Undo, redo, cut and paste replace or delete elements: the tools drop what they hold and
@@ -61,10 +60,12 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     });
     heldReferences_.add(
         [this](const HeldReferences::Visit& visit) { macroSession().forEachReference(visit); });
-    // Escape selects the move tool wherever the focus is.
+    // Escape selects the move tool wherever the focus is, and leaves full screen.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this,
-            [this] { canvas_->interaction().keyPress(KeyCode::Escape, 0); });
+    connect(escape, &QShortcut::activated, this, [this] {
+        if (fullScreen_) setFullScreenMode(false);
+        canvas_->interaction().keyPress(KeyCode::Escape, 0);
+    });
     {
         const std::unique_ptr<QSettings> store = registry::open();
         recent_.load(*store);
@@ -97,7 +98,6 @@ void TForm1::createActions() {
 
     TodosElem1 = new QAction(text(Msg::ShowHidden), this);
     TodosElem1->setCheckable(true);
-    TodosElem1->setShortcut(QKeySequence(Qt::Key_F8));
     connect(TodosElem1, &QAction::toggled, this, &TForm1::setShowHidden);
     MuePan1 = new QAction(text(Msg::MoveScreenItem), this);
     connect(MuePan1, &QAction::triggered, this, &TForm1::openMoveScreen);
@@ -110,37 +110,7 @@ void TForm1::createActions() {
 
     createOptionActions();
     createLanguageAction();
-}
-
-void TForm1::buildMenus() {
-    buildFileMenu();
-    buildEditMenu();
-    buildViewMenu();
-    buildMacroMenu();
-    buildDocumentMenu();
-}
-
-void TForm1::buildFileMenu() {
-    fileMenu_ = menuBar()->addMenu(text(Msg::MenuFile));
-    fileMenu_->addActions({M_nuevo, M_abrir});
-    fileMenu_->addMenu(recentMenu_);
-    fileMenu_->addActions({M_guardar, M_guardar_como});
-    fileMenu_->addSeparator();
-    fileMenu_->addActions({M_cerrar, M_cerrar_todo});
-    fileMenu_->addSeparator();
-    buildOptionsMenu();
-    fileMenu_->addSeparator();
-    fileMenu_->addAction(M_salir);
-}
-
-void TForm1::buildViewMenu() {
-    viewMenu_ = menuBar()->addMenu(text(Msg::MenuView));
-    viewMenu_->addActions({TodosElem1, MuePan1, PantallaCom, M_AA});
-    // The bars can be shown and hidden from here.
-    viewMenu_->addSeparator();
-    viewMenu_->addAction(toolBars_->mainBar()->toggleViewAction());
-    viewMenu_->addAction(toolBars_->editBar()->toggleViewAction());
-    viewMenu_->addAction(documentBar_->toggleViewAction());
+    createShellActions();
 }
 
 void TForm1::warn(const QString& message) {
@@ -221,31 +191,27 @@ bool TForm1::chooseFont(FontRecord& font) {
 
 // ---- "&Ver" -------------------------------------------------------------------------------------
 
+void TForm1::setCheckedQuietly(QAction* action, bool on) {
+    const QSignalBlocker block(action);
+    action->setChecked(on);
+}
+
 void TForm1::setShowHidden(bool on) {
-    {
-        const QSignalBlocker block(TodosElem1);
-        TodosElem1->setChecked(on);
-    }
+    setCheckedQuietly(TodosElem1, on);
     canvas_->setShowHidden(on);
 }
 
 void TForm1::setAntialiased(bool on) {
     document().antialiased = on ? 1 : 0;
     document().modified = 1;
-    {
-        const QSignalBlocker block(M_AA);
-        M_AA->setChecked(on);
-    }
+    setCheckedQuietly(M_AA, on);
     canvas_->recalculateAndRedraw();
 }
 
 void TForm1::setFullScreenMode(bool on) {
     if (on == fullScreen_) return;
     fullScreen_ = on;
-    {
-        const QSignalBlocker block(PantallaCom);
-        PantallaCom->setChecked(on);
-    }
+    setCheckedQuietly(PantallaCom, on);
     const QSize screen = canvas_->screenSize();
     if (on) {
         savedGeometry_ = geometry();

@@ -20,13 +20,16 @@
 #include "settings/registry.h"
 #include "view/exportfile.h"
 
+#include <QHash>
 #include <QImage>
 #include <QList>
 #include <QMainWindow>
 #include <QRect>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QActionGroup;
@@ -40,6 +43,7 @@ class QToolBar;
 
 namespace qorv {
 
+class HelpWindow;
 class LanguageHost;
 
 class TForm1 : public QMainWindow,
@@ -247,7 +251,40 @@ class TForm1 : public QMainWindow,
     // written is reported once.
     void saveWindowPlacement();
     bool viewerMode() const { return viewerMode_; }
-    void setViewerMode(bool on) { viewerMode_ = on; }
+    // "Modo visor": the flag and its menu item; the viewer's panel follows viewerModeChanged.
+    void setViewerMode(bool on);
+
+    // ---- the menu bar and help (tform1_menus.cpp)
+    // One table gives every menu and item of the menu bar; this is the order of its items (one
+    // entry per item, submenus included; the kinds of "Seleccionar grupo" last).
+    static QStringList menuItemNames();
+    // A menu item (or a submenu's own action) by its component name; null when there is none.
+    QAction* menuAction(const QString& objectName) const;
+    // Enables and shows the items as the current document (or the lack of one) allows.
+    void updateMenuStates();
+    // "Borrar", "Seleccionar todo", "Seleccionar grupo...", "Seleccionar padres", "Seleccionar
+    // hijos", "Eliminar Todo" (one undo step; the move tool; the traces cleared), "Redibujar".
+    void deleteSelection();
+    void selectAllElements();
+    void selectKindsDialog();
+    void selectParentElements();
+    void selectChildElements();
+    void deleteAllElements();
+    void redrawAll();
+    // "Contenidos" and "Página actual" (F1: the page of the current tool). Without help pages the
+    // user is told so. The pages are looked for in the folder set here (by default the
+    // program's "help" folder), in the language of the UI texts.
+    void showHelpContents();
+    void showHelpTopic();
+    HelpWindow* helpWindow() const { return helpWindow_; }
+    void setHelpFolder(const QString& folder);
+    QString helpFolder() const;
+    void showAbout();
+    void openWebPage();
+
+    // Rules of the menu table (tform1_menus.cpp).
+    enum class When : uint8_t;
+    struct MenuRow;
 
     // ---- export and print (tform1_export.cpp)
     // "Exportar a DXF...", "Exportar dibujo..." (a BMP file at the export scale), "Exportar a
@@ -264,10 +301,13 @@ class TForm1 : public QMainWindow,
     // question.
     void printDocument();
     void printBitmap();
+    void pageSetup();
+    void runPageSetup(QPrinter& device);
     // Printing goes to this PDF file instead of the default printer ("" for the printer).
     void setPrintFile(const QString& pdf) { printFile_ = pdf; }
 
   signals:
+    void viewerModeChanged(bool on);
     // Undo, redo and paste switch to the move/edit tool; the tool machine listens to this.
     void editCommandStarted();
 
@@ -308,16 +348,18 @@ class TForm1 : public QMainWindow,
     // and the tool bars only place them.
     void createActions();
     void createEditActions(); // tform1_edit.cpp
-    // The menu bar, one menu after the other.
+    // The menu bar from its table (tform1_menus.cpp).
+    static const std::vector<MenuRow>& menuRows();
     void buildMenus();
-    void buildFileMenu();
+    void createShellActions(); // "Barra de Estado", "Modo visor"
+    void applyMenuTexts();     // tool prompts and kind names as item texts
+    HelpWindow* openHelp();
+    void updateKindItems(); // the items of "Seleccionar grupo"
+    // A toggle item shows a state without running its command again.
+    static void setCheckedQuietly(QAction* action, bool on);
     void createDocumentActions(); // tform1_docs.cpp
-    void buildDocumentMenu();     // tform1_docs.cpp
     void buildDocumentBar();      // tform1_docs.cpp
-    void buildEditMenu();         // tform1_edit.cpp
-    void buildViewMenu();
     void createOptionActions();
-    void buildOptionsMenu();
     // Start-up: the options file (or the built-in options) and the placement of the window.
     void loadProgramOptions();
     void restoreWindowPlacement();
@@ -331,8 +373,6 @@ class TForm1 : public QMainWindow,
     // Object names by which the language's component texts find the menus and actions.
     void nameComponents();     // tform1_language.cpp
     void createMacroActions(); // tform1_macros.cpp
-    void buildMacroMenu();     // tform1_macros.cpp
-    void updateEditActions();
     void updateStatusUnits();
     void updateSizeGrip();
     void warn(const QString& text);
@@ -439,6 +479,13 @@ class TForm1 : public QMainWindow,
     QAction* M_op_orig = nullptr; // "Cargar opciones originales"
     QAction* M_op_save = nullptr; // "Guardar opciones"
 
+    // Application shell: the bars and viewer mode of "&Ver", help.
+    QAction* M_barest = nullptr;    // "Barra de Estado"
+    QAction* M_modovisor = nullptr; // "Modo visor"
+    HelpWindow* helpWindow_ = nullptr;
+    QString helpFolder_;
+    QHash<QString, QAction*> menuActions_; // the items of the menu table by name
+
     // Full screen: the flag and the window as it was.
     bool fullScreen_ = false;
     QRect savedGeometry_;
@@ -473,7 +520,6 @@ class TForm1 : public QMainWindow,
     TV_calc* calculatorWindow() const { return calc_; }
 
   private:
-    void setupCalcActions();
     // Tools 42..44 open the calculator; any other tool closes it.
     void calcToolChosen(int tool);
     // A double click on a calculation, function or represented point (false: not one of those).

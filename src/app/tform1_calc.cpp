@@ -23,29 +23,6 @@ bool isCalculatorTool(int tool) {
 
 } // namespace
 
-void TForm1::setupCalcActions() {
-    struct Item {
-        const char* name;
-        int slot;
-        int tool;
-        QKeySequence keys;
-    };
-    const Item items[] = {
-        {"M_N_calcular", Msg::CalcMenuCalculate, Tool::Calculate, {}},
-        {"M_N_parametro", Msg::CalcMenuParameter, Tool::Parameter,
-         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P)},
-        {"M_N_funcion", Msg::CalcMenuFunction, Tool::Function, QKeySequence(Qt::CTRL | Qt::Key_F)},
-    };
-    QMenu* menu = menuBar()->addMenu(componentText(QStringLiteral("M_medir")));
-    for (const Item& item : items) {
-        auto* a = menu->addAction(text(item.slot));
-        a->setObjectName(QString::fromLatin1(item.name));
-        a->setShortcut(item.keys);
-        const int tool = item.tool;
-        connect(a, &QAction::triggered, this, [this, tool] { chooseTool(tool); });
-    }
-}
-
 void TForm1::calcToolChosen(int tool) {
     if (!isCalculatorTool(tool)) {
         if (calc_ && calc_->isVisible()) {

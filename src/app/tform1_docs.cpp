@@ -3,6 +3,7 @@
 // the title, the no-document state, the recent files and the last folders.
 #include "app/tform1.h"
 
+#include "app/helpwindow.h"
 #include "model/docfile.h"
 #include "model/uitext.h"
 #include "model/undo.h"
@@ -26,6 +27,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <algorithm>
 #include <utility>
 
 namespace qorv {
@@ -83,46 +85,36 @@ class WaitCursor {
 // ---- actions, menus and the document bar --------------------------------------------------------
 
 void TForm1::createDocumentActions() {
-    auto action = [this](int slot, const char* name, const QKeySequence& key, auto handler) {
+    // Their shortcuts come with the menu table (tform1_menus.cpp).
+    auto action = [this](int slot, const char* name, auto handler) {
         auto* a = new QAction(text(slot), this);
         a->setObjectName(QString::fromLatin1(name));
-        a->setShortcut(key);
         connect(a, &QAction::triggered, this, handler);
         return a;
     };
-    M_nuevo = action(Msg::NewItem, "M_nuevo", QKeySequence(Qt::CTRL | Qt::Key_N), [this] {
+    M_nuevo = action(Msg::NewItem, "M_nuevo", [this] {
         beforeDialog();
         newDocument();
     });
-    M_abrir = action(Msg::OpenItem, "M_abrir", QKeySequence(Qt::CTRL | Qt::Key_O), [this] {
+    M_abrir = action(Msg::OpenItem, "M_abrir", [this] {
         beforeDialog();
         const QString folder =
             folders_.documents.isEmpty() ? QDir::currentPath() : folders_.documents;
         const QString path = dialogs().openFileName(text(Msg::Open), folder, openFilters());
         if (!path.isEmpty()) openDocument(path);
     });
-    M_guardar = action(Msg::SaveItem, "M_guardar", QKeySequence(Qt::CTRL | Qt::Key_S),
-                       [this] { saveDocumentAt(docs_.currentIndex()); });
-    M_guardar_como = action(Msg::SaveAs, "M_guardar_como", QKeySequence(),
-                            [this] { saveDocumentAsAt(docs_.currentIndex()); });
-    M_cerrar = action(Msg::CloseItem, "M_cerrar", QKeySequence(Qt::CTRL | Qt::Key_F4),
-                      [this] { closeCurrent(); });
-    M_cerrar_todo = action(Msg::CloseAll, "M_cerrar_todo", QKeySequence(), [this] { closeAll(); });
-    M_siguiente = action(Msg::NextDocument, "M_siguiente", QKeySequence(Qt::CTRL | Qt::Key_Tab),
-                         &TForm1::nextDocument);
-    M_anterior =
-        action(Msg::PreviousDocument, "M_anterior",
-               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), &TForm1::previousDocument);
-    // With Shift held the platform reports the tab key as a back-tab.
-    M_anterior->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
-                              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab)});
-    M_primero = action(Msg::FirstDocument, "M_primero", QKeySequence(Qt::CTRL | Qt::Key_Home),
-                       &TForm1::firstDocument);
-    M_ultimo = action(Msg::LastDocument, "M_ultimo", QKeySequence(Qt::CTRL | Qt::Key_End),
-                      &TForm1::lastDocument);
-    M_lista_doc = action(Msg::DocumentListItem, "M_lista_doc", QKeySequence(Qt::Key_F11),
-                         &TForm1::openDocumentList);
-    M_elim_recientes = action(Msg::ClearRecent, "M_elim_recientes", QKeySequence(), [this] {
+    M_guardar =
+        action(Msg::SaveItem, "M_guardar", [this] { saveDocumentAt(docs_.currentIndex()); });
+    M_guardar_como =
+        action(Msg::SaveAs, "M_guardar_como", [this] { saveDocumentAsAt(docs_.currentIndex()); });
+    M_cerrar = action(Msg::CloseItem, "M_cerrar", [this] { closeCurrent(); });
+    M_cerrar_todo = action(Msg::CloseAll, "M_cerrar_todo", [this] { closeAll(); });
+    M_siguiente = action(Msg::NextDocument, "M_siguiente", &TForm1::nextDocument);
+    M_anterior = action(Msg::PreviousDocument, "M_anterior", &TForm1::previousDocument);
+    M_primero = action(Msg::FirstDocument, "M_primero", &TForm1::firstDocument);
+    M_ultimo = action(Msg::LastDocument, "M_ultimo", &TForm1::lastDocument);
+    M_lista_doc = action(Msg::DocumentListItem, "M_lista_doc", &TForm1::openDocumentList);
+    M_elim_recientes = action(Msg::ClearRecent, "M_elim_recientes", [this] {
         beforeDialog();
         if (dialogs().ask(text(Msg::ProgramCaption), text(Msg::ClearRecentQuestion)) ==
             UserDialogs::Answer::Yes)
@@ -136,18 +128,6 @@ void TForm1::createDocumentActions() {
     recentMenu_->setObjectName(QStringLiteral("M_recientes"));
     documentEntries_ = new QActionGroup(this);
     documentEntries_->setExclusive(true);
-}
-
-// Ten items before the documents: the documents' entries start at the eleventh.
-void TForm1::buildDocumentMenu() {
-    documentMenu_ = menuBar()->addMenu(text(Msg::MenuDocument));
-    documentMenu_->setObjectName(QStringLiteral("M_documento"));
-    documentMenu_->addActions({M_siguiente, M_anterior, M_primero, M_ultimo});
-    documentMenu_->addSeparator();
-    documentMenu_->addActions({M_cerrar, M_cerrar_todo});
-    documentMenu_->addSeparator();
-    documentMenu_->addAction(M_lista_doc);
-    documentMenu_->addSeparator();
 }
 
 void TForm1::buildDocumentBar() {
@@ -222,7 +202,7 @@ void TForm1::showCurrentDocument() {
     updateStatusUnits();
     canvas_->showDocument(doc);
     chooseTool(Tool::Move);
-    updateEditActions();
+    updateMenuStates();
     showDocumentList();
     updateTitle();
 }
@@ -285,6 +265,8 @@ void TForm1::updateTitle() {
 void TForm1::redrawn() {
     if (docs_.currentIndex() >= 0 && isWindowModified() != (document().modified != 0))
         setWindowModified(document().modified != 0);
+    // The selection and the construction change with the drawing; their items follow.
+    updateMenuStates();
 }
 
 void TForm1::beforeDialog() {
@@ -330,7 +312,24 @@ void TForm1::openCommandLine(const QString& commandLine) {
     if (name.size() > 0 && name.endsWith(QLatin1Char('"'))) name.chop(1);
     if (name.isEmpty()) return;
     const Document* start = docs_.count() == 1 && untouched(docs_.at(0)) ? &docs_.at(0) : nullptr;
+    WindowRecord window;
+    const bool viewer = probeFile(filePath(name), &window) == FileKind::DocumentWithWindow;
     if (!openDocument(name)) return;
+    if (viewer) {
+        // A document saved in viewer mode opens as it was shown: viewer mode, the stored size,
+        // centred on the screen, not full screen (and the placement is not saved on exit).
+        setViewerMode(true);
+        const QSize screen = screenSize();
+        QRect r(0, 0, std::clamp(window.width, 200, screen.width()),
+                std::clamp(window.height, 150, screen.height()));
+        r.moveCenter(QRect(QPoint(), screen).center());
+        placement_.hasRect = true;
+        placement_.rect = r;
+        placement_.state = 0;
+        placement_.fullScreen = false;
+        setFullScreenMode(false);
+        setGeometry(r);
+    }
     // A document file opened: the program starts with it alone, and the next new document is
     // "Documento 1". (A macro file went into the start document, which stays.)
     if (start && docs_.count() == 2 && &docs_.at(0) == start) {
@@ -541,6 +540,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
     }
     storeDocumentSettings();
     saveWindowPlacement();
+    if (helpWindow_) helpWindow_->close(); // the help goes with the program
     QMainWindow::closeEvent(event);
 }
 
@@ -567,15 +567,7 @@ void TForm1::enterNoDocumentState() {
 // The menus, commands and the drawing area that work on a document: without one they are neither
 // shown nor reached by their shortcuts.
 void TForm1::showDocumentCommands(bool on) {
-    for (QMenu* menu : {editMenu_, viewMenu_, macrosMenu_, documentMenu_}) {
-        menu->menuAction()->setVisible(on);
-        for (QAction* a : menu->actions())
-            a->setEnabled(on);
-    }
-    for (QAction* a : {M_guardar, M_guardar_como, M_cerrar, M_cerrar_todo}) {
-        a->setVisible(on);
-        a->setEnabled(on);
-    }
+    updateMenuStates();
     canvas_->setEnabled(on);
 }
 

@@ -40,52 +40,22 @@ std::vector<uint8_t> bitmapFileBytes(const QImage& image) {
 
 void TForm1::createEditActions() {
     M_undo = new QAction(text(Msg::Undo), this);
-    M_undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     connect(M_undo, &QAction::triggered, this, &TForm1::undo);
     M_redo = new QAction(text(Msg::Redo), this);
-    M_redo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
     connect(M_redo, &QAction::triggered, this, &TForm1::redo);
     M_cortar = new QAction(text(Msg::Cut), this);
-    M_cortar->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
     connect(M_cortar, &QAction::triggered, this, &TForm1::cutSelection);
     M_copiar = new QAction(text(Msg::Copy), this);
-    M_copiar->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
     connect(M_copiar, &QAction::triggered, this, &TForm1::copySelection);
     M_pegar = new QAction(text(Msg::Paste), this);
-    M_pegar->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
     connect(M_pegar, &QAction::triggered, this, &TForm1::paste);
     M_pegar_imagen = new QAction(text(Msg::PastePicture), this);
     connect(M_pegar_imagen, &QAction::triggered, this, &TForm1::pastePicture);
-    // The shortcuts work in the whole window, the drawing area included.
-    for (QAction* a : {M_undo, M_redo, M_cortar, M_copiar, M_pegar})
-        a->setShortcutContext(Qt::WindowShortcut);
-}
-
-void TForm1::buildEditMenu() {
-    editMenu_ = menuBar()->addMenu(text(Msg::MenuEdit));
-    editMenu_->addActions({M_undo, M_redo});
-    editMenu_->addSeparator();
-    editMenu_->addActions({M_cortar, M_copiar, M_pegar});
-    editMenu_->addSeparator();
-    editMenu_->addAction(M_pegar_imagen);
-    // The selection changes without telling the menu; it is looked at when the menu opens.
-    connect(editMenu_, &QMenu::aboutToShow, this, &TForm1::updateEditActions);
-}
-
-void TForm1::updateEditActions() {
-    // Without a document the commands stay disabled.
-    if (!M_undo || noDocument_) return;
-    const Document& doc = document();
-    M_undo->setEnabled(canUndo(doc));
-    M_redo->setEnabled(canRedo(doc));
-    M_pegar->setEnabled(!clipboard_.empty());
-    // "Copiar" and "Cortar" stay enabled: the tools change the selection without telling the
-    // menu, so they look at the selection themselves and do nothing without one.
 }
 
 void TForm1::recordUndoStep() {
     qorv::recordUndoStep(document());
-    updateEditActions();
+    updateMenuStates();
 }
 
 void TForm1::undo() {
@@ -96,7 +66,7 @@ void TForm1::undo() {
     const bool done = qorv::undo(doc);
     heldReferences_.reresolve(doc);
     if (done) canvas_->elementsReplaced();
-    updateEditActions();
+    updateMenuStates();
 }
 
 void TForm1::redo() {
@@ -107,7 +77,7 @@ void TForm1::redo() {
     const bool done = qorv::redo(doc);
     heldReferences_.reresolve(doc);
     if (done) canvas_->elementsReplaced();
-    updateEditActions();
+    updateMenuStates();
 }
 
 void TForm1::copySelection() {
@@ -115,7 +85,7 @@ void TForm1::copySelection() {
     if (!anythingSelected(doc)) return;
     QGuiApplication::clipboard()->setText(QString::fromStdString(selectionText(doc)));
     qorv::copySelection(doc, clipboard_, docs_.all());
-    updateEditActions();
+    updateMenuStates();
 }
 
 void TForm1::cutSelection() {
@@ -125,7 +95,7 @@ void TForm1::cutSelection() {
     qorv::cutSelection(doc, clipboard_, docs_.all());
     canvas_->interaction().documentReplaced(); // the tools let go of what was deleted
     canvas_->elementsReplaced();
-    updateEditActions();
+    updateMenuStates();
 }
 
 void TForm1::paste() {
@@ -133,7 +103,7 @@ void TForm1::paste() {
     emit editCommandStarted();
     qorv::paste(document(), clipboard_);
     canvas_->redraw();
-    updateEditActions();
+    updateMenuStates();
 }
 
 void TForm1::pastePicture() {
@@ -144,7 +114,7 @@ void TForm1::pastePicture() {
     const CreationOptions options;
     qorv::pastePicture(document(), std::move(bytes), options);
     canvas_->redraw();
-    updateEditActions();
+    updateMenuStates();
 }
 
 } // namespace qorv

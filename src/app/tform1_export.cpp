@@ -38,21 +38,16 @@ void TForm1::setupExportActions() {
     };
     M_export_dib = component("M_export_dib", &TForm1::exportDrawing);
     M_export_dxf = component("M_export_dxf", &TForm1::exportDxf);
-    M_export_svg = make(QStringLiteral("M_export_svg"), text(Msg::ExportSvgItem),
-                        [this] { exportVector(QStringLiteral("svg")); });
-    M_export_pdf = make(QStringLiteral("M_export_pdf"), text(Msg::ExportPdfItem),
-                        [this] { exportVector(QStringLiteral("pdf")); });
-    M_export_tikz = make(QStringLiteral("M_export_tikz"), text(Msg::ExportTikzItem),
-                         [this] { exportVector(QStringLiteral("tex")); });
+    // Their texts are set with the language's (applyMenuTexts).
+    M_export_svg =
+        make(QStringLiteral("M_export_svg"), {}, [this] { exportVector(QStringLiteral("svg")); });
+    M_export_pdf =
+        make(QStringLiteral("M_export_pdf"), {}, [this] { exportVector(QStringLiteral("pdf")); });
+    M_export_tikz =
+        make(QStringLiteral("M_export_tikz"), {}, [this] { exportVector(QStringLiteral("tex")); });
     Imprimir1 = component("Imprimir1", &TForm1::printDocument);
     M_print_btm = component("M_print_btm", &TForm1::printBitmap);
     M_copia_port = component("M_copia_port", &TForm1::copyDrawingToClipboard);
-
-    fileMenu_->insertActions(
-        M_cerrar, {M_export_dib, M_export_dxf, M_export_svg, M_export_pdf, M_export_tikz});
-    fileMenu_->insertSeparator(M_cerrar);
-    fileMenu_->insertActions(M_cerrar, {M_copia_port, Imprimir1, M_print_btm});
-    fileMenu_->insertSeparator(M_cerrar);
 }
 
 // No selection highlight reaches the output.
@@ -187,13 +182,19 @@ void TForm1::printDocument() {
     QPrinter* device = printer();
     if (!device) return;
     TV_imp dialog(
-        *canvas_, *device,
-        [this](QPrinter& p) {
-            QPageSetupDialog setup(&p, this);
-            setup.exec();
-        },
+        *canvas_, *device, [this](QPrinter& p) { runPageSetup(p); },
         docs_.name(docs_.currentIndex()), this);
     runDialog(dialog);
+}
+
+void TForm1::runPageSetup(QPrinter& device) {
+    QPageSetupDialog setup(&device, this);
+    setup.exec();
+}
+
+// "Configurar Impresión...": the page set-up of the printer the next print uses.
+void TForm1::pageSetup() {
+    if (QPrinter* device = printer()) runPageSetup(*device);
 }
 
 void TForm1::printBitmap() {

@@ -20,15 +20,12 @@ void TForm1::createLanguageAction() {
 
 void TForm1::nameComponents() {
     const std::pair<QObject*, const char*> names[] = {
-        {fileMenu_, "M_archivo"},
-        {editMenu_, "M_edicion"},
         {M_undo, "M_undo"},
         {M_redo, "M_redo"},
         {M_cortar, "M_cortar"},
         {M_copiar, "M_copiar"},
         {M_pegar, "M_pegar"},
         {M_pegar_imagen, "M_pegar_imagen"},
-        {viewMenu_, "M_ver"},
         {TodosElem1, "TodosElem1"},
         {MuePan1, "MuePan1"},
         {PantallaCom, "PantallaCom"},
@@ -46,6 +43,7 @@ void TForm1::applyLanguageTexts() {
     documentBar_->setWindowTitle(QString::fromStdString(uiText().message(Msg::DocumentBar)));
     toolBars_->applyTexts();
     applyComponentTexts(*this);
+    applyMenuTexts();
     showRecentFiles();
     setStatusText(QString::fromStdString(uiText().toolPrompt(currentTool())));
     updateStatusUnits();

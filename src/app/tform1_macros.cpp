@@ -15,15 +15,7 @@ namespace qorv {
 void TForm1::createMacroActions() {
     M_macros = new QAction(componentText(QStringLiteral("M_macros")), this);
     M_macros->setObjectName(QStringLiteral("M_macros"));
-    M_macros->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
-    M_macros->setShortcutContext(Qt::WindowShortcut);
     connect(M_macros, &QAction::triggered, this, &TForm1::openMacroDialog);
-}
-
-void TForm1::buildMacroMenu() {
-    macrosMenu_ = menuBar()->addMenu(componentText(QStringLiteral("M_macros_menu")));
-    macrosMenu_->setObjectName(QStringLiteral("M_macros_menu"));
-    macrosMenu_->addAction(M_macros);
 }
 
 MacroSession& TForm1::macroSession() {

@@ -55,15 +55,6 @@ void TForm1::createOptionActions() {
     M_op_save = action("M_op_save", [this] { saveOptions(); });
 }
 
-void TForm1::buildOptionsMenu() {
-    // A submenu of "&Archivo", above "Salir".
-    optionsMenu_ = fileMenu_->addMenu(componentText(QStringLiteral("M_opciones")));
-    optionsMenu_->setObjectName(QStringLiteral("M_opciones"));
-    optionsMenu_->addActions({M_op_Gen, M_op_asp, M_op_Let, M_idioma, M_op_orig, M_op_save});
-    optionsMenu_->addSeparator();
-    optionsMenu_->addAction(M_elim_recientes);
-}
-
 // ---- start-up
 // ---------------------------------------------------------------------------------------
 
@@ -78,6 +69,7 @@ void TForm1::loadProgramOptions() {
     toolBars_->mainBar()->setVisible(options_.mainBarShown != 0);
     toolBars_->editBar()->setVisible(options_.editBarShown != 0);
     statusBar()->setVisible(options_.statusBarShown != 0);
+    setCheckedQuietly(M_barest, options_.statusBarShown != 0);
     // Told once the window runs, so that no box stands in the way of start-up.
     if (loaded.writeFailed)
         QTimer::singleShot(
@@ -160,7 +152,7 @@ void TForm1::optionsChanged(bool toolBarsChanged) {
     canvas_->clearTrace(); // the background may have changed
     canvas_->synchronizeView(true);
     canvas_->recalculateAndRedraw();
-    updateEditActions();
+    updateMenuStates();
 }
 
 void TForm1::warnField(const QString& caption, const QString& message) {

@@ -1,4 +1,5 @@
 #include "cli/cli.h"
+#include "settings/datafolders.h"
 #include "settings/language.h"
 
 #include <QGuiApplication>
@@ -43,12 +44,13 @@ class PrivateRuntimeFolder {
     std::string path_;
 };
 
-// The "languages" folder beside the program.
+// The "languages" folder beside the program, or in the installed data folder.
 std::string languagesFolder(const char* argv0) {
     std::error_code ec;
     std::filesystem::path self = std::filesystem::canonical("/proc/self/exe", ec);
     if (ec) self = std::filesystem::absolute(argv0, ec);
-    return (self.parent_path() / "languages").string();
+    const std::string found = qorv::programDataFolder(self.parent_path().string(), "languages");
+    return found.empty() ? (self.parent_path() / "languages").string() : found;
 }
 
 // Qt's own warnings (a missing runtime folder, a polygon too complex to fill, a picture that

@@ -25,10 +25,6 @@ namespace qorv {
 
 namespace {
 
-QString nameText(int slot) {
-    return QString::fromStdString(uiText().name(slot));
-}
-
 QLineEdit* numberEdit(const char* name, QWidget* parent) {
     auto* e = new QLineEdit(parent);
     e->setObjectName(QLatin1String(name));

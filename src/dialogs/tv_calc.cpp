@@ -35,8 +35,7 @@ void ResultField::mouseReleaseEvent(QMouseEvent* event) {
 
 namespace {
 
-constexpr int TypeSlots[] = {Msg::CalcTypeYofX, Msg::CalcTypeXofY, Msg::CalcTypeRofW,
-                             Msg::CalcTypeWofR};
+constexpr int TypeSlots[] = {Name::TypeYofX, Name::TypeXofY, Name::TypeRofW, Name::TypeWofR};
 
 ConstructionMethod methodOfTool(int tool) {
     switch (tool) {
@@ -68,7 +67,7 @@ TV_calc::TV_calc(CalcHost& host, QWidget* parent)
     auto* types = new QMenu(B_tipfun);
     for (int t = FunctionType::YofX; t <= FunctionType::WofR; ++t) {
         if (t == FunctionType::RofW) types->addSeparator();
-        types->addAction(text(TypeSlots[t - 1]), this, [this, t] { setFunctionType(t); });
+        types->addAction(nameText(TypeSlots[t - 1]), this, [this, t] { setFunctionType(t); });
     }
     B_tipfun->setMenu(types);
 
@@ -202,7 +201,7 @@ void TV_calc::clearAll() {
 void TV_calc::showType() {
     const int t = calc_.type();
     if (t < FunctionType::YofX || t > FunctionType::WofR) return;
-    B_tipfun->setText(text(TypeSlots[t - 1]));
+    B_tipfun->setText(nameText(TypeSlots[t - 1]));
     B_vi->setText(QString(QChar(variableLetter(t))));
 }
 

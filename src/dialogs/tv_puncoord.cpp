@@ -24,10 +24,10 @@ TV_puncoord::TV_puncoord(NumberDialogHost& host, Element* axes, Element* edited,
     Ed_cx->setObjectName(QStringLiteral("Ed_cx"));
     Ed_cy = new QLineEdit(this);
     Ed_cy->setObjectName(QStringLiteral("Ed_cy"));
-    RB_rec = new QRadioButton(text(Msg::CalcRectangular), this);
+    RB_rec = new QRadioButton(nameText(Name::Rectangular), this);
     RB_rec->setObjectName(QStringLiteral("RB_rec"));
     RB_rec->setChecked(true);
-    RB_pol = new QRadioButton(text(Msg::CalcPolar), this);
+    RB_pol = new QRadioButton(nameText(Name::Polar), this);
     RB_pol->setObjectName(QStringLiteral("RB_pol"));
     auto* B_rep = new QPushButton(text(Msg::CalcRepresent), this);
     B_rep->setObjectName(QStringLiteral("B_rep"));

@@ -446,20 +446,14 @@ struct SlotText {
 };
 constexpr SlotText kThirdMessages[] = {
     // Application shell, help and about.
-    {Msg::ShellFirst, ""},
+    {Msg::HelpCaption, "Ayuda de QORV"},
+    {Msg::HelpBack, "Atrás"},
+    {Msg::AboutCaption, "Acerca de QORV"},
+    {Msg::WebAddress, ""},
 
     // Calculator, parameters and functions.
-    {Msg::CalcMenuCalculate, "Calcular"},
-    {Msg::CalcMenuParameter, "Parámetro"},
-    {Msg::CalcMenuFunction, "Función"},
-    {Msg::CalcTypeYofX, "y=f(x)"},
-    {Msg::CalcTypeXofY, "x=f(y)"},
-    {Msg::CalcTypeRofW, "r=f(w)"},
-    {Msg::CalcTypeWofR, "w=f(r)"},
     {Msg::CalcClear, "C"},
     {Msg::CalcEvaluate, "="},
-    {Msg::CalcRectangular, "rectangulares (x,y)"},
-    {Msg::CalcPolar, "polares (r,theta)"},
     {Msg::CalcCoordX, "x o r"},
     {Msg::CalcCoordY, "y o theta"},
     {Msg::CalcRepresent, "Representar"},

@@ -273,22 +273,17 @@ enum : int {
 
     // Application shell, help and about: slots 300..339.
     ShellFirst = 300,
+    HelpCaption = ShellFirst, // "Ayuda de QORV": the help window
+    HelpBack,                 // "Atrás": the help window's back button
+    AboutCaption,             // "Acerca de QORV"
+    WebAddress,               // the program's web page; empty: the menu item stays disabled
 
     ShellEnd,
 
     // Calculator, parameters and functions: slots 340..399.
     CalcFirst = 340,
-    CalcMenuCalculate = CalcFirst, // "Calcular": menu item M_N_calcular
-    CalcMenuParameter, // "Parámetro": menu item M_N_parametro
-    CalcMenuFunction, // "Función": menu item M_N_funcion
-    CalcTypeYofX, // "y=f(x)": function types of B_tipfun
-    CalcTypeXofY, // "x=f(y)"
-    CalcTypeRofW, // "r=f(w)"
-    CalcTypeWofR, // "w=f(r)"
-    CalcClear, // "C": B_C
+    CalcClear = CalcFirst, // "C": B_C
     CalcEvaluate, // "=": B_exe
-    CalcRectangular, // "rectangulares (x,y)": RB_rec
-    CalcPolar, // "polares (r,theta)": RB_pol
     CalcCoordX, // "x o r": label of Ed_cx
     CalcCoordY, // "y o theta": label of Ed_cy
     CalcRepresent, // "Representar": B_rep

@@ -3,6 +3,7 @@
 #include "dialogs/tv_selidioma.h"
 #include "model/langfile.h"
 #include "model/uitext.h"
+#include "settings/datafolders.h"
 #include "settings/optionsfile.h"
 #include "view/qtexts.h"
 
@@ -32,7 +33,9 @@ std::string toPath(const QString& s) {
 } // namespace
 
 QString languagesFolder() {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/languages");
+    const QString found = programDataFolder(QStringLiteral("languages"));
+    return found.isEmpty() ? QCoreApplication::applicationDirPath() + QStringLiteral("/languages")
+                           : found;
 }
 
 LanguageDialogs defaultLanguageDialogs(QWidget* parent) {

@@ -17,7 +17,7 @@ class QWidget;
 
 namespace qorv {
 
-// The "languages" folder beside the program.
+// The "languages" folder: beside the program, or in the installed data folder.
 QString languagesFolder();
 
 // The two windows chooseLanguage shows, replaceable (tests answer without them).

@@ -18,4 +18,9 @@ inline QString text(int slot) {
     return qtext(uiText().message(slot));
 }
 
+// The text of the second group's name slot `slot` (Name::).
+inline QString nameText(int slot) {
+    return qtext(uiText().name(slot));
+}
+
 } // namespace qorv

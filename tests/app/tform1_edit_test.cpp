@@ -40,8 +40,9 @@ TEST(TForm1Edit, EditMenuHoldsTheCommandsWithTheirShortcuts) {
     QStringList texts;
     for (QAction* a : edit->actions())
         if (!a->isSeparator()) texts << a->text();
-    EXPECT_EQ(texts,
-              (QStringList{"Deshacer", "Rehacer", "Cortar", "Copiar", "Pegar", "Pegar imagen"}));
+    EXPECT_EQ(texts.mid(0, 6),
+              (QStringList{"Deshacer", "Rehacer", "Cortar", "Copiar", "Pegar", "Borrar"}));
+    EXPECT_TRUE(texts.contains(QStringLiteral("Pegar imagen")));
     EXPECT_EQ(w.undoAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
     EXPECT_EQ(w.redoAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+Y")));
     EXPECT_EQ(w.cutAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+X")));

@@ -257,7 +257,10 @@ TEST(LanguageFile, ShippedSpanishIsTheBuiltInTableAndEnglishIsComplete) {
     ASSERT_TRUE(loadLanguageFile(spanish, kShipped, "Español"));
     // A file cannot give a text leading blanks (" Nueva Macro: " is the one built-in text that
     // has them).
-    const auto unindented = [](const std::string& s) { return s.substr(s.find_first_not_of(' ')); };
+    const auto unindented = [](const std::string& s) {
+        const size_t first = s.find_first_not_of(' ');
+        return first == std::string::npos ? std::string() : s.substr(first);
+    };
     for (int id : UiTextTable::ids())
         EXPECT_EQ(*spanish.textById(id), unindented(*builtIn.textById(id))) << id;
     EXPECT_TRUE(isSpanish(spanish));
