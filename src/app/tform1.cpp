@@ -45,6 +45,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     });
     connect(toolBars_, &ToolBars::colourChosen, this, &TForm1::setCurrentColour);
     buildMenus();
+    setupIterationActions();
     nameComponents();
     applyLanguageTexts();
 
@@ -181,6 +182,7 @@ void TForm1::setStatusText(const QString& t) {
 
 void TForm1::toolChosen(int tool) {
     if (toolBars_) toolBars_->showTool(tool);
+    iterationToolChosen(tool);
 }
 
 void TForm1::openElementDialog(int tool, Element& e) {

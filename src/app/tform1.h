@@ -37,6 +37,7 @@ class QToolBar;
 namespace qorv {
 
 class LanguageHost;
+class TV_iterac;
 
 class TForm1 : public QMainWindow,
                public DocumentListHost,
@@ -423,6 +424,21 @@ class TForm1 : public QMainWindow,
 
     InternalClipboard clipboard_; // one for the program; outlives the documents
     HeldReferences heldReferences_;
+
+    // ---- iteration (tform1_iteration.cpp)
+  public:
+    // The iteration dialog while the iteration tool is active (null before its first use).
+    TV_iterac* iterationDialog() const { return TV_iterac_; }
+
+  private:
+    struct IterationHost; // the dialog's view of the window
+    std::shared_ptr<IterationHost> iterationHost_;
+    TV_iterac* TV_iterac_ = nullptr;
+    QAction* M_iteracion = nullptr;
+    void setupIterationActions();
+    // The tool chosen: the dialog shows with the iteration tool and hides with any other.
+    void iterationToolChosen(int tool);
+    bool askIterationCount(int32_t& n) override;
 };
 
 } // namespace qorv

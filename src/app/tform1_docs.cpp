@@ -3,6 +3,8 @@
 // the title, the no-document state, the recent files and the last folders.
 #include "app/tform1.h"
 
+#include "dialogs/tv_iterac.h"
+
 #include "model/docfile.h"
 #include "model/uitext.h"
 #include "model/undo.h"
@@ -283,6 +285,7 @@ void TForm1::updateTitle() {
 }
 
 void TForm1::redrawn() {
+    if (TV_iterac_ && TV_iterac_->isVisible()) TV_iterac_->refresh();
     if (docs_.currentIndex() >= 0 && isWindowModified() != (document().modified != 0))
         setWindowModified(document().modified != 0);
 }

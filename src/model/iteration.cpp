@@ -13,12 +13,12 @@ int32_t iterationLimit(int32_t initialCount, int32_t destinationCount) {
     return std::max(int32_t(levels), 1);
 }
 
-void IterationWorkspace::reset(int32_t iterations) {
+void IterationWorkspace::reset() {
     lists.clear();
     current = -1;
     countElement = nullptr;
     countMode = false;
-    pendingIterations = iterations;
+    pendingIterations = defaultIterations;
 }
 
 bool IterationWorkspace::canAddDestination() const {
@@ -32,9 +32,9 @@ bool IterationWorkspace::addDestination() {
     return true;
 }
 
-void IterationWorkspace::removeCurrent(int32_t defaultIterations) {
+void IterationWorkspace::removeCurrent() {
     if (current <= 0 || current >= listCount()) {
-        reset(defaultIterations);
+        reset();
         return;
     }
     lists.erase(lists.begin() + current);

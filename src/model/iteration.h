@@ -24,11 +24,12 @@ struct IterationWorkspace {
     std::vector<std::vector<Element*>> lists;
     int current = -1;                // the list being edited, -1 for none
     int32_t pendingIterations = 1;   // the number a new iteration gets
+    int32_t defaultIterations = 1;   // the general option a reset goes back to
     Element* countElement = nullptr; // a number whose value gives the iterations
     bool countMode = false;          // "Número de iteraciones": the next click picks the count
 
-    // Empties every list and forgets the count; `iterations` is the default for new ones.
-    void reset(int32_t iterations);
+    // Empties every list and forgets the count; new iterations get the default number again.
+    void reset();
 
     int listCount() const { return int(lists.size()); }
     // "Añadir elementos destino": a new, empty destination list becomes current.
@@ -36,7 +37,7 @@ struct IterationWorkspace {
     bool addDestination();
     // "Eliminar": a destination list goes (the one before becomes current); list 0 resets.
     bool canRemove() const { return !lists.empty(); }
-    void removeCurrent(int32_t defaultIterations);
+    void removeCurrent();
     // "Elegir elementos": list i becomes current (list 0 is made when the workspace is empty).
     void choose(int i);
     // "Número de iteraciones" needs at least two elements in the document.

@@ -451,6 +451,8 @@ constexpr SlotText kThirdMessages[] = {
     // Calculator, parameters and functions.
 
     // Iteration.
+    {Msg::IterDialogCaption, "Iteración"},
+    {Msg::IterCountPrompt, "Haz clic en un número, o en otro lugar para escribir el número de iteraciones"},
 
     // Export and print.
 

@@ -61,6 +61,7 @@ void Interaction::chooseTool(int tool, bool ownButton) {
     const bool keepSelection = tool == Tool::RotateSelection || tool == Tool::ShowHideButton ||
                                (tool == Tool::Move && ownButton);
     if (!keepSelection) doc.selectNone();
+    if (tool == Tool::Iteration && tool_ != Tool::Iteration) iteration_.reset();
     tool_ = tool;
     attached_ = nullptr;
     host_.toolChosen(tool);
@@ -107,6 +108,7 @@ void Interaction::documentReplaced() {
     endGesture();
     hover_.clear();
     engine_.reset();
+    iteration_.reset();
 }
 
 void Interaction::viewScrolled() {

@@ -45,7 +45,7 @@ struct Scene {
             corners.push_back(b.point(c.x, c.y));
             mids.push_back(b.make(Method::Midpoint, a, corners.back()));
         }
-        ws.reset(3);
+        ws.reset();
         ws.choose(0);
         ws.toggle(a);
         for (Element* m : mids) {
@@ -194,14 +194,15 @@ TEST(Iteration, EnablingRules) {
     };
     for (const auto& t : cases) {
         IterationWorkspace ws;
-        ws.reset(1);
+        ws.reset();
         ws.lists = t.lists;
         EXPECT_EQ(ws.canCreate(b.doc), t.allowed) << t.what;
         EXPECT_EQ(createIteration(b.doc, ws, b.opts) != nullptr, t.allowed) << t.what;
     }
 
     IterationWorkspace ws;
-    ws.reset(2);
+    ws.defaultIterations = 2;
+    ws.reset();
     EXPECT_FALSE(ws.canAddDestination());
     EXPECT_FALSE(ws.canRemove());
     EXPECT_EQ(ws.lines(b.doc, "L"), std::vector<std::string>{"L"});
@@ -219,10 +220,10 @@ TEST(Iteration, EnablingRules) {
         ws.addDestination();
     EXPECT_FALSE(ws.canAddDestination());
     ws.current = 1;
-    ws.removeCurrent(2); // a destination list goes, the one before becomes current
+    ws.removeCurrent(); // a destination list goes, the one before becomes current
     EXPECT_EQ(ws.listCount(), IterationWorkspace::MaxLists - 1);
     EXPECT_EQ(ws.current, 0);
-    ws.removeCurrent(2); // list 0 resets everything
+    ws.removeCurrent(); // list 0 resets everything
     EXPECT_EQ(ws.listCount(), 0);
     EXPECT_EQ(ws.current, -1);
     EXPECT_EQ(ws.pendingIterations, 2);
@@ -307,6 +308,27 @@ TEST(Iteration, ImagesThatAreTheInitialElementsOrGoneStayBounded) {
     EXPECT_EQ(walkIteration(s.b.doc, *it, nullptr), 4);
     s.b.point(1, 1);
     EXPECT_EQ(walkIteration(s.b.doc, *it, nullptr), 0);
+}
+
+TEST(Iteration, AnIterationAmongTheParticipantsOfAnotherIsNeitherRunNorDrawnInItsCopies) {
+    Scene s({{8, 0}});
+    Element* first = s.create(50000);
+    Element* second = s.create(3);
+    ASSERT_NE(second, nullptr);
+    // As a file may have it: the first iteration listed as drawn by the second.
+    second->tailAs<IterationTail>()->participants.emplace_back(first);
+    s.b.recalcAll();
+    struct Kinds : IterationVisitor {
+        int iterations = 0;
+        bool visit(const IterationCopy& c, int32_t) override {
+            for (const Element* e : c.drawn)
+                iterations += e->kind() == Kind::Iteration;
+            return true;
+        }
+    } kinds;
+    EXPECT_EQ(walkIteration(s.b.doc, *second, &kinds), 3);
+    EXPECT_EQ(kinds.iterations, 0);
+    EXPECT_EQ(walkIteration(s.b.doc, *first, nullptr), 50000);
 }
 
 TEST(Iteration, UndefinedParticipantsAndDragFollow) {
