@@ -13,6 +13,11 @@ int32_t iterationLimit(int32_t initialCount, int32_t destinationCount) {
     return std::max(int32_t(levels), 1);
 }
 
+int32_t limitedIterations(const IterationTail& t, int64_t requested) {
+    const int32_t limit = iterationLimit(t.initialCount, t.destinationCount);
+    return int32_t(std::clamp<int64_t>(requested, 1, limit));
+}
+
 void IterationWorkspace::reset() {
     lists.clear();
     current = -1;

@@ -17,6 +17,8 @@ constexpr int32_t MaxIterationCopies = 50000;
 // The largest number of iterations allowed for W initial elements and K destination lists:
 // 50000 div W when K is 1, else the integer part of log(50000 div W) / log K; at least 1.
 int32_t iterationLimit(int32_t initialCount, int32_t destinationCount);
+// A number of iterations the user asks for, brought within 1 and the element's limit.
+int32_t limitedIterations(const IterationTail& t, int64_t requested);
 
 struct IterationWorkspace {
     static constexpr int MaxLists = 100;   // list 0: the initial elements; 1..99 destinations

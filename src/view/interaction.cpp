@@ -742,7 +742,7 @@ void Interaction::stepSelection(int direction) {
             t->resize(n);
             e->selected = 0;
         } else if (auto* it = e->tailAs<IterationTail>()) {
-            it->iterations = std::max(1, it->iterations + direction);
+            it->iterations = limitedIterations(*it, int64_t(it->iterations) + direction);
         } else if (e->method == Method::Parameter) {
             const auto* p = e->tailAs<ParameterTail>();
             const double step = p ? std::fabs(p->step) : 0.01;

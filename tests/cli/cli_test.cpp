@@ -302,7 +302,7 @@ TEST(Cli, ExampleCommandWritesAReadableDocument) {
     CliRun unknown = runCli({"example", "nothing", f("d.qrv")});
     EXPECT_EQ(unknown.status, 2);
     EXPECT_EQ(unknown.err, "no hay ningún ejemplo \"nothing\"; los ejemplos son: triangle, conic, "
-                           "intersections\n");
+                           "intersections, sierpinski\n");
     EXPECT_FALSE(fs::exists(f("d.qrv")));
 }
 

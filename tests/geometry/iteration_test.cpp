@@ -248,6 +248,12 @@ TEST(Iteration, LimitOfTheNumberOfIterations) {
                  {0, 1, 50000}, {1, 50000, 1}, {50000, 2, 1}};
     for (const auto& c : cases)
         EXPECT_EQ(iterationLimit(c.w, c.k), c.limit) << c.w << " " << c.k;
+    IterationTail t;
+    t.initialCount = 1;
+    t.destinationCount = 2;
+    EXPECT_EQ(limitedIterations(t, 16), 15);
+    EXPECT_EQ(limitedIterations(t, 0), 1);
+    EXPECT_EQ(limitedIterations(t, 7), 7);
 }
 
 // Copies of K destination lists over L levels: K + K^2 + ... + K^L.
