@@ -16,7 +16,7 @@
 namespace qorv {
 
 // Element recalculations one walk may spend; copies beyond it are not drawn.
-constexpr int64_t MaxIterationWork = 20'000'000;
+constexpr int64_t MaxIterationWork = 5'000'000;
 
 struct IterationCopy {
     Document doc; // the private copy of the whole construction

@@ -286,6 +286,20 @@ TEST(Iteration, HostileCountsAreBoundedByTheLimit) {
     }
 }
 
+// Many elements recalculated at each level: the walk stops when its work runs out, well before
+// the 50,000 copies the count allows.
+TEST(Iteration, AWideConstructionStopsWhenTheWalksWorkRunsOut) {
+    Scene s({{8, 0}});
+    for (int i = 0; i < 200; ++i)
+        s.b.segment(s.a, s.b.point(i, 1));
+    Element* it = s.create(1);
+    it->tailAs<IterationTail>()->iterations = INT_MAX;
+    const int64_t copies = walkIteration(s.b.doc, *it, nullptr);
+    EXPECT_GT(copies, 0);
+    EXPECT_LE(copies * 201, MaxIterationWork);
+    EXPECT_GT((copies + 2) * 201, MaxIterationWork);
+}
+
 TEST(Iteration, ImagesThatAreTheInitialElementsOrGoneStayBounded) {
     // Images pointing back at the initial element: every level lands where it started.
     Scene s({{8, 0}});
