@@ -83,3 +83,30 @@ TEST(RendererIteration, OwnColoursAndOnlyTheLastLevel) {
     EXPECT_EQ(at(im, 120, 100), s.doc.background);
     EXPECT_EQ(at(im, 150, 100), Blue);
 }
+
+// "cf": the segment's colour follows the distance AC (red for an even number of units, yellow
+// for an odd one): the document's 4 units, then 2 and 1 in the copies.
+TEST(RendererIteration, ParametricColoursFollowEachCopyWhenAsked) {
+    Chain s;
+    Element* a = s.doc.head;
+    Element* c = a->next;
+    Element* seg = c->next->next;
+    ASSERT_EQ(seg->method, Method::Segment);
+    Element* dist = s.make(Method::DistancePointPoint, a, c);
+    seg->colorParam = dist;
+    seg->colorParamMode = 1000;
+    seg->colorParamFrom = rgb(255, 0, 0);
+    seg->colorParamTo = rgb(255, 255, 0);
+    s.t().ownColour = 0;
+    recalcUpTo(s.doc);
+    ASSERT_DOUBLE_EQ(dist->value[0], 4.0);
+
+    s.it->option2 = 111;
+    QImage im = s.render();
+    EXPECT_EQ(at(im, 120, 100), rgb(255, 0, 0));
+    EXPECT_EQ(at(im, 150, 100), rgb(255, 255, 0));
+    s.it->option2 = 0; // the colours the copied elements keep
+    im = s.render();
+    EXPECT_EQ(at(im, 120, 100), White);
+    EXPECT_EQ(at(im, 150, 100), White);
+}
