@@ -46,6 +46,11 @@ class CanvasOwner {
     // The document was drawn again, after a change or not: the window's title follows its
     // modified flag.
     virtual void redrawn() = 0;
+    // The number of iterations of a new iteration (`n` shows first); false when cancelled.
+    virtual bool askIterationCount(int32_t& n) {
+        (void)n;
+        return false;
+    }
 };
 
 class DrawingCanvas : public QWidget, public InteractionHost, public MuePanHost {
@@ -118,6 +123,7 @@ class DrawingCanvas : public QWidget, public InteractionHost, public MuePanHost 
         owner_.dialogElementClicked(tool, e);
     }
     bool chooseFont(FontRecord& font) override { return owner_.chooseFont(font); }
+    bool askIterationCount(int32_t& n) override { return owner_.askIterationCount(n); }
     void setBusy(bool on) override;
 
     // ---- MuePanHost

@@ -46,6 +46,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     });
     connect(toolBars_, &ToolBars::colourChosen, this, &TForm1::setCurrentColour);
     setupExportActions();
+    setupIteration();
     nameComponents();
     buildMenus();
     applyLanguageTexts();
@@ -157,6 +158,7 @@ void TForm1::setStatusText(const QString& t) {
 void TForm1::toolChosen(int tool) {
     if (toolBars_) toolBars_->showTool(tool);
     calcToolChosen(tool);
+    iterationToolChosen(tool);
 }
 
 void TForm1::openElementDialog(int tool, Element& e) {

@@ -45,6 +45,7 @@ namespace qorv {
 
 class HelpWindow;
 class LanguageHost;
+class TV_iterac;
 
 class TForm1 : public QMainWindow,
                public DocumentListHost,
@@ -542,6 +543,20 @@ class TForm1 : public QMainWindow,
     Element* placed_ = nullptr; // made from the result field, following the held mouse
     QPoint placedLast_;
     bool hidingCalc_ = false; // another tool closes the calculator: not a close by the user
+
+    // ---- iteration (tform1_iteration.cpp)
+  public:
+    // The iteration dialog while the iteration tool is active (null before its first use).
+    TV_iterac* iterationDialog() const { return TV_iterac_; }
+
+  private:
+    struct IterationHost; // the dialog's view of the window
+    std::shared_ptr<IterationHost> iterationHost_;
+    TV_iterac* TV_iterac_ = nullptr;
+    void setupIteration();
+    // The tool chosen: the dialog shows with the iteration tool and hides with any other.
+    void iterationToolChosen(int tool);
+    bool askIterationCount(int32_t& n) override;
 };
 
 } // namespace qorv

@@ -4,6 +4,8 @@
 #include "app/tform1.h"
 
 #include "app/helpwindow.h"
+#include "dialogs/tv_iterac.h"
+
 #include "model/docfile.h"
 #include "model/uitext.h"
 #include "model/undo.h"
@@ -263,6 +265,7 @@ void TForm1::updateTitle() {
 }
 
 void TForm1::redrawn() {
+    if (TV_iterac_ && TV_iterac_->isVisible()) TV_iterac_->refresh();
     if (docs_.currentIndex() >= 0 && isWindowModified() != (document().modified != 0))
         setWindowModified(document().modified != 0);
     // The selection and the construction change with the drawing; their items follow.

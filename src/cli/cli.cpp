@@ -1,6 +1,7 @@
 #include "cli/cli.h"
 
 #include "calc/expression.h"
+#include "geometry/iteration.h"
 #include "geometry/locus.h"
 #include "geometry/measure.h"
 #include "geometry/recalc.h"
@@ -205,6 +206,8 @@ void dumpElement(std::string& out, const Document& doc, const Element& e) {
         out += "], \"type\": " + std::to_string(t->conicType) + "}";
     }
     if (e.kind() == Kind::Locus) dumpSamples(out, e);
+    if (e.tailAs<IterationTail>())
+        out += ", \"copies\": " + std::to_string(walkIteration(doc, e, nullptr));
     if (const auto* t = e.tailAs<PolygonTail>()) {
         out += ", \"vertices\": [";
         for (size_t i = 0; i < t->sides.size(); ++i) {

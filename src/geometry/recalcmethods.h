@@ -8,8 +8,6 @@ namespace qorv {
 // Elements that are not recomputed by themselves (free points, sub-elements, texts, tables,
 // parameters, buttons, intersection holders): they keep their numbers.
 void recalcKeep(Document& doc, Element& e);
-// Methods whose computation is not wired into the table yet: the element is undefined.
-void recalcNotAvailable(Document& doc, Element& e);
 
 // Points
 void recalcPointOnElement(Document& doc, Element& e);    // 1

@@ -2,6 +2,7 @@
 // recalculation function. It lives with the geometry, which owns those functions, so that the
 // model's table does not depend on them.
 #include "geometry/conic.h"
+#include "geometry/iteration.h"
 #include "geometry/measure.h"
 #include "geometry/recalc.h"
 #include "geometry/recalcmethods.h"
@@ -93,7 +94,7 @@ constexpr RecalcRow kRecalcRows[] = {
     {Method::Proportion, recalcProportion},
     {Method::Vector, recalcSegment},
     {Method::MotionButton, recalcKeep},
-    {Method::Iteration, recalcNotAvailable}, // not computed yet
+    {Method::Iteration, prepareIteration},
     {Method::VectorSumPoint, recalcVectorSum},
     {Method::CircleRadiusNumberCentre, recalcCircleRadiusNumber},
 };
@@ -121,9 +122,5 @@ RecalcFunction recalcFunctionOf(ConstructionMethod m) {
 }
 
 void recalcKeep(Document&, Element&) {}
-
-void recalcNotAvailable(Document&, Element& e) {
-    e.defined = 0;
-}
 
 } // namespace qorv

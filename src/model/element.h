@@ -361,6 +361,19 @@ struct BitmapTail : TailBase<BitmapTail, TailType::Bitmap> {
     std::vector<uint8_t> picture;
 };
 
+// The private copy of the construction an iteration draws its copies from (geometry/iteration).
+struct IterationCopy;
+// Holds it at runtime; a copied element starts without one and makes its own when recalculated.
+struct IterationCopyHolder {
+    std::shared_ptr<IterationCopy> ptr;
+    IterationCopyHolder() = default;
+    IterationCopyHolder(const IterationCopyHolder&) {}
+    IterationCopyHolder& operator=(const IterationCopyHolder&) {
+        ptr.reset();
+        return *this;
+    }
+};
+
 struct IterationTail : TailBase<IterationTail, TailType::Iteration> {
     int32_t iterations = 1;
     int32_t countFromElement = 0;
@@ -370,7 +383,9 @@ struct IterationTail : TailBase<IterationTail, TailType::Iteration> {
     int32_t ownColour = 1;
     int32_t initialCount = 0;
     std::vector<Ref> participants;
-    std::vector<int32_t> images; // initialCount x destinationCount
+    std::vector<int32_t> images; // initialCount x destinationCount, row i at i * destinationCount
+    // Runtime: drawing and hit testing walk it through a const element.
+    mutable IterationCopyHolder copy;
 };
 
 // ---- the element record ----------------------------------------------------------------------

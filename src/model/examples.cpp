@@ -1,6 +1,7 @@
 #include "model/examples.h"
 
 #include "model/constructionbuilder.h"
+#include "model/iteration.h"
 
 #include <cmath>
 
@@ -118,10 +119,37 @@ void intersections(Builder& b) {
     b.intersection(k, l2, 25);
 }
 
+// Sierpinski's triangle: the corners P, Q, R are mapped onto each of the three corner triangles
+// that the midpoints of the sides cut off, five levels deep; each copy draws its sides and its
+// midpoints.
+void sierpinski(Builder& b) {
+    Element* p[3] = {b.point(0, 300, "P"), b.point(-280, -180, "Q"), b.point(280, -180, "R")};
+    Element* mid[3]; // mid[i]: the midpoint of the side from p[i] to the next corner
+    for (int i = 0; i < 3; ++i)
+        b.make(Method::Segment, p[i], p[(i + 1) % 3]);
+    for (int i = 0; i < 3; ++i)
+        mid[i] = b.make(Method::Midpoint, p[i], p[(i + 1) % 3]);
+    IterationWorkspace ws;
+    ws.reset();
+    ws.choose(0);
+    for (Element* c : p)
+        ws.toggle(c);
+    // The corner triangle at p[i]: p[i] stays, the two others go to the midpoints beside it.
+    for (int i = 0; i < 3; ++i) {
+        ws.addDestination();
+        for (int k = 0; k < 3; ++k)
+            ws.toggle(k == i ? p[i] : mid[k == (i + 1) % 3 ? i : (i + 2) % 3]);
+    }
+    ws.pendingIterations = 5;
+    if (Element* it = createIteration(b.doc, ws, b.opts))
+        it->tailAs<IterationTail>()->drawPoints = 0;
+}
+
 } // namespace
 
 const std::vector<std::string_view>& exampleNames() {
-    static const std::vector<std::string_view> names = {"triangle", "conic", "intersections"};
+    static const std::vector<std::string_view> names = {"triangle", "conic", "intersections",
+                                                        "sierpinski"};
     return names;
 }
 
@@ -138,6 +166,8 @@ bool buildExample(std::string_view name, Document& doc) {
         conic(b);
     else if (name == "intersections")
         intersections(b);
+    else if (name == "sierpinski")
+        sierpinski(b);
     else
         return false;
     return true;

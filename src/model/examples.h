@@ -8,7 +8,7 @@
 
 namespace qorv {
 
-// Names of the examples: "triangle", "conic", "intersections".
+// Names of the examples: "triangle", "conic", "intersections", "sierpinski".
 const std::vector<std::string_view>& exampleNames();
 
 // Fills an empty document with the named example; false for an unknown name. The caller

@@ -459,6 +459,8 @@ constexpr SlotText kThirdMessages[] = {
     {Msg::CalcRepresent, "Representar"},
 
     // Iteration.
+    {Msg::IterDialogCaption, "Iteración"},
+    {Msg::IterCountPrompt, "Haz clic en un número, o en otro lugar para escribir el número de iteraciones"},
 
     // Export and print.
     {Msg::ExportSvgItem, "Exportar a SVG..."},

@@ -291,6 +291,8 @@ enum : int {
 
     // Iteration: slots 400..439.
     IterFirst = 400,
+    IterDialogCaption = IterFirst, // "Iteración"
+    IterCountPrompt,               // count mode: click a number or elsewhere
 
     IterEnd,
 

@@ -16,6 +16,7 @@
 #pragma once
 
 #include "model/document.h"
+#include "model/iteration.h"
 #include "view/hittest.h"
 #include "view/tooltable.h"
 
@@ -63,6 +64,13 @@ class SequenceHost {
     virtual void dialogElementClicked(int tool, Element& e) {
         (void)tool;
         (void)e;
+    }
+    // The lists of the iteration tool (none: the tool does nothing).
+    virtual IterationWorkspace* iterationWorkspace() { return nullptr; }
+    // The number of iterations asked for (`n` shows first); false when cancelled.
+    virtual bool askIterationCount(int32_t& n) {
+        (void)n;
+        return false;
     }
     // The part of the plane the drawing area shows (world coordinates).
     virtual void visibleArea(double& left, double& top, double& right, double& bottom) {

@@ -1,6 +1,7 @@
 #include "view/hitgeometry.h"
 
 #include "geometry/elementgeometry.h"
+#include "geometry/iteration.h"
 #include "geometry/locus.h"
 #include "geometry/primitives.h"
 #include "geometry/ticks.h"
@@ -287,6 +288,28 @@ bool liesInRectangle(const Element& e, const WorldRect& r, const ViewTransform& 
         return inside(tl) && inside(br);
     }
     }
+}
+
+double iterationDistance(const Document& doc, const Element& iteration, Point2 p, double enough) {
+    const auto* t = iteration.tailAs<IterationTail>();
+    if (!t) return FarAway;
+    struct Nearest : IterationVisitor {
+        Point2 p;
+        double enough;
+        bool points;
+        double best = FarAway;
+        bool visit(const IterationCopy& copy, int32_t) override {
+            for (const Element* x : copy.drawn)
+                if (x->defined && (points || x->kind() != Kind::Point))
+                    best = std::min(best, distanceToElement(*x, p));
+            return !(best < enough);
+        }
+    } nearest;
+    nearest.p = p;
+    nearest.enough = enough;
+    nearest.points = t->drawPoints != 0;
+    walkIteration(doc, iteration, &nearest);
+    return nearest.best;
 }
 
 double familyLocusDistance(Document& doc, const Element& locus, Point2 p, double enough) {

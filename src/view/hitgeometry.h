@@ -45,6 +45,10 @@ double distanceToElement(const Element& e, Point2 p, int* side = nullptr);
 // re-running the family; stops at the first member nearer than `enough`.
 double familyLocusDistance(Document& doc, const Element& locus, Point2 p, double enough);
 
+// The same for the copies an iteration draws: the nearest element of any copy (points only when
+// the iteration draws them); stops at the first nearer than `enough`.
+double iterationDistance(const Document& doc, const Element& iteration, Point2 p, double enough);
+
 // Whether a drawable element lies wholly inside the rectangle: points by their position, straight
 // elements by their defining points, polygons by their vertices, circles, arcs, angle marks,
 // conics and loci by their whole drawn extent, text-like elements, texts, tables, buttons and

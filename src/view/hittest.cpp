@@ -128,6 +128,11 @@ const std::vector<Hit>& HitTester::run(Document& doc, const ViewTransform& view,
             if (d < reach) add(e, d);
             break;
         }
+        case Kind::Iteration: {
+            const double d = iterationDistance(doc, *e, world, reach);
+            if (d < reach) add(e, d);
+            break;
+        }
         case Kind::Polygon: {
             int side = -1;
             const double d = distanceToElement(*e, world, &side);

@@ -61,6 +61,7 @@ void Interaction::chooseTool(int tool, bool ownButton) {
     const bool keepSelection = tool == Tool::RotateSelection || tool == Tool::ShowHideButton ||
                                (tool == Tool::Move && ownButton);
     if (!keepSelection) doc.selectNone();
+    if (tool == Tool::Iteration && tool_ != Tool::Iteration) iteration_.reset();
     tool_ = tool;
     attached_ = nullptr;
     host_.toolChosen(tool);
@@ -107,6 +108,7 @@ void Interaction::documentReplaced() {
     endGesture();
     hover_.clear();
     engine_.reset();
+    iteration_.reset();
 }
 
 void Interaction::viewScrolled() {
@@ -742,7 +744,7 @@ void Interaction::stepSelection(int direction) {
             t->resize(n);
             e->selected = 0;
         } else if (auto* it = e->tailAs<IterationTail>()) {
-            it->iterations = std::max(1, it->iterations + direction);
+            it->iterations = limitedIterations(*it, int64_t(it->iterations) + direction);
         } else if (e->method == Method::Parameter) {
             const auto* p = e->tailAs<ParameterTail>();
             const double step = p ? std::fabs(p->step) : 0.01;

@@ -93,6 +93,11 @@ class InteractionHost {
         (void)font;
         return false;
     }
+    // The number of iterations of a new iteration (`n` shows first); false when cancelled.
+    virtual bool askIterationCount(int32_t& n) {
+        (void)n;
+        return false;
+    }
 };
 
 class Interaction : private SequenceHost {
@@ -159,6 +164,8 @@ class Interaction : private SequenceHost {
     // The macro work of the macro tools (lists chosen in the drawing, the macro applied).
     MacroSession& macros() { return macros_; }
     const MacroSession& macros() const { return macros_; }
+    // The lists of the iteration tool; emptied whenever the tool is chosen from another one.
+    IterationWorkspace& iteration() { return iteration_; }
     // The tool's status text: its prompt, or while a macro is applied, the macro's name and the
     // kind of element it expects next.
     std::string toolStatus() const;
@@ -238,6 +245,8 @@ class Interaction : private SequenceHost {
     void switchTool(int tool, bool keepSelection, Element* attached) override;
     bool chooseFont(FontRecord& font) override { return host_.chooseFont(font); }
     MacroSession* macroSession() override { return &macros_; }
+    IterationWorkspace* iterationWorkspace() override { return &iteration_; }
+    bool askIterationCount(int32_t& n) override { return host_.askIterationCount(n); }
     void setBusy(bool on) override { host_.setBusy(on); }
     void visibleArea(double& left, double& top, double& right, double& bottom) override;
 
@@ -260,6 +269,7 @@ class Interaction : private SequenceHost {
     InteractionHost& host_;
     InteractionOptions options_;
     MacroSession macros_;
+    IterationWorkspace iteration_;
     ClickEngine engine_;
     HitTester tester_;
     int tool_ = Tool::Move;

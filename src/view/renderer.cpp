@@ -369,7 +369,10 @@ void Renderer::drawOne(Frame& f, const Element& e, Color colour, int style, Colo
     case Kind::Property:
         drawLabelElement(f, e, colour, style);
         break;
-    default: // intersection holders draw nothing; iterations join with their own drawing
+    case Kind::Iteration:
+        drawIteration(f, e, colour, style);
+        break;
+    default: // intersection holders draw nothing
         break;
     }
 }

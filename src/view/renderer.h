@@ -170,6 +170,8 @@ class Renderer {
     // A family locus: the construction re-run for each sample and each member drawn.
     void drawFamilyLocus(Frame& f, const Element& e, Color c, int style);
     void drawConic(Frame& f, const Element& e, Color c, int style);
+    // The copies of an iteration, each element of a copy in its own style.
+    void drawIteration(Frame& f, const Element& e, Color c, int style);
     void drawAxes(Frame& f, const Element& e, Color c, int style, bool own);
     void drawGrid(Frame& f, const Element& e, Color c, int style);
     void drawText(Frame& f, const Element& e, Color c, int background, bool own);

@@ -3,7 +3,9 @@
 
 #include "geometry/conic.h"
 #include "geometry/elementgeometry.h"
+#include "geometry/iteration.h"
 #include "geometry/locus.h"
+#include "geometry/paramcolor.h"
 #include "geometry/ticks.h"
 #include "view/renderframe.h"
 
@@ -557,6 +559,41 @@ void Renderer::drawFamilyLocus(Frame& f, const Element& e, Color c, int style) {
     // Re-running the family changes the construction only while it runs: it is left exactly as
     // it was (see runFamilyLocus), so the document stays what the drawing was given.
     runFamilyLocus(const_cast<Document&>(f.doc), e, draw);
+}
+
+void Renderer::drawIteration(Frame& f, const Element& e, Color c, int style) {
+    const auto* t = e.tailAs<IterationTail>();
+    if (!t) return;
+    struct Draw : IterationVisitor {
+        Renderer& r;
+        Frame& f;
+        const IterationTail& t;
+        Color c;
+        Color fill;
+        bool highlight;
+        bool paramColours;
+        Draw(Renderer& renderer, Frame& frame, const IterationTail& tail, Color colour, Color fl,
+             bool hl, bool pc)
+            : r(renderer), f(frame), t(tail), c(colour), fill(fl), highlight(hl), paramColours(pc) {
+        }
+        bool visit(const IterationCopy& copy, int32_t) override {
+            for (const Element* x : copy.drawn) {
+                if (!x->defined) continue;
+                const int k = x->kind();
+                if (k == Kind::Point && !t.drawPoints) continue;
+                const EffectiveColors own = effectiveColors(*x);
+                const int style = highlight ? highlightStyle(own.shape) : own.shape;
+                if (highlight || t.ownColour) {
+                    r.drawOne(f, *x, c, style, highlight || !hasFillColor(*x) ? -1 : fill, false);
+                    continue;
+                }
+                const Color colour = paramColours ? own.color : x->color;
+                r.drawOne(f, *x, colour, style, paramColours ? own.fill : fillColorOf(*x), true);
+            }
+            return true;
+        }
+    } draw(*this, f, *t, c, e.option, style < 0, e.option2 == 111);
+    walkIteration(f.doc, e, &draw);
 }
 
 namespace {

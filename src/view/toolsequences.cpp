@@ -193,6 +193,7 @@ std::unique_ptr<ToolSequence> makeToolSequence(int tool) {
     if (auto s = makeTransformationSequence(tool)) return s;
     if (auto s = makeMeasureSequence(tool)) return s;
     if (auto s = makeMacroSequence(tool)) return s;
+    if (auto s = makeIterationSequence(tool)) return s;
     return makeEditingSequence(tool);
 }
 

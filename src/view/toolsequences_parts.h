@@ -17,6 +17,7 @@ std::unique_ptr<ToolSequence> makeTransformationSequence(int tool);
 std::unique_ptr<ToolSequence> makeMeasureSequence(int tool);
 std::unique_ptr<ToolSequence> makeEditingSequence(int tool);
 std::unique_ptr<ToolSequence> makeMacroSequence(int tool);
+std::unique_ptr<ToolSequence> makeIterationSequence(int tool);
 
 // Sets the needs row to exactly `points` points and one of each kind given.
 void setNeeds(ClickEngine& engine, int points, std::initializer_list<int> kinds = {});

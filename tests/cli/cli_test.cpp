@@ -2,9 +2,11 @@
 
 #include "calc/expression.h"
 #include "geometry/recalc.h"
+#include "model/constructionbuilder.h"
 #include "model/cp1252.h"
 #include "model/docfile.h"
 #include "model/docfile_samples.h"
+#include "model/iteration.h"
 #include "model/uitext.h"
 
 #include <QBuffer>
@@ -300,7 +302,7 @@ TEST(Cli, ExampleCommandWritesAReadableDocument) {
     CliRun unknown = runCli({"example", "nothing", f("d.qrv")});
     EXPECT_EQ(unknown.status, 2);
     EXPECT_EQ(unknown.err, "no hay ningún ejemplo \"nothing\"; los ejemplos son: triangle, conic, "
-                           "intersections\n");
+                           "intersections, sierpinski\n");
     EXPECT_FALSE(fs::exists(f("d.qrv")));
 }
 
@@ -496,4 +498,44 @@ TEST(Cli, DumpGivesTheSamplesOfLociAndGraphs) {
     ASSERT_EQ(samples[2].size(), 5);
     EXPECT_TRUE(samples[2][2].isNull());
     EXPECT_DOUBLE_EQ(samples[2][3].toArray()[1].toDouble(), 300);
+}
+
+// Each iteration's entry tells how many copies it draws: a tree of two destination lists over
+// three levels draws 2 + 4 + 8, only the last level 8, and a chain with a huge count stops at
+// the limit.
+TEST(Cli, DumpGivesTheCopiesOfEachIteration) {
+    const struct {
+        int corners;
+        int32_t iterations;
+        int32_t lastOnly;
+        int copies;
+    } cases[] = {{2, 3, 0, 14}, {2, 3, 1, 8}, {1, INT32_MAX, 0, MaxIterationCopies}};
+    for (const auto& c : cases) {
+        Files f;
+        OwningBuilder b;
+        Element* a = b.point(0, 0);
+        IterationWorkspace ws;
+        ws.reset();
+        ws.choose(0);
+        ws.toggle(a);
+        for (int j = 0; j < c.corners; ++j) {
+            ws.addDestination();
+            ws.toggle(b.make(Method::Midpoint, a, b.point(8 * j, 8)));
+        }
+        Element* it = createIteration(b.doc, ws, b.opts);
+        ASSERT_NE(it, nullptr);
+        it->tailAs<IterationTail>()->iterations = c.iterations;
+        it->tailAs<IterationTail>()->lastOnly = c.lastOnly;
+        ASSERT_TRUE(saveDocument(b.doc, f("i.qrv")));
+        CliRun r = runCli({"dump", f("i.qrv")});
+        ASSERT_EQ(r.status, 0) << r.err;
+        const QJsonArray elements = QJsonDocument::fromJson(QByteArray::fromStdString(r.out))
+                                        .object()["elements"]
+                                        .toArray();
+        ASSERT_EQ(elements.size(), b.doc.elementCount());
+        const QJsonObject last = elements.last().toObject();
+        EXPECT_EQ(last["method"].toInt(), Method::Iteration);
+        EXPECT_EQ(last["copies"].toInt(-1), c.copies) << c.iterations;
+        EXPECT_FALSE(elements.first().toObject().contains("copies"));
+    }
 }

@@ -583,8 +583,12 @@ void Gen::body(ByteWriter& w, int position) {
         for (int k = 0; k < 3; ++k)
             w.i32(mostly(int32_t(below(2))));
         const int64_t cells = lists >= 1 && lists <= 99 ? int64_t(rows) * lists : 0;
+        // Now and then every image is the first initial element: each level lands where the
+        // walk started, and a huge count must still stop.
+        const bool cycle = chance(0.2);
         for (int64_t i = 0; i < cells; ++i)
-            w.i32(refusal_ && chance(0.02) ? hostileInt() : int32_t(below(uint32_t(all))));
+            w.i32(refusal_ && chance(0.02) ? hostileInt()
+                                           : (cycle ? 0 : int32_t(below(uint32_t(all)))));
         break;
     }
     case TailType::None:

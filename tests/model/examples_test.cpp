@@ -1,3 +1,4 @@
+#include "geometry/iteration.h"
 #include "geometry/recalc.h"
 #include "model/docfile.h"
 #include "model/examples.h"
@@ -110,6 +111,37 @@ TEST(Examples, IntersectionsLieOnBothCurves) {
     const Element* p6 = firstOf(doc, Method::IntersectionPoint, 1);
     const Element* p7 = firstOf(doc, Method::IntersectionPoint, 2);
     EXPECT_GT(std::hypot(p6->value[0] - p7->value[0], p6->value[1] - p7->value[1]), 100);
+}
+
+// Each copy's midpoints lie inside the triangle PQR (0, 300), (-280, -180), (280, -180): a
+// point is inside when it is on the inner side of each of the three edges.
+TEST(Examples, SierpinskiCopiesStayInsideItsTriangle) {
+    Document doc;
+    ASSERT_TRUE(buildExample("sierpinski", doc));
+    recalcUpTo(doc);
+    const Element* it = firstOf(doc, Method::Iteration);
+    ASSERT_NE(it, nullptr);
+    struct Inside : IterationVisitor {
+        int points = 0, outside = 0;
+        bool visit(const IterationCopy& c, int32_t) override {
+            const double v[3][2] = {{0, 300}, {-280, -180}, {280, -180}};
+            for (const Element* e : c.drawn) {
+                if (e->kind() != Kind::Point) continue;
+                ++points;
+                for (int i = 0; i < 3; ++i) {
+                    const double* p = v[i];
+                    const double* q = v[(i + 1) % 3];
+                    const double cross =
+                        (q[0] - p[0]) * (e->value[1] - p[1]) - (q[1] - p[1]) * (e->value[0] - p[0]);
+                    outside += cross < -1e-9; // the corners run counter-clockwise
+                }
+            }
+            return true;
+        }
+    } inside;
+    EXPECT_EQ(walkIteration(doc, *it, &inside), 3 + 9 + 27 + 81 + 243);
+    EXPECT_EQ(inside.points, 3 * (3 + 9 + 27 + 81 + 243));
+    EXPECT_EQ(inside.outside, 0);
 }
 
 TEST(Examples, BundledFilesAreWhatTheBuilderMakes) {
