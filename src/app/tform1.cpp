@@ -1,5 +1,7 @@
 #include "app/tform1.h"
 
+#include "app/animfeatures.h"
+
 #include "model/document.h"
 #include "model/uitext.h"
 #include "settings/options.h"
@@ -45,6 +47,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     });
     connect(toolBars_, &ToolBars::colourChosen, this, &TForm1::setCurrentColour);
     buildMenus();
+    setupAnimActions();
     nameComponents();
     applyLanguageTexts();
 
@@ -75,6 +78,9 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
 }
 
 TForm1::~TForm1() {
+    // The animation and the replay stop before the canvas they draw on goes.
+    delete anim_;
+    anim_ = nullptr;
     // The canvas (with the tools at work on the document) goes before the document.
     delete canvas_;
 }
@@ -181,6 +187,7 @@ void TForm1::setStatusText(const QString& t) {
 
 void TForm1::toolChosen(int tool) {
     if (toolBars_) toolBars_->showTool(tool);
+    if (anim_) anim_->toolChosen(tool);
 }
 
 void TForm1::openElementDialog(int tool, Element& e) {

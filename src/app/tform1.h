@@ -36,6 +36,7 @@ class QToolBar;
 
 namespace qorv {
 
+class AnimationFeatures;
 class LanguageHost;
 
 class TForm1 : public QMainWindow,
@@ -244,6 +245,9 @@ class TForm1 : public QMainWindow,
     bool viewerMode() const { return viewerMode_; }
     void setViewerMode(bool on) { viewerMode_ = on; }
 
+    // ---- traces, animation, step-by-step replay and viewer mode (tform1_anim.cpp)
+    AnimationFeatures& animationFeatures() { return *anim_; }
+
   signals:
     // Undo, redo and paste switch to the move/edit tool; the tool machine listens to this.
     void editCommandStarted();
@@ -261,6 +265,7 @@ class TForm1 : public QMainWindow,
     void showMessage(int msgSlot) override;
     bool chooseFont(FontRecord& font) override;
     void redrawn() override;
+    void animationEntryClicked(Element* e) override; // tform1_anim.cpp
     // OptionsHost (tform1_options.cpp).
     Document& currentDocument() override { return document(); }
     QSize screenSize() const override;
@@ -420,6 +425,10 @@ class TForm1 : public QMainWindow,
     std::function<void(QDialog&)> dialogHook_;
     std::function<bool(const QString&)> questionHook_;
     std::function<void(TMacCon&)> macroDialogHook_;
+
+    // Traces, animation, step-by-step replay and viewer mode (tform1_anim.cpp).
+    void setupAnimActions();
+    AnimationFeatures* anim_ = nullptr; // a child of the window
 
     InternalClipboard clipboard_; // one for the program; outlives the documents
     HeldReferences heldReferences_;

@@ -3,6 +3,8 @@
 // the title, the no-document state, the recent files and the last folders.
 #include "app/tform1.h"
 
+#include "app/animfeatures.h"
+
 #include "model/docfile.h"
 #include "model/uitext.h"
 #include "model/undo.h"
@@ -220,6 +222,7 @@ void TForm1::showCurrentDocument() {
         M_AA->setChecked(doc.antialiased != 0);
     }
     updateStatusUnits();
+    if (anim_) anim_->documentShown();
     canvas_->showDocument(doc);
     chooseTool(Tool::Move);
     updateEditActions();
@@ -331,6 +334,10 @@ void TForm1::openCommandLine(const QString& commandLine) {
     if (name.isEmpty()) return;
     const Document* start = docs_.count() == 1 && untouched(docs_.at(0)) ? &docs_.at(0) : nullptr;
     if (!openDocument(name)) return;
+    // A document saved in viewer mode brings the window it was shown in.
+    if (WindowRecord window; anim_ && probeFile(filePath(QFileInfo(name).absoluteFilePath()),
+                                                &window) == FileKind::DocumentWithWindow)
+        anim_->applyViewerWindow(window);
     // A document file opened: the program starts with it alone, and the next new document is
     // "Documento 1". (A macro file went into the start document, which stays.)
     if (start && docs_.count() == 2 && &docs_.at(0) == start) {
@@ -440,7 +447,8 @@ bool TForm1::writeDocument(int index, const QString& path) {
     const QString full = QFileInfo(path).absoluteFilePath();
     const int before = doc.elementCount();
     // Clears `modified` only when the whole file was written.
-    if (!saveDocument(doc, filePath(full))) return false;
+    if (!saveDocument(doc, filePath(full), anim_ ? anim_->saveOptions() : SaveOptions{}))
+        return false;
     // Saving drops internal elements that serve nothing; the tools let go of what went.
     if (index == docs_.currentIndex() && doc.elementCount() != before) {
         canvas_->interaction().documentReplaced();

@@ -37,7 +37,8 @@ double sampledLength(const Element& curve) {
     double length = 0;
     const int n = storedSamples(*t);
     for (int i = 1; i < n; ++i)
-        if (samplesJoined(*t, i - 1, i)) length += distance(t->first[size_t(i - 1)], t->first[size_t(i)]);
+        if (samplesJoined(*t, i - 1, i))
+            length += distance(t->first[size_t(i - 1)], t->first[size_t(i)]);
     return length;
 }
 
@@ -76,8 +77,10 @@ void movePointOn(Element& p, double s, AnimationRecord& entry) {
         const Element& edge = *tail->sides[size_t(side)];
         const double length = straightPointsOf(edge, a, b) ? distance(a, b) : 0;
         if (length > 0) t += s / length;
-        if (t > sides) t = Inside;
-        else if (t < 0) t = sides - Inside;
+        if (t > sides)
+            t = Inside;
+        else if (t < 0)
+            t = sides - Inside;
         return;
     }
     case Kind::Circle: {
@@ -91,8 +94,8 @@ void movePointOn(Element& p, double s, AnimationRecord& entry) {
         ArcData arc;
         double length = 0;
         if (arcDataOf(*way, arc))
-            length = arc.straight ? distance(arc.start, arc.end)
-                                  : std::fabs(arcSweep(arc)) * arc.radius;
+            length =
+                arc.straight ? distance(arc.start, arc.end) : std::fabs(arcSweep(arc)) * arc.radius;
         if (length > 0) t += s / length;
         bounce(t, Inside, 1 - Inside, entry);
         return;
@@ -110,8 +113,10 @@ void movePointOn(Element& p, double s, AnimationRecord& entry) {
         return;
     case Kind::Conic:
         t += 0.1 * s;
-        if (t > 119) t = 0;
-        else if (t < 0) t = 119;
+        if (t > 119)
+            t = 0;
+        else if (t < 0)
+            t = 119;
         return;
     case Kind::Line:
     case Kind::Ray: {
@@ -159,8 +164,8 @@ void animateEntry(Document& doc, AnimationRecord& entry) {
     (void)doc;
     Element* e = entry.element;
     if (!e || !e->defined || entry.settings[AnimSetting::Playing] == 0) return;
-    const double s =
-        animationStepLength(entry.settings[AnimSetting::Speed], entry.settings[AnimSetting::Direction]);
+    const double s = animationStepLength(entry.settings[AnimSetting::Speed],
+                                         entry.settings[AnimSetting::Direction]);
     if (s == 0) return;
     switch (e->method) {
     case Method::PointOnElement:

@@ -42,8 +42,8 @@ TEST(Replay, CuttingDropsEverythingAfterTheStepWithItsEntries) {
 }
 
 TEST(Replay, TimerIntervalsOfTheIntervalList) {
-    const int expected[] = {100, 200, 300, 400, 500, 600, 700, 800, 900, 1000,
-                            2000, 3000, 4000, 5000, 10000};
+    const int expected[] = {100, 200,  300,  400,  500,  600,  700,  800,
+                            900, 1000, 2000, 3000, 4000, 5000, 10000};
     for (int i = 0; i < 15; ++i)
         EXPECT_EQ(replayIntervalMs(i), expected[i]) << i;
 }
