@@ -154,9 +154,9 @@ void AnimationFeatures::switchTracesOff() {
     Document& doc = w_.document();
     if (!doc.traceList.empty()) doc.modified = 1;
     doc.traceList.clear();
+    canvas.traceListChanged();
     canvas.redraw();
     canvas.interaction().refreshHover();
-    canvas.traceListChanged();
 }
 
 void AnimationFeatures::redrawAll() {

@@ -318,6 +318,7 @@ void DrawingCanvas::redraw() {
     renderer_.redraw(mainBitmap_, doc, renderOptions());
     overlay_.invalidate();
     updateBlinking();
+    if (blinkOn_ && blinkTimer_->isActive()) drawBlinkPhase();
     area_->update();
     owner_.redrawn();
 }

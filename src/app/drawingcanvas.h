@@ -174,6 +174,8 @@ class DrawingCanvas : public QWidget, public InteractionHost, public MuePanHost 
     // The traced elements drawn into the trace bitmap where they are now.
     void drawTraces();
     void updateBlinking();
+    // The blinking elements in their "on" phase, over the drawing.
+    void drawBlinkPhase();
 
     CanvasOwner& owner_;
     Document* document_;

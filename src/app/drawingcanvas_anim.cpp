@@ -53,9 +53,9 @@ void DrawingCanvas::showReplayStep(Element* step, bool whole) {
     redraw();
 }
 
+// The blinking starts again, from its "on" phase, at the redraw that follows.
 void DrawingCanvas::traceListChanged() {
-    blinkOn_ = false;
-    updateBlinking();
+    blinkTimer_->stop();
 }
 
 std::vector<Element*> DrawingCanvas::blinkElements() {
@@ -76,34 +76,38 @@ bool DrawingCanvas::blinking() const {
 
 void DrawingCanvas::updateBlinking() {
     const bool any = !blinkElements().empty();
-    if (any && !blinkTimer_->isActive())
+    if (any && !blinkTimer_->isActive()) {
+        blinkOn_ = true; // what was just picked shows at once
         blinkTimer_->start();
-    else if (!any && blinkTimer_->isActive())
+    } else if (!any && blinkTimer_->isActive()) {
         blinkTimer_->stop();
+    }
 }
 
 void DrawingCanvas::blinkTick() {
-    const std::vector<Element*> elements = blinkElements();
-    if (elements.empty()) {
+    if (blinkElements().empty()) {
         blinkTimer_->stop();
         return;
     }
     blinkOn_ = !blinkOn_;
-    Document& doc = *document_;
+    // The "off" phase is the drawing as it is (a highlight is wider than the element).
+    if (!blinkOn_) return redraw();
     // The hover's highlight and label come off first; the next mouse move puts them back.
     overlay_.clear(mainBitmap_);
     hover_ = HoverFeedback{};
+    drawBlinkPhase();
+    area_->update();
+}
+
+void DrawingCanvas::drawBlinkPhase() {
+    if (!blinkOn_) return;
+    const std::vector<Element*> elements = blinkElements();
+    Document& doc = *document_;
     RenderOptions o = renderOptions();
     QPainter p(&mainBitmap_);
     for (const Element* e : elements) {
         if (!e || !e->defined) continue;
-        const EffectiveColors own = effectiveColors(*e);
-        if (!blinkOn_) {
-            renderer_.drawElement(p, doc, *e, e->visible ? own.color : doc.hiddenColor, own.shape,
-                                  -1, o);
-            continue;
-        }
-        int style = own.shape;
+        int style = effectiveColors(*e).shape;
         const int k = e->kind();
         if (k == Kind::Point)
             style = 3;
@@ -113,8 +117,6 @@ void DrawingCanvas::blinkTick() {
             style = -2;
         renderer_.drawElement(p, doc, *e, doc.selectedColor, style, -1, o);
     }
-    p.end();
-    area_->update();
 }
 
 } // namespace qorv

@@ -429,8 +429,8 @@ void Interaction::pressTrace(const Hit* hit) {
     }
     toggleTrace(host_.document(), hit->element);
     host_.document().modified = 1;
-    host_.redraw();
     host_.traceListChanged();
+    host_.redraw();
     refreshHover();
 }
 

@@ -88,7 +88,7 @@ class InteractionHost {
         (void)font;
         return false;
     }
-    // The trace tool changed the trace list (what blinks follows it).
+    // The trace tool is about to redraw a changed trace list (what blinks follows it).
     virtual void traceListChanged() {}
     // The animation tool added `e` to the animation list or took it away.
     virtual void animationEntryClicked(Element* e) { (void)e; }
