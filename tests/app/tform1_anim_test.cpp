@@ -1,6 +1,7 @@
 // Traces, blinking, animation, the step-by-step replay and viewer mode in the main window,
 // driven by QTest events on the offscreen platform.
 #include "app/animfeatures.h"
+#include "app/editorwindow.h"
 #include "app/tform1.h"
 #include "geometry/animation.h"
 #include "model/constructionbuilder.h"
@@ -29,40 +30,9 @@ using namespace qorv;
 
 namespace {
 
-struct Window {
-    TForm1 w;
-    Window() {
-        w.resize(1000, 760);
-        w.show();
-        QApplication::processEvents();
-        auto doc = std::make_unique<Document>();
-        doc->left = -w.canvas().drawingArea()->width() / 2;
-        doc->top = w.canvas().drawingArea()->height() / 2;
-        w.installDocument(std::move(doc));
-        w.setMessageSink([](const QString&) {});
-        w.canvas().setAmbiguityChooser([](const std::vector<Element*>&) { return 0; });
-    }
-    Document& doc() { return w.document(); }
+struct Window : qorv::testing::EditorWindow {
     AnimationFeatures& anim() { return w.animationFeatures(); }
-    QWidget* area() { return w.canvas().drawingArea(); }
-    QPoint pixel(double x, double y) {
-        const ScreenPoint p = documentView(doc()).toScreen(x, y);
-        return {p.x, p.y};
-    }
-    ConstructionBuilder build() {
-        ConstructionBuilder b(doc());
-        b.opts = w.creationOptions();
-        return b;
-    }
-    void done() { w.canvas().recalculateAndRedraw(); }
     void click(double x, double y) { QTest::mouseClick(area(), Qt::LeftButton, {}, pixel(x, y)); }
-    void drag(QPoint from, QPoint to, int steps) {
-        QTest::mousePress(area(), Qt::LeftButton, {}, from);
-        for (int i = 1; i <= steps; ++i)
-            QTest::mouseMove(area(), from + (to - from) * i / steps);
-        QTest::mouseRelease(area(), Qt::LeftButton, {}, to);
-    }
-    QImage shot() { return area()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
     QRgb background() {
         const Color c = doc().background;
         return qRgb(colorRed(c), colorGreen(c), colorBlue(c));

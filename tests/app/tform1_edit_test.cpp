@@ -40,8 +40,9 @@ TEST(TForm1Edit, EditMenuHoldsTheCommandsWithTheirShortcuts) {
     QStringList texts;
     for (QAction* a : edit->actions())
         if (!a->isSeparator()) texts << a->text();
-    EXPECT_EQ(texts,
-              (QStringList{"Deshacer", "Rehacer", "Cortar", "Copiar", "Pegar", "Pegar imagen"}));
+    // The last entry is the "Traza" submenu.
+    EXPECT_EQ(texts, (QStringList{"Deshacer", "Rehacer", "Cortar", "Copiar", "Pegar",
+                                  "Pegar imagen", "Traza"}));
     EXPECT_EQ(w.undoAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
     EXPECT_EQ(w.redoAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+Y")));
     EXPECT_EQ(w.cutAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+X")));
