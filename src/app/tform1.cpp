@@ -1,7 +1,6 @@
 #include "app/tform1.h"
 
 #include "app/animfeatures.h"
-
 #include "model/document.h"
 #include "model/uitext.h"
 #include "settings/options.h"

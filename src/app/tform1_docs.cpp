@@ -4,7 +4,6 @@
 #include "app/tform1.h"
 
 #include "app/animfeatures.h"
-
 #include "model/docfile.h"
 #include "model/uitext.h"
 #include "model/undo.h"
