@@ -157,6 +157,9 @@ DrawingCanvas::DrawingCanvas(CanvasOwner& owner, Document& doc, QWidget* parent)
     buttonTimer_->setSingleShot(true);
     buttonTimer_->setInterval(150);
     connect(buttonTimer_, &QTimer::timeout, this, [this] { interaction_.buttonTimerFired(); });
+    blinkTimer_ = new QTimer(this);
+    blinkTimer_->setInterval(BlinkIntervalMs);
+    connect(blinkTimer_, &QTimer::timeout, this, &DrawingCanvas::blinkTick);
     area_->installEventFilter(this);
     setCursorNumber(toolInfo(Tool::Move).cursor);
 }
@@ -172,6 +175,7 @@ void DrawingCanvas::showDocument(Document& doc) {
     interaction_.documentReplaced();
     renderer_.clearCaches();
     document_ = &doc;
+    replayStep_ = nullptr;
     clearTrace();
     synchronizeView(true);
     recalculateAndRedraw();
@@ -225,8 +229,10 @@ RenderOptions DrawingCanvas::renderOptions() {
     o.showHidden = showHidden_;
     o.planeSize = planeSize_;
     o.interacting = interaction_.interacting();
-    o.picked = &interaction_.engine().picked();
+    // The elements picked so far blink instead of being highlighted (blinkTick).
+    o.picked = nullptr;
     o.trace = &traceBitmap_;
+    if (replayStep_ && !replayWhole_) o.stop = replayStep_->next;
     o.overlay = [this](QPainter& p) { drawOverlay(p); };
     const MacroSession& macros = interaction_.macros();
     const int tool = interaction_.tool();
@@ -308,8 +314,11 @@ void DrawingCanvas::redraw() {
     Document& doc = *document_;
     ensureBitmapSize();
     applyParametricColours(doc);
+    if (tracing_ || interaction_.moving()) drawTraces();
     renderer_.redraw(mainBitmap_, doc, renderOptions());
     overlay_.invalidate();
+    updateBlinking();
+    if (blinkOn_ && blinkTimer_->isActive()) drawBlinkPhase();
     area_->update();
     owner_.redrawn();
 }

@@ -43,6 +43,8 @@ class CanvasOwner {
     virtual void dialogElementClicked(int tool, Element& e) = 0;
     // The font dialog on `font`; false when it is cancelled.
     virtual bool chooseFont(FontRecord& font) = 0;
+    // The animation tool added `e` to the animation list or took it away.
+    virtual void animationEntryClicked(Element* e) { (void)e; }
     // The document was drawn again, after a change or not: the window's title follows its
     // modified flag.
     virtual void redrawn() = 0;
@@ -56,6 +58,7 @@ class CanvasOwner {
 class DrawingCanvas : public QWidget, public InteractionHost, public MuePanHost {
     Q_OBJECT
   public:
+    static constexpr int BlinkIntervalMs = 180;
     // Shows `doc` until showDocument gives another one; the owner keeps the documents.
     DrawingCanvas(CanvasOwner& owner, Document& doc, QWidget* parent = nullptr);
     ~DrawingCanvas() override;
@@ -91,6 +94,28 @@ class DrawingCanvas : public QWidget, public InteractionHost, public MuePanHost 
     // Whether the selection-rotation tool marks its centre.
     void setMarkRotationCentre(bool on) { markRotationCentre_ = on; }
 
+    // ---- traces, blinking, animation and the replay (drawingcanvas_anim.cpp)
+    // While on (the animation dialog is open), every redraw leaves the traced elements' places
+    // in the trace bitmap, as a drag does.
+    void setTracing(bool on) { tracing_ = on; }
+    bool tracing() const { return tracing_; }
+    // "Redibujar": the traces go, the trace list stays.
+    void redrawWithoutTraces();
+    // One animation step: the playing entries move; unless a drag runs, what depends on them is
+    // recalculated and drawn.
+    void animate();
+    // The replay shows the list up to and including `step` (the whole list when `whole`, or
+    // when `step` is null), `step` blinking.
+    void showReplayStep(Element* step, bool whole = false);
+    Element* replayStep() const { return replayStep_; }
+    // What blinks now: the step of the replay, the traced elements while the trace tool is
+    // chosen, else the elements picked by the tool's sequence.
+    std::vector<Element*> blinkElements();
+    bool blinking() const;
+    bool blinkPhaseOn() const { return blinkOn_; }
+    // One tick of the blinking (the timer's; tests call it).
+    void blinkTick();
+
     // ---- InteractionHost (and the drawing's own entry points)
     Document& document() override { return *document_; }
     ViewTransform view() override;
@@ -112,6 +137,8 @@ class DrawingCanvas : public QWidget, public InteractionHost, public MuePanHost 
     void setStatusText(const std::string& text) override;
     void setCursorNumber(int cursor) override;
     void showHover(const HoverFeedback& feedback) override;
+    void traceListChanged() override;
+    void animationEntryClicked(Element* e) override { owner_.animationEntryClicked(e); }
     int chooseAmong(const std::vector<Element*>& elements, ScreenPoint at) override;
     void toolChosen(int tool) override { owner_.toolChosen(tool); }
     void startButtonTimer() override;
@@ -154,6 +181,11 @@ class DrawingCanvas : public QWidget, public InteractionHost, public MuePanHost 
     void horizontalScrolled(int position);
     void verticalScrolled(int position);
     void afterScroll();
+    // The traced elements drawn into the trace bitmap where they are now.
+    void drawTraces();
+    void updateBlinking();
+    // The blinking elements in their "on" phase, over the drawing.
+    void drawBlinkPhase();
 
     CanvasOwner& owner_;
     Document* document_;
@@ -174,6 +206,12 @@ class DrawingCanvas : public QWidget, public InteractionHost, public MuePanHost 
     HoverOverlay overlay_;
     HoverFeedback hover_;
     QTimer* buttonTimer_ = nullptr; // 150 ms: a motion button shows pressed
+    // Traces, blinking and the replay.
+    bool tracing_ = false;
+    QTimer* blinkTimer_ = nullptr; // 180 ms
+    bool blinkOn_ = false;
+    Element* replayStep_ = nullptr;
+    bool replayWhole_ = false;
     int toolUndoSteps_ = 0;
     int cursorNumber_ = 0;
     std::function<int(const std::vector<Element*>&)> ambiguityChooser_;

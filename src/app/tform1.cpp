@@ -1,5 +1,6 @@
 #include "app/tform1.h"
 
+#include "app/animfeatures.h"
 #include "model/document.h"
 #include "model/uitext.h"
 #include "settings/options.h"
@@ -47,6 +48,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     connect(toolBars_, &ToolBars::colourChosen, this, &TForm1::setCurrentColour);
     setupExportActions();
     setupIteration();
+    setupAnimation();
     nameComponents();
     buildMenus();
     applyLanguageTexts();
@@ -80,6 +82,9 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
 }
 
 TForm1::~TForm1() {
+    // The animation and the replay stop before the canvas they draw on goes.
+    delete anim_;
+    anim_ = nullptr;
     // The canvas (with the tools at work on the document) goes before the document, and the
     // calculator, which redraws when it closes, before the canvas.
     delete calc_;
@@ -159,6 +164,7 @@ void TForm1::toolChosen(int tool) {
     if (toolBars_) toolBars_->showTool(tool);
     calcToolChosen(tool);
     iterationToolChosen(tool);
+    if (anim_) anim_->toolChosen(tool);
 }
 
 void TForm1::openElementDialog(int tool, Element& e) {

@@ -44,6 +44,7 @@ class QToolBar;
 namespace qorv {
 
 class HelpWindow;
+class AnimationFeatures;
 class LanguageHost;
 class TV_iterac;
 
@@ -307,6 +308,9 @@ class TForm1 : public QMainWindow,
     // Printing goes to this PDF file instead of the default printer ("" for the printer).
     void setPrintFile(const QString& pdf) { printFile_ = pdf; }
 
+    // ---- traces, animation, step-by-step replay and viewer mode (tform1_anim.cpp)
+    AnimationFeatures& animationFeatures() { return *anim_; }
+
   signals:
     void viewerModeChanged(bool on);
     // Undo, redo and paste switch to the move/edit tool; the tool machine listens to this.
@@ -325,6 +329,7 @@ class TForm1 : public QMainWindow,
     void showMessage(int msgSlot) override;
     bool chooseFont(FontRecord& font) override;
     void redrawn() override;
+    void animationEntryClicked(Element* e) override; // tform1_anim.cpp
     // OptionsHost (tform1_options.cpp).
     Document& currentDocument() override { return document(); }
     QSize screenSize() const override;
@@ -511,6 +516,10 @@ class TForm1 : public QMainWindow,
     std::unique_ptr<QPrinter> printer_;
     QString printFile_;
     QImage areaTrace_; // the trace under the rubber-band area of an export
+
+    // Traces, animation, step-by-step replay and viewer mode (tform1_anim.cpp).
+    void setupAnimation();
+    AnimationFeatures* anim_ = nullptr; // a child of the window
 
     InternalClipboard clipboard_; // one for the program; outlives the documents
     HeldReferences heldReferences_;

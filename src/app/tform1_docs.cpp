@@ -3,9 +3,9 @@
 // the title, the no-document state, the recent files and the last folders.
 #include "app/tform1.h"
 
+#include "app/animfeatures.h"
 #include "app/helpwindow.h"
 #include "dialogs/tv_iterac.h"
-
 #include "model/docfile.h"
 #include "model/uitext.h"
 #include "model/undo.h"
@@ -202,6 +202,7 @@ void TForm1::showCurrentDocument() {
         M_AA->setChecked(doc.antialiased != 0);
     }
     updateStatusUnits();
+    if (anim_) anim_->documentShown();
     canvas_->showDocument(doc);
     chooseTool(Tool::Move);
     updateMenuStates();
@@ -442,7 +443,8 @@ bool TForm1::writeDocument(int index, const QString& path) {
     const QString full = QFileInfo(path).absoluteFilePath();
     const int before = doc.elementCount();
     // Clears `modified` only when the whole file was written.
-    if (!saveDocument(doc, filePath(full))) return false;
+    if (!saveDocument(doc, filePath(full), anim_ ? anim_->saveOptions() : SaveOptions{}))
+        return false;
     // Saving drops internal elements that serve nothing; the tools let go of what went.
     if (index == docs_.currentIndex() && doc.elementCount() != before) {
         canvas_->interaction().documentReplaced();

@@ -173,12 +173,12 @@ const std::vector<TForm1::MenuRow>& TForm1::menuRows() {
         separator(Edit),
         menu(Edit, Traces),
         tool(Traces, "M_traza", Tool::Trace),
-        later(Traces, "M_traza_desactivar"),
+        made(Traces, "M_traza_desactivar", ""),
         item(Traces, "M_dibtodo", "Ctrl+R", &TForm1::redrawAll, W::Document),
 
         menu("", View),
         made(View, "TodosElem1", "F8"),
-        later(View, "M_PasoaPaso", "F2"),
+        made(View, "M_PasoaPaso", "F2"),
         later(View, "M_lista", "F3"),
         made(View, "MuePan1", ""),
         made(View, "PantallaCom", ""),
@@ -541,8 +541,7 @@ void TForm1::deleteAllElements() {
 }
 
 void TForm1::redrawAll() {
-    canvas_->clearTrace();
-    canvas_->recalculateAndRedraw();
+    canvas_->redrawWithoutTraces();
 }
 
 // ---- "&Ver": viewer mode ------------------------------------------------------------------------

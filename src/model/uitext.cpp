@@ -472,6 +472,32 @@ constexpr SlotText kThirdMessages[] = {
     {Msg::CliRenderTypes, "(.png, .bmp, .svg, .pdf, .tex con TikZ o .dxf)"},
 
     // Traces, animation, step-by-step replay and viewer mode.
+    {Msg::AnimPlay, "Animar"},
+    {Msg::AnimDirection, "Cambiar el sentido"},
+    {Msg::AnimPause, "Pausa"},
+    {Msg::AnimRemove, "Quitar de la animación"},
+    {Msg::ReplayFirstStep, "Primer paso"},
+    {Msg::ReplayPreviousStep, "Paso anterior"},
+    {Msg::ReplayNextStep, "Paso siguiente"},
+    {Msg::ReplayLastStep, "Último paso"},
+    {Msg::ReplayPlay, "Avanzar solo"},
+    {Msg::ReplayAccept, "Aceptar"},
+    {Msg::ReplayCancel, "Cancelar"},
+    {Msg::ReplayInterval1, "0.1 s."},
+    {Msg::ReplayInterval2, "0.2 s."},
+    {Msg::ReplayInterval3, "0.3 s."},
+    {Msg::ReplayInterval4, "0.4 s."},
+    {Msg::ReplayInterval5, "0.5 s."},
+    {Msg::ReplayInterval6, "0.6 s."},
+    {Msg::ReplayInterval7, "0.7 s."},
+    {Msg::ReplayInterval8, "0.8 s."},
+    {Msg::ReplayInterval9, "0.9 s."},
+    {Msg::ReplayInterval10, "1.0 s."},
+    {Msg::ReplayInterval11, "2.0 s."},
+    {Msg::ReplayInterval12, "3.0 s."},
+    {Msg::ReplayInterval13, "4.0 s."},
+    {Msg::ReplayInterval14, "5.0 s."},
+    {Msg::ReplayInterval15, "10 s."},
 
     // Element dialogs.
 };

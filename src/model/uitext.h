@@ -310,7 +310,32 @@ enum : int {
 
     // Traces, animation, step-by-step replay and viewer mode: slots 500..559.
     AnimFirst = 500,
-
+    AnimPlay = AnimFirst, // "Animar"
+    AnimDirection, // "Cambiar el sentido"
+    AnimPause, // "Pausa"
+    AnimRemove, // "Quitar de la animación"
+    ReplayFirstStep, // "Primer paso"
+    ReplayPreviousStep, // "Paso anterior"
+    ReplayNextStep, // "Paso siguiente"
+    ReplayLastStep, // "Último paso"
+    ReplayPlay, // "Avanzar solo"
+    ReplayAccept, // "Aceptar"
+    ReplayCancel, // "Cancelar"
+    ReplayInterval1, // "0.1 s."
+    ReplayInterval2, // "0.2 s."
+    ReplayInterval3, // "0.3 s."
+    ReplayInterval4, // "0.4 s."
+    ReplayInterval5, // "0.5 s."
+    ReplayInterval6, // "0.6 s."
+    ReplayInterval7, // "0.7 s."
+    ReplayInterval8, // "0.8 s."
+    ReplayInterval9, // "0.9 s."
+    ReplayInterval10, // "1.0 s."
+    ReplayInterval11, // "2.0 s."
+    ReplayInterval12, // "3.0 s."
+    ReplayInterval13, // "4.0 s."
+    ReplayInterval14, // "5.0 s."
+    ReplayInterval15, // "10 s."
     AnimEnd,
 
     // Element dialogs: slots 560..659.

@@ -1,5 +1,6 @@
 #include "view/hittest.h"
 
+#include "geometry/animation.h"
 #include "geometry/elementgeometry.h"
 #include "geometry/intersectionpoint.h"
 #include "geometry/locus.h"
@@ -313,11 +314,6 @@ std::string cursorLabelOf(const Document& doc, const Element& e) {
     const std::string name = doc.nameOf(&e);
     if (!name.empty() && e.method != Method::Name) s += " " + name;
     return s;
-}
-
-bool isAnimatable(const Element& e) {
-    return e.method == Method::PointOnElement || e.method == Method::Parameter ||
-           e.method == Method::FreePoint;
 }
 
 } // namespace qorv

@@ -67,7 +67,4 @@ std::string describeElement(const Document& doc, const Element& e);
 // The cursor label of an element: its kind noun, then its name when it has a name label.
 std::string cursorLabelOf(const Document& doc, const Element& e);
 
-// Animatable elements (the animation tool hits only these).
-bool isAnimatable(const Element& e);
-
 } // namespace qorv

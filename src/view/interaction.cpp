@@ -1,5 +1,6 @@
 #include "view/interaction.h"
 
+#include "geometry/animation.h"
 #include "geometry/pointonelement.h"
 #include "geometry/primitives.h"
 #include "geometry/transforms.h"
@@ -64,6 +65,7 @@ void Interaction::chooseTool(int tool, bool ownButton) {
     if (tool == Tool::Iteration && tool_ != Tool::Iteration) iteration_.reset();
     tool_ = tool;
     attached_ = nullptr;
+    traceUndoSaved_ = false;
     host_.toolChosen(tool);
     area_.reset();
     engine_.chooseTool(tool);
@@ -120,6 +122,11 @@ void Interaction::viewScrolled() {
 bool Interaction::interacting() const {
     if (const auto* d = std::get_if<Dragging>(&gesture_)) return d->drag.active();
     return std::holds_alternative<Band>(gesture_) || std::holds_alternative<Rotate>(gesture_);
+}
+
+bool Interaction::moving() const {
+    if (const auto* d = std::get_if<Dragging>(&gesture_)) return d->drag.active();
+    return std::holds_alternative<Rotate>(gesture_);
 }
 
 WorldRect Interaction::band() const {
@@ -401,10 +408,43 @@ void Interaction::pressLeft(ScreenPoint at, int modifiers, const Hit* forced) {
     case Tool::RotateSelection:
         pressRotation(at, hit);
         return;
+    case Tool::Trace:
+        pressTrace(hit);
+        return;
+    case Tool::Animation:
+        pressAnimation(hit);
+        return;
     default:
         break;
     }
     engine_.click(hit, world, modifiers);
+    refreshHover();
+}
+
+// The trace tool: the element clicked starts or stops leaving traces (one undo step for the
+// tool's whole run).
+void Interaction::pressTrace(const Hit* hit) {
+    if (!hit || !hit->element) return;
+    if (!traceUndoSaved_) {
+        recordUndo();
+        traceUndoSaved_ = true;
+    }
+    toggleTrace(host_.document(), hit->element);
+    host_.document().modified = 1;
+    host_.traceListChanged();
+    host_.redraw();
+    refreshHover();
+}
+
+// The animation tool: the element clicked joins the animation list or leaves it.
+void Interaction::pressAnimation(const Hit* hit) {
+    if (!hit || !hit->element || !isAnimatable(*hit->element)) return;
+    Document& doc = host_.document();
+    if (doc.animations.empty()) recordUndo();
+    toggleAnimation(doc, hit->element);
+    doc.modified = 1;
+    host_.animationEntryClicked(hit->element);
+    host_.redraw();
     refreshHover();
 }
 

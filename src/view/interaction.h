@@ -98,6 +98,10 @@ class InteractionHost {
         (void)n;
         return false;
     }
+    // The trace tool is about to redraw a changed trace list (what blinks follows it).
+    virtual void traceListChanged() {}
+    // The animation tool added `e` to the animation list or took it away.
+    virtual void animationEntryClicked(Element* e) { (void)e; }
 };
 
 class Interaction : private SequenceHost {
@@ -140,6 +144,10 @@ class Interaction : private SequenceHost {
     // A drag that moves something, a rubber band or a rotation: the drawing leaves out the
     // selection highlights and the hover waits.
     bool interacting() const;
+    // The trace tool has saved its undo step since it was chosen.
+    bool traceRunSaved() const { return traceUndoSaved_; }
+    // A drag that moves something or a rotation of the selection: traced elements leave traces.
+    bool moving() const;
     bool bandActive() const { return std::holds_alternative<Band>(gesture_); }
     // The rubber band being drawn (empty when none).
     WorldRect band() const;
@@ -262,6 +270,8 @@ class Interaction : private SequenceHost {
     void pressRotation(ScreenPoint at, const Hit* hit);
     void startPan(ScreenPoint at);
     void pressButtonElement(Element& button);
+    void pressTrace(const Hit* hit);
+    void pressAnimation(const Hit* hit);
     void runMotionPairs(Element& button);
     void stepSelection(int direction);
     void moveSelectionBy(Point2 shift);
@@ -292,6 +302,9 @@ class Interaction : private SequenceHost {
 
     // A new element that follows the pointer until the next click.
     Element* attached_ = nullptr;
+
+    // The trace tool saved its undo step since it was chosen.
+    bool traceUndoSaved_ = false;
 
     // Button timer and key runs.
     Element* timedButton_ = nullptr;

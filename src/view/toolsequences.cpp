@@ -198,7 +198,10 @@ std::unique_ptr<ToolSequence> makeToolSequence(int tool) {
 }
 
 bool isToolAvailable(int tool) {
-    if (tool == Tool::Move || tool == Tool::RotateSelection || tool == Tool::Zoom) return true;
+    // Tools the interaction handles itself, without a click sequence.
+    if (tool == Tool::Move || tool == Tool::RotateSelection || tool == Tool::Zoom ||
+        tool == Tool::Trace || tool == Tool::Animation)
+        return true;
     return makeToolSequence(tool) != nullptr;
 }
 

@@ -270,8 +270,10 @@ std::array<ToolInfo, ToolCount> buildTable() {
         set(r);
         auto tr = row(Tool::Trace, Cursor::Trace, "B_traza").kinds(kGeometric).kind(Kind::Locus);
         set(tr);
-        auto an =
-            row(Tool::Animation, Cursor::Animation, "B_anim").kind(Kind::Point).kind(Kind::Number);
+        // What can move by itself: points on elements, lines and rays through a point, circles
+        // given their centre, parameters (the hit test keeps only those).
+        auto an = row(Tool::Animation, Cursor::Animation, "B_anim")
+                      .kinds({Kind::Point, Kind::Line, Kind::Ray, Kind::Circle, Kind::Number});
         set(an);
         auto rot = row(Tool::RotateSelection, Cursor::RotationCentre, "B_SelRot").all();
         set(rot);

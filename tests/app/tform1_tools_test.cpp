@@ -1,5 +1,6 @@
 // The tool modes in the main window, driven by QTest mouse and key events on the offscreen
 // platform: constructing, dragging, selecting, panning, the hover and the tool bars.
+#include "app/editorwindow.h"
 #include "app/scripteddialogs.h"
 #include "app/tform1.h"
 #include "geometry/recalc.h"
@@ -30,44 +31,11 @@ using namespace qorv;
 
 namespace {
 
-// A window with an empty document whose world origin is in the middle of the drawing area.
-struct Window {
-    TForm1 w;
-    Window() {
-        w.resize(1000, 760);
-        w.show();
-        QApplication::processEvents();
-        auto doc = std::make_unique<Document>();
-        doc->left = -w.canvas().drawingArea()->width() / 2;
-        doc->top = w.canvas().drawingArea()->height() / 2;
-        w.installDocument(std::move(doc));
-        w.setMessageSink([](const QString&) {});
-        w.canvas().setAmbiguityChooser([](const std::vector<Element*>&) { return 0; });
-    }
-    Document& doc() { return w.document(); }
-    QWidget* area() { return w.canvas().drawingArea(); }
-    QPoint pixel(double x, double y) {
-        const ScreenPoint p = documentView(doc()).toScreen(x, y);
-        return {p.x, p.y};
-    }
-    // A builder with the window's creation options, as its tools have.
-    ConstructionBuilder build() {
-        ConstructionBuilder b(doc());
-        b.opts = w.creationOptions();
-        return b;
-    }
-    void done() { w.canvas().recalculateAndRedraw(); }
+struct Window : qorv::testing::EditorWindow {
     void hover(QPoint at) {
         QMouseEvent e(QEvent::MouseMove, QPointF(at), area()->mapToGlobal(QPointF(at)),
                       Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(area(), &e);
-    }
-    void drag(QPoint from, QPoint to, int steps, Qt::MouseButton b = Qt::LeftButton,
-              Qt::KeyboardModifiers mods = {}) {
-        QTest::mousePress(area(), b, mods, from);
-        for (int i = 1; i <= steps; ++i)
-            QTest::mouseMove(area(), from + (to - from) * i / steps);
-        QTest::mouseRelease(area(), b, mods, to);
     }
 };
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -286,10 +288,15 @@ TEST(LanguageFile, ShippedSpanishIsTheBuiltInTableAndEnglishIsComplete) {
     }
     for (int id : UiTextTable::ids())
         EXPECT_TRUE(seen.count(id)) << "missing: " << id;
-    // Translated: texts that stay the same are the few that read alike in both languages.
+    // Translated: texts that stay the same are the few words that read alike in both languages
+    // (units, numbers and symbols do not count).
+    auto isWord = [](const std::string& t) {
+        return std::count_if(t.begin(), t.end(), [](unsigned char c) { return std::isalpha(c); }) >=
+               3;
+    };
     int same = 0;
     for (int id : UiTextTable::ids())
-        same += *english.textById(id) == *builtIn.textById(id);
+        same += *english.textById(id) == *builtIn.textById(id) && isWord(*builtIn.textById(id));
     EXPECT_LT(same, 40);
 }
 

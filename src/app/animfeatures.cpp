@@ -1,0 +1,244 @@
+#include "app/animfeatures.h"
+
+#include "app/tform1.h"
+#include "geometry/animation.h"
+#include "settings/language.h"
+#include "view/qtexts.h"
+#include "view/resources.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QEvent>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QMenu>
+#include <QMessageBox>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace qorv {
+
+AnimationFeatures::AnimationFeatures(TForm1& window) : QObject(&window), w_(window) {
+    TV_animac_ = new TV_animac(*this, &w_);
+    TPaP_ = new TPaP(*this, &w_);
+    // Modal: the construction must not change under the steps it shows.
+    TPaP_->setWindowModality(Qt::ApplicationModal);
+    createActions();
+    createViewerPanel();
+}
+
+AnimationFeatures::~AnimationFeatures() {
+    dying_ = true;
+    delete TV_animac_;
+    delete TPaP_;
+}
+
+// The other items of traces, animation and viewer mode are the menu table's: tools, "Redibujar"
+// and "Modo visor", whose changes this follows.
+void AnimationFeatures::createActions() {
+    auto action = [this](const char* name) {
+        auto* a = new QAction(componentText(QString::fromLatin1(name)), &w_);
+        a->setObjectName(QString::fromLatin1(name));
+        return a;
+    };
+    M_traza_desactivar = action("M_traza_desactivar");
+    connect(M_traza_desactivar, &QAction::triggered, this, &AnimationFeatures::switchTracesOff);
+    M_PasoaPaso = action("M_PasoaPaso");
+    connect(M_PasoaPaso, &QAction::triggered, this, &AnimationFeatures::openReplay);
+    connect(&w_, &TForm1::viewerModeChanged, this, &AnimationFeatures::setViewerMode);
+}
+
+void AnimationFeatures::createViewerPanel() {
+    panel_ = new QFrame(w_.canvas().drawingArea());
+    panel_->setObjectName(QStringLiteral("P_visor"));
+    panel_->setFrameShape(QFrame::Panel);
+    panel_->setFrameShadow(QFrame::Raised);
+    panel_->setAutoFillBackground(true);
+    auto* row = new QHBoxLayout(panel_);
+    row->setContentsMargins(2, 2, 2, 2);
+    row->setSpacing(1);
+    panelTools_ = new QActionGroup(panel_);
+    auto button = [&](const char* name, std::function<void()> run, int tool = -1) {
+        auto* a = new QAction(toolIcon(QString::fromLatin1(name)),
+                              componentText(QString::fromLatin1(name)), panel_);
+        a->setObjectName(QString::fromLatin1(name));
+        if (tool >= 0) {
+            a->setCheckable(true);
+            a->setData(tool);
+            panelTools_->addAction(a);
+        }
+        connect(a, &QAction::triggered, this, std::move(run));
+        auto* b = new QToolButton(panel_);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setDefaultAction(a);
+        b->setAutoRaise(true);
+        b->setIconSize(QSize(20, 20));
+        row->addWidget(b);
+    };
+    button(
+        "B_visor_movsel", [this] { w_.chooseTool(Tool::Move, true); }, Tool::Move);
+    button(
+        "B_visor_anima", [this] { w_.chooseTool(Tool::Animation); }, Tool::Animation);
+    button(
+        "B_visor_rotsel", [this] { w_.chooseTool(Tool::RotateSelection); }, Tool::RotateSelection);
+    button(
+        "B_visor_zoom", [this] { w_.chooseTool(Tool::Zoom); }, Tool::Zoom);
+    button("B_visor_undo", [this] { w_.undo(); });
+    button("B_visor_redo", [this] { w_.redo(); });
+    button("B_visor_todoelem", [this] { w_.showHiddenAction()->toggle(); });
+    button("B_visor_muepan", [this] { w_.openMoveScreen(); });
+    button("B_visor_salirvisor", [this] { w_.setViewerMode(false); });
+    panel_->hide();
+    w_.canvas().drawingArea()->installEventFilter(this);
+}
+
+// Bottom-right corner of the drawing area, just inside the scroll bars.
+void AnimationFeatures::placeViewerPanel() {
+    QWidget* area = w_.canvas().drawingArea();
+    panel_->adjustSize();
+    panel_->move(area->width() - panel_->width() - 2, area->height() - panel_->height() - 2);
+    panel_->raise();
+}
+
+bool AnimationFeatures::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize && panel_->isVisible()) placeViewerPanel();
+    return QObject::eventFilter(watched, event);
+}
+
+// ---- tools and documents ------------------------------------------------------------------------
+
+void AnimationFeatures::toolChosen(int tool) {
+    if (dying_) return;
+    for (QAction* a : panelTools_->actions())
+        a->setChecked(a->data().toInt() == tool);
+    if (tool == Tool::Animation) {
+        dropUnanimatable(w_.document());
+        if (TV_animac_->isVisible())
+            TV_animac_->rebuildList();
+        else
+            TV_animac_->show();
+    } else if (TV_animac_->isVisible()) {
+        TV_animac_->hide();
+    }
+}
+
+void AnimationFeatures::documentShown() {
+    if (dying_) return;
+    if (TV_animac_->isVisible()) TV_animac_->hide();
+    if (TPaP_->isVisible()) TPaP_->reject();
+}
+
+// ---- commands -----------------------------------------------------------------------------------
+
+void AnimationFeatures::switchTracesOff() {
+    DrawingCanvas& canvas = w_.canvas();
+    const Interaction& in = canvas.interaction();
+    if (!(in.tool() == Tool::Trace && in.traceRunSaved())) w_.recordUndoStep();
+    Document& doc = w_.document();
+    if (!doc.traceList.empty()) doc.modified = 1;
+    doc.traceList.clear();
+    canvas.traceListChanged();
+    canvas.redraw();
+    canvas.interaction().refreshHover();
+}
+
+void AnimationFeatures::openReplay() {
+    if (TPaP_->isVisible()) return;
+    TPaP_->start();
+    TPaP_->show();
+}
+
+void AnimationFeatures::setViewerMode(bool on) {
+    if (on == viewer_) return;
+    viewer_ = on;
+    w_.setViewerMode(on);
+    QWidget* bars[4] = {w_.toolBars().mainBar(), w_.toolBars().editBar(), w_.documentBar(),
+                        w_.statusBar()};
+    if (on) {
+        for (int i = 0; i < 4; ++i) {
+            barsShown_[i] = bars[i]->isVisible() || !bars[i]->isHidden();
+            bars[i]->hide();
+        }
+        panel_->show();
+        placeViewerPanel();
+    } else {
+        for (int i = 0; i < 4; ++i)
+            bars[i]->setVisible(barsShown_[i]);
+        panel_->hide();
+    }
+    w_.chooseTool(Tool::Move);
+}
+
+SaveOptions AnimationFeatures::saveOptions() const {
+    SaveOptions o;
+    if (!viewer_) return o;
+    o.viewerMode = true;
+    const QRect r = w_.geometry();
+    const Qt::WindowStates s = w_.windowState();
+    o.window = WindowRecord{r.left(), r.top(), r.height(), r.width(),
+                            s & Qt::WindowMinimized   ? 1
+                            : s & Qt::WindowMaximized ? 2
+                                                      : 0};
+    return o;
+}
+
+// ---- AnimationHost ------------------------------------------------------------------------------
+
+Document& AnimationFeatures::animationDocument() {
+    return w_.document();
+}
+
+void AnimationFeatures::recordUndoStep() {
+    w_.recordUndoStep();
+}
+
+void AnimationFeatures::animationStep() {
+    if (!dying_) w_.canvas().animate();
+}
+
+void AnimationFeatures::animationDialogVisible(bool visible) {
+    if (!dying_) w_.canvas().setTracing(visible);
+}
+
+void AnimationFeatures::animationDialogClosed() {
+    if (!dying_) w_.chooseTool(Tool::Move);
+}
+
+// ---- ReplayHost ---------------------------------------------------------------------------------
+
+Document& AnimationFeatures::replayDocument() {
+    return w_.document();
+}
+
+bool AnimationFeatures::replayShowsHidden() {
+    return w_.showHiddenAction()->isChecked();
+}
+
+bool AnimationFeatures::replayStartsAtFirst() {
+    return w_.programOptions().stepByStepFromLast == 0;
+}
+
+void AnimationFeatures::showReplayStep(Element* step, bool whole) {
+    w_.canvas().showReplayStep(step, whole);
+}
+
+int AnimationFeatures::askKeepConstruction() {
+    if (keepAnswer_) return keepAnswer_();
+    return QMessageBox::warning(TPaP_, text(Msg::ProgramCaption),
+                                text(Msg::KeepConstructionQuestion),
+                                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+}
+
+void AnimationFeatures::replayClosed() {
+    if (dying_) return;
+    DrawingCanvas& canvas = w_.canvas();
+    canvas.showReplayStep(nullptr);
+    canvas.elementsReplaced(); // a cut freed elements the drawing may have cached
+    canvas.recalculateAndRedraw();
+}
+
+} // namespace qorv
