@@ -2,6 +2,7 @@
 
 #include "geometry/conic.h"
 #include "geometry/elementgeometry.h"
+#include "geometry/iteration.h"
 #include "geometry/locus.h"
 #include "geometry/measure.h"
 #include "geometry/paramcolor.h"
@@ -198,14 +199,33 @@ class DxfWriter {
                         c);
             return;
         case Kind::Iteration:
-            if (options_.iterationCopies)
-                options_.iterationCopies(e, [this](const Element& copy, Color colour) {
-                    if (copy.kind() != Kind::Iteration && copy.defined) element(copy, colour);
-                });
+            iteration(e, c);
             return;
         default:
             return;
         }
+    }
+
+    // Every copy the iteration draws, each element in the colour the drawing gives it.
+    void iteration(const Element& e, Color c) {
+        const auto* t = e.tailAs<IterationTail>();
+        if (!t) return;
+        struct Copies : IterationVisitor {
+            DxfWriter& w;
+            const IterationTail& t;
+            Color c;
+            Copies(DxfWriter& writer, const IterationTail& tail, Color colour)
+                : w(writer), t(tail), c(colour) {}
+            bool visit(const IterationCopy& copy, int32_t) override {
+                for (const Element* x : copy.drawn) {
+                    if (!x->defined || x->kind() == Kind::Iteration) continue;
+                    if (x->kind() == Kind::Point && !t.drawPoints) continue;
+                    w.element(*x, t.ownColour ? c : x->color);
+                }
+                return true;
+            }
+        } copies(*this, *t, c);
+        walkIteration(doc_, e, &copies);
     }
 
     // The element's text with its top-left corner at `topLeft`.

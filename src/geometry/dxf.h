@@ -4,7 +4,6 @@
 
 #include "model/element.h"
 
-#include <functional>
 #include <string>
 
 namespace qorv {
@@ -17,10 +16,6 @@ int dxfColourIndex(Color c);
 
 struct DxfOptions {
     bool showHidden = false; // "Ver lo oculto": hidden elements are written too
-    // The copies an iteration draws: calls `copy` once for each copied element, with the colour
-    // it is drawn in. Without it an iteration writes nothing.
-    using CopyVisitor = std::function<void(const Element& copy, Color colour)>;
-    std::function<void(const Element& iteration, const CopyVisitor& copy)> iterationCopies;
 };
 
 // The whole file, lines ended by CR LF, text in Windows-1252.

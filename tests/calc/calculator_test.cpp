@@ -28,7 +28,9 @@ TEST(Calculator, ListsStopAt22VariablesAnd99FunctionsAndInsertNothingMore) {
         Element* f = b.make(Method::Function);
         if (!first) first = f;
         calls = calc.addReference(*f);
-        if (i == 98) EXPECT_EQ(calls, "f99(");
+        if (i == 98) {
+            EXPECT_EQ(calls, "f99(");
+        }
     }
     EXPECT_EQ(calls, "");
     EXPECT_EQ(calc.functions().size(), 99u);

@@ -3,6 +3,8 @@
 #include "builder.h"
 
 #include "geometry/dxf.h"
+#include "geometry/recalc.h"
+#include "model/examples.h"
 
 #include <gtest/gtest.h>
 
@@ -298,4 +300,18 @@ TEST_F(DxfFile, LociConicsAndTexts) {
         expectValues(t, {0.5, 4.5 - h - 1.4 * h * i, h}, 1e-9);
         EXPECT_EQ(t.text, i == 0 ? "AAAA" : "BBBB");
     }
+}
+
+// Every copy of an iteration is written: Sierpinski's triangle, five levels of three corner
+// copies, draws 3 + 9 + 27 + 81 + 243 copies of its three sides.
+TEST(Dxf, IterationsWriteEveryCopy) {
+    Document doc;
+    ASSERT_TRUE(buildExample("sierpinski", doc));
+    recalcUpTo(doc);
+    const std::string text = dxfText(doc);
+    size_t lines = 0;
+    for (size_t at = text.find("0\r\nLINE\r\n"); at != std::string::npos;
+         at = text.find("0\r\nLINE\r\n", at + 1))
+        ++lines;
+    EXPECT_EQ(lines, 3u + 3u * (3 + 9 + 27 + 81 + 243));
 }
