@@ -1,6 +1,7 @@
 // The tool sequences in the main window, driven by QTest mouse events on the drawing area: a
 // whole figure built only by clicks, saved and read back; the transformation of a selection;
 // the refused redefinition; which tool buttons are enabled.
+#include "app/editorwindow.h"
 #include "app/tform1.h"
 #include "geometry/measure.h"
 #include "geometry/recalc.h"
@@ -24,25 +25,10 @@ using namespace qorv;
 
 namespace {
 
-struct FigureWindow {
-    TForm1 w;
+struct FigureWindow : qorv::testing::EditorWindow {
     std::vector<QString> messages;
     FigureWindow() {
-        w.resize(1000, 760);
-        w.show();
-        QApplication::processEvents();
-        auto doc = std::make_unique<Document>();
-        doc->left = -w.canvas().drawingArea()->width() / 2;
-        doc->top = w.canvas().drawingArea()->height() / 2;
-        w.installDocument(std::move(doc));
         w.setMessageSink([this](const QString& m) { messages.push_back(m); });
-        w.canvas().setAmbiguityChooser([](const std::vector<Element*>&) { return 0; });
-    }
-    Document& doc() { return w.document(); }
-    QWidget* area() { return w.canvas().drawingArea(); }
-    QPoint pixel(double x, double y) {
-        const ScreenPoint p = documentView(doc()).toScreen(x, y);
-        return {p.x, p.y};
     }
     void click(double x, double y, Qt::KeyboardModifiers mods = {}) {
         QTest::mouseMove(area(), pixel(x, y));
@@ -56,8 +42,6 @@ struct FigureWindow {
                       Qt::NoModifier);
         QApplication::sendEvent(area(), &e);
     }
-    // What the user sees now.
-    QImage shot() { return area()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
     // Pixels of colour c within `radius` pixels of world (x, y) on a shot.
     int pixelsOf(const QImage& image, Color c, double x, double y, int radius = 3) {
         const QPoint p = pixel(x, y);
