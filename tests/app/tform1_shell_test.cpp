@@ -246,9 +246,10 @@ TEST(Help, EveryToolHasAPageWithItsAnchorInBothLanguages) {
                            .arg(QLatin1String(code), QLatin1String(topic.page)));
             ASSERT_TRUE(page.open(QIODevice::ReadOnly)) << code << " " << topic.page;
             const QString html = QString::fromUtf8(page.readAll());
-            if (*topic.anchor)
+            if (*topic.anchor) {
                 EXPECT_TRUE(html.contains(QStringLiteral("name=\"%1\"").arg(topic.anchor)))
                     << code << " tool " << tool << " " << topic.page << "#" << topic.anchor;
+            }
         }
         for (const QString& page : helpPages())
             EXPECT_TRUE(QFile::exists(QStringLiteral(QORV_SOURCE_DIR "/help/%1/").arg(code) + page))
