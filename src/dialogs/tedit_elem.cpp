@@ -69,11 +69,17 @@ TEdit_elem::TEdit_elem(ElementDialogHost& host, Element& e, QWidget* parent)
     setObjectName(QStringLiteral("TEdit_elem"));
     Document& doc = host_.dialogDocument();
     modifiedAtOpening_ = doc.modified;
-    host_.dialogRecordUndo();
     doc.renumber();
     id_ = e.id;
+    host_.dialogRecordUndo();
     kept_ = lookOf(e);
-    setWindowTitle(qtext(uiText().methodName(e.method)));
+    QString caption = qtext(uiText().methodName(e.method));
+    const Element* withText = e.method == Method::FunctionGraph ? e.parent1.ptr : &e;
+    if (withText && (e.method == Method::Calculation || e.method == Method::Function ||
+                     e.method == Method::FunctionGraph))
+        if (const auto* x = withText->tailAs<ExpressionTail>())
+            caption += QStringLiteral(": ") + qtext(x->exprText);
+    setWindowTitle(caption);
 
     auto* layout = new QVBoxLayout(this);
     auto* colours = new QGridLayout;
@@ -125,6 +131,30 @@ TEdit_elem::TEdit_elem(ElementDialogHost& host, Element& e, QWidget* parent)
             }));
     layout->addLayout(toggles);
 
+    if (kind == Kind::Table) {
+        QPushButton* hor = button(QStringLiteral("B_f_tabla"), QStringLiteral("HOR"),
+                                  [](Element& x) { x.option = x.option == -100 ? 100 : -100; });
+        hor->setCheckable(true);
+        hor->setChecked(e.option == -100);
+        toggles->addWidget(hor);
+    }
+    if (kind == Kind::Bitmap) {
+        auto* anchors = new QGridLayout;
+        for (int a = 1; a <= 9; ++a)
+            anchors->addWidget(button(QStringLiteral("B_pBTM%1").arg(a), QString::number(a),
+                                      [a](Element& x) { x.option = a; }),
+                               (a - 1) / 3, (a - 1) % 3);
+        layout->addLayout(anchors);
+    }
+    if (const auto* scales = e.tailAs<AxesTail>()) {
+        QPushButton* same =
+            button(QStringLiteral("Bejeuni1"), QStringLiteral("x = y"), [](Element& x) {
+                if (auto* t = x.tailAs<AxesTail>()) t->scaleY = t->scaleX;
+            });
+        same->setEnabled(scales->scaleX != scales->scaleY);
+        connect(same, &QPushButton::clicked, same, [same] { same->setEnabled(false); });
+        toggles->addWidget(same);
+    }
     if (kind == Kind::Iteration) {
         auto* flags = new QHBoxLayout;
         auto flag = [&](const char* name, const char* caption, int32_t IterationTail::*field) {

@@ -8,6 +8,7 @@
 #include "model/constructionbuilder.h"
 #include "model/docfile.h"
 #include "model/uitext.h"
+#include "view/qtexts.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -103,6 +104,21 @@ TEST_F(ElementDialogWindow, ColourShownAtOnceAndCancelTakesEverythingBack) {
     EXPECT_EQ(doc.modified, 1);
     w->undo();
     EXPECT_EQ(firstOf(Method::FreePoint)->color, before);
+}
+
+TEST_F(ElementDialogWindow, CancelRestoresTheAxesScales) {
+    ConstructionBuilder build(w->document());
+    Element* axes = build.make(Method::Axes, build.point(0, 0));
+    axes->tailAs<AxesTail>()->scaleY = 80;
+    w->canvas().recalculateAndRedraw();
+    edit(*axes, [](TEdit_elem& d) {
+        press(d, "Bejeuni1");
+        const auto* t = d.element()->tailAs<AxesTail>();
+        EXPECT_EQ(t->scaleY, t->scaleX);
+        EXPECT_FALSE(d.findChild<QPushButton*>(QStringLiteral("Bejeuni1"))->isEnabled());
+        press(d, "BCancelar");
+    });
+    EXPECT_EQ(firstOf(Method::Axes)->tailAs<AxesTail>()->scaleY, 80);
 }
 
 TEST_F(ElementDialogWindow, OkWithoutChangeLeavesTheDocumentUnmodified) {
@@ -202,7 +218,7 @@ TEST_F(ElementDialogWindow, ConstructionListNavigatesAndCopies) {
     EXPECT_GE(v->height(), 300);
     QTreeWidget* list = v->list();
     ASSERT_EQ(list->topLevelItemCount(), 4);
-    const QString segment = QString::fromStdString(uiText().methodName(Method::Segment));
+    const QString segment = qtext(uiText().methodName(Method::Segment));
     EXPECT_EQ(list->topLevelItem(2)->text(0), segment);
     EXPECT_EQ(list->topLevelItem(2)->text(1), QStringLiteral("A,_"));
     EXPECT_EQ(list->topLevelItem(3)->text(1), QStringLiteral("uno..."));
@@ -223,8 +239,8 @@ TEST_F(ElementDialogWindow, ConstructionListNavigatesAndCopies) {
     v->findChild<QAction*>(QStringLiteral("Copiar"))->trigger();
     const QStringList lines = QGuiApplication::clipboard()->text().split(QLatin1Char('\n'));
     ASSERT_GE(lines.size(), 4);
-    EXPECT_EQ(lines[0], QString::fromStdString(uiText().methodName(Method::FreePoint)) +
-                            QStringLiteral(" A").prepend(QStringLiteral("1. ")));
+    EXPECT_EQ(lines[0], QStringLiteral("1. ") + qtext(uiText().methodName(Method::FreePoint)) +
+                            QStringLiteral(" A"));
     EXPECT_EQ(lines[2], QStringLiteral("3. ") + segment + QStringLiteral(": A,_"));
 
     // A double click edits the element; deleting it clears the selection.
