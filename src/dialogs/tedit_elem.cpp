@@ -262,24 +262,33 @@ void TEdit_elem::changed() {
     host_.dialogDocumentChanged();
 }
 
+namespace {
+
+// Visits each field kept for Cancel with its copy in the look (the colour parameter aside).
+template <class E, class L, class F> void forEachKept(E& e, L& l, F&& f) {
+    f(e.color, l.color);
+    f(e.colorParamMode, l.colorParamMode);
+    f(e.colorParamFrom, l.colorParamFrom);
+    f(e.colorParamTo, l.colorParamTo);
+    f(e.shape, l.shape);
+    f(e.visible, l.visible);
+    f(e.decimals, l.decimals);
+    f(e.option, l.option);
+    f(e.option2, l.option2);
+    f(e.unitShown, l.unitShown);
+    if (auto* t = e.template tailAs<IterationTail>()) {
+        f(t->lastOnly, l.lastOnly);
+        f(t->drawPoints, l.drawPoints);
+        f(t->ownColour, l.ownColour);
+    }
+}
+
+} // namespace
+
 TEdit_elem::Look TEdit_elem::lookOf(const Element& e) const {
     Look l;
-    l.color = e.color;
+    forEachKept(e, l, [](const auto& from, auto& to) { to = from; });
     l.colorParam = e.colorParam;
-    l.colorParamMode = e.colorParamMode;
-    l.colorParamFrom = e.colorParamFrom;
-    l.colorParamTo = e.colorParamTo;
-    l.shape = e.shape;
-    l.visible = e.visible;
-    l.decimals = e.decimals;
-    l.option = e.option;
-    l.option2 = e.option2;
-    l.unitShown = e.unitShown;
-    if (const auto* t = e.tailAs<IterationTail>()) {
-        l.lastOnly = t->lastOnly;
-        l.drawPoints = t->drawPoints;
-        l.ownColour = t->ownColour;
-    }
     l.name = host_.dialogDocument().nameOf(&e);
     if (e.nameElement) l.nameVisible = e.nameElement->visible;
     return l;
@@ -331,22 +340,8 @@ void TEdit_elem::cancelAndClose() {
 }
 
 void TEdit_elem::restore(Element& e, const Look& l) {
-    e.color = l.color;
+    forEachKept(e, l, [](auto& to, const auto& from) { to = from; });
     e.colorParam = Ref(l.colorParam, l.colorParam ? l.colorParam->id : -1);
-    e.colorParamMode = l.colorParamMode;
-    e.colorParamFrom = l.colorParamFrom;
-    e.colorParamTo = l.colorParamTo;
-    e.shape = l.shape;
-    e.visible = l.visible;
-    e.decimals = l.decimals;
-    e.option = l.option;
-    e.option2 = l.option2;
-    e.unitShown = l.unitShown;
-    if (auto* t = e.tailAs<IterationTail>()) {
-        t->lastOnly = l.lastOnly;
-        t->drawPoints = l.drawPoints;
-        t->ownColour = l.ownColour;
-    }
     if (e.nameElement && l.nameVisible >= 0) e.nameElement->visible = l.nameVisible;
 }
 

@@ -341,7 +341,7 @@ TEST(ParametricColourDialog, ModesAndEndColours) {
 
 TEST_F(ElementDialogWindow, TextWithSeveralLinesSurvivesASave) {
     ConstructionBuilder build(w->document());
-    build.req.text = "primera\r\n\r\ntercera l\xEDnea";
+    build.req.text = "primera\r\n\r\ntercera línea";
     build.req.value[2] = 20;
     build.req.value[3] = -30;
     build.make(Method::Text);
@@ -357,7 +357,7 @@ TEST_F(ElementDialogWindow, TextWithSeveralLinesSurvivesASave) {
     ASSERT_NE(t, nullptr);
     const auto* tail = t->tailAs<TextTail>();
     ASSERT_NE(tail, nullptr);
-    EXPECT_EQ(tail->lines, (std::vector<std::string>{"primera", "", "tercera l\xEDnea"}));
+    EXPECT_EQ(tail->lines, (std::vector<std::string>{"primera", "", "tercera línea"}));
     EXPECT_EQ(t->option, 3);
     EXPECT_EQ(tail->x, 20);
     EXPECT_EQ(tail->y, -30);
