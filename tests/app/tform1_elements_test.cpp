@@ -60,15 +60,15 @@ TEST_F(ElementDialogWindow, ColourShownAtOnceAndCancelTakesEverythingBack) {
     Document& doc = w->document();
     doc.modified = 0;
     const Color before = p->color;
-    ASSERT_NE(before, 255);
+    ASSERT_NE(before, 65280);
 
     bool opened = false;
     w->setDialogHook([&](QDialog& d) {
         auto& dialog = dynamic_cast<TEdit_elem&>(d);
         opened = true;
         EXPECT_EQ(dialog.element(), p);
-        press(dialog, "Brojo");
-        EXPECT_EQ(p->color, 255); // the preview
+        press(dialog, "Bverde");
+        EXPECT_EQ(p->color, 65280); // the preview
         press(dialog, "BPuncruz");
         EXPECT_EQ(p->shape, 4);
         press(dialog, "verelem");
