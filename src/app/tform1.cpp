@@ -170,8 +170,8 @@ void TForm1::toolChosen(int tool) {
 void TForm1::openElementDialog(int tool, Element& e) {
     if (elementDialogHook_)
         elementDialogHook_(tool, e);
-    else
-        openCalcElementDialog(tool, e);
+    else if (!openCalcElementDialog(tool, e))
+        editElement(e);
 }
 
 void TForm1::showMessage(int slot) {

@@ -11,6 +11,7 @@
 #include "dialogs/optionshost.h"
 #include "dialogs/tmaccon.h"
 #include "dialogs/tv_calc.h"
+#include "dialogs/tv_lista.h"
 #include "dialogs/tv_listadoc.h"
 #include "model/clipboard.h"
 #include "model/document.h"
@@ -566,6 +567,20 @@ class TForm1 : public QMainWindow,
     // The tool chosen: the dialog shows with the iteration tool and hides with any other.
     void iterationToolChosen(int tool);
     bool askIterationCount(int32_t& n) override;
+
+    // ---- element dialogs (tform1_elements.cpp)
+  public:
+    // The properties dialog of `e` ("Editar elemento", a double click with the move tool).
+    void editElement(Element& e);
+    // "Modificar parámetro" on the parameter `e`.
+    void editParameter(Element& e);
+    // "Lista construcción": the list beside the drawing (made on first use).
+    void showConstructionList();
+    TV_lista* constructionList() const { return TV_lista_; }
+
+  private:
+    struct ElementHost; // the dialogs' view of the window
+    TV_lista* TV_lista_ = nullptr;
 };
 
 } // namespace qorv

@@ -53,13 +53,18 @@ bool TForm1::openCalcElementDialog(int tool, Element& e) {
     case Tool::RepresentPoints:
         openRepresentPoints(nullptr, &e);
         return true;
+    case Tool::Parameter:
+        editParameter(e);
+        return true;
     default:
         return false;
     }
 }
 
 void TForm1::dialogElementClicked(int tool, Element& e) {
-    if (tool == Tool::RepresentPoints)
+    if (tool == Tool::EditElement)
+        editElement(e);
+    else if (tool == Tool::RepresentPoints)
         openRepresentPoints(&e, nullptr);
     else if (calc_ && calc_->isVisible())
         calc_->addReference(e);

@@ -179,7 +179,7 @@ const std::vector<TForm1::MenuRow>& TForm1::menuRows() {
         menu("", View),
         made(View, "TodosElem1", "F8"),
         made(View, "M_PasoaPaso", "F2"),
-        later(View, "M_lista", "F3"),
+        item(View, "M_lista", "F3", &TForm1::showConstructionList, W::Document),
         made(View, "MuePan1", ""),
         made(View, "PantallaCom", ""),
         separator(View),

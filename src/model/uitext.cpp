@@ -500,6 +500,10 @@ constexpr SlotText kThirdMessages[] = {
     {Msg::ReplayInterval15, "10 s."},
 
     // Element dialogs.
+    {Msg::ElemDecimals, "Decimales"},
+    {Msg::ElemAccept, "Aceptar"},
+    {Msg::ElemCancel, "Cancelar"},
+    {Msg::ElemShowAll, "Ver todo"},
 };
 
 constexpr const char* kNames[Name::Count] = {

@@ -340,7 +340,10 @@ enum : int {
 
     // Element dialogs: slots 560..659.
     ElemFirst = 560,
-
+    ElemDecimals = ElemFirst, // "Decimales"
+    ElemAccept, // "Aceptar"
+    ElemCancel, // "Cancelar"
+    ElemShowAll, // "Ver todo"
     ElemEnd,
 
     ThirdRangeEnd = 700

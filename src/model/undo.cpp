@@ -65,6 +65,15 @@ bool UndoHistory::redo(Document& doc) {
     return true;
 }
 
+bool UndoHistory::revertStep(Document& doc) {
+    if (position_ == 0 || position_ != count() || currentSaved_) return false;
+    if (!installSnapshot(doc, snapshots_.back(), &base_)) return false;
+    snapshots_.pop_back();
+    position_ = count();
+    recalcUpTo(doc);
+    return true;
+}
+
 void UndoHistory::clear() {
     snapshots_.clear();
     snapshots_.shrink_to_fit();
@@ -90,6 +99,9 @@ bool undo(Document& doc) {
 }
 bool redo(Document& doc) {
     return undoHistory(doc).redo(doc);
+}
+bool revertStep(Document& doc) {
+    return undoHistory(doc).revertStep(doc);
 }
 bool canUndo(const Document& doc) {
     return doc.undoHistory && doc.undoHistory->canUndo();

@@ -31,6 +31,9 @@ class UndoHistory {
     bool undo(Document& doc);
     // Installs the snapshot after the one shown and recalculates.
     bool redo(Document& doc);
+    // Installs the snapshot recorded last, when nothing was undone since, and forgets it: the
+    // changes after that step are taken back as if the step had never been taken.
+    bool revertStep(Document& doc);
 
     // Drops every snapshot.
     void clear();
@@ -52,6 +55,7 @@ UndoHistory& undoHistory(Document& doc);
 bool recordUndoStep(Document& doc);
 bool undo(Document& doc);
 bool redo(Document& doc);
+bool revertStep(Document& doc);
 bool canUndo(const Document& doc);
 bool canRedo(const Document& doc);
 

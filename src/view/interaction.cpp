@@ -575,7 +575,8 @@ void Interaction::doubleClick(ScreenPoint at, MouseButton button, int modifiers)
             dialogTool = Tool::RepresentPoints;
             break;
         default:
-            return;
+            dialogTool = Tool::EditElement;
+            break;
         }
         host_.openElementDialog(dialogTool, e);
         // The calculator stays open on the element in its own tool; the other dialogs are modal.

@@ -73,9 +73,8 @@ class InteractionHost {
     virtual void startButtonTimer() = 0;
     virtual bool buttonTimerRunning() = 0;
     virtual void captureMouse(bool on) { (void)on; }
-    // Double click with the move tool on a calculation, function, parameter or represented
-    // point: the dialog of that element, as `tool` (Tool::Calculate, Function, Parameter or
-    // RepresentPoints) opens it.
+    // Double click with the move tool on an element: the dialog of that element, as `tool`
+    // (Tool::Calculate, Function, Parameter, RepresentPoints or EditElement) opens it.
     virtual void openElementDialog(int tool, Element& e) {
         (void)tool;
         (void)e;

@@ -34,6 +34,14 @@ void setLineColour(Element& e, Color c) {
     forEachSubElement(e, [c](Element& s) { s.color = c; });
 }
 
+// "Editar elemento": a click opens the properties dialog of the element.
+class ElementDialogSequence : public ToolSequence {
+  public:
+    void click(ClickEngine& engine, const Click& click) override {
+        if (click.element) engine.host().dialogElementClicked(engine.tool(), *click.element);
+    }
+};
+
 // Editing tools: one click on an element applies the tool to it.
 class EditSequence : public ToolSequence {
   public:
@@ -261,6 +269,8 @@ std::unique_ptr<ToolSequence> makeEditingSequence(int tool) {
         (tool >= Tool::FirstPointShape && tool <= Tool::LastAngleMark))
         return std::make_unique<EditSequence>();
     switch (tool) {
+    case Tool::EditElement:
+        return std::make_unique<ElementDialogSequence>();
     case Tool::RedefinePoint:
         return std::make_unique<RedefineSequence>();
     case Tool::ShowHideButton:

@@ -1,0 +1,55 @@
+// The element dialogs of the main window: the properties dialog.
+#include "app/tform1.h"
+#include "dialogs/tedit_elem.h"
+#include "dialogs/tv_ed_param.h"
+
+namespace qorv {
+
+struct TForm1::ElementHost : ElementDialogHost {
+    explicit ElementHost(TForm1& w) : w_(w) {}
+    Document& dialogDocument() override { return w_.document(); }
+    const CreationOptions& dialogCreationOptions() override { return w_.creation_; }
+    void dialogRecordUndo() override { w_.recordUndoStep(); }
+    void dialogDocumentChanged() override { w_.canvas_->recalculateAndRedraw(); }
+    void dialogWarn(const QString& message) override { w_.warn(message); }
+    void dialogRevertStep() override {
+        Document& doc = w_.document();
+        w_.heldReferences_.remember(doc);
+        const bool done = revertStep(doc);
+        w_.heldReferences_.reresolve(doc);
+        if (done) w_.canvas_->elementsReplaced();
+        w_.updateMenuStates();
+    }
+    TForm1& w_;
+};
+
+void TForm1::editElement(Element& e) {
+    ElementHost host(*this);
+    TEdit_elem dialog(host, e, this);
+    runDialog(dialog);
+    updateMenuStates();
+    if (TV_lista_ && TV_lista_->isVisible()) TV_lista_->rebuild();
+}
+
+void TForm1::editParameter(Element& e) {
+    TV_ed_param dialog(*this, e, this);
+    runDialog(dialog);
+    updateMenuStates();
+}
+
+void TForm1::showConstructionList() {
+    if (!TV_lista_) {
+        TV_lista_ = new TV_lista([this]() -> Document& { return document(); },
+                                 [this](Element& e) { editElement(e); }, this);
+        TV_lista_->setModal(false);
+        // Beside the drawing, on its right.
+        const QRect area = canvas_->drawingArea()->geometry();
+        TV_lista_->resize(320, std::max(300, area.height()));
+        TV_lista_->move(mapToGlobal(QPoint(std::max(0, width() - 330), area.top())));
+    }
+    TV_lista_->rebuild();
+    TV_lista_->show();
+    TV_lista_->raise();
+}
+
+} // namespace qorv

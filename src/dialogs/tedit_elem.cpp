@@ -1,0 +1,353 @@
+#include "dialogs/tedit_elem.h"
+
+#include "model/elementcodec.h"
+#include "model/iteration.h"
+#include "model/uitext.h"
+#include "view/qtexts.h"
+
+#include <QColorDialog>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace qorv {
+
+namespace {
+
+struct Preset {
+    const char* name;
+    Color color;
+};
+constexpr Preset kColours[] = {
+    {"Brojo", 255},         {"Bverde", 65280},     {"Bazul", 0xffff00},   {"Bamar", 0xffff},
+    {"Bgris", 12632256},    {"Bblanco", 0xffffff}, {"Brojo2", 128},       {"Bverde2", 0x8000},
+    {"Bazul2", 0xff0000},   {"Bamar2", 32896},     {"Bgris2", 8421504},   {"Bnegro", 0},
+    {"Bvioleta", 0xff8080}, {"Bnaranja", 33023},   {"Brosado", 0xff00ff}, {"Bazmarino", 0xc08000},
+};
+constexpr const char* kPointShapes[] = {"BPunor",   "BPungran", "BPungran2",
+                                        "BPuncruz", "BPuncuad", "BPun1p"};
+constexpr const char* kLineShapes[] = {"Blinor",  "Bligran",  "Bliray",
+                                       "Bliray2", "Bligran5", "Bligran7"};
+constexpr const char* kAngleShapes[] = {"Bang1", "Bang2", "Bang3"};
+
+bool isLineLike(int32_t k) {
+    return k == Kind::Line || k == Kind::Ray || k == Kind::Segment || k == Kind::Polygon ||
+           k == Kind::Circle || k == Kind::Arc || k == Kind::Locus || k == Kind::Conic ||
+           k == Kind::Vector;
+}
+
+// The typed text as an integer; nothing for anything else.
+std::optional<int32_t> integerField(const QLineEdit* f) {
+    if (!f) return std::nullopt;
+    bool ok = false;
+    const int v = f->text().trimmed().toInt(&ok);
+    return ok ? std::optional<int32_t>(v) : std::nullopt;
+}
+
+// Red, green and blue of a colour word (red in the low byte).
+QColor qcolorOf(Color c) {
+    return QColor(c & 0xff, (c >> 8) & 0xff, (c >> 16) & 0xff);
+}
+
+} // namespace
+
+int32_t locusPointCount(const Element& e, int32_t n) {
+    const Element* traced = e.parent1;
+    const int32_t least =
+        e.method == Method::Locus && traced && traced->kind() == Kind::Locus ? 5 : 10;
+    return std::clamp(n, least, MaxCurveSamples);
+}
+
+TEdit_elem::TEdit_elem(ElementDialogHost& host, Element& e, QWidget* parent)
+    : QDialog(parent), host_(host), e_(&e) {
+    setObjectName(QStringLiteral("TEdit_elem"));
+    Document& doc = host_.dialogDocument();
+    modifiedAtOpening_ = doc.modified;
+    doc.renumber();
+    id_ = e.id;
+    host_.dialogRecordUndo();
+    kept_ = lookOf(e);
+    QString caption = qtext(uiText().methodName(e.method));
+    const Element* withText = e.method == Method::FunctionGraph ? e.parent1.ptr : &e;
+    if (withText && (e.method == Method::Calculation || e.method == Method::Function ||
+                     e.method == Method::FunctionGraph))
+        if (const auto* x = withText->tailAs<ExpressionTail>())
+            caption += QStringLiteral(": ") + qtext(x->exprText);
+    setWindowTitle(caption);
+
+    auto* layout = new QVBoxLayout(this);
+    auto* colours = new QGridLayout;
+    int i = 0;
+    for (const Preset& p : kColours) {
+        const Color c = p.color;
+        QPushButton* b = button(QString::fromLatin1(p.name), QString(), [c](Element& x) {
+            x.color = c;
+            x.colorParam = Ref{};
+            x.colorParamMode = 0;
+        });
+        b->setStyleSheet(QStringLiteral("background-color: %1").arg(qcolorOf(c).name()));
+        b->setFixedSize(22, 22);
+        colours->addWidget(b, i / 8, i % 8);
+        ++i;
+    }
+    QPushButton* rgb = button(QStringLiteral("Brgb"), QStringLiteral("RGB"), [this](Element& x) {
+        const QColor c = QColorDialog::getColor(qcolorOf(x.color), this);
+        if (!c.isValid()) return;
+        x.color = Color(c.red() | (c.green() << 8) | (c.blue() << 16));
+        x.colorParam = Ref{};
+        x.colorParamMode = 0;
+    });
+    colours->addWidget(rgb, 0, 8, 2, 1);
+    layout->addLayout(colours);
+
+    auto shapes = [&](const auto& names) {
+        auto* row = new QHBoxLayout;
+        int s = 1;
+        for (const char* n : names) {
+            row->addWidget(button(QString::fromLatin1(n), QString::number(s),
+                                  [s](Element& x) { x.shape = s; }));
+            ++s;
+        }
+        layout->addLayout(row);
+    };
+    const int32_t kind = e.kind();
+    if (kind == Kind::Point) shapes(kPointShapes);
+    if (isLineLike(kind)) shapes(kLineShapes);
+    if (kind == Kind::Angle) shapes(kAngleShapes);
+
+    auto* toggles = new QHBoxLayout;
+    toggles->addWidget(button(QStringLiteral("verelem"), text(Msg::ShowElementToggle),
+                              [](Element& x) { x.visible = x.visible ? 0 : 1; }));
+    if (e.nameElement)
+        toggles->addWidget(
+            button(QStringLiteral("vernom"), text(Msg::ShowNameToggle), [](Element& x) {
+                if (Element* n = x.nameElement) n->visible = n->visible ? 0 : 1;
+            }));
+    layout->addLayout(toggles);
+
+    if (kind == Kind::Table) {
+        QPushButton* hor = button(QStringLiteral("B_f_tabla"), QStringLiteral("HOR"),
+                                  [](Element& x) { x.option = x.option == -100 ? 100 : -100; });
+        hor->setCheckable(true);
+        hor->setChecked(e.option == -100);
+        toggles->addWidget(hor);
+    }
+    if (kind == Kind::Bitmap) {
+        auto* anchors = new QGridLayout;
+        for (int a = 1; a <= 9; ++a)
+            anchors->addWidget(button(QStringLiteral("B_pBTM%1").arg(a), QString::number(a),
+                                      [a](Element& x) { x.option = a; }),
+                               (a - 1) / 3, (a - 1) % 3);
+        layout->addLayout(anchors);
+    }
+    if (const auto* scales = e.tailAs<AxesTail>()) {
+        QPushButton* same =
+            button(QStringLiteral("Bejeuni1"), QStringLiteral("x = y"), [](Element& x) {
+                if (auto* t = x.tailAs<AxesTail>()) t->scaleY = t->scaleX;
+            });
+        same->setEnabled(scales->scaleX != scales->scaleY);
+        connect(same, &QPushButton::clicked, same, [same] { same->setEnabled(false); });
+        toggles->addWidget(same);
+    }
+    if (kind == Kind::Iteration) {
+        auto* flags = new QHBoxLayout;
+        auto flag = [&](const char* name, const char* caption, int32_t IterationTail::*field) {
+            QPushButton* b = button(QString::fromLatin1(name), QString::fromLatin1(caption),
+                                    [this, field](Element& x) {
+                                        if (auto* t = x.tailAs<IterationTail>())
+                                            t->*field = t->*field ? 0 : 1;
+                                    });
+            b->setCheckable(true);
+            b->setChecked(e.tailAs<IterationTail>() && e.tailAs<IterationTail>()->*field);
+            flags->addWidget(b);
+            return b;
+        };
+        flag("Bitf", "F", &IterationTail::lastOnly);
+        flag("Bitp", "P", &IterationTail::drawPoints);
+        QPushButton* c = flag("Bitc", "C", &IterationTail::ownColour);
+        Bitcu = button(QStringLiteral("Bitcu"), QStringLiteral("cf"),
+                       [](Element& x) { x.option2 = x.option2 == 111 ? 0 : 111; });
+        Bitcu->setCheckable(true);
+        Bitcu->setChecked(e.option2 == 111);
+        Bitcu->setEnabled(!c->isChecked());
+        connect(c, &QPushButton::toggled, Bitcu, [this](bool on) { Bitcu->setEnabled(!on); });
+        flags->addWidget(Bitcu);
+        layout->addLayout(flags);
+    }
+
+    auto* form = new QGridLayout;
+    int r = 0;
+    ed_nom = new QLineEdit(qtext(doc.nameOf(&e)), this);
+    if (e.method == Method::Name)
+        if (const auto* t = e.tailAs<NameTail>()) ed_nom->setText(qtext(t->text));
+    ed_nom->setObjectName(QStringLiteral("ed_nom"));
+    form->addWidget(new QLabel(text(Msg::NameLabel), this), r, 0);
+    form->addWidget(ed_nom, r++, 1);
+    if (kind == Kind::Number || kind == Kind::Coordinates || kind == Kind::Equation ||
+        kind == Kind::Table) {
+        CB_ndec = new QComboBox(this);
+        CB_ndec->setObjectName(QStringLiteral("CB_ndec"));
+        for (int d = 0; d <= 8; ++d)
+            CB_ndec->addItem(QString::number(d));
+        CB_ndec->setCurrentIndex(std::clamp(e.decimals, 0, 8));
+        connect(CB_ndec, &QComboBox::activated, this, [this](int d) {
+            if (!e_) return;
+            e_->decimals = d;
+            changed();
+        });
+        form->addWidget(new QLabel(text(Msg::ElemDecimals), this), r, 0);
+        form->addWidget(CB_ndec, r++, 1);
+    }
+    const bool sampled = e.tailAs<SampledCurveTail>() != nullptr;
+    if (sampled || kind == Kind::Iteration) {
+        Ed_npLG = new QLineEdit(this);
+        Ed_npLG->setObjectName(QStringLiteral("Ed_npLG"));
+        if (const auto* t = e.tailAs<SampledCurveTail>())
+            Ed_npLG->setText(QString::number(t->first.size()));
+        else if (const auto* it = e.tailAs<IterationTail>())
+            Ed_npLG->setText(QString::number(it->iterations));
+        form->addWidget(
+            new QLabel(text(sampled ? Msg::PointCountLabel : Msg::IterationCount), this), r, 0);
+        form->addWidget(Ed_npLG, r++, 1);
+    }
+    layout->addLayout(form);
+
+    auto* bottom = new QHBoxLayout;
+    auto* Bborrar = new QPushButton(text(Msg::DeleteButton), this);
+    Bborrar->setObjectName(QStringLiteral("Bborrar"));
+    Bborrar->setAutoDefault(false);
+    connect(Bborrar, &QPushButton::clicked, this, [this] {
+        if (!e_) return;
+        host_.dialogDocument().deleteWithDescendants(e_);
+        e_ = nullptr;
+        host_.dialogDocument().modified = 1;
+        host_.dialogDocumentChanged();
+        QDialog::accept();
+    });
+    auto* ok = new QPushButton(text(Msg::ElemAccept), this);
+    ok->setObjectName(QStringLiteral("BAceptar"));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &TEdit_elem::applyAndClose);
+    auto* cancel = new QPushButton(text(Msg::ElemCancel), this);
+    cancel->setObjectName(QStringLiteral("BCancelar"));
+    cancel->setAutoDefault(false);
+    connect(cancel, &QPushButton::clicked, this, &TEdit_elem::cancelAndClose);
+    bottom->addWidget(Bborrar);
+    bottom->addStretch();
+    bottom->addWidget(ok);
+    bottom->addWidget(cancel);
+    layout->addLayout(bottom);
+}
+
+QPushButton* TEdit_elem::button(const QString& objectName, const QString& caption,
+                                const std::function<void(Element&)>& change) {
+    auto* b = new QPushButton(caption, this);
+    b->setObjectName(objectName);
+    b->setAutoDefault(false);
+    connect(b, &QPushButton::clicked, this, [this, change] {
+        if (!e_) return;
+        change(*e_);
+        changed();
+    });
+    return b;
+}
+
+void TEdit_elem::changed() {
+    host_.dialogDocumentChanged();
+}
+
+namespace {
+
+// Visits each field kept for Cancel with its copy in the look (the colour parameter aside).
+template <class E, class L, class F> void forEachKept(E& e, L& l, F&& f) {
+    f(e.color, l.color);
+    f(e.colorParamMode, l.colorParamMode);
+    f(e.colorParamFrom, l.colorParamFrom);
+    f(e.colorParamTo, l.colorParamTo);
+    f(e.shape, l.shape);
+    f(e.visible, l.visible);
+    f(e.decimals, l.decimals);
+    f(e.option, l.option);
+    f(e.option2, l.option2);
+    f(e.unitShown, l.unitShown);
+    if (auto* t = e.template tailAs<IterationTail>()) {
+        f(t->lastOnly, l.lastOnly);
+        f(t->drawPoints, l.drawPoints);
+        f(t->ownColour, l.ownColour);
+    }
+}
+
+} // namespace
+
+TEdit_elem::Look TEdit_elem::lookOf(const Element& e) const {
+    Look l;
+    forEachKept(e, l, [](const auto& from, auto& to) { to = from; });
+    l.colorParam = e.colorParam;
+    l.name = host_.dialogDocument().nameOf(&e);
+    if (e.nameElement) l.nameVisible = e.nameElement->visible;
+    return l;
+}
+
+void TEdit_elem::applyAndClose() {
+    if (!e_) return QDialog::accept();
+    Document& doc = host_.dialogDocument();
+    // Opening recorded an undo step, which marks the document; only a real change keeps it so.
+    doc.modified = modifiedAtOpening_;
+    const std::string typed = ed_nom->text().toStdString();
+    const std::string before = e_->method == Method::Name && e_->tailAs<NameTail>()
+                                   ? e_->tailAs<NameTail>()->text
+                                   : doc.nameOf(e_);
+    if (typed != before) {
+        const bool selfDeleted = e_->method == Method::Name && typed.empty();
+        doc.setName(e_, typed, host_.dialogCreationOptions());
+        doc.modified = 1;
+        if (selfDeleted) e_ = nullptr;
+    }
+    if (const std::optional<int32_t> n = integerField(Ed_npLG); n && e_) {
+        if (auto* t = e_->tailAs<SampledCurveTail>()) {
+            const int32_t count = locusPointCount(*e_, *n);
+            if (count != int32_t(t->first.size())) {
+                t->resize(count);
+                doc.modified = 1;
+            }
+        } else if (auto* it = e_->tailAs<IterationTail>()) {
+            const int32_t count = std::clamp(
+                *n, 1, iterationLimit(std::max(it->initialCount, 1), it->destinationCount));
+            if (count != it->iterations) {
+                it->iterations = count;
+                doc.modified = 1;
+            }
+        }
+    }
+    markIfChanged();
+    QDialog::accept();
+}
+
+void TEdit_elem::cancelAndClose() {
+    if (e_) restore(*e_, kept_);
+    host_.dialogRevertStep();
+    Document& doc = host_.dialogDocument();
+    e_ = doc.findById(id_);
+    doc.modified = modifiedAtOpening_;
+    host_.dialogDocumentChanged();
+    QDialog::reject();
+}
+
+void TEdit_elem::restore(Element& e, const Look& l) {
+    forEachKept(e, l, [](auto& to, const auto& from) { to = from; });
+    e.colorParam = Ref(l.colorParam, l.colorParam ? l.colorParam->id : -1);
+    if (e.nameElement && l.nameVisible >= 0) e.nameElement->visible = l.nameVisible;
+}
+
+void TEdit_elem::markIfChanged() {
+    if (e_ && !(lookOf(*e_) == kept_)) host_.dialogDocument().modified = 1;
+    host_.dialogDocumentChanged();
+}
+
+} // namespace qorv

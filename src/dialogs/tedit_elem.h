@@ -1,0 +1,74 @@
+// The element properties dialog: colour, style, visibility, name, decimals and the settings of
+// each kind, every change shown at once; Cancel takes all of them back.
+#pragma once
+
+#include "dialogs/tv_puncoord.h"
+
+#include <QDialog>
+
+#include <string>
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+namespace qorv {
+
+// What the properties dialog asks of the main window beyond the numeric dialogs.
+class ElementDialogHost : public NumberDialogHost {
+  public:
+    // Takes the document back to the undo step recorded last and forgets that step; the
+    // references held into the list are found again.
+    virtual void dialogRevertStep() = 0;
+};
+
+class TEdit_elem : public QDialog {
+    Q_OBJECT
+  public:
+    // Records an undo step and the state to restore on Cancel.
+    TEdit_elem(ElementDialogHost& host, Element& e, QWidget* parent = nullptr);
+
+    // The element being edited (found again by id after Cancel; null once deleted).
+    Element* element() const { return e_; }
+    // BAceptar: the typed fields applied.
+    void applyAndClose();
+    // BCancelar: everything taken back.
+    void cancelAndClose();
+    void reject() override { cancelAndClose(); }
+
+  private:
+    // The appearance kept at opening.
+    struct Look {
+        Color color = 0;
+        Element* colorParam = nullptr;
+        int32_t colorParamMode = 0;
+        Color colorParamFrom = 0, colorParamTo = 0;
+        int32_t shape = 0, visible = 0, decimals = 0, option = 0, option2 = 0, unitShown = 0;
+        int32_t lastOnly = 0, drawPoints = 0, ownColour = 0;
+        std::string name;
+        int32_t nameVisible = -1;
+        bool operator==(const Look&) const = default;
+    };
+    Look lookOf(const Element& e) const;
+    void restore(Element& e, const Look& l);
+    QPushButton* button(const QString& objectName, const QString& caption,
+                        const std::function<void(Element&)>& change);
+    void changed();
+    void markIfChanged();
+
+    ElementDialogHost& host_;
+    Element* e_;
+    int32_t id_ = 0;
+    int32_t modifiedAtOpening_ = 0;
+    Look kept_;
+    QLineEdit* ed_nom = nullptr;
+    QComboBox* CB_ndec = nullptr;
+    QLineEdit* Ed_npLG = nullptr;
+    QPushButton* Bitcu = nullptr;
+};
+
+// The number of sample points of a locus or function graph from the typed count `n`.
+int32_t locusPointCount(const Element& e, int32_t n);
+
+} // namespace qorv

@@ -1,0 +1,114 @@
+#include "dialogs/tv_ed_param.h"
+
+#include "calc/expression.h"
+#include "geometry/recalcsupport.h"
+#include "model/uitext.h"
+#include "view/qtexts.h"
+
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+
+#include <cmath>
+
+namespace qorv {
+
+TV_ed_param::TV_ed_param(NumberDialogHost& host, Element& parameter, QWidget* parent)
+    : QDialog(parent), host_(host), e_(&parameter) {
+    setObjectName(QStringLiteral("TV_ed_param"));
+    Document& doc = host_.dialogDocument();
+    doc.renumber();
+    id_ = parameter.id;
+    const auto* range = parameter.tailAs<ParameterTail>();
+    value_ = parameter.value[0];
+    lo_ = range ? range->minimum : 0.0;
+    hi_ = range ? range->maximum : 0.0;
+    QString caption = text(Msg::EditParameterCaption);
+    const std::string name = doc.nameOf(&parameter);
+    if (!name.empty()) caption += QStringLiteral(": ") + qtext(name);
+    setWindowTitle(caption);
+
+    auto field = [this](const char* name, double v) {
+        auto* f = new QLineEdit(QString::number(v, 'f', 2), this);
+        f->setObjectName(QString::fromLatin1(name));
+        return f;
+    };
+    Ed_p = field("Ed_p", value_);
+    Ed_a = field("Ed_a", lo_);
+    Ed_b = field("Ed_b", hi_);
+    TB = new QSlider(Qt::Horizontal, this);
+    TB->setObjectName(QStringLiteral("TB"));
+    TB->setRange(0, TrackRange);
+    if (lo_ <= value_ && value_ <= hi_)
+        TB->setValue(hi_ == lo_ ? 0 : int(std::lround((value_ - lo_) / (hi_ - lo_) * TrackRange)));
+    connect(TB, &QSlider::valueChanged, this, &TV_ed_param::trackMoved);
+    auto* ok = new QPushButton(text(Msg::ElemAccept), this);
+    ok->setObjectName(QStringLiteral("Bot_ok"));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &TV_ed_param::confirm);
+
+    auto* form = new QFormLayout(this);
+    form->addRow(text(Msg::ValueLabel), Ed_p);
+    form->addRow(text(Msg::MinimumLabel), Ed_a);
+    form->addRow(text(Msg::MaximumLabel), Ed_b);
+    form->addRow(TB);
+    form->addRow(ok);
+}
+
+void TV_ed_param::put(Element& e, double value, double lo, double hi) {
+    e.value[0] = value;
+    if (auto* range = e.tailAs<ParameterTail>()) {
+        range->minimum = lo;
+        range->maximum = hi;
+    }
+}
+
+void TV_ed_param::trackMoved(int position) {
+    if (!e_) return;
+    const auto* range = e_->tailAs<ParameterTail>();
+    if (!range) return;
+    const double v =
+        range->minimum + double(position) / TrackRange * (range->maximum - range->minimum);
+    e_->value[0] = v;
+    Ed_p->setText(QString::number(v, 'f', 2));
+    host_.dialogDocumentChanged();
+}
+
+bool TV_ed_param::confirm() {
+    if (!e_) return false;
+    Document& doc = host_.dialogDocument();
+    double typed[3] = {};
+    QLineEdit* fields[3] = {Ed_p, Ed_a, Ed_b};
+    for (int i = 0; i < 3; ++i) {
+        const std::optional<double> v =
+            evaluateNumberText(fields[i]->text().trimmed().toStdString(), doc.angleUnit);
+        if (!v) {
+            host_.dialogWarn(text(Msg::InvalidInput));
+            fields[i]->setFocus();
+            return false;
+        }
+        typed[i] = *v;
+    }
+    if (typed[0] != value_ || typed[1] != lo_ || typed[2] != hi_) {
+        // The step must hold the values from before the dialog, so "Deshacer" returns to them.
+        put(*e_, value_, lo_, hi_);
+        host_.dialogRecordUndo();
+        e_ = doc.findById(id_);
+        if (e_) put(*e_, typed[0], typed[1], typed[2]);
+        doc.modified = 1;
+    }
+    e_ = nullptr; // nothing more to restore
+    host_.dialogDocumentChanged();
+    QDialog::accept();
+    return true;
+}
+
+void TV_ed_param::reject() {
+    if (e_) put(*e_, value_, lo_, hi_);
+    e_ = nullptr;
+    host_.dialogDocumentChanged();
+    QDialog::reject();
+}
+
+} // namespace qorv

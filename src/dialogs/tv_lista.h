@@ -1,0 +1,49 @@
+// The construction list: one line per element with what it is and what it was built from,
+// navigation buttons, and "Copiar" for the whole list as text.
+#pragma once
+
+#include "model/document.h"
+
+#include <QDialog>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class QPushButton;
+class QTreeWidget;
+
+namespace qorv {
+
+// The two columns of the line of `e`.
+std::string listFirstColumn(const Document& doc, const Element& e);
+std::string listSecondColumn(const Document& doc, const Element& e);
+// The elements listed, in list order (hidden ones too with `showHidden`).
+std::vector<Element*> listedElements(Document& doc, bool showHidden);
+// The list as "Copiar" puts it on the clipboard: "n. first: second" per line.
+std::string constructionListText(Document& doc, bool showHidden);
+
+class TV_lista : public QDialog {
+    Q_OBJECT
+  public:
+    // `edit` opens the properties dialog of a line's element (a double click).
+    TV_lista(std::function<Document&()> document, std::function<void(Element&)> edit,
+             QWidget* parent = nullptr);
+
+    // Fills the list again from the document.
+    void rebuild();
+    QTreeWidget* list() const { return list_; }
+    // "Copiar": the whole list on the system clipboard.
+    void copyToClipboard();
+
+  private:
+    void moveTo(int row);
+
+    std::function<Document&()> document_;
+    std::function<void(Element&)> edit_;
+    std::vector<Element*> elements_;
+    QTreeWidget* list_ = nullptr;
+    QPushButton* B_vertodo = nullptr;
+};
+
+} // namespace qorv
