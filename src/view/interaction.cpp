@@ -575,8 +575,7 @@ void Interaction::doubleClick(ScreenPoint at, MouseButton button, int modifiers)
             dialogTool = Tool::RepresentPoints;
             break;
         default:
-            dialogTool = Tool::EditElement;
-            break;
+            return; // other elements have their dialog in "Editar elemento"
         }
         host_.openElementDialog(dialogTool, e);
         // The calculator stays open on the element in its own tool; the other dialogs are modal.

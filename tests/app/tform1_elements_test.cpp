@@ -87,17 +87,21 @@ TEST_F(ElementDialogWindow, ColourShownAtOnceAndCancelTakesEverythingBack) {
     EXPECT_EQ(doc.modified, 0);
     EXPECT_FALSE(canUndo(doc));
 
-    // OK keeps the change, marks the document and leaves one step to undo; a double click with
-    // the move tool opens the same dialog.
+    // OK keeps the change, marks the document and leaves one step to undo. A double click with
+    // the move tool opens no dialog on a point.
     w->chooseTool(Tool::Move);
     opened = false;
+    w->setDialogHook([&](QDialog&) { opened = true; });
+    QTest::mouseDClick(area(), Qt::LeftButton, {}, pixel(100, -100));
+    EXPECT_FALSE(opened);
     w->setDialogHook([&](QDialog& d) {
         auto& dialog = dynamic_cast<TEdit_elem&>(d);
         opened = true;
         press(dialog, "Bazul");
         press(dialog, "BAceptar");
     });
-    QTest::mouseDClick(area(), Qt::LeftButton, {}, pixel(100, -100));
+    w->chooseTool(Tool::EditElement);
+    click(100, -100);
     ASSERT_TRUE(opened);
     q = firstOf(Method::FreePoint);
     EXPECT_EQ(q->color, 0xffff00);
