@@ -3,6 +3,8 @@
 #include "dialogs/tedit_elem.h"
 #include "dialogs/tv_ed_param.h"
 
+#include <QScreen>
+
 namespace qorv {
 
 struct TForm1::ElementHost : ElementDialogHost {
@@ -46,6 +48,16 @@ void TForm1::showConstructionList() {
         const QRect area = canvas_->drawingArea()->geometry();
         TV_lista_->resize(320, std::max(300, area.height()));
         TV_lista_->move(mapToGlobal(QPoint(std::max(0, width() - 330), area.top())));
+        TV_lista_->rebuild();
+        TV_lista_->show();
+        // Its buttons and columns may make it wider than asked: it is kept on the screen.
+        if (const QScreen* s = screen()) {
+            const QRect free = s->availableGeometry();
+            QRect r = TV_lista_->frameGeometry();
+            r.moveRight(std::min(r.right(), free.right()));
+            r.moveLeft(std::max(r.left(), free.left()));
+            TV_lista_->move(r.topLeft());
+        }
     }
     TV_lista_->rebuild();
     TV_lista_->show();

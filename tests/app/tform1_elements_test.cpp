@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSlider>
 #include <QTreeWidget>
@@ -214,12 +215,17 @@ TEST_F(ElementDialogWindow, ConstructionListNavigatesAndCopies) {
     Element* hidden = build.point(9, 9);
     hidden->visible = 0;
     w->canvas().recalculateAndRedraw();
+    // With the window against the screen's right edge the list still lies on the screen.
+    const QRect screen = w->screen()->availableGeometry();
+    w->move(screen.right() - w->frameGeometry().width() + 1, screen.top());
 
     action("M_lista")->trigger();
     TV_lista* v = w->constructionList();
     ASSERT_NE(v, nullptr);
     ASSERT_TRUE(v->isVisible());
     EXPECT_GE(v->height(), 300);
+    EXPECT_LE(v->frameGeometry().right(), screen.right());
+    EXPECT_GE(v->frameGeometry().left(), screen.left());
     QTreeWidget* list = v->list();
     ASSERT_EQ(list->topLevelItemCount(), 4);
     const QString segment = qtext(uiText().methodName(Method::Segment));
