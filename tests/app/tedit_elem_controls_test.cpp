@@ -12,6 +12,8 @@
 
 #include <QMenu>
 
+#include <array>
+
 using namespace qorv;
 using namespace qorv::testing;
 
@@ -267,7 +269,7 @@ TEST_F(ElementControls, ButtonListRedefinedFromTheSelection) {
     EXPECT_FALSE(w->showHiddenAction()->isChecked());
 }
 
-TEST_F(ElementControls, CancelRestoresUnitNameVisibilityAndTheModifiedFlag) {
+TEST_F(ElementControls, CancelRestoresUnitNameVisibilityIterationFlagsAndTheModifiedFlag) {
     ConstructionBuilder build(w->document());
     Document& doc = w->document();
     Element* distance =
@@ -282,6 +284,24 @@ TEST_F(ElementControls, CancelRestoresUnitNameVisibilityAndTheModifiedFlag) {
     distance = firstOf(Method::DistancePointPoint);
     EXPECT_EQ(distance->unitShown, 1);
     EXPECT_EQ(distance->nameElement->visible, 1);
+    EXPECT_EQ(doc.modified, 0);
+
+    Element* it = build.make(Method::Iteration);
+    const auto flags = [](const Element* e) {
+        const auto* t = e->tailAs<IterationTail>();
+        return std::array{t->lastOnly, t->drawPoints, t->ownColour};
+    };
+    const auto before = flags(it);
+    doc.modified = 0;
+    edit(*it, [&](TEdit_elem& d) {
+        for (const char* flag : {"Bitf", "Bitp", "Bitc"})
+            press(d, flag);
+        const auto now = flags(d.element());
+        for (size_t i = 0; i < now.size(); ++i)
+            EXPECT_NE(now[i], before[i]) << i;
+        press(d, "BCancelar");
+    });
+    EXPECT_EQ(flags(firstOf(Method::Iteration)), before);
     EXPECT_EQ(doc.modified, 0);
 }
 
