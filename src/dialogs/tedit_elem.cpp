@@ -333,7 +333,7 @@ void TEdit_elem::addKindButtons(QBoxLayout* row) {
             row->addWidget(uni);
         }
     }
-    if (e_->font || e.tailAs<TextTail>())
+    if (fontOf(*e_))
         row->addWidget(
             button(QStringLiteral("B_tiplet"), text(Msg::ElemFontButton), [this](Element& x) {
                 FontRecord* font = fontOf(x);
