@@ -63,6 +63,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     });
     heldReferences_.add(
         [this](const HeldReferences::Visit& visit) { macroSession().forEachReference(visit); });
+    heldReferences_.add(
+        [this](const HeldReferences::Visit& visit) { visit(creation_.redefiningButton); });
     // Escape selects the move tool wherever the focus is, and leaves full screen.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, [this] {
@@ -161,6 +163,7 @@ void TForm1::setStatusText(const QString& t) {
 }
 
 void TForm1::toolChosen(int tool) {
+    endButtonListRedefinition();
     if (toolBars_) toolBars_->showTool(tool);
     calcToolChosen(tool);
     iterationToolChosen(tool);

@@ -44,6 +44,7 @@ class QToolBar;
 
 namespace qorv {
 
+struct ElementDialogClose;
 class HelpWindow;
 class AnimationFeatures;
 class LanguageHost;
@@ -580,7 +581,16 @@ class TForm1 : public QMainWindow,
 
   private:
     struct ElementHost; // the dialogs' view of the window
+    // After the properties dialog: the redefinition it was closed for.
+    void redefineAfterDialog(const ElementDialogClose& closing, Element& e);
+    // The redefine tool with the point `p` already picked.
+    void redefineParents(Element& p);
+    // The hide/show button tool redefining `button`'s list, its elements selected.
+    void redefineButtonList(Element& button);
+    // A tool was chosen: a redefinition of a button's list ends.
+    void endButtonListRedefinition();
     TV_lista* TV_lista_ = nullptr;
+    bool hiddenShownForButton_ = false; // "Ver lo oculto" switched on for a button's list
 };
 
 } // namespace qorv

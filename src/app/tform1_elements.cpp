@@ -14,6 +14,7 @@ struct TForm1::ElementHost : ElementDialogHost {
     void dialogRecordUndo() override { w_.recordUndoStep(); }
     void dialogDocumentChanged() override { w_.canvas_->recalculateAndRedraw(); }
     void dialogWarn(const QString& message) override { w_.warn(message); }
+    bool dialogChooseFont(FontRecord& font) override { return w_.chooseFont(font); }
     void dialogRevertStep() override {
         Document& doc = w_.document();
         w_.heldReferences_.remember(doc);
@@ -31,6 +32,49 @@ void TForm1::editElement(Element& e) {
     runDialog(dialog);
     updateMenuStates();
     if (TV_lista_ && TV_lista_->isVisible()) TV_lista_->rebuild();
+    if (Element* edited = dialog.element()) redefineAfterDialog(dialog.closing(), *edited);
+}
+
+void TForm1::redefineAfterDialog(const ElementDialogClose& closing, Element& e) {
+    if (closing.calculator)
+        openCalcElementDialog(e.method == Method::Function ? Tool::Function : Tool::Calculate, e);
+    else if (closing.parameterDialog)
+        editParameter(e);
+    else if (closing.parents)
+        redefineParents(e);
+    else if (closing.buttonList)
+        redefineButtonList(e);
+}
+
+void TForm1::redefineParents(Element& p) {
+    chooseTool(Tool::RedefinePoint);
+    Hit hit;
+    hit.element = &p;
+    canvas_->interaction().engine().click(&hit, Point2{p.value[0], p.value[1]}, 0);
+}
+
+void TForm1::redefineButtonList(Element& button) {
+    const auto* t = button.tailAs<ButtonTail>();
+    if (!t) return;
+    Document& doc = document();
+    doc.selectNone();
+    for (Element* c : t->elements)
+        if (c) c->selected = 1;
+    chooseTool(Tool::ShowHideButton); // keeps the selection
+    // The hidden ones must be seen to be taken off the list.
+    if (!canvas_->showHidden()) {
+        setShowHidden(true);
+        hiddenShownForButton_ = true;
+    }
+    creation_.redefiningButton = &button;
+    canvas_->recalculateAndRedraw();
+}
+
+void TForm1::endButtonListRedefinition() {
+    creation_.redefiningButton = nullptr;
+    if (!hiddenShownForButton_) return;
+    hiddenShownForButton_ = false;
+    setShowHidden(false);
 }
 
 void TForm1::editParameter(Element& e) {

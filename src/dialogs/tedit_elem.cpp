@@ -1,9 +1,12 @@
 #include "dialogs/tedit_elem.h"
 
+#include "calc/expression.h"
+#include "model/buttonaction.h"
 #include "model/elementcodec.h"
 #include "model/iteration.h"
 #include "model/uitext.h"
 #include "view/qtexts.h"
+#include "view/resources.h"
 
 #include <QColorDialog>
 #include <QComboBox>
@@ -11,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -30,11 +34,34 @@ constexpr Preset kColours[] = {
     {"Bazul2", 0xff0000},   {"Bamar2", 32896},     {"Bgris2", 8421504},   {"Bnegro", 0},
     {"Bvioleta", 0xff8080}, {"Bnaranja", 33023},   {"Brosado", 0xff00ff}, {"Bazmarino", 0xc08000},
 };
-constexpr const char* kPointShapes[] = {"BPunor",   "BPungran", "BPungran2",
-                                        "BPuncruz", "BPuncuad", "BPun1p"};
-constexpr const char* kLineShapes[] = {"Blinor",  "Bligran",  "Bliray",
-                                       "Bliray2", "Bligran5", "Bligran7"};
-constexpr const char* kAngleShapes[] = {"Bang1", "Bang2", "Bang3"};
+// The style buttons in style order, each with the picture of the edit bar's button that gives
+// the same style.
+struct StyleButton {
+    const char* name;
+    const char* picture;
+};
+constexpr StyleButton kPointShapes[] = {
+    {"BPunor", "B_edit_pnor"},    {"BPungran", "B_edit_pgran"}, {"BPungran2", "B_edit_pgran2"},
+    {"BPuncruz", "B_edit_pcruz"}, {"BPuncuad", "B_edit_pcuad"}, {"BPun1p", "B_edit_p1p"}};
+constexpr StyleButton kLineShapes[] = {
+    {"Blinor", "B_edit_linor"},   {"Bligran", "B_edit_ligran"},   {"Bliray", "B_edit_lipun"},
+    {"Bliray2", "B_edit_lipray"}, {"Bligran5", "B_edit_ligran5"}, {"Bligran7", "B_edit_ligran7"}};
+constexpr StyleButton kAngleShapes[] = {
+    {"Bang1", "B_edit_ang1"}, {"Bang2", "B_edit_ang2"}, {"Bang3", "B_edit_ang3"}};
+
+// Where an angle keeps the marker of the full 0..2pi range: value[3] of an "Angulo", value[1]
+// of an "ángulo(valor)" of three points; -1 for anything else.
+int fullAngleMarker(const Element& e) {
+    if (e.method == Method::Angle) return 3;
+    if (e.method == Method::AngleValue && e.parent2) return 1;
+    return -1;
+}
+
+// The font the font button changes: a text's own font, or the element's.
+FontRecord* fontOf(Element& e) {
+    if (auto* t = e.tailAs<TextTail>()) return &t->font;
+    return e.font.get();
+}
 
 bool isLineLike(int32_t k) {
     return k == Kind::Line || k == Kind::Ray || k == Kind::Segment || k == Kind::Polygon ||
@@ -79,6 +106,9 @@ TEdit_elem::TEdit_elem(ElementDialogHost& host, Element& e, QWidget* parent)
                      e.method == Method::FunctionGraph))
         if (const auto* x = withText->tailAs<ExpressionTail>())
             caption += QStringLiteral(": ") + qtext(x->exprText);
+    if (e.method == Method::Coordinates)
+        caption +=
+            QStringLiteral(": ") + nameText(e.option == NoValue ? Name::Polar : Name::Rectangular);
     setWindowTitle(caption);
 
     auto* layout = new QVBoxLayout(this);
@@ -96,7 +126,7 @@ TEdit_elem::TEdit_elem(ElementDialogHost& host, Element& e, QWidget* parent)
         colours->addWidget(b, i / 8, i % 8);
         ++i;
     }
-    QPushButton* rgb = button(QStringLiteral("Brgb"), QStringLiteral("RGB"), [this](Element& x) {
+    QPushButton* rgb = button(QStringLiteral("Brgb"), text(Msg::ElemRgb), [this](Element& x) {
         const QColor c = QColorDialog::getColor(qcolorOf(x.color), this);
         if (!c.isValid()) return;
         x.color = Color(c.red() | (c.green() << 8) | (c.blue() << 16));
@@ -109,9 +139,12 @@ TEdit_elem::TEdit_elem(ElementDialogHost& host, Element& e, QWidget* parent)
     auto shapes = [&](const auto& names) {
         auto* row = new QHBoxLayout;
         int s = 1;
-        for (const char* n : names) {
-            row->addWidget(button(QString::fromLatin1(n), QString::number(s),
-                                  [s](Element& x) { x.shape = s; }));
+        for (const StyleButton& n : names) {
+            QPushButton* b =
+                button(QString::fromLatin1(n.name), QString(), [s](Element& x) { x.shape = s; });
+            b->setIcon(toolIcon(QString::fromLatin1(n.picture)));
+            b->setIconSize(QSize(20, 20));
+            row->addWidget(b);
             ++s;
         }
         layout->addLayout(row);
@@ -132,7 +165,7 @@ TEdit_elem::TEdit_elem(ElementDialogHost& host, Element& e, QWidget* parent)
     layout->addLayout(toggles);
 
     if (kind == Kind::Table) {
-        QPushButton* hor = button(QStringLiteral("B_f_tabla"), QStringLiteral("HOR"),
+        QPushButton* hor = button(QStringLiteral("B_f_tabla"), text(Msg::ElemHorizontal),
                                   [](Element& x) { x.option = x.option == -100 ? 100 : -100; });
         hor->setCheckable(true);
         hor->setChecked(e.option == -100);
@@ -148,7 +181,7 @@ TEdit_elem::TEdit_elem(ElementDialogHost& host, Element& e, QWidget* parent)
     }
     if (const auto* scales = e.tailAs<AxesTail>()) {
         QPushButton* same =
-            button(QStringLiteral("Bejeuni1"), QStringLiteral("x = y"), [](Element& x) {
+            button(QStringLiteral("Bejeuni1"), text(Msg::ElemSameScale), [](Element& x) {
                 if (auto* t = x.tailAs<AxesTail>()) t->scaleY = t->scaleX;
             });
         same->setEnabled(scales->scaleX != scales->scaleY);
@@ -157,21 +190,20 @@ TEdit_elem::TEdit_elem(ElementDialogHost& host, Element& e, QWidget* parent)
     }
     if (kind == Kind::Iteration) {
         auto* flags = new QHBoxLayout;
-        auto flag = [&](const char* name, const char* caption, int32_t IterationTail::*field) {
-            QPushButton* b = button(QString::fromLatin1(name), QString::fromLatin1(caption),
-                                    [this, field](Element& x) {
-                                        if (auto* t = x.tailAs<IterationTail>())
-                                            t->*field = t->*field ? 0 : 1;
-                                    });
+        auto flag = [&](const char* name, int caption, int32_t IterationTail::*field) {
+            QPushButton* b =
+                button(QString::fromLatin1(name), text(caption), [this, field](Element& x) {
+                    if (auto* t = x.tailAs<IterationTail>()) t->*field = t->*field ? 0 : 1;
+                });
             b->setCheckable(true);
             b->setChecked(e.tailAs<IterationTail>() && e.tailAs<IterationTail>()->*field);
             flags->addWidget(b);
             return b;
         };
-        flag("Bitf", "F", &IterationTail::lastOnly);
-        flag("Bitp", "P", &IterationTail::drawPoints);
-        QPushButton* c = flag("Bitc", "C", &IterationTail::ownColour);
-        Bitcu = button(QStringLiteral("Bitcu"), QStringLiteral("cf"),
+        flag("Bitf", Msg::ElemIterLast, &IterationTail::lastOnly);
+        flag("Bitp", Msg::ElemIterPoints, &IterationTail::drawPoints);
+        QPushButton* c = flag("Bitc", Msg::ElemIterColour, &IterationTail::ownColour);
+        Bitcu = button(QStringLiteral("Bitcu"), text(Msg::ElemIterFixedColour),
                        [](Element& x) { x.option2 = x.option2 == 111 ? 0 : 111; });
         Bitcu->setCheckable(true);
         Bitcu->setChecked(e.option2 == 111);
@@ -180,6 +212,7 @@ TEdit_elem::TEdit_elem(ElementDialogHost& host, Element& e, QWidget* parent)
         flags->addWidget(Bitcu);
         layout->addLayout(flags);
     }
+    addKindButtons(toggles);
 
     auto* form = new QGridLayout;
     int r = 0;
@@ -216,6 +249,7 @@ TEdit_elem::TEdit_elem(ElementDialogHost& host, Element& e, QWidget* parent)
             new QLabel(text(sampled ? Msg::PointCountLabel : Msg::IterationCount), this), r, 0);
         form->addWidget(Ed_npLG, r++, 1);
     }
+    addNumberFields(form, r);
     layout->addLayout(form);
 
     auto* bottom = new QHBoxLayout;
@@ -262,6 +296,146 @@ void TEdit_elem::changed() {
     host_.dialogDocumentChanged();
 }
 
+void TEdit_elem::addKindButtons(QBoxLayout* row) {
+    const Element& e = *e_;
+    if (e.kind() == Kind::Number) {
+        const int32_t unit = inferUnitClass(e);
+        if (e.method == Method::Parameter || (e.method == Method::Calculation && unit == 0)) {
+            // No unit to fall back on: any of the four.
+            auto* uni = new QPushButton(text(Msg::ElemUnitButton), this);
+            uni->setObjectName(QStringLiteral("Buni"));
+            uni->setAutoDefault(false);
+            unitMenu_ = new QMenu(uni);
+            unitMenu_->setObjectName(QStringLiteral("Buni_menu"));
+            for (int u = 0; u <= 3; ++u) {
+                QAction* a = unitMenu_->addAction(text(Msg::ElemUnitNone + u));
+                a->setCheckable(true);
+                connect(a, &QAction::triggered, this, [this, u] {
+                    if (!e_) return;
+                    e_->unitShown = u;
+                    changed();
+                });
+            }
+            connect(uni, &QPushButton::clicked, this, [this, uni] {
+                if (!e_) return;
+                const QList<QAction*> units = unitMenu_->actions();
+                for (int u = 0; u < units.size(); ++u)
+                    units[u]->setChecked(u == e_->unitShown);
+                unitMenu_->popup(uni->mapToGlobal(QPoint(0, uni->height())));
+            });
+            row->addWidget(uni);
+        } else if (unit != 0) {
+            QPushButton* uni =
+                button(QStringLiteral("Buni"), text(Msg::ElemUnitButton),
+                       [unit](Element& x) { x.unitShown = x.unitShown == unit ? 0 : unit; });
+            uni->setCheckable(true);
+            uni->setChecked(e.unitShown == unit);
+            row->addWidget(uni);
+        }
+    }
+    if (fontOf(*e_))
+        row->addWidget(
+            button(QStringLiteral("B_tiplet"), text(Msg::ElemFontButton), [this](Element& x) {
+                FontRecord* font = fontOf(x);
+                FontRecord chosen = *font;
+                if (!host_.dialogChooseFont(chosen)) return;
+                *font = chosen;
+                if (auto* t = x.tailAs<TextTail>())
+                    for (FontRun& r : t->runs)
+                        r.font = chosen;
+                fontChanged_ = true;
+            }));
+    if (const int m = fullAngleMarker(e); m >= 0) {
+        QPushButton* full =
+            button(QStringLiteral("B02pi"), text(Msg::ElemFullAngle),
+                   [m](Element& x) { x.value[m] = x.value[m] == NotSet ? 0 : NotSet; });
+        full->setCheckable(true);
+        full->setChecked(e.value[m] == NotSet);
+        row->addWidget(full);
+    }
+    if (e.method == Method::ShowHideButton) {
+        QPushButton* inv = button(QStringLiteral("Binvom"), text(Msg::ElemInvert), [](Element& x) {
+            x.option2 = x.option2 ? 0 : 1;
+            applyShowHideButton(x, x.option2);
+        });
+        auto showState = [inv](const Element& x) {
+            QFont f = inv->font();
+            f.setBold(x.option2 == 0);
+            inv->setFont(f);
+        };
+        showState(e);
+        connect(inv, &QPushButton::clicked, inv, [this, showState] {
+            if (e_) showState(*e_);
+        });
+        row->addWidget(inv);
+    }
+    auto redefine = [&](const char* name, int caption, bool ElementDialogClose::*flag) {
+        auto* b = new QPushButton(text(caption), this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setAutoDefault(false);
+        connect(b, &QPushButton::clicked, this, [this, flag] { closeToRedefine(flag); });
+        row->addWidget(b);
+    };
+    if (e.method == Method::Calculation || e.method == Method::Function)
+        redefine("Bmodcpf", Msg::ElemRedefine, &ElementDialogClose::calculator);
+    if (e.method == Method::Parameter)
+        redefine("Bmodcpf", Msg::ElemRedefine, &ElementDialogClose::parameterDialog);
+    if (e.kind() == Kind::Point)
+        redefine("Bmodpr", Msg::ElemRedefineParents, &ElementDialogClose::parents);
+    if (e.method == Method::ShowHideButton)
+        redefine("Bmodbvnv", Msg::ElemRedefineList, &ElementDialogClose::buttonList);
+}
+
+void TEdit_elem::addNumberFields(QGridLayout* form, int& r) {
+    using Target = double& (*)(Element&);
+    auto field = [&](const char* name, int label, double value, Target target) {
+        auto* f = new QLineEdit(QString::number(value, 'g', 12), this);
+        f->setObjectName(QString::fromLatin1(name));
+        form->addWidget(new QLabel(text(label), this), r, 0);
+        form->addWidget(f, r++, 1);
+        numberFields_.emplace_back(f, target);
+    };
+    const Element& e = *e_;
+    // A function graph runs its variable over [value[1], value[2]].
+    if (e.method == Method::FunctionGraph) {
+        field("Ed_exta", Msg::ElemRangeFrom, e.value[1],
+              [](Element& x) -> double& { return x.value[1]; });
+        field("Ed_extb", Msg::ElemRangeTo, e.value[2],
+              [](Element& x) -> double& { return x.value[2]; });
+    }
+    if (const auto* t = e.tailAs<ParameterTail>()) {
+        field("Ed_kpe", Msg::ElemValue, e.value[0],
+              [](Element& x) -> double& { return x.value[0]; });
+        field("Ed_exta", Msg::ElemMinimum, t->minimum,
+              [](Element& x) -> double& { return x.tailAs<ParameterTail>()->minimum; });
+        field("Ed_extb", Msg::ElemMaximum, t->maximum,
+              [](Element& x) -> double& { return x.tailAs<ParameterTail>()->maximum; });
+        field("Ed_parinct", Msg::ElemIncrement, t->step,
+              [](Element& x) -> double& { return x.tailAs<ParameterTail>()->step; });
+    }
+}
+
+std::optional<std::vector<double>> TEdit_elem::typedNumbers() {
+    std::vector<double> typed;
+    const int32_t angleUnit = host_.dialogDocument().angleUnit;
+    for (const auto& [field, target] : numberFields_) {
+        const std::optional<double> v =
+            evaluateNumberText(field->text().trimmed().toStdString(), angleUnit);
+        if (!v) {
+            host_.dialogWarn(text(Msg::InvalidInput));
+            field->setFocus();
+            return std::nullopt;
+        }
+        typed.push_back(*v);
+    }
+    return typed;
+}
+
+void TEdit_elem::closeToRedefine(bool ElementDialogClose::*flag) {
+    closing_.*flag = true;
+    cancelAndClose();
+}
+
 namespace {
 
 // Visits each field kept for Cancel with its copy in the look (the colour parameter aside).
@@ -276,6 +450,11 @@ template <class E, class L, class F> void forEachKept(E& e, L& l, F&& f) {
     f(e.option, l.option);
     f(e.option2, l.option2);
     f(e.unitShown, l.unitShown);
+    if (const int m = fullAngleMarker(e); m >= 0) f(e.value[m], l.angleMarker);
+    if (auto* t = e.template tailAs<AxesTail>()) {
+        f(t->scaleX, l.scaleX);
+        f(t->scaleY, l.scaleY);
+    }
     if (auto* t = e.template tailAs<IterationTail>()) {
         f(t->lastOnly, l.lastOnly);
         f(t->drawPoints, l.drawPoints);
@@ -296,6 +475,8 @@ TEdit_elem::Look TEdit_elem::lookOf(const Element& e) const {
 
 void TEdit_elem::applyAndClose() {
     if (!e_) return QDialog::accept();
+    const std::optional<std::vector<double>> numbers = typedNumbers();
+    if (!numbers) return; // the typed text stays for correcting
     Document& doc = host_.dialogDocument();
     // Opening recorded an undo step, which marks the document; only a real change keeps it so.
     doc.modified = modifiedAtOpening_;
@@ -325,11 +506,19 @@ void TEdit_elem::applyAndClose() {
             }
         }
     }
+    for (size_t i = 0; e_ && i < numberFields_.size(); ++i) {
+        double& target = numberFields_[i].second(*e_);
+        if (target != (*numbers)[i]) {
+            target = (*numbers)[i];
+            doc.modified = 1;
+        }
+    }
     markIfChanged();
     QDialog::accept();
 }
 
 void TEdit_elem::cancelAndClose() {
+    closing_.revert = true;
     if (e_) restore(*e_, kept_);
     host_.dialogRevertStep();
     Document& doc = host_.dialogDocument();
@@ -346,7 +535,7 @@ void TEdit_elem::restore(Element& e, const Look& l) {
 }
 
 void TEdit_elem::markIfChanged() {
-    if (e_ && !(lookOf(*e_) == kept_)) host_.dialogDocument().modified = 1;
+    if (e_ && (fontChanged_ || !(lookOf(*e_) == kept_))) host_.dialogDocument().modified = 1;
     host_.dialogDocumentChanged();
 }
 

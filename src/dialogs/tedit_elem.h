@@ -6,11 +6,16 @@
 
 #include <QDialog>
 
+#include <optional>
 #include <string>
+#include <vector>
 
+class QBoxLayout;
 class QCheckBox;
+class QGridLayout;
 class QComboBox;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 
 namespace qorv {
@@ -21,6 +26,21 @@ class ElementDialogHost : public NumberDialogHost {
     // Takes the document back to the undo step recorded last and forgets that step; the
     // references held into the list are found again.
     virtual void dialogRevertStep() = 0;
+    // The font dialog on `font`; false when it is cancelled.
+    virtual bool dialogChooseFont(FontRecord& font) {
+        (void)font;
+        return false;
+    }
+};
+
+// What follows the close of the properties dialog: the dialog only reverts and closes, the main
+// window then starts the redefinition asked for.
+struct ElementDialogClose {
+    bool revert = false;          // everything was taken back
+    bool calculator = false;      // redefine a calculation or function in the calculator
+    bool parameterDialog = false; // redefine a parameter in its dialog
+    bool parents = false;         // redefine the parents (of a point: the redefine tool)
+    bool buttonList = false;      // redefine the element list of a hide/show button
 };
 
 class TEdit_elem : public QDialog {
@@ -36,6 +56,7 @@ class TEdit_elem : public QDialog {
     // BCancelar: everything taken back.
     void cancelAndClose();
     void reject() override { cancelAndClose(); }
+    const ElementDialogClose& closing() const { return closing_; }
 
   private:
     // The appearance kept at opening.
@@ -46,6 +67,7 @@ class TEdit_elem : public QDialog {
         Color colorParamFrom = 0, colorParamTo = 0;
         int32_t shape = 0, visible = 0, decimals = 0, option = 0, option2 = 0, unitShown = 0;
         int32_t lastOnly = 0, drawPoints = 0, ownColour = 0;
+        double scaleX = 0, scaleY = 0, angleMarker = 0;
         std::string name;
         int32_t nameVisible = -1;
         bool operator==(const Look&) const = default;
@@ -56,6 +78,13 @@ class TEdit_elem : public QDialog {
                         const std::function<void(Element&)>& change);
     void changed();
     void markIfChanged();
+    // The controls of one kind of element (numbers, angles, buttons, the numeric settings).
+    void addKindButtons(QBoxLayout* row);
+    void addNumberFields(QGridLayout* form, int& r);
+    // Bmodcpf, Bmodpr, Bmodbvnv: everything taken back, then `flag` for the main window.
+    void closeToRedefine(bool ElementDialogClose::*flag);
+    // The typed numeric settings, all valid, or nothing after the message.
+    std::optional<std::vector<double>> typedNumbers();
 
     ElementDialogHost& host_;
     Element* e_;
@@ -66,6 +95,11 @@ class TEdit_elem : public QDialog {
     QComboBox* CB_ndec = nullptr;
     QLineEdit* Ed_npLG = nullptr;
     QPushButton* Bitcu = nullptr;
+    QMenu* unitMenu_ = nullptr;
+    // Ed_exta, Ed_extb, Ed_parinct, Ed_kpe: each field with the number it sets.
+    std::vector<std::pair<QLineEdit*, double& (*)(Element&)>> numberFields_;
+    bool fontChanged_ = false;
+    ElementDialogClose closing_;
 };
 
 // The number of sample points of a locus or function graph from the typed count `n`.

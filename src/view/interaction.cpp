@@ -5,6 +5,7 @@
 #include "geometry/primitives.h"
 #include "geometry/transforms.h"
 #include "macros/macro.h"
+#include "model/buttonaction.h"
 #include "model/document.h"
 #include "model/elementcodec.h"
 #include "model/uitext.h"
@@ -655,15 +656,8 @@ void Interaction::pressButtonElement(Element& pressed) {
     recordUndo();
     button->option2 = button->option2 ? 0 : 1;
     const int flag = button->option2;
-    auto* t = button->tailAs<ButtonTail>();
-    if (button->method == Method::ShowHideButton && t) {
-        for (size_t i = 0; i < t->elements.size(); ++i) {
-            Element* c = t->elements[i];
-            if (!c || c->visible == Internal) continue;
-            const int state = i < t->states.size() ? (t->states[i] ? 1 : 0) : 1;
-            c->visible = flag == 1 ? state : 1 - state;
-            if (c->nameElement) c->nameElement->visible = c->visible;
-        }
+    if (button->method == Method::ShowHideButton) {
+        applyShowHideButton(*button, flag);
     } else if (button->method == Method::MotionButton) {
         host_.startButtonTimer();
         timedButton_ = button;

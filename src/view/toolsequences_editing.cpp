@@ -5,6 +5,7 @@
 #include "geometry/paramcolor.h"
 #include "geometry/pointonelement.h"
 #include "geometry/recalc.h"
+#include "model/buttonaction.h"
 #include "model/uitext.h"
 
 #include <cmath>
@@ -227,6 +228,7 @@ class ButtonSequence : public ToolSequence {
 
     void click(ClickEngine& engine, const Click& click) override {
         Element* e = click.element;
+        if (Element* button = redefinedButton(engine)) return redefineList(engine, *button, e);
         if (!placed_ || (!e && engine.picked().empty())) {
             place_ = click.world;
             placed_ = true;
@@ -243,19 +245,47 @@ class ButtonSequence : public ToolSequence {
         r.parent1 = r.parent2 = r.parent3 = nullptr;
         placeTextAt(r, place_);
         placed_ = false;
-        Element* button = engine.complete(method_);
-        auto* t = button ? button->tailAs<ButtonTail>() : nullptr;
-        if (method_ != Method::ShowHideButton || !t) return;
         // A new hide/show button acts once: its elements take the state it imposes.
-        for (size_t i = 0; i < t->elements.size() && i < t->states.size(); ++i) {
-            Element* c = t->elements[i];
-            if (!c || c->visible == Internal) continue;
-            c->visible = t->states[i] ? 1 : 0;
-            if (c->nameElement) c->nameElement->visible = c->visible;
-        }
+        if (Element* button = engine.complete(method_)) applyShowHideButton(*button, 1);
     }
 
   private:
+    // The hide/show button whose list is being redefined (from its properties dialog), while it
+    // is still in the list.
+    Element* redefinedButton(ClickEngine& engine) const {
+        Element* b = engine.options().redefiningButton;
+        if (!b || method_ != Method::ShowHideButton) return nullptr;
+        for (Element* x = engine.doc().head; x; x = x->next)
+            if (x == b) return b;
+        return nullptr;
+    }
+
+    // The selection is the new list: a click on an element adds or removes it, a click on an
+    // empty place gives it to the button (each element keeping the state it shows while the
+    // button is up, as at creation) and ends the redefinition.
+    static void redefineList(ClickEngine& engine, Element& button, Element* e) {
+        if (e) {
+            if (e == &button || e->method == Method::Intersection) return;
+            e->selected = e->selected ? 0 : 1;
+            engine.markChanged();
+            return;
+        }
+        engine.saveUndoOnce();
+        auto* t = button.tailAs<ButtonTail>();
+        if (!t) return;
+        const bool keepState = button.option2 != 0;
+        t->elements.clear();
+        t->states.clear();
+        for (Element* x = engine.doc().head; x; x = x->next) {
+            if (!x->selected || x == &button) continue;
+            t->elements.emplace_back(x);
+            t->states.push_back(keepState ? x->visible : (x->visible ? 0 : 1));
+        }
+        engine.doc().selectNone();
+        engine.doc().modified = 1;
+        engine.requestTool(Tool::Move, false, nullptr);
+    }
+
     ConstructionMethod method_;
     bool placed_ = false;
     Point2 place_;

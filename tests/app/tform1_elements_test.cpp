@@ -1,6 +1,6 @@
 // The element properties dialog in the window: opened by its tool and by a double click, every
 // change shown at once, Cancel taking all back, the name and point-count rules.
-#include "app/windowtest.h"
+#include "app/elementdialogtest.h"
 
 #include "dialogs/tedit_elem.h"
 #include "dialogs/tv_ed_param.h"
@@ -24,35 +24,6 @@ using namespace qorv;
 using namespace qorv::testing;
 
 namespace {
-
-class ElementDialogWindow : public WindowTest {
-  protected:
-    // Runs the properties dialog of `e` through `script`.
-    void edit(Element& e, const std::function<void(TEdit_elem&)>& script) {
-        bool ran = false;
-        w->setDialogHook([&](QDialog& d) {
-            script(dynamic_cast<TEdit_elem&>(d));
-            ran = true;
-        });
-        w->editElement(e);
-        EXPECT_TRUE(ran);
-    }
-    static void press(TEdit_elem& d, const char* name) {
-        auto* b = d.findChild<QPushButton*>(QString::fromLatin1(name));
-        ASSERT_NE(b, nullptr) << name;
-        b->click();
-    }
-    static void type(TEdit_elem& d, const char* field, const QString& text) {
-        auto* f = d.findChild<QLineEdit*>(QString::fromLatin1(field));
-        ASSERT_NE(f, nullptr) << field;
-        f->setText(text);
-    }
-    Element* firstOf(ConstructionMethod m) {
-        for (Element* e = w->document().head; e; e = e->next)
-            if (e->method == m) return e;
-        return nullptr;
-    }
-};
 
 TEST_F(ElementDialogWindow, ColourShownAtOnceAndCancelTakesEverythingBack) {
     ConstructionBuilder build(w->document());
