@@ -426,14 +426,10 @@ void PixelWriter::smoothLine(double x0, double y0, double x1, double y1, double 
         if (!dashes) {
             // The hot loop of long solid lines: the column's pixels (a row's, for steep lines)
             // are within the image already, so they are blended through a walking pointer.
-            // Only the pixels with |across - k ua| < reach: no guessing which ones are skipped.
-            const int k0 = std::max(0, floorInt((across - reach) / ua) + 1);
-            const int k1 = std::min(n1 - n0, ceilInt((across + reach) / ua) - 1);
-            if (k0 > k1) continue;
+            if (n0 > n1) continue;
             const long long step = steep ? 1 : stride_ / 4;
-            uint32_t* p = (steep ? row(m) + n0 : row(n0) + m) + step * k0;
-            across -= k0 * ua;
-            for (int k = k0; k <= k1; ++k, across -= ua, p += step) {
+            uint32_t* p = steep ? row(m) + n0 : row(n0) + m;
+            for (int n = n0; n <= n1; ++n, across -= ua, p += step) {
                 const double d = std::fabs(across);
                 if (d < reach) mix(*p, colour, reach - d);
             }
