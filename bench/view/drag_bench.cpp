@@ -1,10 +1,13 @@
 // One step of a drag, as the editor runs it on every mouse move: the dragged free point moves,
-// its marked descendants are recalculated, and the whole view (1920 x 1080) is redrawn into the
-// main drawing bitmap. The descendants are marked once, before the drag, as the editor does.
+// its marked descendants are recalculated, and the view (1920 x 1080) is drawn again into the
+// main drawing bitmap: in full, or (layered) only the moving elements over the still layer made
+// at the first step. The descendants are marked once, before the drag.
 #include "generator.h"
 #include "geometry/recalc.h"
 #include "model/constructionbuilder.h"
 #include "model/document.h"
+#include "view/dragengine.h"
+#include "view/draglayers.h"
 #include "view/renderer.h"
 
 #include <QImage>
@@ -25,10 +28,15 @@ struct DragScene {
     Renderer renderer;
     QImage image{Width, Height, QImage::Format_RGB32};
     RenderOptions options;
+    DragLayers layers;
+    bool layered = false;
     int marked = 0;
 
-    DragScene(int elements, bench::Layout layout, bool aa) {
+    DragScene(int elements, bench::Layout layout, bool aa, bool layers = false,
+              Element* (*pick)(Document&) = nullptr)
+        : layered(layers) {
         driver = bench::buildMixedConstruction(doc, elements, layout);
+        if (pick) driver = pick(doc);
         start = {driver->value[0] - 20, driver->value[1]};
         recalcUpTo(doc);
         doc.left = bench::ViewLeft;
@@ -54,7 +62,11 @@ struct DragScene {
         driver->value[0] = start.x + 20 * std::cos(angle);
         driver->value[1] = start.y + 20 * std::sin(angle);
         recalcMarked(doc);
-        renderer.redraw(image, doc, options);
+        draw();
+    }
+    void draw() {
+        if (!layered || !layers.draw(renderer, image, doc, options))
+            renderer.redraw(image, doc, options);
     }
     Point2 start;
     double angle = 0;
@@ -90,6 +102,44 @@ void dragArguments(benchmark::internal::Benchmark* b) {
 
 BENCHMARK(BM_DragStep)->Apply(dragArguments);
 BENCHMARK(BM_DragStepAA)->Apply(dragArguments);
+
+// The visible free point nearest the view's centre that is not a step of the chain: in the
+// generator's blocks such a point has about twenty descendants.
+Element* localPoint(Document& doc) {
+    Element* best = nullptr;
+    double bestDistance = 1e300;
+    for (Element* e = doc.head; e; e = e->next) {
+        if (e->method != Method::FreePoint || e->visible != 1) continue;
+        const double d = std::hypot(e->value[0], e->value[1]);
+        if (d < bestDistance) best = e, bestDistance = d;
+    }
+    return best;
+}
+
+// A local drag: a free point with about twenty descendants in a 100,000-element construction.
+// Each step runs as in the editor: the drag engine moves the point and marks its descendants, the
+// marked elements are recalculated and the view is drawn (in full, or layered).
+void BM_LocalDragStep(benchmark::State& state) {
+    const bool aa = state.range(0) != 0, layered = state.range(1) != 0;
+    DragScene s(100000, bench::Layout::Spread, aa, layered, localPoint);
+    DragEngine drag;
+    drag.begin(s.doc, s.driver, {s.start.x + 20, s.start.y}, false);
+    for (auto _ : state) {
+        s.angle += 0.0517;
+        drag.move(s.doc, {s.start.x + 20 * std::cos(s.angle), s.start.y + 20 * std::sin(s.angle)});
+        recalcMarked(s.doc);
+        s.draw();
+        benchmark::DoNotOptimize(s.image.constBits());
+    }
+    state.counters["elements"] = double(s.doc.elementCount());
+    state.counters["marked"] = double(s.marked);
+}
+BENCHMARK(BM_LocalDragStep)
+    ->ArgsProduct({{0, 1}, {0, 1}})
+    ->ArgNames({"aa", "layered"})
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 // The 2,000-element construction with five loci of 1,000 samples: the midpoints of the dragged
 // point and of a point running round a circle of their own. Dragging that point moves every

@@ -173,6 +173,7 @@ DrawingCanvas::~DrawingCanvas() {
 
 void DrawingCanvas::showDocument(Document& doc) {
     interaction_.documentReplaced();
+    dragLayers_.reset();
     renderer_.clearCaches();
     document_ = &doc;
     replayStep_ = nullptr;
@@ -182,6 +183,7 @@ void DrawingCanvas::showDocument(Document& doc) {
 }
 
 void DrawingCanvas::elementsReplaced() {
+    dragLayers_.reset();
     renderer_.clearCaches();
     redraw();
 }
@@ -313,9 +315,21 @@ void DrawingCanvas::drawMacroMarks(QPainter& p) {
 void DrawingCanvas::redraw() {
     Document& doc = *document_;
     ensureBitmapSize();
-    applyParametricColours(doc);
-    if (tracing_ || interaction_.moving()) drawTraces();
-    renderer_.redraw(mainBitmap_, doc, renderOptions());
+    const bool moving = interaction_.moving();
+    // During a drag only the moving elements' colours can change (an element coloured by a
+    // number is that number's descendant).
+    if (moving && dragLayers_.ready()) {
+        for (Element* e : dragLayers_.moving())
+            applyParametricColour(*e);
+    } else {
+        applyParametricColours(doc);
+    }
+    if (tracing_ || moving) drawTraces();
+    const RenderOptions o = renderOptions();
+    // The frame after a drag, and every other one, is drawn in full.
+    if (!moving) dragLayers_.reset();
+    if (!moving || !dragLayers_.draw(renderer_, mainBitmap_, doc, o))
+        renderer_.redraw(mainBitmap_, doc, o);
     overlay_.invalidate();
     updateBlinking();
     if (blinkOn_ && blinkTimer_->isActive()) drawBlinkPhase();

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "dialogs/tmuepan.h"
+#include "view/draglayers.h"
 #include "view/hoveroverlay.h"
 #include "view/interaction.h"
 #include "view/renderer.h"
@@ -76,6 +77,8 @@ class DrawingCanvas : public QWidget, public InteractionHost, public MuePanHost 
     QScrollBar* verticalBar() const { return SB_v; }
     const QImage& mainBitmap() const { return mainBitmap_; }
     const QImage& traceBitmap() const { return traceBitmap_; }
+    // Frames of the drag in progress drawn over its still layer (none after it ends).
+    int layeredFrames() const { return dragLayers_.layeredFrames(); }
     Interaction& interaction() { return interaction_; }
     // How many undo steps the tools recorded.
     int toolUndoSteps() const { return toolUndoSteps_; }
@@ -190,8 +193,9 @@ class DrawingCanvas : public QWidget, public InteractionHost, public MuePanHost 
     CanvasOwner& owner_;
     Document* document_;
     Renderer renderer_;
-    QImage mainBitmap_;  // every redraw goes here first
-    QImage traceBitmap_; // traces of moving elements
+    DragLayers dragLayers_; // while something is dragged or rotated
+    QImage mainBitmap_;     // every redraw goes here first
+    QImage traceBitmap_;    // traces of moving elements
     double planeSize_ = 4000.0;
     bool showHidden_ = false;
     bool markRotationCentre_ = true;

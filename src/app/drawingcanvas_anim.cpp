@@ -36,7 +36,9 @@ void DrawingCanvas::animate() {
     Document& doc = *document_;
     std::vector<Element*> moved;
     if (!animationStep(doc, &moved)) return;
-    // A drag in progress owns the drawing; the positions catch up at its next move.
+    // A drag in progress owns the drawing; the positions catch up at its next move, drawn in
+    // full (the moved elements are not the drag's).
+    if (interaction_.gestureActive() && !moved.empty()) dragLayers_.suspend();
     if (interaction_.gestureActive() || moved.empty()) return;
     doc.markDescendantsOf(moved);
     recalcMarked(doc);

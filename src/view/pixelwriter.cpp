@@ -320,10 +320,23 @@ void PixelWriter::disc(int cx, int cy, int r, QRgb colour) {
     }
 }
 
-void PixelWriter::blend(int x, int y, QRgb colour, double coverage) {
-    if (unsigned(x) >= unsigned(width_) || unsigned(y) >= unsigned(height_) || !(coverage > 0))
-        return;
-    uint32_t& d = row(y)[x];
+namespace {
+
+// floor and ceil of coordinates, inline (without SSE 4.1 the library's are calls); the callers
+// clamp the results to the image, so far values only need to stay far.
+inline int floorInt(double v) {
+    v = std::clamp(v, -1e9, 1e9);
+    const int i = int(v);
+    return i - (v < double(i));
+}
+inline int ceilInt(double v) {
+    v = std::clamp(v, -1e9, 1e9);
+    const int i = int(v);
+    return i + (v > double(i));
+}
+
+// The colour laid over one pixel with opacity `coverage` (> 0).
+inline void mix(uint32_t& d, QRgb colour, double coverage) {
     const uint32_t a = coverage >= 1 ? 256u : uint32_t(coverage * 256);
     if (a >= 256) {
         d = colour;
@@ -332,6 +345,14 @@ void PixelWriter::blend(int x, int y, QRgb colour, double coverage) {
     const uint32_t rb = (((colour & 0xff00ff) * a) + ((d & 0xff00ff) * (256 - a))) >> 8;
     const uint32_t g = (((colour & 0x00ff00) * a) + ((d & 0x00ff00) * (256 - a))) >> 8;
     d = 0xff000000u | (rb & 0xff00ff) | (g & 0x00ff00);
+}
+
+} // namespace
+
+void PixelWriter::blend(int x, int y, QRgb colour, double coverage) {
+    if (unsigned(x) >= unsigned(width_) || unsigned(y) >= unsigned(height_) || !(coverage > 0))
+        return;
+    mix(row(y)[x], colour, coverage);
 }
 
 void PixelWriter::smoothLine(double x0, double y0, double x1, double y1, double width, QRgb colour,
@@ -376,8 +397,8 @@ void PixelWriter::smoothLine(double x0, double y0, double x1, double y1, double 
         const double pa = m + 0.5;
         const bool cap = pa < a0 || pa > a1;
         const double bc = cap ? (pa < a0 ? b0 : b1) : b0 + (pa - a0) * slope;
-        const int n0 = std::max(int(std::floor(bc - (cap ? reach : ext))), 0);
-        const int n1 = std::min(int(std::floor(bc + (cap ? reach : ext))), minorLimit - 1);
+        const int n0 = std::max(floorInt(bc - (cap ? reach : ext)), 0);
+        const int n1 = std::min(floorInt(bc + (cap ? reach : ext)), minorLimit - 1);
         const double qa = pa - a0;
         if (cap) {
             const double ea = pa < a0 ? a0 : a1, eb = pa < a0 ? b0 : b1;
@@ -402,6 +423,18 @@ void PixelWriter::smoothLine(double x0, double y0, double x1, double y1, double 
         // Inside the segment's span: the distance across changes linearly along the column.
         const double s0 = qa * ua + (n0 + 0.5 - b0) * ub;
         double across = qa * ub - (n0 + 0.5 - b0) * ua;
+        if (!dashes) {
+            // The hot loop of long solid lines: the column's pixels (a row's, for steep lines)
+            // are within the image already, so they are blended through a walking pointer.
+            if (n0 > n1) continue;
+            const long long step = steep ? 1 : stride_ / 4;
+            uint32_t* p = steep ? row(m) + n0 : row(n0) + m;
+            for (int n = n0; n <= n1; ++n, across -= ua, p += step) {
+                const double d = std::fabs(across);
+                if (d < reach) mix(*p, colour, reach - d);
+            }
+            continue;
+        }
         for (int n = n0; n <= n1; ++n, across -= ua) {
             const double d = std::fabs(across);
             if (d >= reach) continue;
@@ -435,8 +468,8 @@ void PixelWriter::smoothRing(double cx, double cy, double r, double width, QRgb 
     const int top = std::max(int(std::ceil(cy - outer - 0.5)), 0);
     const int bottom = std::min(int(std::floor(cy + outer - 0.5)), height_ - 1);
     auto stretch = [&](double a, double b, int y, double py) { // pixel centres in [a, b]
-        const int c0 = std::max(int(std::ceil(a - 0.5)), 0);
-        const int c1 = std::min(int(std::floor(b - 0.5)), width_ - 1);
+        const int c0 = std::max(ceilInt(a - 0.5), 0);
+        const int c1 = std::min(floorInt(b - 0.5), width_ - 1);
         for (int x = c0; x <= c1; ++x) {
             const double px = x + 0.5 - cx;
             if (!whole && !sector.contains(px, py)) continue;

@@ -186,14 +186,15 @@ void Renderer::redraw(QPainter& painter, const Document& doc, const RenderOption
     painter.setRenderHint(QPainter::Antialiasing, options.antialiased);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.setBackgroundMode(Qt::TransparentMode);
-    if (options.target != RenderTarget::Printer)
+    const bool still = options.layer == RenderLayer::Still;
+    if (options.target != RenderTarget::Printer && options.layer != RenderLayer::Moving)
         painter.fillRect(QRect(0, 0, options.width, options.height), toQColor(doc.background));
     attachDirect(f);
     passes(f);
-    if (options.marks) options.marks(painter);
+    if (options.marks && !still) options.marks(painter);
     // Traces over everything: dark traces on a light ground are ANDed in, light ones on a dark
     // ground ORed in. Raster operations exist only on raster targets.
-    if (options.trace && !doc.traceList.empty() && !options.vector) {
+    if (options.trace && !doc.traceList.empty() && !options.vector && !still) {
         const Color bg = doc.background;
         const int v = std::max({colorRed(bg), colorGreen(bg), colorBlue(bg)});
         painter.setCompositionMode(v / 255.0 > 0.5 ? QPainter::RasterOp_SourceAndDestination
@@ -201,7 +202,8 @@ void Renderer::redraw(QPainter& painter, const Document& doc, const RenderOption
         painter.drawImage(0, 0, *options.trace);
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     }
-    if (options.overlay && options.target == RenderTarget::MainBitmap) options.overlay(painter);
+    if (options.overlay && options.target == RenderTarget::MainBitmap && !still)
+        options.overlay(painter);
     painter.restore();
     trimCaches();
 }
@@ -209,8 +211,16 @@ void Renderer::redraw(QPainter& painter, const Document& doc, const RenderOption
 void Renderer::passes(Frame& f) {
     // One walk of the list collects what can be drawn; the passes then run over that.
     drawables_.clear();
-    for (const Element* e = f.doc.head; e && e != f.o.stop; e = e->next)
-        if (isDrawable(*e, f.o.showHidden)) drawables_.push_back({e, e->kind()});
+    if (f.o.layer == RenderLayer::Moving) {
+        if (f.o.moving)
+            for (const Element* e : *f.o.moving)
+                if (isDrawable(*e, f.o.showHidden)) drawables_.push_back({e, e->kind()});
+    } else {
+        const bool still = f.o.layer == RenderLayer::Still;
+        for (const Element* e = f.doc.head; e && e != f.o.stop; e = e->next)
+            if (isDrawable(*e, f.o.showHidden) && !(still && e->mark == 1))
+                drawables_.push_back({e, e->kind()});
+    }
     fills(f); // first, so that they lie under every outline
     // Everything but points, then points above all of it.
     for (const Drawable& d : drawables_)

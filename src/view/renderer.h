@@ -56,6 +56,13 @@ enum class RenderTarget {
     Printer,   // no background; grey, silver and white print as black
 };
 
+// A drag draws in two layers: what stays still is drawn once, the moving elements at each step.
+enum class RenderLayer {
+    All,
+    Still,  // every drawable element but the marked ones; no traces, marks or overlay
+    Moving, // only `RenderOptions::moving`, over what the target holds, then traces and marks
+};
+
 struct RenderOptions {
     ViewTransform view;
     int width = 0; // pixels of the target area that is cleared and drawn
@@ -77,6 +84,9 @@ struct RenderOptions {
     // and last of all on the main bitmap (the rotation centre of the selection-rotation tool).
     std::function<void(QPainter&)> marks;
     std::function<void(QPainter&)> overlay;
+    RenderLayer layer = RenderLayer::All;
+    // The elements of the moving layer, in list order.
+    const std::vector<Element*>* moving = nullptr;
 };
 
 // Style words passed to drawElement besides the element's own codes: -1..-4 are the selection
@@ -97,7 +107,7 @@ class Renderer {
 
     // Clears the target with the document's background (not on the printer), then the fill
     // pass, the main pass (everything but points, in list order) and the point pass, then the
-    // traces. Sets the painter's render hints itself.
+    // traces. Sets the painter's render hints itself. The moving layer does not clear.
     void redraw(QPainter& painter, const Document& doc, const RenderOptions& options);
     // Convenience: paints into an image (opening and closing the painter).
     void redraw(QImage& target, const Document& doc, const RenderOptions& options);

@@ -28,14 +28,7 @@ struct Chain : Scene {
         Element* seg = make(Method::Segment, a, m);
         seg->color = White;
         seg->shape = 1;
-        IterationWorkspace ws;
-        ws.reset();
-        ws.choose(0);
-        ws.toggle(a);
-        ws.addDestination();
-        ws.toggle(m);
-        ws.pendingIterations = 2;
-        it = createIteration(doc, ws, opts);
+        it = qorv::test::iterateOnto(doc, a, m, 2, opts);
         it->color = Blue;
         recalcUpTo(doc);
     }

@@ -3,11 +3,25 @@
 #pragma once
 
 #include "model/constructionbuilder.h"
+#include "model/iteration.h"
 #include "view/renderer.h"
 
 #include <QImage>
 
 namespace qorv::test {
+
+// An iteration that puts `from` where `to` was, `times` times.
+inline Element* iterateOnto(Document& doc, Element* from, Element* to, int times,
+                            const CreationOptions& opts) {
+    IterationWorkspace ws;
+    ws.reset();
+    ws.choose(0);
+    ws.toggle(from);
+    ws.addDestination();
+    ws.toggle(to);
+    ws.pendingIterations = times;
+    return createIteration(doc, ws, opts);
+}
 
 struct Scene : OwningBuilder {
     Renderer renderer;

@@ -1,0 +1,79 @@
+#include "view/draglayers.h"
+
+#include "model/document.h"
+
+#include <QPainter>
+
+#include <cstring>
+
+namespace qorv {
+
+DragLayers::Key DragLayers::keyOf(const Document& doc, const RenderOptions& o) {
+    return {&doc,         doc.head,       o.stop,         o.view.x0, o.view.y0,
+            o.view.scale, o.planeSize,    o.width,        o.height,  o.antialiased,
+            o.showHidden, doc.background, doc.hiddenColor};
+}
+
+void DragLayers::reset() {
+    ready_ = false;
+    suspended_ = false;
+    moving_.clear();
+    layeredFrames_ = 0;
+}
+
+// The marks of a drag stay those of its first step; a moving element that lost its mark means
+// another set of moving elements.
+bool DragLayers::marksUnchanged() const {
+    for (const Element* e : moving_)
+        if (e->mark != 1) return false;
+    return true;
+}
+
+void DragLayers::build(Renderer& renderer, const Document& doc, const RenderOptions& options) {
+    ready_ = false;
+    moving_.clear();
+    size_t count = 0;
+    for (Element* e = doc.head; e && e != options.stop; e = e->next, ++count)
+        if (e->mark == 1) moving_.push_back(e);
+    if (moving_.empty()) return;
+    key_ = keyOf(doc, options);
+    ready_ = true;
+    // When most of the drawing moves, the copy of the still layer costs more than it saves.
+    pays_ = moving_.size() * 4 <= count * 3;
+    if (!pays_) return;
+    if (still_.width() != options.width || still_.height() != options.height)
+        still_ = QImage(options.width, options.height, QImage::Format_RGB32);
+    RenderOptions o = options;
+    o.layer = RenderLayer::Still;
+    o.trace = nullptr;
+    o.marks = nullptr;
+    o.overlay = nullptr;
+    renderer.redraw(still_, doc, o);
+}
+
+bool DragLayers::draw(Renderer& renderer, QImage& target, const Document& doc,
+                      const RenderOptions& options) {
+    const bool covered = !suspended_ && options.layer == RenderLayer::All &&
+                         options.target == RenderTarget::MainBitmap && !options.vector &&
+                         options.width > 0 && options.height > 0 &&
+                         target.width() >= options.width && target.height() >= options.height &&
+                         (target.format() == QImage::Format_RGB32 ||
+                          target.format() == QImage::Format_ARGB32_Premultiplied);
+    if (!covered) return false;
+    if (!ready_ || !(keyOf(doc, options) == key_) || !marksUnchanged())
+        build(renderer, doc, options);
+    if (!ready_ || !pays_) return false;
+    // The still layer has no alpha: on a premultiplied target it is opaque all the same.
+    const size_t rowBytes = size_t(options.width) * 4;
+    for (int y = 0; y < options.height; ++y)
+        std::memcpy(target.scanLine(y), still_.constScanLine(y), rowBytes);
+    RenderOptions o = options;
+    o.layer = RenderLayer::Moving;
+    o.moving = &moving_;
+    QPainter p(&target);
+    renderer.redraw(p, doc, o);
+    ++layeredFrames_;
+    return true;
+}
+
+} // namespace qorv

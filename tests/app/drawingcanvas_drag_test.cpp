@@ -1,0 +1,106 @@
+// A drag draws only the moving elements over a still layer; the frame after the release is the
+// full drawing again, pixel for pixel, with a locus, a trace and an iteration in the scene.
+#include "app/editorwindow.h"
+#include "view/renderer.h"
+#include "view/scene.h"
+
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace qorv;
+
+namespace {
+
+struct DragScene : qorv::testing::EditorWindow {
+    Element* a = nullptr;
+    Element* still = nullptr;
+
+    explicit DragScene(bool antialiased) {
+        doc().antialiased = antialiased ? 1 : 0;
+        ConstructionBuilder b = build();
+        b.recalculate = true;
+        a = b.point(0, 0);
+        Element* seg = b.make(Method::Segment, a, b.point(100, 0));
+        seg->shape = 2; // thick, so that it covers the still point below
+        // A locus of the midpoint of A and a point running round a circle.
+        Element* circle = b.make(Method::CircleCentrePoint, b.point(-150, 0), b.point(-110, 0));
+        Element* d = b.make(Method::PointOnElement, circle);
+        b.make(Method::Locus, b.make(Method::Midpoint, d, a), d);
+        // An iteration that puts A where the midpoint of A and C was.
+        Element* m = b.make(Method::Midpoint, a, b.point(60, -120));
+        b.make(Method::Segment, a, m);
+        qorv::test::iterateOnto(doc(), a, m, 3, b.opts);
+        // A still point drawn after the segment: where A ends, the moving segment crosses it.
+        still = b.point(50, 30);
+        still->shape = 2;
+        still->color = rgb(255, 0, 0);
+        doc().traceList.push_back(m);
+        done();
+    }
+
+    // The visible part of the main bitmap.
+    QImage drawn() {
+        const QSize size = area()->size();
+        return w.canvas().mainBitmap().copy(0, 0, size.width(), size.height());
+    }
+    // Pixels within 2 of world (x, y) that differ from the background.
+    int inked(const QImage& image, double x, double y) {
+        const Color c = doc().background;
+        const QRgb ground = qRgb(colorRed(c), colorGreen(c), colorBlue(c));
+        const QPoint p = pixel(x, y);
+        int n = 0;
+        for (int j = p.y() - 2; j <= p.y() + 2; ++j)
+            for (int i = p.x() - 2; i <= p.x() + 2; ++i)
+                n += image.valid(i, j) && image.pixel(i, j) != ground;
+        return n;
+    }
+    // The whole drawing made from scratch as the canvas would make it at rest.
+    QImage full() {
+        RenderOptions o;
+        o.view = documentView(doc());
+        o.width = area()->width();
+        o.height = area()->height();
+        o.antialiased = doc().antialiased != 0;
+        o.planeSize = w.canvas().planeSize();
+        o.trace = &w.canvas().traceBitmap();
+        QImage image(o.width, o.height, QImage::Format_RGB32);
+        Renderer().redraw(image, doc(), o);
+        return image;
+    }
+};
+
+TEST(DrawingCanvasDrag, TheFrameAfterTheReleaseIsTheFullDrawing) {
+    for (const bool aa : {false, true}) {
+        SCOPED_TRACE(aa ? "AA" : "plain");
+        DragScene s(aa);
+        const QPoint from = s.pixel(0, 0), to = s.pixel(0, 60);
+        QTest::mousePress(s.area(), Qt::LeftButton, {}, from);
+        for (int i = 1; i <= 6; ++i)
+            QTest::mouseMove(s.area(), from + (to - from) * i / 6);
+        EXPECT_DOUBLE_EQ(s.a->value[1], 60);
+        // During the drag the steps were layered, and the moving segment lies over the still
+        // point that the full drawing puts above it.
+        EXPECT_GE(s.w.canvas().layeredFrames(), 5);
+        EXPECT_NE(s.drawn(), s.full());
+        QTest::mouseRelease(s.area(), Qt::LeftButton, {}, to);
+        EXPECT_EQ(s.w.canvas().layeredFrames(), 0);
+        // The pointer leaves the point: its hover highlight and label go. (A move to where the
+        // pointer already is would not reach the window.)
+        QTest::mouseMove(s.area(), s.pixel(-300, aa ? 200 : 180));
+        const QImage released = s.drawn(), full = s.full();
+        ASSERT_EQ(released.size(), full.size());
+        int differing = 0;
+        for (int y = 0; y < full.height(); ++y)
+            for (int x = 0; x < full.width(); ++x)
+                differing += released.pixel(x, y) != full.pixel(x, y);
+        EXPECT_EQ(differing, 0);
+
+        // The trace of the midpoint (between y -60 and -30) and the locus (about (-75, 30),
+        // radius 20) are in it.
+        EXPECT_GT(s.inked(full, 30, -50), 0);
+        EXPECT_GT(s.inked(full, -55, 30), 0);
+        EXPECT_EQ(s.inked(full, -75, 30), 0);
+    }
+}
+
+} // namespace
