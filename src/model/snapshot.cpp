@@ -129,15 +129,27 @@ bool contentOf(const SnapshotChunk& c, DecompressionState& z, const uint8_t*& da
 }
 
 // The records of a chunk: the full chunk at the end of its chain with every change applied.
-bool decodeChunk(const SnapshotChunk& c, std::vector<uint8_t>& out, DecompressionState& z) {
+// When the chain passes through `known`, whose records are `knownBytes` (a chunk of the snapshot
+// shown), the changes after it are applied to those.
+bool decodeChunk(const SnapshotChunk& c, std::vector<uint8_t>& out, DecompressionState& z,
+                 const SnapshotChunk* known, const std::vector<uint8_t>* knownBytes) {
     std::vector<const SnapshotChunk*> chain;
     const SnapshotChunk* p = &c;
-    for (; p->base; p = p->base.get())
+    for (; p->base && p != known; p = p->base.get())
         chain.push_back(p);
     const uint8_t* data = nullptr;
     size_t n = 0;
-    if (!contentOf(*p, z, data, n) || n != p->size) return false;
-    out.assign(data, data + n);
+    if (p == known && knownBytes && knownBytes->size() == p->size) {
+        out = *knownBytes;
+    } else {
+        if (p->base) { // `known` with the wrong length: read the chain from its full chunk
+            chain.clear();
+            for (p = &c; p->base; p = p->base.get())
+                chain.push_back(p);
+        }
+        if (!contentOf(*p, z, data, n) || n != p->size) return false;
+        out.assign(data, data + n);
+    }
     for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
         if ((*it)->size != out.size() || !contentOf(**it, z, data, n) ||
             !applyChanges(data, n, out))
@@ -347,7 +359,11 @@ bool installSnapshot(Document& doc, const Snapshot& s, SnapshotBase* base) {
         ctx.encoding = RecordEncoding::Snapshot;
         int32_t count = 0;
         for (size_t i = 0; i < s.chunks.size(); ++i) {
-            if (!s.chunks[i] || !decodeChunk(*s.chunks[i], decoded[i], unpacking)) return false;
+            const bool shown = base && i < base->chunks_.size() && i < base->bytes_.size();
+            if (!s.chunks[i] || !decodeChunk(*s.chunks[i], decoded[i], unpacking,
+                                             shown ? base->chunks_[i].get() : nullptr,
+                                             shown ? &base->bytes_[i] : nullptr))
+                return false;
             ByteReader in(decoded[i].data(), decoded[i].size());
             for (uint32_t r = 0; r < s.chunks[i]->records; ++r) {
                 int32_t method = 0;
