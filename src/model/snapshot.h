@@ -48,7 +48,7 @@ struct Snapshot {
 };
 
 // The chunks of the snapshot taken or installed last, with their bytes, which the next snapshot
-// shares or is compared with.
+// shares or is compared with, and from which installing another starts where it can.
 class SnapshotBase {
   public:
     static constexpr uint32_t RecordsPerChunk = 64;
