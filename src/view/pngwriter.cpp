@@ -65,15 +65,21 @@ bool writeQuickPng(const QImage& source, QIODevice& out) {
         if (!writeChunk(out, "pHYs", phys.data(), phys.size())) return false;
     }
 
-    // Row by row: a filter byte of 0 and the red, green and blue bytes of each pixel.
+    // Row by row: a filter byte of 0 and the red, green and blue bytes of each pixel. The deflated
+    // stream goes out in IDAT chunks of at most a megabyte, so that memory stays small.
     Deflater d;
     if (deflateInit(&d.z, Z_BEST_SPEED) != Z_OK) return false;
     d.ready = true;
     std::vector<uint8_t> row(size_t(width) * 3 + 1);
-    std::vector<uint8_t> packed(deflateBound(&d.z, uLong(row.size()) * height) + 64);
+    std::vector<uint8_t> packed(size_t(1) << 20);
     d.z.next_out = packed.data();
     d.z.avail_out = uInt(packed.size());
-    int status = Z_OK;
+    const auto flushFull = [&] {
+        if (d.z.avail_out != 0) return true;
+        d.z.next_out = packed.data();
+        d.z.avail_out = uInt(packed.size());
+        return writeChunk(out, "IDAT", packed.data(), packed.size());
+    };
     for (uint32_t y = 0; y < height; ++y) {
         const auto* pixels = reinterpret_cast<const QRgb*>(image.constScanLine(int(y)));
         uint8_t* p = row.data();
@@ -86,12 +92,19 @@ bool writeQuickPng(const QImage& source, QIODevice& out) {
         }
         d.z.next_in = row.data();
         d.z.avail_in = uInt(row.size());
-        status = deflate(&d.z, y + 1 == height ? Z_FINISH : Z_NO_FLUSH);
-        if (status == Z_STREAM_ERROR || d.z.avail_in != 0) return false;
+        while (d.z.avail_in != 0) {
+            if (deflate(&d.z, Z_NO_FLUSH) == Z_STREAM_ERROR || !flushFull()) return false;
+        }
     }
-    if (status != Z_STREAM_END) return false;
+    for (;;) {
+        const int status = deflate(&d.z, Z_FINISH);
+        if (status == Z_STREAM_ERROR) return false;
+        if (status == Z_STREAM_END) break;
+        if (d.z.avail_out != 0 || !flushFull()) return false; // no progress without more room
+    }
     const size_t n = packed.size() - d.z.avail_out;
-    return writeChunk(out, "IDAT", packed.data(), n) && writeChunk(out, "IEND", nullptr, 0);
+    return (n == 0 || writeChunk(out, "IDAT", packed.data(), n)) &&
+           writeChunk(out, "IEND", nullptr, 0);
 }
 
 } // namespace qorv

@@ -74,7 +74,8 @@ TEST(ExportFile, QuickAndSmallestPngsHoldExactlyTheDrawing) {
 
 TEST(ExportFile, QuickPngOfAnyImageReadsBackAsItsColours) {
     std::mt19937 random(7);
-    for (const QSize size : {QSize(1, 1), QSize(3, 2), QSize(17, 1), QSize(1, 40), QSize(640, 9)}) {
+    for (const QSize size : {QSize(1, 1), QSize(3, 2), QSize(17, 1), QSize(1, 40), QSize(640, 9),
+                             QSize(1000, 400)}) { // noise: more than one IDAT chunk
         for (const QImage::Format format :
              {QImage::Format_RGB32, QImage::Format_ARGB32, QImage::Format_RGB888}) {
             QImage image(size, format);
