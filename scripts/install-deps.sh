@@ -2,7 +2,7 @@
 # Installs the Debian packages that building and testing need, and any named on the command line.
 # Quick when all are present.
 set -euo pipefail
-packages=(g++ cmake ninja-build libgtest-dev libbenchmark-dev qt6-base-dev qt6-svg-dev
+packages=(g++ cmake ninja-build libgtest-dev libbenchmark-dev libzstd-dev zlib1g-dev pkg-config qt6-base-dev qt6-svg-dev
   qt6-translations-l10n xvfb xauth python3-ezdxf desktop-file-utils "$@")
 missing=()
 for p in "${packages[@]}"; do

@@ -4,6 +4,7 @@
 # undefined-behaviour sanitizers, and runs them. The widget tests are left out of this build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh # zstd for the undo snapshots, zlib for PNG files
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQORV_SANITIZE=ON \
   -DQORV_BUILD_WIDGET_TESTS=OFF -DQORV_BUILD_BENCH=OFF >/dev/null
 cmake --build build-asan -j "$(nproc)" --target qorv_engine_tests qorv_hostile_tests

@@ -107,8 +107,11 @@ class DrawingArea : public QWidget {
     void paintEvent(QPaintEvent* event) override {
         QPainter p(this);
         const QRect r = event->rect();
+        // The bitmap has the screen's pixels: the part under r is r scaled by their ratio.
+        const qreal k = source_.devicePixelRatio();
         if (!source_.isNull())
-            p.drawImage(r.topLeft(), source_, r);
+            p.drawImage(QRectF(r), source_,
+                        QRectF(r.x() * k, r.y() * k, r.width() * k, r.height() * k));
         else
             p.fillRect(r, Qt::black);
     }
@@ -123,9 +126,10 @@ DrawingCanvas::DrawingCanvas(CanvasOwner& owner, Document& doc, QWidget* parent)
     : QWidget(parent), owner_(owner), document_(&doc), interaction_(*this) {
     // The off-screen bitmaps start at the size of the screen.
     const QSize screen = screenSize();
-    mainBitmap_ = QImage(screen, QImage::Format_RGB32);
+    pixelRatio_ = devicePixelRatioF();
+    mainBitmap_ = deviceBitmap(screen, pixelRatio_);
     mainBitmap_.fill(Qt::black);
-    traceBitmap_ = QImage(screen, QImage::Format_RGB32);
+    traceBitmap_ = deviceBitmap(screen, pixelRatio_);
     traceBitmap_.fill(Qt::white);
     planeSize_ = planeDefault(screen.width(), screen.height());
 
@@ -211,13 +215,30 @@ int DrawingCanvas::areaHeight() {
     return area_->height();
 }
 
+QImage DrawingCanvas::deviceBitmap(QSize size, qreal ratio) {
+    QImage image((QSizeF(size) * ratio).toSize(), QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    return image;
+}
+
+void DrawingCanvas::setDevicePixelRatio(qreal ratio) {
+    ratioOverride_ = ratio;
+    redraw();
+}
+
 void DrawingCanvas::ensureBitmapSize() {
     const QSize need = drawingAreaSize().expandedTo(screenSize());
-    if (mainBitmap_.width() >= need.width() && mainBitmap_.height() >= need.height()) return;
-    const QSize size = need.expandedTo(mainBitmap_.size());
-    mainBitmap_ = QImage(size, QImage::Format_RGB32);
+    const qreal ratio = ratioOverride_ > 0 ? ratioOverride_ : area_->devicePixelRatioF();
+    const QSize have = mainBitmap_.deviceIndependentSize().toSize();
+    if (ratio == pixelRatio_ && have.width() >= need.width() && have.height() >= need.height())
+        return;
+    // Drawn in the screen's own pixels, so that lines stay one pixel of the screen wide and text
+    // sharp when the screen scales; everything else keeps working in the area's coordinates.
+    const QSize size = ratio == pixelRatio_ ? need.expandedTo(have) : need;
+    pixelRatio_ = ratio;
+    mainBitmap_ = deviceBitmap(size, ratio);
     mainBitmap_.fill(Qt::black);
-    traceBitmap_ = QImage(size, QImage::Format_RGB32);
+    traceBitmap_ = deviceBitmap(size, ratio);
     clearTrace();
 }
 

@@ -89,6 +89,9 @@ class DrawingCanvas : public QWidget, public InteractionHost, public MuePanHost 
         ambiguityChooser_ = std::move(chooser);
     }
 
+    // The bitmaps follow the screen's device pixel ratio; a ratio above 0 replaces the screen's
+    // (tests), and the document is drawn again.
+    void setDevicePixelRatio(qreal ratio);
     // Clears the trace bitmap: white on a light background, black on a dark one.
     void clearTrace();
     // Far corner from the screen size; scroll bars from the view origin when `setBars`.
@@ -179,6 +182,8 @@ class DrawingCanvas : public QWidget, public InteractionHost, public MuePanHost 
     // The marks of the macro tools: the initial and final elements of the macro being made.
     void drawMacroMarks(QPainter& painter);
     bool markAnchor(const Element& e, ScreenPoint& at);
+    // An image of `size` in the area's coordinates, with `ratio` pixels of its own to each.
+    static QImage deviceBitmap(QSize size, qreal ratio);
     void ensureBitmapSize();
     void areaResized();
     void horizontalScrolled(int position);
@@ -193,9 +198,11 @@ class DrawingCanvas : public QWidget, public InteractionHost, public MuePanHost 
     CanvasOwner& owner_;
     Document* document_;
     Renderer renderer_;
-    DragLayers dragLayers_; // while something is dragged or rotated
-    QImage mainBitmap_;     // every redraw goes here first
-    QImage traceBitmap_;    // traces of moving elements
+    DragLayers dragLayers_;     // while something is dragged or rotated
+    QImage mainBitmap_;         // every redraw goes here first
+    QImage traceBitmap_;        // traces of moving elements
+    qreal pixelRatio_ = 1.0;    // of both bitmaps
+    qreal ratioOverride_ = 0.0; // 0: the screen's
     double planeSize_ = 4000.0;
     bool showHidden_ = false;
     bool markRotationCentre_ = true;

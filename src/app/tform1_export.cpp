@@ -6,6 +6,7 @@
 #include "model/uitext.h"
 #include "settings/language.h"
 #include "view/exportfile.h"
+#include "view/hoveroverlay.h"
 #include "view/qtexts.h"
 #include "view/tooltable.h"
 
@@ -72,7 +73,7 @@ ExportRequest TForm1::drawingRequest(QSize whole) {
         r.view = ViewTransform{a.left, a.top, 1.0};
         if (r.trace) {
             const ScreenPoint at = tools.areaPixelOffset();
-            areaTrace_ = r.trace->copy(at.x, at.y, r.width, r.height);
+            areaTrace_ = r.trace->copy(devicePixels(*r.trace, {at.x, at.y, r.width, r.height}));
             r.trace = &areaTrace_;
         }
     } else {
@@ -211,8 +212,9 @@ void TForm1::printBitmap() {
     if (tools.areaDefined()) {
         const WorldRect a = tools.area();
         const ScreenPoint at = tools.areaPixelOffset();
-        picture = screen.copy(at.x + 1, at.y + 1, std::max(1, int(std::lround(a.right - a.left))),
-                              std::max(1, int(std::lround(a.top - a.bottom))));
+        picture = screen.copy(devicePixels(
+            screen, {at.x + 1, at.y + 1, std::max(1, int(std::lround(a.right - a.left))),
+                     std::max(1, int(std::lround(a.top - a.bottom)))}));
     }
     device->setDocName(docs_.name(docs_.currentIndex()));
     QPainter painter;

@@ -40,7 +40,7 @@ int usage(Output& o) {
         "convert " + in + " " + out,
         "eval " + word(Msg::CliText),
         "render " + file + " " + out + " [--width " + word(Msg::CliWidth) + "] [--height " +
-            word(Msg::CliHeight) + "] [--aa]",
+            word(Msg::CliHeight) + "] [--aa] [--smallest]",
         "example " + word(Msg::CliName) + " " + out,
     };
     for (const std::string& line : lines) {
@@ -279,12 +279,17 @@ int eval(Output& o, const std::string& text) {
 // Draws a document at its stored view into a PNG, BMP, SVG, PDF or TikZ file, or writes it as DXF.
 int render(Output& o, const std::vector<std::string>& args) {
     if (args.size() < 3) return usage(o);
-    int width = 960, height = 660; // the view the examples are made for
-    bool aa = false;
+    ExportRequest request;
+    request.width = 960; // the view the examples are made for
+    request.height = 660;
+    int& width = request.width;
+    int& height = request.height;
     for (size_t i = 3; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--aa") {
-            aa = true;
+            request.antialiased = true;
+        } else if (a == "--smallest") {
+            request.smallestFile = true;
         } else if ((a == "--width" || a == "--height") && i + 1 < args.size()) {
             char* end = nullptr;
             const long v = std::strtol(args[i + 1].c_str(), &end, 10);
@@ -310,7 +315,8 @@ int render(Output& o, const std::vector<std::string>& args) {
     if (r.kind != FileKind::Document) return failWith(o, Msg::InvalidFile);
     recalcUpTo(doc);
     std::string error;
-    if (!renderDocumentToFile(doc, args[2], width, height, aa || doc.antialiased, &error)) {
+    request.antialiased = request.antialiased || doc.antialiased;
+    if (!renderDocumentToFile(doc, args[2], request, &error)) {
         o.err += error + "\n";
         return 1;
     }

@@ -3,6 +3,8 @@
 #include "model/docfile.h"
 #include "model/elementcodec.h"
 
+#include <zstd.h>
+
 #include <cstring>
 #include <new>
 #include <unordered_set>
@@ -18,6 +20,9 @@ constexpr uint64_t MaxChainFactor = 2;
 // Equal bytes shorter than this between two changed stretches are stored with them (a stretch
 // header costs about as much).
 constexpr size_t MinGap = 8;
+// The fastest level: recording a step stays quick, and the exclusive-or stretches, mostly zeros,
+// shrink about as well as with slower ones.
+constexpr int PackLevel = 1;
 
 void putVarint(std::vector<uint8_t>& out, size_t v) {
     while (v >= 0x80) {
@@ -52,7 +57,8 @@ size_t firstDifference(const uint8_t* a, const uint8_t* b, size_t i, size_t n) {
 }
 
 // The stretches in which `now` differs from `old` (same length n): for each, the number of equal
-// bytes skipped, its length and its new bytes. False when that would take more than `limit`.
+// bytes skipped, its length and its bytes exclusive-or the old ones. False when that would take
+// more than `limit`.
 bool encodeChanges(const uint8_t* old, const uint8_t* now, size_t n, size_t limit,
                    std::vector<uint8_t>& out) {
     out.clear();
@@ -71,15 +77,15 @@ bool encodeChanges(const uint8_t* old, const uint8_t* now, size_t n, size_t limi
         }
         putVarint(out, start - pos);
         putVarint(out, end - start);
-        out.insert(out.end(), now + start, now + end);
-        if (out.size() > limit) return false;
+        if (out.size() + (end - start) > limit) return false;
+        for (size_t i = start; i < end; ++i)
+            out.push_back(uint8_t(now[i] ^ old[i]));
         pos = end;
     }
 }
 
-bool applyChanges(const std::vector<uint8_t>& changes, std::vector<uint8_t>& bytes) {
-    const uint8_t* p = changes.data();
-    const uint8_t* end = p + changes.size();
+bool applyChanges(const uint8_t* p, size_t n, std::vector<uint8_t>& bytes) {
+    const uint8_t* end = p + n;
     size_t pos = 0;
     while (p < end) {
         size_t gap = 0, length = 0;
@@ -88,30 +94,89 @@ bool applyChanges(const std::vector<uint8_t>& changes, std::vector<uint8_t>& byt
             length > size_t(end - p))
             return false;
         pos += gap;
-        std::memcpy(bytes.data() + pos, p, length);
-        p += length;
+        for (uint8_t* q = bytes.data() + pos; q != bytes.data() + pos + length; ++q)
+            *q ^= *p++;
         pos += length;
     }
     return true;
 }
 
+struct DecompressionState {
+    ZSTD_DCtx* zstd = ZSTD_createDCtx();
+    std::vector<uint8_t> unpacked;
+    ~DecompressionState() { ZSTD_freeDCtx(zstd); }
+};
+
+// The bytes a chunk holds, unpacked into `z.unpacked` when they are compressed. False when the
+// compressed frame is damaged or does not give the length noted.
+bool contentOf(const SnapshotChunk& c, DecompressionState& z, const uint8_t*& data, size_t& n) {
+    if (!c.packedFrom) {
+        data = c.bytes.data();
+        n = c.bytes.size();
+        return true;
+    }
+    // Neither the records nor their changes (at most half of them) can be larger than this; a
+    // larger length is damage, not a reason to allocate.
+    if (!z.zstd || c.packedFrom > uint64_t(c.size) * 2 + 64) return false;
+    if (ZSTD_getFrameContentSize(c.bytes.data(), c.bytes.size()) != c.packedFrom) return false;
+    z.unpacked.resize(c.packedFrom);
+    const size_t got = ZSTD_decompressDCtx(z.zstd, z.unpacked.data(), z.unpacked.size(),
+                                           c.bytes.data(), c.bytes.size());
+    if (ZSTD_isError(got) || got != c.packedFrom) return false;
+    data = z.unpacked.data();
+    n = got;
+    return true;
+}
+
 // The records of a chunk: the full chunk at the end of its chain with every change applied.
-bool decodeChunk(const SnapshotChunk& c, std::vector<uint8_t>& out) {
+// When the chain passes through `known`, whose records are `knownBytes` (a chunk of the snapshot
+// shown), the changes after it are applied to those.
+bool decodeChunk(const SnapshotChunk& c, std::vector<uint8_t>& out, DecompressionState& z,
+                 const SnapshotChunk* known, const std::vector<uint8_t>* knownBytes) {
     std::vector<const SnapshotChunk*> chain;
     const SnapshotChunk* p = &c;
-    for (; p->base; p = p->base.get())
+    for (; p->base && p != known; p = p->base.get())
         chain.push_back(p);
-    if (p->bytes.size() != p->size) return false;
-    out = p->bytes;
+    const uint8_t* data = nullptr;
+    size_t n = 0;
+    if (p == known && knownBytes && knownBytes->size() == p->size) {
+        out = *knownBytes;
+    } else {
+        if (p->base) { // `known` with the wrong length: read the chain from its full chunk
+            chain.clear();
+            for (p = &c; p->base; p = p->base.get())
+                chain.push_back(p);
+        }
+        if (!contentOf(*p, z, data, n) || n != p->size) return false;
+        out.assign(data, data + n);
+    }
     for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-        if ((*it)->size != out.size() || !applyChanges((*it)->bytes, out)) return false;
+        if ((*it)->size != out.size() || !contentOf(**it, z, data, n) ||
+            !applyChanges(data, n, out))
+            return false;
     }
     return true;
 }
 
+// The chunk's bytes: `content` compressed when that makes it smaller, else as it is.
+void pack(SnapshotChunk& c, const uint8_t* content, size_t n, ZSTD_CCtx* zstd,
+          std::vector<uint8_t>& scratch) {
+    if (zstd && n > 0) {
+        scratch.resize(ZSTD_compressBound(n));
+        const size_t got = ZSTD_compress2(zstd, scratch.data(), scratch.size(), content, n);
+        if (!ZSTD_isError(got) && got < n) {
+            c.bytes.assign(scratch.begin(), scratch.begin() + std::ptrdiff_t(got));
+            c.packedFrom = uint32_t(n);
+            return;
+        }
+    }
+    c.bytes.assign(content, content + n);
+}
+
 SnapshotChunkPtr makeChunk(const uint8_t* bytes, size_t size, uint32_t records,
                            const SnapshotChunkPtr* previous, const std::vector<uint8_t>* old,
-                           std::vector<uint8_t>& changes) {
+                           std::vector<uint8_t>& changes, std::vector<uint8_t>& scratch,
+                           ZSTD_CCtx* zstd) {
     auto c = std::make_shared<SnapshotChunk>();
     c->size = uint32_t(size);
     c->records = records;
@@ -123,14 +188,59 @@ SnapshotChunkPtr makeChunk(const uint8_t* bytes, size_t size, uint32_t records,
         const size_t limit = size_t(std::min<uint64_t>(room, size / 2));
         if (encodeChanges(old->data(), bytes, size, limit, changes)) {
             c->base = *previous;
-            c->bytes.assign(changes.begin(), changes.end());
+            pack(*c, changes.data(), changes.size(), zstd, scratch);
             c->depth = p.depth + 1;
-            c->chainBytes = p.chainBytes + changes.size();
+            c->chainBytes = p.chainBytes + c->bytes.size();
             return c;
         }
     }
-    c->bytes.assign(bytes, bytes + size);
+    pack(*c, bytes, size, zstd, scratch);
     return c;
+}
+
+// The value words that recalculation writes from the parents alone whenever the element comes
+// out defined (never reading them first), by construction method. Installing a snapshot is
+// followed by a full recalculation, so for a defined element of these methods the words are
+// stored as zeros: a drag that moves thousands of dependent elements then changes only the
+// records of what was dragged, and the steps stay small.
+uint8_t derivedValueWords(ConstructionMethod m) {
+    switch (m) {
+    case Method::IntersectionPoint:
+    case Method::Midpoint:
+    case Method::TranslationPoint:
+        return 0x3;
+    case Method::LineThroughTwoPoints:
+    case Method::RayThroughTwoPoints:
+    case Method::ParallelLine:
+    case Method::PerpendicularLine:
+    case Method::Segment:
+    case Method::CircleCentrePoint:
+    case Method::Vector:
+        return 0xf;
+    case Method::Angle: // value[1] is the mark size, the element's own
+        return 0x5;
+    case Method::DistancePointPoint:
+    case Method::PolygonArea:
+        return 0x1;
+    default:
+        return 0;
+    }
+}
+
+// Writes an element's snapshot record with its derived value words as zeros.
+void writeSnapshotRecord(ByteWriter& out, Element& e) {
+    const uint8_t words = e.defined == 1 ? derivedValueWords(e.method) : 0;
+    if (!words) return writeElementRecord(out, e, RecordEncoding::Snapshot);
+    double kept[4];
+    std::memcpy(kept, e.value, sizeof kept);
+    struct Restore {
+        Element& e;
+        const double* kept;
+        ~Restore() { std::memcpy(e.value, kept, sizeof e.value); }
+    } restore{e, kept};
+    for (int i = 0; i < 4; ++i)
+        if (words & (1u << i)) e.value[i] = 0;
+    writeElementRecord(out, e, RecordEncoding::Snapshot);
 }
 
 // Frees a chain being built when reading fails.
@@ -141,6 +251,12 @@ struct ChainGuard {
 
 } // namespace
 
+SnapshotBase::SnapshotBase() = default;
+
+SnapshotBase::~SnapshotBase() {
+    ZSTD_freeCCtx(zstd_);
+}
+
 void SnapshotBase::clear() {
     chunks_.clear();
     bytes_.clear();
@@ -148,7 +264,8 @@ void SnapshotBase::clear() {
 
 size_t SnapshotBase::bytesHeld() const {
     size_t n = chunks_.capacity() * sizeof(SnapshotChunkPtr) +
-               bytes_.capacity() * sizeof(std::vector<uint8_t>) + scratch_.data().capacity();
+               bytes_.capacity() * sizeof(std::vector<uint8_t>) + scratch_.data().capacity() +
+               changes_.capacity() + packed_.capacity();
     for (const auto& b : bytes_)
         n += b.capacity();
     return n;
@@ -169,8 +286,8 @@ Snapshot takeSnapshot(Document& doc, SnapshotBase* base) {
     Snapshot s;
     uint32_t inChunk = 0;
     size_t begin = 0;
-    for (const Element* e = doc.head; e; e = e->next) {
-        writeElementRecord(out, *e, RecordEncoding::Snapshot);
+    for (Element* e = doc.head; e; e = e->next) {
+        writeSnapshotRecord(out, *e);
         ++s.elementCount;
         if (++inChunk == SnapshotBase::RecordsPerChunk) {
             stretches.push_back({begin, out.size(), inChunk});
@@ -192,7 +309,12 @@ Snapshot takeSnapshot(Document& doc, SnapshotBase* base) {
     }
     s.pixelsPerUnit = doc.pixelsPerUnit;
 
-    std::vector<uint8_t> changes;
+    if (!b.zstd_) {
+        // Without it, chunks are kept unpacked. The checksum makes damage a refusal to install.
+        b.zstd_ = ZSTD_createCCtx();
+        ZSTD_CCtx_setParameter(b.zstd_, ZSTD_c_compressionLevel, PackLevel);
+        ZSTD_CCtx_setParameter(b.zstd_, ZSTD_c_checksumFlag, 1);
+    }
     s.chunks.reserve(stretches.size());
     std::vector<bool> changed(stretches.size(), false);
     for (size_t i = 0; i < stretches.size(); ++i) {
@@ -207,7 +329,8 @@ Snapshot takeSnapshot(Document& doc, SnapshotBase* base) {
         }
         changed[i] = true;
         s.chunks.push_back(makeChunk(bytes, size, st.records, known ? &b.chunks_[i] : nullptr,
-                                     known ? &b.bytes_[i] : nullptr, changes));
+                                     known ? &b.bytes_[i] : nullptr, b.changes_, b.packed_,
+                                     b.zstd_));
     }
 
     // The base follows the new snapshot. Should memory run out half way, it forgets everything,
@@ -229,13 +352,18 @@ Snapshot takeSnapshot(Document& doc, SnapshotBase* base) {
 bool installSnapshot(Document& doc, const Snapshot& s, SnapshotBase* base) {
     try {
         std::vector<std::vector<uint8_t>> decoded(s.chunks.size());
+        DecompressionState unpacking;
         ChainGuard chain;
         Element* last = nullptr;
         ElementReadContext ctx;
         ctx.encoding = RecordEncoding::Snapshot;
         int32_t count = 0;
         for (size_t i = 0; i < s.chunks.size(); ++i) {
-            if (!s.chunks[i] || !decodeChunk(*s.chunks[i], decoded[i])) return false;
+            const bool shown = base && i < base->chunks_.size() && i < base->bytes_.size();
+            if (!s.chunks[i] || !decodeChunk(*s.chunks[i], decoded[i], unpacking,
+                                             shown ? base->chunks_[i].get() : nullptr,
+                                             shown ? &base->bytes_[i] : nullptr))
+                return false;
             ByteReader in(decoded[i].data(), decoded[i].size());
             for (uint32_t r = 0; r < s.chunks[i]->records; ++r) {
                 int32_t method = 0;

@@ -3,9 +3,11 @@
 // A snapshot keeps the element records in the snapshot encoding of the one element writer, cut
 // into chunks of consecutive records. A chunk whose bytes did not change since the snapshot
 // before is shared with it; a changed chunk of the same length is kept as the stretches that
-// changed, over the chunk it replaces. So a step that changes little costs little, and a long
-// session stays small. Loci and conic samples are not stored: installing a snapshot is followed
-// by a full recalculation, which rebuilds them.
+// changed, over the chunk it replaces, each stretch as the exclusive or of the new bytes with the
+// old (numbers that moved a little differ in their low bytes only, so the rest is zeros). Every
+// chunk's bytes are then compressed with zstd when that makes them smaller. So a step that
+// changes little costs little, and a long session stays small. Loci and conic samples are not
+// stored: installing a snapshot is followed by a full recalculation, which rebuilds them.
 #pragma once
 
 #include "model/bytestream.h"
@@ -15,13 +17,16 @@
 #include <memory>
 #include <vector>
 
+struct ZSTD_CCtx_s;
+
 namespace qorv {
 
 // Consecutive element records: either their bytes, or the stretches in which they differ from
-// an older chunk of the same length.
+// an older chunk of the same length; either kept as they are or compressed.
 struct SnapshotChunk {
     std::shared_ptr<const SnapshotChunk> base; // null: `bytes` are the records themselves
     std::vector<uint8_t> bytes;
+    uint32_t packedFrom = 0; // 0: `bytes` as they are; else a zstd frame of this many bytes
     uint32_t size = 0;       // bytes of the records
     uint32_t records = 0;    // number of records
     uint32_t depth = 0;      // changes to apply on top of the full chunk at the end of the chain
@@ -43,10 +48,15 @@ struct Snapshot {
 };
 
 // The chunks of the snapshot taken or installed last, with their bytes, which the next snapshot
-// shares or is compared with.
+// shares or is compared with, and from which installing another starts where it can.
 class SnapshotBase {
   public:
     static constexpr uint32_t RecordsPerChunk = 64;
+
+    SnapshotBase();
+    ~SnapshotBase();
+    SnapshotBase(const SnapshotBase&) = delete;
+    SnapshotBase& operator=(const SnapshotBase&) = delete;
 
     void clear();
     // Memory held (the record bytes and the chunk references).
@@ -58,6 +68,8 @@ class SnapshotBase {
     std::vector<SnapshotChunkPtr> chunks_;
     std::vector<std::vector<uint8_t>> bytes_; // decoded bytes of each chunk
     ByteWriter scratch_;                      // reused for the records of the next snapshot
+    std::vector<uint8_t> changes_, packed_;   // reused for the chunks of the next snapshot
+    ZSTD_CCtx_s* zstd_ = nullptr;             // reused compression state
 };
 
 // Renumbers the document, refreshes its stored ids and captures its elements (with their

@@ -4,6 +4,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace qorv {
@@ -29,7 +31,8 @@ bool DragLayers::marksUnchanged() const {
     return true;
 }
 
-void DragLayers::build(Renderer& renderer, const Document& doc, const RenderOptions& options) {
+void DragLayers::build(Renderer& renderer, const QImage& target, const Document& doc,
+                       const RenderOptions& options) {
     ready_ = false;
     moving_.clear();
     size_t count = 0;
@@ -41,8 +44,9 @@ void DragLayers::build(Renderer& renderer, const Document& doc, const RenderOpti
     // When most of the drawing moves, the copy of the still layer costs more than it saves.
     pays_ = moving_.size() * 4 <= count * 3;
     if (!pays_) return;
-    if (still_.width() != options.width || still_.height() != options.height)
-        still_ = QImage(options.width, options.height, QImage::Format_RGB32);
+    // The same pixels as the target: on a scaled screen it holds more pixels than the view.
+    if (still_.size() != target.size()) still_ = QImage(target.size(), QImage::Format_RGB32);
+    still_.setDevicePixelRatio(target.devicePixelRatio());
     RenderOptions o = options;
     o.layer = RenderLayer::Still;
     o.trace = nullptr;
@@ -60,12 +64,16 @@ bool DragLayers::draw(Renderer& renderer, QImage& target, const Document& doc,
                          (target.format() == QImage::Format_RGB32 ||
                           target.format() == QImage::Format_ARGB32_Premultiplied);
     if (!covered) return false;
-    if (!ready_ || !(keyOf(doc, options) == key_) || !marksUnchanged())
-        build(renderer, doc, options);
+    const bool stillFits =
+        still_.size() == target.size() && still_.devicePixelRatio() == target.devicePixelRatio();
+    if (!ready_ || !(keyOf(doc, options) == key_) || !marksUnchanged() || (pays_ && !stillFits))
+        build(renderer, target, doc, options);
     if (!ready_ || !pays_) return false;
     // The still layer has no alpha: on a premultiplied target it is opaque all the same.
-    const size_t rowBytes = size_t(options.width) * 4;
-    for (int y = 0; y < options.height; ++y)
+    const qreal k = target.devicePixelRatio();
+    const int rows = std::min(target.height(), int(std::ceil(options.height * k)));
+    const size_t rowBytes = size_t(std::min(target.width(), int(std::ceil(options.width * k)))) * 4;
+    for (int y = 0; y < rows; ++y)
         std::memcpy(target.scanLine(y), still_.constScanLine(y), rowBytes);
     RenderOptions o = options;
     o.layer = RenderLayer::Moving;

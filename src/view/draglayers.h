@@ -52,7 +52,8 @@ class DragLayers {
     };
     static Key keyOf(const Document& doc, const RenderOptions& o);
     bool marksUnchanged() const;
-    void build(Renderer& renderer, const Document& doc, const RenderOptions& options);
+    void build(Renderer& renderer, const QImage& target, const Document& doc,
+               const RenderOptions& options);
 
     QImage still_;
     std::vector<Element*> moving_;

@@ -3,12 +3,14 @@
 #include "geometry/dxf.h"
 #include "model/document.h"
 #include "model/uitext.h"
+#include "view/pngwriter.h"
 #include "view/renderer.h"
 #include "view/tikz.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QImageWriter>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -111,9 +113,18 @@ bool renderDocumentToFile(const Document& doc, const std::string& path,
         QImage image;
         if (!renderDocumentToImage(doc, request, image, error)) return false;
         QSaveFile out(file);
-        if (!out.open(QIODevice::WriteOnly) ||
-            !image.save(&out, ext == QLatin1String("png") ? "PNG" : "BMP"))
-            return fail(error, writeError(path));
+        if (!out.open(QIODevice::WriteOnly)) return fail(error, writeError(path));
+        bool written = false;
+        if (ext == QLatin1String("bmp")) {
+            written = image.save(&out, "BMP");
+        } else if (request.smallestFile) {
+            QImageWriter writer(&out, "PNG");
+            writer.setQuality(0); // zlib's strongest level
+            written = writer.write(image);
+        } else {
+            written = writeQuickPng(image, out);
+        }
+        if (!written) return fail(error, writeError(path));
         return commit(out, path, error);
     }
     if (ext == QLatin1String("svg")) {

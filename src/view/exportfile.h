@@ -28,6 +28,9 @@ struct ExportRequest {
     std::optional<ViewTransform> view;
     // Images are drawn this many times larger (pens, points and text with them).
     int factor = 1;
+    // PNG: the smallest file (every row filter tried, the strongest compression: several times
+    // slower) instead of the quick one.
+    bool smallestFile = false;
     // The trace bitmap of the same area, combined over image exports as on the screen.
     const QImage* trace = nullptr;
 };

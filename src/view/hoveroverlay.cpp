@@ -7,9 +7,16 @@
 
 namespace qorv {
 
+QRect devicePixels(const QImage& image, QRect r) {
+    const qreal k = image.devicePixelRatio();
+    if (k == 1.0) return r;
+    return QRectF(r.x() * k, r.y() * k, r.width() * k, r.height() * k).toAlignedRect();
+}
+
 namespace {
 
 void copyRect(const QImage& from, QImage& to, QRect r) {
+    r = devicePixels(to, r);
     r &= from.rect();
     r &= to.rect();
     if (r.isEmpty() || from.format() != to.format()) return;
@@ -60,8 +67,11 @@ QRect HoverOverlay::show(QImage& bitmap, QRect area, const std::function<void(QI
         }
         if (shapes) {
             if (!cleanValid_) {
-                if (clean_.size() != bitmap.size() || clean_.format() != bitmap.format())
+                if (clean_.size() != bitmap.size() || clean_.format() != bitmap.format() ||
+                    clean_.devicePixelRatio() != bitmap.devicePixelRatio()) {
                     clean_ = QImage(bitmap.size(), bitmap.format());
+                    clean_.setDevicePixelRatio(bitmap.devicePixelRatio());
+                }
                 copyRect(bitmap, clean_, area);
                 cleanValid_ = true;
             }
@@ -79,9 +89,9 @@ QRect HoverOverlay::show(QImage& bitmap, QRect area, const std::function<void(QI
         if (r.bottom() > area.bottom() - 2) r.moveBottom(labelAt.y() - 24);
         if (r.left() < area.left()) r.moveLeft(area.left());
         if (r.top() < area.top()) r.moveTop(area.top());
-        r &= bitmap.rect();
+        r &= QRect(QPoint(0, 0), bitmap.deviceIndependentSize().toSize());
         if (!r.isEmpty()) {
-            labelPatch_ = bitmap.copy(r);
+            labelPatch_ = bitmap.copy(devicePixels(bitmap, r));
             labelRect_ = r;
             QPainter p(&bitmap);
             p.setFont(font);

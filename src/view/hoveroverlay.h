@@ -14,6 +14,10 @@
 
 namespace qorv {
 
+// The pixels of `image` under r, r given in the coordinates of the area it is drawn for (they
+// differ when the image has a device pixel ratio).
+QRect devicePixels(const QImage& image, QRect r);
+
 class HoverOverlay {
   public:
     // The bitmap was redrawn: nothing of the overlay is on it any more.

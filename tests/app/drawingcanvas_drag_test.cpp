@@ -38,10 +38,11 @@ struct DragScene : qorv::testing::EditorWindow {
         done();
     }
 
-    // The visible part of the main bitmap.
+    // The visible part of the main bitmap, in its own pixels.
     QImage drawn() {
-        const QSize size = area()->size();
-        return w.canvas().mainBitmap().copy(0, 0, size.width(), size.height());
+        const QImage& bitmap = w.canvas().mainBitmap();
+        const QSize size = area()->size() * bitmap.devicePixelRatio();
+        return bitmap.copy(0, 0, size.width(), size.height());
     }
     // Pixels within 2 of world (x, y) that differ from the background.
     int inked(const QImage& image, double x, double y) {
@@ -55,7 +56,7 @@ struct DragScene : qorv::testing::EditorWindow {
         return n;
     }
     // The whole drawing made from scratch as the canvas would make it at rest.
-    QImage full() {
+    QImage full(qreal ratio = 1) {
         RenderOptions o;
         o.view = documentView(doc());
         o.width = area()->width();
@@ -63,7 +64,8 @@ struct DragScene : qorv::testing::EditorWindow {
         o.antialiased = doc().antialiased != 0;
         o.planeSize = w.canvas().planeSize();
         o.trace = &w.canvas().traceBitmap();
-        QImage image(o.width, o.height, QImage::Format_RGB32);
+        QImage image(QSize(o.width, o.height) * int(ratio), QImage::Format_RGB32);
+        image.setDevicePixelRatio(ratio);
         Renderer().redraw(image, doc(), o);
         return image;
     }
@@ -101,6 +103,27 @@ TEST(DrawingCanvasDrag, TheFrameAfterTheReleaseIsTheFullDrawing) {
         EXPECT_GT(s.inked(full, -55, 30), 0);
         EXPECT_EQ(s.inked(full, -75, 30), 0);
     }
+}
+
+// On a screen at twice the pixels the still layer has the bitmap's pixels too: a layered step
+// differs from the full drawing only where the moving segment lies over the still point.
+TEST(DrawingCanvasDrag, AtTwiceThePixelsTheStillLayerHasTheScreensPixels) {
+    DragScene s(false);
+    s.w.canvas().setDevicePixelRatio(2);
+    const QPoint from = s.pixel(0, 0), to = s.pixel(0, 60);
+    QTest::mousePress(s.area(), Qt::LeftButton, {}, from);
+    for (int i = 1; i <= 6; ++i)
+        QTest::mouseMove(s.area(), from + (to - from) * i / 6);
+    ASSERT_GE(s.w.canvas().layeredFrames(), 5);
+    const QImage layered = s.drawn(), full = s.full(2);
+    ASSERT_EQ(layered.size(), full.size());
+    int differing = 0;
+    for (int y = 0; y < full.height(); ++y)
+        for (int x = 0; x < full.width(); ++x)
+            differing += layered.pixel(x, y) != full.pixel(x, y);
+    EXPECT_GT(differing, 0);
+    EXPECT_LT(differing, 400);
+    QTest::mouseRelease(s.area(), Qt::LeftButton, {}, to);
 }
 
 } // namespace

@@ -97,6 +97,58 @@ TEST(TForm1, PaintOnlyCopiesTheMainBitmap) {
     EXPECT_EQ(pixel(w.canvas().drawingArea()->grab().toImage(), cx, cy), rgb(255, 0, 0));
 }
 
+TEST(TForm1, AtADevicePixelRatioOfTwoTheBitmapHasTheScreensPixels) {
+    TForm1 w;
+    w.resize(640, 480);
+    w.show();
+    QApplication::processEvents();
+    w.installDocument(segmentDocument(w));
+    DrawingCanvas& canvas = w.canvas();
+    canvas.setDevicePixelRatio(2);
+    const QImage& image = canvas.mainBitmap();
+    const QSize screen = canvas.screenSize();
+    const int cw = canvas.drawingArea()->width(), ch = canvas.drawingArea()->height();
+    EXPECT_EQ(image.devicePixelRatio(), 2.0);
+    EXPECT_GE(image.width(), 2 * std::max(screen.width(), cw));
+    EXPECT_GE(image.height(), 2 * std::max(screen.height(), ch));
+    EXPECT_EQ(canvas.traceBitmap().size(), image.size());
+
+    // The white segment at the middle of the area is one pixel of the screen wide, where the
+    // area's coordinates put it.
+    const Color ground = w.document().background;
+    const auto whiteRun = [&](int y, int& first) {
+        int n = 0;
+        first = -1;
+        for (int x = 0; x < 2 * cw; ++x) {
+            if (pixel(canvas.mainBitmap(), x, y) != ground) {
+                if (first < 0) first = x;
+                ++n;
+            }
+        }
+        return n;
+    };
+    const int cx = cw / 2, cy = ch / 2;
+    int first = -1;
+    EXPECT_EQ(whiteRun(2 * cy, first), 1);
+    EXPECT_NEAR(first, 2 * cx, 1);
+    EXPECT_EQ(pixel(canvas.mainBitmap(), first, 2 * cy), rgb(255, 255, 255));
+
+    // The pointer is still read in the area's coordinates: over the segment it is highlighted
+    // (three pixels of the area, six of the screen), and taken away when the pointer leaves.
+    QTest::mouseMove(canvas.drawingArea(), QPoint(cx + 2, cy + 20));
+    QApplication::processEvents();
+    EXPECT_GE(whiteRun(2 * (cy + 20), first), 5);
+    QTest::mouseMove(canvas.drawingArea(), QPoint(cx - 60, cy + 20));
+    QApplication::processEvents();
+    EXPECT_EQ(whiteRun(2 * (cy + 20), first), 1);
+
+    // Without the test's ratio, the screen's (2 under QT_SCALE_FACTOR=2).
+    canvas.setDevicePixelRatio(0);
+    EXPECT_EQ(canvas.mainBitmap().devicePixelRatio(), canvas.drawingArea()->devicePixelRatioF());
+    EXPECT_EQ(canvas.mainBitmap().deviceIndependentSize().toSize().expandedTo(screen),
+              canvas.mainBitmap().deviceIndependentSize().toSize());
+}
+
 TEST(TForm1, ScrollBarsMoveTheViewOverThePlane) {
     TForm1 w;
     w.resize(640, 480);

@@ -5,9 +5,11 @@
 #include "model/docfile.h"
 #include "model/elementcodec.h"
 #include "model/snapshot.h"
+#include "model/undo.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 
 using namespace qorv;
@@ -293,5 +295,141 @@ TEST(Snapshot, DamagedSnapshotIsRefusedAndLeavesTheDocumentAsItWas) {
     delta->bytes = {0xff, 0xff, 0xff, 0x7f, 0x10, 1, 2}; // a change beyond the end
     badChanges.chunks[0] = delta;
     EXPECT_FALSE(installSnapshot(doc, badChanges));
+    EXPECT_EQ(dumpState(doc), state);
+}
+
+namespace {
+
+// Blocks of every kind of element whose numbers follow from its parents (lines, rays, segments,
+// circles, midpoints, translations, intersections, angles, vectors, measures), all hanging on
+// one driver, so that dragging it changes every block. Returns the driver.
+Element* dependentBlocks(Document& doc, int blocks) {
+    ConstructionBuilder mk(doc);
+    Element* driver = mk.point(0, 0);
+    Element* from = mk.point(0, -50);
+    Element* to = mk.point(37.5, -50);
+    Element* a = driver;
+    for (int i = 0; i < blocks; ++i) {
+        if (i > 0) a = mk.make(Method::TranslationPoint, a, from, to);
+        Element* b = mk.point(40.0 * i + 33, 7.0 * (i % 5) + 11);
+        Element* c = mk.point(40.0 * i + 9, 31.0 - i % 3);
+        Element* ab = mk.make(Method::Segment, a, b);
+        Element* bc = mk.make(Method::LineThroughTwoPoints, b, c);
+        Element* circle = mk.make(Method::CircleCentrePoint, a, c);
+        Element* m = mk.make(Method::Midpoint, a, b);
+        Element* perp = mk.make(Method::PerpendicularLine, ab, m);
+        mk.make(Method::ParallelLine, ab, c);
+        mk.intersection(bc, perp, 0);
+        mk.intersection(bc, circle, 6);
+        Element* poly = mk.make(Method::Polygon, nullptr, nullptr, nullptr, {a, b, c});
+        mk.make(Method::PolygonArea, poly);
+        mk.make(Method::DistancePointPoint, a, b);
+        mk.make(Method::Angle, a, b, c);
+        mk.make(Method::RayThroughTwoPoints, c, m);
+        mk.make(Method::Vector, m, c);
+    }
+    recalcUpTo(doc);
+    return driver;
+}
+
+} // namespace
+
+TEST(Snapshot, ManyCompressedStepsUndoAndRedoByteForByte) {
+    Document doc;
+    Element* driver = dependentBlocks(doc, 40); // about 640 elements, 10 chunks
+    size_t records = 0;                         // bytes of all records
+    for (const SnapshotChunkPtr& c : takeSnapshot(doc).chunks)
+        records += c->size;
+    std::vector<std::vector<uint8_t>> files;
+    std::vector<std::string> states;
+    constexpr int Steps = 150;
+    for (int step = 0; step < Steps; ++step) {
+        files.push_back(encodeDocument(doc));
+        states.push_back(dumpState(doc));
+        ASSERT_TRUE(recordUndoStep(doc));
+        driver->value[0] += step % 2 ? 0.75 : -0.5;
+        driver->value[1] += 0.125;
+        recalcUpTo(doc);
+    }
+    const std::vector<uint8_t> lastFile = encodeDocument(doc);
+    const std::string lastState = dumpState(doc);
+
+    // The steps are kept compressed, and a step costs a small part of a whole snapshot.
+    int packed = 0;
+    for (const Snapshot& s : undoHistory(doc).snapshots())
+        for (const SnapshotChunkPtr& c : s.chunks)
+            packed += c->packedFrom != 0;
+    EXPECT_GT(packed, Steps);
+    EXPECT_LT(undoHistory(doc).bytesHeld(), records * Steps / 20) << records;
+
+    for (int step = Steps; step-- > 0;) {
+        ASSERT_TRUE(undo(doc));
+        ASSERT_EQ(dumpState(doc), states[size_t(step)]) << "undo to " << step;
+        ASSERT_EQ(encodeDocument(doc), files[size_t(step)]) << "undo to " << step;
+    }
+    EXPECT_FALSE(canUndo(doc));
+    for (int step = 1; step <= Steps; ++step) {
+        ASSERT_TRUE(redo(doc));
+        ASSERT_EQ(dumpState(doc), step < Steps ? states[size_t(step)] : lastState)
+            << "redo to " << step;
+        ASSERT_EQ(encodeDocument(doc), step < Steps ? files[size_t(step)] : lastFile)
+            << "redo to " << step;
+    }
+    EXPECT_FALSE(canRedo(doc));
+}
+
+TEST(Snapshot, DamagedCompressedChunksAreRefusedWithoutHarm) {
+    Document doc;
+    Element* driver = dependentBlocks(doc, 20);
+    SnapshotBase base;
+    const Snapshot first = takeSnapshot(doc, &base);
+    driver->value[0] += 3.5;
+    for (Element* e = doc.head; e; e = e->next)
+        e->color ^= 0x123456; // changes that compress well, in every record
+    recalcUpTo(doc);
+    const Snapshot second = takeSnapshot(doc, &base);
+    const std::string state = dumpState(doc);
+
+    // A compressed full chunk and a compressed chain of changes.
+    size_t chained = second.chunks.size();
+    for (size_t i = 0; i < second.chunks.size(); ++i)
+        if (second.chunks[i]->base && second.chunks[i]->packedFrom) chained = i;
+    ASSERT_LT(chained, second.chunks.size());
+    ASSERT_NE(first.chunks[0]->packedFrom, 0u);
+
+    const auto damaged = [&](const Snapshot& good, size_t i,
+                             const std::function<void(SnapshotChunk&)>& harm) {
+        Snapshot s = good;
+        auto c = std::make_shared<SnapshotChunk>(*s.chunks[i]);
+        harm(*c);
+        s.chunks[i] = c;
+        return s;
+    };
+    const std::vector<std::pair<const char*, std::function<void(SnapshotChunk&)>>> harms = {
+        {"cut short", [](SnapshotChunk& c) { c.bytes.resize(c.bytes.size() / 2); }},
+        {"cut to nothing", [](SnapshotChunk& c) { c.bytes.clear(); }},
+        {"one byte more", [](SnapshotChunk& c) { c.bytes.push_back(0); }},
+        {"bytes flipped",
+         [](SnapshotChunk& c) {
+             for (size_t k = 4; k < c.bytes.size(); k += 7)
+                 c.bytes[k] ^= 0x5a;
+         }},
+        {"length too small", [](SnapshotChunk& c) { c.packedFrom -= 1; }},
+        {"length too large", [](SnapshotChunk& c) { c.packedFrom += 1; }},
+        {"huge length", [](SnapshotChunk& c) { c.packedFrom = 0xffffffffu; }},
+        {"not marked packed", [](SnapshotChunk& c) { c.packedFrom = 0; }},
+    };
+    for (const auto& [what, harm] : harms) {
+        for (const auto& [good, i] : {std::pair(&first, size_t(0)), std::pair(&second, chained)}) {
+            SCOPED_TRACE(std::string(what) + (good == &first ? ", full chunk" : ", changes"));
+            const Snapshot bad = damaged(*good, i, harm);
+            EXPECT_FALSE(installSnapshot(doc, bad, &base));
+            EXPECT_EQ(dumpState(doc), state);
+        }
+    }
+    // Undamaged, both still read back.
+    ASSERT_TRUE(installSnapshot(doc, first, &base));
+    ASSERT_TRUE(installSnapshot(doc, second, &base));
+    recalcUpTo(doc);
     EXPECT_EQ(dumpState(doc), state);
 }

@@ -4,9 +4,12 @@
 #include "model/examples.h"
 #include "model/uitext.h"
 #include "view/exportfile.h"
+#include "view/pngwriter.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QRegularExpression>
@@ -19,6 +22,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <random>
 
 using namespace qorv;
 using qorv::test::at;
@@ -39,6 +43,58 @@ std::string path(const QTemporaryDir& dir, const char* name) {
 }
 
 } // namespace
+
+TEST(ExportFile, QuickAndSmallestPngsHoldExactlyTheDrawing) {
+    Scene s;
+    fill(s);
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    std::string error;
+    for (const bool aa : {false, true}) {
+        ExportRequest r;
+        r.width = 301; // odd sizes: no row is a whole number of words
+        r.height = 203;
+        r.antialiased = aa;
+        QImage drawn;
+        ASSERT_TRUE(renderDocumentToImage(s.doc, r, drawn, &error)) << error;
+        qint64 sizes[2] = {0, 0};
+        for (const bool smallest : {false, true}) {
+            SCOPED_TRACE(std::string(aa ? "AA" : "plain") + (smallest ? ", smallest" : ", quick"));
+            r.smallestFile = smallest;
+            const std::string file = path(dir, smallest ? "small.png" : "quick.png");
+            ASSERT_TRUE(renderDocumentToFile(s.doc, file, r, &error)) << error;
+            const QImage read = QImage(QString::fromStdString(file));
+            ASSERT_EQ(read.size(), drawn.size());
+            EXPECT_EQ(read.convertToFormat(QImage::Format_RGB32), drawn);
+            sizes[smallest] = QFileInfo(QString::fromStdString(file)).size();
+        }
+        EXPECT_LE(sizes[1], sizes[0]);
+    }
+}
+
+TEST(ExportFile, QuickPngOfAnyImageReadsBackAsItsColours) {
+    std::mt19937 random(7);
+    for (const QSize size : {QSize(1, 1), QSize(3, 2), QSize(17, 1), QSize(1, 40), QSize(640, 9),
+                             QSize(1000, 400)}) { // noise: more than one IDAT chunk
+        for (const QImage::Format format :
+             {QImage::Format_RGB32, QImage::Format_ARGB32, QImage::Format_RGB888}) {
+            QImage image(size, format);
+            for (int y = 0; y < size.height(); ++y)
+                for (int x = 0; x < size.width(); ++x)
+                    image.setPixel(x, y, random() | (x % 3 ? 0xff000000u : 0x40000000u));
+            QBuffer buffer;
+            ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
+            ASSERT_TRUE(writeQuickPng(image, buffer));
+            QImage read;
+            ASSERT_TRUE(read.loadFromData(buffer.data(), "PNG"));
+            ASSERT_EQ(read.size(), size);
+            for (int y = 0; y < size.height(); ++y)
+                for (int x = 0; x < size.width(); ++x)
+                    ASSERT_EQ(read.pixel(x, y) & 0xffffff, image.pixel(x, y) & 0xffffff)
+                        << size.width() << "x" << size.height() << " at " << x << "," << y;
+        }
+    }
+}
 
 TEST(ExportFile, ImagesMatchTheRendererAtTheStoredView) {
     Scene s;
