@@ -31,6 +31,8 @@ void TForm1::editElement(Element& e) {
     runDialog(dialog);
     updateMenuStates();
     if (TV_lista_ && TV_lista_->isVisible()) TV_lista_->rebuild();
+    if (dialog.parametricColourAsked() && dialog.element())
+        startParametricColour(*dialog.element());
 }
 
 void TForm1::editParameter(Element& e) {

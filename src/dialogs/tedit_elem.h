@@ -36,6 +36,8 @@ class TEdit_elem : public QDialog {
     // BCancelar: everything taken back.
     void cancelAndClose();
     void reject() override { cancelAndClose(); }
+    // Closed by Bcolorpar: the parametric-colour tool is to start on the element.
+    bool parametricColourAsked() const { return parametricColourAsked_; }
 
   private:
     // The appearance kept at opening.
@@ -66,6 +68,7 @@ class TEdit_elem : public QDialog {
     QComboBox* CB_ndec = nullptr;
     QLineEdit* Ed_npLG = nullptr;
     QPushButton* Bitcu = nullptr;
+    bool parametricColourAsked_ = false;
 };
 
 // The number of sample points of a locus or function graph from the typed count `n`.
