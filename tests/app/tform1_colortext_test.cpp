@@ -6,6 +6,7 @@
 #include "dialogs/tedit_elem.h"
 #include "dialogs/tvcolpar.h"
 #include "dialogs/tvtexto.h"
+#include "geometry/elementgeometry.h"
 #include "model/constructionbuilder.h"
 #include "model/docfile.h"
 
@@ -159,7 +160,7 @@ TEST_F(TextsAndColours, ParametricColourToolsTakeAnElementThenANumber) {
     ConstructionBuilder build(w->document());
     Element* centre = build.point(0, 0);
     Element* through = build.point(100, 0);
-    Element* circle = build.make(Method::CircleByCentre, centre, through);
+    Element* circle = build.make(Method::CircleCentrePoint, centre, through);
     Element* number = build.make(Method::Parameter);
     number->value[0] = 0.25;
     number->value[2] = 200, number->value[3] = 200;
