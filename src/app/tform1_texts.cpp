@@ -11,8 +11,8 @@
 namespace qorv {
 
 bool TForm1::editText(TextTail& text) {
-    TVTexto dialog(text.font, document().background,
-                   [this](FontRecord& f) { return chooseFont(f); }, this);
+    TVTexto dialog(
+        text.font, document().background, [this](FontRecord& f) { return chooseFont(f); }, this);
     runDialog(dialog);
     if (dialog.result() != QDialog::Accepted) return false;
     dialog.fillText(text);

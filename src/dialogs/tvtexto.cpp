@@ -55,10 +55,10 @@ TVTexto::TVTexto(const FontRecord& textFont, Color background,
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setAcceptRichText(false); // pasted text takes the format at the cursor
     QPalette p = Memo1->palette();
-    p.setColor(QPalette::Base, QColor(colorRed(background), colorGreen(background),
-                                      colorBlue(background)));
+    p.setColor(QPalette::Base,
+               QColor(colorRed(background), colorGreen(background), colorBlue(background)));
     Memo1->setPalette(p);
-    Memo1->setCurrentCharFormat(charFormatOf(font_));
+    showDefaultFont();
     Memo1->setMinimumSize(360, 160);
     layout->addWidget(Memo1);
 
@@ -77,6 +77,7 @@ TVTexto::TVTexto(const FontRecord& textFont, Color background,
         // Without a selection the chosen font becomes the text's own font.
         if (!Memo1->textCursor().hasSelection()) {
             font_ = f;
+            showDefaultFont();
             QTextCursor all(Memo1->document());
             all.select(QTextCursor::Document);
             all.mergeCharFormat(chosen);
@@ -87,7 +88,8 @@ TVTexto::TVTexto(const FontRecord& textFont, Color background,
     bold.setBold(true);
     button("B_bold", Msg::ColTextBold, [this] {
         const bool on = Memo1->currentCharFormat().fontWeight() < QFont::Bold;
-        changeFormat([on](QTextCharFormat& c) { c.setFontWeight(on ? QFont::Bold : QFont::Normal); });
+        changeFormat(
+            [on](QTextCharFormat& c) { c.setFontWeight(on ? QFont::Bold : QFont::Normal); });
     })->setFont(bold);
     QFont italic = font();
     italic.setItalic(true);
@@ -102,8 +104,8 @@ TVTexto::TVTexto(const FontRecord& textFont, Color background,
         changeFormat([on](QTextCharFormat& c) { c.setFontUnderline(on); });
     })->setFont(under);
     button("B_color", Msg::ColTextColour, [this] {
-        const QColor c = QColorDialog::getColor(
-            Memo1->currentCharFormat().foreground().color(), this);
+        const QColor c =
+            QColorDialog::getColor(Memo1->currentCharFormat().foreground().color(), this);
         if (c.isValid()) changeFormat([c](QTextCharFormat& f) { f.setForeground(c); });
     });
     // Greek letters are the Latin ones written in the "Symbol" font.
@@ -138,6 +140,21 @@ TVTexto::TVTexto(const FontRecord& textFont, Color background,
     bottom->addWidget(cancel);
     layout->addLayout(bottom);
     Memo1->setFocus();
+}
+
+void TVTexto::showDefaultFont() {
+    // Characters without a format of their own (a new empty line) show in the text's font.
+    QFont f(QString::fromStdString(font_.name), std::clamp(font_.size, 1, 200));
+    f.setBold(font_.bold == 1);
+    f.setItalic(font_.italic == 1);
+    f.setUnderline(font_.underline == 1);
+    f.setStrikeOut(font_.strikeout == 1);
+    Memo1->document()->setDefaultFont(f);
+    QPalette p = Memo1->palette();
+    p.setColor(QPalette::Text,
+               QColor(colorRed(font_.color), colorGreen(font_.color), colorBlue(font_.color)));
+    Memo1->setPalette(p);
+    Memo1->setCurrentCharFormat(charFormatOf(font_));
 }
 
 void TVTexto::changeFormat(const std::function<void(QTextCharFormat&)>& change) {
@@ -178,8 +195,7 @@ void TVTexto::fillText(TextTail& out) const {
         if (block.next().isValid()) fonts.insert(fonts.end(), 2, fonts.back());
     }
     for (size_t i = 0; i < fonts.size(); ++i) {
-        if (i == 0 || !(fonts[i] == fonts[i - 1]))
-            out.runs.push_back(FontRun{fonts[i], 0});
+        if (i == 0 || !(fonts[i] == fonts[i - 1])) out.runs.push_back(FontRun{fonts[i], 0});
         ++out.runs.back().length;
     }
 }

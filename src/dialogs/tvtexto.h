@@ -31,6 +31,9 @@ class TVTexto : public QDialog {
     void changeFormat(const std::function<void(QTextCharFormat&)>& change);
 
   private:
+    // The text's own font as the editor's default.
+    void showDefaultFont();
+
     QTextEdit* Memo1 = nullptr;
     FontRecord font_;
 };

@@ -38,6 +38,8 @@ void setLineColour(Element& e, Color c) {
 // "Editar elemento": a click opens the properties dialog of the element.
 class ElementDialogSequence : public ToolSequence {
   public:
+    // An empty place is not an element: no point is made there.
+    bool wantsPoint(const ClickEngine&, const Element*) const override { return false; }
     void click(ClickEngine& engine, const Click& click) override {
         if (click.element) engine.host().dialogElementClicked(engine.tool(), *click.element);
     }
@@ -46,6 +48,7 @@ class ElementDialogSequence : public ToolSequence {
 // Editing tools: one click on an element applies the tool to it.
 class EditSequence : public ToolSequence {
   public:
+    bool wantsPoint(const ClickEngine&, const Element*) const override { return false; }
     void click(ClickEngine& engine, const Click& click) override {
         Element* e = click.element;
         if (!e || e->method == Method::Intersection) return;

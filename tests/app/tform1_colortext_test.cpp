@@ -67,8 +67,14 @@ TEST_F(TextsAndColours, TextToolPlacesSeveralLinesWithTheirFontsAndTheySurviveAS
     EXPECT_EQ(w->canvas().toolUndoSteps(), undoBefore);
 
     // Three lines, the middle one empty, the last bold.
-    w->setDialogHook([](QDialog& d) {
+    const FontRecord textsFont = w->document().fonts[FontSlot::Texts];
+    w->setDialogHook([&](QDialog& d) {
         auto& editor = dynamic_cast<TVTexto&>(d);
+        // What has no format of its own (a new line) shows in the text's font and colour.
+        EXPECT_EQ(editor.memo()->document()->defaultFont().family().toStdString(), textsFont.name);
+        EXPECT_EQ(editor.memo()->palette().color(QPalette::Text),
+                  QColor(colorRed(textsFont.color), colorGreen(textsFont.color),
+                         colorBlue(textsFont.color)));
         editor.memo()->setPlainText(QStringLiteral("uno\n\ndos"));
         QTextCursor c = editor.memo()->textCursor();
         c.movePosition(QTextCursor::End);
@@ -208,6 +214,18 @@ TEST_F(TextsAndColours, ParametricColourToolsTakeAnElementThenANumber) {
     EXPECT_EQ(through->colorParamMode, 1000);
     EXPECT_EQ(through->colorParamFrom, 0x102030);
     EXPECT_EQ(through->colorParamTo, 0x405060);
+}
+
+// The editing tools take elements: a click on an empty place makes no point.
+TEST_F(TextsAndColours, EditingToolsMakeNothingOnAnEmptyPlace) {
+    for (int tool : {int(Tool::EditElement), int(Tool::LineColour), int(Tool::ToggleVisibility),
+                     int(Tool::DeleteElement), int(Tool::ParamLineColour)}) {
+        w->chooseTool(tool);
+        w->setDialogHook([](QDialog& d) { d.reject(); });
+        click(-120, 80);
+        EXPECT_EQ(w->document().head, nullptr) << tool;
+        EXPECT_EQ(w->canvas().toolUndoSteps(), 0) << tool;
+    }
 }
 
 TEST(ParametricColourDialogPresets, BarsChooseModesAndThePreviewShowsTheDrawingsColours) {
