@@ -14,6 +14,15 @@
 
 namespace qorv {
 
+QFont qfontOf(const FontRecord& f) {
+    QFont font(QString::fromStdString(f.name), std::clamp(f.size, 1, 200));
+    font.setBold(f.bold == 1);
+    font.setItalic(f.italic == 1);
+    font.setUnderline(f.underline == 1);
+    font.setStrikeOut(f.strikeout == 1);
+    return font;
+}
+
 QTextCharFormat charFormatOf(const FontRecord& f) {
     QTextCharFormat c;
     c.setFontFamilies({QString::fromStdString(f.name)});
@@ -144,12 +153,7 @@ TVTexto::TVTexto(const FontRecord& textFont, Color background,
 
 void TVTexto::showDefaultFont() {
     // Characters without a format of their own (a new empty line) show in the text's font.
-    QFont f(QString::fromStdString(font_.name), std::clamp(font_.size, 1, 200));
-    f.setBold(font_.bold == 1);
-    f.setItalic(font_.italic == 1);
-    f.setUnderline(font_.underline == 1);
-    f.setStrikeOut(font_.strikeout == 1);
-    Memo1->document()->setDefaultFont(f);
+    Memo1->document()->setDefaultFont(qfontOf(font_));
     QPalette p = Memo1->palette();
     p.setColor(QPalette::Text,
                QColor(colorRed(font_.color), colorGreen(font_.color), colorBlue(font_.color)));

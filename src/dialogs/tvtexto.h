@@ -8,6 +8,7 @@
 
 #include <functional>
 
+class QFont;
 class QTextCharFormat;
 class QTextEdit;
 
@@ -38,7 +39,8 @@ class TVTexto : public QDialog {
     FontRecord font_;
 };
 
-// The font of a text as Qt shows it, and back.
+// A font record as Qt's font (without its colour); as a character format (with it), and back.
+QFont qfontOf(const FontRecord& f);
 QTextCharFormat charFormatOf(const FontRecord& f);
 FontRecord fontRecordOf(const QTextCharFormat& format, const FontRecord& fallback);
 
