@@ -54,6 +54,10 @@ class CanvasOwner {
         (void)n;
         return false;
     }
+    // The dialogs of the text, bitmap and parametric-colour tools (see SequenceHost).
+    virtual bool editText(TextTail& text) = 0;
+    virtual bool choosePicture(std::vector<uint8_t>& picture) = 0;
+    virtual bool askParametricColour(int& mode, Color& from, Color& to) = 0;
 };
 
 class DrawingCanvas : public QWidget, public InteractionHost, public MuePanHost {
@@ -157,6 +161,13 @@ class DrawingCanvas : public QWidget, public InteractionHost, public MuePanHost 
     }
     bool chooseFont(FontRecord& font) override { return owner_.chooseFont(font); }
     bool askIterationCount(int32_t& n) override { return owner_.askIterationCount(n); }
+    bool editText(TextTail& text) override { return owner_.editText(text); }
+    bool choosePicture(std::vector<uint8_t>& picture) override {
+        return owner_.choosePicture(picture);
+    }
+    bool askParametricColour(int& mode, Color& from, Color& to) override {
+        return owner_.askParametricColour(mode, from, to);
+    }
     void setBusy(bool on) override;
 
     // ---- MuePanHost

@@ -1,6 +1,7 @@
 #include "app/tform1.h"
 
 #include "app/animfeatures.h"
+#include "dialogs/tvtexto.h"
 #include "model/document.h"
 #include "model/uitext.h"
 #include "settings/options.h"
@@ -183,13 +184,8 @@ void TForm1::showMessage(int slot) {
 
 bool TForm1::chooseFont(FontRecord& font) {
     if (fontDialogHook_) return fontDialogHook_(font);
-    QFont initial(QString::fromStdString(font.name), std::clamp(font.size, 1, 200));
-    initial.setBold(font.bold == 1);
-    initial.setItalic(font.italic == 1);
-    initial.setUnderline(font.underline == 1);
-    initial.setStrikeOut(font.strikeout == 1);
     bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, initial, this);
+    const QFont chosen = QFontDialog::getFont(&ok, qfontOf(font), this);
     if (!ok) return false;
     font.name = chosen.family().toStdString();
     if (chosen.pointSize() > 0) font.size = chosen.pointSize();

@@ -50,6 +50,10 @@ class AnimationFeatures;
 class LanguageHost;
 class TV_iterac;
 
+// A picture as the bytes of a Windows bitmap file, which is how documents keep pictures; empty
+// when it cannot be written.
+std::vector<uint8_t> bitmapFileBytes(const QImage& image);
+
 class TForm1 : public QMainWindow,
                public DocumentListHost,
                private CanvasOwner,
@@ -330,6 +334,10 @@ class TForm1 : public QMainWindow,
     void openElementDialog(int tool, Element& e) override;
     void showMessage(int msgSlot) override;
     bool chooseFont(FontRecord& font) override;
+    // The dialogs of the text, bitmap and parametric-colour tools (tform1_texts.cpp).
+    bool editText(TextTail& text) override;
+    bool choosePicture(std::vector<uint8_t>& picture) override;
+    bool askParametricColour(int& mode, Color& from, Color& to) override;
     void redrawn() override;
     void animationEntryClicked(Element* e) override; // tform1_anim.cpp
     // OptionsHost (tform1_options.cpp).
@@ -573,6 +581,8 @@ class TForm1 : public QMainWindow,
   public:
     // The properties dialog of `e` ("Editar elemento", a double click with the move tool).
     void editElement(Element& e);
+    // The parametric-colour tool with `e` already chosen (Bcolorpar of the properties dialog).
+    void startParametricColour(Element& e);
     // "Modificar parámetro" on the parameter `e`.
     void editParameter(Element& e);
     // "Lista construcción": the list beside the drawing (made on first use).

@@ -26,7 +26,8 @@ bool anythingSelected(const Document& doc) {
     return false;
 }
 
-// A picture as the bytes of a Windows bitmap file, which is how documents keep pictures.
+} // namespace
+
 std::vector<uint8_t> bitmapFileBytes(const QImage& image) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -35,8 +36,6 @@ std::vector<uint8_t> bitmapFileBytes(const QImage& image) {
     if (!image.convertToFormat(QImage::Format_RGB888).save(&buffer, "BMP")) return {};
     return std::vector<uint8_t>(bytes.begin(), bytes.end());
 }
-
-} // namespace
 
 void TForm1::createEditActions() {
     M_undo = new QAction(text(Msg::Undo), this);

@@ -33,6 +33,8 @@ void TForm1::editElement(Element& e) {
     updateMenuStates();
     if (TV_lista_ && TV_lista_->isVisible()) TV_lista_->rebuild();
     if (Element* edited = dialog.element()) redefineAfterDialog(dialog.closing(), *edited);
+    if (dialog.parametricColourAsked() && dialog.element())
+        startParametricColour(*dialog.element());
 }
 
 void TForm1::redefineAfterDialog(const ElementDialogClose& closing, Element& e) {

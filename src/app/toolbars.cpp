@@ -116,7 +116,11 @@ void ToolBars::build(QAction* showHidden, QAction* antialias) {
         b->setEnabled(isToolAvailable(tool));
         b->setProperty("tool", tool);
         group->addButton(b);
-        connect(b, &QToolButton::clicked, this, [this, tool] { emit toolRequested(tool); });
+        connect(b, &QToolButton::clicked, this, [this, tool] {
+            // With B_colorpar down the fill colour is the parametric one.
+            emit toolRequested(tool == Tool::FillColour && paramDown_ ? int(Tool::ParamFillColour)
+                                                                      : tool);
+        });
         place(b);
         toolButtons_[size_t(tool)] = b;
         return b;
@@ -289,6 +293,7 @@ void ToolBars::build(QAction* showHidden, QAction* antialias) {
             const Color colour = c.colour;
             connect(item, &QToolButton::clicked, this, [this, panel, colour] {
                 panel->hide();
+                setParametric(false);
                 emit colourChosen(colour);
                 emit toolRequested(Tool::LineColour);
             });
@@ -302,6 +307,7 @@ void ToolBars::build(QAction* showHidden, QAction* antialias) {
         grid->addWidget(other, 2, 0, 1, 4, Qt::AlignLeft);
         connect(other, &QToolButton::clicked, this, [this, panel] {
             panel->hide();
+            setParametric(false);
             const Color c = colour_;
             const QColor chosen =
                 QColorDialog::getColor(QColor(colorRed(c), colorGreen(c), colorBlue(c)), &window_);
@@ -312,10 +318,12 @@ void ToolBars::build(QAction* showHidden, QAction* antialias) {
         QToolButton* param = makeButton(panel, QStringLiteral("B_colorpar"));
         param->setToolTip(qtext(uiText().message(Msg::ParametricColour)));
         param->setEnabled(isToolAvailable(Tool::ParamLineColour));
+        param->setCheckable(true);
         grid->addWidget(param, 2, 4, 1, 4, Qt::AlignLeft);
-        connect(param, &QToolButton::clicked, this, [this, panel] {
+        connect(param, &QToolButton::clicked, this, [this, panel](bool down) {
             panel->hide();
-            emit toolRequested(Tool::ParamLineColour);
+            setParametric(down);
+            emit toolRequested(down ? Tool::ParamLineColour : Tool::LineColour);
         });
         connect(b, &QToolButton::pressed, this, [this, b] {
             pendingPalette_ = b;
@@ -325,7 +333,7 @@ void ToolBars::build(QAction* showHidden, QAction* antialias) {
             if (!paletteTimer_->isActive()) return;
             paletteTimer_->stop();
             pendingPalette_ = nullptr;
-            emit toolRequested(Tool::LineColour);
+            emit toolRequested(paramDown_ ? Tool::ParamLineColour : Tool::LineColour);
         });
         e->addWidget(b);
     }
@@ -418,7 +426,17 @@ void ToolBars::setButtonSize(int size) {
 
 void ToolBars::showColour(Color colour) {
     colour_ = colour;
-    if (QToolButton* b = buttonNamed(QStringLiteral("B_color"))) b->setIcon(colourGlyph(colour));
+    if (QToolButton* b = buttonNamed(QStringLiteral("B_color")); b && !paramDown_)
+        b->setIcon(colourGlyph(colour));
+}
+
+void ToolBars::setParametric(bool down) {
+    paramDown_ = down;
+    QToolButton* param = buttonNamed(QStringLiteral("B_colorpar"));
+    if (param) param->setChecked(down);
+    // B_color shows what its click gives: the parametric colour or the colour chosen.
+    if (QToolButton* b = buttonNamed(QStringLiteral("B_color")))
+        b->setIcon(down && param ? param->icon() : colourGlyph(colour_));
 }
 
 QToolButton* ToolBars::toolButton(int tool) const {

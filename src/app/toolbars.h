@@ -42,6 +42,10 @@ class ToolBars : public QObject {
     void applyTexts();
     // The colour button shows the colour the colour tools apply.
     void showColour(Color colour);
+    // B_colorpar down or up: with it down B_color and B_color_relleno choose the parametric
+    // colour tools.
+    void setParametric(bool down);
+    bool parametric() const { return paramDown_; }
     // The tool-button size: 0 small, 1 normal, 2 large (icons of 16, 20 or 26 pixels).
     void setButtonSize(int size);
     int iconSide() const { return iconSide_; }
@@ -65,6 +69,7 @@ class ToolBars : public QObject {
     QTimer* paletteTimer_ = nullptr; // 200 ms: a held palette button opens its panel
     QToolButton* pendingPalette_ = nullptr;
     Color colour_ = 0;
+    bool paramDown_ = false; // B_colorpar: the colour buttons give the parametric colours
     int iconSide_ = 20;
 };
 

@@ -134,6 +134,15 @@ TEdit_elem::TEdit_elem(ElementDialogHost& host, Element& e, QWidget* parent)
         x.colorParamMode = 0;
     });
     colours->addWidget(rgb, 0, 8, 2, 1);
+    // The parametric colour is chosen with its tool on the drawing: the dialog closes first.
+    auto* Bcolorpar = new QPushButton(text(Msg::ParametricColour), this);
+    Bcolorpar->setObjectName(QStringLiteral("Bcolorpar"));
+    Bcolorpar->setAutoDefault(false);
+    connect(Bcolorpar, &QPushButton::clicked, this, [this] {
+        parametricColourAsked_ = true;
+        applyAndClose();
+    });
+    colours->addWidget(Bcolorpar, 2, 0, 1, 9);
     layout->addLayout(colours);
 
     auto shapes = [&](const auto& names) {

@@ -57,6 +57,8 @@ class TEdit_elem : public QDialog {
     void cancelAndClose();
     void reject() override { cancelAndClose(); }
     const ElementDialogClose& closing() const { return closing_; }
+    // Closed by Bcolorpar: the parametric-colour tool is to start on the element.
+    bool parametricColourAsked() const { return parametricColourAsked_; }
 
   private:
     // The appearance kept at opening.
@@ -100,6 +102,7 @@ class TEdit_elem : public QDialog {
     std::vector<std::pair<QLineEdit*, double& (*)(Element&)>> numberFields_;
     bool fontChanged_ = false;
     ElementDialogClose closing_;
+    bool parametricColourAsked_ = false;
 };
 
 // The number of sample points of a locus or function graph from the typed count `n`.

@@ -113,4 +113,13 @@ void applyParametricColours(Document& doc) {
         applyParametricColour(*e);
 }
 
+void setParamColour(Element& e, Element& number, int mode, bool fill, Color from, Color to) {
+    e.colorParam = &number;
+    e.colorParamMode = fill ? -mode : mode;
+    if (mode == 1000) {
+        e.colorParamFrom = from;
+        e.colorParamTo = to;
+    }
+}
+
 } // namespace qorv

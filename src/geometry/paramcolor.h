@@ -41,4 +41,8 @@ EffectiveColors effectiveColors(const Element& e);
 void applyParametricColour(Element& e);
 void applyParametricColours(Document& doc);
 
+// Gives `e` the parametric colour of `number` with a mode of the parametric-colour dialog:
+// stored negative for the fill colour; for mode 1000 the two end colours too.
+void setParamColour(Element& e, Element& number, int mode, bool fill, Color from, Color to);
+
 } // namespace qorv

@@ -528,6 +528,22 @@ constexpr SlotText kThirdMessages[] = {
     {Msg::ElemIterColour, "C"},
     {Msg::ElemIterFixedColour, "cf"},
     {Msg::ElemRgb, "RGB"},
+
+    // Texts, pictures and parametric colours.
+    {Msg::ColTextFont, "Fuente"},
+    {Msg::ColTextBold, "N"},
+    {Msg::ColTextItalic, "K"},
+    {Msg::ColTextUnderline, "S"},
+    {Msg::ColTextColour, "Color"},
+    {Msg::ColTextGreek, "Letras griegas"},
+    {Msg::ColTextPictures, "Imágenes (*.bmp *.png *.jpg *.jpeg *.gif)"},
+    {Msg::ColTextUnreadablePicture, "No se puede leer la imagen"},
+    {Msg::ColTextPreview, "Vista previa"},
+    {Msg::ColTextRainbow, "Arco iris"},
+    {Msg::ColTextGreys, "Grises"},
+    {Msg::ColTextTwoColours, "Entre dos colores"},
+    {Msg::ColTextSaturation, "Saturación"},
+    {Msg::ColTextBrightness, "Brillo"},
 };
 
 constexpr const char* kNames[Name::Count] = {

@@ -338,7 +338,7 @@ enum : int {
     ReplayInterval15, // "10 s."
     AnimEnd,
 
-    // Element dialogs: slots 560..659.
+    // Element dialogs: slots 560..599.
     ElemFirst = 560,
     ElemDecimals = ElemFirst, // "Decimales"
     ElemAccept, // "Aceptar"
@@ -370,10 +370,29 @@ enum : int {
     ElemRgb, // "RGB"
     ElemEnd,
 
+    // Texts, pictures and parametric colours: slots 600..659.
+    ColTextFirst = 600,
+    ColTextFont = ColTextFirst, // "Fuente"
+    ColTextBold, // "N"
+    ColTextItalic, // "K"
+    ColTextUnderline, // "S"
+    ColTextColour, // "Color"
+    ColTextGreek, // "Letras griegas"
+    ColTextPictures, // "Imágenes (*.bmp *.png *.jpg *.jpeg *.gif)"
+    ColTextUnreadablePicture, // "No se puede leer la imagen"
+    ColTextPreview, // "Vista previa"
+    ColTextRainbow, // "Arco iris"
+    ColTextGreys, // "Grises"
+    ColTextTwoColours, // "Entre dos colores"
+    ColTextSaturation, // "Saturación"
+    ColTextBrightness, // "Brillo"
+    ColTextEnd,
+
     ThirdRangeEnd = 700
 };
 static_assert(ShellEnd <= CalcFirst && CalcEnd <= IterFirst && IterEnd <= ExportFirst &&
-              ExportEnd <= AnimFirst && AnimEnd <= ElemFirst && ElemEnd <= ThirdRangeEnd);
+              ExportEnd <= AnimFirst && AnimEnd <= ElemFirst && ElemEnd <= ColTextFirst &&
+              ColTextEnd <= ThirdRangeEnd);
 }
 // clang-format on
 

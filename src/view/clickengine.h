@@ -72,6 +72,26 @@ class SequenceHost {
         (void)n;
         return false;
     }
+    // The text editor on a new text, whose font is the document's texts font: fills the lines,
+    // the default font and the font runs; false when it is cancelled.
+    virtual bool editText(TextTail& text) {
+        (void)text;
+        return false;
+    }
+    // A picture the user chooses, as the bytes documents keep pictures in (a Windows bitmap
+    // file); false when cancelled or unreadable (the host has said so).
+    virtual bool choosePicture(std::vector<uint8_t>& picture) {
+        (void)picture;
+        return false;
+    }
+    // The parametric-colour dialog: the mode and the two colours of mode 1000 (which show
+    // first); false when it is cancelled.
+    virtual bool askParametricColour(int& mode, Color& from, Color& to) {
+        (void)mode;
+        (void)from;
+        (void)to;
+        return false;
+    }
     // The part of the plane the drawing area shows (world coordinates).
     virtual void visibleArea(double& left, double& top, double& right, double& bottom) {
         const Document& d = document();

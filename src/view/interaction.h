@@ -97,6 +97,21 @@ class InteractionHost {
         (void)n;
         return false;
     }
+    // The dialogs of the text, bitmap and parametric-colour tools (see SequenceHost).
+    virtual bool editText(TextTail& text) {
+        (void)text;
+        return false;
+    }
+    virtual bool choosePicture(std::vector<uint8_t>& picture) {
+        (void)picture;
+        return false;
+    }
+    virtual bool askParametricColour(int& mode, Color& from, Color& to) {
+        (void)mode;
+        (void)from;
+        (void)to;
+        return false;
+    }
     // The trace tool is about to redraw a changed trace list (what blinks follows it).
     virtual void traceListChanged() {}
     // The animation tool added `e` to the animation list or took it away.
@@ -254,6 +269,13 @@ class Interaction : private SequenceHost {
     MacroSession* macroSession() override { return &macros_; }
     IterationWorkspace* iterationWorkspace() override { return &iteration_; }
     bool askIterationCount(int32_t& n) override { return host_.askIterationCount(n); }
+    bool editText(TextTail& text) override { return host_.editText(text); }
+    bool choosePicture(std::vector<uint8_t>& picture) override {
+        return host_.choosePicture(picture);
+    }
+    bool askParametricColour(int& mode, Color& from, Color& to) override {
+        return host_.askParametricColour(mode, from, to);
+    }
     void setBusy(bool on) override { host_.setBusy(on); }
     void visibleArea(double& left, double& top, double& right, double& bottom) override;
 

@@ -1,5 +1,5 @@
-// Editing tools: visibility, deletion, font, colours, styles; redefinition of a point; the
-// hide/show and motion buttons.
+// Editing tools: visibility, deletion, font, colours (parametric too), styles; redefinition of
+// a point; the hide/show and motion buttons; texts and pictures.
 #include "view/toolsequences_parts.h"
 
 #include "geometry/paramcolor.h"
@@ -9,6 +9,7 @@
 #include "model/uitext.h"
 
 #include <cmath>
+#include <cstdlib>
 
 namespace qorv::sequences {
 
@@ -38,6 +39,8 @@ void setLineColour(Element& e, Color c) {
 // "Editar elemento": a click opens the properties dialog of the element.
 class ElementDialogSequence : public ToolSequence {
   public:
+    // An empty place is not an element: no point is made there.
+    bool wantsPoint(const ClickEngine&, const Element*) const override { return false; }
     void click(ClickEngine& engine, const Click& click) override {
         if (click.element) engine.host().dialogElementClicked(engine.tool(), *click.element);
     }
@@ -46,6 +49,7 @@ class ElementDialogSequence : public ToolSequence {
 // Editing tools: one click on an element applies the tool to it.
 class EditSequence : public ToolSequence {
   public:
+    bool wantsPoint(const ClickEngine&, const Element*) const override { return false; }
     void click(ClickEngine& engine, const Click& click) override {
         Element* e = click.element;
         if (!e || e->method == Method::Intersection) return;
@@ -291,6 +295,75 @@ class ButtonSequence : public ToolSequence {
     Point2 place_;
 };
 
+// Text (55): a click opens the text editor; OK inserts the text there, Cancel makes nothing.
+class TextSequence : public ToolSequence {
+  public:
+    bool wantsPoint(const ClickEngine&, const Element*) const override { return false; }
+
+    void click(ClickEngine& engine, const Click& click) override {
+        TextTail typed;
+        typed.font = engine.doc().fonts[FontSlot::Texts];
+        if (!engine.host().editText(typed) || typed.lines.empty()) return engine.reset();
+        ElementRequest& r = engine.request();
+        setParents(engine, nullptr);
+        r.text.clear();
+        placeTextAt(r, click.world);
+        Element* e = engine.complete(Method::Text);
+        auto* t = e ? e->tailAs<TextTail>() : nullptr;
+        if (!t) return;
+        t->lines = std::move(typed.lines);
+        t->font = typed.font;
+        t->runs = std::move(typed.runs);
+        e->option = int32_t(t->lines.size());
+    }
+};
+
+// "Insertar bitmap" (59): a click places the picture the user chooses, with its top-left corner
+// there, or anchored to the point clicked.
+class BitmapSequence : public ToolSequence {
+  public:
+    bool wantsPoint(const ClickEngine&, const Element*) const override { return false; }
+
+    void click(ClickEngine& engine, const Click& click) override {
+        std::vector<uint8_t> picture;
+        if (!engine.host().choosePicture(picture) || picture.empty()) return engine.reset();
+        Element* anchor = isPoint(click.element) ? click.element : nullptr;
+        setParents(engine, anchor);
+        ElementRequest& r = engine.request();
+        r.value[0] = click.world.x;
+        r.value[1] = click.world.y;
+        if (Element* e = engine.complete(Method::Bitmap))
+            if (auto* t = e->tailAs<BitmapTail>()) t->picture = std::move(picture);
+    }
+};
+
+// Parametric colours (67 line, 68 fill): the element, then the number that drives it, then the
+// dialog gives the mode.
+class ParamColourSequence : public ToolSequence {
+  public:
+    bool wantsPoint(const ClickEngine&, const Element*) const override { return false; }
+
+    void click(ClickEngine& engine, const Click& click) override {
+        Element* e = click.element;
+        if (!e || e->method == Method::Intersection) return;
+        if (engine.step() == 0) {
+            engine.pick(e);
+            setNeeds(engine, 0, {Kind::Number});
+            return;
+        }
+        if (!isNumber(e)) return;
+        Element* target = engine.picked().front();
+        int mode = 1;
+        Color from = target->colorParamFrom, to = target->colorParamTo;
+        if (std::abs(target->colorParamMode) != 1000) from = 0xff0000, to = 255;
+        if (!engine.host().askParametricColour(mode, from, to)) return engine.reset();
+        engine.saveUndoOnce();
+        setParamColour(*target, *e, mode, engine.tool() == Tool::ParamFillColour, from, to);
+        engine.doc().modified = 1;
+        engine.reset();
+    }
+};
+
 } // namespace
 
 std::unique_ptr<ToolSequence> makeEditingSequence(int tool) {
@@ -307,6 +380,13 @@ std::unique_ptr<ToolSequence> makeEditingSequence(int tool) {
         return std::make_unique<ButtonSequence>(Method::ShowHideButton);
     case Tool::MotionButton:
         return std::make_unique<ButtonSequence>(Method::MotionButton);
+    case Tool::Text:
+        return std::make_unique<TextSequence>();
+    case Tool::Bitmap:
+        return std::make_unique<BitmapSequence>();
+    case Tool::ParamLineColour:
+    case Tool::ParamFillColour:
+        return std::make_unique<ParamColourSequence>();
     default:
         return nullptr;
     }

@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -380,7 +381,7 @@ TEST(TForm1Tools, EscapeAndKeysReachTheTools) {
 // and recalculates.
 TEST(TForm1Tools, RandomEventsLeaveADocumentThatSavesAndReadsBack) {
     Window win;
-    std::mt19937 rng(20240611);
+    std::mt19937 rng(20261208);
     std::vector<int> tools;
     for (int t = 0; t < ToolCount; ++t)
         if (isToolAvailable(t) && t != Tool::Zoom) tools.push_back(t);
@@ -393,6 +394,16 @@ TEST(TForm1Tools, RandomEventsLeaveADocumentThatSavesAndReadsBack) {
         ++dialogs;
         d.reject();
     });
+    // "Insertar bitmap" asks for a picture: a small one, or the dialog is cancelled.
+    QTemporaryDir dir;
+    const QString picture = dir.filePath(QStringLiteral("p.png"));
+    QImage image(5, 3, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    ASSERT_TRUE(image.save(picture));
+    qorv::testing::ScriptedDialogs files;
+    int asked = 0;
+    files.onDialog = [&] { files.files.push_back(++asked % 2 ? picture : QString()); };
+    win.w.setUserDialogs(&files);
     const int w = win.area()->width(), h = win.area()->height();
     auto somewhere = [&] {
         // Mostly near a few spots, so that clicks meet earlier elements.
