@@ -368,6 +368,11 @@ void DrawingCanvas::recalculateMarkedAndRedraw() {
     redraw();
 }
 
+void DrawingCanvas::recalculateDragAndRedraw(const DragEngine& drag) {
+    drag.recalculate(*document_);
+    redraw();
+}
+
 void DrawingCanvas::clearTrace() {
     const Color bg = document_->background;
     const int v = std::max({colorRed(bg), colorGreen(bg), colorBlue(bg)});

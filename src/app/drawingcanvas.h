@@ -140,6 +140,7 @@ class DrawingCanvas : public QWidget, public InteractionHost, public MuePanHost 
     void recalculateAndRedraw() override;
     // Recalculates only the marked elements (a drag), then redraws everything.
     void recalculateMarkedAndRedraw() override;
+    void recalculateDragAndRedraw(const DragEngine& drag) override;
     // Draws the document into the main bitmap and repaints the area.
     void redraw() override;
     void viewOriginChanged() override;

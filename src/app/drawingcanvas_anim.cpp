@@ -38,7 +38,10 @@ void DrawingCanvas::animate() {
     if (!animationStep(doc, &moved)) return;
     // A drag in progress owns the drawing; the positions catch up at its next move, drawn in
     // full (the moved elements are not the drag's).
-    if (interaction_.gestureActive() && !moved.empty()) dragLayers_.suspend();
+    if (interaction_.gestureActive() && !moved.empty()) {
+        dragLayers_.suspend();
+        interaction_.dragRemark();
+    }
     if (interaction_.gestureActive() || moved.empty()) return;
     doc.markDescendantsOf(moved);
     recalcMarked(doc);

@@ -19,6 +19,11 @@ void recalcMarked(Document& doc) {
         if (e->mark == 1) recalcElement(doc, *e);
 }
 
+void recalcElements(Document& doc, const std::vector<Element*>& elements) {
+    for (Element* e : elements)
+        recalcElement(doc, *e);
+}
+
 double& driverParameter(Element& driver) {
     return driver.method == Method::Parameter ? driver.value[0] : driver.value[3];
 }

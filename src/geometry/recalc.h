@@ -26,6 +26,10 @@ void recalcUpTo(Document& doc, Element* stop = nullptr);
 // Recalculates, in list order, only the elements whose `mark` is 1.
 void recalcMarked(Document& doc);
 
+// Recalculates the given elements in the order given (a drag keeps its marked elements in list
+// order, so that its steps do not walk the whole list).
+void recalcElements(Document& doc, const std::vector<Element*>& elements);
+
 // ---- partial passes ------------------------------------------------------------------------
 
 // The word that holds a driver's parameter: `value[0]` of a parameter (63), `value[3]` of a point

@@ -3,6 +3,7 @@
 #include "geometry/elementgeometry.h"
 #include "geometry/pointonelement.h"
 #include "geometry/primitives.h"
+#include "geometry/recalc.h"
 #include "geometry/ticks.h"
 #include "geometry/transforms.h"
 #include "model/document.h"
@@ -187,6 +188,8 @@ void DragEngine::addFor(Document& doc, Element* e, bool group) {
 bool DragEngine::begin(Document& doc, Element* e, Point2 press, bool group) {
     movers_.clear();
     roots_.clear();
+    marked_.clear();
+    markedDoc_ = nullptr;
     element_ = e;
     press_ = press;
     group_ = group;
@@ -287,18 +290,41 @@ void DragEngine::apply(Document& doc, const Mover& m, Point2 pointer, Point2 shi
     }
 }
 
+// The marks of the first move hold while the list keeps its ends (a new element is appended; undo
+// and loading replace the whole list) and none of the marked elements lost its mark (something
+// else marked the list meanwhile).
+bool DragEngine::marksCurrent(const Document& doc) const {
+    if (markedDoc_ != &doc || doc.head != markedHead_ || doc.tail != markedTail_) return false;
+    for (const Element* e : marked_)
+        if (e->mark != 1) return false;
+    return true;
+}
+
 void DragEngine::move(Document& doc, Point2 pointer) {
     if (!active_ || !isFinite(pointer)) return;
     const Point2 shift = pointer - press_;
     for (const Mover& m : movers_)
         apply(doc, m, pointer, shift);
+    if (marksCurrent(doc)) return;
     doc.markDescendantsOf(roots_);
+    marked_.clear();
+    for (Element* x = doc.head; x; x = x->next)
+        if (x->mark == 1) marked_.push_back(x);
+    markedDoc_ = &doc;
+    markedHead_ = doc.head;
+    markedTail_ = doc.tail;
+}
+
+void DragEngine::recalculate(Document& doc) const {
+    recalcElements(doc, marked_);
 }
 
 void DragEngine::end() {
     active_ = false;
     movers_.clear();
     roots_.clear();
+    marked_.clear();
+    markedDoc_ = nullptr;
     element_ = nullptr;
 }
 

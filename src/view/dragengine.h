@@ -20,9 +20,17 @@ class DragEngine {
     // Starts dragging `e` grabbed at `press` (world). With `group`, every selected element moves
     // by the pointer's displacement instead. Returns false when nothing can move.
     bool begin(Document& doc, Element* e, Point2 press, bool group);
-    // Moves to the pointer and marks what must be recalculated (Document::mark).
+    // Moves to the pointer and marks what must be recalculated (Document::mark). The marks are
+    // set at the first move and again only when they may have changed (see marked()).
     void move(Document& doc, Point2 pointer);
     void end();
+    // The elements the last move marked, in list order: what each step recalculates.
+    const std::vector<Element*>& marked() const { return marked_; }
+    // Recalculates marked() (as recalcMarked, without walking the whole list).
+    void recalculate(Document& doc) const;
+    // Something outside the drag may have changed the marks or the list: the next move marks
+    // again.
+    void remark() { markedDoc_ = nullptr; }
 
     bool active() const { return active_; }
     Element* element() const { return element_; }
@@ -55,6 +63,7 @@ class DragEngine {
     void addPoint(Element* p);
     void add(Element* e, How how, Point2 start, Element* centre = nullptr);
     void apply(Document& doc, const Mover& m, Point2 pointer, Point2 shift);
+    bool marksCurrent(const Document& doc) const;
 
     double maxNameDistance_;
     bool active_ = false;
@@ -63,6 +72,11 @@ class DragEngine {
     Point2 press_;
     std::vector<Mover> movers_;
     std::vector<Element*> roots_;
+    std::vector<Element*> marked_;
+    // The document and the ends of its list when marked_ was made; null: mark at the next move.
+    const Document* markedDoc_ = nullptr;
+    const Element* markedHead_ = nullptr;
+    const Element* markedTail_ = nullptr;
 };
 
 // Moves a name label to `target` (the label's top-left, world), kept within `maxDistance` of its

@@ -114,6 +114,10 @@ void Interaction::documentReplaced() {
     iteration_.reset();
 }
 
+void Interaction::dragRemark() {
+    if (auto* d = std::get_if<Dragging>(&gesture_)) d->drag.remark();
+}
+
 void Interaction::viewScrolled() {
     if (const auto* d = std::get_if<Dragging>(&gesture_); d && d->drag.active()) return;
     if (bandActive()) endGesture();
@@ -293,7 +297,7 @@ void Interaction::move(Dragging& g, const Motion& m) {
     Element* dragged = g.drag.element();
     doc.dragged = dragged && !dragged->selected ? dragged : nullptr;
     g.drag.move(doc, m.world);
-    host_.recalculateMarkedAndRedraw();
+    host_.recalculateDragAndRedraw(g.drag);
 }
 
 void Interaction::move(Band& g, const Motion& m) {

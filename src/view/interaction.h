@@ -57,6 +57,9 @@ class InteractionHost {
     virtual void recordUndoStep() = 0;
     virtual void recalculateAndRedraw() = 0;
     virtual void recalculateMarkedAndRedraw() = 0;
+    // A drag step: recalculates the drag's marked elements (the same as the marked pass, without
+    // walking the whole list) and redraws.
+    virtual void recalculateDragAndRedraw(const DragEngine& drag) = 0;
     virtual void redraw() = 0;
     // The view origin (x0, y0) changed: far corner, scroll bars, redraw.
     virtual void viewOriginChanged() = 0;
@@ -151,6 +154,8 @@ class Interaction : private SequenceHost {
     void endGesture();
     // The document was replaced: the gesture ends and everything held is dropped.
     void documentReplaced();
+    // Elements moved outside a drag in progress (an animation step): its next move marks again.
+    void dragRemark();
     // The view scrolled: the rubber-band area is cancelled (unless a drag is running).
     void viewScrolled();
 

@@ -582,6 +582,9 @@ void Renderer::drawLaidOutText(Frame& f, const TextEntry& text, const FontRecord
 void Renderer::trimCaches() {
     // Entries of elements that were not drawn lately (deleted, or out of view for long) go.
     constexpr uint64_t keepFrames = 64;
+    // A scan now and then is enough: an entry lives at most half as long again.
+    if (frame_ - trimmedAt_ < keepFrames / 2) return;
+    trimmedAt_ = frame_;
     if (texts_.size() > 512) {
         for (auto it = texts_.begin(); it != texts_.end();)
             it = frame_ - it->second.frame > keepFrames ? texts_.erase(it) : std::next(it);

@@ -122,6 +122,10 @@ class ToolHost : public DocumentHolder, public ConstructionBuilder, public Inter
         ++markedPasses;
         recalcMarked(doc);
     }
+    void recalculateDragAndRedraw(const DragEngine& drag) override {
+        ++markedPasses;
+        drag.recalculate(doc);
+    }
     void redraw() override { ++redraws; }
     void viewOriginChanged() override { ++viewChanges; }
     void scrollBy(int h, int v) override {
