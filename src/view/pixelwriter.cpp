@@ -335,9 +335,8 @@ inline int ceilInt(double v) {
     return i + (v > double(i));
 }
 
-// The colour laid over one pixel with opacity `coverage` (> 0).
-inline void mix(uint32_t& d, QRgb colour, double coverage) {
-    const uint32_t a = coverage >= 1 ? 256u : uint32_t(coverage * 256);
+// The colour laid over one pixel with opacity a / 256 (a <= 256).
+inline void mix(uint32_t& d, QRgb colour, uint32_t a) {
     if (a >= 256) {
         d = colour;
         return;
@@ -345,6 +344,11 @@ inline void mix(uint32_t& d, QRgb colour, double coverage) {
     const uint32_t rb = (((colour & 0xff00ff) * a) + ((d & 0xff00ff) * (256 - a))) >> 8;
     const uint32_t g = (((colour & 0x00ff00) * a) + ((d & 0x00ff00) * (256 - a))) >> 8;
     d = 0xff000000u | (rb & 0xff00ff) | (g & 0x00ff00);
+}
+
+// The colour laid over one pixel with opacity `coverage` (> 0).
+inline void mix(uint32_t& d, QRgb colour, double coverage) {
+    mix(d, colour, coverage >= 1 ? 256u : uint32_t(coverage * 256));
 }
 
 } // namespace
@@ -388,14 +392,22 @@ void PixelWriter::smoothLine(double x0, double y0, double x1, double y1, double 
             phase -= dashes[i++];
         return i % 2 == 1;
     };
-    const int m0 = std::max(int(std::floor(a0 - reach)), 0);
-    const int m1 = std::min(int(std::floor(a1 + reach)), majorLimit - 1);
+    const int m0 = std::max(floorInt(a0 - reach), 0);
+    const int m1 = std::min(floorInt(a1 + reach), majorLimit - 1);
     const double slope = da > 0 ? db / da : 0;
     // Minor extent of the band of half-width `reach` about the line, per major step.
     const double ext = reach * len / std::max(da, 1e-12) + 0.5;
+    // Solid x-major lines leave the columns between their ends to a pass by rows below.
+    const bool byRows = !steep && !dashes;
+    int inner0 = -1, inner1 = -2; // (the interior columns follow each other)
     for (int m = m0; m <= m1; ++m) {
         const double pa = m + 0.5;
         const bool cap = pa < a0 || pa > a1;
+        if (byRows && !cap) {
+            if (inner1 < inner0) inner0 = m;
+            inner1 = m;
+            continue;
+        }
         const double bc = cap ? (pa < a0 ? b0 : b1) : b0 + (pa - a0) * slope;
         const int n0 = std::max(floorInt(bc - (cap ? reach : ext)), 0);
         const int n1 = std::min(floorInt(bc + (cap ? reach : ext)), minorLimit - 1);
@@ -424,12 +436,10 @@ void PixelWriter::smoothLine(double x0, double y0, double x1, double y1, double 
         const double s0 = qa * ua + (n0 + 0.5 - b0) * ub;
         double across = qa * ub - (n0 + 0.5 - b0) * ua;
         if (!dashes) {
-            // The hot loop of long solid lines: the column's pixels (a row's, for steep lines)
-            // are within the image already, so they are blended through a walking pointer.
-            if (n0 > n1) continue;
-            const long long step = steep ? 1 : stride_ / 4;
-            uint32_t* p = steep ? row(m) + n0 : row(n0) + m;
-            for (int n = n0; n <= n1; ++n, across -= ua, p += step) {
+            // Steep solid lines: the row's pixels are within the image already, so they are
+            // blended through a walking pointer.
+            uint32_t* p = row(m) + n0;
+            for (int n = n0; n <= n1; ++n, across -= ua, ++p) {
                 const double d = std::fabs(across);
                 if (d < reach) mix(*p, colour, reach - d);
             }
@@ -449,6 +459,35 @@ void PixelWriter::smoothLine(double x0, double y0, double x1, double y1, double 
                 if (dashed(s)) continue;
             }
             put(m, n, reach - d);
+        }
+    }
+    if (inner0 > inner1) return;
+    // The columns between the ends of a solid x-major line, row by row so that memory is walked
+    // in order (by columns every pixel is a new cache line). Along a row the distance across
+    // changes by ub per pixel; it is kept in 32.32 fixed point, so the coverage in 1/256ths is
+    // its top bits.
+    constexpr double one = 4294967296.0;
+    const double cA = b0 + (inner0 + 0.5 - a0) * slope, cB = b0 + (inner1 + 0.5 - a0) * slope;
+    const int r0 = std::max(floorInt(std::min(cA, cB) - ext), 0);
+    const int r1 = std::min(floorInt(std::max(cA, cB) + ext), minorLimit - 1);
+    const int64_t reachFixed = int64_t(reach * one), step = std::llround(ub * one);
+    for (int n = r0; n <= r1; ++n) {
+        // across(m) = (m + 0.5 - a0) ub - c, below reach in size over an interval of m.
+        const double c = (n + 0.5 - b0) * ua;
+        int lo = inner0, hi = inner1;
+        if (ub != 0) {
+            const double t0 = (c - reach) / ub + a0 - 0.5, t1 = (c + reach) / ub + a0 - 0.5;
+            lo = std::max(lo, floorInt(std::min(t0, t1)));
+            hi = std::min(hi, ceilInt(std::max(t0, t1)));
+        } else if (std::fabs(c) >= reach) {
+            continue;
+        }
+        if (lo > hi) continue;
+        int64_t across = std::llround(((lo + 0.5 - a0) * ub - c) * one);
+        uint32_t* p = row(n) + lo;
+        for (int m = lo; m <= hi; ++m, ++p, across += step) {
+            const int64_t cover = reachFixed - (across < 0 ? -across : across);
+            if (cover > 0) mix(*p, colour, uint32_t(std::min<int64_t>(cover >> 24, 256)));
         }
     }
 }

@@ -236,3 +236,27 @@ TEST(PixelWriter, SmoothStrokesCoverPixelsByHowMuchTheyOverlap) {
     EXPECT_GT(qRed(d.at(35, 20)), 100); // the rim is blended
     EXPECT_LT(qRed(d.at(35, 20)), 255);
 }
+
+TEST(PixelWriter, SmoothLinesPutTheirWidthIntoEveryColumn) {
+    // Coverage falls off linearly from full within width / 2 - 1/2 of the line to nothing at
+    // width / 2 + 1/2, so a column crossing the line at angle t gathers width / cos t in all.
+    // Lines inside the image and lines reaching far beyond it, shallow and horizontal.
+    struct Case {
+        double x0, y0, x1, y1, width;
+    };
+    const Case cases[] = {{2.0, 8.3, 57.0, 30.1, 1},    {2.0, 30.6, 57.0, 11.2, 1},
+                          {-1e5, 20.25, 1e5, 20.25, 1}, {-1e5, -3e4, 1e5, 3e4 + 41.0, 3},
+                          {57.0, 19.7, 2.0, 21.1, 2.5}, {1.3, 5.5, 58.7, 34.4, 1.6}};
+    for (const Case& k : cases) {
+        Canvas c;
+        c.w.smoothLine(k.x0, k.y0, k.x1, k.y1, k.width, White);
+        const double t = std::atan2(k.y1 - k.y0, k.x1 - k.x0);
+        const double expected = k.width / std::fabs(std::cos(t));
+        for (int x = 5; x <= 54; x += 7) {
+            double sum = 0;
+            for (int y = 0; y < 40; ++y)
+                sum += qRed(c.at(x, y)) / 255.0;
+            EXPECT_NEAR(sum, expected, 0.06) << k.x0 << "," << k.y0 << " column " << x;
+        }
+    }
+}
