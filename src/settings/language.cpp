@@ -131,6 +131,7 @@ ProgramLanguageHost::ProgramLanguageHost(QWidget* dialogParent)
     : dialogs(defaultLanguageDialogs(dialogParent)), optionsPath_(optionsFilePath()) {
     optionsRead_ = readOptionsFile(QFile::encodeName(optionsPath_).toStdString(), options_) ==
                    OptionsFileStatus::Read;
+    if (optionsRead_) file_ = {true, options_};
 }
 
 void ProgramLanguageHost::setDefaultOptions() {
@@ -145,10 +146,12 @@ void ProgramLanguageHost::rememberLanguage(const std::string& name) {
     const std::string path = QFile::encodeName(optionsPath_).toStdString();
     ProgramOptions stored;
     if (readOptionsFile(path, stored) == OptionsFileStatus::Read) {
+        file_ = {true, stored};
         stored.language = name;
-        writeOptionsFile(path, stored);
+        if (writeOptionsFile(path, stored)) file_.options = stored;
     } else {
-        writeOptionsFile(path, options_);
+        file_ = {};
+        if (writeOptionsFile(path, options_)) file_ = {true, options_};
     }
 }
 
