@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
     qorv::TV_inicio splash;
     splash.show();
     QApplication::processEvents();
-    qorv::TForm1 window;
+    qorv::TForm1 window(nullptr, &language.optionsFile());
     splash.startTimer(&window, 1500);
     window.setLanguageHost(&language);
     if (commandLine == QLatin1String("--demo")) {

@@ -24,7 +24,7 @@
 
 namespace qorv {
 
-TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
+TForm1::TForm1(QWidget* parent, const OptionsFileContent* startOptions) : QMainWindow(parent) {
     setWindowTitle(text(Msg::ProgramCaption));
     creation_.chosenColor = rgb(0, 128, 192); // B_azmarino starts pressed
 
@@ -79,7 +79,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     }
     showRecentFiles();
     resize(900, 650);
-    loadProgramOptions();
+    loadProgramOptions(startOptions);
     restoreWindowPlacement();
     newDocument();
 }

@@ -17,6 +17,7 @@
 #include "model/document.h"
 #include "model/undo.h"
 #include "settings/options.h"
+#include "settings/optionsfile.h"
 #include "settings/recentfiles.h"
 #include "settings/registry.h"
 #include "view/exportfile.h"
@@ -62,7 +63,8 @@ class TForm1 : public QMainWindow,
                private CalcHost {
     Q_OBJECT
   public:
-    explicit TForm1(QWidget* parent = nullptr);
+    // `startOptions`: the options file as start-up already read it (read afresh without).
+    explicit TForm1(QWidget* parent = nullptr, const OptionsFileContent* startOptions = nullptr);
     ~TForm1() override;
 
     // ---- documents (tform1_docs.cpp)
@@ -377,7 +379,7 @@ class TForm1 : public QMainWindow,
     void buildDocumentBar();      // tform1_docs.cpp
     void createOptionActions();
     // Start-up: the options file (or the built-in options) and the placement of the window.
-    void loadProgramOptions();
+    void loadProgramOptions(const OptionsFileContent* known);
     void restoreWindowPlacement();
     // The program options reach the tools, the canvas and (with `toolBars`) the tool bars.
     void applyProgramOptions(bool toolBars);

@@ -58,10 +58,10 @@ void TForm1::createOptionActions() {
 // ---- start-up
 // ---------------------------------------------------------------------------------------
 
-void TForm1::loadProgramOptions() {
+void TForm1::loadProgramOptions(const OptionsFileContent* known) {
     const QSize screen = screenSize();
     optionsPath_ = qorv::optionsFilePath();
-    LoadedOptions loaded = loadOptions(optionsPath_, screen.width(), screen.height());
+    LoadedOptions loaded = loadOptions(optionsPath_, screen.width(), screen.height(), known);
     options_ = std::move(loaded.options);
     optionsFromFile_ = loaded.fromFile;
     applyProgramOptions(true);

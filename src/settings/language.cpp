@@ -69,6 +69,22 @@ bool loadLanguage(const QString& name, const QString& folder) {
     return true;
 }
 
+namespace {
+
+// Menus name the keys of shortcuts the short way ("Ctrl+N") in every language, as Windows does;
+// Qt's translations would spell them out ("Control+N"). Installed after them, it is asked first.
+class ShortKeyNames : public QTranslator {
+  public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char* context, const char* sourceText, const char* disambiguation,
+                      int n) const override {
+        if (qstrcmp(context, "QShortcut") == 0) return QString::fromUtf8(sourceText);
+        return QString();
+    }
+};
+
+} // namespace
+
 bool translateSystemDialogs(const QString& code) {
     // Dates, and the type names a file dialog takes from the system's file types, follow the
     // default locale.
@@ -84,6 +100,9 @@ bool translateSystemDialogs(const QString& code) {
         return false;
     QCoreApplication::installTranslator(translator.get());
     installed = std::move(translator);
+    static ShortKeyNames keyNames;
+    QCoreApplication::removeTranslator(&keyNames);
+    QCoreApplication::installTranslator(&keyNames);
     return true;
 }
 
@@ -131,6 +150,7 @@ ProgramLanguageHost::ProgramLanguageHost(QWidget* dialogParent)
     : dialogs(defaultLanguageDialogs(dialogParent)), optionsPath_(optionsFilePath()) {
     optionsRead_ = readOptionsFile(QFile::encodeName(optionsPath_).toStdString(), options_) ==
                    OptionsFileStatus::Read;
+    if (optionsRead_) file_ = {true, options_};
 }
 
 void ProgramLanguageHost::setDefaultOptions() {
@@ -145,10 +165,12 @@ void ProgramLanguageHost::rememberLanguage(const std::string& name) {
     const std::string path = QFile::encodeName(optionsPath_).toStdString();
     ProgramOptions stored;
     if (readOptionsFile(path, stored) == OptionsFileStatus::Read) {
+        file_ = {true, stored};
         stored.language = name;
-        writeOptionsFile(path, stored);
+        if (writeOptionsFile(path, stored)) file_.options = stored;
     } else {
-        writeOptionsFile(path, options_);
+        file_ = {};
+        if (writeOptionsFile(path, options_)) file_ = {true, options_};
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include "model/languagestartup.h"
 #include "settings/options.h"
+#include "settings/optionsfile.h"
 
 #include <QString>
 #include <QStringList>
@@ -65,6 +66,9 @@ class ProgramLanguageHost : public LanguageHost {
     std::optional<std::string> chooseLanguage() override;
     bool loadLanguage(const std::string& name) override;
     void reportNoLanguageFiles() override;
+    // What the options file holds after start-up, for the main window to take without reading
+    // it again.
+    const OptionsFileContent& optionsFile() const { return file_; }
 
     LanguageDialogs dialogs;
 
@@ -72,6 +76,7 @@ class ProgramLanguageHost : public LanguageHost {
     QString optionsPath_;
     ProgramOptions options_;
     bool optionsRead_ = false;
+    OptionsFileContent file_;
 };
 
 } // namespace qorv

@@ -140,11 +140,19 @@ QString optionsFilePath() {
     return QDir(folder).filePath(QStringLiteral("qorv.ini"));
 }
 
-LoadedOptions loadOptions(const QString& path, int screenWidth, int screenHeight) {
+LoadedOptions loadOptions(const QString& path, int screenWidth, int screenHeight,
+                          const OptionsFileContent* known) {
     LoadedOptions r;
     r.options = builtInOptions(screenWidth, screenHeight);
     const std::string file = QFile::encodeName(path).toStdString();
-    if (readOptionsFile(file, r.options) == OptionsFileStatus::Read) {
+    bool read = false;
+    if (known) {
+        read = known->read;
+        if (read) r.options = known->options;
+    } else {
+        read = readOptionsFile(file, r.options) == OptionsFileStatus::Read;
+    }
+    if (read) {
         r.fromFile = true;
     } else {
         r.options = builtInOptions(screenWidth, screenHeight);

@@ -39,8 +39,16 @@ struct LoadedOptions {
     bool writeFailed = false; // the fresh file could not be written
 };
 
+// What the file at `path` was last seen to hold, so that start-up reads it only once.
+struct OptionsFileContent {
+    bool read = false; // false: the file was missing or unreadable
+    ProgramOptions options;
+};
+
 // Start-up: the options of the file when it reads correctly (normalised for this screen);
-// otherwise the built-in ones, written to a fresh file at once.
-LoadedOptions loadOptions(const QString& path, int screenWidth, int screenHeight);
+// otherwise the built-in ones, written to a fresh file at once. With `known`, the file is not
+// read again and `known` stands for it.
+LoadedOptions loadOptions(const QString& path, int screenWidth, int screenHeight,
+                          const OptionsFileContent* known = nullptr);
 
 } // namespace qorv

@@ -328,4 +328,24 @@ double familyLocusDistance(Document& doc, const Element& locus, Point2 p, double
     return nearest.best;
 }
 
+bool familyLocusLiesInRectangle(Document& doc, const Element& locus, const WorldRect& r,
+                                const ViewTransform& view, const BoxQuery& boxes) {
+    struct Inside : FamilyVisitor {
+        const WorldRect* r;
+        const ViewTransform* view;
+        const BoxQuery* boxes;
+        bool any = false, outside = false;
+        bool visit(const Element& member) override {
+            any = true;
+            outside = !liesInRectangle(member, *r, *view, *boxes);
+            return !outside;
+        }
+    } inside;
+    inside.r = &r;
+    inside.view = &view;
+    inside.boxes = &boxes;
+    runFamilyLocus(doc, locus, inside);
+    return inside.any && !inside.outside;
+}
+
 } // namespace qorv

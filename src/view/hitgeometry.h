@@ -56,6 +56,10 @@ double iterationDistance(const Document& doc, const Element& iteration, Point2 p
 // inside.
 bool liesInRectangle(const Element& e, const WorldRect& r, const ViewTransform& view,
                      const BoxQuery& boxes);
+// The same for a family locus (whose members are not stored): every member lies inside, and
+// there is one at least.
+bool familyLocusLiesInRectangle(Document& doc, const Element& locus, const WorldRect& r,
+                                const ViewTransform& view, const BoxQuery& boxes);
 
 // The elements whose position a drag of the move tool sets directly.
 constexpr bool isDraggablePoint(const Element& e) {

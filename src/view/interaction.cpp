@@ -1,6 +1,7 @@
 #include "view/interaction.h"
 
 #include "geometry/animation.h"
+#include "geometry/locus.h"
 #include "geometry/pointonelement.h"
 #include "geometry/primitives.h"
 #include "geometry/transforms.h"
@@ -541,7 +542,10 @@ void Interaction::release(Band& g, ScreenPoint at, int modifiers) {
             for (Element* e = doc.head; e; e = e->next) {
                 if (e->method == Method::Name || !drawable(*e, showHidden)) continue;
                 const bool isKept = std::find(kept.begin(), kept.end(), e) != kept.end();
-                e->selected = (isKept || liesInRectangle(*e, r, view, boxes)) ? 1 : 0;
+                const bool inside = isFamilyLocus(*e)
+                                        ? familyLocusLiesInRectangle(doc, *e, r, view, boxes)
+                                        : liesInRectangle(*e, r, view, boxes);
+                e->selected = (isKept || inside) ? 1 : 0;
             }
             // A name label follows its element.
             for (Element* e = doc.head; e; e = e->next)

@@ -198,7 +198,6 @@ class Renderer {
     void worldArc(Frame& f, Point2 centre, double radius, double from, double span);
     void screenArc(Frame& f, QPointF centre, double radius, double from, double span, bool pie,
                    bool filled);
-    void flushLines(Frame& f);
 
     // State helpers.
     void usePen(Frame& f, Color c, int style);

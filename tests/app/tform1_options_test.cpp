@@ -6,6 +6,7 @@
 #include "geometry/recalc.h"
 #include "model/constructionbuilder.h"
 #include "model/docfile_samples.h"
+#include "settings/language.h"
 #include "settings/optionsfile.h"
 #include "settings/registry.h"
 #include "view/viewtransform.h"
@@ -99,6 +100,21 @@ TEST_F(Options, AMissingFileGivesTheBuiltInOptionsAndIsWrittenAtOnce) {
               OptionsFileStatus::Read);
     TForm1 third;
     EXPECT_TRUE(third.optionsFromFile());
+}
+
+TEST_F(Options, TheWindowTakesTheOptionsStartUpReadWithoutReadingTheFileAgain) {
+    ProgramOptions saved = builtInOptions(1024, 768);
+    saved.decimals = 5;
+    saved.language = "Castellano";
+    ASSERT_TRUE(writeOptionsFile(QFile::encodeName(optionsFilePath()).toStdString(), saved));
+    ProgramLanguageHost language;
+    ASSERT_TRUE(language.optionsFile().read);
+    // Gone after the language was settled: a second read would find nothing.
+    ASSERT_TRUE(QFile::remove(optionsFilePath()));
+    TForm1 w(nullptr, &language.optionsFile());
+    EXPECT_TRUE(w.optionsFromFile());
+    EXPECT_EQ(w.programOptions().decimals, 5);
+    EXPECT_FALSE(QFileInfo::exists(optionsFilePath()));
 }
 
 TEST_F(Options, SavedOptionsGiveTheNextStartsNewDocumentTheSameUnitsColoursAndFonts) {

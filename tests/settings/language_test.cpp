@@ -100,6 +100,20 @@ TEST(Language, QtsOwnDialogsSpeakTheLanguageLoaded) {
     EXPECT_EQ(uiText().kindName(Kind::Point), "point");
 }
 
+TEST(Language, MenusShowShortcutsWithTheShortKeyNamesInBothLanguages) {
+    BuiltInTextsAfter restore;
+    TForm1 w;
+    const QAction* fresh = w.findChild<QAction*>(QStringLiteral("M_nuevo"));
+    ASSERT_NE(fresh, nullptr);
+    for (const char* name : {"Español", "English"}) {
+        ASSERT_TRUE(loadLanguage(QString::fromUtf8(name), kShipped));
+        // What a menu shows beside the item.
+        EXPECT_EQ(fresh->shortcut().toString(QKeySequence::NativeText), QStringLiteral("Ctrl+N"))
+            << name;
+    }
+    EXPECT_EQ(fresh->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
+}
+
 TEST(Language, TheMainWindowShowsTheLanguageChosenFromItsMenu) {
     BuiltInTextsAfter restore;
     TForm1 w;

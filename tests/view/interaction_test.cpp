@@ -330,6 +330,27 @@ TEST_F(InteractionFixture, RubberBandSelectsWhatLiesInsideAndNeedsTwoByTwo) {
     EXPECT_EQ(h.undoSteps, 0);
 }
 
+// A family of triangles (second vertex along x = 100, y from -100 to 100) stores nothing: the band
+// takes it by its members.
+TEST_F(InteractionFixture, RubberBandSelectsAFamilyLocusByItsMembers) {
+    Element* o = h.point(0, 0);
+    Element* apex = h.point(0, 100);
+    Element* seg = h.make(Method::Segment, h.point(100, -100), h.point(100, 100));
+    h.req.value[3] = 0.5;
+    Element* d = h.make(Method::PointOnElement, seg);
+    Element* tri = h.make(Method::Polygon, nullptr, nullptr, nullptr, {o, d, apex});
+    for (Element* e :
+         std::initializer_list<Element*>{o, apex, seg->parent1, seg->parent2, seg, d, tri})
+        e->visible = 0;
+    Element* family = h.make(Method::Locus, tri, d);
+    drag(-15, 115, 115, -115, 3);
+    EXPECT_EQ(family->selected, 1);
+    // The first member reaches y = -100.
+    drag(-15, 115, 115, -90, 3);
+    EXPECT_EQ(family->selected, 0);
+    EXPECT_DOUBLE_EQ(d->value[3], 0.5);
+}
+
 TEST_F(InteractionFixture, RightButtonPanningStopsAtThePlaneEdges) {
     const double half = h.plane / 2;
     rightDrag({300, 200}, {300 + 5000, 200});
