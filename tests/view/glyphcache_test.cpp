@@ -69,16 +69,12 @@ TEST_P(GlyphCacheFonts, WritesTheSamePixelsAsThePainterAndMeasuresTheSameSize) {
     GlyphCache cache;
     const QImage ground = patterned(260, 60);
     const char* family = GetParam();
-    const QFont fonts[] = {rendererFont(family, 13),        rendererFont(family, 16),
-                           rendererFont(family, 16, true),  rendererFont(family, 12, false, true),
-                           rendererFont(family, 27),        rendererFont(family, 44, true, true)};
-    const char* texts[] = {"P12",
-                           "5.02 cm",
-                           "y = -0.53x + 2.10",
-                           "\xc3\x81rea = 12,5 cm\xc2\xb2",
+    const QFont fonts[] = {rendererFont(family, 13),       rendererFont(family, 16),
+                           rendererFont(family, 16, true), rendererFont(family, 12, false, true),
+                           rendererFont(family, 27),       rendererFont(family, 44, true, true)};
+    const char* texts[] = {"P12", "5.02 cm", "y = -0.53x + 2.10", "\xc3\x81rea = 12,5 cm\xc2\xb2",
                            "\xce\xb1\xce\xb2\xce\xb3 \xce\x94\xce\xa3 \xe2\x88\x9e",
-                           "\xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82",
-                           "AVATAR fi fl Te ",
+                           "\xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82", "AVATAR fi fl Te ",
                            "[0.5]",
                            // Signs that Liberation lacks, drawn from a fallback font.
                            "x \xe2\x88\x81 \xe2\x8a\x95 \xe2\x84\x98"};
@@ -119,9 +115,8 @@ TEST_P(GlyphCacheFonts, WritesTheSamePixelsAsThePainterAndMeasuresTheSameSize) {
                         ASSERT_TRUE(w.attach(p, image.width(), image.height()));
                         cache.draw(w, line, at.x(), at.y(), colour);
                     }
-                    ASSERT_EQ(image, expected)
-                        << utf8 << " in " << drawnBy << " font " << k << " at " << at.x() << ","
-                        << at.y();
+                    ASSERT_EQ(image, expected) << utf8 << " in " << drawnBy << " font " << k
+                                               << " at " << at.x() << "," << at.y();
                     ++compared;
                 }
         }
