@@ -7,7 +7,7 @@
 #include "geometry/measure.h"
 #include "geometry/paramcolor.h"
 #include "model/cp1252.h"
-#include "model/docfile.h"
+#include "model/atomicfile.h"
 #include "model/document.h"
 
 #include <cmath>

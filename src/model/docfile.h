@@ -6,9 +6,6 @@
 
 #include <array>
 #include <cstdint>
-#ifdef _WIN32
-#include <fstream>
-#endif
 #include <string>
 #include <vector>
 
@@ -126,34 +123,5 @@ void writeKindTables(ByteWriter& out, const std::array<Color, Kind::Count>& colo
 // a new file in the same folder, which is flushed to the disk and then renamed over the old
 // one. On failure the old file is untouched and no new file is left behind.
 bool writeFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes);
-
-// The same, written piece by piece, for files too large to hold whole: the new file replaces
-// the old one only when commit() succeeds; one that is dropped (or fails) is removed, the old
-// file untouched.
-class AtomicFileWriter {
-  public:
-    explicit AtomicFileWriter(const std::string& path);
-    ~AtomicFileWriter();
-    AtomicFileWriter(const AtomicFileWriter&) = delete;
-    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
-
-    // False when the file could not be created or a write failed; later writes do nothing.
-    bool ok() const { return ok_; }
-    bool write(const void* data, size_t size);
-    // Flushes the file to the disk and puts it in place of the old one.
-    bool commit();
-
-  private:
-    void discard();
-    std::string target_, temp_;
-    bool existed_ = false;
-    bool ok_ = false;
-    bool committed_ = false;
-#ifdef _WIN32
-    std::ofstream file_;
-#else
-    int fd_ = -1;
-#endif
-};
 
 } // namespace qorv

@@ -438,7 +438,10 @@ std::vector<std::string> structureOf(const std::string& dxf) {
 TEST_F(DxfFile, ControlCharactersInTextsNeverBreakTheStructure) {
     const std::string hostile[] = {
         "A\r\n0\r\nLINE\r\n8\r\n0\r\n10\r\n0\r\n20\r\n0\r\n11\r\n9\r\n21\r\n9\r\n62\r\n1",
-        "x\n0\nEOF\n", "\r", "tab\there\x1a\x7f\x01", std::string("nul\0nul", 7),
+        "x\n0\nEOF\n",
+        "\r",
+        "tab\there\x1a\x7f\x01",
+        std::string("nul\0nul", 7),
         "\n\n0\r\nENDSEC\r\n0\r\nEOF"};
     // Control characters made harmless: '_' where the file shows a space. A text keeps its line
     // breaks, CR LF or LF alike.
@@ -466,8 +469,7 @@ TEST_F(DxfFile, ControlCharactersInTextsNeverBreakTheStructure) {
             b.make(Method::Name, dist)->option = 1;
             Element* ax = b.make(Method::Axes, b.point(0, 0));
             b.make(Method::Coordinates, p, ax);
-            b.make(Method::LineEquation, b.line(p, q), ax)->tailAs<EquationTail>()->text =
-                text(s);
+            b.make(Method::LineEquation, b.line(p, q), ax)->tailAs<EquationTail>()->text = text(s);
             b.req.text = text(s + "\n" + s, true);
             b.req.value[2] = 20;
             b.req.value[3] = 180;

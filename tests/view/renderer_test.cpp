@@ -541,12 +541,13 @@ TEST(Renderer, ACutDrawingShowsTheNamesOfWhatItDraws) {
     Element* a = named(40, "AAA");
     Element* b = named(130, "BBB");
     s.make(Method::Segment, a, b);
-    // Green pixels in the box of the label to the upper right of the point at x.
+    // Green pixels (smoothed text at least half green) in the box of the label to the upper
+    // right of the point at x.
     const auto label = [&](const QImage& im, double x) {
         int n = 0;
-        for (int y = 70; y < 100; ++y)
-            for (int dx = 6; dx < 60; ++dx)
-                n += at(im, int(x) + dx, y) == Green;
+        for (int y = 60; y < 100; ++y)
+            for (int dx = 0; dx < 60; ++dx)
+                n += colorGreen(at(im, int(x) + dx, y)) >= 80;
         return n;
     };
     const QImage whole = s.render(s.options());
