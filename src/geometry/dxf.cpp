@@ -6,8 +6,8 @@
 #include "geometry/locus.h"
 #include "geometry/measure.h"
 #include "geometry/paramcolor.h"
-#include "model/cp1252.h"
 #include "model/atomicfile.h"
+#include "model/cp1252.h"
 #include "model/document.h"
 
 #include <cmath>
