@@ -176,7 +176,7 @@ void dumpSamples(std::string& out, const Element& e) {
             put("null");
         point(i);
     }
-    if (curve && e.option == 1 && n > 2 && samplesJoined(*t, n - 1, 0)) point(0);
+    if (n > 2 && isClosedCurve(e) && samplesJoined(*t, n - 1, 0)) point(0);
     out += "]";
 }
 

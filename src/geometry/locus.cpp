@@ -19,6 +19,7 @@ namespace {
 constexpr int32_t MissingWord = -1111; // the sample's word when the traced point is undefined
 constexpr double UndefinedGraphY = 99999999.0; // a graph's ordinate where it has no value
 constexpr double JumpDistance = 200.0;         // samples this far apart are not joined
+constexpr double FarCoordinate = 1e9;          // samples this far out are not drawn at all
 constexpr int BisectionSteps = 32;             // at a boundary of definition
 constexpr double GraphValueLimit = 999999.0;   // polar graphs: larger values have no point
 // Element recalculations that one sampling may spend, boundaries included: a file with a huge
@@ -325,7 +326,11 @@ bool isSampleDefined(const SampledCurveTail& t, int i) {
 }
 
 bool samplesJoined(const SampledCurveTail& t, int i, int j) {
-    return isSampleDefined(t, i) && isSampleDefined(t, j) &&
+    const auto near = [&](int k) {
+        const Point2 p = t.first[size_t(k)];
+        return std::abs(p.x) < FarCoordinate && std::abs(p.y) < FarCoordinate;
+    };
+    return isSampleDefined(t, i) && isSampleDefined(t, j) && near(i) && near(j) &&
            distance(t.first[size_t(i)], t.first[size_t(j)]) < JumpDistance;
 }
 
@@ -335,6 +340,10 @@ bool isGridLocus(const Element& e) {
 
 bool isFamilyLocus(const Element& e) {
     return e.method == Method::Locus && e.parent1 && isFamilyKind(e.parent1->kind());
+}
+
+bool isClosedCurve(const Element& e) {
+    return e.method == Method::Locus && e.option == 1 && isCurveLocus(e);
 }
 
 bool isCurveLocus(const Element& e) {

@@ -40,6 +40,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 class QPainter;
@@ -76,7 +77,8 @@ struct RenderOptions {
     const std::vector<Element*>* picked = nullptr;
     double planeSize = 4000.0; // names are drawn only inside the plane
     int printerDotsPerInch = 0;
-    // Draw the list up to, not including, this element (null: the whole list).
+    // Draw the list up to, not including, this element (null: the whole list), and the names
+    // of what is drawn, which come later in the list.
     const Element* stop = nullptr;
     // Trace bitmap combined over the drawing when the document has traced elements.
     const QImage* trace = nullptr;
@@ -226,6 +228,8 @@ class Renderer {
         int kind;
     };
     std::vector<Drawable> drawables_;
+    // A drawing cut at RenderOptions::stop: the elements drawn before the cut.
+    std::unordered_set<const Element*> beforeStop_;
     std::vector<QLineF> lineBuffer_;   // batched strokes of one colour and style
     std::vector<QPointF> pointBuffer_; // polylines
     PixelWriter pixels_;

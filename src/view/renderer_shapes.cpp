@@ -516,30 +516,26 @@ void Renderer::drawLocus(Frame& f, const Element& e, Color c, int style, bool ow
         }
         return;
     }
-    // A curve: consecutive samples joined unless one is undefined or they jump 200 or more.
+    // A curve: its pieces, as every output breaks it; a change of colour starts a new stroke.
     PolylineWriter w{f, pointBuffer_};
     pointBuffer_.clear();
     Color current = colourAt(0);
     usePen(f, current, style);
-    auto far = [&](int i) { return isFar(t->first[size_t(i)].x) || isFar(t->first[size_t(i)].y); };
-    auto join = [&](int i, int j) {
-        if (!samplesJoined(*t, i, j) || far(i) || far(j)) {
-            w.breakHere();
-            return;
+    forEachCurvePiece(e, *t, [&](int first, int count) {
+        w.breakHere();
+        for (int k = 0; k + 1 < count; ++k) {
+            const int i = (first + k) % n, j = (first + k + 1) % n;
+            const Color ci = colourAt(i);
+            if (ci != current) {
+                w.flush();
+                w.havePrevious = false;
+                current = ci;
+                usePen(f, current, style);
+            }
+            if (!w.havePrevious) w.to(t->first[size_t(i)]);
+            w.to(t->first[size_t(j)]);
         }
-        const Color ci = colourAt(i);
-        if (ci != current) {
-            w.flush();
-            w.havePrevious = false;
-            current = ci;
-            usePen(f, current, style);
-        }
-        if (!w.havePrevious) w.to(t->first[size_t(i)]);
-        w.to(t->first[size_t(j)]);
-    };
-    for (int i = 0; i + 1 < n; ++i)
-        join(i, i + 1);
-    if (e.option == 1 && n > 2) join(n - 1, 0);
+    });
     w.flush();
 }
 
