@@ -3,6 +3,7 @@
 #include "geometry/conic.h"
 #include "geometry/elementgeometry.h"
 #include "geometry/iteration.h"
+#include "geometry/workbudget.h"
 #include "geometry/locus.h"
 #include "geometry/measure.h"
 #include "geometry/paramcolor.h"
@@ -217,7 +218,7 @@ class DxfWriter {
             Copies(DxfWriter& writer, const IterationTail& tail, Color colour)
                 : w(writer), t(tail), c(colour) {}
             bool visit(const IterationCopy& copy, int32_t) override {
-                for (const Element* x : copy.drawn) {
+                for (const Element* x : copy.shown) {
                     if (!x->defined || x->kind() == Kind::Iteration) continue;
                     if (x->kind() == Kind::Point && !t.drawPoints) continue;
                     w.element(*x, t.ownColour ? c : x->color);
@@ -324,6 +325,7 @@ int dxfColourIndex(Color c) {
 }
 
 std::string dxfText(const Document& doc, const DxfOptions& options) {
+    const WorkScope operation(doc); // one budget for all the iterations and families written
     return DxfWriter(doc, options).run();
 }
 
