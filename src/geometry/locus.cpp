@@ -413,10 +413,9 @@ void sampleLocus(Document& doc, Element& locus) {
     // What one sample costs is measured, nested samplings and expressions included.
     const int64_t budget = samplingBudget(doc);
     const int64_t start = doc.work.left;
-    const int64_t cost =
-        passCost(doc, pass, word,
-                 {range.word(range.at(0, 3)), range.word(range.at(1, 3)),
-                  range.word(range.at(2, 3))});
+    const int64_t cost = passCost(
+        doc, pass, word,
+        {range.word(range.at(0, 3)), range.word(range.at(1, 3)), range.word(range.at(2, 3))});
     const auto spent = [&] { return start - doc.work.left; };
     const int n = affordableSamples(capacity, cost, budget - spent());
     for (int i = 0; i < n; ++i) {
@@ -521,15 +520,15 @@ bool sampleFunctionGraph(Document& doc, Element& graph) {
         --words;
     }
     t->count = n;
-    refineBoundaries(*t, n, fraction, std::max<int64_t>(words, 0) / cost, [&](double param,
-                                                                             int into) {
-        Point2 p;
-        if (!s.at(param, p)) return false;
-        t->first[size_t(into)] = t->second[size_t(into)] = p;
-        t->words[size_t(into)] = 0;
-        t->params[size_t(into)] = param;
-        return true;
-    });
+    refineBoundaries(*t, n, fraction, std::max<int64_t>(words, 0) / cost,
+                     [&](double param, int into) {
+                         Point2 p;
+                         if (!s.at(param, p)) return false;
+                         t->first[size_t(into)] = t->second[size_t(into)] = p;
+                         t->words[size_t(into)] = 0;
+                         t->params[size_t(into)] = param;
+                         return true;
+                     });
     spendWork(doc, budget - words);
     return true;
 }

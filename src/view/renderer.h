@@ -243,7 +243,7 @@ class Renderer {
     PixelWriter pixels_;
     GlyphCache glyphs_;
     uint64_t frame_ = 0;
-    uint64_t trimmedAt_ = 0; // the frame of the last scan of the caches
+    uint64_t trimmedAt_ = 0;         // the frame of the last scan of the caches
     int64_t framePicturePixels_ = 0; // of the pictures shown by the current drawing
 };
 
