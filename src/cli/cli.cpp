@@ -5,6 +5,7 @@
 #include "geometry/locus.h"
 #include "geometry/measure.h"
 #include "geometry/recalc.h"
+#include "geometry/workbudget.h"
 #include "model/cp1252.h"
 #include "model/docfile.h"
 #include "model/examples.h"
@@ -240,6 +241,7 @@ int dump(Output& o, const std::string& path) {
     ReadResult r;
     if (!readFile(o, doc, path, r)) return 1;
     recalcUpTo(doc);
+    const WorkScope operation(doc); // the copies of every iteration counted within one budget
     std::string& out = o.out;
     out += "{\"version\": " + std::to_string(r.version) +
            ", \"type\": " + std::to_string(typeWord(r)) + ", \"elements\": [";

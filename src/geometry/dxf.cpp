@@ -6,6 +6,7 @@
 #include "geometry/locus.h"
 #include "geometry/measure.h"
 #include "geometry/paramcolor.h"
+#include "geometry/workbudget.h"
 #include "model/atomicfile.h"
 #include "model/cp1252.h"
 #include "model/document.h"
@@ -234,7 +235,7 @@ class DxfWriter {
                 : w(writer), t(tail), c(colour) {}
             bool visit(const IterationCopy& copy, int32_t) override {
                 if (!w.ok_) return false;
-                for (const Element* x : copy.drawn) {
+                for (const Element* x : copy.shown) {
                     if (!x->defined || x->kind() == Kind::Iteration) continue;
                     if (x->kind() == Kind::Point && !t.drawPoints) continue;
                     w.element(*x, t.ownColour ? c : x->color);
@@ -342,12 +343,14 @@ int dxfColourIndex(Color c) {
 }
 
 std::string dxfText(const Document& doc, const DxfOptions& options) {
+    const WorkScope operation(doc); // one budget for all the iterations and families written
     DxfWriter w(doc, options, nullptr);
     w.run();
     return w.takeText();
 }
 
 bool writeDxfFile(const Document& doc, const std::string& path, const DxfOptions& options) {
+    const WorkScope operation(doc);
     AtomicFileWriter file(path);
     return file.ok() && DxfWriter(doc, options, &file).run() && file.commit();
 }

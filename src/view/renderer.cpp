@@ -1,6 +1,7 @@
 #include "view/renderer.h"
 
 #include "geometry/paramcolor.h"
+#include "geometry/workbudget.h"
 #include "view/renderframe.h"
 
 #include <QPainter>
@@ -180,7 +181,10 @@ void Renderer::redraw(QImage& target, const Document& doc, const RenderOptions& 
 }
 
 void Renderer::redraw(QPainter& painter, const Document& doc, const RenderOptions& options) {
+    // One budget for all the iterations and families the drawing re-runs.
+    const WorkScope operation(doc);
     ++frame_;
+    framePicturePixels_ = 0;
     Frame f(painter, doc, options);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, options.antialiased);

@@ -137,6 +137,16 @@ class Renderer {
 
     // Number of text layouts and pictures currently cached (for tests of the cache bounds).
     size_t cachedTextCount() const { return texts_.size(); }
+    // Pixels of the decoded pictures kept.
+    int64_t cachedPicturePixels() const;
+
+    // Pictures are Windows bitmaps; one of more pixels than this is not shown.
+    static constexpr int64_t MaxPicturePixels = int64_t(1) << 24;
+    // Pixels of pictures one drawing of a document shows: beyond them, in list order, pictures
+    // are not shown (a small file may declare huge ones).
+    static constexpr int64_t MaxDrawingPicturePixels = int64_t(1) << 25;
+    // Pixels of decoded pictures kept between drawings; the least recently drawn go first.
+    static constexpr int64_t MaxCachedPicturePixels = int64_t(1) << 25;
 
     struct Frame; // per-call state, defined in renderer.cpp
     struct TextBlock;
@@ -159,6 +169,8 @@ class Renderer {
         size_t bytes = 0;
         uint64_t sample = 0;
         QImage image;
+        int64_t pixels = -1; // as the header declares; 0 when it cannot be read
+        bool failed = false; // decoding gave nothing
         uint64_t frame = 0;
     };
 
@@ -235,7 +247,8 @@ class Renderer {
     PixelWriter pixels_;
     GlyphCache glyphs_;
     uint64_t frame_ = 0;
-    uint64_t trimmedAt_ = 0; // the frame of the last scan of the caches
+    uint64_t trimmedAt_ = 0;         // the frame of the last scan of the caches
+    int64_t framePicturePixels_ = 0; // of the pictures shown by the current drawing
 };
 
 } // namespace qorv

@@ -573,7 +573,7 @@ void Renderer::drawIteration(Frame& f, const Element& e, Color c, int style) {
             : r(renderer), f(frame), t(tail), c(colour), fill(fl), highlight(hl), paramColours(pc) {
         }
         bool visit(const IterationCopy& copy, int32_t) override {
-            for (const Element* x : copy.drawn) {
+            for (const Element* x : copy.shown) {
                 if (!x->defined) continue;
                 const int k = x->kind();
                 if (k == Kind::Point && !t.drawPoints) continue;
