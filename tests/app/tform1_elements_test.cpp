@@ -203,6 +203,12 @@ TEST_F(ElementDialogWindow, ConstructionListNavigatesAndCopies) {
     EXPECT_EQ(list->topLevelItem(2)->text(0), segment);
     EXPECT_EQ(list->topLevelItem(2)->text(1), QStringLiteral("A,_"));
     EXPECT_EQ(list->topLevelItem(3)->text(1), QStringLiteral("uno..."));
+    // The first column holds its widest text with a clear gap before the second.
+    const QFontMetrics fm(list->font());
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        EXPECT_GE(list->columnWidth(0),
+                  fm.horizontalAdvance(list->topLevelItem(i)->text(0)) + fm.averageCharWidth())
+            << i;
 
     const auto pressIn = [&](const char* name) {
         v->findChild<QPushButton*>(QString::fromLatin1(name))->click();
