@@ -19,9 +19,9 @@
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
-#include <QWheelEvent>
 #include <QTimer>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <QWidgetAction>
 
 #include <algorithm>

@@ -156,7 +156,8 @@ void HelpWindow::placeBesideParent() {
     // right side, and on the screen.
     int top = main->mapToGlobal(QPoint(0, 0)).y();
     if (const auto* mw = qobject_cast<const QMainWindow*>(main))
-        if (const QWidget* centre = mw->centralWidget()) top = centre->mapToGlobal(QPoint(0, 0)).y();
+        if (const QWidget* centre = mw->centralWidget())
+            top = centre->mapToGlobal(QPoint(0, 0)).y();
     const QRect screen = main->screen()->availableGeometry();
     const QRect inside(main->mapToGlobal(QPoint(0, 0)), main->size());
     const int w = std::min(width(), screen.width());

@@ -139,8 +139,8 @@ void TForm1::exportDrawing() {
     beforeExport();
     // What the view shows, or the rubber-band area.
     ExportRequest r = drawingRequest(canvas_->drawingAreaSize());
-    QString path = askExportFile(M_export_dib, {Msg::BitmapFilter, Msg::PngFilter},
-                                 QStringLiteral("bmp"));
+    QString path =
+        askExportFile(M_export_dib, {Msg::BitmapFilter, Msg::PngFilter}, QStringLiteral("bmp"));
     if (path.isEmpty()) return;
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix != QLatin1String("bmp") && suffix != QLatin1String("png"))

@@ -42,11 +42,11 @@ enum class TForm1::When : uint8_t {
     // Something is selected, as the open menu shows it; closed, the item stays enabled so that
     // its shortcut works for a selection made without a menu update.
     SelectionShown,
-    NotEmpty,      // the construction has elements
-    Clipboard,     // the internal clipboard holds elements
-    Tool,          // the item's tool exists
-    Web,           // the web address is known
-    Later,         // made for a command that is not there yet: disabled
+    NotEmpty,  // the construction has elements
+    Clipboard, // the internal clipboard holds elements
+    Tool,      // the item's tool exists
+    Web,       // the web address is known
+    Later,     // made for a command that is not there yet: disabled
 };
 
 struct TForm1::MenuRow {

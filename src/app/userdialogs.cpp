@@ -2,9 +2,9 @@
 
 #include <QFileDialog>
 #include <QInputDialog>
-#include <QRegularExpression>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 namespace qorv {
 
@@ -40,13 +40,12 @@ class NativeDialogs : public UserDialogs {
         dialog.setDefaultSuffix(suffix);
         dialog.selectFile(proposed);
         // A name typed without an extension takes the one of the type chosen.
-        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
-                         [&dialog](const QString& filter) {
-                             static const QRegularExpression pattern(
-                                 QStringLiteral("\\*\\.(\\w+)"));
-                             const QRegularExpressionMatch m = pattern.match(filter);
-                             if (m.hasMatch()) dialog.setDefaultSuffix(m.captured(1));
-                         });
+        QObject::connect(
+            &dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+                static const QRegularExpression pattern(QStringLiteral("\\*\\.(\\w+)"));
+                const QRegularExpressionMatch m = pattern.match(filter);
+                if (m.hasMatch()) dialog.setDefaultSuffix(m.captured(1));
+            });
         return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     }
 

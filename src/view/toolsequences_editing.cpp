@@ -371,9 +371,10 @@ bool editExistingText(SequenceHost& host, Element& e) {
     typed.font = t->font;
     typed.runs = t->runs;
     if (!host.editText(typed) || typed.lines.empty()) return false;
-    const bool sameRuns = std::equal(
-        typed.runs.begin(), typed.runs.end(), t->runs.begin(), t->runs.end(),
-        [](const FontRun& a, const FontRun& b) { return a.font == b.font && a.length == b.length; });
+    const bool sameRuns = std::equal(typed.runs.begin(), typed.runs.end(), t->runs.begin(),
+                                     t->runs.end(), [](const FontRun& a, const FontRun& b) {
+                                         return a.font == b.font && a.length == b.length;
+                                     });
     if (typed.lines == t->lines && typed.font == t->font && sameRuns) return false;
     host.recordUndo(); // keeps the working list: `e` stays valid
     auto* target = e.tailAs<TextTail>();

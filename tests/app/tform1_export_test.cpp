@@ -3,9 +3,9 @@
 #include "app/windowtest.h"
 
 #include "dialogs/tv_imp.h"
-#include "view/exportfile.h"
 #include "model/constructionbuilder.h"
 #include "model/uitext.h"
+#include "view/exportfile.h"
 #include "view/qtexts.h"
 
 #include <QClipboard>
