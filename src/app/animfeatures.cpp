@@ -149,6 +149,13 @@ void AnimationFeatures::switchTracesOff() {
 void AnimationFeatures::openReplay() {
     if (TPaP_->isVisible()) return;
     TPaP_->start();
+    // In the drawing's bottom right corner, clear of the middle where the construction is.
+    const QWidget* area = w_.canvas().drawingArea();
+    TPaP_->adjustSize();
+    const QPoint corner = area->mapToGlobal(QPoint(area->width(), area->height()));
+    const QRect screen = area->screen()->availableGeometry();
+    TPaP_->move(std::max(screen.left(), corner.x() - TPaP_->width() - 12),
+                std::max(screen.top(), corner.y() - TPaP_->height() - 36));
     TPaP_->show();
 }
 

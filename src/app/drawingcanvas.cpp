@@ -21,6 +21,7 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <QWidgetAction>
 
 #include <algorithm>
@@ -580,6 +581,17 @@ bool DrawingCanvas::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonDblClick: {
         auto* m = static_cast<QMouseEvent*>(event);
         interaction_.doubleClick(pixelOf(m), buttonOf(m), modifierBits(m->modifiers()));
+        return true;
+    }
+    case QEvent::Wheel: {
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        if (!(wheel->modifiers() & Qt::ControlModifier)) return false;
+        // Steps less than half a second apart belong to one burst: one undo step.
+        const bool continuing = wheelClock_.isValid() && wheelClock_.elapsed() < 500;
+        wheelClock_.start();
+        const QPointF at = wheel->position();
+        interaction_.wheelZoom({int(std::lround(at.x())), int(std::lround(at.y()))},
+                               wheel->angleDelta().y() / 120.0, continuing);
         return true;
     }
     case QEvent::Leave:

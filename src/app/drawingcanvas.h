@@ -14,6 +14,7 @@
 #include "view/interaction.h"
 #include "view/renderer.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QString>
 #include <QWidget>
@@ -236,6 +237,7 @@ class DrawingCanvas : public QWidget, public InteractionHost, public MuePanHost 
     Element* replayStep_ = nullptr;
     bool replayWhole_ = false;
     int toolUndoSteps_ = 0;
+    QElapsedTimer wheelClock_; // since the last Ctrl + wheel step
     int cursorNumber_ = 0;
     std::function<int(const std::vector<Element*>&)> ambiguityChooser_;
 };

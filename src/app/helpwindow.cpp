@@ -10,11 +10,16 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace qorv {
 
@@ -103,10 +108,14 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(back_, &QToolButton::clicked, browser_, &QTextBrowser::backward);
     connect(home_, &QToolButton::clicked, browser_, &QTextBrowser::home);
     connect(browser_, &QTextBrowser::backwardAvailable, back_, &QToolButton::setEnabled);
+    close_ = new QPushButton(this);
+    close_->setObjectName(QStringLiteral("B_cerrar"));
+    connect(close_, &QPushButton::clicked, this, &QWidget::close);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(back_);
     buttons->addWidget(home_);
     buttons->addStretch(1);
+    buttons->addWidget(close_);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addLayout(buttons);
@@ -117,6 +126,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 void HelpWindow::applyTexts() {
     setWindowTitle(text(Msg::HelpCaption));
     back_->setToolTip(text(Msg::HelpBack));
+    close_->setText(text(Msg::CloseCaption));
     home_->setToolTip(
         QString(componentText(QStringLiteral("M_contenidos"))).remove(QLatin1Char('&')));
 }
@@ -138,11 +148,31 @@ bool HelpWindow::setFolder(const QString& folder, const QString& code) {
     return true;
 }
 
+void HelpWindow::placeBesideParent() {
+    placed_ = true;
+    const QWidget* main = parentWidget() ? parentWidget()->window() : nullptr;
+    if (!main) return;
+    // Below whatever the main window shows above its central part (menus, tool bars), on its
+    // right side, and on the screen.
+    int top = main->mapToGlobal(QPoint(0, 0)).y();
+    if (const auto* mw = qobject_cast<const QMainWindow*>(main))
+        if (const QWidget* centre = mw->centralWidget())
+            top = centre->mapToGlobal(QPoint(0, 0)).y();
+    const QRect screen = main->screen()->availableGeometry();
+    const QRect inside(main->mapToGlobal(QPoint(0, 0)), main->size());
+    const int w = std::min(width(), screen.width());
+    const int h = std::min(height(), std::max(200, screen.bottom() - top - 8));
+    resize(w, h);
+    const int left = std::clamp(inside.right() - w - 8, screen.left(), screen.right() - w);
+    move(left, std::clamp(top + 8, screen.top(), std::max(screen.top(), screen.bottom() - h)));
+}
+
 void HelpWindow::showTopic(const QString& page, const QString& anchor) {
     QUrl url = QUrl::fromLocalFile(pages_ + QLatin1Char('/') + page);
     if (!anchor.isEmpty()) url.setFragment(anchor);
     browser_->setSource(url);
     if (!anchor.isEmpty()) browser_->scrollToAnchor(anchor);
+    if (!placed_) placeBesideParent();
     show();
     raise();
     activateWindow();

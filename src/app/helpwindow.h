@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class QTextBrowser;
+class QPushButton;
 class QToolButton;
 
 namespace qorv {
@@ -28,7 +29,8 @@ class HelpWindow : public QWidget {
     // The help pages of the language `code` under `folder` (the Spanish ones when that language
     // has none). False when there are no pages at all.
     bool setFolder(const QString& folder, const QString& code);
-    // Shows a page at an anchor, and the window in front.
+    // Shows a page at an anchor, and the window in front; the first time beside the parent's
+    // menu bar and tool bars, never over them.
     void showTopic(const QString& page, const QString& anchor = QString());
     QTextBrowser* browser() const { return browser_; }
     // The folder of pages in use (with its language).
@@ -36,9 +38,13 @@ class HelpWindow : public QWidget {
     void applyTexts();
 
   private:
+    void placeBesideParent();
+
     QTextBrowser* browser_ = nullptr;
     QToolButton* back_ = nullptr;
     QToolButton* home_ = nullptr;
+    QPushButton* close_ = nullptr;
+    bool placed_ = false;
     QString pages_;
 };
 

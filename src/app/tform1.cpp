@@ -130,6 +130,14 @@ void TForm1::warn(const QString& message) {
     QMessageBox::warning(this, text(Msg::ProgramCaption), message);
 }
 
+void TForm1::inform(const QString& message) {
+    if (messageSink_) {
+        messageSink_(message);
+        return;
+    }
+    QMessageBox::information(this, text(Msg::ProgramCaption), message);
+}
+
 // ---- status bar --------------------------------------------------------------------------------
 
 void TForm1::updateStatusUnits() {

@@ -356,6 +356,7 @@ class TForm1 : public QMainWindow,
     std::vector<std::pair<QString, Document*>> otherDocuments() override;
     std::optional<QString> askText(const QString& prompt, const QString& initial) override;
     void warnUser(const QString& message) override { warn(message); }
+    void showMacroHelp(QWidget* dialog) override;
     QString macroFileToSave(const QString& proposed) override;
     QString macroFileToOpen() override;
     QString macroFolder() const override { return lastMacroFolder(); }
@@ -394,13 +395,19 @@ class TForm1 : public QMainWindow,
     void updateStatusUnits();
     void updateSizeGrip();
     void warn(const QString& text);
+    // A message with the information icon (through the message sink when one is set).
+    void inform(const QString& text);
     // Export and print (tform1_export.cpp).
     void setupExportActions();
     void beforeExport();
     ExportRequest drawingRequest(QSize whole);
-    QString askExportFile(const QAction* item, int filter, const QString& suffix);
+    // A file to export to, of the types of the text-table `filters` (the first chosen first).
+    QString askExportFile(const QAction* item, const std::vector<int>& filters,
+                          const QString& suffix);
     void writeExport(const QString& path, const ExportRequest& request);
-    QPrinter* printer();
+    // The printer, or without one a PDF file's page: for a print job (`forJob`) the user is
+    // asked whether to print to a PDF file, and which. Null when there is nothing to print on.
+    QPrinter* printer(bool forJob);
 
     // ---- documents (tform1_docs.cpp)
     // The one place where documents come into being, new or to be read into: what every new
@@ -501,6 +508,7 @@ class TForm1 : public QMainWindow,
     QAction* M_barest = nullptr;    // "Barra de Estado"
     QAction* M_modovisor = nullptr; // "Modo visor"
     HelpWindow* helpWindow_ = nullptr;
+    bool editMenuOpen_ = false; // "&Edición" is open: its items show what they can do now
     QString helpFolder_;
     QHash<QString, QAction*> menuActions_; // the items of the menu table by name
 

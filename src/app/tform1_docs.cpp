@@ -614,7 +614,10 @@ void TForm1::showRecentFiles() {
 }
 
 QString TForm1::lastMacroFolder() const {
-    return folders_.macros.isEmpty() ? QCoreApplication::applicationDirPath() : folders_.macros;
+    if (!folders_.macros.isEmpty()) return folders_.macros;
+    // Until a macro file has been used, the folder of documents: the program's own folder is
+    // not a place of the user's.
+    return folders_.documents.isEmpty() ? QDir::homePath() : folders_.documents;
 }
 
 void TForm1::storeDocumentSettings() {

@@ -98,13 +98,17 @@ void TForm1::copyDrawingToClipboard() {
     if (!image.isNull()) QGuiApplication::clipboard()->setImage(image);
 }
 
-QString TForm1::askExportFile(const QAction* item, int filter, const QString& suffix) {
+QString TForm1::askExportFile(const QAction* item, const std::vector<int>& filters,
+                              const QString& suffix) {
     const QString folder = folders_.documents.isEmpty() ? QDir::currentPath() : folders_.documents;
     const QString proposed =
         QDir(folder).filePath(docs_.name(docs_.currentIndex()) + QStringLiteral(".") + suffix);
     QString caption = item->text();
     caption.remove(QLatin1Char('&'));
-    QString path = dialogs().saveFileName(caption, proposed, {text(filter)}, suffix);
+    QStringList names;
+    for (int filter : filters)
+        names << text(filter);
+    QString path = dialogs().saveFileName(caption, proposed, names, suffix);
     if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".") + suffix;
     // A read-only file of that name is replaced all the same.
     if (!path.isEmpty() && QFileInfo::exists(path))
@@ -123,7 +127,7 @@ void TForm1::writeExport(const QString& path, const ExportRequest& request) {
 void TForm1::exportDxf() {
     if (noDocument_) return;
     beforeExport();
-    const QString path = askExportFile(M_export_dxf, Msg::DxfFilter, QStringLiteral("dxf"));
+    const QString path = askExportFile(M_export_dxf, {Msg::DxfFilter}, QStringLiteral("dxf"));
     if (path.isEmpty()) return;
     ExportRequest r;
     r.showHidden = canvas_->showHidden();
@@ -133,13 +137,26 @@ void TForm1::exportDxf() {
 void TForm1::exportDrawing() {
     if (noDocument_) return;
     beforeExport();
-    ExportRequest r = drawingRequest(canvas_->screenSize());
+    // What the view shows, or the rubber-band area.
+    ExportRequest r = drawingRequest(canvas_->drawingAreaSize());
+    QString path =
+        askExportFile(M_export_dib, {Msg::BitmapFilter, Msg::PngFilter}, QStringLiteral("bmp"));
+    if (path.isEmpty()) return;
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix != QLatin1String("bmp") && suffix != QLatin1String("png"))
+        path += QStringLiteral(".bmp");
     // A larger drawing is made at the factor itself, pens and text growing with it, without
-    // antialiasing.
-    r.factor = std::max(1, options_.exportScale);
+    // antialiasing; a factor that would pass the largest picture is lowered to one that fits.
+    const int wanted = std::max(1, options_.exportScale);
+    r.factor = std::max(1, fittingFactor(r.width, r.height, wanted));
+    if (r.factor < wanted)
+        inform(text(Msg::ExportFactorLowered)
+                   .arg(wanted)
+                   .arg(r.factor)
+                   .arg(r.width * r.factor)
+                   .arg(r.height * r.factor));
     if (r.factor > 1) r.antialiased = false;
-    const QString path = askExportFile(M_export_dib, Msg::BitmapFilter, QStringLiteral("bmp"));
-    if (!path.isEmpty()) writeExport(path, r);
+    writeExport(path, r);
 }
 
 void TForm1::exportVector(const QString& suffix) {
@@ -151,27 +168,33 @@ void TForm1::exportVector(const QString& suffix) {
     const QString path = askExportFile(svg   ? M_export_svg
                                        : pdf ? M_export_pdf
                                              : M_export_tikz,
-                                       svg   ? Msg::SvgFilter
-                                       : pdf ? Msg::PdfFilter
-                                             : Msg::TikzFilter,
+                                       {svg   ? Msg::SvgFilter
+                                        : pdf ? Msg::PdfFilter
+                                              : Msg::TikzFilter},
                                        suffix);
     if (!path.isEmpty()) writeExport(path, r);
 }
 
 // ---- printing ---------------------------------------------------------------------------------
 
-QPrinter* TForm1::printer() {
+QPrinter* TForm1::printer(bool forJob) {
+    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     if (!printFile_.isEmpty()) {
-        if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
         printer_->setOutputFormat(QPrinter::PdfFormat);
         printer_->setOutputFileName(printFile_);
         return printer_.get();
     }
-    if (QPrinterInfo::defaultPrinter().isNull()) {
-        warn(text(Msg::NoPrinter));
+    if (!QPrinterInfo::defaultPrinter().isNull()) return printer_.get();
+    // Without a printer the page is a PDF file's; a print asks for the file.
+    printer_->setOutputFormat(QPrinter::PdfFormat);
+    if (!forJob) return printer_.get();
+    if (dialogs().ask(text(Msg::ProgramCaption), text(Msg::NoPrinter) + QStringLiteral("\n") +
+                                                     text(Msg::PrintToPdfQuestion)) !=
+        UserDialogs::Answer::Yes)
         return nullptr;
-    }
-    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    const QString path = askExportFile(Imprimir1, {Msg::PdfFilter}, QStringLiteral("pdf"));
+    if (path.isEmpty()) return nullptr;
+    printer_->setOutputFileName(path);
     return printer_.get();
 }
 
@@ -180,7 +203,7 @@ void TForm1::printDocument() {
     chooseTool(Tool::Move);
     beforeExport();
     canvas_->recalculateAndRedraw();
-    QPrinter* device = printer();
+    QPrinter* device = printer(true);
     if (!device) return;
     TV_imp dialog(
         *canvas_, *device, [this](QPrinter& p) { runPageSetup(p); },
@@ -195,7 +218,7 @@ void TForm1::runPageSetup(QPrinter& device) {
 
 // "Configurar Impresión...": the page set-up of the printer the next print uses.
 void TForm1::pageSetup() {
-    if (QPrinter* device = printer()) runPageSetup(*device);
+    if (QPrinter* device = printer(false)) runPageSetup(*device);
 }
 
 void TForm1::printBitmap() {
@@ -204,7 +227,7 @@ void TForm1::printBitmap() {
     if (dialogs().ask(text(Msg::ProgramCaption), text(Msg::PrintBitmapQuestion)) !=
         UserDialogs::Answer::Yes)
         return;
-    QPrinter* device = printer();
+    QPrinter* device = printer(true);
     if (!device) return;
     const QImage& screen = canvas_->mainBitmap();
     QImage picture = screen;

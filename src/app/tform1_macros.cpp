@@ -1,10 +1,12 @@
 // The main window's "&Macros": the macro dialog and what it asks of the window.
 #include "app/tform1.h"
 
+#include "app/helpwindow.h"
 #include "macros/macrosession.h"
 #include "model/uitext.h"
 #include "settings/language.h"
 #include "view/qtexts.h"
+#include "view/tooltable.h"
 
 #include <QAction>
 #include <QMenu>
@@ -39,6 +41,12 @@ void TForm1::openMacroDialog() {
         macroDialogHook_(dialog);
     else
         dialog.exec();
+    // The help shown from the dialog was its own while it ran: it stays, with the window.
+    if (helpWindow_ && helpWindow_->parentWidget() == &dialog) {
+        const bool shown = helpWindow_->isVisible();
+        helpWindow_->setParent(this, Qt::Window);
+        if (shown) helpWindow_->show();
+    }
 
     session.dialogOpen = false;
     if (dialog.chosenTool() >= 0)
@@ -49,6 +57,18 @@ void TForm1::openMacroDialog() {
         toolBars_->showTool(currentTool()); // B_MacCon was pressed to open the dialog
     canvas_->redraw();                      // without the marks
     updateTitle();
+}
+
+void TForm1::showMacroHelp(QWidget* dialog) {
+    HelpWindow* help = openHelp();
+    if (!help) return;
+    // A modal dialog blocks every window but its own: the help joins the dialog while it runs.
+    if (dialog && help->parentWidget() != dialog) {
+        help->hide();
+        help->setParent(dialog, Qt::Window);
+    }
+    const HelpTopic topic = helpTopic(Tool::ApplyMacro);
+    help->showTopic(QString::fromLatin1(topic.page), QString::fromLatin1(topic.anchor));
 }
 
 std::vector<std::pair<QString, Document*>> TForm1::otherDocuments() {

@@ -39,11 +39,14 @@ enum class TForm1::When : uint8_t {
     Redo,          // ... or forward
     Selection,     // something is selected
     MoveSelection, // the move tool, and something selected
-    NotEmpty,      // the construction has elements
-    Clipboard,     // the internal clipboard holds elements
-    Tool,          // the item's tool exists
-    Web,           // the web address is known
-    Later,         // made for a command that is not there yet: disabled
+    // Something is selected, as the open menu shows it; closed, the item stays enabled so that
+    // its shortcut works for a selection made without a menu update.
+    SelectionShown,
+    NotEmpty,  // the construction has elements
+    Clipboard, // the internal clipboard holds elements
+    Tool,      // the item's tool exists
+    Web,       // the web address is known
+    Later,     // made for a command that is not there yet: disabled
 };
 
 struct TForm1::MenuRow {
@@ -141,10 +144,8 @@ const std::vector<TForm1::MenuRow>& TForm1::menuRows() {
         made(Edit, "M_undo", "Ctrl+Z", W::Undo),
         made(Edit, "M_redo", "Ctrl+Y", W::Redo),
         separator(Edit),
-        // Their shortcuts must work whenever there is a selection, also one made without a
-        // redraw: they stay enabled and do nothing without one.
-        made(Edit, "M_cortar", "Ctrl+X"),
-        made(Edit, "M_copiar", "Ctrl+C"),
+        made(Edit, "M_cortar", "Ctrl+X", W::SelectionShown),
+        made(Edit, "M_copiar", "Ctrl+C", W::SelectionShown),
         made(Edit, "M_pegar", "Ctrl+V", W::Clipboard),
         item(Edit, "M_borrar", "", &TForm1::deleteSelection, W::MoveSelection),
         separator(Edit),
@@ -328,6 +329,13 @@ void TForm1::buildMenus() {
             m->menuAction()->setObjectName(name);
             menus.insert(name, m);
             menuActions_.insert(name, m->menuAction());
+            if (name == QLatin1String(Edit)) {
+                connect(m, &QMenu::aboutToShow, this, [this] { editMenuOpen_ = true; });
+                connect(m, &QMenu::aboutToHide, this, [this] {
+                    editMenuOpen_ = false;
+                    updateMenuStates();
+                });
+            }
             // Items enabled by the selection follow it when the menu opens.
             connect(m, &QMenu::aboutToShow, this, &TForm1::updateMenuStates);
             continue;
@@ -409,6 +417,8 @@ void TForm1::updateMenuStates() {
             return selection;
         case When::MoveSelection:
             return selection && currentTool() == Tool::Move;
+        case When::SelectionShown:
+            return selection || !editMenuOpen_;
         case When::NotEmpty:
             return doc.head != nullptr;
         case When::Clipboard:

@@ -13,6 +13,7 @@ namespace qorv {
 bool TForm1::editText(TextTail& text) {
     TVTexto dialog(
         text.font, document().background, [this](FontRecord& f) { return chooseFont(f); }, this);
+    if (!text.lines.empty()) dialog.showText(text);
     runDialog(dialog);
     if (dialog.result() != QDialog::Accepted) return false;
     dialog.fillText(text);

@@ -4,6 +4,7 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 namespace qorv {
 
@@ -38,6 +39,13 @@ class NativeDialogs : public UserDialogs {
         dialog.setNameFilters(filters);
         dialog.setDefaultSuffix(suffix);
         dialog.selectFile(proposed);
+        // A name typed without an extension takes the one of the type chosen.
+        QObject::connect(
+            &dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+                static const QRegularExpression pattern(QStringLiteral("\\*\\.(\\w+)"));
+                const QRegularExpressionMatch m = pattern.match(filter);
+                if (m.hasMatch()) dialog.setDefaultSuffix(m.captured(1));
+            });
         return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     }
 

@@ -1,6 +1,7 @@
 #include "dialogs/tedit_elem.h"
 
 #include "calc/expression.h"
+#include "geometry/paramcolor.h"
 #include "model/buttonaction.h"
 #include "model/elementcodec.h"
 #include "model/iteration.h"
@@ -77,6 +78,14 @@ std::optional<int32_t> integerField(const QLineEdit* f) {
     return ok ? std::optional<int32_t>(v) : std::nullopt;
 }
 
+// What `ed_nom` edits instead of a name: a property check's result as it shows now, a button's
+// caption.
+std::string* ownText(Element& e) {
+    if (auto* t = e.tailAs<CheckTail>()) return e.option == 1 ? &t->trueText : &t->falseText;
+    if (auto* t = e.tailAs<ButtonTail>()) return &t->caption;
+    return nullptr;
+}
+
 // Red, green and blue of a colour word (red in the low byte).
 QColor qcolorOf(Color c) {
     return QColor(c & 0xff, (c >> 8) & 0xff, (c >> 16) & 0xff);
@@ -116,22 +125,18 @@ TEdit_elem::TEdit_elem(ElementDialogHost& host, Element& e, QWidget* parent)
     int i = 0;
     for (const Preset& p : kColours) {
         const Color c = p.color;
-        QPushButton* b = button(QString::fromLatin1(p.name), QString(), [c](Element& x) {
-            x.color = c;
-            x.colorParam = Ref{};
-            x.colorParamMode = 0;
-        });
+        QPushButton* b = button(QString::fromLatin1(p.name), QString(),
+                                [c](Element& x) { setLineColour(x, c); });
         b->setStyleSheet(QStringLiteral("background-color: %1").arg(qcolorOf(c).name()));
         b->setFixedSize(22, 22);
         colours->addWidget(b, i / 8, i % 8);
         ++i;
     }
     QPushButton* rgb = button(QStringLiteral("Brgb"), text(Msg::ElemRgb), [this](Element& x) {
-        const QColor c = QColorDialog::getColor(qcolorOf(x.color), this);
+        const auto* t = x.tailAs<TextTail>();
+        const QColor c = QColorDialog::getColor(qcolorOf(t ? t->font.color : x.color), this);
         if (!c.isValid()) return;
-        x.color = Color(c.red() | (c.green() << 8) | (c.blue() << 16));
-        x.colorParam = Ref{};
-        x.colorParamMode = 0;
+        setLineColour(x, Color(c.red() | (c.green() << 8) | (c.blue() << 16)));
     });
     colours->addWidget(rgb, 0, 8, 2, 1);
     // The parametric colour is chosen with its tool on the drawing: the dialog closes first.
@@ -228,6 +233,7 @@ TEdit_elem::TEdit_elem(ElementDialogHost& host, Element& e, QWidget* parent)
     ed_nom = new QLineEdit(qtext(doc.nameOf(&e)), this);
     if (e.method == Method::Name)
         if (const auto* t = e.tailAs<NameTail>()) ed_nom->setText(qtext(t->text));
+    if (const std::string* own = ownText(e)) ed_nom->setText(qtext(*own));
     ed_nom->setObjectName(QStringLiteral("ed_nom"));
     form->addWidget(new QLabel(text(Msg::NameLabel), this), r, 0);
     form->addWidget(ed_nom, r++, 1);
@@ -493,7 +499,13 @@ void TEdit_elem::applyAndClose() {
     const std::string before = e_->method == Method::Name && e_->tailAs<NameTail>()
                                    ? e_->tailAs<NameTail>()->text
                                    : doc.nameOf(e_);
-    if (typed != before) {
+    if (std::string* own = ownText(*e_)) {
+        // An emptied caption would leave nothing to click or read: the old one stays.
+        if (!typed.empty() && typed != *own) {
+            *own = typed;
+            doc.modified = 1;
+        }
+    } else if (typed != before) {
         const bool selfDeleted = e_->method == Method::Name && typed.empty();
         doc.setName(e_, typed, host_.dialogCreationOptions());
         doc.modified = 1;
@@ -528,6 +540,8 @@ void TEdit_elem::applyAndClose() {
 
 void TEdit_elem::cancelAndClose() {
     closing_.revert = true;
+    // A Bcolorpar whose typed fields were refused leaves nothing to start.
+    parametricColourAsked_ = false;
     if (e_) restore(*e_, kept_);
     host_.dialogRevertStep();
     Document& doc = host_.dialogDocument();

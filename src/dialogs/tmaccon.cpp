@@ -19,6 +19,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -57,6 +58,7 @@ TMacCon::TMacCon(MacroDialogHost& host, QWidget* parent) : QDialog(parent), host
     B_comp = button(text(Msg::CompleteMacro), "B_comp");
     B_activar = button(text(Msg::OkButton), "B_activar");
     B_no = button(text(Msg::OkButton), "B_no");
+    B_ayuda = button(text(Msg::HelpButton), "B_ayuda");
     B_guarmac = button(text(Msg::SaveMacro), "B_guarmac");
     B_carmac = button(text(Msg::LoadMacros), "B_carmac");
     B_nombre = button(text(Msg::RenameMacro), "B_nombre");
@@ -90,6 +92,7 @@ TMacCon::TMacCon(MacroDialogHost& host, QWidget* parent) : QDialog(parent), host
     for (QPushButton* b : {B_guarmac, B_carmac, B_nombre, B_eliminar})
         right->addWidget(b);
     right->addStretch(1);
+    right->addWidget(B_ayuda);
     right->addWidget(B_no);
 
     auto* layout = new QHBoxLayout(this);
@@ -101,6 +104,9 @@ TMacCon::TMacCon(MacroDialogHost& host, QWidget* parent) : QDialog(parent), host
     connect(B_comp, &QPushButton::clicked, this, &TMacCon::completeMacro);
     connect(B_activar, &QPushButton::clicked, this, &TMacCon::applyChosen);
     connect(B_no, &QPushButton::clicked, this, &TMacCon::reject);
+    connect(B_ayuda, &QPushButton::clicked, this, [this] { host_.showMacroHelp(this); });
+    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(f1, &QShortcut::activated, this, [this] { host_.showMacroHelp(this); });
     connect(B_guarmac, &QPushButton::clicked, this, &TMacCon::saveChosen);
     connect(B_carmac, &QPushButton::clicked, this,
             [this] { loadMenu()->exec(B_carmac->mapToGlobal(QPoint(0, B_carmac->height()))); });

@@ -15,6 +15,7 @@ class QListWidget;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
+class QWidget;
 
 namespace qorv {
 
@@ -43,6 +44,8 @@ class MacroDialogHost {
     virtual void setMacroFolder(const QString& folder) = 0;
     // The initial and final lists were released: the drawing loses their marks.
     virtual void macroListsReleased() = 0;
+    // The help on macros (B_ayuda, F1), usable while `dialog` is open.
+    virtual void showMacroHelp(QWidget* dialog) { (void)dialog; }
 };
 
 class TMacCon : public QDialog {
@@ -100,6 +103,7 @@ class TMacCon : public QDialog {
     QPushButton* B_comp = nullptr;
     QPushButton* B_activar = nullptr;
     QPushButton* B_no = nullptr;
+    QPushButton* B_ayuda = nullptr;
     QPushButton* B_guarmac = nullptr;
     QPushButton* B_carmac = nullptr;
     QPushButton* B_nombre = nullptr;

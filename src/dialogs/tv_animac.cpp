@@ -91,6 +91,8 @@ TV_animac::TV_animac(AnimationHost& host, QWidget* parent)
     UpDown_vel->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
     B_cancel = new QPushButton(text(Msg::OkButton), this);
     B_cancel->setObjectName(QStringLiteral("B_cancel"));
+    // Enter in the speed box takes the speed; only a click closes the window.
+    B_cancel->setAutoDefault(false);
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(CB, 0, 0, 1, 5);

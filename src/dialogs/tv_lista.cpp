@@ -11,6 +11,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -141,7 +142,9 @@ TV_lista::TV_lista(std::function<Document&()> document, std::function<void(Eleme
     add("B_font", QStringLiteral("A"), [this] {
         bool ok = false;
         const QFont f = QFontDialog::getFont(&ok, list_->font(), this);
-        if (ok) list_->setFont(f);
+        if (!ok) return;
+        list_->setFont(f);
+        fitFirstColumn();
     });
     add("B_colfon", QStringLiteral("#"), [this] {
         const QColor c = QColorDialog::getColor(list_->palette().color(QPalette::Base), this);
@@ -167,7 +170,21 @@ void TV_lista::rebuild() {
         item->setText(0, qtext(listFirstColumn(doc, *e)));
         item->setText(1, qtext(listSecondColumn(doc, *e)));
     }
-    list_->resizeColumnToContents(0);
+    fitFirstColumn();
+}
+
+void TV_lista::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    fitFirstColumn(); // the font is the one shown only now
+}
+
+void TV_lista::fitFirstColumn() {
+    const QFontMetrics fm(list_->font());
+    int widest = 0;
+    for (int i = 0; i < list_->topLevelItemCount(); ++i)
+        widest = std::max(widest, fm.horizontalAdvance(list_->topLevelItem(i)->text(0)));
+    const int margin = list_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list_);
+    list_->setColumnWidth(0, widest + 2 * (margin + 1) + 2 * fm.averageCharWidth());
 }
 
 void TV_lista::moveTo(int row) {

@@ -36,8 +36,13 @@ class TV_lista : public QDialog {
     // "Copiar": the whole list on the system clipboard.
     void copyToClipboard();
 
+  protected:
+    void showEvent(QShowEvent* event) override;
+
   private:
     void moveTo(int row);
+    // The first column as wide as its widest text and a clear gap before the second.
+    void fitFirstColumn();
 
     std::function<Document&()> document_;
     std::function<void(Element&)> edit_;

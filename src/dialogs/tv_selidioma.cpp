@@ -4,6 +4,7 @@
 #include "view/qtexts.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -29,7 +30,11 @@ TV_selidioma::TV_selidioma(const QStringList& names, QWidget* parent) : QDialog(
     buttons->addStretch(1);
     buttons->addWidget(BotOK);
     buttons->addWidget(BotCancel);
+    auto* prompt = new QLabel(text(Msg::LanguagePrompt), this);
+    prompt->setObjectName(QStringLiteral("Label1"));
+    prompt->setBuddy(ListBox1);
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(prompt);
     layout->addWidget(ListBox1);
     layout->addLayout(buttons);
     resize(280, 240);

@@ -175,6 +175,46 @@ void TVTexto::changeFormat(const std::function<void(QTextCharFormat&)>& change) 
     Memo1->setFocus();
 }
 
+void TVTexto::showText(const TextTail& t) {
+    font_ = t.font;
+    showDefaultFont();
+    Memo1->clear();
+    // The runs cover the characters in order, a line break counting as two; characters past
+    // the last run take the text's font.
+    size_t run = 0;
+    int32_t left = t.runs.empty() ? 0 : t.runs.front().length;
+    auto fontHere = [&]() -> const FontRecord& {
+        while (run < t.runs.size() && left <= 0)
+            if (++run < t.runs.size()) left = t.runs[run].length;
+        return run < t.runs.size() ? t.runs[run].font : font_;
+    };
+    QTextCursor c(Memo1->document());
+    for (size_t i = 0; i < t.lines.size(); ++i) {
+        const QString line = QString::fromStdString(t.lines[i]);
+        if (i > 0) {
+            c.insertBlock();
+            left -= 2; // the break before this line
+        }
+        // A blank line is kept as one space: it shows empty again.
+        if (line == QLatin1String(" ")) {
+            c.setBlockCharFormat(charFormatOf(fontHere()));
+            c.setCharFormat(charFormatOf(fontHere()));
+            --left;
+            continue;
+        }
+        qsizetype at = 0;
+        while (at < line.size()) {
+            const FontRecord& f = fontHere();
+            const qsizetype n = run < t.runs.size() ? std::min<qsizetype>(left, line.size() - at)
+                                                    : line.size() - at;
+            c.insertText(line.mid(at, n), charFormatOf(f));
+            at += n;
+            left -= int32_t(n);
+        }
+    }
+    Memo1->moveCursor(QTextCursor::End);
+}
+
 void TVTexto::fillText(TextTail& out) const {
     out.lines.clear();
     out.runs.clear();

@@ -23,6 +23,8 @@ class TVTexto : public QDialog {
             std::function<bool(FontRecord&)> chooseFont, QWidget* parent = nullptr);
 
     QTextEdit* memo() const { return Memo1; }
+    // Shows an existing text: its lines with their font runs, its own font as the default.
+    void showText(const TextTail& text);
     // The text typed: its lines (an empty one kept as a single space), the default font and the
     // font runs, a new run starting wherever a character's format differs from the previous
     // character's (a line break counts as two characters of the run it lies in).

@@ -71,6 +71,19 @@ Color parametricColor(int mode, double x, Color from, Color to) {
     return from;
 }
 
+void setLineColour(Element& e, Color c) {
+    e.color = c;
+    e.colorParam = Ref{};
+    e.colorParamMode = 0;
+    if (auto* t = e.tailAs<TextTail>()) {
+        t->font.color = c;
+        for (FontRun& r : t->runs)
+            r.font.color = c;
+    }
+    if (e.font) e.font->color = c;
+    forEachSubElement(e, [c](Element& s) { s.color = c; });
+}
+
 bool hasFillColor(const Element& e) {
     switch (e.kind()) {
     case Kind::Polygon:

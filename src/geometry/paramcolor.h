@@ -45,4 +45,8 @@ void applyParametricColours(Document& doc);
 // stored negative for the fill colour; for mode 1000 the two end colours too.
 void setParamColour(Element& e, Element& number, int mode, bool fill, Color from, Color to);
 
+// Gives `e` the line colour `c` as it is seen: a text's characters and a number's font take it
+// too, sub-elements follow, and a parametric colour is dropped.
+void setLineColour(Element& e, Color c);
+
 } // namespace qorv

@@ -146,7 +146,7 @@ constexpr const char* kMessages[Msg::Count] = {
     "imprimir",
     "opciones",
     "número de copias",
-    "There is no default printer currently selected",
+    "No hay ninguna impresora instalada",
     "¿ Imprimir el dibujo de la pantalla ?",
     "La expresión está limitada a 100 caracteres",
     "Opciones generales",
@@ -544,6 +544,16 @@ constexpr SlotText kThirdMessages[] = {
     {Msg::ColTextTwoColours, "Entre dos colores"},
     {Msg::ColTextSaturation, "Saturación"},
     {Msg::ColTextBrightness, "Brillo"},
+
+    // Dialogs and tools, later additions.
+    {Msg::PngFilter, "Imágenes PNG (*.png)"},
+    {Msg::ExportFactorLowered, "Con el factor %1 el dibujo pasaría del tamaño máximo de imagen: se exporta con el factor %2 (%3 x %4 píxeles)."},
+    {Msg::ImageSideLimit, "La imagen debe medir entre 1 y %1 píxeles de lado"},
+    {Msg::ImagePixelLimit, "La imagen puede tener como máximo %1 píxeles"},
+    {Msg::ImageNoMemory, "No hay memoria suficiente para la imagen"},
+    {Msg::PrintToPdfQuestion, "¿ Imprimir en un archivo PDF ?"},
+    {Msg::LanguagePrompt, "Elige el idioma - Choose the language:"},
+    {Msg::UnknownFileType, "Tipo de archivo desconocido \"%1\":"},
 };
 
 constexpr const char* kNames[Name::Count] = {

@@ -388,11 +388,23 @@ enum : int {
     ColTextBrightness, // "Brillo"
     ColTextEnd,
 
+    // Dialogs and tools, later additions: slots 680..699.
+    ToolDlgFirst = 680,
+    PngFilter = ToolDlgFirst, // "Imágenes PNG (*.png)"
+    ExportFactorLowered,      // the export factor lowered to stay within the largest picture
+    ImageSideLimit,           // a picture side out of bounds; "%1" is the largest side
+    ImagePixelLimit,          // a picture of too many pixels; "%1" is the largest count
+    ImageNoMemory,            // "No hay memoria suficiente para la imagen"
+    PrintToPdfQuestion,       // no printer: "¿ Imprimir en un archivo PDF ?"
+    LanguagePrompt,           // the language chooser's prompt
+    UnknownFileType,          // a file type no export writes; "%1" is its extension
+    ToolDlgEnd,
+
     ThirdRangeEnd = 700
 };
 static_assert(ShellEnd <= CalcFirst && CalcEnd <= IterFirst && IterEnd <= ExportFirst &&
               ExportEnd <= AnimFirst && AnimEnd <= ElemFirst && ElemEnd <= ColTextFirst &&
-              ColTextEnd <= ThirdRangeEnd);
+              ColTextEnd <= ToolDlgFirst && ToolDlgEnd <= ThirdRangeEnd);
 }
 // clang-format on
 

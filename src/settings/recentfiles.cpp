@@ -32,7 +32,9 @@ void RecentFiles::add(const QString& path) {
 }
 
 QString RecentFiles::caption(int slot, const QString& path) {
-    return QLatin1Char('&') + QString::number(slot) + QLatin1Char(' ') + path;
+    QString number = QString::number(slot + 1);
+    number.insert(number.size() - 1, QLatin1Char('&'));
+    return number + QLatin1Char(' ') + path;
 }
 
 void RecentFiles::load(QSettings& store) {

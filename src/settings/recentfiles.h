@@ -23,7 +23,8 @@ class RecentFiles {
     void add(const QString& path);
     void clear() { paths_.clear(); }
 
-    // The menu caption of a slot: "&", the slot's digit, " " and the path.
+    // The menu caption of a slot: its number counted from 1, " " and the path; the number's last
+    // digit is the entry's accelerator ("&1" .. "&9", "1&0").
     static QString caption(int slot, const QString& path);
 
     // Reads the values "File9" down to "File0" of the "Recent Files" key and adds each one

@@ -72,8 +72,9 @@ class SequenceHost {
         (void)n;
         return false;
     }
-    // The text editor on a new text, whose font is the document's texts font: fills the lines,
-    // the default font and the font runs; false when it is cancelled.
+    // The text editor: on a new text (no lines yet, its font the document's texts font) or on
+    // the wording of an existing one. Fills the lines, the default font and the font runs;
+    // false when it is cancelled.
     virtual bool editText(TextTail& text) {
         (void)text;
         return false;
@@ -175,6 +176,10 @@ class PointSequence : public ToolSequence {
   private:
     Finish finish_;
 };
+
+// The text editor on the text `e`: OK replaces its lines and fonts in one undo step (an editor
+// left empty changes nothing). True when the text changed; the caller recalculates and redraws.
+bool editExistingText(SequenceHost& host, Element& e);
 
 // The sequence of a tool (null for tools whose clicks are handled elsewhere or not built).
 std::unique_ptr<ToolSequence> makeToolSequence(int tool);

@@ -70,26 +70,40 @@ bool renderDocumentToFile(const Document& doc, const std::string& path, int widt
 
 namespace {
 
+// A message of the text table with its "%1" replaced.
+std::string messageWith(int slot, const std::string& value) {
+    std::string m = uiText().message(slot);
+    if (const size_t at = m.find("%1"); at != std::string::npos) m.replace(at, 2, value);
+    return m;
+}
+
 bool checkSize(const ExportRequest& r, std::string* error) {
     const int64_t factor = std::max(1, r.factor);
     if (r.width < 1 || r.height < 1 || r.width * factor > MaxRenderSide ||
         r.height * factor > MaxRenderSide)
-        return fail(error, "the size must be between 1 and " + std::to_string(MaxRenderSide) +
-                               " pixels on each side");
+        return fail(error, messageWith(Msg::ImageSideLimit, std::to_string(MaxRenderSide)));
     if (int64_t(r.width) * r.height * factor * factor > MaxRenderPixels)
-        return fail(error,
-                    "the image may have at most " + std::to_string(MaxRenderPixels) + " pixels");
+        return fail(error, messageWith(Msg::ImagePixelLimit, std::to_string(MaxRenderPixels)));
     return true;
 }
 
 } // namespace
+
+int fittingFactor(int width, int height, int factor) {
+    if (width < 1 || height < 1) return 0;
+    for (int64_t f = std::clamp(factor, 1, MaxRenderSide); f >= 1; --f)
+        if (width * f <= MaxRenderSide && height * f <= MaxRenderSide &&
+            int64_t(width) * height * f * f <= MaxRenderPixels)
+            return int(f);
+    return 0;
+}
 
 bool renderDocumentToImage(const Document& doc, const ExportRequest& request, QImage& image,
                            std::string* error) {
     if (!checkSize(request, error)) return false;
     const int factor = std::max(1, request.factor);
     image = QImage(request.width * factor, request.height * factor, QImage::Format_RGB32);
-    if (image.isNull()) return fail(error, "not enough memory for the image");
+    if (image.isNull()) return fail(error, uiText().message(Msg::ImageNoMemory));
     QPainter painter(&image);
     painter.scale(factor, factor);
     Renderer().redraw(painter, doc, exportOptions(doc, request, false));
@@ -172,8 +186,8 @@ bool renderDocumentToFile(const Document& doc, const std::string& path,
             return fail(error, writeError(path));
         return commit(out, path, error);
     }
-    return fail(error, "unknown file type \"" + ext.toStdString() +
-                           "\": use .png, .bmp, .svg, .pdf, .tex or .dxf");
+    return fail(error, messageWith(Msg::UnknownFileType, ext.toStdString()) + " " +
+                           uiText().message(Msg::CliRenderTypes));
 }
 
 } // namespace qorv

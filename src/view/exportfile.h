@@ -35,6 +35,10 @@ struct ExportRequest {
     const QImage* trace = nullptr;
 };
 
+// The largest factor, at most `factor`, at which a width x height drawing stays within
+// MaxRenderSide and MaxRenderPixels; 0 when even factor 1 does not.
+int fittingFactor(int width, int height, int factor);
+
 // Draws the document into a file; the extension chooses the format: ".png" and ".bmp" are images,
 // ".svg" and ".pdf" vector files whose elements are paths and text, ".tex" a LaTeX document with
 // a TikZ picture (in the document's length unit, one unit a centimetre), ".dxf" a DXF drawing of

@@ -60,6 +60,7 @@ int Interaction::toolCursor() const {
 
 void Interaction::chooseTool(int tool, bool ownButton) {
     if (tool < 0 || tool >= ToolCount) tool = Tool::Move;
+    wheelBurst_ = false;
     Document& doc = host_.document();
     const bool keepSelection = tool == Tool::RotateSelection || tool == Tool::ShowHideButton ||
                                (tool == Tool::Move && ownButton);
@@ -106,6 +107,7 @@ void Interaction::endGesture() {
 
 void Interaction::documentReplaced() {
     attached_ = nullptr;
+    wheelBurst_ = false;
     timedButton_ = nullptr;
     area_.reset();
     centre_.reset();
@@ -347,6 +349,7 @@ void Interaction::move(Zoom& g, const Motion& m) {
 
 void Interaction::mousePress(ScreenPoint at, MouseButton button, int modifiers) {
     lastPointer_ = at;
+    wheelBurst_ = false;
     pointerKnown_ = true;
     if (button == MouseButton::Right) {
         // One gesture at a time: the right button pans only from rest.
@@ -569,6 +572,11 @@ void Interaction::doubleClick(ScreenPoint at, MouseButton button, int modifiers)
         const std::vector<Hit>& hits = hitTestAt(at);
         if (hits.size() != 1) return;
         Element& e = *hits.front().element;
+        if (e.tailAs<TextTail>()) {
+            if (editExistingText(*this, e)) host_.recalculateAndRedraw();
+            refreshHover();
+            return;
+        }
         int dialogTool = -1;
         switch (e.method) {
         case Method::Calculation:
@@ -705,6 +713,20 @@ void Interaction::buttonTimerFired() {
 }
 
 // ---- keyboard -----------------------------------------------------------------------------------
+
+void Interaction::wheelZoom(ScreenPoint at, double notches, bool continuing) {
+    // A tenth larger per notch; a flung wheel counts as ten notches at most.
+    constexpr double NotchFactor = 1.1;
+    notches = std::clamp(notches, -10.0, 10.0);
+    if (!std::isfinite(notches) || notches == 0 || gestureActive()) return;
+    if (!continuing || !wheelBurst_) {
+        recordUndo();
+        wheelBurst_ = true;
+    }
+    scaleConstruction(host_.document(), toWorld(at), std::pow(NotchFactor, notches));
+    host_.recalculateAndRedraw();
+    refreshHover();
+}
 
 void Interaction::keyPress(int key, int modifiers, bool autoRepeat) {
     (void)autoRepeat;

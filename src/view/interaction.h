@@ -142,6 +142,10 @@ class Interaction : private SequenceHost {
     void mouseRelease(ScreenPoint at, MouseButton button, int modifiers);
     void doubleClick(ScreenPoint at, MouseButton button, int modifiers);
     void keyPress(int key, int modifiers, bool autoRepeat = false);
+    // Ctrl + wheel: `notches` wheel steps (positive: away from the user, larger) scale the
+    // construction about the pointer as the zoom tool does. The steps of one burst (each
+    // `continuing` the one before) make one undo step; a press or another tool ends a burst.
+    void wheelZoom(ScreenPoint at, double notches, bool continuing);
     void keyRelease(int key, int modifiers);
     void leave(); // the pointer left the drawing area
     // The 150 ms button timer fired.
@@ -331,6 +335,7 @@ class Interaction : private SequenceHost {
 
     // The trace tool saved its undo step since it was chosen.
     bool traceUndoSaved_ = false;
+    bool wheelBurst_ = false; // a Ctrl + wheel burst has recorded its undo step
 
     // Button timer and key runs.
     Element* timedButton_ = nullptr;

@@ -8,6 +8,7 @@
 #include "model/buttonaction.h"
 #include "model/uitext.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -21,19 +22,6 @@ int styleOfTool(int tool) {
     return tool >= Tool::FirstPointShape && tool <= Tool::LastAngleMark
                ? styles[tool - Tool::FirstPointShape]
                : 1;
-}
-
-void setLineColour(Element& e, Color c) {
-    e.color = c;
-    e.colorParam = Ref{};
-    e.colorParamMode = 0;
-    if (auto* t = e.tailAs<TextTail>()) {
-        t->font.color = c;
-        for (FontRun& r : t->runs)
-            r.font.color = c;
-    }
-    if (e.font) e.font->color = c;
-    forEachSubElement(e, [c](Element& s) { s.color = c; });
 }
 
 // "Editar elemento": a click opens the properties dialog of the element.
@@ -295,12 +283,17 @@ class ButtonSequence : public ToolSequence {
     Point2 place_;
 };
 
-// Text (55): a click opens the text editor; OK inserts the text there, Cancel makes nothing.
+// Text (55): a click opens the text editor; OK inserts the text there, Cancel makes nothing. A
+// click on a text edits that text.
 class TextSequence : public ToolSequence {
   public:
     bool wantsPoint(const ClickEngine&, const Element*) const override { return false; }
 
     void click(ClickEngine& engine, const Click& click) override {
+        if (click.element && click.element->tailAs<TextTail>()) {
+            if (editExistingText(engine.host(), *click.element)) engine.markChanged();
+            return engine.reset();
+        }
         TextTail typed;
         typed.font = engine.doc().fonts[FontSlot::Texts];
         if (!engine.host().editText(typed) || typed.lines.empty()) return engine.reset();
@@ -365,6 +358,38 @@ class ParamColourSequence : public ToolSequence {
 };
 
 } // namespace
+
+} // namespace qorv::sequences
+
+namespace qorv {
+
+bool editExistingText(SequenceHost& host, Element& e) {
+    const auto* t = e.tailAs<TextTail>();
+    if (!t) return false;
+    TextTail typed;
+    typed.lines = t->lines;
+    typed.font = t->font;
+    typed.runs = t->runs;
+    if (!host.editText(typed) || typed.lines.empty()) return false;
+    const bool sameRuns = std::equal(typed.runs.begin(), typed.runs.end(), t->runs.begin(),
+                                     t->runs.end(), [](const FontRun& a, const FontRun& b) {
+                                         return a.font == b.font && a.length == b.length;
+                                     });
+    if (typed.lines == t->lines && typed.font == t->font && sameRuns) return false;
+    host.recordUndo(); // keeps the working list: `e` stays valid
+    auto* target = e.tailAs<TextTail>();
+    if (!target) return false;
+    target->lines = std::move(typed.lines);
+    target->font = typed.font;
+    target->runs = std::move(typed.runs);
+    e.option = int32_t(target->lines.size());
+    host.document().modified = 1;
+    return true;
+}
+
+} // namespace qorv
+
+namespace qorv::sequences {
 
 std::unique_ptr<ToolSequence> makeEditingSequence(int tool) {
     if (tool == Tool::ToggleVisibility || tool == Tool::DeleteElement || tool == Tool::Font ||

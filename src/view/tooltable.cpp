@@ -291,7 +291,8 @@ std::array<ToolInfo, ToolCount> buildTable() {
             auto mc = row(m, cursor, "B_MacCon").all();
             set(mc);
         }
-        auto tx = row(Tool::Text, Cursor::Text, "B_Texto").makes({Method::Text});
+        // A click on an existing text opens its wording.
+        auto tx = row(Tool::Text, Cursor::Text, "B_Texto").kind(Kind::Text).makes({Method::Text});
         set(tx);
         auto ang = row(Tool::Angle, Cursor::Construct, "B_Angulo").points(3).makes({Method::Angle});
         set(ang);

@@ -328,3 +328,65 @@ TEST_F(ElementControls, CaptionNamesTheCoordinateSystem) {
 }
 
 } // namespace
+
+// ed_nom edits a button's caption and the result text a check shows, and names neither.
+TEST_F(ElementControls, NameFieldEditsAButtonCaptionAndTheShownResultOfACheck) {
+    ConstructionBuilder build(w->document());
+    build.recalculate = true;
+    Element* a = build.point(0, 0);
+    Element* b = build.point(100, 0);
+    Element* c = build.point(0, 50);
+    Element* d = build.point(100, 50);
+    Element* ab = build.make(Method::Segment, a, b);
+    Element* cd = build.make(Method::Segment, c, d);
+    Element* check = build.make(Method::ParallelCheck, ab, cd);
+    Element* button = build.make(Method::ShowHideButton, nullptr, nullptr, nullptr, {a});
+    w->canvas().recalculateAndRedraw();
+    ASSERT_EQ(check->option, 1); // parallel: the true text shows
+    const auto* ct = check->tailAs<CheckTail>();
+    const std::string falseText = ct->falseText;
+    const auto* bt = button->tailAs<ButtonTail>();
+    ASSERT_FALSE(bt->caption.empty());
+
+    struct Case {
+        Element* e;
+        const std::string* shown;
+        QString typed;
+    };
+    for (const Case& k : {Case{button, &bt->caption, QStringLiteral("Ver el punto")},
+                          Case{check, &ct->trueText, QStringLiteral("Sí, son paralelas")}}) {
+        const std::string old = *k.shown;
+        edit(*k.e, [&](TEdit_elem& dlg) {
+            auto* f = dlg.findChild<QLineEdit*>(QStringLiteral("ed_nom"));
+            ASSERT_NE(f, nullptr);
+            EXPECT_EQ(f->text(), qtext(old));
+            f->setText(k.typed);
+            press(dlg, "BAceptar");
+        });
+        EXPECT_EQ(*k.shown, k.typed.toStdString());
+        EXPECT_EQ(w->document().nameOf(k.e), "");
+        // An emptied field keeps the text.
+        edit(*k.e, [&](TEdit_elem& dlg) {
+            type(dlg, "ed_nom", QString());
+            press(dlg, "BAceptar");
+        });
+        EXPECT_EQ(*k.shown, k.typed.toStdString());
+    }
+    EXPECT_EQ(ct->falseText, falseText);
+    EXPECT_EQ(firstOf(Method::Name), nullptr);
+    EXPECT_EQ(w->document().modified, 1);
+}
+
+// Bcolorpar with a refused field keeps the dialog open; Cancel then starts no tool.
+TEST_F(ElementControls, CancelAfterARefusedParametricColourStartsNoTool) {
+    Element* p = parameter(2);
+    edit(*p, [&](TEdit_elem& d) {
+        type(d, "Ed_kpe", QStringLiteral("2+"));
+        press(d, "Bcolorpar");
+        EXPECT_EQ(d.result(), 0); // still open
+        press(d, "BCancelar");
+    });
+    EXPECT_EQ(messages.count(text(Msg::InvalidInput)), 1);
+    EXPECT_EQ(w->currentTool(), Tool::Move);
+    EXPECT_DOUBLE_EQ(firstOf(Method::Parameter)->value[0], 2);
+}

@@ -156,6 +156,15 @@ TEST(TForm1Anim, AnAnimatedPointRunsWithoutBlockingAndStopsWithEscapeAndSwitchin
     EXPECT_LT(p->value[3], 0.5); // a new entry runs backwards
     EXPECT_NEAR(p->value[0], -100 + 200 * p->value[3], 1e-9);
 
+    // Enter in the speed box takes the speed and leaves the window open.
+    dialog.Ed_vel->setFocus();
+    dialog.Ed_vel->setText(QString());
+    QTest::keyClicks(dialog.Ed_vel, QStringLiteral("37"));
+    QTest::keyClick(dialog.Ed_vel, Qt::Key_Return);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.TB->value(), 37);
+    EXPECT_EQ(win.w.currentTool(), Tool::Animation);
+
     // Pause holds it; Escape (the window is live meanwhile) closes the dialog for the move tool.
     dialog.B_pausa->click();
     EXPECT_TRUE(dialog.pacer().suspended());
@@ -196,6 +205,11 @@ TEST(TForm1Anim, TheReplayShowsExactlyTheFirstStepsAndCutsInOneUndoStep) {
     win.action("M_PasoaPaso")->trigger();
     TPaP& replay = win.anim().replayDialog();
     ASSERT_TRUE(replay.isVisible());
+    // It opens in a corner of the drawing, not over its middle.
+    const QWidget* drawing = win.area();
+    const QRect drawn(drawing->mapToGlobal(QPoint(0, 0)), drawing->size());
+    EXPECT_FALSE(replay.frameGeometry().contains(drawn.center()));
+    EXPECT_TRUE(drawn.adjusted(-2, -2, 40, 40).contains(replay.geometry()));
     EXPECT_EQ(replay.stepCount(), 4);
     EXPECT_EQ(replay.currentStep(), 1);
     EXPECT_FALSE(replay.B_Primero->isEnabled());

@@ -114,6 +114,130 @@ TEST_F(TextsAndColours, TextToolPlacesSeveralLinesWithTheirFontsAndTheySurviveAS
     EXPECT_EQ(count(Method::Text), 0);
 }
 
+// The text tool on an existing text, and a double click on it with the move tool, open its
+// wording with its fonts; OK changes it in one undo step, Cancel changes nothing.
+TEST_F(TextsAndColours, ExistingTextOpensInTheEditorAndOkChangesItInOneUndoStep) {
+    w->chooseTool(Tool::Text);
+    w->setDialogHook([](QDialog& d) {
+        auto& editor = dynamic_cast<TVTexto&>(d);
+        editor.memo()->setPlainText(QStringLiteral("Hola\n\nmundo"));
+        QTextCursor c = editor.memo()->textCursor();
+        c.movePosition(QTextCursor::End);
+        c.movePosition(QTextCursor::StartOfBlock, QTextCursor::KeepAnchor);
+        editor.memo()->setTextCursor(c);
+        editor.findChild<QPushButton*>(QStringLiteral("B_bold"))->click();
+        d.accept();
+    });
+    click(40, -60);
+    ASSERT_EQ(count(Method::Text), 1);
+    Element* text = w->document().head;
+    while (text && text->method != Method::Text)
+        text = text->next;
+    ASSERT_NE(text, nullptr);
+    const TextTail original = *text->tailAs<TextTail>();
+    ASSERT_EQ(original.runs.size(), 2u);
+
+    // Where to point at the first line of the text.
+    const double px = original.x + 6, py = original.y - 6;
+    for (const bool doubleClick : {false, true}) {
+        SCOPED_TRACE(doubleClick ? "double click" : "text tool");
+        w->chooseTool(doubleClick ? Tool::Move : Tool::Text);
+        const int undoBefore = w->canvas().toolUndoSteps();
+        int opened = 0;
+        // Cancel keeps the text and records nothing.
+        w->setDialogHook([&](QDialog& d) {
+            ++opened;
+            auto& editor = dynamic_cast<TVTexto&>(d);
+            EXPECT_EQ(editor.memo()->toPlainText(), QStringLiteral("Hola\n\nmundo"));
+            TextTail shown;
+            editor.fillText(shown);
+            EXPECT_EQ(shown.lines, original.lines);
+            EXPECT_EQ(shown.font, original.font);
+            ASSERT_EQ(shown.runs.size(), original.runs.size());
+            for (size_t i = 0; i < shown.runs.size(); ++i) {
+                EXPECT_EQ(shown.runs[i].font, original.runs[i].font) << i;
+                EXPECT_EQ(shown.runs[i].length, original.runs[i].length) << i;
+            }
+            editor.memo()->setPlainText(QStringLiteral("otra cosa"));
+            d.reject();
+        });
+        if (doubleClick)
+            QTest::mouseDClick(area(), Qt::LeftButton, {}, pixel(px, py));
+        else
+            click(px, py);
+        ASSERT_EQ(opened, 1);
+        EXPECT_EQ(text->tailAs<TextTail>()->lines, original.lines);
+        EXPECT_EQ(w->canvas().toolUndoSteps(), undoBefore);
+
+        // OK: a typo mended, the bold line kept bold.
+        w->setDialogHook([&](QDialog& d) {
+            ++opened;
+            auto& editor = dynamic_cast<TVTexto&>(d);
+            QTextCursor c(editor.memo()->document());
+            c.movePosition(QTextCursor::EndOfBlock);
+            c.insertText(QStringLiteral(","));
+            d.accept();
+        });
+        if (doubleClick)
+            QTest::mouseDClick(area(), Qt::LeftButton, {}, pixel(px, py));
+        else
+            click(px, py);
+        ASSERT_EQ(opened, 2);
+        ASSERT_EQ(count(Method::Text), 1);
+        text = w->document().head;
+        while (text && text->method != Method::Text)
+            text = text->next;
+        const auto* t = text->tailAs<TextTail>();
+        EXPECT_EQ(t->lines, (std::vector<std::string>{"Hola,", " ", "mundo"}));
+        ASSERT_EQ(t->runs.size(), 2u);
+        EXPECT_EQ(t->runs[1].font.bold, 1);
+        EXPECT_EQ(t->runs[1].length, 5);
+        EXPECT_EQ(w->document().modified, 1);
+        EXPECT_EQ(w->canvas().toolUndoSteps(), undoBefore + 1);
+
+        w->undo();
+        text = w->document().head;
+        while (text && text->method != Method::Text)
+            text = text->next;
+        ASSERT_NE(text, nullptr);
+        EXPECT_EQ(text->tailAs<TextTail>()->lines, original.lines);
+    }
+}
+
+// The colour buttons of "Editar elemento" colour what the screen shows of a text.
+TEST_F(TextsAndColours, ElementDialogColourButtonsColourTheTextOnTheScreen) {
+    w->chooseTool(Tool::Text);
+    w->setDialogHook([](QDialog& d) {
+        dynamic_cast<TVTexto&>(d).memo()->setPlainText(QStringLiteral("MMMMMM WWWWWW"));
+        d.accept();
+    });
+    click(40, -60);
+    Element* text = w->document().head;
+    while (text && text->method != Method::Text)
+        text = text->next;
+    ASSERT_NE(text, nullptr);
+    const QPoint corner = pixel(40, -60);
+    auto redPixels = [&] {
+        const QImage shot = area()->grab().toImage();
+        int n = 0;
+        for (int y = corner.y() - 4; y < corner.y() + 40; ++y)
+            for (int x = corner.x() - 4; x < corner.x() + 200; ++x) {
+                if (!shot.rect().contains(x, y)) continue;
+                const QColor c = shot.pixelColor(x, y);
+                n += c.red() > 180 && c.green() < 80 && c.blue() < 80;
+            }
+        return n;
+    };
+    ASSERT_EQ(redPixels(), 0);
+    w->setDialogHook([](QDialog& d) {
+        d.findChild<QPushButton*>(QStringLiteral("Brojo"))->click();
+        d.findChild<QPushButton*>(QStringLiteral("BAceptar"))->click();
+    });
+    w->editElement(*text);
+    EXPECT_GT(redPixels(), 30);
+    EXPECT_EQ(text->tailAs<TextTail>()->font.color, Color(255));
+}
+
 TEST_F(TextsAndColours, InsertedPictureIsDrawnAndSavedAndAnUnreadableFileMakesNothing) {
     ASSERT_TRUE(action("M_inbitmap")->isEnabled());
     QImage image(6, 4, QImage::Format_RGB32);

@@ -265,7 +265,7 @@ TEST_F(Documents, RecentFilesKeepTheTenLatestAndAnEntryMovesToTheTopWhenOpened) 
     EXPECT_EQ(w->recentFiles().paths(), expected);
     QList<QAction*> entries = w->recentMenu()->actions();
     ASSERT_GE(entries.size(), 10);
-    EXPECT_EQ(entries[3]->text(), QStringLiteral("&3 ") + files[7]);
+    EXPECT_EQ(entries[3]->text(), QStringLiteral("&4 ") + files[7]); // numbered from 1
     // The fourth entry: its document is open, so it becomes current and moves to the top.
     w->switchTo(0);
     entries[3]->trigger();
@@ -273,7 +273,7 @@ TEST_F(Documents, RecentFilesKeepTheTenLatestAndAnEntryMovesToTheTopWhenOpened) 
     EXPECT_EQ(w->documentName(w->currentDocumentIndex()), QStringLiteral("f7"));
     expected.move(3, 0);
     EXPECT_EQ(w->recentFiles().paths(), expected);
-    EXPECT_EQ(w->recentMenu()->actions()[0]->text(), QStringLiteral("&0 ") + files[7]);
+    EXPECT_EQ(w->recentMenu()->actions()[0]->text(), QStringLiteral("&1 ") + files[7]);
 
     // Written when the window closes, read by the next one.
     ASSERT_TRUE(w->close());

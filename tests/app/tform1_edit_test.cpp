@@ -186,3 +186,30 @@ TEST(TForm1Edit, PastePictureMakesABitmapFromTheSystemClipboard) {
     EXPECT_EQ(back.pixelColor(4, 2), QColor(0, 0, 255));
     EXPECT_TRUE(w.undoAction()->isEnabled());
 }
+
+// The open menu shows Cortar and Copiar disabled with nothing selected; closed, their shortcuts
+// still work for a selection made since.
+TEST(TForm1Edit, CutAndCopyShowDisabledWithNothingSelected) {
+    Window win;
+    TForm1& w = win.w;
+    ConstructionBuilder(w.document()).point(10, 10);
+    QMenu* edit = editMenu(w);
+    ASSERT_NE(edit, nullptr);
+    for (const bool selected : {false, true}) {
+        if (selected) w.document().selectAll();
+        edit->popup(w.mapToGlobal(QPoint(20, 20)));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(edit));
+        EXPECT_EQ(w.cutAction()->isEnabled(), selected);
+        EXPECT_EQ(w.copyAction()->isEnabled(), selected);
+        edit->hide();
+    }
+    w.document().selectNone();
+    edit->popup(w.mapToGlobal(QPoint(20, 20)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(edit));
+    edit->hide();
+    // Selected without any menu update: Ctrl+C copies all the same.
+    w.document().selectAll();
+    ASSERT_TRUE(w.internalClipboard().empty());
+    win.key(Qt::Key_C);
+    EXPECT_FALSE(w.internalClipboard().empty());
+}

@@ -4,6 +4,7 @@
 
 #include "dialogs/tedit_elem.h"
 #include "dialogs/tv_ed_param.h"
+#include "dialogs/tv_lista.h"
 #include "dialogs/tvcolpar.h"
 #include "model/constructionbuilder.h"
 #include "model/docfile.h"
@@ -370,3 +371,25 @@ TEST_F(ElementDialogWindow, TextWithSeveralLinesSurvivesASave) {
 }
 
 } // namespace
+
+// The first column of the construction list holds its widest text with a clear gap before the
+// second, also in a font that arrives only when the list is shown.
+TEST_F(ElementDialogWindow, ConstructionListFirstColumnClearsTheSecond) {
+    ConstructionBuilder build(w->document());
+    Element* a = build.point(0, 0);
+    Element* b = build.point(50, 0);
+    build.make(Method::Segment, a, b);
+    TV_lista v([this]() -> Document& { return w->document(); }, [](Element&) {});
+    QFont big = v.font();
+    big.setPointSize(big.pointSize() * 2);
+    v.setFont(big);
+    v.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&v));
+    QTreeWidget* list = v.list();
+    ASSERT_EQ(list->topLevelItemCount(), 3);
+    const QFontMetrics fm(list->font());
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        EXPECT_GE(list->columnWidth(0),
+                  fm.horizontalAdvance(list->topLevelItem(i)->text(0)) + fm.averageCharWidth())
+            << i;
+}

@@ -5,13 +5,16 @@
 #include "dialogs/tv_imp.h"
 #include "model/constructionbuilder.h"
 #include "model/uitext.h"
+#include "view/exportfile.h"
 #include "view/qtexts.h"
 
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QImageReader>
 #include <QLineEdit>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSlider>
@@ -93,7 +96,7 @@ TEST_F(Export, BitmapsAtTheExportScaleAndVectorFiles) {
                      file(QStringLiteral("d.pdf")), file(QStringLiteral("d.tex"))};
     action("M_export_dib")->trigger();
     const QImage bmp(file(QStringLiteral("d.bmp")));
-    EXPECT_EQ(bmp.size(), w->canvas().screenSize() * 2);
+    EXPECT_EQ(bmp.size(), w->canvas().drawingAreaSize() * 2); // the view, not the screen
     for (const char* item : {"M_export_svg", "M_export_pdf", "M_export_tikz"})
         action(item)->trigger();
     EXPECT_TRUE(read(file(QStringLiteral("d.svg"))).contains("<svg"));
@@ -166,4 +169,75 @@ TEST_F(Export, ThePrintDialogsMagnificationCopiesAndCancel) {
     action("Imprimir1")->trigger();
     EXPECT_EQ(round, 2);
     EXPECT_EQ(pdfPages(read(pdf)), 1);
+}
+
+// "Exportar dibujo..." offers PNG too, and a factor that would pass the largest picture is
+// lowered to the largest that fits, with a message in the interface's language.
+TEST_F(Export, DrawingExportOffersPngAndLowersATooLargeFactor) {
+    build();
+    // A long thin rubber band: the side limit lowers the factor, the picture stays small.
+    const QPoint from = pixel(-350, 20);
+    band(from, from + QPoint(700, 40));
+    ASSERT_TRUE(w->canvas().interaction().areaDefined());
+    const QSize base = w->drawingImage().size(); // the picture at factor 1
+    ASSERT_EQ(base, QSize(700, 40));
+    const int wanted = 40;
+    w->programOptions().exportScale = wanted;
+    // The largest factor within both limits, found from the limits themselves.
+    int fits = 1;
+    while (int64_t(base.width()) * (fits + 1) <= MaxRenderSide &&
+           int64_t(base.height()) * (fits + 1) <= MaxRenderSide &&
+           int64_t(base.width()) * base.height() * (fits + 1) * (fits + 1) <= MaxRenderPixels)
+        ++fits;
+    ASSERT_EQ(fits, 23);
+    dialogs.files = {file(QStringLiteral("grande.png"))};
+    action("M_export_dib")->trigger();
+    EXPECT_EQ(dialogs.filters, (QStringList{text(Msg::BitmapFilter), text(Msg::PngFilter)}));
+    const QString png = file(QStringLiteral("grande.png"));
+    ASSERT_TRUE(read(png).startsWith("\x89PNG"));
+    EXPECT_EQ(QImageReader(png).size(), base * fits);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0], text(Msg::ExportFactorLowered)
+                               .arg(wanted)
+                               .arg(fits)
+                               .arg(base.width() * fits)
+                               .arg(base.height() * fits));
+    EXPECT_FALSE(messages[0].contains(QStringLiteral("%")));
+
+    // A name typed with another extension is written as a bitmap.
+    messages.clear();
+    w->programOptions().exportScale = 1;
+    dialogs.files = {file(QStringLiteral("plano.v2"))};
+    action("M_export_dib")->trigger();
+    EXPECT_TRUE(read(file(QStringLiteral("plano.v2.bmp"))).startsWith("BM"));
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+// Without a printer, printing offers a PDF file, with the print dialog, after a question in the
+// interface's language.
+TEST_F(Export, WithoutAPrinterPrintingOffersAPdfFile) {
+    if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "this machine has a printer";
+    build();
+    const QString pdf = file(QStringLiteral("sin impresora.pdf"));
+    int shown = 0;
+    w->setDialogHook([&](QDialog& d) {
+        auto* dialog = qobject_cast<TV_imp*>(&d);
+        ASSERT_NE(dialog, nullptr);
+        ++shown;
+        dialog->printButton()->click();
+    });
+    // No: nothing is printed and no dialog shows.
+    dialogs.answers = {UserDialogs::Answer::No};
+    action("Imprimir1")->trigger();
+    EXPECT_EQ(shown, 0);
+    EXPECT_EQ(dialogs.lastQuestion,
+              text(Msg::NoPrinter) + QStringLiteral("\n") + text(Msg::PrintToPdfQuestion));
+    // Yes: the file, then the print dialog.
+    dialogs.answers = {UserDialogs::Answer::Yes};
+    dialogs.files = {pdf};
+    action("Imprimir1")->trigger();
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(dialogs.filters, QStringList{text(Msg::PdfFilter)});
+    EXPECT_EQ(pdfPages(read(pdf)), 1);
+    EXPECT_TRUE(messages.isEmpty());
 }

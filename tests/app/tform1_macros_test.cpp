@@ -151,3 +151,15 @@ TEST_F(Macros, TheMenuItemOpensTheDialogAndTheListsSurviveUndo) {
     w->newDocument();
     EXPECT_EQ(s.initialCount(), 0);
 }
+
+// Until a macro file is used, the macro file dialogs start in the folder of documents, never in
+// the program's own folder.
+TEST_F(Macros, MacroFileDialogsStartInTheUsersFolder) {
+    EXPECT_NE(w->lastMacroFolder(), QCoreApplication::applicationDirPath());
+    EXPECT_EQ(w->lastMacroFolder(), QDir::homePath());
+    ConstructionBuilder b(w->document());
+    b.point(0, 0);
+    dialogs.files = {dir.filePath(QStringLiteral("plano.qrv"))};
+    ASSERT_TRUE(w->saveDocumentAsAt(w->currentDocumentIndex()));
+    EXPECT_EQ(w->lastMacroFolder(), dir.path());
+}

@@ -2,15 +2,19 @@
 // commands of "Edición", full screen, the command-line viewer document and help.
 #include "app/helpwindow.h"
 #include "app/windowtest.h"
+#include "dialogs/tmaccon.h"
 #include "model/docfile.h"
 #include "model/uitext.h"
 #include "settings/language.h"
 #include "view/clickengine.h"
 #include "view/qtexts.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTextBrowser>
 #include <QToolBar>
@@ -296,4 +300,54 @@ TEST_F(Shell, F1InTheSegmentToolOpensTheSegmentPageInTheLanguageShown) {
     EXPECT_EQ(other.helpWindow(), nullptr);
     ASSERT_EQ(messages.size(), 1);
     EXPECT_EQ(messages[0], text(Msg::NoHelpFile));
+}
+
+// The help window opens below the menu bar and the tool bars, and closes with its own button.
+TEST_F(Shell, HelpOpensBelowTheMenusAndClosesWithItsButton) {
+    w->setHelpFolder(QStringLiteral(QORV_SOURCE_DIR "/help"));
+    w->move(w->screen()->availableGeometry().topLeft());
+    w->menuAction("M_contenidos")->trigger();
+    HelpWindow* help = w->helpWindow();
+    ASSERT_NE(help, nullptr);
+    ASSERT_TRUE(help->isVisible());
+    const int menusBottom = w->centralWidget()->mapToGlobal(QPoint(0, 0)).y();
+    EXPECT_GE(help->frameGeometry().top(), menusBottom);
+    EXPECT_TRUE(w->screen()->availableGeometry().contains(help->frameGeometry().topLeft()));
+    auto* close = help->findChild<QPushButton*>(QStringLiteral("B_cerrar"));
+    ASSERT_NE(close, nullptr);
+    EXPECT_EQ(close->text(), text(Msg::CloseCaption));
+    close->click();
+    EXPECT_FALSE(help->isVisible());
+}
+
+// The macro window has a help button, and F1 in it opens the page on macros, usable while the
+// window is open; the help stays when it closes.
+TEST_F(Shell, TheMacroWindowsHelpButtonAndF1OpenTheMacroPage) {
+    w->setHelpFolder(QStringLiteral(QORV_SOURCE_DIR "/help"));
+    bool ran = false;
+    w->setMacroDialogHook([&](TMacCon& d) {
+        ran = true;
+        d.show();
+        auto* help = d.findChild<QPushButton*>(QStringLiteral("B_ayuda"));
+        ASSERT_NE(help, nullptr);
+        EXPECT_EQ(help->text(), text(Msg::HelpButton));
+        help->click();
+        ASSERT_NE(w->helpWindow(), nullptr);
+        EXPECT_TRUE(w->helpWindow()->isVisible());
+        EXPECT_TRUE(
+            w->helpWindow()->browser()->source().path().endsWith(QStringLiteral("/macros.html")));
+        // A modal dialog leaves only its own windows usable: the help is one of them.
+        EXPECT_EQ(w->helpWindow()->parentWidget(), &d);
+        w->helpWindow()->close();
+        QApplication::setActiveWindow(&d);
+        ASSERT_EQ(QApplication::activeWindow(), &d);
+        QTest::keyClick(&d, Qt::Key_F1);
+        EXPECT_TRUE(w->helpWindow()->isVisible());
+        d.hide();
+    });
+    w->menuAction("M_macros")->trigger();
+    ASSERT_TRUE(ran);
+    ASSERT_NE(w->helpWindow(), nullptr);
+    EXPECT_EQ(w->helpWindow()->parentWidget(), w.get());
+    EXPECT_TRUE(w->helpWindow()->isVisible());
 }

@@ -4,9 +4,11 @@
 #include "model/langfile.h"
 #include "model/uitext.h"
 #include "settings/language.h"
+#include "view/qtexts.h"
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QListWidget>
 #include <QLocale>
 #include <QMenu>
@@ -55,6 +57,12 @@ struct ScriptedHost : LanguageHost {
 TEST(Language, TheChooserListsTheNamesAndReturnsTheOneSelected) {
     TV_selidioma d({QStringLiteral("English"), QStringLiteral("Español")});
     EXPECT_EQ(d.windowTitle(), QStringLiteral("QORV - Language"));
+    // A prompt says what to do, above the list.
+    auto* prompt = d.findChild<QLabel*>(QStringLiteral("Label1"));
+    ASSERT_NE(prompt, nullptr);
+    EXPECT_EQ(prompt->text(), text(Msg::LanguagePrompt));
+    EXPECT_FALSE(prompt->text().trimmed().isEmpty());
+    EXPECT_EQ(prompt->buddy(), d.ListBox1);
     ASSERT_EQ(d.ListBox1->count(), 2);
     d.ListBox1->setCurrentRow(1);
     EXPECT_EQ(d.selectedName(), QStringLiteral("Español"));

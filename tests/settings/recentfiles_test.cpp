@@ -44,7 +44,10 @@ TEST(RecentFiles, KeepsTheTenMostRecentAndMovesAReopenedOneToTheTop) {
     EXPECT_EQ(r.indexOf(path(0)), -1);
     r.add(QString());
     EXPECT_EQ(r.count(), 10);
-    EXPECT_EQ(RecentFiles::caption(3, QStringLiteral("/a/b.qrv")), QStringLiteral("&3 /a/b.qrv"));
+    // Numbered from 1, the last digit the accelerator.
+    EXPECT_EQ(RecentFiles::caption(0, QStringLiteral("/a/b.qrv")), QStringLiteral("&1 /a/b.qrv"));
+    EXPECT_EQ(RecentFiles::caption(3, QStringLiteral("/a/b.qrv")), QStringLiteral("&4 /a/b.qrv"));
+    EXPECT_EQ(RecentFiles::caption(9, QStringLiteral("/a/b.qrv")), QStringLiteral("1&0 /a/b.qrv"));
 }
 
 TEST_F(Store, RecentFilesAreValuesFile0ToFile9OfTheirKey) {

@@ -408,6 +408,37 @@ TEST_F(InteractionFixture, ZoomScalesAboutThePressedPoint) {
     EXPECT_EQ(h.undoSteps, 1);
 }
 
+// Ctrl + wheel scales the construction about the pointer, a tenth per notch, in any tool; the
+// steps of a burst are one undo step, and a press ends the burst.
+TEST_F(InteractionFixture, WheelZoomScalesAboutThePointerWithOneUndoStepPerBurst) {
+    Element* a = h.point(100, 50);
+    Element* b = h.point(-40, 10);
+    in.chooseTool(Tool::Segment);
+    const Point2 pointer{20, 30};
+    const ScreenPoint at = ToolHost::pixel(pointer.x, pointer.y);
+    in.wheelZoom(at, 1, false);
+    in.wheelZoom(at, 1, true);
+    in.wheelZoom(at, 0.5, true); // a fine wheel's half notch
+    const double k = std::pow(1.1, 2.5);
+    EXPECT_NEAR(x(a), 20 + (100 - 20) * k, 1e-9);
+    EXPECT_NEAR(y(a), 30 + (50 - 30) * k, 1e-9);
+    EXPECT_NEAR(x(b), 20 + (-40 - 20) * k, 1e-9);
+    EXPECT_NEAR(y(b), 30 + (10 - 30) * k, 1e-9);
+    EXPECT_EQ(h.undoSteps, 1);
+    EXPECT_EQ(in.tool(), Tool::Segment);
+
+    // Back by the same notches: where it started; a new burst, a new step.
+    in.wheelZoom(at, -2.5, false);
+    EXPECT_NEAR(x(a), 100, 1e-9);
+    EXPECT_NEAR(y(b), 10, 1e-9);
+    EXPECT_EQ(h.undoSteps, 2);
+    // A press between two steps ends the burst even when they come quickly.
+    in.mousePress(ToolHost::pixel(-250, -150), MouseButton::Right, 0);
+    in.mouseRelease(ToolHost::pixel(-250, -150), MouseButton::Right, 0);
+    in.wheelZoom(at, 1, true);
+    EXPECT_EQ(h.undoSteps, 3);
+}
+
 TEST_F(InteractionFixture, ButtonsShowHideAndMove) {
     Element* a = h.point(-100, 0);
     Element* button = h.make(Method::ShowHideButton, nullptr, nullptr, nullptr, {a});
