@@ -1,5 +1,6 @@
 #include "settings/recentfiles.h"
 
+#include "settings/paths.h"
 #include "settings/registry.h"
 
 namespace qorv {
@@ -19,7 +20,7 @@ QString defaultValueOf(const char* key) {
 
 int RecentFiles::indexOf(const QString& path) const {
     for (int i = 0; i < count(); ++i)
-        if (paths_[i].compare(path, Qt::CaseInsensitive) == 0) return i;
+        if (samePath(paths_[i], path)) return i;
     return -1;
 }
 
@@ -32,7 +33,10 @@ void RecentFiles::add(const QString& path) {
 }
 
 QString RecentFiles::caption(int slot, const QString& path) {
-    return QLatin1Char('&') + QString::number(slot) + QLatin1Char(' ') + path;
+    // Only the digit is an accelerator: an "&" of the path is doubled to be shown as it is.
+    QString shown = path;
+    shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    return QLatin1Char('&') + QString::number(slot) + QLatin1Char(' ') + shown;
 }
 
 void RecentFiles::load(QSettings& store) {
