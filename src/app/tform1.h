@@ -341,7 +341,7 @@ class TForm1 : public QMainWindow,
     bool choosePicture(std::vector<uint8_t>& picture) override;
     bool askParametricColour(int& mode, Color& from, Color& to) override;
     void redrawn() override;
-    void drawingAreaResized() override; // tform1_docs.cpp
+    void drawingAreaResized() override;              // tform1_docs.cpp
     void animationEntryClicked(Element* e) override; // tform1_anim.cpp
     // OptionsHost (tform1_options.cpp).
     Document& currentDocument() override { return document(); }

@@ -131,7 +131,7 @@ bool TForm1::ask(const QString& question) {
 }
 
 void TForm1::openGeneralOptions() {
-    if (noDocument_) return; // the dialogs edit the current document's options
+    if (noDocument_) return;                   // the dialogs edit the current document's options
     options_.planeSize = canvas_->planeSize(); // "Mover la pantalla" may have changed it
     TOp_general dialog(*this, this);
     runDialog(dialog);
@@ -236,7 +236,8 @@ void TForm1::restoreWindowPlacement() {
     placement_ = registry::readWindowPlacement(*store, workAreaOrigin(*this));
     // A placement from another screen, or written while the window was off it, must not leave
     // the menu bar where nobody can reach it.
-    if (placement_.hasRect) placement_.rect = registry::keepOnWorkArea(placement_.rect, workArea(*this));
+    if (placement_.hasRect)
+        placement_.rect = registry::keepOnWorkArea(placement_.rect, workArea(*this));
     if (!placement_.hasState) placement_.state = options_.window.state;
     if (!placement_.hasFullScreen) placement_.fullScreen = options_.fullScreen != 0;
     if (placement_.hasRect) setGeometry(placement_.rect);

@@ -89,8 +89,7 @@ QRect keepOnWorkArea(const QRect& window, const QRect& area) {
         r.setHeight(area.height());
     }
     if (r.top() < area.top()) r.moveTop(area.top());
-    if (r.top() > area.bottom() - std::min(Grip, area.height() / 2))
-        r.moveBottom(area.bottom());
+    if (r.top() > area.bottom() - std::min(Grip, area.height() / 2)) r.moveBottom(area.bottom());
     if (r.right() < area.left() + Grip) r.moveLeft(area.left());
     if (r.left() > area.right() - Grip) r.moveRight(area.right());
     return r;

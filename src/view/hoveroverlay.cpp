@@ -80,9 +80,10 @@ QColor readableOn(QColor text, QColor background) {
     // Black and white give the most contrast each on one side of this luminance.
     const QColor towards = luminance(background) < 0.18 ? QColor(255, 255, 255) : QColor(0, 0, 0);
     const auto mix = [&](double t) {
-        return QColor::fromRgb(int(std::lround(text.red() + (towards.red() - text.red()) * t)),
-                               int(std::lround(text.green() + (towards.green() - text.green()) * t)),
-                               int(std::lround(text.blue() + (towards.blue() - text.blue()) * t)));
+        return QColor::fromRgb(
+            int(std::lround(text.red() + (towards.red() - text.red()) * t)),
+            int(std::lround(text.green() + (towards.green() - text.green()) * t)),
+            int(std::lround(text.blue() + (towards.blue() - text.blue()) * t)));
     };
     double lo = 0, hi = 1;
     for (int i = 0; i < 12; ++i) {

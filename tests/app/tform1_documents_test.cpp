@@ -218,7 +218,8 @@ TEST_F(Documents, OpeningAnotherFileKeepsTheModifiedDocumentAndItsHistory) {
     dialogs.answers = {Answer::Cancel};
     EXPECT_FALSE(w->closeCurrent());
     EXPECT_EQ(dialogs.captions.last(), QStringLiteral("Cerrar - Documento 1"));
-    EXPECT_EQ(dialogs.lastQuestion, QStringLiteral("¿Guardar los cambios realizados al documento?"));
+    EXPECT_EQ(dialogs.lastQuestion,
+              QStringLiteral("¿Guardar los cambios realizados al documento?"));
     expectInStep({"Documento 1", "triangle"});
     EXPECT_EQ(w->document().modified, 1);
     // No: closed without saving, and the last document becomes current.

@@ -17,15 +17,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
-#include <QToolBar>
 #include <QTest>
+#include <QToolBar>
 #include <gtest/gtest.h>
 
 #include <fstream>

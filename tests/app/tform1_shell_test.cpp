@@ -49,9 +49,8 @@ std::map<QString, ItemState> menuItems(TForm1& w) {
 // The commands that need no document. The options of a document are not among them: without one
 // there are none to edit or save.
 const QStringList kWithoutDocument = {
-    "M_archivo",        "M_nuevo",      "M_abrir",        "M_recientes", "M_opciones", "M_idioma",
-    "M_elim_recientes", "M_salir",      "M_ayuda",        "M_contenidos", "M_paginaactual",
-    "M_acerca"};
+    "M_archivo",        "M_nuevo", "M_abrir", "M_recientes",  "M_opciones",     "M_idioma",
+    "M_elim_recientes", "M_salir", "M_ayuda", "M_contenidos", "M_paginaactual", "M_acerca"};
 // Commands that other parts of the program provide: they only must not be reachable without a
 // document.
 const QStringList kProvidedElsewhere = {"M_traza_desactivar", "M_PasoaPaso", "M_lista"};
@@ -83,15 +82,16 @@ class Shell : public WindowTest {
 
 // Items always there in a document, whatever its contents.
 const QStringList kInAnyDocument = {
-    "M_edicion",     "M_ver",         "M_construccion", "M_medir",      "M_transformar",
-    "M_macros_menu", "M_documento",   "M_trazas",       "M_guardar",    "M_guardar_como",
+    "M_edicion",     "M_ver",         "M_construccion", "M_medir",          "M_transformar",
+    "M_macros_menu", "M_documento",   "M_trazas",       "M_guardar",        "M_guardar_como",
     "M_cerrar",      "M_cerrar_todo", "M_doc_cerrar",   "M_doc_cerrartodo", "M_op_Gen",
-    "M_op_asp",      "M_op_Let",      "M_op_orig",      "M_op_save",    "M_pegar_imagen", "M_dibtodo",    "TodosElem1",
-    "MuePan1",       "PantallaCom",   "M_AA",           "M_botprin",    "M_botedi",
-    "M_bardoc",      "M_barest",      "M_modovisor",    "M_macros",     "M_siguiente",
-    "M_anterior",    "M_primero",     "M_ultimo",       "M_lista_doc",  "M_cortar",
-    "M_copiar",      "M_export_dib",  "M_export_dxf",   "M_export_svg", "M_export_pdf",
-    "M_export_tikz", "Imprimir1",     "M_print_btm",    "M_confimp",    "M_copia_port"};
+    "M_op_asp",      "M_op_Let",      "M_op_orig",      "M_op_save",        "M_pegar_imagen",
+    "M_dibtodo",     "TodosElem1",    "MuePan1",        "PantallaCom",      "M_AA",
+    "M_botprin",     "M_botedi",      "M_bardoc",       "M_barest",         "M_modovisor",
+    "M_macros",      "M_siguiente",   "M_anterior",     "M_primero",        "M_ultimo",
+    "M_lista_doc",   "M_cortar",      "M_copiar",       "M_export_dib",     "M_export_dxf",
+    "M_export_svg",  "M_export_pdf",  "M_export_tikz",  "Imprimir1",        "M_print_btm",
+    "M_confimp",     "M_copia_port"};
 
 } // namespace
 

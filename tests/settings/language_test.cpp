@@ -4,17 +4,15 @@
 #include "dialogs/tv_selidioma.h"
 #include "model/langfile.h"
 #include "model/uitext.h"
-#include "view/qtexts.h"
 #include "settings/language.h"
 #include "settings/optionsfile.h"
+#include "view/qtexts.h"
 
 #include <QAbstractButton>
 #include <QAction>
-#include <QFile>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QTabBar>
-#include <QTemporaryDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -23,7 +21,9 @@
 #include <QMenuBar>
 #include <QRegularExpression>
 #include <QSet>
+#include <QTabBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -208,7 +208,8 @@ TEST(Language, TheDocumentMenuHasCloseItemsOfItsOwn) {
     BuiltInTextsAfter restore;
     QTemporaryDir dir;
     {
-        std::ofstream f(QFile::encodeName(dir.filePath(QStringLiteral("Prueba.lng"))).toStdString());
+        std::ofstream f(
+            QFile::encodeName(dir.filePath(QStringLiteral("Prueba.lng"))).toStdString());
         f << "640=Cerrar este documento\n645=Cerrar todos los documentos\n";
     }
     TForm1 w;
@@ -237,7 +238,7 @@ TEST(Language, TheDocumentMenuHasCloseItemsOfItsOwn) {
 TEST(Language, ANameTheOptionsFileCannotHoldStillFindsItsFile) {
     BuiltInTextsAfter restore;
     QTemporaryDir dir;
-    const std::string czech = "Čeština";                                       // Č: not in 1252
+    const std::string czech = "Čeština"; // Č: not in 1252
     const std::string longName = "Lengua con un nombre de más de cuarenta letras"; // 46
     for (const std::string& name : {czech, longName, std::string("Español")}) {
         SCOPED_TRACE(name);
