@@ -1,8 +1,8 @@
 #include "app/documenttable.h"
 
 #include "model/uitext.h"
+#include "settings/paths.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -33,13 +33,9 @@ QString DocumentTable::name(int i) const {
 }
 
 int DocumentTable::indexOfPath(const QString& path) const {
-    const QString wanted = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     for (int i = 0; i < count(); ++i) {
         const std::string& file = entries_[size_t(i)].doc->fileName;
-        if (file.empty()) continue;
-        const QString open =
-            QDir::cleanPath(QFileInfo(QFile::decodeName(file.c_str())).absoluteFilePath());
-        if (open.compare(wanted, Qt::CaseInsensitive) == 0) return i;
+        if (!file.empty() && samePath(QFile::decodeName(file.c_str()), path)) return i;
     }
     return -1;
 }

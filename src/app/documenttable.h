@@ -31,7 +31,8 @@ class DocumentTable {
     // The name shown in the tabs, the combo box and the menu: the file's name without folder and
     // extension, or "Documento" and the document's number while it has no file.
     QString name(int i) const;
-    // The index of the document saved at `path` (compared without regard to letter case), or -1.
+    // The index of the document saved at `path` (compared as the file system compares names), or
+    // -1.
     int indexOfPath(const QString& path) const;
 
     // The number of the next new document: counting starts again at 1 when none is open.

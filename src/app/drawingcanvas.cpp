@@ -461,11 +461,11 @@ void DrawingCanvas::showHover(const HoverFeedback& fb) {
             renderer_.pointPass(p, doc, o);
         };
     }
-    const FontRecord& font = document_->fonts[FontSlot::Cursor];
-    const QColor colour = qcolor(fb.labelColour >= 0 ? fb.labelColour : font.color);
-    const QRect changed =
-        overlay_.show(mainBitmap_, area, shapes, shapesChanged, qtext(fb.label), fontOf(font),
-                      colour, QPoint(fb.at.x + 12, fb.at.y + 2 + fb.below));
+    // The program's cursor-message font, not one of the document's.
+    const QColor colour = qcolor(fb.labelColour >= 0 ? fb.labelColour : cursorFont_.color);
+    const QRect changed = overlay_.show(mainBitmap_, area, shapes, shapesChanged, qtext(fb.label),
+                                        fontOf(cursorFont_), colour, qcolor(cursorBackground_),
+                                        QPoint(fb.at.x + 12, fb.at.y + 2 + fb.below));
     if (!changed.isEmpty()) area_->update(changed.adjusted(-1, -1, 1, 1));
 }
 
@@ -615,6 +615,7 @@ bool DrawingCanvas::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void DrawingCanvas::areaResized() {
+    owner_.drawingAreaResized();
     synchronizeView(true);
     recalculateAndRedraw();
 }

@@ -59,6 +59,8 @@ class CanvasOwner {
     virtual bool editText(TextTail& text) = 0;
     virtual bool choosePicture(std::vector<uint8_t>& picture) = 0;
     virtual bool askParametricColour(int& mode, Color& from, Color& to) = 0;
+    // The drawing area took a new size (before the view follows it).
+    virtual void drawingAreaResized() {}
 };
 
 class DrawingCanvas : public QWidget, public InteractionHost, public MuePanHost {
@@ -104,6 +106,13 @@ class DrawingCanvas : public QWidget, public InteractionHost, public MuePanHost 
     void setShowHidden(bool on);
     // Whether the selection-rotation tool marks its centre.
     void setMarkRotationCentre(bool on) { markRotationCentre_ = on; }
+    // "Mensajes del cursor": the label's font and colour, and the colour of the box under it.
+    void setCursorMessageStyle(const FontRecord& font, Color background) {
+        cursorFont_ = font;
+        cursorBackground_ = background;
+    }
+    // Where the cursor label was drawn last (empty when none).
+    QRect hoverLabelRect() const { return overlay_.labelRect(); }
 
     // ---- traces, blinking, animation and the replay (drawingcanvas_anim.cpp)
     // While on (the animation dialog is open), every redraw leaves the traced elements' places
@@ -228,6 +237,8 @@ class DrawingCanvas : public QWidget, public InteractionHost, public MuePanHost 
 
     Interaction interaction_;
     HoverOverlay overlay_;
+    FontRecord cursorFont_{"Arial", 0xffffff, 11, 0, 0, 0, 0};
+    Color cursorBackground_ = 0;
     HoverFeedback hover_;
     QTimer* buttonTimer_ = nullptr; // 150 ms: a motion button shows pressed
     // Traces, blinking and the replay.

@@ -11,10 +11,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QFontDialog>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPrinter> // the print settings die with the window
+#include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QToolBar>
@@ -82,6 +84,9 @@ TForm1::TForm1(QWidget* parent, const OptionsFileContent* startOptions) : QMainW
     loadProgramOptions(startOptions);
     restoreWindowPlacement();
     newDocument();
+    startDocument_ = &document();
+    startLeft_ = document().left;
+    startTop_ = document().top;
 }
 
 TForm1::~TForm1() {
@@ -227,30 +232,45 @@ void TForm1::setFullScreenMode(bool on) {
     if (on == fullScreen_) return;
     fullScreen_ = on;
     setCheckedQuietly(PantallaCom, on);
-    const QSize screen = canvas_->screenSize();
+    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    const QRect screenArea = s ? s->geometry() : QRect(QPoint(), canvas_->screenSize());
+    const QRect workArea = s ? s->availableGeometry() : screenArea;
     if (on) {
-        savedGeometry_ = geometry();
-        savedState_ = windowState();
+        // The normal rectangle (also of a maximised window): leaving full screen and the
+        // placement written meanwhile give it back.
+        savedGeometry_ = normalRect();
+        savedState_ = windowState() & ~(Qt::WindowFullScreen | Qt::WindowMinimized);
         setWindowFlag(Qt::FramelessWindowHint, true);
         // The menu bar is pushed above the top edge of the screen.
         const int menuHeight = menuBar()->sizeHint().height();
         setWindowState(Qt::WindowNoState);
-        setGeometry(0, 2 - menuHeight, screen.width(), menuHeight + screen.height() - 2);
+        setGeometry(screenArea.left(), screenArea.top() + 2 - menuHeight, screenArea.width(),
+                    menuHeight + screenArea.height() - 2);
         show();
     } else {
         setWindowFlag(Qt::FramelessWindowHint, false);
-        setWindowState(savedState_);
-        if (!(savedState_ & Qt::WindowMaximized) && savedGeometry_.left() <= screen.width() &&
-            savedGeometry_.top() <= screen.height()) {
-            setGeometry(savedGeometry_);
-        } else if (!(savedState_ & Qt::WindowMaximized)) {
-            QRect r(QPoint(), savedGeometry_.size());
-            r.moveCenter(QRect(QPoint(), screen).center());
-            setGeometry(r);
+        setWindowState(Qt::WindowNoState);
+        // Set whatever the state: without a window manager maximising moves nothing, and the
+        // window would stay with its menu bar above the screen.
+        setGeometry(registry::keepOnWorkArea(savedGeometry_, workArea));
+        if (savedState_ & Qt::WindowMaximized) {
+            showMaximized();
+            // Qt may take the maximised rectangle for the normal one after the window was
+            // made again without its frame; the one from before stays known.
+            maximisedNormal_ = savedGeometry_;
+        } else {
+            maximisedNormal_ = QRect();
+            show();
         }
-        show();
     }
     updateSizeGrip();
+}
+
+QRect TForm1::normalRect() const {
+    // Kept only while the window stays maximised; restored, Qt knows it again.
+    if (maximisedNormal_.isValid() && (windowState() & Qt::WindowMaximized))
+        return maximisedNormal_;
+    return normalGeometry().isValid() ? normalGeometry() : geometry();
 }
 
 void TForm1::changeEvent(QEvent* event) {

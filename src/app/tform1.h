@@ -75,8 +75,8 @@ class TForm1 : public QMainWindow,
     // "&Nuevo": an empty document with the world origin at the centre of the drawing area, made
     // current. False, after the message, when 99 documents are open.
     bool newDocument();
-    // "Abrir", a recent file, the command line: a document already open (the path compared
-    // without regard to letter case) becomes current; another is read into a new document; a
+    // "Abrir", a recent file, the command line: a document already open (the path compared as
+    // the file system compares names) becomes current; another is read into a new document; a
     // macro file goes to the next free macro slot of the current document. Reports the problem
     // and returns false when the file cannot be read.
     bool openDocument(const QString& path);
@@ -341,6 +341,7 @@ class TForm1 : public QMainWindow,
     bool choosePicture(std::vector<uint8_t>& picture) override;
     bool askParametricColour(int& mode, Color& from, Color& to) override;
     void redrawn() override;
+    void drawingAreaResized() override;              // tform1_docs.cpp
     void animationEntryClicked(Element* e) override; // tform1_anim.cpp
     // OptionsHost (tform1_options.cpp).
     Document& currentDocument() override { return document(); }
@@ -437,6 +438,10 @@ class TForm1 : public QMainWindow,
 
     DocumentTable docs_;
     bool noDocument_ = false;
+    // The document the window starts with is made before the window has its size: until it is
+    // touched or its view moved, its origin follows the centre of the drawing area.
+    const Document* startDocument_ = nullptr;
+    double startLeft_ = 0, startTop_ = 0;
     RecentFiles recent_;
     LastFolders folders_;
     std::unique_ptr<UserDialogs> nativeDialogs_;
@@ -471,6 +476,8 @@ class TForm1 : public QMainWindow,
     QAction* M_anterior = nullptr;            // "&Anterior"
     QAction* M_primero = nullptr;             // "Primero"
     QAction* M_ultimo = nullptr;              // "Ultimo"
+    QAction* M_doc_cerrar = nullptr;          // "Cerrar"
+    QAction* M_doc_cerrartodo = nullptr;      // "Cerrar todo"
     QAction* M_lista_doc = nullptr;           // "Lista documentos..."
     QActionGroup* documentEntries_ = nullptr; // one radio entry per open document
     // "Barra de documento"
@@ -516,6 +523,10 @@ class TForm1 : public QMainWindow,
     bool fullScreen_ = false;
     QRect savedGeometry_;
     Qt::WindowStates savedState_;
+    // The normal rectangle of a window maximised again on leaving full screen.
+    QRect maximisedNormal_;
+    // The window's normal (restored) rectangle, also while it is maximised.
+    QRect normalRect() const;
 
     std::function<void(const QString&)> messageSink_;
     std::function<void(int, Element&)> elementDialogHook_;

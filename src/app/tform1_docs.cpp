@@ -111,6 +111,10 @@ void TForm1::createDocumentActions() {
         action(Msg::SaveAs, "M_guardar_como", [this] { saveDocumentAsAt(docs_.currentIndex()); });
     M_cerrar = action(Msg::CloseItem, "M_cerrar", [this] { closeCurrent(); });
     M_cerrar_todo = action(Msg::CloseAll, "M_cerrar_todo", [this] { closeAll(); });
+    // The "&Documento" menu has items of its own for the same commands, so that a language can
+    // name them apart from those of "&Archivo".
+    M_doc_cerrar = action(Msg::CloseItem, "M_doc_cerrar", [this] { closeCurrent(); });
+    M_doc_cerrartodo = action(Msg::CloseAll, "M_doc_cerrartodo", [this] { closeAll(); });
     M_siguiente = action(Msg::NextDocument, "M_siguiente", &TForm1::nextDocument);
     M_anterior = action(Msg::PreviousDocument, "M_anterior", &TForm1::previousDocument);
     M_primero = action(Msg::FirstDocument, "M_primero", &TForm1::firstDocument);
@@ -186,6 +190,19 @@ std::unique_ptr<Document> TForm1::createDocument() const {
     return doc;
 }
 
+void TForm1::drawingAreaResized() {
+    if (!startDocument_) return;
+    Document& doc = document();
+    if (docs_.currentIndex() < 0 || &doc != startDocument_ || !untouched(doc) ||
+        doc.left != startLeft_ || doc.top != startTop_) {
+        startDocument_ = nullptr; // the user has it now
+        return;
+    }
+    const QSize area = canvas_->drawingAreaSize();
+    startLeft_ = doc.left = -area.width() / 2.0;
+    startTop_ = doc.top = area.height() / 2.0;
+}
+
 void TForm1::addDocument(std::unique_ptr<Document> doc, int number) {
     docs_.add(std::move(doc), number);
     showCurrentDocument();
@@ -193,6 +210,7 @@ void TForm1::addDocument(std::unique_ptr<Document> doc, int number) {
 
 void TForm1::showCurrentDocument() {
     Document& doc = document();
+    if (&doc != startDocument_) startDocument_ = nullptr;
     // The button whose list was being redefined belongs to the document shown before, and so
     // does the macro work.
     creation_.redefiningButton = nullptr;
@@ -347,7 +365,7 @@ void TForm1::openCommandLine(const QString& commandLine) {
 bool TForm1::openDocument(const QString& path) {
     if (path.isEmpty()) return false;
     const QString full = QFileInfo(path).absoluteFilePath();
-    // An open document is not read twice, whatever the letter case of the path.
+    // An open document is not read twice.
     if (const int open = docs_.indexOfPath(full); open >= 0) {
         addRecent(localPath(docs_.at(open).fileName));
         switchTo(open);

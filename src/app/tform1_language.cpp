@@ -39,6 +39,7 @@ void TForm1::nameComponents() {
 }
 
 void TForm1::applyLanguageTexts() {
+    showDocumentList(); // "Documento 1" is a text of the language too
     updateTitle();
     documentBar_->setWindowTitle(QString::fromStdString(uiText().message(Msg::DocumentBar)));
     toolBars_->applyTexts();

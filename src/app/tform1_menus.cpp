@@ -7,6 +7,7 @@
 
 #include "app/helpwindow.h"
 #include "macros/macrosession.h"
+#include "model/langfile.h"
 #include "model/uitext.h"
 #include "settings/datafolders.h"
 #include "settings/language.h"
@@ -30,6 +31,14 @@
 #include <QVBoxLayout>
 
 namespace qorv {
+
+namespace {
+// The help goes by the rule for the language's texts, not by the code of Qt's translations: a
+// language without help pages of its own gets the English ones.
+QString helpLanguage() {
+    return isSpanish(uiText()) ? QStringLiteral("es") : QStringLiteral("en");
+}
+} // namespace
 
 // When an item is enabled (every rule but Always also needs an open document).
 enum class TForm1::When : uint8_t {
@@ -129,12 +138,13 @@ const std::vector<TForm1::MenuRow>& TForm1::menuRows() {
         item(File, "M_confimp", "", &TForm1::pageSetup, W::Document),
         separator(File),
         menu(File, Options),
-        made(Options, "M_op_Gen", "", W::Always),
-        made(Options, "M_op_asp", "", W::Always),
-        made(Options, "M_op_Let", "", W::Always),
+        // The options of the current document: without one there are none to edit or save.
+        made(Options, "M_op_Gen", ""),
+        made(Options, "M_op_asp", ""),
+        made(Options, "M_op_Let", ""),
         made(Options, "M_idioma", "", W::Always),
-        made(Options, "M_op_orig", "", W::Always),
-        made(Options, "M_op_save", "", W::Always),
+        made(Options, "M_op_orig", ""),
+        made(Options, "M_op_save", ""),
         separator(Options),
         made(Options, "M_elim_recientes", "", W::Always),
         separator(File),
@@ -266,8 +276,8 @@ const std::vector<TForm1::MenuRow>& TForm1::menuRows() {
         made(Docs, "M_primero", "Ctrl+Home"),
         made(Docs, "M_ultimo", "Ctrl+End"),
         separator(Docs),
-        made(Docs, "M_cerrar", ""),
-        made(Docs, "M_cerrar_todo", ""),
+        made(Docs, "M_doc_cerrar", ""),
+        made(Docs, "M_doc_cerrartodo", ""),
         separator(Docs),
         made(Docs, "M_lista_doc", "F11"),
         separator(Docs), // the open documents follow
@@ -482,7 +492,7 @@ void TForm1::applyMenuTexts() {
             a->setText(qtext(uiText().kindName(a->property("kind").toInt())));
     if (helpWindow_) {
         helpWindow_->applyTexts();
-        helpWindow_->setFolder(helpFolder(), text(Msg::QtLanguageCode).trimmed());
+        helpWindow_->setFolder(helpFolder(), helpLanguage());
     }
 }
 
@@ -571,13 +581,13 @@ QString TForm1::helpFolder() const {
 
 void TForm1::setHelpFolder(const QString& folder) {
     helpFolder_ = folder;
-    if (helpWindow_) helpWindow_->setFolder(helpFolder(), text(Msg::QtLanguageCode).trimmed());
+    if (helpWindow_) helpWindow_->setFolder(helpFolder(), helpLanguage());
 }
 
 HelpWindow* TForm1::openHelp() {
     if (!helpWindow_) {
         helpWindow_ = new HelpWindow(this);
-        if (!helpWindow_->setFolder(helpFolder(), text(Msg::QtLanguageCode).trimmed())) {
+        if (!helpWindow_->setFolder(helpFolder(), helpLanguage())) {
             delete helpWindow_;
             helpWindow_ = nullptr;
         }

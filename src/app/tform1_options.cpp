@@ -68,6 +68,7 @@ void TForm1::loadProgramOptions(const OptionsFileContent* known) {
     setShowHidden(options_.showHidden != 0);
     toolBars_->mainBar()->setVisible(options_.mainBarShown != 0);
     toolBars_->editBar()->setVisible(options_.editBarShown != 0);
+    documentBar_->setVisible(options_.documentBarShown != 0);
     statusBar()->setVisible(options_.statusBarShown != 0);
     setCheckedQuietly(M_barest, options_.statusBarShown != 0);
     // Told once the window runs, so that no box stands in the way of start-up.
@@ -86,9 +87,11 @@ void TForm1::applyProgramOptions(bool toolBars) {
     creation_.parameterStep = options_.parameterStep;
     creation_.angleMarkFactor = options_.angleMarkFactor;
     creation_.hideMacroIntermediates = options_.hideMacroIntermediates != 0;
+    creation_.horizontalTables = options_.horizontalTables != 0;
     canvas_->setPlaneSize(options_.planeSize);
     options_.planeSize = canvas_->planeSize();
     canvas_->setMarkRotationCentre(options_.markRotationCentre != 0);
+    canvas_->setCursorMessageStyle(options_.cursorFont, options_.cursorBackground);
     if (toolBars) toolBars_->setButtonSize(options_.buttonSize);
 }
 
@@ -96,10 +99,15 @@ void TForm1::takeWindowOptions() {
     options_.planeSize = canvas_->planeSize();
     options_.showHidden = TodosElem1->isChecked() ? 1 : 0;
     options_.fullScreen = fullScreen_ ? 1 : 0;
-    options_.mainBarShown = toolBars_->mainBar()->isHidden() ? 0 : 1;
-    options_.editBarShown = toolBars_->editBar()->isHidden() ? 0 : 1;
-    options_.statusBarShown = statusBar()->isHidden() ? 0 : 1;
-    const QRect r = fullScreen_ ? savedGeometry_ : normalGeometry();
+    // A bar is the user's choice; the no-document state hides bars without asking.
+    const auto shown = [this](QWidget* bar) {
+        return bar->isHidden() && !hiddenPanels_.contains(bar) ? 0 : 1;
+    };
+    options_.mainBarShown = shown(toolBars_->mainBar());
+    options_.editBarShown = shown(toolBars_->editBar());
+    options_.documentBarShown = shown(documentBar_);
+    options_.statusBarShown = shown(statusBar());
+    const QRect r = fullScreen_ ? savedGeometry_ : normalRect();
     const Qt::WindowStates state = fullScreen_ ? savedState_ : windowState();
     options_.window = WindowRecord{r.left(), r.top(), r.height(), r.width(), stateNumber(state)};
 }
@@ -123,17 +131,20 @@ bool TForm1::ask(const QString& question) {
 }
 
 void TForm1::openGeneralOptions() {
+    if (noDocument_) return;                   // the dialogs edit the current document's options
     options_.planeSize = canvas_->planeSize(); // "Mover la pantalla" may have changed it
     TOp_general dialog(*this, this);
     runDialog(dialog);
 }
 
 void TForm1::openAppearanceOptions() {
+    if (noDocument_) return;
     TOp_aspecto dialog(*this, this);
     runDialog(dialog);
 }
 
 void TForm1::openFontOptions() {
+    if (noDocument_) return;
     TOp_fon dialog(*this, this);
     runDialog(dialog);
 }
@@ -179,6 +190,9 @@ void TForm1::startLengthAssignment(double target) {
 // -------------------------------------------------------------------------
 
 bool TForm1::saveOptions() {
+    // Without a document the stand-in's grey workspace and the hidden bars would become the
+    // defaults of every later start.
+    if (noDocument_) return false;
     if (!ask(text(Msg::SaveOptionsQuestion))) return false;
     takeWindowOptions();
     options_.document = documentOptionsOf(document());
@@ -190,6 +204,7 @@ bool TForm1::saveOptions() {
 }
 
 void TForm1::restoreOriginalOptions() {
+    if (noDocument_) return;
     if (!ask(text(Msg::RestoreOptionsQuestion))) return;
     const QSize screen = screenSize();
     ProgramOptions built = builtInOptions(screen.width(), screen.height());
@@ -207,15 +222,22 @@ void TForm1::restoreOriginalOptions() {
 // -----------------------------------------------------------------------------
 
 namespace {
-QPoint workAreaOrigin(const QWidget& w) {
+QRect workArea(const QWidget& w) {
     const QScreen* s = w.screen() ? w.screen() : QGuiApplication::primaryScreen();
-    return s ? s->availableGeometry().topLeft() : QPoint();
+    return s ? s->availableGeometry() : QRect();
+}
+QPoint workAreaOrigin(const QWidget& w) {
+    return workArea(w).topLeft();
 }
 } // namespace
 
 void TForm1::restoreWindowPlacement() {
     auto store = registry::open();
     placement_ = registry::readWindowPlacement(*store, workAreaOrigin(*this));
+    // A placement from another screen, or written while the window was off it, must not leave
+    // the menu bar where nobody can reach it.
+    if (placement_.hasRect)
+        placement_.rect = registry::keepOnWorkArea(placement_.rect, workArea(*this));
     if (!placement_.hasState) placement_.state = options_.window.state;
     if (!placement_.hasFullScreen) placement_.fullScreen = options_.fullScreen != 0;
     if (placement_.hasRect) setGeometry(placement_.rect);
@@ -234,7 +256,7 @@ void TForm1::showPlaced() {
 
 void TForm1::saveWindowPlacement() {
     if (viewerMode_) return;
-    const QRect normal = fullScreen_ ? savedGeometry_ : normalGeometry();
+    const QRect normal = fullScreen_ ? savedGeometry_ : normalRect();
     const Qt::WindowStates state = fullScreen_ ? savedState_ : windowState();
     auto store = registry::open();
     registry::writeWindowPlacement(*store, normal.isValid() ? normal : geometry(),

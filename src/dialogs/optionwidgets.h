@@ -50,7 +50,7 @@ class UpDownField : public QWidget {
 
 QColor qcolorOf(Color c);
 
-// The dialog's "OK" (the default button) and "Cancel" (which rejects) in a row on the right.
+// The dialog's "Aceptar" (the default button) and "Cancelar" (which rejects) in a row on the right.
 QHBoxLayout* okCancelRow(QDialog& dialog, QPushButton*& ok, QPushButton*& cancel);
 
 } // namespace qorv

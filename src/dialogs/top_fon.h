@@ -27,7 +27,7 @@ class TOp_fon : public QDialog {
     void B_OKClick();
 
     QListWidget* ListBox1 = nullptr;
-    QLabel* Lab_click = nullptr; // "click para cambiar"
+    QLabel* Lab_click = nullptr; // "Haga clic para cambiar"
     QLabel* preview = nullptr;
     QPushButton* B_OK = nullptr;
     QPushButton* B_Cancel = nullptr;

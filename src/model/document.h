@@ -78,6 +78,8 @@ struct CreationOptions {
     // "ocultar los elementos intermedios al instanciar una macro": copies of a macro's
     // intermediate elements stay internal.
     bool hideMacroIntermediates = true;
+    // "Dirección horizontal para las nuevas tablas": a new table's rows run across.
+    bool horizontalTables = true;
 };
 
 struct ElementRequest {

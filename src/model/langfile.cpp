@@ -111,6 +111,22 @@ std::vector<std::string> listLanguages(const std::string& folder) {
     return names;
 }
 
+std::string storedLanguageName(std::string_view utf8) {
+    std::string bytes = utf8ToCp1252(utf8);
+    if (bytes.size() > StoredLanguageNameBytes) bytes.resize(StoredLanguageNameBytes);
+    return cp1252ToUtf8(bytes);
+}
+
+std::string findLanguage(const std::string& folder, const std::string& remembered) {
+    if (remembered.empty()) return {};
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(languageFilePath(folder, remembered), ec))
+        return remembered;
+    for (const std::string& name : listLanguages(folder))
+        if (storedLanguageName(name) == remembered) return name;
+    return {};
+}
+
 bool isSpanish(const UiTextTable& table) {
     const auto is = [](const std::string& text, std::string_view word) {
         size_t b = 0, e = text.size();

@@ -40,6 +40,17 @@ bool loadLanguageFile(UiTextTable& table, const std::string& folder, const std::
 // sorted.
 std::vector<std::string> listLanguages(const std::string& folder);
 
+// The options file keeps the remembered language in at most 40 Windows-1252 bytes. This is what
+// it keeps of a name, as read back: the name itself when it fits, else its first 40 characters,
+// and '?' for each character the code page lacks ("Čeština" comes back as "?eština").
+constexpr size_t StoredLanguageNameBytes = 40;
+std::string storedLanguageName(std::string_view utf8);
+
+// The language of `folder` that `remembered` stands for: `remembered` itself when its file is
+// there, else the first language whose stored name is `remembered` (so that a name the options
+// file could not hold still finds its file); empty when none.
+std::string findLanguage(const std::string& folder, const std::string& remembered);
+
 // The language counts as Spanish when the first two kind names, trimmed and upper-cased, are
 // "PUNTO" and "RECTA"; it picks the help file.
 bool isSpanish(const UiTextTable& table);

@@ -24,7 +24,7 @@ enum : int {
     InvalidInput,           // "Datos de entrada no válidos"
     NoLanguageFiles,        // "No se encuentran ficheros de lenguaje"
     NoHelpFile,             // "No se ha encontrado el archivo de ayuda"
-    SaveChangesQuestion,    // "Guardar los cambios realizados al documento"
+    SaveChangesQuestion,    // "¿Guardar los cambios realizados al documento?"
     CloseCaption,           // "Cerrar"
     ShowHideButtonCaption,  // caption of a new "Botón Ocultar/Ver"
     MotionButtonCaption,    // caption of a new "Botón Movimiento"
@@ -47,8 +47,8 @@ enum : int {
     Antialiasing,           // "AA"
     MoveScreenCaption,      // "Mover la pantalla"
     PlaneSizeHint,          // "Cambiar el tamaño del plano"
-    OkButton,               // "OK"
-    CancelButton,           // "Cancel"
+    OkButton,               // "Aceptar"
+    CancelButton,           // "Cancelar"
     ProgramCaption,         // "QORV": caption of message boxes
     UnitMm,                 // "mm"
     UnitCm,                 // "cm"
@@ -199,7 +199,7 @@ enum : int {
     ShapeLabel,             // shape of a group
     FontsCaption,           // "Tipos de Letra"
     CursorMessagesFont,     // "Mensajes del cursor"
-    ClickToChange,          // "click para cambiar"
+    ClickToChange,          // "Haga clic para cambiar"
     FontSample,             // "prueba"
     FirstFont,              // the four document fonts, in the document's order
     NamesFont,

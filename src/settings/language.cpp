@@ -64,7 +64,9 @@ std::optional<QString> chooseLanguage(const LanguageDialogs& dialogs, const QStr
 }
 
 bool loadLanguage(const QString& name, const QString& folder) {
-    if (!loadLanguageFile(uiText(), toPath(folder), toPath(name))) return false;
+    // The name may be what the options file kept of a longer or unusual one.
+    const std::string file = findLanguage(toPath(folder), toPath(name));
+    if (file.empty() || !loadLanguageFile(uiText(), toPath(folder), file)) return false;
     translateSystemDialogs(text(Msg::QtLanguageCode).trimmed());
     return true;
 }

@@ -24,7 +24,7 @@ constexpr int32_t DecimalsMin = 0, DecimalsMax = 8;
 constexpr double PixelsPerUnitMax = 1000.0;
 constexpr int32_t IterationsMin = 1, IterationsMax = 3;
 constexpr int32_t ExportScaleMin = 1, ExportScaleMax = 8;
-constexpr size_t LanguageNameMax = 40; // bytes
+constexpr size_t LanguageNameMax = 40; // bytes (StoredLanguageNameBytes)
 } // namespace OptionLimits
 
 struct ProgramOptions {

@@ -3,6 +3,7 @@
 #include "model/bytestream.h"
 #include "model/cp1252.h"
 #include "model/elementcodec.h"
+#include "model/langfile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -85,9 +86,7 @@ std::vector<uint8_t> encodeOptions(const ProgramOptions& options) {
     ByteWriter out;
     out.bytes(Magic, sizeof Magic);
     out.i32(OptionsFileVersion);
-    std::string language = utf8ToCp1252(o.language);
-    if (language.size() > OptionLimits::LanguageNameMax)
-        language.resize(OptionLimits::LanguageNameMax);
+    const std::string language = utf8ToCp1252(storedLanguageName(o.language));
     out.i32(int32_t(language.size()));
     out.bytes(language.data(), language.size());
     Writer w{out};

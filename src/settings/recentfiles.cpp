@@ -1,5 +1,6 @@
 #include "settings/recentfiles.h"
 
+#include "settings/paths.h"
 #include "settings/registry.h"
 
 namespace qorv {
@@ -19,7 +20,7 @@ QString defaultValueOf(const char* key) {
 
 int RecentFiles::indexOf(const QString& path) const {
     for (int i = 0; i < count(); ++i)
-        if (paths_[i].compare(path, Qt::CaseInsensitive) == 0) return i;
+        if (samePath(paths_[i], path)) return i;
     return -1;
 }
 
@@ -32,9 +33,12 @@ void RecentFiles::add(const QString& path) {
 }
 
 QString RecentFiles::caption(int slot, const QString& path) {
+    // Only the number's last digit is an accelerator: an "&" of the path is doubled to be shown.
     QString number = QString::number(slot + 1);
     number.insert(number.size() - 1, QLatin1Char('&'));
-    return number + QLatin1Char(' ') + path;
+    QString shown = path;
+    shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    return number + QLatin1Char(' ') + shown;
 }
 
 void RecentFiles::load(QSettings& store) {

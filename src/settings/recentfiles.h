@@ -8,8 +8,8 @@
 
 namespace qorv {
 
-// Ten slots, the most recent first. Paths are compared without regard to letter case, so that
-// one file never takes two slots.
+// Ten slots, the most recent first. Paths are compared as the file system compares names, so
+// that one file never takes two slots and two files never share one.
 class RecentFiles {
   public:
     static constexpr int Slots = 10;
@@ -23,8 +23,9 @@ class RecentFiles {
     void add(const QString& path);
     void clear() { paths_.clear(); }
 
-    // The menu caption of a slot: its number counted from 1, " " and the path; the number's last
-    // digit is the entry's accelerator ("&1" .. "&9", "1&0").
+    // The menu caption of a slot: its number counted from 1, " " and the path (whose own "&" are
+    // doubled, so that the menu shows them); the number's last digit is the entry's accelerator
+    // ("&1" .. "&9", "1&0").
     static QString caption(int slot, const QString& path);
 
     // Reads the values "File9" down to "File0" of the "Recent Files" key and adds each one

@@ -1,5 +1,6 @@
 #include "settings/registry.h"
 
+#include <algorithm>
 #include <atomic>
 
 namespace qorv::registry {
@@ -71,6 +72,27 @@ WindowPlacement readWindowPlacement(QSettings& s, QPoint origin) {
     }
     s.endGroup();
     return p;
+}
+
+QRect keepOnWorkArea(const QRect& window, const QRect& area) {
+    if (!window.isValid() || !area.isValid()) return window;
+    // How much of the window must stay on the work area across and down.
+    constexpr int Grip = 100;
+    QRect r = window;
+    // Larger than the work area: it takes the whole of it in that direction.
+    if (r.width() > area.width()) {
+        r.moveLeft(area.left());
+        r.setWidth(area.width());
+    }
+    if (r.height() > area.height()) {
+        r.moveTop(area.top());
+        r.setHeight(area.height());
+    }
+    if (r.top() < area.top()) r.moveTop(area.top());
+    if (r.top() > area.bottom() - std::min(Grip, area.height() / 2)) r.moveBottom(area.bottom());
+    if (r.right() < area.left() + Grip) r.moveLeft(area.left());
+    if (r.left() > area.right() - Grip) r.moveRight(area.right());
+    return r;
 }
 
 } // namespace qorv::registry

@@ -43,4 +43,9 @@ void writeWindowPlacement(QSettings& s, const QRect& normalRect, int state, bool
                           QPoint workAreaOrigin);
 WindowPlacement readWindowPlacement(QSettings& s, QPoint workAreaOrigin);
 
+// A window rectangle moved (and, when larger, shrunk) so that its top edge, where the caption and
+// the menu bar are, lies on the work area and enough of it is there to be taken with the mouse.
+// A rectangle that already is so comes back unchanged.
+QRect keepOnWorkArea(const QRect& window, const QRect& workArea);
+
 } // namespace qorv::registry

@@ -3,6 +3,8 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace qorv {
@@ -55,9 +57,45 @@ QRect HoverOverlay::clear(QImage& bitmap) {
     return changed;
 }
 
+namespace {
+
+double luminance(QColor c) {
+    const auto channel = [](int v) {
+        const double x = v / 255.0;
+        return x <= 0.04045 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.red()) + 0.7152 * channel(c.green()) + 0.0722 * channel(c.blue());
+}
+
+} // namespace
+
+double contrastRatio(QColor a, QColor b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor readableOn(QColor text, QColor background) {
+    constexpr double Wanted = 4.5;
+    if (contrastRatio(text, background) >= Wanted) return text;
+    // Black and white give the most contrast each on one side of this luminance.
+    const QColor towards = luminance(background) < 0.18 ? QColor(255, 255, 255) : QColor(0, 0, 0);
+    const auto mix = [&](double t) {
+        return QColor::fromRgb(
+            int(std::lround(text.red() + (towards.red() - text.red()) * t)),
+            int(std::lround(text.green() + (towards.green() - text.green()) * t)),
+            int(std::lround(text.blue() + (towards.blue() - text.blue()) * t)));
+    };
+    double lo = 0, hi = 1;
+    for (int i = 0; i < 12; ++i) {
+        const double mid = (lo + hi) / 2;
+        (contrastRatio(mix(mid), background) >= Wanted ? hi : lo) = mid;
+    }
+    return mix(hi);
+}
+
 QRect HoverOverlay::show(QImage& bitmap, QRect area, const std::function<void(QImage&)>& shapes,
                          bool shapesChanged, const QString& label, const QFont& font, QColor colour,
-                         QPoint labelAt) {
+                         QColor background, QPoint labelAt) {
     QRect changed = restoreLabel(bitmap);
     if (shapesChanged) {
         if (shapesShown_ && cleanValid_) {
@@ -94,8 +132,9 @@ QRect HoverOverlay::show(QImage& bitmap, QRect area, const std::function<void(QI
             labelPatch_ = bitmap.copy(devicePixels(bitmap, r));
             labelRect_ = r;
             QPainter p(&bitmap);
+            p.fillRect(r, background);
             p.setFont(font);
-            p.setPen(colour);
+            p.setPen(readableOn(colour, background));
             p.drawText(r.adjusted(1, 1, 0, 0), Qt::AlignLeft | Qt::AlignTop, label);
             changed |= r;
         }

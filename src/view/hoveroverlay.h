@@ -18,6 +18,13 @@ namespace qorv {
 // differ when the image has a device pixel ratio).
 QRect devicePixels(const QImage& image, QRect r);
 
+// The contrast ratio of two colours (1 for equal ones, 21 for black and white), from their
+// relative luminance as the accessibility guidelines define it.
+double contrastRatio(QColor a, QColor b);
+// `text` as it is, when it reads well on `background` (a contrast ratio of at least 4.5);
+// otherwise mixed towards white on a dark background, towards black on a light one, just enough.
+QColor readableOn(QColor text, QColor background);
+
 class HoverOverlay {
   public:
     // The bitmap was redrawn: nothing of the overlay is on it any more.
@@ -28,11 +35,11 @@ class HoverOverlay {
 
     // Shows a new hover on `bitmap` (whose visible part is `area`): `shapes` paints the
     // highlight and previews (null: none; `shapesChanged` false keeps the ones already shown),
-    // then the label at `labelAt` (top-left before it is kept inside the area). Returns the
-    // area that changed.
+    // then the label at `labelAt` (top-left before it is kept inside the area) on a box of
+    // `background`, in `colour` made readable on it. Returns the area that changed.
     QRect show(QImage& bitmap, QRect area, const std::function<void(QImage&)>& shapes,
                bool shapesChanged, const QString& label, const QFont& font, QColor colour,
-               QPoint labelAt);
+               QColor background, QPoint labelAt);
 
     // The rectangle the label took last (empty when none).
     QRect labelRect() const { return labelRect_; }

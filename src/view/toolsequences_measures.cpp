@@ -397,6 +397,7 @@ class TableSequence : public MeasureSequence {
                 }
             }
             placeTextAt(r, click.world);
+            r.option = engine.options().horizontalTables ? NoValue : HasValue;
             Element* table = engine.complete(Method::Table);
             if (auto* t = table ? table->tailAs<TableTail>() : nullptr) {
                 // The first row holds the values of the moment.

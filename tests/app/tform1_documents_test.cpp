@@ -5,6 +5,7 @@
 #include "model/docfile.h"
 #include "model/docfile_samples.h"
 #include "model/undo.h"
+#include "settings/paths.h"
 #include "settings/registry.h"
 #include "view/viewtransform.h"
 
@@ -131,6 +132,26 @@ TEST_F(Documents, ClosingTheOnlyDocumentLeavesNoDocumentAndNewStartsAgainAtOne) 
     EXPECT_NEAR(o.y, area()->height() / 2, 1);
 }
 
+TEST_F(Documents, TheFirstDocumentIsCentredInTheWindowAsShown) {
+    // Made before the window had its size.
+    const auto expectCentred = [this] {
+        const ScreenPoint o = documentView(w->document()).toScreen(0, 0);
+        EXPECT_NEAR(o.x, area()->width() / 2.0, 1.0);
+        EXPECT_NEAR(o.y, area()->height() / 2.0, 1.0);
+    };
+    expectCentred();
+    action("M_nuevo")->trigger();
+    expectCentred();
+    // Once drawn on, the first one keeps its view when the window changes size.
+    w->switchTo(0);
+    draw();
+    const double left = w->document().left, top = w->document().top;
+    w->resize(700, 520);
+    QApplication::processEvents();
+    EXPECT_EQ(w->document().left, left);
+    EXPECT_EQ(w->document().top, top);
+}
+
 TEST_F(Documents, DrawSaveCloseReopenGivesTheSameBytesAndPicture) {
     draw();
     EXPECT_EQ(w->document().modified, 1);
@@ -197,7 +218,8 @@ TEST_F(Documents, OpeningAnotherFileKeepsTheModifiedDocumentAndItsHistory) {
     dialogs.answers = {Answer::Cancel};
     EXPECT_FALSE(w->closeCurrent());
     EXPECT_EQ(dialogs.captions.last(), QStringLiteral("Cerrar - Documento 1"));
-    EXPECT_EQ(dialogs.lastQuestion, QStringLiteral("Guardar los cambios realizados al documento"));
+    EXPECT_EQ(dialogs.lastQuestion,
+              QStringLiteral("¿Guardar los cambios realizados al documento?"));
     expectInStep({"Documento 1", "triangle"});
     EXPECT_EQ(w->document().modified, 1);
     // No: closed without saving, and the last document becomes current.
@@ -240,17 +262,30 @@ TEST_F(Documents, QuittingAsksForEachModifiedDocumentAndCancelKeepsThemAll) {
     EXPECT_EQ(store->value(QStringLiteral("Last Dir/Default")).toString(), dir.path());
 }
 
-TEST_F(Documents, ReopeningAnOpenFileWithOtherLettersSwitchesToIt) {
+TEST_F(Documents, AnOpenFileIsFoundAgainAsTheFileSystemComparesNames) {
     const QString tri = savedFile(QStringLiteral("Tri.qrv"));
     ASSERT_TRUE(w->openDocument(tri));
     action("M_nuevo")->trigger();
     expectInStep({"Documento 1", "Tri", "Documento 2"});
-    EXPECT_TRUE(w->openDocument(file(QStringLiteral("TRI.QRV"))));
-    EXPECT_TRUE(w->openDocument(dir.path() + QStringLiteral("/./tri.qrv")));
+    EXPECT_TRUE(w->openDocument(dir.path() + QStringLiteral("/./Tri.qrv")));
     EXPECT_EQ(w->documentCount(), 3);
     EXPECT_EQ(w->currentDocumentIndex(), 1);
+    if (fileNameCaseSensitivity() == Qt::CaseInsensitive) {
+        // One file whatever the letters: it is not opened twice.
+        EXPECT_TRUE(w->openDocument(file(QStringLiteral("TRI.QRV"))));
+        EXPECT_EQ(w->documentCount(), 3);
+        EXPECT_EQ(w->recentFiles().count(), 1);
+        return;
+    }
+    // Two files that differ only in letter case are two documents and two recent entries.
+    const QString lower = savedFile(QStringLiteral("tri.qrv"), 50);
+    ASSERT_TRUE(w->openDocument(lower));
+    EXPECT_EQ(w->documentCount(), 4);
+    EXPECT_EQ(w->currentDocumentIndex(), 3);
+    ASSERT_NE(w->document().head, nullptr);
+    EXPECT_EQ(w->document().head->value[0], 50.0); // its own construction, not Tri's
+    EXPECT_EQ(w->recentFiles().paths(), (QStringList{lower, tri}));
     EXPECT_TRUE(messages.isEmpty());
-    EXPECT_EQ(w->recentFiles().count(), 1);
 }
 
 TEST_F(Documents, RecentFilesKeepTheTenLatestAndAnEntryMovesToTheTopWhenOpened) {

@@ -16,13 +16,16 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -302,4 +305,101 @@ TEST_F(Options, FilesOlderThanTheStoredFontsTakeThemFromTheOptions) {
             EXPECT_EQ(doc.kindColors[Kind::Circle], 4); // the fifth stored kind
         }
     }
+}
+
+TEST_F(Options, TheBarsAreSavedAndNoDocumentLeavesNothingToSave) {
+    {
+        TForm1 w;
+        answerYes(w);
+        w.show();
+        w.menuAction(QStringLiteral("M_bardoc"))->trigger();
+        w.menuAction(QStringLiteral("M_botedi"))->trigger();
+        ASSERT_TRUE(w.documentBar()->isHidden());
+        ASSERT_TRUE(w.saveOptions());
+    }
+    TForm1 w;
+    answerYes(w);
+    w.show();
+    EXPECT_TRUE(w.documentBar()->isHidden());
+    EXPECT_TRUE(w.toolBars().editBar()->isHidden());
+    EXPECT_FALSE(w.toolBars().mainBar()->isHidden());
+    EXPECT_FALSE(w.menuAction(QStringLiteral("M_bardoc"))->isChecked());
+    const QByteArray saved = [] {
+        QFile f(optionsFilePath());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    ASSERT_FALSE(saved.isEmpty());
+
+    // Without a document: the grey stand-in and the bars hidden with it are nobody's options.
+    ASSERT_TRUE(w.closeCurrent());
+    ASSERT_TRUE(w.noDocumentOpen());
+    for (const char* item : {"M_op_Gen", "M_op_asp", "M_op_Let", "M_op_orig", "M_op_save"}) {
+        const QAction* a = w.menuAction(QString::fromLatin1(item));
+        EXPECT_FALSE(a->isVisible() && a->isEnabled()) << item;
+    }
+    EXPECT_FALSE(w.saveOptions());
+    QFile f(optionsFilePath());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), saved);
+    // The bars come back with a document and are saved as the user left them.
+    w.newDocument();
+    EXPECT_FALSE(w.toolBars().mainBar()->isHidden());
+    ASSERT_TRUE(w.saveOptions());
+    ProgramOptions read;
+    ASSERT_EQ(readOptionsFile(QFile::encodeName(optionsFilePath()).toStdString(), read),
+              OptionsFileStatus::Read);
+    EXPECT_EQ(read.mainBarShown, 1);
+    EXPECT_EQ(read.statusBarShown, 1);
+    EXPECT_EQ(read.documentBarShown, 0);
+    EXPECT_EQ(read.editBarShown, 0);
+    EXPECT_EQ(read.document.background, 0);
+}
+
+TEST_F(Options, FullScreenGivesBackTheWindowAndThePlacementFromBeforeIt) {
+    const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect normal(work.left() + 60, work.top() + 40, 500, 400);
+    {
+        TForm1 w;
+        w.show();
+        w.setGeometry(normal);
+        ASSERT_EQ(w.normalGeometry(), normal);
+        w.setFullScreenMode(true);
+        EXPECT_LT(w.geometry().top(), work.top()); // the menu bar above the screen
+        w.setFullScreenMode(false);
+        EXPECT_EQ(w.geometry(), normal);
+
+        // Maximised: the placement written meanwhile and the window after are the ones before.
+        w.showMaximized();
+        QApplication::processEvents();
+        w.setFullScreenMode(true);
+        w.saveWindowPlacement();
+        registry::WindowPlacement p =
+            registry::readWindowPlacement(*registry::open(), work.topLeft());
+        EXPECT_EQ(p.rect, normal);
+        EXPECT_EQ(p.state, 2);
+        EXPECT_TRUE(p.fullScreen);
+        w.setFullScreenMode(false);
+        QApplication::processEvents();
+        EXPECT_GE(w.geometry().top(), work.top());
+        // Closed in full screen once more.
+        w.setFullScreenMode(true);
+        w.close();
+    }
+    TForm1 w;
+    EXPECT_EQ(w.restoredPlacement().rect, normal);
+    EXPECT_TRUE(w.restoredPlacement().fullScreen);
+}
+
+TEST_F(Options, AStoredPlacementAboveTheScreenIsBroughtBack) {
+    const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
+    {
+        auto store = registry::open();
+        registry::writeWindowPlacement(*store, QRect(work.left() + 30, work.top() - 17, 400, 300),
+                                       0, false, work.topLeft());
+    }
+    TForm1 w;
+    ASSERT_TRUE(w.restoredPlacement().hasRect);
+    EXPECT_EQ(w.restoredPlacement().rect, QRect(work.left() + 30, work.top(), 400, 300));
+    w.showPlaced();
+    EXPECT_GE(w.geometry().top(), work.top());
 }

@@ -50,11 +50,11 @@ std::map<QString, ItemState> menuItems(TForm1& w) {
     return items;
 }
 
-// The commands that need no document.
+// The commands that need no document. The options of a document are not among them: without one
+// there are none to edit or save.
 const QStringList kWithoutDocument = {
-    "M_archivo", "M_nuevo",          "M_abrir",      "M_recientes",    "M_opciones", "M_op_Gen",
-    "M_op_asp",  "M_op_Let",         "M_idioma",     "M_op_orig",      "M_op_save",  "M_salir",
-    "M_ayuda",   "M_elim_recientes", "M_contenidos", "M_paginaactual", "M_acerca"};
+    "M_archivo",        "M_nuevo", "M_abrir", "M_recientes",  "M_opciones",     "M_idioma",
+    "M_elim_recientes", "M_salir", "M_ayuda", "M_contenidos", "M_paginaactual", "M_acerca"};
 // Commands that other parts of the program provide: they only must not be reachable without a
 // document.
 const QStringList kProvidedElsewhere = {"M_traza_desactivar", "M_PasoaPaso", "M_lista"};
@@ -86,14 +86,16 @@ class Shell : public WindowTest {
 
 // Items always there in a document, whatever its contents.
 const QStringList kInAnyDocument = {
-    "M_edicion",     "M_ver",         "M_construccion", "M_medir",      "M_transformar",
-    "M_macros_menu", "M_documento",   "M_trazas",       "M_guardar",    "M_guardar_como",
-    "M_cerrar",      "M_cerrar_todo", "M_pegar_imagen", "M_dibtodo",    "TodosElem1",
-    "MuePan1",       "PantallaCom",   "M_AA",           "M_botprin",    "M_botedi",
-    "M_bardoc",      "M_barest",      "M_modovisor",    "M_macros",     "M_siguiente",
-    "M_anterior",    "M_primero",     "M_ultimo",       "M_lista_doc",  "M_cortar",
-    "M_copiar",      "M_export_dib",  "M_export_dxf",   "M_export_svg", "M_export_pdf",
-    "M_export_tikz", "Imprimir1",     "M_print_btm",    "M_confimp",    "M_copia_port"};
+    "M_edicion",     "M_ver",         "M_construccion", "M_medir",          "M_transformar",
+    "M_macros_menu", "M_documento",   "M_trazas",       "M_guardar",        "M_guardar_como",
+    "M_cerrar",      "M_cerrar_todo", "M_doc_cerrar",   "M_doc_cerrartodo", "M_op_Gen",
+    "M_op_asp",      "M_op_Let",      "M_op_orig",      "M_op_save",        "M_pegar_imagen",
+    "M_dibtodo",     "TodosElem1",    "MuePan1",        "PantallaCom",      "M_AA",
+    "M_botprin",     "M_botedi",      "M_bardoc",       "M_barest",         "M_modovisor",
+    "M_macros",      "M_siguiente",   "M_anterior",     "M_primero",        "M_ultimo",
+    "M_lista_doc",   "M_cortar",      "M_copiar",       "M_export_dib",     "M_export_dxf",
+    "M_export_svg",  "M_export_pdf",  "M_export_tikz",  "Imprimir1",        "M_print_btm",
+    "M_confimp",     "M_copia_port"};
 
 } // namespace
 
@@ -293,6 +295,22 @@ TEST_F(Shell, F1InTheSegmentToolOpensTheSegmentPageInTheLanguageShown) {
     w->chooseTool(Tool::Move);
     w->menuAction("M_paginaactual")->trigger();
     EXPECT_TRUE(b->source().path().endsWith(QStringLiteral("/en/index.html")));
+
+    // A third-party language takes the English help, whatever Qt language it names; kind names
+    // that read "Punto" and "Recta" take the Spanish one.
+    const std::pair<const char*, const char*> languages[] = {
+        {"1=point\n2=droite\n2064=fr\n", "/en/index.html"},
+        {"1= Punto \n2=RECTA\n2064=en\n", "/es/index.html"}};
+    for (const auto& [file, page] : languages) {
+        QFile lng(dir.filePath(QStringLiteral("Otro.lng")));
+        ASSERT_TRUE(lng.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        lng.write(file);
+        lng.close();
+        ASSERT_TRUE(loadLanguage(QStringLiteral("Otro"), dir.path()));
+        w->applyLanguageTexts();
+        w->menuAction("M_paginaactual")->trigger();
+        EXPECT_TRUE(b->source().path().endsWith(QString::fromLatin1(page))) << file;
+    }
     TForm1 other;
     other.setMessageSink([this](const QString& m) { messages << m; });
     other.setHelpFolder(dir.filePath(QStringLiteral("nothing")));

@@ -8,10 +8,12 @@
 #include "model/docfile.h"
 #include "model/uitext.h"
 #include "view/clickengine.h"
+#include "view/hoveroverlay.h"
 #include "view/tooltable.h"
 #include "view/viewtransform.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QMenu>
 #include <QMouseEvent>
@@ -26,6 +28,7 @@
 #include <cmath>
 #include <functional>
 #include <random>
+#include <tuple>
 #include <utility>
 
 using namespace qorv;
@@ -176,6 +179,46 @@ TEST(TForm1Tools, HoverDrawsOverASavedPatchAndPutsItBack) {
     EXPECT_EQ(win.w.canvas().mainBitmap(), clean); // put back exactly, nothing redrawn
     EXPECT_EQ(win.w.statusText(), QString::fromStdString(uiText().toolPrompt(Tool::Move)));
     EXPECT_EQ(win.w.canvas().cursorNumber(), 4);
+}
+
+TEST(TForm1Tools, TheCursorLabelTakesTheCursorMessageFontAndCanBeRead) {
+    Window win;
+    Element* a = win.build().point(-150, 0);
+    Element* b = win.build().point(150, 0);
+    Element* s = win.build().make(Method::Segment, a, b);
+    s->color = rgb(0, 0, 128); // dark blue, on the black background of a new document
+    win.done();
+    ASSERT_EQ(win.doc().background, 0);
+    ProgramOptions& o = win.w.programOptions();
+    o.cursorFont = FontRecord{"Arial", rgb(255, 0, 0), 28, 0, 0, 0, 0};
+    win.w.optionsHost().optionsChanged(false);
+    const QPoint at = win.pixel(40, 0);
+    // The label's pixels: how well the best of them reads on the label's box, and the reddest.
+    const auto label = [&] {
+        win.hover(at);
+        const QRect r = win.w.canvas().hoverLabelRect();
+        const QImage shot = win.w.canvas().mainBitmap().copy(r);
+        double contrast = 1;
+        int red = 0;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x) {
+                const QColor c = shot.pixelColor(x, y);
+                contrast = std::max(contrast, contrastRatio(c, QColor(0, 0, 0)));
+                red = std::max(red, c.red() - std::max(c.green(), c.blue()));
+            }
+        win.hover(win.pixel(0, 200)); // away: the label goes
+        return std::tuple{r, contrast, red};
+    };
+    // Taking the segment's colour: lightened until it reads on black.
+    const auto [r, contrast, red] = label();
+    ASSERT_FALSE(r.isEmpty());
+    EXPECT_GE(r.height(), QFontMetrics(QFont(QStringLiteral("Arial"), 28)).height());
+    EXPECT_GE(contrast, 4.4);
+    EXPECT_LT(red, 40);
+    // Not taking it: the font's own colour.
+    o.adaptCursorColour = 0;
+    win.w.optionsHost().optionsChanged(false);
+    EXPECT_GT(std::get<2>(label()), 150);
 }
 
 TEST(TForm1Tools, ToolBarsHaveIconsTooltipsAndPalettes) {

@@ -298,7 +298,7 @@ TEST(TOp_fon, ThePreviewChangesTheChosenEntryAndOkCopiesTheFontsBack) {
     TOp_fon d(host);
     d.show();
     EXPECT_EQ(d.preview->text(), QStringLiteral("prueba AaBb123"));
-    EXPECT_EQ(d.Lab_click->text(), QStringLiteral("click para cambiar"));
+    EXPECT_EQ(d.Lab_click->text(), QStringLiteral("Haga clic para cambiar"));
     ASSERT_EQ(d.ListBox1->count(), 5);
     EXPECT_EQ(d.ListBox1->item(4)->text(), QStringLiteral("Mensajes del cursor"));
     // The arrow keys move through the list like clicks; the preview follows.

@@ -61,7 +61,7 @@ TEST(TV_listadoc, ButtonsMoveThroughTheListWrappingAtTheEnds) {
                           "B_guardar", "B_ok", "B_cancel"})
         captions << button(d, n)->text();
     EXPECT_EQ(captions, (QStringList{"Primero", "Anterior", "Siguiente", "Último", "Cerrar",
-                                     "Guardar", "OK", "Cancel"}));
+                                     "Guardar", "Aceptar", "Cancelar"}));
     EXPECT_TRUE(host.switched.isEmpty()); // moving through the list switches nothing
 }
 

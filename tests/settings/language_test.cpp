@@ -1,18 +1,29 @@
 #include "app/tform1.h"
 #include "cli/cli.h"
+#include "dialogs/tv_listadoc.h"
 #include "dialogs/tv_selidioma.h"
 #include "model/langfile.h"
 #include "model/uitext.h"
 #include "settings/language.h"
+#include "settings/optionsfile.h"
 #include "view/qtexts.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QFile>
+#include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -146,6 +157,11 @@ TEST(Language, TheMainWindowShowsTheLanguageChosenFromItsMenu) {
               QStringLiteral("Circle given the centre, or the centre and a point"));
     EXPECT_EQ(w.currentTool(), Tool::Move);
     EXPECT_EQ(w.statusText(), QStringLiteral("Move free objects or edit"));
+    // The names of new documents are texts of the language as well, in all three places.
+    EXPECT_EQ(w.documentTabs()->tabText(0), QStringLiteral("Document 1"));
+    EXPECT_EQ(w.documentCombo()->itemText(0), QStringLiteral("Document 1"));
+    EXPECT_EQ(w.documentMenu()->actions().last()->text(), QStringLiteral("Document 1"));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("QORV - Document 1[*]"));
 
     // Cancelling keeps the remembered language and loads it again.
     host.answer.reset();
@@ -192,4 +208,108 @@ TEST(Language, CliSpeaksTheLanguageOfTheOptions) {
     EXPECT_EQ(cli::run({"example", "nothing", "x.qrv"}, out, err), 2);
     EXPECT_EQ(err.rfind("there is no example \"nothing\"; the examples are: ", 0), 0u) << err;
     EXPECT_FALSE(cli::useLanguage(kShipped.toStdString(), "Klingon"));
+}
+
+TEST(Language, TheDocumentMenuHasCloseItemsOfItsOwn) {
+    BuiltInTextsAfter restore;
+    QTemporaryDir dir;
+    {
+        std::ofstream f(
+            QFile::encodeName(dir.filePath(QStringLiteral("Prueba.lng"))).toStdString());
+        f << "640=Cerrar este documento\n645=Cerrar todos los documentos\n";
+    }
+    TForm1 w;
+    ASSERT_TRUE(loadLanguage(QStringLiteral("Prueba"), dir.path()));
+    w.applyLanguageTexts();
+    QStringList items;
+    for (QAction* a : w.documentMenu()->actions())
+        if (!a->isSeparator()) items << a->text();
+    EXPECT_TRUE(items.contains(QStringLiteral("Cerrar este documento")));
+    EXPECT_TRUE(items.contains(QStringLiteral("Cerrar todos los documentos")));
+    // The "&Archivo" items keep their own texts.
+    EXPECT_EQ(w.menuAction(QStringLiteral("M_cerrar"))->text(), QStringLiteral("Cerrar"));
+    EXPECT_EQ(w.menuAction(QStringLiteral("M_cerrar_todo"))->text(), QStringLiteral("Cerrar todo"));
+    // And they do what those do.
+    w.newDocument();
+    ASSERT_EQ(w.documentCount(), 2);
+    QAction* close = w.menuAction(QStringLiteral("M_doc_cerrar"));
+    QAction* closeAll = w.menuAction(QStringLiteral("M_doc_cerrartodo"));
+    ASSERT_TRUE(close && closeAll);
+    close->trigger();
+    EXPECT_EQ(w.documentCount(), 1);
+    closeAll->trigger();
+    EXPECT_EQ(w.documentCount(), 0);
+}
+
+TEST(Language, ANameTheOptionsFileCannotHoldStillFindsItsFile) {
+    BuiltInTextsAfter restore;
+    QTemporaryDir dir;
+    const std::string czech = "Čeština"; // Č: not in 1252
+    const std::string longName = "Lengua con un nombre de más de cuarenta letras"; // 46
+    for (const std::string& name : {czech, longName, std::string("Español")}) {
+        SCOPED_TRACE(name);
+        {
+            std::ofstream f(QFile::encodeName(dir.filePath(QString::fromStdString(name) + ".lng"))
+                                .toStdString());
+            f << "1=bod " << name.size() << "\n";
+        }
+        // As the options file gives the name back after it was remembered.
+        ProgramOptions o;
+        o.language = name;
+        const std::vector<uint8_t> bytes = encodeOptions(o);
+        ProgramOptions read;
+        ASSERT_TRUE(decodeOptions(bytes.data(), bytes.size(), read));
+        EXPECT_EQ(read.language, storedLanguageName(name));
+        ASSERT_TRUE(loadLanguage(QString::fromStdString(read.language), dir.path()));
+        EXPECT_EQ(uiText().kindName(0), "bod " + std::to_string(name.size()));
+    }
+    EXPECT_EQ(storedLanguageName(czech), "?eština");
+    EXPECT_EQ(storedLanguageName(longName), longName.substr(0, 41)); // "á" is one byte there
+    EXPECT_EQ(storedLanguageName("Español"), "Español");
+    // A name that matches nothing loads nothing.
+    EXPECT_FALSE(loadLanguage(QStringLiteral("?ngles"), dir.path()));
+}
+
+TEST(Language, TheSpanishDialogsShowOnlyTextsOfTheTableAndNoEnglish) {
+    BuiltInTextsAfter restore;
+    ASSERT_TRUE(loadLanguage(QStringLiteral("Español"), kShipped));
+    QSet<QString> table;
+    for (int id : UiTextTable::ids())
+        table << QString::fromStdString(*uiText().textById(id)).remove(QLatin1Char('&'));
+    QStringList shown;
+    const auto collect = [&](QWidget& d) {
+        const QString where = d.objectName() + QStringLiteral(": ");
+        for (const QAbstractButton* b : d.findChildren<QAbstractButton*>())
+            if (!b->text().isEmpty()) shown << where + b->text();
+        for (const QLabel* l : d.findChildren<QLabel*>())
+            // Rich text and the font sample are made of several texts.
+            if (!l->text().isEmpty() && !l->text().startsWith(QLatin1Char('<')) &&
+                l->objectName() != QStringLiteral("preview"))
+                shown << where + l->text();
+        for (const QGroupBox* g : d.findChildren<QGroupBox*>())
+            if (!g->title().isEmpty()) shown << where + g->title();
+        for (const QTabWidget* t : d.findChildren<QTabWidget*>())
+            for (int i = 0; i < t->count(); ++i)
+                shown << where + t->tabText(i);
+    };
+    TForm1 w;
+    w.setDialogHook([&](QDialog& d) { collect(d); });
+    w.openGeneralOptions();
+    w.openAppearanceOptions();
+    w.openFontOptions();
+    w.showAbout();
+    TV_listadoc list(w, &w);
+    collect(list);
+    ASSERT_GT(shown.size(), 40);
+    for (const QString& entry : std::as_const(shown)) {
+        const QString text = entry.section(QStringLiteral(": "), 1).remove(QLatin1Char('&'));
+        if (!text.contains(QRegularExpression(QStringLiteral("[A-Za-z]")))) continue; // "100%"
+        EXPECT_TRUE(table.contains(text)) << entry.toStdString();
+        EXPECT_FALSE(text == QStringLiteral("OK") || text == QStringLiteral("Cancel") ||
+                     text.contains(QStringLiteral("click")))
+            << entry.toStdString();
+    }
+    EXPECT_EQ(text(Msg::SaveChangesQuestion),
+              QStringLiteral("¿Guardar los cambios realizados al documento?"));
+    EXPECT_EQ(text(Msg::InvalidExpression), QStringLiteral("la expresión no es válida"));
 }

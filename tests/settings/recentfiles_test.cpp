@@ -1,3 +1,4 @@
+#include "settings/paths.h"
 #include "settings/recentfiles.h"
 #include "settings/registry.h"
 
@@ -34,20 +35,29 @@ TEST(RecentFiles, KeepsTheTenMostRecentAndMovesAReopenedOneToTheTop) {
     for (int i = 10; i >= 1; --i)
         expected << path(i);
     EXPECT_EQ(r.paths(), expected);
-    // The fourth entry again, spelt in other letters: one slot, on top.
-    r.add(path(7).toUpper());
+    // The fourth entry again: one slot, on top.
+    r.add(path(7));
     EXPECT_EQ(r.count(), 10);
-    EXPECT_EQ(r.paths()[0], path(7).toUpper());
+    EXPECT_EQ(r.paths()[0], path(7));
     EXPECT_EQ(r.paths().mid(1, 3), (QStringList{path(10), path(9), path(8)}));
     EXPECT_EQ(r.paths()[4], path(6));
-    EXPECT_EQ(r.indexOf(path(9).toUpper()), 2);
+    EXPECT_EQ(r.indexOf(path(9)), 2);
     EXPECT_EQ(r.indexOf(path(0)), -1);
+    // The same letters in other case: the same file only where the file system says so.
+    const bool oneFile = fileNameCaseSensitivity() == Qt::CaseInsensitive;
+    EXPECT_EQ(r.indexOf(path(9).toUpper()), oneFile ? 2 : -1);
+    r.add(path(8).toUpper());
+    EXPECT_EQ(r.count(), 10);
+    EXPECT_EQ(r.indexOf(path(8)), oneFile ? 0 : 4);
     r.add(QString());
     EXPECT_EQ(r.count(), 10);
     // Numbered from 1, the last digit the accelerator.
     EXPECT_EQ(RecentFiles::caption(0, QStringLiteral("/a/b.qrv")), QStringLiteral("&1 /a/b.qrv"));
     EXPECT_EQ(RecentFiles::caption(3, QStringLiteral("/a/b.qrv")), QStringLiteral("&4 /a/b.qrv"));
     EXPECT_EQ(RecentFiles::caption(9, QStringLiteral("/a/b.qrv")), QStringLiteral("1&0 /a/b.qrv"));
+    // An "&" of the path is shown, not taken as the entry's accelerator.
+    EXPECT_EQ(RecentFiles::caption(2, QStringLiteral("/R&D/b.qrv")),
+              QStringLiteral("&3 /R&&D/b.qrv"));
 }
 
 TEST_F(Store, RecentFilesAreValuesFile0ToFile9OfTheirKey) {

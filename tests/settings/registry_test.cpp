@@ -66,3 +66,20 @@ TEST(Registry, AStoreThatCannotBeWrittenIsReportedOnce) {
     EXPECT_EQ(reports.size(), 1);
     registry::forgetReportedFailure();
 }
+
+TEST(Registry, APlacementOffTheWorkAreaIsBroughtBackWithItsTopEdge) {
+    const QRect area(0, 30, 1920, 1050);
+    const struct {
+        QRect window, expected;
+    } cases[] = {
+        {{100, 80, 800, 600}, {100, 80, 800, 600}},     // already there
+        {{-8, -17, 1936, 1100}, {0, 30, 1920, 1050}},   // full screen's rectangle: too large
+        {{200, -17, 800, 600}, {200, 30, 800, 600}},    // menu bar above the screen
+        {{200, 1070, 800, 600}, {200, 480, 800, 600}},  // below it
+        {{-790, 100, 800, 600}, {0, 100, 800, 600}},    // only a sliver at the left
+        {{1900, 100, 800, 600}, {1120, 100, 800, 600}}, // ... at the right
+        {{-50, 100, 800, 600}, {-50, 100, 800, 600}},   // mostly there: left alone
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(registry::keepOnWorkArea(c.window, area), c.expected) << c.window.top();
+}

@@ -324,6 +324,7 @@ TEST(MeasureTools, TableOfValuesGrowsAndShrinksOneUndoStepEachTime) {
     EXPECT_EQ(t->rows, 1);
     EXPECT_DOUBLE_EQ(t->columns[0].values[0], 1);
     EXPECT_DOUBLE_EQ(table->value[2], -100);
+    EXPECT_EQ(table->option, NoValue); // "Dirección horizontal para las nuevas tablas" is on
 
     h.box(table, -100, 100);
     b->value[0] = 120; // 3 cm
@@ -337,6 +338,14 @@ TEST(MeasureTools, TableOfValuesGrowsAndShrinksOneUndoStepEachTime) {
     EXPECT_EQ(t->rows, 1);
     EXPECT_EQ(t->columns[0].values.size(), 1u);
     EXPECT_EQ(h.undoSteps, steps + 3); // the refused removal changed nothing
+
+    // With the option off, the next table runs down.
+    h.opts.horizontalTables = false;
+    h.click(110, 145);
+    h.click(-200, -100);
+    ASSERT_NE(h.last(), table);
+    ASSERT_EQ(h.last()->method, Method::Table);
+    EXPECT_EQ(h.last()->option, HasValue);
 }
 
 // The length-assignment mode: the distance between two points sets the pixels per unit so that
