@@ -4,6 +4,7 @@
 #include "geometry/conic.h"
 #include "geometry/elementgeometry.h"
 #include "geometry/iteration.h"
+#include "geometry/drawing.h"
 #include "geometry/locus.h"
 #include "geometry/paramcolor.h"
 #include "geometry/ticks.h"
@@ -521,9 +522,8 @@ void Renderer::drawLocus(Frame& f, const Element& e, Color c, int style, bool ow
     pointBuffer_.clear();
     Color current = colourAt(0);
     usePen(f, current, style);
-    auto far = [&](int i) { return isFar(t->first[size_t(i)].x) || isFar(t->first[size_t(i)].y); };
     auto join = [&](int i, int j) {
-        if (!samplesJoined(*t, i, j) || far(i) || far(j)) {
+        if (!drawnSamplesJoined(*t, i, j)) {
             w.breakHere();
             return;
         }
