@@ -10,8 +10,5 @@ fi
 # Emscripten's optimiser runs on node and needs Debian's acorn, which a node from elsewhere does
 # not look for.
 export NODE_PATH="${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs"
-# Its cache of system libraries in a writable place of its own.
-export EM_CACHE="${EM_CACHE:-$PWD/build-web/em-cache}"
-mkdir -p "$EM_CACHE"
 emcmake cmake -S src/web -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build-web -j "$(nproc)"

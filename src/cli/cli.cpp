@@ -38,7 +38,7 @@ int usage(Output& o) {
                       out = word(Msg::CliOutput);
     const std::string lines[] = {
         "info " + file,
-        "dump " + file + " [--move ID X Y]",
+        "dump " + file + " [--move ID X Y [X Y ...]]",
         "convert " + in + " " + out,
         "eval " + word(Msg::CliText),
         "render " + file + " " + out + " [--width " + word(Msg::CliWidth) + "] [--height " +
@@ -245,16 +245,19 @@ bool parseArgument(const std::string& s, double& v) {
     return !s.empty() && end && !*end && std::isfinite(v);
 }
 
-// Drags the point `id` to (x, y) as the editor's move tool does, then recalculates everything as
-// after the drag. False when there is no such element or it cannot be dragged.
-bool dragTo(Document& doc, int32_t id, Point2 to) {
+// Drags the point `id` through the pointer positions given, one drag step each, as the editor's
+// move tool does, then recalculates everything as after the drag. False when there is no such
+// element or it cannot be dragged.
+bool dragThrough(Document& doc, int32_t id, const std::vector<Point2>& path) {
     Element* e = doc.findById(id);
     if (!e) return false;
     DragEngine drag;
     if (!drag.begin(doc, e, {e->value[0], e->value[1]}, false)) return false;
     doc.dragged = e;
-    drag.move(doc, to);
-    drag.recalculate(doc);
+    for (const Point2 p : path) {
+        drag.move(doc, p);
+        drag.recalculate(doc);
+    }
     drag.end();
     doc.dragged = nullptr;
     recalcUpTo(doc);
@@ -262,17 +265,26 @@ bool dragTo(Document& doc, int32_t id, Point2 to) {
 }
 
 int dump(Output& o, const std::vector<std::string>& args) {
-    double id = 0, x = 0, y = 0;
-    const bool move = args.size() == 6 && args[2] == "--move";
-    if (args.size() != 2 && !(move && parseArgument(args[3], id) && parseArgument(args[4], x) &&
-                              parseArgument(args[5], y) && id == std::floor(id) &&
-                              std::abs(id) < 2e9))
+    // --move ID X Y [X Y ...]: the pointer positions of one drag.
+    const bool move = args.size() >= 6 && args.size() % 2 == 0 && args[2] == "--move";
+    double id = 0;
+    std::vector<Point2> path;
+    if (move) {
+        if (!parseArgument(args[3], id) || id != std::floor(id) || std::abs(id) > 2e9)
+            return usage(o);
+        for (size_t k = 4; k + 1 < args.size(); k += 2) {
+            Point2 p;
+            if (!parseArgument(args[k], p.x) || !parseArgument(args[k + 1], p.y)) return usage(o);
+            path.push_back(p);
+        }
+    } else if (args.size() != 2) {
         return usage(o);
+    }
     Document doc;
     ReadResult r;
     if (!readFile(o, doc, args[1], r)) return 1;
     recalcUpTo(doc);
-    if (move && !dragTo(doc, int32_t(id), {x, y})) return usage(o);
+    if (move && !dragThrough(doc, int32_t(id), path)) return usage(o);
     std::string& out = o.out;
     out += "{\"version\": " + std::to_string(r.version) +
            ", \"type\": " + std::to_string(typeWord(r)) + ", \"elements\": [";

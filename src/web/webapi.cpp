@@ -35,7 +35,7 @@ Session& session() {
 }
 
 // Points that a drag moves to the pointer or along their element.
-bool isDraggablePoint(const Element& e) {
+bool pageDraggable(const Element& e) {
     return e.defined && e.visible == 1 && e.kind() == Kind::Point &&
            (e.method == Method::FreePoint || e.method == Method::PointOnElement);
 }
@@ -124,7 +124,7 @@ EMSCRIPTEN_KEEPALIVE int qorv_draggable() {
     s.draggable.clear();
     if (!s.doc) return 0;
     for (const Element* e = s.doc->head; e; e = e->next)
-        if (isDraggablePoint(*e))
+        if (pageDraggable(*e))
             s.draggable.insert(s.draggable.end(), {e->value[0], e->value[1], double(e->id)});
     return int(s.draggable.size() / 3);
 }
@@ -140,7 +140,7 @@ EMSCRIPTEN_KEEPALIVE int qorv_hit(double x, double y, double radius) {
     int best = -1;
     double bestDistance = radius;
     for (const Element* e = s.doc->head; e; e = e->next) {
-        if (!isDraggablePoint(*e)) continue;
+        if (!pageDraggable(*e)) continue;
         const double d = std::hypot(e->value[0] - x, e->value[1] - y);
         if (d <= bestDistance) {
             bestDistance = d;
@@ -154,7 +154,7 @@ EMSCRIPTEN_KEEPALIVE int qorv_hit(double x, double y, double radius) {
 EMSCRIPTEN_KEEPALIVE int qorv_drag_begin(int id, double x, double y) {
     Session& s = session();
     Element* e = findElement(id);
-    if (!e || !isDraggablePoint(*e)) return 0;
+    if (!e || !pageDraggable(*e)) return 0;
     return s.drag.begin(*s.doc, e, {x, y}, false) ? 1 : 0;
 }
 
