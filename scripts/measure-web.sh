@@ -29,6 +29,7 @@ tx=$(python3 -c "print($x + 40)")
 for i in 1 2 3; do
   browse "$work/big.html" "#test=$id,$tx,$y,200,1" 1920 1080 |
     python3 -c 'import json,sys; r=json.load(sys.stdin); s=r["dragStepMs"]
-print("2,000 elements: first frame %.1f ms; drag step median %.2f ms, max %.2f ms over %d steps"
-      % (r["firstFrameMs"], s["median"], s["max"], s["steps"]))'
+print("2,000 elements: first frame %.1f ms; drag step median %.2f ms (engine %.2f, description"
+      " %.2f, canvas %.2f), max %.2f ms over %d steps" % (r["firstFrameMs"], s["median"],
+      s["engine"], s["describe"], s["canvas"], s["max"], s["steps"]))'
 done
