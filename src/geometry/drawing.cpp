@@ -151,8 +151,8 @@ class Describer {
             polygon(e, c, style, fill);
             return;
         case Kind::Circle:
-            circle(firstPointOf(e),
-                   std::hypot(e.value[2] - e.value[0], e.value[3] - e.value[1]), c, style, fill);
+            circle(firstPointOf(e), std::hypot(e.value[2] - e.value[0], e.value[3] - e.value[1]), c,
+                   style, fill);
             return;
         case Kind::Arc:
             arc(e, c, style);
@@ -215,9 +215,8 @@ class Describer {
         if (!(len > 0) || !usable(a) || !usable(b)) return;
         const double ux = (b.x - a.x) / len, uy = (b.y - a.y) / len;
         add(Shape::Polygon, c, 1, c, 4);
-        for (const auto& [along, across] :
-             {std::pair{-8.0, 0.0}, std::pair{-12.0, -4.0}, std::pair{0.0, 0.0},
-              std::pair{-12.0, 4.0}})
+        for (const auto& [along, across] : {std::pair{-8.0, 0.0}, std::pair{-12.0, -4.0},
+                                            std::pair{0.0, 0.0}, std::pair{-12.0, 4.0}})
             put({b.x + along * ux - across * uy, b.y + along * uy + across * ux});
     }
 
@@ -263,7 +262,8 @@ class Describer {
         Point2 arm1 = positionOf(*e.parent1), arm3 = positionOf(*e.parent3);
         const Point2 v = positionOf(*e.parent2);
         const double value = e.value[0];
-        if (std::hypot(arm1.x - v.x, arm1.y - v.y) < 3 || std::hypot(arm3.x - v.x, arm3.y - v.y) < 3)
+        if (std::hypot(arm1.x - v.x, arm1.y - v.y) < 3 ||
+            std::hypot(arm3.x - v.x, arm3.y - v.y) < 3)
             return;
         if (!(value >= 0.01)) return;
         // Shown as the smaller angle unless the full range is asked for: beyond a straight angle
@@ -406,14 +406,16 @@ class Describer {
                      sy = tickStep(frame.unitY) * frame.unitY;
         constexpr int MaxTicks = 2000;
         if (sx >= 2 && o.y <= o_.top && o.y >= o_.bottom) {
-            const double k0 = std::ceil((o_.left - o.x) / sx), k1 = std::floor((o_.right - o.x) / sx);
+            const double k0 = std::ceil((o_.left - o.x) / sx),
+                         k1 = std::floor((o_.right - o.x) / sx);
             for (double k = k0; k <= k1 && k - k0 < MaxTicks; ++k)
                 if (std::fabs(k * sx) >= 0.0001)
                     twoPoints(Shape::Segment, {o.x + k * sx, o.y + 1}, {o.x + k * sx, o.y - 2}, c,
                               1);
         }
         if (sy >= 2 && o.x >= o_.left && o.x <= o_.right) {
-            const double k0 = std::ceil((o_.bottom - o.y) / sy), k1 = std::floor((o_.top - o.y) / sy);
+            const double k0 = std::ceil((o_.bottom - o.y) / sy),
+                         k1 = std::floor((o_.top - o.y) / sy);
             for (double k = k0; k <= k1 && k - k0 < MaxTicks; ++k)
                 if (std::fabs(k * sy) >= 0.0001)
                     twoPoints(Shape::Segment, {o.x - 1, o.y + k * sy}, {o.x + 2, o.y + k * sy}, c,

@@ -16,16 +16,16 @@ namespace qorv {
 class Document;
 
 enum class Shape : uint8_t {
-    Point,    // one position; `style` is the point shape
-    Polyline, // open; `count` positions
-    Polygon,  // closed; `count` positions
-    Segment,  // two positions, both ends drawn
-    Line,     // through two positions, endless both ways
-    Ray,      // from the first position through the second, endless
-    Circle,   // centre and radius
-    Arc,      // centre, radius, start angle and sweep (radians, counter-clockwise positive)
+    Point,     // one position; `style` is the point shape
+    Polyline,  // open; `count` positions
+    Polygon,   // closed; `count` positions
+    Segment,   // two positions, both ends drawn
+    Line,      // through two positions, endless both ways
+    Ray,       // from the first position through the second, endless
+    Circle,    // centre and radius
+    Arc,       // centre, radius, start angle and sweep (radians, counter-clockwise positive)
     AngleMark, // vertex (pixels: one right and down of it), radius, start, sweep; `style` the mark
-    Text,     // top-left of the first line; lines separated by '\n'
+    Text,      // top-left of the first line; lines separated by '\n'
 };
 
 struct DrawnShape {

@@ -112,7 +112,9 @@ bool applyChanges(const uint8_t* p, size_t n, std::vector<uint8_t>& bytes) {
 struct DecompressionState {
 #if QORV_PACKED_SNAPSHOTS
     ZSTD_DCtx* zstd = ZSTD_createDCtx();
-    ~DecompressionState() { ZSTD_freeDCtx(zstd); }
+    ~DecompressionState() {
+        ZSTD_freeDCtx(zstd);
+    }
 #endif
     std::vector<uint8_t> unpacked;
 };

@@ -2,9 +2,9 @@
 #include "view/renderer.h"
 
 #include "geometry/conic.h"
+#include "geometry/drawing.h"
 #include "geometry/elementgeometry.h"
 #include "geometry/iteration.h"
-#include "geometry/drawing.h"
 #include "geometry/locus.h"
 #include "geometry/paramcolor.h"
 #include "geometry/ticks.h"

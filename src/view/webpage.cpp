@@ -98,8 +98,9 @@ std::string fillWebPage(const std::string& pageTemplate, const std::string& engi
     for (size_t i = 0; i < engine.size(); ++i) {
         if (engine[i] == '<' && i + 7 < engine.size() && engine[i + 1] == '/' &&
             std::tolower(static_cast<unsigned char>(engine[i + 2])) == 's' &&
-            std::equal(engine.begin() + long(i) + 2, engine.begin() + long(i) + 8, "script",
-                       [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; })) {
+            std::equal(
+                engine.begin() + long(i) + 2, engine.begin() + long(i) + 8, "script",
+                [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; })) {
             script += "<\\/";
             ++i;
             continue;

@@ -96,10 +96,17 @@ EMSCRIPTEN_KEEPALIVE int qorv_describe(double left, double top, double right, do
     o.bottom = bottom;
     describeDrawing(*s.doc, o, s.drawing);
     for (const DrawnShape& d : s.drawing.shapes) {
-        const double w[ShapeWords] = {double(d.shape),  double(d.element), double(d.color),
-                                      double(d.fill),   double(d.style),   d.stroke ? 1.0 : 0.0,
-                                      double(d.first),  double(d.count),   double(d.text),
-                                      double(d.fontPixels), double(d.bold) + 2.0 * d.italic};
+        const double w[ShapeWords] = {double(d.shape),
+                                      double(d.element),
+                                      double(d.color),
+                                      double(d.fill),
+                                      double(d.style),
+                                      d.stroke ? 1.0 : 0.0,
+                                      double(d.first),
+                                      double(d.count),
+                                      double(d.text),
+                                      double(d.fontPixels),
+                                      double(d.bold) + 2.0 * d.italic};
         s.shapes.insert(s.shapes.end(), w, w + ShapeWords);
     }
     for (size_t i = 0; i < s.drawing.texts.size(); ++i) {

@@ -495,9 +495,14 @@ TEST(NumberTokens, ReadAsCorrectlyRoundedDecimalsInAnyLocale) {
     for (const char* name : {"es_ES.UTF-8", "de_DE.UTF-8", "C.UTF-8"})
         if (std::setlocale(LC_NUMERIC, name)) break;
     std::mt19937_64 random(40);
-    std::vector<std::string> texts = {"0.1", "2.675", "9007199254740993", "0.30000000000000004",
-                                      "1.7976931348623157", "123456789012345678901234567890",
-                                      "0." + std::string(90, '0') + "1", std::string(99, '9')};
+    std::vector<std::string> texts = {"0.1",
+                                      "2.675",
+                                      "9007199254740993",
+                                      "0.30000000000000004",
+                                      "1.7976931348623157",
+                                      "123456789012345678901234567890",
+                                      "0." + std::string(90, '0') + "1",
+                                      std::string(99, '9')};
     for (int i = 0; i < 2000; ++i) {
         std::string s;
         const int digits = 1 + int(random() % 25), dot = int(random() % (digits + 1));

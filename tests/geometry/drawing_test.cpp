@@ -115,9 +115,9 @@ TEST(Drawing, CurvesBreakAtJumpsUndefinedAndFarSamples) {
     graph.method = Method::FunctionGraph;
     graph.tail = makeTail(TailType::SampledCurve);
     auto* t = graph.tailAs<SampledCurveTail>();
-    const std::vector<Point2> pts = {{0, 0},   {10, 0},  {20, 0},   {220, 0},  {230, 0},
-                                     {240, 0}, {250, 0}, {260, 0},  {270, 2e9}, {280, 2e9},
-                                     {290, 0}, {300, 0}};
+    const std::vector<Point2> pts = {{0, 0},     {10, 0},    {20, 0},  {220, 0},
+                                     {230, 0},   {240, 0},   {250, 0}, {260, 0},
+                                     {270, 2e9}, {280, 2e9}, {290, 0}, {300, 0}};
     t->resize(int32_t(pts.size()));
     t->count = int32_t(pts.size());
     for (size_t i = 0; i < pts.size(); ++i)
