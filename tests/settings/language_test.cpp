@@ -167,7 +167,8 @@ TEST(Language, CliSpeaksTheLanguageOfTheOptions) {
     BuiltInTextsAfter restore;
     std::string out, err;
     EXPECT_EQ(cli::run({}, out, err), 2);
-    EXPECT_EQ(err.rfind("uso: qorv-cli info ARCHIVO\n     qorv-cli dump ARCHIVO [--move", 0), 0u) << err;
+    EXPECT_EQ(err.rfind("uso: qorv-cli info ARCHIVO\n     qorv-cli dump ARCHIVO [--move", 0), 0u)
+        << err;
     ASSERT_TRUE(cli::useLanguage(kShipped.toStdString(), "English"));
     err.clear();
     EXPECT_EQ(cli::run({"eval", "2+"}, out, err), 1);
