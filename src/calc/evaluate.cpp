@@ -271,13 +271,18 @@ void seedExpressionRandom(uint32_t seed) {
     randomEngine().seed(seed == 0 ? 1u : seed);
 }
 
-bool evaluate(std::span<const int32_t> code, std::span<double> values, double x, int varCount,
-              std::span<const Ref> args, const EvalContext& ctx) {
+namespace {
+
+// The stack machine; `ctx.words` is the count of words left, shared with the calls.
+bool runProgram(std::span<const int32_t> code, std::span<double> values, double x, int varCount,
+                std::span<const Ref> args, const EvalContext& ctx) {
     if (values.empty() || ctx.depth > MaxCallDepth) return false;
     double stack[EvalStackSize];
     int top = 0;
+    int64_t& words = *ctx.words;
     for (const int32_t c : code) {
         if (c == Token::End) break;
+        if (--words < 0) return false;
         if (c < 0) {
             double v;
             if (c >= Token::VarR && c <= Token::VarX) {
@@ -323,6 +328,21 @@ bool evaluate(std::span<const int32_t> code, std::span<double> values, double x,
     if (top != 1) return false;
     values[0] = stack[0];
     return true;
+}
+
+} // namespace
+
+bool evaluate(std::span<const int32_t> code, std::span<double> values, double x, int varCount,
+              std::span<const Ref> args, const EvalContext& ctx) {
+    if (ctx.depth > 0 && ctx.words) return runProgram(code, values, x, varCount, args, ctx);
+    const int64_t allowed =
+        ctx.words ? std::clamp<int64_t>(*ctx.words, 0, MaxEvaluationWords) : MaxEvaluationWords;
+    int64_t left = allowed;
+    EvalContext own = ctx;
+    own.words = &left;
+    const bool ok = runProgram(code, values, x, varCount, args, own);
+    if (ctx.words) *ctx.words -= allowed - std::max<int64_t>(left, 0);
+    return ok;
 }
 
 std::optional<double> evaluateNumberText(std::string_view text, int32_t angleUnit) {

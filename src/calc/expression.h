@@ -168,12 +168,22 @@ struct EvalContext {
     int32_t angleUnit = AngleUnit::Rad; // the document's angle unit, for trigonometric functions
     FunctionCaller* caller = nullptr;
     int depth = 0; // current nesting of F-n calls
+    // Words the caller allows (a sampling shares one count among its samples): an evaluation
+    // at depth 0 may execute at most the smaller of this and MaxEvaluationWords, calls included,
+    // and takes what it executed off it. Null: MaxEvaluationWords alone.
+    int64_t* words = nullptr;
 };
+
+// Words one evaluation may execute, the words of the functions it calls included: far above any
+// typed expression, yet a file's chain of functions each calling the previous one many times
+// has no value instead of running for hours.
+constexpr int64_t MaxEvaluationWords = int64_t(1) << 20;
 
 // Runs a postfix program on a stack of 100 doubles. Operand -k reads values[k]; "X", "Y", "W",
 // "R" push x; call F n evaluates args[varCount + n - 1] at its argument. On success the result
-// is stored in values[0]; on failure (an undefined case, a domain or range error, or a malformed
-// program) values[0] is left as it was. Allocates nothing.
+// is stored in values[0]; on failure (an undefined case, a domain or range error, a malformed
+// program, or more words than the context allows) values[0] is left as it was. Allocates
+// nothing.
 bool evaluate(std::span<const int32_t> code, std::span<double> values, double x, int varCount,
               std::span<const Ref> args, const EvalContext& ctx = {});
 

@@ -5,6 +5,7 @@
 #include "geometry/locus.h"
 #include "geometry/measure.h"
 #include "geometry/recalc.h"
+#include "geometry/workbudget.h"
 #include "model/cp1252.h"
 #include "model/docfile.h"
 #include "model/examples.h"
@@ -179,7 +180,7 @@ void dumpSamples(std::string& out, const Element& e) {
             put("null");
         point(i);
     }
-    if (curve && e.option == 1 && n > 2 && samplesJoined(*t, n - 1, 0)) point(0);
+    if (n > 2 && isClosedCurve(e) && samplesJoined(*t, n - 1, 0)) point(0);
     out += "]";
 }
 
@@ -285,6 +286,7 @@ int dump(Output& o, const std::vector<std::string>& args) {
     if (!readFile(o, doc, args[1], r)) return 1;
     recalcUpTo(doc);
     if (move && !dragThrough(doc, int32_t(id), path)) return usage(o);
+    const WorkScope operation(doc); // the copies of every iteration counted within one budget
     std::string& out = o.out;
     out += "{\"version\": " + std::to_string(r.version) +
            ", \"type\": " + std::to_string(typeWord(r)) + ", \"elements\": [";

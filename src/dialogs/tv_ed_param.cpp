@@ -29,14 +29,17 @@ TV_ed_param::TV_ed_param(NumberDialogHost& host, Element& parameter, QWidget* pa
     if (!name.empty()) caption += QStringLiteral(": ") + qtext(name);
     setWindowTitle(caption);
 
-    auto field = [this](const char* name, double v) {
-        auto* f = new QLineEdit(QString::number(v, 'f', 2), this);
+    auto field = [this](const char* name) {
+        auto* f = new QLineEdit(this);
         f->setObjectName(QString::fromLatin1(name));
         return f;
     };
-    Ed_p = field("Ed_p", value_);
-    Ed_a = field("Ed_a", lo_);
-    Ed_b = field("Ed_b", hi_);
+    Ed_p = field("Ed_p");
+    Ed_a = field("Ed_a");
+    Ed_b = field("Ed_b");
+    showNumber(0, value_);
+    showNumber(1, lo_);
+    showNumber(2, hi_);
     TB = new QSlider(Qt::Horizontal, this);
     TB->setObjectName(QStringLiteral("TB"));
     TB->setRange(0, TrackRange);
@@ -64,6 +67,13 @@ void TV_ed_param::put(Element& e, double value, double lo, double hi) {
     }
 }
 
+void TV_ed_param::showNumber(int i, double v) {
+    QLineEdit* fields[FieldCount] = {Ed_p, Ed_a, Ed_b};
+    shown_[i] = QString::number(v, 'f', 2);
+    exact_[i] = v;
+    fields[i]->setText(shown_[i]);
+}
+
 void TV_ed_param::trackMoved(int position) {
     if (!e_) return;
     const auto* range = e_->tailAs<ParameterTail>();
@@ -71,16 +81,20 @@ void TV_ed_param::trackMoved(int position) {
     const double v =
         range->minimum + double(position) / TrackRange * (range->maximum - range->minimum);
     e_->value[0] = v;
-    Ed_p->setText(QString::number(v, 'f', 2));
+    showNumber(0, v);
     host_.dialogDocumentChanged();
 }
 
 bool TV_ed_param::confirm() {
     if (!e_) return false;
     Document& doc = host_.dialogDocument();
-    double typed[3] = {};
-    QLineEdit* fields[3] = {Ed_p, Ed_a, Ed_b};
-    for (int i = 0; i < 3; ++i) {
+    double typed[FieldCount] = {};
+    QLineEdit* fields[FieldCount] = {Ed_p, Ed_a, Ed_b};
+    for (int i = 0; i < FieldCount; ++i) {
+        if (fields[i]->text() == shown_[i]) {
+            typed[i] = exact_[i];
+            continue;
+        }
         const std::optional<double> v =
             evaluateNumberText(fields[i]->text().trimmed().toStdString(), doc.angleUnit);
         if (!v) {

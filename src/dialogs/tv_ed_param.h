@@ -5,6 +5,7 @@
 #include "dialogs/tv_puncoord.h"
 
 #include <QDialog>
+#include <QString>
 
 class QLineEdit;
 class QSlider;
@@ -29,11 +30,19 @@ class TV_ed_param : public QDialog {
   private:
     void put(Element& e, double value, double lo, double hi);
     void trackMoved(int position);
+    // Shows `v` rounded in field i, remembering the exact number behind the text.
+    void showNumber(int i, double v);
+
+    static constexpr int FieldCount = 3; // value, minimum, maximum
 
     NumberDialogHost& host_;
     Element* e_;
     int32_t id_ = 0;
     double value_ = 0, lo_ = 0, hi_ = 0; // at opening
+    // Each field's text as last shown and the number it stands for: a field still holding it
+    // keeps that number, so an OK with nothing typed changes nothing.
+    QString shown_[FieldCount];
+    double exact_[FieldCount] = {};
     QLineEdit* Ed_p = nullptr;
     QLineEdit* Ed_a = nullptr;
     QLineEdit* Ed_b = nullptr;

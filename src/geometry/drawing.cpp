@@ -7,6 +7,7 @@
 #include "geometry/measure.h"
 #include "geometry/paramcolor.h"
 #include "geometry/ticks.h"
+#include "geometry/workbudget.h"
 #include "model/document.h"
 
 #include <algorithm>
@@ -312,21 +313,20 @@ class Describer {
         }
         const int traced = graph || !e.parent1 ? int(Kind::Point) : e.parent1->kind();
         if (traced == Kind::Point) {
-            struct Pieces : CurvePieceVisitor {
-                Describer& d;
-                Color c;
-                int style;
-                bool own;
-                Pieces(Describer& describer, Color colour, int s, bool o)
-                    : d(describer), c(colour), style(s), own(o) {}
-                void piece(const Point2* p, int count, Color sampleColour) override {
-                    d.add(Shape::Polyline, own && sampleColour >= 0 ? sampleColour : c, style, -1,
-                          uint32_t(count));
-                    for (int i = 0; i < count; ++i)
-                        d.put(p[i]);
+            // Its pieces, as every output breaks it; a change of colour starts a new polyline
+            // (each join in the colour of its first sample).
+            forEachCurvePiece(e, *t, [&](int first, int count) {
+                for (int k0 = 0; k0 + 1 < count;) {
+                    const Color ci = colourAt((first + k0) % n);
+                    int k1 = k0 + 1;
+                    while (k1 + 1 < count && colourAt((first + k1) % n) == ci)
+                        ++k1;
+                    add(Shape::Polyline, ci, style, -1, uint32_t(k1 - k0 + 1));
+                    for (int k = k0; k <= k1; ++k)
+                        put(t->first[size_t((first + k) % n)]);
+                    k0 = k1;
                 }
-            } pieces(*this, c, style, own && !graph);
-            forEachCurvePiece(e, pieces);
+            });
             return;
         }
         // A stored family: one drawing per sample.
@@ -478,50 +478,8 @@ class Describer {
 
 } // namespace
 
-bool drawnSamplesJoined(const SampledCurveTail& t, int i, int j) {
-    if (!samplesJoined(t, i, j)) return false;
-    const Point2 a = t.first[size_t(i)], b = t.first[size_t(j)];
-    return !isFar(a.x) && !isFar(a.y) && !isFar(b.x) && !isFar(b.y);
-}
-
-void forEachCurvePiece(const Element& e, CurvePieceVisitor& visitor) {
-    const auto* t = e.tailAs<SampledCurveTail>();
-    if (!t || !isCurveLocus(e)) return;
-    const int n = storedSamples(*t);
-    const bool graph = e.method == Method::FunctionGraph;
-    auto colourAt = [&](int i) -> Color {
-        const int32_t w = t->words[size_t(i)];
-        return graph || w < 0 ? Color(-1) : Color(w);
-    };
-    std::vector<Point2> run;
-    Color runColour = -1;
-    auto flush = [&] {
-        if (run.size() >= 2) visitor.piece(run.data(), int(run.size()), runColour);
-        run.clear();
-    };
-    // Each join is drawn in the colour of its first sample.
-    auto join = [&](int i, int j) {
-        if (!drawnSamplesJoined(*t, i, j)) {
-            flush();
-            return;
-        }
-        const Color ci = colourAt(i);
-        if (!run.empty() && ci != runColour) {
-            const Point2 last = run.back();
-            flush();
-            run.push_back(last);
-        }
-        runColour = ci;
-        if (run.empty()) run.push_back(t->first[size_t(i)]);
-        run.push_back(t->first[size_t(j)]);
-    };
-    for (int i = 0; i + 1 < n; ++i)
-        join(i, i + 1);
-    if (e.option == 1 && n > 2) join(n - 1, 0);
-    flush();
-}
-
 void describeDrawing(const Document& doc, const DrawingOptions& options, Drawing& out) {
+    const WorkScope operation(doc); // one budget for all the iterations and families described
     Describer(doc, options, out).run();
 }
 

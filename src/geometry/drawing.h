@@ -62,23 +62,8 @@ struct DrawingOptions {
     double left = -2000, top = 2000, right = 2000, bottom = -2000;
 };
 
-// Describes the whole document (recalculated) into `out`, reusing its storage.
+// Describes the whole document (recalculated) into `out`, reusing its storage. Loci and graphs
+// break where every output breaks them (forEachCurvePiece).
 void describeDrawing(const Document& doc, const DrawingOptions& options, Drawing& out);
-
-// ---- curve pieces: the one rule for where a drawn locus or graph breaks -------------------------
-
-// Whether the drawing joins stored samples i and j of a curve locus or graph: both defined, less
-// than the jump distance apart, and neither far beyond any view.
-bool drawnSamplesJoined(const SampledCurveTail& t, int i, int j);
-
-class CurvePieceVisitor {
-  public:
-    virtual ~CurvePieceVisitor() = default;
-    // A run of joined samples (at least two positions) in one colour; -1: the element's own.
-    virtual void piece(const Point2* points, int count, Color sampleColour) = 0;
-};
-// The pieces a curve locus or graph is drawn as, in order; a closed locus goes on from its last
-// sample to its first. Colours change where the traced point's colour did.
-void forEachCurvePiece(const Element& e, CurvePieceVisitor& visitor);
 
 } // namespace qorv

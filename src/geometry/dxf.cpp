@@ -6,8 +6,9 @@
 #include "geometry/locus.h"
 #include "geometry/measure.h"
 #include "geometry/paramcolor.h"
+#include "geometry/workbudget.h"
+#include "model/atomicfile.h"
 #include "model/cp1252.h"
-#include "model/docfile.h"
 #include "model/document.h"
 
 #include <cmath>
@@ -65,20 +66,25 @@ double fontHeight(const FontRecord* font) {
     return (size == 0 ? 10.0 : size) * 96.0 / 72.0;
 }
 
+// Writes the file as it goes: the text gathers in a small buffer that goes to the file whenever
+// it fills (or, with no file, stays whole for dxfText).
 class DxfWriter {
   public:
-    DxfWriter(const Document& doc, const DxfOptions& options)
+    DxfWriter(const Document& doc, const DxfOptions& options, AtomicFileWriter* file)
         : doc_(doc), options_(options),
-          unit_(doc.pixelsPerUnit > 0 ? 1.0 / doc.pixelsPerUnit : 1.0 / 40.0) {}
+          unit_(doc.pixelsPerUnit > 0 ? 1.0 / doc.pixelsPerUnit : 1.0 / 40.0), file_(file) {}
 
-    std::string run() {
+    // False when the file could not take the text; the writing stops there.
+    bool run() {
         text("0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1009\n0\nENDSEC\n");
         text("0\nSECTION\n2\nENTITIES\n");
-        for (const Element* e = doc_.head; e; e = e->next)
+        for (const Element* e = doc_.head; e && ok_; e = e->next)
             if (drawable(*e)) element(*e, effectiveColors(*e).color);
         text("0\nENDSEC\n0\nEOF\n");
-        return std::move(out_);
+        spill(true);
+        return ok_;
     }
+    std::string takeText() { return std::move(out_); }
 
   private:
     bool drawable(const Element& e) const {
@@ -92,12 +98,23 @@ class DxfWriter {
             if (*s == '\n') out_ += '\r';
             out_ += *s;
         }
+        spill(false);
     }
+    // A group is two lines, its code and its value: a control character in a value (a line
+    // break in a name, a tab) would end the line early or confuse a reader, so it becomes a
+    // space.
     void group(int code, const std::string& value) {
         out_ += std::to_string(code);
         out_ += "\r\n";
-        out_ += value;
+        for (char ch : value)
+            out_ += (static_cast<unsigned char>(ch) < 0x20 || ch == 0x7f) ? ' ' : ch;
         out_ += "\r\n";
+    }
+    // Hands the buffer to the file once it is large (or at the end).
+    void spill(bool end) {
+        if (!file_ || (!end && out_.size() < SpillSize)) return;
+        ok_ = ok_ && file_->write(out_.data(), out_.size());
+        out_.clear();
     }
     void number(int code, double v) {
         char buffer[40];
@@ -217,7 +234,8 @@ class DxfWriter {
             Copies(DxfWriter& writer, const IterationTail& tail, Color colour)
                 : w(writer), t(tail), c(colour) {}
             bool visit(const IterationCopy& copy, int32_t) override {
-                for (const Element* x : copy.drawn) {
+                if (!w.ok_) return false;
+                for (const Element* x : copy.shown) {
                     if (!x->defined || x->kind() == Kind::Iteration) continue;
                     if (x->kind() == Kind::Point && !t.drawPoints) continue;
                     w.element(*x, t.ownColour ? c : x->color);
@@ -257,20 +275,17 @@ class DxfWriter {
         colour(c);
     }
 
-    // A locus of a point or a function graph: its defined samples, closed when the locus is.
+    // A locus of a point or a function graph: one polyline for each piece the drawing shows.
     void curve(const Element& e, Color c) {
         const auto* t = e.tailAs<SampledCurveTail>();
         if (!t || !isCurveLocus(e)) return;
         const int n = storedSamples(*t);
-        int first = -1;
-        for (int i = 0; i < n && first < 0; ++i)
-            if (isSampleDefined(*t, i)) first = i;
-        if (first < 0) return;
-        polyline(false, c);
-        for (int i = first; i < n; ++i)
-            if (isSampleDefined(*t, i)) vertex(t->first[size_t(i)]);
-        if (e.method == Method::Locus && e.option == 1) vertex(t->first[size_t(first)]);
-        text("0\nSEQEND\n");
+        forEachCurvePiece(e, *t, [&](int first, int count) {
+            polyline(false, c);
+            for (int k = 0; k < count; ++k)
+                vertex(t->first[size_t((first + k) % n)]);
+            text("0\nSEQEND\n");
+        });
     }
 
     void conic(const Element& e, Color c) {
@@ -299,10 +314,14 @@ class DxfWriter {
         text("0\nSEQEND\n");
     }
 
+    static constexpr size_t SpillSize = 1 << 16;
+
     const Document& doc_;
     const DxfOptions& options_;
     const double unit_; // world lengths to the document's length unit
+    AtomicFileWriter* file_;
     std::string out_;
+    bool ok_ = true;
 };
 
 } // namespace
@@ -324,12 +343,16 @@ int dxfColourIndex(Color c) {
 }
 
 std::string dxfText(const Document& doc, const DxfOptions& options) {
-    return DxfWriter(doc, options).run();
+    const WorkScope operation(doc); // one budget for all the iterations and families written
+    DxfWriter w(doc, options, nullptr);
+    w.run();
+    return w.takeText();
 }
 
 bool writeDxfFile(const Document& doc, const std::string& path, const DxfOptions& options) {
-    const std::string s = dxfText(doc, options);
-    return writeFileAtomically(path, std::vector<uint8_t>(s.begin(), s.end()));
+    const WorkScope operation(doc);
+    AtomicFileWriter file(path);
+    return file.ok() && DxfWriter(doc, options, &file).run() && file.commit();
 }
 
 } // namespace qorv

@@ -18,10 +18,12 @@ struct DxfOptions {
     bool showHidden = false; // "Ver lo oculto": hidden elements are written too
 };
 
-// The whole file, lines ended by CR LF, text in Windows-1252.
+// The whole file, lines ended by CR LF, text in Windows-1252. Every value is one line: control
+// characters in texts become spaces.
 std::string dxfText(const Document& doc, const DxfOptions& options = {});
 
-// Writes the file atomically; false when it cannot be written (the old file is then untouched).
+// Writes the file as it is made, a piece at a time, and puts it in place only once complete;
+// false when it cannot be written (the old file is then untouched).
 bool writeDxfFile(const Document& doc, const std::string& path, const DxfOptions& options = {});
 
 } // namespace qorv

@@ -1,6 +1,7 @@
 #include "geometry/iteration.h"
 
 #include "geometry/recalc.h"
+#include "geometry/workbudget.h"
 #include "model/clipboard.h"
 
 #include <algorithm>
@@ -117,6 +118,16 @@ void prepareIteration(Document& doc, Element& e) {
         if (w == 0) e.defined = 0;
         return;
     }
+    // The copy costs about one unit per element and per sample copied: within a spent
+    // operation (a hostile file with many iterations) there is none, and nothing is drawn.
+    int64_t copyCost = 0;
+    for (const Element* x = doc.head; x; x = x->next)
+        copyCost += workOf(*x);
+    if (workSpent(doc)) {
+        t->copy.ptr.reset();
+        return;
+    }
+    spendWork(doc, copyCost);
     if (!t->copy.ptr) t->copy.ptr = std::make_shared<IterationCopy>();
     IterationCopy& c = *t->copy.ptr;
 
@@ -171,7 +182,6 @@ void prepareIteration(Document& doc, Element& e) {
             y->method != Method::Name)
             c.recompute.push_back(y);
     }
-    c.doc.clearMarks();
     // The participants beyond the initial ones are what a copy shows; text-like ones stay
     // hidden, and an iteration among them is never drawn inside another one.
     c.drawn.clear();
@@ -184,9 +194,15 @@ void prepareIteration(Document& doc, Element& e) {
     }
     // In list order, as the document draws.
     std::vector<Element*> ordered;
-    for (Element* y = c.doc.head; y; y = y->next)
-        if (std::find(c.drawn.begin(), c.drawn.end(), y) != c.drawn.end()) ordered.push_back(y);
+    c.moving.clear();
+    for (Element* y = c.doc.head; y; y = y->next) {
+        if (std::find(c.drawn.begin(), c.drawn.end(), y) == c.drawn.end()) continue;
+        ordered.push_back(y);
+        if (y->mark == 1) c.moving.push_back(y);
+    }
+    c.doc.clearMarks();
     c.drawn = std::move(ordered);
+    c.shown = c.drawn;
 }
 
 int64_t walkIteration(const Document& doc, const Element& e, IterationVisitor* visitor) {
@@ -204,6 +220,19 @@ int64_t walkIteration(const Document& doc, const Element& e, IterationVisitor* v
     int64_t copies = 0;
     int64_t work = 0;
     const size_t columns = size_t(c.k) + 1;
+    // The copy's recalculations spend the walking operation's budget, and so does each copy
+    // shown: one unit per element and per sample it draws.
+    const WorkScope operation(doc);
+    c.doc.work.left = doc.work.left;
+    c.doc.work.depth = 1;
+    const auto costOf = [](std::span<Element* const> elements) {
+        int64_t cost = 0;
+        for (const Element* y : elements)
+            cost += workOf(*y);
+        return cost;
+    };
+    const int64_t firstCost = costOf(c.drawn), movingCost = costOf(c.moving);
+    c.shown = c.drawn;
     while (!c.levels.empty()) {
         const int32_t level = c.levels.back();
         c.levels.pop_back();
@@ -228,16 +257,24 @@ int64_t walkIteration(const Document& doc, const Element& e, IterationVisitor* v
             work += workOf(*y);
             recalcElement(c.doc, *y);
         }
-        if (work > MaxIterationWork) break;
+        if (work > MaxIterationWork || workSpent(c.doc)) break;
         if (level < n && (!lastOnly || level == 0)) {
             ++copies;
-            if (visitor && !visitor->visit(c, level)) break;
+            if (visitor) {
+                spendWork(c.doc, copies == 1 ? firstCost : movingCost);
+                const bool more = visitor->visit(c, level);
+                c.shown = c.moving;
+                if (!more) break;
+            }
         }
         if (level == 0) continue;
         // The first destination list is walked first: its branch goes on top.
         for (int32_t j = c.k; j >= 1; --j)
             pushBranch(c, level - 1, j);
     }
+    doc.work.left = c.doc.work.left;
+    c.doc.work.depth = 0;
+    c.shown = c.drawn;
     return copies;
 }
 

@@ -3,14 +3,17 @@
 // and hands each copy to a visitor (the drawing, the hit test, the copy count).
 //
 // The walk keeps its own stack, so a deep chain never recurses; the number of levels is bounded
-// by iterationLimit and the recalculations of one walk by MaxIterationWork, so that a file with a
-// huge count or a wide tree still draws in bounded time.
+// by iterationLimit, the recalculations of one walk by MaxIterationWork and everything it does
+// (what each level costs to recalculate and to draw) by the work budget of the operation that
+// walks it, so that a file with a huge count, a wide tree or costly copies still draws in
+// bounded time.
 #pragma once
 
 #include "model/document.h"
 #include "model/iteration.h"
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace qorv {
@@ -25,6 +28,10 @@ struct IterationCopy {
     std::vector<Element*> table;
     std::vector<Element*> recompute; // what each level recalculates, in list order
     std::vector<Element*> drawn;     // what each copy shows, in list order
+    std::vector<Element*> moving;    // the part of `drawn` that depends on the initial elements
+    // What the copy being visited shows: all of `drawn` in the first copy visited, then only
+    // `moving` (the rest is the same in every copy, in the same place and colour).
+    std::span<Element* const> shown;
     // The walk's pending branches: level, then W x (value[0..3], defined) per branch.
     std::vector<int32_t> levels;
     std::vector<double> positions;
@@ -41,7 +48,7 @@ int32_t effectiveIterations(const Element& e);
 class IterationVisitor {
   public:
     virtual ~IterationVisitor() = default;
-    // One copy, at `level` (n - 1 down to 0): the elements of `copy.drawn` that are defined are
+    // One copy, at `level` (n - 1 down to 0): the elements of `copy.shown` that are defined are
     // what it shows. Return false to end the walk.
     virtual bool visit(const IterationCopy& copy, int32_t level) = 0;
 };

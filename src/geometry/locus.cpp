@@ -6,6 +6,7 @@
 #include "geometry/recalcmethods.h"
 #include "geometry/recalcsupport.h"
 #include "geometry/ticks.h"
+#include "geometry/workbudget.h"
 #include "model/methodtable.h"
 
 #include <algorithm>
@@ -19,11 +20,14 @@ namespace {
 constexpr int32_t MissingWord = -1111; // the sample's word when the traced point is undefined
 constexpr double UndefinedGraphY = 99999999.0; // a graph's ordinate where it has no value
 constexpr double JumpDistance = 200.0;         // samples this far apart are not joined
+constexpr double FarCoordinate = 1e9;          // samples this far out are not drawn at all
 constexpr int BisectionSteps = 32;             // at a boundary of definition
 constexpr double GraphValueLimit = 999999.0;   // polar graphs: larger values have no point
-// Element recalculations that one sampling may spend, boundaries included: a file with a huge
-// sample count over a long construction is sampled more coarsely instead of freezing the program.
+// Work that one sampling may spend, boundaries included (see workbudget.h): a file with a huge
+// sample count over a costly construction is sampled more coarsely instead of freezing the
+// program. A sampling gets at least LeastSamplingWork even when its operation has spent its own.
 constexpr int64_t SamplingWork = int64_t(1) << 24;
+constexpr int64_t LeastSamplingWork = 4096;
 constexpr int MaxLocusChain = 32; // loci driven by points on loci, followed to their first driver
 
 bool isFamilyKind(ElementKind k) {
@@ -100,10 +104,31 @@ Range rangeFor(const Element& driver) {
     return {};
 }
 
-// How many samples a pass of `perPass` recalculations leaves room for.
-int affordableSamples(int capacity, size_t perPass) {
-    const int64_t cost = std::max<int64_t>(1, int64_t(perPass));
-    return int(std::clamp<int64_t>(SamplingWork / cost, std::min(capacity, 2), capacity));
+// How many samples of `cost` units each `budget` leaves room for.
+int affordableSamples(int capacity, int64_t cost, int64_t budget = SamplingWork) {
+    cost = std::max<int64_t>(1, cost);
+    return int(std::clamp<int64_t>(budget / cost, std::min(capacity, 2), capacity));
+}
+
+// The work one sampling is given: its own share, within what its operation has left.
+int64_t samplingBudget(const Document& doc) {
+    return std::max(std::min(SamplingWork, workLeft(doc)), LeastSamplingWork);
+}
+
+// The work one run of a pass costs at the driver's positions `words` (the cost of a pass
+// depends on where its driver is: a graph of a function without value there costs little),
+// measured on the work budget: the most any of them cost.
+template <size_t N>
+int64_t passCost(Document& doc, PartialPass& pass, double& word, const double (&words)[N]) {
+    int64_t cost = int64_t(std::max<size_t>(1, pass.size()));
+    for (double w : words) {
+        const int64_t before = doc.work.left;
+        word = w;
+        pass.run();
+        cost = std::max(cost, before - doc.work.left);
+    }
+    pass.rewind(); // some elements keep numbers from run to run: start from the same ones
+    return cost;
 }
 
 bool tracedIsUsable(const Element& traced) {
@@ -183,7 +208,7 @@ void sampleGridLocus(Document& doc, Element& locus, SampledCurveTail& t, Element
     PartialPass pass(doc, driver, locus, PartialPass::Scope::Dependants, traced.colorParam);
     if (!pass.ok()) return;
     const int nx = int(cols), ny = std::max(1, int(rows));
-    const int n = std::min(affordableSamples(MaxCurveSamples, pass.size()), nx * ny);
+    const int n = std::min(affordableSamples(MaxCurveSamples, int64_t(pass.size())), nx * ny);
     if (int(t.first.size()) != n) t.resize(n);
     for (int k = 0; k < n; ++k) {
         const Point2 at{doc.left + (k % nx) * sx, doc.top - (k / nx) * sy};
@@ -325,7 +350,11 @@ bool isSampleDefined(const SampledCurveTail& t, int i) {
 }
 
 bool samplesJoined(const SampledCurveTail& t, int i, int j) {
-    return isSampleDefined(t, i) && isSampleDefined(t, j) &&
+    const auto near = [&](int k) {
+        const Point2 p = t.first[size_t(k)];
+        return std::abs(p.x) < FarCoordinate && std::abs(p.y) < FarCoordinate;
+    };
+    return isSampleDefined(t, i) && isSampleDefined(t, j) && near(i) && near(j) &&
            distance(t.first[size_t(i)], t.first[size_t(j)]) < JumpDistance;
 }
 
@@ -335,6 +364,10 @@ bool isGridLocus(const Element& e) {
 
 bool isFamilyLocus(const Element& e) {
     return e.method == Method::Locus && e.parent1 && isFamilyKind(e.parent1->kind());
+}
+
+bool isClosedCurve(const Element& e) {
+    return e.method == Method::Locus && e.option == 1 && isCurveLocus(e);
 }
 
 bool isCurveLocus(const Element& e) {
@@ -380,22 +413,30 @@ void sampleLocus(Document& doc, Element& locus) {
     const int capacity = capacityOf(*t);
     if (capacity <= 0) return;
 
+    const WorkScope operation(doc);
     PartialPass pass(doc, *driver, locus, PartialPass::Scope::Dependants, traced->colorParam);
     if (!pass.ok()) return;
     const Range range = rangeFor(*driver);
-    const int n = affordableSamples(capacity, pass.size());
     const bool point = traced->kind() == Kind::Point;
     double& word = driverParameter(*driver);
+    // What one sample costs is measured, nested samplings and expressions included.
+    const int64_t budget = samplingBudget(doc);
+    const int64_t start = doc.work.left;
+    const int64_t cost = passCost(
+        doc, pass, word,
+        {range.word(range.at(0, 3)), range.word(range.at(1, 3)), range.word(range.at(2, 3))});
+    const auto spent = [&] { return start - doc.work.left; };
+    const int n = affordableSamples(capacity, cost, budget - spent());
     for (int i = 0; i < n; ++i) {
         const double p = range.at(i, n);
         word = range.word(p);
         pass.run();
-        if (pass.spent()) break;
+        if (pass.spent() || spent() > budget) break;
         if (!point && !tracedIsUsable(*traced)) continue; // a family keeps only what exists
         putSample(*t, t->count++, *traced, range.parameter ? range.stored(word) : p);
     }
-    if (point && !pass.spent()) {
-        const int64_t left = SamplingWork / int64_t(std::max<size_t>(1, pass.size())) - n;
+    if (point && !pass.spent() && spent() <= budget) {
+        const int64_t left = (budget - spent()) / cost;
         refineBoundaries(*t, t->count, range, left, [&](double w, int into) {
             word = w;
             pass.run();
@@ -467,19 +508,37 @@ bool sampleFunctionGraph(Document& doc, Element& graph) {
     if (!t || !graphSetup(doc, graph, s)) return false;
     BusyGuard guard(doc, graph);
     if (guard.busy()) return true;
-    const int n = capacityOf(*t);
-    const Range fraction;
-    for (int i = 0; i < n; ++i)
-        putGraphSample(*t, i, s, fraction.at(i, n));
-    t->count = n;
-    refineBoundaries(*t, n, fraction, SamplingWork, [&](double param, int into) {
+    const WorkScope operation(doc);
+    // The words its function executes are what a sample costs (a file may hold long programs
+    // and functions that call each other many times): measured where the range starts, in its
+    // middle and at its end.
+    const int64_t budget = samplingBudget(doc);
+    int64_t words = budget;
+    s.ctx.words = &words;
+    int64_t cost = 1;
+    for (double probe : {0.0, 0.5, 1.0}) {
+        const int64_t before = words;
         Point2 p;
-        if (!s.at(param, p)) return false;
-        t->first[size_t(into)] = t->second[size_t(into)] = p;
-        t->words[size_t(into)] = 0;
-        t->params[size_t(into)] = param;
-        return true;
-    });
+        (void)s.at(probe, p);
+        cost = std::max(cost, before - words + 1);
+    }
+    const int n = affordableSamples(capacityOf(*t), cost, words);
+    const Range fraction;
+    for (int i = 0; i < n; ++i) {
+        putGraphSample(*t, i, s, fraction.at(i, n));
+        --words;
+    }
+    t->count = n;
+    refineBoundaries(*t, n, fraction, std::max<int64_t>(words, 0) / cost,
+                     [&](double param, int into) {
+                         Point2 p;
+                         if (!s.at(param, p)) return false;
+                         t->first[size_t(into)] = t->second[size_t(into)] = p;
+                         t->words[size_t(into)] = 0;
+                         t->params[size_t(into)] = param;
+                         return true;
+                     });
+    spendWork(doc, budget - words);
     return true;
 }
 
@@ -499,13 +558,14 @@ void runFamilyLocus(Document& doc, const Element& locus, FamilyVisitor& visitor)
         return;
     BusyGuard guard(doc, locus);
     if (guard.busy()) return;
+    const WorkScope operation(doc);
     PartialPass pass(doc, *driver, locus, PartialPass::Scope::Dependants, traced->colorParam);
     if (!pass.ok()) return;
     const bool innerLocus = traced->method == Method::Locus;
     const auto* inner = traced->tailAs<SampledCurveTail>();
     // A family of loci costs each member's own sampling too.
     const size_t perMember = pass.size() * size_t(innerLocus && inner ? capacityOf(*inner) + 1 : 1);
-    const int n = affordableSamples(t ? int(t->first.size()) : 0, perMember);
+    const int n = affordableSamples(t ? int(t->first.size()) : 0, int64_t(perMember));
     const Range range = rangeFor(*driver);
     double& word = driverParameter(*driver);
     for (int i = 0; i < n; ++i) {
@@ -514,6 +574,7 @@ void runFamilyLocus(Document& doc, const Element& locus, FamilyVisitor& visitor)
         if (pass.spent()) break;
         if (innerLocus) updateLocus(doc, *traced, false);
         if (traced->defined && !visitor.visit(*traced)) break;
+        spendWork(doc, 1); // the member drawn
     }
     pass.finish();
     if (innerLocus) updateLocus(doc, *traced, false);

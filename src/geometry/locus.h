@@ -21,7 +21,8 @@ int storedSamples(const SampledCurveTail& t);
 // Whether stored sample i is defined: not the missing word -1111, nor a graph's undefined
 // ordinate, and finite.
 bool isSampleDefined(const SampledCurveTail& t, int i);
-// Whether the drawing joins samples i and j: both defined and less than 200 apart.
+// Whether the drawing joins samples i and j: both defined, less than 200 apart and within 1e9 of
+// the origin on either axis.
 bool samplesJoined(const SampledCurveTail& t, int i, int j);
 // A locus driven by a point on a grid: its samples are separate points, one per node.
 bool isGridLocus(const Element& e);
@@ -30,6 +31,44 @@ bool isGridLocus(const Element& e);
 bool isFamilyLocus(const Element& e);
 // A locus or graph drawn as one polyline of its samples (a traced point, not on a grid).
 bool isCurveLocus(const Element& e);
+// A curve locus whose driver runs round a closed carrier: its last sample joins its first.
+bool isClosedCurve(const Element& e);
+
+// The pieces a curve (isCurveLocus) is drawn as, wherever it is drawn: each run of samples in
+// which every sample is joined to the next (samplesJoined), a closed curve (more than two
+// samples) going on from its last sample to its first. `piece(first, count)` is called for each
+// run of at least two samples, in order; its samples are first, first + 1, ... modulo the stored
+// count, so a closed curve joined all round is (0, n + 1) and ends on its first sample again.
+template <class F> void forEachCurvePiece(const Element& e, const SampledCurveTail& t, F&& piece) {
+    const int n = storedSamples(t);
+    if (n < 2) return;
+    const bool closed = n > 2 && isClosedCurve(e);
+    const auto joinedToNext = [&](int i) { return samplesJoined(t, i, i + 1 < n ? i + 1 : 0); };
+    int start = 0;
+    if (closed) {
+        // Start after a break, so that the piece running through the end is not cut in two.
+        int gap = -1;
+        for (int i = 0; i < n && gap < 0; ++i)
+            if (!joinedToNext(i)) gap = i;
+        if (gap < 0) {
+            piece(0, n + 1);
+            return;
+        }
+        start = (gap + 1) % n;
+    }
+    int first = start, count = 1;
+    for (int k = 0, links = closed ? n : n - 1; k < links; ++k) {
+        const int i = (start + k) % n;
+        if (joinedToNext(i)) {
+            ++count;
+            continue;
+        }
+        if (count >= 2) piece(first, count);
+        first = (i + 1) % n;
+        count = 1;
+    }
+    if (count >= 2) piece(first, count);
+}
 
 // ---- loci ---------------------------------------------------------------------------------------
 

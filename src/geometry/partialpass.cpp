@@ -2,6 +2,7 @@
 
 #include "geometry/intersectionpoint.h"
 #include "geometry/recalc.h"
+#include "geometry/workbudget.h"
 
 #include <algorithm>
 
@@ -93,9 +94,14 @@ PartialPass::PartialPass(Document& doc, Element& driver, const Element& end, Sco
     texts_ = s.textsUsed;
 
     if (scope == Scope::Stretch) {
+        // Nothing before the driver depends on it: when `end` comes before it (a list out of
+        // order), running to the end of the list would only cost, and nest further stretches.
+        bool endFollows = false;
+        for (const Element* e = &driver; e && !endFollows; e = e->next)
+            endFollows = e == &end;
         for (Element* e = &driver; e; e = e->next) {
             if (e->method != Method::Locus) s.elements.push_back(e);
-            if (e == &end) break;
+            if (e == &end || !endFollows) break;
         }
     } else {
         setBit(driver, bit_, true);
@@ -135,8 +141,8 @@ bool PartialPass::runsElement(const Element& e) const {
         return false;
     case Method::Name: // nothing depends on a name
         return false;
-    case Method::Iteration:
-        return scope_ == Scope::Stretch;
+    case Method::Iteration: // nothing depends on it, and its walks refresh its copy
+        return false;
     case Method::IntersectionPoint:
         return scope_ == Scope::Stretch || (e.parent1 != &end_ && e.parent2 != &end_);
     default:
@@ -146,7 +152,7 @@ bool PartialPass::runsElement(const Element& e) const {
 
 void PartialPass::run() {
     Document::PassStacks& s = doc_.passStacks;
-    if (!ok_ || spent_ || s.work < int64_t(runs_)) {
+    if (!ok_ || spent_ || s.work < int64_t(runs_) || workSpent(doc_)) {
         spent_ = ok_;
         return;
     }

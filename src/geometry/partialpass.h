@@ -23,7 +23,8 @@ constexpr int64_t PartialPassWork = int64_t(1) << 26;
 class PartialPass {
   public:
     enum class Scope {
-        // Every element from the driver up to and including `end`, except loci.
+        // Every element from the driver up to and including `end`, except loci and iterations;
+        // only the driver when `end` does not come after it.
         Stretch,
         // The driver and the elements that depend on it, in list order, up to (not including)
         // `end`, or over the whole list; except loci, names, iterations and intersection points
@@ -42,8 +43,12 @@ class PartialPass {
     // Elements recalculated by one run.
     size_t size() const { return runs_; }
     // Recalculates the pass's elements once, in list order; nothing once the work allowed to
-    // the outermost pass is spent.
+    // the outermost pass, or to the operation (see workbudget.h), is spent.
     void run();
+    // Puts back the numbers set aside, as before the first run (after runs that only measure).
+    void rewind() {
+        if (ok_) restore();
+    }
     // Whether the work allowed is spent (runs do nothing any more).
     bool spent() const { return spent_; }
     // Puts back what was set aside, and brings back what is derived from it without being set

@@ -2,24 +2,30 @@
 
 #include "geometry/partialpass.h"
 #include "geometry/recalcsupport.h"
+#include "geometry/workbudget.h"
 
 namespace qorv {
 
 void recalcElement(Document& doc, Element& e) {
+    const WorkScope operation(doc);
+    spendWork(doc, 1);
     if (RecalcFunction fn = recalcFunctionOf(e.method)) fn(doc, e);
 }
 
 void recalcUpTo(Document& doc, Element* stop) {
+    const WorkScope operation(doc);
     for (Element* e = doc.head; e && e != stop; e = e->next)
         recalcElement(doc, *e);
 }
 
 void recalcMarked(Document& doc) {
+    const WorkScope operation(doc);
     for (Element* e = doc.head; e; e = e->next)
         if (e->mark == 1) recalcElement(doc, *e);
 }
 
 void recalcElements(Document& doc, const std::vector<Element*>& elements) {
+    const WorkScope operation(doc);
     for (Element* e : elements)
         recalcElement(doc, *e);
 }

@@ -1,6 +1,7 @@
 // Recalculation of measurements: distances, lengths, perimeter, areas, angles and slope.
 #include "geometry/recalcmethods.h"
 #include "geometry/recalcsupport.h"
+#include "geometry/workbudget.h"
 
 #include "calc/expression.h"
 
@@ -148,7 +149,12 @@ void recalcExpressionElement(Document& doc, Element& e) {
     EvalContext ctx;
     ctx.angleUnit = doc.angleUnit;
     ctx.caller = &caller;
+    // A calculation spends its operation's budget, but always has room for any typed expression.
+    int64_t words = std::max(workLeft(doc), LeastEvaluationWork);
+    const int64_t allowed = words;
+    ctx.words = &words;
     recalcExpression(e, ctx);
+    spendWork(doc, allowed - words);
 }
 
 } // namespace qorv

@@ -74,42 +74,86 @@ int32_t pixelCoordinate(double v) {
 
 // ---- choosing -----------------------------------------------------------------------------------
 
+namespace {
+
+// The elements that define `e` for the expansion, in order (null entries included).
+template <class F> void forEachImpliedElement(Element& e, F&& f) {
+    switch (e.kind()) {
+    case Kind::Segment:
+    case Kind::Vector:
+        f(e.parent1.ptr);
+        f(e.parent2.ptr);
+        break;
+    case Kind::Circle:
+        f(e.parent1.ptr);
+        break;
+    case Kind::Arc:
+    case Kind::Angle:
+        f(e.parent1.ptr);
+        f(e.parent2.ptr);
+        f(e.parent3.ptr);
+        break;
+    case Kind::Axes:
+        f(e.parent1.ptr);
+        f(e.subElement(0));
+        f(e.subElement(1));
+        break;
+    case Kind::Conic:
+        if (const auto* t = e.tailAs<ConicTail>())
+            for (const Ref& p : t->points)
+                f(p.ptr);
+        break;
+    default:
+        break;
+    }
+}
+
+// The clicked elements expanded for a template recorded with `recorded` initial numbers. The
+// recording left out every implied element already in its list; the clicked ones may coincide
+// differently (a segment with one of its own ends where the recording had another point), so
+// repeated implied elements are kept, in their places, as long as the count asks for them.
+std::vector<Element*> expandForTemplate(std::vector<Element*> list, size_t recorded) {
+    std::erase(list, nullptr);
+    std::vector<char> repeated(list.size(), 0);
+    for (size_t i = 0; i < list.size(); ++i) {
+        if (repeated[i]) continue; // expanded where it first came
+        forEachImpliedElement(*list[i], [&](Element* p) {
+            if (!p) return;
+            repeated.push_back(contains(list, p) ? 1 : 0);
+            list.push_back(p);
+        });
+    }
+    size_t excess = list.size() > recorded ? list.size() - recorded : 0;
+    std::vector<Element*> out;
+    for (size_t i = 0; i < list.size(); ++i) {
+        if (repeated[i] && excess > 0) {
+            --excess;
+            continue;
+        }
+        out.push_back(list[i]);
+    }
+    return out;
+}
+
+// How many initial numbers the template was recorded with: its own elements are numbered from
+// there on.
+size_t recordedInitialCount(const MacroSlot& macro) {
+    int64_t lowest = INT64_MAX;
+    for (const Element* t = macro.first; t; t = t->next) {
+        lowest = std::min<int64_t>(lowest, t->id);
+        forEachSubElement(*t, [&](const Element& s) { lowest = std::min<int64_t>(lowest, s.id); });
+    }
+    return lowest == INT64_MAX ? 0 : size_t(std::max<int64_t>(lowest, 0));
+}
+
+} // namespace
+
 void expandInitialElements(std::vector<Element*>& list) {
     std::erase(list, nullptr);
-    const auto add = [&](Element* e) {
-        if (e && !contains(list, e)) list.push_back(e);
-    };
-    for (size_t i = 0; i < list.size(); ++i) {
-        Element* e = list[i];
-        switch (e->kind()) {
-        case Kind::Segment:
-        case Kind::Vector:
-            add(e->parent1);
-            add(e->parent2);
-            break;
-        case Kind::Circle:
-            add(e->parent1);
-            break;
-        case Kind::Arc:
-        case Kind::Angle:
-            add(e->parent1);
-            add(e->parent2);
-            add(e->parent3);
-            break;
-        case Kind::Axes:
-            add(e->parent1);
-            add(e->subElement(0));
-            add(e->subElement(1));
-            break;
-        case Kind::Conic:
-            if (const auto* t = e->tailAs<ConicTail>())
-                for (const Ref& p : t->points)
-                    add(p);
-            break;
-        default:
-            break;
-        }
-    }
+    for (size_t i = 0; i < list.size(); ++i)
+        forEachImpliedElement(*list[i], [&](Element* p) {
+            if (p && !contains(list, p)) list.push_back(p);
+        });
 }
 
 std::vector<Element*> determinedElements(const Document& doc,
@@ -280,8 +324,12 @@ Element* instantiateMacro(Document& doc, const MacroSlot& macro, std::vector<Ele
     if (!macro.used || !macro.first || matched.size() != macro.head.size()) return nullptr;
     for (size_t i = 0; i < matched.size(); ++i)
         if (!matched[i] || matched[i]->kind() != macro.head[i]) return nullptr;
-    if (macro.version != 100) expandInitialElements(matched);
-    const int64_t bound = int64_t(matched.size());
+    // Numbers below the recorded count stand for the clicked elements, however many the
+    // clicked ones expand to; the template's own elements are numbered from that count on, so
+    // a number the clicked elements do not fill binds to nothing.
+    const size_t recorded = recordedInitialCount(macro);
+    if (macro.version != 100) matched = expandForTemplate(std::move(matched), recorded);
+    const int64_t bound = int64_t(std::min(recorded, matched.size()));
 
     // The copies, and where each template number is among them (the first claim of a number
     // keeps it), with the position of the copy it belongs to.

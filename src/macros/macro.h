@@ -60,9 +60,12 @@ bool swapMacros(Document& doc, int a, int b);
 // elements clicked for the initial elements, in their order; expanded here unless the macro's
 // version is 100). Visible text-like copies and buttons take `at` as their anchor. With
 // `keepTemplateVisibility` the copies keep the template's visibility (intermediate elements stay
-// internal), otherwise every copy is shown. References are bound as the numbering says; a
-// number that is neither a matched element nor an earlier copy (a colour parameter may name any
-// copy) binds to nothing, so a damaged template gives undefined elements, never a broken list.
+// internal), otherwise every copy is shown. References are bound as the numbering says, with n
+// the count the template was recorded with (where its own numbers start), however many elements
+// the clicked ones expand to; an implied element that coincides with an earlier one fills its
+// own number when the recording had one there. A number that is neither a matched element nor
+// an earlier copy (a colour parameter may name any copy) binds to nothing, so a damaged template
+// gives undefined elements, never a broken list.
 // Returns the first element appended; null, with the document unchanged, when the macro is
 // empty or `matched` does not give one element per initial kind. The caller records the undo
 // step first and recalculates afterwards.

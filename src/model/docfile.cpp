@@ -1,26 +1,15 @@
 #include "model/docfile.h"
 
+#include "model/atomicfile.h"
 #include "model/bytestream.h"
 #include "model/elementcodec.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <utility>
-
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#include <process.h>
-#else
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace qorv {
 
@@ -405,8 +394,6 @@ void writeDocumentSection(ByteWriter& out, const Document& doc) {
     }
 }
 
-std::atomic<unsigned> tempCounter{0};
-
 } // namespace
 
 // ---- public -------------------------------------------------------------------------------------
@@ -562,82 +549,8 @@ bool writeMacroFile(const MacroSlot& macro, const std::string& path) {
 }
 
 bool writeFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::error_code ec;
-    const fs::path target(path);
-    if (target.filename().empty() || fs::is_directory(target, ec)) return false;
-    const bool existed = fs::exists(target, ec);
-#ifdef _WIN32
-    const int pid = _getpid();
-#else
-    const int pid = int(getpid());
-#endif
-    fs::path temp;
-#ifdef _WIN32
-    // A read-only file cannot be replaced; its attributes go back to normal first.
-    if (existed) fs::permissions(target, fs::perms::owner_write, fs::perm_options::add, ec);
-    std::ofstream f;
-    for (int attempt = 0; attempt < 100 && !f.is_open(); ++attempt) {
-        temp = target;
-        temp += ".tmp" + std::to_string(pid) + "-" + std::to_string(tempCounter++);
-        if (fs::exists(temp, ec)) continue;
-        f.open(temp, std::ios::binary | std::ios::trunc);
-    }
-    if (!f.is_open()) return false;
-    f.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    f.flush();
-    bool ok = bool(f);
-    f.close();
-    ok = ok && !f.fail();
-    if (ok) {
-        // Commit the data before the rename makes it the document.
-        const int fd = _open(temp.string().c_str(), _O_RDWR | _O_BINARY);
-        ok = fd >= 0 && _commit(fd) == 0;
-        if (fd >= 0) _close(fd);
-    }
-#else
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = target;
-        temp += ".tmp" + std::to_string(pid) + "-" + std::to_string(tempCounter++);
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) return false;
-    }
-    if (fd < 0) return false;
-    bool ok = true;
-    for (size_t done = 0; ok && done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n > 0)
-            done += size_t(n);
-        else if (n < 0 && errno == EINTR)
-            continue;
-        else
-            ok = false;
-    }
-    // The new file keeps the permissions of the one it replaces, and stays writable.
-    struct stat st;
-    if (ok && existed && ::stat(target.c_str(), &st) == 0)
-        ::fchmod(fd, (st.st_mode & 07777) | S_IRUSR | S_IWUSR);
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-#endif
-    if (ok) {
-        fs::rename(temp, target, ec);
-        ok = !ec;
-    }
-    if (!ok) {
-        fs::remove(temp, ec);
-        return false;
-    }
-#ifndef _WIN32
-    // Make the rename itself durable.
-    const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd >= 0) {
-        ::fsync(dfd);
-        ::close(dfd);
-    }
-#endif
-    return true;
+    AtomicFileWriter file(path);
+    return file.write(bytes.data(), bytes.size()) && file.commit();
 }
 
 } // namespace qorv

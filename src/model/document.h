@@ -160,6 +160,14 @@ class Document {
         std::vector<const Element*> busy; // loci and graphs being sampled or evaluated
         int64_t work = 0; // recalculations left to the passes nested in the outermost one
     } passStacks;
+    // Runtime: the work the current operation (a recalculation, a drawing, an export) may still
+    // spend, in units of about one element recalculation, expression word or curve sample (see
+    // geometry/workbudget.h). Mutable: drawing a const document spends it too.
+    struct WorkBudget {
+        int64_t left = 0;
+        int32_t depth = 0; // operations open; the outermost one sets `left`
+    };
+    mutable WorkBudget work;
     // Runtime: the element being dragged, while a drag of a single unselected element is in
     // progress (a locus then keeps the samples that the drag cannot change).
     const Element* dragged = nullptr;

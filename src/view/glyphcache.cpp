@@ -41,7 +41,7 @@ double GlyphCache::Line::extentWidth() const {
 }
 
 double GlyphCache::Line::extentHeight() const {
-    return double((ascent + descent + 63) / 64);
+    return double((ascent + descent + std::max(0, leading) + 63) / 64);
 }
 
 GlyphCache::GlyphCache() = default;
@@ -68,6 +68,7 @@ const GlyphCache::Glyph& GlyphCache::glyph(Face& face, char32_t c) {
     g.advance = toFixed(line.horizontalAdvance());
     g.ascent = toFixed(line.ascent());
     g.descent = toFixed(line.descent());
+    g.leading = toFixed(line.leading());
     g.overhang = std::max(0, toFixed(layout.boundingRect().width()) - g.advance);
 
     // The glyph painted 64 times, its origin at each 1/64 of a pixel, each copy in a cell with a
@@ -139,7 +140,7 @@ const GlyphCache::Glyph& GlyphCache::glyph(Face& face, char32_t c) {
 
 bool GlyphCache::layout(uint64_t fontKey, const QFont& font, const QString& text, Line& out) {
     out.glyphs.clear();
-    out.width = out.ascent = out.descent = 0;
+    out.width = out.ascent = out.descent = out.leading = 0;
     if (font.underline() || font.strikeOut() || font.overline()) return false;
     // Large texts are few, and 64 copies of each of their glyphs would take much memory.
     if (font.pixelSize() <= 0 || font.pixelSize() > MaxPixelSize) return false;
@@ -151,10 +152,16 @@ bool GlyphCache::layout(uint64_t fontKey, const QFont& font, const QString& text
         if (ch.isSurrogate()) return false;
         const Glyph& g = glyph(face, ch.unicode());
         if (!g.usable) return false;
+        // Qt's height and baseline for a line whose glyphs come from fonts of different
+        // metrics follow no rule of the glyphs' own metrics (neither their largest ascent,
+        // descent and leading, nor the largest ascent plus leading): leave such lines to Qt.
+        if (out.glyphs.empty()) {
+            out.ascent = g.ascent, out.descent = g.descent, out.leading = g.leading;
+        } else if (g.ascent != out.ascent || g.descent != out.descent || g.leading != out.leading) {
+            return false;
+        }
         out.glyphs.push_back({&g, x});
         x += g.advance;
-        out.ascent = std::max(out.ascent, g.ascent);
-        out.descent = std::max(out.descent, g.descent);
     }
     out.width = x;
     return true;

@@ -34,6 +34,7 @@ class GlyphCache {
         int32_t advance = 0; // 1/64 pixel
         int32_t ascent = 0;  // 1/64 pixel, of the font that draws the character
         int32_t descent = 0;
+        int32_t leading = 0;               // 1/64 pixel, counted in the height of a line
         int32_t overhang = 0;              // 1/64 pixel beyond the advance, when it ends a line
         std::array<uint8_t, 64> variant{}; // mask by the 1/64 fraction of the origin
         std::vector<Mask> masks;
@@ -45,9 +46,9 @@ class GlyphCache {
             int32_t x;
         };
         std::vector<Placed> glyphs;
-        int32_t width = 0, ascent = 0, descent = 0; // 1/64 pixel
+        int32_t width = 0, ascent = 0, descent = 0, leading = 0; // 1/64 pixel
         // The extent a layout of the line by Qt reports: the width with the last glyph's
-        // overhang, the height rounded up to whole pixels.
+        // overhang, the height with the font's leading rounded up to whole pixels.
         double extentWidth() const;
         double extentHeight() const;
     };
@@ -61,9 +62,9 @@ class GlyphCache {
     static constexpr int MaxPixelSize = 64;
 
     // Lays out one line of `text` in `font` (identified by `fontKey`, sized in pixels). False when
-    // some character must be laid out by Qt (other scripts, controls, marks), the font is
-    // underlined or struck out or larger than MaxPixelSize; `out` is then unusable. Glyph pointers
-    // stay valid until clear().
+    // some character must be laid out by Qt (other scripts, controls, marks), when the line mixes
+    // fonts of different line metrics (fallback fonts), or the font is underlined or struck out or
+    // larger than MaxPixelSize; `out` is then unusable. Glyph pointers stay valid until clear().
     bool layout(uint64_t fontKey, const QFont& font, const QString& text, Line& out);
 
     // Blends a line into the writer's image, its top-left at (left, top) in pixels.

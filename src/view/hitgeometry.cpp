@@ -299,7 +299,7 @@ double iterationDistance(const Document& doc, const Element& iteration, Point2 p
         bool points;
         double best = FarAway;
         bool visit(const IterationCopy& copy, int32_t) override {
-            for (const Element* x : copy.drawn)
+            for (const Element* x : copy.shown)
                 if (x->defined && (points || x->kind() != Kind::Point))
                     best = std::min(best, distanceToElement(*x, p));
             return !(best < enough);

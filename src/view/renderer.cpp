@@ -1,6 +1,7 @@
 #include "view/renderer.h"
 
 #include "geometry/paramcolor.h"
+#include "geometry/workbudget.h"
 #include "view/renderframe.h"
 
 #include <QPainter>
@@ -180,7 +181,10 @@ void Renderer::redraw(QImage& target, const Document& doc, const RenderOptions& 
 }
 
 void Renderer::redraw(QPainter& painter, const Document& doc, const RenderOptions& options) {
+    // One budget for all the iterations and families the drawing re-runs.
+    const WorkScope operation(doc);
     ++frame_;
+    framePicturePixels_ = 0;
     Frame f(painter, doc, options);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, options.antialiased);
@@ -208,6 +212,29 @@ void Renderer::redraw(QPainter& painter, const Document& doc, const RenderOption
     trimCaches();
 }
 
+namespace {
+
+// The elements a drawing cut at `stop` shows, in list order: those before the cut, then the
+// names of those (a name follows what it names in the list, so a step of the replay would lose
+// it otherwise). `before` is working space.
+template <class F>
+void forEachBeforeStop(const Document& doc, const Element* stop,
+                       std::unordered_set<const Element*>& before, F&& f) {
+    before.clear();
+    const Element* e = doc.head;
+    for (; e && e != stop; e = e->next) {
+        if (stop) before.insert(e);
+        f(*e);
+    }
+    for (; e; e = e->next) {
+        if (e->method != Method::Name || !e->parent1) continue;
+        const Element* named = e->parent1->owner ? e->parent1->owner : e->parent1.ptr;
+        if (before.count(named)) f(*e);
+    }
+}
+
+} // namespace
+
 void Renderer::passes(Frame& f) {
     // One walk of the list collects what can be drawn; the passes then run over that.
     drawables_.clear();
@@ -217,9 +244,10 @@ void Renderer::passes(Frame& f) {
                 if (isDrawable(*e, f.o.showHidden)) drawables_.push_back({e, e->kind()});
     } else {
         const bool still = f.o.layer == RenderLayer::Still;
-        for (const Element* e = f.doc.head; e && e != f.o.stop; e = e->next)
-            if (isDrawable(*e, f.o.showHidden) && !(still && e->mark == 1))
-                drawables_.push_back({e, e->kind()});
+        forEachBeforeStop(f.doc, f.o.stop, beforeStop_, [&](const Element& e) {
+            if (isDrawable(e, f.o.showHidden) && !(still && e.mark == 1))
+                drawables_.push_back({&e, e.kind()});
+        });
     }
     fills(f); // first, so that they lie under every outline
     // Everything but points, then points above all of it.
@@ -281,8 +309,9 @@ void Renderer::fillPass(QPainter& painter, const Document& doc, const RenderOpti
     painter.setRenderHint(QPainter::Antialiasing, options.antialiased);
     attachDirect(f);
     drawables_.clear();
-    for (const Element* e = doc.head; e && e != options.stop; e = e->next)
-        if (isDrawable(*e, options.showHidden)) drawables_.push_back({e, e->kind()});
+    forEachBeforeStop(doc, options.stop, beforeStop_, [&](const Element& e) {
+        if (isDrawable(e, options.showHidden)) drawables_.push_back({&e, e.kind()});
+    });
     fills(f);
     painter.restore();
 }
@@ -294,9 +323,9 @@ void Renderer::kindPass(QPainter& painter, const Document& doc, const RenderOpti
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, options.antialiased);
     attachDirect(f);
-    for (const Element* e = doc.head; e && e != options.stop; e = e->next)
-        if (e->kind() == kind && isDrawable(*e, options.showHidden))
-            drawHighlightThenElement(f, *e);
+    forEachBeforeStop(doc, options.stop, beforeStop_, [&](const Element& e) {
+        if (e.kind() == kind && isDrawable(e, options.showHidden)) drawHighlightThenElement(f, e);
+    });
     painter.restore();
 }
 

@@ -40,6 +40,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 class QPainter;
@@ -76,7 +77,8 @@ struct RenderOptions {
     const std::vector<Element*>* picked = nullptr;
     double planeSize = 4000.0; // names are drawn only inside the plane
     int printerDotsPerInch = 0;
-    // Draw the list up to, not including, this element (null: the whole list).
+    // Draw the list up to, not including, this element (null: the whole list), and the names
+    // of what is drawn, which come later in the list.
     const Element* stop = nullptr;
     // Trace bitmap combined over the drawing when the document has traced elements.
     const QImage* trace = nullptr;
@@ -135,6 +137,16 @@ class Renderer {
 
     // Number of text layouts and pictures currently cached (for tests of the cache bounds).
     size_t cachedTextCount() const { return texts_.size(); }
+    // Pixels of the decoded pictures kept.
+    int64_t cachedPicturePixels() const;
+
+    // Pictures are Windows bitmaps; one of more pixels than this is not shown.
+    static constexpr int64_t MaxPicturePixels = int64_t(1) << 24;
+    // Pixels of pictures one drawing of a document shows: beyond them, in list order, pictures
+    // are not shown (a small file may declare huge ones).
+    static constexpr int64_t MaxDrawingPicturePixels = int64_t(1) << 25;
+    // Pixels of decoded pictures kept between drawings; the least recently drawn go first.
+    static constexpr int64_t MaxCachedPicturePixels = int64_t(1) << 25;
 
     struct Frame; // per-call state, defined in renderer.cpp
     struct TextBlock;
@@ -157,6 +169,8 @@ class Renderer {
         size_t bytes = 0;
         uint64_t sample = 0;
         QImage image;
+        int64_t pixels = -1; // as the header declares; 0 when it cannot be read
+        bool failed = false; // decoding gave nothing
         uint64_t frame = 0;
     };
 
@@ -226,12 +240,15 @@ class Renderer {
         int kind;
     };
     std::vector<Drawable> drawables_;
+    // A drawing cut at RenderOptions::stop: the elements drawn before the cut.
+    std::unordered_set<const Element*> beforeStop_;
     std::vector<QLineF> lineBuffer_;   // batched strokes of one colour and style
     std::vector<QPointF> pointBuffer_; // polylines
     PixelWriter pixels_;
     GlyphCache glyphs_;
     uint64_t frame_ = 0;
-    uint64_t trimmedAt_ = 0; // the frame of the last scan of the caches
+    uint64_t trimmedAt_ = 0;         // the frame of the last scan of the caches
+    int64_t framePicturePixels_ = 0; // of the pictures shown by the current drawing
 };
 
 } // namespace qorv

@@ -2,7 +2,6 @@
 #include "view/renderer.h"
 
 #include "geometry/conic.h"
-#include "geometry/drawing.h"
 #include "geometry/elementgeometry.h"
 #include "geometry/iteration.h"
 #include "geometry/locus.h"
@@ -517,29 +516,26 @@ void Renderer::drawLocus(Frame& f, const Element& e, Color c, int style, bool ow
         }
         return;
     }
-    // A curve: consecutive samples joined unless one is undefined or they jump 200 or more.
+    // A curve: its pieces, as every output breaks it; a change of colour starts a new stroke.
     PolylineWriter w{f, pointBuffer_};
     pointBuffer_.clear();
     Color current = colourAt(0);
     usePen(f, current, style);
-    auto join = [&](int i, int j) {
-        if (!drawnSamplesJoined(*t, i, j)) {
-            w.breakHere();
-            return;
+    forEachCurvePiece(e, *t, [&](int first, int count) {
+        w.breakHere();
+        for (int k = 0; k + 1 < count; ++k) {
+            const int i = (first + k) % n, j = (first + k + 1) % n;
+            const Color ci = colourAt(i);
+            if (ci != current) {
+                w.flush();
+                w.havePrevious = false;
+                current = ci;
+                usePen(f, current, style);
+            }
+            if (!w.havePrevious) w.to(t->first[size_t(i)]);
+            w.to(t->first[size_t(j)]);
         }
-        const Color ci = colourAt(i);
-        if (ci != current) {
-            w.flush();
-            w.havePrevious = false;
-            current = ci;
-            usePen(f, current, style);
-        }
-        if (!w.havePrevious) w.to(t->first[size_t(i)]);
-        w.to(t->first[size_t(j)]);
-    };
-    for (int i = 0; i + 1 < n; ++i)
-        join(i, i + 1);
-    if (e.option == 1 && n > 2) join(n - 1, 0);
+    });
     w.flush();
 }
 
@@ -577,7 +573,7 @@ void Renderer::drawIteration(Frame& f, const Element& e, Color c, int style) {
             : r(renderer), f(frame), t(tail), c(colour), fill(fl), highlight(hl), paramColours(pc) {
         }
         bool visit(const IterationCopy& copy, int32_t) override {
-            for (const Element* x : copy.drawn) {
+            for (const Element* x : copy.shown) {
                 if (!x->defined) continue;
                 const int k = x->kind();
                 if (k == Kind::Point && !t.drawPoints) continue;

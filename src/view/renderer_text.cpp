@@ -6,7 +6,9 @@
 #include "view/labeltext.h"
 #include "view/renderframe.h"
 
+#include <QBuffer>
 #include <QFontMetricsF>
+#include <QImageReader>
 #include <QPainter>
 
 #include <algorithm>
@@ -319,16 +321,65 @@ const QImage* Renderer::pictureOf(const Element& e) {
     for (size_t i = 0; i < t->picture.size(); i += stride)
         sample = sample * 1099511628211ull + t->picture[i];
     PictureEntry& entry = pictures_[&e];
-    entry.frame = frame_;
+    // Only the Windows bitmap format, whatever else the bytes look like: its header gives the
+    // size before anything is decoded.
+    const auto decode = [&](bool whole, QSize& size) {
+        QBuffer buffer;
+        buffer.setData(QByteArray::fromRawData(
+            reinterpret_cast<const char*>(t->picture.data()),
+            qsizetype(std::min<size_t>(t->picture.size(), size_t(INT32_MAX)))));
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader reader(&buffer, "bmp");
+        reader.setAutoDetectImageFormat(false);
+        reader.setDecideFormatFromContent(false);
+        if (!whole) {
+            size = reader.canRead() ? reader.size() : QSize();
+            return QImage();
+        }
+        return reader.read();
+    };
     if (entry.data != t->picture.data() || entry.bytes != t->picture.size() ||
-        entry.sample != sample) {
+        entry.sample != sample || entry.pixels < 0) {
         entry.data = t->picture.data();
         entry.bytes = t->picture.size();
         entry.sample = sample;
-        entry.image = QImage::fromData(t->picture.data(),
-                                       int(std::min<size_t>(t->picture.size(), size_t(INT32_MAX))));
+        entry.image = QImage();
+        entry.failed = false;
+        QSize size;
+        decode(false, size);
+        entry.pixels = size.isValid() ? int64_t(size.width()) * size.height() : 0;
+    }
+    if (entry.pixels <= 0 || entry.pixels > MaxPicturePixels || entry.failed) return nullptr;
+    if (entry.frame != frame_) {
+        if (framePicturePixels_ + entry.pixels > MaxDrawingPicturePixels) return nullptr;
+        framePicturePixels_ += entry.pixels;
+        entry.frame = frame_;
+    }
+    if (entry.image.isNull()) {
+        QSize size;
+        entry.image = decode(true, size);
+        entry.failed = entry.image.isNull();
+        // Room for it among the pictures kept: those drawn least recently go.
+        int64_t kept = cachedPicturePixels();
+        while (kept > MaxCachedPicturePixels) {
+            PictureEntry* oldest = nullptr;
+            for (auto& [owner, other] : pictures_)
+                if (!other.image.isNull() && other.frame != frame_ &&
+                    (!oldest || other.frame < oldest->frame))
+                    oldest = &other;
+            if (!oldest) break;
+            kept -= int64_t(oldest->image.width()) * oldest->image.height();
+            oldest->image = QImage();
+        }
     }
     return entry.image.isNull() ? nullptr : &entry.image;
+}
+
+int64_t Renderer::cachedPicturePixels() const {
+    int64_t pixels = 0;
+    for (const auto& [owner, entry] : pictures_)
+        pixels += int64_t(entry.image.width()) * entry.image.height();
+    return pixels;
 }
 
 // A bitmap: free, with its top-left corner at its first two values; anchored to a point, placed

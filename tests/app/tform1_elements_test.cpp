@@ -289,6 +289,31 @@ TEST_F(ElementDialogWindow, ParameterDialogTrackBarAndOk) {
     w->undo();
     EXPECT_DOUBLE_EQ(param()->value[0], 5.0);
     EXPECT_DOUBLE_EQ(param()->tailAs<ParameterTail>()->minimum, 0.0);
+
+    // Values with more decimals than the fields show: a plain OK keeps them exactly and marks
+    // nothing; a field typed anew takes what was typed, the others keep their exact values.
+    param()->value[0] = 3.14159265;
+    param()->tailAs<ParameterTail>()->minimum = -0.123456;
+    param()->tailAs<ParameterTail>()->maximum = 9.87654321;
+    doc.modified = 0;
+    const bool couldUndo = canUndo(doc);
+    run([&](TV_ed_param& d) {
+        EXPECT_EQ(d.valueField()->text(), QStringLiteral("3.14"));
+        EXPECT_TRUE(d.confirm());
+    });
+    EXPECT_EQ(param()->value[0], 3.14159265);
+    EXPECT_EQ(param()->tailAs<ParameterTail>()->minimum, -0.123456);
+    EXPECT_EQ(param()->tailAs<ParameterTail>()->maximum, 9.87654321);
+    EXPECT_EQ(doc.modified, 0);
+    EXPECT_EQ(canUndo(doc), couldUndo);
+    run([&](TV_ed_param& d) {
+        d.maximumField()->setText(QStringLiteral("12"));
+        EXPECT_TRUE(d.confirm());
+    });
+    EXPECT_EQ(param()->value[0], 3.14159265);
+    EXPECT_EQ(param()->tailAs<ParameterTail>()->minimum, -0.123456);
+    EXPECT_EQ(param()->tailAs<ParameterTail>()->maximum, 12.0);
+    EXPECT_EQ(doc.modified, 1);
 }
 
 } // namespace

@@ -757,6 +757,10 @@ int32_t visibleCount(const Document& doc) {
 } // namespace
 
 std::vector<uint8_t> generateDocument(uint64_t seed, bool* mayBeRefused) {
+    if (const uint64_t shape = seed % CostlySeedPeriod - 1; shape < uint64_t(CostlyShape::Count)) {
+        if (mayBeRefused) *mayBeRefused = false;
+        return costlyDocument(CostlyShape(shape), seed);
+    }
     Gen g(seed);
     std::vector<uint8_t> bytes = g.document();
     if (mayBeRefused) *mayBeRefused = g.mayBeRefused();

@@ -109,34 +109,37 @@ TEST(Drawing, UndefinedAndHiddenElementsAreLeftOut) {
     EXPECT_EQ(shapesOf(d, o->id)[0]->color, Color(doc.hiddenColor & 0xffffff));
 }
 
-// A graph's samples: a jump of 200 or more, an undefined sample and far ones each break it.
-TEST(Drawing, CurvesBreakAtJumpsUndefinedAndFarSamples) {
-    Element graph;
-    graph.method = Method::FunctionGraph;
-    graph.tail = makeTail(TailType::SampledCurve);
-    auto* t = graph.tailAs<SampledCurveTail>();
-    const std::vector<Point2> pts = {{0, 0},     {10, 0},    {20, 0},  {220, 0},
-                                     {230, 0},   {240, 0},   {250, 0}, {260, 0},
-                                     {270, 2e9}, {280, 2e9}, {290, 0}, {300, 0}};
+// A graph is described as the pieces every output breaks it into: a jump of 200 or more, an
+// undefined sample and far ones each start a new polyline.
+TEST(Drawing, GraphsAsTheirPieces) {
+    Document doc;
+    auto* graph = new Element;
+    graph->method = Method::FunctionGraph;
+    graph->defined = 1;
+    graph->visible = 1;
+    graph->tail = makeTail(TailType::SampledCurve);
+    doc.append(graph);
+    auto* t = graph->tailAs<SampledCurveTail>();
+    const std::vector<Point2> pts = {{0, 0},   {10, 0},  {20, 0},    {220, 0},   {230, 0},
+                                     {240, 0}, {250, 0}, {260, 0},   {270, 2e9}, {280, 2e9},
+                                     {290, 0}, {300, 0}, {310, 1e-3}};
     t->resize(int32_t(pts.size()));
     t->count = int32_t(pts.size());
     for (size_t i = 0; i < pts.size(); ++i)
         t->first[i] = pts[i];
     t->words[5] = -1111; // undefined at 240
-    struct Collect : CurvePieceVisitor {
-        std::vector<std::vector<Point2>> pieces;
-        void piece(const Point2* p, int n, Color) override { pieces.emplace_back(p, p + n); }
-    } c;
-    forEachCurvePiece(graph, c);
-    // 0-10-20 | jump | 220-230 | undefined | 250-260 | two far ones, not joined | 290-300
-    ASSERT_EQ(c.pieces.size(), 4u);
-    EXPECT_EQ(c.pieces[0].size(), 3u);
-    EXPECT_EQ(c.pieces[1].size(), 2u);
-    EXPECT_EQ(c.pieces[1][0].x, 220);
-    EXPECT_EQ(c.pieces[2].size(), 2u);
-    EXPECT_EQ(c.pieces[2][0].x, 250);
-    EXPECT_EQ(c.pieces[3].size(), 2u);
-    EXPECT_EQ(c.pieces[3][0].x, 290);
+    Drawing d;
+    describeDrawing(doc, {}, d);
+    // 0-10-20 | jump | 220-230 | undefined | 250-260 | two far ones | 290-300-310
+    const double starts[] = {0, 220, 250, 290};
+    const uint32_t counts[] = {3, 2, 2, 3};
+    ASSERT_EQ(d.shapes.size(), 4u);
+    for (size_t k = 0; k < 4; ++k) {
+        EXPECT_EQ(d.shapes[k].shape, Shape::Polyline);
+        EXPECT_EQ(d.shapes[k].count, counts[k]);
+        EXPECT_EQ(at(d, d.shapes[k], 0).x, starts[k]);
+    }
+    EXPECT_EQ(at(d, d.shapes[3], 2).y, 1e-3);
 }
 
 } // namespace

@@ -2,7 +2,9 @@
 // colour numbers.
 #include "builder.h"
 
+#include "calc/expression.h"
 #include "geometry/dxf.h"
+#include "geometry/intersectionpoint.h"
 #include "geometry/recalc.h"
 #include "model/examples.h"
 
@@ -314,4 +316,206 @@ TEST(Dxf, IterationsWriteEveryCopy) {
          at = text.find("0\r\nLINE\r\n", at + 1))
         ++lines;
     EXPECT_EQ(lines, 3u + 3u * (3 + 9 + 27 + 81 + 243));
+}
+
+namespace {
+
+// A function of x over [a, b] drawn on axes at the origin, one axis unit 40 pixels (one DXF unit).
+Element* graphOf(Builder& b, const char* text, double a, double to) {
+    Element* ax = b.make(Method::Axes, b.point(0, 0));
+    ax->tailAs<AxesTail>()->scaleX = ax->tailAs<AxesTail>()->scaleY = 40;
+    recalcElement(b.doc, *ax);
+    b.req.option = FunctionType::YofX;
+    b.req.text = text;
+    Element* fn = b.make(Method::Function);
+    EXPECT_TRUE(compileToTail(*fn->tailAs<ExpressionTail>(), text, {}, {}, FunctionType::YofX));
+    recalcElement(b.doc, *fn);
+    b.req.value[1] = a;
+    b.req.value[2] = to;
+    return b.make(Method::FunctionGraph, fn, ax);
+}
+
+} // namespace
+
+// A curve is broken where the drawing breaks it: across the asymptote of 1/x, across the gap of
+// the square root of x^2 - 1, and where a locus runs off to infinity and comes back.
+TEST_F(DxfFile, CurvesBreakWhereTheDrawingBreaksThem) {
+    struct Case {
+        const char* text;
+        double (*y)(double);
+        double gapFrom, gapTo; // no vertex, and no polyline crossing, between these x
+    };
+    const Case cases[] = {
+        {"1/x", [](double x) { return 1 / x; }, -0.001, 0.001},
+        {"sqr(x^2-1)", [](double x) { return std::sqrt(x * x - 1); }, -0.999, 0.999},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.text);
+        Builder b;
+        ASSERT_EQ(graphOf(b, k.text, -3, 3)->defined, 1);
+        const ReadBack r = readBack(b.doc);
+        ASSERT_EQ(r.entities.size(), 2u) << "one polyline on each side";
+        for (const Entity& e : r.entities) {
+            ASSERT_EQ(e.type, "POLYLINE");
+            ASSERT_GE(e.v.size(), 1 + 2 * 20u);
+            EXPECT_EQ(e.v[0], 0);
+            const bool left = e.v[1] < 0;
+            for (size_t i = 1; i + 1 < e.v.size(); i += 2) {
+                const double x = e.v[i], y = e.v[i + 1];
+                EXPECT_EQ(x < 0, left) << "x " << x;
+                EXPECT_FALSE(x > k.gapFrom && x < k.gapTo) << "x " << x;
+                EXPECT_NEAR(y, k.y(x), 1e-6 * std::max(1.0, std::abs(y))) << "x " << x;
+            }
+        }
+    }
+
+    // D runs along y = 0 from x = -100 to 100; the line through D and (0, 50) meets the line
+    // y = 1.25 x + 100 at x = -50 d / (50 + 1.25 d), which runs off at d = -40: x <= -66.7
+    // before, x >= -28.6 after, nothing in between.
+    Builder b;
+    Element* d = b.make(Method::PointOnElement, b.segment(b.point(-100, 0), b.point(100, 0)));
+    Element* through = b.line(d, b.point(0, 50));
+    Element* fixed = b.line(b.point(0, 100), b.point(40, 150));
+    bool swap = false;
+    Element* q = b.intersection(through, fixed, intersectionBaseCode(*through, *fixed, swap));
+    b.opts.locusPoints = 201;
+    ASSERT_EQ(b.make(Method::Locus, q, d)->defined, 1);
+    const ReadBack r = readBack(b.doc);
+    ASSERT_EQ(r.entities.size(), 5u) << "three lines and two pieces";
+    size_t vertices = 0;
+    for (size_t i = 3; i < 5; ++i) {
+        const Entity& e = r.entities[i];
+        ASSERT_EQ(e.type, "POLYLINE");
+        const bool left = e.v[1] < -47.0 / 40;
+        for (size_t j = 1; j + 1 < e.v.size(); j += 2, ++vertices) {
+            const double x = e.v[j] * 40, y = e.v[j + 1] * 40;
+            EXPECT_EQ(x < -47, left) << "x " << x;
+            EXPECT_TRUE(x <= -66.6 || x >= -28.6) << "x " << x;
+            EXPECT_NEAR(y, 1.25 * x + 100, 1e-6 * std::max(1.0, std::abs(y)));
+        }
+    }
+    EXPECT_GE(vertices, 190u);
+}
+
+namespace {
+
+// The file's lines (each ended by CR LF), checked to form code / value pairs; the value of each
+// code-0 pair in order.
+std::vector<std::string> structureOf(const std::string& dxf) {
+    std::vector<std::string> lines;
+    size_t at = 0;
+    while (at < dxf.size()) {
+        const size_t end = dxf.find("\r\n", at);
+        if (end == std::string::npos) {
+            ADD_FAILURE() << "the file does not end with CR LF";
+            break;
+        }
+        lines.push_back(dxf.substr(at, end - at));
+        at = end + 2;
+    }
+    std::vector<std::string> starts;
+    EXPECT_EQ(lines.size() % 2, 0u);
+    for (size_t i = 0; i + 1 < lines.size(); i += 2) {
+        for (const std::string& l : {lines[i], lines[i + 1]})
+            for (char ch : l)
+                EXPECT_FALSE(static_cast<unsigned char>(ch) < 0x20 || ch == 0x7f)
+                    << "control character in line " << i << ": " << l;
+        char* rest = nullptr;
+        const long code = std::strtol(lines[i].c_str(), &rest, 10);
+        EXPECT_TRUE(!lines[i].empty() && *rest == 0) << "code line " << i << ": " << lines[i];
+        if (code == 0) starts.push_back(lines[i + 1]);
+    }
+    EXPECT_EQ(std::count(starts.begin(), starts.end(), "EOF"), 1);
+    EXPECT_EQ(starts.empty() ? "" : starts.back(), "EOF");
+    return starts;
+}
+
+} // namespace
+
+// Texts, names, labels and equations holding line breaks and other control characters: every
+// value stays on its line, and the file has exactly the entities of the same document with
+// harmless texts.
+TEST_F(DxfFile, ControlCharactersInTextsNeverBreakTheStructure) {
+    const std::string hostile[] = {
+        "A\r\n0\r\nLINE\r\n8\r\n0\r\n10\r\n0\r\n20\r\n0\r\n11\r\n9\r\n21\r\n9\r\n62\r\n1",
+        "x\n0\nEOF\n",
+        "\r",
+        "tab\there\x1a\x7f\x01",
+        std::string("nul\0nul", 7),
+        "\n\n0\r\nENDSEC\r\n0\r\nEOF"};
+    // Control characters made harmless: '_' where the file shows a space. A text keeps its line
+    // breaks, CR LF or LF alike.
+    const auto tame = [](std::string s, bool text) {
+        if (text) std::erase(s, '\r');
+        for (char& ch : s)
+            if ((static_cast<unsigned char>(ch) < 0x20 || ch == 0x7f) && !(text && ch == '\n'))
+                ch = '_';
+        return s;
+    };
+    const auto build = [&](Builder& b, bool harmless) {
+        const auto text = [&](const std::string& s, bool lines = false) {
+            return harmless ? tame(s, lines) : s;
+        };
+        for (const std::string& s : hostile) {
+            Element* p = b.point(10, 20);
+            Element* q = b.point(70, -20);
+            Element* seg = b.segment(p, q);
+            b.req.text = text(s);
+            b.make(Method::Name, seg)->option = 1;
+            b.req.text = text(s);
+            b.make(Method::Name, p)->option = 1;
+            Element* dist = b.make(Method::DistancePointPoint, p, q);
+            b.req.text = text(s);
+            b.make(Method::Name, dist)->option = 1;
+            Element* ax = b.make(Method::Axes, b.point(0, 0));
+            b.make(Method::Coordinates, p, ax);
+            b.make(Method::LineEquation, b.line(p, q), ax)->tailAs<EquationTail>()->text = text(s);
+            b.req.text = text(s + "\n" + s, true);
+            b.req.value[2] = 20;
+            b.req.value[3] = 180;
+            b.make(Method::Text);
+        }
+        recalcUpTo(b.doc);
+    };
+    Builder bad, good;
+    build(bad, false);
+    build(good, true);
+    const std::filesystem::path file = dir_ / "hostile.dxf";
+    ASSERT_TRUE(writeDxfFile(bad.doc, file.string()));
+    std::ifstream in(file, std::ios::binary);
+    const std::string written((std::istreambuf_iterator<char>(in)), {});
+    const std::vector<std::string> starts = structureOf(written);
+    const std::vector<std::string> expected = structureOf(dxfText(good.doc));
+    EXPECT_EQ(starts, expected);
+    EXPECT_GT(std::count(expected.begin(), expected.end(), "TEXT"), 30);
+    EXPECT_EQ(std::count(expected.begin(), expected.end(), "LINE"), 12);
+
+    // A DXF library reads the same texts, the control characters shown as spaces.
+    const ReadBack r = readBack(bad.doc);
+    const ReadBack g = readBack(good.doc);
+    ASSERT_EQ(r.entities.size(), g.entities.size());
+    for (size_t i = 0; i < r.entities.size(); ++i) {
+        EXPECT_EQ(r.entities[i].type, g.entities[i].type);
+        std::string shown = g.entities[i].text;
+        std::replace(shown.begin(), shown.end(), '_', ' ');
+        EXPECT_EQ(r.entities[i].text, shown) << i;
+    }
+}
+
+// A drawing larger than one piece of the stream reaches the file whole, in place of the old one.
+TEST(Dxf, StreamedFilesMatchTheTextAndReplaceTheOldOneWhole) {
+    Document doc;
+    ASSERT_TRUE(buildExample("sierpinski", doc));
+    recalcUpTo(doc);
+    const std::string text = dxfText(doc);
+    ASSERT_GT(text.size(), 1u << 16) << "spans several pieces";
+    const std::filesystem::path file =
+        std::filesystem::temp_directory_path() /
+        ("qorv_dxf_stream_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+         ".dxf");
+    { std::ofstream(file, std::ios::binary) << "old"; }
+    ASSERT_TRUE(writeDxfFile(doc, file.string()));
+    std::ifstream in(file, std::ios::binary);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), {}), text);
+    std::filesystem::remove(file);
 }

@@ -200,6 +200,34 @@ TEST(Locus, GapsEndOnTheBoundaryAndJumpsBreakTheCurve) {
     }
 }
 
+// The pieces every output draws: a closed curve with a gap is one piece running on through its
+// end, the same curve open is two; far-off samples and single samples draw nothing.
+TEST(Locus, PiecesBreakAtGapsAndRunRoundClosedCurves) {
+    Builder b;
+    Element* driver = pointOn(b, b.circle(b.point(0, 0), b.point(100, 0)), 0.3);
+    b.opts.locusPoints = 90;
+    Element* locus =
+        b.make(Method::Locus, b.make(Method::Midpoint, driver, b.point(300, 40)), driver);
+    ASSERT_EQ(locus->option, 1);
+    auto& t = *locus->tailAs<SampledCurveTail>();
+    using Pieces = std::vector<std::pair<int, int>>;
+    const auto pieces = [&] {
+        Pieces out;
+        forEachCurvePiece(*locus, t, [&](int first, int count) { out.push_back({first, count}); });
+        return out;
+    };
+    EXPECT_EQ(pieces(), (Pieces{{0, 91}}));
+    for (int i = 40; i < 45; ++i)
+        t.words[size_t(i)] = -1111; // undefined there
+    EXPECT_EQ(pieces(), (Pieces{{45, 85}}));
+    t.first[60] = {2e9, 0}; // too far out to draw: both its links break
+    t.words[70] = -1111;    // 71 stands alone between the gaps at 70 and 72
+    t.words[72] = -1111;
+    EXPECT_EQ(pieces(), (Pieces{{45, 15}, {61, 9}, {73, 57}}));
+    locus->option = 0;
+    EXPECT_EQ(pieces(), (Pieces{{0, 40}, {45, 15}, {61, 9}, {73, 17}}));
+}
+
 TEST(Locus, SamplingLeavesEveryElementAsItWasBitForBit) {
     Builder b;
     Element* o = b.point(0, 0);

@@ -376,3 +376,53 @@ TEST(Macros, TheTableCopiesDeletesAndReordersMacros) {
     EXPECT_EQ(readDocumentData(other, file.data(), file.size(), FileType::Macro).kind,
               FileKind::Invalid);
 }
+
+// The template's numbers follow the recording: the clicked elements may expand to more or fewer
+// than the recorded ones (a segment and one of its own ends shares a point that the recording
+// had separately, and the other way round), and the template's own elements keep their copies.
+TEST(Macros, CopiesBindByTheRecordedNumbering) {
+    struct Case {
+        const char* name;
+        bool recordWithOwnEnd; // record [AB, A], else [AB, X] with X off the segment
+        bool applyToOwnEnd;    // apply to [CD, C], else [CD, Y] with Y off the segment
+        Point2 m, p;           // where the copies of M and P must be
+    };
+    // A(0, 0), B(40, 20), X(0, 60); C(100, 0), D(160, 40), Y(100, 100). M = midpoint(A, B) is
+    // internal, P = midpoint(M, second initial) is final. Recorded [AB, A] numbers AB, A, B;
+    // [CD, Y] expands to CD, Y, C, D, so M's "B" is C. Recorded [AB, X] numbers AB, X, A, B;
+    // [CD, C] gives CD, C, then C and D as the ends.
+    const Case cases[] = {
+        {"own end recorded, other point applied", true, false, {100, 50}, {100, 75}},
+        {"other point recorded, own end applied", false, true, {130, 20}, {115, 10}},
+        {"other point recorded and applied", false, false, {130, 20}, {115, 60}},
+        {"own end recorded and applied", true, true, {130, 20}, {115, 10}},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        Builder b;
+        Element* a = b.point(0, 0);
+        Element* ab = b.make(Method::Segment, a, b.point(40, 20));
+        Element* second = k.recordWithOwnEnd ? a : b.point(0, 60);
+        Element* m = b.make(Method::Midpoint, a, ab->parent2.ptr);
+        Element* p = b.make(Method::Midpoint, m, second);
+        ASSERT_EQ(completeMacro(b.doc, "m", {ab, second}, {p}), 0);
+
+        Element* c = b.point(100, 0);
+        Element* cd = b.make(Method::Segment, c, b.point(160, 40));
+        Element* clicked = k.applyToOwnEnd ? c : b.point(100, 100);
+        Element* first = instantiateMacro(b.doc, b.doc.macros[0], {cd, clicked}, {0, 0}, true);
+        ASSERT_NE(first, nullptr);
+        recalcUpTo(b.doc);
+        Element* mCopy = first;
+        Element* pCopy = b.doc.tail;
+        ASSERT_EQ(mCopy->next, pCopy);
+        EXPECT_EQ(pCopy->parent1.ptr, mCopy);
+        EXPECT_EQ(pCopy->parent2.ptr, clicked);
+        for (const Element* e : {mCopy, pCopy})
+            ASSERT_TRUE(e->defined && e->parent1 && e->parent2) << e->method;
+        EXPECT_NEAR(mCopy->value[0], k.m.x, 1e-9);
+        EXPECT_NEAR(mCopy->value[1], k.m.y, 1e-9);
+        EXPECT_NEAR(pCopy->value[0], k.p.x, 1e-9);
+        EXPECT_NEAR(pCopy->value[1], k.p.y, 1e-9);
+    }
+}

@@ -58,3 +58,15 @@ TEST(DocumentGenerator, CoversEveryMethodVersionAndType) {
     EXPECT_GT(subnormal, 20);
     EXPECT_GT(hostileFonts, 5);
 }
+
+TEST(DocumentGenerator, CostlyShapesAreSmallDocumentsThatRead) {
+    for (int s = 0; s < int(fuzz::CostlyShape::Count); ++s) {
+        const std::vector<uint8_t> file = fuzz::generateDocument(uint64_t(s) + 1);
+        EXPECT_EQ(file, fuzz::costlyDocument(fuzz::CostlyShape(s), uint64_t(s) + 1)) << s;
+        EXPECT_LE(file.size(), size_t(64) << 10) << s;
+        Document doc;
+        const ReadResult r = readDocumentData(doc, file.data(), file.size(), FileType::Document);
+        EXPECT_EQ(r.kind, FileKind::Document) << s;
+        EXPECT_GE(doc.elementCount(), 5) << s;
+    }
+}

@@ -525,6 +525,48 @@ TEST(Renderer, DrawingStopsBeforeTheStopElement) {
         ASSERT_NE(at(im, 100, y), Red);
 }
 
+// The replay cuts the list after a step: the names of the elements shown so far still show,
+// though each comes after its element (A, name of A, B, name of B, segment AB).
+TEST(Renderer, ACutDrawingShowsTheNamesOfWhatItDraws) {
+    Scene s;
+    const auto named = [&](double x, const char* name) {
+        Element* p = s.point(x, 100);
+        s.req.text = name;
+        Element* n = s.make(Method::Name, p);
+        n->option = 1;
+        n->color = Green;
+        n->value[0] = x + 6, n->value[1] = 130; // the label's top-left corner
+        return p;
+    };
+    Element* a = named(40, "AAA");
+    Element* b = named(130, "BBB");
+    s.make(Method::Segment, a, b);
+    // Green pixels (smoothed text at least half green) in the box of the label to the upper
+    // right of the point at x.
+    const auto label = [&](const QImage& im, double x) {
+        int n = 0;
+        for (int y = 60; y < 100; ++y)
+            for (int dx = 0; dx < 60; ++dx)
+                n += colorGreen(at(im, int(x) + dx, y)) >= 80;
+        return n;
+    };
+    const QImage whole = s.render(s.options());
+    ASSERT_GT(label(whole, 40), 5);
+    ASSERT_GT(label(whole, 130), 5);
+    struct Step {
+        const Element* stop;
+        bool nameA, nameB;
+    };
+    for (const Step& k : {Step{a->next, true, false}, Step{b->next, true, true}}) {
+        RenderOptions o = s.options();
+        o.stop = k.stop;
+        const QImage im = s.render(o);
+        EXPECT_EQ(label(im, 40) > 5, k.nameA) << label(im, 40);
+        EXPECT_EQ(label(im, 130) > 5, k.nameB) << label(im, 130);
+        EXPECT_EQ(label(im, 40), k.nameA ? label(whole, 40) : 0);
+    }
+}
+
 TEST(Renderer, AntialiasedPathBlendsEdges) {
     Scene s;
     s.straight(Method::Segment, 10, 20, 190, 170, 2, White);
