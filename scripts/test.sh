@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test.
+# Installs what is missing, builds (the web module too), and runs every test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
+bash scripts/build-web.sh # the web page's engine module, for the browser tests
 bash scripts/build.sh
 cd build
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)"

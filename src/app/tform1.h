@@ -303,6 +303,7 @@ class TForm1 : public QMainWindow,
     void exportDxf();
     void exportDrawing();
     void exportVector(const QString& suffix);
+    void exportWebPage();
     // "Copiar al portapapeles": the drawing, or its rubber-band area, as a picture.
     void copyDrawingToClipboard();
     // The picture the clipboard gets.
@@ -541,6 +542,7 @@ class TForm1 : public QMainWindow,
     QAction* M_export_svg = nullptr;  // "Exportar a SVG..."
     QAction* M_export_pdf = nullptr;  // "Exportar a PDF..."
     QAction* M_export_tikz = nullptr; // "Exportar a LaTeX (TikZ)..."
+    QAction* M_export_web = nullptr;  // "Exportar a página web..."
     QAction* Imprimir1 = nullptr;     // "Imprimir..."
     QAction* M_print_btm = nullptr;   // "Imprimir bitmap"
     QAction* M_copia_port = nullptr;  // "Copiar al portapapeles"

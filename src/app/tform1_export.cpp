@@ -1,5 +1,5 @@
-// The main window's exports and printing: DXF, bitmap, SVG, PDF and TikZ files, the clipboard,
-// the print dialog and the printed screen bitmap.
+// The main window's exports and printing: DXF, bitmap, SVG, PDF, TikZ and web page files, the
+// clipboard, the print dialog and the printed screen bitmap.
 #include "app/tform1.h"
 
 #include "dialogs/tv_imp.h"
@@ -9,6 +9,7 @@
 #include "view/hoveroverlay.h"
 #include "view/qtexts.h"
 #include "view/tooltable.h"
+#include "view/webpage.h"
 
 #include <QAction>
 #include <QApplication>
@@ -46,6 +47,7 @@ void TForm1::setupExportActions() {
         make(QStringLiteral("M_export_pdf"), {}, [this] { exportVector(QStringLiteral("pdf")); });
     M_export_tikz =
         make(QStringLiteral("M_export_tikz"), {}, [this] { exportVector(QStringLiteral("tex")); });
+    M_export_web = make(QStringLiteral("M_export_web"), {}, &TForm1::exportWebPage);
     Imprimir1 = component("Imprimir1", &TForm1::printDocument);
     M_print_btm = component("M_print_btm", &TForm1::printBitmap);
     M_copia_port = component("M_copia_port", &TForm1::copyDrawingToClipboard);
@@ -173,6 +175,20 @@ void TForm1::exportVector(const QString& suffix) {
                                               : Msg::TikzFilter},
                                        suffix);
     if (!path.isEmpty()) writeExport(path, r);
+}
+
+// The construction as a web page whose free points can be dragged in any browser.
+void TForm1::exportWebPage() {
+    if (noDocument_) return;
+    beforeExport();
+    const QString path = askExportFile(M_export_web, Msg::WebFilter, QStringLiteral("html"));
+    if (path.isEmpty()) return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    std::string error;
+    const bool ok = writeWebPage(document(), docs_.name(docs_.currentIndex()).toStdString(),
+                                 path.toStdString(), &error);
+    QApplication::restoreOverrideCursor();
+    if (!ok) warn(QString::fromStdString(error));
 }
 
 // ---- printing ---------------------------------------------------------------------------------

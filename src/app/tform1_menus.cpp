@@ -129,6 +129,7 @@ const std::vector<TForm1::MenuRow>& TForm1::menuRows() {
         made(File, "M_export_svg", ""),
         made(File, "M_export_pdf", ""),
         made(File, "M_export_tikz", ""),
+        made(File, "M_export_web", ""),
         separator(File),
         made(File, "M_cerrar", "Ctrl+F4"),
         made(File, "M_cerrar_todo", ""),
@@ -484,7 +485,8 @@ void TForm1::applyMenuTexts() {
     // Items beyond the component table take their text from a message slot.
     const std::pair<const char*, int> slotItems[] = {{"M_export_svg", Msg::ExportSvgItem},
                                                      {"M_export_pdf", Msg::ExportPdfItem},
-                                                     {"M_export_tikz", Msg::ExportTikzItem}};
+                                                     {"M_export_tikz", Msg::ExportTikzItem},
+                                                     {"M_export_web", Msg::ExportWebItem}};
     for (const auto& [name, slot] : slotItems)
         if (QAction* a = menuAction(QString::fromLatin1(name))) a->setText(text(slot));
     if (QMenu* groups = findChild<QMenu*>(QStringLiteral("M_selgrupo")))

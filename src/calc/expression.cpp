@@ -2,7 +2,9 @@
 #include "calc/expression.h"
 
 #include <algorithm>
-#include <charconv>
+#include <clocale>
+#include <cmath>
+#include <cstdlib>
 
 namespace qorv {
 
@@ -77,6 +79,26 @@ bool isNumberToken(std::string_view t) {
     return separators <= 1 && digits >= 1;
 }
 
+// Correctly rounded value of `n` digits with at most one '.', NUL-terminated, whatever the
+// program's locale (the editor runs under the user's, where the separator may be ','). Too large a
+// value fails, and so does a nonzero one too small to be told from zero.
+bool parseDecimal(const char* s, size_t n, double& value) {
+#if defined(__GLIBC__)
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t(0));
+    const auto toDouble = [](const char* b, char** e) { return strtod_l(b, e, c); };
+#else
+    // The C library of the web build reads '.' in every locale.
+    const auto toDouble = [](const char* b, char** e) { return std::strtod(b, e); };
+#endif
+    char* end = nullptr;
+    const double v = toDouble(s, &end);
+    if (end != s + n || std::isinf(v)) return false;
+    if (v == 0 && std::any_of(s, s + n, [](char ch) { return ch >= '1' && ch <= '9'; }))
+        return false;
+    value = v;
+    return true;
+}
+
 // Value of a number token (isNumberToken holds). "5." and ".5" are numbers; "," is the point.
 bool parseNumberToken(std::string_view t, double& value) {
     char buf[MaxExpressionLength + 2];
@@ -86,8 +108,8 @@ bool parseNumberToken(std::string_view t, double& value) {
     for (char c : t)
         buf[n++] = (c == ',') ? '.' : c;
     if (buf[n - 1] == '.') --n;
-    const auto r = std::from_chars(buf, buf + n, value, std::chars_format::fixed);
-    return r.ec == std::errc() && r.ptr == buf + n;
+    buf[n] = '\0';
+    return parseDecimal(buf, n, value);
 }
 
 bool isConstantToken(std::string_view t) {

@@ -11,7 +11,9 @@
 #include "model/examples.h"
 #include "model/langfile.h"
 #include "model/uitext.h"
+#include "view/dragengine.h"
 #include "view/exportfile.h"
+#include "view/webpage.h"
 
 #include <cmath>
 #include <cstdio>
@@ -37,12 +39,13 @@ int usage(Output& o) {
                       out = word(Msg::CliOutput);
     const std::string lines[] = {
         "info " + file,
-        "dump " + file,
+        "dump " + file + " [--move ID X Y [X Y ...]]",
         "convert " + in + " " + out,
         "eval " + word(Msg::CliText),
         "render " + file + " " + out + " [--width " + word(Msg::CliWidth) + "] [--height " +
             word(Msg::CliHeight) + "] [--aa] [--smallest]",
         "example " + word(Msg::CliName) + " " + out,
+        "export-html " + file + " " + out,
     };
     for (const std::string& line : lines) {
         o.err += (&line == lines ? head : indent) + "qorv-cli " + line + "\n";
@@ -236,11 +239,53 @@ int info(Output& o, const std::string& path) {
     return 0;
 }
 
-int dump(Output& o, const std::string& path) {
+// Parses a whole number or decimal given on the command line.
+bool parseArgument(const std::string& s, double& v) {
+    char* end = nullptr;
+    v = std::strtod(s.c_str(), &end);
+    return !s.empty() && end && !*end && std::isfinite(v);
+}
+
+// Drags the point `id` through the pointer positions given, one drag step each, as the editor's
+// move tool does, then recalculates everything as after the drag. False when there is no such
+// element or it cannot be dragged.
+bool dragThrough(Document& doc, int32_t id, const std::vector<Point2>& path) {
+    Element* e = doc.findById(id);
+    if (!e) return false;
+    DragEngine drag;
+    if (!drag.begin(doc, e, {e->value[0], e->value[1]}, false)) return false;
+    doc.dragged = e;
+    for (const Point2 p : path) {
+        drag.move(doc, p);
+        drag.recalculate(doc);
+    }
+    drag.end();
+    doc.dragged = nullptr;
+    recalcUpTo(doc);
+    return true;
+}
+
+int dump(Output& o, const std::vector<std::string>& args) {
+    // --move ID X Y [X Y ...]: the pointer positions of one drag.
+    const bool move = args.size() >= 6 && args.size() % 2 == 0 && args[2] == "--move";
+    double id = 0;
+    std::vector<Point2> path;
+    if (move) {
+        if (!parseArgument(args[3], id) || id != std::floor(id) || std::abs(id) > 2e9)
+            return usage(o);
+        for (size_t k = 4; k + 1 < args.size(); k += 2) {
+            Point2 p;
+            if (!parseArgument(args[k], p.x) || !parseArgument(args[k + 1], p.y)) return usage(o);
+            path.push_back(p);
+        }
+    } else if (args.size() != 2) {
+        return usage(o);
+    }
     Document doc;
     ReadResult r;
-    if (!readFile(o, doc, path, r)) return 1;
+    if (!readFile(o, doc, args[1], r)) return 1;
     recalcUpTo(doc);
+    if (move && !dragThrough(doc, int32_t(id), path)) return usage(o);
     const WorkScope operation(doc); // the copies of every iteration counted within one budget
     std::string& out = o.out;
     out += "{\"version\": " + std::to_string(r.version) +
@@ -341,6 +386,21 @@ int example(Output& o, const std::string& name, const std::string& path) {
     return 0;
 }
 
+// Writes the document as a web page; refuses what the other commands refuse.
+int exportHtml(Output& o, const std::string& in, const std::string& out) {
+    Document doc;
+    ReadResult r;
+    if (!readFile(o, doc, in, r)) return 1;
+    if (r.kind != FileKind::Document) return failWith(o, Msg::InvalidFile);
+    recalcUpTo(doc);
+    std::string error;
+    if (!writeWebPage(doc, std::filesystem::path(in).stem().string(), out, &error)) {
+        o.err += error + "\n";
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 bool useLanguage(const std::string& folder, const std::string& name) {
@@ -356,7 +416,8 @@ int run(const std::vector<std::string>& args, std::string& out, std::string& err
     const size_t n = args.size();
     const std::string command = n > 0 ? args[0] : std::string();
     if (command == "info" && n == 2) return info(o, args[1]);
-    if (command == "dump" && n == 2) return dump(o, args[1]);
+    if (command == "dump") return dump(o, args);
+    if (command == "export-html" && n == 3) return exportHtml(o, args[1], args[2]);
     if (command == "convert" && n == 3) return convert(o, args[1], args[2]);
     if (command == "eval" && n == 2) return eval(o, args[1]);
     if (command == "render") return render(o, args);

@@ -3,7 +3,15 @@
 #include "model/docfile.h"
 #include "model/elementcodec.h"
 
+// The web page's engine takes no undo snapshots and is built without the compression library:
+// there chunks would be kept unpacked.
+#if defined(__EMSCRIPTEN__)
+#define QORV_PACKED_SNAPSHOTS 0
+using ZSTD_CCtx = ZSTD_CCtx_s;
+#else
+#define QORV_PACKED_SNAPSHOTS 1
 #include <zstd.h>
+#endif
 
 #include <cstring>
 #include <new>
@@ -22,7 +30,7 @@ constexpr uint64_t MaxChainFactor = 2;
 constexpr size_t MinGap = 8;
 // The fastest level: recording a step stays quick, and the exclusive-or stretches, mostly zeros,
 // shrink about as well as with slower ones.
-constexpr int PackLevel = 1;
+[[maybe_unused]] constexpr int PackLevel = 1;
 
 void putVarint(std::vector<uint8_t>& out, size_t v) {
     while (v >= 0x80) {
@@ -102,9 +110,13 @@ bool applyChanges(const uint8_t* p, size_t n, std::vector<uint8_t>& bytes) {
 }
 
 struct DecompressionState {
+#if QORV_PACKED_SNAPSHOTS
     ZSTD_DCtx* zstd = ZSTD_createDCtx();
+    ~DecompressionState() {
+        ZSTD_freeDCtx(zstd);
+    }
+#endif
     std::vector<uint8_t> unpacked;
-    ~DecompressionState() { ZSTD_freeDCtx(zstd); }
 };
 
 // The bytes a chunk holds, unpacked into `z.unpacked` when they are compressed. False when the
@@ -115,6 +127,9 @@ bool contentOf(const SnapshotChunk& c, DecompressionState& z, const uint8_t*& da
         n = c.bytes.size();
         return true;
     }
+#if !QORV_PACKED_SNAPSHOTS
+    return false;
+#else
     // Neither the records nor their changes (at most half of them) can be larger than this; a
     // larger length is damage, not a reason to allocate.
     if (!z.zstd || c.packedFrom > uint64_t(c.size) * 2 + 64) return false;
@@ -126,6 +141,7 @@ bool contentOf(const SnapshotChunk& c, DecompressionState& z, const uint8_t*& da
     data = z.unpacked.data();
     n = got;
     return true;
+#endif
 }
 
 // The records of a chunk: the full chunk at the end of its chain with every change applied.
@@ -161,6 +177,7 @@ bool decodeChunk(const SnapshotChunk& c, std::vector<uint8_t>& out, Decompressio
 // The chunk's bytes: `content` compressed when that makes it smaller, else as it is.
 void pack(SnapshotChunk& c, const uint8_t* content, size_t n, ZSTD_CCtx* zstd,
           std::vector<uint8_t>& scratch) {
+#if QORV_PACKED_SNAPSHOTS
     if (zstd && n > 0) {
         scratch.resize(ZSTD_compressBound(n));
         const size_t got = ZSTD_compress2(zstd, scratch.data(), scratch.size(), content, n);
@@ -170,6 +187,7 @@ void pack(SnapshotChunk& c, const uint8_t* content, size_t n, ZSTD_CCtx* zstd,
             return;
         }
     }
+#endif
     c.bytes.assign(content, content + n);
 }
 
@@ -254,7 +272,9 @@ struct ChainGuard {
 SnapshotBase::SnapshotBase() = default;
 
 SnapshotBase::~SnapshotBase() {
+#if QORV_PACKED_SNAPSHOTS
     ZSTD_freeCCtx(zstd_);
+#endif
 }
 
 void SnapshotBase::clear() {
@@ -309,12 +329,14 @@ Snapshot takeSnapshot(Document& doc, SnapshotBase* base) {
     }
     s.pixelsPerUnit = doc.pixelsPerUnit;
 
+#if QORV_PACKED_SNAPSHOTS
     if (!b.zstd_) {
         // Without it, chunks are kept unpacked. The checksum makes damage a refusal to install.
         b.zstd_ = ZSTD_createCCtx();
         ZSTD_CCtx_setParameter(b.zstd_, ZSTD_c_compressionLevel, PackLevel);
         ZSTD_CCtx_setParameter(b.zstd_, ZSTD_c_checksumFlag, 1);
     }
+#endif
     s.chunks.reserve(stretches.size());
     std::vector<bool> changed(stretches.size(), false);
     for (size_t i = 0; i < stretches.size(); ++i) {

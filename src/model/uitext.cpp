@@ -470,6 +470,9 @@ constexpr SlotText kThirdMessages[] = {
     {Msg::PdfFilter, "Documentos PDF (*.pdf)"},
     {Msg::TikzFilter, "Documentos LaTeX con TikZ (*.tex)"},
     {Msg::CliRenderTypes, "(.png, .bmp, .svg, .pdf, .tex con TikZ o .dxf)"},
+    {Msg::ExportWebItem, "Exportar a página web..."},
+    {Msg::WebFilter, "Páginas web (*.html)"},
+    {Msg::WebNotBuilt, "No se puede escribir la página web: falta su módulo del motor (se construye con scripts/build-web.sh)"},
 
     // Traces, animation, step-by-step replay and viewer mode.
     {Msg::AnimPlay, "Animar"},

@@ -305,6 +305,9 @@ enum : int {
     PdfFilter,
     TikzFilter,
     CliRenderTypes,         // the file types "render" writes, under its usage line
+    ExportWebItem,          // "Exportar a página web..."
+    WebFilter,              // "Páginas web (*.html)"
+    WebNotBuilt,            // the page's engine module was not built
 
     ExportEnd,
 

@@ -4,12 +4,15 @@
 
 #include "dialogs/tv_imp.h"
 #include "model/constructionbuilder.h"
+#include "model/docfile.h"
 #include "model/uitext.h"
 #include "view/exportfile.h"
 #include "view/qtexts.h"
+#include "view/webpage.h"
 
 #include <QClipboard>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QImageReader>
@@ -103,6 +106,31 @@ TEST_F(Export, BitmapsAtTheExportScaleAndVectorFiles) {
     EXPECT_EQ(pdfPages(read(file(QStringLiteral("d.pdf")))), 1);
     EXPECT_TRUE(read(file(QStringLiteral("d.tex"))).contains("\\begin{tikzpicture}"));
     EXPECT_TRUE(messages.isEmpty());
+}
+
+// The web page holds the engine, the drawing script and the document; without the engine
+// module the user is told how to build it and nothing is written.
+TEST_F(Export, WebPageWithTheEngineOrAClearMessage) {
+    build();
+    dialogs.files = {file(QStringLiteral("page.html"))};
+    action("M_export_web")->trigger();
+    EXPECT_EQ(action("M_export_web")->text(), text(Msg::ExportWebItem));
+    if (webPageFolder().empty()) {
+        ASSERT_EQ(messages.size(), 1);
+        EXPECT_TRUE(messages[0].contains(text(Msg::WebNotBuilt)));
+        EXPECT_FALSE(QFileInfo::exists(file(QStringLiteral("page.html"))));
+        return;
+    }
+    const QByteArray page = read(file(QStringLiteral("page.html")));
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_TRUE(page.contains("<canvas"));
+    EXPECT_TRUE(page.contains("QorvEngine"));
+    EXPECT_FALSE(page.contains("@DOCUMENT@"));
+    // The document's bytes, as the program saves them.
+    const std::vector<uint8_t> bytes = encodeDocument(w->document());
+    const QByteArray encoded =
+        QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())).toBase64();
+    EXPECT_TRUE(page.contains(encoded));
 }
 
 TEST_F(Export, PrintingTwoCopiesGivesTwoPages) {

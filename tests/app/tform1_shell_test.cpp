@@ -94,8 +94,8 @@ const QStringList kInAnyDocument = {
     "M_botprin",     "M_botedi",      "M_bardoc",       "M_barest",         "M_modovisor",
     "M_macros",      "M_siguiente",   "M_anterior",     "M_primero",        "M_ultimo",
     "M_lista_doc",   "M_cortar",      "M_copiar",       "M_export_dib",     "M_export_dxf",
-    "M_export_svg",  "M_export_pdf",  "M_export_tikz",  "Imprimir1",        "M_print_btm",
-    "M_confimp",     "M_copia_port"};
+    "M_export_svg",  "M_export_pdf",  "M_export_tikz",  "M_export_web",     "Imprimir1",
+    "M_print_btm",   "M_confimp",     "M_copia_port"};
 
 } // namespace
 

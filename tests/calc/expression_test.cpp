@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <charconv>
 #include <climits>
+#include <clocale>
 #include <cmath>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -480,4 +484,44 @@ TEST(ExpressionEvaluate, FailureKeepsSlotZeroAndMalformedProgramsFail) {
     EXPECT_FALSE(evaluate(std::vector<int32_t>{-1, 0}, values, 0, 1, {}));
     values[1] = INFINITY;
     EXPECT_FALSE(evaluate(std::vector<int32_t>{-1, 0}, values, 0, 1, {}));
+}
+
+// Number tokens are read the same in every locale and on every build: correctly rounded, as the
+// standard library's own conversion reads them, with too large or vanishing values refused.
+TEST(NumberTokens, ReadAsCorrectlyRoundedDecimalsInAnyLocale) {
+    const char* previous = std::setlocale(LC_NUMERIC, nullptr);
+    const std::string saved = previous ? previous : "C";
+    // A locale whose separator is ',' when the machine has one; the check holds either way.
+    for (const char* name : {"es_ES.UTF-8", "de_DE.UTF-8", "C.UTF-8"})
+        if (std::setlocale(LC_NUMERIC, name)) break;
+    std::mt19937_64 random(40);
+    std::vector<std::string> texts = {"0.1",
+                                      "2.675",
+                                      "9007199254740993",
+                                      "0.30000000000000004",
+                                      "1.7976931348623157",
+                                      "123456789012345678901234567890",
+                                      "0." + std::string(90, '0') + "1",
+                                      std::string(99, '9')};
+    for (int i = 0; i < 2000; ++i) {
+        std::string s;
+        const int digits = 1 + int(random() % 25), dot = int(random() % (digits + 1));
+        for (int k = 0; k < digits; ++k) {
+            if (k == dot) s += '.';
+            s += char('0' + random() % 10);
+        }
+        texts.push_back(s);
+    }
+    for (const std::string& s : texts) {
+        double expected = 0;
+        const auto r = std::from_chars(s.data(), s.data() + s.size(), expected);
+        const bool fits = r.ec == std::errc() && r.ptr == s.data() + s.size();
+        const std::optional<double> got = calc(s);
+        ASSERT_EQ(got.has_value(), fits) << s;
+        if (fits) EXPECT_EQ(*got, expected) << s;
+        std::string comma = s;
+        std::replace(comma.begin(), comma.end(), '.', ',');
+        if (fits) EXPECT_EQ(calc(comma), expected) << comma;
+    }
+    std::setlocale(LC_NUMERIC, saved.c_str());
 }

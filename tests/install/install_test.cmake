@@ -17,6 +17,12 @@ foreach(f bin/qorv bin/qorv-cli share/qorv/languages/English.lng share/qorv/lang
     message(FATAL_ERROR "not installed: ${f}")
   endif()
 endforeach()
+# The web page's engine module and template go along when they were built.
+foreach(f qorv-web.js page.html)
+  if(EXISTS "${SOURCE}/build-web/web/${f}" AND NOT EXISTS "${PREFIX}/share/qorv/web/${f}")
+    message(FATAL_ERROR "not installed: share/qorv/web/${f}")
+  endif()
+endforeach()
 # Nothing of the build tree may be what the installed programs find.
 if(EXISTS "${PREFIX}/bin/languages" OR EXISTS "${PREFIX}/bin/help")
   message(FATAL_ERROR "data folders beside the installed programs")

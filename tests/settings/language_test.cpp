@@ -191,7 +191,8 @@ TEST(Language, CliSpeaksTheLanguageOfTheOptions) {
     BuiltInTextsAfter restore;
     std::string out, err;
     EXPECT_EQ(cli::run({}, out, err), 2);
-    EXPECT_EQ(err.rfind("uso: qorv-cli info ARCHIVO\n     qorv-cli dump ARCHIVO\n", 0), 0u) << err;
+    EXPECT_EQ(err.rfind("uso: qorv-cli info ARCHIVO\n     qorv-cli dump ARCHIVO [--move", 0), 0u)
+        << err;
     ASSERT_TRUE(cli::useLanguage(kShipped.toStdString(), "English"));
     err.clear();
     EXPECT_EQ(cli::run({"eval", "2+"}, out, err), 1);
@@ -199,7 +200,7 @@ TEST(Language, CliSpeaksTheLanguageOfTheOptions) {
     err.clear();
     EXPECT_EQ(cli::run({"convert", "x"}, out, err), 2);
     EXPECT_EQ(err.rfind("usage: qorv-cli info FILE\n"
-                        "       qorv-cli dump FILE\n"
+                        "       qorv-cli dump FILE [--move ID X Y [X Y ...]]\n"
                         "       qorv-cli convert IN OUT\n",
                         0),
               0u)
