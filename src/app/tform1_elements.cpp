@@ -90,6 +90,7 @@ void TForm1::showConstructionList() {
         TV_lista_ = new TV_lista([this]() -> Document& { return document(); },
                                  [this](Element& e) { editElement(e); }, this);
         TV_lista_->setModal(false);
+        connect(this, &TForm1::documentChanged, TV_lista_, &TV_lista::documentChanged);
         // Beside the drawing, on its right.
         const QRect area = canvas_->drawingArea()->geometry();
         TV_lista_->resize(320, std::max(300, area.height()));

@@ -170,6 +170,15 @@ void TV_lista::rebuild() {
     list_->resizeColumnToContents(0);
 }
 
+void TV_lista::documentChanged() {
+    if (isVisible()) {
+        rebuild();
+        return;
+    }
+    elements_.clear();
+    list_->clear();
+}
+
 void TV_lista::moveTo(int row) {
     if (row < 0 || row >= list_->topLevelItemCount()) return;
     list_->setCurrentItem(list_->topLevelItem(row));
