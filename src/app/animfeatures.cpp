@@ -247,6 +247,8 @@ void AnimationFeatures::replayClosed() {
     if (dying_) return;
     DrawingCanvas& canvas = w_.canvas();
     canvas.showReplayStep(nullptr);
+    // Keeping a step cuts the list after it: the tools let go of what they picked.
+    canvas.interaction().documentReplaced();
     canvas.elementsReplaced(); // a cut freed elements the drawing may have cached
     canvas.recalculateAndRedraw();
 }

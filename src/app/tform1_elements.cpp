@@ -20,6 +20,9 @@ struct TForm1::ElementHost : ElementDialogHost {
         w_.heldReferences_.remember(doc);
         const bool done = revertStep(doc);
         w_.heldReferences_.reresolve(doc);
+        // The list is new objects: the tools let go of what they picked (the construction list
+        // opens this dialog while a tool has elements picked).
+        if (done) w_.canvas_->interaction().documentReplaced();
         if (done) w_.canvas_->elementsReplaced();
         w_.updateMenuStates();
     }
