@@ -12,7 +12,12 @@ struct TForm1::ElementHost : ElementDialogHost {
     Document& dialogDocument() override { return w_.document(); }
     const CreationOptions& dialogCreationOptions() override { return w_.creation_; }
     void dialogRecordUndo() override { w_.recordUndoStep(); }
-    void dialogDocumentChanged() override { w_.canvas_->recalculateAndRedraw(); }
+    void dialogDocumentChanged() override {
+        // "Borrar" freed elements: the tools let go of them before the drawing blinks them.
+        if (w_.document().removals != w_.followedRemovals_)
+            w_.canvas_->interaction().documentReplaced();
+        w_.canvas_->recalculateAndRedraw();
+    }
     void dialogWarn(const QString& message) override { w_.warn(message); }
     bool dialogChooseFont(FontRecord& font) override { return w_.chooseFont(font); }
     void dialogRevertStep() override {
