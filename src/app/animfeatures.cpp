@@ -50,6 +50,10 @@ void AnimationFeatures::createActions() {
     M_PasoaPaso = action("M_PasoaPaso");
     connect(M_PasoaPaso, &QAction::triggered, this, &AnimationFeatures::openReplay);
     connect(&w_, &TForm1::viewerModeChanged, this, &AnimationFeatures::setViewerMode);
+    // Another document is shown through documentShown.
+    connect(&w_, &TForm1::documentChanged, this, [this](bool otherDocument) {
+        if (!otherDocument) elementsMayBeGone();
+    });
 }
 
 void AnimationFeatures::createViewerPanel() {
@@ -129,6 +133,12 @@ void AnimationFeatures::toolChosen(int tool) {
 void AnimationFeatures::documentShown() {
     if (dying_) return;
     if (TV_animac_->isVisible()) TV_animac_->hide();
+    if (TPaP_->isVisible()) TPaP_->reject();
+}
+
+void AnimationFeatures::elementsMayBeGone() {
+    if (dying_) return;
+    if (TV_animac_->isVisible()) TV_animac_->rebuildList();
     if (TPaP_->isVisible()) TPaP_->reject();
 }
 
@@ -244,6 +254,8 @@ void AnimationFeatures::replayClosed() {
     if (dying_) return;
     DrawingCanvas& canvas = w_.canvas();
     canvas.showReplayStep(nullptr);
+    // Keeping a step cuts the list after it: the tools let go of what they picked.
+    canvas.interaction().documentReplaced();
     canvas.elementsReplaced(); // a cut freed elements the drawing may have cached
     canvas.recalculateAndRedraw();
 }

@@ -32,6 +32,9 @@ class AnimationFeatures : public QObject, public AnimationHost, public ReplayHos
     void toolChosen(int tool);
     // Another document is shown: the animation and the replay stop.
     void documentShown();
+    // Elements of the document may have been freed: the animation list is shown again, and the
+    // replay, whose steps may be gone, ends as its "Cancelar" does.
+    void elementsMayBeGone();
 
     // ---- commands
     // "Desactivar trazas".

@@ -3,6 +3,7 @@
 #include "app/animfeatures.h"
 #include "dialogs/tvtexto.h"
 #include "model/document.h"
+#include "model/iteration.h"
 #include "model/uitext.h"
 #include "settings/options.h"
 #include "settings/registry.h"
@@ -68,6 +69,27 @@ TForm1::TForm1(QWidget* parent, const OptionsFileContent* startOptions) : QMainW
         [this](const HeldReferences::Visit& visit) { macroSession().forEachReference(visit); });
     heldReferences_.add(
         [this](const HeldReferences::Visit& visit) { visit(creation_.redefiningButton); });
+    heldReferences_.add([this](const HeldReferences::Visit& visit) {
+        if (calc_) calc_->calculator().forEachHeld(visit);
+    });
+    // What the window itself holds follows the document; the windows that stay open listen too.
+    connect(this, &TForm1::documentChanged, this, [this](bool otherDocument) {
+        Document& doc = document();
+        placed_ = nullptr;
+        IterationWorkspace& iteration = canvas_->interaction().iteration();
+        if (otherDocument) {
+            iteration.reset();
+            macroSession().clear();
+            creation_.redefiningButton = nullptr;
+            return;
+        }
+        iteration.forgetMissing(doc);
+        macroSession().dropMissing(doc);
+        bool buttonThere = false;
+        for (const Element* e = doc.head; e; e = e->next)
+            buttonThere = buttonThere || e == creation_.redefiningButton;
+        if (!buttonThere) creation_.redefiningButton = nullptr;
+    });
     // Escape selects the move tool wherever the focus is, and leaves full screen.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, [this] {

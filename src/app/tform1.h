@@ -324,6 +324,11 @@ class TForm1 : public QMainWindow,
     void viewerModeChanged(bool on);
     // Undo, redo and paste switch to the move/edit tool; the tool machine listens to this.
     void editCommandStarted();
+    // Another document became current (`otherDocument`: switch, close, open, new), or elements
+    // of the current one may have been freed (undo, redo, cut, delete, "Eliminar Todo", a save
+    // that drops internal elements). A window that stays open lets go of every element it
+    // holds, or finds it again, and shows the current document afresh.
+    void documentChanged(bool otherDocument);
 
   protected:
     void changeEvent(QEvent* event) override;
@@ -419,6 +424,13 @@ class TForm1 : public QMainWindow,
     void addDocument(std::unique_ptr<Document> doc, int number);
     // Shows the current document: canvas, move tool, title, tabs, combo box and menu.
     void showCurrentDocument();
+    // Emits documentChanged when the current document, or the count of its freed elements,
+    // differs from what was last told. Every redraw comes here, so that no deletion goes
+    // untold whatever command made it.
+    void followDocument();
+    // What the windows that stay open were last told about.
+    const Document* followedDocument_ = nullptr;
+    uint32_t followedRemovals_ = 0;
     // Tabs, combo box and menu entries again from the table.
     void showDocumentList();
     void updateTitle();

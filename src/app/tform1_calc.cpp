@@ -32,7 +32,10 @@ void TForm1::calcToolChosen(int tool) {
         }
         return;
     }
-    if (!calc_) calc_ = new TV_calc(*this, this);
+    if (!calc_) {
+        calc_ = new TV_calc(*this, this);
+        connect(this, &TForm1::documentChanged, calc_, &TV_calc::documentChanged);
+    }
     calc_->openFor(tool);
     // At the bottom of the drawing area, centred over the window but not left of its edge.
     calc_->adjustSize();

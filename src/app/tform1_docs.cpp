@@ -221,11 +221,23 @@ void TForm1::showCurrentDocument() {
     }
     updateStatusUnits();
     if (anim_) anim_->documentShown();
+    // Another document, even when it took the memory of the one shown before.
+    followedDocument_ = nullptr;
     canvas_->showDocument(doc);
     chooseTool(Tool::Move);
     updateMenuStates();
     showDocumentList();
     updateTitle();
+    followDocument();
+}
+
+void TForm1::followDocument() {
+    const Document& doc = document();
+    const bool other = &doc != followedDocument_;
+    if (!other && doc.removals == followedRemovals_) return;
+    followedDocument_ = &doc;
+    followedRemovals_ = doc.removals;
+    emit documentChanged(other);
 }
 
 QStringList TForm1::documentNames() const {
@@ -284,6 +296,7 @@ void TForm1::updateTitle() {
 }
 
 void TForm1::redrawn() {
+    followDocument();
     if (TV_iterac_ && TV_iterac_->isVisible()) TV_iterac_->refresh();
     if (docs_.currentIndex() >= 0 && isWindowModified() != (document().modified != 0))
         setWindowModified(document().modified != 0);

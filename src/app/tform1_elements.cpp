@@ -12,7 +12,12 @@ struct TForm1::ElementHost : ElementDialogHost {
     Document& dialogDocument() override { return w_.document(); }
     const CreationOptions& dialogCreationOptions() override { return w_.creation_; }
     void dialogRecordUndo() override { w_.recordUndoStep(); }
-    void dialogDocumentChanged() override { w_.canvas_->recalculateAndRedraw(); }
+    void dialogDocumentChanged() override {
+        // "Borrar" freed elements: the tools let go of them before the drawing blinks them.
+        if (w_.document().removals != w_.followedRemovals_)
+            w_.canvas_->interaction().documentReplaced();
+        w_.canvas_->recalculateAndRedraw();
+    }
     void dialogWarn(const QString& message) override { w_.warn(message); }
     bool dialogChooseFont(FontRecord& font) override { return w_.chooseFont(font); }
     void dialogRevertStep() override {
@@ -20,6 +25,9 @@ struct TForm1::ElementHost : ElementDialogHost {
         w_.heldReferences_.remember(doc);
         const bool done = revertStep(doc);
         w_.heldReferences_.reresolve(doc);
+        // The list is new objects: the tools let go of what they picked (the construction list
+        // opens this dialog while a tool has elements picked).
+        if (done) w_.canvas_->interaction().documentReplaced();
         if (done) w_.canvas_->elementsReplaced();
         w_.updateMenuStates();
     }
@@ -90,6 +98,7 @@ void TForm1::showConstructionList() {
         TV_lista_ = new TV_lista([this]() -> Document& { return document(); },
                                  [this](Element& e) { editElement(e); }, this);
         TV_lista_->setModal(false);
+        connect(this, &TForm1::documentChanged, TV_lista_, &TV_lista::documentChanged);
         // Beside the drawing, on its right.
         const QRect area = canvas_->drawingArea()->geometry();
         TV_lista_->resize(320, std::max(300, area.height()));

@@ -181,7 +181,7 @@ void TForm1::exportVector(const QString& suffix) {
 void TForm1::exportWebPage() {
     if (noDocument_) return;
     beforeExport();
-    const QString path = askExportFile(M_export_web, Msg::WebFilter, QStringLiteral("html"));
+    const QString path = askExportFile(M_export_web, {Msg::WebFilter}, QStringLiteral("html"));
     if (path.isEmpty()) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     std::string error;

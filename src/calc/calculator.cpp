@@ -129,6 +129,30 @@ CalcOutcome Calculator::evaluate(std::string_view typed, Document& doc) {
     return CalcOutcome::NoValue;
 }
 
+bool Calculator::resultArgumentsLive(Document& doc) const {
+    const auto live = [&](const Element* x) { return x && inConstruction(doc, x); };
+    return std::all_of(compiled_.exprArgs.begin(), compiled_.exprArgs.end(),
+                       [&](const Ref& r) { return live(r.ptr); }) &&
+           std::all_of(variables_.begin(), variables_.end(), live) &&
+           std::all_of(functions_.begin(), functions_.end(), live);
+}
+
+bool Calculator::forgetMissing(Document& doc) {
+    const auto gone = [&](const Element* x) { return !x || !inConstruction(doc, x); };
+    if (editing_ && gone(editing_)) editing_ = nullptr;
+    const bool resultGone = hasResult_ && !resultArgumentsLive(doc);
+    if (std::any_of(variables_.begin(), variables_.end(), gone) ||
+        std::any_of(functions_.begin(), functions_.end(), gone)) {
+        variables_.clear();
+        functions_.clear();
+    }
+    if (std::any_of(compiled_.exprArgs.begin(), compiled_.exprArgs.end(),
+                    [&](const Ref& r) { return gone(r.ptr); }))
+        compiled_.exprArgs.clear();
+    if (resultGone) hasResult_ = false;
+    return resultGone;
+}
+
 std::string Calculator::resultText(CalcOutcome outcome, const std::string& noValueText) const {
     switch (outcome) {
     case CalcOutcome::Value: {
@@ -186,6 +210,11 @@ Element* Calculator::makeElement(Document& doc, const CreationOptions& opts) {
 
 Element* Calculator::create(Document& doc, const CreationOptions& opts, Point2 anchor) {
     if (!hasResult_) return nullptr;
+    // The result names what it was compiled with; a deleted element must not be named.
+    if (!resultArgumentsLive(doc)) {
+        hasResult_ = false;
+        return nullptr;
+    }
     Element* e = makeElement(doc, opts);
     e->value[2] = anchor.x;
     e->value[3] = anchor.y;
@@ -196,7 +225,7 @@ Element* Calculator::create(Document& doc, const CreationOptions& opts, Point2 a
 
 bool Calculator::editAllowed(Document& doc) const {
     Element* old = editing_;
-    if (!old || !hasResult_ || !inConstruction(doc, old)) return false;
+    if (!old || !hasResult_ || !inConstruction(doc, old) || !resultArgumentsLive(doc)) return false;
     // What depends on the old element goes after the new one, so the new one may not use it.
     doc.markDescendants(old);
     const auto dependent = [&](const Element* a) { return a == old || a->mark == 1; };

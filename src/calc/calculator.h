@@ -62,6 +62,21 @@ class Calculator {
     Element* editing() const { return editing_; }
     // The element was deleted or replaced behind the calculator's back (undo): stop editing.
     void stopEditing() { editing_ = nullptr; }
+    // Elements of the document may have been freed: the clicked lists go when one of them is
+    // gone (their letters are positions), the edited element when it is gone, and the result
+    // when anything it was compiled with is gone. Returns whether the result went.
+    bool forgetMissing(Document& doc);
+    // Every element held (both lists, the edited element, the compiled arguments), so that undo
+    // can note them by id and find them again; a null one is dropped by forgetMissing.
+    template <class F> void forEachHeld(F&& f) {
+        for (Element*& e : variables_)
+            f(e);
+        for (Element*& e : functions_)
+            f(e);
+        f(editing_);
+        for (Ref& r : compiled_.exprArgs)
+            f(r.ptr);
+    }
 
     // Creates the element of the mode from the last result (the caller records the undo step
     // first) with its text's top-left corner at `anchor`; a function gets its name label. The
@@ -77,6 +92,8 @@ class Calculator {
 
   private:
     Element* makeElement(Document& doc, const CreationOptions& opts);
+    // Whether every element the last result was compiled with is still in the document.
+    bool resultArgumentsLive(Document& doc) const;
 
     ConstructionMethod method_ = Method::Calculation;
     int32_t type_ = FunctionType::Plain;

@@ -260,6 +260,18 @@ void TV_calc::evaluateExpression() {
     host_.dialogDocumentChanged();
 }
 
+void TV_calc::documentChanged(bool otherDocument) {
+    if (otherDocument) {
+        calc_.stopEditing();
+        clearAll();
+        return;
+    }
+    if (calc_.forgetMissing(host_.dialogDocument())) {
+        Ed_result->clear();
+        showAvailability();
+    }
+}
+
 void TV_calc::resultPressed(QPoint global) {
     if (!calc_.hasResult() || placing_) return;
     host_.dialogRecordUndo();

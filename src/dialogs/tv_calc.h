@@ -64,6 +64,10 @@ class TV_calc : public QDialog {
     void setFunctionType(int type);
 
     const Calculator& calculator() const { return calc_; }
+    Calculator& calculator() { return calc_; }
+    // Another document is shown (everything clicked is forgotten), or elements of this one may
+    // have been freed (the result goes when it named one of them).
+    void documentChanged(bool otherDocument);
     QLineEdit* expressionField() const { return Ed_expr; }
     ResultField* resultField() const { return Ed_result; }
     QToolButton* typeButton() const { return B_tipfun; }

@@ -187,6 +187,15 @@ void TV_lista::fitFirstColumn() {
     list_->setColumnWidth(0, widest + 2 * (margin + 1) + 2 * fm.averageCharWidth());
 }
 
+void TV_lista::documentChanged() {
+    if (isVisible()) {
+        rebuild();
+        return;
+    }
+    elements_.clear();
+    list_->clear();
+}
+
 void TV_lista::moveTo(int row) {
     if (row < 0 || row >= list_->topLevelItemCount()) return;
     list_->setCurrentItem(list_->topLevelItem(row));

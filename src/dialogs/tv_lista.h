@@ -32,6 +32,9 @@ class TV_lista : public QDialog {
 
     // Fills the list again from the document.
     void rebuild();
+    // The document was switched or lost elements: the lines are made again (forgotten while
+    // the list is hidden; opening it fills it).
+    void documentChanged();
     QTreeWidget* list() const { return list_; }
     // "Copiar": the whole list on the system clipboard.
     void copyToClipboard();

@@ -109,6 +109,7 @@ void Document::unlink(Element* e) {
 }
 
 void Document::clear() {
+    if (head) ++removals;
     destroyElements(head);
     head = tail = nullptr;
     traceList.clear();
@@ -298,6 +299,7 @@ void Document::deleteMarked() {
         if (x->mark == 1) {
             unlink(x);
             delete x;
+            ++removals;
         }
         x = next;
     }

@@ -173,6 +173,9 @@ class Document {
     // Runtime: the element being dragged, while a drag of a single unselected element is in
     // progress (a locus then keeps the samples that the drag cannot change).
     const Element* dragged = nullptr;
+    // Runtime: how many times elements of the list were freed (deleted, undone, cleared). A
+    // window that holds elements compares it to know whether they may be gone.
+    uint32_t removals = 0;
 
     // --- list operations
     void append(Element* e); // takes ownership

@@ -438,6 +438,7 @@ bool installSnapshot(Document& doc, const Snapshot& s, SnapshotBase* base) {
 
         // Nothing below can fail.
         destroyElements(doc.head);
+        ++doc.removals;
         doc.head = chain.first;
         doc.tail = last;
         chain.first = nullptr;

@@ -324,3 +324,27 @@ TEST_F(CalcWindow, MessagesKeysAndACalculationWithoutValue) {
     EXPECT_FALSE(calc()->isVisible());
     EXPECT_EQ(w->currentTool(), Tool::Move);
 }
+
+// Ctrl+A, Ctrl+X leave the calculator open: its result named the cut parameter and must not make
+// a calculation of the freed element.
+TEST_F(CalcWindow, CutLeavesNoResultNamingTheCutElement) {
+    action("M_N_parametro")->trigger();
+    expr()->setText(QStringLiteral("3"));
+    press("B_exe");
+    Element* p = dragResultTo({250, 100});
+    ASSERT_EQ(p->method, Method::Parameter);
+    action("M_N_calcular")->trigger();
+    clickElement(p);
+    expr()->setText(QStringLiteral("a*2"));
+    press("B_exe");
+    ASSERT_EQ(result(), QStringLiteral("6.0000"));
+
+    action("M_seltodo")->trigger();
+    w->cutAction()->trigger();
+    ASSERT_EQ(w->document().elementCount(), 0);
+    ASSERT_TRUE(calc()->isVisible());
+    EXPECT_EQ(result(), QString());
+    EXPECT_TRUE(calc()->calculator().variables().empty());
+    dragResultTo({250, 160});
+    EXPECT_EQ(w->document().elementCount(), 0);
+}

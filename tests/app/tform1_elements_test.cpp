@@ -393,3 +393,57 @@ TEST_F(ElementDialogWindow, ConstructionListFirstColumnClearsTheSecond) {
                   fm.horizontalAdvance(list->topLevelItem(i)->text(0)) + fm.averageCharWidth())
             << i;
 }
+
+namespace {
+
+// The construction list stays open while the document changes under it: undo, "Eliminar Todo"
+// and switching documents refill it, so that a double click edits an element of the current
+// document that still exists.
+TEST_F(ElementDialogWindow, ConstructionListFollowsUndoDeletionAndTheCurrentDocument) {
+    Document& first = w->document();
+    ConstructionBuilder build(first);
+    Element* a = build.point(0, 0);
+    Element* b = build.point(50, 0);
+    w->recordUndoStep();
+    build.make(Method::Segment, a, b);
+    w->canvas().recalculateAndRedraw();
+    action("M_lista")->trigger();
+    QTreeWidget* list = w->constructionList()->list();
+    ASSERT_EQ(list->topLevelItemCount(), 3);
+    // The element the double click edits, as its place in the current document (-1: not there).
+    const auto editedByDoubleClick = [&](int row) {
+        int place = -2;
+        w->setDialogHook([&](QDialog& d) {
+            const Element* edited = dynamic_cast<TEdit_elem&>(d).element();
+            place = 0;
+            const Element* e = w->document().head;
+            for (; e && e != edited; e = e->next)
+                ++place;
+            if (!e) place = -1;
+            d.reject();
+        });
+        emit list->itemDoubleClicked(list->topLevelItem(row), 0);
+        return place;
+    };
+
+    w->undo();
+    ASSERT_EQ(list->topLevelItemCount(), 2);
+    EXPECT_EQ(editedByDoubleClick(1), 1);
+
+    action("M_elimtodo")->trigger();
+    EXPECT_EQ(list->topLevelItemCount(), 0);
+    w->undo();
+    ASSERT_EQ(list->topLevelItemCount(), 2);
+
+    ASSERT_TRUE(w->newDocument());
+    EXPECT_EQ(list->topLevelItemCount(), 0);
+    ConstructionBuilder(w->document()).point(10, 10);
+    w->switchTo(0);
+    ASSERT_EQ(&w->document(), &first);
+    ASSERT_EQ(list->topLevelItemCount(), 2);
+    w->switchTo(1);
+    ASSERT_EQ(list->topLevelItemCount(), 1);
+    EXPECT_EQ(editedByDoubleClick(0), 0);
+}
+
+} // namespace

@@ -85,3 +85,47 @@ TEST(Calculator, EditKeepsThePlaceOfWhatUsesTheCalculation) {
     EXPECT_TRUE(calc.variables().empty());
     EXPECT_EQ(calc.editing(), nullptr);
 }
+
+// Elements deleted after an evaluation (a cut in the main window) are never named by what the
+// calculator makes from that evaluation; forgetMissing reports the result gone.
+TEST(Calculator, ResultCompiledWithADeletedElementMakesNothing) {
+    for (const bool told : {false, true}) {
+        SCOPED_TRACE(told ? "window told" : "not told");
+        OwningBuilder b;
+        b.req.value[0] = 3;
+        Element* p = b.make(Method::Parameter);
+        b.req.value[0] = 5;
+        Element* q = b.make(Method::Parameter);
+        Calculator calc;
+        calc.open(Method::Calculation);
+        calc.addReference(*p);
+        calc.addReference(*q);
+        ASSERT_EQ(calc.evaluate("a*2+b", b.doc), CalcOutcome::Value);
+        EXPECT_FALSE(calc.forgetMissing(b.doc)); // nothing gone: the result stays
+        ASSERT_TRUE(calc.hasResult());
+        b.doc.deleteWithDescendants(p);
+        if (told) {
+            EXPECT_TRUE(calc.forgetMissing(b.doc));
+            EXPECT_TRUE(calc.variables().empty());
+        }
+        EXPECT_EQ(calc.create(b.doc, b.opts, {}), nullptr);
+        EXPECT_FALSE(calc.hasResult());
+        EXPECT_EQ(b.doc.elementCount(), 1);
+        // Editing is refused in the same way.
+        calc.clear();
+        calc.addReference(*q);
+        ASSERT_EQ(calc.evaluate("a", b.doc), CalcOutcome::Value);
+        Element* made = calc.create(b.doc, b.opts, {});
+        ASSERT_NE(made, nullptr);
+        Element* r = b.make(Method::Parameter);
+        calc.startEditing(*made);
+        EXPECT_EQ(calc.addReference(*r), "b");
+        ASSERT_EQ(calc.evaluate("a+b", b.doc), CalcOutcome::Value);
+        b.doc.deleteWithDescendants(r);
+        if (told) calc.forgetMissing(b.doc);
+        EXPECT_FALSE(calc.editAllowed(b.doc));
+        EXPECT_EQ(calc.applyEdit(b.doc, b.opts), nullptr);
+        ASSERT_EQ(b.doc.elementCount(), 2);
+        EXPECT_EQ(made->tailAs<ExpressionTail>()->exprArgs.size(), 1u);
+    }
+}
