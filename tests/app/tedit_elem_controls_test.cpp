@@ -308,10 +308,11 @@ TEST_F(ElementControls, CancelRestoresUnitNameVisibilityIterationFlagsAndTheModi
 // The caption names the coordinate system of coordinates; style buttons show pictures.
 TEST_F(ElementControls, CaptionNamesTheCoordinateSystem) {
     ConstructionBuilder build(w->document());
-    Element* p = build.point(10, 10);
+    build.point(10, 10);
     for (const int polar : {0, 1}) {
         w->document().coordinateSystem = polar;
-        Element* c = build.make(Method::Coordinates, p);
+        // Cancel puts the saved list back as new records: the point is found again each time.
+        Element* c = build.make(Method::Coordinates, w->document().head);
         edit(*c, [&](TEdit_elem& d) {
             EXPECT_TRUE(d.windowTitle().endsWith(QStringLiteral(": ") +
                                                  nameText(polar ? Name::Polar : Name::Rectangular)))
@@ -319,7 +320,7 @@ TEST_F(ElementControls, CaptionNamesTheCoordinateSystem) {
             press(d, "BCancelar");
         });
     }
-    edit(*p, [](TEdit_elem& d) {
+    edit(*w->document().head, [](TEdit_elem& d) {
         QPushButton* cross = buttonOf(d, "BPuncruz");
         EXPECT_TRUE(cross->text().isEmpty());
         EXPECT_FALSE(cross->icon().isNull());
