@@ -15,8 +15,8 @@
 #include "view/viewtransform.h"
 
 #include <QApplication>
-#include <QFontMetrics>
 #include <QFile>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QMenu>
 #include <QMessageBox>
