@@ -519,6 +519,34 @@ TEST(TForm1Tools, RandomEventsWithTheWindowsOpenLeaveADocumentThatSavesAndReadsB
         QTest::mouseClick(win.area(), Qt::LeftButton, {},
                           QPoint(int(b.x + b.w / 2), int(b.y + b.h / 2)));
     };
+    // The result field dragged onto the drawing and released there.
+    const auto placeResult = [&](TV_calc* calc, QPoint to) {
+        ResultField* r = calc->resultField();
+        const QPoint global = win.area()->mapToGlobal(to);
+        QTest::mousePress(r, Qt::LeftButton, {}, r->rect().center());
+        QMouseEvent move(QEvent::MouseMove, QPointF(r->mapFromGlobal(global)), QPointF(global),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(r, &move);
+        QTest::mouseRelease(r, Qt::LeftButton, {}, r->mapFromGlobal(global));
+    };
+    // A parameter made, clicked into a calculation and evaluated; everything cut; the result
+    // placed: it must not name what the cut freed.
+    const auto resultOverACutNumber = [&] {
+        win.w.chooseTool(Tool::Parameter);
+        TV_calc* calc = win.w.calculatorWindow();
+        if (!calc || !calc->isVisible()) return;
+        calc->expressionField()->setText(QStringLiteral("3"));
+        calc->evaluateExpression();
+        placeResult(calc, somewhere());
+        win.w.chooseTool(Tool::Calculate);
+        calc->expressionField()->clear();
+        clickNumber();
+        calc->expressionField()->setText(calc->expressionField()->text() + QStringLiteral("*2"));
+        calc->evaluateExpression();
+        win.w.selectAllElements();
+        win.w.cutSelection();
+        placeResult(calc, somewhere());
+    };
     static const char* const expressions[] = {"a*2", "a+b", "2.5", "f1(a)", "x^2", "a"};
     int listOpened = 0, calcOpened = 0, replayOpened = 0, switched = 0, closed = 0, removed = 0;
     int biggest = 0;
@@ -566,6 +594,7 @@ TEST(TForm1Tools, RandomEventsWithTheWindowsOpenLeaveADocumentThatSavesAndReadsB
             case 1:
                 win.w.chooseTool(rng() % 3 == 0 ? Tool::Parameter : Tool::Calculate);
                 ++calcOpened;
+                if (chance(40)) resultOverACutNumber();
                 break;
             case 2:
                 win.w.chooseTool(Tool::Iteration);
