@@ -9,9 +9,11 @@
 #include "geometry/ticks.h"
 #include "geometry/workbudget.h"
 #include "model/document.h"
+#include "model/uitext.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <numbers>
 
 namespace qorv {
@@ -42,10 +44,18 @@ float fontPixelsOf(const FontRecord& r) {
     return float(std::max<long>(1, std::lround(double(size) * 96.0 / 72.0)));
 }
 
+uint32_t readLittle(const uint8_t* p, int bytes) {
+    uint32_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i)
+        v = v << 8 | p[i];
+    return v;
+}
+
 class Describer {
   public:
-    Describer(const Document& doc, const DrawingOptions& o, Drawing& out)
-        : doc_(doc), o_(o), out_(out) {}
+    Describer(const Document& doc, const DrawingOptions& o, Drawing& out,
+              DrawingListener* listener)
+        : doc_(doc), o_(o), out_(out), listener_(listener) {}
 
     void run() {
         out_.clear();
@@ -64,13 +74,14 @@ class Describer {
             element(*e, k == Kind::Angle ? doc_.background : 0, c.shape, c.fill, false);
             fillOnly_ = false;
         }
-        for (int pass = 0; pass < 2; ++pass)
+        for (int pass = 0; pass < 2 && !stopped_; ++pass)
             for (const Element* e : drawables_) {
+                if (stopped_) break;
                 if ((e->kind() == Kind::Point) != (pass == 1)) continue;
                 const EffectiveColors c = effectiveColors(*e);
-                const bool shown = e->visible != 0;
+                const bool own = e->visible != 0 || !o_.hiddenColour;
                 owner_ = e->id;
-                element(*e, shown ? c.color : doc_.hiddenColor, c.shape, -1, shown);
+                element(*e, own ? c.color : doc_.hiddenColor, c.shape, -1, own);
             }
     }
 
@@ -115,10 +126,10 @@ class Describer {
         out_.numbers.push_back(r);
     }
 
-    void text(const Element& e, Point2 topLeft, const std::string& s, Color c, int background,
-              const FontRecord& font) {
-        if (s.empty() || !usable(topLeft)) return;
-        DrawnShape& d = add(Shape::Text, c, 0, background, 1);
+    bool text(const Element& e, Point2 topLeft, const std::string& s, Color c, int background,
+              const FontRecord& font, Shape shape = Shape::Text) {
+        if (s.empty() || !usable(topLeft)) return false;
+        DrawnShape& d = add(shape, c, 0, background, 1);
         put(topLeft);
         d.text = uint32_t(out_.texts.size());
         d.fontPixels = fontPixelsOf(font);
@@ -126,12 +137,23 @@ class Describer {
         d.italic = font.italic == 1;
         out_.texts.push_back(s);
         out_.fonts.push_back(font.name);
+        return true;
     }
 
     // One element in the given colour and style (`style`: for text-like kinds the background,
     // negative for none). `own`: the element is drawn in its own colours (loci keep the colour
     // of each sample).
     void element(const Element& e, Color c, int style, Color fill, bool own) {
+        const size_t first = out_.shapes.size();
+        shapesOf(e, c, style, fill, own);
+        if (!listener_ || fillOnly_ || stopped_) return;
+        // A copy's shapes were taken (and emptied) before its iteration is told.
+        if (!listener_->described(e, as_, out_, std::min(first, out_.shapes.size())))
+            stopped_ = true;
+        if (as_ != DescribedAs::Member) out_.clear();
+    }
+
+    void shapesOf(const Element& e, Color c, int style, Color fill, bool own) {
         switch (e.kind()) {
         case Kind::Point:
             point(positionOf(e), c, style);
@@ -171,7 +193,7 @@ class Describer {
             axes(e, c, style, own);
             return;
         case Kind::Grid:
-            grid(e, c);
+            grid(e, c, style);
             return;
         case Kind::Iteration:
             iteration(e, c, style, fill);
@@ -184,10 +206,76 @@ class Describer {
                 text(e, {double(t->x), double(t->y)}, joined, c, style, t->font);
             }
             return;
+        case Kind::Table:
+            table(e, c);
+            return;
+        case Kind::Button:
+            button(e, c, style);
+            return;
+        case Kind::Bitmap:
+            picture(e, c);
+            return;
         default:
             if (isTextLike(e.kind())) label(e, c, style);
             return;
         }
+    }
+
+    const FontRecord& fontOf(const Element& e) {
+        static const FontRecord fallback;
+        return e.font ? *e.font : fallback;
+    }
+
+    // Cells column by column: a header naming the column's element, then its values; the page
+    // measures them with its own fonts, as the desktop does with its own.
+    void table(const Element& e, Color c) {
+        const auto* t = e.tailAs<TableTail>();
+        if (!t || t->columns.empty()) return;
+        const int rows = std::clamp(t->rows, 0, TableTail::MaxRows);
+        std::string cells;
+        for (const TableColumn& col : t->columns) {
+            std::string head = col.element ? doc_.nameOf(col.element) : std::string();
+            if (head.empty() && col.element) head = uiText().kindName(col.element->kind());
+            // A cell is one line: its own line breaks would run into the next cell.
+            std::replace(head.begin(), head.end(), '\n', ' ');
+            cells += (&col == t->columns.data() ? "" : "\n") + head;
+            for (int r = 0; r < rows; ++r) {
+                cells += '\n';
+                if (size_t(r) < col.values.size())
+                    cells += tableCellText(col.values[size_t(r)], e.decimals);
+            }
+        }
+        if (!text(e, secondPointOf(e), cells, c, -1, fontOf(e), Shape::Table)) return;
+        out_.shapes.back().style = rows + 1;
+        out_.shapes.back().variant = e.option == NoValue ? TableAcross : 0;
+    }
+
+    // A face of the colour in `shape` (grey without one), raised while the state word is set.
+    void button(const Element& e, Color c, int face) {
+        const std::string caption = displayText(doc_, e);
+        if (!text(e, secondPointOf(e), caption.empty() ? std::string(" ") : caption, c,
+                  face >= 0 ? face : rgb(192, 192, 192), fontOf(e), Shape::Button))
+            return;
+        out_.shapes.back().variant = e.option2 != 0 ? ButtonRaised : 0;
+    }
+
+    // Free, with its top-left corner at its first two values; anchored to a point, placed by
+    // `option` 1..9.
+    void picture(const Element& e, Color c) {
+        const auto* t = e.tailAs<BitmapTail>();
+        int32_t w = 0, h = 0;
+        if (!t || !windowsBitmapSize(t->picture.data(), t->picture.size(), w, h)) return;
+        const int64_t pixels = int64_t(w) * h;
+        if (pixels > MaxPicturePixels || picturePixels_ + pixels > MaxDrawingPicturePixels) return;
+        picturePixels_ += pixels;
+        const Point2 anchor = e.parent1 ? positionOf(*e.parent1) : firstPointOf(e);
+        if (!usable(anchor)) return;
+        DrawnShape& d = add(Shape::Picture, c, e.parent1 && e.option >= 1 && e.option <= 9 ? e.option : 0,
+                            -1, 2);
+        put(anchor);
+        put({double(w), double(h)});
+        d.text = uint32_t(out_.pictures.size());
+        out_.pictures.push_back({t->picture.data(), t->picture.size()});
     }
 
     // Where a text-like element keeps the top-left of its text (world): the third and fourth
@@ -290,11 +378,14 @@ class Describer {
                     : d(describer), c(colour), style(s) {}
                 bool visit(const Element& member) override {
                     d.element(member, c, style, -1, false);
-                    return true;
+                    return !d.stopped_;
                 }
             } members(*this, c, style);
             // The family is re-run and the construction left exactly as it was.
+            const DescribedAs saved = as_;
+            as_ = DescribedAs::Member;
             runFamilyLocus(const_cast<Document&>(doc_), e, members);
+            as_ = saved;
             return;
         }
         const auto* t = e.tailAs<SampledCurveTail>();
@@ -404,7 +495,7 @@ class Describer {
         // Ticks at every multiple of the step within the visible area, but at the origin.
         const double sx = tickStep(frame.unitX) * frame.unitX,
                      sy = tickStep(frame.unitY) * frame.unitY;
-        constexpr int MaxTicks = 2000;
+        constexpr int MaxTicks = 20000;
         if (sx >= 2 && o.y <= o_.top && o.y >= o_.bottom) {
             const double k0 = std::ceil((o_.left - o.x) / sx),
                          k1 = std::floor((o_.right - o.x) / sx);
@@ -421,22 +512,67 @@ class Describer {
                     twoPoints(Shape::Segment, {o.x - 1, o.y + k * sy}, {o.x + 2, o.y + k * sy}, c,
                               1);
         }
+        // One label per axis, its step value.
+        const FontRecord font{"MS Sans Serif", 0, 8, 0, 0, 0, 0};
+        const Color labelColour = (doc_.background & 0xffffff) == 0xffffff
+                                      ? rgb(255, 0, 0)
+                                      : doc_.fonts[FontSlot::Numbers].color;
+        const struct {
+            Point2 at;
+            double value;
+        } labels[2] = {{{o.x + sx - 2, o.y - 4}, tickStep(frame.unitX)},
+                       {{o.x + 4, o.y + sy + 8}, tickStep(frame.unitY)}};
+        for (const auto& l : labels)
+            if (l.at.x <= o_.right && l.at.x + 200 >= o_.left && l.at.y - 40 <= o_.top &&
+                l.at.y >= o_.bottom)
+                text(e, l.at, axisStepText(l.value), labelColour, -1, font);
     }
 
-    // Rectangular grids: every node within the visible area, as a single pixel.
-    void grid(const Element& e, Color c) {
+    // Every node within the visible area: rectangular, or on rings about the origin when the
+    // document uses polar coordinates (nodes every delta along a ring, delta halved from pi/6
+    // while the arc between nodes exceeds 60).
+    void grid(const Element& e, Color c, int style) {
         AxesFrame frame;
         if (!axesFrameOf(e.parent1, frame)) return;
         const double sx = tickStep(frame.unitX) * frame.unitX,
                      sy = tickStep(frame.unitY) * frame.unitY;
-        if (!(sx >= 2) || !(sy >= 2)) return;
+        if (!(sx >= 1) || !(sy >= 1)) return;
+        const int shape = (style == 2 || style == 5 || style == 6) ? 1 : 6;
         const Point2 o = frame.origin;
-        const double i0 = std::ceil((o_.left - o.x) / sx), i1 = std::floor((o_.right - o.x) / sx);
-        const double j0 = std::ceil((o_.bottom - o.y) / sy), j1 = std::floor((o_.top - o.y) / sy);
-        if ((i1 - i0 + 1) * (j1 - j0 + 1) > 200000) return;
-        for (double i = i0; i <= i1; ++i)
-            for (double j = j0; j <= j1; ++j)
-                point({o.x + i * sx, o.y + j * sy}, c, 6);
+        constexpr long long MaxNodes = 2000000;
+        long long drawn = 0;
+        if (doc_.coordinateSystem != 1) {
+            const long long i0 = (long long)std::ceil((o_.left - o.x) / sx),
+                            i1 = (long long)std::floor((o_.right - o.x) / sx);
+            const long long j0 = (long long)std::ceil((o_.bottom - o.y) / sy),
+                            j1 = (long long)std::floor((o_.top - o.y) / sy);
+            for (long long j = j0; j <= j1 && drawn < MaxNodes; ++j)
+                for (long long i = i0; i <= i1 && drawn < MaxNodes; ++i, ++drawn)
+                    point({o.x + double(i) * sx, o.y + double(j) * sy}, c, shape);
+            return;
+        }
+        const double cx = std::clamp(o.x, o_.left, o_.right),
+                     cy = std::clamp(o.y, o_.bottom, o_.top);
+        const double dmin = std::hypot(cx - o.x, cy - o.y);
+        const double dmax = std::max(
+            {std::hypot(o_.left - o.x, o_.top - o.y), std::hypot(o_.right - o.x, o_.top - o.y),
+             std::hypot(o_.left - o.x, o_.bottom - o.y), std::hypot(o_.right - o.x, o_.bottom - o.y)});
+        const long long k0 = (long long)std::ceil(dmin / sx), k1 = (long long)std::floor(dmax / sx);
+        const double ratio = sy / sx;
+        for (long long k = k0; k <= k1 && drawn < MaxNodes; ++k) {
+            const double r = double(k) * sx;
+            if (k == 0) {
+                point(o, c, shape);
+                ++drawn;
+                continue;
+            }
+            const double delta = polarNodeAngle(r);
+            const long long count = (long long)std::ceil(TwoPi / delta - 1e-9);
+            for (long long m = 0; m < count && drawn < MaxNodes; ++m, ++drawn) {
+                const double a = double(m) * delta;
+                point({o.x + r * std::cos(a), o.y + ratio * r * std::sin(a)}, c, shape);
+            }
+        }
     }
 
     // Every copy the iteration draws, each element of a copy in its own style.
@@ -451,7 +587,9 @@ class Describer {
             Copies(Describer& describer, const IterationTail& tail, Color colour, Color f, bool pc)
                 : d(describer), t(tail), c(colour), fill(f), paramColours(pc) {}
             bool visit(const IterationCopy& copy, int32_t) override {
-                for (const Element* x : copy.drawn) {
+                // What is the same in every copy was described with the first one.
+                for (const Element* x : copy.shown) {
+                    if (d.stopped_) return false;
                     if (!x->defined) continue;
                     if (x->kind() == Kind::Point && !t.drawPoints) continue;
                     const EffectiveColors own = effectiveColors(*x);
@@ -462,25 +600,68 @@ class Describer {
                     d.element(*x, paramColours ? own.color : x->color, own.shape,
                               paramColours ? own.fill : fillColorOf(*x), true);
                 }
-                return true;
+                return !d.stopped_;
             }
         } copies(*this, *t, c, Color(e.option), e.option2 == 111);
+        const DescribedAs saved = as_;
+        if (as_ == DescribedAs::Element) as_ = DescribedAs::Copy;
         walkIteration(doc_, e, &copies);
+        as_ = saved;
     }
 
     const Document& doc_;
     const DrawingOptions& o_;
     Drawing& out_;
+    DrawingListener* listener_;
     std::vector<const Element*> drawables_;
     int32_t owner_ = -1;
     bool fillOnly_ = false;
+    bool stopped_ = false;
+    DescribedAs as_ = DescribedAs::Element;
+    int64_t picturePixels_ = 0;
 };
 
 } // namespace
 
-void describeDrawing(const Document& doc, const DrawingOptions& options, Drawing& out) {
+bool windowsBitmapSize(const uint8_t* bytes, size_t size, int32_t& width, int32_t& height) {
+    if (!bytes || size < 26 || bytes[0] != 'B' || bytes[1] != 'M') return false;
+    const uint32_t header = readLittle(bytes + 14, 4);
+    int64_t w = 0, h = 0;
+    if (header == 12) { // the old core header: 16-bit sizes
+        w = readLittle(bytes + 18, 2);
+        h = readLittle(bytes + 20, 2);
+    } else if (header >= 40) {
+        w = int32_t(readLittle(bytes + 18, 4));
+        h = int32_t(readLittle(bytes + 22, 4));
+        h = h < 0 ? -h : h; // rows from the top
+    } else {
+        return false;
+    }
+    if (w <= 0 || h <= 0 || w > INT32_MAX || h > INT32_MAX) return false;
+    width = int32_t(w);
+    height = int32_t(h);
+    return true;
+}
+
+std::string tableCellText(double value, int decimals) {
+    char buffer[400];
+    std::snprintf(buffer, sizeof buffer, "%.*f", std::clamp(decimals, 0, 8), value);
+    return buffer;
+}
+
+std::string axisStepText(double step) {
+    char buffer[400];
+    if (std::fabs(step) >= 1e7)
+        std::snprintf(buffer, sizeof buffer, "%.0f", step);
+    else
+        std::snprintf(buffer, sizeof buffer, "%g", step);
+    return buffer;
+}
+
+void describeDrawing(const Document& doc, const DrawingOptions& options, Drawing& out,
+                     DrawingListener* listener) {
     const WorkScope operation(doc); // one budget for all the iterations and families described
-    Describer(doc, options, out).run();
+    Describer(doc, options, out, listener).run();
 }
 
 } // namespace qorv

@@ -1,19 +1,18 @@
 #include "geometry/dxf.h"
 
 #include "geometry/conic.h"
-#include "geometry/elementgeometry.h"
-#include "geometry/iteration.h"
+#include "geometry/drawing.h"
 #include "geometry/locus.h"
-#include "geometry/measure.h"
-#include "geometry/paramcolor.h"
 #include "geometry/workbudget.h"
 #include "model/atomicfile.h"
 #include "model/cp1252.h"
 #include "model/document.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
+#include <string_view>
 
 namespace qorv {
 
@@ -66,9 +65,15 @@ double fontHeight(const FontRecord* font) {
     return (size == 0 ? 10.0 : size) * 96.0 / 72.0;
 }
 
-// Writes the file as it goes: the text gathers in a small buffer that goes to the file whenever
-// it fills (or, with no file, stays whole for dxfText).
-class DxfWriter {
+// The most characters one value of this DXF version holds: a longer text line goes on in lines
+// below it.
+constexpr size_t MaxTextValue = 255;
+
+// Writes the shapes of the drawing description, element by element in list order, as it goes:
+// the text gathers in a small buffer that goes to the file whenever it fills (or, with no file,
+// stays whole for dxfText). What reaches the file is what the drawing shows (where curves break,
+// which copies an iteration makes, each sample's colour), in the entities this format has.
+class DxfWriter : public DrawingListener {
   public:
     DxfWriter(const Document& doc, const DxfOptions& options, AtomicFileWriter* file)
         : doc_(doc), options_(options),
@@ -78,20 +83,27 @@ class DxfWriter {
     bool run() {
         text("0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1009\n0\nENDSEC\n");
         text("0\nSECTION\n2\nENTITIES\n");
-        for (const Element* e = doc_.head; e && ok_; e = e->next)
-            if (drawable(*e)) element(*e, effectiveColors(*e).color);
+        DrawingOptions o;
+        o.showHidden = options_.showHidden;
+        o.hiddenColour = false; // a file shows each element in its own colour
+        Drawing drawing;
+        describeDrawing(doc_, o, drawing, this);
         text("0\nENDSEC\n0\nEOF\n");
         spill(true);
         return ok_;
     }
     std::string takeText() { return std::move(out_); }
 
-  private:
-    bool drawable(const Element& e) const {
-        if (!isValidMethod(e.method) || !e.defined || e.visible == Internal) return false;
-        return e.visible != 0 || options_.showHidden;
+    bool described(const Element& e, DescribedAs as, const Drawing& d, size_t first) override {
+        // Members of a locus family are not written, and an iteration is its copies.
+        if (as == DescribedAs::Member || (as == DescribedAs::Element && e.kind() == Kind::Iteration))
+            return ok_;
+        for (size_t i = first; i < d.shapes.size() && ok_; ++i)
+            if (d.shapes[i].stroke) shape(e, d, d.shapes[i]);
+        return ok_;
     }
 
+  private:
     // Template text: each '\n' becomes CR LF, as a file opened in text mode writes it.
     void text(const char* s) {
         for (; *s; ++s) {
@@ -103,7 +115,7 @@ class DxfWriter {
     // A group is two lines, its code and its value: a control character in a value (a line
     // break in a name, a tab) would end the line early or confuse a reader, so it becomes a
     // space.
-    void group(int code, const std::string& value) {
+    void group(int code, std::string_view value) {
         out_ += std::to_string(code);
         out_ += "\r\n";
         for (char ch : value)
@@ -139,179 +151,121 @@ class DxfWriter {
         number(40, radius * unit_);
         colour(c);
     }
-    void vertex(Point2 p) {
-        text("0\nVERTEX\n8\n0\n");
-        point(10, p);
-    }
-    // A polyline's header; its vertices and "SEQEND" follow.
-    void polyline(bool closed, Color c) {
+    void polyline(const Drawing& d, const DrawnShape& s, bool closed, bool repeatFirst = false) {
         text(closed ? "0\nPOLYLINE\n8\n0\n66\n1\n70\n1\n" : "0\nPOLYLINE\n8\n0\n66\n1\n");
-        colour(c);
+        colour(s.color);
+        for (uint32_t k = 0; k < s.count + (repeatFirst ? 1 : 0); ++k) {
+            text("0\nVERTEX\n8\n0\n");
+            point(10, at(d, s, k % s.count));
+        }
+        text("0\nSEQEND\n");
     }
-    void label(Point2 at, double height, const std::string& s, Color c) {
-        if (s.empty()) return;
-        text("0\nTEXT\n8\n0\n");
-        point(10, at);
-        number(40, height * unit_);
-        group(1, utf8ToCp1252(s));
-        colour(c);
+    // Lines of text from the top one down, each 1.4 heights below the last; a line too long
+    // for one value goes on in the lines below it.
+    void label(Point2 topLeft, double height, const std::string& s, bool lines, Color c) {
+        const std::string all = utf8ToCp1252(s);
+        Point2 at{topLeft.x, topLeft.y - height};
+        size_t from = 0;
+        while (from < all.size()) {
+            size_t end = lines ? all.find('\n', from) : std::string::npos;
+            if (end == std::string::npos) end = all.size();
+            if (end == from) { // an empty line
+                at.y -= 1.4 * height;
+                from = end + 1;
+                continue;
+            }
+            const size_t take = std::min(end - from, MaxTextValue);
+            text("0\nTEXT\n8\n0\n");
+            point(10, at);
+            number(40, height * unit_);
+            group(1, std::string_view(all).substr(from, take));
+            colour(c);
+            at.y -= 1.4 * height;
+            from += take;
+            if (from == end) ++from; // past the line break
+        }
     }
 
-    void element(const Element& e, Color c) {
-        switch (e.kind()) {
-        case Kind::Line:
-        case Kind::Ray:
-            if ((e.method == Method::LineThroughTwoPoints ||
-                 e.method == Method::RayThroughTwoPoints) &&
-                e.parent1 && e.parent2)
-                line(positionOf(*e.parent1), positionOf(*e.parent2), c);
+    static Point2 at(const Drawing& d, const DrawnShape& s, uint32_t k) {
+        return {d.numbers[s.first + 2 * k], d.numbers[s.first + 2 * k + 1]};
+    }
+
+    // One shape of `e` as the entity this format has for it, or nothing.
+    void shape(const Element& e, const Drawing& d, const DrawnShape& s) {
+        const int kind = e.kind();
+        switch (s.shape) {
+        case Shape::Line:
+        case Shape::Ray:
+            // Only lines through two points, between them; a pair of lines as its two lines.
+            if (kind == Kind::Conic || e.method == Method::LineThroughTwoPoints ||
+                e.method == Method::RayThroughTwoPoints)
+                line(at(d, s, 0), at(d, s, 1), s.color);
             return;
-        case Kind::Segment:
-        case Kind::Vector:
-            line(firstPointOf(e), secondPointOf(e), c);
+        case Shape::Segment: // segments, vectors, straight arcs
+            if (kind == Kind::Segment || kind == Kind::Vector || kind == Kind::Arc)
+                line(at(d, s, 0), at(d, s, 1), s.color);
             return;
-        case Kind::Polygon:
-            if (const auto* t = e.tailAs<PolygonTail>()) {
-                polyline(true, c);
-                for (const SubElement& side : t->sides)
-                    if (side->parent1) vertex(positionOf(*side->parent1));
-                text("0\nSEQEND\n");
+        case Shape::Polygon:
+            if (kind == Kind::Polygon) polyline(d, s, true);
+            return;
+        case Shape::Circle:
+            if (kind == Kind::Circle)
+                circle(at(d, s, 0), d.numbers[s.first + 2], s.color);
+            return;
+        case Shape::Arc:
+            if (kind == Kind::Arc) arc(d, s);
+            return;
+        case Shape::Polyline:
+            if (kind == Kind::Locus && isCurveLocus(e))
+                polyline(d, s, false);
+            else if (kind == Kind::Conic)
+                conic(e, d, s);
+            return;
+        case Shape::Text:
+            if (kind == Kind::Text) {
+                const auto* t = e.tailAs<TextTail>();
+                label(at(d, s, 0), fontHeight(t ? &t->font : nullptr), d.texts[s.text], true,
+                      s.color);
+            } else if (kind == Kind::Name || kind == Kind::Number || kind == Kind::Coordinates) {
+                label(at(d, s, 0), fontHeight(e.font.get()), d.texts[s.text], false, s.color);
             }
-            return;
-        case Kind::Circle: {
-            const Point2 centre = firstPointOf(e), on = secondPointOf(e);
-            circle(centre, std::hypot(on.x - centre.x, on.y - centre.y), c);
-            return;
-        }
-        case Kind::Arc:
-            arc(e, c);
-            return;
-        case Kind::Locus:
-            curve(e, c);
-            return;
-        case Kind::Conic:
-            conic(e, c);
-            return;
-        case Kind::Text:
-            if (const auto* t = e.tailAs<TextTail>()) {
-                const double h = fontHeight(&t->font);
-                Point2 at{double(t->x), double(t->y) - h};
-                for (const std::string& s : t->lines) {
-                    label(at, h, s, c);
-                    at.y -= 1.4 * h;
-                }
-            }
-            return;
-        case Kind::Name:
-            if (e.option != 0) labelAt(e, firstPointOf(e), c);
-            return;
-        case Kind::Number:
-            labelAt(e, secondPointOf(e), c);
-            return;
-        case Kind::Coordinates:
-            if (e.parent1)
-                labelAt(e,
-                        {e.parent1->value[0] + e.value[0] * std::cos(e.value[1]),
-                         e.parent1->value[1] + e.value[0] * std::sin(e.value[1])},
-                        c);
-            return;
-        case Kind::Iteration:
-            iteration(e, c);
             return;
         default:
             return;
         }
     }
 
-    // Every copy the iteration draws, each element in the colour the drawing gives it.
-    void iteration(const Element& e, Color c) {
-        const auto* t = e.tailAs<IterationTail>();
-        if (!t) return;
-        struct Copies : IterationVisitor {
-            DxfWriter& w;
-            const IterationTail& t;
-            Color c;
-            Copies(DxfWriter& writer, const IterationTail& tail, Color colour)
-                : w(writer), t(tail), c(colour) {}
-            bool visit(const IterationCopy& copy, int32_t) override {
-                if (!w.ok_) return false;
-                for (const Element* x : copy.shown) {
-                    if (!x->defined || x->kind() == Kind::Iteration) continue;
-                    if (x->kind() == Kind::Point && !t.drawPoints) continue;
-                    w.element(*x, t.ownColour ? c : x->color);
-                }
-                return true;
-            }
-        } copies(*this, *t, c);
-        walkIteration(doc_, e, &copies);
-    }
-
-    // The element's text with its top-left corner at `topLeft`.
-    void labelAt(const Element& e, Point2 topLeft, Color c) {
-        const double h = fontHeight(e.font.get());
-        label({topLeft.x, topLeft.y - h}, h, displayText(doc_, e), c);
-    }
-
     // DXF arcs run counter-clockwise from their start angle to their end angle: a clockwise
-    // arc is the counter-clockwise one from its last point to its first. A straight arc is its
-    // segment, or nothing when it is the rest of the line.
-    void arc(const Element& e, Color c) {
-        ArcData a;
-        if (!arcDataOf(e, a)) return;
-        if (a.straight) {
-            if (!a.beyond) line(a.start, a.end, c);
-            return;
-        }
-        const auto degrees = [&](Point2 p) {
-            double d = std::atan2(p.y - a.centre.y, p.x - a.centre.x) * 180.0 / Pi;
-            if (d < 0) d += 360.0;
-            return d >= 360.0 ? 0.0 : d;
+    // arc is the counter-clockwise one from its last point to its first.
+    void arc(const Drawing& d, const DrawnShape& s) {
+        const double from = d.numbers[s.first + 3], sweep = d.numbers[s.first + 4];
+        const auto degrees = [](double a) {
+            double deg = std::fmod(a * 180.0 / Pi, 360.0);
+            if (deg < 0) deg += 360.0;
+            return deg >= 360.0 ? 0.0 : deg;
         };
         text("0\nARC\n8\n0\n");
-        point(10, a.centre);
-        number(40, a.radius * unit_);
-        number(50, degrees(a.ccw ? a.start : a.end));
-        number(51, degrees(a.ccw ? a.end : a.start));
-        colour(c);
+        point(10, at(d, s, 0));
+        number(40, d.numbers[s.first + 2] * unit_);
+        number(50, degrees(sweep >= 0 ? from : from + sweep));
+        number(51, degrees(sweep >= 0 ? from + sweep : from));
+        colour(s.color);
     }
 
-    // A locus of a point or a function graph: one polyline for each piece the drawing shows.
-    void curve(const Element& e, Color c) {
-        const auto* t = e.tailAs<SampledCurveTail>();
-        if (!t || !isCurveLocus(e)) return;
-        const int n = storedSamples(*t);
-        forEachCurvePiece(e, *t, [&](int first, int count) {
-            polyline(false, c);
-            for (int k = 0; k < count; ++k)
-                vertex(t->first[size_t((first + k) % n)]);
-            text("0\nSEQEND\n");
-        });
-    }
-
-    void conic(const Element& e, Color c) {
+    // Ellipses only (parabolas and hyperbolas have no entity here): a circle as a CIRCLE, any
+    // other as the closed run of its samples.
+    void conic(const Element& e, const Drawing& d, const DrawnShape& s) {
         const auto* t = e.tailAs<ConicTail>();
-        if (!t) return;
-        if (t->conicType == ConicType::CrossingLines || t->conicType == ConicType::ParallelLines) {
-            Point2 a[2], b[2];
-            if (conicLines(e, a, b))
-                for (int i = 0; i < 2; ++i)
-                    line(a[i], b[i], c);
-            return;
-        }
-        if (t->conicType != ConicType::Ellipse) return;
+        if (!t || t->conicType != ConicType::Ellipse) return;
         ConicCoefficients k;
         std::copy(std::begin(t->coefficients), std::end(t->coefficients), k.begin());
         const ConicReduction red = reduceConic(k, t->conicType);
         if (red.type == ConicType::Ellipse &&
             std::abs(red.a - red.b) <= 1e-9 * std::max(std::abs(red.a), std::abs(red.b))) {
-            circle(red.centre, red.a, c);
+            circle(red.centre, red.a, s.color);
             return;
         }
-        polyline(false, c);
-        for (const Point2& p : t->samples)
-            vertex(p);
-        vertex(t->samples[0]);
-        text("0\nSEQEND\n");
+        polyline(d, s, false);
     }
 
     static constexpr size_t SpillSize = 1 << 16;
