@@ -100,6 +100,7 @@ class DxfWriter : public DrawingListener {
             return ok_;
         for (size_t i = first; i < d.shapes.size() && ok_; ++i)
             if (d.shapes[i].stroke) shape(e, d, d.shapes[i]);
+        endCurve();
         return ok_;
     }
 
@@ -151,12 +152,12 @@ class DxfWriter : public DrawingListener {
         number(40, radius * unit_);
         colour(c);
     }
-    void polyline(const Drawing& d, const DrawnShape& s, bool closed, bool repeatFirst = false) {
+    void polyline(const Drawing& d, const DrawnShape& s, bool closed) {
         text(closed ? "0\nPOLYLINE\n8\n0\n66\n1\n70\n1\n" : "0\nPOLYLINE\n8\n0\n66\n1\n");
         colour(s.color);
-        for (uint32_t k = 0; k < s.count + (repeatFirst ? 1 : 0); ++k) {
+        for (uint32_t k = 0; k < s.count; ++k) {
             text("0\nVERTEX\n8\n0\n");
-            point(10, at(d, s, k % s.count));
+            point(10, at(d, s, k));
         }
         text("0\nSEQEND\n");
     }
@@ -186,6 +187,34 @@ class DxfWriter : public DrawingListener {
         }
     }
 
+    // A curve goes on in one polyline while its colour number stays: the drawing starts a new
+    // piece at each change of colour, which the palette may not tell apart.
+    void curve(const Drawing& d, const DrawnShape& s) {
+        const int colourIndex = dxfColourIndex(s.color);
+        const Point2 start = at(d, s, 0);
+        uint32_t k = 0;
+        if (curveOpen_ && colourIndex == curveColour_ && start.x == curveEnd_.x &&
+            start.y == curveEnd_.y) {
+            k = 1;
+        } else {
+            endCurve();
+            text("0\nPOLYLINE\n8\n0\n66\n1\n");
+            group(62, std::to_string(colourIndex));
+            curveOpen_ = true;
+            curveColour_ = colourIndex;
+        }
+        for (; k < s.count; ++k) {
+            text("0\nVERTEX\n8\n0\n");
+            point(10, at(d, s, k));
+        }
+        curveEnd_ = at(d, s, s.count - 1);
+    }
+    void endCurve() {
+        if (!curveOpen_) return;
+        text("0\nSEQEND\n");
+        curveOpen_ = false;
+    }
+
     static Point2 at(const Drawing& d, const DrawnShape& s, uint32_t k) {
         return {d.numbers[s.first + 2 * k], d.numbers[s.first + 2 * k + 1]};
     }
@@ -193,6 +222,7 @@ class DxfWriter : public DrawingListener {
     // One shape of `e` as the entity this format has for it, or nothing.
     void shape(const Element& e, const Drawing& d, const DrawnShape& s) {
         const int kind = e.kind();
+        if (s.shape != Shape::Polyline) endCurve();
         switch (s.shape) {
         case Shape::Line:
         case Shape::Ray:
@@ -217,7 +247,7 @@ class DxfWriter : public DrawingListener {
             return;
         case Shape::Polyline:
             if (kind == Kind::Locus && isCurveLocus(e))
-                polyline(d, s, false);
+                curve(d, s);
             else if (kind == Kind::Conic)
                 conic(e, d, s);
             return;
@@ -276,6 +306,9 @@ class DxfWriter : public DrawingListener {
     AtomicFileWriter* file_;
     std::string out_;
     bool ok_ = true;
+    bool curveOpen_ = false; // a curve's polyline awaits more vertices or its end
+    int curveColour_ = 0;
+    Point2 curveEnd_;
 };
 
 } // namespace

@@ -519,3 +519,82 @@ TEST(Dxf, StreamedFilesMatchTheTextAndReplaceTheOldOneWhole) {
     EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), {}), text);
     std::filesystem::remove(file);
 }
+
+// A text line longer than one value of this version (255 characters) goes on in the lines below
+// it; the next line of the text moves down with it.
+TEST_F(DxfFile, LongTextLinesAreSplitIntoValuesThisVersionHolds) {
+    Builder b;
+    std::string longLine;
+    for (int i = 0; i < 600; ++i)
+        longLine += char('a' + i % 26);
+    b.req.text = longLine + "\nshort";
+    b.req.value[2] = 20;
+    b.req.value[3] = 180;
+    const Element* text = b.make(Method::Text);
+    const ReadBack r = readBack(b.doc);
+    ASSERT_EQ(r.entities.size(), 4u);
+    const double h = text->tailAs<TextTail>()->font.size * 96.0 / 72.0 / 40;
+    std::string joined;
+    for (size_t i = 0; i < 4; ++i) {
+        const Entity& t = r.entities[i];
+        ASSERT_EQ(t.type, "TEXT");
+        EXPECT_LE(t.text.size(), 255u);
+        expectValues(t, {0.5, 4.5 - h - 1.4 * h * double(i), h}, 1e-9);
+        if (i < 3) joined += t.text;
+    }
+    EXPECT_EQ(joined, longLine);
+    EXPECT_EQ(r.entities[3].text, "short");
+}
+
+// A locus is written in the colours the drawing gives its samples (the traced point's colour at
+// each), a polyline for each run of one colour number, the runs joined end to end.
+TEST_F(DxfFile, LociTakeTheColourOfEachSample) {
+    Builder b;
+    Element* origin = b.point(0, 0);
+    Element* d = b.make(Method::PointOnElement, b.segment(origin, b.point(100, 0)));
+    Element* traced = b.make(Method::Midpoint, d, b.point(0, 60));
+    traced->color = rgb(255, 0, 0);
+    b.opts.locusPoints = 60;
+    b.make(Method::Locus, traced, d)->color = rgb(0, 0, 255);
+    ReadBack r = readBack(b.doc);
+    ASSERT_EQ(r.entities.size(), 2u);
+    EXPECT_EQ(r.entities[1].type, "POLYLINE");
+    EXPECT_EQ(r.entities[1].colour, 1) << "red, as the samples are drawn, not the locus's blue";
+
+    // From red to blue as D's distance from the origin goes from 0 to 1 unit (40 pixels), and
+    // again over the next units.
+    Builder c;
+    Element* o2 = c.point(0, 0);
+    Element* d2 = c.make(Method::PointOnElement, c.segment(o2, c.point(100, 0)));
+    Element* dist2 = c.make(Method::DistancePointPoint, d2, o2);
+    Element* t2 = c.make(Method::Midpoint, d2, c.point(0, 60));
+    t2->colorParam = dist2;
+    t2->colorParamMode = 1000;
+    t2->colorParamFrom = rgb(255, 0, 0);
+    t2->colorParamTo = rgb(0, 0, 255);
+    c.opts.locusPoints = 60;
+    c.make(Method::Locus, t2, d2);
+    recalcUpTo(c.doc);
+    r = readBack(c.doc);
+    std::vector<const Entity*> runs;
+    for (const Entity& e : r.entities)
+        if (e.type == "POLYLINE") runs.push_back(&e);
+    ASSERT_GE(runs.size(), 3u) << "the colour number changes along the curve";
+    EXPECT_LT(runs.size(), 59u) << "runs of one colour number are one polyline";
+    EXPECT_EQ(runs.front()->colour, 1) << "red where D is at the origin";
+    size_t vertices = 0;
+    for (size_t i = 0; i < runs.size(); ++i) {
+        const std::vector<double>& v = runs[i]->v;
+        ASSERT_GE(v.size(), 5u);
+        vertices += (v.size() - 1) / 2;
+        if (i > 0) {
+            EXPECT_NE(runs[i]->colour, runs[i - 1]->colour);
+            const std::vector<double>& p = runs[i - 1]->v;
+            EXPECT_EQ(v[1], p[p.size() - 2]) << "joined to the run before";
+            EXPECT_EQ(v[2], p[p.size() - 1]);
+        }
+        for (size_t k = 1; k + 1 < v.size(); k += 2)
+            EXPECT_NEAR(v[k + 1], 30.0 / 40, 1e-9) << "on the locus y = 30";
+    }
+    EXPECT_EQ(vertices, 60u + runs.size() - 1) << "every sample, the joins twice";
+}
