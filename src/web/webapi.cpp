@@ -27,7 +27,7 @@ struct Session {
     DragEngine drag;
 };
 
-constexpr int ShapeWords = 11;
+constexpr int ShapeWords = 12;
 
 Session& session() {
     static Session s;
@@ -83,7 +83,7 @@ EMSCRIPTEN_KEEPALIVE double qorv_view(int which) {
 
 // Describes the drawing for the visible area given (world); returns the number of shapes, each
 // ShapeWords numbers at qorv_shapes(): shape, element, colour, fill, style, stroke, first,
-// count, text, font pixels, bold + 2 italic.
+// count, text (or picture), font pixels, bold + 2 italic, variant.
 EMSCRIPTEN_KEEPALIVE int qorv_describe(double left, double top, double right, double bottom) {
     Session& s = session();
     s.shapes.clear();
@@ -106,12 +106,20 @@ EMSCRIPTEN_KEEPALIVE int qorv_describe(double left, double top, double right, do
                                       double(d.count),
                                       double(d.text),
                                       double(d.fontPixels),
-                                      double(d.bold) + 2.0 * d.italic};
+                                      double(d.bold) + 2.0 * d.italic,
+                                      double(d.variant)};
         s.shapes.insert(s.shapes.end(), w, w + ShapeWords);
     }
+    // The separators never occur inside: a text holding one shows a space there.
+    const auto add = [&](const std::string& t) {
+        for (const char c : t)
+            s.texts += c == '\x1e' || c == '\x1f' ? ' ' : c;
+    };
     for (size_t i = 0; i < s.drawing.texts.size(); ++i) {
         if (i) s.texts += '\x1f';
-        s.texts += s.drawing.fonts[i] + '\x1e' + s.drawing.texts[i];
+        add(s.drawing.fonts[i]);
+        s.texts += '\x1e';
+        add(s.drawing.texts[i]);
     }
     return int(s.drawing.shapes.size());
 }
@@ -123,6 +131,15 @@ EMSCRIPTEN_KEEPALIVE const double* qorv_numbers() {
 }
 EMSCRIPTEN_KEEPALIVE const char* qorv_texts() {
     return session().texts.c_str();
+}
+// The bytes of picture `i` of the last description (a Windows bitmap) and their count.
+EMSCRIPTEN_KEEPALIVE const uint8_t* qorv_picture(int i) {
+    const Drawing& d = session().drawing;
+    return i >= 0 && size_t(i) < d.pictures.size() ? d.pictures[size_t(i)].bytes : nullptr;
+}
+EMSCRIPTEN_KEEPALIVE int qorv_picture_size(int i) {
+    const Drawing& d = session().drawing;
+    return i >= 0 && size_t(i) < d.pictures.size() ? int(d.pictures[size_t(i)].size) : 0;
 }
 
 // The visible points a drag can move: x, y, id for each; returns their count.

@@ -9,6 +9,9 @@ results the page writes into itself) and reads the page back with --dump-dom:
   undefined  in the intersections example, shrinking the circle about O makes the line's
              crossings with it undefined (not drawn), and they come back when it grows again;
   picture    the page's first frame against `qorv-cli render` of the same document;
+  elements   the same for a construction of every kind the desktop draws (tests/web/elements.qrv,
+             the editor's demonstration construction: tables, a button, a picture, axes with their
+             labels and a grid), and again with polar coordinates (elements-polar.qrv);
   hostile    documents the other commands refuse are refused by export-html the same way, and
              no page is written.
 
@@ -68,7 +71,7 @@ def export(cli, document, page):
     return page
 
 
-def load(page, work, fragment="", extra=()):
+def load(page, work, fragment="", extra=(), size=(WIDTH, HEIGHT)):
     """The page's DOM after load, and what the test mode wrote into it."""
     browser = chromium()
     if not browser:
@@ -79,7 +82,7 @@ def load(page, work, fragment="", extra=()):
                  "--no-first-run", "--disable-background-networking",
                  "--disable-component-update", "--disable-sync", "--hide-scrollbars",
                  "--force-device-scale-factor=1", "--user-data-dir=" + profile,
-                 "--window-size=%d,%d" % (WIDTH, HEIGHT), *extra, "--dump-dom",
+                 "--window-size=%d,%d" % size, *extra, "--dump-dom",
                  "file://" + os.path.abspath(page) + fragment])
     finally:
         shutil.rmtree(profile, ignore_errors=True)
@@ -259,14 +262,27 @@ def check_undefined(cli, source, work):
 
 
 def check_picture(cli, source, work):
-    document = os.path.join(source, "examples", "triangle.qrv")
-    page = export(cli, document, os.path.join(work, "picture.html"))
-    result = load(page, work, "#test=-1,0,0,0,0")
+    compare_picture(cli, os.path.join(source, "examples", "triangle.qrv"), work, "picture")
+
+
+def check_elements(cli, source, work):
+    for name in ("elements", "elements-polar"):
+        compare_picture(cli, os.path.join(source, "tests", "web", name + ".qrv"), work, name,
+                        size=(960, 800))
+
+
+def compare_picture(cli, document, work, name, size=(WIDTH, HEIGHT)):
+    """The page's first frame (once its pictures are decoded) against the render."""
+    page = export(cli, document, os.path.join(work, name + ".html"))
+    # Virtual time lets the browser decode the pictures before the page is read back.
+    result = load(page, work, "#test=-1,0,0,0,0", ("--virtual-time-budget=10000",), size)
     url = result["picture"]
     if not url.startswith("data:image/png;base64,"):
         fail("the canvas gave no PNG")
     pw, ph, page_rows = read_png(base64.b64decode(url.split(",", 1)[1]))
-    rendered = os.path.join(work, "triangle-render.png")
+    with open(os.path.join(work, name + "-page.png"), "wb") as f:
+        f.write(base64.b64decode(url.split(",", 1)[1]))
+    rendered = os.path.join(work, name + "-render.png")
     run([cli, "render", document, rendered, "--width", str(pw), "--height", str(ph)])
     with open(rendered, "rb") as f:
         rw, rh, render_rows = read_png(f.read())
@@ -280,12 +296,27 @@ def check_picture(cli, source, work):
     # 2 pixels (antialiasing moves edges by one). Texts come from other fonts, so a little of the
     # ink is allowed to differ.
     page_in_render, render_in_page = near(a, b, 2), near(b, a, 2)
-    print("picture: %d / %d drawn pixels; page in render %.4f, render in page %.4f"
-          % (len(a), len(b), page_in_render, render_in_page))
+    print("%s: %d / %d drawn pixels; page in render %.4f, render in page %.4f"
+          % (name, len(a), len(b), page_in_render, render_in_page))
     if min(page_in_render, render_in_page) < 0.95:
         fail("the page and the render differ in what they draw where")
     if not 0.6 < len(a) / max(1, len(b)) < 1.6:
         fail("the page draws %d pixels, the render %d" % (len(a), len(b)))
+    # And place by place, so that one element missing or misplaced cannot hide in the whole:
+    # in every tile of 24 x 24 pixels where either draws, most of what one draws is near what
+    # the other draws (texts of other fonts and widths stay above 0.85).
+    tile = 24
+    cells = {}
+    for which, points in ((0, a), (1, b)):
+        for (x, y) in points:
+            cells.setdefault((x // tile, y // tile), ([], []))[which].append((x, y))
+    for (tx, ty), (pa, pb) in sorted(cells.items()):
+        if len(pa) + len(pb) < 3:
+            continue
+        score = min(near(pa, b, 2), near(pb, a, 2))
+        if score < 0.8:
+            fail("%s: around (%d, %d) the page draws %d pixels, the render %d, and they "
+                 "do not meet (%.2f)" % (name, tx * tile, ty * tile, len(pa), len(pb), score))
 
 
 def check_hostile(cli, source, work):
@@ -319,14 +350,14 @@ def check_hostile(cli, source, work):
 
 def main():
     p = argparse.ArgumentParser()
-    p.add_argument("check", choices=["drag", "undefined", "picture", "hostile"])
+    p.add_argument("check", choices=["drag", "undefined", "picture", "elements", "hostile"])
     p.add_argument("--cli", required=True)
     p.add_argument("--source", required=True)
     p.add_argument("--work", required=True)
     o = p.parse_args()
     os.makedirs(o.work, exist_ok=True)
     {"drag": check_drag, "undefined": check_undefined, "picture": check_picture,
-     "hostile": check_hostile}[o.check](o.cli, o.source, o.work)
+     "elements": check_elements, "hostile": check_hostile}[o.check](o.cli, o.source, o.work)
     print("1 passed, 0 failed")
 
 
