@@ -53,8 +53,7 @@ uint32_t readLittle(const uint8_t* p, int bytes) {
 
 class Describer {
   public:
-    Describer(const Document& doc, const DrawingOptions& o, Drawing& out,
-              DrawingListener* listener)
+    Describer(const Document& doc, const DrawingOptions& o, Drawing& out, DrawingListener* listener)
         : doc_(doc), o_(o), out_(out), listener_(listener) {}
 
     void run() {
@@ -270,8 +269,8 @@ class Describer {
         picturePixels_ += pixels;
         const Point2 anchor = e.parent1 ? positionOf(*e.parent1) : firstPointOf(e);
         if (!usable(anchor)) return;
-        DrawnShape& d = add(Shape::Picture, c, e.parent1 && e.option >= 1 && e.option <= 9 ? e.option : 0,
-                            -1, 2);
+        DrawnShape& d = add(Shape::Picture, c,
+                            e.parent1 && e.option >= 1 && e.option <= 9 ? e.option : 0, -1, 2);
         put(anchor);
         put({double(w), double(h)});
         d.text = uint32_t(out_.pictures.size());
@@ -554,9 +553,10 @@ class Describer {
         const double cx = std::clamp(o.x, o_.left, o_.right),
                      cy = std::clamp(o.y, o_.bottom, o_.top);
         const double dmin = std::hypot(cx - o.x, cy - o.y);
-        const double dmax = std::max(
-            {std::hypot(o_.left - o.x, o_.top - o.y), std::hypot(o_.right - o.x, o_.top - o.y),
-             std::hypot(o_.left - o.x, o_.bottom - o.y), std::hypot(o_.right - o.x, o_.bottom - o.y)});
+        const double dmax = std::max({std::hypot(o_.left - o.x, o_.top - o.y),
+                                      std::hypot(o_.right - o.x, o_.top - o.y),
+                                      std::hypot(o_.left - o.x, o_.bottom - o.y),
+                                      std::hypot(o_.right - o.x, o_.bottom - o.y)});
         const long long k0 = (long long)std::ceil(dmin / sx), k1 = (long long)std::floor(dmax / sx);
         const double ratio = sy / sx;
         for (long long k = k0; k <= k1 && drawn < MaxNodes; ++k) {

@@ -61,7 +61,7 @@ struct Drawing {
     std::vector<DrawnShape> shapes;
     std::vector<double> numbers; // positions as x, y pairs; circle: cx, cy, r; arcs: + from, sweep
     std::vector<std::string> texts;
-    std::vector<std::string> fonts; // font name per text, parallel to `texts`
+    std::vector<std::string> fonts;     // font name per text, parallel to `texts`
     std::vector<DrawnPicture> pictures; // of picture shapes (their `text` indexes this)
     Color background = 0xffffff;
     void clear() {

@@ -96,7 +96,8 @@ class DxfWriter : public DrawingListener {
 
     bool described(const Element& e, DescribedAs as, const Drawing& d, size_t first) override {
         // Members of a locus family are not written, and an iteration is its copies.
-        if (as == DescribedAs::Member || (as == DescribedAs::Element && e.kind() == Kind::Iteration))
+        if (as == DescribedAs::Member ||
+            (as == DescribedAs::Element && e.kind() == Kind::Iteration))
             return ok_;
         for (size_t i = first; i < d.shapes.size() && ok_; ++i)
             if (d.shapes[i].stroke) shape(e, d, d.shapes[i]);
@@ -239,8 +240,7 @@ class DxfWriter : public DrawingListener {
             if (kind == Kind::Polygon) polyline(d, s, true);
             return;
         case Shape::Circle:
-            if (kind == Kind::Circle)
-                circle(at(d, s, 0), d.numbers[s.first + 2], s.color);
+            if (kind == Kind::Circle) circle(at(d, s, 0), d.numbers[s.first + 2], s.color);
             return;
         case Shape::Arc:
             if (kind == Kind::Arc) arc(d, s);
