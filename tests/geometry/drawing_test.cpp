@@ -95,7 +95,9 @@ TEST(Drawing, UndefinedAndHiddenElementsAreLeftOut) {
     describeDrawing(doc, {}, d);
     for (const Element* e : crossings) {
         ASSERT_TRUE(e->defined);
-        if (e->visible == 1) EXPECT_FALSE(shapesOf(d, e->id).empty()) << e->id;
+        if (e->visible == 1) {
+            EXPECT_FALSE(shapesOf(d, e->id).empty()) << e->id;
+        }
     }
     Element* o = rim; // a visible free point
     // Hidden: left out, unless hidden elements are shown.
