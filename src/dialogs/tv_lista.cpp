@@ -123,50 +123,45 @@ TV_lista::TV_lista(std::function<Document&()> document, std::function<void(Eleme
     });
 
     auto* buttons = new QHBoxLayout;
-    auto add = [&](const char* name, const QString& caption, auto slot, int hint = -1) {
+    auto add = [&](const char* name, const QString& caption, auto slot) {
         auto* b = new QPushButton(caption, this);
         b->setObjectName(QString::fromLatin1(name));
-        if (hint >= 0) b->setToolTip(text(hint));
         b->setAutoDefault(false);
         connect(b, &QPushButton::clicked, this, slot);
         buttons->addWidget(b);
         return b;
     };
-    add(
-        "B_pri", QStringLiteral("|<"), [this] { moveTo(0); }, Msg::ListFirst);
-    add(
-        "B_ant", QStringLiteral("<"),
-        [this] { moveTo(std::max(0, list_->indexOfTopLevelItem(list_->currentItem()) - 1)); },
-        Msg::ListPrevious);
-    add(
-        "B_sig", QStringLiteral(">"),
-        [this] { moveTo(list_->indexOfTopLevelItem(list_->currentItem()) + 1); }, Msg::ListNext);
-    add(
-        "B_ult", QStringLiteral(">|"), [this] { moveTo(list_->topLevelItemCount() - 1); },
-        Msg::ListLast);
+    add("B_pri", QStringLiteral("|<"), [this] { moveTo(0); });
+    add("B_ant", QStringLiteral("<"),
+        [this] { moveTo(std::max(0, list_->indexOfTopLevelItem(list_->currentItem()) - 1)); });
+    add("B_sig", QStringLiteral(">"),
+        [this] { moveTo(list_->indexOfTopLevelItem(list_->currentItem()) + 1); });
+    add("B_ult", QStringLiteral(">|"), [this] { moveTo(list_->topLevelItemCount() - 1); });
     B_vertodo = add("B_vertodo", text(Msg::ElemShowAll), [this] { rebuild(); });
     B_vertodo->setCheckable(true);
-    add(
-        "B_font", QStringLiteral("A"),
-        [this] {
-            bool ok = false;
-            const QFont f = QFontDialog::getFont(&ok, list_->font(), this);
-            if (!ok) return;
-            list_->setFont(f);
-            fitFirstColumn();
-        },
-        Msg::ListFontHint);
-    add(
-        "B_colfon", QStringLiteral("#"),
-        [this] {
-            const QColor c = QColorDialog::getColor(list_->palette().color(QPalette::Base), this);
-            if (!c.isValid()) return;
-            QPalette p = list_->palette();
-            p.setColor(QPalette::Base, c);
-            list_->setPalette(p);
-        },
-        Msg::ListColourHint);
+    add("B_font", QStringLiteral("A"), [this] {
+        bool ok = false;
+        const QFont f = QFontDialog::getFont(&ok, list_->font(), this);
+        if (!ok) return;
+        list_->setFont(f);
+        fitFirstColumn();
+    });
+    add("B_colfon", QStringLiteral("#"), [this] {
+        const QColor c = QColorDialog::getColor(list_->palette().color(QPalette::Base), this);
+        if (!c.isValid()) return;
+        QPalette p = list_->palette();
+        p.setColor(QPalette::Base, c);
+        list_->setPalette(p);
+    });
     add("B_OK", text(Msg::ElemAccept), [this] { close(); });
+    // The buttons whose captions are symbols say what they do.
+    for (auto [name, hint] : {std::pair{"B_pri", Msg::ListFirst},
+                              {"B_ant", Msg::ListPrevious},
+                              {"B_sig", Msg::ListNext},
+                              {"B_ult", Msg::ListLast},
+                              {"B_font", Msg::ListFontHint},
+                              {"B_colfon", Msg::ListColourHint}})
+        findChild<QPushButton*>(QString::fromLatin1(name))->setToolTip(text(hint));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(list_);

@@ -39,6 +39,14 @@ enum : int {
 };
 } // namespace Name
 
+// How many tool modes there are: one prompt row each.
+// clang-format off
+constexpr int kToolPromptRows = 0
+#define QORV_PROMPT(tool, id, text) + 1
+#include "model/uitexts.inc"
+    ;
+// clang-format on
+
 // The language-file id of the status-bar prompt of a tool mode; 0 for a number that is not a tool.
 int toolPromptId(int tool);
 
@@ -60,8 +68,8 @@ class UiTextTable {
     static constexpr int KindNameSlots = 30;
     static constexpr int MethodNameSlots = Method::Count; // names: the method table's
     static constexpr int MessageSlots = 700;
-    // One status-bar prompt per tool mode (0..83).
-    static constexpr int ToolPromptSlots = 84;
+    // One status-bar prompt per tool mode: as many as model/uitexts.inc has prompt rows.
+    static constexpr int ToolPromptSlots = kToolPromptRows;
 
     UiTextTable() { fillBuiltInTexts(); }
     void fillBuiltInTexts();
