@@ -238,7 +238,7 @@ TEST(TForm1Tools, EveryToolHasItsPromptMenuPlaceAndHelpTopic) {
         ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << name;
         languageFiles.push_back(QString::fromLatin1(f.readAll()));
     }
-    EditorWindow win;
+    Window win;
     for (int t = 0; t < ToolCount; ++t) {
         const ToolInfo& info = toolInfo(t);
         ASSERT_NE(info.prompt, 0) << t;
