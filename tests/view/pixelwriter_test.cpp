@@ -343,7 +343,8 @@ TEST(PixelWriter, RandomStrokesKeepTheirPixelsByteForByte) {
                 w.smoothLine(x0, y0, x1, y1, width, c, pattern);
             } else if (k == 2) {
                 if (i % 3 == 0)
-                    w.smoothRing(x0, y0, 60 * u, width, c, i % 2 ? 0 : 6 * v, i % 2 ? 7 : 6 * t - 3);
+                    w.smoothRing(x0, y0, 60 * u, width, c, i % 2 ? 0 : 6 * v,
+                                 i % 2 ? 7 : 6 * t - 3);
                 else
                     w.smoothDisc(x0, y0, 5 * u, c);
             } else if (k == 3) {
