@@ -396,8 +396,8 @@ void PixelWriter::blendRun(int x, int y, int count, QRgb colour) {
 #if defined(__SSE2__)
     // Four pixels at a time, each channel (colour a + ground (256 - a)) / 256 rounded down in
     // 16-bit lanes, exactly as mix() computes it; the last group may reach past the run (its
-    // pixels are left untouched there) as long as it stays within the row. mix() writes an opaque colour
-    // as it is at full opacity, which the lanes give only for opaque colours.
+    // pixels are left untouched there) as long as it stays within the row. mix() writes an opaque
+    // colour as it is at full opacity, which the lanes give only for opaque colours.
     if (qAlpha(colour) == 255) {
         cover[count] = cover[count + 1] = cover[count + 2] = Untouched;
         const int groups = std::min(count + 3, width_ - x) / 4;
@@ -409,6 +409,11 @@ void PixelWriter::blendRun(int x, int y, int count, QRgb colour) {
             const __m128i a = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(cover + i));
             const __m128i none = _mm_cmpeq_epi16(a, untouched);
             if ((_mm_movemask_epi8(none) & 0xff) == 0xff) continue;
+            // The fully covered middle of a wide line: the colour itself.
+            if ((_mm_movemask_epi8(_mm_cmpeq_epi16(a, full)) & 0xff) == 0xff) {
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i), _mm_set1_epi32(int(colour)));
+                continue;
+            }
             const __m128i inv = _mm_sub_epi16(full, a);
             const __m128i a2 = _mm_unpacklo_epi16(a, a), inv2 = _mm_unpacklo_epi16(inv, inv);
             const __m128i ground = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
@@ -515,14 +520,13 @@ void PixelWriter::smoothLine(double x0, double y0, double x1, double y1, double 
         const double s0 = qa * ua + (n0 + 0.5 - b0) * ub;
         double across = qa * ub - (n0 + 0.5 - b0) * ua;
         if (!dashes) {
-            // Steep solid lines: the row's pixels are within the image already; their opacities
-            // are blended in as one run.
-            uint16_t* cover = runCover_.data();
-            for (int n = n0; n <= n1; ++n, across -= ua) {
-                const double c = reach - std::fabs(across);
-                *cover++ = c >= 1 ? 256 : c > 0 ? uint16_t(c * 256) : Untouched;
+            // Steep solid lines: the row's few pixels are within the image already, so they are
+            // blended through a walking pointer.
+            uint32_t* p = row(m) + n0;
+            for (int n = n0; n <= n1; ++n, across -= ua, ++p) {
+                const double d = std::fabs(across);
+                if (d < reach) mix(*p, colour, reach - d);
             }
-            if (n1 >= n0) blendRun(n0, m, n1 - n0 + 1, colour);
             continue;
         }
         for (int n = n0; n <= n1; ++n, across -= ua) {
@@ -564,8 +568,48 @@ void PixelWriter::smoothLine(double x0, double y0, double x1, double y1, double 
         }
         if (lo > hi) continue;
         int64_t across = roundToInt64(((lo + 0.5 - a0) * ub - c) * one);
+        if (hi - lo < 8) {
+            // Short runs (lines far from horizontal) pixel by pixel.
+            uint32_t* p = row(n) + lo;
+            for (int m = lo; m <= hi; ++m, ++p, across += step) {
+                const int64_t cover = reachFixed - (across < 0 ? -across : across);
+                if (cover > 0) mix(*p, colour, uint32_t(std::min<int64_t>(cover >> 24, 256)));
+            }
+            continue;
+        }
         uint16_t* cover = runCover_.data();
-        for (int m = lo; m <= hi; ++m, across += step) {
+        int m = lo;
+#if defined(__SSE2__)
+        {
+            // Four at a time in doubles: every value is an integer below 2^53, so the sums are
+            // exact, and scaling by 2^-24 then truncating is the shift for what is positive.
+            const __m128d reachD = _mm_set1_pd(double(reachFixed)), sign = _mm_set1_pd(-0.0);
+            const __m128d scale = _mm_set1_pd(1.0 / 16777216.0), zero = _mm_setzero_pd();
+            const __m128d step4 = _mm_set1_pd(double(4 * step));
+            const __m128i fullCover = _mm_set1_epi16(256), none = _mm_set1_epi16(-1);
+            __m128d acrossLo = _mm_set_pd(double(across + step), double(across));
+            __m128d acrossHi = _mm_set_pd(double(across + 3 * step), double(across + 2 * step));
+            for (; m + 3 <= hi; m += 4, cover += 4, across += 4 * step) {
+                const __m128d lo2 = _mm_sub_pd(reachD, _mm_andnot_pd(sign, acrossLo));
+                const __m128d hi2 = _mm_sub_pd(reachD, _mm_andnot_pd(sign, acrossHi));
+                const __m128i shifted =
+                    _mm_unpacklo_epi64(_mm_cvttpd_epi32(_mm_mul_pd(lo2, scale)),
+                                       _mm_cvttpd_epi32(_mm_mul_pd(hi2, scale)));
+                const __m128i positive =
+                    _mm_unpacklo_epi64(_mm_shuffle_epi32(_mm_castpd_si128(_mm_cmpgt_pd(lo2, zero)),
+                                                         _MM_SHUFFLE(2, 0, 2, 0)),
+                                       _mm_shuffle_epi32(_mm_castpd_si128(_mm_cmpgt_pd(hi2, zero)),
+                                                         _MM_SHUFFLE(2, 0, 2, 0)));
+                const __m128i a = _mm_min_epi16(_mm_packs_epi32(shifted, shifted), fullCover);
+                const __m128i covered = _mm_packs_epi32(positive, positive);
+                _mm_storel_epi64(reinterpret_cast<__m128i*>(cover),
+                                 _mm_or_si128(a, _mm_andnot_si128(covered, none)));
+                acrossLo = _mm_add_pd(acrossLo, step4);
+                acrossHi = _mm_add_pd(acrossHi, step4);
+            }
+        }
+#endif
+        for (; m <= hi; ++m, across += step) {
             const int64_t c = reachFixed - (across < 0 ? -across : across);
             *cover++ = c > 0 ? uint16_t(std::min<int64_t>(c >> 24, 256)) : Untouched;
         }
