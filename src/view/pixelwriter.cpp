@@ -32,6 +32,10 @@ bool PixelWriter::attach(QPainter& painter, int width, int height) {
     width_ = std::min(width, image->width());
     height_ = std::min(height, image->height());
     if (width_ <= 0 || height_ <= 0) bits_ = nullptr;
+    // A run of a row never reaches beyond the image's width or height; the blender reads whole
+    // groups of four beyond it.
+    if (bits_ && runCover_.size() < size_t(std::max(width_, height_)) + 8)
+        runCover_.resize(size_t(std::max(width_, height_)) + 8);
     return bits_ != nullptr;
 }
 
@@ -105,6 +109,24 @@ void PixelWriter::line(int x0, int y0, int x1, int y1, QRgb colour, int pattern)
         if (x > xEnd) return;
         uint32_t* p = row(y) + x;
         const long long rowStep = sy * (stride_ / 4);
+        if (adx >= 4 * ady) {
+            // Flat lines: whole runs of a row at once. The run goes on while the error stays
+            // at or below zero, and ends with the pixel after which it turns positive.
+            const long long up = 2LL * ady;
+            long long e = err;
+            while (x <= xEnd) {
+                const long long run = e > 0 ? 1 : 2 + (-e) / up;
+                const int n = int(std::min<long long>(run, xEnd - x + 1));
+                std::fill_n(p, n, colour);
+                if (n < run) return;
+                x += n;
+                e += (run - 1) * up - 2LL * adx + up;
+                y += sy;
+                if (unsigned(y) >= unsigned(height_)) return;
+                p += rowStep + n;
+            }
+            return;
+        }
         for (; x <= xEnd; ++x) {
             *p++ = colour;
             if (err > 0) {
@@ -134,6 +156,9 @@ void PixelWriter::line(int x0, int y0, int x1, int y1, QRgb colour, int pattern)
         uint32_t* p = row(y) + x;
         const long long rowStep = stride_ / 4;
         for (; y <= yEnd; ++y) {
+            // Every row is another cache line: ask for the ones some rows ahead early (a prefetch
+            // beyond the image is harmless).
+            __builtin_prefetch(p + 16 * rowStep, 1);
             *p = colour;
             p += rowStep;
             if (err > 0) {
@@ -335,6 +360,17 @@ inline int ceilInt(double v) {
     return i + (v > double(i));
 }
 
+// An opacity of a run that leaves its pixel as it is (0 still makes the pixel opaque, as mix()
+// does).
+constexpr uint16_t Untouched = 0xffff;
+
+// std::llround (halves away from zero) without the library call; |v| < 2^52.
+inline int64_t roundToInt64(double v) {
+    const int64_t i = int64_t(v);
+    const double f = v - double(i); // exact: the fraction of v
+    return i + (f >= 0.5) - (f <= -0.5);
+}
+
 // The colour laid over one pixel with opacity a / 256 (a <= 256).
 inline void mix(uint32_t& d, QRgb colour, uint32_t a) {
     if (a >= 256) {
@@ -352,6 +388,54 @@ inline void mix(uint32_t& d, QRgb colour, double coverage) {
 }
 
 } // namespace
+
+void PixelWriter::blendRun(int x, int y, int count, QRgb colour) {
+    uint16_t* cover = runCover_.data();
+    uint32_t* p = row(y) + x;
+    int i = 0;
+#if defined(__SSE2__)
+    // Four pixels at a time, each channel (colour a + ground (256 - a)) / 256 rounded down in
+    // 16-bit lanes, exactly as mix() computes it; the last group may reach past the run (its
+    // pixels are left untouched there) as long as it stays within the row. mix() writes an opaque
+    // colour as it is at full opacity, which the lanes give only for opaque colours.
+    if (qAlpha(colour) == 255) {
+        cover[count] = cover[count + 1] = cover[count + 2] = Untouched;
+        const int groups = std::min(count + 3, width_ - x) / 4;
+        const __m128i zero = _mm_setzero_si128(), full = _mm_set1_epi16(256),
+                      untouched = _mm_set1_epi16(-1);
+        const __m128i opaque = _mm_set1_epi32(int(0xff000000u));
+        const __m128i c16 = _mm_unpacklo_epi8(_mm_set1_epi32(int(colour)), zero);
+        for (int g = 0; g < groups; ++g, i += 4) {
+            const __m128i a = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(cover + i));
+            const __m128i none = _mm_cmpeq_epi16(a, untouched);
+            if ((_mm_movemask_epi8(none) & 0xff) == 0xff) continue;
+            // The fully covered middle of a wide line: the colour itself.
+            if ((_mm_movemask_epi8(_mm_cmpeq_epi16(a, full)) & 0xff) == 0xff) {
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i), _mm_set1_epi32(int(colour)));
+                continue;
+            }
+            const __m128i inv = _mm_sub_epi16(full, a);
+            const __m128i a2 = _mm_unpacklo_epi16(a, a), inv2 = _mm_unpacklo_epi16(inv, inv);
+            const __m128i ground = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+            auto mixTwo = [&](__m128i d16, __m128i a4, __m128i inv4) {
+                return _mm_srli_epi16(
+                    _mm_add_epi16(_mm_mullo_epi16(c16, a4), _mm_mullo_epi16(d16, inv4)), 8);
+            };
+            const __m128i lo = mixTwo(_mm_unpacklo_epi8(ground, zero), _mm_unpacklo_epi32(a2, a2),
+                                      _mm_unpacklo_epi32(inv2, inv2));
+            const __m128i hi = mixTwo(_mm_unpackhi_epi8(ground, zero), _mm_unpackhi_epi32(a2, a2),
+                                      _mm_unpackhi_epi32(inv2, inv2));
+            const __m128i mixed = _mm_or_si128(_mm_packus_epi16(lo, hi), opaque);
+            const __m128i keep = _mm_unpacklo_epi16(none, none);
+            const __m128i out =
+                _mm_or_si128(_mm_and_si128(keep, ground), _mm_andnot_si128(keep, mixed));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i), out);
+        }
+    }
+#endif
+    for (; i < count; ++i)
+        if (cover[i] != Untouched) mix(p[i], colour, uint32_t(cover[i]));
+}
 
 void PixelWriter::blend(int x, int y, QRgb colour, double coverage) {
     if (unsigned(x) >= unsigned(width_) || unsigned(y) >= unsigned(height_) || !(coverage > 0))
@@ -436,7 +520,7 @@ void PixelWriter::smoothLine(double x0, double y0, double x1, double y1, double 
         const double s0 = qa * ua + (n0 + 0.5 - b0) * ub;
         double across = qa * ub - (n0 + 0.5 - b0) * ua;
         if (!dashes) {
-            // Steep solid lines: the row's pixels are within the image already, so they are
+            // Steep solid lines: the row's few pixels are within the image already, so they are
             // blended through a walking pointer.
             uint32_t* p = row(m) + n0;
             for (int n = n0; n <= n1; ++n, across -= ua, ++p) {
@@ -470,7 +554,7 @@ void PixelWriter::smoothLine(double x0, double y0, double x1, double y1, double 
     const double cA = b0 + (inner0 + 0.5 - a0) * slope, cB = b0 + (inner1 + 0.5 - a0) * slope;
     const int r0 = std::max(floorInt(std::min(cA, cB) - ext), 0);
     const int r1 = std::min(floorInt(std::max(cA, cB) + ext), minorLimit - 1);
-    const int64_t reachFixed = int64_t(reach * one), step = std::llround(ub * one);
+    const int64_t reachFixed = int64_t(reach * one), step = roundToInt64(ub * one);
     for (int n = r0; n <= r1; ++n) {
         // across(m) = (m + 0.5 - a0) ub - c, below reach in size over an interval of m.
         const double c = (n + 0.5 - b0) * ua;
@@ -483,12 +567,53 @@ void PixelWriter::smoothLine(double x0, double y0, double x1, double y1, double 
             continue;
         }
         if (lo > hi) continue;
-        int64_t across = std::llround(((lo + 0.5 - a0) * ub - c) * one);
-        uint32_t* p = row(n) + lo;
-        for (int m = lo; m <= hi; ++m, ++p, across += step) {
-            const int64_t cover = reachFixed - (across < 0 ? -across : across);
-            if (cover > 0) mix(*p, colour, uint32_t(std::min<int64_t>(cover >> 24, 256)));
+        int64_t across = roundToInt64(((lo + 0.5 - a0) * ub - c) * one);
+        if (hi - lo < 8) {
+            // Short runs (lines far from horizontal) pixel by pixel.
+            uint32_t* p = row(n) + lo;
+            for (int m = lo; m <= hi; ++m, ++p, across += step) {
+                const int64_t cover = reachFixed - (across < 0 ? -across : across);
+                if (cover > 0) mix(*p, colour, uint32_t(std::min<int64_t>(cover >> 24, 256)));
+            }
+            continue;
         }
+        uint16_t* cover = runCover_.data();
+        int m = lo;
+#if defined(__SSE2__)
+        {
+            // Four at a time in doubles: every value is an integer below 2^53, so the sums are
+            // exact, and scaling by 2^-24 then truncating is the shift for what is positive.
+            const __m128d reachD = _mm_set1_pd(double(reachFixed)), sign = _mm_set1_pd(-0.0);
+            const __m128d scale = _mm_set1_pd(1.0 / 16777216.0), zero = _mm_setzero_pd();
+            const __m128d step4 = _mm_set1_pd(double(4 * step));
+            const __m128i fullCover = _mm_set1_epi16(256), none = _mm_set1_epi16(-1);
+            __m128d acrossLo = _mm_set_pd(double(across + step), double(across));
+            __m128d acrossHi = _mm_set_pd(double(across + 3 * step), double(across + 2 * step));
+            for (; m + 3 <= hi; m += 4, cover += 4, across += 4 * step) {
+                const __m128d lo2 = _mm_sub_pd(reachD, _mm_andnot_pd(sign, acrossLo));
+                const __m128d hi2 = _mm_sub_pd(reachD, _mm_andnot_pd(sign, acrossHi));
+                const __m128i shifted =
+                    _mm_unpacklo_epi64(_mm_cvttpd_epi32(_mm_mul_pd(lo2, scale)),
+                                       _mm_cvttpd_epi32(_mm_mul_pd(hi2, scale)));
+                const __m128i positive =
+                    _mm_unpacklo_epi64(_mm_shuffle_epi32(_mm_castpd_si128(_mm_cmpgt_pd(lo2, zero)),
+                                                         _MM_SHUFFLE(2, 0, 2, 0)),
+                                       _mm_shuffle_epi32(_mm_castpd_si128(_mm_cmpgt_pd(hi2, zero)),
+                                                         _MM_SHUFFLE(2, 0, 2, 0)));
+                const __m128i a = _mm_min_epi16(_mm_packs_epi32(shifted, shifted), fullCover);
+                const __m128i covered = _mm_packs_epi32(positive, positive);
+                _mm_storel_epi64(reinterpret_cast<__m128i*>(cover),
+                                 _mm_or_si128(a, _mm_andnot_si128(covered, none)));
+                acrossLo = _mm_add_pd(acrossLo, step4);
+                acrossHi = _mm_add_pd(acrossHi, step4);
+            }
+        }
+#endif
+        for (; m <= hi; ++m, across += step) {
+            const int64_t c = reachFixed - (across < 0 ? -across : across);
+            *cover++ = c > 0 ? uint16_t(std::min<int64_t>(c >> 24, 256)) : Untouched;
+        }
+        blendRun(lo, n, hi - lo + 1, colour);
     }
 }
 

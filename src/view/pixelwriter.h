@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 class QImage;
 class QPainter;
@@ -59,9 +60,13 @@ class PixelWriter {
     uint32_t* row(int y) const { return reinterpret_cast<uint32_t*>(bits_ + stride_ * y); }
     void span(int x0, int x1, int y, QRgb colour);
     void blend(int x, int y, QRgb colour, double coverage);
+    // Lays the colour over `count` pixels of row y from column x with the opacities in runCover_
+    // (in 1/256ths, or Untouched). The pixels lie within the image.
+    void blendRun(int x, int y, int count, QRgb colour);
 
     uint32_t shadedColour_ = 0; // coverage() keeps its colour's 256 shares
     std::array<uint32_t, 256> shaded_{};
+    std::vector<uint16_t> runCover_; // one row's opacities, with room to spare
     unsigned char* bits_ = nullptr;
     long long stride_ = 0;
     int width_ = 0;
