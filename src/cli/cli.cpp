@@ -12,7 +12,9 @@
 #include "model/langfile.h"
 #include "model/uitext.h"
 #include "view/dragengine.h"
+#ifndef QORV_CLI_NO_DRAWING
 #include "view/exportfile.h"
+#endif
 #include "view/webpage.h"
 
 #include <cmath>
@@ -323,6 +325,7 @@ int eval(Output& o, const std::string& text) {
     return 0;
 }
 
+#ifndef QORV_CLI_NO_DRAWING
 // Draws a document at its stored view into a PNG, BMP, SVG, PDF or TikZ file, or writes it as DXF.
 int render(Output& o, const std::vector<std::string>& args) {
     if (args.size() < 3) return usage(o);
@@ -369,6 +372,8 @@ int render(Output& o, const std::vector<std::string>& args) {
     }
     return 0;
 }
+
+#endif
 
 // Writes one of the bundled example documents, recalculated.
 int example(Output& o, const std::string& name, const std::string& path) {
@@ -420,7 +425,9 @@ int run(const std::vector<std::string>& args, std::string& out, std::string& err
     if (command == "export-html" && n == 3) return exportHtml(o, args[1], args[2]);
     if (command == "convert" && n == 3) return convert(o, args[1], args[2]);
     if (command == "eval" && n == 2) return eval(o, args[1]);
+#ifndef QORV_CLI_NO_DRAWING
     if (command == "render") return render(o, args);
+#endif
     if (command == "example" && n == 3) return example(o, args[1], args[2]);
     return usage(o);
 }

@@ -132,13 +132,6 @@ void applyComponentTexts(QObject& root) {
     }
 }
 
-std::string rememberedLanguage() {
-    ProgramOptions options;
-    const std::string path = QFile::encodeName(optionsFilePath()).toStdString();
-    return readOptionsFile(path, options) == OptionsFileStatus::Read ? options.language
-                                                                     : std::string();
-}
-
 namespace {
 
 QSize primaryScreenSize() {

@@ -50,10 +50,6 @@ QString componentText(const QString& objectName);
 // title, actions their text, buttons their hint.
 void applyComponentTexts(QObject& root);
 
-// The language the options file remembers; empty when there is no readable options file. The
-// file is only read.
-std::string rememberedLanguage();
-
 // The start-up host over the options file: the language it remembers, and the file written
 // again when the user chooses one.
 class ProgramLanguageHost : public LanguageHost {

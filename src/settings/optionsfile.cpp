@@ -139,6 +139,13 @@ QString optionsFilePath() {
     return QDir(folder).filePath(QStringLiteral("qorv.ini"));
 }
 
+std::string rememberedLanguage() {
+    ProgramOptions options;
+    const std::string path = QFile::encodeName(optionsFilePath()).toStdString();
+    return readOptionsFile(path, options) == OptionsFileStatus::Read ? options.language
+                                                                     : std::string();
+}
+
 LoadedOptions loadOptions(const QString& path, int screenWidth, int screenHeight,
                           const OptionsFileContent* known) {
     LoadedOptions r;

@@ -33,6 +33,10 @@ bool writeOptionsFile(const std::string& path, const ProgramOptions& o);
 // when missing; the program's own folder when there is none.
 QString optionsFilePath();
 
+// The language the options file remembers; empty when there is no readable options file. The
+// file is only read.
+std::string rememberedLanguage();
+
 struct LoadedOptions {
     ProgramOptions options;
     bool fromFile = false;    // false: the built-in options

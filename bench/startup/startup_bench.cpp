@@ -1,0 +1,87 @@
+// Whole-process start-up: `qorv-cli info` of a small document (process start to exit), and the
+// editor from process start to its first drawn frame of the 10,000-element benchmark document
+// (offscreen). Timed by the wall clock, as the work happens in a child process.
+#include "generator.h"
+#include "geometry/recalc.h"
+#include "model/docfile.h"
+
+#include <benchmark/benchmark.h>
+
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+using namespace qorv;
+
+int runCommand(std::vector<std::string> args) {
+    std::vector<char*> argv;
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
+    int status = 0;
+    if (waitpid(pid, &status, 0) != pid) return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// The generator's mixed construction of `elements` elements, saved at the benchmark view.
+std::string writeDocument(const char* name, int elements) {
+    const std::string file = (std::filesystem::temp_directory_path() / name).string();
+    Document doc;
+    bench::buildMixedConstruction(doc, elements);
+    recalcUpTo(doc);
+    doc.left = bench::ViewLeft;
+    doc.top = bench::ViewTop;
+    return saveDocument(doc, file) ? file : std::string();
+}
+
+void timeCommand(benchmark::State& state, const std::vector<std::string>& command) {
+    for (auto _ : state) {
+        if (runCommand(command) != 0) {
+            state.SkipWithError("the command failed");
+            break;
+        }
+    }
+}
+
+void BM_CliInfoSmallFile(benchmark::State& state) {
+    const std::string file = writeDocument("qorv-bench-info.qrv", 25);
+    if (file.empty()) return state.SkipWithError("saving the document failed");
+    timeCommand(state, {QORV_CLI_PATH, "info", file});
+    std::error_code ec;
+    std::filesystem::remove(file, ec);
+}
+BENCHMARK(BM_CliInfoSmallFile)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(5)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
+
+void BM_EditorFirstFrame(benchmark::State& state) {
+    const std::string file = writeDocument("qorv-bench-start.qrv", int(state.range(0)));
+    if (file.empty()) return state.SkipWithError("saving the document failed");
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    timeCommand(state, {QORV_FIRST_FRAME_PATH, file});
+    std::error_code ec;
+    std::filesystem::remove(file, ec);
+}
+BENCHMARK(BM_EditorFirstFrame)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
+
+} // namespace
+
+BENCHMARK_MAIN();
