@@ -2,7 +2,6 @@
 // shortcut, what it runs and when it is enabled. Commands made elsewhere (documents, edit,
 // options, macros, language) are placed by their object names; items whose commands other parts
 // of the program provide are made here, disabled, for them to take over through menuAction().
-// Also here: the "&Edición" selection commands, the bars and viewer mode of "&Ver", and help.
 #include "app/tform1.h"
 
 #include "app/helpwindow.h"
@@ -32,14 +31,6 @@
 #include <QVBoxLayout>
 
 namespace qorv {
-
-namespace {
-// The help goes by the rule for the language's texts, not by the code of Qt's translations: a
-// language without help pages of its own gets the English ones.
-QString helpLanguage() {
-    return isSpanish(uiText()) ? QStringLiteral("es") : QStringLiteral("en");
-}
-} // namespace
 
 // When an item is enabled (every rule but Always also needs an open document).
 enum class TForm1::When : uint8_t {
@@ -104,13 +95,6 @@ constexpr const char* Macros = "M_macros_menu";
 constexpr const char* Docs = "M_documento";
 constexpr const char* Help = "M_ayuda";
 
-// The kinds "Seleccionar grupo" offers, one item each (the intersection holder is never drawn).
-constexpr int kSelectableKinds[] = {
-    Kind::Point,  Kind::Line,   Kind::Ray,      Kind::Segment,  Kind::Vector,      Kind::Polygon,
-    Kind::Circle, Kind::Arc,    Kind::Conic,    Kind::Angle,    Kind::Locus,       Kind::Axes,
-    Kind::Grid,   Kind::Number, Kind::Function, Kind::Equation, Kind::Coordinates, Kind::Property,
-    Kind::Table,  Kind::Text,   Kind::Name,     Kind::Button,   Kind::Bitmap,      Kind::Iteration};
-
 } // namespace
 
 const std::vector<TForm1::MenuRow>& TForm1::menuRows() {
@@ -137,7 +121,7 @@ const std::vector<TForm1::MenuRow>& TForm1::menuRows() {
         separator(File),
         made(File, "Imprimir1", "Ctrl+P"),
         made(File, "M_print_btm", ""),
-        item(File, "M_confimp", "", &TForm1::pageSetup, W::Document),
+        made(File, "M_confimp", "", W::Document),
         separator(File),
         menu(File, Options),
         // The options of the current document: without one there are none to edit or save.
@@ -159,13 +143,13 @@ const std::vector<TForm1::MenuRow>& TForm1::menuRows() {
         made(Edit, "M_cortar", "Ctrl+X", W::SelectionShown),
         made(Edit, "M_copiar", "Ctrl+C", W::SelectionShown),
         made(Edit, "M_pegar", "Ctrl+V", W::Clipboard),
-        item(Edit, "M_borrar", "", &TForm1::deleteSelection, W::MoveSelection),
+        made(Edit, "M_borrar", "", W::MoveSelection),
         separator(Edit),
-        item(Edit, "M_seltodo", "Ctrl+A", &TForm1::selectAllElements, W::NotEmpty),
+        made(Edit, "M_seltodo", "Ctrl+A", W::NotEmpty),
         menu(Edit, "M_selgrupo"), // one item per kind, added after the table
-        item(Edit, "M_selgrupos", "", &TForm1::selectKindsDialog, W::NotEmpty),
-        item(Edit, "M_selpadres", "", &TForm1::selectParentElements, W::Selection),
-        item(Edit, "M_selhijos", "", &TForm1::selectChildElements, W::Selection),
+        made(Edit, "M_selgrupos", "", W::NotEmpty),
+        made(Edit, "M_selpadres", "", W::Selection),
+        made(Edit, "M_selhijos", "", W::Selection),
         separator(Edit),
         made(Edit, "M_copia_port", ""),
         made(Edit, "M_pegar_imagen", ""),
@@ -174,7 +158,7 @@ const std::vector<TForm1::MenuRow>& TForm1::menuRows() {
         tool(Edit, "M_editelem", Tool::EditElement, "Ctrl+E"),
         tool(Edit, "M_elimelem", Tool::DeleteElement),
         tool(Edit, "M_vernover", Tool::ToggleVisibility),
-        item(Edit, "M_elimtodo", "", &TForm1::deleteAllElements, W::NotEmpty),
+        made(Edit, "M_elimtodo", "", W::NotEmpty),
         separator(Edit),
         tool(Edit, "M_redefpun", Tool::RedefinePoint),
         tool(Edit, "M_Angulo", Tool::Angle),
@@ -187,7 +171,7 @@ const std::vector<TForm1::MenuRow>& TForm1::menuRows() {
         menu(Edit, Traces),
         tool(Traces, "M_traza", Tool::Trace),
         made(Traces, "M_traza_desactivar", ""),
-        item(Traces, "M_dibtodo", "Ctrl+R", &TForm1::redrawAll, W::Document),
+        made(Traces, "M_dibtodo", "Ctrl+R", W::Document),
 
         menu("", View),
         made(View, "TodosElem1", "F8"),
@@ -285,11 +269,11 @@ const std::vector<TForm1::MenuRow>& TForm1::menuRows() {
         separator(Docs), // the open documents follow
 
         menu("", Help),
-        item(Help, "M_contenidos", "", &TForm1::showHelpContents, W::Always),
-        item(Help, "M_paginaactual", "F1", &TForm1::showHelpTopic, W::Always),
+        made(Help, "M_contenidos", "", W::Always),
+        made(Help, "M_paginaactual", "F1", W::Always),
         separator(Help),
-        item(Help, "M_web", "", &TForm1::openWebPage, W::Web),
-        item(Help, "M_acerca", "", &TForm1::showAbout, W::Always),
+        made(Help, "M_web", "", W::Web),
+        made(Help, "M_acerca", "", W::Always),
     };
     return rows;
 }
@@ -299,21 +283,9 @@ QStringList TForm1::menuItemNames() {
     for (const MenuRow& row : menuRows())
         if (row.type != MenuRow::Separator && !names.contains(QString::fromLatin1(row.name)))
             names << QString::fromLatin1(row.name);
-    for (int kind : kSelectableKinds)
+    for (int kind : SelectionController::selectableKinds())
         names << QStringLiteral("M_selgrupo_%1").arg(kind);
     return names;
-}
-
-void TForm1::createShellActions() {
-    M_barest = new QAction(componentText(QStringLiteral("M_barest")), this);
-    M_barest->setObjectName(QStringLiteral("M_barest"));
-    M_barest->setCheckable(true);
-    M_barest->setChecked(true);
-    connect(M_barest, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
-    M_modovisor = new QAction(componentText(QStringLiteral("M_modovisor")), this);
-    M_modovisor->setObjectName(QStringLiteral("M_modovisor"));
-    M_modovisor->setCheckable(true);
-    connect(M_modovisor, &QAction::toggled, this, &TForm1::setViewerMode);
 }
 
 void TForm1::buildMenus() {
@@ -385,21 +357,14 @@ void TForm1::buildMenus() {
 
     QMenu* groups = menus.value(QStringLiteral("M_selgrupo"));
     connect(groups, &QMenu::aboutToShow, this, &TForm1::updateKindItems);
-    for (int kind : kSelectableKinds) {
+    for (int kind : SelectionController::selectableKinds()) {
         QAction* a = groups->addAction(qtext(uiText().kindName(kind)));
         a->setObjectName(QStringLiteral("M_selgrupo_%1").arg(kind));
         a->setProperty("kind", kind);
-        connect(a, &QAction::triggered, this, [this, kind] {
-            document().selectKind(ElementKind(kind), canvas_->showHidden());
-            canvas_->redraw();
-        });
+        connect(a, &QAction::triggered, selection_, [this, kind] { selection_->selectKind(kind); });
     }
 
-    fileMenu_ = menus.value(QString::fromLatin1(File));
     optionsMenu_ = menus.value(QString::fromLatin1(Options));
-    editMenu_ = menus.value(QString::fromLatin1(Edit));
-    viewMenu_ = menus.value(QString::fromLatin1(View));
-    macrosMenu_ = menus.value(QString::fromLatin1(Macros));
     documentMenu_ = menus.value(QString::fromLatin1(Docs));
 }
 
@@ -414,7 +379,7 @@ QAction* TForm1::menuAction(const QString& objectName) const {
 
 void TForm1::updateMenuStates() {
     if (menuActions_.isEmpty()) return; // still being built
-    const bool open = !noDocument_;
+    const bool open = !noDocumentOpen();
     const Document& doc = document();
     const bool selection = open && doc.selectedCount() > 0;
     auto enabled = [&](const MenuRow& row, const QAction* a) {
@@ -434,11 +399,11 @@ void TForm1::updateMenuStates() {
         case When::NotEmpty:
             return doc.head != nullptr;
         case When::Clipboard:
-            return !clipboard_.empty();
+            return !session_.clipboard().empty();
         case When::Tool:
             return a->property("available").toBool();
         case When::Web:
-            return !text(Msg::WebAddress).trimmed().isEmpty();
+            return HelpController::webPageKnown();
         case When::Later:
             return false;
         default:
@@ -469,10 +434,9 @@ void TForm1::updateMenuStates() {
 
 void TForm1::updateKindItems() {
     QMenu* groups = findChild<QMenu*>(QStringLiteral("M_selgrupo"));
-    const bool open = !noDocument_;
+    const bool open = !noDocumentOpen();
     for (QAction* a : groups->actions())
-        a->setEnabled(open && document().hasUnselectedSelectable(
-                                  ElementKind(a->property("kind").toInt()), canvas_->showHidden()));
+        a->setEnabled(open && selection_->kindSelectable(a->property("kind").toInt()));
 }
 
 // ---- the texts ----------------------------------------------------------------------------------
@@ -493,142 +457,6 @@ void TForm1::applyMenuTexts() {
     if (QMenu* groups = findChild<QMenu*>(QStringLiteral("M_selgrupo")))
         for (QAction* a : groups->actions())
             a->setText(qtext(uiText().kindName(a->property("kind").toInt())));
-    if (helpWindow_) {
-        helpWindow_->applyTexts();
-        helpWindow_->setFolder(helpFolder(), helpLanguage());
-    }
-}
-
-// ---- "&Edición": selection and deletion -----------------------------------------------------
-
-void TForm1::deleteSelection() {
-    // As the Delete key does: the move tool, with something selected.
-    if (currentTool() != Tool::Move || document().selectedCount() == 0) return;
-    recordUndoStep();
-    session_.replaceElements(ElementsChange::Delete, [](Document& doc) {
-        doc.deleteSelected();
-        recalcUpTo(doc);
-        return true;
-    });
-}
-
-void TForm1::selectAllElements() {
-    document().selectAll();
-    canvas_->redraw();
-}
-
-void TForm1::selectParentElements() {
-    document().selectParents();
-    canvas_->redraw();
-}
-
-void TForm1::selectChildElements() {
-    document().selectChildren();
-    canvas_->redraw();
-}
-
-void TForm1::selectKindsDialog() {
-    beforeDialog();
-    QDialog dialog(this);
-    dialog.setObjectName(QStringLiteral("TV_selgrupo"));
-    dialog.setWindowTitle(QString(text(Msg::SelectGroup)).remove(QStringLiteral("...")));
-    auto* layout = new QVBoxLayout(&dialog);
-    std::vector<std::pair<int, QCheckBox*>> boxes;
-    for (int kind : kSelectableKinds) {
-        auto* box = new QCheckBox(qtext(uiText().kindName(kind)), &dialog);
-        box->setObjectName(QStringLiteral("CB_kind_%1").arg(kind));
-        layout->addWidget(box);
-        boxes.emplace_back(kind, box);
-    }
-    auto* buttons = new QDialogButtonBox(&dialog);
-    buttons->addButton(text(Msg::OkButton), QDialogButtonBox::AcceptRole);
-    buttons->addButton(text(Msg::CancelButton), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    layout->addWidget(buttons);
-    runDialog(dialog);
-    if (dialog.result() != QDialog::Accepted) return;
-    std::vector<ElementKind> kinds;
-    for (const auto& [kind, box] : boxes)
-        if (box->isChecked()) kinds.push_back(ElementKind(kind));
-    document().selectKinds(kinds, canvas_->showHidden());
-    canvas_->redraw();
-}
-
-void TForm1::deleteAllElements() {
-    Document& doc = document();
-    if (!doc.head) return;
-    chooseTool(Tool::Move);
-    recordUndoStep();
-    canvas_->clearTrace();
-    session_.replaceElements(ElementsChange::Delete, [](Document& d) {
-        d.deleteAll(); // with the trace and animation lists
-        return true;
-    });
-}
-
-void TForm1::redrawAll() {
-    canvas_->redrawWithoutTraces();
-}
-
-// ---- "&Ver": viewer mode ------------------------------------------------------------------------
-
-void TForm1::setViewerMode(bool on) {
-    session_.setViewerMode(on);
-}
-
-// ---- "A&yuda" -----------------------------------------------------------------------------------
-
-QString TForm1::helpFolder() const {
-    return helpFolder_.isEmpty() ? programDataFolder(QStringLiteral("help")) : helpFolder_;
-}
-
-void TForm1::setHelpFolder(const QString& folder) {
-    helpFolder_ = folder;
-    if (helpWindow_) helpWindow_->setFolder(helpFolder(), helpLanguage());
-}
-
-HelpWindow* TForm1::openHelp() {
-    if (!helpWindow_) {
-        helpWindow_ = new HelpWindow(this);
-        if (!helpWindow_->setFolder(helpFolder(), helpLanguage())) {
-            delete helpWindow_;
-            helpWindow_ = nullptr;
-        }
-    }
-    if (!helpWindow_) warn(text(Msg::NoHelpFile));
-    return helpWindow_;
-}
-
-void TForm1::showHelpTopic() {
-    const HelpTopic topic = helpTopic(currentTool());
-    if (HelpWindow* w = openHelp())
-        w->showTopic(QString::fromLatin1(topic.page), QString::fromLatin1(topic.anchor));
-}
-
-void TForm1::showHelpContents() {
-    if (HelpWindow* w = openHelp()) w->showTopic(QStringLiteral("index.html"));
-}
-
-void TForm1::openWebPage() {
-    const QString address = text(Msg::WebAddress).trimmed();
-    if (!address.isEmpty()) QDesktopServices::openUrl(QUrl(address));
-}
-
-void TForm1::showAbout() {
-    beforeDialog();
-    QMessageBox box(
-        QMessageBox::Information, text(Msg::AboutCaption),
-        QStringLiteral("<b>QORV %1</b><p>%2</p>")
-            .arg(QCoreApplication::applicationVersion(), text(Msg::AboutText).toHtmlEscaped()),
-        QMessageBox::Ok, this);
-    box.setObjectName(QStringLiteral("TV_acerca"));
-    box.setIconPixmap(windowIcon().pixmap(64, 64));
-    box.button(QMessageBox::Ok)->setText(text(Msg::OkButton));
-    if (dialogHook_)
-        dialogHook_(box);
-    else
-        box.exec();
 }
 
 } // namespace qorv

@@ -136,7 +136,7 @@ TEST(TForm1Edit, CopyPutsTheTextOnTheSystemClipboardAndPasteAddsTheCopy) {
     const QString copied = QGuiApplication::clipboard()->text();
     EXPECT_EQ(copied, QStringLiteral("1.0  4.0  \r2.0  5.0  \r3.0  6.5  \r"));
     EXPECT_EQ(copied.split(QLatin1Char('\r'), Qt::SkipEmptyParts).size(), 3);
-    EXPECT_FALSE(w.internalClipboard().empty());
+    EXPECT_FALSE(w.session().clipboard().empty());
     EXPECT_TRUE(w.pasteAction()->isEnabled());
 
     QSignalSpy toolSwitch(&w, &TForm1::editCommandStarted);
@@ -209,7 +209,7 @@ TEST(TForm1Edit, CutAndCopyShowDisabledWithNothingSelected) {
     edit->hide();
     // Selected without any menu update: Ctrl+C copies all the same.
     w.document().selectAll();
-    ASSERT_TRUE(w.internalClipboard().empty());
+    ASSERT_TRUE(w.session().clipboard().empty());
     win.key(Qt::Key_C);
-    EXPECT_FALSE(w.internalClipboard().empty());
+    EXPECT_FALSE(w.session().clipboard().empty());
 }
