@@ -77,12 +77,12 @@ int main(int argc, char** argv) {
     qorv::EditorSession session;
     qorv::TForm1 window(nullptr, &language.optionsFile(), &session);
     splash.startTimer(&window, 1500);
-    window.setLanguageHost(&language);
+    window.language().setHost(&language);
     if (commandLine == QLatin1String("--demo")) {
         // A construction built in code, for looking at the drawing without a file reader.
         auto doc = std::make_unique<qorv::Document>();
         qorv::buildDemoDocument(*doc);
-        window.installDocument(std::move(doc));
+        window.documents().installDocument(std::move(doc));
     } else {
         window.openCommandLine(commandLine);
     }

@@ -55,6 +55,7 @@ TForm1::TForm1(QWidget* parent, const OptionsFileContent* startOptions, EditorSe
     statusBar()->addWidget(statusText_, 1);
     statusBar()->addPermanentWidget(statusUnits_);
     statusText_->setText(QString::fromStdString(uiText().toolPrompt(Tool::Move)));
+    commands_ = new Commands(this);
     canvas_ = new DrawingCanvas(*this, document(), this);
     setCentralWidget(canvas_);
     // A dialog gets no clicks while a gesture holds the mouse.
@@ -69,23 +70,10 @@ TForm1::TForm1(QWidget* parent, const OptionsFileContent* startOptions, EditorSe
     language_ = new LanguageController(context, this);
     help_ = new HelpController(context, this);
 
-    createActions();
+    bindCommands();
     buildDocumentBar(); // the top row: the tool bars go below it
-    toolBars_ = new ToolBars(*this, TodosElem1, M_AA, creation_.chosenColor);
-    // B_MacCon opens the macro dialog, which chooses the macro tools.
-    connect(toolBars_, &ToolBars::toolRequested, this, [this](int tool) {
-        if (tool == Tool::ApplyMacro)
-            openMacroDialog();
-        else
-            chooseTool(tool, true);
-    });
+    toolBars_ = new ToolBars(*this, *commands_, creation_.chosenColor);
     connect(toolBars_, &ToolBars::colourChosen, this, &TForm1::setCurrentColour);
-    const std::pair<QObject*, const char*> bars[] = {
-        {toolBars_->mainBar()->toggleViewAction(), "M_botprin"},
-        {toolBars_->editBar()->toggleViewAction(), "M_botedi"},
-        {documentBar_->toggleViewAction(), "M_bardoc"}};
-    for (const auto& [object, name] : bars)
-        object->setObjectName(QString::fromLatin1(name));
     setupIteration();
     setupAnimation();
     buildMenus();
@@ -161,7 +149,7 @@ void TForm1::followSession() {
         emit documentChanged(false);
     });
     connect(session, &EditorSession::currentDocumentChanged, this, [this](Document& doc) {
-        setCheckedQuietly(M_AA, doc.antialiased != 0);
+        setCheckedQuietly(act(CommandId::Antialias), doc.antialiased != 0);
         updateStatusUnits();
         anim_->documentShown();
         updateMenuStates();
@@ -171,7 +159,7 @@ void TForm1::followSession() {
     connect(session, &EditorSession::documentsListed, this, &TForm1::updateTitle);
     connect(session, &EditorSession::modifiedChanged, this, &TForm1::updateTitle);
     connect(session, &EditorSession::viewerModeChanged, this, [this](bool on) {
-        setCheckedQuietly(M_modovisor, on);
+        setCheckedQuietly(act(CommandId::ViewerMode), on);
         emit viewerModeChanged(on);
     });
     for (auto signal : {&EditorSession::undoStepRecorded, &EditorSession::selectionChanged,
@@ -180,7 +168,7 @@ void TForm1::followSession() {
     connect(documents_, &DocumentsController::noDocumentChanged, this, &TForm1::showNoDocument);
     connect(optionsCtl_, &OptionsController::applied, this, [this](bool bars) {
         if (bars) toolBars_->setButtonSize(options_.buttonSize);
-        setCheckedQuietly(M_AA, document().antialiased != 0);
+        setCheckedQuietly(act(CommandId::Antialias), document().antialiased != 0);
         updateStatusUnits();
         updateMenuStates();
     });
@@ -191,101 +179,78 @@ void TForm1::followSession() {
 
 // ---- actions ------------------------------------------------------------------------------------
 
-void TForm1::createActions() {
-    // `slot` < 0: the text of the component table under the object's name.
-    const auto make = [this](const char* name, int slot, std::function<void()> run) {
-        const QString objectName = QString::fromLatin1(name);
-        auto* a = new QAction(slot >= 0 ? text(slot) : componentText(objectName), this);
-        a->setObjectName(objectName);
-        if (run) connect(a, &QAction::triggered, this, std::move(run));
-        return a;
-    };
-    const auto toggle = [&](const char* name, int slot, void (TForm1::*set)(bool)) {
-        QAction* a = make(name, slot, nullptr);
-        a->setCheckable(true);
-        connect(a, &QAction::toggled, this, set);
-        return a;
+void TForm1::bindCommands() {
+    using C = CommandId;
+    const auto on = [this](CommandId id, std::function<void()> run) {
+        connect(commands_->action(id), &QAction::triggered, this, std::move(run));
     };
     DocumentsController* d = documents_;
-    const auto dialog = [this](std::function<void()> run) {
-        return [this, run] {
-            beforeDialog();
-            run();
-        };
-    };
-    M_nuevo = make("M_nuevo", Msg::NewItem, dialog([d] { d->newDocument(); }));
-    make("M_abrir", Msg::OpenItem, [d] { d->askAndOpen(); });
-    M_guardar = make("M_guardar", Msg::SaveItem, [d] { d->saveCurrent(); });
-    make("M_guardar_como", Msg::SaveAs, [d] { d->saveCurrentAs(); });
-    M_cerrar = make("M_cerrar", Msg::CloseItem, [d] { d->closeCurrent(); });
-    make("M_cerrar_todo", Msg::CloseAll, [d] { d->closeAll(); });
-    // "&Documento" has items of its own for them, so that a language can name them apart.
-    make("M_doc_cerrar", Msg::CloseItem, [d] { d->closeCurrent(); });
-    make("M_doc_cerrartodo", Msg::CloseAll, [d] { d->closeAll(); });
-    make("M_siguiente", Msg::NextDocument, [d] { d->nextDocument(); });
-    make("M_anterior", Msg::PreviousDocument, [d] { d->previousDocument(); });
-    make("M_primero", Msg::FirstDocument, [d] { d->firstDocument(); });
-    make("M_ultimo", Msg::LastDocument, [d] { d->lastDocument(); });
-    make("M_lista_doc", Msg::DocumentListItem, [d] { d->openDocumentList(); });
-    make("M_elim_recientes", Msg::ClearRecent, [d] { d->askAndClearRecent(); });
-    M_nuevo->setIcon(toolIcon(QStringLiteral("B_doc_nuevo")));
-    M_guardar->setIcon(toolIcon(QStringLiteral("B_doc_guardar")));
-    M_cerrar->setIcon(toolIcon(QStringLiteral("B_doc_cerrar")));
-    make("M_salir", Msg::Exit, [this] { close(); });
+    on(C::New, [this, d] {
+        beforeDialog();
+        d->newDocument();
+    });
+    on(C::Open, [d] { d->askAndOpen(); });
+    on(C::Save, [d] { d->saveCurrent(); });
+    on(C::SaveAs, [d] { d->saveCurrentAs(); });
+    for (const C id : {C::Close, C::DocumentClose})
+        on(id, [d] { d->closeCurrent(); });
+    for (const C id : {C::CloseAll, C::DocumentCloseAll})
+        on(id, [d] { d->closeAll(); });
+    on(C::NextDocument, [d] { d->nextDocument(); });
+    on(C::PreviousDocument, [d] { d->previousDocument(); });
+    on(C::FirstDocument, [d] { d->firstDocument(); });
+    on(C::LastDocument, [d] { d->lastDocument(); });
+    on(C::DocumentList, [d] { d->openDocumentList(); });
+    on(C::ClearRecent, [d] { d->askAndClearRecent(); });
+    on(C::Exit, [this] { close(); });
 
     EditController* e = edit_;
-    M_undo = make("M_undo", Msg::Undo, [e] { e->undo(); });
-    M_redo = make("M_redo", Msg::Redo, [e] { e->redo(); });
-    M_cortar = make("M_cortar", Msg::Cut, [e] { e->cutSelection(); });
-    M_copiar = make("M_copiar", Msg::Copy, [e] { e->copySelection(); });
-    M_pegar = make("M_pegar", Msg::Paste, [e] { e->paste(); });
-    M_pegar_imagen = make("M_pegar_imagen", Msg::PastePicture, [e] { e->pastePicture(); });
+    on(C::Undo, [e] { e->undo(); });
+    on(C::Redo, [e] { e->redo(); });
+    on(C::Cut, [e] { e->cutSelection(); });
+    on(C::Copy, [e] { e->copySelection(); });
+    on(C::Paste, [e] { e->paste(); });
+    on(C::PastePicture, [e] { e->pastePicture(); });
     SelectionController* s = selection_;
-    make("M_borrar", -1, [s] { s->deleteSelection(); });
-    make("M_seltodo", -1, [s] { s->selectAll(); });
-    make("M_selgrupos", -1, [s] { s->selectKindsDialog(); });
-    make("M_selpadres", -1, [s] { s->selectParents(); });
-    make("M_selhijos", -1, [s] { s->selectChildren(); });
-    make("M_elimtodo", -1, [s] { s->deleteAll(); });
-    make("M_dibtodo", -1, [this] { canvas_->redrawWithoutTraces(); });
+    on(C::DeleteSelection, [s] { s->deleteSelection(); });
+    on(C::SelectAll, [s] { s->selectAll(); });
+    on(C::SelectKinds, [s] { s->selectKindsDialog(); });
+    on(C::SelectParents, [s] { s->selectParents(); });
+    on(C::SelectChildren, [s] { s->selectChildren(); });
+    on(C::DeleteAll, [s] { s->deleteAll(); });
+    on(C::RedrawAll, [this] { canvas_->redrawWithoutTraces(); });
 
-    TodosElem1 = toggle("TodosElem1", Msg::ShowHidden, &TForm1::setShowHidden);
-    make("MuePan1", Msg::MoveScreenItem, [this] { openMoveScreen(); });
-    PantallaCom = toggle("PantallaCom", Msg::FullScreen, &TForm1::setFullScreenMode);
-    M_AA = toggle("M_AA", Msg::Antialiasing, &TForm1::setAntialiased);
-    M_barest = make("M_barest", -1, nullptr);
-    M_barest->setCheckable(true);
-    M_barest->setChecked(true);
-    connect(M_barest, &QAction::toggled, statusBar(), &QWidget::setVisible);
-    M_modovisor = toggle("M_modovisor", -1, &TForm1::setViewerMode);
+    connect(act(C::ShowHidden), &QAction::toggled, this, &TForm1::setShowHidden);
+    on(C::MoveScreen, [this] { openMoveScreen(); });
+    connect(act(C::FullScreen), &QAction::toggled, this, &TForm1::setFullScreenMode);
+    connect(act(C::Antialias), &QAction::toggled, this, &TForm1::setAntialiased);
 
     OptionsController* o = optionsCtl_;
-    M_op_Gen = make("M_op_Gen", -1, [o] { o->openGeneral(); });
-    M_op_asp = make("M_op_asp", -1, [o] { o->openAppearance(); });
-    M_op_Let = make("M_op_Let", -1, [o] { o->openFonts(); });
-    M_op_orig = make("M_op_orig", -1, [o] { o->restoreOriginal(); });
-    M_op_save = make("M_op_save", -1, [o] { o->save(); });
-    M_idioma = make("M_idioma", -1, [this] { language_->chooseFromMenu(); });
+    on(C::GeneralOptions, [o] { o->openGeneral(); });
+    on(C::AppearanceOptions, [o] { o->openAppearance(); });
+    on(C::FontOptions, [o] { o->openFonts(); });
+    on(C::OriginalOptions, [o] { o->restoreOriginal(); });
+    on(C::SaveOptions, [o] { o->save(); });
+    on(C::Language, [this] { language_->chooseFromMenu(); });
 
     ExportController* x = export_;
-    make("M_export_dib", -1, [x] { x->exportDrawing(); });
-    make("M_export_dxf", -1, [x] { x->exportDxf(); });
-    // Their texts are set with the language's (applyMenuTexts).
-    make("M_export_svg", Msg::ExportSvgItem, [x] { x->exportVector(QStringLiteral("svg")); });
-    make("M_export_pdf", Msg::ExportPdfItem, [x] { x->exportVector(QStringLiteral("pdf")); });
-    make("M_export_tikz", Msg::ExportTikzItem, [x] { x->exportVector(QStringLiteral("tex")); });
-    make("M_export_web", Msg::ExportWebItem, [x] { x->exportWebPage(); });
-    make("Imprimir1", -1, [x] { x->printDocument(); });
-    make("M_print_btm", -1, [x] { x->printBitmap(); });
-    make("M_copia_port", -1, [x] { x->copyDrawingToClipboard(); });
-    make("M_confimp", -1, [x] { x->pageSetup(); });
+    on(C::ExportDrawing, [x] { x->exportDrawing(); });
+    on(C::ExportDxf, [x] { x->exportDxf(); });
+    on(C::ExportSvg, [x] { x->exportVector(QStringLiteral("svg")); });
+    on(C::ExportPdf, [x] { x->exportVector(QStringLiteral("pdf")); });
+    on(C::ExportTikz, [x] { x->exportVector(QStringLiteral("tex")); });
+    on(C::ExportWeb, [x] { x->exportWebPage(); });
+    on(C::Print, [x] { x->printDocument(); });
+    on(C::PrintBitmap, [x] { x->printBitmap(); });
+    on(C::CopyDrawing, [x] { x->copyDrawingToClipboard(); });
+    on(C::PageSetup, [x] { x->pageSetup(); });
 
     HelpController* h = help_;
-    make("M_contenidos", -1, [h] { h->showContents(); });
-    make("M_paginaactual", -1, [h] { h->showCurrentTopic(); });
-    make("M_web", -1, [h] { h->openWebPage(); });
-    make("M_acerca", -1, [h] { h->showAbout(); });
-    createMacroActions();
+    on(C::HelpContents, [h] { h->showContents(); });
+    on(C::HelpTopic, [h] { h->showCurrentTopic(); });
+    on(C::WebPage, [h] { h->openWebPage(); });
+    on(C::About, [h] { h->showAbout(); });
+    on(C::Macros, [this] { openMacroDialog(); });
 }
 
 void TForm1::buildDocumentBar() {
@@ -296,8 +261,9 @@ void TForm1::buildDocumentBar() {
     documentBar_->setIconSize(QSize(20, 20));
     addToolBar(Qt::TopToolBarArea, documentBar_);
     addToolBarBreak(Qt::TopToolBarArea);
-    const std::pair<QAction*, const char*> buttons[] = {
-        {M_nuevo, "B_doc_nuevo"}, {M_guardar, "B_doc_guardar"}, {M_cerrar, "B_doc_cerrar"}};
+    const std::pair<QAction*, const char*> buttons[] = {{act(CommandId::New), "B_doc_nuevo"},
+                                                        {act(CommandId::Save), "B_doc_guardar"},
+                                                        {act(CommandId::Close), "B_doc_cerrar"}};
     for (const auto& [action, name] : buttons) {
         documentBar_->addAction(action);
         QWidget* button = documentBar_->widgetForAction(action);
@@ -331,10 +297,10 @@ void TForm1::openCommandLine(const QString& commandLine) {
 void TForm1::showNoDocument(bool none) {
     if (none) {
         hiddenPanels_.clear();
-        for (QWidget* panel : {static_cast<QWidget*>(toolBars_->mainBar()),
-                               static_cast<QWidget*>(toolBars_->editBar()),
-                               static_cast<QWidget*>(documentBar_),
-                               static_cast<QWidget*>(statusBar())})
+        for (QWidget* panel :
+             {static_cast<QWidget*>(toolBars_->mainBar()),
+              static_cast<QWidget*>(toolBars_->editBar()), static_cast<QWidget*>(documentBar_),
+              static_cast<QWidget*>(statusBar())})
             if (panel->isVisible()) {
                 panel->hide();
                 hiddenPanels_ << panel;
@@ -457,21 +423,21 @@ void TForm1::setCheckedQuietly(QAction* action, bool on) {
 }
 
 void TForm1::setShowHidden(bool on) {
-    setCheckedQuietly(TodosElem1, on);
+    setCheckedQuietly(act(CommandId::ShowHidden), on);
     canvas_->setShowHidden(on);
 }
 
 void TForm1::setAntialiased(bool on) {
     document().antialiased = on ? 1 : 0;
     document().modified = 1;
-    setCheckedQuietly(M_AA, on);
+    setCheckedQuietly(act(CommandId::Antialias), on);
     canvas_->recalculateAndRedraw();
 }
 
 void TForm1::setFullScreenMode(bool on) {
     if (on == fullScreen_) return;
     fullScreen_ = on;
-    setCheckedQuietly(PantallaCom, on);
+    setCheckedQuietly(act(CommandId::FullScreen), on);
     const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
     const QRect screenArea = s ? s->geometry() : QRect(QPoint(), canvas_->screenSize());
     if (on) {
@@ -534,7 +500,7 @@ void TForm1::applyStartOptions() {
     toolBars_->editBar()->setVisible(options_.editBarShown != 0);
     documentBar_->setVisible(options_.documentBarShown != 0);
     statusBar()->setVisible(options_.statusBarShown != 0);
-    setCheckedQuietly(M_barest, options_.statusBarShown != 0);
+    setCheckedQuietly(act(CommandId::StatusBar), options_.statusBarShown != 0);
 }
 
 void TForm1::takeWindowOptions(ProgramOptions& o) {

@@ -4,6 +4,7 @@
 // controllers; the window keeps only how it is shown (bars, full screen, placement).
 #pragma once
 
+#include "app/commands.h"
 #include "app/controllers/documentscontroller.h"
 #include "app/controllers/editcontroller.h"
 #include "app/controllers/exportcontroller.h"
@@ -56,6 +57,8 @@ class TForm1 : public QMainWindow, private CanvasOwner, private MacroDialogHost,
 
     // ---- the parts
     EditorSession& session() { return session_; }
+    // Every command's action (commands.h).
+    Commands& commands() { return *commands_; }
     Prompts& prompts() { return *prompts_; }
     DrawingCanvas& canvas() { return *canvas_; }
     const DrawingCanvas& canvas() const { return *canvas_; }
@@ -130,22 +133,22 @@ class TForm1 : public QMainWindow, private CanvasOwner, private MacroDialogHost,
     QMenu* documentMenu() const { return documentMenu_; }
     QMenu* recentMenu() const { return documents_->recentMenu(); }
     QMenu* optionsMenu() const { return optionsMenu_; }
-    QAction* showHiddenAction() const { return TodosElem1; }
-    QAction* antialiasAction() const { return M_AA; }
-    QAction* fullScreenAction() const { return PantallaCom; }
-    QAction* undoAction() const { return M_undo; }
-    QAction* redoAction() const { return M_redo; }
-    QAction* cutAction() const { return M_cortar; }
-    QAction* copyAction() const { return M_copiar; }
-    QAction* pasteAction() const { return M_pegar; }
-    QAction* pastePictureAction() const { return M_pegar_imagen; }
-    QAction* languageAction() const { return M_idioma; }
-    QAction* macrosAction() const { return M_macros; }
-    QAction* generalOptionsAction() const { return M_op_Gen; }
-    QAction* appearanceAction() const { return M_op_asp; }
-    QAction* fontsAction() const { return M_op_Let; }
-    QAction* saveOptionsAction() const { return M_op_save; }
-    QAction* originalOptionsAction() const { return M_op_orig; }
+    QAction* showHiddenAction() const { return act(CommandId::ShowHidden); }
+    QAction* antialiasAction() const { return act(CommandId::Antialias); }
+    QAction* fullScreenAction() const { return act(CommandId::FullScreen); }
+    QAction* undoAction() const { return act(CommandId::Undo); }
+    QAction* redoAction() const { return act(CommandId::Redo); }
+    QAction* cutAction() const { return act(CommandId::Cut); }
+    QAction* copyAction() const { return act(CommandId::Copy); }
+    QAction* pasteAction() const { return act(CommandId::Paste); }
+    QAction* pastePictureAction() const { return act(CommandId::PastePicture); }
+    QAction* languageAction() const { return act(CommandId::Language); }
+    QAction* macrosAction() const { return act(CommandId::Macros); }
+    QAction* generalOptionsAction() const { return act(CommandId::GeneralOptions); }
+    QAction* appearanceAction() const { return act(CommandId::AppearanceOptions); }
+    QAction* fontsAction() const { return act(CommandId::FontOptions); }
+    QAction* saveOptionsAction() const { return act(CommandId::SaveOptions); }
+    QAction* originalOptionsAction() const { return act(CommandId::OriginalOptions); }
 
     // ---- the menu bar (tform1_menus.cpp)
     // One table gives every menu and item of the menu bar; this is the order of its items (one
@@ -155,8 +158,7 @@ class TForm1 : public QMainWindow, private CanvasOwner, private MacroDialogHost,
     QAction* menuAction(const QString& objectName) const;
     // Enables and shows the items as the current document (or the lack of one) allows.
     void updateMenuStates();
-    // Rules of the menu table (tform1_menus.cpp).
-    enum class When : uint8_t;
+    // A row of the menu table (tform1_menus.cpp).
     struct MenuRow;
 
     // ---- "&Macros" (tform1_macros.cpp)
@@ -190,9 +192,9 @@ class TForm1 : public QMainWindow, private CanvasOwner, private MacroDialogHost,
 
     // The session's signals reach the window's parts.
     void followSession();
-    // Every action of the window is made here, with its text and handler; the menus and the
-    // tool bars only place them.
-    void createActions();
+    // The commands reach the controllers that carry them out.
+    void bindCommands();
+    QAction* act(CommandId id) const { return commands_->action(id); }
     void buildDocumentBar();
     // The options read at start-up reach the bars; the window placement is read.
     void applyStartOptions();
@@ -224,6 +226,7 @@ class TForm1 : public QMainWindow, private CanvasOwner, private MacroDialogHost,
     void drawingAreaResized() override { documents_->drawingAreaResized(); }
     void animationEntryClicked(Element* e) override; // tform1_anim.cpp
 
+    Commands* commands_ = nullptr;
     DrawingCanvas* canvas_ = nullptr;
     ToolBars* toolBars_ = nullptr;
     DocumentsController* documents_ = nullptr;
@@ -247,23 +250,17 @@ class TForm1 : public QMainWindow, private CanvasOwner, private MacroDialogHost,
     std::function<bool(FontRecord&)> fontDialogHook_;
     std::function<void(TMacCon&)> macroDialogHook_;
 
-    // Actions, placed by the menu table and the bars.
-    QAction *M_undo = nullptr, *M_redo = nullptr, *M_cortar = nullptr, *M_copiar = nullptr,
-            *M_pegar = nullptr, *M_pegar_imagen = nullptr, *M_macros = nullptr;
-    QAction *TodosElem1 = nullptr, *PantallaCom = nullptr, *M_AA = nullptr, *M_idioma = nullptr;
-    QAction *M_op_Gen = nullptr, *M_op_asp = nullptr, *M_op_Let = nullptr, *M_op_orig = nullptr,
-            *M_op_save = nullptr, *M_barest = nullptr, *M_modovisor = nullptr;
-    QAction *M_nuevo = nullptr, *M_guardar = nullptr, *M_cerrar = nullptr;
-
     // The menu bar (tform1_menus.cpp).
     static const std::vector<MenuRow>& menuRows();
     void buildMenus();
-    void applyMenuTexts(); // tool prompts and kind names as item texts
+    // Connects the commands carried out in tform1_menus.cpp, the tools and the bars' items.
+    void bindShellCommands();
+    void applyMenuTexts();  // tool prompts and kind names as item texts
     void updateKindItems(); // the items of "Seleccionar grupo"
     QMenu* documentMenu_ = nullptr;
     QMenu* optionsMenu_ = nullptr;
-    bool editMenuOpen_ = false; // "&Edición" is open: its items show what they can do now
-    QHash<QString, QAction*> menuActions_; // the items of the menu table by name
+    bool editMenuOpen_ = false;    // "&Edición" is open: its items show what they can do now
+    QHash<QString, QMenu*> menus_; // the menus of the menu table by name
 
     // What the features of the other parts of the window still reach here.
     DocumentTable& docs_;
@@ -284,7 +281,6 @@ class TForm1 : public QMainWindow, private CanvasOwner, private MacroDialogHost,
     AnimationFeatures* anim_ = nullptr; // a child of the window
 
     // ---- MacroDialogHost (tform1_macros.cpp)
-    void createMacroActions();
     Document& macroDocument() override { return document(); }
     MacroSession& macroSession() override;
     int macroTool() const override { return currentTool(); }

@@ -305,7 +305,8 @@ TEST_F(Documents, RecentFilesKeepTheTenLatestAndAnEntryMovesToTheTopWhenOpened) 
     w->documents().switchTo(0);
     entries[3]->trigger();
     QApplication::processEvents(); // the old entries go
-    EXPECT_EQ(w->documents().documentName(w->documents().currentDocumentIndex()), QStringLiteral("f7"));
+    EXPECT_EQ(w->documents().documentName(w->documents().currentDocumentIndex()),
+              QStringLiteral("f7"));
     expected.move(3, 0);
     EXPECT_EQ(w->documents().recentFiles().paths(), expected);
     EXPECT_EQ(w->recentMenu()->actions()[0]->text(), QStringLiteral("&1 ") + files[7]);
@@ -494,7 +495,7 @@ TEST_F(Documents, TheDocumentListClosesSavesAndSwitches) {
     action("M_nuevo")->trigger();
     draw();
     action("M_nuevo")->trigger();
-    TV_listadoc list(*w, w.get());
+    TV_listadoc list(w->documents(), w.get());
     ASSERT_EQ(list.chosen(), 2);
     list.findChild<QPushButton*>(QStringLiteral("B_anterior"))->click();
     dialogs.files = {file(QStringLiteral("listed.qrv"))};

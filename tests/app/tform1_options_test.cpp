@@ -98,11 +98,11 @@ TEST_F(Options, AMissingFileGivesTheBuiltInOptionsAndIsWrittenAtOnce) {
         f << "QORV not an options file";
     }
     TForm1 again;
-    EXPECT_FALSE(again.optionsFromFile());
+    EXPECT_FALSE(again.options().fromFile());
     EXPECT_EQ(readOptionsFile(QFile::encodeName(w.options().filePath()).toStdString(), read),
               OptionsFileStatus::Read);
     TForm1 third;
-    EXPECT_TRUE(third.optionsFromFile());
+    EXPECT_TRUE(third.options().fromFile());
 }
 
 TEST_F(Options, TheWindowTakesTheOptionsStartUpReadWithoutReadingTheFileAgain) {

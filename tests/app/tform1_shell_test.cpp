@@ -235,7 +235,7 @@ TEST_F(Shell, ADocumentSavedInViewerModeStartsInViewerModeAtItsSize) {
     EXPECT_TRUE(viewer.viewerMode());
     EXPECT_TRUE(viewer.menuAction("M_modovisor")->isChecked());
     EXPECT_EQ(viewer.geometry().size(), QSize(560, 420));
-    EXPECT_EQ(viewer.documentCount(), 1);
+    EXPECT_EQ(viewer.session().documents().count(), 1);
     // An ordinary document does not.
     ASSERT_TRUE(saveDocument(doc, file("plain.qrv").toStdString()));
     TForm1 plain;
@@ -313,9 +313,9 @@ TEST_F(Shell, F1InTheSegmentToolOpensTheSegmentPageInTheLanguageShown) {
     }
     TForm1 other;
     other.setMessageSink([this](const QString& m) { messages << m; });
-    other.setHelpFolder(dir.filePath(QStringLiteral("nothing")));
-    other.showHelpTopic();
-    EXPECT_EQ(other.helpWindow(), nullptr);
+    other.help().setFolder(dir.filePath(QStringLiteral("nothing")));
+    other.help().showCurrentTopic();
+    EXPECT_EQ(other.help().window(), nullptr);
     ASSERT_EQ(messages.size(), 1);
     EXPECT_EQ(messages[0], text(Msg::NoHelpFile));
 }
@@ -352,8 +352,8 @@ TEST_F(Shell, TheMacroWindowsHelpButtonAndF1OpenTheMacroPage) {
         help->click();
         ASSERT_NE(w->help().window(), nullptr);
         EXPECT_TRUE(w->help().window()->isVisible());
-        EXPECT_TRUE(
-            w->help().window()->browser()->source().path().endsWith(QStringLiteral("/macros.html")));
+        EXPECT_TRUE(w->help().window()->browser()->source().path().endsWith(
+            QStringLiteral("/macros.html")));
         // A modal dialog leaves only its own windows usable: the help is one of them.
         EXPECT_EQ(w->help().window()->parentWidget(), &d);
         w->help().window()->close();

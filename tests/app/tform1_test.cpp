@@ -323,7 +323,8 @@ TEST(TForm1, OpensAnExampleDocumentAndDrawsIt) {
     QApplication::processEvents();
     QStringList messages;
     w.setMessageSink([&](const QString& m) { messages << m; });
-    ASSERT_TRUE(w.documents().openDocument(QStringLiteral(QORV_SOURCE_DIR "/examples/intersections.qrv")));
+    ASSERT_TRUE(
+        w.documents().openDocument(QStringLiteral(QORV_SOURCE_DIR "/examples/intersections.qrv")));
     EXPECT_TRUE(messages.isEmpty());
     EXPECT_EQ(w.document().elementCount(), 31);
     EXPECT_EQ(w.document().modified, 0);

@@ -686,11 +686,13 @@ TEST(TForm1Tools, RandomEventsWithTheWindowsOpenLeaveADocumentThatSavesAndReadsB
                 break;
             case 1:
             case 2:
-                win.w.documents().switchTo(int(rng() % std::max(1, win.w.session().documents().count())));
+                win.w.documents().switchTo(
+                    int(rng() % std::max(1, win.w.session().documents().count())));
                 ++switched;
                 break;
             case 3:
-                if (win.w.session().documents().count() > 1 || chance(20)) closed += win.w.documents().closeCurrent();
+                if (win.w.session().documents().count() > 1 || chance(20))
+                    closed += win.w.documents().closeCurrent();
                 break;
             default:
                 if (chance(50)) {

@@ -299,7 +299,7 @@ TEST(Language, TheSpanishDialogsShowOnlyTextsOfTheTableAndNoEnglish) {
     w.options().openAppearance();
     w.options().openFonts();
     w.help().showAbout();
-    TV_listadoc list(w, &w);
+    TV_listadoc list(w.documents(), &w);
     collect(list);
     ASSERT_GT(shown.size(), 40);
     for (const QString& entry : std::as_const(shown)) {
