@@ -77,7 +77,7 @@ void BM_WindowDragFrame(benchmark::State& state) {
     QApplication::processEvents();
     Document* doc = scene.doc.get();
     Element* driver = scene.driver;
-    w.installDocument(std::move(scene.doc));
+    w.documents().installDocument(std::move(scene.doc));
     QApplication::processEvents();
     QWidget* area = w.canvas().drawingArea();
     if (area->size() != QSize(AreaWidth, AreaHeight)) {

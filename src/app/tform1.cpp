@@ -1,26 +1,25 @@
 #include "app/tform1.h"
 
 #include "app/animfeatures.h"
-#include "app/commands.h"
+#include "dialogs/tv_iterac.h"
 #include "dialogs/tvtexto.h"
-#include "model/document.h"
-#include "model/iteration.h"
 #include "model/uitext.h"
-#include "settings/options.h"
-#include "settings/registry.h"
+#include "settings/language.h"
 #include "view/qtexts.h"
+#include "view/resources.h"
 
 #include <QAction>
-#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
 #include <QFontDialog>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
-#include <QMessageBox>
-#include <QPrinter> // the print settings die with the window
 #include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QToolBar>
 
 #include <algorithm>
@@ -28,10 +27,29 @@
 
 namespace qorv {
 
-TForm1::TForm1(QWidget* parent, const OptionsFileContent* startOptions) : QMainWindow(parent) {
+namespace {
+
+// 0 normal, 1 minimised, 2 maximised.
+int32_t stateNumber(Qt::WindowStates s) {
+    if (s & Qt::WindowMinimized) return 1;
+    if (s & Qt::WindowMaximized) return 2;
+    return 0;
+}
+
+QRect workArea(const QWidget& w) {
+    const QScreen* s = w.screen() ? w.screen() : QGuiApplication::primaryScreen();
+    return s ? s->availableGeometry() : QRect();
+}
+
+} // namespace
+
+TForm1::TForm1(QWidget* parent, const OptionsFileContent* startOptions, EditorSession* session)
+    : QMainWindow(parent), ownSession_(session ? nullptr : std::make_unique<EditorSession>()),
+      session_(session ? *session : *ownSession_), prompts_(std::make_unique<Prompts>(this)),
+      docs_(session_.documents()), creation_(session_.creationOptions()),
+      options_(session_.programOptions()), folders_(session_.folders()) {
     setWindowTitle(text(Msg::ProgramCaption));
     creation_.chosenColor = rgb(0, 128, 192); // B_azmarino starts pressed
-
     statusText_ = new QLabel(this);
     statusUnits_ = new QLabel(this);
     statusBar()->addWidget(statusText_, 1);
@@ -40,30 +58,35 @@ TForm1::TForm1(QWidget* parent, const OptionsFileContent* startOptions) : QMainW
     commands_ = new Commands(this);
     canvas_ = new DrawingCanvas(*this, document(), this);
     setCentralWidget(canvas_);
+    // A dialog gets no clicks while a gesture holds the mouse.
+    prompts_->setBeforeDialog([this] { canvas_->interaction().endGesture(); });
 
-    createActions();
+    const FeatureContext context{session_, *canvas_, *prompts_};
+    documents_ = new DocumentsController(context, this);
+    edit_ = new EditController(context, this);
+    selection_ = new SelectionController(context, this);
+    export_ = new ExportController(context, this);
+    optionsCtl_ = new OptionsController(context, this);
+    language_ = new LanguageController(context, this);
+    help_ = new HelpController(context, this);
+
+    bindCommands();
     buildDocumentBar(); // the top row: the tool bars go below it
     toolBars_ = new ToolBars(*this, *commands_, creation_.chosenColor);
     connect(toolBars_, &ToolBars::colourChosen, this, &TForm1::setCurrentColour);
-    setupExportActions();
     setupIteration();
     setupAnimation();
     buildMenus();
+    documents_->setDocumentMenu(documentMenu_);
+    documents_->setSaveOptions([this] { return anim_->saveOptions(); });
     applyLanguageTexts();
+    followSession();
 
-    // Undo, redo, cut and paste replace or delete elements: the tools drop what they hold and
-    // the move tool is chosen.
-    connect(this, &TForm1::editCommandStarted, this, [this] {
-        chooseTool(Tool::Move);
-        canvas_->interaction().documentReplaced();
-        // Only what is still in the list is noted for finding again.
-        macroSession().dropMissing(document());
-    });
-    heldReferences_.add(
+    heldReferences().add(
         [this](const HeldReferences::Visit& visit) { macroSession().forEachReference(visit); });
-    heldReferences_.add(
+    heldReferences().add(
         [this](const HeldReferences::Visit& visit) { visit(creation_.redefiningButton); });
-    heldReferences_.add([this](const HeldReferences::Visit& visit) {
+    heldReferences().add([this](const HeldReferences::Visit& visit) {
         if (calc_) calc_->calculator().forEachHeld(visit);
     });
     // What the window itself holds follows the document; the windows that stay open listen too.
@@ -90,19 +113,11 @@ TForm1::TForm1(QWidget* parent, const OptionsFileContent* startOptions) : QMainW
         if (fullScreen_) setFullScreenMode(false);
         canvas_->interaction().keyPress(KeyCode::Escape, 0);
     });
-    {
-        const std::unique_ptr<QSettings> store = registry::open();
-        recent_.load(*store);
-        folders_.load(*store);
-    }
-    showRecentFiles();
     resize(900, 650);
-    loadProgramOptions(startOptions);
+    optionsCtl_->load(startOptions);
+    applyStartOptions();
     restoreWindowPlacement();
-    newDocument();
-    startDocument_ = &document();
-    startLeft_ = document().left;
-    startTop_ = document().top;
+    documents_->start();
 }
 
 TForm1::~TForm1() {
@@ -115,47 +130,208 @@ TForm1::~TForm1() {
     delete canvas_;
 }
 
-// ---- actions and menus --------------------------------------------------------------------------
-
-void TForm1::createActions() {
-    createDocumentActions();
-    M_salir = commands_->action(CommandId::Exit);
-    connect(M_salir, &QAction::triggered, this, &QWidget::close);
-
-    createEditActions();
-    createMacroActions();
-
-    TodosElem1 = commands_->action(CommandId::ShowHidden);
-    connect(TodosElem1, &QAction::toggled, this, &TForm1::setShowHidden);
-    MuePan1 = commands_->action(CommandId::MoveScreen);
-    connect(MuePan1, &QAction::triggered, this, &TForm1::openMoveScreen);
-    PantallaCom = commands_->action(CommandId::FullScreen);
-    connect(PantallaCom, &QAction::toggled, this, &TForm1::setFullScreenMode);
-    M_AA = commands_->action(CommandId::Antialias);
-    connect(M_AA, &QAction::toggled, this, &TForm1::setAntialiased);
-
-    createOptionActions();
-    createLanguageAction();
-    createShellActions();
+void TForm1::followSession() {
+    EditorSession* session = &session_;
+    connect(session, &EditorSession::toolRequested, this, &TForm1::chooseTool);
+    connect(session, &EditorSession::elementsAboutToBeReplaced, this, [this](ElementsChange why) {
+        // Undo, redo and paste go back to the move tool; the tools drop what they hold.
+        if (why == ElementsChange::Undo || why == ElementsChange::Redo ||
+            why == ElementsChange::Paste) {
+            chooseTool(Tool::Move);
+            emit editCommandStarted();
+        }
+        canvas_->interaction().documentReplaced();
+        macroSession().dropMissing(document());
+    });
+    connect(session, &EditorSession::elementsReplaced, this, [this](ElementsChange why) {
+        if (why != ElementsChange::Noticed) canvas_->elementsReplaced();
+        updateMenuStates();
+        emit documentChanged(false);
+    });
+    connect(session, &EditorSession::currentDocumentChanged, this, [this](Document& doc) {
+        setCheckedQuietly(act(CommandId::Antialias), doc.antialiased != 0);
+        updateStatusUnits();
+        anim_->documentShown();
+        updateMenuStates();
+        updateTitle();
+        emit documentChanged(true);
+    });
+    connect(session, &EditorSession::documentsListed, this, &TForm1::updateTitle);
+    connect(session, &EditorSession::modifiedChanged, this, &TForm1::updateTitle);
+    connect(session, &EditorSession::viewerModeChanged, this, [this](bool on) {
+        setCheckedQuietly(act(CommandId::ViewerMode), on);
+        emit viewerModeChanged(on);
+    });
+    for (auto signal : {&EditorSession::undoStepRecorded, &EditorSession::selectionChanged,
+                        &EditorSession::clipboardChanged})
+        connect(session, signal, this, &TForm1::updateMenuStates);
+    connect(documents_, &DocumentsController::noDocumentChanged, this, &TForm1::showNoDocument);
+    connect(optionsCtl_, &OptionsController::applied, this, [this](bool bars) {
+        if (bars) toolBars_->setButtonSize(options_.buttonSize);
+        setCheckedQuietly(act(CommandId::Antialias), document().antialiased != 0);
+        updateStatusUnits();
+        updateMenuStates();
+    });
+    optionsCtl_->setWindowOptions([this](ProgramOptions& o) { takeWindowOptions(o); });
+    optionsCtl_->setFontChooser([this](FontRecord& f) { return chooseFont(f); });
+    connect(language_, &LanguageController::languageChanged, this, &TForm1::applyLanguageTexts);
 }
 
-void TForm1::warn(const QString& message) {
-    if (messageSink_) {
-        messageSink_(message);
+// ---- actions ------------------------------------------------------------------------------------
+
+void TForm1::bindCommands() {
+    using C = CommandId;
+    const auto on = [this](CommandId id, std::function<void()> run) {
+        connect(commands_->action(id), &QAction::triggered, this, std::move(run));
+    };
+    DocumentsController* d = documents_;
+    on(C::New, [this, d] {
+        beforeDialog();
+        d->newDocument();
+    });
+    on(C::Open, [d] { d->askAndOpen(); });
+    on(C::Save, [d] { d->saveCurrent(); });
+    on(C::SaveAs, [d] { d->saveCurrentAs(); });
+    for (const C id : {C::Close, C::DocumentClose})
+        on(id, [d] { d->closeCurrent(); });
+    for (const C id : {C::CloseAll, C::DocumentCloseAll})
+        on(id, [d] { d->closeAll(); });
+    on(C::NextDocument, [d] { d->nextDocument(); });
+    on(C::PreviousDocument, [d] { d->previousDocument(); });
+    on(C::FirstDocument, [d] { d->firstDocument(); });
+    on(C::LastDocument, [d] { d->lastDocument(); });
+    on(C::DocumentList, [d] { d->openDocumentList(); });
+    on(C::ClearRecent, [d] { d->askAndClearRecent(); });
+    on(C::Exit, [this] { close(); });
+
+    EditController* e = edit_;
+    on(C::Undo, [e] { e->undo(); });
+    on(C::Redo, [e] { e->redo(); });
+    on(C::Cut, [e] { e->cutSelection(); });
+    on(C::Copy, [e] { e->copySelection(); });
+    on(C::Paste, [e] { e->paste(); });
+    on(C::PastePicture, [e] { e->pastePicture(); });
+    SelectionController* s = selection_;
+    on(C::DeleteSelection, [s] { s->deleteSelection(); });
+    on(C::SelectAll, [s] { s->selectAll(); });
+    on(C::SelectKinds, [s] { s->selectKindsDialog(); });
+    on(C::SelectParents, [s] { s->selectParents(); });
+    on(C::SelectChildren, [s] { s->selectChildren(); });
+    on(C::DeleteAll, [s] { s->deleteAll(); });
+    on(C::RedrawAll, [this] { canvas_->redrawWithoutTraces(); });
+
+    connect(act(C::ShowHidden), &QAction::toggled, this, &TForm1::setShowHidden);
+    on(C::MoveScreen, [this] { openMoveScreen(); });
+    connect(act(C::FullScreen), &QAction::toggled, this, &TForm1::setFullScreenMode);
+    connect(act(C::Antialias), &QAction::toggled, this, &TForm1::setAntialiased);
+
+    OptionsController* o = optionsCtl_;
+    on(C::GeneralOptions, [o] { o->openGeneral(); });
+    on(C::AppearanceOptions, [o] { o->openAppearance(); });
+    on(C::FontOptions, [o] { o->openFonts(); });
+    on(C::OriginalOptions, [o] { o->restoreOriginal(); });
+    on(C::SaveOptions, [o] { o->save(); });
+    on(C::Language, [this] { language_->chooseFromMenu(); });
+
+    ExportController* x = export_;
+    on(C::ExportDrawing, [x] { x->exportDrawing(); });
+    on(C::ExportDxf, [x] { x->exportDxf(); });
+    on(C::ExportSvg, [x] { x->exportVector(QStringLiteral("svg")); });
+    on(C::ExportPdf, [x] { x->exportVector(QStringLiteral("pdf")); });
+    on(C::ExportTikz, [x] { x->exportVector(QStringLiteral("tex")); });
+    on(C::ExportWeb, [x] { x->exportWebPage(); });
+    on(C::Print, [x] { x->printDocument(); });
+    on(C::PrintBitmap, [x] { x->printBitmap(); });
+    on(C::CopyDrawing, [x] { x->copyDrawingToClipboard(); });
+    on(C::PageSetup, [x] { x->pageSetup(); });
+
+    HelpController* h = help_;
+    on(C::HelpContents, [h] { h->showContents(); });
+    on(C::HelpTopic, [h] { h->showCurrentTopic(); });
+    on(C::WebPage, [h] { h->openWebPage(); });
+    on(C::About, [h] { h->showAbout(); });
+    on(C::Macros, [this] { openMacroDialog(); });
+}
+
+void TForm1::buildDocumentBar() {
+    documentBar_ = new QToolBar(text(Msg::DocumentBar), this);
+    documentBar_->setObjectName(QStringLiteral("B_documento"));
+    documentBar_->setMovable(false);
+    documentBar_->setFloatable(false);
+    documentBar_->setIconSize(QSize(20, 20));
+    addToolBar(Qt::TopToolBarArea, documentBar_);
+    addToolBarBreak(Qt::TopToolBarArea);
+    const std::pair<QAction*, const char*> buttons[] = {{act(CommandId::New), "B_doc_nuevo"},
+                                                        {act(CommandId::Save), "B_doc_guardar"},
+                                                        {act(CommandId::Close), "B_doc_cerrar"}};
+    for (const auto& [action, name] : buttons) {
+        documentBar_->addAction(action);
+        QWidget* button = documentBar_->widgetForAction(action);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setFocusPolicy(Qt::NoFocus);
+    }
+    documentBar_->addSeparator();
+    documentBar_->addWidget(documents_->combo());
+    documentBar_->addSeparator();
+    documentBar_->addWidget(documents_->tabs());
+}
+
+void TForm1::openCommandLine(const QString& commandLine) {
+    const std::optional<WindowRecord> window = documents_->openCommandLine(commandLine);
+    if (!window) return;
+    // A document saved in viewer mode opens as it was shown: viewer mode, the stored size,
+    // centred on the screen, not full screen (and the placement is not saved on exit).
+    setViewerMode(true);
+    const QSize screen = canvas_->screenSize();
+    QRect r(0, 0, std::clamp(window->width, 200, screen.width()),
+            std::clamp(window->height, 150, screen.height()));
+    r.moveCenter(QRect(QPoint(), screen).center());
+    placement_.hasRect = true;
+    placement_.rect = r;
+    placement_.state = 0;
+    placement_.fullScreen = false;
+    setFullScreenMode(false);
+    setGeometry(r);
+}
+
+void TForm1::showNoDocument(bool none) {
+    if (none) {
+        hiddenPanels_.clear();
+        for (QWidget* panel :
+             {static_cast<QWidget*>(toolBars_->mainBar()),
+              static_cast<QWidget*>(toolBars_->editBar()), static_cast<QWidget*>(documentBar_),
+              static_cast<QWidget*>(statusBar())})
+            if (panel->isVisible()) {
+                panel->hide();
+                hiddenPanels_ << panel;
+            }
+    } else {
+        for (QWidget* panel : std::as_const(hiddenPanels_))
+            panel->show();
+        hiddenPanels_.clear();
+    }
+    // The menus, commands and the drawing area that work on a document: without one they are
+    // neither shown nor reached by their shortcuts.
+    updateMenuStates();
+    canvas_->setEnabled(!none);
+    // The drawing area takes its size now: a new document is centred in it.
+    if (!none && layout()) layout()->activate();
+}
+
+// ---- title, status bar and language -------------------------------------------------------------
+
+void TForm1::updateTitle() {
+    const int current = session_.currentIndex();
+    if (current < 0) {
+        setWindowTitle(text(Msg::ProgramCaption));
+        setWindowModified(false);
         return;
     }
-    QMessageBox::warning(this, text(Msg::ProgramCaption), message);
+    // "[*]" is where the modified mark shows.
+    setWindowTitle(text(Msg::ProgramCaption) + QStringLiteral(" - ") + docs_.name(current) +
+                   QStringLiteral("[*]"));
+    setWindowModified(document().modified != 0);
 }
-
-void TForm1::inform(const QString& message) {
-    if (messageSink_) {
-        messageSink_(message);
-        return;
-    }
-    QMessageBox::information(this, text(Msg::ProgramCaption), message);
-}
-
-// ---- status bar --------------------------------------------------------------------------------
 
 void TForm1::updateStatusUnits() {
     static constexpr int lengthUnits[] = {Msg::UnitMm, Msg::UnitCm, Msg::UnitM, Msg::UnitKm};
@@ -165,6 +341,18 @@ void TForm1::updateStatusUnits() {
     statusUnits_->setText(text(lengthUnits[l]) + QStringLiteral("  ") + text(angleUnits[a]));
 }
 
+void TForm1::applyLanguageTexts() {
+    documents_->applyTexts(); // "Documento 1" is a text of the language too
+    updateTitle();
+    documentBar_->setWindowTitle(QString::fromStdString(uiText().message(Msg::DocumentBar)));
+    toolBars_->applyTexts();
+    applyComponentTexts(*this);
+    applyMenuTexts();
+    help_->applyTexts();
+    setStatusText(QString::fromStdString(uiText().toolPrompt(currentTool())));
+    updateStatusUnits();
+}
+
 // ---- tools --------------------------------------------------------------------------------------
 
 void TForm1::chooseTool(int tool, bool ownButton) {
@@ -172,7 +360,7 @@ void TForm1::chooseTool(int tool, bool ownButton) {
 }
 
 int TForm1::currentTool() const {
-    return canvas_->interaction().tool();
+    return session_.tool();
 }
 
 void TForm1::setCurrentColour(Color c) {
@@ -189,6 +377,7 @@ void TForm1::setStatusText(const QString& t) {
 }
 
 void TForm1::toolChosen(int tool) {
+    session_.toolTaken(tool);
     endButtonListRedefinition();
     if (toolBars_) toolBars_->showTool(tool);
     calcToolChosen(tool);
@@ -201,10 +390,6 @@ void TForm1::openElementDialog(int tool, Element& e) {
         elementDialogHook_(tool, e);
     else if (!openCalcElementDialog(tool, e))
         editElement(e);
-}
-
-void TForm1::showMessage(int slot) {
-    warn(text(slot));
 }
 
 bool TForm1::chooseFont(FontRecord& font) {
@@ -221,6 +406,15 @@ bool TForm1::chooseFont(FontRecord& font) {
     return true;
 }
 
+void TForm1::redrawn() {
+    // A frame of a drag changes nothing the window shows.
+    if (canvas_->interaction().moving()) return;
+    session_.noteChanges();
+    if (TV_iterac_ && TV_iterac_->isVisible()) TV_iterac_->refresh();
+    // The construction changes with the drawing; its items follow.
+    updateMenuStates();
+}
+
 // ---- "&Ver" -------------------------------------------------------------------------------------
 
 void TForm1::setCheckedQuietly(QAction* action, bool on) {
@@ -229,24 +423,23 @@ void TForm1::setCheckedQuietly(QAction* action, bool on) {
 }
 
 void TForm1::setShowHidden(bool on) {
-    setCheckedQuietly(TodosElem1, on);
+    setCheckedQuietly(act(CommandId::ShowHidden), on);
     canvas_->setShowHidden(on);
 }
 
 void TForm1::setAntialiased(bool on) {
     document().antialiased = on ? 1 : 0;
     document().modified = 1;
-    setCheckedQuietly(M_AA, on);
+    setCheckedQuietly(act(CommandId::Antialias), on);
     canvas_->recalculateAndRedraw();
 }
 
 void TForm1::setFullScreenMode(bool on) {
     if (on == fullScreen_) return;
     fullScreen_ = on;
-    setCheckedQuietly(PantallaCom, on);
+    setCheckedQuietly(act(CommandId::FullScreen), on);
     const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
     const QRect screenArea = s ? s->geometry() : QRect(QPoint(), canvas_->screenSize());
-    const QRect workArea = s ? s->availableGeometry() : screenArea;
     if (on) {
         // The normal rectangle (also of a maximised window): leaving full screen and the
         // placement written meanwhile give it back.
@@ -264,7 +457,7 @@ void TForm1::setFullScreenMode(bool on) {
         setWindowState(Qt::WindowNoState);
         // Set whatever the state: without a window manager maximising moves nothing, and the
         // window would stay with its menu bar above the screen.
-        setGeometry(registry::keepOnWorkArea(savedGeometry_, workArea));
+        setGeometry(registry::keepOnWorkArea(savedGeometry_, s ? workArea(*this) : screenArea));
         if (savedState_ & Qt::WindowMaximized) {
             showMaximized();
             // Qt may take the maximised rectangle for the normal one after the window was
@@ -297,6 +490,78 @@ void TForm1::updateSizeGrip() {
 void TForm1::openMoveScreen() {
     TMuePan dialog(*canvas_, this);
     dialog.exec();
+}
+
+// ---- options and placement ----------------------------------------------------------------------
+
+void TForm1::applyStartOptions() {
+    setShowHidden(options_.showHidden != 0);
+    toolBars_->mainBar()->setVisible(options_.mainBarShown != 0);
+    toolBars_->editBar()->setVisible(options_.editBarShown != 0);
+    documentBar_->setVisible(options_.documentBarShown != 0);
+    statusBar()->setVisible(options_.statusBarShown != 0);
+    setCheckedQuietly(act(CommandId::StatusBar), options_.statusBarShown != 0);
+}
+
+void TForm1::takeWindowOptions(ProgramOptions& o) {
+    o.fullScreen = fullScreen_ ? 1 : 0;
+    // A bar is the user's choice; the no-document state hides bars without asking.
+    const auto shown = [this](QWidget* bar) {
+        return bar->isHidden() && !hiddenPanels_.contains(bar) ? 0 : 1;
+    };
+    o.mainBarShown = shown(toolBars_->mainBar());
+    o.editBarShown = shown(toolBars_->editBar());
+    o.documentBarShown = shown(documentBar_);
+    o.statusBarShown = shown(statusBar());
+    const QRect r = fullScreen_ ? savedGeometry_ : normalRect();
+    const Qt::WindowStates state = fullScreen_ ? savedState_ : windowState();
+    o.window = WindowRecord{r.left(), r.top(), r.height(), r.width(), stateNumber(state)};
+}
+
+void TForm1::restoreWindowPlacement() {
+    auto store = registry::open();
+    placement_ = registry::readWindowPlacement(*store, workArea(*this).topLeft());
+    // A placement from another screen, or written while the window was off it, must not leave
+    // the menu bar where nobody can reach it.
+    if (placement_.hasRect)
+        placement_.rect = registry::keepOnWorkArea(placement_.rect, workArea(*this));
+    if (!placement_.hasState) placement_.state = options_.window.state;
+    if (!placement_.hasFullScreen) placement_.fullScreen = options_.fullScreen != 0;
+    if (placement_.hasRect) setGeometry(placement_.rect);
+}
+
+void TForm1::showPlaced() {
+    if (!placement_.hasRect)
+        if (const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen())
+            setGeometry(s->availableGeometry());
+    if (placement_.state == 2)
+        showMaximized();
+    else
+        showNormal();
+    if (placement_.fullScreen) setFullScreenMode(true);
+}
+
+void TForm1::saveWindowPlacement() {
+    if (viewerMode()) return;
+    const QRect normal = fullScreen_ ? savedGeometry_ : normalRect();
+    const Qt::WindowStates state = fullScreen_ ? savedState_ : windowState();
+    auto store = registry::open();
+    registry::writeWindowPlacement(*store, normal.isValid() ? normal : geometry(),
+                                   stateNumber(state), fullScreen_, workArea(*this).topLeft());
+    registry::sync(*store, [this](const QString& where) {
+        warn(text(Msg::WriteError) + QStringLiteral(": ") + where);
+    });
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (!documents_->confirmQuit()) {
+        event->ignore();
+        return;
+    }
+    documents_->storeSettings();
+    saveWindowPlacement();
+    help_->close(); // the help goes with the program
+    QMainWindow::closeEvent(event);
 }
 
 } // namespace qorv

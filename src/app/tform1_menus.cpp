@@ -1,7 +1,6 @@
 // The main window's menu bar, built from one table that places the commands' actions (made in
 // commands.cpp) in their menus; the enabled states the commands' rules give, recomputed when the
-// document, the selection or the tool changes. Also here: the "&Edición" selection commands,
-// viewer mode and help.
+// document, the selection or the tool changes.
 #include "app/tform1.h"
 
 #include "app/commands.h"
@@ -33,14 +32,6 @@
 #include <QVBoxLayout>
 
 namespace qorv {
-
-namespace {
-// The help goes by the rule for the language's texts, not by the code of Qt's translations: a
-// language without help pages of its own gets the English ones.
-QString helpLanguage() {
-    return isSpanish(uiText()) ? QStringLiteral("es") : QStringLiteral("en");
-}
-} // namespace
 
 struct TForm1::MenuRow {
     enum Type : uint8_t { Item, Menu, Separator };
@@ -81,13 +72,6 @@ constexpr const char* Transform = "M_transformar";
 constexpr const char* Macros = "M_macros_menu";
 constexpr const char* Docs = "M_documento";
 constexpr const char* Help = "M_ayuda";
-
-// The kinds "Seleccionar grupo" offers, one item each (the intersection holder is never drawn).
-constexpr int kSelectableKinds[] = {
-    Kind::Point,  Kind::Line,   Kind::Ray,      Kind::Segment,  Kind::Vector,      Kind::Polygon,
-    Kind::Circle, Kind::Arc,    Kind::Conic,    Kind::Angle,    Kind::Locus,       Kind::Axes,
-    Kind::Grid,   Kind::Number, Kind::Function, Kind::Equation, Kind::Coordinates, Kind::Property,
-    Kind::Table,  Kind::Text,   Kind::Name,     Kind::Button,   Kind::Bitmap,      Kind::Iteration};
 
 } // namespace
 
@@ -274,35 +258,14 @@ QStringList TForm1::menuItemNames() {
         if (row.type == MenuRow::Item)
             names << QString::fromLatin1(Commands::row(row.command).name);
     }
-    for (int kind : kSelectableKinds)
+    for (int kind : SelectionController::selectableKinds())
         names << QStringLiteral("M_selgrupo_%1").arg(kind);
     return names;
 }
 
-// The commands that the menu file itself carries out, and the tools.
-void TForm1::createShellActions() {
-    M_barest = commands_->action(C::StatusBar);
-    M_modovisor = commands_->action(C::ViewerMode);
-}
-
 void TForm1::bindShellCommands() {
-    const std::pair<CommandId, void (TForm1::*)()> runs[] = {
-        {C::PageSetup, &TForm1::pageSetup},
-        {C::DeleteSelection, &TForm1::deleteSelection},
-        {C::SelectAll, &TForm1::selectAllElements},
-        {C::SelectKinds, &TForm1::selectKindsDialog},
-        {C::SelectParents, &TForm1::selectParentElements},
-        {C::SelectChildren, &TForm1::selectChildElements},
-        {C::DeleteAll, &TForm1::deleteAllElements},
-        {C::RedrawAll, &TForm1::redrawAll},
-        {C::ConstructionList, &TForm1::showConstructionList},
-        {C::HelpContents, &TForm1::showHelpContents},
-        {C::HelpTopic, &TForm1::showHelpTopic},
-        {C::WebPage, &TForm1::openWebPage},
-        {C::About, &TForm1::showAbout},
-    };
-    for (const auto& [id, run] : runs)
-        connect(commands_->action(id), &QAction::triggered, this, run);
+    connect(commands_->action(C::ConstructionList), &QAction::triggered, this,
+            &TForm1::showConstructionList);
 
     connect(commands_->tools(), &QActionGroup::triggered, this, [this](QAction* a) {
         const int t = a->property("tool").toInt();
@@ -345,7 +308,7 @@ void TForm1::buildMenus() {
         } else {
             const QString name = QString::fromLatin1(row.name);
             // A submenu made elsewhere ("Abrir recientes") is taken as it is.
-            QMenu* m = name == QLatin1String(Recent) ? recentMenu_ : nullptr;
+            QMenu* m = name == QLatin1String(Recent) ? documents_->recentMenu() : nullptr;
             if (!m) {
                 m = new QMenu(componentText(name),
                               parent ? static_cast<QWidget*>(parent) : menuBar());
@@ -371,23 +334,16 @@ void TForm1::buildMenus() {
 
     QMenu* groups = menus.value(QString::fromLatin1(Groups));
     connect(groups, &QMenu::aboutToShow, this, &TForm1::updateKindItems);
-    for (int kind : kSelectableKinds) {
+    for (int kind : SelectionController::selectableKinds()) {
         QAction* a = groups->addAction(qtext(uiText().kindName(kind)));
         a->setObjectName(QStringLiteral("M_selgrupo_%1").arg(kind));
         a->setProperty("kind", kind);
-        connect(a, &QAction::triggered, this, [this, kind] {
-            document().selectKind(ElementKind(kind), canvas_->showHidden());
-            canvas_->redraw();
-        });
+        connect(a, &QAction::triggered, selection_, [this, kind] { selection_->selectKind(kind); });
     }
     menus_ = menus;
     bindShellCommands();
 
-    fileMenu_ = menus.value(QString::fromLatin1(File));
     optionsMenu_ = menus.value(QString::fromLatin1(Options));
-    editMenu_ = menus.value(QString::fromLatin1(Edit));
-    viewMenu_ = menus.value(QString::fromLatin1(View));
-    macrosMenu_ = menus.value(QString::fromLatin1(Macros));
     documentMenu_ = menus.value(QString::fromLatin1(Docs));
 }
 
@@ -402,7 +358,7 @@ QAction* TForm1::menuAction(const QString& objectName) const {
 
 void TForm1::updateMenuStates() {
     if (menus_.isEmpty()) return; // still being built
-    const bool open = !noDocument_;
+    const bool open = !noDocumentOpen();
     const Document& doc = document();
     CommandState s;
     s.document = open;
@@ -411,8 +367,8 @@ void TForm1::updateMenuStates() {
     s.selection = open && doc.selectedCount() > 0;
     s.moveTool = currentTool() == Tool::Move;
     s.notEmpty = open && doc.head != nullptr;
-    s.clipboard = !clipboard_.empty();
-    s.web = !text(Msg::WebAddress).trimmed().isEmpty();
+    s.clipboard = !session_.clipboard().empty();
+    s.web = HelpController::webPageKnown();
     s.editMenuOpen = editMenuOpen_;
     commands_->applyState(s);
 
@@ -435,10 +391,9 @@ void TForm1::updateMenuStates() {
 
 void TForm1::updateKindItems() {
     QMenu* groups = menus_.value(QString::fromLatin1(Groups));
-    const bool open = !noDocument_;
+    const bool open = !noDocumentOpen();
     for (QAction* a : groups->actions())
-        a->setEnabled(open && document().hasUnselectedSelectable(
-                                  ElementKind(a->property("kind").toInt()), canvas_->showHidden()));
+        a->setEnabled(open && selection_->kindSelectable(a->property("kind").toInt()));
 }
 
 // ---- the texts ----------------------------------------------------------------------------------
@@ -448,141 +403,6 @@ void TForm1::applyMenuTexts() {
     if (QMenu* groups = findChild<QMenu*>(QStringLiteral("M_selgrupo")))
         for (QAction* a : groups->actions())
             a->setText(qtext(uiText().kindName(a->property("kind").toInt())));
-    if (helpWindow_) {
-        helpWindow_->applyTexts();
-        helpWindow_->setFolder(helpFolder(), helpLanguage());
-    }
-}
-
-// ---- "&Edición": selection and deletion -----------------------------------------------------
-
-void TForm1::deleteSelection() {
-    // As the Delete key does: the move tool, with something selected.
-    canvas_->interaction().keyPress(KeyCode::Delete, 0);
-    updateMenuStates();
-}
-
-void TForm1::selectAllElements() {
-    document().selectAll();
-    canvas_->redraw();
-}
-
-void TForm1::selectParentElements() {
-    document().selectParents();
-    canvas_->redraw();
-}
-
-void TForm1::selectChildElements() {
-    document().selectChildren();
-    canvas_->redraw();
-}
-
-void TForm1::selectKindsDialog() {
-    beforeDialog();
-    QDialog dialog(this);
-    dialog.setObjectName(QStringLiteral("TV_selgrupo"));
-    dialog.setWindowTitle(QString(text(Msg::SelectGroup)).remove(QStringLiteral("...")));
-    auto* layout = new QVBoxLayout(&dialog);
-    std::vector<std::pair<int, QCheckBox*>> boxes;
-    for (int kind : kSelectableKinds) {
-        auto* box = new QCheckBox(qtext(uiText().kindName(kind)), &dialog);
-        box->setObjectName(QStringLiteral("CB_kind_%1").arg(kind));
-        layout->addWidget(box);
-        boxes.emplace_back(kind, box);
-    }
-    auto* buttons = new QDialogButtonBox(&dialog);
-    buttons->addButton(text(Msg::OkButton), QDialogButtonBox::AcceptRole);
-    buttons->addButton(text(Msg::CancelButton), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    layout->addWidget(buttons);
-    runDialog(dialog);
-    if (dialog.result() != QDialog::Accepted) return;
-    std::vector<ElementKind> kinds;
-    for (const auto& [kind, box] : boxes)
-        if (box->isChecked()) kinds.push_back(ElementKind(kind));
-    document().selectKinds(kinds, canvas_->showHidden());
-    canvas_->redraw();
-}
-
-void TForm1::deleteAllElements() {
-    Document& doc = document();
-    if (!doc.head) return;
-    chooseTool(Tool::Move);
-    recordUndoStep();
-    canvas_->interaction().documentReplaced(); // the tools let go of what goes
-    doc.deleteAll();                           // with the trace and animation lists
-    macroSession().dropMissing(doc);
-    canvas_->clearTrace();
-    canvas_->elementsReplaced();
-    updateMenuStates();
-}
-
-void TForm1::redrawAll() {
-    canvas_->redrawWithoutTraces();
-}
-
-// ---- "&Ver": viewer mode ------------------------------------------------------------------------
-
-void TForm1::setViewerMode(bool on) {
-    if (viewerMode_ == on) return;
-    viewerMode_ = on;
-    setCheckedQuietly(M_modovisor, on);
-    emit viewerModeChanged(on);
-}
-
-// ---- "A&yuda" -----------------------------------------------------------------------------------
-
-QString TForm1::helpFolder() const {
-    return helpFolder_.isEmpty() ? programDataFolder(QStringLiteral("help")) : helpFolder_;
-}
-
-void TForm1::setHelpFolder(const QString& folder) {
-    helpFolder_ = folder;
-    if (helpWindow_) helpWindow_->setFolder(helpFolder(), helpLanguage());
-}
-
-HelpWindow* TForm1::openHelp() {
-    if (!helpWindow_) {
-        helpWindow_ = new HelpWindow(this);
-        if (!helpWindow_->setFolder(helpFolder(), helpLanguage())) {
-            delete helpWindow_;
-            helpWindow_ = nullptr;
-        }
-    }
-    if (!helpWindow_) warn(text(Msg::NoHelpFile));
-    return helpWindow_;
-}
-
-void TForm1::showHelpTopic() {
-    const HelpTopic topic = helpTopic(currentTool());
-    if (HelpWindow* w = openHelp())
-        w->showTopic(QString::fromLatin1(topic.page), QString::fromLatin1(topic.anchor));
-}
-
-void TForm1::showHelpContents() {
-    if (HelpWindow* w = openHelp()) w->showTopic(QStringLiteral("index.html"));
-}
-
-void TForm1::openWebPage() {
-    const QString address = text(Msg::WebAddress).trimmed();
-    if (!address.isEmpty()) QDesktopServices::openUrl(QUrl(address));
-}
-
-void TForm1::showAbout() {
-    beforeDialog();
-    QMessageBox box(
-        QMessageBox::Information, text(Msg::AboutCaption),
-        QStringLiteral("<b>QORV %1</b><p>%2</p>")
-            .arg(QCoreApplication::applicationVersion(), text(Msg::AboutText).toHtmlEscaped()),
-        QMessageBox::Ok, this);
-    box.setObjectName(QStringLiteral("TV_acerca"));
-    box.setIconPixmap(windowIcon().pixmap(64, 64));
-    box.button(QMessageBox::Ok)->setText(text(Msg::OkButton));
-    if (dialogHook_)
-        dialogHook_(box);
-    else
-        box.exec();
 }
 
 } // namespace qorv

@@ -23,7 +23,7 @@ struct EditorWindow {
         auto doc = std::make_unique<Document>();
         doc->left = -w.canvas().drawingArea()->width() / 2;
         doc->top = w.canvas().drawingArea()->height() / 2;
-        w.installDocument(std::move(doc));
+        w.documents().installDocument(std::move(doc));
         w.setMessageSink([](const QString&) {});
         w.canvas().setAmbiguityChooser([](const std::vector<Element*>&) { return 0; });
     }

@@ -181,10 +181,10 @@ TEST(TForm1Anim, AnAnimatedPointRunsWithoutBlockingAndStopsWithEscapeAndSwitchin
     // Running again, then another document: the animation stops before the document goes.
     win.action("M_anim")->trigger();
     EXPECT_FALSE(dialog.pacer().suspended());
-    ASSERT_TRUE(win.w.newDocument());
+    ASSERT_TRUE(win.w.documents().newDocument());
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_TRUE(dialog.pacer().suspended());
-    win.w.previousDocument();
+    win.w.documents().previousDocument();
     const double left = p->value[3];
     QTest::qWait(100);
     EXPECT_EQ(p->value[3], left);

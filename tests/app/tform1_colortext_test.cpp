@@ -40,7 +40,7 @@ class TextsAndColours : public WindowTest {
     void saveAndRead(Document& read, const char* name) {
         const QString path = file(QString::fromLatin1(name));
         dialogs.files.push_back(path);
-        ASSERT_TRUE(w->saveDocumentAsAt(w->currentDocumentIndex()));
+        ASSERT_TRUE(w->documents().saveDocumentAsAt(w->documents().currentDocumentIndex()));
         ASSERT_EQ(readDocumentFile(read, path.toStdString(), FileType::Document).kind,
                   FileKind::Document);
     }

@@ -136,7 +136,7 @@ TEST(TForm1Edit, CopyPutsTheTextOnTheSystemClipboardAndPasteAddsTheCopy) {
     const QString copied = QGuiApplication::clipboard()->text();
     EXPECT_EQ(copied, QStringLiteral("1.0  4.0  \r2.0  5.0  \r3.0  6.5  \r"));
     EXPECT_EQ(copied.split(QLatin1Char('\r'), Qt::SkipEmptyParts).size(), 3);
-    EXPECT_FALSE(w.internalClipboard().empty());
+    EXPECT_FALSE(w.session().clipboard().empty());
     EXPECT_TRUE(w.pasteAction()->isEnabled());
 
     QSignalSpy toolSwitch(&w, &TForm1::editCommandStarted);
@@ -209,7 +209,35 @@ TEST(TForm1Edit, CutAndCopyShowDisabledWithNothingSelected) {
     edit->hide();
     // Selected without any menu update: Ctrl+C copies all the same.
     w.document().selectAll();
-    ASSERT_TRUE(w.internalClipboard().empty());
+    ASSERT_TRUE(w.session().clipboard().empty());
     win.key(Qt::Key_C);
-    EXPECT_FALSE(w.internalClipboard().empty());
+    EXPECT_FALSE(w.session().clipboard().empty());
+}
+
+// Cut, "Borrar" and "Eliminar Todo" free elements: a reference held to one of them (the
+// calculator's, a macro list's) is dropped with it, the others are kept.
+TEST(TForm1Edit, CommandsThatDeleteDropTheReferencesHeldToWhatWent) {
+    const std::pair<const char*, void (*)(TForm1&)> commands[] = {
+        {"Cortar", [](TForm1& w) { w.edit().cutSelection(); }},
+        {"Borrar", [](TForm1& w) { w.selection().deleteSelection(); }},
+        {"Eliminar Todo", [](TForm1& w) { w.selection().deleteAll(); }},
+    };
+    for (const auto& [name, run] : commands) {
+        TForm1 w;
+        ConstructionBuilder build(w.document());
+        Element* kept = build.point(1, 2);
+        Element* gone = build.point(3, 4);
+        Element* heldKept = kept;
+        Element* heldGone = gone;
+        const int token = w.heldReferences().add([&](const HeldReferences::Visit& visit) {
+            visit(heldKept);
+            visit(heldGone);
+        });
+        w.canvas().recalculateAndRedraw();
+        gone->selected = 1;
+        run(w);
+        EXPECT_EQ(heldGone, nullptr) << name;
+        if (w.document().head) EXPECT_EQ(heldKept, kept) << name;
+        w.heldReferences().remove(token);
+    }
 }

@@ -354,7 +354,7 @@ TEST_F(ElementDialogWindow, TextWithSeveralLinesSurvivesASave) {
     build.make(Method::Text);
     const QString path = file(QStringLiteral("texto.qrv"));
     dialogs.files.push_back(path);
-    ASSERT_TRUE(w->saveDocumentAsAt(w->currentDocumentIndex()));
+    ASSERT_TRUE(w->documents().saveDocumentAsAt(w->documents().currentDocumentIndex()));
     Document read;
     ASSERT_EQ(readDocumentFile(read, path.toStdString(), FileType::Document).kind,
               FileKind::Document);
@@ -435,13 +435,13 @@ TEST_F(ElementDialogWindow, ConstructionListFollowsUndoDeletionAndTheCurrentDocu
     w->undo();
     ASSERT_EQ(list->topLevelItemCount(), 2);
 
-    ASSERT_TRUE(w->newDocument());
+    ASSERT_TRUE(w->documents().newDocument());
     EXPECT_EQ(list->topLevelItemCount(), 0);
     ConstructionBuilder(w->document()).point(10, 10);
-    w->switchTo(0);
+    w->documents().switchTo(0);
     ASSERT_EQ(&w->document(), &first);
     ASSERT_EQ(list->topLevelItemCount(), 2);
-    w->switchTo(1);
+    w->documents().switchTo(1);
     ASSERT_EQ(list->topLevelItemCount(), 1);
     EXPECT_EQ(editedByDoubleClick(0), 0);
 }

@@ -75,7 +75,7 @@ TEST_F(Export, ARubberBandOf201By101PixelsGivesA200By100Picture) {
     // Without a band: the whole screen.
     w->chooseTool(Tool::Move);
     EXPECT_FALSE(w->canvas().interaction().areaDefined());
-    EXPECT_EQ(w->drawingImage().size(), w->canvas().screenSize());
+    EXPECT_EQ(w->exporter().drawingImage().size(), w->canvas().screenSize());
 }
 
 TEST_F(Export, DxfFilesAndTheirWriteErrors) {
@@ -137,7 +137,7 @@ TEST_F(Export, PrintingTwoCopiesGivesTwoPages) {
     build();
     const double left = w->document().left, top = w->document().top;
     const QString pdf = file(QStringLiteral("print.pdf"));
-    w->setPrintFile(pdf);
+    w->exporter().setPrintFile(pdf);
     bool shown = false;
     w->setDialogHook([&](QDialog& d) {
         auto* dialog = qobject_cast<TV_imp*>(&d);
@@ -163,7 +163,7 @@ TEST_F(Export, PrintingTwoCopiesGivesTwoPages) {
 TEST_F(Export, ThePrintedBitmapOnlyAfterYes) {
     build();
     const QString pdf = file(QStringLiteral("bitmap.pdf"));
-    w->setPrintFile(pdf);
+    w->exporter().setPrintFile(pdf);
     dialogs.answers = {UserDialogs::Answer::No, UserDialogs::Answer::Yes};
     action("M_print_btm")->trigger();
     EXPECT_FALSE(QFile::exists(pdf));
@@ -175,7 +175,7 @@ TEST_F(Export, ThePrintedBitmapOnlyAfterYes) {
 TEST_F(Export, ThePrintDialogsMagnificationCopiesAndCancel) {
     build();
     const QString pdf = file(QStringLiteral("p.pdf"));
-    w->setPrintFile(pdf);
+    w->exporter().setPrintFile(pdf);
     int round = 0;
     w->setDialogHook([&](QDialog& d) {
         auto* dialog = qobject_cast<TV_imp*>(&d);
@@ -207,7 +207,7 @@ TEST_F(Export, DrawingExportOffersPngAndLowersATooLargeFactor) {
     const QPoint from = pixel(-350, 20);
     band(from, from + QPoint(700, 40));
     ASSERT_TRUE(w->canvas().interaction().areaDefined());
-    const QSize base = w->drawingImage().size(); // the picture at factor 1
+    const QSize base = w->exporter().drawingImage().size(); // the picture at factor 1
     ASSERT_EQ(base, QSize(700, 40));
     const int wanted = 40;
     w->programOptions().exportScale = wanted;

@@ -85,24 +85,24 @@ TEST_F(Options, TheOptionsMenuSitsInTheFileMenu) {
 
 TEST_F(Options, AMissingFileGivesTheBuiltInOptionsAndIsWrittenAtOnce) {
     TForm1 w;
-    EXPECT_FALSE(w.optionsFromFile());
-    ASSERT_TRUE(QFileInfo::exists(w.optionsFilePath()));
+    EXPECT_FALSE(w.options().fromFile());
+    ASSERT_TRUE(QFileInfo::exists(w.options().filePath()));
     ProgramOptions read;
-    EXPECT_EQ(readOptionsFile(QFile::encodeName(w.optionsFilePath()).toStdString(), read),
+    EXPECT_EQ(readOptionsFile(QFile::encodeName(w.options().filePath()).toStdString(), read),
               OptionsFileStatus::Read);
     const QSize screen = w.canvas().screenSize();
     EXPECT_TRUE(read == builtInOptions(screen.width(), screen.height()));
     // A damaged file is replaced the same way.
     {
-        std::ofstream f(QFile::encodeName(w.optionsFilePath()).toStdString(), std::ios::trunc);
+        std::ofstream f(QFile::encodeName(w.options().filePath()).toStdString(), std::ios::trunc);
         f << "QORV not an options file";
     }
     TForm1 again;
-    EXPECT_FALSE(again.optionsFromFile());
-    EXPECT_EQ(readOptionsFile(QFile::encodeName(w.optionsFilePath()).toStdString(), read),
+    EXPECT_FALSE(again.options().fromFile());
+    EXPECT_EQ(readOptionsFile(QFile::encodeName(w.options().filePath()).toStdString(), read),
               OptionsFileStatus::Read);
     TForm1 third;
-    EXPECT_TRUE(third.optionsFromFile());
+    EXPECT_TRUE(third.options().fromFile());
 }
 
 TEST_F(Options, TheWindowTakesTheOptionsStartUpReadWithoutReadingTheFileAgain) {
@@ -115,7 +115,7 @@ TEST_F(Options, TheWindowTakesTheOptionsStartUpReadWithoutReadingTheFileAgain) {
     // Gone after the language was settled: a second read would find nothing.
     ASSERT_TRUE(QFile::remove(optionsFilePath()));
     TForm1 w(nullptr, &language.optionsFile());
-    EXPECT_TRUE(w.optionsFromFile());
+    EXPECT_TRUE(w.options().fromFile());
     EXPECT_EQ(w.programOptions().decimals, 5);
     EXPECT_FALSE(QFileInfo::exists(optionsFilePath()));
 }
@@ -141,15 +141,15 @@ TEST_F(Options, SavedOptionsGiveTheNextStartsNewDocumentTheSameUnitsColoursAndFo
             EXPECT_EQ(q, QStringLiteral("¿ Guardar las opciones actuales ?"));
             return false;
         });
-        EXPECT_FALSE(w.saveOptions());
+        EXPECT_FALSE(w.options().save());
         answerYes(w);
-        EXPECT_TRUE(w.saveOptions());
+        EXPECT_TRUE(w.options().save());
         // The document's options became the defaults for new documents at once.
-        w.newDocument();
+        w.documents().newDocument();
         EXPECT_EQ(w.document().lengthUnit, LengthUnit::Mm);
     }
     TForm1 w;
-    ASSERT_TRUE(w.optionsFromFile());
+    ASSERT_TRUE(w.options().fromFile());
     const Document& doc = w.document();
     EXPECT_EQ(doc.lengthUnit, LengthUnit::Mm);
     EXPECT_EQ(doc.angleUnit, AngleUnit::Deg);
@@ -176,7 +176,7 @@ TEST_F(Options, TheBuiltInOptionsComeBackForTheProgramAndTheDocument) {
     w.document().pixelsPerUnit = 12;
     w.document().modified = 0;
     w.chooseTool(Tool::Segment);
-    w.restoreOriginalOptions();
+    w.options().restoreOriginal();
     EXPECT_EQ(w.programOptions().pickDistance, 8);
     EXPECT_EQ(w.canvas().interaction().options().detection, 8);
     EXPECT_EQ(w.document().background, 0);
@@ -196,13 +196,13 @@ TEST_F(Options, AssignLengthMakesTwoPointsReadTheTarget) {
     Element* b = mk.point(60, 0); // 160 world units
     doc->left = -300;
     doc->top = 200;
-    w.installDocument(std::move(doc));
+    w.documents().installDocument(std::move(doc));
     w.setDialogHook([](QDialog& d) {
         auto& g = static_cast<TOp_general&>(d);
         g.Ed_asiglon->setText(QStringLiteral("2*4"));
         g.But_asiglon->click();
     });
-    w.openGeneralOptions();
+    w.options().openGeneral();
     EXPECT_EQ(w.currentTool(), Tool::LengthDistance);
     QWidget* area = w.canvas().drawingArea();
     for (const Element* e : {a, b}) {
@@ -294,7 +294,7 @@ TEST_F(Options, FilesOlderThanTheStoredFontsTakeThemFromTheOptions) {
         std::ofstream(QFile::encodeName(path).toStdString(), std::ios::binary)
             .write(reinterpret_cast<const char*>(f.bytes().data()),
                    std::streamsize(f.bytes().size()));
-        ASSERT_TRUE(w.openDocument(path));
+        ASSERT_TRUE(w.documents().openDocument(path));
         const Document& doc = w.document();
         if (version < 600) {
             EXPECT_TRUE(doc.fonts[FontSlot::Numbers] == numbers);
@@ -315,7 +315,7 @@ TEST_F(Options, TheBarsAreSavedAndNoDocumentLeavesNothingToSave) {
         w.menuAction(QStringLiteral("M_bardoc"))->trigger();
         w.menuAction(QStringLiteral("M_botedi"))->trigger();
         ASSERT_TRUE(w.documentBar()->isHidden());
-        ASSERT_TRUE(w.saveOptions());
+        ASSERT_TRUE(w.options().save());
     }
     TForm1 w;
     answerYes(w);
@@ -331,20 +331,20 @@ TEST_F(Options, TheBarsAreSavedAndNoDocumentLeavesNothingToSave) {
     ASSERT_FALSE(saved.isEmpty());
 
     // Without a document: the grey stand-in and the bars hidden with it are nobody's options.
-    ASSERT_TRUE(w.closeCurrent());
-    ASSERT_TRUE(w.noDocumentOpen());
+    ASSERT_TRUE(w.documents().closeCurrent());
+    ASSERT_TRUE(w.documents().noDocumentOpen());
     for (const char* item : {"M_op_Gen", "M_op_asp", "M_op_Let", "M_op_orig", "M_op_save"}) {
         const QAction* a = w.menuAction(QString::fromLatin1(item));
         EXPECT_FALSE(a->isVisible() && a->isEnabled()) << item;
     }
-    EXPECT_FALSE(w.saveOptions());
+    EXPECT_FALSE(w.options().save());
     QFile f(optionsFilePath());
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), saved);
     // The bars come back with a document and are saved as the user left them.
-    w.newDocument();
+    w.documents().newDocument();
     EXPECT_FALSE(w.toolBars().mainBar()->isHidden());
-    ASSERT_TRUE(w.saveOptions());
+    ASSERT_TRUE(w.options().save());
     ProgramOptions read;
     ASSERT_EQ(readOptionsFile(QFile::encodeName(optionsFilePath()).toStdString(), read),
               OptionsFileStatus::Read);

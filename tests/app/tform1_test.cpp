@@ -82,7 +82,7 @@ TEST(TForm1, PaintOnlyCopiesTheMainBitmap) {
     w.show();
     QApplication::processEvents();
     Element* s = nullptr;
-    w.installDocument(segmentDocument(w, &s));
+    w.documents().installDocument(segmentDocument(w, &s));
     const QImage shown = w.canvas().drawingArea()->grab().toImage();
     const int cx = w.canvas().drawingArea()->width() / 2,
               cy = w.canvas().drawingArea()->height() / 2;
@@ -102,7 +102,7 @@ TEST(TForm1, AtADevicePixelRatioOfTwoTheBitmapHasTheScreensPixels) {
     w.resize(640, 480);
     w.show();
     QApplication::processEvents();
-    w.installDocument(segmentDocument(w));
+    w.documents().installDocument(segmentDocument(w));
     DrawingCanvas& canvas = w.canvas();
     canvas.setDevicePixelRatio(2);
     const QImage& image = canvas.mainBitmap();
@@ -154,7 +154,7 @@ TEST(TForm1, ScrollBarsMoveTheViewOverThePlane) {
     w.resize(640, 480);
     w.show();
     QApplication::processEvents();
-    w.installDocument(segmentDocument(w));
+    w.documents().installDocument(segmentDocument(w));
     const double plane = w.canvas().planeSize();
     const int cw = w.canvas().drawingArea()->width(), ch = w.canvas().drawingArea()->height();
     w.canvas().horizontalBar()->setValue(0);
@@ -181,7 +181,7 @@ TEST(TForm1, ResizingRedrawsAndSetsTheBarsFromTheView) {
     w.resize(500, 400);
     w.show();
     QApplication::processEvents();
-    w.installDocument(segmentDocument(w));
+    w.documents().installDocument(segmentDocument(w));
     w.document().left = -100;
     w.document().top = 100;
     w.resize(800, 600);
@@ -203,7 +203,7 @@ TEST(TForm1, ShowHiddenAndAntialiasingToggles) {
     w.show();
     QApplication::processEvents();
     Element* s = nullptr;
-    w.installDocument(segmentDocument(w, &s));
+    w.documents().installDocument(segmentDocument(w, &s));
     s->visible = 0;
     w.canvas().redraw();
     const int cx = w.canvas().drawingArea()->width() / 2,
@@ -247,7 +247,7 @@ TEST(TForm1, SnapshotOfTheDemonstrationConstruction) {
     QApplication::processEvents();
     auto doc = std::make_unique<Document>();
     buildDemoDocument(*doc);
-    w.installDocument(std::move(doc));
+    w.documents().installDocument(std::move(doc));
     const QImage shot = w.grab().toImage();
     ASSERT_FALSE(shot.isNull());
     // Something of the construction reached the window: many colours besides the background.
@@ -282,7 +282,7 @@ TEST(TForm1, MoveScreenDialogMovesTheMainViewAndTheBarsFollow) {
     w.resize(640, 480);
     w.show();
     QApplication::processEvents();
-    w.installDocument(segmentDocument(w));
+    w.documents().installDocument(segmentDocument(w));
     const double left = w.document().left;
     {
         TMuePan dialog(w.canvas(), &w);
@@ -323,7 +323,8 @@ TEST(TForm1, OpensAnExampleDocumentAndDrawsIt) {
     QApplication::processEvents();
     QStringList messages;
     w.setMessageSink([&](const QString& m) { messages << m; });
-    ASSERT_TRUE(w.openDocument(QStringLiteral(QORV_SOURCE_DIR "/examples/intersections.qrv")));
+    ASSERT_TRUE(
+        w.documents().openDocument(QStringLiteral(QORV_SOURCE_DIR "/examples/intersections.qrv")));
     EXPECT_TRUE(messages.isEmpty());
     EXPECT_EQ(w.document().elementCount(), 31);
     EXPECT_EQ(w.document().modified, 0);
@@ -342,7 +343,7 @@ TEST(TForm1, OpensAnExampleDocumentAndDrawsIt) {
 
     // A file that is not a document is refused and the open one stays.
     const std::string bad = std::string(QORV_SOURCE_DIR) + "/README.md";
-    EXPECT_FALSE(w.openDocument(QString::fromStdString(bad)));
+    EXPECT_FALSE(w.documents().openDocument(QString::fromStdString(bad)));
     EXPECT_EQ(messages.size(), 1);
     EXPECT_EQ(w.document().elementCount(), 31);
 }

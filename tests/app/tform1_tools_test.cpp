@@ -197,7 +197,7 @@ TEST(TForm1Tools, TheCursorLabelTakesTheCursorMessageFontAndCanBeRead) {
     ASSERT_EQ(win.doc().background, 0);
     ProgramOptions& o = win.w.programOptions();
     o.cursorFont = FontRecord{"Arial", rgb(255, 0, 0), 28, 0, 0, 0, 0};
-    win.w.optionsHost().optionsChanged(false);
+    win.w.options().optionsChanged(false);
     const QPoint at = win.pixel(40, 0);
     // The label's pixels: how well the best of them reads on the label's box, and the reddest.
     const auto label = [&] {
@@ -223,7 +223,7 @@ TEST(TForm1Tools, TheCursorLabelTakesTheCursorMessageFontAndCanBeRead) {
     EXPECT_LT(red, 40);
     // Not taking it: the font's own colour.
     o.adaptCursorColour = 0;
-    win.w.optionsHost().optionsChanged(false);
+    win.w.options().optionsChanged(false);
     EXPECT_GT(std::get<2>(label()), 150);
 }
 
@@ -376,7 +376,7 @@ TEST(TForm1Tools, EditCommandsAndOpeningEndTheGestureAndLetTheMouseGo) {
         QTest::mouseClick(win.area(), Qt::LeftButton, {}, win.pixel(150, 100));
         win.w.chooseTool(c.gesture == Zoom ? Tool::Zoom : Tool::Move);
         win.doc().tail->selected = 1;
-        win.w.copySelection();
+        win.w.edit().copySelection();
         if (c.key == Qt::Key_Y) win.w.undo();
         bool grabbedDuringDialog = true;
         qorv::testing::ScriptedDialogs dialogs;
@@ -589,8 +589,8 @@ TEST(TForm1Tools, RandomEventsWithTheWindowsOpenLeaveADocumentThatSavesAndReadsB
         clickNumber();
         calc->expressionField()->setText(calc->expressionField()->text() + QStringLiteral("*2"));
         calc->evaluateExpression();
-        win.w.selectAllElements();
-        win.w.cutSelection();
+        win.w.selection().selectAll();
+        win.w.edit().cutSelection();
         placeResult(calc, somewhere());
     };
     static const char* const expressions[] = {"a*2", "a+b", "2.5", "f1(a)", "x^2", "a"};
@@ -704,23 +704,23 @@ TEST(TForm1Tools, RandomEventsWithTheWindowsOpenLeaveADocumentThatSavesAndReadsB
                 win.w.redo();
                 break;
             case 3:
-                if (chance(50)) win.w.selectAllElements();
-                win.w.cutSelection();
+                if (chance(50)) win.w.selection().selectAll();
+                win.w.edit().cutSelection();
                 break;
             case 4:
-                win.w.copySelection();
+                win.w.edit().copySelection();
                 break;
             case 5:
-                win.w.paste();
+                win.w.edit().paste();
                 break;
             case 6:
-                win.w.deleteSelection();
+                win.w.selection().deleteSelection();
                 break;
             case 7:
-                if (chance(30)) win.w.deleteAllElements();
+                if (chance(30)) win.w.selection().deleteAll();
                 break;
             default:
-                win.w.selectAllElements();
+                win.w.selection().selectAll();
                 break;
             }
             removed += win.doc().removals != unsigned(before);
@@ -728,26 +728,28 @@ TEST(TForm1Tools, RandomEventsWithTheWindowsOpenLeaveADocumentThatSavesAndReadsB
             // Documents.
             switch (rng() % 5) {
             case 0:
-                if (win.w.documentCount() < 4) win.w.newDocument();
+                if (win.w.session().documents().count() < 4) win.w.documents().newDocument();
                 break;
             case 1:
             case 2:
-                win.w.switchTo(int(rng() % std::max(1, win.w.documentCount())));
+                win.w.documents().switchTo(
+                    int(rng() % std::max(1, win.w.session().documents().count())));
                 ++switched;
                 break;
             case 3:
-                if (win.w.documentCount() > 1 || chance(20)) closed += win.w.closeCurrent();
+                if (win.w.session().documents().count() > 1 || chance(20))
+                    closed += win.w.documents().closeCurrent();
                 break;
             default:
                 if (chance(50)) {
                     files.files.push_front(saved);
-                    win.w.saveDocumentAsAt(win.w.currentDocumentIndex());
+                    win.w.documents().saveDocumentAsAt(win.w.documents().currentDocumentIndex());
                 } else if (QFile::exists(saved)) {
-                    win.w.openDocument(saved);
+                    win.w.documents().openDocument(saved);
                 }
                 break;
             }
-            if (win.w.noDocumentOpen()) win.w.newDocument();
+            if (win.w.documents().noDocumentOpen()) win.w.documents().newDocument();
         } else {
             // Timers: animation, replay, blinking, deferred deletions.
             QTest::qWait(1);

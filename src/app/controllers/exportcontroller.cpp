@@ -1,23 +1,20 @@
-// The main window's exports and printing: DXF, bitmap, SVG, PDF, TikZ and web page files, the
-// clipboard, the print dialog and the printed screen bitmap.
-#include "app/tform1.h"
+#include "app/controllers/exportcontroller.h"
 
-#include "app/commands.h"
+#include "app/drawingcanvas.h"
+#include "app/editorsession.h"
+#include "app/prompts.h"
 #include "dialogs/tv_imp.h"
 #include "model/uitext.h"
 #include "settings/language.h"
 #include "view/exportfile.h"
-#include "view/hoveroverlay.h"
 #include "view/qtexts.h"
 #include "view/tooltable.h"
 #include "view/webpage.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QFileInfo>
-#include <QMenu>
 #include <QPageSetupDialog>
 #include <QPainter>
 #include <QPrinter>
@@ -28,37 +25,46 @@
 
 namespace qorv {
 
-void TForm1::setupExportActions() {
-    const auto make = [this](CommandId id, auto handler) {
-        QAction* a = commands_->action(id);
-        connect(a, &QAction::triggered, this, handler);
-        return a;
-    };
-    M_export_dib = make(CommandId::ExportDrawing, &TForm1::exportDrawing);
-    M_export_dxf = make(CommandId::ExportDxf, &TForm1::exportDxf);
-    M_export_svg = make(CommandId::ExportSvg, [this] { exportVector(QStringLiteral("svg")); });
-    M_export_pdf = make(CommandId::ExportPdf, [this] { exportVector(QStringLiteral("pdf")); });
-    M_export_tikz = make(CommandId::ExportTikz, [this] { exportVector(QStringLiteral("tex")); });
-    M_export_web = make(CommandId::ExportWeb, &TForm1::exportWebPage);
-    Imprimir1 = make(CommandId::Print, &TForm1::printDocument);
-    M_print_btm = make(CommandId::PrintBitmap, &TForm1::printBitmap);
-    M_copia_port = make(CommandId::CopyDrawing, &TForm1::copyDrawingToClipboard);
+namespace {
+
+// A menu item's text as a dialog's caption.
+QString caption(const char* objectName) {
+    return componentText(QString::fromLatin1(objectName)).remove(QLatin1Char('&'));
 }
 
-// No selection highlight reaches the output.
-void TForm1::beforeExport() {
-    canvas_->interaction().endGesture();
-    document().selectNone();
-    canvas_->redraw();
+QString caption(int slot) {
+    return text(slot).remove(QLatin1Char('&'));
 }
 
-ExportRequest TForm1::drawingRequest(QSize whole) {
+} // namespace
+
+ExportController::ExportController(const FeatureContext& context, QObject* parent)
+    : QObject(parent), ctx_(context) {}
+
+ExportController::~ExportController() = default;
+
+bool ExportController::documentOpen() const {
+    return ctx_.session.currentIndex() >= 0;
+}
+
+QString ExportController::currentName() const {
+    return ctx_.session.documents().name(ctx_.session.currentIndex());
+}
+
+void ExportController::beforeExport() {
+    ctx_.prompts.beforeDialog();
+    ctx_.session.document().selectNone();
+    ctx_.canvas.redraw();
+}
+
+ExportRequest ExportController::drawingRequest(QSize whole) {
     ExportRequest r;
-    const Interaction& tools = canvas_->interaction();
-    Document& doc = document();
-    r.showHidden = canvas_->showHidden();
+    DrawingCanvas& canvas = ctx_.canvas;
+    const Interaction& tools = canvas.interaction();
+    Document& doc = ctx_.session.document();
+    r.showHidden = canvas.showHidden();
     r.antialiased = doc.antialiased != 0;
-    r.trace = doc.traceList.empty() ? nullptr : &canvas_->traceBitmap();
+    r.trace = doc.traceList.empty() ? nullptr : &canvas.traceBitmap();
     if (tools.areaDefined()) {
         // The rubber band's corners are both inside it: its size in pixels less one.
         const WorldRect a = tools.area();
@@ -77,32 +83,31 @@ ExportRequest TForm1::drawingRequest(QSize whole) {
     return r;
 }
 
-QImage TForm1::drawingImage() {
+QImage ExportController::drawingImage() {
     beforeExport();
-    const ExportRequest r = drawingRequest(canvas_->screenSize());
+    const ExportRequest r = drawingRequest(ctx_.canvas.screenSize());
     QImage image;
     std::string error;
-    if (!renderDocumentToImage(document(), r, image, &error)) warn(QString::fromStdString(error));
+    if (!renderDocumentToImage(ctx_.session.document(), r, image, &error))
+        ctx_.prompts.warn(QString::fromStdString(error));
     return image;
 }
 
-void TForm1::copyDrawingToClipboard() {
-    if (noDocument_) return;
+void ExportController::copyDrawingToClipboard() {
+    if (!documentOpen()) return;
     const QImage image = drawingImage();
     if (!image.isNull()) QGuiApplication::clipboard()->setImage(image);
 }
 
-QString TForm1::askExportFile(const QAction* item, const std::vector<int>& filters,
-                              const QString& suffix) {
-    const QString folder = folders_.documents.isEmpty() ? QDir::currentPath() : folders_.documents;
-    const QString proposed =
-        QDir(folder).filePath(docs_.name(docs_.currentIndex()) + QStringLiteral(".") + suffix);
-    QString caption = item->text();
-    caption.remove(QLatin1Char('&'));
+QString ExportController::askExportFile(const QString& title, const std::vector<int>& filters,
+                                        const QString& suffix) {
+    const QString& documents = ctx_.session.folders().documents;
+    const QString folder = documents.isEmpty() ? QDir::currentPath() : documents;
+    const QString proposed = QDir(folder).filePath(currentName() + QStringLiteral(".") + suffix);
     QStringList names;
     for (int filter : filters)
         names << text(filter);
-    QString path = dialogs().saveFileName(caption, proposed, names, suffix);
+    QString path = ctx_.prompts.dialogs().saveFileName(title, proposed, names, suffix);
     if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".") + suffix;
     // A read-only file of that name is replaced all the same.
     if (!path.isEmpty() && QFileInfo::exists(path))
@@ -110,58 +115,60 @@ QString TForm1::askExportFile(const QAction* item, const std::vector<int>& filte
     return path;
 }
 
-void TForm1::writeExport(const QString& path, const ExportRequest& request) {
+void ExportController::writeExport(const QString& path, const ExportRequest& request) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     std::string error;
-    const bool ok = renderDocumentToFile(document(), path.toStdString(), request, &error);
+    const bool ok =
+        renderDocumentToFile(ctx_.session.document(), path.toStdString(), request, &error);
     QApplication::restoreOverrideCursor();
-    if (!ok) warn(QString::fromStdString(error));
+    if (!ok) ctx_.prompts.warn(QString::fromStdString(error));
 }
 
-void TForm1::exportDxf() {
-    if (noDocument_) return;
+void ExportController::exportDxf() {
+    if (!documentOpen()) return;
     beforeExport();
-    const QString path = askExportFile(M_export_dxf, {Msg::DxfFilter}, QStringLiteral("dxf"));
+    const QString path =
+        askExportFile(caption("M_export_dxf"), {Msg::DxfFilter}, QStringLiteral("dxf"));
     if (path.isEmpty()) return;
     ExportRequest r;
-    r.showHidden = canvas_->showHidden();
+    r.showHidden = ctx_.canvas.showHidden();
     writeExport(path, r);
 }
 
-void TForm1::exportDrawing() {
-    if (noDocument_) return;
+void ExportController::exportDrawing() {
+    if (!documentOpen()) return;
     beforeExport();
     // What the view shows, or the rubber-band area.
-    ExportRequest r = drawingRequest(canvas_->drawingAreaSize());
-    QString path =
-        askExportFile(M_export_dib, {Msg::BitmapFilter, Msg::PngFilter}, QStringLiteral("bmp"));
+    ExportRequest r = drawingRequest(ctx_.canvas.drawingAreaSize());
+    QString path = askExportFile(caption("M_export_dib"), {Msg::BitmapFilter, Msg::PngFilter},
+                                 QStringLiteral("bmp"));
     if (path.isEmpty()) return;
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix != QLatin1String("bmp") && suffix != QLatin1String("png"))
         path += QStringLiteral(".bmp");
     // A larger drawing is made at the factor itself, pens and text growing with it, without
     // antialiasing; a factor that would pass the largest picture is lowered to one that fits.
-    const int wanted = std::max(1, options_.exportScale);
+    const int wanted = std::max(1, ctx_.session.programOptions().exportScale);
     r.factor = std::max(1, fittingFactor(r.width, r.height, wanted));
     if (r.factor < wanted)
-        inform(text(Msg::ExportFactorLowered)
-                   .arg(wanted)
-                   .arg(r.factor)
-                   .arg(r.width * r.factor)
-                   .arg(r.height * r.factor));
+        ctx_.prompts.inform(text(Msg::ExportFactorLowered)
+                                .arg(wanted)
+                                .arg(r.factor)
+                                .arg(r.width * r.factor)
+                                .arg(r.height * r.factor));
     if (r.factor > 1) r.antialiased = false;
     writeExport(path, r);
 }
 
-void TForm1::exportVector(const QString& suffix) {
-    if (noDocument_) return;
+void ExportController::exportVector(const QString& suffix) {
+    if (!documentOpen()) return;
     beforeExport();
     // Vector files show the drawing area, or the rubber-band area.
-    const ExportRequest r = drawingRequest(canvas_->drawingAreaSize());
+    const ExportRequest r = drawingRequest(ctx_.canvas.drawingAreaSize());
     const bool svg = suffix == QLatin1String("svg"), pdf = suffix == QLatin1String("pdf");
-    const QString path = askExportFile(svg   ? M_export_svg
-                                       : pdf ? M_export_pdf
-                                             : M_export_tikz,
+    const QString path = askExportFile(caption(svg   ? Msg::ExportSvgItem
+                                               : pdf ? Msg::ExportPdfItem
+                                                     : Msg::ExportTikzItem),
                                        {svg   ? Msg::SvgFilter
                                         : pdf ? Msg::PdfFilter
                                               : Msg::TikzFilter},
@@ -170,22 +177,23 @@ void TForm1::exportVector(const QString& suffix) {
 }
 
 // The construction as a web page whose free points can be dragged in any browser.
-void TForm1::exportWebPage() {
-    if (noDocument_) return;
+void ExportController::exportWebPage() {
+    if (!documentOpen()) return;
     beforeExport();
-    const QString path = askExportFile(M_export_web, {Msg::WebFilter}, QStringLiteral("html"));
+    const QString path =
+        askExportFile(caption(Msg::ExportWebItem), {Msg::WebFilter}, QStringLiteral("html"));
     if (path.isEmpty()) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     std::string error;
-    const bool ok = writeWebPage(document(), docs_.name(docs_.currentIndex()).toStdString(),
+    const bool ok = writeWebPage(ctx_.session.document(), currentName().toStdString(),
                                  path.toStdString(), &error);
     QApplication::restoreOverrideCursor();
-    if (!ok) warn(QString::fromStdString(error));
+    if (!ok) ctx_.prompts.warn(QString::fromStdString(error));
 }
 
 // ---- printing ---------------------------------------------------------------------------------
 
-QPrinter* TForm1::printer(bool forJob) {
+QPrinter* ExportController::printer(bool forJob) {
     if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     if (!printFile_.isEmpty()) {
         printer_->setOutputFormat(QPrinter::PdfFormat);
@@ -196,50 +204,50 @@ QPrinter* TForm1::printer(bool forJob) {
     // Without a printer the page is a PDF file's; a print asks for the file.
     printer_->setOutputFormat(QPrinter::PdfFormat);
     if (!forJob) return printer_.get();
-    if (dialogs().ask(text(Msg::ProgramCaption), text(Msg::NoPrinter) + QStringLiteral("\n") +
-                                                     text(Msg::PrintToPdfQuestion)) !=
-        UserDialogs::Answer::Yes)
+    if (ctx_.prompts.dialogs().ask(text(Msg::ProgramCaption),
+                                   text(Msg::NoPrinter) + QStringLiteral("\n") +
+                                       text(Msg::PrintToPdfQuestion)) != UserDialogs::Answer::Yes)
         return nullptr;
-    const QString path = askExportFile(Imprimir1, {Msg::PdfFilter}, QStringLiteral("pdf"));
+    const QString path =
+        askExportFile(caption("Imprimir1"), {Msg::PdfFilter}, QStringLiteral("pdf"));
     if (path.isEmpty()) return nullptr;
     printer_->setOutputFileName(path);
     return printer_.get();
 }
 
-void TForm1::printDocument() {
-    if (noDocument_) return;
-    chooseTool(Tool::Move);
+void ExportController::printDocument() {
+    if (!documentOpen()) return;
+    ctx_.session.chooseTool(Tool::Move);
     beforeExport();
-    canvas_->recalculateAndRedraw();
+    ctx_.canvas.recalculateAndRedraw();
     QPrinter* device = printer(true);
     if (!device) return;
     TV_imp dialog(
-        *canvas_, *device, [this](QPrinter& p) { runPageSetup(p); },
-        docs_.name(docs_.currentIndex()), this);
-    runDialog(dialog);
+        ctx_.canvas, *device, [this](QPrinter& p) { runPageSetup(p); }, currentName(),
+        ctx_.prompts.parent());
+    ctx_.prompts.run(dialog);
 }
 
-void TForm1::runPageSetup(QPrinter& device) {
-    QPageSetupDialog setup(&device, this);
+void ExportController::runPageSetup(QPrinter& device) {
+    QPageSetupDialog setup(&device, ctx_.prompts.parent());
     setup.exec();
 }
 
-// "Configurar Impresión...": the page set-up of the printer the next print uses.
-void TForm1::pageSetup() {
+void ExportController::pageSetup() {
     if (QPrinter* device = printer(false)) runPageSetup(*device);
 }
 
-void TForm1::printBitmap() {
-    if (noDocument_) return;
+void ExportController::printBitmap() {
+    if (!documentOpen()) return;
     beforeExport();
-    if (dialogs().ask(text(Msg::ProgramCaption), text(Msg::PrintBitmapQuestion)) !=
+    if (ctx_.prompts.dialogs().ask(text(Msg::ProgramCaption), text(Msg::PrintBitmapQuestion)) !=
         UserDialogs::Answer::Yes)
         return;
     QPrinter* device = printer(true);
     if (!device) return;
-    const QImage& screen = canvas_->mainBitmap();
+    const QImage& screen = ctx_.canvas.mainBitmap();
     QImage picture = screen;
-    const Interaction& tools = canvas_->interaction();
+    const Interaction& tools = ctx_.canvas.interaction();
     if (tools.areaDefined()) {
         const WorldRect a = tools.area();
         const ScreenPoint at = tools.areaPixelOffset();
@@ -247,7 +255,7 @@ void TForm1::printBitmap() {
             screen, {at.x + 1, at.y + 1, std::max(1, int(std::lround(a.right - a.left))),
                      std::max(1, int(std::lround(a.top - a.bottom)))}));
     }
-    device->setDocName(docs_.name(docs_.currentIndex()));
+    device->setDocName(currentName());
     QPainter painter;
     if (!painter.begin(device)) return;
     // From 10 % to 90 % of the page's width, 10 % of that width from the top.
