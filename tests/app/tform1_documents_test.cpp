@@ -1,6 +1,6 @@
 // Several documents in the main window: new, open, save, close, quit, switching, the document
 // list and the recent files.
-#include "app/windowtest.h"
+#include "app/testwindow.h"
 #include "model/constructionbuilder.h"
 #include "model/docfile.h"
 #include "model/docfile_samples.h"

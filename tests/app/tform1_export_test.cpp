@@ -1,6 +1,6 @@
 // The main window's exports and printing: DXF, bitmap and vector files, the clipboard with the
 // rubber-band area, the print dialog and the printed screen bitmap (to PDF files).
-#include "app/windowtest.h"
+#include "app/testwindow.h"
 
 #include "dialogs/tv_imp.h"
 #include "model/constructionbuilder.h"
@@ -139,7 +139,7 @@ TEST_F(Export, PrintingTwoCopiesGivesTwoPages) {
     const QString pdf = file(QStringLiteral("print.pdf"));
     w->exporter().setPrintFile(pdf);
     bool shown = false;
-    w->setDialogHook([&](QDialog& d) {
+    dialogs.whenModal([&](QDialog& d) {
         auto* dialog = qobject_cast<TV_imp*>(&d);
         ASSERT_NE(dialog, nullptr);
         shown = true;
@@ -177,7 +177,7 @@ TEST_F(Export, ThePrintDialogsMagnificationCopiesAndCancel) {
     const QString pdf = file(QStringLiteral("p.pdf"));
     w->exporter().setPrintFile(pdf);
     int round = 0;
-    w->setDialogHook([&](QDialog& d) {
+    dialogs.whenModal([&](QDialog& d) {
         auto* dialog = qobject_cast<TV_imp*>(&d);
         ASSERT_NE(dialog, nullptr);
         const QSize page = dialog->pageInPixels();
@@ -248,7 +248,7 @@ TEST_F(Export, WithoutAPrinterPrintingOffersAPdfFile) {
     build();
     const QString pdf = file(QStringLiteral("sin impresora.pdf"));
     int shown = 0;
-    w->setDialogHook([&](QDialog& d) {
+    dialogs.whenModal([&](QDialog& d) {
         auto* dialog = qobject_cast<TV_imp*>(&d);
         ASSERT_NE(dialog, nullptr);
         ++shown;

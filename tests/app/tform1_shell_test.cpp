@@ -1,7 +1,7 @@
 // The application shell: the menu table with its shortcuts and enabling rules, the selection
 // commands of "Edición", full screen, the command-line viewer document and help.
 #include "app/helpwindow.h"
-#include "app/windowtest.h"
+#include "app/testwindow.h"
 #include "dialogs/tmaccon.h"
 #include "model/docfile.h"
 #include "model/uitext.h"
