@@ -1,3 +1,4 @@
+#include "app/testwindow.h"
 #include "app/tform1.h"
 #include "model/constructionbuilder.h"
 
@@ -11,17 +12,14 @@
 #include <gtest/gtest.h>
 
 using namespace qorv;
+using qorv::testing::TestWindow;
 
 namespace {
 
 // A shown, active main window, so that its shortcuts reach it.
 struct Window {
-    TForm1 w;
-    Window() {
-        w.show();
-        w.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
-    }
+    TestWindow t;
+    TForm1& w = *t.w;
     void key(int key) { QTest::keyClick(&w, Qt::Key(key), Qt::ControlModifier); }
 };
 
@@ -34,7 +32,8 @@ QMenu* editMenu(TForm1& w) {
 } // namespace
 
 TEST(TForm1Edit, EditMenuHoldsTheCommandsWithTheirShortcuts) {
-    TForm1 w;
+    TestWindow t({.shown = false});
+    TForm1& w = *t.w;
     QMenu* edit = editMenu(w);
     ASSERT_NE(edit, nullptr);
     QStringList texts;
@@ -82,7 +81,8 @@ TEST(TForm1Edit, UndoAndRedoShortcutsFollowTheHistory) {
 }
 
 TEST(TForm1Edit, TwoUndosThenANewConstructionDisableRedo) {
-    TForm1 w;
+    TestWindow t({.shown = false});
+    TForm1& w = *t.w;
     Document& doc = w.document();
     ConstructionBuilder mk(doc);
     for (int i = 0; i < 3; ++i) {
@@ -99,7 +99,8 @@ TEST(TForm1Edit, TwoUndosThenANewConstructionDisableRedo) {
 }
 
 TEST(TForm1Edit, HeldReferencesAreFoundAgainAfterUndo) {
-    TForm1 w;
+    TestWindow t({.shown = false});
+    TForm1& w = *t.w;
     Document& doc = w.document();
     Element* edited = ConstructionBuilder(doc).point(1, 2);
     const int token = w.heldReferences().add([&](const HeldReferences::Visit& v) { v(edited); });
@@ -158,7 +159,8 @@ TEST(TForm1Edit, CopyPutsTheTextOnTheSystemClipboardAndPasteAddsTheCopy) {
 }
 
 TEST(TForm1Edit, PastePictureMakesABitmapFromTheSystemClipboard) {
-    TForm1 w;
+    TestWindow t({.shown = false});
+    TForm1& w = *t.w;
     Document& doc = w.document();
     QGuiApplication::clipboard()->clear();
     w.pastePictureAction()->trigger(); // no picture: nothing happens
@@ -223,7 +225,8 @@ TEST(TForm1Edit, CommandsThatDeleteDropTheReferencesHeldToWhatWent) {
         {"Eliminar Todo", [](TForm1& w) { w.selection().deleteAll(); }},
     };
     for (const auto& [name, run] : commands) {
-        TForm1 w;
+        TestWindow t({.shown = false});
+        TForm1& w = *t.w;
         ConstructionBuilder build(w.document());
         Element* kept = build.point(1, 2);
         Element* gone = build.point(3, 4);

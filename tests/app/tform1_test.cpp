@@ -1,4 +1,5 @@
 #include "app/demodocument.h"
+#include "app/testwindow.h"
 #include "app/tform1.h"
 #include "model/constructionbuilder.h"
 #include "view/exportfile.h"
@@ -14,6 +15,7 @@
 #include <cstdlib>
 
 using namespace qorv;
+using qorv::testing::TestWindow;
 
 namespace {
 
@@ -43,7 +45,8 @@ std::unique_ptr<Document> segmentDocument(const TForm1& w, Element** out = nullp
 } // namespace
 
 TEST(TForm1, StartsWithAnEmptyDocumentCentredOnTheOrigin) {
-    TForm1 w;
+    TestWindow t({.shown = false});
+    TForm1& w = *t.w;
     w.show();
     ASSERT_NE(w.canvas().drawingArea(), nullptr);
     EXPECT_NE(w.statusBar(), nullptr);
@@ -63,9 +66,9 @@ TEST(TForm1, StartsWithAnEmptyDocumentCentredOnTheOrigin) {
 }
 
 TEST(TForm1, CommandLineThatCannotBeOpenedReportsAndLeavesANewDocument) {
-    TForm1 w;
-    QStringList messages;
-    w.setMessageSink([&](const QString& m) { messages << m; });
+    TestWindow t({.shown = false});
+    TForm1& w = *t.w;
+    QStringList& messages = t.messages;
     w.openCommandLine(QStringLiteral("\"/no/such/file.qrv\""));
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains(QStringLiteral("/no/such/file.qrv")));
@@ -77,10 +80,8 @@ TEST(TForm1, CommandLineThatCannotBeOpenedReportsAndLeavesANewDocument) {
 }
 
 TEST(TForm1, PaintOnlyCopiesTheMainBitmap) {
-    TForm1 w;
-    w.resize(640, 480);
-    w.show();
-    QApplication::processEvents();
+    TestWindow t({QSize(640, 480)});
+    TForm1& w = *t.w;
     Element* s = nullptr;
     w.documents().installDocument(segmentDocument(w, &s));
     const QImage shown = w.canvas().drawingArea()->grab().toImage();
@@ -98,7 +99,9 @@ TEST(TForm1, PaintOnlyCopiesTheMainBitmap) {
 }
 
 TEST(TForm1, AtADevicePixelRatioOfTwoTheBitmapHasTheScreensPixels) {
-    TForm1 w;
+    // Shown without waiting until it is active, as this test has always run.
+    TestWindow t({.shown = false});
+    TForm1& w = *t.w;
     w.resize(640, 480);
     w.show();
     QApplication::processEvents();
@@ -150,10 +153,8 @@ TEST(TForm1, AtADevicePixelRatioOfTwoTheBitmapHasTheScreensPixels) {
 }
 
 TEST(TForm1, ScrollBarsMoveTheViewOverThePlane) {
-    TForm1 w;
-    w.resize(640, 480);
-    w.show();
-    QApplication::processEvents();
+    TestWindow t({QSize(640, 480)});
+    TForm1& w = *t.w;
     w.documents().installDocument(segmentDocument(w));
     const double plane = w.canvas().planeSize();
     const int cw = w.canvas().drawingArea()->width(), ch = w.canvas().drawingArea()->height();
@@ -177,10 +178,8 @@ TEST(TForm1, ScrollBarsMoveTheViewOverThePlane) {
 }
 
 TEST(TForm1, ResizingRedrawsAndSetsTheBarsFromTheView) {
-    TForm1 w;
-    w.resize(500, 400);
-    w.show();
-    QApplication::processEvents();
+    TestWindow t({QSize(500, 400)});
+    TForm1& w = *t.w;
     w.documents().installDocument(segmentDocument(w));
     w.document().left = -100;
     w.document().top = 100;
@@ -198,10 +197,8 @@ TEST(TForm1, ResizingRedrawsAndSetsTheBarsFromTheView) {
 }
 
 TEST(TForm1, ShowHiddenAndAntialiasingToggles) {
-    TForm1 w;
-    w.resize(640, 480);
-    w.show();
-    QApplication::processEvents();
+    TestWindow t({QSize(640, 480)});
+    TForm1& w = *t.w;
     Element* s = nullptr;
     w.documents().installDocument(segmentDocument(w, &s));
     s->visible = 0;
@@ -223,7 +220,8 @@ TEST(TForm1, ShowHiddenAndAntialiasingToggles) {
 }
 
 TEST(TForm1, FullScreenSavesAndRestoresTheWindow) {
-    TForm1 w;
+    TestWindow t({.shown = false});
+    TForm1& w = *t.w;
     w.setGeometry(40, 50, 600, 420);
     w.show();
     QApplication::processEvents();
@@ -241,10 +239,8 @@ TEST(TForm1, FullScreenSavesAndRestoresTheWindow) {
 // Not a check of pixels: leaves a picture of the editor with the demonstration construction
 // for a person to look at (QORV_SNAPSHOT_DIR names the folder).
 TEST(TForm1, SnapshotOfTheDemonstrationConstruction) {
-    TForm1 w;
-    w.resize(1000, 720);
-    w.show();
-    QApplication::processEvents();
+    TestWindow t({QSize(1000, 720)});
+    TForm1& w = *t.w;
     auto doc = std::make_unique<Document>();
     buildDemoDocument(*doc);
     w.documents().installDocument(std::move(doc));
@@ -278,10 +274,8 @@ TEST(TForm1, SnapshotOfTheDemonstrationConstruction) {
 }
 
 TEST(TForm1, MoveScreenDialogMovesTheMainViewAndTheBarsFollow) {
-    TForm1 w;
-    w.resize(640, 480);
-    w.show();
-    QApplication::processEvents();
+    TestWindow t({QSize(640, 480)});
+    TForm1& w = *t.w;
     w.documents().installDocument(segmentDocument(w));
     const double left = w.document().left;
     {
@@ -307,7 +301,8 @@ TEST(TForm1, MoveScreenDialogMovesTheMainViewAndTheBarsFollow) {
 }
 
 TEST(TForm1, TraceBitmapIsClearedToMatchTheBackground) {
-    TForm1 w;
+    TestWindow t({.shown = false});
+    TForm1& w = *t.w;
     w.document().background = rgb(250, 250, 240);
     w.canvas().clearTrace();
     EXPECT_EQ(pixel(w.canvas().traceBitmap(), 3, 3), rgb(255, 255, 255));
@@ -317,12 +312,9 @@ TEST(TForm1, TraceBitmapIsClearedToMatchTheBackground) {
 }
 
 TEST(TForm1, OpensAnExampleDocumentAndDrawsIt) {
-    TForm1 w;
-    w.resize(960, 700);
-    w.show();
-    QApplication::processEvents();
-    QStringList messages;
-    w.setMessageSink([&](const QString& m) { messages << m; });
+    TestWindow t({QSize(960, 700)});
+    TForm1& w = *t.w;
+    QStringList& messages = t.messages;
     ASSERT_TRUE(
         w.documents().openDocument(QStringLiteral(QORV_SOURCE_DIR "/examples/intersections.qrv")));
     EXPECT_TRUE(messages.isEmpty());
