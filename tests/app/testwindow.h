@@ -32,11 +32,14 @@ struct TestWindow {
         bool centredDocument = false;
         // Shown and active (for the shortcuts); false leaves the window as made.
         bool shown = true;
+        // The settings store emptied before and after; false for a window that reads what an
+        // earlier one of the same test stored.
+        bool freshSettings = true;
     };
 
     TestWindow() : TestWindow(Options{}) {}
-    explicit TestWindow(const Options& o) {
-        registry::open()->clear();
+    explicit TestWindow(const Options& o) : fresh_(o.freshSettings) {
+        if (fresh_) registry::open()->clear();
         EXPECT_TRUE(dir.isValid());
         w = std::make_unique<TForm1>();
         answerWith(*w, dialogs);
@@ -55,7 +58,7 @@ struct TestWindow {
     }
     ~TestWindow() {
         w.reset();
-        registry::open()->clear();
+        if (fresh_) registry::open()->clear();
     }
     TestWindow(const TestWindow&) = delete;
     TestWindow& operator=(const TestWindow&) = delete;
@@ -101,6 +104,9 @@ struct TestWindow {
     ScriptedDialogs dialogs;
     QStringList& messages = dialogs.messages;
     std::unique_ptr<TForm1> w;
+
+  private:
+    bool fresh_ = true;
 };
 
 class WindowTest : public ::testing::Test, public TestWindow {};
