@@ -276,6 +276,52 @@ TEST(TForm1Tools, ToolBarsHaveIconsTooltipsAndPalettes) {
     EXPECT_EQ(p->shape, 4);
 }
 
+// A command is one action wherever it is placed: the tool buttons, the menu items and the viewer
+// panel's buttons share it, so choosing a tool anywhere shows it chosen everywhere, and a
+// disabled command is disabled in every place.
+TEST(TForm1Tools, MenusBarsAndTheViewerPanelPlaceTheSameActions) {
+    Window win;
+    TForm1& w = win.w;
+    const std::pair<int, const char*> toolItems[] = {{Tool::Segment, "M_Segmento"},
+                                                     {Tool::Locus, "M_Lugar_G"},
+                                                     {Tool::Zoom, "M_zoom"},
+                                                     {Tool::EditElement, "M_editelem"},
+                                                     {Tool::Move, "Sel1"}};
+    for (const auto& [tool, item] : toolItems) {
+        SCOPED_TRACE(item);
+        QAction* a = w.menuAction(QString::fromLatin1(item));
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(w.toolBars().toolButton(tool)->defaultAction(), a);
+        w.toolBars().toolButton(tool)->click();
+        EXPECT_EQ(w.currentTool(), tool);
+        EXPECT_TRUE(a->isChecked());
+        // The other tools' items show unchecked.
+        EXPECT_FALSE(w.menuAction(QStringLiteral("M_Circunf"))->isChecked());
+    }
+    // The menu item chooses the tool, and its button shows it.
+    w.menuAction(QStringLiteral("M_Circunf"))->trigger();
+    EXPECT_EQ(w.currentTool(), Tool::Circle);
+    EXPECT_TRUE(w.toolBars().toolButton(Tool::Circle)->isChecked());
+    EXPECT_FALSE(w.toolBars().toolButton(Tool::Segment)->isChecked());
+
+    const QFrame* viewer = w.animationFeatures().viewerPanel();
+    const std::pair<const char*, const char*> panelButtons[] = {
+        {"B_visor_movsel", "Sel1"},           {"B_visor_anima", "M_anim"},
+        {"B_visor_rotsel", "M_SelRot"},       {"B_visor_zoom", "M_zoom"},
+        {"B_visor_undo", "M_undo"},           {"B_visor_redo", "M_redo"},
+        {"B_visor_todoelem", "TodosElem1"},   {"B_visor_muepan", "MuePan1"},
+        {"B_visor_salirvisor", "M_modovisor"}};
+    for (const auto& [button, item] : panelButtons) {
+        SCOPED_TRACE(button);
+        const auto* b = viewer->findChild<QToolButton*>(QString::fromLatin1(button));
+        ASSERT_NE(b, nullptr);
+        EXPECT_EQ(b->defaultAction(), w.menuAction(QString::fromLatin1(item)));
+    }
+    // Nothing to undo: "Deshacer" is disabled in the menu and on the viewer's button alike.
+    EXPECT_FALSE(w.menuAction(QStringLiteral("M_undo"))->isEnabled());
+    EXPECT_FALSE(viewer->findChild<QToolButton*>(QStringLiteral("B_visor_undo"))->isEnabled());
+}
+
 // "Ver lo oculto" (its button and F8) and "AA" keep their icons when toggled, so the editing
 // bar keeps its width and the drawing its place.
 TEST(TForm1Tools, TheViewTogglesKeepTheirIcons) {
