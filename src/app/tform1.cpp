@@ -322,8 +322,6 @@ bool TForm1::chooseFont(FontRecord& font) {
 }
 
 void TForm1::redrawn() {
-    // A frame of a drag changes nothing the window shows.
-    if (canvas_->interaction().moving()) return;
     session_.noteChanges();
     if (TV_iterac_ && TV_iterac_->isVisible()) TV_iterac_->refresh();
     // The construction changes with the drawing; its items follow.
@@ -355,9 +353,10 @@ void TForm1::setFullScreenMode(bool on) {
 }
 
 void TForm1::saveWindowPlacement() {
-    if (!viewerMode()) frame_->savePlacement([this](const QString& where) {
-        warn(text(Msg::WriteError) + QStringLiteral(": ") + where);
-    });
+    if (!viewerMode())
+        frame_->savePlacement([this](const QString& where) {
+            warn(text(Msg::WriteError) + QStringLiteral(": ") + where);
+        });
 }
 
 void TForm1::openMoveScreen() {

@@ -131,8 +131,7 @@ void WindowFrame::savePlacement(const std::function<void(const QString&)>& warn)
     const QRect normal = normalRect();
     auto store = registry::open();
     registry::writeWindowPlacement(*store, normal.isValid() ? normal : window_.geometry(),
-                                   stateNumber(normalState()), fullScreen_,
-                                   workArea().topLeft());
+                                   stateNumber(normalState()), fullScreen_, workArea().topLeft());
     registry::sync(*store, warn);
 }
 
