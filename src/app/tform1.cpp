@@ -1,6 +1,7 @@
 #include "app/tform1.h"
 
 #include "app/animfeatures.h"
+#include "app/windowframe.h"
 #include "dialogs/tv_iterac.h"
 #include "dialogs/tvtexto.h"
 #include "model/uitext.h"
@@ -27,28 +28,13 @@
 
 namespace qorv {
 
-namespace {
-
-// 0 normal, 1 minimised, 2 maximised.
-int32_t stateNumber(Qt::WindowStates s) {
-    if (s & Qt::WindowMinimized) return 1;
-    if (s & Qt::WindowMaximized) return 2;
-    return 0;
-}
-
-QRect workArea(const QWidget& w) {
-    const QScreen* s = w.screen() ? w.screen() : QGuiApplication::primaryScreen();
-    return s ? s->availableGeometry() : QRect();
-}
-
-} // namespace
-
 TForm1::TForm1(QWidget* parent, const OptionsFileContent* startOptions, EditorSession* session)
     : QMainWindow(parent), ownSession_(session ? nullptr : std::make_unique<EditorSession>()),
       session_(session ? *session : *ownSession_), prompts_(std::make_unique<Prompts>(this)),
       docs_(session_.documents()), creation_(session_.creationOptions()),
       options_(session_.programOptions()), folders_(session_.folders()) {
     setWindowTitle(text(Msg::ProgramCaption));
+    frame_ = new WindowFrame(*this);
     creation_.chosenColor = rgb(0, 128, 192); // B_azmarino starts pressed
     statusText_ = new QLabel(this);
     statusUnits_ = new QLabel(this);
@@ -61,7 +47,7 @@ TForm1::TForm1(QWidget* parent, const OptionsFileContent* startOptions, EditorSe
     // A dialog gets no clicks while a gesture holds the mouse.
     prompts_->setBeforeDialog([this] { canvas_->interaction().endGesture(); });
 
-    const FeatureContext context{session_, *canvas_, *prompts_};
+    const FeatureContext context{session_, *canvas_, *prompts_, *commands_};
     documents_ = new DocumentsController(context, this);
     edit_ = new EditController(context, this);
     selection_ = new SelectionController(context, this);
@@ -110,13 +96,13 @@ TForm1::TForm1(QWidget* parent, const OptionsFileContent* startOptions, EditorSe
     // Escape selects the move tool wherever the focus is, and leaves full screen.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, [this] {
-        if (fullScreen_) setFullScreenMode(false);
+        if (frame_->fullScreen()) setFullScreenMode(false);
         canvas_->interaction().keyPress(KeyCode::Escape, 0);
     });
     resize(900, 650);
     optionsCtl_->load(startOptions);
     applyStartOptions();
-    restoreWindowPlacement();
+    frame_->restorePlacement(options_.window.state, options_.fullScreen != 0);
     documents_->start();
 }
 
@@ -181,76 +167,13 @@ void TForm1::followSession() {
 
 void TForm1::bindCommands() {
     using C = CommandId;
-    const auto on = [this](CommandId id, std::function<void()> run) {
-        connect(commands_->action(id), &QAction::triggered, this, std::move(run));
-    };
-    DocumentsController* d = documents_;
-    on(C::New, [this, d] {
-        beforeDialog();
-        d->newDocument();
-    });
-    on(C::Open, [d] { d->askAndOpen(); });
-    on(C::Save, [d] { d->saveCurrent(); });
-    on(C::SaveAs, [d] { d->saveCurrentAs(); });
-    for (const C id : {C::Close, C::DocumentClose})
-        on(id, [d] { d->closeCurrent(); });
-    for (const C id : {C::CloseAll, C::DocumentCloseAll})
-        on(id, [d] { d->closeAll(); });
-    on(C::NextDocument, [d] { d->nextDocument(); });
-    on(C::PreviousDocument, [d] { d->previousDocument(); });
-    on(C::FirstDocument, [d] { d->firstDocument(); });
-    on(C::LastDocument, [d] { d->lastDocument(); });
-    on(C::DocumentList, [d] { d->openDocumentList(); });
-    on(C::ClearRecent, [d] { d->askAndClearRecent(); });
-    on(C::Exit, [this] { close(); });
-
-    EditController* e = edit_;
-    on(C::Undo, [e] { e->undo(); });
-    on(C::Redo, [e] { e->redo(); });
-    on(C::Cut, [e] { e->cutSelection(); });
-    on(C::Copy, [e] { e->copySelection(); });
-    on(C::Paste, [e] { e->paste(); });
-    on(C::PastePicture, [e] { e->pastePicture(); });
-    SelectionController* s = selection_;
-    on(C::DeleteSelection, [s] { s->deleteSelection(); });
-    on(C::SelectAll, [s] { s->selectAll(); });
-    on(C::SelectKinds, [s] { s->selectKindsDialog(); });
-    on(C::SelectParents, [s] { s->selectParents(); });
-    on(C::SelectChildren, [s] { s->selectChildren(); });
-    on(C::DeleteAll, [s] { s->deleteAll(); });
-    on(C::RedrawAll, [this] { canvas_->redrawWithoutTraces(); });
-
+    connect(act(C::Exit), &QAction::triggered, this, &QWidget::close);
+    connect(act(C::RedrawAll), &QAction::triggered, canvas_, &DrawingCanvas::redrawWithoutTraces);
     connect(act(C::ShowHidden), &QAction::toggled, this, &TForm1::setShowHidden);
-    on(C::MoveScreen, [this] { openMoveScreen(); });
+    connect(act(C::MoveScreen), &QAction::triggered, this, &TForm1::openMoveScreen);
     connect(act(C::FullScreen), &QAction::toggled, this, &TForm1::setFullScreenMode);
     connect(act(C::Antialias), &QAction::toggled, this, &TForm1::setAntialiased);
-
-    OptionsController* o = optionsCtl_;
-    on(C::GeneralOptions, [o] { o->openGeneral(); });
-    on(C::AppearanceOptions, [o] { o->openAppearance(); });
-    on(C::FontOptions, [o] { o->openFonts(); });
-    on(C::OriginalOptions, [o] { o->restoreOriginal(); });
-    on(C::SaveOptions, [o] { o->save(); });
-    on(C::Language, [this] { language_->chooseFromMenu(); });
-
-    ExportController* x = export_;
-    on(C::ExportDrawing, [x] { x->exportDrawing(); });
-    on(C::ExportDxf, [x] { x->exportDxf(); });
-    on(C::ExportSvg, [x] { x->exportVector(QStringLiteral("svg")); });
-    on(C::ExportPdf, [x] { x->exportVector(QStringLiteral("pdf")); });
-    on(C::ExportTikz, [x] { x->exportVector(QStringLiteral("tex")); });
-    on(C::ExportWeb, [x] { x->exportWebPage(); });
-    on(C::Print, [x] { x->printDocument(); });
-    on(C::PrintBitmap, [x] { x->printBitmap(); });
-    on(C::CopyDrawing, [x] { x->copyDrawingToClipboard(); });
-    on(C::PageSetup, [x] { x->pageSetup(); });
-
-    HelpController* h = help_;
-    on(C::HelpContents, [h] { h->showContents(); });
-    on(C::HelpTopic, [h] { h->showCurrentTopic(); });
-    on(C::WebPage, [h] { h->openWebPage(); });
-    on(C::About, [h] { h->showAbout(); });
-    on(C::Macros, [this] { openMacroDialog(); });
+    connect(act(C::Macros), &QAction::triggered, this, &TForm1::openMacroDialog);
 }
 
 void TForm1::buildDocumentBar() {
@@ -282,16 +205,8 @@ void TForm1::openCommandLine(const QString& commandLine) {
     // A document saved in viewer mode opens as it was shown: viewer mode, the stored size,
     // centred on the screen, not full screen (and the placement is not saved on exit).
     setViewerMode(true);
-    const QSize screen = canvas_->screenSize();
-    QRect r(0, 0, std::clamp(window->width, 200, screen.width()),
-            std::clamp(window->height, 150, screen.height()));
-    r.moveCenter(QRect(QPoint(), screen).center());
-    placement_.hasRect = true;
-    placement_.rect = r;
-    placement_.state = 0;
-    placement_.fullScreen = false;
-    setFullScreenMode(false);
-    setGeometry(r);
+    setCheckedQuietly(act(CommandId::FullScreen), false);
+    frame_->placeCentred(QSize(window->width, window->height));
 }
 
 void TForm1::showNoDocument(bool none) {
@@ -407,8 +322,6 @@ bool TForm1::chooseFont(FontRecord& font) {
 }
 
 void TForm1::redrawn() {
-    // A frame of a drag changes nothing the window shows.
-    if (canvas_->interaction().moving()) return;
     session_.noteChanges();
     if (TV_iterac_ && TV_iterac_->isVisible()) TV_iterac_->refresh();
     // The construction changes with the drawing; its items follow.
@@ -435,56 +348,15 @@ void TForm1::setAntialiased(bool on) {
 }
 
 void TForm1::setFullScreenMode(bool on) {
-    if (on == fullScreen_) return;
-    fullScreen_ = on;
     setCheckedQuietly(act(CommandId::FullScreen), on);
-    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
-    const QRect screenArea = s ? s->geometry() : QRect(QPoint(), canvas_->screenSize());
-    if (on) {
-        // The normal rectangle (also of a maximised window): leaving full screen and the
-        // placement written meanwhile give it back.
-        savedGeometry_ = normalRect();
-        savedState_ = windowState() & ~(Qt::WindowFullScreen | Qt::WindowMinimized);
-        setWindowFlag(Qt::FramelessWindowHint, true);
-        // The menu bar is pushed above the top edge of the screen.
-        const int menuHeight = menuBar()->sizeHint().height();
-        setWindowState(Qt::WindowNoState);
-        setGeometry(screenArea.left(), screenArea.top() + 2 - menuHeight, screenArea.width(),
-                    menuHeight + screenArea.height() - 2);
-        show();
-    } else {
-        setWindowFlag(Qt::FramelessWindowHint, false);
-        setWindowState(Qt::WindowNoState);
-        // Set whatever the state: without a window manager maximising moves nothing, and the
-        // window would stay with its menu bar above the screen.
-        setGeometry(registry::keepOnWorkArea(savedGeometry_, s ? workArea(*this) : screenArea));
-        if (savedState_ & Qt::WindowMaximized) {
-            showMaximized();
-            // Qt may take the maximised rectangle for the normal one after the window was
-            // made again without its frame; the one from before stays known.
-            maximisedNormal_ = savedGeometry_;
-        } else {
-            maximisedNormal_ = QRect();
-            show();
-        }
-    }
-    updateSizeGrip();
+    frame_->setFullScreen(on);
 }
 
-QRect TForm1::normalRect() const {
-    // Kept only while the window stays maximised; restored, Qt knows it again.
-    if (maximisedNormal_.isValid() && (windowState() & Qt::WindowMaximized))
-        return maximisedNormal_;
-    return normalGeometry().isValid() ? normalGeometry() : geometry();
-}
-
-void TForm1::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::WindowStateChange) updateSizeGrip();
-    QMainWindow::changeEvent(event);
-}
-
-void TForm1::updateSizeGrip() {
-    statusBar()->setSizeGripEnabled(!fullScreen_ && !(windowState() & Qt::WindowMaximized));
+void TForm1::saveWindowPlacement() {
+    if (!viewerMode())
+        frame_->savePlacement([this](const QString& where) {
+            warn(text(Msg::WriteError) + QStringLiteral(": ") + where);
+        });
 }
 
 void TForm1::openMoveScreen() {
@@ -504,7 +376,7 @@ void TForm1::applyStartOptions() {
 }
 
 void TForm1::takeWindowOptions(ProgramOptions& o) {
-    o.fullScreen = fullScreen_ ? 1 : 0;
+    o.fullScreen = frame_->fullScreen() ? 1 : 0;
     // A bar is the user's choice; the no-document state hides bars without asking.
     const auto shown = [this](QWidget* bar) {
         return bar->isHidden() && !hiddenPanels_.contains(bar) ? 0 : 1;
@@ -513,44 +385,12 @@ void TForm1::takeWindowOptions(ProgramOptions& o) {
     o.editBarShown = shown(toolBars_->editBar());
     o.documentBarShown = shown(documentBar_);
     o.statusBarShown = shown(statusBar());
-    const QRect r = fullScreen_ ? savedGeometry_ : normalRect();
-    const Qt::WindowStates state = fullScreen_ ? savedState_ : windowState();
-    o.window = WindowRecord{r.left(), r.top(), r.height(), r.width(), stateNumber(state)};
-}
-
-void TForm1::restoreWindowPlacement() {
-    auto store = registry::open();
-    placement_ = registry::readWindowPlacement(*store, workArea(*this).topLeft());
-    // A placement from another screen, or written while the window was off it, must not leave
-    // the menu bar where nobody can reach it.
-    if (placement_.hasRect)
-        placement_.rect = registry::keepOnWorkArea(placement_.rect, workArea(*this));
-    if (!placement_.hasState) placement_.state = options_.window.state;
-    if (!placement_.hasFullScreen) placement_.fullScreen = options_.fullScreen != 0;
-    if (placement_.hasRect) setGeometry(placement_.rect);
-}
-
-void TForm1::showPlaced() {
-    if (!placement_.hasRect)
-        if (const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen())
-            setGeometry(s->availableGeometry());
-    if (placement_.state == 2)
-        showMaximized();
-    else
-        showNormal();
-    if (placement_.fullScreen) setFullScreenMode(true);
-}
-
-void TForm1::saveWindowPlacement() {
-    if (viewerMode()) return;
-    const QRect normal = fullScreen_ ? savedGeometry_ : normalRect();
-    const Qt::WindowStates state = fullScreen_ ? savedState_ : windowState();
-    auto store = registry::open();
-    registry::writeWindowPlacement(*store, normal.isValid() ? normal : geometry(),
-                                   stateNumber(state), fullScreen_, workArea(*this).topLeft());
-    registry::sync(*store, [this](const QString& where) {
-        warn(text(Msg::WriteError) + QStringLiteral(": ") + where);
-    });
+    const QRect r = frame_->normalRect();
+    const Qt::WindowStates s = frame_->normalState();
+    o.window = WindowRecord{r.left(), r.top(), r.height(), r.width(),
+                            s & Qt::WindowMinimized   ? 1
+                            : s & Qt::WindowMaximized ? 2
+                                                      : 0};
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -16,6 +16,7 @@
 #include "app/editorsession.h"
 #include "app/prompts.h"
 #include "app/toolbars.h"
+#include "app/windowframe.h"
 #include "dialogs/tmaccon.h"
 #include "dialogs/tv_calc.h"
 #include "dialogs/tv_lista.h"
@@ -104,7 +105,7 @@ class TForm1 : public QMainWindow, private CanvasOwner, private MacroDialogHost,
     }
 
     // ---- how the window shows ("&Ver", the placement)
-    bool isFullScreenMode() const { return fullScreen_; }
+    bool isFullScreenMode() const { return frame_->fullScreen(); }
     void setFullScreenMode(bool on);
     void setShowHidden(bool on);
     void setAntialiased(bool on);
@@ -115,8 +116,8 @@ class TForm1 : public QMainWindow, private CanvasOwner, private MacroDialogHost,
     void setViewerMode(bool on) { session_.setViewerMode(on); }
     // Shows the window as the placement read at start-up says: full screen, maximised or at the
     // stored rectangle.
-    void showPlaced();
-    const registry::WindowPlacement& restoredPlacement() const { return placement_; }
+    void showPlaced() { frame_->showPlaced(); }
+    const registry::WindowPlacement& restoredPlacement() const { return frame_->placement(); }
     // Writes the placement to the settings store (not in viewer mode); a store that cannot be
     // written is reported once.
     void saveWindowPlacement();
@@ -180,7 +181,6 @@ class TForm1 : public QMainWindow, private CanvasOwner, private MacroDialogHost,
     void documentChanged(bool otherDocument);
 
   protected:
-    void changeEvent(QEvent* event) override;
     // The window's close box, Alt+F4 and "Salir": every modified document is asked about first.
     void closeEvent(QCloseEvent* event) override;
 
@@ -192,24 +192,20 @@ class TForm1 : public QMainWindow, private CanvasOwner, private MacroDialogHost,
 
     // The session's signals reach the window's parts.
     void followSession();
-    // The commands reach the controllers that carry them out.
+    // The window's own commands: "Salir", the view toggles, "Redibujar", "Macros...".
     void bindCommands();
     QAction* act(CommandId id) const { return commands_->action(id); }
     void buildDocumentBar();
-    // The options read at start-up reach the bars; the window placement is read.
+    // The options read at start-up reach the bars.
     void applyStartOptions();
-    void restoreWindowPlacement();
     // The options as the window shows them now: bars, full screen, window.
     void takeWindowOptions(ProgramOptions& options);
     // Without a document the bars, the menus that need one and the drawing area go.
     void showNoDocument(bool none);
     void updateTitle();
     void updateStatusUnits();
-    void updateSizeGrip();
     // A toggle item shows a state without running its command again.
     static void setCheckedQuietly(QAction* action, bool on);
-    // The window's normal (restored) rectangle, also while it is maximised.
-    QRect normalRect() const;
     bool noDocumentOpen() const { return documents_->noDocumentOpen(); }
 
     // CanvasOwner.
@@ -240,12 +236,7 @@ class TForm1 : public QMainWindow, private CanvasOwner, private MacroDialogHost,
     QLabel* statusUnits_ = nullptr; // the document's length and angle units
     QToolBar* documentBar_ = nullptr;
     QList<QWidget*> hiddenPanels_; // what the no-document state hid, to be shown again
-    registry::WindowPlacement placement_;
-    bool fullScreen_ = false;
-    QRect savedGeometry_; // the window as it was before full screen
-    Qt::WindowStates savedState_;
-    // The normal rectangle of a window maximised again on leaving full screen.
-    QRect maximisedNormal_;
+    WindowFrame* frame_ = nullptr; // full screen and the placement
     std::function<void(int, Element&)> elementDialogHook_;
     std::function<bool(FontRecord&)> fontDialogHook_;
     std::function<void(TMacCon&)> macroDialogHook_;

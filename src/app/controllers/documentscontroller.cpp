@@ -1,5 +1,6 @@
 #include "app/controllers/documentscontroller.h"
 
+#include "app/commands.h"
 #include "app/drawingcanvas.h"
 #include "app/editorsession.h"
 #include "app/prompts.h"
@@ -103,6 +104,29 @@ DocumentsController::DocumentsController(const FeatureContext& context, QObject*
     connect(CB_doc, &QComboBox::activated, this, &DocumentsController::switchTo);
     // Names are texts of the language too ("Documento 1").
     connect(&ctx_.session, &EditorSession::documentsListed, this, &DocumentsController::showList);
+
+    using C = CommandId;
+    const auto on = [this](CommandId id, std::function<void()> run) {
+        ctx_.onCommand(id, this, std::move(run));
+    };
+    on(C::New, [this] {
+        beforeDialog();
+        newDocument();
+    });
+    on(C::Open, [this] { askAndOpen(); });
+    on(C::Save, [this] { saveCurrent(); });
+    on(C::SaveAs, [this] { saveCurrentAs(); });
+    // "&Documento" has items of its own for closing, so that a language can name them apart.
+    for (const C id : {C::Close, C::DocumentClose})
+        on(id, [this] { closeCurrent(); });
+    for (const C id : {C::CloseAll, C::DocumentCloseAll})
+        on(id, [this] { closeAll(); });
+    on(C::NextDocument, [this] { nextDocument(); });
+    on(C::PreviousDocument, [this] { previousDocument(); });
+    on(C::FirstDocument, [this] { firstDocument(); });
+    on(C::LastDocument, [this] { lastDocument(); });
+    on(C::DocumentList, [this] { openDocumentList(); });
+    on(C::ClearRecent, [this] { askAndClearRecent(); });
 }
 
 DocumentsController::~DocumentsController() = default;

@@ -1,5 +1,6 @@
 #include "app/controllers/editcontroller.h"
 
+#include "app/commands.h"
 #include "app/drawingcanvas.h"
 #include "app/editorsession.h"
 #include "model/clipboard.h"
@@ -35,7 +36,15 @@ std::vector<uint8_t> bitmapFileBytes(const QImage& image) {
 }
 
 EditController::EditController(const FeatureContext& context, QObject* parent)
-    : QObject(parent), ctx_(context) {}
+    : QObject(parent), ctx_(context) {
+    using C = CommandId;
+    ctx_.onCommand(C::Undo, this, [this] { undo(); });
+    ctx_.onCommand(C::Redo, this, [this] { redo(); });
+    ctx_.onCommand(C::Cut, this, [this] { cutSelection(); });
+    ctx_.onCommand(C::Copy, this, [this] { copySelection(); });
+    ctx_.onCommand(C::Paste, this, [this] { paste(); });
+    ctx_.onCommand(C::PastePicture, this, [this] { pastePicture(); });
+}
 
 void EditController::undo() {
     if (!canUndo(ctx_.session.document())) return;

@@ -1,5 +1,6 @@
 #include "app/controllers/exportcontroller.h"
 
+#include "app/commands.h"
 #include "app/drawingcanvas.h"
 #include "app/editorsession.h"
 #include "app/prompts.h"
@@ -39,7 +40,19 @@ QString caption(int slot) {
 } // namespace
 
 ExportController::ExportController(const FeatureContext& context, QObject* parent)
-    : QObject(parent), ctx_(context) {}
+    : QObject(parent), ctx_(context) {
+    using C = CommandId;
+    ctx_.onCommand(C::ExportDrawing, this, [this] { exportDrawing(); });
+    ctx_.onCommand(C::ExportDxf, this, [this] { exportDxf(); });
+    ctx_.onCommand(C::ExportSvg, this, [this] { exportVector(QStringLiteral("svg")); });
+    ctx_.onCommand(C::ExportPdf, this, [this] { exportVector(QStringLiteral("pdf")); });
+    ctx_.onCommand(C::ExportTikz, this, [this] { exportVector(QStringLiteral("tex")); });
+    ctx_.onCommand(C::ExportWeb, this, [this] { exportWebPage(); });
+    ctx_.onCommand(C::Print, this, [this] { printDocument(); });
+    ctx_.onCommand(C::PrintBitmap, this, [this] { printBitmap(); });
+    ctx_.onCommand(C::CopyDrawing, this, [this] { copyDrawingToClipboard(); });
+    ctx_.onCommand(C::PageSetup, this, [this] { pageSetup(); });
+}
 
 ExportController::~ExportController() = default;
 

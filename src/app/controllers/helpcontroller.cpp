@@ -1,5 +1,6 @@
 #include "app/controllers/helpcontroller.h"
 
+#include "app/commands.h"
 #include "app/editorsession.h"
 #include "app/helpwindow.h"
 #include "app/prompts.h"
@@ -25,7 +26,13 @@ QString helpLanguage() {
 } // namespace
 
 HelpController::HelpController(const FeatureContext& context, QObject* parent)
-    : QObject(parent), ctx_(context) {}
+    : QObject(parent), ctx_(context) {
+    using C = CommandId;
+    ctx_.onCommand(C::HelpContents, this, [this] { showContents(); });
+    ctx_.onCommand(C::HelpTopic, this, [this] { showCurrentTopic(); });
+    ctx_.onCommand(C::WebPage, this, [this] { openWebPage(); });
+    ctx_.onCommand(C::About, this, [this] { showAbout(); });
+}
 
 HelpController::~HelpController() = default;
 

@@ -1,5 +1,6 @@
 #include "app/controllers/languagecontroller.h"
 
+#include "app/commands.h"
 #include "app/editorsession.h"
 #include "model/languagestartup.h"
 #include "view/tooltable.h"
@@ -7,7 +8,9 @@
 namespace qorv {
 
 LanguageController::LanguageController(const FeatureContext& context, QObject* parent)
-    : QObject(parent), ctx_(context) {}
+    : QObject(parent), ctx_(context) {
+    ctx_.onCommand(CommandId::Language, this, [this] { chooseFromMenu(); });
+}
 
 void LanguageController::chooseFromMenu() {
     if (!host_) return;

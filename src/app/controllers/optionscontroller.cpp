@@ -1,5 +1,6 @@
 #include "app/controllers/optionscontroller.h"
 
+#include "app/commands.h"
 #include "app/drawingcanvas.h"
 #include "app/editorsession.h"
 #include "app/prompts.h"
@@ -17,7 +18,14 @@
 namespace qorv {
 
 OptionsController::OptionsController(const FeatureContext& context, QObject* parent)
-    : QObject(parent), ctx_(context) {}
+    : QObject(parent), ctx_(context) {
+    using C = CommandId;
+    ctx_.onCommand(C::GeneralOptions, this, [this] { openGeneral(); });
+    ctx_.onCommand(C::AppearanceOptions, this, [this] { openAppearance(); });
+    ctx_.onCommand(C::FontOptions, this, [this] { openFonts(); });
+    ctx_.onCommand(C::OriginalOptions, this, [this] { restoreOriginal(); });
+    ctx_.onCommand(C::SaveOptions, this, [this] { save(); });
+}
 
 void OptionsController::load(const OptionsFileContent* known) {
     const QSize screen = screenSize();

@@ -1,5 +1,6 @@
 #include "app/controllers/selectioncontroller.h"
 
+#include "app/commands.h"
 #include "app/drawingcanvas.h"
 #include "app/editorsession.h"
 #include "app/prompts.h"
@@ -16,7 +17,15 @@
 namespace qorv {
 
 SelectionController::SelectionController(const FeatureContext& context, QObject* parent)
-    : QObject(parent), ctx_(context) {}
+    : QObject(parent), ctx_(context) {
+    using C = CommandId;
+    ctx_.onCommand(C::DeleteSelection, this, [this] { deleteSelection(); });
+    ctx_.onCommand(C::SelectAll, this, [this] { selectAll(); });
+    ctx_.onCommand(C::SelectKinds, this, [this] { selectKindsDialog(); });
+    ctx_.onCommand(C::SelectParents, this, [this] { selectParents(); });
+    ctx_.onCommand(C::SelectChildren, this, [this] { selectChildren(); });
+    ctx_.onCommand(C::DeleteAll, this, [this] { deleteAll(); });
+}
 
 const std::vector<int>& SelectionController::selectableKinds() {
     // The intersection holder is never drawn, so never chosen.
