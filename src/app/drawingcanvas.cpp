@@ -356,7 +356,8 @@ void DrawingCanvas::redraw() {
     updateBlinking();
     if (blinkOn_ && blinkTimer_->isActive()) drawBlinkPhase();
     area_->update();
-    owner_.redrawn();
+    // A frame of a drag changes nothing the window around shows.
+    if (!moving) owner_.redrawn();
 }
 
 void DrawingCanvas::recalculateAndRedraw() {

@@ -1,25 +1,26 @@
 #include "app/tform1.h"
 
 #include "app/animfeatures.h"
+#include "app/windowframe.h"
+#include "dialogs/tv_iterac.h"
 #include "dialogs/tvtexto.h"
-#include "model/document.h"
-#include "model/iteration.h"
 #include "model/uitext.h"
-#include "settings/options.h"
-#include "settings/registry.h"
+#include "settings/language.h"
 #include "view/qtexts.h"
+#include "view/resources.h"
 
 #include <QAction>
-#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
 #include <QFontDialog>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
-#include <QMessageBox>
-#include <QPrinter> // the print settings die with the window
 #include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QToolBar>
 
 #include <algorithm>
@@ -27,49 +28,51 @@
 
 namespace qorv {
 
-TForm1::TForm1(QWidget* parent, const OptionsFileContent* startOptions) : QMainWindow(parent) {
+TForm1::TForm1(QWidget* parent, const OptionsFileContent* startOptions, EditorSession* session)
+    : QMainWindow(parent), ownSession_(session ? nullptr : std::make_unique<EditorSession>()),
+      session_(session ? *session : *ownSession_), prompts_(std::make_unique<Prompts>(this)),
+      docs_(session_.documents()), creation_(session_.creationOptions()),
+      options_(session_.programOptions()), folders_(session_.folders()) {
     setWindowTitle(text(Msg::ProgramCaption));
+    frame_ = new WindowFrame(*this);
     creation_.chosenColor = rgb(0, 128, 192); // B_azmarino starts pressed
-
     statusText_ = new QLabel(this);
     statusUnits_ = new QLabel(this);
     statusBar()->addWidget(statusText_, 1);
     statusBar()->addPermanentWidget(statusUnits_);
     statusText_->setText(QString::fromStdString(uiText().toolPrompt(Tool::Move)));
+    commands_ = new Commands(this);
     canvas_ = new DrawingCanvas(*this, document(), this);
     setCentralWidget(canvas_);
+    // A dialog gets no clicks while a gesture holds the mouse.
+    prompts_->setBeforeDialog([this] { canvas_->interaction().endGesture(); });
 
-    createActions();
+    const FeatureContext context{session_, *canvas_, *prompts_, *commands_};
+    documents_ = new DocumentsController(context, this);
+    edit_ = new EditController(context, this);
+    selection_ = new SelectionController(context, this);
+    export_ = new ExportController(context, this);
+    optionsCtl_ = new OptionsController(context, this);
+    language_ = new LanguageController(context, this);
+    help_ = new HelpController(context, this);
+
+    bindCommands();
     buildDocumentBar(); // the top row: the tool bars go below it
-    toolBars_ = new ToolBars(*this, TodosElem1, M_AA, creation_.chosenColor);
-    // B_MacCon opens the macro dialog, which chooses the macro tools.
-    connect(toolBars_, &ToolBars::toolRequested, this, [this](int tool) {
-        if (tool == Tool::ApplyMacro)
-            openMacroDialog();
-        else
-            chooseTool(tool, true);
-    });
+    toolBars_ = new ToolBars(*this, *commands_, creation_.chosenColor);
     connect(toolBars_, &ToolBars::colourChosen, this, &TForm1::setCurrentColour);
-    setupExportActions();
     setupIteration();
     setupAnimation();
-    nameComponents();
     buildMenus();
+    documents_->setDocumentMenu(documentMenu_);
+    documents_->setSaveOptions([this] { return anim_->saveOptions(); });
     applyLanguageTexts();
+    followSession();
 
-    // Undo, redo, cut and paste replace or delete elements: the tools drop what they hold and
-    // the move tool is chosen.
-    connect(this, &TForm1::editCommandStarted, this, [this] {
-        chooseTool(Tool::Move);
-        canvas_->interaction().documentReplaced();
-        // Only what is still in the list is noted for finding again.
-        macroSession().dropMissing(document());
-    });
-    heldReferences_.add(
+    heldReferences().add(
         [this](const HeldReferences::Visit& visit) { macroSession().forEachReference(visit); });
-    heldReferences_.add(
+    heldReferences().add(
         [this](const HeldReferences::Visit& visit) { visit(creation_.redefiningButton); });
-    heldReferences_.add([this](const HeldReferences::Visit& visit) {
+    heldReferences().add([this](const HeldReferences::Visit& visit) {
         if (calc_) calc_->calculator().forEachHeld(visit);
     });
     // What the window itself holds follows the document; the windows that stay open listen too.
@@ -93,22 +96,14 @@ TForm1::TForm1(QWidget* parent, const OptionsFileContent* startOptions) : QMainW
     // Escape selects the move tool wherever the focus is, and leaves full screen.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, [this] {
-        if (fullScreen_) setFullScreenMode(false);
+        if (frame_->fullScreen()) setFullScreenMode(false);
         canvas_->interaction().keyPress(KeyCode::Escape, 0);
     });
-    {
-        const std::unique_ptr<QSettings> store = registry::open();
-        recent_.load(*store);
-        folders_.load(*store);
-    }
-    showRecentFiles();
     resize(900, 650);
-    loadProgramOptions(startOptions);
-    restoreWindowPlacement();
-    newDocument();
-    startDocument_ = &document();
-    startLeft_ = document().left;
-    startTop_ = document().top;
+    optionsCtl_->load(startOptions);
+    applyStartOptions();
+    frame_->restorePlacement(options_.window.state, options_.fullScreen != 0);
+    documents_->start();
 }
 
 TForm1::~TForm1() {
@@ -121,51 +116,137 @@ TForm1::~TForm1() {
     delete canvas_;
 }
 
-// ---- actions and menus --------------------------------------------------------------------------
-
-void TForm1::createActions() {
-    createDocumentActions();
-    M_salir = new QAction(text(Msg::Exit), this);
-    M_salir->setObjectName(QStringLiteral("M_salir"));
-    connect(M_salir, &QAction::triggered, this, &QWidget::close);
-
-    createEditActions();
-    createMacroActions();
-
-    TodosElem1 = new QAction(text(Msg::ShowHidden), this);
-    TodosElem1->setCheckable(true);
-    connect(TodosElem1, &QAction::toggled, this, &TForm1::setShowHidden);
-    MuePan1 = new QAction(text(Msg::MoveScreenItem), this);
-    connect(MuePan1, &QAction::triggered, this, &TForm1::openMoveScreen);
-    PantallaCom = new QAction(text(Msg::FullScreen), this);
-    PantallaCom->setCheckable(true);
-    connect(PantallaCom, &QAction::toggled, this, &TForm1::setFullScreenMode);
-    M_AA = new QAction(text(Msg::Antialiasing), this);
-    M_AA->setCheckable(true);
-    connect(M_AA, &QAction::toggled, this, &TForm1::setAntialiased);
-
-    createOptionActions();
-    createLanguageAction();
-    createShellActions();
+void TForm1::followSession() {
+    EditorSession* session = &session_;
+    connect(session, &EditorSession::toolRequested, this, &TForm1::chooseTool);
+    connect(session, &EditorSession::elementsAboutToBeReplaced, this, [this](ElementsChange why) {
+        // Undo, redo and paste go back to the move tool; the tools drop what they hold.
+        if (why == ElementsChange::Undo || why == ElementsChange::Redo ||
+            why == ElementsChange::Paste) {
+            chooseTool(Tool::Move);
+            emit editCommandStarted();
+        }
+        canvas_->interaction().documentReplaced();
+        macroSession().dropMissing(document());
+    });
+    connect(session, &EditorSession::elementsReplaced, this, [this](ElementsChange why) {
+        if (why != ElementsChange::Noticed) canvas_->elementsReplaced();
+        updateMenuStates();
+        emit documentChanged(false);
+    });
+    connect(session, &EditorSession::currentDocumentChanged, this, [this](Document& doc) {
+        setCheckedQuietly(act(CommandId::Antialias), doc.antialiased != 0);
+        updateStatusUnits();
+        anim_->documentShown();
+        updateMenuStates();
+        updateTitle();
+        emit documentChanged(true);
+    });
+    connect(session, &EditorSession::documentsListed, this, &TForm1::updateTitle);
+    connect(session, &EditorSession::modifiedChanged, this, &TForm1::updateTitle);
+    connect(session, &EditorSession::viewerModeChanged, this, [this](bool on) {
+        setCheckedQuietly(act(CommandId::ViewerMode), on);
+        emit viewerModeChanged(on);
+    });
+    for (auto signal : {&EditorSession::undoStepRecorded, &EditorSession::selectionChanged,
+                        &EditorSession::clipboardChanged})
+        connect(session, signal, this, &TForm1::updateMenuStates);
+    connect(documents_, &DocumentsController::noDocumentChanged, this, &TForm1::showNoDocument);
+    connect(optionsCtl_, &OptionsController::applied, this, [this](bool bars) {
+        if (bars) toolBars_->setButtonSize(options_.buttonSize);
+        setCheckedQuietly(act(CommandId::Antialias), document().antialiased != 0);
+        updateStatusUnits();
+        updateMenuStates();
+    });
+    optionsCtl_->setWindowOptions([this](ProgramOptions& o) { takeWindowOptions(o); });
+    optionsCtl_->setFontChooser([this](FontRecord& f) { return chooseFont(f); });
+    connect(language_, &LanguageController::languageChanged, this, &TForm1::applyLanguageTexts);
 }
 
-void TForm1::warn(const QString& message) {
-    if (messageSink_) {
-        messageSink_(message);
+// ---- actions ------------------------------------------------------------------------------------
+
+void TForm1::bindCommands() {
+    using C = CommandId;
+    connect(act(C::Exit), &QAction::triggered, this, &QWidget::close);
+    connect(act(C::RedrawAll), &QAction::triggered, canvas_, &DrawingCanvas::redrawWithoutTraces);
+    connect(act(C::ShowHidden), &QAction::toggled, this, &TForm1::setShowHidden);
+    connect(act(C::MoveScreen), &QAction::triggered, this, &TForm1::openMoveScreen);
+    connect(act(C::FullScreen), &QAction::toggled, this, &TForm1::setFullScreenMode);
+    connect(act(C::Antialias), &QAction::toggled, this, &TForm1::setAntialiased);
+    connect(act(C::Macros), &QAction::triggered, this, &TForm1::openMacroDialog);
+}
+
+void TForm1::buildDocumentBar() {
+    documentBar_ = new QToolBar(text(Msg::DocumentBar), this);
+    documentBar_->setObjectName(QStringLiteral("B_documento"));
+    documentBar_->setMovable(false);
+    documentBar_->setFloatable(false);
+    documentBar_->setIconSize(QSize(20, 20));
+    addToolBar(Qt::TopToolBarArea, documentBar_);
+    addToolBarBreak(Qt::TopToolBarArea);
+    const std::pair<QAction*, const char*> buttons[] = {{act(CommandId::New), "B_doc_nuevo"},
+                                                        {act(CommandId::Save), "B_doc_guardar"},
+                                                        {act(CommandId::Close), "B_doc_cerrar"}};
+    for (const auto& [action, name] : buttons) {
+        documentBar_->addAction(action);
+        QWidget* button = documentBar_->widgetForAction(action);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setFocusPolicy(Qt::NoFocus);
+    }
+    documentBar_->addSeparator();
+    documentBar_->addWidget(documents_->combo());
+    documentBar_->addSeparator();
+    documentBar_->addWidget(documents_->tabs());
+}
+
+void TForm1::openCommandLine(const QString& commandLine) {
+    const std::optional<WindowRecord> window = documents_->openCommandLine(commandLine);
+    if (!window) return;
+    // A document saved in viewer mode opens as it was shown: viewer mode, the stored size,
+    // centred on the screen, not full screen (and the placement is not saved on exit).
+    setViewerMode(true);
+    setCheckedQuietly(act(CommandId::FullScreen), false);
+    frame_->placeCentred(QSize(window->width, window->height));
+}
+
+void TForm1::showNoDocument(bool none) {
+    if (none) {
+        hiddenPanels_.clear();
+        for (QWidget* panel :
+             {static_cast<QWidget*>(toolBars_->mainBar()),
+              static_cast<QWidget*>(toolBars_->editBar()), static_cast<QWidget*>(documentBar_),
+              static_cast<QWidget*>(statusBar())})
+            if (panel->isVisible()) {
+                panel->hide();
+                hiddenPanels_ << panel;
+            }
+    } else {
+        for (QWidget* panel : std::as_const(hiddenPanels_))
+            panel->show();
+        hiddenPanels_.clear();
+    }
+    // The menus, commands and the drawing area that work on a document: without one they are
+    // neither shown nor reached by their shortcuts.
+    updateMenuStates();
+    canvas_->setEnabled(!none);
+    // The drawing area takes its size now: a new document is centred in it.
+    if (!none && layout()) layout()->activate();
+}
+
+// ---- title, status bar and language -------------------------------------------------------------
+
+void TForm1::updateTitle() {
+    const int current = session_.currentIndex();
+    if (current < 0) {
+        setWindowTitle(text(Msg::ProgramCaption));
+        setWindowModified(false);
         return;
     }
-    QMessageBox::warning(this, text(Msg::ProgramCaption), message);
+    // "[*]" is where the modified mark shows.
+    setWindowTitle(text(Msg::ProgramCaption) + QStringLiteral(" - ") + docs_.name(current) +
+                   QStringLiteral("[*]"));
+    setWindowModified(document().modified != 0);
 }
-
-void TForm1::inform(const QString& message) {
-    if (messageSink_) {
-        messageSink_(message);
-        return;
-    }
-    QMessageBox::information(this, text(Msg::ProgramCaption), message);
-}
-
-// ---- status bar --------------------------------------------------------------------------------
 
 void TForm1::updateStatusUnits() {
     static constexpr int lengthUnits[] = {Msg::UnitMm, Msg::UnitCm, Msg::UnitM, Msg::UnitKm};
@@ -175,6 +256,18 @@ void TForm1::updateStatusUnits() {
     statusUnits_->setText(text(lengthUnits[l]) + QStringLiteral("  ") + text(angleUnits[a]));
 }
 
+void TForm1::applyLanguageTexts() {
+    documents_->applyTexts(); // "Documento 1" is a text of the language too
+    updateTitle();
+    documentBar_->setWindowTitle(QString::fromStdString(uiText().message(Msg::DocumentBar)));
+    toolBars_->applyTexts();
+    applyComponentTexts(*this);
+    applyMenuTexts();
+    help_->applyTexts();
+    setStatusText(QString::fromStdString(uiText().toolPrompt(currentTool())));
+    updateStatusUnits();
+}
+
 // ---- tools --------------------------------------------------------------------------------------
 
 void TForm1::chooseTool(int tool, bool ownButton) {
@@ -182,7 +275,7 @@ void TForm1::chooseTool(int tool, bool ownButton) {
 }
 
 int TForm1::currentTool() const {
-    return canvas_->interaction().tool();
+    return session_.tool();
 }
 
 void TForm1::setCurrentColour(Color c) {
@@ -199,6 +292,7 @@ void TForm1::setStatusText(const QString& t) {
 }
 
 void TForm1::toolChosen(int tool) {
+    session_.toolTaken(tool);
     endButtonListRedefinition();
     if (toolBars_) toolBars_->showTool(tool);
     calcToolChosen(tool);
@@ -211,10 +305,6 @@ void TForm1::openElementDialog(int tool, Element& e) {
         elementDialogHook_(tool, e);
     else if (!openCalcElementDialog(tool, e))
         editElement(e);
-}
-
-void TForm1::showMessage(int slot) {
-    warn(text(slot));
 }
 
 bool TForm1::chooseFont(FontRecord& font) {
@@ -231,6 +321,13 @@ bool TForm1::chooseFont(FontRecord& font) {
     return true;
 }
 
+void TForm1::redrawn() {
+    session_.noteChanges();
+    if (TV_iterac_ && TV_iterac_->isVisible()) TV_iterac_->refresh();
+    // The construction changes with the drawing; its items follow.
+    updateMenuStates();
+}
+
 // ---- "&Ver" -------------------------------------------------------------------------------------
 
 void TForm1::setCheckedQuietly(QAction* action, bool on) {
@@ -239,74 +336,72 @@ void TForm1::setCheckedQuietly(QAction* action, bool on) {
 }
 
 void TForm1::setShowHidden(bool on) {
-    setCheckedQuietly(TodosElem1, on);
+    setCheckedQuietly(act(CommandId::ShowHidden), on);
     canvas_->setShowHidden(on);
 }
 
 void TForm1::setAntialiased(bool on) {
     document().antialiased = on ? 1 : 0;
     document().modified = 1;
-    setCheckedQuietly(M_AA, on);
+    setCheckedQuietly(act(CommandId::Antialias), on);
     canvas_->recalculateAndRedraw();
 }
 
 void TForm1::setFullScreenMode(bool on) {
-    if (on == fullScreen_) return;
-    fullScreen_ = on;
-    setCheckedQuietly(PantallaCom, on);
-    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
-    const QRect screenArea = s ? s->geometry() : QRect(QPoint(), canvas_->screenSize());
-    const QRect workArea = s ? s->availableGeometry() : screenArea;
-    if (on) {
-        // The normal rectangle (also of a maximised window): leaving full screen and the
-        // placement written meanwhile give it back.
-        savedGeometry_ = normalRect();
-        savedState_ = windowState() & ~(Qt::WindowFullScreen | Qt::WindowMinimized);
-        setWindowFlag(Qt::FramelessWindowHint, true);
-        // The menu bar is pushed above the top edge of the screen.
-        const int menuHeight = menuBar()->sizeHint().height();
-        setWindowState(Qt::WindowNoState);
-        setGeometry(screenArea.left(), screenArea.top() + 2 - menuHeight, screenArea.width(),
-                    menuHeight + screenArea.height() - 2);
-        show();
-    } else {
-        setWindowFlag(Qt::FramelessWindowHint, false);
-        setWindowState(Qt::WindowNoState);
-        // Set whatever the state: without a window manager maximising moves nothing, and the
-        // window would stay with its menu bar above the screen.
-        setGeometry(registry::keepOnWorkArea(savedGeometry_, workArea));
-        if (savedState_ & Qt::WindowMaximized) {
-            showMaximized();
-            // Qt may take the maximised rectangle for the normal one after the window was
-            // made again without its frame; the one from before stays known.
-            maximisedNormal_ = savedGeometry_;
-        } else {
-            maximisedNormal_ = QRect();
-            show();
-        }
-    }
-    updateSizeGrip();
+    setCheckedQuietly(act(CommandId::FullScreen), on);
+    frame_->setFullScreen(on);
 }
 
-QRect TForm1::normalRect() const {
-    // Kept only while the window stays maximised; restored, Qt knows it again.
-    if (maximisedNormal_.isValid() && (windowState() & Qt::WindowMaximized))
-        return maximisedNormal_;
-    return normalGeometry().isValid() ? normalGeometry() : geometry();
-}
-
-void TForm1::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::WindowStateChange) updateSizeGrip();
-    QMainWindow::changeEvent(event);
-}
-
-void TForm1::updateSizeGrip() {
-    statusBar()->setSizeGripEnabled(!fullScreen_ && !(windowState() & Qt::WindowMaximized));
+void TForm1::saveWindowPlacement() {
+    if (!viewerMode())
+        frame_->savePlacement([this](const QString& where) {
+            warn(text(Msg::WriteError) + QStringLiteral(": ") + where);
+        });
 }
 
 void TForm1::openMoveScreen() {
     TMuePan dialog(*canvas_, this);
     dialog.exec();
+}
+
+// ---- options and placement ----------------------------------------------------------------------
+
+void TForm1::applyStartOptions() {
+    setShowHidden(options_.showHidden != 0);
+    toolBars_->mainBar()->setVisible(options_.mainBarShown != 0);
+    toolBars_->editBar()->setVisible(options_.editBarShown != 0);
+    documentBar_->setVisible(options_.documentBarShown != 0);
+    statusBar()->setVisible(options_.statusBarShown != 0);
+    setCheckedQuietly(act(CommandId::StatusBar), options_.statusBarShown != 0);
+}
+
+void TForm1::takeWindowOptions(ProgramOptions& o) {
+    o.fullScreen = frame_->fullScreen() ? 1 : 0;
+    // A bar is the user's choice; the no-document state hides bars without asking.
+    const auto shown = [this](QWidget* bar) {
+        return bar->isHidden() && !hiddenPanels_.contains(bar) ? 0 : 1;
+    };
+    o.mainBarShown = shown(toolBars_->mainBar());
+    o.editBarShown = shown(toolBars_->editBar());
+    o.documentBarShown = shown(documentBar_);
+    o.statusBarShown = shown(statusBar());
+    const QRect r = frame_->normalRect();
+    const Qt::WindowStates s = frame_->normalState();
+    o.window = WindowRecord{r.left(), r.top(), r.height(), r.width(),
+                            s & Qt::WindowMinimized   ? 1
+                            : s & Qt::WindowMaximized ? 2
+                                                      : 0};
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (!documents_->confirmQuit()) {
+        event->ignore();
+        return;
+    }
+    documents_->storeSettings();
+    saveWindowPlacement();
+    help_->close(); // the help goes with the program
+    QMainWindow::closeEvent(event);
 }
 
 } // namespace qorv

@@ -1,29 +1,29 @@
-// The main window: owns the open documents, the program's options, the actions and the menus, the
-// tool bars, the status bar and the dialogs. The drawing canvas in its middle draws and edits the
-// current document; showCurrentDocument (tform1_docs.cpp) is where the current document is
-// swapped.
+// The main window, a shell: it builds the window (menu bar, tool bars, document bar, status bar
+// and the drawing canvas in the middle), makes the feature controllers and wires them to the
+// editor session, whose signals say what changed. The state lives in the session and the
+// controllers; the window keeps only how it is shown (bars, full screen, placement).
 #pragma once
 
-#include "app/documenttable.h"
+#include "app/commands.h"
+#include "app/controllers/documentscontroller.h"
+#include "app/controllers/editcontroller.h"
+#include "app/controllers/exportcontroller.h"
+#include "app/controllers/helpcontroller.h"
+#include "app/controllers/languagecontroller.h"
+#include "app/controllers/optionscontroller.h"
+#include "app/controllers/selectioncontroller.h"
 #include "app/drawingcanvas.h"
+#include "app/editorsession.h"
+#include "app/prompts.h"
 #include "app/toolbars.h"
-#include "app/userdialogs.h"
-#include "dialogs/optionshost.h"
+#include "app/windowframe.h"
 #include "dialogs/tmaccon.h"
 #include "dialogs/tv_calc.h"
 #include "dialogs/tv_lista.h"
-#include "dialogs/tv_listadoc.h"
-#include "model/clipboard.h"
-#include "model/document.h"
-#include "model/undo.h"
-#include "settings/options.h"
-#include "settings/optionsfile.h"
-#include "settings/recentfiles.h"
 #include "settings/registry.h"
-#include "view/exportfile.h"
+#include "view/qtexts.h"
 
 #include <QHash>
-#include <QImage>
 #include <QList>
 #include <QMainWindow>
 #include <QRect>
@@ -34,175 +34,134 @@
 #include <vector>
 
 class QAction;
-class QActionGroup;
 class QComboBox;
 class QDialog;
 class QLabel;
 class QMenu;
-class QPrinter;
 class QTabBar;
 class QToolBar;
 
 namespace qorv {
 
 struct ElementDialogClose;
-class HelpWindow;
 class AnimationFeatures;
-class LanguageHost;
 class TV_iterac;
 
-// A picture as the bytes of a Windows bitmap file, which is how documents keep pictures; empty
-// when it cannot be written.
-std::vector<uint8_t> bitmapFileBytes(const QImage& image);
-
-class TForm1 : public QMainWindow,
-               public DocumentListHost,
-               private CanvasOwner,
-               private OptionsHost,
-               private MacroDialogHost,
-               private CalcHost {
+class TForm1 : public QMainWindow, private CanvasOwner, private MacroDialogHost, private CalcHost {
     Q_OBJECT
   public:
     // `startOptions`: the options file as start-up already read it (read afresh without).
-    explicit TForm1(QWidget* parent = nullptr, const OptionsFileContent* startOptions = nullptr);
+    // `session`: the editor session the window shows (one of its own without).
+    explicit TForm1(QWidget* parent = nullptr, const OptionsFileContent* startOptions = nullptr,
+                    EditorSession* session = nullptr);
     ~TForm1() override;
 
-    // ---- documents (tform1_docs.cpp)
-    // Start-up: the whole command line names the document to open (surrounding double quotes
-    // are removed). The document the window starts with gives way to it; without one, or when it
-    // cannot be opened, that document stays.
-    void openCommandLine(const QString& commandLine);
-    // "&Nuevo": an empty document with the world origin at the centre of the drawing area, made
-    // current. False, after the message, when 99 documents are open.
-    bool newDocument();
-    // "Abrir", a recent file, the command line: a document already open (the path compared as
-    // the file system compares names) becomes current; another is read into a new document; a
-    // macro file goes to the next free macro slot of the current document. Reports the problem
-    // and returns false when the file cannot be read.
-    bool openDocument(const QString& path);
-    // Puts `doc` in the place of the current document (a new one when none is open) and shows it.
-    void installDocument(std::unique_ptr<Document> doc);
-    // The current document; an empty stand-in while no document is open.
-    Document& document() { return docs_.current(); }
-    int documentCount() const { return docs_.count(); }
-    Document& documentAt(int i) { return docs_.at(i); }
-    QString documentName(int i) const { return docs_.name(i); }
-    // After the last document was closed, until "&Nuevo" or "Abrir".
-    bool noDocumentOpen() const { return noDocument_; }
-
-    // DocumentListHost: switching, closing and saving by index.
-    QStringList documentNames() const override;
-    int currentDocumentIndex() const override { return docs_.currentIndex(); }
-    void switchTo(int index) override;
-    bool closeDocumentAt(int index) override;
-    // "&Guardar": to the document's file; without one, or when that fails, as "Guardar Como...".
-    bool saveDocumentAt(int index) override;
-    // "Guardar Como...": asks for a file, saves, and the document takes the file's name.
-    bool saveDocumentAsAt(int index);
-
-    // "Cerrar" and "Cerrar todo": false when a question was cancelled (or a save failed).
-    bool closeCurrent();
-    bool closeAll();
-    void nextDocument();
-    void previousDocument();
-    void firstDocument();
-    void lastDocument();
-    // "Lista documentos...".
-    void openDocumentList();
-
-    // "Abrir recientes".
-    const RecentFiles& recentFiles() const { return recent_; }
-    void addRecent(const QString& path);
-    // "Eliminar lista de recientes", after a Yes to its question.
-    void clearRecent();
-    QString lastDocumentFolder() const { return folders_.documents; }
-    // The folder of macro files: the last one used, or the program's own.
-    QString lastMacroFolder() const;
-
-    // The questions and file dialogs; null gives back the platform's (the object is not owned).
-    void setUserDialogs(UserDialogs* dialogs) { dialogs_ = dialogs; }
-
-    // The document bar "Barra de documento": the tabs TC_doc, the combo box CB_doc and the
-    // buttons of "&Nuevo", "&Guardar" and "Cerrar".
-    QTabBar* documentTabs() const { return TC_doc; }
-    QComboBox* documentCombo() const { return CB_doc; }
-    QToolBar* documentBar() const { return documentBar_; }
-    QMenu* documentMenu() const { return documentMenu_; }
-    QMenu* recentMenu() const { return recentMenu_; }
-
     // ---- the parts
+    EditorSession& session() { return session_; }
+    // Every command's action (commands.h).
+    Commands& commands() { return *commands_; }
+    Prompts& prompts() { return *prompts_; }
     DrawingCanvas& canvas() { return *canvas_; }
     const DrawingCanvas& canvas() const { return *canvas_; }
     ToolBars& toolBars() { return *toolBars_; }
+    DocumentsController& documents() { return *documents_; }
+    EditController& edit() { return *edit_; }
+    SelectionController& selection() { return *selection_; }
+    ExportController& exporter() { return *export_; }
+    OptionsController& options() { return *optionsCtl_; }
+    LanguageController& language() { return *language_; }
+    HelpController& help() { return *help_; }
+    AnimationFeatures& animationFeatures() { return *anim_; }
+
+    // The current document; an empty stand-in while no document is open.
+    Document& document() { return session_.document(); }
+    ProgramOptions& programOptions() { return session_.programOptions(); }
+    CreationOptions& creationOptions() override { return session_.creationOptions(); }
+    HeldReferences& heldReferences() { return session_.heldReferences(); }
+    // Start-up: the document named on the command line (a viewer document takes its window).
+    void openCommandLine(const QString& commandLine);
+    // The test seams of the prompts.
+    void setUserDialogs(UserDialogs* d) { prompts_->setUserDialogs(d); }
+    void setMessageSink(std::function<void(const QString&)> s) { prompts_->setMessageSink(s); }
+    void setDialogHook(std::function<void(QDialog&)> h) { prompts_->setDialogHook(h); }
+    void setQuestionHook(std::function<bool(const QString&)> h) { prompts_->setQuestionHook(h); }
 
     // ---- tools
     // Chooses a tool mode as its button or menu item does.
     void chooseTool(int tool, bool ownButton = false);
     int currentTool() const;
-    CreationOptions& creationOptions() override { return creation_; }
     // The colour the colour tools apply (and new elements take when so chosen).
-    Color currentColour() const { return creation_.chosenColor; }
+    Color currentColour() const { return session_.creationOptions().chosenColor; }
     void setCurrentColour(Color c);
     // The tool's prompt or the description of what lies under the pointer.
     QString statusText() const;
-    // Dialogs opened by a double click with the move tool (calculator, function, parameter,
-    // represented points) and by the editing tools; they hook in here.
+    // Dialogs opened by a double click with the move tool and by the editing tools, and the
+    // font dialog of the font tool, replaceable (tests answer without a dialog).
     void setElementDialogHook(std::function<void(int tool, Element&)> hook) {
         elementDialogHook_ = std::move(hook);
     }
-    // The font dialog of the font tool, replaceable (tests answer without a dialog): returns
-    // whether a font was chosen.
     void setFontDialogHook(std::function<bool(FontRecord&)> hook) {
         fontDialogHook_ = std::move(hook);
     }
 
-    // ---- "&Ver"
-    bool isFullScreenMode() const { return fullScreen_; }
+    // ---- how the window shows ("&Ver", the placement)
+    bool isFullScreenMode() const { return frame_->fullScreen(); }
     void setFullScreenMode(bool on);
     void setShowHidden(bool on);
     void setAntialiased(bool on);
     // "Mover la pantalla".
     void openMoveScreen();
-    QAction* showHiddenAction() const { return TodosElem1; }
-    QAction* antialiasAction() const { return M_AA; }
-    QAction* fullScreenAction() const { return PantallaCom; }
-
-    // ---- "&Edición": undo, redo and the clipboard (tform1_edit.cpp)
-    // Every operation that changes the document calls this first, before changing anything.
-    // The working list stays the same objects, so references into it remain valid.
-    void recordUndoStep() override;
-    // "Deshacer" and "Rehacer": the references registered in heldReferences() are found again
-    // by id in the list installed.
-    void undo();
-    void redo();
-    // "Copiar": the selection's text to the system clipboard, the selection with its ancestors
-    // to the internal clipboard. Nothing happens when nothing is selected.
-    void copySelection();
-    // "Cortar": "Copiar", then the selection is deleted (one undo step).
-    void cutSelection();
-    // "Pegar": a copy of the internal clipboard, selected, moved by the paste offset.
-    void paste();
-    // "Pegar imagen": the picture on the system clipboard as a "Bitmap".
-    void pastePicture();
-    HeldReferences& heldReferences() { return heldReferences_; }
-    const InternalClipboard& internalClipboard() const { return clipboard_; }
-    QAction* undoAction() const { return M_undo; }
-    QAction* redoAction() const { return M_redo; }
-    QAction* cutAction() const { return M_cortar; }
-    QAction* copyAction() const { return M_copiar; }
-    QAction* pasteAction() const { return M_pegar; }
-    QAction* pastePictureAction() const { return M_pegar_imagen; }
-
-    // ---- language (tform1_language.cpp)
-    // What "Idioma..." chooses with and where the choice is remembered; without one the item
-    // does nothing.
-    void setLanguageHost(LanguageHost* host) { languageHost_ = host; }
-    // "Idioma...": a language chosen becomes the remembered one; the language (new or old) is
-    // loaded again and the move tool is chosen.
-    void chooseLanguageFromMenu();
+    bool viewerMode() const { return session_.viewerMode(); }
+    // "Modo visor": the flag and its menu item; the viewer's panel follows viewerModeChanged.
+    void setViewerMode(bool on) { session_.setViewerMode(on); }
+    // Shows the window as the placement read at start-up says: full screen, maximised or at the
+    // stored rectangle.
+    void showPlaced() { frame_->showPlaced(); }
+    const registry::WindowPlacement& restoredPlacement() const { return frame_->placement(); }
+    // Writes the placement to the settings store (not in viewer mode); a store that cannot be
+    // written is reported once.
+    void saveWindowPlacement();
     // Shows the texts of the UI text table again: menus, hints, status bar, caption.
     void applyLanguageTexts();
-    QAction* languageAction() const { return M_idioma; }
+    void undo() { edit_->undo(); }
+    void redo() { edit_->redo(); }
+    void recordUndoStep() override { session_.recordUndoStep(); }
+
+    // The document bar "Barra de documento" and the "&Documento" menu.
+    QTabBar* documentTabs() const { return documents_->tabs(); }
+    QComboBox* documentCombo() const { return documents_->combo(); }
+    QToolBar* documentBar() const { return documentBar_; }
+    QMenu* documentMenu() const { return documentMenu_; }
+    QMenu* recentMenu() const { return documents_->recentMenu(); }
+    QMenu* optionsMenu() const { return optionsMenu_; }
+    QAction* showHiddenAction() const { return act(CommandId::ShowHidden); }
+    QAction* antialiasAction() const { return act(CommandId::Antialias); }
+    QAction* fullScreenAction() const { return act(CommandId::FullScreen); }
+    QAction* undoAction() const { return act(CommandId::Undo); }
+    QAction* redoAction() const { return act(CommandId::Redo); }
+    QAction* cutAction() const { return act(CommandId::Cut); }
+    QAction* copyAction() const { return act(CommandId::Copy); }
+    QAction* pasteAction() const { return act(CommandId::Paste); }
+    QAction* pastePictureAction() const { return act(CommandId::PastePicture); }
+    QAction* languageAction() const { return act(CommandId::Language); }
+    QAction* macrosAction() const { return act(CommandId::Macros); }
+    QAction* generalOptionsAction() const { return act(CommandId::GeneralOptions); }
+    QAction* appearanceAction() const { return act(CommandId::AppearanceOptions); }
+    QAction* fontsAction() const { return act(CommandId::FontOptions); }
+    QAction* saveOptionsAction() const { return act(CommandId::SaveOptions); }
+    QAction* originalOptionsAction() const { return act(CommandId::OriginalOptions); }
+
+    // ---- the menu bar (tform1_menus.cpp)
+    // One table gives every menu and item of the menu bar; this is the order of its items (one
+    // entry per item, submenus included; the kinds of "Seleccionar grupo" last).
+    static QStringList menuItemNames();
+    // A menu item (or a submenu's own action) by its component name; null when there is none.
+    QAction* menuAction(const QString& objectName) const;
+    // Enables and shows the items as the current document (or the lack of one) allows.
+    void updateMenuStates();
+    // A row of the menu table (tform1_menus.cpp).
+    struct MenuRow;
+
     // ---- "&Macros" (tform1_macros.cpp)
     // "Macros..." and B_MacCon: the macro dialog on the current document. Opened in a macro
     // selection mode, it first takes the elements chosen in the drawing as the initial or final
@@ -212,151 +171,107 @@ class TForm1 : public QMainWindow,
     void setMacroDialogHook(std::function<void(TMacCon&)> hook) {
         macroDialogHook_ = std::move(hook);
     }
-    QAction* macrosAction() const { return M_macros; }
-
-    // Where warnings go (a message box with the program's caption unless replaced, e.g. in tests).
-    void setMessageSink(std::function<void(const QString&)> sink) {
-        messageSink_ = std::move(sink);
-    }
-
-    // ---- options (tform1_options.cpp)
-    ProgramOptions& programOptions() override { return options_; }
-    OptionsHost& optionsHost() { return *this; }
-    // Where the options file is (read at start-up).
-    const QString& optionsFilePath() const { return optionsPath_; }
-    // Whether the options came from the file at start-up (false: the built-in ones, and the file
-    // was written afresh).
-    bool optionsFromFile() const { return optionsFromFile_; }
-    // "Opciones generales...", "Aspecto de los elementos...", "Tipos de Letra...".
-    void openGeneralOptions();
-    void openAppearanceOptions();
-    void openFontOptions();
-    // "Guardar opciones": after the question, the options file is written with the current
-    // document's options as the defaults of new documents. Returns whether it was written.
-    bool saveOptions();
-    // "Cargar opciones originales": after the question, the built-in options for the program
-    // and the current document.
-    void restoreOriginalOptions();
-    // The length tool in its length-assignment mode.
-    void startLengthAssignment(double target) override;
-    // The dialogs of the options are shown through this (tests act on them without exec()).
-    void setDialogHook(std::function<void(QDialog&)> hook) { dialogHook_ = std::move(hook); }
-    // Yes/No questions, replaceable (tests answer without a box).
-    void setQuestionHook(std::function<bool(const QString&)> hook) {
-        questionHook_ = std::move(hook);
-    }
-    QMenu* optionsMenu() const { return optionsMenu_; }
-    QAction* generalOptionsAction() const { return M_op_Gen; }
-    QAction* appearanceAction() const { return M_op_asp; }
-    QAction* fontsAction() const { return M_op_Let; }
-    QAction* saveOptionsAction() const { return M_op_save; }
-    QAction* originalOptionsAction() const { return M_op_orig; }
-
-    // ---- window placement (tform1_options.cpp)
-    // Shows the window as the placement read at start-up says: full screen, maximised or at the
-    // stored rectangle.
-    void showPlaced();
-    const registry::WindowPlacement& restoredPlacement() const { return placement_; }
-    // Writes the placement to the settings store (not in viewer mode); a store that cannot be
-    // written is reported once.
-    void saveWindowPlacement();
-    bool viewerMode() const { return viewerMode_; }
-    // "Modo visor": the flag and its menu item; the viewer's panel follows viewerModeChanged.
-    void setViewerMode(bool on);
-
-    // ---- the menu bar and help (tform1_menus.cpp)
-    // One table gives every menu and item of the menu bar; this is the order of its items (one
-    // entry per item, submenus included; the kinds of "Seleccionar grupo" last).
-    static QStringList menuItemNames();
-    // A menu item (or a submenu's own action) by its component name; null when there is none.
-    QAction* menuAction(const QString& objectName) const;
-    // Enables and shows the items as the current document (or the lack of one) allows.
-    void updateMenuStates();
-    // "Borrar", "Seleccionar todo", "Seleccionar grupo...", "Seleccionar padres", "Seleccionar
-    // hijos", "Eliminar Todo" (one undo step; the move tool; the traces cleared), "Redibujar".
-    void deleteSelection();
-    void selectAllElements();
-    void selectKindsDialog();
-    void selectParentElements();
-    void selectChildElements();
-    void deleteAllElements();
-    void redrawAll();
-    // "Contenidos" and "Página actual" (F1: the page of the current tool). Without help pages the
-    // user is told so. The pages are looked for in the folder set here (by default the
-    // program's "help" folder), in the language of the UI texts.
-    void showHelpContents();
-    void showHelpTopic();
-    HelpWindow* helpWindow() const { return helpWindow_; }
-    void setHelpFolder(const QString& folder);
-    QString helpFolder() const;
-    void showAbout();
-    void openWebPage();
-
-    // Rules of the menu table (tform1_menus.cpp).
-    enum class When : uint8_t;
-    struct MenuRow;
-
-    // ---- export and print (tform1_export.cpp)
-    // "Exportar a DXF...", "Exportar dibujo..." (a BMP file at the export scale), "Exportar a
-    // SVG...", "Exportar a PDF..." and "Exportar a LaTeX (TikZ)..." ("svg", "pdf", "tex"): a save
-    // dialog, then the file; a file that cannot be written is reported.
-    void exportDxf();
-    void exportDrawing();
-    void exportVector(const QString& suffix);
-    void exportWebPage();
-    // "Copiar al portapapeles": the drawing, or its rubber-band area, as a picture.
-    void copyDrawingToClipboard();
-    // The picture the clipboard gets.
-    QImage drawingImage();
-    // "Imprimir...": the print dialog TV_imp. "Imprimir bitmap": the screen bitmap after a
-    // question.
-    void printDocument();
-    void printBitmap();
-    void pageSetup();
-    void runPageSetup(QPrinter& device);
-    // Printing goes to this PDF file instead of the default printer ("" for the printer).
-    void setPrintFile(const QString& pdf) { printFile_ = pdf; }
-
-    // ---- traces, animation, step-by-step replay and viewer mode (tform1_anim.cpp)
-    AnimationFeatures& animationFeatures() { return *anim_; }
 
   signals:
     void viewerModeChanged(bool on);
     // Undo, redo and paste switch to the move/edit tool; the tool machine listens to this.
     void editCommandStarted();
-    // Another document became current (`otherDocument`: switch, close, open, new), or elements
-    // of the current one may have been freed (undo, redo, cut, delete, "Eliminar Todo", a save
-    // that drops internal elements). A window that stays open lets go of every element it
-    // holds, or finds it again, and shows the current document afresh.
+    // Another document became current (`otherDocument`), or elements of the current one may
+    // have been freed: the session's currentDocumentChanged and elementsReplaced, forwarded.
     void documentChanged(bool otherDocument);
 
   protected:
-    void changeEvent(QEvent* event) override;
     // The window's close box, Alt+F4 and "Salir": every modified document is asked about first.
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // The session: the window's own unless one was given.
+    std::unique_ptr<EditorSession> ownSession_;
+    EditorSession& session_;
+    std::unique_ptr<Prompts> prompts_;
+
+    // The session's signals reach the window's parts.
+    void followSession();
+    // The window's own commands: "Salir", the view toggles, "Redibujar", "Macros...".
+    void bindCommands();
+    QAction* act(CommandId id) const { return commands_->action(id); }
+    void buildDocumentBar();
+    // The options read at start-up reach the bars.
+    void applyStartOptions();
+    // The options as the window shows them now: bars, full screen, window.
+    void takeWindowOptions(ProgramOptions& options);
+    // Without a document the bars, the menus that need one and the drawing area go.
+    void showNoDocument(bool none);
+    void updateTitle();
+    void updateStatusUnits();
+    // A toggle item shows a state without running its command again.
+    static void setCheckedQuietly(QAction* action, bool on);
+    bool noDocumentOpen() const { return documents_->noDocumentOpen(); }
+
     // CanvasOwner.
     void setStatusText(const QString& text) override;
     void toolChosen(int tool) override;
     void openElementDialog(int tool, Element& e) override;
-    void showMessage(int msgSlot) override;
+    void showMessage(int msgSlot) override { warn(text(msgSlot)); }
     bool chooseFont(FontRecord& font) override;
     // The dialogs of the text, bitmap and parametric-colour tools (tform1_texts.cpp).
     bool editText(TextTail& text) override;
     bool choosePicture(std::vector<uint8_t>& picture) override;
     bool askParametricColour(int& mode, Color& from, Color& to) override;
     void redrawn() override;
-    void drawingAreaResized() override;              // tform1_docs.cpp
+    void drawingAreaResized() override { documents_->drawingAreaResized(); }
     void animationEntryClicked(Element* e) override; // tform1_anim.cpp
-    // OptionsHost (tform1_options.cpp).
-    Document& currentDocument() override { return document(); }
-    QSize screenSize() const override;
-    void optionsChanged(bool toolBarsChanged) override;
-    void warnField(const QString& caption, const QString& text) override;
-    bool chooseColour(Color& colour) override;
 
-    // MacroDialogHost (tform1_macros.cpp).
+    Commands* commands_ = nullptr;
+    DrawingCanvas* canvas_ = nullptr;
+    ToolBars* toolBars_ = nullptr;
+    DocumentsController* documents_ = nullptr;
+    EditController* edit_ = nullptr;
+    SelectionController* selection_ = nullptr;
+    ExportController* export_ = nullptr;
+    OptionsController* optionsCtl_ = nullptr;
+    LanguageController* language_ = nullptr;
+    HelpController* help_ = nullptr;
+    QLabel* statusText_ = nullptr;  // the tool's prompt, what lies under the pointer
+    QLabel* statusUnits_ = nullptr; // the document's length and angle units
+    QToolBar* documentBar_ = nullptr;
+    QList<QWidget*> hiddenPanels_; // what the no-document state hid, to be shown again
+    WindowFrame* frame_ = nullptr; // full screen and the placement
+    std::function<void(int, Element&)> elementDialogHook_;
+    std::function<bool(FontRecord&)> fontDialogHook_;
+    std::function<void(TMacCon&)> macroDialogHook_;
+
+    // The menu bar (tform1_menus.cpp).
+    static const std::vector<MenuRow>& menuRows();
+    void buildMenus();
+    // Connects the commands carried out in tform1_menus.cpp, the tools and the bars' items.
+    void bindShellCommands();
+    void applyMenuTexts();  // tool prompts and kind names as item texts
+    void updateKindItems(); // the items of "Seleccionar grupo"
+    QMenu* documentMenu_ = nullptr;
+    QMenu* optionsMenu_ = nullptr;
+    bool editMenuOpen_ = false;    // "&Edición" is open: its items show what they can do now
+    QHash<QString, QMenu*> menus_; // the menus of the menu table by name
+
+    // What the features of the other parts of the window still reach here.
+    DocumentTable& docs_;
+    CreationOptions& creation_;
+    ProgramOptions& options_;
+    LastFolders& folders_;
+    void warn(const QString& message) { prompts_->warn(message); }
+    void runDialog(QDialog& dialog) { prompts_->run(dialog); }
+    UserDialogs& dialogs() { return prompts_->dialogs(); }
+    void beforeDialog() {
+        prompts_->beforeDialog();
+        canvas_->redraw();
+    }
+    QString lastMacroFolder() const { return documents_->lastMacroFolder(); }
+
+    // ---- traces, animation, step-by-step replay and viewer mode (tform1_anim.cpp)
+    void setupAnimation();
+    AnimationFeatures* anim_ = nullptr; // a child of the window
+
+    // ---- MacroDialogHost (tform1_macros.cpp)
     Document& macroDocument() override { return document(); }
     MacroSession& macroSession() override;
     int macroTool() const override { return currentTool(); }
@@ -369,205 +284,6 @@ class TForm1 : public QMainWindow,
     QString macroFolder() const override { return lastMacroFolder(); }
     void setMacroFolder(const QString& folder) override;
     void macroListsReleased() override { canvas_->redraw(); }
-
-    // Every action of the window is made here, with its text, shortcut and handler; the menus
-    // and the tool bars only place them.
-    void createActions();
-    void createEditActions(); // tform1_edit.cpp
-    // The menu bar from its table (tform1_menus.cpp).
-    static const std::vector<MenuRow>& menuRows();
-    void buildMenus();
-    void createShellActions(); // "Barra de Estado", "Modo visor"
-    void applyMenuTexts();     // tool prompts and kind names as item texts
-    HelpWindow* openHelp();
-    void updateKindItems(); // the items of "Seleccionar grupo"
-    // A toggle item shows a state without running its command again.
-    static void setCheckedQuietly(QAction* action, bool on);
-    void createDocumentActions(); // tform1_docs.cpp
-    void buildDocumentBar();      // tform1_docs.cpp
-    void createOptionActions();
-    // Start-up: the options file (or the built-in options) and the placement of the window.
-    void loadProgramOptions(const OptionsFileContent* known);
-    void restoreWindowPlacement();
-    // The program options reach the tools, the canvas and (with `toolBars`) the tool bars.
-    void applyProgramOptions(bool toolBars);
-    // The options as the window shows them now: plane size, bars, view flags, window.
-    void takeWindowOptions();
-    void runDialog(QDialog& dialog);
-    bool ask(const QString& question);
-    void createLanguageAction(); // tform1_language.cpp
-    // Object names by which the language's component texts find the menus and actions.
-    void nameComponents();     // tform1_language.cpp
-    void createMacroActions(); // tform1_macros.cpp
-    void updateStatusUnits();
-    void updateSizeGrip();
-    void warn(const QString& text);
-    // A message with the information icon (through the message sink when one is set).
-    void inform(const QString& text);
-    // Export and print (tform1_export.cpp).
-    void setupExportActions();
-    void beforeExport();
-    ExportRequest drawingRequest(QSize whole);
-    // A file to export to, of the types of the text-table `filters` (the first chosen first).
-    QString askExportFile(const QAction* item, const std::vector<int>& filters,
-                          const QString& suffix);
-    void writeExport(const QString& path, const ExportRequest& request);
-    // The printer, or without one a PDF file's page: for a print job (`forJob`) the user is
-    // asked whether to print to a PDF file, and which. Null when there is nothing to print on.
-    QPrinter* printer(bool forJob);
-
-    // ---- documents (tform1_docs.cpp)
-    // The one place where documents come into being, new or to be read into: what every new
-    // document starts with is set here.
-    std::unique_ptr<Document> createDocument() const;
-    // Appends a document to the table and shows it.
-    void addDocument(std::unique_ptr<Document> doc, int number);
-    // Shows the current document: canvas, move tool, title, tabs, combo box and menu.
-    void showCurrentDocument();
-    // Emits documentChanged when the current document, or the count of its freed elements,
-    // differs from what was last told. Every redraw comes here, so that no deletion goes
-    // untold whatever command made it.
-    void followDocument();
-    // What the windows that stay open were last told about.
-    const Document* followedDocument_ = nullptr;
-    uint32_t followedRemovals_ = 0;
-    // Tabs, combo box and menu entries again from the table.
-    void showDocumentList();
-    void updateTitle();
-    bool openMacroFile(const QString& path);
-    // Asks whether to save a modified document: false on Cancel or when the save failed.
-    bool askToSave(int index);
-    // Every modified document asked about in turn, as closing the window does.
-    bool confirmQuit();
-    bool writeDocument(int index, const QString& path);
-    void enterNoDocumentState();
-    void leaveNoDocumentState();
-    void showDocumentCommands(bool on);
-    void showRecentFiles();
-    void storeDocumentSettings();
-    UserDialogs& dialogs();
-    // A modal dialog comes: the gesture running ends (it would hold the mouse).
-    void beforeDialog();
-
-    DocumentTable docs_;
-    bool noDocument_ = false;
-    // The document the window starts with is made before the window has its size: until it is
-    // touched or its view moved, its origin follows the centre of the drawing area.
-    const Document* startDocument_ = nullptr;
-    double startLeft_ = 0, startTop_ = 0;
-    RecentFiles recent_;
-    LastFolders folders_;
-    std::unique_ptr<UserDialogs> nativeDialogs_;
-    UserDialogs* dialogs_ = nullptr;
-    CreationOptions creation_;
-    ProgramOptions options_;
-    QString optionsPath_;
-    bool optionsFromFile_ = false;
-    registry::WindowPlacement placement_;
-    bool viewerMode_ = false;
-    DrawingCanvas* canvas_ = nullptr;
-    ToolBars* toolBars_ = nullptr;
-    QLabel* statusText_ = nullptr;  // the tool's prompt, what lies under the pointer
-    QLabel* statusUnits_ = nullptr; // the document's length and angle units
-
-    // "&Archivo"
-    QMenu* fileMenu_ = nullptr;
-    QAction* M_nuevo = nullptr;          // "&Nuevo"
-    QAction* M_abrir = nullptr;          // "&Abrir..."
-    QMenu* recentMenu_ = nullptr;        // "Abrir recientes"
-    QAction* M_guardar = nullptr;        // "&Guardar"
-    QAction* M_guardar_como = nullptr;   // "Guardar Como..."
-    QAction* M_cerrar = nullptr;         // "Cerrar"
-    QAction* M_cerrar_todo = nullptr;    // "Cerrar todo"
-    QAction* M_elim_recientes = nullptr; // "Eliminar lista de recientes"
-    QAction* M_salir = nullptr;          // "Salir"
-    QAction* M_idioma = nullptr;         // "Idioma..."
-    LanguageHost* languageHost_ = nullptr;
-    // "&Documento"
-    QMenu* documentMenu_ = nullptr;
-    QAction* M_siguiente = nullptr;           // "&Siguiente"
-    QAction* M_anterior = nullptr;            // "&Anterior"
-    QAction* M_primero = nullptr;             // "Primero"
-    QAction* M_ultimo = nullptr;              // "Ultimo"
-    QAction* M_doc_cerrar = nullptr;          // "Cerrar"
-    QAction* M_doc_cerrartodo = nullptr;      // "Cerrar todo"
-    QAction* M_lista_doc = nullptr;           // "Lista documentos..."
-    QActionGroup* documentEntries_ = nullptr; // one radio entry per open document
-    // "Barra de documento"
-    QToolBar* documentBar_ = nullptr;
-    QTabBar* TC_doc = nullptr;
-    QComboBox* CB_doc = nullptr;
-    // What the no-document state hid, to be shown again.
-    QList<QWidget*> hiddenPanels_;
-    // "&Edición"
-    QMenu* editMenu_ = nullptr;
-    QAction* M_undo = nullptr;         // "Deshacer"
-    QAction* M_redo = nullptr;         // "Rehacer"
-    QAction* M_cortar = nullptr;       // "Cortar"
-    QAction* M_copiar = nullptr;       // "Copiar"
-    QAction* M_pegar = nullptr;        // "Pegar"
-    QAction* M_pegar_imagen = nullptr; // "Pegar imagen"
-    // "&Macros"
-    QMenu* macrosMenu_ = nullptr;
-    QAction* M_macros = nullptr; // "Macros..."
-    // "&Ver"
-    QMenu* viewMenu_ = nullptr;
-    QAction* TodosElem1 = nullptr;  // "Ver lo oculto"
-    QAction* MuePan1 = nullptr;     // "Mover la Pantalla..."
-    QAction* PantallaCom = nullptr; // "Pantalla Completa"
-    QAction* M_AA = nullptr;        // "AA": the anti-aliased drawing
-    // "Opciones"
-    QMenu* optionsMenu_ = nullptr;
-    QAction* M_op_Gen = nullptr;  // "Opciones generales..."
-    QAction* M_op_asp = nullptr;  // "Aspecto de los elementos..."
-    QAction* M_op_Let = nullptr;  // "Tipos de Letra..."
-    QAction* M_op_orig = nullptr; // "Cargar opciones originales"
-    QAction* M_op_save = nullptr; // "Guardar opciones"
-
-    // Application shell: the bars and viewer mode of "&Ver", help.
-    QAction* M_barest = nullptr;    // "Barra de Estado"
-    QAction* M_modovisor = nullptr; // "Modo visor"
-    HelpWindow* helpWindow_ = nullptr;
-    bool editMenuOpen_ = false; // "&Edición" is open: its items show what they can do now
-    QString helpFolder_;
-    QHash<QString, QAction*> menuActions_; // the items of the menu table by name
-
-    // Full screen: the flag and the window as it was.
-    bool fullScreen_ = false;
-    QRect savedGeometry_;
-    Qt::WindowStates savedState_;
-    // The normal rectangle of a window maximised again on leaving full screen.
-    QRect maximisedNormal_;
-    // The window's normal (restored) rectangle, also while it is maximised.
-    QRect normalRect() const;
-
-    std::function<void(const QString&)> messageSink_;
-    std::function<void(int, Element&)> elementDialogHook_;
-    std::function<bool(FontRecord&)> fontDialogHook_;
-    std::function<void(QDialog&)> dialogHook_;
-    std::function<bool(const QString&)> questionHook_;
-    std::function<void(TMacCon&)> macroDialogHook_;
-
-    // Export and print.
-    QAction* M_export_dib = nullptr;  // "Exportar dibujo..."
-    QAction* M_export_dxf = nullptr;  // "Exportar a DXF..."
-    QAction* M_export_svg = nullptr;  // "Exportar a SVG..."
-    QAction* M_export_pdf = nullptr;  // "Exportar a PDF..."
-    QAction* M_export_tikz = nullptr; // "Exportar a LaTeX (TikZ)..."
-    QAction* M_export_web = nullptr;  // "Exportar a página web..."
-    QAction* Imprimir1 = nullptr;     // "Imprimir..."
-    QAction* M_print_btm = nullptr;   // "Imprimir bitmap"
-    QAction* M_copia_port = nullptr;  // "Copiar al portapapeles"
-    std::unique_ptr<QPrinter> printer_;
-    QString printFile_;
-    QImage areaTrace_; // the trace under the rubber-band area of an export
-
-    // Traces, animation, step-by-step replay and viewer mode (tform1_anim.cpp).
-    void setupAnimation();
-    AnimationFeatures* anim_ = nullptr; // a child of the window
-
-    InternalClipboard clipboard_; // one for the program; outlives the documents
-    HeldReferences heldReferences_;
 
     // ---- calculator, parameters, functions and represented points (tform1_calc.cpp)
   public:

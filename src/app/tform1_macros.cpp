@@ -1,6 +1,7 @@
 // The main window's "&Macros": the macro dialog and what it asks of the window.
 #include "app/tform1.h"
 
+#include "app/commands.h"
 #include "app/helpwindow.h"
 #include "macros/macrosession.h"
 #include "model/uitext.h"
@@ -14,18 +15,12 @@
 
 namespace qorv {
 
-void TForm1::createMacroActions() {
-    M_macros = new QAction(componentText(QStringLiteral("M_macros")), this);
-    M_macros->setObjectName(QStringLiteral("M_macros"));
-    connect(M_macros, &QAction::triggered, this, &TForm1::openMacroDialog);
-}
-
 MacroSession& TForm1::macroSession() {
     return canvas_->interaction().macros();
 }
 
 void TForm1::openMacroDialog() {
-    if (noDocument_) return;
+    if (noDocumentOpen()) return;
     beforeDialog();
     Document& doc = document();
     MacroSession& session = macroSession();
@@ -41,12 +36,7 @@ void TForm1::openMacroDialog() {
         macroDialogHook_(dialog);
     else
         dialog.exec();
-    // The help shown from the dialog was its own while it ran: it stays, with the window.
-    if (helpWindow_ && helpWindow_->parentWidget() == &dialog) {
-        const bool shown = helpWindow_->isVisible();
-        helpWindow_->setParent(this, Qt::Window);
-        if (shown) helpWindow_->show();
-    }
+    help_->releaseFromDialog(&dialog);
 
     session.dialogOpen = false;
     if (dialog.chosenTool() >= 0)
@@ -60,15 +50,7 @@ void TForm1::openMacroDialog() {
 }
 
 void TForm1::showMacroHelp(QWidget* dialog) {
-    HelpWindow* help = openHelp();
-    if (!help) return;
-    // A modal dialog blocks every window but its own: the help joins the dialog while it runs.
-    if (dialog && help->parentWidget() != dialog) {
-        help->hide();
-        help->setParent(dialog, Qt::Window);
-    }
-    const HelpTopic topic = helpTopic(Tool::ApplyMacro);
-    help->showTopic(QString::fromLatin1(topic.page), QString::fromLatin1(topic.anchor));
+    help_->showToolTopic(Tool::ApplyMacro, dialog);
 }
 
 std::vector<std::pair<QString, Document*>> TForm1::otherDocuments() {

@@ -1,6 +1,6 @@
 // A drag draws only the moving elements over a still layer; the frame after the release is the
 // full drawing again, pixel for pixel, with a locus, a trace and an iteration in the scene.
-#include "app/editorwindow.h"
+#include "app/testwindow.h"
 #include "view/renderer.h"
 #include "view/scene.h"
 
@@ -11,11 +11,11 @@ using namespace qorv;
 
 namespace {
 
-struct DragScene : qorv::testing::EditorWindow {
+struct DragScene : qorv::testing::TestWindow {
     Element* a = nullptr;
     Element* still = nullptr;
 
-    explicit DragScene(bool antialiased) {
+    explicit DragScene(bool antialiased) : TestWindow(Options{QSize(1000, 760), true}) {
         doc().antialiased = antialiased ? 1 : 0;
         ConstructionBuilder b = build();
         b.recalculate = true;
@@ -40,7 +40,7 @@ struct DragScene : qorv::testing::EditorWindow {
 
     // The visible part of the main bitmap, in its own pixels.
     QImage drawn() {
-        const QImage& bitmap = w.canvas().mainBitmap();
+        const QImage& bitmap = w->canvas().mainBitmap();
         const QSize size = area()->size() * bitmap.devicePixelRatio();
         return bitmap.copy(0, 0, size.width(), size.height());
     }
@@ -62,8 +62,8 @@ struct DragScene : qorv::testing::EditorWindow {
         o.width = area()->width();
         o.height = area()->height();
         o.antialiased = doc().antialiased != 0;
-        o.planeSize = w.canvas().planeSize();
-        o.trace = &w.canvas().traceBitmap();
+        o.planeSize = w->canvas().planeSize();
+        o.trace = &w->canvas().traceBitmap();
         QImage image(QSize(o.width, o.height) * int(ratio), QImage::Format_RGB32);
         image.setDevicePixelRatio(ratio);
         Renderer().redraw(image, doc(), o);
@@ -82,10 +82,10 @@ TEST(DrawingCanvasDrag, TheFrameAfterTheReleaseIsTheFullDrawing) {
         EXPECT_DOUBLE_EQ(s.a->value[1], 60);
         // During the drag the steps were layered, and the moving segment lies over the still
         // point that the full drawing puts above it.
-        EXPECT_GE(s.w.canvas().layeredFrames(), 5);
+        EXPECT_GE(s.w->canvas().layeredFrames(), 5);
         EXPECT_NE(s.drawn(), s.full());
         QTest::mouseRelease(s.area(), Qt::LeftButton, {}, to);
-        EXPECT_EQ(s.w.canvas().layeredFrames(), 0);
+        EXPECT_EQ(s.w->canvas().layeredFrames(), 0);
         // The pointer leaves the point: its hover highlight and label go. (A move to where the
         // pointer already is would not reach the window.)
         QTest::mouseMove(s.area(), s.pixel(-300, aa ? 200 : 180));
@@ -109,12 +109,12 @@ TEST(DrawingCanvasDrag, TheFrameAfterTheReleaseIsTheFullDrawing) {
 // differs from the full drawing only where the moving segment lies over the still point.
 TEST(DrawingCanvasDrag, AtTwiceThePixelsTheStillLayerHasTheScreensPixels) {
     DragScene s(false);
-    s.w.canvas().setDevicePixelRatio(2);
+    s.w->canvas().setDevicePixelRatio(2);
     const QPoint from = s.pixel(0, 0), to = s.pixel(0, 60);
     QTest::mousePress(s.area(), Qt::LeftButton, {}, from);
     for (int i = 1; i <= 6; ++i)
         QTest::mouseMove(s.area(), from + (to - from) * i / 6);
-    ASSERT_GE(s.w.canvas().layeredFrames(), 5);
+    ASSERT_GE(s.w->canvas().layeredFrames(), 5);
     const QImage layered = s.drawn(), full = s.full(2);
     ASSERT_EQ(layered.size(), full.size());
     int differing = 0;

@@ -1,7 +1,7 @@
 // The window with the element properties dialog run by a script instead of the user.
 #pragma once
 
-#include "app/windowtest.h"
+#include "app/testwindow.h"
 
 #include "dialogs/tedit_elem.h"
 
@@ -15,7 +15,7 @@ class ElementDialogWindow : public WindowTest {
     // Runs the properties dialog of `e` through `script`.
     void edit(Element& e, const std::function<void(TEdit_elem&)>& script) {
         bool ran = false;
-        w->setDialogHook([&](QDialog& d) {
+        dialogs.whenModal([&](QDialog& d) {
             script(dynamic_cast<TEdit_elem&>(d));
             ran = true;
         });

@@ -1,8 +1,11 @@
-// Answers the main window's questions and file dialogs from a script, and notes what was asked.
+// Answers everything the main window asks from a script, and notes what was asked and told: its
+// questions, file dialogs and input boxes, its Yes/No questions (from the same answers, or
+// `onYesNo`), its modal dialogs (run by `onModal` instead of exec()) and its messages.
 #pragma once
 
 #include "app/userdialogs.h"
 
+#include <QDialog>
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -50,7 +53,36 @@ struct ScriptedDialogs : UserDialogs {
         return true;
     }
 
+    // A Yes/No question: `onYesNo` when set, otherwise the next answer (Yes is yes).
+    bool yesNo(const QString& question) {
+        lastQuestion = question;
+        if (onYesNo) return onYesNo(question);
+        if (answers.empty()) {
+            ADD_FAILURE() << "unexpected question: " << question.toStdString();
+            return false;
+        }
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a == Answer::Yes;
+    }
+    // A modal dialog: `onModal` acts on it in place of the user; without one the test did not
+    // expect it, and it is cancelled.
+    void modal(QDialog& dialog) {
+        if (onModal) {
+            onModal(dialog);
+            return;
+        }
+        ADD_FAILURE() << "unexpected dialog: " << dialog.objectName().toStdString();
+        dialog.reject();
+    }
+
+    // From now on `script` acts on each modal dialog.
+    void whenModal(std::function<void(QDialog&)> script) { onModal = std::move(script); }
+
     QString lastQuestion;
+    QStringList messages;                        // warnings and information, in order
+    std::function<void(QDialog&)> onModal;       // acts on each modal dialog
+    std::function<bool(const QString&)> onYesNo; // answers every Yes/No question
 
   private:
     QString nextFile(const QString& caption, const QStringList& f) {

@@ -218,7 +218,7 @@ TEST_F(ElementControls, RedefineButtonsRevertThenStartTheirTool) {
 
     Element* p = parameter(4);
     bool parameterDialog = false;
-    w->setDialogHook([&](QDialog& d) {
+    dialogs.whenModal([&](QDialog& d) {
         if (auto* e = dynamic_cast<TEdit_elem*>(&d)) {
             press(*e, "Bverde");
             press(*e, "Bmodcpf");

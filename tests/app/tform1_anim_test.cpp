@@ -1,7 +1,7 @@
 // Traces, blinking, animation, the step-by-step replay and viewer mode in the main window,
 // driven by QTest events on the offscreen platform.
 #include "app/animfeatures.h"
-#include "app/editorwindow.h"
+#include "app/testwindow.h"
 #include "app/tform1.h"
 #include "geometry/animation.h"
 #include "model/constructionbuilder.h"
@@ -30,8 +30,9 @@ using namespace qorv;
 
 namespace {
 
-struct Window : qorv::testing::EditorWindow {
-    AnimationFeatures& anim() { return w.animationFeatures(); }
+struct Window : qorv::testing::TestWindow {
+    Window() : TestWindow(Options{QSize(1000, 760), true}) {}
+    AnimationFeatures& anim() { return w->animationFeatures(); }
     void click(double x, double y) { QTest::mouseClick(area(), Qt::LeftButton, {}, pixel(x, y)); }
     QRgb background() {
         const Color c = doc().background;
@@ -46,7 +47,7 @@ struct Window : qorv::testing::EditorWindow {
                 n += image.valid(i, j) && image.pixel(i, j) != background();
         return n;
     }
-    QAction* action(const char* name) { return w.findChild<QAction*>(QString::fromLatin1(name)); }
+    QAction* action(const char* name) { return w->findChild<QAction*>(QString::fromLatin1(name)); }
 };
 
 // Saved for the notes when QORV_SHOTS names a folder.
@@ -62,12 +63,12 @@ TEST(TForm1Anim, ATracedPointDraggedAlongAPathLeavesItsTrace) {
     Element* p = win.build().point(0, 0);
     win.done();
     win.action("M_traza")->trigger();
-    EXPECT_EQ(win.w.currentTool(), Tool::Trace);
+    EXPECT_EQ(win.w->currentTool(), Tool::Trace);
     win.click(0, 0);
     EXPECT_EQ(win.doc().traceList, std::vector<Element*>{p});
-    EXPECT_EQ(win.w.canvas().toolUndoSteps(), 1);
-    EXPECT_TRUE(win.w.canvas().blinking());
-    win.w.chooseTool(Tool::Move);
+    EXPECT_EQ(win.w->canvas().toolUndoSteps(), 1);
+    EXPECT_TRUE(win.w->canvas().blinking());
+    win.w->chooseTool(Tool::Move);
     EXPECT_EQ(win.inked(win.shot(), 100, 0), 0);
 
     win.drag(win.pixel(0, 0), win.pixel(200, 0), 8);
@@ -86,14 +87,14 @@ TEST(TForm1Anim, ATracedPointDraggedAlongAPathLeavesItsTrace) {
     EXPECT_EQ(win.inked(win.shot(), 100, 0), 0);
 
     // "Desactivar trazas": one undo step, the list empty, no trace from then on.
-    const int before = win.w.canvas().toolUndoSteps();
+    const int before = win.w->canvas().toolUndoSteps();
     win.action("M_traza_desactivar")->trigger();
     EXPECT_TRUE(win.doc().traceList.empty());
     win.action("M_dibtodo")->trigger();
     win.drag(win.pixel(200, 120), win.pixel(0, 120), 6);
     EXPECT_EQ(win.inked(win.shot(), 100, 120), 0);
-    win.w.undo();
-    win.w.undo();
+    win.w->undo();
+    win.w->undo();
     EXPECT_EQ(win.doc().traceList.size(), 1u) << before;
 }
 
@@ -113,21 +114,21 @@ TEST(TForm1Anim, PickedAndTracedElementsBlinkInTheSelectionColour) {
                 n += image.pixel(c + QPoint(i, j)) == selected;
         return n;
     };
-    EXPECT_FALSE(win.w.canvas().blinking());
+    EXPECT_FALSE(win.w->canvas().blinking());
     // The segment tool's first point blinks: shown at once, then off and on every tick.
-    win.w.chooseTool(Tool::Segment);
+    win.w->chooseTool(Tool::Segment);
     win.click(-50, 0);
-    ASSERT_TRUE(win.w.canvas().blinking());
+    ASSERT_TRUE(win.w->canvas().blinking());
     EXPECT_GT(selectedNear(win.shot()), 0);
-    win.w.canvas().blinkTick();
+    win.w->canvas().blinkTick();
     EXPECT_EQ(selectedNear(win.shot()), 0);
-    win.w.canvas().blinkTick();
+    win.w->canvas().blinkTick();
     EXPECT_GT(selectedNear(win.shot()), 0);
     // The timer does it by itself, every 180 ms.
     QTest::qWait(3 * DrawingCanvas::BlinkIntervalMs);
-    EXPECT_TRUE(win.w.canvas().blinking());
-    win.w.chooseTool(Tool::Move);
-    EXPECT_FALSE(win.w.canvas().blinking());
+    EXPECT_TRUE(win.w->canvas().blinking());
+    win.w->chooseTool(Tool::Move);
+    EXPECT_FALSE(win.w->canvas().blinking());
     EXPECT_EQ(selectedNear(win.shot()), 0);
 }
 
@@ -143,7 +144,7 @@ TEST(TForm1Anim, AnAnimatedPointRunsWithoutBlockingAndStopsWithEscapeAndSwitchin
     win.done();
 
     win.action("M_anim")->trigger();
-    EXPECT_EQ(win.w.currentTool(), Tool::Animation);
+    EXPECT_EQ(win.w->currentTool(), Tool::Animation);
     TV_animac& dialog = win.anim().animationDialog();
     EXPECT_TRUE(dialog.isVisible());
     win.click(0, 0); // the point on the segment (the segment cannot move by itself)
@@ -163,7 +164,7 @@ TEST(TForm1Anim, AnAnimatedPointRunsWithoutBlockingAndStopsWithEscapeAndSwitchin
     QTest::keyClick(dialog.Ed_vel, Qt::Key_Return);
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(dialog.TB->value(), 37);
-    EXPECT_EQ(win.w.currentTool(), Tool::Animation);
+    EXPECT_EQ(win.w->currentTool(), Tool::Animation);
 
     // Pause holds it; Escape (the window is live meanwhile) closes the dialog for the move tool.
     dialog.B_pausa->click();
@@ -171,7 +172,7 @@ TEST(TForm1Anim, AnAnimatedPointRunsWithoutBlockingAndStopsWithEscapeAndSwitchin
     dialog.B_pausa->click();
     EXPECT_FALSE(dialog.pacer().suspended());
     QTest::keyClick(dialog.B_cancel, Qt::Key_Escape);
-    EXPECT_EQ(win.w.currentTool(), Tool::Move);
+    EXPECT_EQ(win.w->currentTool(), Tool::Move);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_TRUE(dialog.pacer().suspended());
     const double stopped = p->value[3];
@@ -181,10 +182,10 @@ TEST(TForm1Anim, AnAnimatedPointRunsWithoutBlockingAndStopsWithEscapeAndSwitchin
     // Running again, then another document: the animation stops before the document goes.
     win.action("M_anim")->trigger();
     EXPECT_FALSE(dialog.pacer().suspended());
-    ASSERT_TRUE(win.w.newDocument());
+    ASSERT_TRUE(win.w->documents().newDocument());
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_TRUE(dialog.pacer().suspended());
-    win.w.previousDocument();
+    win.w->documents().previousDocument();
     const double left = p->value[3];
     QTest::qWait(100);
     EXPECT_EQ(p->value[3], left);
@@ -242,7 +243,7 @@ TEST(TForm1Anim, TheReplayShowsExactlyTheFirstStepsAndCutsInOneUndoStep) {
     EXPECT_FALSE(replay.isVisible());
     EXPECT_EQ(win.doc().elementCount(), 2);
     EXPECT_EQ(win.inked(win.shot(), 50, 0), 0);
-    win.w.undo();
+    win.w->undo();
     EXPECT_EQ(win.doc().elementCount(), 4);
     EXPECT_GT(win.inked(win.shot(), 150, 0), 0);
 
@@ -272,17 +273,17 @@ TEST(TForm1Anim, ViewerModeHidesTheBarsShowsItsPanelAndIsSavedWithTheWindow) {
     Window win;
     win.build().point(0, 0);
     win.done();
-    QToolBar* main = win.w.toolBars().mainBar();
+    QToolBar* main = win.w->toolBars().mainBar();
     ASSERT_TRUE(main->isVisible());
-    win.w.chooseTool(Tool::Segment);
+    win.w->chooseTool(Tool::Segment);
     win.action("M_modovisor")->trigger();
     QApplication::processEvents();
-    EXPECT_TRUE(win.w.viewerMode());
-    EXPECT_EQ(win.w.currentTool(), Tool::Move);
+    EXPECT_TRUE(win.w->viewerMode());
+    EXPECT_EQ(win.w->currentTool(), Tool::Move);
     EXPECT_FALSE(main->isVisible());
-    EXPECT_FALSE(win.w.toolBars().editBar()->isVisible());
-    EXPECT_FALSE(win.w.documentBar()->isVisible());
-    EXPECT_FALSE(win.w.statusBar()->isVisible());
+    EXPECT_FALSE(win.w->toolBars().editBar()->isVisible());
+    EXPECT_FALSE(win.w->documentBar()->isVisible());
+    EXPECT_FALSE(win.w->statusBar()->isVisible());
     QFrame* panel = win.anim().viewerPanel();
     ASSERT_TRUE(panel->isVisible());
     // In the bottom-right corner of the drawing area.
@@ -290,10 +291,10 @@ TEST(TForm1Anim, ViewerModeHidesTheBarsShowsItsPanelAndIsSavedWithTheWindow) {
     EXPECT_TRUE(area.contains(panel->geometry()));
     EXPECT_LT(area.right() - panel->geometry().right(), 8);
     EXPECT_LT(area.bottom() - panel->geometry().bottom(), 8);
-    keepShot(win.w.grab().toImage(), "viewer.png");
+    keepShot(win.w->grab().toImage(), "viewer.png");
     // Its buttons choose the tools.
     panel->findChild<QToolButton*>(QStringLiteral("B_visor_zoom"))->click();
-    EXPECT_EQ(win.w.currentTool(), Tool::Zoom);
+    EXPECT_EQ(win.w->currentTool(), Tool::Zoom);
 
     // Saved now, the file keeps the window; opened from the command line it comes back so.
     QTemporaryDir dir;
@@ -301,17 +302,17 @@ TEST(TForm1Anim, ViewerModeHidesTheBarsShowsItsPanelAndIsSavedWithTheWindow) {
     ASSERT_TRUE(saveDocument(win.doc(), path.toStdString(), win.anim().saveOptions()));
     WindowRecord record;
     EXPECT_EQ(probeFile(path.toStdString(), &record), FileKind::DocumentWithWindow);
-    EXPECT_EQ(record.width, win.w.width());
+    EXPECT_EQ(record.width, win.w->width());
 
     panel->findChild<QToolButton*>(QStringLiteral("B_visor_salirvisor"))->click();
     QApplication::processEvents();
-    EXPECT_FALSE(win.w.viewerMode());
+    EXPECT_FALSE(win.w->viewerMode());
     EXPECT_TRUE(main->isVisible());
-    EXPECT_TRUE(win.w.statusBar()->isVisible());
+    EXPECT_TRUE(win.w->statusBar()->isVisible());
     EXPECT_FALSE(panel->isVisible());
 
     Window other;
-    other.w.openCommandLine(path);
-    EXPECT_TRUE(other.w.viewerMode());
+    other.w->openCommandLine(path);
+    EXPECT_TRUE(other.w->viewerMode());
     EXPECT_EQ(other.doc().elementCount(), 1);
 }

@@ -1,7 +1,7 @@
 // The calculator in the main window: expressions built from clicked numbers and the keys,
 // calculations, parameters and functions dragged out of the result field, editing by double
 // click, and points represented on axes.
-#include "app/windowtest.h"
+#include "app/testwindow.h"
 #include "model/constructionbuilder.h"
 #include "model/uitext.h"
 #include "view/hitgeometry.h"
@@ -212,7 +212,7 @@ TEST_F(CalcWindow, ParameterFunctionAndARepresentedPoint) {
     w->canvas().recalculateAndRedraw();
     const auto* scales = axes->tailAs<AxesTail>();
     std::vector<Element*> made;
-    w->setDialogHook([&](QDialog& d) {
+    dialogs.whenModal([&](QDialog& d) {
         auto& dialog = dynamic_cast<TV_puncoord&>(d);
         dialog.xField()->setText(QString::number(p->value[0]));
         dialog.yField()->setText(QString::number(y->value[0]));
@@ -237,7 +237,7 @@ TEST_F(CalcWindow, ParameterFunctionAndARepresentedPoint) {
 
     // A represented point edited by a double click: an empty field keeps its coordinate.
     w->chooseTool(Tool::Move);
-    w->setDialogHook([&](QDialog& d) {
+    dialogs.whenModal([&](QDialog& d) {
         auto& dialog = dynamic_cast<TV_puncoord&>(d);
         EXPECT_EQ(dialog.yField()->text(), QStringLiteral("4"));
         dialog.xField()->setText(QStringLiteral("3"));

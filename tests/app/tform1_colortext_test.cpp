@@ -1,7 +1,7 @@
 // The text tool with its editor, "Insertar bitmap" and the parametric-colour tools with their
 // dialog, driven in the window.
+#include "app/testwindow.h"
 #include "app/toolbars.h"
-#include "app/windowtest.h"
 
 #include "dialogs/tedit_elem.h"
 #include "dialogs/tvcolpar.h"
@@ -40,7 +40,7 @@ class TextsAndColours : public WindowTest {
     void saveAndRead(Document& read, const char* name) {
         const QString path = file(QString::fromLatin1(name));
         dialogs.files.push_back(path);
-        ASSERT_TRUE(w->saveDocumentAsAt(w->currentDocumentIndex()));
+        ASSERT_TRUE(w->documents().saveDocumentAsAt(w->documents().currentDocumentIndex()));
         ASSERT_EQ(readDocumentFile(read, path.toStdString(), FileType::Document).kind,
                   FileKind::Document);
     }
@@ -58,7 +58,7 @@ TEST_F(TextsAndColours, TextToolPlacesSeveralLinesWithTheirFontsAndTheySurviveAS
     const int undoBefore = w->canvas().toolUndoSteps();
 
     // Cancel makes nothing and records nothing.
-    w->setDialogHook([](QDialog& d) {
+    dialogs.whenModal([](QDialog& d) {
         dynamic_cast<TVTexto&>(d).memo()->setPlainText(QStringLiteral("nada"));
         d.reject();
     });
@@ -68,7 +68,7 @@ TEST_F(TextsAndColours, TextToolPlacesSeveralLinesWithTheirFontsAndTheySurviveAS
 
     // Three lines, the middle one empty, the last bold.
     const FontRecord textsFont = w->document().fonts[FontSlot::Texts];
-    w->setDialogHook([&](QDialog& d) {
+    dialogs.whenModal([&](QDialog& d) {
         auto& editor = dynamic_cast<TVTexto&>(d);
         // What has no format of its own (a new line) shows in the text's font and colour.
         EXPECT_EQ(editor.memo()->document()->defaultFont().family().toStdString(), textsFont.name);
@@ -118,7 +118,7 @@ TEST_F(TextsAndColours, TextToolPlacesSeveralLinesWithTheirFontsAndTheySurviveAS
 // wording with its fonts; OK changes it in one undo step, Cancel changes nothing.
 TEST_F(TextsAndColours, ExistingTextOpensInTheEditorAndOkChangesItInOneUndoStep) {
     w->chooseTool(Tool::Text);
-    w->setDialogHook([](QDialog& d) {
+    dialogs.whenModal([](QDialog& d) {
         auto& editor = dynamic_cast<TVTexto&>(d);
         editor.memo()->setPlainText(QStringLiteral("Hola\n\nmundo"));
         QTextCursor c = editor.memo()->textCursor();
@@ -145,7 +145,7 @@ TEST_F(TextsAndColours, ExistingTextOpensInTheEditorAndOkChangesItInOneUndoStep)
         const int undoBefore = w->canvas().toolUndoSteps();
         int opened = 0;
         // Cancel keeps the text and records nothing.
-        w->setDialogHook([&](QDialog& d) {
+        dialogs.whenModal([&](QDialog& d) {
             ++opened;
             auto& editor = dynamic_cast<TVTexto&>(d);
             EXPECT_EQ(editor.memo()->toPlainText(), QStringLiteral("Hola\n\nmundo"));
@@ -170,7 +170,7 @@ TEST_F(TextsAndColours, ExistingTextOpensInTheEditorAndOkChangesItInOneUndoStep)
         EXPECT_EQ(w->canvas().toolUndoSteps(), undoBefore);
 
         // OK: a typo mended, the bold line kept bold.
-        w->setDialogHook([&](QDialog& d) {
+        dialogs.whenModal([&](QDialog& d) {
             ++opened;
             auto& editor = dynamic_cast<TVTexto&>(d);
             QTextCursor c(editor.memo()->document());
@@ -207,7 +207,7 @@ TEST_F(TextsAndColours, ExistingTextOpensInTheEditorAndOkChangesItInOneUndoStep)
 // The colour buttons of "Editar elemento" colour what the screen shows of a text.
 TEST_F(TextsAndColours, ElementDialogColourButtonsColourTheTextOnTheScreen) {
     w->chooseTool(Tool::Text);
-    w->setDialogHook([](QDialog& d) {
+    dialogs.whenModal([](QDialog& d) {
         dynamic_cast<TVTexto&>(d).memo()->setPlainText(QStringLiteral("MMMMMM WWWWWW"));
         d.accept();
     });
@@ -229,7 +229,7 @@ TEST_F(TextsAndColours, ElementDialogColourButtonsColourTheTextOnTheScreen) {
         return n;
     };
     ASSERT_EQ(redPixels(), 0);
-    w->setDialogHook([](QDialog& d) {
+    dialogs.whenModal([](QDialog& d) {
         d.findChild<QPushButton*>(QStringLiteral("Brojo"))->click();
         d.findChild<QPushButton*>(QStringLiteral("BAceptar"))->click();
     });
@@ -307,7 +307,7 @@ TEST_F(TextsAndColours, ParametricColourToolsTakeAnElementThenANumber) {
     fill->click();
     EXPECT_EQ(w->currentTool(), Tool::ParamFillColour);
 
-    w->setDialogHook([](QDialog& d) {
+    dialogs.whenModal([](QDialog& d) {
         auto& dialog = dynamic_cast<TVcolpar&>(d);
         dialog.bar2()->setValue(150);
         d.accept();
@@ -321,7 +321,7 @@ TEST_F(TextsAndColours, ParametricColourToolsTakeAnElementThenANumber) {
     EXPECT_EQ(circle->option, parametricColor(150, 0.25, 0, 0));
 
     // From the properties dialog: Bcolorpar closes it and the tool goes on with the element.
-    w->setDialogHook([](QDialog& d) {
+    dialogs.whenModal([](QDialog& d) {
         if (auto* edit = dynamic_cast<TEdit_elem*>(&d)) {
             edit->findChild<QPushButton*>(QStringLiteral("Bcolorpar"))->click();
             return;
@@ -345,7 +345,7 @@ TEST_F(TextsAndColours, EditingToolsMakeNothingOnAnEmptyPlace) {
     for (int tool : {int(Tool::EditElement), int(Tool::LineColour), int(Tool::ToggleVisibility),
                      int(Tool::DeleteElement), int(Tool::ParamLineColour)}) {
         w->chooseTool(tool);
-        w->setDialogHook([](QDialog& d) { d.reject(); });
+        dialogs.whenModal([](QDialog& d) { d.reject(); });
         click(-120, 80);
         EXPECT_EQ(w->document().head, nullptr) << tool;
         EXPECT_EQ(w->canvas().toolUndoSteps(), 0) << tool;

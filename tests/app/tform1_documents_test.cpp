@@ -1,6 +1,6 @@
 // Several documents in the main window: new, open, save, close, quit, switching, the document
 // list and the recent files.
-#include "app/windowtest.h"
+#include "app/testwindow.h"
 #include "model/constructionbuilder.h"
 #include "model/docfile.h"
 #include "model/docfile_samples.h"
@@ -77,7 +77,7 @@ class Documents : public qorv::testing::WindowTest {
             if (items[10 + i]->isChecked()) checked = i;
         }
         EXPECT_EQ(menu, names);
-        const int current = w->currentDocumentIndex();
+        const int current = w->documents().currentDocumentIndex();
         EXPECT_EQ(w->documentTabs()->currentIndex(), current);
         EXPECT_EQ(w->documentCombo()->currentIndex(), current);
         EXPECT_EQ(checked, current);
@@ -105,8 +105,8 @@ TEST_F(Documents, ClosingTheOnlyDocumentLeavesNoDocumentAndNewStartsAgainAtOne) 
     action("M_cerrar")->trigger();
     action("M_cerrar")->trigger();
     EXPECT_TRUE(dialogs.captions.isEmpty()); // nothing to save: no question
-    EXPECT_TRUE(w->noDocumentOpen());
-    EXPECT_EQ(w->documentCount(), 0);
+    EXPECT_TRUE(w->documents().noDocumentOpen());
+    EXPECT_EQ(w->session().documents().count(), 0);
     expectInStep({});
     EXPECT_FALSE(w->toolBars().mainBar()->isVisible());
     EXPECT_FALSE(w->documentBar()->isVisible());
@@ -118,7 +118,7 @@ TEST_F(Documents, ClosingTheOnlyDocumentLeavesNoDocumentAndNewStartsAgainAtOne) 
     EXPECT_NE(w->document().background, Document().background);
 
     QTest::keyClick(w.get(), Qt::Key_N, Qt::ControlModifier);
-    EXPECT_FALSE(w->noDocumentOpen());
+    EXPECT_FALSE(w->documents().noDocumentOpen());
     expectInStep({"Documento 1"});
     EXPECT_TRUE(w->toolBars().mainBar()->isVisible());
     EXPECT_TRUE(w->statusBar()->isVisible());
@@ -143,7 +143,7 @@ TEST_F(Documents, TheFirstDocumentIsCentredInTheWindowAsShown) {
     action("M_nuevo")->trigger();
     expectCentred();
     // Once drawn on, the first one keeps its view when the window changes size.
-    w->switchTo(0);
+    w->documents().switchTo(0);
     draw();
     const double left = w->document().left, top = w->document().top;
     w->resize(700, 520);
@@ -166,18 +166,18 @@ TEST_F(Documents, DrawSaveCloseReopenGivesTheSameBytesAndPicture) {
     EXPECT_EQ(w->document().modified, 0);
     EXPECT_FALSE(w->isWindowModified());
     expectInStep({"drawing"});
-    EXPECT_EQ(w->recentFiles().paths().value(0), saved);
-    EXPECT_EQ(w->lastDocumentFolder(), dir.path());
+    EXPECT_EQ(w->documents().recentFiles().paths().value(0), saved);
+    EXPECT_EQ(w->documents().lastDocumentFolder(), dir.path());
     const QImage before = picture();
 
     QTest::keyClick(w.get(), Qt::Key_F4, Qt::ControlModifier);
-    EXPECT_TRUE(w->noDocumentOpen());
+    EXPECT_TRUE(w->documents().noDocumentOpen());
     dialogs.files = {saved};
     QTest::keyClick(w.get(), Qt::Key_O, Qt::ControlModifier);
     EXPECT_EQ(dialogs.filters,
               (QStringList{"Documentos y macros (*.qrv *.mac)", "Documentos (*.qrv)",
                            "Macros (*.mac)", "Todos los archivos (*)"}));
-    ASSERT_FALSE(w->noDocumentOpen());
+    ASSERT_FALSE(w->documents().noDocumentOpen());
     expectInStep({"drawing"});
     EXPECT_EQ(w->document().elementCount(), drawn);
     EXPECT_EQ(w->document().modified, 0);
@@ -197,7 +197,7 @@ TEST_F(Documents, OpeningAnotherFileKeepsTheModifiedDocumentAndItsHistory) {
     draw();
     dialogs.files = {QString()}; // the dialog cancelled
     action("M_abrir")->trigger();
-    EXPECT_EQ(w->documentCount(), 1);
+    EXPECT_EQ(w->session().documents().count(), 1);
     dialogs.files = {QStringLiteral(QORV_SOURCE_DIR "/examples/triangle.qrv")};
     action("M_abrir")->trigger();
     EXPECT_EQ(dialogs.captions, (QStringList{"Abrir...", "Abrir..."})); // no question
@@ -205,18 +205,18 @@ TEST_F(Documents, OpeningAnotherFileKeepsTheModifiedDocumentAndItsHistory) {
     EXPECT_FALSE(canUndo(w->document()));
     EXPECT_EQ(w->document().modified, 0);
 
-    w->switchTo(0);
+    w->documents().switchTo(0);
     EXPECT_EQ(w->document().elementCount(), drawn);
     EXPECT_EQ(w->document().modified, 1);
     EXPECT_TRUE(w->isWindowModified());
     ASSERT_TRUE(w->undoAction()->isEnabled());
     w->undo();
     EXPECT_LT(w->document().elementCount(), drawn);
-    EXPECT_GT(w->documentAt(1).elementCount(), 0);
+    EXPECT_GT(w->session().documents().at(1).elementCount(), 0);
 
     // Closing it asks; Cancel keeps it open and current with its changes.
     dialogs.answers = {Answer::Cancel};
-    EXPECT_FALSE(w->closeCurrent());
+    EXPECT_FALSE(w->documents().closeCurrent());
     EXPECT_EQ(dialogs.captions.last(), QStringLiteral("Cerrar - Documento 1"));
     EXPECT_EQ(dialogs.lastQuestion,
               QStringLiteral("¿Guardar los cambios realizados al documento?"));
@@ -224,7 +224,7 @@ TEST_F(Documents, OpeningAnotherFileKeepsTheModifiedDocumentAndItsHistory) {
     EXPECT_EQ(w->document().modified, 1);
     // No: closed without saving, and the last document becomes current.
     dialogs.answers = {Answer::No};
-    EXPECT_TRUE(w->closeCurrent());
+    EXPECT_TRUE(w->documents().closeCurrent());
     expectInStep({"triangle"});
 }
 
@@ -237,9 +237,9 @@ TEST_F(Documents, QuittingAsksForEachModifiedDocumentAndCancelKeepsThemAll) {
     EXPECT_FALSE(w->close());
     EXPECT_EQ(dialogs.captions, (QStringList{"Cerrar - Documento 1", "Cerrar - Documento 2"}));
     EXPECT_TRUE(w->isVisible());
-    ASSERT_EQ(w->documentCount(), 3);
-    EXPECT_EQ(w->documentAt(0).modified, 1);
-    EXPECT_EQ(w->documentAt(1).modified, 1);
+    ASSERT_EQ(w->session().documents().count(), 3);
+    EXPECT_EQ(w->session().documents().at(0).modified, 1);
+    EXPECT_EQ(w->session().documents().at(1).modified, 1);
 
     // Yes, then the save dialog cancelled: still open.
     dialogs.captions.clear();
@@ -264,27 +264,27 @@ TEST_F(Documents, QuittingAsksForEachModifiedDocumentAndCancelKeepsThemAll) {
 
 TEST_F(Documents, AnOpenFileIsFoundAgainAsTheFileSystemComparesNames) {
     const QString tri = savedFile(QStringLiteral("Tri.qrv"));
-    ASSERT_TRUE(w->openDocument(tri));
+    ASSERT_TRUE(w->documents().openDocument(tri));
     action("M_nuevo")->trigger();
     expectInStep({"Documento 1", "Tri", "Documento 2"});
-    EXPECT_TRUE(w->openDocument(dir.path() + QStringLiteral("/./Tri.qrv")));
-    EXPECT_EQ(w->documentCount(), 3);
-    EXPECT_EQ(w->currentDocumentIndex(), 1);
+    EXPECT_TRUE(w->documents().openDocument(dir.path() + QStringLiteral("/./Tri.qrv")));
+    EXPECT_EQ(w->session().documents().count(), 3);
+    EXPECT_EQ(w->documents().currentDocumentIndex(), 1);
     if (fileNameCaseSensitivity() == Qt::CaseInsensitive) {
         // One file whatever the letters: it is not opened twice.
-        EXPECT_TRUE(w->openDocument(file(QStringLiteral("TRI.QRV"))));
-        EXPECT_EQ(w->documentCount(), 3);
-        EXPECT_EQ(w->recentFiles().count(), 1);
+        EXPECT_TRUE(w->documents().openDocument(file(QStringLiteral("TRI.QRV"))));
+        EXPECT_EQ(w->session().documents().count(), 3);
+        EXPECT_EQ(w->documents().recentFiles().count(), 1);
         return;
     }
     // Two files that differ only in letter case are two documents and two recent entries.
     const QString lower = savedFile(QStringLiteral("tri.qrv"), 50);
-    ASSERT_TRUE(w->openDocument(lower));
-    EXPECT_EQ(w->documentCount(), 4);
-    EXPECT_EQ(w->currentDocumentIndex(), 3);
+    ASSERT_TRUE(w->documents().openDocument(lower));
+    EXPECT_EQ(w->session().documents().count(), 4);
+    EXPECT_EQ(w->documents().currentDocumentIndex(), 3);
     ASSERT_NE(w->document().head, nullptr);
     EXPECT_EQ(w->document().head->value[0], 50.0); // its own construction, not Tri's
-    EXPECT_EQ(w->recentFiles().paths(), (QStringList{lower, tri}));
+    EXPECT_EQ(w->documents().recentFiles().paths(), (QStringList{lower, tri}));
     EXPECT_TRUE(messages.isEmpty());
 }
 
@@ -292,37 +292,38 @@ TEST_F(Documents, RecentFilesKeepTheTenLatestAndAnEntryMovesToTheTopWhenOpened) 
     QStringList files;
     for (int i = 0; i <= 10; ++i) {
         files << savedFile(QStringLiteral("f%1.qrv").arg(i), i);
-        ASSERT_TRUE(w->openDocument(files.last()));
+        ASSERT_TRUE(w->documents().openDocument(files.last()));
     }
     QStringList expected;
     for (int i = 10; i >= 1; --i)
         expected << files[i];
-    EXPECT_EQ(w->recentFiles().paths(), expected);
+    EXPECT_EQ(w->documents().recentFiles().paths(), expected);
     QList<QAction*> entries = w->recentMenu()->actions();
     ASSERT_GE(entries.size(), 10);
     EXPECT_EQ(entries[3]->text(), QStringLiteral("&4 ") + files[7]); // numbered from 1
     // The fourth entry: its document is open, so it becomes current and moves to the top.
-    w->switchTo(0);
+    w->documents().switchTo(0);
     entries[3]->trigger();
     QApplication::processEvents(); // the old entries go
-    EXPECT_EQ(w->documentName(w->currentDocumentIndex()), QStringLiteral("f7"));
+    EXPECT_EQ(w->documents().documentName(w->documents().currentDocumentIndex()),
+              QStringLiteral("f7"));
     expected.move(3, 0);
-    EXPECT_EQ(w->recentFiles().paths(), expected);
+    EXPECT_EQ(w->documents().recentFiles().paths(), expected);
     EXPECT_EQ(w->recentMenu()->actions()[0]->text(), QStringLiteral("&1 ") + files[7]);
 
     // Written when the window closes, read by the next one.
     ASSERT_TRUE(w->close());
     w = std::make_unique<TForm1>();
-    EXPECT_EQ(w->recentFiles().paths(), expected);
-    EXPECT_EQ(w->lastDocumentFolder(), dir.path());
+    EXPECT_EQ(w->documents().recentFiles().paths(), expected);
+    EXPECT_EQ(w->documents().lastDocumentFolder(), dir.path());
 
     // "Eliminar lista de recientes": only Yes clears.
     w->setUserDialogs(&dialogs);
     dialogs.answers = {Answer::No, Answer::Yes};
     action("M_elim_recientes")->trigger();
-    EXPECT_EQ(w->recentFiles().count(), 10);
+    EXPECT_EQ(w->documents().recentFiles().count(), 10);
     action("M_elim_recientes")->trigger();
-    EXPECT_EQ(w->recentFiles().count(), 0);
+    EXPECT_EQ(w->documents().recentFiles().count(), 0);
     EXPECT_FALSE(registry::open()->childGroups().contains(QStringLiteral("Recent Files")));
     QApplication::processEvents();
     QStringList texts;
@@ -341,7 +342,7 @@ TEST_F(Documents, AFailedSaveSaysSoAndKeepsTheDocumentModified) {
     const QString folder = probe.open(QIODevice::WriteOnly) ? QStringLiteral("/proc") : locked;
     const QString target = folder + QStringLiteral("/drawing.qrv");
     dialogs.files = {target};
-    EXPECT_FALSE(w->saveDocumentAsAt(0));
+    EXPECT_FALSE(w->documents().saveDocumentAsAt(0));
     EXPECT_EQ(messages, QStringList{QStringLiteral("error de escritura: ") + target});
     EXPECT_FALSE(QFile::exists(target));
     EXPECT_EQ(w->document().modified, 1);
@@ -353,14 +354,14 @@ TEST_F(Documents, AFailedSaveSaysSoAndKeepsTheDocumentModified) {
     const QString sub = file(QStringLiteral("sub"));
     ASSERT_TRUE(QDir().mkdir(sub));
     dialogs.files = {sub + QStringLiteral("/d.qrv")};
-    ASSERT_TRUE(w->saveDocumentAsAt(0));
+    ASSERT_TRUE(w->documents().saveDocumentAsAt(0));
     w->chooseTool(Tool::Point);
     click(5, 5);
     ASSERT_TRUE(QDir(sub).removeRecursively());
     messages.clear();
     dialogs.captions.clear();
     dialogs.files = {QString()};
-    EXPECT_FALSE(w->saveDocumentAt(0));
+    EXPECT_FALSE(w->documents().saveDocumentAt(0));
     EXPECT_EQ(messages, QStringList{QStringLiteral("error de escritura: ") + sub + "/d.qrv"});
     EXPECT_EQ(dialogs.captions, QStringList{"Guardar Como..."});
     EXPECT_EQ(w->document().modified, 1);
@@ -380,27 +381,27 @@ TEST_F(Documents, NavigationWrapsAndTheTabsComboAndMenuSwitch) {
                  {"M_anterior", 2},  {"M_ultimo", 2},   {"M_siguiente", 0}};
     for (const auto& s : steps) {
         action(s.action)->trigger();
-        EXPECT_EQ(w->currentDocumentIndex(), s.current) << s.action;
+        EXPECT_EQ(w->documents().currentDocumentIndex(), s.current) << s.action;
         expectInStep(names);
     }
     QTest::keyClick(w.get(), Qt::Key_End, Qt::ControlModifier);
-    EXPECT_EQ(w->currentDocumentIndex(), 2);
+    EXPECT_EQ(w->documents().currentDocumentIndex(), 2);
     QTest::keyClick(w.get(), Qt::Key_Tab, Qt::ControlModifier);
-    EXPECT_EQ(w->currentDocumentIndex(), 0);
+    EXPECT_EQ(w->documents().currentDocumentIndex(), 0);
     QTest::keyClick(w.get(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(w->currentDocumentIndex(), 2);
+    EXPECT_EQ(w->documents().currentDocumentIndex(), 2);
     QTest::keyClick(w.get(), Qt::Key_Home, Qt::ControlModifier);
-    EXPECT_EQ(w->currentDocumentIndex(), 0);
+    EXPECT_EQ(w->documents().currentDocumentIndex(), 0);
 
     w->documentTabs()->setCurrentIndex(1);
-    EXPECT_EQ(w->currentDocumentIndex(), 1);
+    EXPECT_EQ(w->documents().currentDocumentIndex(), 1);
     expectInStep(names);
     emit w->documentCombo()->activated(2);
-    EXPECT_EQ(w->currentDocumentIndex(), 2);
+    EXPECT_EQ(w->documents().currentDocumentIndex(), 2);
     expectInStep(names);
     w->documentMenu()->actions()[10]->trigger();
     QApplication::processEvents();
-    EXPECT_EQ(w->currentDocumentIndex(), 0);
+    EXPECT_EQ(w->documents().currentDocumentIndex(), 0);
     expectInStep(names);
 }
 
@@ -427,7 +428,7 @@ TEST_F(Documents, EachDocumentKeepsItsOwnHistoryViewAndToolState) {
     QTest::mouseMove(area(), from + QPoint(20, 20));
     ASSERT_TRUE(w->canvas().interaction().gestureActive());
     const double secondLeft = second.left;
-    w->switchTo(0);
+    w->documents().switchTo(0);
     EXPECT_FALSE(w->canvas().interaction().gestureActive());
     EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
     EXPECT_EQ(w->currentTool(), Tool::Move);
@@ -449,26 +450,26 @@ TEST_F(Documents, AMacroFileGoesToTheCurrentDocument) {
     qorv::testing::SampleDocument sample;
     const QString mac = file(QStringLiteral("m.mac"));
     ASSERT_TRUE(writeMacroFile(sample.doc.macros[0], QFile::encodeName(mac).toStdString()));
-    ASSERT_TRUE(w->openDocument(mac));
-    EXPECT_EQ(w->documentCount(), 1);
+    ASSERT_TRUE(w->documents().openDocument(mac));
+    EXPECT_EQ(w->session().documents().count(), 1);
     EXPECT_TRUE(w->document().macros[0].used);
     EXPECT_EQ(w->document().macros[0].name, "punto medio");
     EXPECT_EQ(w->document().modified, 1);
     EXPECT_TRUE(w->isWindowModified());
-    EXPECT_EQ(w->lastMacroFolder(), dir.path());
-    EXPECT_EQ(w->recentFiles().count(), 0);
+    EXPECT_EQ(w->documents().lastMacroFolder(), dir.path());
+    EXPECT_EQ(w->documents().recentFiles().count(), 0);
 
     // With no document open, a new one takes it.
     dialogs.answers = {Answer::No};
-    ASSERT_TRUE(w->closeAll());
-    ASSERT_TRUE(w->noDocumentOpen());
-    ASSERT_TRUE(w->openDocument(mac));
+    ASSERT_TRUE(w->documents().closeAll());
+    ASSERT_TRUE(w->documents().noDocumentOpen());
+    ASSERT_TRUE(w->documents().openDocument(mac));
     expectInStep({"Documento 1"});
     EXPECT_TRUE(w->document().macros[0].used);
     // A file of neither kind is refused, and nothing is added.
-    EXPECT_FALSE(w->openDocument(QStringLiteral(QORV_SOURCE_DIR "/README.md")));
+    EXPECT_FALSE(w->documents().openDocument(QStringLiteral(QORV_SOURCE_DIR "/README.md")));
     EXPECT_EQ(messages.size(), 1);
-    EXPECT_EQ(w->documentCount(), 1);
+    EXPECT_EQ(w->session().documents().count(), 1);
     EXPECT_FALSE(w->document().macros[1].used);
 }
 
@@ -480,13 +481,13 @@ TEST_F(Documents, TheCommandLineDocumentReplacesTheStartDocument) {
 }
 
 TEST_F(Documents, NinetyNineDocumentsAtMost) {
-    while (w->documentCount() < 99)
-        ASSERT_TRUE(w->newDocument());
-    EXPECT_FALSE(w->newDocument());
-    EXPECT_FALSE(w->openDocument(savedFile(QStringLiteral("one.qrv"))));
+    while (w->session().documents().count() < 99)
+        ASSERT_TRUE(w->documents().newDocument());
+    EXPECT_FALSE(w->documents().newDocument());
+    EXPECT_FALSE(w->documents().openDocument(savedFile(QStringLiteral("one.qrv"))));
     EXPECT_EQ(messages, (QStringList{"Existen muchos documentos abiertos",
                                      "Existen muchos documentos abiertos"}));
-    EXPECT_EQ(w->documentCount(), 99);
+    EXPECT_EQ(w->session().documents().count(), 99);
     EXPECT_EQ(w->documentMenu()->actions().size(), 10 + 99);
 }
 
@@ -494,7 +495,7 @@ TEST_F(Documents, TheDocumentListClosesSavesAndSwitches) {
     action("M_nuevo")->trigger();
     draw();
     action("M_nuevo")->trigger();
-    TV_listadoc list(*w, w.get());
+    TV_listadoc list(w->documents(), w.get());
     ASSERT_EQ(list.chosen(), 2);
     list.findChild<QPushButton*>(QStringLiteral("B_anterior"))->click();
     dialogs.files = {file(QStringLiteral("listed.qrv"))};
@@ -505,6 +506,6 @@ TEST_F(Documents, TheDocumentListClosesSavesAndSwitches) {
     expectInStep({"listed", "Documento 3"});
     list.findChild<QPushButton*>(QStringLiteral("B_primero"))->click();
     list.findChild<QPushButton*>(QStringLiteral("B_ok"))->click();
-    EXPECT_EQ(w->currentDocumentIndex(), 0);
+    EXPECT_EQ(w->documents().currentDocumentIndex(), 0);
     EXPECT_EQ(w->document().elementCount(), drawn);
 }

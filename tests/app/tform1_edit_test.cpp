@@ -1,3 +1,4 @@
+#include "app/testwindow.h"
 #include "app/tform1.h"
 #include "model/constructionbuilder.h"
 
@@ -11,17 +12,14 @@
 #include <gtest/gtest.h>
 
 using namespace qorv;
+using qorv::testing::TestWindow;
 
 namespace {
 
 // A shown, active main window, so that its shortcuts reach it.
 struct Window {
-    TForm1 w;
-    Window() {
-        w.show();
-        w.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
-    }
+    TestWindow t;
+    TForm1& w = *t.w;
     void key(int key) { QTest::keyClick(&w, Qt::Key(key), Qt::ControlModifier); }
 };
 
@@ -34,7 +32,8 @@ QMenu* editMenu(TForm1& w) {
 } // namespace
 
 TEST(TForm1Edit, EditMenuHoldsTheCommandsWithTheirShortcuts) {
-    TForm1 w;
+    TestWindow t({.shown = false});
+    TForm1& w = *t.w;
     QMenu* edit = editMenu(w);
     ASSERT_NE(edit, nullptr);
     QStringList texts;
@@ -82,7 +81,8 @@ TEST(TForm1Edit, UndoAndRedoShortcutsFollowTheHistory) {
 }
 
 TEST(TForm1Edit, TwoUndosThenANewConstructionDisableRedo) {
-    TForm1 w;
+    TestWindow t({.shown = false});
+    TForm1& w = *t.w;
     Document& doc = w.document();
     ConstructionBuilder mk(doc);
     for (int i = 0; i < 3; ++i) {
@@ -99,7 +99,8 @@ TEST(TForm1Edit, TwoUndosThenANewConstructionDisableRedo) {
 }
 
 TEST(TForm1Edit, HeldReferencesAreFoundAgainAfterUndo) {
-    TForm1 w;
+    TestWindow t({.shown = false});
+    TForm1& w = *t.w;
     Document& doc = w.document();
     Element* edited = ConstructionBuilder(doc).point(1, 2);
     const int token = w.heldReferences().add([&](const HeldReferences::Visit& v) { v(edited); });
@@ -136,7 +137,7 @@ TEST(TForm1Edit, CopyPutsTheTextOnTheSystemClipboardAndPasteAddsTheCopy) {
     const QString copied = QGuiApplication::clipboard()->text();
     EXPECT_EQ(copied, QStringLiteral("1.0  4.0  \r2.0  5.0  \r3.0  6.5  \r"));
     EXPECT_EQ(copied.split(QLatin1Char('\r'), Qt::SkipEmptyParts).size(), 3);
-    EXPECT_FALSE(w.internalClipboard().empty());
+    EXPECT_FALSE(w.session().clipboard().empty());
     EXPECT_TRUE(w.pasteAction()->isEnabled());
 
     QSignalSpy toolSwitch(&w, &TForm1::editCommandStarted);
@@ -158,7 +159,8 @@ TEST(TForm1Edit, CopyPutsTheTextOnTheSystemClipboardAndPasteAddsTheCopy) {
 }
 
 TEST(TForm1Edit, PastePictureMakesABitmapFromTheSystemClipboard) {
-    TForm1 w;
+    TestWindow t({.shown = false});
+    TForm1& w = *t.w;
     Document& doc = w.document();
     QGuiApplication::clipboard()->clear();
     w.pastePictureAction()->trigger(); // no picture: nothing happens
@@ -209,7 +211,36 @@ TEST(TForm1Edit, CutAndCopyShowDisabledWithNothingSelected) {
     edit->hide();
     // Selected without any menu update: Ctrl+C copies all the same.
     w.document().selectAll();
-    ASSERT_TRUE(w.internalClipboard().empty());
+    ASSERT_TRUE(w.session().clipboard().empty());
     win.key(Qt::Key_C);
-    EXPECT_FALSE(w.internalClipboard().empty());
+    EXPECT_FALSE(w.session().clipboard().empty());
+}
+
+// Cut, "Borrar" and "Eliminar Todo" free elements: a reference held to one of them (the
+// calculator's, a macro list's) is dropped with it, the others are kept.
+TEST(TForm1Edit, CommandsThatDeleteDropTheReferencesHeldToWhatWent) {
+    const std::pair<const char*, void (*)(TForm1&)> commands[] = {
+        {"Cortar", [](TForm1& w) { w.edit().cutSelection(); }},
+        {"Borrar", [](TForm1& w) { w.selection().deleteSelection(); }},
+        {"Eliminar Todo", [](TForm1& w) { w.selection().deleteAll(); }},
+    };
+    for (const auto& [name, run] : commands) {
+        TestWindow t({.shown = false});
+        TForm1& w = *t.w;
+        ConstructionBuilder build(w.document());
+        Element* kept = build.point(1, 2);
+        Element* gone = build.point(3, 4);
+        Element* heldKept = kept;
+        Element* heldGone = gone;
+        const int token = w.heldReferences().add([&](const HeldReferences::Visit& visit) {
+            visit(heldKept);
+            visit(heldGone);
+        });
+        w.canvas().recalculateAndRedraw();
+        gone->selected = 1;
+        run(w);
+        EXPECT_EQ(heldGone, nullptr) << name;
+        if (w.document().head) EXPECT_EQ(heldKept, kept) << name;
+        w.heldReferences().remove(token);
+    }
 }

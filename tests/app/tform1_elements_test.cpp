@@ -36,7 +36,7 @@ TEST_F(ElementDialogWindow, ColourShownAtOnceAndCancelTakesEverythingBack) {
     ASSERT_NE(before, 65280);
 
     bool opened = false;
-    w->setDialogHook([&](QDialog& d) {
+    dialogs.whenModal([&](QDialog& d) {
         auto& dialog = dynamic_cast<TEdit_elem&>(d);
         opened = true;
         EXPECT_EQ(dialog.element(), p);
@@ -64,10 +64,10 @@ TEST_F(ElementDialogWindow, ColourShownAtOnceAndCancelTakesEverythingBack) {
     // the move tool opens no dialog on a point.
     w->chooseTool(Tool::Move);
     opened = false;
-    w->setDialogHook([&](QDialog&) { opened = true; });
+    dialogs.whenModal([&](QDialog&) { opened = true; });
     QTest::mouseDClick(area(), Qt::LeftButton, {}, pixel(100, -100));
     EXPECT_FALSE(opened);
-    w->setDialogHook([&](QDialog& d) {
+    dialogs.whenModal([&](QDialog& d) {
         auto& dialog = dynamic_cast<TEdit_elem&>(d);
         opened = true;
         press(dialog, "Bazul");
@@ -231,7 +231,7 @@ TEST_F(ElementDialogWindow, ConstructionListNavigatesAndCopies) {
     EXPECT_EQ(lines[2], QStringLiteral("3. ") + segment + QStringLiteral(": A,_"));
 
     // A double click edits the element; deleting it clears the selection.
-    w->setDialogHook(
+    dialogs.whenModal(
         [](QDialog& d) { d.findChild<QPushButton*>(QStringLiteral("Bborrar"))->click(); });
     list->setCurrentItem(list->topLevelItem(2));
     emit list->itemDoubleClicked(list->topLevelItem(2), 0);
@@ -260,7 +260,7 @@ TEST_F(ElementDialogWindow, ParameterDialogTrackBarAndOk) {
 
     const auto run = [&](const std::function<void(TV_ed_param&)>& script) {
         bool ran = false;
-        w->setDialogHook([&](QDialog& d) {
+        dialogs.whenModal([&](QDialog& d) {
             script(dynamic_cast<TV_ed_param&>(d));
             ran = true;
         });
@@ -359,7 +359,7 @@ TEST_F(ElementDialogWindow, TextWithSeveralLinesSurvivesASave) {
     build.make(Method::Text);
     const QString path = file(QStringLiteral("texto.qrv"));
     dialogs.files.push_back(path);
-    ASSERT_TRUE(w->saveDocumentAsAt(w->currentDocumentIndex()));
+    ASSERT_TRUE(w->documents().saveDocumentAsAt(w->documents().currentDocumentIndex()));
     Document read;
     ASSERT_EQ(readDocumentFile(read, path.toStdString(), FileType::Document).kind,
               FileKind::Document);
@@ -418,7 +418,7 @@ TEST_F(ElementDialogWindow, ConstructionListFollowsUndoDeletionAndTheCurrentDocu
     // The element the double click edits, as its place in the current document (-1: not there).
     const auto editedByDoubleClick = [&](int row) {
         int place = -2;
-        w->setDialogHook([&](QDialog& d) {
+        dialogs.whenModal([&](QDialog& d) {
             const Element* edited = dynamic_cast<TEdit_elem&>(d).element();
             place = 0;
             const Element* e = w->document().head;
@@ -440,13 +440,13 @@ TEST_F(ElementDialogWindow, ConstructionListFollowsUndoDeletionAndTheCurrentDocu
     w->undo();
     ASSERT_EQ(list->topLevelItemCount(), 2);
 
-    ASSERT_TRUE(w->newDocument());
+    ASSERT_TRUE(w->documents().newDocument());
     EXPECT_EQ(list->topLevelItemCount(), 0);
     ConstructionBuilder(w->document()).point(10, 10);
-    w->switchTo(0);
+    w->documents().switchTo(0);
     ASSERT_EQ(&w->document(), &first);
     ASSERT_EQ(list->topLevelItemCount(), 2);
-    w->switchTo(1);
+    w->documents().switchTo(1);
     ASSERT_EQ(list->topLevelItemCount(), 1);
     EXPECT_EQ(editedByDoubleClick(0), 0);
 }

@@ -1,6 +1,6 @@
 // The main window's exports and printing: DXF, bitmap and vector files, the clipboard with the
 // rubber-band area, the print dialog and the printed screen bitmap (to PDF files).
-#include "app/windowtest.h"
+#include "app/testwindow.h"
 
 #include "dialogs/tv_imp.h"
 #include "model/constructionbuilder.h"
@@ -75,7 +75,7 @@ TEST_F(Export, ARubberBandOf201By101PixelsGivesA200By100Picture) {
     // Without a band: the whole screen.
     w->chooseTool(Tool::Move);
     EXPECT_FALSE(w->canvas().interaction().areaDefined());
-    EXPECT_EQ(w->drawingImage().size(), w->canvas().screenSize());
+    EXPECT_EQ(w->exporter().drawingImage().size(), w->canvas().screenSize());
 }
 
 TEST_F(Export, DxfFilesAndTheirWriteErrors) {
@@ -137,9 +137,9 @@ TEST_F(Export, PrintingTwoCopiesGivesTwoPages) {
     build();
     const double left = w->document().left, top = w->document().top;
     const QString pdf = file(QStringLiteral("print.pdf"));
-    w->setPrintFile(pdf);
+    w->exporter().setPrintFile(pdf);
     bool shown = false;
-    w->setDialogHook([&](QDialog& d) {
+    dialogs.whenModal([&](QDialog& d) {
         auto* dialog = qobject_cast<TV_imp*>(&d);
         ASSERT_NE(dialog, nullptr);
         shown = true;
@@ -163,7 +163,7 @@ TEST_F(Export, PrintingTwoCopiesGivesTwoPages) {
 TEST_F(Export, ThePrintedBitmapOnlyAfterYes) {
     build();
     const QString pdf = file(QStringLiteral("bitmap.pdf"));
-    w->setPrintFile(pdf);
+    w->exporter().setPrintFile(pdf);
     dialogs.answers = {UserDialogs::Answer::No, UserDialogs::Answer::Yes};
     action("M_print_btm")->trigger();
     EXPECT_FALSE(QFile::exists(pdf));
@@ -175,9 +175,9 @@ TEST_F(Export, ThePrintedBitmapOnlyAfterYes) {
 TEST_F(Export, ThePrintDialogsMagnificationCopiesAndCancel) {
     build();
     const QString pdf = file(QStringLiteral("p.pdf"));
-    w->setPrintFile(pdf);
+    w->exporter().setPrintFile(pdf);
     int round = 0;
-    w->setDialogHook([&](QDialog& d) {
+    dialogs.whenModal([&](QDialog& d) {
         auto* dialog = qobject_cast<TV_imp*>(&d);
         ASSERT_NE(dialog, nullptr);
         const QSize page = dialog->pageInPixels();
@@ -207,7 +207,7 @@ TEST_F(Export, DrawingExportOffersPngAndLowersATooLargeFactor) {
     const QPoint from = pixel(-350, 20);
     band(from, from + QPoint(700, 40));
     ASSERT_TRUE(w->canvas().interaction().areaDefined());
-    const QSize base = w->drawingImage().size(); // the picture at factor 1
+    const QSize base = w->exporter().drawingImage().size(); // the picture at factor 1
     ASSERT_EQ(base, QSize(700, 40));
     const int wanted = 40;
     w->programOptions().exportScale = wanted;
@@ -248,7 +248,7 @@ TEST_F(Export, WithoutAPrinterPrintingOffersAPdfFile) {
     build();
     const QString pdf = file(QStringLiteral("sin impresora.pdf"));
     int shown = 0;
-    w->setDialogHook([&](QDialog& d) {
+    dialogs.whenModal([&](QDialog& d) {
         auto* dialog = qobject_cast<TV_imp*>(&d);
         ASSERT_NE(dialog, nullptr);
         ++shown;

@@ -1,6 +1,6 @@
 // The iteration tool in the window: its dialog stays beside the drawing, clicks fill the current
 // list, the number of iterations is asked for, and the new iteration draws its copies.
-#include "app/windowtest.h"
+#include "app/testwindow.h"
 
 #include "dialogs/tv_iterac.h"
 #include "model/constructionbuilder.h"
@@ -59,7 +59,7 @@ TEST_F(IterationWindow, ListsFilledInTheDrawingMakeAnIterationThatDrawsItsCopies
     EXPECT_TRUE(button("B_nueva")->isEnabled());
 
     // The count asked for after a click on an empty place.
-    w->setDialogHook([](QDialog& d) {
+    dialogs.whenModal([](QDialog& d) {
         auto& ni = static_cast<TV_iterac_ni&>(d);
         EXPECT_EQ(ni.edit()->text(), QStringLiteral("3")); // the general option's default
         ni.edit()->setText(QStringLiteral("4"));

@@ -1,6 +1,6 @@
 // Macros in the main window: recording the circumcentre of three points with the mouse and the
 // macro dialog, saving it, opening it in a new document and applying it there.
-#include "app/windowtest.h"
+#include "app/testwindow.h"
 #include "macros/circumcentre.h"
 #include "model/constructionbuilder.h"
 #include "model/undo.h"
@@ -73,12 +73,12 @@ TEST_F(Macros, RecordSaveOpenInANewDocumentAndApply) {
     EXPECT_EQ(w->currentTool(), Tool::Move);
     ASSERT_EQ(w->document().macroCount(), 1);
     ASSERT_TRUE(QFile::exists(file));
-    EXPECT_EQ(w->lastMacroFolder(), QFileInfo(file).absolutePath());
+    EXPECT_EQ(w->documents().lastMacroFolder(), QFileInfo(file).absolutePath());
 
     // In a new document, opened like any file: the macro goes into its table.
-    ASSERT_TRUE(w->newDocument());
-    ASSERT_EQ(w->documentCount(), 2);
-    ASSERT_TRUE(w->openDocument(file));
+    ASSERT_TRUE(w->documents().newDocument());
+    ASSERT_EQ(w->session().documents().count(), 2);
+    ASSERT_TRUE(w->documents().openDocument(file));
     Document& doc = w->document();
     ASSERT_EQ(doc.macroCount(), 1);
     EXPECT_EQ(doc.macros[0].name, "circuncentro");
@@ -148,18 +148,18 @@ TEST_F(Macros, TheMenuItemOpensTheDialogAndTheListsSurviveUndo) {
     EXPECT_EQ(s.initial(), (std::vector<Element*>{w->document().head, w->document().head->next}));
 
     // Another document shown: the lists belong to the one before.
-    w->newDocument();
+    w->documents().newDocument();
     EXPECT_EQ(s.initialCount(), 0);
 }
 
 // Until a macro file is used, the macro file dialogs start in the folder of documents, never in
 // the program's own folder.
 TEST_F(Macros, MacroFileDialogsStartInTheUsersFolder) {
-    EXPECT_NE(w->lastMacroFolder(), QCoreApplication::applicationDirPath());
-    EXPECT_EQ(w->lastMacroFolder(), QDir::homePath());
+    EXPECT_NE(w->documents().lastMacroFolder(), QCoreApplication::applicationDirPath());
+    EXPECT_EQ(w->documents().lastMacroFolder(), QDir::homePath());
     ConstructionBuilder b(w->document());
     b.point(0, 0);
     dialogs.files = {dir.filePath(QStringLiteral("plano.qrv"))};
-    ASSERT_TRUE(w->saveDocumentAsAt(w->currentDocumentIndex()));
-    EXPECT_EQ(w->lastMacroFolder(), dir.path());
+    ASSERT_TRUE(w->documents().saveDocumentAsAt(w->documents().currentDocumentIndex()));
+    EXPECT_EQ(w->documents().lastMacroFolder(), dir.path());
 }

@@ -1,6 +1,7 @@
 // The main window's options: the "Opciones" menu, saving the options and starting again, the
 // built-in options, the length assignment through the dialog, and the window's placement in the
 // settings store.
+#include "app/testwindow.h"
 #include "app/tform1.h"
 #include "dialogs/top_general.h"
 #include "geometry/recalc.h"
@@ -31,6 +32,7 @@
 #include <fstream>
 
 using namespace qorv;
+using qorv::testing::TestWindow;
 
 namespace {
 
@@ -53,15 +55,16 @@ class Options : public ::testing::Test {
         registry::open()->clear();
         registry::forgetReportedFailure();
     }
-    static void answerYes(TForm1& w) {
-        w.setQuestionHook([](const QString&) { return true; });
+    static void answerYes(TestWindow& t) {
+        t.dialogs.onYesNo = [](const QString&) { return true; };
     }
 };
 
 } // namespace
 
 TEST_F(Options, TheOptionsMenuSitsInTheFileMenu) {
-    TForm1 w;
+    TestWindow wWindow({.shown = false, .freshSettings = false});
+    TForm1& w = *wWindow.w;
     ASSERT_NE(w.optionsMenu(), nullptr);
     EXPECT_EQ(w.optionsMenu()->title(), QStringLiteral("Opciones"));
     QStringList items;
@@ -84,25 +87,28 @@ TEST_F(Options, TheOptionsMenuSitsInTheFileMenu) {
 }
 
 TEST_F(Options, AMissingFileGivesTheBuiltInOptionsAndIsWrittenAtOnce) {
-    TForm1 w;
-    EXPECT_FALSE(w.optionsFromFile());
-    ASSERT_TRUE(QFileInfo::exists(w.optionsFilePath()));
+    TestWindow wWindow({.shown = false, .freshSettings = false});
+    TForm1& w = *wWindow.w;
+    EXPECT_FALSE(w.options().fromFile());
+    ASSERT_TRUE(QFileInfo::exists(w.options().filePath()));
     ProgramOptions read;
-    EXPECT_EQ(readOptionsFile(QFile::encodeName(w.optionsFilePath()).toStdString(), read),
+    EXPECT_EQ(readOptionsFile(QFile::encodeName(w.options().filePath()).toStdString(), read),
               OptionsFileStatus::Read);
     const QSize screen = w.canvas().screenSize();
     EXPECT_TRUE(read == builtInOptions(screen.width(), screen.height()));
     // A damaged file is replaced the same way.
     {
-        std::ofstream f(QFile::encodeName(w.optionsFilePath()).toStdString(), std::ios::trunc);
+        std::ofstream f(QFile::encodeName(w.options().filePath()).toStdString(), std::ios::trunc);
         f << "QORV not an options file";
     }
-    TForm1 again;
-    EXPECT_FALSE(again.optionsFromFile());
-    EXPECT_EQ(readOptionsFile(QFile::encodeName(w.optionsFilePath()).toStdString(), read),
+    TestWindow againWindow({.shown = false, .freshSettings = false});
+    TForm1& again = *againWindow.w;
+    EXPECT_FALSE(again.options().fromFile());
+    EXPECT_EQ(readOptionsFile(QFile::encodeName(w.options().filePath()).toStdString(), read),
               OptionsFileStatus::Read);
-    TForm1 third;
-    EXPECT_TRUE(third.optionsFromFile());
+    TestWindow thirdWindow({.shown = false, .freshSettings = false});
+    TForm1& third = *thirdWindow.w;
+    EXPECT_TRUE(third.options().fromFile());
 }
 
 TEST_F(Options, TheWindowTakesTheOptionsStartUpReadWithoutReadingTheFileAgain) {
@@ -115,7 +121,7 @@ TEST_F(Options, TheWindowTakesTheOptionsStartUpReadWithoutReadingTheFileAgain) {
     // Gone after the language was settled: a second read would find nothing.
     ASSERT_TRUE(QFile::remove(optionsFilePath()));
     TForm1 w(nullptr, &language.optionsFile());
-    EXPECT_TRUE(w.optionsFromFile());
+    EXPECT_TRUE(w.options().fromFile());
     EXPECT_EQ(w.programOptions().decimals, 5);
     EXPECT_FALSE(QFileInfo::exists(optionsFilePath()));
 }
@@ -123,8 +129,9 @@ TEST_F(Options, TheWindowTakesTheOptionsStartUpReadWithoutReadingTheFileAgain) {
 TEST_F(Options, SavedOptionsGiveTheNextStartsNewDocumentTheSameUnitsColoursAndFonts) {
     FontRecord numbers{"Courier New", rgb(10, 200, 30), 14, 1, 0, 0, 0};
     {
-        TForm1 w;
-        answerYes(w);
+        TestWindow wWindow({.shown = false, .freshSettings = false});
+        TForm1& w = *wWindow.w;
+        answerYes(wWindow);
         Document& doc = w.document();
         doc.lengthUnit = LengthUnit::Mm;
         doc.angleUnit = AngleUnit::Deg;
@@ -137,19 +144,20 @@ TEST_F(Options, SavedOptionsGiveTheNextStartsNewDocumentTheSameUnitsColoursAndFo
         doc.fonts[FontSlot::Numbers] = numbers;
         w.programOptions().decimals = 5;
         // "No" writes nothing.
-        w.setQuestionHook([](const QString& q) {
+        wWindow.dialogs.onYesNo = [](const QString& q) {
             EXPECT_EQ(q, QStringLiteral("¿ Guardar las opciones actuales ?"));
             return false;
-        });
-        EXPECT_FALSE(w.saveOptions());
-        answerYes(w);
-        EXPECT_TRUE(w.saveOptions());
+        };
+        EXPECT_FALSE(w.options().save());
+        answerYes(wWindow);
+        EXPECT_TRUE(w.options().save());
         // The document's options became the defaults for new documents at once.
-        w.newDocument();
+        w.documents().newDocument();
         EXPECT_EQ(w.document().lengthUnit, LengthUnit::Mm);
     }
-    TForm1 w;
-    ASSERT_TRUE(w.optionsFromFile());
+    TestWindow wWindow({.shown = false, .freshSettings = false});
+    TForm1& w = *wWindow.w;
+    ASSERT_TRUE(w.options().fromFile());
     const Document& doc = w.document();
     EXPECT_EQ(doc.lengthUnit, LengthUnit::Mm);
     EXPECT_EQ(doc.angleUnit, AngleUnit::Deg);
@@ -169,14 +177,15 @@ TEST_F(Options, SavedOptionsGiveTheNextStartsNewDocumentTheSameUnitsColoursAndFo
 }
 
 TEST_F(Options, TheBuiltInOptionsComeBackForTheProgramAndTheDocument) {
-    TForm1 w;
-    answerYes(w);
+    TestWindow wWindow({.shown = false, .freshSettings = false});
+    TForm1& w = *wWindow.w;
+    answerYes(wWindow);
     w.programOptions().pickDistance = 15;
     w.document().background = rgb(255, 255, 255);
     w.document().pixelsPerUnit = 12;
     w.document().modified = 0;
     w.chooseTool(Tool::Segment);
-    w.restoreOriginalOptions();
+    w.options().restoreOriginal();
     EXPECT_EQ(w.programOptions().pickDistance, 8);
     EXPECT_EQ(w.canvas().interaction().options().detection, 8);
     EXPECT_EQ(w.document().background, 0);
@@ -186,7 +195,8 @@ TEST_F(Options, TheBuiltInOptionsComeBackForTheProgramAndTheDocument) {
 }
 
 TEST_F(Options, AssignLengthMakesTwoPointsReadTheTarget) {
-    TForm1 w;
+    TestWindow wWindow({.shown = false, .freshSettings = false});
+    TForm1& w = *wWindow.w;
     w.resize(900, 650);
     w.show();
     QApplication::processEvents();
@@ -196,13 +206,13 @@ TEST_F(Options, AssignLengthMakesTwoPointsReadTheTarget) {
     Element* b = mk.point(60, 0); // 160 world units
     doc->left = -300;
     doc->top = 200;
-    w.installDocument(std::move(doc));
-    w.setDialogHook([](QDialog& d) {
+    w.documents().installDocument(std::move(doc));
+    wWindow.dialogs.whenModal([](QDialog& d) {
         auto& g = static_cast<TOp_general&>(d);
         g.Ed_asiglon->setText(QStringLiteral("2*4"));
         g.But_asiglon->click();
     });
-    w.openGeneralOptions();
+    w.options().openGeneral();
     EXPECT_EQ(w.currentTool(), Tool::LengthDistance);
     QWidget* area = w.canvas().drawingArea();
     for (const Element* e : {a, b}) {
@@ -227,13 +237,15 @@ TEST_F(Options, AssignLengthMakesTwoPointsReadTheTarget) {
 TEST_F(Options, TheWindowPlacementIsWrittenOnClosingAndRestoredAtStart) {
     QRect placed;
     {
-        TForm1 w;
+        TestWindow wWindow({.shown = false, .freshSettings = false});
+        TForm1& w = *wWindow.w;
         w.show();
         w.setGeometry(120, 90, 700, 500);
         placed = w.normalGeometry();
         w.close();
     }
-    TForm1 w;
+    TestWindow wWindow({.shown = false, .freshSettings = false});
+    TForm1& w = *wWindow.w;
     const registry::WindowPlacement& p = w.restoredPlacement();
     ASSERT_TRUE(p.hasRect);
     EXPECT_EQ(p.rect, placed);
@@ -245,7 +257,8 @@ TEST_F(Options, TheWindowPlacementIsWrittenOnClosingAndRestoredAtStart) {
     w.show();
     w.setGeometry(10, 20, 600, 400);
     w.close();
-    TForm1 third;
+    TestWindow thirdWindow({.shown = false, .freshSettings = false});
+    TForm1& third = *thirdWindow.w;
     EXPECT_EQ(third.restoredPlacement().rect, placed);
 }
 
@@ -258,7 +271,8 @@ TEST_F(Options, MissingCoordinatesLeaveTheWindowAlone) {
         store->setValue(QStringLiteral("mwRight"), 505);
         store->endGroup();
     }
-    TForm1 w;
+    TestWindow wWindow({.shown = false, .freshSettings = false});
+    TForm1& w = *wWindow.w;
     EXPECT_FALSE(w.restoredPlacement().hasRect);
     EXPECT_EQ(w.size(), QSize(900, 650));
 }
@@ -268,9 +282,9 @@ TEST_F(Options, AStoreThatCannotBeWrittenIsReportedOnce) {
     const QString storeFile = registry::open()->fileName();
     QFile::remove(storeFile);
     ASSERT_TRUE(QDir().mkpath(storeFile));
-    TForm1 w;
-    QStringList messages;
-    w.setMessageSink([&](const QString& m) { messages << m; });
+    TestWindow wWindow({.shown = false, .freshSettings = false});
+    TForm1& w = *wWindow.w;
+    QStringList& messages = wWindow.messages;
     w.saveWindowPlacement();
     w.saveWindowPlacement();
     w.close();
@@ -279,7 +293,8 @@ TEST_F(Options, AStoreThatCannotBeWrittenIsReportedOnce) {
 }
 
 TEST_F(Options, FilesOlderThanTheStoredFontsTakeThemFromTheOptions) {
-    TForm1 w;
+    TestWindow wWindow({.shown = false, .freshSettings = false});
+    TForm1& w = *wWindow.w;
     w.setMessageSink([](const QString& m) { ADD_FAILURE() << m.toStdString(); });
     const FontRecord numbers{"Courier New", rgb(10, 200, 30), 14, 1, 0, 0, 0};
     w.programOptions().document.fonts[FontSlot::Numbers] = numbers;
@@ -294,7 +309,7 @@ TEST_F(Options, FilesOlderThanTheStoredFontsTakeThemFromTheOptions) {
         std::ofstream(QFile::encodeName(path).toStdString(), std::ios::binary)
             .write(reinterpret_cast<const char*>(f.bytes().data()),
                    std::streamsize(f.bytes().size()));
-        ASSERT_TRUE(w.openDocument(path));
+        ASSERT_TRUE(w.documents().openDocument(path));
         const Document& doc = w.document();
         if (version < 600) {
             EXPECT_TRUE(doc.fonts[FontSlot::Numbers] == numbers);
@@ -309,16 +324,18 @@ TEST_F(Options, FilesOlderThanTheStoredFontsTakeThemFromTheOptions) {
 
 TEST_F(Options, TheBarsAreSavedAndNoDocumentLeavesNothingToSave) {
     {
-        TForm1 w;
-        answerYes(w);
+        TestWindow wWindow({.shown = false, .freshSettings = false});
+        TForm1& w = *wWindow.w;
+        answerYes(wWindow);
         w.show();
         w.menuAction(QStringLiteral("M_bardoc"))->trigger();
         w.menuAction(QStringLiteral("M_botedi"))->trigger();
         ASSERT_TRUE(w.documentBar()->isHidden());
-        ASSERT_TRUE(w.saveOptions());
+        ASSERT_TRUE(w.options().save());
     }
-    TForm1 w;
-    answerYes(w);
+    TestWindow wWindow({.shown = false, .freshSettings = false});
+    TForm1& w = *wWindow.w;
+    answerYes(wWindow);
     w.show();
     EXPECT_TRUE(w.documentBar()->isHidden());
     EXPECT_TRUE(w.toolBars().editBar()->isHidden());
@@ -331,20 +348,20 @@ TEST_F(Options, TheBarsAreSavedAndNoDocumentLeavesNothingToSave) {
     ASSERT_FALSE(saved.isEmpty());
 
     // Without a document: the grey stand-in and the bars hidden with it are nobody's options.
-    ASSERT_TRUE(w.closeCurrent());
-    ASSERT_TRUE(w.noDocumentOpen());
+    ASSERT_TRUE(w.documents().closeCurrent());
+    ASSERT_TRUE(w.documents().noDocumentOpen());
     for (const char* item : {"M_op_Gen", "M_op_asp", "M_op_Let", "M_op_orig", "M_op_save"}) {
         const QAction* a = w.menuAction(QString::fromLatin1(item));
         EXPECT_FALSE(a->isVisible() && a->isEnabled()) << item;
     }
-    EXPECT_FALSE(w.saveOptions());
+    EXPECT_FALSE(w.options().save());
     QFile f(optionsFilePath());
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), saved);
     // The bars come back with a document and are saved as the user left them.
-    w.newDocument();
+    w.documents().newDocument();
     EXPECT_FALSE(w.toolBars().mainBar()->isHidden());
-    ASSERT_TRUE(w.saveOptions());
+    ASSERT_TRUE(w.options().save());
     ProgramOptions read;
     ASSERT_EQ(readOptionsFile(QFile::encodeName(optionsFilePath()).toStdString(), read),
               OptionsFileStatus::Read);
@@ -359,7 +376,8 @@ TEST_F(Options, FullScreenGivesBackTheWindowAndThePlacementFromBeforeIt) {
     const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
     const QRect normal(work.left() + 60, work.top() + 40, 500, 400);
     {
-        TForm1 w;
+        TestWindow wWindow({.shown = false, .freshSettings = false});
+        TForm1& w = *wWindow.w;
         w.show();
         w.setGeometry(normal);
         ASSERT_EQ(w.normalGeometry(), normal);
@@ -385,7 +403,8 @@ TEST_F(Options, FullScreenGivesBackTheWindowAndThePlacementFromBeforeIt) {
         w.setFullScreenMode(true);
         w.close();
     }
-    TForm1 w;
+    TestWindow wWindow({.shown = false, .freshSettings = false});
+    TForm1& w = *wWindow.w;
     EXPECT_EQ(w.restoredPlacement().rect, normal);
     EXPECT_TRUE(w.restoredPlacement().fullScreen);
 }
@@ -397,7 +416,8 @@ TEST_F(Options, AStoredPlacementAboveTheScreenIsBroughtBack) {
         registry::writeWindowPlacement(*store, QRect(work.left() + 30, work.top() - 17, 400, 300),
                                        0, false, work.topLeft());
     }
-    TForm1 w;
+    TestWindow wWindow({.shown = false, .freshSettings = false});
+    TForm1& w = *wWindow.w;
     ASSERT_TRUE(w.restoredPlacement().hasRect);
     EXPECT_EQ(w.restoredPlacement().rect, QRect(work.left() + 30, work.top(), 400, 300));
     w.showPlaced();

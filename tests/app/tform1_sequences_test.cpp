@@ -1,7 +1,7 @@
 // The tool sequences in the main window, driven by QTest mouse events on the drawing area: a
 // whole figure built only by clicks, saved and read back; the transformation of a selection;
 // the refused redefinition; which tool buttons are enabled.
-#include "app/editorwindow.h"
+#include "app/testwindow.h"
 #include "app/tform1.h"
 #include "geometry/measure.h"
 #include "geometry/recalc.h"
@@ -25,16 +25,13 @@ using namespace qorv;
 
 namespace {
 
-struct FigureWindow : qorv::testing::EditorWindow {
-    std::vector<QString> messages;
-    FigureWindow() {
-        w.setMessageSink([this](const QString& m) { messages.push_back(m); });
-    }
+struct FigureWindow : qorv::testing::TestWindow {
+    FigureWindow() : TestWindow(Options{QSize(1000, 760), true}) {}
     void click(double x, double y, Qt::KeyboardModifiers mods = {}) {
         QTest::mouseMove(area(), pixel(x, y));
         QTest::mouseClick(area(), Qt::LeftButton, mods, pixel(x, y));
     }
-    void tool(int t) { w.chooseTool(t); }
+    void tool(int t) { w->chooseTool(t); }
     // A move of the pointer (delivered even when it does not change the position).
     void move(double x, double y) {
         const QPointF at(pixel(x, y));
@@ -216,7 +213,7 @@ TEST(TForm1Sequences, AWholeFigureBuiltByClicksSurvivesSavingAndReading) {
     EXPECT_EQ(eq->parent1, bisAB);
     EXPECT_EQ(eq->parent2, axes);
     EXPECT_EQ(lineEquationText(*eq), "x = 6.25");
-    EXPECT_EQ(win.w.canvas().toolUndoSteps(), 14); // one per construction
+    EXPECT_EQ(win.w->canvas().toolUndoSteps(), 14); // one per construction
 
     // Saved and read back: the same construction.
     const std::vector<uint8_t> bytes = encodeDocument(win.doc());
@@ -259,7 +256,7 @@ TEST(TForm1Sequences, ShiftClicksMakeASelectionThatASymmetryTransformsOnce) {
     EXPECT_EQ(s1->parent2->parent1, shared);
     EXPECT_NEAR(s1->parent2->value[0], 300, 1e-9);
     EXPECT_NEAR(s1->parent2->value[1], -300, 1e-9);
-    EXPECT_EQ(win.w.currentTool(), Tool::Move);
+    EXPECT_EQ(win.w->currentTool(), Tool::Move);
     EXPECT_EQ(s1->selected, 1);
     EXPECT_EQ(ab->selected, 0);
 }
@@ -297,10 +294,10 @@ TEST(TForm1Sequences, RegularPolygonPreviewIsDrawnWhileThePointerMoves) {
     win.tool(Tool::RegularPolygon);
     win.click(0, 0);
     win.click(100, 0);
-    const QImage before = win.w.canvas().mainBitmap().copy();
+    const QImage before = win.w->canvas().mainBitmap().copy();
     QTest::mouseMove(win.area(), win.pixel(0, -90));
-    EXPECT_NE(win.w.canvas().mainBitmap(), before); // the preview is on the drawing
-    auto preview = win.w.canvas().interaction().previewElement();
+    EXPECT_NE(win.w->canvas().mainBitmap(), before); // the preview is on the drawing
+    auto preview = win.w->canvas().interaction().previewElement();
     ASSERT_NE(preview, nullptr);
     EXPECT_EQ(preview->tailAs<PolygonTail>()->sides.size(), 4u); // a quarter turn: a square
     win.click(0, -90);
@@ -311,7 +308,7 @@ TEST(TForm1Sequences, RegularPolygonPreviewIsDrawnWhileThePointerMoves) {
 TEST(TForm1Sequences, ToolButtonsAreEnabledForTheToolsThatHaveSequences) {
     FigureWindow win;
     auto button = [&](int t) {
-        return win.w.toolBars().buttonNamed(QString::fromLatin1(toolInfo(t).button));
+        return win.w->toolBars().buttonNamed(QString::fromLatin1(toolInfo(t).button));
     };
     for (int t :
          {1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21,
@@ -380,22 +377,22 @@ TEST(TForm1Sequences, EveryClickShowsWhatItLeft) {
         SCOPED_TRACE(c.name);
         FigureWindow win;
         ConstructionBuilder mk(win.doc());
-        mk.opts = win.w.creationOptions();
+        mk.opts = win.w->creationOptions();
         Element* a = mk.point(-100, -50);
         Element* b = mk.point(100, -50);
         Element* centre = mk.point(0, 0);
         mk.make(Method::Segment, a, b);
         mk.req.value[2] = 80;
         mk.make(Method::CircleByCentre, centre);
-        win.w.canvas().recalculateAndRedraw();
+        win.w->canvas().recalculateAndRedraw();
         win.tool(c.tool);
         for (size_t i = 0; i < c.clicks.size(); ++i) {
             win.click(c.clicks[i].x, c.clicks[i].y);
             const QImage seen = win.shot();
-            win.w.canvas().redraw();
+            win.w->canvas().redraw();
             win.move(c.clicks[i].x, c.clicks[i].y); // the same hover again
             EXPECT_TRUE(seen == win.shot()) << "click " << i;
         }
-        EXPECT_EQ(win.w.canvas().toolUndoSteps(), 1); // the tool did its work
+        EXPECT_EQ(win.w->canvas().toolUndoSteps(), 1); // the tool did its work
     }
 }

@@ -1,7 +1,7 @@
 // The application shell: the menu table with its shortcuts and enabling rules, the selection
 // commands of "Edición", full screen, the command-line viewer document and help.
 #include "app/helpwindow.h"
-#include "app/windowtest.h"
+#include "app/testwindow.h"
 #include "dialogs/tmaccon.h"
 #include "model/docfile.h"
 #include "model/uitext.h"
@@ -159,7 +159,7 @@ TEST_F(Shell, ItemsAreEnabledByWhatTheDocumentAllows) {
     EXPECT_FALSE(w->menuAction("M_borrar")->isEnabled());
 
     dialogs.answers = {UserDialogs::Answer::No};
-    ASSERT_TRUE(w->closeCurrent());
+    ASSERT_TRUE(w->documents().closeCurrent());
     const std::map<QString, ItemState> items = menuItems(*w);
     for (const QString& name : TForm1::menuItemNames()) {
         SCOPED_TRACE("no document: " + name.toStdString());
@@ -235,7 +235,7 @@ TEST_F(Shell, ADocumentSavedInViewerModeStartsInViewerModeAtItsSize) {
     EXPECT_TRUE(viewer.viewerMode());
     EXPECT_TRUE(viewer.menuAction("M_modovisor")->isChecked());
     EXPECT_EQ(viewer.geometry().size(), QSize(560, 420));
-    EXPECT_EQ(viewer.documentCount(), 1);
+    EXPECT_EQ(viewer.session().documents().count(), 1);
     // An ordinary document does not.
     ASSERT_TRUE(saveDocument(doc, file("plain.qrv").toStdString()));
     TForm1 plain;
@@ -269,16 +269,16 @@ TEST_F(Shell, F1InTheSegmentToolOpensTheSegmentPageInTheLanguageShown) {
     struct BuiltInTextsAfter {
         ~BuiltInTextsAfter() { uiText().fillBuiltInTexts(); }
     } restore;
-    w->setHelpFolder(QStringLiteral(QORV_SOURCE_DIR "/help"));
+    w->help().setFolder(QStringLiteral(QORV_SOURCE_DIR "/help"));
     w->chooseTool(Tool::Segment);
     QTest::keyClick(w.get(), Qt::Key_F1);
-    ASSERT_NE(w->helpWindow(), nullptr);
-    QTextBrowser* b = w->helpWindow()->browser();
-    EXPECT_TRUE(w->helpWindow()->isVisible());
+    ASSERT_NE(w->help().window(), nullptr);
+    QTextBrowser* b = w->help().window()->browser();
+    EXPECT_TRUE(w->help().window()->isVisible());
     EXPECT_TRUE(b->source().path().endsWith(QStringLiteral("/es/construir.html")));
     EXPECT_EQ(b->source().fragment(), QStringLiteral("segmento"));
     EXPECT_EQ(b->documentTitle(), QStringLiteral("Construcción"));
-    EXPECT_EQ(w->helpWindow()->windowTitle(), QStringLiteral("Ayuda de QORV"));
+    EXPECT_EQ(w->help().window()->windowTitle(), QStringLiteral("Ayuda de QORV"));
 
     ASSERT_TRUE(
         loadLanguage(QStringLiteral("English"), QStringLiteral(QORV_SOURCE_DIR "/languages")));
@@ -288,7 +288,7 @@ TEST_F(Shell, F1InTheSegmentToolOpensTheSegmentPageInTheLanguageShown) {
     EXPECT_TRUE(b->source().path().endsWith(QStringLiteral("/en/construir.html")));
     EXPECT_EQ(b->source().fragment(), QStringLiteral("segmento"));
     EXPECT_EQ(b->documentTitle(), QStringLiteral("Construction"));
-    EXPECT_EQ(w->helpWindow()->windowTitle(), QStringLiteral("QORV Help"));
+    EXPECT_EQ(w->help().window()->windowTitle(), QStringLiteral("QORV Help"));
     EXPECT_EQ(w->menuAction("M_Segmento")->text(), QStringLiteral("Segment between two points"));
 
     // The move tool: the getting-started page; no pages at all: the message.
@@ -313,19 +313,19 @@ TEST_F(Shell, F1InTheSegmentToolOpensTheSegmentPageInTheLanguageShown) {
     }
     TForm1 other;
     other.setMessageSink([this](const QString& m) { messages << m; });
-    other.setHelpFolder(dir.filePath(QStringLiteral("nothing")));
-    other.showHelpTopic();
-    EXPECT_EQ(other.helpWindow(), nullptr);
+    other.help().setFolder(dir.filePath(QStringLiteral("nothing")));
+    other.help().showCurrentTopic();
+    EXPECT_EQ(other.help().window(), nullptr);
     ASSERT_EQ(messages.size(), 1);
     EXPECT_EQ(messages[0], text(Msg::NoHelpFile));
 }
 
 // The help window opens below the menu bar and the tool bars, and closes with its own button.
 TEST_F(Shell, HelpOpensBelowTheMenusAndClosesWithItsButton) {
-    w->setHelpFolder(QStringLiteral(QORV_SOURCE_DIR "/help"));
+    w->help().setFolder(QStringLiteral(QORV_SOURCE_DIR "/help"));
     w->move(w->screen()->availableGeometry().topLeft());
     w->menuAction("M_contenidos")->trigger();
-    HelpWindow* help = w->helpWindow();
+    HelpWindow* help = w->help().window();
     ASSERT_NE(help, nullptr);
     ASSERT_TRUE(help->isVisible());
     const int menusBottom = w->centralWidget()->mapToGlobal(QPoint(0, 0)).y();
@@ -341,7 +341,7 @@ TEST_F(Shell, HelpOpensBelowTheMenusAndClosesWithItsButton) {
 // The macro window has a help button, and F1 in it opens the page on macros, usable while the
 // window is open; the help stays when it closes.
 TEST_F(Shell, TheMacroWindowsHelpButtonAndF1OpenTheMacroPage) {
-    w->setHelpFolder(QStringLiteral(QORV_SOURCE_DIR "/help"));
+    w->help().setFolder(QStringLiteral(QORV_SOURCE_DIR "/help"));
     bool ran = false;
     w->setMacroDialogHook([&](TMacCon& d) {
         ran = true;
@@ -350,22 +350,22 @@ TEST_F(Shell, TheMacroWindowsHelpButtonAndF1OpenTheMacroPage) {
         ASSERT_NE(help, nullptr);
         EXPECT_EQ(help->text(), text(Msg::HelpButton));
         help->click();
-        ASSERT_NE(w->helpWindow(), nullptr);
-        EXPECT_TRUE(w->helpWindow()->isVisible());
-        EXPECT_TRUE(
-            w->helpWindow()->browser()->source().path().endsWith(QStringLiteral("/macros.html")));
+        ASSERT_NE(w->help().window(), nullptr);
+        EXPECT_TRUE(w->help().window()->isVisible());
+        EXPECT_TRUE(w->help().window()->browser()->source().path().endsWith(
+            QStringLiteral("/macros.html")));
         // A modal dialog leaves only its own windows usable: the help is one of them.
-        EXPECT_EQ(w->helpWindow()->parentWidget(), &d);
-        w->helpWindow()->close();
+        EXPECT_EQ(w->help().window()->parentWidget(), &d);
+        w->help().window()->close();
         QApplication::setActiveWindow(&d);
         ASSERT_EQ(QApplication::activeWindow(), &d);
         QTest::keyClick(&d, Qt::Key_F1);
-        EXPECT_TRUE(w->helpWindow()->isVisible());
+        EXPECT_TRUE(w->help().window()->isVisible());
         d.hide();
     });
     w->menuAction("M_macros")->trigger();
     ASSERT_TRUE(ran);
-    ASSERT_NE(w->helpWindow(), nullptr);
-    EXPECT_EQ(w->helpWindow()->parentWidget(), w.get());
-    EXPECT_TRUE(w->helpWindow()->isVisible());
+    ASSERT_NE(w->help().window(), nullptr);
+    EXPECT_EQ(w->help().window()->parentWidget(), w.get());
+    EXPECT_TRUE(w->help().window()->isVisible());
 }

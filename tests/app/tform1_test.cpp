@@ -1,4 +1,5 @@
 #include "app/demodocument.h"
+#include "app/testwindow.h"
 #include "app/tform1.h"
 #include "model/constructionbuilder.h"
 #include "view/exportfile.h"
@@ -14,6 +15,7 @@
 #include <cstdlib>
 
 using namespace qorv;
+using qorv::testing::TestWindow;
 
 namespace {
 
@@ -43,7 +45,8 @@ std::unique_ptr<Document> segmentDocument(const TForm1& w, Element** out = nullp
 } // namespace
 
 TEST(TForm1, StartsWithAnEmptyDocumentCentredOnTheOrigin) {
-    TForm1 w;
+    TestWindow t({.shown = false});
+    TForm1& w = *t.w;
     w.show();
     ASSERT_NE(w.canvas().drawingArea(), nullptr);
     EXPECT_NE(w.statusBar(), nullptr);
@@ -63,9 +66,9 @@ TEST(TForm1, StartsWithAnEmptyDocumentCentredOnTheOrigin) {
 }
 
 TEST(TForm1, CommandLineThatCannotBeOpenedReportsAndLeavesANewDocument) {
-    TForm1 w;
-    QStringList messages;
-    w.setMessageSink([&](const QString& m) { messages << m; });
+    TestWindow t({.shown = false});
+    TForm1& w = *t.w;
+    QStringList& messages = t.messages;
     w.openCommandLine(QStringLiteral("\"/no/such/file.qrv\""));
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains(QStringLiteral("/no/such/file.qrv")));
@@ -77,12 +80,10 @@ TEST(TForm1, CommandLineThatCannotBeOpenedReportsAndLeavesANewDocument) {
 }
 
 TEST(TForm1, PaintOnlyCopiesTheMainBitmap) {
-    TForm1 w;
-    w.resize(640, 480);
-    w.show();
-    QApplication::processEvents();
+    TestWindow t({QSize(640, 480)});
+    TForm1& w = *t.w;
     Element* s = nullptr;
-    w.installDocument(segmentDocument(w, &s));
+    w.documents().installDocument(segmentDocument(w, &s));
     const QImage shown = w.canvas().drawingArea()->grab().toImage();
     const int cx = w.canvas().drawingArea()->width() / 2,
               cy = w.canvas().drawingArea()->height() / 2;
@@ -98,11 +99,13 @@ TEST(TForm1, PaintOnlyCopiesTheMainBitmap) {
 }
 
 TEST(TForm1, AtADevicePixelRatioOfTwoTheBitmapHasTheScreensPixels) {
-    TForm1 w;
+    // Shown without waiting until it is active, as this test has always run.
+    TestWindow t({.shown = false});
+    TForm1& w = *t.w;
     w.resize(640, 480);
     w.show();
     QApplication::processEvents();
-    w.installDocument(segmentDocument(w));
+    w.documents().installDocument(segmentDocument(w));
     DrawingCanvas& canvas = w.canvas();
     canvas.setDevicePixelRatio(2);
     const QImage& image = canvas.mainBitmap();
@@ -150,11 +153,9 @@ TEST(TForm1, AtADevicePixelRatioOfTwoTheBitmapHasTheScreensPixels) {
 }
 
 TEST(TForm1, ScrollBarsMoveTheViewOverThePlane) {
-    TForm1 w;
-    w.resize(640, 480);
-    w.show();
-    QApplication::processEvents();
-    w.installDocument(segmentDocument(w));
+    TestWindow t({QSize(640, 480)});
+    TForm1& w = *t.w;
+    w.documents().installDocument(segmentDocument(w));
     const double plane = w.canvas().planeSize();
     const int cw = w.canvas().drawingArea()->width(), ch = w.canvas().drawingArea()->height();
     w.canvas().horizontalBar()->setValue(0);
@@ -177,11 +178,9 @@ TEST(TForm1, ScrollBarsMoveTheViewOverThePlane) {
 }
 
 TEST(TForm1, ResizingRedrawsAndSetsTheBarsFromTheView) {
-    TForm1 w;
-    w.resize(500, 400);
-    w.show();
-    QApplication::processEvents();
-    w.installDocument(segmentDocument(w));
+    TestWindow t({QSize(500, 400)});
+    TForm1& w = *t.w;
+    w.documents().installDocument(segmentDocument(w));
     w.document().left = -100;
     w.document().top = 100;
     w.resize(800, 600);
@@ -198,12 +197,10 @@ TEST(TForm1, ResizingRedrawsAndSetsTheBarsFromTheView) {
 }
 
 TEST(TForm1, ShowHiddenAndAntialiasingToggles) {
-    TForm1 w;
-    w.resize(640, 480);
-    w.show();
-    QApplication::processEvents();
+    TestWindow t({QSize(640, 480)});
+    TForm1& w = *t.w;
     Element* s = nullptr;
-    w.installDocument(segmentDocument(w, &s));
+    w.documents().installDocument(segmentDocument(w, &s));
     s->visible = 0;
     w.canvas().redraw();
     const int cx = w.canvas().drawingArea()->width() / 2,
@@ -223,7 +220,8 @@ TEST(TForm1, ShowHiddenAndAntialiasingToggles) {
 }
 
 TEST(TForm1, FullScreenSavesAndRestoresTheWindow) {
-    TForm1 w;
+    TestWindow t({.shown = false});
+    TForm1& w = *t.w;
     w.setGeometry(40, 50, 600, 420);
     w.show();
     QApplication::processEvents();
@@ -241,13 +239,11 @@ TEST(TForm1, FullScreenSavesAndRestoresTheWindow) {
 // Not a check of pixels: leaves a picture of the editor with the demonstration construction
 // for a person to look at (QORV_SNAPSHOT_DIR names the folder).
 TEST(TForm1, SnapshotOfTheDemonstrationConstruction) {
-    TForm1 w;
-    w.resize(1000, 720);
-    w.show();
-    QApplication::processEvents();
+    TestWindow t({QSize(1000, 720)});
+    TForm1& w = *t.w;
     auto doc = std::make_unique<Document>();
     buildDemoDocument(*doc);
-    w.installDocument(std::move(doc));
+    w.documents().installDocument(std::move(doc));
     const QImage shot = w.grab().toImage();
     ASSERT_FALSE(shot.isNull());
     // Something of the construction reached the window: many colours besides the background.
@@ -278,11 +274,9 @@ TEST(TForm1, SnapshotOfTheDemonstrationConstruction) {
 }
 
 TEST(TForm1, MoveScreenDialogMovesTheMainViewAndTheBarsFollow) {
-    TForm1 w;
-    w.resize(640, 480);
-    w.show();
-    QApplication::processEvents();
-    w.installDocument(segmentDocument(w));
+    TestWindow t({QSize(640, 480)});
+    TForm1& w = *t.w;
+    w.documents().installDocument(segmentDocument(w));
     const double left = w.document().left;
     {
         TMuePan dialog(w.canvas(), &w);
@@ -307,7 +301,8 @@ TEST(TForm1, MoveScreenDialogMovesTheMainViewAndTheBarsFollow) {
 }
 
 TEST(TForm1, TraceBitmapIsClearedToMatchTheBackground) {
-    TForm1 w;
+    TestWindow t({.shown = false});
+    TForm1& w = *t.w;
     w.document().background = rgb(250, 250, 240);
     w.canvas().clearTrace();
     EXPECT_EQ(pixel(w.canvas().traceBitmap(), 3, 3), rgb(255, 255, 255));
@@ -317,13 +312,11 @@ TEST(TForm1, TraceBitmapIsClearedToMatchTheBackground) {
 }
 
 TEST(TForm1, OpensAnExampleDocumentAndDrawsIt) {
-    TForm1 w;
-    w.resize(960, 700);
-    w.show();
-    QApplication::processEvents();
-    QStringList messages;
-    w.setMessageSink([&](const QString& m) { messages << m; });
-    ASSERT_TRUE(w.openDocument(QStringLiteral(QORV_SOURCE_DIR "/examples/intersections.qrv")));
+    TestWindow t({QSize(960, 700)});
+    TForm1& w = *t.w;
+    QStringList& messages = t.messages;
+    ASSERT_TRUE(
+        w.documents().openDocument(QStringLiteral(QORV_SOURCE_DIR "/examples/intersections.qrv")));
     EXPECT_TRUE(messages.isEmpty());
     EXPECT_EQ(w.document().elementCount(), 31);
     EXPECT_EQ(w.document().modified, 0);
@@ -342,7 +335,7 @@ TEST(TForm1, OpensAnExampleDocumentAndDrawsIt) {
 
     // A file that is not a document is refused and the open one stays.
     const std::string bad = std::string(QORV_SOURCE_DIR) + "/README.md";
-    EXPECT_FALSE(w.openDocument(QString::fromStdString(bad)));
+    EXPECT_FALSE(w.documents().openDocument(QString::fromStdString(bad)));
     EXPECT_EQ(messages.size(), 1);
     EXPECT_EQ(w.document().elementCount(), 31);
 }

@@ -1,8 +1,8 @@
 // The tool modes in the main window, driven by QTest mouse and key events on the offscreen
 // platform: constructing, dragging, selecting, panning, the hover and the tool bars.
 #include "app/animfeatures.h"
-#include "app/editorwindow.h"
 #include "app/scripteddialogs.h"
+#include "app/testwindow.h"
 #include "app/tform1.h"
 #include "dialogs/tv_iterac.h"
 #include "geometry/recalc.h"
@@ -41,7 +41,8 @@ using namespace qorv;
 
 namespace {
 
-struct Window : qorv::testing::EditorWindow {
+struct Window : qorv::testing::TestWindow {
+    Window() : TestWindow(Options{QSize(1000, 760), true}) {}
     void hover(QPoint at) {
         QMouseEvent e(QEvent::MouseMove, QPointF(at), area()->mapToGlobal(QPointF(at)),
                       Qt::NoButton, Qt::NoButton, Qt::NoModifier);
@@ -60,16 +61,16 @@ TEST(TForm1Tools, ClickNearTwoCrossingLinesWithThePointToolMakesAnIntersectionPo
     Element* l1 = win.build().make(Method::LineThroughTwoPoints, a, b);
     Element* l2 = win.build().make(Method::LineThroughTwoPoints, c, d);
     win.done();
-    win.w.toolBars().toolButton(Tool::Point)->click();
-    EXPECT_EQ(win.w.currentTool(), Tool::Point);
-    EXPECT_EQ(win.w.statusText(), QString::fromStdString(uiText().toolPrompt(Tool::Point)));
+    win.w->toolBars().toolButton(Tool::Point)->click();
+    EXPECT_EQ(win.w->currentTool(), Tool::Point);
+    EXPECT_EQ(win.w->statusText(), QString::fromStdString(uiText().toolPrompt(Tool::Point)));
     QTest::mouseClick(win.area(), Qt::LeftButton, {}, win.pixel(3, -2));
     Element* p = win.doc().tail;
     ASSERT_EQ(p->method, Method::IntersectionPoint);
     EXPECT_TRUE((p->parent1 == l1 && p->parent2 == l2) || (p->parent1 == l2 && p->parent2 == l1));
     EXPECT_NEAR(p->value[0], 0, 1e-9);
     EXPECT_NEAR(p->value[1], 0, 1e-9);
-    EXPECT_EQ(win.w.canvas().toolUndoSteps(), 1);
+    EXPECT_EQ(win.w->canvas().toolUndoSteps(), 1);
     // Away from the crossing, on one line: a point on that line.
     QTest::mouseClick(win.area(), Qt::LeftButton, {}, win.pixel(60, 62));
     ASSERT_EQ(win.doc().tail->method, Method::PointOnElement);
@@ -83,7 +84,7 @@ TEST(TForm1Tools, DraggingAFreePointMovesItsDependentsInOneUndoStep) {
     Element* s = win.build().make(Method::Segment, a, b);
     Element* m = win.build().make(Method::Midpoint, a, b);
     win.done();
-    const QImage before = win.w.canvas().mainBitmap().copy();
+    const QImage before = win.w->canvas().mainBitmap().copy();
     win.drag(win.pixel(0, 0), win.pixel(40, 80), 8);
     EXPECT_DOUBLE_EQ(a->value[0], 40);
     EXPECT_DOUBLE_EQ(a->value[1], 80);
@@ -91,12 +92,12 @@ TEST(TForm1Tools, DraggingAFreePointMovesItsDependentsInOneUndoStep) {
     EXPECT_DOUBLE_EQ(s->value[1], 80);
     EXPECT_DOUBLE_EQ(m->value[0], 80);
     EXPECT_DOUBLE_EQ(m->value[1], 40);
-    EXPECT_EQ(win.w.canvas().toolUndoSteps(), 1);
+    EXPECT_EQ(win.w->canvas().toolUndoSteps(), 1);
     EXPECT_EQ(win.doc().modified, 1);
-    EXPECT_NE(win.w.canvas().mainBitmap(), before); // the drawing followed
+    EXPECT_NE(win.w->canvas().mainBitmap(), before); // the drawing followed
 
     // One "Deshacer" (Ctrl+Z) puts the point and everything built on it back.
-    QTest::keyClick(&win.w, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(win.w.get(), Qt::Key_Z, Qt::ControlModifier);
     const Element* a2 = win.doc().head;
     const Element* m2 = win.doc().tail;
     ASSERT_EQ(m2->method, Method::Midpoint);
@@ -104,9 +105,9 @@ TEST(TForm1Tools, DraggingAFreePointMovesItsDependentsInOneUndoStep) {
     EXPECT_DOUBLE_EQ(a2->value[1], 0);
     EXPECT_DOUBLE_EQ(m2->value[0], 60);
     EXPECT_DOUBLE_EQ(m2->value[1], 0);
-    EXPECT_EQ(win.w.currentTool(), Tool::Move);
+    EXPECT_EQ(win.w->currentTool(), Tool::Move);
     // and "Rehacer" the drag.
-    win.w.redo();
+    win.w->redo();
     EXPECT_DOUBLE_EQ(win.doc().tail->value[0], 80);
     EXPECT_DOUBLE_EQ(win.doc().tail->value[1], 40);
 }
@@ -116,14 +117,14 @@ TEST(TForm1Tools, ARubberBandOfOneByFiftySelectsNothing) {
     Element* a = win.build().point(10, 10);
     win.done();
     win.drag(win.pixel(10, -10), win.pixel(11, 40), 5);
-    EXPECT_FALSE(win.w.canvas().interaction().areaDefined());
+    EXPECT_FALSE(win.w->canvas().interaction().areaDefined());
     EXPECT_EQ(a->selected, 0);
     EXPECT_EQ(win.doc().selectedCount(), 0);
     // A real band does select.
     win.drag(win.pixel(-10, -10), win.pixel(30, 30), 5);
-    EXPECT_TRUE(win.w.canvas().interaction().areaDefined());
+    EXPECT_TRUE(win.w->canvas().interaction().areaDefined());
     EXPECT_EQ(a->selected, 1);
-    EXPECT_EQ(win.w.canvas().toolUndoSteps(), 0);
+    EXPECT_EQ(win.w->canvas().toolUndoSteps(), 0);
 }
 
 TEST(TForm1Tools, TheMoveToolDragsTheNearestOfSeveralPoints) {
@@ -141,7 +142,7 @@ TEST(TForm1Tools, TheMoveToolDragsTheNearestOfSeveralPoints) {
 TEST(TForm1Tools, ANameLabelStopsFiftyPixelsFromItsPoint) {
     Window win;
     Element* a = win.build().point(0, 0);
-    win.doc().setName(a, "P", win.w.creationOptions());
+    win.doc().setName(a, "P", win.w->creationOptions());
     win.done();
     Element* name = a->nameElement;
     ASSERT_NE(name, nullptr);
@@ -151,40 +152,40 @@ TEST(TForm1Tools, ANameLabelStopsFiftyPixelsFromItsPoint) {
     win.drag(grab, grab + QPoint(200, 0), 10);
     EXPECT_NEAR(std::hypot(name->value[0] - a->value[0], name->value[1] - a->value[1]), 50, 1e-6);
     EXPECT_DOUBLE_EQ(a->value[0], 0);
-    EXPECT_EQ(win.w.canvas().toolUndoSteps(), 1);
+    EXPECT_EQ(win.w->canvas().toolUndoSteps(), 1);
 }
 
 TEST(TForm1Tools, RightButtonPanningStopsAtThePlanesEdge) {
     Window win;
-    const double half = win.w.canvas().planeSize() / 2;
+    const double half = win.w->canvas().planeSize() / 2;
     const QPoint mid(win.area()->width() / 2, win.area()->height() / 2);
     win.drag(mid, mid + QPoint(20000, 0), 4, Qt::RightButton);
     EXPECT_DOUBLE_EQ(win.doc().left, -half);
-    EXPECT_EQ(win.w.canvas().horizontalBar()->value(), 0);
+    EXPECT_EQ(win.w->canvas().horizontalBar()->value(), 0);
     win.drag(mid, mid - QPoint(40000, 0), 4, Qt::RightButton);
     EXPECT_DOUBLE_EQ(win.doc().left, half - win.area()->width() - 1);
     win.drag(mid, mid + QPoint(0, 40000), 4, Qt::RightButton);
     EXPECT_DOUBLE_EQ(win.doc().top, half);
-    EXPECT_EQ(win.w.canvas().verticalBar()->value(), 0);
+    EXPECT_EQ(win.w->canvas().verticalBar()->value(), 0);
     win.drag(mid, mid - QPoint(0, 40000), 4, Qt::RightButton);
     EXPECT_DOUBLE_EQ(win.doc().top, win.area()->height() + 8 - half);
-    EXPECT_DOUBLE_EQ(win.doc().right, win.doc().left + win.w.canvas().screenSize().width());
+    EXPECT_DOUBLE_EQ(win.doc().right, win.doc().left + win.w->canvas().screenSize().width());
 }
 
 TEST(TForm1Tools, HoverDrawsOverASavedPatchAndPutsItBack) {
     Window win;
     Element* a = win.build().point(0, 0);
-    win.doc().setName(a, "A", win.w.creationOptions());
+    win.doc().setName(a, "A", win.w->creationOptions());
     win.done();
-    const QImage clean = win.w.canvas().mainBitmap().copy();
+    const QImage clean = win.w->canvas().mainBitmap().copy();
     win.hover(win.pixel(2, 1));
-    EXPECT_NE(win.w.canvas().mainBitmap(), clean); // highlight and label
-    EXPECT_EQ(win.w.statusText(), QStringLiteral("Punto Libre"));
-    EXPECT_EQ(win.w.canvas().cursorNumber(), 10);
+    EXPECT_NE(win.w->canvas().mainBitmap(), clean); // highlight and label
+    EXPECT_EQ(win.w->statusText(), QStringLiteral("Punto Libre"));
+    EXPECT_EQ(win.w->canvas().cursorNumber(), 10);
     win.hover(win.pixel(150, 150));
-    EXPECT_EQ(win.w.canvas().mainBitmap(), clean); // put back exactly, nothing redrawn
-    EXPECT_EQ(win.w.statusText(), QString::fromStdString(uiText().toolPrompt(Tool::Move)));
-    EXPECT_EQ(win.w.canvas().cursorNumber(), 4);
+    EXPECT_EQ(win.w->canvas().mainBitmap(), clean); // put back exactly, nothing redrawn
+    EXPECT_EQ(win.w->statusText(), QString::fromStdString(uiText().toolPrompt(Tool::Move)));
+    EXPECT_EQ(win.w->canvas().cursorNumber(), 4);
 }
 
 TEST(TForm1Tools, TheCursorLabelTakesTheCursorMessageFontAndCanBeRead) {
@@ -195,15 +196,15 @@ TEST(TForm1Tools, TheCursorLabelTakesTheCursorMessageFontAndCanBeRead) {
     s->color = rgb(0, 0, 128); // dark blue, on the black background of a new document
     win.done();
     ASSERT_EQ(win.doc().background, 0);
-    ProgramOptions& o = win.w.programOptions();
+    ProgramOptions& o = win.w->programOptions();
     o.cursorFont = FontRecord{"Arial", rgb(255, 0, 0), 28, 0, 0, 0, 0};
-    win.w.optionsHost().optionsChanged(false);
+    win.w->options().optionsChanged(false);
     const QPoint at = win.pixel(40, 0);
     // The label's pixels: how well the best of them reads on the label's box, and the reddest.
     const auto label = [&] {
         win.hover(at);
-        const QRect r = win.w.canvas().hoverLabelRect();
-        const QImage shot = win.w.canvas().mainBitmap().copy(r);
+        const QRect r = win.w->canvas().hoverLabelRect();
+        const QImage shot = win.w->canvas().mainBitmap().copy(r);
         double contrast = 1;
         int red = 0;
         for (int y = 0; y < shot.height(); ++y)
@@ -223,7 +224,7 @@ TEST(TForm1Tools, TheCursorLabelTakesTheCursorMessageFontAndCanBeRead) {
     EXPECT_LT(red, 40);
     // Not taking it: the font's own colour.
     o.adaptCursorColour = 0;
-    win.w.optionsHost().optionsChanged(false);
+    win.w->options().optionsChanged(false);
     EXPECT_GT(std::get<2>(label()), 150);
 }
 
@@ -281,26 +282,26 @@ TEST(TForm1Tools, EveryToolHasItsPromptMenuPlaceAndHelpTopic) {
 TEST(TForm1Tools, ToolBarsHaveIconsTooltipsAndPalettes) {
     Window win;
     for (int t = 0; t < ToolCount; ++t) {
-        QToolButton* b = win.w.toolBars().toolButton(t);
+        QToolButton* b = win.w->toolBars().toolButton(t);
         ASSERT_NE(b, nullptr) << t;
         EXPECT_FALSE(b->icon().isNull()) << t;
         EXPECT_FALSE(b->toolTip().isEmpty()) << t;
     }
-    EXPECT_TRUE(win.w.toolBars().toolButton(Tool::Segment)->isEnabled());
-    EXPECT_TRUE(win.w.toolBars().toolButton(Tool::Parallel)->isEnabled());
-    EXPECT_TRUE(win.w.toolBars().toolButton(Tool::Locus)->isEnabled());
-    EXPECT_EQ(win.w.toolBars().toolButton(Tool::Segment)->toolTip(),
+    EXPECT_TRUE(win.w->toolBars().toolButton(Tool::Segment)->isEnabled());
+    EXPECT_TRUE(win.w->toolBars().toolButton(Tool::Parallel)->isEnabled());
+    EXPECT_TRUE(win.w->toolBars().toolButton(Tool::Locus)->isEnabled());
+    EXPECT_EQ(win.w->toolBars().toolButton(Tool::Segment)->toolTip(),
               QString::fromStdString(uiText().toolPrompt(Tool::Segment)));
-    EXPECT_EQ(win.w.toolBars().mainBar()->windowTitle(), QStringLiteral("Botones Principales"));
-    EXPECT_EQ(win.w.toolBars().editBar()->windowTitle(), QStringLiteral("Botones de edición"));
+    EXPECT_EQ(win.w->toolBars().mainBar()->windowTitle(), QStringLiteral("Botones Principales"));
+    EXPECT_EQ(win.w->toolBars().editBar()->windowTitle(), QStringLiteral("Botones de edición"));
 
     // A quick click on a palette button chooses its tool; held, it opens its panel.
-    QToolButton* colour = win.w.toolBars().buttonNamed(QStringLiteral("B_color"));
+    QToolButton* colour = win.w->toolBars().buttonNamed(QStringLiteral("B_color"));
     ASSERT_NE(colour, nullptr);
-    QFrame* panel = win.w.toolBars().palettePanel(QStringLiteral("Panel_color"));
+    QFrame* panel = win.w->toolBars().palettePanel(QStringLiteral("Panel_color"));
     ASSERT_NE(panel, nullptr);
     QTest::mouseClick(colour, Qt::LeftButton);
-    EXPECT_EQ(win.w.currentTool(), Tool::LineColour);
+    EXPECT_EQ(win.w->currentTool(), Tool::LineColour);
     EXPECT_FALSE(panel->isVisible());
     QTest::mousePress(colour, Qt::LeftButton);
     QTest::qWait(260);
@@ -310,32 +311,78 @@ TEST(TForm1Tools, ToolBarsHaveIconsTooltipsAndPalettes) {
     ASSERT_NE(red, nullptr);
     red->click();
     EXPECT_FALSE(panel->isVisible());
-    EXPECT_EQ(win.w.currentColour(), rgb(255, 0, 0));
-    EXPECT_EQ(win.w.currentTool(), Tool::LineColour);
+    EXPECT_EQ(win.w->currentColour(), rgb(255, 0, 0));
+    EXPECT_EQ(win.w->currentTool(), Tool::LineColour);
     EXPECT_EQ(panel->findChildren<QToolButton*>().size(), 18); // 16 colours, RGB, parametric
 
     // The point-shape palette: its panel's buttons choose their tools.
-    QFrame* shapes = win.w.toolBars().palettePanel(QStringLiteral("Panel_forma_punto"));
+    QFrame* shapes = win.w->toolBars().palettePanel(QStringLiteral("Panel_forma_punto"));
     ASSERT_NE(shapes, nullptr);
     QToolButton* cross = shapes->findChild<QToolButton*>(QStringLiteral("B_edit_pcruz"));
     ASSERT_NE(cross, nullptr);
     cross->click();
-    EXPECT_EQ(win.w.currentTool(), 71);
+    EXPECT_EQ(win.w->currentTool(), 71);
     Element* p = win.build().point(0, 0);
     win.done();
     QTest::mouseClick(win.area(), Qt::LeftButton, {}, win.pixel(0, 0));
     EXPECT_EQ(p->shape, 4);
 }
 
+// A command is one action wherever it is placed: the tool buttons, the menu items and the viewer
+// panel's buttons share it, so choosing a tool anywhere shows it chosen everywhere, and a
+// disabled command is disabled in every place.
+TEST(TForm1Tools, MenusBarsAndTheViewerPanelPlaceTheSameActions) {
+    Window win;
+    TForm1* w = win.w.get();
+    const std::pair<int, const char*> toolItems[] = {{Tool::Segment, "M_Segmento"},
+                                                     {Tool::Locus, "M_Lugar_G"},
+                                                     {Tool::Zoom, "M_zoom"},
+                                                     {Tool::EditElement, "M_editelem"},
+                                                     {Tool::Move, "Sel1"}};
+    for (const auto& [tool, item] : toolItems) {
+        SCOPED_TRACE(item);
+        QAction* a = w->menuAction(QString::fromLatin1(item));
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(w->toolBars().toolButton(tool)->defaultAction(), a);
+        w->toolBars().toolButton(tool)->click();
+        EXPECT_EQ(w->currentTool(), tool);
+        EXPECT_TRUE(a->isChecked());
+        // The other tools' items show unchecked.
+        EXPECT_FALSE(w->menuAction(QStringLiteral("M_Circunf"))->isChecked());
+    }
+    // The menu item chooses the tool, and its button shows it.
+    w->menuAction(QStringLiteral("M_Circunf"))->trigger();
+    EXPECT_EQ(w->currentTool(), Tool::Circle);
+    EXPECT_TRUE(w->toolBars().toolButton(Tool::Circle)->isChecked());
+    EXPECT_FALSE(w->toolBars().toolButton(Tool::Segment)->isChecked());
+
+    const QFrame* viewer = w->animationFeatures().viewerPanel();
+    const std::pair<const char*, const char*> panelButtons[] = {
+        {"B_visor_movsel", "Sel1"},           {"B_visor_anima", "M_anim"},
+        {"B_visor_rotsel", "M_SelRot"},       {"B_visor_zoom", "M_zoom"},
+        {"B_visor_undo", "M_undo"},           {"B_visor_redo", "M_redo"},
+        {"B_visor_todoelem", "TodosElem1"},   {"B_visor_muepan", "MuePan1"},
+        {"B_visor_salirvisor", "M_modovisor"}};
+    for (const auto& [button, item] : panelButtons) {
+        SCOPED_TRACE(button);
+        const auto* b = viewer->findChild<QToolButton*>(QString::fromLatin1(button));
+        ASSERT_NE(b, nullptr);
+        EXPECT_EQ(b->defaultAction(), w->menuAction(QString::fromLatin1(item)));
+    }
+    // Nothing to undo: "Deshacer" is disabled in the menu and on the viewer's button alike.
+    EXPECT_FALSE(w->menuAction(QStringLiteral("M_undo"))->isEnabled());
+    EXPECT_FALSE(viewer->findChild<QToolButton*>(QStringLiteral("B_visor_undo"))->isEnabled());
+}
+
 // "Ver lo oculto" (its button and F8) and "AA" keep their icons when toggled, so the editing
 // bar keeps its width and the drawing its place.
 TEST(TForm1Tools, TheViewTogglesKeepTheirIcons) {
     Window win;
-    QToolButton* hidden = win.w.toolBars().buttonNamed(QStringLiteral("B_todoelem"));
-    QToolButton* aa = win.w.toolBars().buttonNamed(QStringLiteral("M_AA"));
+    QToolButton* hidden = win.w->toolBars().buttonNamed(QStringLiteral("B_todoelem"));
+    QToolButton* aa = win.w->toolBars().buttonNamed(QStringLiteral("M_AA"));
     ASSERT_TRUE(hidden && aa);
-    const int barWidth = win.w.toolBars().editBar()->width();
-    const QPoint areaAt = win.area()->mapTo(&win.w, QPoint(0, 0));
+    const int barWidth = win.w->toolBars().editBar()->width();
+    const QPoint areaAt = win.area()->mapTo(win.w.get(), QPoint(0, 0));
     const std::pair<QToolButton*, std::function<void()>> toggles[] = {
         {hidden, [&] { hidden->click(); }},
         {hidden, [&] { QTest::keyClick(win.area(), Qt::Key_F8); }},
@@ -349,12 +396,12 @@ TEST(TForm1Tools, TheViewTogglesKeepTheirIcons) {
             QApplication::processEvents();
             EXPECT_NE(button->isChecked(), was);
             EXPECT_FALSE(button->icon().isNull());
-            EXPECT_EQ(win.w.toolBars().editBar()->width(), barWidth);
-            EXPECT_EQ(win.area()->mapTo(&win.w, QPoint(0, 0)), areaAt);
+            EXPECT_EQ(win.w->toolBars().editBar()->width(), barWidth);
+            EXPECT_EQ(win.area()->mapTo(win.w.get(), QPoint(0, 0)), areaAt);
         }
     }
-    EXPECT_EQ(win.w.showHiddenAction()->isChecked(), false); // toggled four times
-    EXPECT_EQ(win.w.antialiasAction()->isChecked(), false);
+    EXPECT_EQ(win.w->showHiddenAction()->isChecked(), false); // toggled four times
+    EXPECT_EQ(win.w->antialiasAction()->isChecked(), false);
 }
 
 // An edit command or "Abrir" while a gesture runs (a pan with the right button, a rubber band,
@@ -376,30 +423,29 @@ TEST(TForm1Tools, EditCommandsAndOpeningEndTheGestureAndLetTheMouseGo) {
         SCOPED_TRACE(c.gesture);
         Window win;
         // Something to undo, redo and paste.
-        win.w.chooseTool(Tool::Point);
+        win.w->chooseTool(Tool::Point);
         QTest::mouseClick(win.area(), Qt::LeftButton, {}, win.pixel(100, 100));
         QTest::mouseClick(win.area(), Qt::LeftButton, {}, win.pixel(150, 100));
-        win.w.chooseTool(c.gesture == Zoom ? Tool::Zoom : Tool::Move);
+        win.w->chooseTool(c.gesture == Zoom ? Tool::Zoom : Tool::Move);
         win.doc().tail->selected = 1;
-        win.w.copySelection();
-        if (c.key == Qt::Key_Y) win.w.undo();
+        win.w->edit().copySelection();
+        if (c.key == Qt::Key_Y) win.w->undo();
         bool grabbedDuringDialog = true;
-        qorv::testing::ScriptedDialogs dialogs;
+        qorv::testing::ScriptedDialogs& dialogs = win.dialogs;
         dialogs.files = {QStringLiteral(QORV_SOURCE_DIR "/examples/triangle.qrv")};
         dialogs.onDialog = [&] { grabbedDuringDialog = QWidget::mouseGrabber() != nullptr; };
-        win.w.setUserDialogs(&dialogs);
         const Document* before = &win.doc();
         const QPoint from = win.pixel(-200, -150), to = win.pixel(-100, -50); // empty places
         const Qt::MouseButton button = c.gesture == Pan ? Qt::RightButton : Qt::LeftButton;
         QTest::mousePress(win.area(), button, {}, from);
         QTest::mouseMove(win.area(), (from + to) / 2);
-        ASSERT_TRUE(win.w.canvas().interaction().gestureActive());
+        ASSERT_TRUE(win.w->canvas().interaction().gestureActive());
         EXPECT_EQ(QWidget::mouseGrabber() == win.area(), c.gesture == Pan);
 
-        QTest::keyClick(&win.w, c.key, Qt::ControlModifier);
-        EXPECT_FALSE(win.w.canvas().interaction().gestureActive());
+        QTest::keyClick(win.w.get(), c.key, Qt::ControlModifier);
+        EXPECT_FALSE(win.w->canvas().interaction().gestureActive());
         EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
-        EXPECT_EQ(win.w.canvas().cursorNumber(), toolInfo(win.w.currentTool()).cursor);
+        EXPECT_EQ(win.w->canvas().cursorNumber(), toolInfo(win.w->currentTool()).cursor);
         if (c.key == Qt::Key_O) {
             EXPECT_FALSE(grabbedDuringDialog);
             EXPECT_NE(&win.doc(), before);
@@ -424,11 +470,11 @@ TEST(TForm1Tools, EditCommandsAndOpeningEndTheGestureAndLetTheMouseGo) {
 
 TEST(TForm1Tools, TheAmbiguityMenuListsTheElementsInColumnsOfTwenty) {
     Window win;
-    win.w.canvas().setAmbiguityChooser(nullptr); // the real menu
+    win.w->canvas().setAmbiguityChooser(nullptr); // the real menu
     for (int i = 0; i < 25; ++i)
         win.build().point(0, 0);
     win.done();
-    win.w.chooseTool(Tool::Segment); // keeps every point under the pointer
+    win.w->chooseTool(Tool::Segment); // keeps every point under the pointer
     int items = 0, columns = 0;
     QTimer::singleShot(50, [&] {
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
@@ -450,8 +496,8 @@ TEST(TForm1Tools, TheAmbiguityMenuListsTheElementsInColumnsOfTwenty) {
     EXPECT_EQ(items, 25);
     EXPECT_EQ(columns, 2);
     // The point chosen is the first of the segment.
-    ASSERT_EQ(win.w.canvas().interaction().engine().picked().size(), 1u);
-    Element* chosen = win.w.canvas().interaction().engine().picked().front();
+    ASSERT_EQ(win.w->canvas().interaction().engine().picked().size(), 1u);
+    Element* chosen = win.w->canvas().interaction().engine().picked().front();
     int index = 0;
     for (Element* e = win.doc().head; e && e != chosen; e = e->next)
         ++index;
@@ -460,21 +506,21 @@ TEST(TForm1Tools, TheAmbiguityMenuListsTheElementsInColumnsOfTwenty) {
 
 TEST(TForm1Tools, EscapeAndKeysReachTheTools) {
     Window win;
-    win.w.chooseTool(Tool::Segment);
+    win.w->chooseTool(Tool::Segment);
     QTest::mouseClick(win.area(), Qt::LeftButton, {}, win.pixel(-50, 0));
-    EXPECT_TRUE(win.w.canvas().interaction().engine().running());
+    EXPECT_TRUE(win.w->canvas().interaction().engine().running());
     QTest::keyClick(win.area(), Qt::Key_Escape);
-    EXPECT_EQ(win.w.currentTool(), Tool::Move);
-    EXPECT_FALSE(win.w.canvas().interaction().engine().running());
+    EXPECT_EQ(win.w->currentTool(), Tool::Move);
+    EXPECT_FALSE(win.w->canvas().interaction().engine().running());
     Element* p = win.doc().tail;
     QTest::mouseClick(win.area(), Qt::LeftButton, {}, win.pixel(-50, 0));
     ASSERT_EQ(p->selected, 1);
     QTest::keyClick(win.area(), Qt::Key_Right);
     EXPECT_DOUBLE_EQ(p->value[0], -49);
-    const int h = win.w.canvas().horizontalBar()->value();
+    const int h = win.w->canvas().horizontalBar()->value();
     p->selected = 0;
     QTest::keyClick(win.area(), Qt::Key_Right);
-    EXPECT_EQ(win.w.canvas().horizontalBar()->value(), h + 50);
+    EXPECT_EQ(win.w->canvas().horizontalBar()->value(), h + 50);
 }
 
 // Random events with random tools, while the windows that stay open (construction list,
@@ -498,12 +544,12 @@ TEST(TForm1Tools, RandomEventsWithTheWindowsOpenLeaveADocumentThatSavesAndReadsB
     for (int t = 0; t < ToolCount; ++t)
         if (isToolAvailable(t) && t != Tool::Zoom) tools.push_back(t);
     tools.push_back(Tool::Zoom);
-    win.w.canvas().setAmbiguityChooser(
+    win.w->canvas().setAmbiguityChooser(
         [&rng](const std::vector<Element*>& list) { return int(rng() % (list.size() + 1)) - 1; });
     // Double clicks open the element dialogs: each is closed as the user's Escape would, or the
     // element is deleted from its properties dialog.
     int dialogs = 0;
-    win.w.setDialogHook([&](QDialog& d) {
+    win.dialogs.whenModal([&](QDialog& d) {
         ++dialogs;
         if (auto* b = d.findChild<QPushButton*>(QStringLiteral("Bborrar")); b && chance(30))
             b->click();
@@ -512,7 +558,7 @@ TEST(TForm1Tools, RandomEventsWithTheWindowsOpenLeaveADocumentThatSavesAndReadsB
     });
     // The macro dialog: one of its buttons, then closed.
     int macroDialogs = 0;
-    win.w.setMacroDialogHook([&](TMacCon& d) {
+    win.w->setMacroDialogHook([&](TMacCon& d) {
         ++macroDialogs;
         static const char* const names[] = {"B_eini", "B_efin",     "B_comp",  "B_activar",
                                             "B_no",   "B_eliminar", "B_MacUp", "B_MacDw"};
@@ -520,7 +566,7 @@ TEST(TForm1Tools, RandomEventsWithTheWindowsOpenLeaveADocumentThatSavesAndReadsB
         if (b && b->isEnabled() && b->isVisible() && d.isVisible()) b->click();
         if (d.isVisible()) d.reject();
     });
-    win.w.animationFeatures().setKeepAnswer([&rng] {
+    win.w->animationFeatures().setKeepAnswer([&rng] {
         static const int answers[] = {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel};
         return answers[rng() % 3];
     });
@@ -532,7 +578,7 @@ TEST(TForm1Tools, RandomEventsWithTheWindowsOpenLeaveADocumentThatSavesAndReadsB
     QImage image(5, 3, QImage::Format_RGB32);
     image.fill(Qt::darkCyan);
     ASSERT_TRUE(image.save(picture));
-    qorv::testing::ScriptedDialogs files;
+    qorv::testing::ScriptedDialogs& files = win.dialogs;
     int asked = 0;
     files.onDialog = [&] {
         if (files.files.empty()) files.files.push_back(++asked % 2 ? picture : QString());
@@ -541,7 +587,6 @@ TEST(TForm1Tools, RandomEventsWithTheWindowsOpenLeaveADocumentThatSavesAndReadsB
                                                : UserDialogs::Answer::Cancel);
         if (files.texts.empty()) files.texts.push_back(QStringLiteral("m"));
     };
-    win.w.setUserDialogs(&files);
     const int w = win.area()->width(), h = win.area()->height();
     auto somewhere = [&] {
         // Mostly near a few spots, so that clicks meet earlier elements.
@@ -565,7 +610,7 @@ TEST(TForm1Tools, RandomEventsWithTheWindowsOpenLeaveADocumentThatSavesAndReadsB
         for (Element* e = win.doc().head; e; e = e->next)
             if (e->kind() == Kind::Number && e->visible) numbers.push_back(e);
         PixelBox b;
-        if (numbers.empty() || !win.w.canvas().elementBox(*numbers[rng() % numbers.size()], b))
+        if (numbers.empty() || !win.w->canvas().elementBox(*numbers[rng() % numbers.size()], b))
             return;
         QTest::mouseClick(win.area(), Qt::LeftButton, {},
                           QPoint(int(b.x + b.w / 2), int(b.y + b.h / 2)));
@@ -583,19 +628,19 @@ TEST(TForm1Tools, RandomEventsWithTheWindowsOpenLeaveADocumentThatSavesAndReadsB
     // A parameter made, clicked into a calculation and evaluated; everything cut; the result
     // placed: it must not name what the cut freed.
     const auto resultOverACutNumber = [&] {
-        win.w.chooseTool(Tool::Parameter);
-        TV_calc* calc = win.w.calculatorWindow();
+        win.w->chooseTool(Tool::Parameter);
+        TV_calc* calc = win.w->calculatorWindow();
         if (!calc || !calc->isVisible()) return;
         calc->expressionField()->setText(QStringLiteral("3"));
         calc->evaluateExpression();
         placeResult(calc, somewhere());
-        win.w.chooseTool(Tool::Calculate);
+        win.w->chooseTool(Tool::Calculate);
         calc->expressionField()->clear();
         clickNumber();
         calc->expressionField()->setText(calc->expressionField()->text() + QStringLiteral("*2"));
         calc->evaluateExpression();
-        win.w.selectAllElements();
-        win.w.cutSelection();
+        win.w->selection().selectAll();
+        win.w->edit().cutSelection();
         placeResult(calc, somewhere());
     };
     static const char* const expressions[] = {"a*2", "a+b", "2.5", "f1(a)", "x^2", "a"};
@@ -603,9 +648,9 @@ TEST(TForm1Tools, RandomEventsWithTheWindowsOpenLeaveADocumentThatSavesAndReadsB
     int biggest = 0;
     for (int i = 0; i < events; ++i) {
         biggest = std::max(biggest, win.doc().elementCount());
-        TV_lista* list = win.w.constructionList();
-        TV_calc* calc = win.w.calculatorWindow();
-        TPaP& replay = win.w.animationFeatures().replayDialog();
+        TV_lista* list = win.w->constructionList();
+        TV_calc* calc = win.w->calculatorWindow();
+        TPaP& replay = win.w->animationFeatures().replayDialog();
         // The replay is modal: while it is open only it gets events.
         if (replay.isVisible()) {
             if (chance(70))
@@ -617,7 +662,7 @@ TEST(TForm1Tools, RandomEventsWithTheWindowsOpenLeaveADocumentThatSavesAndReadsB
         const int action = int(rng() % 200);
         const QPoint at = somewhere();
         if (action < 8) {
-            win.w.chooseTool(tools[rng() % tools.size()], rng() % 2 == 0);
+            win.w->chooseTool(tools[rng() % tools.size()], rng() % 2 == 0);
         } else if (action < 60) {
             win.hover(at);
         } else if (action < 110) {
@@ -639,25 +684,25 @@ TEST(TForm1Tools, RandomEventsWithTheWindowsOpenLeaveADocumentThatSavesAndReadsB
             // The windows that stay open.
             switch (rng() % 6) {
             case 0:
-                win.w.showConstructionList();
+                win.w->showConstructionList();
                 ++listOpened;
                 break;
             case 1:
-                win.w.chooseTool(rng() % 3 == 0 ? Tool::Parameter : Tool::Calculate);
+                win.w->chooseTool(rng() % 3 == 0 ? Tool::Parameter : Tool::Calculate);
                 ++calcOpened;
                 if (chance(40)) resultOverACutNumber();
                 break;
             case 2:
-                win.w.chooseTool(Tool::Iteration);
+                win.w->chooseTool(Tool::Iteration);
                 break;
             case 3:
-                win.w.chooseTool(Tool::Animation);
+                win.w->chooseTool(Tool::Animation);
                 break;
             case 4:
-                win.w.openMacroDialog();
+                win.w->openMacroDialog();
                 break;
             default:
-                win.w.animationFeatures().openReplay();
+                win.w->animationFeatures().openReplay();
                 ++replayOpened;
                 break;
             }
@@ -692,10 +737,10 @@ TEST(TForm1Tools, RandomEventsWithTheWindowsOpenLeaveADocumentThatSavesAndReadsB
                     clickSomeButton(calc);
                     break;
                 }
-            } else if (win.w.iterationDialog() && win.w.iterationDialog()->isVisible()) {
-                clickSomeButton(win.w.iterationDialog());
-            } else if (win.w.animationFeatures().animationDialog().isVisible()) {
-                clickSomeButton(&win.w.animationFeatures().animationDialog());
+            } else if (win.w->iterationDialog() && win.w->iterationDialog()->isVisible()) {
+                clickSomeButton(win.w->iterationDialog());
+            } else if (win.w->animationFeatures().animationDialog().isVisible()) {
+                clickSomeButton(&win.w->animationFeatures().animationDialog());
             }
         } else if (action < 184) {
             // Edits that delete or replace elements.
@@ -703,29 +748,29 @@ TEST(TForm1Tools, RandomEventsWithTheWindowsOpenLeaveADocumentThatSavesAndReadsB
             switch (rng() % 9) {
             case 0:
             case 1:
-                win.w.undo();
+                win.w->undo();
                 break;
             case 2:
-                win.w.redo();
+                win.w->redo();
                 break;
             case 3:
-                if (chance(50)) win.w.selectAllElements();
-                win.w.cutSelection();
+                if (chance(50)) win.w->selection().selectAll();
+                win.w->edit().cutSelection();
                 break;
             case 4:
-                win.w.copySelection();
+                win.w->edit().copySelection();
                 break;
             case 5:
-                win.w.paste();
+                win.w->edit().paste();
                 break;
             case 6:
-                win.w.deleteSelection();
+                win.w->selection().deleteSelection();
                 break;
             case 7:
-                if (chance(30)) win.w.deleteAllElements();
+                if (chance(30)) win.w->selection().deleteAll();
                 break;
             default:
-                win.w.selectAllElements();
+                win.w->selection().selectAll();
                 break;
             }
             removed += win.doc().removals != unsigned(before);
@@ -733,26 +778,28 @@ TEST(TForm1Tools, RandomEventsWithTheWindowsOpenLeaveADocumentThatSavesAndReadsB
             // Documents.
             switch (rng() % 5) {
             case 0:
-                if (win.w.documentCount() < 4) win.w.newDocument();
+                if (win.w->session().documents().count() < 4) win.w->documents().newDocument();
                 break;
             case 1:
             case 2:
-                win.w.switchTo(int(rng() % std::max(1, win.w.documentCount())));
+                win.w->documents().switchTo(
+                    int(rng() % std::max(1, win.w->session().documents().count())));
                 ++switched;
                 break;
             case 3:
-                if (win.w.documentCount() > 1 || chance(20)) closed += win.w.closeCurrent();
+                if (win.w->session().documents().count() > 1 || chance(20))
+                    closed += win.w->documents().closeCurrent();
                 break;
             default:
                 if (chance(50)) {
                     files.files.push_front(saved);
-                    win.w.saveDocumentAsAt(win.w.currentDocumentIndex());
+                    win.w->documents().saveDocumentAsAt(win.w->documents().currentDocumentIndex());
                 } else if (QFile::exists(saved)) {
-                    win.w.openDocument(saved);
+                    win.w->documents().openDocument(saved);
                 }
                 break;
             }
-            if (win.w.noDocumentOpen()) win.w.newDocument();
+            if (win.w->documents().noDocumentOpen()) win.w->documents().newDocument();
         } else {
             // Timers: animation, replay, blinking, deferred deletions.
             QTest::qWait(1);

@@ -143,7 +143,7 @@ TEST(Language, TheMainWindowShowsTheLanguageChosenFromItsMenu) {
     EXPECT_EQ(w.findChild<QAction*>(QStringLiteral("M_undo"))->text(), QStringLiteral("Deshacer"));
 
     ScriptedHost host;
-    w.setLanguageHost(&host);
+    w.language().setHost(&host);
     w.chooseTool(Tool::Segment);
     host.answer = "English";
     w.languageAction()->trigger();
@@ -231,15 +231,15 @@ TEST(Language, TheDocumentMenuHasCloseItemsOfItsOwn) {
     EXPECT_EQ(w.menuAction(QStringLiteral("M_cerrar"))->text(), QStringLiteral("Cerrar"));
     EXPECT_EQ(w.menuAction(QStringLiteral("M_cerrar_todo"))->text(), QStringLiteral("Cerrar todo"));
     // And they do what those do.
-    w.newDocument();
-    ASSERT_EQ(w.documentCount(), 2);
+    w.documents().newDocument();
+    ASSERT_EQ(w.session().documents().count(), 2);
     QAction* close = w.menuAction(QStringLiteral("M_doc_cerrar"));
     QAction* closeAll = w.menuAction(QStringLiteral("M_doc_cerrartodo"));
     ASSERT_TRUE(close && closeAll);
     close->trigger();
-    EXPECT_EQ(w.documentCount(), 1);
+    EXPECT_EQ(w.session().documents().count(), 1);
     closeAll->trigger();
-    EXPECT_EQ(w.documentCount(), 0);
+    EXPECT_EQ(w.session().documents().count(), 0);
 }
 
 TEST(Language, ANameTheOptionsFileCannotHoldStillFindsItsFile) {
@@ -295,11 +295,11 @@ TEST(Language, TheSpanishDialogsShowOnlyTextsOfTheTableAndNoEnglish) {
     };
     TForm1 w;
     w.setDialogHook([&](QDialog& d) { collect(d); });
-    w.openGeneralOptions();
-    w.openAppearanceOptions();
-    w.openFontOptions();
-    w.showAbout();
-    TV_listadoc list(w, &w);
+    w.options().openGeneral();
+    w.options().openAppearance();
+    w.options().openFonts();
+    w.help().showAbout();
+    TV_listadoc list(w.documents(), &w);
     collect(list);
     ASSERT_GT(shown.size(), 40);
     for (const QString& entry : std::as_const(shown)) {
