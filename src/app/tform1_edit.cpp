@@ -1,6 +1,7 @@
 // The main window's "Edición" commands: undo, redo and the clipboard.
 #include "app/tform1.h"
 
+#include "construction/undoredo.h"
 #include "model/document.h"
 #include "model/uitext.h"
 #include "view/qtexts.h"

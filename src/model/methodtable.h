@@ -1,24 +1,27 @@
-// The method table: one row per construction method, in code order, with what the model knows of
-// it: kind, built-in name, tail, whether it stands in the list, and the kinds its parents take.
+// The method table: one row per construction method, in code order, with what the rest of the
+// program needs to know of it: kind, built-in name and its language-file id, tail, whether it
+// stands in the list, the kinds its parents take, the points it passes through, what the
+// parameter of a point on it means, the value words undo rebuilds, how animation moves it and
+// the dialog a double click opens. The row has one constructor with every column and no
+// defaults, so a row that forgets a fact does not compile.
 //
-// Everything else about a method is keyed by its code and found from here:
+// What is not a column is keyed by the code and found from here:
 // - recalculation: the row of the same code in geometry/recalctable.cpp, checked against this
 //   table when it compiles (the geometry owns those functions; the model does not depend on them);
-// - creation defaults: createElement (model/document.cpp), which makes the row's tail;
+// - creation defaults: createElement (construction/create.cpp), which makes the row's tail;
 // - file and snapshot body: transferBody (model/elementcodec.cpp), by the row's tail type;
 // - tools that make it: the `makes` lists of view/tooltable.cpp, and view/toolsequences_*.cpp;
 // - dragging: view/dragengine.cpp (free points, points on elements and grids, lines, rays and
 //   circles through one point, polygons, conics, axes, grids, names, texts, coordinates,
-//   bitmaps);
-// - drawing and hit geometry: by kind, in view/renderer*.cpp and view/hitgeometry.cpp; the
-//   geometry of straight elements and curves by method in geometry/elementgeometry.cpp and
-//   geometry/pointonelement.cpp.
+//   bitmaps); images under transformations: view/toolsequences_transformations.cpp;
+// - drawing and hit geometry: by kind, in view/renderer*.cpp and view/hitgeometry.cpp.
 //
 // A new method takes: its code in `Method` (model/element.h) and `Method::Count`, its row here,
 // its row in geometry/recalctable.cpp (the build fails until the two tables agree) and its
-// recalculation function, creation defaults in createElement where it needs any, and the tool
-// that makes it. A method with a new tail type also needs the tail struct (model/element.h),
-// makeTail (model/element.cpp) and its body in transferBody, whose switch covers every type.
+// recalculation function, its name in both language files, creation defaults in createElement
+// where it needs any, and the tool that makes it. A method with a new tail type also needs the
+// tail struct (model/element.h), makeTail (model/element.cpp) and its body in transferBody,
+// whose switch covers every type.
 #pragma once
 
 #include "model/element.h"
@@ -111,11 +114,11 @@ enum class AnimationMove : uint8_t {
 // are in "Editar elemento").
 enum class ElementDialog : uint8_t {
     None,
-    Text,             // the text editor
-    Calculator,       // the calculator, on the calculation
-    Function,         // the calculator in its function mode
-    Parameter,        // the parameter dialog
-    RepresentPoints,  // the point-by-coordinates dialog, on the represented point
+    Text,            // the text editor
+    Calculator,      // the calculator, on the calculation
+    Function,        // the calculator in its function mode
+    Parameter,       // the parameter dialog
+    RepresentPoints, // the point-by-coordinates dialog, on the represented point
 };
 
 // One row of the table. Every column is an argument of the one constructor, with no default:
@@ -141,12 +144,12 @@ struct MethodRow {
     ElementDialog dialog;
 
     constexpr MethodRow(ConstructionMethod code, ElementKind kind, const char* name, int nameId,
-                        TailType tail, bool listed, std::array<KindMask, 3> parents, ThroughPoints through,
-                        PointParameter pointParameter, ValueWords rebuiltByUndo,
-                        AnimationMove animation, ElementDialog dialog)
-        : code(code), kind(kind), name(name), nameId(nameId), tail(tail), listed(listed), parents(parents),
-          through(through), pointParameter(pointParameter), rebuiltByUndo(rebuiltByUndo),
-          animation(animation), dialog(dialog) {}
+                        TailType tail, bool listed, std::array<KindMask, 3> parents,
+                        ThroughPoints through, PointParameter pointParameter,
+                        ValueWords rebuiltByUndo, AnimationMove animation, ElementDialog dialog)
+        : code(code), kind(kind), name(name), nameId(nameId), tail(tail), listed(listed),
+          parents(parents), through(through), pointParameter(pointParameter),
+          rebuiltByUndo(rebuiltByUndo), animation(animation), dialog(dialog) {}
 };
 
 namespace detail {

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/tform1.h"
-#include "model/constructionbuilder.h"
+#include "construction/builder.h"
 #include "view/viewtransform.h"
 
 #include <QApplication>

@@ -1,5 +1,5 @@
 #include "app/tform1.h"
-#include "model/constructionbuilder.h"
+#include "construction/builder.h"
 
 #include <QAction>
 #include <QClipboard>

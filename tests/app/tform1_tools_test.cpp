@@ -4,9 +4,10 @@
 #include "app/editorwindow.h"
 #include "app/scripteddialogs.h"
 #include "app/tform1.h"
+#include "construction/builder.h"
+#include "construction/create.h"
 #include "dialogs/tv_iterac.h"
 #include "geometry/recalc.h"
-#include "model/constructionbuilder.h"
 #include "model/docfile.h"
 #include "model/uitext.h"
 #include "view/clickengine.h"
@@ -141,7 +142,7 @@ TEST(TForm1Tools, TheMoveToolDragsTheNearestOfSeveralPoints) {
 TEST(TForm1Tools, ANameLabelStopsFiftyPixelsFromItsPoint) {
     Window win;
     Element* a = win.build().point(0, 0);
-    win.doc().setName(a, "P", win.w.creationOptions());
+    setName(win.doc(), a, "P", win.w.creationOptions());
     win.done();
     Element* name = a->nameElement;
     ASSERT_NE(name, nullptr);
@@ -174,7 +175,7 @@ TEST(TForm1Tools, RightButtonPanningStopsAtThePlanesEdge) {
 TEST(TForm1Tools, HoverDrawsOverASavedPatchAndPutsItBack) {
     Window win;
     Element* a = win.build().point(0, 0);
-    win.doc().setName(a, "A", win.w.creationOptions());
+    setName(win.doc(), a, "A", win.w.creationOptions());
     win.done();
     const QImage clean = win.w.canvas().mainBitmap().copy();
     win.hover(win.pixel(2, 1));
