@@ -25,72 +25,20 @@ namespace qorv {
 
 namespace {
 
-struct TopicRow {
-    int first, last; // tools first..last
-    HelpTopic topic;
-};
-
 constexpr const char* Start = "index.html";
-constexpr const char* Build = "construir.html";
-constexpr const char* Measure = "medir.html";
-constexpr const char* Transform = "transformar.html";
-constexpr const char* Edit = "editar.html";
-constexpr const char* View = "ver.html";
-constexpr const char* Macros = "macros.html";
 // Linked from the contents only.
 constexpr const char* Files = "archivos.html";
-
-// clang-format off
-constexpr TopicRow kTopics[] = {
-    {Tool::Point, Tool::Point, {Build, "punto"}},
-    {Tool::Line, Tool::Line, {Build, "recta"}},
-    {Tool::Ray, Tool::Ray, {Build, "semirrecta"}},
-    {Tool::Conic, Tool::Conic, {Build, "conica"}},
-    {Tool::Circle, Tool::CircleRadius, {Build, "circunferencia"}},
-    {Tool::Parallel, Tool::Perpendicular, {Build, "paralela"}},
-    {Tool::Segment, Tool::Segment, {Build, "segmento"}},
-    {Tool::Polygon, Tool::RegularPolygon, {Build, "poligono"}},
-    {Tool::Vector, Tool::VectorSum, {Build, "vector"}},
-    {Tool::Arc, Tool::Arc, {Build, "arco"}},
-    {Tool::Midpoint, Tool::PerpendicularBisector, {Build, "puntomedio"}},
-    {Tool::Intersection, Tool::Intersection, {Build, "interseccion"}},
-    {Tool::Locus, Tool::Locus, {Build, "lugar"}},
-    {Tool::Angle, Tool::Angle, {Build, "angulo"}},
-    {Tool::CentralSymmetry, Tool::AxialSymmetry, {Transform, "simetria"}},
-    {Tool::Translation, Tool::Rotation, {Transform, "traslacion"}},
-    {Tool::Homothety, Tool::Inversion, {Transform, "homotecia"}},
-    {Tool::ParallelCheck, Tool::AlignmentCheck, {Transform, "comprobar"}},
-    {Tool::DisplacedPoint, Tool::DisplacedPoint, {Transform, "desplazado"}},
-    {Tool::Iteration, Tool::Iteration, {Transform, "iteracion"}},
-    {Tool::PointWithCoordinates, Tool::RepresentPoints, {Measure, "coordenadas"}},
-    {Tool::LengthDistance, Tool::Proportion, {Measure, "medidas"}},
-    {Tool::Axes, Tool::Grid, {Measure, "ejes"}},
-    {Tool::Calculate, Tool::FunctionGraph, {Measure, "calcular"}},
-    {Tool::Table, Tool::Table, {Measure, "tabla"}},
-    {Tool::RedefinePoint, Tool::RedefinePoint, {Edit, "redefinir"}},
-    {Tool::Text, Tool::Text, {Edit, "texto"}},
-    {Tool::ShowHideButton, Tool::Bitmap, {Edit, "botones"}},
-    {Tool::ToggleVisibility, Tool::DeleteElement, {Edit, "herramientas"}},
-    {Tool::Font, Tool::LastAngleMark, {Edit, "aspecto"}},
-    {Tool::Trace, Tool::Animation, {View, "traza"}},
-    {Tool::RotateSelection, Tool::Zoom, {View, "zoom"}},
-    {Tool::ApplyMacro, Tool::MacroFinal, {Macros, ""}},
-};
-// clang-format on
 
 } // namespace
 
 HelpTopic helpTopic(int tool) {
-    for (const TopicRow& row : kTopics)
-        if (tool >= row.first && tool <= row.last) return row.topic;
-    return {Start, ""};
+    return toolInfo(tool).help; // a number that is no tool: the move tool's
 }
 
 QStringList helpPages() {
     QStringList pages{QString::fromLatin1(Start), QString::fromLatin1(Files)};
-    for (const TopicRow& row : kTopics)
-        if (!pages.contains(QString::fromLatin1(row.topic.page)))
-            pages << QString::fromLatin1(row.topic.page);
+    for (const char* page : toolHelpPages())
+        if (!pages.contains(QString::fromLatin1(page))) pages << QString::fromLatin1(page);
     return pages;
 }
 

@@ -2,6 +2,8 @@
 // gives each tool its page, and the window that shows them.
 #pragma once
 
+#include "view/tooltable.h"
+
 #include <QString>
 #include <QWidget>
 
@@ -11,11 +13,6 @@ class QToolButton;
 
 namespace qorv {
 
-// Where a tool is explained: a page of the help folder and an anchor in it (empty: the top).
-struct HelpTopic {
-    const char* page;
-    const char* anchor;
-};
 // The move tool, and any number without a page of its own, go to the getting-started page.
 HelpTopic helpTopic(int tool);
 // Every page the topic table names, once each (the pages that must exist in each language).

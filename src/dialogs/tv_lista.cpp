@@ -154,6 +154,14 @@ TV_lista::TV_lista(std::function<Document&()> document, std::function<void(Eleme
         list_->setPalette(p);
     });
     add("B_OK", text(Msg::ElemAccept), [this] { close(); });
+    // The buttons whose captions are symbols say what they do.
+    for (auto [name, hint] : {std::pair{"B_pri", Msg::ListFirst},
+                              {"B_ant", Msg::ListPrevious},
+                              {"B_sig", Msg::ListNext},
+                              {"B_ult", Msg::ListLast},
+                              {"B_font", Msg::ListFontHint},
+                              {"B_colfon", Msg::ListColourHint}})
+        findChild<QPushButton*>(QString::fromLatin1(name))->setToolTip(text(hint));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(list_);

@@ -1,5 +1,9 @@
 #include "view/tooltable.h"
 
+#include "model/uitext.h"
+
+#include <algorithm>
+#include <string_view>
 #include <utility>
 
 namespace qorv {
@@ -9,6 +13,136 @@ namespace {
 using K = std::pair<int, int>; // kind, counter
 
 constexpr int Many = 127; // a polygon takes points until it is closed
+
+// The help pages.
+constexpr const char* Start = "index.html";
+constexpr const char* Build = "construir.html";
+constexpr const char* Measure = "medir.html";
+constexpr const char* Transform = "transformar.html";
+constexpr const char* Edit = "editar.html";
+constexpr const char* View = "ver.html";
+constexpr const char* Macros = "macros.html";
+
+// Where the user meets each tool: the menus, and the help. A row per tool, in tool order.
+struct ToolPlace {
+    int tool;
+    MenuPlace menu;
+    HelpTopic help;
+};
+constexpr MenuPlace item(const char* menu, const char* name) {
+    return {ToolReach::MenuItem, menu, name};
+}
+constexpr MenuPlace editBar(const char* button) {
+    return {ToolReach::EditBar, "B_edicion", button};
+}
+constexpr MenuPlace macroDialog = {ToolReach::Dialog, "M_macros_menu", "M_macros"};
+constexpr const char* MBuild = "M_construccion";
+constexpr const char* MMeasure = "M_medir";
+constexpr const char* MTransform = "M_transformar";
+constexpr const char* MEdit = "M_edicion";
+constexpr const char* MView = "M_ver";
+
+// clang-format off
+constexpr std::array<ToolPlace, ToolCount> kPlaces = {{
+    {Tool::Move,                  item(MEdit, "Sel1"),              {Start, ""}},
+    {Tool::Point,                 item(MBuild, "M_Punto"),          {Build, "punto"}},
+    {Tool::Line,                  item(MBuild, "M_Recta"),          {Build, "recta"}},
+    {Tool::Ray,                   item(MBuild, "M_Rayo"),           {Build, "semirrecta"}},
+    {Tool::Conic,                 item(MBuild, "M_Conica"),         {Build, "conica"}},
+    {Tool::Circle,                item(MBuild, "M_Circunf"),        {Build, "circunferencia"}},
+    {Tool::CircleRadius,          item(MBuild, "M_Circ2pr"),        {Build, "circunferencia"}},
+    {Tool::Parallel,              item(MBuild, "M_Recta_Para"),     {Build, "paralela"}},
+    {Tool::Perpendicular,         item(MBuild, "M_Recta_Perp"),     {Build, "paralela"}},
+    {Tool::Segment,               item(MBuild, "M_Segmento"),       {Build, "segmento"}},
+    {Tool::Polygon,               item(MBuild, "M_Poligono"),       {Build, "poligono"}},
+    {Tool::RegularPolygon,        item(MBuild, "M_Polireg"),        {Build, "poligono"}},
+    {Tool::Vector,                item(MBuild, "M_vector"),         {Build, "vector"}},
+    {Tool::VectorSum,             item(MBuild, "M_vectorsuma"),     {Build, "vector"}},
+    {Tool::Arc,                   item(MBuild, "M_arco3p"),         {Build, "arco"}},
+    {Tool::Midpoint,              item(MBuild, "M_2_div_seg"),      {Build, "puntomedio"}},
+    {Tool::AngleBisector,         item(MBuild, "M_2_Sectriz"),      {Build, "puntomedio"}},
+    {Tool::PerpendicularBisector, item(MBuild, "M_Mediatriz"),      {Build, "puntomedio"}},
+    {Tool::Intersection,          item(MBuild, "M_Punto_Inter"),    {Build, "interseccion"}},
+    {Tool::Locus,                 item(MBuild, "M_Lugar_G"),        {Build, "lugar"}},
+    {Tool::CentralSymmetry,       item(MTransform, "M_Punto_Sim"),  {Transform, "simetria"}},
+    {Tool::AxialSymmetry,         item(MTransform, "M_simax"),      {Transform, "simetria"}},
+    {Tool::Translation,           item(MTransform, "M_traslacion"), {Transform, "traslacion"}},
+    {Tool::Rotation,              item(MTransform, "M_giro"),       {Transform, "traslacion"}},
+    {Tool::Homothety,             item(MTransform, "M_homotecia"),  {Transform, "homotecia"}},
+    {Tool::Inversion,             item(MTransform, "M_inversion"),  {Transform, "homotecia"}},
+    {Tool::ParallelCheck,         item(MTransform, "M_comp_par"),   {Transform, "comprobar"}},
+    {Tool::PerpendicularCheck,    item(MTransform, "M_comp_per"),   {Transform, "comprobar"}},
+    {Tool::MembershipCheck,       item(MTransform, "M_comp_pert"),  {Transform, "comprobar"}},
+    {Tool::EquidistanceCheck,     item(MTransform, "M_comp_eq"),    {Transform, "comprobar"}},
+    {Tool::AlignmentCheck,        item(MTransform, "M_comp_3pa"),   {Transform, "comprobar"}},
+    {Tool::DisplacedPoint,        item(MTransform, "M_punto_desp"), {Transform, "desplazado"}},
+    {Tool::PointWithCoordinates,  item(MMeasure, "M_puncoord"),     {Measure, "coordenadas"}},
+    {Tool::RepresentPoints,       item(MMeasure, "M_rep_pun"),      {Measure, "coordenadas"}},
+    {Tool::LengthDistance,        item(MMeasure, "M_N_longdist"),   {Measure, "medidas"}},
+    {Tool::AngleMeasure,          item(MMeasure, "M_N_angulo"),     {Measure, "medidas"}},
+    {Tool::Area,                  item(MMeasure, "M_N_area"),       {Measure, "medidas"}},
+    {Tool::Slope,                 item(MMeasure, "M_N_pend"),       {Measure, "medidas"}},
+    {Tool::Proportion,            item(MMeasure, "M_N_prop"),       {Measure, "medidas"}},
+    {Tool::Axes,                  item(MMeasure, "M_N_ejes"),       {Measure, "ejes"}},
+    {Tool::EquationOrCoordinates, item(MMeasure, "M_N_ecoord"),     {Measure, "ejes"}},
+    {Tool::Grid,                  item(MMeasure, "M_N_cuadricula"), {Measure, "ejes"}},
+    {Tool::Calculate,             item(MMeasure, "M_N_calcular"),   {Measure, "calcular"}},
+    {Tool::Parameter,             item(MMeasure, "M_N_parametro"),  {Measure, "calcular"}},
+    {Tool::Function,              item(MMeasure, "M_N_funcion"),    {Measure, "calcular"}},
+    {Tool::FunctionGraph,         item(MMeasure, "M_N_rep_fun"),    {Measure, "calcular"}},
+    {Tool::RedefinePoint,         item(MEdit, "M_redefpun"),        {Edit, "redefinir"}},
+    {Tool::Trace,                 item("M_trazas", "M_traza"),      {View, "traza"}},
+    {Tool::Animation,             item(MView, "M_anim"),            {View, "traza"}},
+    {Tool::RotateSelection,       item(MView, "M_SelRot"),          {View, "zoom"}},
+    {Tool::Zoom,                  item(MView, "M_zoom"),            {View, "zoom"}},
+    {Tool::Table,                 item(MEdit, "M_N_tabla"),         {Measure, "tabla"}},
+    {Tool::ApplyMacro,            macroDialog,                      {Macros, ""}},
+    {Tool::MacroInitial,          macroDialog,                      {Macros, ""}},
+    {Tool::MacroFinal,            macroDialog,                      {Macros, ""}},
+    {Tool::Text,                  item(MEdit, "M_Texto"),           {Edit, "texto"}},
+    {Tool::Angle,                 item(MEdit, "M_Angulo"),          {Build, "angulo"}},
+    {Tool::ShowHideButton,        item(MEdit, "M_vernoverbot"),     {Edit, "botones"}},
+    {Tool::MotionButton,          item(MEdit, "M_movbot"),          {Edit, "botones"}},
+    {Tool::Bitmap,                item(MEdit, "M_inbitmap"),        {Edit, "botones"}},
+    {Tool::Iteration,             item(MTransform, "M_iteracion"),  {Transform, "iteracion"}},
+    {Tool::ToggleVisibility,      item(MEdit, "M_vernover"),        {Edit, "herramientas"}},
+    {Tool::EditElement,           item(MEdit, "M_editelem"),        {Edit, "herramientas"}},
+    {Tool::DeleteElement,         item(MEdit, "M_elimelem"),        {Edit, "herramientas"}},
+    {Tool::Font,                  editBar("B_font"),                {Edit, "aspecto"}},
+    {Tool::LineColour,            editBar("B_color"),               {Edit, "aspecto"}},
+    {Tool::FillColour,            editBar("B_color_relleno"),       {Edit, "aspecto"}},
+    {Tool::ParamLineColour,       editBar("B_colorpar"),            {Edit, "aspecto"}},
+    {Tool::ParamFillColour,       editBar("B_colorpar"),            {Edit, "aspecto"}},
+    {Tool::FirstPointShape,        editBar("B_edit_forma_punto"),    {Edit, "aspecto"}},
+    {Tool::FirstPointShape + 1,    editBar("B_edit_forma_punto"),    {Edit, "aspecto"}},
+    {Tool::FirstPointShape + 2,    editBar("B_edit_forma_punto"),    {Edit, "aspecto"}},
+    {Tool::FirstPointShape + 3,    editBar("B_edit_forma_punto"),    {Edit, "aspecto"}},
+    {Tool::FirstPointShape + 4,    editBar("B_edit_forma_punto"),    {Edit, "aspecto"}},
+    {Tool::FirstPointShape + 5,    editBar("B_edit_forma_punto"),    {Edit, "aspecto"}},
+    {Tool::FirstLineStyle,         editBar("B_edit_forma_linea"),    {Edit, "aspecto"}},
+    {Tool::FirstLineStyle + 1,     editBar("B_edit_forma_linea"),    {Edit, "aspecto"}},
+    {Tool::FirstLineStyle + 2,     editBar("B_edit_forma_linea"),    {Edit, "aspecto"}},
+    {Tool::FirstLineStyle + 3,     editBar("B_edit_forma_linea"),    {Edit, "aspecto"}},
+    {Tool::FirstLineStyle + 4,     editBar("B_edit_forma_linea"),    {Edit, "aspecto"}},
+    {Tool::FirstLineStyle + 5,     editBar("B_edit_forma_linea"),    {Edit, "aspecto"}},
+    {Tool::FirstAngleMark,         editBar("B_edit_forma_angulo"),   {Edit, "aspecto"}},
+    {Tool::FirstAngleMark + 1,     editBar("B_edit_forma_angulo"),   {Edit, "aspecto"}},
+    {Tool::FirstAngleMark + 2,     editBar("B_edit_forma_angulo"),   {Edit, "aspecto"}},
+}};
+// clang-format on
+
+// A row for every tool, in order, each with a menu place and a help page: a new tool does not
+// build until it has them.
+constexpr bool everyToolPlaced() {
+    for (size_t t = 0; t < kPlaces.size(); ++t)
+        if (kPlaces[t].tool != int(t) || !kPlaces[t].menu.menu || !kPlaces[t].menu.item ||
+            !kPlaces[t].help.page)
+            return false;
+    return true;
+}
+static_assert(everyToolPlaced(), "every tool needs its row in kPlaces, in tool order");
+// Every tool has a prompt in the UI text table (model/uitexts.inc checks one per tool).
+static_assert(ToolCount == UiTextTable::ToolPromptSlots, "every tool needs a prompt");
 
 // Kind groups used by several rows.
 constexpr std::initializer_list<int> kStraight = {Kind::Line,    Kind::Ray,    Kind::Segment,
@@ -29,6 +163,9 @@ struct RowBuilder {
         info.number = number;
         info.cursor = cursor;
         info.button = button;
+        info.prompt = toolPromptId(number);
+        info.menu = kPlaces[size_t(number)].menu;
+        info.help = kPlaces[size_t(number)].help;
     }
     RowBuilder& points(int n) {
         info.needs[0] = int8_t(n);
@@ -352,6 +489,16 @@ std::array<ToolInfo, ToolCount> buildTable() {
 }
 
 } // namespace
+
+std::vector<const char*> toolHelpPages() {
+    std::vector<const char*> pages;
+    for (const ToolPlace& p : kPlaces)
+        if (std::find_if(pages.begin(), pages.end(), [&](const char* q) {
+                return std::string_view(q) == p.help.page;
+            }) == pages.end())
+            pages.push_back(p.help.page);
+    return pages;
+}
 
 const ToolInfo& toolInfo(int tool) {
     static const std::array<ToolInfo, ToolCount> table = buildTable();

@@ -1,5 +1,6 @@
 // The tool modes 0..83: what each tool may hit, how many points it still needs, its cursor, its
-// tool-bar button and the construction methods it makes. One row per tool, filled once.
+// tool-bar button, the construction methods it makes, its prompt, where the menus offer it and
+// where the help explains it. One row per tool, filled once.
 #pragma once
 
 #include "model/methodtable.h"
@@ -7,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <initializer_list>
+#include <vector>
 
 namespace qorv {
 
@@ -166,13 +168,38 @@ constexpr KindMask parentKinds(ConstructionMethod m, int slot) {
 constexpr KindMask AllDrawnKinds =
     ((KindMask(1) << Kind::Count) - 1) & ~kindBit(Kind::Intersection);
 
+// Where a tool is explained: a page of the help folder and an anchor in it (empty: the top).
+struct HelpTopic {
+    const char* page = nullptr;
+    const char* anchor = "";
+};
+
+// Where the menus offer a tool: most tools have an item of their own in a menu. The style tools
+// are only on the edit tool bar, and the macro tools are chosen by the macro dialog.
+enum class ToolReach : uint8_t {
+    MenuItem, // `item` is the tool's item in the menu `menu`
+    EditBar,  // `item` is its button or palette button on the tool bar `menu`
+    Dialog,   // `item` is the item of the menu `menu` that opens the dialog
+};
+struct MenuPlace {
+    ToolReach reach = ToolReach::MenuItem;
+    const char* menu = nullptr; // object names
+    const char* item = nullptr;
+};
+
 struct ToolInfo {
     int number = 0;
     NeedsRow needs; // the row reloaded whenever the tool is chosen or completes
     int cursor = Cursor::Construct;
     const char* button = "";                                // the tool-bar button that chooses it
     std::array<int16_t, 6> methods{-1, -1, -1, -1, -1, -1}; // construction methods it makes
+    int prompt = 0;                                         // language-file id of its prompt
+    MenuPlace menu;
+    HelpTopic help;
 };
+
+// Every help page the tool rows name, once each, in tool order.
+std::vector<const char*> toolHelpPages();
 
 // The row of a tool; tool 0 for a number outside 0..83.
 const ToolInfo& toolInfo(int tool);

@@ -215,6 +215,11 @@ TEST_F(ElementDialogWindow, ConstructionListNavigatesAndCopies) {
     EXPECT_EQ(pressIn("B_sig"), 3);
     EXPECT_EQ(pressIn("B_sig"), 3);
     EXPECT_EQ(pressIn("B_pri"), 0);
+    // The buttons whose captions are symbols have hints from the text table.
+    EXPECT_EQ(v->findChild<QPushButton*>(QStringLiteral("B_colfon"))->toolTip(),
+              qtext(uiText().message(Msg::ListColourHint)));
+    EXPECT_EQ(v->findChild<QPushButton*>(QStringLiteral("B_ult"))->toolTip(),
+              qtext(uiText().message(Msg::ListLast)));
     v->findChild<QPushButton*>(QStringLiteral("B_vertodo"))->click();
     EXPECT_EQ(list->topLevelItemCount(), 5);
     v->findChild<QPushButton*>(QStringLiteral("B_vertodo"))->click();

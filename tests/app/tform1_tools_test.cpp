@@ -228,6 +228,57 @@ TEST(TForm1Tools, TheCursorLabelTakesTheCursorMessageFontAndCanBeRead) {
     EXPECT_GT(std::get<2>(label()), 150);
 }
 
+// Every tool row names a prompt that both shipped language files give, its place in the window
+// (a menu item that chooses it, an edit-bar button, or the item that opens the macro dialog) and
+// a help page whose anchor is there in both help folders.
+TEST(TForm1Tools, EveryToolHasItsPromptMenuPlaceAndHelpTopic) {
+    std::vector<QString> languageFiles;
+    for (const char* name : {"Español", "English"}) {
+        QFile f(QString::fromUtf8(QORV_SOURCE_DIR "/languages/") + QString::fromUtf8(name) +
+                QStringLiteral(".lng"));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << name;
+        languageFiles.push_back(QString::fromLatin1(f.readAll()));
+    }
+    Window win;
+    for (int t = 0; t < ToolCount; ++t) {
+        const ToolInfo& info = toolInfo(t);
+        ASSERT_NE(info.prompt, 0) << t;
+        for (const QString& file : languageFiles)
+            EXPECT_TRUE(file.contains(QStringLiteral("\n%1=").arg(info.prompt))) << t;
+
+        ASSERT_TRUE(info.menu.menu && info.menu.item) << t;
+        const QString where = QString::fromLatin1(info.menu.menu);
+        const QString item = QString::fromLatin1(info.menu.item);
+        if (info.menu.reach == ToolReach::EditBar) {
+            EXPECT_NE(win.w.findChild<QToolBar*>(where), nullptr) << t;
+            EXPECT_NE(win.w.findChild<QToolButton*>(item), nullptr) << t;
+        } else {
+            QAction* a = win.w.menuAction(item);
+            ASSERT_NE(a, nullptr) << t;
+            auto* menu = win.w.findChild<QMenu*>(where);
+            ASSERT_NE(menu, nullptr) << t;
+            EXPECT_TRUE(menu->actions().contains(a)) << t;
+            if (info.menu.reach == ToolReach::MenuItem) {
+                if (t != Tool::Move) win.w.toolBars().toolButton(Tool::Move)->click();
+                a->trigger();
+                EXPECT_EQ(win.w.currentTool(), t) << info.menu.item;
+                QApplication::processEvents();
+            }
+        }
+
+        ASSERT_TRUE(info.help.page) << t;
+        for (const char* code : {"es", "en"}) {
+            QFile page(QStringLiteral(QORV_SOURCE_DIR "/help/%1/%2")
+                           .arg(QLatin1String(code), QLatin1String(info.help.page)));
+            ASSERT_TRUE(page.open(QIODevice::ReadOnly)) << code << " " << info.help.page;
+            if (*info.help.anchor)
+                EXPECT_TRUE(QString::fromUtf8(page.readAll())
+                                .contains(QStringLiteral("name=\"%1\"").arg(info.help.anchor)))
+                    << code << " tool " << t << " " << info.help.page << "#" << info.help.anchor;
+        }
+    }
+}
+
 TEST(TForm1Tools, ToolBarsHaveIconsTooltipsAndPalettes) {
     Window win;
     for (int t = 0; t < ToolCount; ++t) {

@@ -300,6 +300,26 @@ TEST(LanguageFile, ShippedSpanishIsTheBuiltInTableAndEnglishIsComplete) {
     EXPECT_LT(same, 40);
 }
 
+// Every text has its id in each shipped file: the ids a file lacks are listed.
+TEST(LanguageFile, ShippedFilesLackNoId) {
+    for (const char* name : {"Español", "English"}) {
+        const std::string bytes = readFile(kShipped + "/" + name + ".lng");
+        ASSERT_FALSE(bytes.empty()) << name;
+        std::set<int> given;
+        for (size_t at = 0; at < bytes.size();) {
+            const size_t end = std::min(bytes.find('\n', at), bytes.size());
+            const std::string line = bytes.substr(at, end - at);
+            at = end + 1;
+            if (line.find('=') != std::string::npos && std::isdigit(uint8_t(line[0])))
+                given.insert(std::stoi(line));
+        }
+        std::string lacking;
+        for (int id : UiTextTable::ids())
+            if (!given.count(id)) lacking += " " + std::to_string(id);
+        EXPECT_EQ(lacking, "") << name << " lacks these ids";
+    }
+}
+
 // ---- start-up order
 // ------------------------------------------------------------------------------
 
