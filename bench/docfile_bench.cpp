@@ -1,7 +1,8 @@
 // Writing and reading a large document (100,000 elements).
+#include "construction/builder.h"
+#include "construction/create.h"
 #include "generator.h"
 #include "geometry/recalc.h"
-#include "model/constructionbuilder.h"
 #include "model/docfile.h"
 
 #include <benchmark/benchmark.h>
@@ -21,7 +22,7 @@ void buildLargeDocument(Document& doc, int elements) {
         Element* p = mk.point(i, i % 17);
         if (previous) mk.make(Method::PointOnElement, mk.make(Method::Segment, previous, p));
         if (i % 100 == 0) {
-            doc.setName(p, "P" + std::to_string(i), mk.opts);
+            setName(doc, p, "P" + std::to_string(i), mk.opts);
             ++names;
         }
         previous = p;

@@ -1,6 +1,7 @@
 #include "generator.h"
 
-#include "model/constructionbuilder.h"
+#include "construction/builder.h"
+#include "construction/create.h"
 
 #include <algorithm>
 #include <cmath>
@@ -19,7 +20,7 @@ constexpr double SpreadPitch = 160;
 
 Element* buildMixedConstruction(Document& doc, int elements, Layout layout) {
     ConstructionBuilder mk(doc);
-    Element* axes = doc.findAxes(true, mk.opts);
+    Element* axes = findAxes(doc, true, mk.opts);
     int count = doc.elementCount(); // with the names: the builder counts the rest
     // A text-like element whose text's top-left is at (x, y).
     auto placed = [&](ConstructionMethod m, double x, double y, Element* p1,
@@ -96,7 +97,7 @@ Element* buildMixedConstruction(Document& doc, int elements, Layout layout) {
         mk.opts.lastClick = {x + 6, y + 6};
         std::string name = "P";
         name += std::to_string(block);
-        doc.setName(a, name, mk.opts);
+        setName(doc, a, name, mk.opts);
         ++count;
         if (block % 4 == 0) {
             Element* e = mk.point(x + 50 + jitter(5), y + 20 + jitter(5));

@@ -1,9 +1,9 @@
 // Loci: resampling over a chain of dependent elements, families, and the drag step of a large
 // construction with loci (recalculation only; bench/view/drag_bench.cpp adds the drawing).
+#include "construction/builder.h"
 #include "generator.h"
 #include "geometry/locus.h"
 #include "geometry/recalc.h"
-#include "model/constructionbuilder.h"
 
 #include <benchmark/benchmark.h>
 

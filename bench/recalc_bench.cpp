@@ -1,8 +1,8 @@
 // Full and marked recalculation passes over a large construction of points, lines, circles and
 // intersections.
+#include "construction/builder.h"
 #include "generator.h"
 #include "geometry/recalc.h"
-#include "model/constructionbuilder.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,8 +2,9 @@
 // a long session holds.
 #include "generator.h"
 
+#include "construction/builder.h"
+#include "construction/undoredo.h"
 #include "geometry/recalc.h"
-#include "model/constructionbuilder.h"
 #include "model/snapshot.h"
 #include "model/undo.h"
 

@@ -2,10 +2,10 @@
 // circle, what depends on it is recalculated (a locus driven by it is resampled), the traced
 // midpoint leaves its place in the trace bitmap, and the whole view (1920 x 1080) is redrawn
 // into the main drawing bitmap with the traces combined over it.
+#include "construction/builder.h"
 #include "generator.h"
 #include "geometry/animation.h"
 #include "geometry/recalc.h"
-#include "model/constructionbuilder.h"
 #include "model/document.h"
 #include "view/renderer.h"
 

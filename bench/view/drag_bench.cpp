@@ -2,9 +2,9 @@
 // its marked descendants are recalculated, and the view (1920 x 1080) is drawn again into the
 // main drawing bitmap: in full, or (layered) only the moving elements over the still layer made
 // at the first step. The descendants are marked once, before the drag.
+#include "construction/builder.h"
 #include "generator.h"
 #include "geometry/recalc.h"
-#include "model/constructionbuilder.h"
 #include "model/document.h"
 #include "view/dragengine.h"
 #include "view/draglayers.h"

@@ -3,8 +3,9 @@
 // its midpoints and its segment: K = 2 gives 15 levels (65,534 copies), K = 3 gives 9 levels
 // (29,523 copies). Timed: a redraw of the whole drawing, and a drag step of a corner (the
 // iteration's private copy made again, then the redraw).
+#include "construction/builder.h"
+#include "construction/create.h"
 #include "geometry/iteration.h"
-#include "model/constructionbuilder.h"
 #include "model/iteration.h"
 #include "view/renderer.h"
 

@@ -1,7 +1,7 @@
 // Drawing 10,000 elements into a 1920 x 1080 image: the plain path, the antialiased path, with
 // everything on screen or spread over the plane, and a drag step (one free point moved, then
 // everything redrawn).
-#include "model/constructionbuilder.h"
+#include "construction/builder.h"
 #include "view/renderer.h"
 
 #include <QGuiApplication>

@@ -1,5 +1,6 @@
 #include "app/demodocument.h"
 
+#include "construction/create.h"
 #include "model/document.h"
 
 #include <QBuffer>

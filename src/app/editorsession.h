@@ -6,7 +6,7 @@
 #pragma once
 
 #include "app/documenttable.h"
-#include "model/clipboard.h"
+#include "construction/clipboard.h"
 #include "model/undo.h"
 #include "settings/options.h"
 #include "settings/recentfiles.h"

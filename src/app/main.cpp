@@ -3,6 +3,7 @@
 #include "app/helpwindow.h"
 #include "app/tform1.h"
 #include "app/tv_inicio.h"
+#include "dialogs/tv_selidioma.h"
 #include "model/document.h"
 #include "model/languagestartup.h"
 #include "settings/datafolders.h"
@@ -68,7 +69,7 @@ int main(int argc, char** argv) {
     if (commandLine == QLatin1String("--check-data")) return checkData();
 
     // The language is settled before the main window shows a text; without one the program ends.
-    qorv::ProgramLanguageHost language;
+    qorv::ProgramLanguageHost language(qorv::defaultLanguageDialogs(nullptr));
     if (!qorv::startLanguage(language)) return 0;
     qorv::TV_inicio splash;
     splash.show();

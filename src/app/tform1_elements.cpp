@@ -1,5 +1,6 @@
 // The element dialogs of the main window: the properties dialog.
 #include "app/tform1.h"
+#include "construction/undoredo.h"
 #include "dialogs/tedit_elem.h"
 #include "dialogs/tv_ed_param.h"
 

@@ -2,6 +2,7 @@
 // active, and the dialog asking for the number of iterations.
 #include "app/tform1.h"
 
+#include "construction/create.h"
 #include "dialogs/tv_iterac.h"
 #include "model/iteration.h"
 #include "model/uitext.h"

@@ -1,4 +1,5 @@
 #include "calc/calculator.h"
+#include "construction/create.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -218,7 +219,8 @@ Element* Calculator::create(Document& doc, const CreationOptions& opts, Point2 a
     Element* e = makeElement(doc, opts);
     e->value[2] = anchor.x;
     e->value[3] = anchor.y;
-    if (method_ == Method::Function) doc.setName(e, functionLabel(type_, compiled_.exprText), opts);
+    if (method_ == Method::Function)
+        setName(doc, e, functionLabel(type_, compiled_.exprText), opts);
     if (method_ == Method::Calculation && compiled_.exprVarCount > 0) refreshUnitClasses(e);
     return e;
 }

@@ -1,6 +1,7 @@
 #include "cli/cli.h"
 
 #include "calc/expression.h"
+#include "construction/examples.h"
 #include "geometry/iteration.h"
 #include "geometry/locus.h"
 #include "geometry/measure.h"
@@ -8,7 +9,6 @@
 #include "geometry/workbudget.h"
 #include "model/cp1252.h"
 #include "model/docfile.h"
-#include "model/examples.h"
 #include "model/langfile.h"
 #include "model/uitext.h"
 #include "view/dragengine.h"

@@ -1,6 +1,7 @@
 #include "dialogs/tedit_elem.h"
 
 #include "calc/expression.h"
+#include "construction/create.h"
 #include "geometry/paramcolor.h"
 #include "model/buttonaction.h"
 #include "model/elementcodec.h"
@@ -507,7 +508,7 @@ void TEdit_elem::applyAndClose() {
         }
     } else if (typed != before) {
         const bool selfDeleted = e_->method == Method::Name && typed.empty();
-        doc.setName(e_, typed, host_.dialogCreationOptions());
+        setName(doc, e_, typed, host_.dialogCreationOptions());
         doc.modified = 1;
         if (selfDeleted) e_ = nullptr;
     }

@@ -1,6 +1,7 @@
 #include "dialogs/tv_puncoord.h"
 
 #include "calc/expression.h"
+#include "construction/create.h"
 #include "geometry/recalcsupport.h"
 #include "model/uitext.h"
 #include "view/qtexts.h"
@@ -84,7 +85,7 @@ bool TV_puncoord::represent() {
     } else {
         ElementRequest req;
         req.method = Method::RepresentedPoint;
-        req.parent1 = axes_ ? axes_ : doc.findAxes(true, host_.dialogCreationOptions());
+        req.parent1 = axes_ ? axes_ : findAxes(doc, true, host_.dialogCreationOptions());
         req.value[2] = x;
         req.value[3] = y;
         made_.push_back(createElement(doc, req, host_.dialogCreationOptions()));

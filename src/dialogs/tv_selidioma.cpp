@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -43,6 +44,20 @@ TV_selidioma::TV_selidioma(const QStringList& names, QWidget* parent) : QDialog(
 QString TV_selidioma::selectedName() const {
     const QListWidgetItem* item = ListBox1->currentItem();
     return item && item->isSelected() ? item->text() : QString();
+}
+
+LanguageDialogs defaultLanguageDialogs(QWidget* parent) {
+    LanguageDialogs d;
+    d.choose = [parent](const QStringList& names) -> std::optional<QString> {
+        TV_selidioma dialog(names, parent);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedName().isEmpty())
+            return std::nullopt;
+        return dialog.selectedName();
+    };
+    d.inform = [parent](const QString& message) {
+        QMessageBox::information(parent, text(Msg::ProgramCaption), message);
+    };
+    return d;
 }
 
 } // namespace qorv

@@ -1,6 +1,8 @@
 // "QORV - Language": the list of the languages offered, for the user to choose one.
 #pragma once
 
+#include "settings/language.h"
+
 #include <QDialog>
 #include <QStringList>
 
@@ -20,5 +22,8 @@ class TV_selidioma : public QDialog {
     QPushButton* BotOK = nullptr;
     QPushButton* BotCancel = nullptr;
 };
+
+// The program's language windows: this dialog to choose, an information box to inform.
+LanguageDialogs defaultLanguageDialogs(QWidget* parent);
 
 } // namespace qorv

@@ -3,6 +3,7 @@
 #include "geometry/elementgeometry.h"
 #include "geometry/locus.h"
 #include "geometry/primitives.h"
+#include "model/methodtable.h"
 
 #include <algorithm>
 #include <cmath>
@@ -121,8 +122,7 @@ void movePointOn(Element& p, double s, AnimationRecord& entry) {
     case Kind::Line:
     case Kind::Ray: {
         const bool ray = kind == Kind::Ray;
-        if (way->method == Method::LineThroughTwoPoints ||
-            way->method == Method::RayThroughTwoPoints) {
+        if (methodRow(way->method).pointParameter == PointParameter::Affine) {
             Point2 a, b;
             const double d = straightPointsOf(*way, a, b) ? distance(a, b) : 0;
             if (!(d > 0)) return;
@@ -142,16 +142,7 @@ void movePointOn(Element& p, double s, AnimationRecord& entry) {
 } // namespace
 
 bool isAnimatable(const Element& e) {
-    switch (e.method) {
-    case Method::PointOnElement:
-    case Method::LineThroughPoint:
-    case Method::RayThroughPoint:
-    case Method::CircleByCentre:
-    case Method::Parameter:
-        return true;
-    default:
-        return false;
-    }
+    return isValidMethod(e.method) && methodRow(e.method).animation != AnimationMove::None;
 }
 
 double animationStepLength(int speed, int direction) {
@@ -167,19 +158,21 @@ void animateEntry(Document& doc, AnimationRecord& entry) {
     const double s = animationStepLength(entry.settings[AnimSetting::Speed],
                                          entry.settings[AnimSetting::Direction]);
     if (s == 0) return;
-    switch (e->method) {
-    case Method::PointOnElement:
+    if (!isValidMethod(e->method)) return;
+    switch (methodRow(e->method).animation) {
+    case AnimationMove::None:
+        return;
+    case AnimationMove::AlongHost:
         movePointOn(*e, s, entry);
         return;
-    case Method::LineThroughPoint:
-    case Method::RayThroughPoint: {
+    case AnimationMove::Turn: {
         const Point2 base = firstPointOf(*e), dir = secondPointOf(*e) - base;
         const double angle = std::atan2(dir.y, dir.x) + 0.01 * s;
         e->value[2] = base.x + 100 * std::cos(angle);
         e->value[3] = base.y + 100 * std::sin(angle);
         return;
     }
-    case Method::CircleByCentre: {
+    case AnimationMove::Radius: {
         const Point2 c = firstPointOf(*e);
         double r = distance(c, secondPointOf(*e)) + s;
         bounce(r, 0, Far, entry);
@@ -187,7 +180,7 @@ void animateEntry(Document& doc, AnimationRecord& entry) {
         e->value[3] = c.y + r;
         return;
     }
-    case Method::Parameter: {
+    case AnimationMove::Value: {
         const auto* range = e->tailAs<ParameterTail>();
         if (!range) return;
         const double lo = std::min(range->minimum, range->maximum);
@@ -196,8 +189,6 @@ void animateEntry(Document& doc, AnimationRecord& entry) {
         bounce(e->value[0], lo, hi, entry);
         return;
     }
-    default:
-        return;
     }
 }
 

@@ -1,5 +1,7 @@
 #include "geometry/elementgeometry.h"
 
+#include "model/methodtable.h"
+
 #include <cmath>
 #include <numbers>
 
@@ -122,38 +124,29 @@ int throughPointsOf(const Element& e, const Element* out[5]) {
     auto add = [&](const Element* p) {
         if (p && n < 5) out[n++] = p;
     };
-    switch (e.method) {
-    case Method::LineThroughPoint:
-    case Method::RayThroughPoint:
-    case Method::AxisX:
-    case Method::AxisY:
+    if (!isValidMethod(e.method)) return 0;
+    switch (methodRow(e.method).through) {
+    case ThroughPoints::None:
+        break;
+    case ThroughPoints::P1:
         add(e.parent1);
         break;
-    case Method::LineThroughTwoPoints:
-    case Method::RayThroughTwoPoints:
-    case Method::Segment:
-    case Method::PolygonSide:
-    case Method::Vector:
+    case ThroughPoints::P12:
         add(e.parent1);
         add(e.parent2);
         break;
-    case Method::ParallelLine:
-    case Method::PerpendicularLine:
-    case Method::AngleBisector:
-    case Method::CircleCentrePoint:
+    case ThroughPoints::P2:
         add(e.parent2);
         break;
-    case Method::ArcThreePoints:
+    case ThroughPoints::P123:
         add(e.parent1);
         add(e.parent2);
         add(e.parent3);
         break;
-    case Method::Conic:
+    case ThroughPoints::ConicPoints:
         if (const auto* t = e.tailAs<ConicTail>())
             for (const Element* p : t->points)
                 add(p);
-        break;
-    default:
         break;
     }
     return n;

@@ -2,7 +2,7 @@
 
 #include "geometry/recalc.h"
 #include "geometry/workbudget.h"
-#include "model/clipboard.h"
+#include "model/elementcopy.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,6 +3,7 @@
 #include "geometry/elementgeometry.h"
 #include "geometry/locus.h"
 #include "geometry/recalc.h"
+#include "model/methodtable.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,12 +16,8 @@ namespace {
 
 constexpr double TwoPi = 2 * std::numbers::pi;
 
-bool isAffineLine(ConstructionMethod m) {
-    return m == Method::LineThroughTwoPoints || m == Method::RayThroughTwoPoints;
-}
-
-bool isSegmentLike(ConstructionMethod m) {
-    return m == Method::Segment || m == Method::PolygonSide || m == Method::Vector;
+PointParameter parameterOf(ConstructionMethod m) {
+    return isValidMethod(m) ? methodRow(m).pointParameter : PointParameter::None;
 }
 
 Point2 atFraction(Point2 a, Point2 b, double t) {
@@ -106,26 +103,34 @@ bool pointOnPolygon(const Element& e, double t, Point2& out) {
 
 bool evaluateCommon(const Element& e, double t, Point2& out) {
     if (!std::isfinite(t)) return false;
-    const ConstructionMethod m = e.method;
     Point2 p;
-    if (isAffineLine(m)) {
+    switch (parameterOf(e.method)) {
+    case PointParameter::Affine: {
         const Point2 a = firstPointOf(e), b = secondPointOf(e);
         p = a + t * (b - a);
-    } else if (isParameterisedByDistance(m)) {
+        break;
+    }
+    case PointParameter::Distance:
         p = pointAlong(firstPointOf(e), secondPointOf(e), t);
-    } else if (isSegmentLike(m)) {
+        break;
+    case PointParameter::Fraction:
         p = atFraction(firstPointOf(e), secondPointOf(e), t);
-    } else if (m == Method::Polygon) {
+        break;
+    case PointParameter::PolygonSides:
         return pointOnPolygon(e, t, out);
-    } else if (e.kind() == Kind::Circle) {
+    case PointParameter::Angle: {
         const Point2 c = firstPointOf(e);
         const double r = distance(c, secondPointOf(e));
         p = {c.x + r * std::cos(t), c.y + r * std::sin(t)};
-    } else if (m == Method::ArcThreePoints) {
+        break;
+    }
+    case PointParameter::ArcFraction:
         return pointOnArc(e, t, out);
-    } else if (m == Method::Conic) {
+    case PointParameter::ConicSamples:
         return pointOnConic(e, t, out);
-    } else {
+    case PointParameter::None:
+    case PointParameter::LocusDriver:   // needs the document
+    case PointParameter::GraphVariable: // likewise
         return false;
     }
     if (!isFinite(p)) return false;
@@ -136,19 +141,7 @@ bool evaluateCommon(const Element& e, double t, Point2& out) {
 } // namespace
 
 bool isParameterisedByDistance(ConstructionMethod m) {
-    switch (m) {
-    case Method::LineThroughPoint:
-    case Method::RayThroughPoint:
-    case Method::ParallelLine:
-    case Method::PerpendicularLine:
-    case Method::AngleBisector:
-    case Method::PerpendicularBisector:
-    case Method::AxisX:
-    case Method::AxisY:
-        return true;
-    default:
-        return false;
-    }
+    return parameterOf(m) == PointParameter::Distance;
 }
 
 bool evaluatePointOnElement(const Element& e, double t, Point2& out) {
@@ -156,27 +149,40 @@ bool evaluatePointOnElement(const Element& e, double t, Point2& out) {
 }
 
 bool evaluatePointOnElement(Document& doc, const Element& e, double t, Point2& out) {
-    if (e.method == Method::Locus) return pointOnLocusAt(doc, e, t, out);
-    if (e.method == Method::FunctionGraph) return functionGraphPoint(doc, e, t, out);
-    return evaluateCommon(e, t, out);
+    switch (parameterOf(e.method)) {
+    case PointParameter::LocusDriver:
+        return pointOnLocusAt(doc, e, t, out);
+    case PointParameter::GraphVariable:
+        return functionGraphPoint(doc, e, t, out);
+    default:
+        return evaluateCommon(e, t, out);
+    }
 }
 
 double nearestParameterOnElement(const Element& e, Point2 p) {
     const ConstructionMethod m = e.method;
     const Point2 a = firstPointOf(e), b = secondPointOf(e);
     double t = 0;
-    if (isAffineLine(m)) {
+    switch (parameterOf(m)) {
+    case PointParameter::None:
+        break;
+    case PointParameter::Affine: {
         const Point2 d = b - a;
         const double len2 = dot(d, d);
         t = len2 > 0 ? dot(p - a, d) / len2 : 0;
         if (m == Method::RayThroughTwoPoints) t = std::max(0.0, t);
-    } else if (isParameterisedByDistance(m)) {
+        break;
+    }
+    case PointParameter::Distance: {
         const double len = distance(a, b);
         t = len > 0 ? dot(p - a, b - a) / len : 0;
         if (m == Method::RayThroughPoint) t = std::max(0.0, t);
-    } else if (isSegmentLike(m)) {
+        break;
+    }
+    case PointParameter::Fraction:
         t = clampedFraction(a, b, p);
-    } else if (m == Method::Polygon) {
+        break;
+    case PointParameter::PolygonSides: {
         const auto* tail = e.tailAs<PolygonTail>();
         double best = std::numeric_limits<double>::infinity();
         for (size_t i = 0; tail && i < tail->sides.size(); ++i) {
@@ -189,10 +195,14 @@ double nearestParameterOnElement(const Element& e, Point2 p) {
                 t = double(i) + f;
             }
         }
-    } else if (e.kind() == Kind::Circle) {
+        break;
+    }
+    case PointParameter::Angle: {
         const Point2 d = p - a;
         t = (d.x == 0 && d.y == 0) ? 0 : polarAngle(d);
-    } else if (m == Method::ArcThreePoints) {
+        break;
+    }
+    case PointParameter::ArcFraction: {
         ArcData arc;
         if (!arcDataOf(e, arc)) return 0;
         if (arc.straight) {
@@ -210,7 +220,9 @@ double nearestParameterOnElement(const Element& e, Point2 p) {
             else
                 t = distance(p, arc.start) <= distance(p, arc.end) ? 0 : 1;
         }
-    } else if (m == Method::Conic) {
+        break;
+    }
+    case PointParameter::ConicSamples: {
         const auto* tail = e.tailAs<ConicTail>();
         if (!tail) return 0;
         const int n = ConicTail::SampleCount;
@@ -225,7 +237,10 @@ double nearestParameterOnElement(const Element& e, Point2 p) {
                 t = i + f;
             }
         }
-    } else if (e.kind() == Kind::Locus) {
+        break;
+    }
+    case PointParameter::LocusDriver:
+    case PointParameter::GraphVariable: {
         const auto* tail = e.tailAs<SampledCurveTail>();
         if (!tail) return 0;
         const int n = storedSamples(*tail);
@@ -238,6 +253,8 @@ double nearestParameterOnElement(const Element& e, Point2 p) {
                 t = tail->params[size_t(i)];
             }
         }
+        break;
+    }
     }
     return std::isfinite(t) ? t : 0;
 }

@@ -343,25 +343,6 @@ void recalcRegularPolygonVertex(Document&, Element& e) {
     storePoint(e, rotatePoint(positionOf(*e.parent2), positionOf(*e.parent1), e.value[3]));
 }
 
-Element* createRegularPolygon(Document& doc, Element* centre, Element* first, PolygonShape shape,
-                              const CreationOptions& opts) {
-    if (!centre || !first || shape.sides < 3) return nullptr;
-    std::vector<Element*> vertices{first};
-    ElementRequest req;
-    for (int i = 1; i < shape.sides; ++i) {
-        req.method = Method::RegularPolygonVertex;
-        req.parent1 = centre;
-        req.parent2 = first;
-        req.value[3] = regularVertexAngle(i, shape);
-        Element* v = createElement(doc, req, opts);
-        recalcRegularPolygonVertex(doc, *v);
-        vertices.push_back(v);
-    }
-    req.method = Method::Polygon;
-    req.extra = std::move(vertices);
-    return createElement(doc, req, opts);
-}
-
 // ---- zoom
 // ----------------------------------------------------------------------------------------
 

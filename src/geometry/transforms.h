@@ -45,10 +45,6 @@ PolygonShape regularPolygonSides(Point2 c, Point2 v, Point2 p);
 // Rotation angle of vertex i (1..n-1) of the polygon {n/k}.
 double regularVertexAngle(int i, PolygonShape shape);
 
-// Appends the n-1 vertices (method 59) and the polygon (method 14) and returns the polygon.
-Element* createRegularPolygon(Document& doc, Element* centre, Element* first, PolygonShape shape,
-                              const CreationOptions& opts);
-
 // ---- zoom ---------------------------------------------------------------------------------------
 // Scales the whole construction about z by k (and the unit length when the document asks for
 // constant measures while zooming). Dependent elements follow at the next recalculation.

@@ -213,14 +213,9 @@ class Document {
     bool selectParents();
     bool selectChildren();
 
-    // The axes that coordinates and equations refer to; with `create`, made when none exist.
-    Element* findAxes(bool create, const CreationOptions& opts);
-
     // --- names
     // The text of the element's name, or empty.
     std::string nameOf(const Element* e) const;
-    // Creates, renames or (with an empty text) deletes the "Nombre" of e.
-    void setName(Element* e, const std::string& text, const CreationOptions& opts);
 
     // --- menu queries
     bool isListable(const Element* e, bool showHidden) const;
@@ -246,8 +241,5 @@ class Document {
 // True when `e` depends directly on `other` (parents, tail lists, colour parameter, and what its
 // sub-elements refer to).
 bool dependsOn(const Element& e, const Element* other);
-
-// Creates an element from the request, appends it to `doc` and returns it.
-Element* createElement(Document& doc, ElementRequest& request, const CreationOptions& opts);
 
 } // namespace qorv

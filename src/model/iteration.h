@@ -61,10 +61,4 @@ struct IterationWorkspace {
     std::vector<std::string> lines(const Document& doc, const std::string& label) const;
 };
 
-// Creates the iteration element (method 71) from the workspace and appends it to `doc`: its
-// participants (initial elements, destination elements, the shown descendants of the initial
-// elements, the count element), its image table and the workspace's number of iterations. Null
-// when the workspace does not allow it.
-Element* createIteration(Document& doc, const IterationWorkspace& ws, const CreationOptions& opts);
-
 } // namespace qorv

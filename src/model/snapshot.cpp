@@ -2,6 +2,7 @@
 
 #include "model/docfile.h"
 #include "model/elementcodec.h"
+#include "model/methodtable.h"
 
 // The web page's engine takes no undo snapshots and is built without the compression library:
 // there chunks would be kept unpacked.
@@ -217,32 +218,12 @@ SnapshotChunkPtr makeChunk(const uint8_t* bytes, size_t size, uint32_t records,
 }
 
 // The value words that recalculation writes from the parents alone whenever the element comes
-// out defined (never reading them first), by construction method. Installing a snapshot is
-// followed by a full recalculation, so for a defined element of these methods the words are
+// out defined (never reading them first): the method row's `rebuiltByUndo`. Installing a snapshot
+// is followed by a full recalculation, so for a defined element of these methods the words are
 // stored as zeros: a drag that moves thousands of dependent elements then changes only the
 // records of what was dragged, and the steps stay small.
-uint8_t derivedValueWords(ConstructionMethod m) {
-    switch (m) {
-    case Method::IntersectionPoint:
-    case Method::Midpoint:
-    case Method::TranslationPoint:
-        return 0x3;
-    case Method::LineThroughTwoPoints:
-    case Method::RayThroughTwoPoints:
-    case Method::ParallelLine:
-    case Method::PerpendicularLine:
-    case Method::Segment:
-    case Method::CircleCentrePoint:
-    case Method::Vector:
-        return 0xf;
-    case Method::Angle: // value[1] is the mark size, the element's own
-        return 0x5;
-    case Method::DistancePointPoint:
-    case Method::PolygonArea:
-        return 0x1;
-    default:
-        return 0;
-    }
+ValueWords derivedValueWords(ConstructionMethod m) {
+    return isValidMethod(m) ? methodRow(m).rebuiltByUndo : RebuiltWords::None;
 }
 
 // Writes an element's snapshot record with its derived value words as zeros.

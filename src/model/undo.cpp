@@ -1,7 +1,5 @@
 #include "model/undo.h"
 
-#include "geometry/recalc.h"
-
 #include <algorithm>
 #include <new>
 
@@ -52,7 +50,6 @@ bool UndoHistory::undo(Document& doc) {
     if (!installSnapshot(doc, snapshots_[size_t(position_ - 1)], &base_)) return false;
     --position_;
     doc.modified = 1;
-    recalcUpTo(doc);
     return true;
 }
 
@@ -61,7 +58,6 @@ bool UndoHistory::redo(Document& doc) {
     if (!installSnapshot(doc, snapshots_[size_t(position_ + 1)], &base_)) return false;
     ++position_;
     doc.modified = 1;
-    recalcUpTo(doc);
     return true;
 }
 
@@ -70,7 +66,6 @@ bool UndoHistory::revertStep(Document& doc) {
     if (!installSnapshot(doc, snapshots_.back(), &base_)) return false;
     snapshots_.pop_back();
     position_ = count();
-    recalcUpTo(doc);
     return true;
 }
 
@@ -93,15 +88,6 @@ UndoHistory& undoHistory(Document& doc) {
 
 bool recordUndoStep(Document& doc) {
     return undoHistory(doc).recordStep(doc);
-}
-bool undo(Document& doc) {
-    return undoHistory(doc).undo(doc);
-}
-bool redo(Document& doc) {
-    return undoHistory(doc).redo(doc);
-}
-bool revertStep(Document& doc) {
-    return undoHistory(doc).revertStep(doc);
 }
 bool canUndo(const Document& doc) {
     return doc.undoHistory && doc.undoHistory->canUndo();

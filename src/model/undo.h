@@ -26,10 +26,11 @@ class UndoHistory {
     // memory runs out.
     bool recordStep(Document& doc);
     // Installs the snapshot before the one shown (storing the state shown first, when it is
-    // newer than every snapshot) and recalculates. False when there is nothing to undo or the
-    // state could not be stored or installed; the document is then as it was.
+    // newer than every snapshot). False when there is nothing to undo or the state could not be
+    // stored or installed; the document is then as it was. The values that snapshots leave out
+    // come back with the next recalculation: undo() in construction/undoredo.h does both.
     bool undo(Document& doc);
-    // Installs the snapshot after the one shown and recalculates.
+    // Installs the snapshot after the one shown (recalculation as for undo).
     bool redo(Document& doc);
     // Installs the snapshot recorded last, when nothing was undone since, and forgets it: the
     // changes after that step are taken back as if the step had never been taken.
@@ -51,11 +52,9 @@ class UndoHistory {
 // The document's history, made on first use.
 UndoHistory& undoHistory(Document& doc);
 
-// The operations of the history of `doc` (see UndoHistory).
+// The operations of the history of `doc` (see UndoHistory; undo, redo and revertStep, which
+// recalculate, are in construction/undoredo.h).
 bool recordUndoStep(Document& doc);
-bool undo(Document& doc);
-bool redo(Document& doc);
-bool revertStep(Document& doc);
 bool canUndo(const Document& doc);
 bool canRedo(const Document& doc);
 

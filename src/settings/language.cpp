@@ -1,6 +1,5 @@
 #include "settings/language.h"
 
-#include "dialogs/tv_selidioma.h"
 #include "model/langfile.h"
 #include "model/uitext.h"
 #include "settings/datafolders.h"
@@ -16,7 +15,6 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMenu>
-#include <QMessageBox>
 #include <QScreen>
 #include <QTranslator>
 
@@ -36,20 +34,6 @@ QString languagesFolder() {
     const QString found = programDataFolder(QStringLiteral("languages"));
     return found.isEmpty() ? QCoreApplication::applicationDirPath() + QStringLiteral("/languages")
                            : found;
-}
-
-LanguageDialogs defaultLanguageDialogs(QWidget* parent) {
-    LanguageDialogs d;
-    d.choose = [parent](const QStringList& names) -> std::optional<QString> {
-        TV_selidioma dialog(names, parent);
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedName().isEmpty())
-            return std::nullopt;
-        return dialog.selectedName();
-    };
-    d.inform = [parent](const QString& message) {
-        QMessageBox::information(parent, text(Msg::ProgramCaption), message);
-    };
-    return d;
 }
 
 std::optional<QString> chooseLanguage(const LanguageDialogs& dialogs, const QString& folder) {
@@ -141,8 +125,8 @@ QSize primaryScreenSize() {
 
 } // namespace
 
-ProgramLanguageHost::ProgramLanguageHost(QWidget* dialogParent)
-    : dialogs(defaultLanguageDialogs(dialogParent)), optionsPath_(optionsFilePath()) {
+ProgramLanguageHost::ProgramLanguageHost(LanguageDialogs dialogs)
+    : dialogs(std::move(dialogs)), optionsPath_(optionsFilePath()) {
     optionsRead_ = readOptionsFile(QFile::encodeName(optionsPath_).toStdString(), options_) ==
                    OptionsFileStatus::Read;
     if (optionsRead_) file_ = {true, options_};

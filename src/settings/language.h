@@ -28,7 +28,6 @@ struct LanguageDialogs {
     // An information box with the program's caption.
     std::function<void(const QString& text)> inform;
 };
-LanguageDialogs defaultLanguageDialogs(QWidget* parent);
 
 // Lists the folder's language files and lets the user choose one. None found: the message "No se
 // encuentran ficheros de lenguaje" and nothing.
@@ -54,7 +53,8 @@ void applyComponentTexts(QObject& root);
 // again when the user chooses one.
 class ProgramLanguageHost : public LanguageHost {
   public:
-    explicit ProgramLanguageHost(QWidget* dialogParent = nullptr);
+    // `dialogs`: the program's are defaultLanguageDialogs (dialogs/tv_selidioma.h).
+    explicit ProgramLanguageHost(LanguageDialogs dialogs);
     bool optionsFileRead() const override { return optionsRead_; }
     std::string rememberedLanguage() const override { return options_.language; }
     void setDefaultOptions() override;

@@ -1,5 +1,6 @@
 #include "view/clickengine.h"
 
+#include "construction/create.h"
 #include "geometry/intersectionpoint.h"
 #include "geometry/pointonelement.h"
 #include "geometry/recalc.h"

@@ -9,6 +9,7 @@
 #include "model/buttonaction.h"
 #include "model/document.h"
 #include "model/elementcodec.h"
+#include "model/methodtable.h"
 #include "model/uitext.h"
 
 #include <algorithm>
@@ -572,27 +573,26 @@ void Interaction::doubleClick(ScreenPoint at, MouseButton button, int modifiers)
         const std::vector<Hit>& hits = hitTestAt(at);
         if (hits.size() != 1) return;
         Element& e = *hits.front().element;
-        if (e.tailAs<TextTail>()) {
+        int dialogTool = -1;
+        switch (isValidMethod(e.method) ? methodRow(e.method).dialog : ElementDialog::None) {
+        case ElementDialog::None:
+            return; // its settings are in "Editar elemento"
+        case ElementDialog::Text:
             if (editExistingText(*this, e)) host_.recalculateAndRedraw();
             refreshHover();
             return;
-        }
-        int dialogTool = -1;
-        switch (e.method) {
-        case Method::Calculation:
+        case ElementDialog::Calculator:
             dialogTool = Tool::Calculate;
             break;
-        case Method::Function:
+        case ElementDialog::Function:
             dialogTool = Tool::Function;
             break;
-        case Method::Parameter:
+        case ElementDialog::Parameter:
             dialogTool = Tool::Parameter;
             break;
-        case Method::RepresentedPoint:
+        case ElementDialog::RepresentPoints:
             dialogTool = Tool::RepresentPoints;
             break;
-        default:
-            return; // other elements have their dialog in "Editar elemento"
         }
         host_.openElementDialog(dialogTool, e);
         // The calculator stays open on the element in its own tool; the other dialogs are modal.

@@ -3,6 +3,7 @@
 // intersections, loci, displaced points, points with coordinates, axes.
 #include "view/toolsequences_parts.h"
 
+#include "construction/create.h"
 #include "geometry/elementgeometry.h"
 #include "geometry/intersectionpoint.h"
 #include "geometry/locus.h"
@@ -551,7 +552,7 @@ class PointWithCoordinatesSequence : public ToolSequence {
             Element* axes = onlyAxes(engine.doc());
             // Without any axes the point is placed on new ones.
             if (!axes && !hasAxes(engine.doc()))
-                axes = engine.doc().findAxes(true, engine.options());
+                axes = findAxes(engine.doc(), true, engine.options());
             if (axes) finish(engine, axes);
             return;
         }

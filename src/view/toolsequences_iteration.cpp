@@ -1,6 +1,7 @@
 // The iteration tool (60): a click on an element takes it into the list being edited or out of
 // it; in count mode a click on a number makes it the count element, a click elsewhere asks for
 // the number, and either creates the iteration.
+#include "construction/create.h"
 #include "view/toolsequences_parts.h"
 
 namespace qorv::sequences {

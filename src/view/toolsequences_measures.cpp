@@ -4,6 +4,7 @@
 // click was.
 #include "view/toolsequences_parts.h"
 
+#include "construction/create.h"
 #include "geometry/elementgeometry.h"
 #include "geometry/locus.h"
 #include "geometry/measure.h"
@@ -311,7 +312,7 @@ class EquationSequence : public MeasureSequence {
         if (!axes && !hasAxes(engine.doc())) {
             // Without any axes the text refers to new ones (made inside the same undo step).
             engine.saveUndoOnce();
-            axes = engine.doc().findAxes(true, engine.options());
+            axes = findAxes(engine.doc(), true, engine.options());
         }
         if (axes) finishWith(engine, axes);
     }

@@ -8,7 +8,9 @@
 // without leaving the tool.
 #include "view/toolsequences_parts.h"
 
+#include "construction/create.h"
 #include "geometry/recalc.h"
+#include "model/methodtable.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -174,12 +176,9 @@ class Transformer {
         case Method::ParallelLine:
         case Method::PerpendicularLine:
         case Method::AngleBisector: {
-            // The element's own point (its first parent, or the second for the lines built
+            // The point it passes through (its first parent, or the second for the lines built
             // through a given point) and a hidden point of it.
-            const bool ownFirst = e.method == Method::LineThroughPoint ||
-                                  e.method == Method::RayThroughPoint ||
-                                  e.method == Method::AxisX || e.method == Method::AxisY;
-            Element* own = ownFirst ? e.parent1 : e.parent2;
+            Element* own = methodRow(e.method).through == ThroughPoints::P1 ? e.parent1 : e.parent2;
             if (!isPoint(own)) return nullptr;
             Element* h = hiddenPointOn(e, 10);
             Element* a = imageOf(own);

@@ -1,5 +1,6 @@
 #include "app/editorsession.h"
-#include "model/constructionbuilder.h"
+#include "construction/builder.h"
+#include "construction/undoredo.h"
 #include "model/undo.h"
 
 #include <QSignalSpy>

@@ -4,9 +4,10 @@
 #include "app/elementdialogtest.h"
 
 #include "calc/expression.h"
+#include "construction/builder.h"
+#include "construction/create.h"
 #include "dialogs/tv_ed_param.h"
 #include "model/buttonaction.h"
-#include "model/constructionbuilder.h"
 #include "model/uitext.h"
 #include "view/qtexts.h"
 
@@ -274,7 +275,7 @@ TEST_F(ElementControls, CancelRestoresUnitNameVisibilityIterationFlagsAndTheModi
     Document& doc = w->document();
     Element* distance =
         build.make(Method::DistancePointPoint, build.point(0, 0), build.point(80, 0));
-    doc.setName(distance, "d", w->creationOptions());
+    setName(doc, distance, "d", w->creationOptions());
     doc.modified = 0;
     edit(*distance, [](TEdit_elem& d) {
         press(d, "Buni");

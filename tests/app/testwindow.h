@@ -8,7 +8,7 @@
 
 #include "app/scripteddialogs.h"
 #include "app/tform1.h"
-#include "model/constructionbuilder.h"
+#include "construction/builder.h"
 #include "settings/registry.h"
 #include "view/viewtransform.h"
 

@@ -2,7 +2,7 @@
 // calculations, parameters and functions dragged out of the result field, editing by double
 // click, and points represented on axes.
 #include "app/testwindow.h"
-#include "model/constructionbuilder.h"
+#include "construction/builder.h"
 #include "model/uitext.h"
 #include "view/hitgeometry.h"
 #include "view/qtexts.h"

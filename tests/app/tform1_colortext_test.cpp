@@ -3,11 +3,11 @@
 #include "app/testwindow.h"
 #include "app/toolbars.h"
 
+#include "construction/builder.h"
 #include "dialogs/tedit_elem.h"
 #include "dialogs/tvcolpar.h"
 #include "dialogs/tvtexto.h"
 #include "geometry/elementgeometry.h"
-#include "model/constructionbuilder.h"
 #include "model/docfile.h"
 
 #include <QFile>

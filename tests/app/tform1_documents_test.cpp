@@ -1,7 +1,7 @@
 // Several documents in the main window: new, open, save, close, quit, switching, the document
 // list and the recent files.
 #include "app/testwindow.h"
-#include "model/constructionbuilder.h"
+#include "construction/builder.h"
 #include "model/docfile.h"
 #include "model/docfile_samples.h"
 #include "model/undo.h"

@@ -1,6 +1,6 @@
 #include "app/testwindow.h"
 #include "app/tform1.h"
-#include "model/constructionbuilder.h"
+#include "construction/builder.h"
 
 #include <QAction>
 #include <QClipboard>

@@ -2,11 +2,12 @@
 // change shown at once, Cancel taking all back, the name and point-count rules.
 #include "app/elementdialogtest.h"
 
+#include "construction/builder.h"
+#include "construction/create.h"
 #include "dialogs/tedit_elem.h"
 #include "dialogs/tv_ed_param.h"
 #include "dialogs/tv_lista.h"
 #include "dialogs/tvcolpar.h"
-#include "model/constructionbuilder.h"
 #include "model/docfile.h"
 #include "model/uitext.h"
 #include "view/qtexts.h"
@@ -132,7 +133,7 @@ TEST_F(ElementDialogWindow, NameRules) {
     EXPECT_EQ(firstOf(Method::Name), nullptr);
 
     // A "Nombre" edited itself: emptied, it is deleted and the dialog closes on nothing.
-    doc.setName(p, "C", w->creationOptions());
+    setName(doc, p, "C", w->creationOptions());
     Element* label = p->nameElement;
     ASSERT_NE(label, nullptr);
     edit(*label, [](TEdit_elem& d) {
@@ -178,7 +179,7 @@ TEST_F(ElementDialogWindow, ConstructionListNavigatesAndCopies) {
     Document& doc = w->document();
     Element* a = build.point(0, 0);
     Element* b = build.point(50, 0);
-    doc.setName(a, "A", w->creationOptions());
+    setName(doc, a, "A", w->creationOptions());
     Element* s = build.make(Method::Segment, a, b);
     build.req.text = "uno\r\ndos";
     build.req.value[2] = 10;
@@ -254,7 +255,7 @@ TEST_F(ElementDialogWindow, ParameterDialogTrackBarAndOk) {
     ASSERT_NE(range, nullptr);
     range->minimum = 0;
     range->maximum = 10;
-    doc.setName(p, "k", w->creationOptions());
+    setName(doc, p, "k", w->creationOptions());
     w->canvas().recalculateAndRedraw();
     const auto param = [&] { return firstOf(Method::Parameter); };
 

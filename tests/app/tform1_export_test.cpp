@@ -2,8 +2,8 @@
 // rubber-band area, the print dialog and the printed screen bitmap (to PDF files).
 #include "app/testwindow.h"
 
+#include "construction/builder.h"
 #include "dialogs/tv_imp.h"
-#include "model/constructionbuilder.h"
 #include "model/docfile.h"
 #include "model/uitext.h"
 #include "view/exportfile.h"

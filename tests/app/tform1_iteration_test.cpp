@@ -2,8 +2,8 @@
 // list, the number of iterations is asked for, and the new iteration draws its copies.
 #include "app/testwindow.h"
 
+#include "construction/builder.h"
 #include "dialogs/tv_iterac.h"
-#include "model/constructionbuilder.h"
 #include "model/iteration.h"
 
 #include <QLineEdit>

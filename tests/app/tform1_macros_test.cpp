@@ -1,8 +1,8 @@
 // Macros in the main window: recording the circumcentre of three points with the mouse and the
 // macro dialog, saving it, opening it in a new document and applying it there.
 #include "app/testwindow.h"
+#include "construction/builder.h"
 #include "macros/circumcentre.h"
-#include "model/constructionbuilder.h"
 #include "model/undo.h"
 #include "settings/registry.h"
 #include "view/tooltable.h"

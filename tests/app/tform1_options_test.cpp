@@ -3,9 +3,11 @@
 // settings store.
 #include "app/testwindow.h"
 #include "app/tform1.h"
+#include "construction/builder.h"
+#include "construction/create.h"
 #include "dialogs/top_general.h"
+#include "dialogs/tv_selidioma.h"
 #include "geometry/recalc.h"
-#include "model/constructionbuilder.h"
 #include "model/docfile_samples.h"
 #include "settings/language.h"
 #include "settings/optionsfile.h"
@@ -116,7 +118,7 @@ TEST_F(Options, TheWindowTakesTheOptionsStartUpReadWithoutReadingTheFileAgain) {
     saved.decimals = 5;
     saved.language = "Castellano";
     ASSERT_TRUE(writeOptionsFile(QFile::encodeName(optionsFilePath()).toStdString(), saved));
-    ProgramLanguageHost language;
+    ProgramLanguageHost language(defaultLanguageDialogs(nullptr));
     ASSERT_TRUE(language.optionsFile().read);
     // Gone after the language was settled: a second read would find nothing.
     ASSERT_TRUE(QFile::remove(optionsFilePath()));

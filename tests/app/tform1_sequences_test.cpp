@@ -3,9 +3,9 @@
 // the refused redefinition; which tool buttons are enabled.
 #include "app/testwindow.h"
 #include "app/tform1.h"
+#include "construction/builder.h"
 #include "geometry/measure.h"
 #include "geometry/recalc.h"
-#include "model/constructionbuilder.h"
 #include "model/docfile.h"
 #include "model/uitext.h"
 #include "view/clickengine.h"

@@ -1,7 +1,7 @@
 #include "app/demodocument.h"
 #include "app/testwindow.h"
 #include "app/tform1.h"
-#include "model/constructionbuilder.h"
+#include "construction/builder.h"
 #include "view/exportfile.h"
 #include "view/viewtransform.h"
 

@@ -4,9 +4,10 @@
 #include "app/scripteddialogs.h"
 #include "app/testwindow.h"
 #include "app/tform1.h"
+#include "construction/builder.h"
+#include "construction/create.h"
 #include "dialogs/tv_iterac.h"
 #include "geometry/recalc.h"
-#include "model/constructionbuilder.h"
 #include "model/docfile.h"
 #include "model/uitext.h"
 #include "view/clickengine.h"
@@ -142,7 +143,7 @@ TEST(TForm1Tools, TheMoveToolDragsTheNearestOfSeveralPoints) {
 TEST(TForm1Tools, ANameLabelStopsFiftyPixelsFromItsPoint) {
     Window win;
     Element* a = win.build().point(0, 0);
-    win.doc().setName(a, "P", win.w->creationOptions());
+    setName(win.doc(), a, "P", win.w->creationOptions());
     win.done();
     Element* name = a->nameElement;
     ASSERT_NE(name, nullptr);
@@ -175,7 +176,7 @@ TEST(TForm1Tools, RightButtonPanningStopsAtThePlanesEdge) {
 TEST(TForm1Tools, HoverDrawsOverASavedPatchAndPutsItBack) {
     Window win;
     Element* a = win.build().point(0, 0);
-    win.doc().setName(a, "A", win.w->creationOptions());
+    setName(win.doc(), a, "A", win.w->creationOptions());
     win.done();
     const QImage clean = win.w->canvas().mainBitmap().copy();
     win.hover(win.pixel(2, 1));
@@ -250,18 +251,18 @@ TEST(TForm1Tools, EveryToolHasItsPromptMenuPlaceAndHelpTopic) {
         const QString where = QString::fromLatin1(info.menu.menu);
         const QString item = QString::fromLatin1(info.menu.item);
         if (info.menu.reach == ToolReach::EditBar) {
-            EXPECT_NE(win.w.findChild<QToolBar*>(where), nullptr) << t;
-            EXPECT_NE(win.w.findChild<QToolButton*>(item), nullptr) << t;
+            EXPECT_NE(win.w->findChild<QToolBar*>(where), nullptr) << t;
+            EXPECT_NE(win.w->findChild<QToolButton*>(item), nullptr) << t;
         } else {
-            QAction* a = win.w.menuAction(item);
+            QAction* a = win.w->menuAction(item);
             ASSERT_NE(a, nullptr) << t;
-            auto* menu = win.w.findChild<QMenu*>(where);
+            auto* menu = win.w->findChild<QMenu*>(where);
             ASSERT_NE(menu, nullptr) << t;
             EXPECT_TRUE(menu->actions().contains(a)) << t;
             if (info.menu.reach == ToolReach::MenuItem) {
-                if (t != Tool::Move) win.w.toolBars().toolButton(Tool::Move)->click();
+                if (t != Tool::Move) win.w->toolBars().toolButton(Tool::Move)->click();
                 a->trigger();
-                EXPECT_EQ(win.w.currentTool(), t) << info.menu.item;
+                EXPECT_EQ(win.w->currentTool(), t) << info.menu.item;
                 QApplication::processEvents();
             }
         }

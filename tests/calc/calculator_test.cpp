@@ -1,8 +1,9 @@
 // The calculator's engine: the lists of clicked elements and the replacement of an edited
 // calculation inside a construction.
 #include "calc/calculator.h"
+#include "construction/builder.h"
+#include "construction/create.h"
 #include "geometry/recalc.h"
-#include "model/constructionbuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -48,7 +49,7 @@ TEST(Calculator, EditKeepsThePlaceOfWhatUsesTheCalculation) {
     ASSERT_EQ(calc.evaluate("a*2", b.doc), CalcOutcome::Value);
     Element* old = calc.create(b.doc, b.opts, {10, 20});
     recalcElement(b.doc, *old);
-    b.doc.setName(old, "r", b.opts);
+    setName(b.doc, old, "r", b.opts);
     Element* centre = b.point(0, 0);
     Element* circle = b.make(Method::CircleRadiusNumberCentre, old, centre);
     ASSERT_TRUE(circle->defined);

@@ -1,8 +1,9 @@
 #include "cli/cli.h"
 
 #include "calc/expression.h"
+#include "construction/builder.h"
+#include "construction/create.h"
 #include "geometry/recalc.h"
-#include "model/constructionbuilder.h"
 #include "model/cp1252.h"
 #include "model/docfile.h"
 #include "model/docfile_samples.h"
@@ -174,7 +175,7 @@ TEST(Cli, DumpIsUtf8JsonWhateverTheStringsHold) {
         if (auto* t = e.tailAs<ExpressionTail>()) t->exprText = every;
     });
     ASSERT_NE(coordinates, nullptr);
-    s.doc.setName(coordinates->parent1, longName, s.opts);
+    setName(s.doc, coordinates->parent1, longName, s.opts);
     for (auto& font : s.doc.fonts)
         font.name = every;
     ASSERT_TRUE(saveDocument(s.doc, f("a.qrv")));

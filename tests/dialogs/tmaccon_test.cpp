@@ -1,8 +1,8 @@
 #include "dialogs/tmaccon.h"
 
+#include "construction/builder.h"
 #include "macros/macro.h"
 #include "macros/macrosession.h"
-#include "model/constructionbuilder.h"
 #include "model/docfile.h"
 #include "view/tooltable.h"
 

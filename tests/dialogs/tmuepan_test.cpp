@@ -1,5 +1,5 @@
+#include "construction/builder.h"
 #include "dialogs/tmuepan.h"
-#include "model/constructionbuilder.h"
 #include "view/renderer.h"
 #include "view/viewtransform.h"
 

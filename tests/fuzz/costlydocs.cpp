@@ -3,8 +3,9 @@
 #include "fuzz/docgen.h"
 
 #include "calc/expression.h"
+#include "construction/builder.h"
+#include "construction/create.h"
 #include "geometry/intersectionpoint.h"
-#include "model/constructionbuilder.h"
 #include "model/docfile.h"
 #include "model/elementcodec.h"
 #include "model/iteration.h"

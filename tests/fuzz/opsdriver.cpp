@@ -1,14 +1,16 @@
 #include "opsdriver.h"
 
+#include "construction/clipboard.h"
+#include "construction/create.h"
+#include "construction/examples.h"
+#include "construction/undoredo.h"
 #include "geometry/recalc.h"
 #include "geometry/transforms.h"
 #include "macros/circumcentre.h"
 #include "macros/macro.h"
-#include "model/clipboard.h"
 #include "model/docfile.h"
 #include "model/docfile_samples.h"
 #include "model/elementcodec.h"
-#include "model/examples.h"
 #include "model/undo.h"
 
 #include <algorithm>
@@ -323,7 +325,7 @@ class Session {
         case Op::SetName: {
             Element* e = pick(doc, in.u16());
             const uint8_t length = in.u8() % 8;
-            doc.setName(e, std::string(length, char('A' + length)), options_);
+            setName(doc, e, std::string(length, char('A' + length)), options_);
             break;
         }
         case Op::ToggleTrace: {
@@ -348,7 +350,7 @@ class Session {
             doc.deleteAll();
             break;
         case Op::FindAxes:
-            doc.findAxes(true, options_);
+            findAxes(doc, true, options_);
             break;
         case Op::PastePicture: {
             Bytes picture(size_t(1 + in.u8() % 16), uint8_t(0x42));

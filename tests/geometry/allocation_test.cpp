@@ -2,6 +2,7 @@
 #include "builder.h"
 
 #include "calc/expression.h"
+#include "construction/create.h"
 
 #include <gtest/gtest.h>
 
@@ -63,7 +64,7 @@ TEST(Recalc, PassesAllocateNothing) {
     b.make(Method::Angle, a, c, on);
     Element* axes = b.make(Method::Axes, a);
     b.make(Method::Coordinates, on, axes);
-    b.doc.setName(on, "P", b.opts);
+    setName(b.doc, on, "P", b.opts);
     b.make(Method::Slope, s);
     std::vector<Element*> pts;
     for (int i = 0; i < 5; ++i)

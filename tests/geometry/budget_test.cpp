@@ -5,6 +5,7 @@
 #include "builder.h"
 
 #include "calc/expression.h"
+#include "construction/create.h"
 #include "geometry/dxf.h"
 #include "geometry/intersectionpoint.h"
 #include "geometry/iteration.h"

@@ -1,8 +1,8 @@
 // Builds constructions for the geometry tests through the document's own creation path.
 #pragma once
 
+#include "construction/builder.h"
 #include "geometry/recalc.h"
-#include "model/constructionbuilder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // A small construction builder for the tests of derived constructions and measurements.
 #pragma once
 
-#include "model/constructionbuilder.h"
+#include "construction/builder.h"
 
 #include <vector>
 

@@ -1,10 +1,10 @@
 // The drawing description: what is drawn and in what order, undefined and hidden elements left
 // out, and where a curve breaks.
+#include "construction/examples.h"
 #include "geometry/drawing.h"
 #include "geometry/measure.h"
 #include "geometry/recalc.h"
 #include "model/document.h"
-#include "model/examples.h"
 
 #include <gtest/gtest.h>
 

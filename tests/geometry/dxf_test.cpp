@@ -3,10 +3,10 @@
 #include "builder.h"
 
 #include "calc/expression.h"
+#include "construction/examples.h"
 #include "geometry/dxf.h"
 #include "geometry/intersectionpoint.h"
 #include "geometry/recalc.h"
-#include "model/examples.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,6 @@
 #include "builder.h"
 
+#include "construction/create.h"
 #include "geometry/iteration.h"
 #include "model/iteration.h"
 

@@ -1,5 +1,6 @@
 #include "geometry/measure.h"
 
+#include "construction/create.h"
 #include "derived_scene.h"
 #include "geometry/conic.h"
 #include "geometry/recalc.h"
@@ -494,7 +495,7 @@ TEST(Display, CoordinatesWithAndWithoutName) {
     t->xCoord->value[0] = 2;
     t->yCoord->value[0] = -3.5;
     EXPECT_EQ(coordinatesText(*coords), "(2.00;-3.50)");
-    s.doc.setName(p, "A", s.opts);
+    setName(s.doc, p, "A", s.opts);
     EXPECT_EQ(coordinatesText(*coords), "A(2.00;-3.50)");
     EXPECT_EQ(displayText(s.doc, *coords), "A(2.00;-3.50)");
     // The coordinate numbers take the decimals of their coordinates element.
@@ -509,7 +510,7 @@ TEST(Display, NumbersEquationsAndChecks) {
     Element* d = s.make(Method::DistancePointPoint, s.point(0, 0), s.point(30, 40));
     recalcDistancePointPoint(s.doc, *d);
     EXPECT_EQ(displayText(s.doc, *d), "1.25 cm");
-    s.doc.setName(d, "d", s.opts);
+    setName(s.doc, d, "d", s.opts);
     EXPECT_EQ(displayText(s.doc, *d), "d = 1.25 cm");
     d->decimals = 0;
     EXPECT_EQ(displayText(s.doc, *d), "d = 1 cm");

@@ -1,5 +1,6 @@
 #include "builder.h"
 
+#include "construction/create.h"
 #include "geometry/pointonelement.h"
 #include "geometry/recalc.h"
 
@@ -389,13 +390,13 @@ TEST(Recalc, PolygonSides) {
 TEST(Recalc, NameAnchors) {
     Builder b;
     Element* p = b.point(3, 4);
-    b.doc.setName(p, "A", b.opts);
+    setName(b.doc, p, "A", b.opts);
     Element* name = p->nameElement;
     ASSERT_NE(name, nullptr);
     recalcElement(b.doc, *name);
     expectAt(name, 7, 8); // offsets 4, 4
     Element* s = b.segment(p, b.point(13, 4));
-    b.doc.setName(s, "s", b.opts);
+    setName(b.doc, s, "s", b.opts);
     recalcElement(b.doc, *s->nameElement);
     expectAt(s->nameElement, 8, 4); // the middle
     b.drag(p, 3, 14);

@@ -1,3 +1,4 @@
+#include "construction/create.h"
 #include "geometry/recalc.h"
 #include "geometry/recalcmethods.h"
 #include "geometry/transforms.h"
@@ -516,7 +517,7 @@ TEST(ScaleConstruction, ParametersOnALocusScaleLikeTheDriverParameter) {
     Element* onSegLocus = s.make(Method::PointOnElement, segLocus);
     Element* outer = s.make(Method::Locus, s.make(Method::Midpoint, onLineLocus, far), onLineLocus);
     Element* onOuter = s.make(Method::PointOnElement, outer);
-    s.doc.setName(lineLocus, "l", s.opts);
+    setName(s.doc, lineLocus, "l", s.opts);
     for (Element* e : {onLine, onSeg, onLineLocus, onSegLocus, onOuter, lineLocus->nameElement})
         e->value[3] = 0.25;
     scaleConstruction(s.doc, Point2{0, 0}, 2);
@@ -530,8 +531,8 @@ TEST(ScaleConstruction, NamesKeepTheirPlaceOnTheirElement) {
     Scene s;
     Element* seg = s.segment(0, 0, 10, 0);
     Element* line = s.make(Method::LineThroughPoint, s.point(0, 0));
-    s.doc.setName(seg, "s", s.opts);
-    s.doc.setName(line, "r", s.opts);
+    setName(s.doc, seg, "s", s.opts);
+    setName(s.doc, line, "r", s.opts);
     seg->nameElement->value[3] = 0.5;
     line->nameElement->value[3] = 3;
     scaleConstruction(s.doc, Point2{0, 0}, 3);

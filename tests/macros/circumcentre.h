@@ -2,8 +2,8 @@
 // of three points.
 #pragma once
 
+#include "construction/builder.h"
 #include "geometry/intersectionpoint.h"
-#include "model/constructionbuilder.h"
 
 namespace qorv::test {
 

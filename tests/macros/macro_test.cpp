@@ -1,10 +1,11 @@
 // Macro-constructions: expanding and determining, recording the template with its numbering,
 // macro files, the macro table, and applying macros, also from damaged templates.
+#include "construction/builder.h"
+#include "construction/undoredo.h"
 #include "geometry/intersectionpoint.h"
 #include "macros/circumcentre.h"
 #include "macros/macro.h"
 #include "macros/macrosession.h"
-#include "model/constructionbuilder.h"
 #include "model/docfile.h"
 #include "model/uitext.h"
 #include "model/undo.h"

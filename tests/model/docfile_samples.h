@@ -1,8 +1,8 @@
 // Sample documents and hand-made files shared by the file tests and the operations fuzz target.
 #pragma once
 
+#include "construction/builder.h"
 #include "model/bytestream.h"
-#include "model/constructionbuilder.h"
 #include "model/docfile.h"
 #include "model/document.h"
 

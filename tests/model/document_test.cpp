@@ -1,4 +1,5 @@
-#include "model/constructionbuilder.h"
+#include "construction/builder.h"
+#include "construction/create.h"
 #include "model/docfile.h"
 #include "model/document.h"
 #include "model/uitext.h"
@@ -224,7 +225,7 @@ TEST(CreateElement, PerMethodTails) {
 TEST(Names, NameOptionAndPlacementFollowTheNamedKind) {
     Builder b;
     Element* p = b.point(0, 0);
-    b.doc.setName(p, "A", b.opts);
+    setName(b.doc, p, "A", b.opts);
     ASSERT_NE(p->nameElement, nullptr);
     Element* n = p->nameElement;
     EXPECT_EQ(n->parent1, p);
@@ -233,24 +234,24 @@ TEST(Names, NameOptionAndPlacementFollowTheNamedKind) {
     EXPECT_EQ(*n->font, b.doc.fonts[FontSlot::Names]);
     EXPECT_EQ(b.doc.nameOf(p), "A");
 
-    b.doc.setName(p, "B", b.opts);
+    setName(b.doc, p, "B", b.opts);
     EXPECT_EQ(p->nameElement, n);
     EXPECT_EQ(b.doc.nameOf(p), "B");
 
     Element* q = b.point(1, 0);
     Element* d = b.make(Method::DistancePointPoint, p, q);
-    b.doc.setName(d, "d", b.opts);
+    setName(b.doc, d, "d", b.opts);
     EXPECT_EQ(d->nameElement->option, 0);
     Element* s = b.make(Method::Segment, p, q);
-    b.doc.setName(s, "s", b.opts);
+    setName(b.doc, s, "s", b.opts);
     EXPECT_EQ(s->nameElement->value[3], 0.5);
 
     Element* c = b.make(Method::CircleCentrePoint, p, q);
     b.opts.lastClick = Point2{0, 2};
-    b.doc.setName(c, "c", b.opts);
+    setName(b.doc, c, "c", b.opts);
     EXPECT_NEAR(c->nameElement->value[3], 3.141592653589793 / 2, 1e-12);
 
-    b.doc.setName(p, "", b.opts);
+    setName(b.doc, p, "", b.opts);
     EXPECT_EQ(p->nameElement, nullptr);
     EXPECT_FALSE(b.contains(n));
 }
@@ -286,7 +287,7 @@ TEST(Delete, ChainsThroughEveryKindOfDependency) {
     Element* line = b.make(Method::LineThroughTwoPoints, a, q);
     Element* seg = b.make(Method::Segment, other, q);
     Element* dist = b.make(Method::DistancePointLine, other, line);
-    b.doc.setName(line, "r", b.opts);
+    setName(b.doc, line, "r", b.opts);
     Element* name = line->nameElement;
     Element* table = b.make(Method::Table, nullptr, nullptr, nullptr, {dist});
     Element* button = b.make(Method::ShowHideButton, nullptr, nullptr, nullptr, {seg});
@@ -339,12 +340,12 @@ TEST(Delete, ReferencesToSubElementsGoWithTheirOwner) {
     for (Element* owner : {poly, axes, coords}) {
         Element* first = owner->subElement(0);
         Element* second = owner->subElement(1);
-        b.doc.setName(first, "s", b.opts);
+        setName(b.doc, first, "s", b.opts);
         ASSERT_NE(first->nameElement, nullptr);
         b.doc.traceList.push_back(second);
         b.doc.animations.push_back(AnimationRecord{first, {1, 2, 3}});
     }
-    b.doc.setName(keep, "k", b.opts);
+    setName(b.doc, keep, "k", b.opts);
 
     b.doc.deleteWithDescendants(coords->subElement(1)); // a coordinate number takes its owner
     b.doc.deleteWithDescendants(c);                     // takes the polygon
@@ -504,9 +505,9 @@ TEST(Select, ByKindFollowsTheSelectableRules) {
     EXPECT_EQ(b.doc.selectedCount(), 2);
 
     b.doc.selectNone();
-    b.doc.setName(a, "A", b.opts);
+    setName(b.doc, a, "A", b.opts);
     Element* d = b.make(Method::DistancePointPoint, a, hidden);
-    b.doc.setName(d, "d", b.opts);
+    setName(b.doc, d, "d", b.opts);
     b.doc.selectKind(Kind::Name, false);
     EXPECT_TRUE(a->nameElement->selected);
     EXPECT_FALSE(d->nameElement->selected);
@@ -528,20 +529,20 @@ TEST(Select, ByKindFollowsTheSelectableRules) {
 
 TEST(Axes, FindAndCreate) {
     Builder b;
-    EXPECT_EQ(b.doc.findAxes(false, b.opts), nullptr);
-    Element* made = b.doc.findAxes(true, b.opts);
+    EXPECT_EQ(findAxes(b.doc, false, b.opts), nullptr);
+    Element* made = findAxes(b.doc, true, b.opts);
     ASSERT_NE(made, nullptr);
     EXPECT_EQ(made->method, Method::Axes);
     ASSERT_NE(made->parent1, nullptr);
     EXPECT_EQ(made->parent1->visible, 0);
-    EXPECT_EQ(b.doc.findAxes(true, b.opts), made);
+    EXPECT_EQ(findAxes(b.doc, true, b.opts), made);
     EXPECT_EQ(b.doc.elementCount(), 2);
 
     Element* second = b.make(Method::Axes, made->parent1);
     made->visible = 0;
-    EXPECT_EQ(b.doc.findAxes(false, b.opts), second); // the only visible one
+    EXPECT_EQ(findAxes(b.doc, false, b.opts), second); // the only visible one
     made->visible = 1;
-    EXPECT_EQ(b.doc.findAxes(false, b.opts), made); // two visible: the first
+    EXPECT_EQ(findAxes(b.doc, false, b.opts), made); // two visible: the first
 }
 
 TEST(Clone, CopiesTailsAndSubElementsDeeply) {

@@ -1,4 +1,4 @@
-#include "model/constructionbuilder.h"
+#include "construction/builder.h"
 
 #include <gtest/gtest.h>
 

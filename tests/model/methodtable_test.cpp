@@ -1,12 +1,39 @@
 // The method table against what creation and the example constructions make of each method.
-#include "model/constructionbuilder.h"
-#include "model/examples.h"
+#include "construction/builder.h"
+#include "construction/examples.h"
 #include "model/methodtable.h"
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <type_traits>
+#include <utility>
+
 namespace qorv {
 namespace {
+
+// A row is made by one constructor that takes every column, the facts and the id of the name
+// included: a row that leaves one out does not compile, and neither does a table of
+// Method::Count rows that lacks the row of a new method.
+using Columns = std::tuple<ConstructionMethod, ElementKind, const char*, int, TailType, bool,
+                           std::array<KindMask, 3>, ThroughPoints, PointParameter, ValueWords,
+                           AnimationMove, ElementDialog>;
+constexpr size_t ColumnCount = std::tuple_size_v<Columns>;
+
+template <size_t Skip, size_t... I> constexpr bool rowWithout(std::index_sequence<I...>) {
+    return std::is_constructible_v<MethodRow,
+                                   std::tuple_element_t<(I < Skip ? I : I + 1), Columns>...>;
+}
+template <size_t... S> constexpr bool anyRowWithoutAColumn(std::index_sequence<S...>) {
+    return (rowWithout<S>(std::make_index_sequence<ColumnCount - 1>{}) || ...);
+}
+template <size_t... I> constexpr bool rowWithEveryColumn(std::index_sequence<I...>) {
+    return std::is_constructible_v<MethodRow, std::tuple_element_t<I, Columns>...>;
+}
+static_assert(rowWithEveryColumn(std::make_index_sequence<ColumnCount>{}));
+static_assert(!anyRowWithoutAColumn(std::make_index_sequence<ColumnCount>{}),
+              "every column of a method row must be given");
+static_assert(!std::is_default_constructible_v<MethodRow>, "a missing row must not compile");
 
 // Every parent of `e` has a kind that its method's row names for that slot.
 void expectParentsFitRow(const Element& e) {

@@ -1,7 +1,8 @@
 // The replay's steps and cutting a construction back to one of them.
 #include "model/replay.h"
 
-#include "model/constructionbuilder.h"
+#include "construction/builder.h"
+#include "construction/create.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +17,7 @@ TEST(Replay, StepsAreTheListableElements) {
     hidden->visible = 0;
     Element* seg = b.make(Method::Segment, a, c);
     recalcUpTo(b.doc);
-    b.doc.setName(a, "A", b.opts); // a name is no step
+    setName(b.doc, a, "A", b.opts); // a name is no step
     EXPECT_EQ(constructionSteps(b.doc, false), (std::vector<Element*>{a, c, seg}));
     EXPECT_EQ(constructionSteps(b.doc, true), (std::vector<Element*>{a, c, hidden, seg}));
 }

@@ -1,3 +1,5 @@
+#include "construction/create.h"
+#include "construction/undoredo.h"
 #include "docfile_samples.h"
 #include "statedump.h"
 
@@ -52,7 +54,7 @@ TEST(SnapshotRecord, KeepsTextsOfAnyLengthAndCharacter) {
     std::string longName;
     while (longName.size() < 3000)
         longName += "ab中文😀€ñ";
-    doc.setName(p, longName, CreationOptions{});
+    setName(doc, p, longName, CreationOptions{});
     Element* name = p->nameElement;
     ASSERT_NE(name, nullptr);
     name->font->name = "Fuente 字体 " + std::string(2000, 'x');

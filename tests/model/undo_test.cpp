@@ -1,8 +1,10 @@
+#include "construction/create.h"
+#include "construction/undoredo.h"
 #include "docfile_samples.h"
 #include "statedump.h"
 
+#include "construction/clipboard.h"
 #include "geometry/recalc.h"
-#include "model/clipboard.h"
 #include "model/docfile.h"
 #include "model/undo.h"
 
@@ -304,7 +306,7 @@ class Session {
         static const char* const texts[] = {"A", "Punto ñ", "中文 😀", ""};
         std::string text = texts[below(4)];
         if (below(4) == 0) text = std::string(1200, 'n') + "€";
-        doc_.setName(e, text, CreationOptions{});
+        setName(doc_, e, text, CreationOptions{});
         return true;
     }
 

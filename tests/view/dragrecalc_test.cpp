@@ -4,6 +4,7 @@
 // recalculated from the head.
 #include "geometry/builder.h"
 
+#include "construction/create.h"
 #include "geometry/elementgeometry.h"
 #include "geometry/iteration.h"
 #include "model/iteration.h"
@@ -61,7 +62,7 @@ struct DragScene {
         ws.toggle(mid);
         ws.pendingIterations = 3;
         iter = createIteration(b.doc, ws, b.opts);
-        b.doc.setName(p, "P", b.opts);
+        setName(b.doc, p, "P", b.opts);
         b.recalcAll();
     }
 };

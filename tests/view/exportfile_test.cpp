@@ -1,7 +1,7 @@
 #include "scene.h"
 
+#include "construction/examples.h"
 #include "geometry/recalc.h"
-#include "model/examples.h"
 #include "model/uitext.h"
 #include "view/exportfile.h"
 #include "view/pngwriter.h"

@@ -2,6 +2,7 @@
 // table.
 #include "toolhost.h"
 
+#include "construction/create.h"
 #include "geometry/intersectionpoint.h"
 #include "model/uitext.h"
 #include "view/hittest.h"
@@ -271,7 +272,7 @@ TEST_F(HitFixture, DescriptionsAndLabels) {
     Element* a = h.point(0, 0);
     EXPECT_EQ(describeElement(h.doc, *a), "Punto Libre");
     EXPECT_EQ(cursorLabelOf(h.doc, *a), "punto");
-    h.doc.setName(a, "A", h.opts);
+    setName(h.doc, a, "A", h.opts);
     EXPECT_EQ(cursorLabelOf(h.doc, *a), "punto A");
     h.req.text = "2*a";
     Element* calc = h.make(Method::Calculation);

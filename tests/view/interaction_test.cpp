@@ -2,6 +2,7 @@
 // rotation, zoom, buttons and keys, against a stand-in window.
 #include "toolhost.h"
 
+#include "construction/create.h"
 #include "geometry/transforms.h"
 #include "model/uitext.h"
 #include "view/interaction.h"
@@ -271,7 +272,7 @@ TEST_F(InteractionFixture, ARegularPolygonTurnsAboutItsCentre) {
 
 TEST_F(InteractionFixture, ANameLabelStopsAtTheMaximumDistance) {
     Element* a = h.point(0, 0);
-    h.doc.setName(a, "A", h.opts);
+    setName(h.doc, a, "A", h.opts);
     Element* name = a->nameElement;
     ASSERT_NE(name, nullptr);
     recalcUpTo(h.doc);
@@ -504,7 +505,7 @@ TEST_F(InteractionFixture, KeysStepParametersMoveTheSelectionAndScroll) {
 
 TEST_F(InteractionFixture, HoverShowsTheElementOrSeveralAndCtrlTurnsItOff) {
     Element* a = h.point(0, 0);
-    h.doc.setName(a, "A", h.opts);
+    setName(h.doc, a, "A", h.opts);
     in.chooseTool(Tool::Segment);
     in.mouseMove(ToolHost::pixel(2, 1), false, false, 0);
     EXPECT_EQ(h.feedback.highlight, a);

@@ -1,5 +1,6 @@
 #include "scene.h"
 
+#include "construction/create.h"
 #include "geometry/recalc.h"
 #include "view/renderer.h"
 

@@ -2,7 +2,8 @@
 // image, so world (x, y) lands on pixel (x, 200 - y).
 #pragma once
 
-#include "model/constructionbuilder.h"
+#include "construction/builder.h"
+#include "construction/create.h"
 #include "model/iteration.h"
 #include "view/renderer.h"
 

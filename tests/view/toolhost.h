@@ -4,7 +4,7 @@
 // what the window would show: messages, hover feedback, status text, cursor and dialogs.
 #pragma once
 
-#include "model/constructionbuilder.h"
+#include "construction/builder.h"
 #include "view/interaction.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,6 @@
 // The editing tools (visibility, deletion, font, colours, styles), the redefinition of a point
 // and the buttons.
+#include "construction/create.h"
 #include "model/uitext.h"
 #include "view/clickengine.h"
 #include "view/toolhost.h"
@@ -43,7 +44,7 @@ TEST(EditTools, VisibilityDeletionAndColours) {
     Element* b = h.point(100, 0);
     Element* s = h.make(Method::Segment, a, b);
     Element* m = h.make(Method::Midpoint, a, b);
-    h.doc.setName(a, "A", h.opts);
+    setName(h.doc, a, "A", h.opts);
     h.tool(Tool::ToggleVisibility);
     h.click(0, 0);
     EXPECT_EQ(a->visible, 0);
@@ -153,7 +154,7 @@ TEST(RedefinePoint, OntoACurveAnEmptyPlaceOrAnotherPoint) {
 
     // Onto another point: that point takes its place in what was built on it.
     Element* r = h.point(200, -100);
-    h.doc.setName(p, "P", h.opts);
+    setName(h.doc, p, "P", h.opts);
     h.click(-200, -150);
     h.click(200, -100);
     EXPECT_FALSE(inList(h.doc, p));

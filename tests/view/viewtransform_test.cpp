@@ -1,6 +1,6 @@
+#include "construction/builder.h"
 #include "geometry/paramcolor.h"
 #include "geometry/ticks.h"
-#include "model/constructionbuilder.h"
 #include "view/clip.h"
 #include "view/viewtransform.h"
 #include "view/zoom.h"

@@ -3,7 +3,8 @@
 #include "app/commands.h"
 #include "app/drawingcanvas.h"
 #include "app/editorsession.h"
-#include "model/clipboard.h"
+#include "construction/clipboard.h"
+#include "construction/undoredo.h"
 #include "model/undo.h"
 
 #include <QBuffer>

@@ -2,6 +2,7 @@
 // generators and tests.
 #pragma once
 
+#include "construction/create.h"
 #include "geometry/recalc.h"
 #include "model/document.h"
 

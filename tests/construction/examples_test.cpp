@@ -1,7 +1,7 @@
+#include "construction/examples.h"
 #include "geometry/iteration.h"
 #include "geometry/recalc.h"
 #include "model/docfile.h"
-#include "model/examples.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
-#include "model/examples.h"
+#include "construction/examples.h"
 
-#include "model/constructionbuilder.h"
+#include "construction/builder.h"
+#include "construction/create.h"
 #include "model/iteration.h"
 
 #include <cmath>
@@ -15,7 +16,7 @@ struct Builder : ConstructionBuilder {
 
     Element* point(double x, double y, const char* name = nullptr) {
         Element* p = ConstructionBuilder::point(x, y);
-        if (name) doc.setName(p, name, opts);
+        if (name) setName(doc, p, name, opts);
         return p;
     }
     Element* polygon(std::vector<Element*> vertices) {
@@ -49,7 +50,7 @@ void triangle(Builder& b) {
     Element* m2 = b.make(Method::PerpendicularBisector, c, d);
     m1->shape = m2->shape = LineStyle::Dashed;
     Element* o = b.intersection(m1, m2, 0);
-    b.doc.setName(o, "O", b.opts);
+    setName(b.doc, o, "O", b.opts);
     b.make(Method::CircleCentrePoint, o, a);
 
     // Angle bisectors meet at the incentre.
@@ -57,7 +58,7 @@ void triangle(Builder& b) {
     Element* bisB = b.make(Method::AngleBisector, a, c, d);
     b.make(Method::AngleBisector, a, d, c);
     Element* in = b.intersection(bisA, bisB, 0);
-    b.doc.setName(in, "I", b.opts);
+    setName(b.doc, in, "I", b.opts);
 
     // Measurements.
     b.placed(b.make(Method::DistancePointPoint, a, c), -300, 220);

@@ -1,8 +1,9 @@
-#include "docfile_samples.h"
-#include "statedump.h"
+#include "construction/undoredo.h"
+#include "model/docfile_samples.h"
+#include "model/statedump.h"
 
+#include "construction/clipboard.h"
 #include "geometry/recalc.h"
-#include "model/clipboard.h"
 #include "model/docfile.h"
 #include "model/elementcodec.h"
 #include "model/undo.h"
