@@ -26,7 +26,8 @@ class FirstFrameWatch : public QObject {
 };
 
 void watchFirstFrame() {
-    QCoreApplication::instance()->installEventFilter(new FirstFrameWatch(QCoreApplication::instance()));
+    QCoreApplication::instance()->installEventFilter(
+        new FirstFrameWatch(QCoreApplication::instance()));
 }
 
 } // namespace
