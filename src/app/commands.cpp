@@ -36,75 +36,16 @@ constexpr CommandRow withText(CommandRow row, int slot) {
     return row;
 }
 
-// The tools that the menus offer, with their item names and shortcuts; every other tool has an
-// action without a name, placed by the tool bars only.
-struct ToolItem {
+// The shortcuts of the tools that have one. A tool's item name is its menu place in the tool
+// table; every other tool has an action without a name, placed by the tool bars only.
+struct ToolKeys {
     int tool;
-    const char* name;
     const char* keys;
 };
-constexpr ToolItem kToolItems[] = {
-    {Tool::Move, "Sel1", ""},
-    {Tool::EditElement, "M_editelem", "Ctrl+E"},
-    {Tool::DeleteElement, "M_elimelem", ""},
-    {Tool::ToggleVisibility, "M_vernover", ""},
-    {Tool::RedefinePoint, "M_redefpun", ""},
-    {Tool::Angle, "M_Angulo", ""},
-    {Tool::Bitmap, "M_inbitmap", "Ctrl+B"},
-    {Tool::Text, "M_Texto", "Ctrl+T"},
-    {Tool::Table, "M_N_tabla", ""},
-    {Tool::ShowHideButton, "M_vernoverbot", ""},
-    {Tool::MotionButton, "M_movbot", ""},
-    {Tool::Trace, "M_traza", ""},
-    {Tool::RotateSelection, "M_SelRot", ""},
-    {Tool::Zoom, "M_zoom", ""},
-    {Tool::Animation, "M_anim", "Shift+A"},
-    {Tool::Point, "M_Punto", ""},
-    {Tool::Intersection, "M_Punto_Inter", ""},
-    {Tool::Midpoint, "M_2_div_seg", ""},
-    {Tool::Segment, "M_Segmento", ""},
-    {Tool::Polygon, "M_Poligono", ""},
-    {Tool::RegularPolygon, "M_Polireg", ""},
-    {Tool::Line, "M_Recta", ""},
-    {Tool::Ray, "M_Rayo", ""},
-    {Tool::Vector, "M_vector", ""},
-    {Tool::VectorSum, "M_vectorsuma", ""},
-    {Tool::Parallel, "M_Recta_Para", ""},
-    {Tool::Perpendicular, "M_Recta_Perp", ""},
-    {Tool::PerpendicularBisector, "M_Mediatriz", ""},
-    {Tool::AngleBisector, "M_2_Sectriz", ""},
-    {Tool::Conic, "M_Conica", ""},
-    {Tool::Circle, "M_Circunf", ""},
-    {Tool::CircleRadius, "M_Circ2pr", ""},
-    {Tool::Arc, "M_arco3p", ""},
-    {Tool::Locus, "M_Lugar_G", "Ctrl+L"},
-    {Tool::LengthDistance, "M_N_longdist", ""},
-    {Tool::AngleMeasure, "M_N_angulo", ""},
-    {Tool::Area, "M_N_area", ""},
-    {Tool::Slope, "M_N_pend", ""},
-    {Tool::Proportion, "M_N_prop", ""},
-    {Tool::Axes, "M_N_ejes", ""},
-    {Tool::Grid, "M_N_cuadricula", ""},
-    {Tool::EquationOrCoordinates, "M_N_ecoord", ""},
-    {Tool::PointWithCoordinates, "M_puncoord", ""},
-    {Tool::RepresentPoints, "M_rep_pun", ""},
-    {Tool::Calculate, "M_N_calcular", ""},
-    {Tool::Parameter, "M_N_parametro", "Ctrl+Shift+P"},
-    {Tool::Function, "M_N_funcion", "Ctrl+F"},
-    {Tool::FunctionGraph, "M_N_rep_fun", ""},
-    {Tool::DisplacedPoint, "M_punto_desp", ""},
-    {Tool::CentralSymmetry, "M_Punto_Sim", ""},
-    {Tool::AxialSymmetry, "M_simax", ""},
-    {Tool::Translation, "M_traslacion", ""},
-    {Tool::Rotation, "M_giro", ""},
-    {Tool::Homothety, "M_homotecia", ""},
-    {Tool::Inversion, "M_inversion", ""},
-    {Tool::Iteration, "M_iteracion", "Ctrl+I"},
-    {Tool::ParallelCheck, "M_comp_par", ""},
-    {Tool::PerpendicularCheck, "M_comp_per", ""},
-    {Tool::MembershipCheck, "M_comp_pert", ""},
-    {Tool::EquidistanceCheck, "M_comp_eq", ""},
-    {Tool::AlignmentCheck, "M_comp_3pa", ""},
+constexpr ToolKeys kToolKeys[] = {
+    {Tool::EditElement, "Ctrl+E"}, {Tool::Bitmap, "Ctrl+B"},    {Tool::Text, "Ctrl+T"},
+    {Tool::Animation, "Shift+A"},  {Tool::Locus, "Ctrl+L"},     {Tool::Parameter, "Ctrl+Shift+P"},
+    {Tool::Function, "Ctrl+F"},    {Tool::Iteration, "Ctrl+I"},
 };
 
 std::vector<CommandRow> makeRows() {
@@ -183,11 +124,10 @@ std::vector<CommandRow> makeRows() {
     Q_ASSERT(rows.size() == size_t(C::FirstTool));
     for (int tool = 0; tool < ToolCount; ++tool) {
         CommandRow row{toolCommand(tool), "", "", R::Tool, true, toolInfo(tool).button, false, -1};
-        for (const ToolItem& item : kToolItems)
-            if (item.tool == tool) {
-                row.name = item.name;
-                row.keys = item.keys;
-            }
+        const MenuPlace& place = toolInfo(tool).menu;
+        if (place.reach == ToolReach::MenuItem) row.name = place.item;
+        for (const ToolKeys& keys : kToolKeys)
+            if (keys.tool == tool) row.keys = keys.keys;
         rows.push_back(row);
     }
     return rows;
