@@ -4,33 +4,17 @@
 #include "generator.h"
 #include "geometry/recalc.h"
 #include "model/docfile.h"
+#include "runcommand.h"
 
 #include <benchmark/benchmark.h>
-
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
-extern char** environ;
-
 namespace {
 
 using namespace qorv;
-
-int runCommand(std::vector<std::string> args) {
-    std::vector<char*> argv;
-    for (std::string& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
-    int status = 0;
-    if (waitpid(pid, &status, 0) != pid) return -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 void BM_CliRenderPng(benchmark::State& state) {
     const auto dir = std::filesystem::temp_directory_path();

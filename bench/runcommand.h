@@ -1,0 +1,27 @@
+// Runs a program as a child process and waits for it: the benchmarks that time whole processes.
+#pragma once
+
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace qorv {
+
+// The child's exit status; -1 when it could not be started or did not exit normally.
+inline int runCommand(std::vector<std::string> args) {
+    std::vector<char*> argv;
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
+    int status = 0;
+    if (waitpid(pid, &status, 0) != pid) return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+} // namespace qorv
