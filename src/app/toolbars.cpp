@@ -291,7 +291,7 @@ void ToolBars::build() {
             });
         }
         QToolButton* other = makeButton(panel, QStringLiteral("B_rgb"));
-        other->setText(QStringLiteral("RGB"));
+        other->setText(qtext(uiText().message(Msg::ElemRgb)));
         other->setToolTip(qtext(uiText().message(Msg::OtherColours)));
         other->setToolButtonStyle(Qt::ToolButtonTextOnly);
         // The two extra buttons share the third row, each over four colours.
