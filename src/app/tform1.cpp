@@ -36,7 +36,9 @@ TForm1::TForm1(QWidget* parent, const OptionsFileContent* startOptions) : QMainW
     statusBar()->addWidget(statusText_, 1);
     statusBar()->addPermanentWidget(statusUnits_);
     statusText_->setText(QString::fromStdString(uiText().toolPrompt(Tool::Move)));
-    canvas_ = new DrawingCanvas(*this, document(), this);
+    canvas_ = new DrawingCanvas(*this, *this, document(), this);
+    canvas_->interaction().lendMacroSession(&macroSession_);
+    canvas_->interaction().lendIterationWorkspace(&iterationLists_);
     setCentralWidget(canvas_);
 
     createActions();
@@ -76,7 +78,7 @@ TForm1::TForm1(QWidget* parent, const OptionsFileContent* startOptions) : QMainW
     connect(this, &TForm1::documentChanged, this, [this](bool otherDocument) {
         Document& doc = document();
         placed_ = nullptr;
-        IterationWorkspace& iteration = canvas_->interaction().iteration();
+        IterationWorkspace& iteration = iterationLists_;
         if (otherDocument) {
             iteration.reset();
             macroSession().clear();
@@ -211,6 +213,13 @@ void TForm1::openElementDialog(int tool, Element& e) {
         elementDialogHook_(tool, e);
     else if (!openCalcElementDialog(tool, e))
         editElement(e);
+}
+
+void TForm1::setBusy(bool on) {
+    if (on)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
 }
 
 void TForm1::showMessage(int slot) {

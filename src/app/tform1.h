@@ -58,6 +58,7 @@ std::vector<uint8_t> bitmapFileBytes(const QImage& image);
 class TForm1 : public QMainWindow,
                public DocumentListHost,
                private CanvasOwner,
+               private ToolRequests,
                private OptionsHost,
                private MacroDialogHost,
                private CalcHost {
@@ -339,16 +340,19 @@ class TForm1 : public QMainWindow,
     // CanvasOwner.
     void setStatusText(const QString& text) override;
     void toolChosen(int tool) override;
+    // ToolRequests.
     void openElementDialog(int tool, Element& e) override;
     void showMessage(int msgSlot) override;
     bool chooseFont(FontRecord& font) override;
+    void setBusy(bool on) override;
     // The dialogs of the text, bitmap and parametric-colour tools (tform1_texts.cpp).
     bool editText(TextTail& text) override;
     bool choosePicture(std::vector<uint8_t>& picture) override;
     bool askParametricColour(int& mode, Color& from, Color& to) override;
-    void redrawn() override;
-    void drawingAreaResized() override;              // tform1_docs.cpp
     void animationEntryClicked(Element* e) override; // tform1_anim.cpp
+    // CanvasOwner.
+    void redrawn() override;
+    void drawingAreaResized() override; // tform1_docs.cpp
     // OptionsHost (tform1_options.cpp).
     Document& currentDocument() override { return document(); }
     QSize screenSize() const override;
@@ -567,6 +571,8 @@ class TForm1 : public QMainWindow,
     AnimationFeatures* anim_ = nullptr; // a child of the window
 
     InternalClipboard clipboard_; // one for the program; outlives the documents
+    MacroSession macroSession_;
+    IterationWorkspace iterationLists_;
     HeldReferences heldReferences_;
 
     // ---- calculator, parameters, functions and represented points (tform1_calc.cpp)

@@ -16,7 +16,7 @@ namespace qorv {
 struct TForm1::IterationHost : IterationDialogHost {
     TForm1& w;
     explicit IterationHost(TForm1& window) : w(window) {}
-    IterationWorkspace& lists() { return w.canvas_->interaction().iteration(); }
+    IterationWorkspace& lists() { return w.iterationLists_; }
 
     Document& iterationDocument() override { return w.document(); }
     IterationWorkspace& iterationLists() override { return lists(); }

@@ -21,7 +21,7 @@ void TForm1::createMacroActions() {
 }
 
 MacroSession& TForm1::macroSession() {
-    return canvas_->interaction().macros();
+    return macroSession_;
 }
 
 void TForm1::openMacroDialog() {

@@ -119,7 +119,7 @@ Element* ClickEngine::makePoint(const Hit* hit, Point2 world) {
             const Point2 at{req.value[0], req.value[1]};
             Point2 found;
             int nearest = -1;
-            const BusyCursor busy(host_);
+            const BusyCursor busy(requests_);
             finerLocusCrossings(doc(), *req.parent1, *req.parent2, 0, found, &at, &nearest);
             if (nearest >= 0) req.option2 = nearest;
         }

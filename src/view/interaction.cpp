@@ -45,7 +45,34 @@ constexpr int MinLocusSamples = 10;
 
 } // namespace
 
-Interaction::Interaction(InteractionHost& host) : host_(host), engine_(*this) {
+// Tells the host when the selection differs after the event it watches from before it.
+// Tells the host when the selection differs after the event it watches from before it; events
+// nested in a watched one (a tool chosen by a click) leave the telling to the outer watch.
+class Interaction::SelectionWatch {
+  public:
+    explicit SelectionWatch(Interaction& in)
+        : in_(in), outer_(in.selectionWatches_++ == 0), before_(outer_ ? signature() : 0) {}
+    ~SelectionWatch() {
+        --in_.selectionWatches_;
+        if (outer_ && signature() != before_) in_.host_.selectionChanged();
+    }
+    SelectionWatch(const SelectionWatch&) = delete;
+    SelectionWatch& operator=(const SelectionWatch&) = delete;
+
+  private:
+    uint64_t signature() const {
+        uint64_t h = 1469598103934665603ull;
+        for (const Element* e = in_.host_.document().head; e; e = e->next)
+            if (e->selected) h = (h ^ uint64_t(reinterpret_cast<uintptr_t>(e))) * 1099511628211ull;
+        return h;
+    }
+    Interaction& in_;
+    bool outer_;
+    uint64_t before_;
+};
+
+Interaction::Interaction(InteractionHost& host, ToolRequests& requests)
+    : host_(host), requests_(requests), engine_(*this, requests) {
     engine_.chooseTool(Tool::Move);
 }
 
@@ -59,13 +86,14 @@ int Interaction::toolCursor() const {
 }
 
 void Interaction::chooseTool(int tool, bool ownButton) {
+    const SelectionWatch watch(*this);
     if (tool < 0 || tool >= ToolCount) tool = Tool::Move;
     wheelBurst_ = false;
     Document& doc = host_.document();
     const bool keepSelection = tool == Tool::RotateSelection || tool == Tool::ShowHideButton ||
                                (tool == Tool::Move && ownButton);
     if (!keepSelection) doc.selectNone();
-    if (tool == Tool::Iteration && tool_ != Tool::Iteration) iteration_.reset();
+    if (tool == Tool::Iteration && tool_ != Tool::Iteration && iteration_) iteration_->reset();
     tool_ = tool;
     attached_ = nullptr;
     traceUndoSaved_ = false;
@@ -87,7 +115,7 @@ void Interaction::startLengthAssignment(double target) {
 
 std::string Interaction::toolStatus() const {
     const Document& doc = host_.document();
-    const int m = macros_.applying;
+    const int m = macros_ ? macros_->applying : -1;
     if (tool_ == Tool::ApplyMacro && m >= 0 && m < doc.macroCount())
         return macroPrompt(doc.macros[size_t(m)], engine_.picked().size());
     return uiText().toolPrompt(tool_);
@@ -114,7 +142,7 @@ void Interaction::documentReplaced() {
     endGesture();
     hover_.clear();
     engine_.reset();
-    iteration_.reset();
+    if (iteration_) iteration_->reset();
 }
 
 void Interaction::dragRemark() {
@@ -348,6 +376,7 @@ void Interaction::move(Zoom& g, const Motion& m) {
 }
 
 void Interaction::mousePress(ScreenPoint at, MouseButton button, int modifiers) {
+    const SelectionWatch watch(*this);
     lastPointer_ = at;
     wheelBurst_ = false;
     pointerKnown_ = true;
@@ -452,7 +481,7 @@ void Interaction::pressAnimation(const Hit* hit) {
     if (doc.animations.empty()) recordUndo();
     toggleAnimation(doc, hit->element);
     doc.modified = 1;
-    host_.animationEntryClicked(hit->element);
+    requests_.animationEntryClicked(hit->element);
     host_.redraw();
     refreshHover();
 }
@@ -484,6 +513,7 @@ void Interaction::pressMoveTool(ScreenPoint at, int modifiers, const Hit* hit) {
 }
 
 void Interaction::mouseRelease(ScreenPoint at, MouseButton button, int modifiers) {
+    const SelectionWatch watch(*this);
     lastPointer_ = at;
     if (button == MouseButton::Right) {
         if (panning()) endGesture();
@@ -562,6 +592,7 @@ void Interaction::release(Band& g, ScreenPoint at, int modifiers) {
 }
 
 void Interaction::doubleClick(ScreenPoint at, MouseButton button, int modifiers) {
+    const SelectionWatch watch(*this);
     if (button != MouseButton::Left) return;
     // The second press of a double click is a press like any other, unless the sequence takes
     // the double click as its own gesture.
@@ -573,7 +604,7 @@ void Interaction::doubleClick(ScreenPoint at, MouseButton button, int modifiers)
         if (hits.size() != 1) return;
         Element& e = *hits.front().element;
         if (e.tailAs<TextTail>()) {
-            if (editExistingText(*this, e)) host_.recalculateAndRedraw();
+            if (editExistingText(*this, requests_, e)) host_.recalculateAndRedraw();
             refreshHover();
             return;
         }
@@ -594,7 +625,7 @@ void Interaction::doubleClick(ScreenPoint at, MouseButton button, int modifiers)
         default:
             return; // other elements have their dialog in "Editar elemento"
         }
-        host_.openElementDialog(dialogTool, e);
+        requests_.openElementDialog(dialogTool, e);
         // The calculator stays open on the element in its own tool; the other dialogs are modal.
         if (dialogTool != Tool::Calculate && dialogTool != Tool::Function)
             chooseTool(Tool::Move, true);
@@ -729,6 +760,7 @@ void Interaction::wheelZoom(ScreenPoint at, double notches, bool continuing) {
 }
 
 void Interaction::keyPress(int key, int modifiers, bool autoRepeat) {
+    const SelectionWatch watch(*this);
     (void)autoRepeat;
     Document& doc = host_.document();
     switch (key) {

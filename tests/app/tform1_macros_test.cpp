@@ -138,7 +138,7 @@ TEST_F(Macros, TheMenuItemOpensTheDialogAndTheListsSurviveUndo) {
         d.reject();
     });
     item->trigger(); // stores the initial list
-    MacroSession& s = w->canvas().interaction().macros();
+    MacroSession& s = *w->canvas().interaction().macroSession();
     EXPECT_EQ(s.initialCount(), 2);
     w->chooseTool(Tool::Point);
     click(0, 80);
