@@ -2,13 +2,13 @@
 // bitmaps every redraw goes to (the area's paint only copies the main one), the hover overlay and
 // the tool modes at work on the document shown. It is the host of the tool modes and of "Mover la
 // pantalla"; what belongs to the window around it (the program's options, the status bar, the
-// tool bars, the undo store and the dialogs) it reaches through CanvasOwner.
+// tool bars and the undo store) it reaches through CanvasOwner; the tools' dialogs are asked of
+// the ToolRequests it is given.
 //
 // It lives beside the window rather than in view/: it is a widget tying the renderer, the
 // overlay and the interaction of view/ to Qt's events, and it hosts a dialog of dialogs/.
 #pragma once
 
-#include "dialogs/tmuepan.h"
 #include "view/draglayers.h"
 #include "view/hoveroverlay.h"
 #include "view/interaction.h"
@@ -47,7 +47,7 @@ class CanvasOwner {
     virtual void drawingAreaResized() {}
 };
 
-class DrawingCanvas : public QWidget, public InteractionHost, public MuePanHost {
+class DrawingCanvas : public QWidget, public InteractionHost {
     Q_OBJECT
   public:
     static constexpr int BlinkIntervalMs = 180;
@@ -152,16 +152,16 @@ class DrawingCanvas : public QWidget, public InteractionHost, public MuePanHost 
     bool buttonTimerRunning() override;
     void captureMouse(bool on) override;
 
-    // ---- MuePanHost
-    Document& currentDocument() override { return *document_; }
-    Renderer& renderer() override { return renderer_; }
-    QSize drawingAreaSize() const override;
-    QSize screenSize() const override;
-    double planeSize() const override { return planeSize_; }
-    void setPlaneSize(double size) override;
-    bool showHidden() const override { return showHidden_; }
-    void redrawMainView() override { redraw(); }
-    void viewChanged() override;
+    // ---- the view, as "Mover la pantalla" and the print preview change it
+    Document& currentDocument() { return *document_; }
+    Renderer& renderer() { return renderer_; }
+    QSize drawingAreaSize() const;
+    QSize screenSize() const;
+    double planeSize() const { return planeSize_; }
+    void setPlaneSize(double size);
+    bool showHidden() const { return showHidden_; }
+    void redrawMainView() { redraw(); }
+    void viewChanged();
 
   signals:
     // A click, key or tool change of the tools changed which elements are selected.

@@ -1,4 +1,5 @@
 #include "app/demodocument.h"
+#include "app/editorsession.h"
 #include "app/helpwindow.h"
 #include "app/tform1.h"
 #include "app/tv_inicio.h"
@@ -72,7 +73,9 @@ int main(int argc, char** argv) {
     qorv::TV_inicio splash;
     splash.show();
     QApplication::processEvents();
-    qorv::TForm1 window(nullptr, &language.optionsFile());
+    // The session outlives the window that shows it.
+    qorv::EditorSession session;
+    qorv::TForm1 window(nullptr, &language.optionsFile(), &session);
     splash.startTimer(&window, 1500);
     window.setLanguageHost(&language);
     if (commandLine == QLatin1String("--demo")) {

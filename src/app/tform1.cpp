@@ -27,7 +27,12 @@
 
 namespace qorv {
 
-TForm1::TForm1(QWidget* parent, const OptionsFileContent* startOptions) : QMainWindow(parent) {
+TForm1::TForm1(QWidget* parent, const OptionsFileContent* startOptions, EditorSession* session)
+    : QMainWindow(parent), ownSession_(session ? nullptr : std::make_unique<EditorSession>()),
+      session_(session ? *session : *ownSession_), docs_(session_.documents()),
+      creation_(session_.creationOptions()), options_(session_.programOptions()),
+      clipboard_(session_.clipboard()), heldReferences_(session_.heldReferences()),
+      folders_(session_.folders()) {
     setWindowTitle(text(Msg::ProgramCaption));
     creation_.chosenColor = rgb(0, 128, 192); // B_azmarino starts pressed
 
@@ -59,14 +64,7 @@ TForm1::TForm1(QWidget* parent, const OptionsFileContent* startOptions) : QMainW
     buildMenus();
     applyLanguageTexts();
 
-    // Undo, redo, cut and paste replace or delete elements: the tools drop what they hold and
-    // the move tool is chosen.
-    connect(this, &TForm1::editCommandStarted, this, [this] {
-        chooseTool(Tool::Move);
-        canvas_->interaction().documentReplaced();
-        // Only what is still in the list is noted for finding again.
-        macroSession().dropMissing(document());
-    });
+    followSession();
     heldReferences_.add(
         [this](const HeldReferences::Visit& visit) { macroSession().forEachReference(visit); });
     heldReferences_.add(
@@ -121,6 +119,38 @@ TForm1::~TForm1() {
     // calculator, which redraws when it closes, before the canvas.
     delete calc_;
     delete canvas_;
+}
+
+void TForm1::followSession() {
+    EditorSession* session = &session_;
+    connect(session, &EditorSession::toolRequested, this, &TForm1::chooseTool);
+    connect(session, &EditorSession::elementsAboutToBeReplaced, this, [this](ElementsChange why) {
+        // Undo, redo and paste go back to the move tool; the tools drop what they hold.
+        if (why == ElementsChange::Undo || why == ElementsChange::Redo ||
+            why == ElementsChange::Paste) {
+            chooseTool(Tool::Move);
+            emit editCommandStarted();
+        }
+        canvas_->interaction().documentReplaced();
+        macroSession().dropMissing(document());
+    });
+    connect(session, &EditorSession::elementsReplaced, this, [this](ElementsChange why) {
+        if (why != ElementsChange::Noticed) canvas_->elementsReplaced();
+        updateMenuStates();
+        emit documentChanged(false);
+    });
+    connect(session, &EditorSession::currentDocumentChanged, this,
+            [this] { emit documentChanged(true); });
+    connect(session, &EditorSession::modifiedChanged, this, [this](bool on) {
+        if (docs_.currentIndex() >= 0) setWindowModified(on);
+    });
+    connect(session, &EditorSession::viewerModeChanged, this, [this](bool on) {
+        setCheckedQuietly(M_modovisor, on);
+        emit viewerModeChanged(on);
+    });
+    for (auto signal : {&EditorSession::undoStepRecorded, &EditorSession::selectionChanged,
+                        &EditorSession::clipboardChanged})
+        connect(session, signal, this, &TForm1::updateMenuStates);
 }
 
 // ---- actions and menus --------------------------------------------------------------------------
@@ -201,6 +231,7 @@ void TForm1::setStatusText(const QString& t) {
 }
 
 void TForm1::toolChosen(int tool) {
+    session_.toolTaken(tool);
     endButtonListRedefinition();
     if (toolBars_) toolBars_->showTool(tool);
     calcToolChosen(tool);

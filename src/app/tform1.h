@@ -4,8 +4,10 @@
 // swapped.
 #pragma once
 
+#include "app/bitmapbytes.h"
 #include "app/documenttable.h"
 #include "app/drawingcanvas.h"
+#include "app/editorsession.h"
 #include "app/toolbars.h"
 #include "app/userdialogs.h"
 #include "dialogs/optionshost.h"
@@ -51,10 +53,6 @@ class AnimationFeatures;
 class LanguageHost;
 class TV_iterac;
 
-// A picture as the bytes of a Windows bitmap file, which is how documents keep pictures; empty
-// when it cannot be written.
-std::vector<uint8_t> bitmapFileBytes(const QImage& image);
-
 class TForm1 : public QMainWindow,
                public DocumentListHost,
                private CanvasOwner,
@@ -65,7 +63,9 @@ class TForm1 : public QMainWindow,
     Q_OBJECT
   public:
     // `startOptions`: the options file as start-up already read it (read afresh without).
-    explicit TForm1(QWidget* parent = nullptr, const OptionsFileContent* startOptions = nullptr);
+    // `session`: the editor session the window shows (one of its own without).
+    explicit TForm1(QWidget* parent = nullptr, const OptionsFileContent* startOptions = nullptr,
+                    EditorSession* session = nullptr);
     ~TForm1() override;
 
     // ---- documents (tform1_docs.cpp)
@@ -132,6 +132,7 @@ class TForm1 : public QMainWindow,
     QMenu* recentMenu() const { return recentMenu_; }
 
     // ---- the parts
+    EditorSession& session() { return session_; }
     DrawingCanvas& canvas() { return *canvas_; }
     const DrawingCanvas& canvas() const { return *canvas_; }
     ToolBars& toolBars() { return *toolBars_; }
@@ -261,7 +262,7 @@ class TForm1 : public QMainWindow,
     // Writes the placement to the settings store (not in viewer mode); a store that cannot be
     // written is reported once.
     void saveWindowPlacement();
-    bool viewerMode() const { return viewerMode_; }
+    bool viewerMode() const { return session_.viewerMode(); }
     // "Modo visor": the flag and its menu item; the viewer's panel follows viewerModeChanged.
     void setViewerMode(bool on);
 
@@ -337,6 +338,16 @@ class TForm1 : public QMainWindow,
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // The session: the window's own unless one was given. The names below are the session's.
+    std::unique_ptr<EditorSession> ownSession_;
+    EditorSession& session_;
+    DocumentTable& docs_;
+    CreationOptions& creation_;
+    ProgramOptions& options_;
+    InternalClipboard& clipboard_;
+    HeldReferences& heldReferences_;
+    LastFolders& folders_;
+
     // CanvasOwner.
     void setStatusText(const QString& text) override;
     void toolChosen(int tool) override;
@@ -428,13 +439,8 @@ class TForm1 : public QMainWindow,
     void addDocument(std::unique_ptr<Document> doc, int number);
     // Shows the current document: canvas, move tool, title, tabs, combo box and menu.
     void showCurrentDocument();
-    // Emits documentChanged when the current document, or the count of its freed elements,
-    // differs from what was last told. Every redraw comes here, so that no deletion goes
-    // untold whatever command made it.
-    void followDocument();
-    // What the windows that stay open were last told about.
-    const Document* followedDocument_ = nullptr;
-    uint32_t followedRemovals_ = 0;
+    // The session's signals reach the window's parts.
+    void followSession();
     // Tabs, combo box and menu entries again from the table.
     void showDocumentList();
     void updateTitle();
@@ -453,22 +459,17 @@ class TForm1 : public QMainWindow,
     // A modal dialog comes: the gesture running ends (it would hold the mouse).
     void beforeDialog();
 
-    DocumentTable docs_;
     bool noDocument_ = false;
     // The document the window starts with is made before the window has its size: until it is
     // touched or its view moved, its origin follows the centre of the drawing area.
     const Document* startDocument_ = nullptr;
     double startLeft_ = 0, startTop_ = 0;
     RecentFiles recent_;
-    LastFolders folders_;
     std::unique_ptr<UserDialogs> nativeDialogs_;
     UserDialogs* dialogs_ = nullptr;
-    CreationOptions creation_;
-    ProgramOptions options_;
     QString optionsPath_;
     bool optionsFromFile_ = false;
     registry::WindowPlacement placement_;
-    bool viewerMode_ = false;
     DrawingCanvas* canvas_ = nullptr;
     ToolBars* toolBars_ = nullptr;
     QLabel* statusText_ = nullptr;  // the tool's prompt, what lies under the pointer
@@ -570,10 +571,8 @@ class TForm1 : public QMainWindow,
     void setupAnimation();
     AnimationFeatures* anim_ = nullptr; // a child of the window
 
-    InternalClipboard clipboard_; // one for the program; outlives the documents
     MacroSession macroSession_;
     IterationWorkspace iterationLists_;
-    HeldReferences heldReferences_;
 
     // ---- calculator, parameters, functions and represented points (tform1_calc.cpp)
   public:

@@ -221,23 +221,13 @@ void TForm1::showCurrentDocument() {
     }
     updateStatusUnits();
     if (anim_) anim_->documentShown();
-    // Another document, even when it took the memory of the one shown before.
-    followedDocument_ = nullptr;
     canvas_->showDocument(doc);
     chooseTool(Tool::Move);
     updateMenuStates();
     showDocumentList();
     updateTitle();
-    followDocument();
-}
-
-void TForm1::followDocument() {
-    const Document& doc = document();
-    const bool other = &doc != followedDocument_;
-    if (!other && doc.removals == followedRemovals_) return;
-    followedDocument_ = &doc;
-    followedRemovals_ = doc.removals;
-    emit documentChanged(other);
+    // Told even when it took the memory of the one shown before.
+    session_.setCurrentDocument(docs_.currentIndex());
 }
 
 QStringList TForm1::documentNames() const {
@@ -296,11 +286,11 @@ void TForm1::updateTitle() {
 }
 
 void TForm1::redrawn() {
-    followDocument();
+    // A frame of a drag changes nothing the window shows.
+    if (canvas_->interaction().moving()) return;
+    session_.noteChanges();
     if (TV_iterac_ && TV_iterac_->isVisible()) TV_iterac_->refresh();
-    if (docs_.currentIndex() >= 0 && isWindowModified() != (document().modified != 0))
-        setWindowModified(document().modified != 0);
-    // The selection and the construction change with the drawing; their items follow.
+    // The construction changes with the drawing; its items follow.
     updateMenuStates();
 }
 
@@ -477,10 +467,8 @@ bool TForm1::writeDocument(int index, const QString& path) {
     if (!saveDocument(doc, filePath(full), anim_ ? anim_->saveOptions() : SaveOptions{}))
         return false;
     // Saving drops internal elements that serve nothing; the tools let go of what went.
-    if (index == docs_.currentIndex() && doc.elementCount() != before) {
-        canvas_->interaction().documentReplaced();
-        canvas_->elementsReplaced();
-    }
+    if (index == docs_.currentIndex() && doc.elementCount() != before)
+        session_.replaceElements(ElementsChange::Save, [](Document&) { return true; });
     addRecent(full);
     folders_.documents = QFileInfo(full).absolutePath();
     showDocumentList();

@@ -53,29 +53,18 @@ void TForm1::createEditActions() {
 }
 
 void TForm1::recordUndoStep() {
-    qorv::recordUndoStep(document());
-    updateMenuStates();
+    session_.recordUndoStep();
 }
 
 void TForm1::undo() {
-    Document& doc = document();
-    if (!canUndo(doc)) return;
-    emit editCommandStarted();
-    heldReferences_.remember(doc);
-    const bool done = qorv::undo(doc);
-    heldReferences_.reresolve(doc);
-    if (done) canvas_->elementsReplaced();
+    if (!canUndo(document())) return;
+    session_.replaceElements(ElementsChange::Undo, [](Document& d) { return qorv::undo(d); });
     updateMenuStates();
 }
 
 void TForm1::redo() {
-    Document& doc = document();
-    if (!canRedo(doc)) return;
-    emit editCommandStarted();
-    heldReferences_.remember(doc);
-    const bool done = qorv::redo(doc);
-    heldReferences_.reresolve(doc);
-    if (done) canvas_->elementsReplaced();
+    if (!canRedo(document())) return;
+    session_.replaceElements(ElementsChange::Redo, [](Document& d) { return qorv::redo(d); });
     updateMenuStates();
 }
 
@@ -84,25 +73,24 @@ void TForm1::copySelection() {
     if (!anythingSelected(doc)) return;
     QGuiApplication::clipboard()->setText(QString::fromStdString(selectionText(doc)));
     qorv::copySelection(doc, clipboard_, docs_.all());
-    updateMenuStates();
+    session_.clipboardFilled();
 }
 
 void TForm1::cutSelection() {
     Document& doc = document();
     if (!anythingSelected(doc)) return;
     QGuiApplication::clipboard()->setText(QString::fromStdString(selectionText(doc)));
-    qorv::cutSelection(doc, clipboard_, docs_.all());
-    canvas_->interaction().documentReplaced(); // the tools let go of what was deleted
-    canvas_->elementsReplaced();
-    updateMenuStates();
+    session_.replaceElements(ElementsChange::Cut, [this](Document& d) {
+        qorv::cutSelection(d, clipboard_, docs_.all());
+        return true;
+    });
+    session_.clipboardFilled();
 }
 
 void TForm1::paste() {
     if (clipboard_.empty()) return;
-    emit editCommandStarted();
-    qorv::paste(document(), clipboard_);
-    canvas_->redraw();
-    updateMenuStates();
+    session_.replaceElements(ElementsChange::Paste,
+                             [this](Document& d) { return qorv::paste(d, clipboard_) != nullptr; });
 }
 
 void TForm1::pastePicture() {

@@ -14,21 +14,16 @@ struct TForm1::ElementHost : ElementDialogHost {
     void dialogRecordUndo() override { w_.recordUndoStep(); }
     void dialogDocumentChanged() override {
         // "Borrar" freed elements: the tools let go of them before the drawing blinks them.
-        if (w_.document().removals != w_.followedRemovals_)
-            w_.canvas_->interaction().documentReplaced();
+        if (w_.session_.removalsUntold()) w_.canvas_->interaction().documentReplaced();
         w_.canvas_->recalculateAndRedraw();
     }
     void dialogWarn(const QString& message) override { w_.warn(message); }
     bool dialogChooseFont(FontRecord& font) override { return w_.chooseFont(font); }
     void dialogRevertStep() override {
-        Document& doc = w_.document();
-        w_.heldReferences_.remember(doc);
-        const bool done = revertStep(doc);
-        w_.heldReferences_.reresolve(doc);
         // The list is new objects: the tools let go of what they picked (the construction list
         // opens this dialog while a tool has elements picked).
-        if (done) w_.canvas_->interaction().documentReplaced();
-        if (done) w_.canvas_->elementsReplaced();
+        w_.session_.replaceElements(ElementsChange::Revert,
+                                    [](Document& doc) { return revertStep(doc); });
         w_.updateMenuStates();
     }
     TForm1& w_;

@@ -6,6 +6,7 @@
 #include "app/tform1.h"
 
 #include "app/helpwindow.h"
+#include "geometry/recalc.h"
 #include "macros/macrosession.h"
 #include "model/langfile.h"
 #include "model/uitext.h"
@@ -502,8 +503,13 @@ void TForm1::applyMenuTexts() {
 
 void TForm1::deleteSelection() {
     // As the Delete key does: the move tool, with something selected.
-    canvas_->interaction().keyPress(KeyCode::Delete, 0);
-    updateMenuStates();
+    if (currentTool() != Tool::Move || document().selectedCount() == 0) return;
+    recordUndoStep();
+    session_.replaceElements(ElementsChange::Delete, [](Document& doc) {
+        doc.deleteSelected();
+        recalcUpTo(doc);
+        return true;
+    });
 }
 
 void TForm1::selectAllElements() {
@@ -554,12 +560,11 @@ void TForm1::deleteAllElements() {
     if (!doc.head) return;
     chooseTool(Tool::Move);
     recordUndoStep();
-    canvas_->interaction().documentReplaced(); // the tools let go of what goes
-    doc.deleteAll();                           // with the trace and animation lists
-    macroSession().dropMissing(doc);
     canvas_->clearTrace();
-    canvas_->elementsReplaced();
-    updateMenuStates();
+    session_.replaceElements(ElementsChange::Delete, [](Document& d) {
+        d.deleteAll(); // with the trace and animation lists
+        return true;
+    });
 }
 
 void TForm1::redrawAll() {
@@ -569,10 +574,7 @@ void TForm1::redrawAll() {
 // ---- "&Ver": viewer mode ------------------------------------------------------------------------
 
 void TForm1::setViewerMode(bool on) {
-    if (viewerMode_ == on) return;
-    viewerMode_ = on;
-    setCheckedQuietly(M_modovisor, on);
-    emit viewerModeChanged(on);
+    session_.setViewerMode(on);
 }
 
 // ---- "A&yuda" -----------------------------------------------------------------------------------

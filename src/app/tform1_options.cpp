@@ -255,7 +255,7 @@ void TForm1::showPlaced() {
 }
 
 void TForm1::saveWindowPlacement() {
-    if (viewerMode_) return;
+    if (session_.viewerMode()) return;
     const QRect normal = fullScreen_ ? savedGeometry_ : normalRect();
     const Qt::WindowStates state = fullScreen_ ? savedState_ : windowState();
     auto store = registry::open();

@@ -148,4 +148,14 @@ void HeldReferences::reresolve(Document& doc) {
     }
 }
 
+void HeldReferences::dropMissing(Document& doc) {
+    std::vector<const Element*> present;
+    doc.forEachWithSubs([&](const Element& e) { present.push_back(&e); });
+    std::sort(present.begin(), present.end());
+    for (const Holder& h : holders_)
+        h.visitor([&](Element*& ref) {
+            if (ref && !std::binary_search(present.begin(), present.end(), ref)) ref = nullptr;
+        });
+}
+
 } // namespace qorv

@@ -77,6 +77,9 @@ class HeldReferences {
     void remember(Document& doc);
     // Points every held reference at the element of the document with the noted id.
     void reresolve(Document& doc);
+    // Sets to null every held reference to an element no longer in the document (after a
+    // deletion that was not remembered first; the references are compared, not followed).
+    void dropMissing(Document& doc);
 
   private:
     struct Holder {

@@ -1,5 +1,6 @@
 #include "view/clickengine.h"
 
+#include "geometry/elementgeometry.h"
 #include "geometry/intersectionpoint.h"
 #include "geometry/pointonelement.h"
 #include "geometry/recalc.h"
@@ -195,6 +196,16 @@ void ClickEngine::click(const Hit* hit, Point2 world, int modifiers) {
                !sequence_->takesCrossings()) {
         return; // a crossing is only a place to make a point
     }
+    sequence_->click(*this, c);
+    settle();
+}
+
+void ClickEngine::begin(Element& first) {
+    if (!sequence_) return;
+    changed_ = false;
+    Click c;
+    c.element = &first;
+    c.world = firstPointOf(first);
     sequence_->click(*this, c);
     settle();
 }

@@ -150,6 +150,10 @@ class ClickEngine {
     // intersection holder of the hit tester, a grid (with its node), a polygon (with its side).
     void click(const Hit* hit, Point2 world, int modifiers);
     void doubleClick(const Hit* hit, Point2 world, int modifiers);
+    // The sequence starts with `first` already chosen, as a dialog asks it (the point whose
+    // parents are redefined, the element to colour): the sequence takes it as it takes a click
+    // on it at its first point.
+    void begin(Element& first);
 
     // ---- for sequences
     Document& doc() { return host_.document(); }

@@ -108,6 +108,11 @@ void Interaction::chooseTool(int tool, bool ownButton) {
     host_.redraw();
 }
 
+void Interaction::chooseToolWith(int tool, Element& first) {
+    chooseTool(tool);
+    engine_.begin(first);
+}
+
 void Interaction::startLengthAssignment(double target) {
     chooseTool(Tool::LengthDistance);
     engine_.setLengthTarget(target);

@@ -93,6 +93,8 @@ class Interaction : private SequenceHost {
     // selection is then kept).
     void chooseTool(int tool, bool ownButton = false);
     int tool() const { return tool_; }
+    // Chooses `tool` with `first` already chosen as its first element (see ClickEngine::begin).
+    void chooseToolWith(int tool, Element& first);
     // The length tool in its length-assignment mode (see ClickEngine::setLengthTarget).
     void startLengthAssignment(double target);
     const ClickEngine& engine() const { return engine_; }

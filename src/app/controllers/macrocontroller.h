@@ -1,0 +1,53 @@
+// "&Macros": the macro work of the macro tools (lent to the tools: the lists chosen in the
+// drawing, the macro applied) and the macro dialog on the current document.
+#pragma once
+
+#include "app/controllers/featureparts.h"
+#include "macros/macrosession.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+
+namespace qorv {
+
+class HelpWindow;
+class TMacCon;
+
+class MacroController : public QObject {
+    Q_OBJECT
+  public:
+    explicit MacroController(const FeatureParts& parts);
+
+    MacroSession& session() { return macros_; }
+    // The folder of macro files: the last one used, or without one the folder of documents (the
+    // program's own folder is not a place of the user's).
+    QString folder() const;
+
+    // "Macros..." and B_MacCon: the macro dialog on the current document. Opened in a macro
+    // selection mode, it first takes the elements chosen in the drawing as the initial or final
+    // list; when it closes, the tool mode it chose is taken, or the move tool after B_no.
+    void openDialog();
+    // Runs instead of the dialog's modal loop (tests press its buttons there).
+    void setDialogHook(std::function<void(TMacCon&)> hook) { dialogHook_ = std::move(hook); }
+    // Where the help comes from (null: no help could be shown, the user has been told).
+    void setHelp(std::function<HelpWindow*()> help) { help_ = std::move(help); }
+
+  signals:
+    // The dialog closed without choosing a tool: the tool bars show the current tool again (its
+    // button B_MacCon was pressed to open the dialog).
+    void toolShownAgain();
+
+  private:
+    void showHelp(QWidget* dialog);
+
+    FeatureParts parts_;
+    MacroSession macros_;
+    std::function<void(TMacCon&)> dialogHook_;
+    std::function<HelpWindow*()> help_;
+    QPointer<HelpWindow> shownHelp_; // the help the dialog showed
+};
+
+} // namespace qorv
