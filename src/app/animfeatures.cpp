@@ -1,5 +1,6 @@
 #include "app/animfeatures.h"
 
+#include "app/commands.h"
 #include "app/tform1.h"
 #include "geometry/animation.h"
 #include "settings/language.h"
@@ -40,14 +41,9 @@ AnimationFeatures::~AnimationFeatures() {
 // The other items of traces, animation and viewer mode are the menu table's: tools, "Redibujar"
 // and "Modo visor", whose changes this follows.
 void AnimationFeatures::createActions() {
-    auto action = [this](const char* name) {
-        auto* a = new QAction(componentText(QString::fromLatin1(name)), &w_);
-        a->setObjectName(QString::fromLatin1(name));
-        return a;
-    };
-    M_traza_desactivar = action("M_traza_desactivar");
+    M_traza_desactivar = w_.commands().action(CommandId::TracesOff);
     connect(M_traza_desactivar, &QAction::triggered, this, &AnimationFeatures::switchTracesOff);
-    M_PasoaPaso = action("M_PasoaPaso");
+    M_PasoaPaso = w_.commands().action(CommandId::Replay);
     connect(M_PasoaPaso, &QAction::triggered, this, &AnimationFeatures::openReplay);
     connect(&w_, &TForm1::viewerModeChanged, this, &AnimationFeatures::setViewerMode);
     // Another document is shown through documentShown.
@@ -65,17 +61,9 @@ void AnimationFeatures::createViewerPanel() {
     auto* row = new QHBoxLayout(panel_);
     row->setContentsMargins(2, 2, 2, 2);
     row->setSpacing(1);
-    panelTools_ = new QActionGroup(panel_);
-    auto button = [&](const char* name, std::function<void()> run, int tool = -1) {
-        auto* a = new QAction(toolIcon(QString::fromLatin1(name)),
-                              componentText(QString::fromLatin1(name)), panel_);
-        a->setObjectName(QString::fromLatin1(name));
-        if (tool >= 0) {
-            a->setCheckable(true);
-            a->setData(tool);
-            panelTools_->addAction(a);
-        }
-        connect(a, &QAction::triggered, this, std::move(run));
+    // The window's own commands, placed once more.
+    const Commands& commands = w_.commands();
+    auto button = [&](const char* name, QAction* a) {
         auto* b = new QToolButton(panel_);
         b->setObjectName(QString::fromLatin1(name));
         b->setDefaultAction(a);
@@ -83,19 +71,15 @@ void AnimationFeatures::createViewerPanel() {
         b->setIconSize(QSize(20, 20));
         row->addWidget(b);
     };
-    button(
-        "B_visor_movsel", [this] { w_.chooseTool(Tool::Move, true); }, Tool::Move);
-    button(
-        "B_visor_anima", [this] { w_.chooseTool(Tool::Animation); }, Tool::Animation);
-    button(
-        "B_visor_rotsel", [this] { w_.chooseTool(Tool::RotateSelection); }, Tool::RotateSelection);
-    button(
-        "B_visor_zoom", [this] { w_.chooseTool(Tool::Zoom); }, Tool::Zoom);
-    button("B_visor_undo", [this] { w_.undo(); });
-    button("B_visor_redo", [this] { w_.redo(); });
-    button("B_visor_todoelem", [this] { w_.showHiddenAction()->toggle(); });
-    button("B_visor_muepan", [this] { w_.openMoveScreen(); });
-    button("B_visor_salirvisor", [this] { w_.setViewerMode(false); });
+    button("B_visor_movsel", commands.toolAction(Tool::Move));
+    button("B_visor_anima", commands.toolAction(Tool::Animation));
+    button("B_visor_rotsel", commands.toolAction(Tool::RotateSelection));
+    button("B_visor_zoom", commands.toolAction(Tool::Zoom));
+    button("B_visor_undo", commands.action(CommandId::Undo));
+    button("B_visor_redo", commands.action(CommandId::Redo));
+    button("B_visor_todoelem", commands.action(CommandId::ShowHidden));
+    button("B_visor_muepan", commands.action(CommandId::MoveScreen));
+    button("B_visor_salirvisor", commands.action(CommandId::ViewerMode));
     panel_->hide();
     w_.canvas().drawingArea()->installEventFilter(this);
 }
@@ -117,8 +101,6 @@ bool AnimationFeatures::eventFilter(QObject* watched, QEvent* event) {
 
 void AnimationFeatures::toolChosen(int tool) {
     if (dying_) return;
-    for (QAction* a : panelTools_->actions())
-        a->setChecked(a->data().toInt() == tool);
     if (tool == Tool::Animation) {
         dropUnanimatable(w_.document());
         if (TV_animac_->isVisible())

@@ -82,7 +82,6 @@ class AnimationFeatures : public QObject, public AnimationHost, public ReplayHos
     TV_animac* TV_animac_ = nullptr;
     TPaP* TPaP_ = nullptr;
     QFrame* panel_ = nullptr;
-    QActionGroup* panelTools_ = nullptr;
     bool viewer_ = false;
     bool dying_ = false;
     // The four bars as they were before viewer mode.

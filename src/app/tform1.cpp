@@ -1,6 +1,7 @@
 #include "app/tform1.h"
 
 #include "app/animfeatures.h"
+#include "app/commands.h"
 #include "dialogs/tvtexto.h"
 #include "model/document.h"
 #include "model/iteration.h"
@@ -41,6 +42,7 @@ TForm1::TForm1(QWidget* parent, const OptionsFileContent* startOptions, EditorSe
     statusBar()->addWidget(statusText_, 1);
     statusBar()->addPermanentWidget(statusUnits_);
     statusText_->setText(QString::fromStdString(uiText().toolPrompt(Tool::Move)));
+    commands_ = new Commands(this);
     canvas_ = new DrawingCanvas(*this, *this, document(), this);
     canvas_->interaction().lendMacroSession(&macroSession_);
     canvas_->interaction().lendIterationWorkspace(&iterationLists_);
@@ -48,19 +50,11 @@ TForm1::TForm1(QWidget* parent, const OptionsFileContent* startOptions, EditorSe
 
     createActions();
     buildDocumentBar(); // the top row: the tool bars go below it
-    toolBars_ = new ToolBars(*this, TodosElem1, M_AA, creation_.chosenColor);
-    // B_MacCon opens the macro dialog, which chooses the macro tools.
-    connect(toolBars_, &ToolBars::toolRequested, this, [this](int tool) {
-        if (tool == Tool::ApplyMacro)
-            openMacroDialog();
-        else
-            chooseTool(tool, true);
-    });
+    toolBars_ = new ToolBars(*this, *commands_, creation_.chosenColor);
     connect(toolBars_, &ToolBars::colourChosen, this, &TForm1::setCurrentColour);
     setupExportActions();
     setupIteration();
     setupAnimation();
-    nameComponents();
     buildMenus();
     applyLanguageTexts();
 
@@ -157,23 +151,19 @@ void TForm1::followSession() {
 
 void TForm1::createActions() {
     createDocumentActions();
-    M_salir = new QAction(text(Msg::Exit), this);
-    M_salir->setObjectName(QStringLiteral("M_salir"));
+    M_salir = commands_->action(CommandId::Exit);
     connect(M_salir, &QAction::triggered, this, &QWidget::close);
 
     createEditActions();
     createMacroActions();
 
-    TodosElem1 = new QAction(text(Msg::ShowHidden), this);
-    TodosElem1->setCheckable(true);
+    TodosElem1 = commands_->action(CommandId::ShowHidden);
     connect(TodosElem1, &QAction::toggled, this, &TForm1::setShowHidden);
-    MuePan1 = new QAction(text(Msg::MoveScreenItem), this);
+    MuePan1 = commands_->action(CommandId::MoveScreen);
     connect(MuePan1, &QAction::triggered, this, &TForm1::openMoveScreen);
-    PantallaCom = new QAction(text(Msg::FullScreen), this);
-    PantallaCom->setCheckable(true);
+    PantallaCom = commands_->action(CommandId::FullScreen);
     connect(PantallaCom, &QAction::toggled, this, &TForm1::setFullScreenMode);
-    M_AA = new QAction(text(Msg::Antialiasing), this);
-    M_AA->setCheckable(true);
+    M_AA = commands_->action(CommandId::Antialias);
     connect(M_AA, &QAction::toggled, this, &TForm1::setAntialiased);
 
     createOptionActions();

@@ -48,6 +48,7 @@ class QToolBar;
 namespace qorv {
 
 struct ElementDialogClose;
+class Commands;
 class HelpWindow;
 class AnimationFeatures;
 class LanguageHost;
@@ -133,6 +134,8 @@ class TForm1 : public QMainWindow,
 
     // ---- the parts
     EditorSession& session() { return session_; }
+    // Every command's action (commands.h).
+    Commands& commands() { return *commands_; }
     DrawingCanvas& canvas() { return *canvas_; }
     const DrawingCanvas& canvas() const { return *canvas_; }
     ToolBars& toolBars() { return *toolBars_; }
@@ -294,8 +297,7 @@ class TForm1 : public QMainWindow,
     void showAbout();
     void openWebPage();
 
-    // Rules of the menu table (tform1_menus.cpp).
-    enum class When : uint8_t;
+    // A row of the menu table (tform1_menus.cpp).
     struct MenuRow;
 
     // ---- export and print (tform1_export.cpp)
@@ -393,7 +395,9 @@ class TForm1 : public QMainWindow,
     static const std::vector<MenuRow>& menuRows();
     void buildMenus();
     void createShellActions(); // "Barra de Estado", "Modo visor"
-    void applyMenuTexts();     // tool prompts and kind names as item texts
+    // Connects the commands carried out in tform1_menus.cpp, the tools and the bars' items.
+    void bindShellCommands();
+    void applyMenuTexts(); // tool prompts and kind names as item texts
     HelpWindow* openHelp();
     void updateKindItems(); // the items of "Seleccionar grupo"
     // A toggle item shows a state without running its command again.
@@ -411,9 +415,7 @@ class TForm1 : public QMainWindow,
     void runDialog(QDialog& dialog);
     bool ask(const QString& question);
     void createLanguageAction(); // tform1_language.cpp
-    // Object names by which the language's component texts find the menus and actions.
-    void nameComponents();     // tform1_language.cpp
-    void createMacroActions(); // tform1_macros.cpp
+    void createMacroActions();   // tform1_macros.cpp
     void updateStatusUnits();
     void updateSizeGrip();
     void warn(const QString& text);
@@ -470,6 +472,7 @@ class TForm1 : public QMainWindow,
     QString optionsPath_;
     bool optionsFromFile_ = false;
     registry::WindowPlacement placement_;
+    Commands* commands_ = nullptr;
     DrawingCanvas* canvas_ = nullptr;
     ToolBars* toolBars_ = nullptr;
     QLabel* statusText_ = nullptr;  // the tool's prompt, what lies under the pointer
@@ -535,7 +538,7 @@ class TForm1 : public QMainWindow,
     HelpWindow* helpWindow_ = nullptr;
     bool editMenuOpen_ = false; // "&Edición" is open: its items show what they can do now
     QString helpFolder_;
-    QHash<QString, QAction*> menuActions_; // the items of the menu table by name
+    QHash<QString, QMenu*> menus_; // the menus of the menu table by name
 
     // Full screen: the flag and the window as it was.
     bool fullScreen_ = false;

@@ -4,6 +4,7 @@
 #include "app/tform1.h"
 
 #include "app/animfeatures.h"
+#include "app/commands.h"
 #include "app/helpwindow.h"
 #include "dialogs/tv_iterac.h"
 #include "model/docfile.h"
@@ -88,47 +89,41 @@ class WaitCursor {
 
 void TForm1::createDocumentActions() {
     // Their shortcuts come with the menu table (tform1_menus.cpp).
-    auto action = [this](int slot, const char* name, auto handler) {
-        auto* a = new QAction(text(slot), this);
-        a->setObjectName(QString::fromLatin1(name));
+    auto action = [this](CommandId id, auto handler) {
+        QAction* a = commands_->action(id);
         connect(a, &QAction::triggered, this, handler);
         return a;
     };
-    M_nuevo = action(Msg::NewItem, "M_nuevo", [this] {
+    M_nuevo = action(CommandId::New, [this] {
         beforeDialog();
         newDocument();
     });
-    M_abrir = action(Msg::OpenItem, "M_abrir", [this] {
+    M_abrir = action(CommandId::Open, [this] {
         beforeDialog();
         const QString folder =
             folders_.documents.isEmpty() ? QDir::currentPath() : folders_.documents;
         const QString path = dialogs().openFileName(text(Msg::Open), folder, openFilters());
         if (!path.isEmpty()) openDocument(path);
     });
-    M_guardar =
-        action(Msg::SaveItem, "M_guardar", [this] { saveDocumentAt(docs_.currentIndex()); });
-    M_guardar_como =
-        action(Msg::SaveAs, "M_guardar_como", [this] { saveDocumentAsAt(docs_.currentIndex()); });
-    M_cerrar = action(Msg::CloseItem, "M_cerrar", [this] { closeCurrent(); });
-    M_cerrar_todo = action(Msg::CloseAll, "M_cerrar_todo", [this] { closeAll(); });
+    M_guardar = action(CommandId::Save, [this] { saveDocumentAt(docs_.currentIndex()); });
+    M_guardar_como = action(CommandId::SaveAs, [this] { saveDocumentAsAt(docs_.currentIndex()); });
+    M_cerrar = action(CommandId::Close, [this] { closeCurrent(); });
+    M_cerrar_todo = action(CommandId::CloseAll, [this] { closeAll(); });
     // The "&Documento" menu has items of its own for the same commands, so that a language can
     // name them apart from those of "&Archivo".
-    M_doc_cerrar = action(Msg::CloseItem, "M_doc_cerrar", [this] { closeCurrent(); });
-    M_doc_cerrartodo = action(Msg::CloseAll, "M_doc_cerrartodo", [this] { closeAll(); });
-    M_siguiente = action(Msg::NextDocument, "M_siguiente", &TForm1::nextDocument);
-    M_anterior = action(Msg::PreviousDocument, "M_anterior", &TForm1::previousDocument);
-    M_primero = action(Msg::FirstDocument, "M_primero", &TForm1::firstDocument);
-    M_ultimo = action(Msg::LastDocument, "M_ultimo", &TForm1::lastDocument);
-    M_lista_doc = action(Msg::DocumentListItem, "M_lista_doc", &TForm1::openDocumentList);
-    M_elim_recientes = action(Msg::ClearRecent, "M_elim_recientes", [this] {
+    M_doc_cerrar = action(CommandId::DocumentClose, [this] { closeCurrent(); });
+    M_doc_cerrartodo = action(CommandId::DocumentCloseAll, [this] { closeAll(); });
+    M_siguiente = action(CommandId::NextDocument, &TForm1::nextDocument);
+    M_anterior = action(CommandId::PreviousDocument, &TForm1::previousDocument);
+    M_primero = action(CommandId::FirstDocument, &TForm1::firstDocument);
+    M_ultimo = action(CommandId::LastDocument, &TForm1::lastDocument);
+    M_lista_doc = action(CommandId::DocumentList, &TForm1::openDocumentList);
+    M_elim_recientes = action(CommandId::ClearRecent, [this] {
         beforeDialog();
         if (dialogs().ask(text(Msg::ProgramCaption), text(Msg::ClearRecentQuestion)) ==
             UserDialogs::Answer::Yes)
             clearRecent();
     });
-    M_nuevo->setIcon(toolIcon(QStringLiteral("B_doc_nuevo")));
-    M_guardar->setIcon(toolIcon(QStringLiteral("B_doc_guardar")));
-    M_cerrar->setIcon(toolIcon(QStringLiteral("B_doc_cerrar")));
 
     recentMenu_ = new QMenu(text(Msg::OpenRecent), this);
     recentMenu_->setObjectName(QStringLiteral("M_recientes"));

@@ -1,6 +1,7 @@
 // The main window's "Edición" commands: undo, redo and the clipboard.
 #include "app/tform1.h"
 
+#include "app/commands.h"
 #include "model/document.h"
 #include "model/uitext.h"
 #include "view/qtexts.h"
@@ -38,17 +39,17 @@ std::vector<uint8_t> bitmapFileBytes(const QImage& image) {
 }
 
 void TForm1::createEditActions() {
-    M_undo = new QAction(text(Msg::Undo), this);
+    M_undo = commands_->action(CommandId::Undo);
     connect(M_undo, &QAction::triggered, this, &TForm1::undo);
-    M_redo = new QAction(text(Msg::Redo), this);
+    M_redo = commands_->action(CommandId::Redo);
     connect(M_redo, &QAction::triggered, this, &TForm1::redo);
-    M_cortar = new QAction(text(Msg::Cut), this);
+    M_cortar = commands_->action(CommandId::Cut);
     connect(M_cortar, &QAction::triggered, this, &TForm1::cutSelection);
-    M_copiar = new QAction(text(Msg::Copy), this);
+    M_copiar = commands_->action(CommandId::Copy);
     connect(M_copiar, &QAction::triggered, this, &TForm1::copySelection);
-    M_pegar = new QAction(text(Msg::Paste), this);
+    M_pegar = commands_->action(CommandId::Paste);
     connect(M_pegar, &QAction::triggered, this, &TForm1::paste);
-    M_pegar_imagen = new QAction(text(Msg::PastePicture), this);
+    M_pegar_imagen = commands_->action(CommandId::PastePicture);
     connect(M_pegar_imagen, &QAction::triggered, this, &TForm1::pastePicture);
 }
 

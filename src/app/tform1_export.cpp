@@ -2,6 +2,7 @@
 // clipboard, the print dialog and the printed screen bitmap.
 #include "app/tform1.h"
 
+#include "app/commands.h"
 #include "dialogs/tv_imp.h"
 #include "model/uitext.h"
 #include "settings/language.h"
@@ -28,29 +29,20 @@
 namespace qorv {
 
 void TForm1::setupExportActions() {
-    const auto make = [this](const QString& objectName, const QString& label, auto handler) {
-        auto* a = new QAction(label, this);
-        a->setObjectName(objectName);
+    const auto make = [this](CommandId id, auto handler) {
+        QAction* a = commands_->action(id);
         connect(a, &QAction::triggered, this, handler);
         return a;
     };
-    const auto component = [&](const char* name, auto handler) {
-        const QString objectName = QString::fromLatin1(name);
-        return make(objectName, componentText(objectName), handler);
-    };
-    M_export_dib = component("M_export_dib", &TForm1::exportDrawing);
-    M_export_dxf = component("M_export_dxf", &TForm1::exportDxf);
-    // Their texts are set with the language's (applyMenuTexts).
-    M_export_svg =
-        make(QStringLiteral("M_export_svg"), {}, [this] { exportVector(QStringLiteral("svg")); });
-    M_export_pdf =
-        make(QStringLiteral("M_export_pdf"), {}, [this] { exportVector(QStringLiteral("pdf")); });
-    M_export_tikz =
-        make(QStringLiteral("M_export_tikz"), {}, [this] { exportVector(QStringLiteral("tex")); });
-    M_export_web = make(QStringLiteral("M_export_web"), {}, &TForm1::exportWebPage);
-    Imprimir1 = component("Imprimir1", &TForm1::printDocument);
-    M_print_btm = component("M_print_btm", &TForm1::printBitmap);
-    M_copia_port = component("M_copia_port", &TForm1::copyDrawingToClipboard);
+    M_export_dib = make(CommandId::ExportDrawing, &TForm1::exportDrawing);
+    M_export_dxf = make(CommandId::ExportDxf, &TForm1::exportDxf);
+    M_export_svg = make(CommandId::ExportSvg, [this] { exportVector(QStringLiteral("svg")); });
+    M_export_pdf = make(CommandId::ExportPdf, [this] { exportVector(QStringLiteral("pdf")); });
+    M_export_tikz = make(CommandId::ExportTikz, [this] { exportVector(QStringLiteral("tex")); });
+    M_export_web = make(CommandId::ExportWeb, &TForm1::exportWebPage);
+    Imprimir1 = make(CommandId::Print, &TForm1::printDocument);
+    M_print_btm = make(CommandId::PrintBitmap, &TForm1::printBitmap);
+    M_copia_port = make(CommandId::CopyDrawing, &TForm1::copyDrawingToClipboard);
 }
 
 // No selection highlight reaches the output.

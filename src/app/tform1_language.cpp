@@ -1,6 +1,7 @@
 // The main window's language: "Idioma..." and the texts shown again after a language is loaded.
 #include "app/tform1.h"
 
+#include "app/commands.h"
 #include "model/languagestartup.h"
 #include "model/uitext.h"
 #include "settings/language.h"
@@ -13,29 +14,8 @@
 namespace qorv {
 
 void TForm1::createLanguageAction() {
-    M_idioma = new QAction(componentText(QStringLiteral("M_idioma")), this);
-    M_idioma->setObjectName(QStringLiteral("M_idioma"));
+    M_idioma = commands_->action(CommandId::Language);
     connect(M_idioma, &QAction::triggered, this, &TForm1::chooseLanguageFromMenu);
-}
-
-void TForm1::nameComponents() {
-    const std::pair<QObject*, const char*> names[] = {
-        {M_undo, "M_undo"},
-        {M_redo, "M_redo"},
-        {M_cortar, "M_cortar"},
-        {M_copiar, "M_copiar"},
-        {M_pegar, "M_pegar"},
-        {M_pegar_imagen, "M_pegar_imagen"},
-        {TodosElem1, "TodosElem1"},
-        {MuePan1, "MuePan1"},
-        {PantallaCom, "PantallaCom"},
-        {M_AA, "M_AA"},
-        {toolBars_->mainBar()->toggleViewAction(), "M_botprin"},
-        {toolBars_->editBar()->toggleViewAction(), "M_botedi"},
-        {documentBar_->toggleViewAction(), "M_bardoc"},
-    };
-    for (const auto& [object, name] : names)
-        object->setObjectName(QString::fromLatin1(name));
 }
 
 void TForm1::applyLanguageTexts() {

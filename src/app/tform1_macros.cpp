@@ -1,6 +1,7 @@
 // The main window's "&Macros": the macro dialog and what it asks of the window.
 #include "app/tform1.h"
 
+#include "app/commands.h"
 #include "app/helpwindow.h"
 #include "macros/macrosession.h"
 #include "model/uitext.h"
@@ -15,8 +16,7 @@
 namespace qorv {
 
 void TForm1::createMacroActions() {
-    M_macros = new QAction(componentText(QStringLiteral("M_macros")), this);
-    M_macros->setObjectName(QStringLiteral("M_macros"));
+    M_macros = commands_->action(CommandId::Macros);
     connect(M_macros, &QAction::triggered, this, &TForm1::openMacroDialog);
 }
 

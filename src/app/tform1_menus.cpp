@@ -1,9 +1,10 @@
-// The main window's menu bar, built from one table: every menu and item in order, with its
-// shortcut, what it runs and when it is enabled. Commands made elsewhere (documents, edit,
-// options, macros, language) are placed by their object names; items whose commands other parts
-// of the program provide are made here, disabled, for them to take over through menuAction().
-// Also here: the "&Edición" selection commands, the bars and viewer mode of "&Ver", and help.
+// The main window's menu bar, built from one table that places the commands' actions (made in
+// commands.cpp) in their menus; the enabled states the commands' rules give, recomputed when the
+// document, the selection or the tool changes. Also here: the "&Edición" selection commands,
+// viewer mode and help.
 #include "app/tform1.h"
+
+#include "app/commands.h"
 
 #include "app/helpwindow.h"
 #include "geometry/recalc.h"
@@ -16,6 +17,7 @@
 #include "view/qtexts.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -41,60 +43,37 @@ QString helpLanguage() {
 }
 } // namespace
 
-// When an item is enabled (every rule but Always also needs an open document).
-enum class TForm1::When : uint8_t {
-    Always,        // with or without a document
-    Document,      // an open document
-    Undo,          // the history can go back
-    Redo,          // ... or forward
-    Selection,     // something is selected
-    MoveSelection, // the move tool, and something selected
-    // Something is selected, as the open menu shows it; closed, the item stays enabled so that
-    // its shortcut works for a selection made without a menu update.
-    SelectionShown,
-    NotEmpty,  // the construction has elements
-    Clipboard, // the internal clipboard holds elements
-    Tool,      // the item's tool exists
-    Web,       // the web address is known
-    Later,     // made for a command that is not there yet: disabled
-};
-
 struct TForm1::MenuRow {
     enum Type : uint8_t { Item, Menu, Separator };
     Type type;
     const char* menu; // the menu it goes in; empty for the menu bar
-    const char* name; // the object name, by which its text is found
-    const char* keys; // shortcuts in portable text, "; " between alternatives
-    int tool;         // the tool it chooses, or -1
-    void (TForm1::*run)();
-    When when;
+    CommandId command;
+    const char* name; // of a menu
 };
 
 namespace {
 
 using Row = TForm1::MenuRow;
+using C = CommandId;
 
 constexpr Row menu(const char* parent, const char* name) {
-    return {Row::Menu, parent, name, "", -1, nullptr, TForm1::When::Document};
+    return {Row::Menu, parent, C::Count, name};
 }
 constexpr Row separator(const char* parent) {
-    return {Row::Separator, parent, "", "", -1, nullptr, TForm1::When::Always};
+    return {Row::Separator, parent, C::Count, ""};
 }
-constexpr Row tool(const char* parent, const char* name, int t, const char* keys = "") {
-    return {Row::Item, parent, name, keys, t, nullptr, TForm1::When::Tool};
+constexpr Row item(const char* parent, CommandId id) {
+    return {Row::Item, parent, id, ""};
 }
-// An action made by the part of the window it belongs to.
-constexpr Row made(const char* parent, const char* name, const char* keys,
-                   TForm1::When when = TForm1::When::Document) {
-    return {Row::Item, parent, name, keys, -1, nullptr, when};
-}
-constexpr Row later(const char* parent, const char* name, const char* keys = "") {
-    return {Row::Item, parent, name, keys, -1, nullptr, TForm1::When::Later};
+constexpr Row tool(const char* parent, int t) {
+    return {Row::Item, parent, toolCommand(t), ""};
 }
 
 constexpr const char* File = "M_archivo";
 constexpr const char* Options = "M_opciones";
+constexpr const char* Recent = "M_recientes";
 constexpr const char* Edit = "M_edicion";
+constexpr const char* Groups = "M_selgrupo";
 constexpr const char* Traces = "M_trazas";
 constexpr const char* View = "M_ver";
 constexpr const char* Build = "M_construccion";
@@ -114,221 +93,260 @@ constexpr int kSelectableKinds[] = {
 } // namespace
 
 const std::vector<TForm1::MenuRow>& TForm1::menuRows() {
-    using W = When;
-    auto item = [](const char* parent, const char* name, const char* keys, void (TForm1::*run)(),
-                   W when) { return Row{Row::Item, parent, name, keys, -1, run, when}; };
     static const std::vector<Row> rows = {
         menu("", File),
-        made(File, "M_nuevo", "Ctrl+N", W::Always),
-        made(File, "M_abrir", "Ctrl+O", W::Always),
-        made(File, "M_recientes", "", W::Always),
-        made(File, "M_guardar", "Ctrl+S"),
-        made(File, "M_guardar_como", ""),
+        item(File, C::New),
+        item(File, C::Open),
+        menu(File, Recent),
+        item(File, C::Save),
+        item(File, C::SaveAs),
         separator(File),
-        made(File, "M_export_dib", ""),
-        made(File, "M_export_dxf", ""),
-        made(File, "M_export_svg", ""),
-        made(File, "M_export_pdf", ""),
-        made(File, "M_export_tikz", ""),
-        made(File, "M_export_web", ""),
+        item(File, C::ExportDrawing),
+        item(File, C::ExportDxf),
+        item(File, C::ExportSvg),
+        item(File, C::ExportPdf),
+        item(File, C::ExportTikz),
+        item(File, C::ExportWeb),
         separator(File),
-        made(File, "M_cerrar", "Ctrl+F4"),
-        made(File, "M_cerrar_todo", ""),
+        item(File, C::Close),
+        item(File, C::CloseAll),
         separator(File),
-        made(File, "Imprimir1", "Ctrl+P"),
-        made(File, "M_print_btm", ""),
-        item(File, "M_confimp", "", &TForm1::pageSetup, W::Document),
+        item(File, C::Print),
+        item(File, C::PrintBitmap),
+        item(File, C::PageSetup),
         separator(File),
         menu(File, Options),
-        // The options of the current document: without one there are none to edit or save.
-        made(Options, "M_op_Gen", ""),
-        made(Options, "M_op_asp", ""),
-        made(Options, "M_op_Let", ""),
-        made(Options, "M_idioma", "", W::Always),
-        made(Options, "M_op_orig", ""),
-        made(Options, "M_op_save", ""),
+        item(Options, C::GeneralOptions),
+        item(Options, C::AppearanceOptions),
+        item(Options, C::FontOptions),
+        item(Options, C::Language),
+        item(Options, C::OriginalOptions),
+        item(Options, C::SaveOptions),
         separator(Options),
-        made(Options, "M_elim_recientes", "", W::Always),
+        item(Options, C::ClearRecent),
         separator(File),
-        made(File, "M_salir", "", W::Always),
+        item(File, C::Exit),
 
         menu("", Edit),
-        made(Edit, "M_undo", "Ctrl+Z", W::Undo),
-        made(Edit, "M_redo", "Ctrl+Y", W::Redo),
+        item(Edit, C::Undo),
+        item(Edit, C::Redo),
         separator(Edit),
-        made(Edit, "M_cortar", "Ctrl+X", W::SelectionShown),
-        made(Edit, "M_copiar", "Ctrl+C", W::SelectionShown),
-        made(Edit, "M_pegar", "Ctrl+V", W::Clipboard),
-        item(Edit, "M_borrar", "", &TForm1::deleteSelection, W::MoveSelection),
+        item(Edit, C::Cut),
+        item(Edit, C::Copy),
+        item(Edit, C::Paste),
+        item(Edit, C::DeleteSelection),
         separator(Edit),
-        item(Edit, "M_seltodo", "Ctrl+A", &TForm1::selectAllElements, W::NotEmpty),
-        menu(Edit, "M_selgrupo"), // one item per kind, added after the table
-        item(Edit, "M_selgrupos", "", &TForm1::selectKindsDialog, W::NotEmpty),
-        item(Edit, "M_selpadres", "", &TForm1::selectParentElements, W::Selection),
-        item(Edit, "M_selhijos", "", &TForm1::selectChildElements, W::Selection),
+        item(Edit, C::SelectAll),
+        menu(Edit, Groups), // one item per kind, added after the table
+        item(Edit, C::SelectKinds),
+        item(Edit, C::SelectParents),
+        item(Edit, C::SelectChildren),
         separator(Edit),
-        made(Edit, "M_copia_port", ""),
-        made(Edit, "M_pegar_imagen", ""),
+        item(Edit, C::CopyDrawing),
+        item(Edit, C::PastePicture),
         separator(Edit),
-        tool(Edit, "Sel1", Tool::Move),
-        tool(Edit, "M_editelem", Tool::EditElement, "Ctrl+E"),
-        tool(Edit, "M_elimelem", Tool::DeleteElement),
-        tool(Edit, "M_vernover", Tool::ToggleVisibility),
-        item(Edit, "M_elimtodo", "", &TForm1::deleteAllElements, W::NotEmpty),
+        tool(Edit, Tool::Move),
+        tool(Edit, Tool::EditElement),
+        tool(Edit, Tool::DeleteElement),
+        tool(Edit, Tool::ToggleVisibility),
+        item(Edit, C::DeleteAll),
         separator(Edit),
-        tool(Edit, "M_redefpun", Tool::RedefinePoint),
-        tool(Edit, "M_Angulo", Tool::Angle),
-        tool(Edit, "M_inbitmap", Tool::Bitmap, "Ctrl+B"),
-        tool(Edit, "M_Texto", Tool::Text, "Ctrl+T"),
-        tool(Edit, "M_N_tabla", Tool::Table),
-        tool(Edit, "M_vernoverbot", Tool::ShowHideButton),
-        tool(Edit, "M_movbot", Tool::MotionButton),
+        tool(Edit, Tool::RedefinePoint),
+        tool(Edit, Tool::Angle),
+        tool(Edit, Tool::Bitmap),
+        tool(Edit, Tool::Text),
+        tool(Edit, Tool::Table),
+        tool(Edit, Tool::ShowHideButton),
+        tool(Edit, Tool::MotionButton),
         separator(Edit),
         menu(Edit, Traces),
-        tool(Traces, "M_traza", Tool::Trace),
-        made(Traces, "M_traza_desactivar", ""),
-        item(Traces, "M_dibtodo", "Ctrl+R", &TForm1::redrawAll, W::Document),
+        tool(Traces, Tool::Trace),
+        item(Traces, C::TracesOff),
+        item(Traces, C::RedrawAll),
 
         menu("", View),
-        made(View, "TodosElem1", "F8"),
-        made(View, "M_PasoaPaso", "F2"),
-        item(View, "M_lista", "F3", &TForm1::showConstructionList, W::Document),
-        made(View, "MuePan1", ""),
-        made(View, "PantallaCom", ""),
+        item(View, C::ShowHidden),
+        item(View, C::Replay),
+        item(View, C::ConstructionList),
+        item(View, C::MoveScreen),
+        item(View, C::FullScreen),
         separator(View),
-        tool(View, "M_SelRot", Tool::RotateSelection),
-        tool(View, "M_zoom", Tool::Zoom),
-        tool(View, "M_anim", Tool::Animation, "Shift+A"),
-        made(View, "M_AA", ""),
+        tool(View, Tool::RotateSelection),
+        tool(View, Tool::Zoom),
+        tool(View, Tool::Animation),
+        item(View, C::Antialias),
         separator(View),
-        made(View, "M_botprin", ""),
-        made(View, "M_botedi", ""),
-        made(View, "M_bardoc", ""),
-        made(View, "M_barest", ""),
+        item(View, C::MainBar),
+        item(View, C::EditBar),
+        item(View, C::DocumentBar),
+        item(View, C::StatusBar),
         separator(View),
-        made(View, "M_modovisor", ""),
+        item(View, C::ViewerMode),
 
         menu("", Build),
-        tool(Build, "M_Punto", Tool::Point),
-        tool(Build, "M_Punto_Inter", Tool::Intersection),
-        tool(Build, "M_2_div_seg", Tool::Midpoint),
+        tool(Build, Tool::Point),
+        tool(Build, Tool::Intersection),
+        tool(Build, Tool::Midpoint),
         separator(Build),
-        tool(Build, "M_Segmento", Tool::Segment),
-        tool(Build, "M_Poligono", Tool::Polygon),
-        tool(Build, "M_Polireg", Tool::RegularPolygon),
+        tool(Build, Tool::Segment),
+        tool(Build, Tool::Polygon),
+        tool(Build, Tool::RegularPolygon),
         separator(Build),
-        tool(Build, "M_Recta", Tool::Line),
-        tool(Build, "M_Rayo", Tool::Ray),
-        tool(Build, "M_vector", Tool::Vector),
-        tool(Build, "M_vectorsuma", Tool::VectorSum),
-        tool(Build, "M_Recta_Para", Tool::Parallel),
-        tool(Build, "M_Recta_Perp", Tool::Perpendicular),
-        tool(Build, "M_Mediatriz", Tool::PerpendicularBisector),
-        tool(Build, "M_2_Sectriz", Tool::AngleBisector),
+        tool(Build, Tool::Line),
+        tool(Build, Tool::Ray),
+        tool(Build, Tool::Vector),
+        tool(Build, Tool::VectorSum),
+        tool(Build, Tool::Parallel),
+        tool(Build, Tool::Perpendicular),
+        tool(Build, Tool::PerpendicularBisector),
+        tool(Build, Tool::AngleBisector),
         separator(Build),
-        tool(Build, "M_Conica", Tool::Conic),
-        tool(Build, "M_Circunf", Tool::Circle),
-        tool(Build, "M_Circ2pr", Tool::CircleRadius),
-        tool(Build, "M_arco3p", Tool::Arc),
+        tool(Build, Tool::Conic),
+        tool(Build, Tool::Circle),
+        tool(Build, Tool::CircleRadius),
+        tool(Build, Tool::Arc),
         separator(Build),
-        tool(Build, "M_Lugar_G", Tool::Locus, "Ctrl+L"),
+        tool(Build, Tool::Locus),
 
         menu("", Measure),
-        tool(Measure, "M_N_longdist", Tool::LengthDistance),
-        tool(Measure, "M_N_angulo", Tool::AngleMeasure),
-        tool(Measure, "M_N_area", Tool::Area),
-        tool(Measure, "M_N_pend", Tool::Slope),
-        tool(Measure, "M_N_prop", Tool::Proportion),
+        tool(Measure, Tool::LengthDistance),
+        tool(Measure, Tool::AngleMeasure),
+        tool(Measure, Tool::Area),
+        tool(Measure, Tool::Slope),
+        tool(Measure, Tool::Proportion),
         separator(Measure),
-        tool(Measure, "M_N_ejes", Tool::Axes),
-        tool(Measure, "M_N_cuadricula", Tool::Grid),
-        tool(Measure, "M_N_ecoord", Tool::EquationOrCoordinates),
-        tool(Measure, "M_puncoord", Tool::PointWithCoordinates),
-        tool(Measure, "M_rep_pun", Tool::RepresentPoints),
+        tool(Measure, Tool::Axes),
+        tool(Measure, Tool::Grid),
+        tool(Measure, Tool::EquationOrCoordinates),
+        tool(Measure, Tool::PointWithCoordinates),
+        tool(Measure, Tool::RepresentPoints),
         separator(Measure),
-        tool(Measure, "M_N_calcular", Tool::Calculate),
-        tool(Measure, "M_N_parametro", Tool::Parameter, "Ctrl+Shift+P"),
-        tool(Measure, "M_N_funcion", Tool::Function, "Ctrl+F"),
-        tool(Measure, "M_N_rep_fun", Tool::FunctionGraph),
+        tool(Measure, Tool::Calculate),
+        tool(Measure, Tool::Parameter),
+        tool(Measure, Tool::Function),
+        tool(Measure, Tool::FunctionGraph),
 
         menu("", Transform),
-        tool(Transform, "M_punto_desp", Tool::DisplacedPoint),
-        tool(Transform, "M_Punto_Sim", Tool::CentralSymmetry),
-        tool(Transform, "M_simax", Tool::AxialSymmetry),
-        tool(Transform, "M_traslacion", Tool::Translation),
-        tool(Transform, "M_giro", Tool::Rotation),
-        tool(Transform, "M_homotecia", Tool::Homothety),
-        tool(Transform, "M_inversion", Tool::Inversion),
+        tool(Transform, Tool::DisplacedPoint),
+        tool(Transform, Tool::CentralSymmetry),
+        tool(Transform, Tool::AxialSymmetry),
+        tool(Transform, Tool::Translation),
+        tool(Transform, Tool::Rotation),
+        tool(Transform, Tool::Homothety),
+        tool(Transform, Tool::Inversion),
         separator(Transform),
-        tool(Transform, "M_iteracion", Tool::Iteration, "Ctrl+I"),
+        tool(Transform, Tool::Iteration),
         separator(Transform),
-        tool(Transform, "M_comp_par", Tool::ParallelCheck),
-        tool(Transform, "M_comp_per", Tool::PerpendicularCheck),
-        tool(Transform, "M_comp_pert", Tool::MembershipCheck),
-        tool(Transform, "M_comp_eq", Tool::EquidistanceCheck),
-        tool(Transform, "M_comp_3pa", Tool::AlignmentCheck),
+        tool(Transform, Tool::ParallelCheck),
+        tool(Transform, Tool::PerpendicularCheck),
+        tool(Transform, Tool::MembershipCheck),
+        tool(Transform, Tool::EquidistanceCheck),
+        tool(Transform, Tool::AlignmentCheck),
 
         menu("", Macros),
-        made(Macros, "M_macros", "Ctrl+M"),
+        item(Macros, C::Macros),
 
         menu("", Docs),
-        made(Docs, "M_siguiente", "Ctrl+Tab"),
-        // With Shift held the platform reports the tab key as a back-tab.
-        made(Docs, "M_anterior", "Ctrl+Shift+Tab; Ctrl+Shift+Backtab"),
-        made(Docs, "M_primero", "Ctrl+Home"),
-        made(Docs, "M_ultimo", "Ctrl+End"),
+        item(Docs, C::NextDocument),
+        item(Docs, C::PreviousDocument),
+        item(Docs, C::FirstDocument),
+        item(Docs, C::LastDocument),
         separator(Docs),
-        made(Docs, "M_doc_cerrar", ""),
-        made(Docs, "M_doc_cerrartodo", ""),
+        item(Docs, C::DocumentClose),
+        item(Docs, C::DocumentCloseAll),
         separator(Docs),
-        made(Docs, "M_lista_doc", "F11"),
+        item(Docs, C::DocumentList),
         separator(Docs), // the open documents follow
 
         menu("", Help),
-        item(Help, "M_contenidos", "", &TForm1::showHelpContents, W::Always),
-        item(Help, "M_paginaactual", "F1", &TForm1::showHelpTopic, W::Always),
+        item(Help, C::HelpContents),
+        item(Help, C::HelpTopic),
         separator(Help),
-        item(Help, "M_web", "", &TForm1::openWebPage, W::Web),
-        item(Help, "M_acerca", "", &TForm1::showAbout, W::Always),
+        item(Help, C::WebPage),
+        item(Help, C::About),
     };
     return rows;
 }
 
 QStringList TForm1::menuItemNames() {
     QStringList names;
-    for (const MenuRow& row : menuRows())
-        if (row.type != MenuRow::Separator && !names.contains(QString::fromLatin1(row.name)))
-            names << QString::fromLatin1(row.name);
+    for (const MenuRow& row : menuRows()) {
+        if (row.type == MenuRow::Menu) names << QString::fromLatin1(row.name);
+        if (row.type == MenuRow::Item)
+            names << QString::fromLatin1(Commands::row(row.command).name);
+    }
     for (int kind : kSelectableKinds)
         names << QStringLiteral("M_selgrupo_%1").arg(kind);
     return names;
 }
 
+// The commands that the menu file itself carries out, and the tools.
 void TForm1::createShellActions() {
-    M_barest = new QAction(componentText(QStringLiteral("M_barest")), this);
-    M_barest->setObjectName(QStringLiteral("M_barest"));
-    M_barest->setCheckable(true);
-    M_barest->setChecked(true);
-    connect(M_barest, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
-    M_modovisor = new QAction(componentText(QStringLiteral("M_modovisor")), this);
-    M_modovisor->setObjectName(QStringLiteral("M_modovisor"));
-    M_modovisor->setCheckable(true);
-    connect(M_modovisor, &QAction::toggled, this, &TForm1::setViewerMode);
+    M_barest = commands_->action(C::StatusBar);
+    M_modovisor = commands_->action(C::ViewerMode);
+}
+
+void TForm1::bindShellCommands() {
+    const std::pair<CommandId, void (TForm1::*)()> runs[] = {
+        {C::PageSetup, &TForm1::pageSetup},
+        {C::DeleteSelection, &TForm1::deleteSelection},
+        {C::SelectAll, &TForm1::selectAllElements},
+        {C::SelectKinds, &TForm1::selectKindsDialog},
+        {C::SelectParents, &TForm1::selectParentElements},
+        {C::SelectChildren, &TForm1::selectChildElements},
+        {C::DeleteAll, &TForm1::deleteAllElements},
+        {C::RedrawAll, &TForm1::redrawAll},
+        {C::ConstructionList, &TForm1::showConstructionList},
+        {C::HelpContents, &TForm1::showHelpContents},
+        {C::HelpTopic, &TForm1::showHelpTopic},
+        {C::WebPage, &TForm1::openWebPage},
+        {C::About, &TForm1::showAbout},
+    };
+    for (const auto& [id, run] : runs)
+        connect(commands_->action(id), &QAction::triggered, this, run);
+
+    connect(commands_->tools(), &QActionGroup::triggered, this, [this](QAction* a) {
+        const int t = a->property("tool").toInt();
+        if (t == Tool::ApplyMacro)
+            openMacroDialog(); // which chooses the macro tools
+        else if (t == Tool::FillColour && toolBars_->parametric())
+            chooseTool(Tool::ParamFillColour, true);
+        else
+            chooseTool(t, true);
+    });
+
+    // The bars follow their items, and their items the bars (viewer mode hides them).
+    QAction* statusItem = commands_->action(C::StatusBar);
+    statusItem->setChecked(true);
+    connect(statusItem, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
+    const std::pair<CommandId, QToolBar*> bars[] = {{C::MainBar, toolBars_->mainBar()},
+                                                    {C::EditBar, toolBars_->editBar()},
+                                                    {C::DocumentBar, documentBar_}};
+    for (const auto& [id, bar] : bars) {
+        // The bar's own toggle follows every way the bar is shown or hidden, also before the
+        // window is shown; the item follows that toggle.
+        QAction* a = commands_->action(id);
+        setCheckedQuietly(a, bar->toggleViewAction()->isChecked());
+        connect(a, &QAction::toggled, bar, &QWidget::setVisible);
+        connect(bar->toggleViewAction(), &QAction::toggled, a,
+                [a](bool on) { setCheckedQuietly(a, on); });
+    }
+    connect(commands_->action(C::ViewerMode), &QAction::toggled, this, &TForm1::setViewerMode);
 }
 
 void TForm1::buildMenus() {
     QHash<QString, QMenu*> menus;
     for (const MenuRow& row : menuRows()) {
-        const QString name = QString::fromLatin1(row.name);
         QMenu* parent = *row.menu ? menus.value(QString::fromLatin1(row.menu)) : nullptr;
         Q_ASSERT(*row.menu == 0 || parent);
         if (row.type == MenuRow::Separator) {
             parent->addSeparator();
-            continue;
-        }
-        if (row.type == MenuRow::Menu) {
+        } else if (row.type == MenuRow::Item) {
+            parent->addAction(commands_->action(row.command));
+        } else {
+            const QString name = QString::fromLatin1(row.name);
             // A submenu made elsewhere ("Abrir recientes") is taken as it is.
-            QMenu* m = findChild<QMenu*>(name, Qt::FindDirectChildrenOnly);
+            QMenu* m = name == QLatin1String(Recent) ? recentMenu_ : nullptr;
             if (!m) {
                 m = new QMenu(componentText(name),
                               parent ? static_cast<QWidget*>(parent) : menuBar());
@@ -340,7 +358,6 @@ void TForm1::buildMenus() {
                 menuBar()->addMenu(m);
             m->menuAction()->setObjectName(name);
             menus.insert(name, m);
-            menuActions_.insert(name, m->menuAction());
             if (name == QLatin1String(Edit)) {
                 connect(m, &QMenu::aboutToShow, this, [this] { editMenuOpen_ = true; });
                 connect(m, &QMenu::aboutToHide, this, [this] {
@@ -348,42 +365,12 @@ void TForm1::buildMenus() {
                     updateMenuStates();
                 });
             }
-            // Items enabled by the selection follow it when the menu opens.
+            // The items look at the document once more as their menu opens.
             connect(m, &QMenu::aboutToShow, this, &TForm1::updateMenuStates);
-            continue;
         }
-        if (QMenu* sub = findChild<QMenu*>(name, Qt::FindDirectChildrenOnly)) {
-            parent->addMenu(sub);
-            sub->menuAction()->setObjectName(name);
-            menuActions_.insert(name, sub->menuAction());
-            continue;
-        }
-        QAction* a = menuAction(name);
-        if (!a) {
-            a = new QAction(componentText(name), this);
-            a->setObjectName(name);
-            if (row.tool >= 0) {
-                a->setProperty("tool", row.tool);
-                a->setProperty("available", isToolAvailable(row.tool));
-                const int t = row.tool;
-                connect(a, &QAction::triggered, this,
-                        [this, t] { chooseTool(t, t == Tool::Move); });
-            } else if (row.run) {
-                connect(a, &QAction::triggered, this, row.run);
-            } else if (row.when == When::Later) {
-                a->setEnabled(false); // until the part that provides it takes it over
-            }
-        }
-        if (*row.keys) {
-            a->setShortcuts(QKeySequence::listFromString(QString::fromLatin1(row.keys)));
-            // The shortcuts work in the whole window, the drawing area included.
-            a->setShortcutContext(Qt::WindowShortcut);
-        }
-        parent->addAction(a);
-        menuActions_.insert(name, a);
     }
 
-    QMenu* groups = menus.value(QStringLiteral("M_selgrupo"));
+    QMenu* groups = menus.value(QString::fromLatin1(Groups));
     connect(groups, &QMenu::aboutToShow, this, &TForm1::updateKindItems);
     for (int kind : kSelectableKinds) {
         QAction* a = groups->addAction(qtext(uiText().kindName(kind)));
@@ -394,6 +381,8 @@ void TForm1::buildMenus() {
             canvas_->redraw();
         });
     }
+    menus_ = menus;
+    bindShellCommands();
 
     fileMenu_ = menus.value(QString::fromLatin1(File));
     optionsMenu_ = menus.value(QString::fromLatin1(Options));
@@ -404,71 +393,49 @@ void TForm1::buildMenus() {
 }
 
 QAction* TForm1::menuAction(const QString& objectName) const {
-    if (QAction* a = menuActions_.value(objectName)) return a;
+    const QByteArray name = objectName.toLatin1();
+    if (const CommandId id = Commands::byName(name.constData()); id != CommandId::Count)
+        return commands_->action(id);
+    if (QMenu* m = menus_.value(objectName)) return m->menuAction();
     if (objectName.isEmpty()) return nullptr;
-    for (QAction* a : findChildren<QAction*>(objectName))
-        return a;
-    if (auto* m = findChild<QMenu*>(objectName)) return m->menuAction();
-    return nullptr;
+    return findChild<QAction*>(objectName); // an entry of "Seleccionar grupo"
 }
 
 void TForm1::updateMenuStates() {
-    if (menuActions_.isEmpty()) return; // still being built
+    if (menus_.isEmpty()) return; // still being built
     const bool open = !noDocument_;
     const Document& doc = document();
-    const bool selection = open && doc.selectedCount() > 0;
-    auto enabled = [&](const MenuRow& row, const QAction* a) {
-        if (row.when == When::Always) return true;
-        if (!open) return false;
-        switch (row.when) {
-        case When::Undo:
-            return canUndo(doc);
-        case When::Redo:
-            return canRedo(doc);
-        case When::Selection:
-            return selection;
-        case When::MoveSelection:
-            return selection && currentTool() == Tool::Move;
-        case When::SelectionShown:
-            return selection || !editMenuOpen_;
-        case When::NotEmpty:
-            return doc.head != nullptr;
-        case When::Clipboard:
-            return !clipboard_.empty();
-        case When::Tool:
-            return a->property("available").toBool();
-        case When::Web:
-            return !text(Msg::WebAddress).trimmed().isEmpty();
-        case When::Later:
-            return false;
-        default:
-            return true;
-        }
-    };
+    CommandState s;
+    s.document = open;
+    s.undo = open && canUndo(doc);
+    s.redo = open && canRedo(doc);
+    s.selection = open && doc.selectedCount() > 0;
+    s.moveTool = currentTool() == Tool::Move;
+    s.notEmpty = open && doc.head != nullptr;
+    s.clipboard = !clipboard_.empty();
+    s.web = !text(Msg::WebAddress).trimmed().isEmpty();
+    s.editMenuOpen = editMenuOpen_;
+    commands_->applyState(s);
+
     // Without a document a menu shows only its items that need none, and only when it has some.
     QSet<QString> menusShown;
-    if (open) menusShown << QStringLiteral("M_selgrupo"); // its items are the kinds
-    for (const MenuRow& row : menuRows()) {
-        if (row.type != MenuRow::Item) continue;
-        QAction* a = menuAction(QString::fromLatin1(row.name));
-        if (!a) continue;
-        a->setVisible(open || row.when == When::Always);
-        if (open || row.when == When::Always) menusShown << QString::fromLatin1(row.menu);
-        // What other parts provide they enable themselves.
-        if (row.when != When::Later) a->setEnabled(enabled(row, a));
-    }
-    menuActions_.value(QStringLiteral("M_selgrupo"))->setEnabled(open && doc.head != nullptr);
-    // Its kinds are looked at when it opens; with nothing to select there is nothing to look at.
-    if (!open || !doc.head) updateKindItems();
+    if (open) menusShown << QString::fromLatin1(Groups); // its items are the kinds
     for (const MenuRow& row : menuRows())
-        if (row.type == MenuRow::Menu) {
-            const QString name = QString::fromLatin1(row.name);
-            menuAction(name)->setVisible(menusShown.contains(name));
-        }
+        if (row.type == MenuRow::Item &&
+            (open || Commands::row(row.command).rule == CommandRule::Always))
+            menusShown << QString::fromLatin1(row.menu);
+    menus_.value(QString::fromLatin1(Groups))->menuAction()->setEnabled(s.notEmpty);
+    // Its kinds are looked at when it opens; with nothing to select there is nothing to look at.
+    if (!s.notEmpty) updateKindItems();
+    for (auto it = menus_.cbegin(); it != menus_.cend(); ++it) {
+        const bool shown = menusShown.contains(it.key()) || it.key() == QLatin1String(Recent);
+        if (it.value()->menuAction()->isVisible() != shown)
+            it.value()->menuAction()->setVisible(shown);
+    }
 }
 
 void TForm1::updateKindItems() {
-    QMenu* groups = findChild<QMenu*>(QStringLiteral("M_selgrupo"));
+    QMenu* groups = menus_.value(QString::fromLatin1(Groups));
     const bool open = !noDocument_;
     for (QAction* a : groups->actions())
         a->setEnabled(open && document().hasUnselectedSelectable(
@@ -478,18 +445,7 @@ void TForm1::updateKindItems() {
 // ---- the texts ----------------------------------------------------------------------------------
 
 void TForm1::applyMenuTexts() {
-    // A tool item without a text of its own shows the tool's prompt.
-    for (const MenuRow& row : menuRows())
-        if (row.tool >= 0 && !uiText().componentText(row.name))
-            if (QAction* a = menuAction(QString::fromLatin1(row.name)))
-                a->setText(qtext(uiText().toolPrompt(row.tool)));
-    // Items beyond the component table take their text from a message slot.
-    const std::pair<const char*, int> slotItems[] = {{"M_export_svg", Msg::ExportSvgItem},
-                                                     {"M_export_pdf", Msg::ExportPdfItem},
-                                                     {"M_export_tikz", Msg::ExportTikzItem},
-                                                     {"M_export_web", Msg::ExportWebItem}};
-    for (const auto& [name, slot] : slotItems)
-        if (QAction* a = menuAction(QString::fromLatin1(name))) a->setText(text(slot));
+    commands_->applyTexts();
     if (QMenu* groups = findChild<QMenu*>(QStringLiteral("M_selgrupo")))
         for (QAction* a : groups->actions())
             a->setText(qtext(uiText().kindName(a->property("kind").toInt())));

@@ -3,6 +3,7 @@
 // placement in the settings store.
 #include "app/tform1.h"
 
+#include "app/commands.h"
 #include "dialogs/top_appearance.h"
 #include "dialogs/top_fon.h"
 #include "dialogs/top_general.h"
@@ -42,17 +43,16 @@ int32_t stateNumber(Qt::WindowStates s) {
 // -----------------------------------------------------------------------------------------
 
 void TForm1::createOptionActions() {
-    const auto action = [this](const char* name, auto handler) {
-        auto* a = new QAction(componentText(QString::fromLatin1(name)), this);
-        a->setObjectName(QString::fromLatin1(name));
+    const auto action = [this](CommandId id, auto handler) {
+        QAction* a = commands_->action(id);
         connect(a, &QAction::triggered, this, handler);
         return a;
     };
-    M_op_Gen = action("M_op_Gen", [this] { openGeneralOptions(); });
-    M_op_asp = action("M_op_asp", [this] { openAppearanceOptions(); });
-    M_op_Let = action("M_op_Let", [this] { openFontOptions(); });
-    M_op_orig = action("M_op_orig", [this] { restoreOriginalOptions(); });
-    M_op_save = action("M_op_save", [this] { saveOptions(); });
+    M_op_Gen = action(CommandId::GeneralOptions, [this] { openGeneralOptions(); });
+    M_op_asp = action(CommandId::AppearanceOptions, [this] { openAppearanceOptions(); });
+    M_op_Let = action(CommandId::FontOptions, [this] { openFontOptions(); });
+    M_op_orig = action(CommandId::OriginalOptions, [this] { restoreOriginalOptions(); });
+    M_op_save = action(CommandId::SaveOptions, [this] { saveOptions(); });
 }
 
 // ---- start-up

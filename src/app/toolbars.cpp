@@ -1,12 +1,12 @@
 #include "app/toolbars.h"
 
+#include "app/commands.h"
 #include "model/uitext.h"
 #include "view/clickengine.h"
 #include "view/qtexts.h"
 #include "view/resources.h"
 
 #include <QAction>
-#include <QButtonGroup>
 #include <QColorDialog>
 #include <QFrame>
 #include <QGridLayout>
@@ -62,20 +62,18 @@ const PaletteColour kColours[16] = {
 
 } // namespace
 
-ToolBars::ToolBars(QMainWindow& window, QAction* showHidden, QAction* antialias, Color colour)
-    : QObject(&window), window_(window), colour_(colour) {
+ToolBars::ToolBars(QMainWindow& window, Commands& commands, Color colour)
+    : QObject(&window), window_(window), commands_(commands), colour_(colour) {
     paletteTimer_ = new QTimer(this);
     paletteTimer_->setSingleShot(true);
     paletteTimer_->setInterval(200);
     connect(paletteTimer_, &QTimer::timeout, this, &ToolBars::paletteTimerFired);
-    build(showHidden, antialias);
+    build();
     showTool(Tool::Move);
 }
 
-void ToolBars::build(QAction* showHidden, QAction* antialias) {
+void ToolBars::build() {
     toolButtons_.assign(ToolCount, nullptr);
-    auto* group = new QButtonGroup(this);
-    group->setExclusive(true);
 
     auto makeBar = [this](const QString& title, const char* name, Qt::ToolBarArea where) {
         auto* bar = new QToolBar(title, &window_);
@@ -107,20 +105,13 @@ void ToolBars::build(QAction* showHidden, QAction* antialias) {
     std::function<void(QWidget*)> place;
     QWidget* owner = nullptr;
 
-    // A button that chooses one tool.
+    // A button that chooses one tool: the tool's action (checkable, in the exclusive group of
+    // the tools, with the tool's prompt for a hint).
     auto toolButton = [&](int tool) {
         const ToolInfo& info = toolInfo(tool);
         QToolButton* b = makeButton(owner, QString::fromLatin1(info.button));
-        b->setToolTip(prompt(tool));
-        b->setCheckable(true);
-        b->setEnabled(isToolAvailable(tool));
+        b->setDefaultAction(commands_.toolAction(tool));
         b->setProperty("tool", tool);
-        group->addButton(b);
-        connect(b, &QToolButton::clicked, this, [this, tool] {
-            // With B_colorpar down the fill colour is the parametric one.
-            emit toolRequested(tool == Tool::FillColour && paramDown_ ? int(Tool::ParamFillColour)
-                                                                      : tool);
-        });
         place(b);
         toolButtons_[size_t(tool)] = b;
         return b;
@@ -153,25 +144,22 @@ void ToolBars::build(QAction* showHidden, QAction* antialias) {
         QFrame* panel = makePanel(panelName, columns);
         b->setCheckable(true);
         b->setProperty("panel", panelName);
-        group->addButton(b);
+        QList<QVariant> panelTools;
+        paletteButtons_ << b;
         int first = -1;
         for (int tool : tools) {
             const ToolInfo& info = toolInfo(tool);
             QToolButton* item = makeButton(panel, QString::fromLatin1(info.button));
-            item->setToolTip(prompt(tool));
+            item->setDefaultAction(commands_.toolAction(tool));
             item->setProperty("tool", tool);
-            item->setEnabled(isToolAvailable(tool));
             addToPanel(panel, item);
+            panelTools << tool;
             if (first < 0 && item->isEnabled()) first = tool;
             if (!toolButtons_[size_t(tool)]) toolButtons_[size_t(tool)] = b;
-            connect(item, &QToolButton::clicked, this, [this, b, item, panel, tool] {
-                panel->hide();
-                b->setIcon(item->icon());
-                b->setProperty("tool", tool);
-                b->setToolTip(item->toolTip());
-                emit toolRequested(tool);
-            });
+            // The palette button takes the tool's icon when the tool is shown chosen.
+            connect(item, &QToolButton::clicked, panel, &QWidget::hide);
         }
+        b->setProperty("tools", panelTools);
         if (first < 0) first = tools.front();
         b->setProperty("tool", first);
         b->setToolTip(prompt(first));
@@ -181,10 +169,13 @@ void ToolBars::build(QAction* showHidden, QAction* antialias) {
             paletteTimer_->start();
         });
         connect(b, &QToolButton::clicked, this, [this, b] {
-            if (!paletteTimer_->isActive()) return; // the panel opened instead
+            if (!paletteTimer_->isActive()) { // the panel opened instead
+                showPalettes();
+                return;
+            }
             paletteTimer_->stop();
             pendingPalette_ = nullptr;
-            emit toolRequested(b->property("tool").toInt());
+            trigger(b->property("tool").toInt());
         });
         place(b);
         return b;
@@ -276,8 +267,9 @@ void ToolBars::build(QAction* showHidden, QAction* antialias) {
         b->setToolTip(prompt(Tool::LineColour));
         b->setProperty("tool", int(Tool::LineColour));
         b->setProperty("panel", QStringLiteral("Panel_color"));
+        b->setProperty("tools", QList<QVariant>{int(Tool::LineColour), int(Tool::ParamLineColour)});
         b->setEnabled(isToolAvailable(Tool::LineColour));
-        group->addButton(b);
+        paletteButtons_ << b;
         toolButtons_[Tool::LineColour] = b;
         for (const PaletteColour& c : kColours) {
             auto* item = new QToolButton(panel);
@@ -295,7 +287,7 @@ void ToolBars::build(QAction* showHidden, QAction* antialias) {
                 panel->hide();
                 setParametric(false);
                 emit colourChosen(colour);
-                emit toolRequested(Tool::LineColour);
+                trigger(Tool::LineColour);
             });
         }
         QToolButton* other = makeButton(panel, QStringLiteral("B_rgb"));
@@ -313,7 +305,7 @@ void ToolBars::build(QAction* showHidden, QAction* antialias) {
                 QColorDialog::getColor(QColor(colorRed(c), colorGreen(c), colorBlue(c)), &window_);
             emit colourChosen(chosen.isValid() ? rgb(chosen.red(), chosen.green(), chosen.blue())
                                                : rgb(255, 0, 0));
-            emit toolRequested(Tool::LineColour);
+            trigger(Tool::LineColour);
         });
         QToolButton* param = makeButton(panel, QStringLiteral("B_colorpar"));
         param->setToolTip(qtext(uiText().message(Msg::ParametricColour)));
@@ -323,17 +315,20 @@ void ToolBars::build(QAction* showHidden, QAction* antialias) {
         connect(param, &QToolButton::clicked, this, [this, panel](bool down) {
             panel->hide();
             setParametric(down);
-            emit toolRequested(down ? Tool::ParamLineColour : Tool::LineColour);
+            trigger(down ? Tool::ParamLineColour : Tool::LineColour);
         });
         connect(b, &QToolButton::pressed, this, [this, b] {
             pendingPalette_ = b;
             paletteTimer_->start();
         });
         connect(b, &QToolButton::clicked, this, [this] {
-            if (!paletteTimer_->isActive()) return;
+            if (!paletteTimer_->isActive()) {
+                showPalettes();
+                return;
+            }
             paletteTimer_->stop();
             pendingPalette_ = nullptr;
-            emit toolRequested(paramDown_ ? Tool::ParamLineColour : Tool::LineColour);
+            trigger(paramDown_ ? Tool::ParamLineColour : Tool::LineColour);
         });
         e->addWidget(b);
     }
@@ -352,12 +347,9 @@ void ToolBars::build(QAction* showHidden, QAction* antialias) {
                   toolsFrom(Tool::FirstAngleMark, Tool::LastAngleMark), 3);
     e->addSeparator();
     // The view toggles: the button takes everything from the action again whenever the action
-    // changes (its checked state too), so the icon belongs to the action; the menu keeps its
-    // plain text.
-    for (auto [action, name] :
-         {std::pair{showHidden, "B_todoelem"}, std::pair{antialias, "M_AA"}}) {
-        action->setIcon(toolIcon(QString::fromLatin1(name)));
-        action->setIconVisibleInMenu(false);
+    // changes (its checked state too), so the icon belongs to the action.
+    for (auto [action, name] : {std::pair{commands_.action(CommandId::ShowHidden), "B_todoelem"},
+                                std::pair{commands_.action(CommandId::Antialias), "M_AA"}}) {
         QToolButton* b = makeButton(e, QString::fromLatin1(name));
         b->setDefaultAction(action);
         e->addWidget(b);
@@ -367,23 +359,33 @@ void ToolBars::build(QAction* showHidden, QAction* antialias) {
     // three modes; the parametric colours press the colour buttons.
     toolButtons_[Tool::MacroInitial] = toolButtons_[Tool::MacroFinal] =
         toolButtons_[Tool::ApplyMacro];
-    toolButtons_[Tool::ApplyMacro]->setToolTip(qtext(*uiText().componentText("B_MacCon")));
     toolButtons_[Tool::ParamLineColour] = toolButtons_[Tool::LineColour];
     toolButtons_[Tool::ParamFillColour] = toolButtons_[Tool::FillColour];
 }
 
 void ToolBars::showTool(int tool) {
     if (tool < 0 || tool >= int(toolButtons_.size())) return;
-    QToolButton* b = toolButtons_[size_t(tool)];
-    if (!b) return;
+    commands_.showTool(tool);
+    shownTool_ = tool;
     // A palette button shows the tool of its panel that was chosen.
-    if (b->property("panel").isValid() && b->property("tool").toInt() != tool &&
+    QToolButton* b = toolButtons_[size_t(tool)];
+    if (b && paletteButtons_.contains(b) && b->property("tool").toInt() != tool &&
         b->property("panel").toString() != QLatin1String("Panel_color")) {
         b->setProperty("tool", tool);
         b->setIcon(toolIcon(QString::fromLatin1(toolInfo(tool).button)));
         b->setToolTip(prompt(tool));
     }
-    b->setChecked(true);
+    showPalettes();
+}
+
+void ToolBars::showPalettes() {
+    for (QToolButton* b : std::as_const(paletteButtons_))
+        b->setChecked(b->property("tools").toList().contains(shownTool_));
+}
+
+void ToolBars::trigger(int tool) {
+    commands_.toolAction(tool)->trigger();
+    showPalettes(); // also when the tool was chosen already
 }
 
 void ToolBars::applyTexts() {

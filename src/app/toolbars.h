@@ -1,7 +1,8 @@
 // The tool bars of the main window: "Botones Principales" (the construction, measuring and
 // transforming tools in two rows) and "Botones de edición" (the editing tools, the colour and
-// style palettes and the view toggles). One button per tool; a palette button stands for the
-// tools of its panel, which opens when the button is held down for 200 ms.
+// style palettes and the view toggles). A tool's button places the tool's action (commands.h); a
+// palette button stands for the tools of its panel, which opens when the button is held down for
+// 200 ms.
 #pragma once
 
 #include "model/element.h"
@@ -13,7 +14,6 @@
 
 #include <vector>
 
-class QAction;
 class QFrame;
 class QMainWindow;
 class QTimer;
@@ -22,12 +22,14 @@ class QToolButton;
 
 namespace qorv {
 
+class Commands;
+
 class ToolBars : public QObject {
     Q_OBJECT
   public:
-    // Adds both bars to `window`. The view toggles' buttons show `showHidden` ("Ver lo oculto")
-    // and `antialias` ("AA"); the colour button shows `colour`.
-    ToolBars(QMainWindow& window, QAction* showHidden, QAction* antialias, Color colour);
+    // Adds both bars to `window`, their buttons placing the actions of `commands`; the colour
+    // button shows `colour`.
+    ToolBars(QMainWindow& window, Commands& commands, Color colour);
 
     QToolBar* mainBar() const { return B_principales; }
     QToolBar* editBar() const { return B_edicion; }
@@ -36,7 +38,7 @@ class ToolBars : public QObject {
     QToolButton* buttonNamed(const QString& name) const;
     QFrame* palettePanel(const QString& name) const;
 
-    // The chosen tool's button shows pressed; a palette button takes that tool's icon.
+    // The chosen tool's action and button show checked; a palette button takes that tool's icon.
     void showTool(int tool);
     // The bars' titles and the buttons' hints from the UI text table again.
     void applyTexts();
@@ -51,19 +53,24 @@ class ToolBars : public QObject {
     int iconSide() const { return iconSide_; }
 
   signals:
-    // A button (or a panel's button) chooses its tool.
-    void toolRequested(int tool);
     // A colour of the colour palette (or of the colour dialog) was chosen.
     void colourChosen(Color colour);
 
   private:
-    void build(QAction* showHidden, QAction* antialias);
+    void build();
     void paletteTimerFired();
+    // A palette button (or a panel's) chooses its tool as the tool's action does.
+    void trigger(int tool);
+    // The palette buttons show checked when the tool shown is one of their panel's.
+    void showPalettes();
 
     QMainWindow& window_;
+    Commands& commands_;
+    int shownTool_ = 0;
     QToolBar* B_principales = nullptr;
     QToolBar* B_edicion = nullptr;
     std::vector<QToolButton*> toolButtons_; // by tool number
+    QList<QToolButton*> paletteButtons_;
     QList<QToolButton*> allButtons_;
     QHash<QString, QFrame*> panels_;
     QTimer* paletteTimer_ = nullptr; // 200 ms: a held palette button opens its panel
