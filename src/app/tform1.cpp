@@ -1,8 +1,14 @@
 #include "app/tform1.h"
 
-#include "app/animfeatures.h"
 #include "app/commands.h"
-#include "dialogs/tvtexto.h"
+#include "app/controllers/animationcontroller.h"
+#include "app/controllers/calculatorcontroller.h"
+#include "app/controllers/elementdialogscontroller.h"
+#include "app/controllers/iterationcontroller.h"
+#include "app/controllers/macrocontroller.h"
+#include "app/windowcontext.h"
+#include "app/windowrequests.h"
+#include "dialogs/tmuepan.h"
 #include "model/document.h"
 #include "model/iteration.h"
 #include "model/uitext.h"
@@ -33,7 +39,7 @@ TForm1::TForm1(QWidget* parent, const OptionsFileContent* startOptions, EditorSe
       session_(session ? *session : *ownSession_), docs_(session_.documents()),
       creation_(session_.creationOptions()), options_(session_.programOptions()),
       clipboard_(session_.clipboard()), heldReferences_(session_.heldReferences()),
-      folders_(session_.folders()) {
+      folders_(session_.folders()), prompts_(this) {
     setWindowTitle(text(Msg::ProgramCaption));
     creation_.chosenColor = rgb(0, 128, 192); // B_azmarino starts pressed
 
@@ -43,9 +49,12 @@ TForm1::TForm1(QWidget* parent, const OptionsFileContent* startOptions, EditorSe
     statusBar()->addPermanentWidget(statusUnits_);
     statusText_->setText(QString::fromStdString(uiText().toolPrompt(Tool::Move)));
     commands_ = new Commands(this);
-    canvas_ = new DrawingCanvas(*this, *this, document(), this);
-    canvas_->interaction().lendMacroSession(&macroSession_);
-    canvas_->interaction().lendIterationWorkspace(&iterationLists_);
+    prompts_.setBeforeDialog([this] { beforeDialog(); });
+    context_ = std::make_unique<WindowContext>(session_, prompts_);
+    requests_ = new WindowRequests(session_, *context_, this);
+    requests_->setPictureFolder([this] { return folders_.documents; });
+    canvas_ = new DrawingCanvas(*this, *requests_, document(), this);
+    context_->setCanvas(*canvas_);
     setCentralWidget(canvas_);
 
     createActions();
@@ -53,37 +62,11 @@ TForm1::TForm1(QWidget* parent, const OptionsFileContent* startOptions, EditorSe
     toolBars_ = new ToolBars(*this, *commands_, creation_.chosenColor);
     connect(toolBars_, &ToolBars::colourChosen, this, &TForm1::setCurrentColour);
     setupExportActions();
-    setupIteration();
-    setupAnimation();
+    createFeatures();
     buildMenus();
     applyLanguageTexts();
 
     followSession();
-    heldReferences_.add(
-        [this](const HeldReferences::Visit& visit) { macroSession().forEachReference(visit); });
-    heldReferences_.add(
-        [this](const HeldReferences::Visit& visit) { visit(creation_.redefiningButton); });
-    heldReferences_.add([this](const HeldReferences::Visit& visit) {
-        if (calc_) calc_->calculator().forEachHeld(visit);
-    });
-    // What the window itself holds follows the document; the windows that stay open listen too.
-    connect(this, &TForm1::documentChanged, this, [this](bool otherDocument) {
-        Document& doc = document();
-        placed_ = nullptr;
-        IterationWorkspace& iteration = iterationLists_;
-        if (otherDocument) {
-            iteration.reset();
-            macroSession().clear();
-            creation_.redefiningButton = nullptr;
-            return;
-        }
-        iteration.forgetMissing(doc);
-        macroSession().dropMissing(doc);
-        bool buttonThere = false;
-        for (const Element* e = doc.head; e; e = e->next)
-            buttonThere = buttonThere || e == creation_.redefiningButton;
-        if (!buttonThere) creation_.redefiningButton = nullptr;
-    });
     // Escape selects the move tool wherever the focus is, and leaves full screen.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, [this] {
@@ -106,13 +89,21 @@ TForm1::TForm1(QWidget* parent, const OptionsFileContent* startOptions, EditorSe
 }
 
 TForm1::~TForm1() {
-    // The animation and the replay stop before the canvas they draw on goes.
+    // The animation and the replay stop before the canvas they draw on goes; the calculator,
+    // which redraws when it closes, and the other features' windows go before it too. The
+    // canvas (with the tools at work on the document) goes before the document.
     delete anim_;
     anim_ = nullptr;
-    // The canvas (with the tools at work on the document) goes before the document, and the
-    // calculator, which redraws when it closes, before the canvas.
     delete calc_;
+    calc_ = nullptr;
+    delete elementDialogs_;
+    elementDialogs_ = nullptr;
+    delete iteration_;
+    iteration_ = nullptr;
+    delete macros_;
+    macros_ = nullptr;
     delete canvas_;
+    canvas_ = nullptr;
 }
 
 void TForm1::followSession() {
@@ -126,7 +117,6 @@ void TForm1::followSession() {
             emit editCommandStarted();
         }
         canvas_->interaction().documentReplaced();
-        macroSession().dropMissing(document());
     });
     connect(session, &EditorSession::elementsReplaced, this, [this](ElementsChange why) {
         if (why != ElementsChange::Noticed) canvas_->elementsReplaced();
@@ -155,7 +145,6 @@ void TForm1::createActions() {
     connect(M_salir, &QAction::triggered, this, &QWidget::close);
 
     createEditActions();
-    createMacroActions();
 
     TodosElem1 = commands_->action(CommandId::ShowHidden);
     connect(TodosElem1, &QAction::toggled, this, &TForm1::setShowHidden);
@@ -172,19 +161,11 @@ void TForm1::createActions() {
 }
 
 void TForm1::warn(const QString& message) {
-    if (messageSink_) {
-        messageSink_(message);
-        return;
-    }
-    QMessageBox::warning(this, text(Msg::ProgramCaption), message);
+    prompts_.warn(message);
 }
 
 void TForm1::inform(const QString& message) {
-    if (messageSink_) {
-        messageSink_(message);
-        return;
-    }
-    QMessageBox::information(this, text(Msg::ProgramCaption), message);
+    prompts_.inform(message);
 }
 
 // ---- status bar --------------------------------------------------------------------------------
@@ -221,44 +202,8 @@ void TForm1::setStatusText(const QString& t) {
 }
 
 void TForm1::toolChosen(int tool) {
-    session_.toolTaken(tool);
-    endButtonListRedefinition();
     if (toolBars_) toolBars_->showTool(tool);
-    calcToolChosen(tool);
-    iterationToolChosen(tool);
-    if (anim_) anim_->toolChosen(tool);
-}
-
-void TForm1::openElementDialog(int tool, Element& e) {
-    if (elementDialogHook_)
-        elementDialogHook_(tool, e);
-    else if (!openCalcElementDialog(tool, e))
-        editElement(e);
-}
-
-void TForm1::setBusy(bool on) {
-    if (on)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        QApplication::restoreOverrideCursor();
-}
-
-void TForm1::showMessage(int slot) {
-    warn(text(slot));
-}
-
-bool TForm1::chooseFont(FontRecord& font) {
-    if (fontDialogHook_) return fontDialogHook_(font);
-    bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, qfontOf(font), this);
-    if (!ok) return false;
-    font.name = chosen.family().toStdString();
-    if (chosen.pointSize() > 0) font.size = chosen.pointSize();
-    font.bold = chosen.bold() ? 1 : 0;
-    font.italic = chosen.italic() ? 1 : 0;
-    font.underline = chosen.underline() ? 1 : 0;
-    font.strikeout = chosen.strikeOut() ? 1 : 0;
-    return true;
+    session_.toolTaken(tool);
 }
 
 // ---- "&Ver" -------------------------------------------------------------------------------------
@@ -335,7 +280,7 @@ void TForm1::updateSizeGrip() {
 }
 
 void TForm1::openMoveScreen() {
-    TMuePan dialog(*canvas_, this);
+    TMuePan dialog(*context_, this);
     dialog.exec();
 }
 

@@ -8,13 +8,9 @@
 #include "app/documenttable.h"
 #include "app/drawingcanvas.h"
 #include "app/editorsession.h"
+#include "app/prompts.h"
 #include "app/toolbars.h"
 #include "app/userdialogs.h"
-#include "dialogs/optionshost.h"
-#include "dialogs/tmaccon.h"
-#include "dialogs/tv_calc.h"
-#include "dialogs/tv_lista.h"
-#include "dialogs/tv_listadoc.h"
 #include "model/clipboard.h"
 #include "model/document.h"
 #include "model/undo.h"
@@ -47,20 +43,22 @@ class QToolBar;
 
 namespace qorv {
 
-struct ElementDialogClose;
+class AnimationController;
+class CalculatorController;
 class Commands;
+class ElementDialogsController;
 class HelpWindow;
-class AnimationFeatures;
+class IterationController;
 class LanguageHost;
+class MacroController;
+class TMacCon;
+class TV_calc;
 class TV_iterac;
+class TV_lista;
+class WindowContext;
+class WindowRequests;
 
-class TForm1 : public QMainWindow,
-               public DocumentListHost,
-               private CanvasOwner,
-               private ToolRequests,
-               private OptionsHost,
-               private MacroDialogHost,
-               private CalcHost {
+class TForm1 : public QMainWindow, private CanvasOwner {
     Q_OBJECT
   public:
     // `startOptions`: the options file as start-up already read it (read afresh without).
@@ -92,13 +90,13 @@ class TForm1 : public QMainWindow,
     // After the last document was closed, until "&Nuevo" or "Abrir".
     bool noDocumentOpen() const { return noDocument_; }
 
-    // DocumentListHost: switching, closing and saving by index.
-    QStringList documentNames() const override;
-    int currentDocumentIndex() const override { return docs_.currentIndex(); }
-    void switchTo(int index) override;
-    bool closeDocumentAt(int index) override;
+    // Switching, closing and saving by index.
+    QStringList documentNames() const;
+    int currentDocumentIndex() const { return docs_.currentIndex(); }
+    void switchTo(int index);
+    bool closeDocumentAt(int index);
     // "&Guardar": to the document's file; without one, or when that fails, as "Guardar Como...".
-    bool saveDocumentAt(int index) override;
+    bool saveDocumentAt(int index);
     // "Guardar Como...": asks for a file, saves, and the document takes the file's name.
     bool saveDocumentAsAt(int index);
 
@@ -122,7 +120,7 @@ class TForm1 : public QMainWindow,
     QString lastMacroFolder() const;
 
     // The questions and file dialogs; null gives back the platform's (the object is not owned).
-    void setUserDialogs(UserDialogs* dialogs) { dialogs_ = dialogs; }
+    void setUserDialogs(UserDialogs* dialogs) { prompts_.setUserDialogs(dialogs); }
 
     // The document bar "Barra de documento": the tabs TC_doc, the combo box CB_doc and the
     // buttons of "&Nuevo", "&Guardar" and "Cerrar".
@@ -138,6 +136,14 @@ class TForm1 : public QMainWindow,
     Commands& commands() { return *commands_; }
     DrawingCanvas& canvas() { return *canvas_; }
     const DrawingCanvas& canvas() const { return *canvas_; }
+    // What every dialog is given, and what answers the tools' requests.
+    WindowContext& dialogContext() { return *context_; }
+    WindowRequests& toolRequests() { return *requests_; }
+    // The features (app/controllers).
+    CalculatorController& calculator() { return *calc_; }
+    IterationController& iteration() { return *iteration_; }
+    ElementDialogsController& elementDialogs() { return *elementDialogs_; }
+    MacroController& macros() { return *macros_; }
     ToolBars& toolBars() { return *toolBars_; }
 
     // ---- tools
@@ -152,14 +158,10 @@ class TForm1 : public QMainWindow,
     QString statusText() const;
     // Dialogs opened by a double click with the move tool (calculator, function, parameter,
     // represented points) and by the editing tools; they hook in here.
-    void setElementDialogHook(std::function<void(int tool, Element&)> hook) {
-        elementDialogHook_ = std::move(hook);
-    }
+    void setElementDialogHook(std::function<void(int tool, Element&)> hook);
     // The font dialog of the font tool, replaceable (tests answer without a dialog): returns
     // whether a font was chosen.
-    void setFontDialogHook(std::function<bool(FontRecord&)> hook) {
-        fontDialogHook_ = std::move(hook);
-    }
+    void setFontDialogHook(std::function<bool(FontRecord&)> hook);
 
     // ---- "&Ver"
     bool isFullScreenMode() const { return fullScreen_; }
@@ -208,25 +210,21 @@ class TForm1 : public QMainWindow,
     // Shows the texts of the UI text table again: menus, hints, status bar, caption.
     void applyLanguageTexts();
     QAction* languageAction() const { return M_idioma; }
-    // ---- "&Macros" (tform1_macros.cpp)
-    // "Macros..." and B_MacCon: the macro dialog on the current document. Opened in a macro
-    // selection mode, it first takes the elements chosen in the drawing as the initial or final
-    // list; when it closes, the tool mode it chose is taken, or the move tool after B_no.
-    void openMacroDialog();
-    // Runs instead of the dialog's modal loop (tests press its buttons there).
-    void setMacroDialogHook(std::function<void(TMacCon&)> hook) {
-        macroDialogHook_ = std::move(hook);
-    }
+    // ---- "&Macros" (MacroController)
+    // Runs instead of the macro dialog's modal loop (tests press its buttons there).
+    void setMacroDialogHook(std::function<void(TMacCon&)> hook);
     QAction* macrosAction() const { return M_macros; }
 
     // Where warnings go (a message box with the program's caption unless replaced, e.g. in tests).
     void setMessageSink(std::function<void(const QString&)> sink) {
-        messageSink_ = std::move(sink);
+        prompts_.setMessageSink(std::move(sink));
     }
 
     // ---- options (tform1_options.cpp)
-    ProgramOptions& programOptions() override { return options_; }
-    OptionsHost& optionsHost() { return *this; }
+    ProgramOptions& programOptions() { return options_; }
+    // The options or the current document's options changed: the drawing, the tools, the status
+    // bar (and the tool bars when `toolBarsChanged`) follow.
+    void optionsChanged(bool toolBarsChanged);
     // Where the options file is (read at start-up).
     const QString& optionsFilePath() const { return optionsPath_; }
     // Whether the options came from the file at start-up (false: the built-in ones, and the file
@@ -243,12 +241,14 @@ class TForm1 : public QMainWindow,
     // and the current document.
     void restoreOriginalOptions();
     // The length tool in its length-assignment mode.
-    void startLengthAssignment(double target) override;
+    void startLengthAssignment(double target);
     // The dialogs of the options are shown through this (tests act on them without exec()).
-    void setDialogHook(std::function<void(QDialog&)> hook) { dialogHook_ = std::move(hook); }
+    void setDialogHook(std::function<void(QDialog&)> hook) {
+        prompts_.setDialogHook(std::move(hook));
+    }
     // Yes/No questions, replaceable (tests answer without a box).
     void setQuestionHook(std::function<bool(const QString&)> hook) {
-        questionHook_ = std::move(hook);
+        prompts_.setQuestionHook(std::move(hook));
     }
     QMenu* optionsMenu() const { return optionsMenu_; }
     QAction* generalOptionsAction() const { return M_op_Gen; }
@@ -321,8 +321,8 @@ class TForm1 : public QMainWindow,
     // Printing goes to this PDF file instead of the default printer ("" for the printer).
     void setPrintFile(const QString& pdf) { printFile_ = pdf; }
 
-    // ---- traces, animation, step-by-step replay and viewer mode (tform1_anim.cpp)
-    AnimationFeatures& animationFeatures() { return *anim_; }
+    // ---- traces, animation, step-by-step replay and viewer mode
+    AnimationController& animationFeatures() { return *anim_; }
 
   signals:
     void viewerModeChanged(bool on);
@@ -350,42 +350,15 @@ class TForm1 : public QMainWindow,
     HeldReferences& heldReferences_;
     LastFolders& folders_;
 
+    // The dialogs' ways of asking and telling the user, one for the window (tests replace them).
+    Prompts prompts_;
+
     // CanvasOwner.
     void setStatusText(const QString& text) override;
     void toolChosen(int tool) override;
-    // ToolRequests.
-    void openElementDialog(int tool, Element& e) override;
-    void showMessage(int msgSlot) override;
-    bool chooseFont(FontRecord& font) override;
-    void setBusy(bool on) override;
-    // The dialogs of the text, bitmap and parametric-colour tools (tform1_texts.cpp).
-    bool editText(TextTail& text) override;
-    bool choosePicture(std::vector<uint8_t>& picture) override;
-    bool askParametricColour(int& mode, Color& from, Color& to) override;
-    void animationEntryClicked(Element* e) override; // tform1_anim.cpp
-    // CanvasOwner.
     void redrawn() override;
     void drawingAreaResized() override; // tform1_docs.cpp
-    // OptionsHost (tform1_options.cpp).
-    Document& currentDocument() override { return document(); }
-    QSize screenSize() const override;
-    void optionsChanged(bool toolBarsChanged) override;
-    void warnField(const QString& caption, const QString& text) override;
-    bool chooseColour(Color& colour) override;
-
-    // MacroDialogHost (tform1_macros.cpp).
-    Document& macroDocument() override { return document(); }
-    MacroSession& macroSession() override;
-    int macroTool() const override { return currentTool(); }
-    std::vector<std::pair<QString, Document*>> otherDocuments() override;
-    std::optional<QString> askText(const QString& prompt, const QString& initial) override;
-    void warnUser(const QString& message) override { warn(message); }
-    void showMacroHelp(QWidget* dialog) override;
-    QString macroFileToSave(const QString& proposed) override;
-    QString macroFileToOpen() override;
-    QString macroFolder() const override { return lastMacroFolder(); }
-    void setMacroFolder(const QString& folder) override;
-    void macroListsReleased() override { canvas_->redraw(); }
+    QSize screenSize() const;
 
     // Every action of the window is made here, with its text, shortcut and handler; the menus
     // and the tool bars only place them.
@@ -415,7 +388,6 @@ class TForm1 : public QMainWindow,
     void runDialog(QDialog& dialog);
     bool ask(const QString& question);
     void createLanguageAction(); // tform1_language.cpp
-    void createMacroActions();   // tform1_macros.cpp
     void updateStatusUnits();
     void updateSizeGrip();
     void warn(const QString& text);
@@ -457,7 +429,7 @@ class TForm1 : public QMainWindow,
     void showDocumentCommands(bool on);
     void showRecentFiles();
     void storeDocumentSettings();
-    UserDialogs& dialogs();
+    UserDialogs& dialogs() { return prompts_.dialogs(); }
     // A modal dialog comes: the gesture running ends (it would hold the mouse).
     void beforeDialog();
 
@@ -467,8 +439,6 @@ class TForm1 : public QMainWindow,
     const Document* startDocument_ = nullptr;
     double startLeft_ = 0, startTop_ = 0;
     RecentFiles recent_;
-    std::unique_ptr<UserDialogs> nativeDialogs_;
-    UserDialogs* dialogs_ = nullptr;
     QString optionsPath_;
     bool optionsFromFile_ = false;
     registry::WindowPlacement placement_;
@@ -549,13 +519,6 @@ class TForm1 : public QMainWindow,
     // The window's normal (restored) rectangle, also while it is maximised.
     QRect normalRect() const;
 
-    std::function<void(const QString&)> messageSink_;
-    std::function<void(int, Element&)> elementDialogHook_;
-    std::function<bool(FontRecord&)> fontDialogHook_;
-    std::function<void(QDialog&)> dialogHook_;
-    std::function<bool(const QString&)> questionHook_;
-    std::function<void(TMacCon&)> macroDialogHook_;
-
     // Export and print.
     QAction* M_export_dib = nullptr;  // "Exportar dibujo..."
     QAction* M_export_dxf = nullptr;  // "Exportar a DXF..."
@@ -570,80 +533,28 @@ class TForm1 : public QMainWindow,
     QString printFile_;
     QImage areaTrace_; // the trace under the rubber-band area of an export
 
-    // Traces, animation, step-by-step replay and viewer mode (tform1_anim.cpp).
-    void setupAnimation();
-    AnimationFeatures* anim_ = nullptr; // a child of the window
+    // The dialogs' context, the tools' requests and the features, made after the canvas.
+    void createFeatures();
+    std::unique_ptr<WindowContext> context_;
+    WindowRequests* requests_ = nullptr;
+    CalculatorController* calc_ = nullptr;
+    IterationController* iteration_ = nullptr;
+    ElementDialogsController* elementDialogs_ = nullptr;
+    MacroController* macros_ = nullptr;
+    AnimationController* anim_ = nullptr;
 
-    MacroSession macroSession_;
-    IterationWorkspace iterationLists_;
-
-    // ---- calculator, parameters, functions and represented points (tform1_calc.cpp)
   public:
-    // The calculator window, made when a calculator tool is first chosen.
-    TV_calc* calculatorWindow() const { return calc_; }
-
-  private:
-    // Tools 42..44 open the calculator; any other tool closes it.
-    void calcToolChosen(int tool);
-    // A double click on a calculation, function or represented point (false: not one of those).
-    bool openCalcElementDialog(int tool, Element& e);
-    void dialogElementClicked(int tool, Element& e) override;
-    void openRepresentPoints(Element* axes, Element* edited);
-    Document& dialogDocument() override { return document(); }
-    const CreationOptions& dialogCreationOptions() override { return creation_; }
-    void dialogRecordUndo() override { recordUndoStep(); }
-    void dialogDocumentChanged() override;
-    void dialogWarn(const QString& message) override { warn(message); }
-    void calcPlacingStarted(Element& e, QPoint global) override;
-    void calcPlacingMoved(QPoint global) override;
-    void calcPlacingEnded() override;
-    void calcClosed() override;
-    // Moves the element being placed by a distance on the screen.
-    void shiftPlaced(QPoint pixels);
-
-    TV_calc* calc_ = nullptr;
-    Element* placed_ = nullptr; // made from the result field, following the held mouse
-    QPoint placedLast_;
-    bool hidingCalc_ = false; // another tool closes the calculator: not a close by the user
-
-    // ---- iteration (tform1_iteration.cpp)
-  public:
+    // The calculator window (null until a calculator tool was first chosen).
+    TV_calc* calculatorWindow() const;
     // The iteration dialog while the iteration tool is active (null before its first use).
-    TV_iterac* iterationDialog() const { return TV_iterac_; }
-
-  private:
-    struct IterationHost; // the dialog's view of the window
-    std::shared_ptr<IterationHost> iterationHost_;
-    TV_iterac* TV_iterac_ = nullptr;
-    void setupIteration();
-    // The tool chosen: the dialog shows with the iteration tool and hides with any other.
-    void iterationToolChosen(int tool);
-    bool askIterationCount(int32_t& n) override;
-
-    // ---- element dialogs (tform1_elements.cpp)
-  public:
-    // The properties dialog of `e` ("Editar elemento", a double click with the move tool).
+    TV_iterac* iterationDialog() const;
+    // Element dialogs: see ElementDialogsController.
     void editElement(Element& e);
-    // The parametric-colour tool with `e` already chosen (Bcolorpar of the properties dialog).
     void startParametricColour(Element& e);
-    // "Modificar parámetro" on the parameter `e`.
     void editParameter(Element& e);
-    // "Lista construcción": the list beside the drawing (made on first use).
     void showConstructionList();
-    TV_lista* constructionList() const { return TV_lista_; }
-
-  private:
-    struct ElementHost; // the dialogs' view of the window
-    // After the properties dialog: the redefinition it was closed for.
-    void redefineAfterDialog(const ElementDialogClose& closing, Element& e);
-    // The redefine tool with the point `p` already picked.
-    void redefineParents(Element& p);
-    // The hide/show button tool redefining `button`'s list, its elements selected.
-    void redefineButtonList(Element& button);
-    // A tool was chosen: a redefinition of a button's list ends.
-    void endButtonListRedefinition();
-    TV_lista* TV_lista_ = nullptr;
-    bool hiddenShownForButton_ = false; // "Ver lo oculto" switched on for a button's list
+    TV_lista* constructionList() const;
+    void openMacroDialog();
 };
 
 } // namespace qorv

@@ -3,7 +3,10 @@
 // the title, the no-document state, the recent files and the last folders.
 #include "app/tform1.h"
 
-#include "app/animfeatures.h"
+#include "app/controllers/animationcontroller.h"
+#include "app/controllers/macrocontroller.h"
+#include "app/windowcontext.h"
+#include "dialogs/tv_listadoc.h"
 #include "app/commands.h"
 #include "app/helpwindow.h"
 #include "dialogs/tv_iterac.h"
@@ -209,13 +212,11 @@ void TForm1::showCurrentDocument() {
     // The button whose list was being redefined belongs to the document shown before, and so
     // does the macro work.
     creation_.redefiningButton = nullptr;
-    macroSession().clear();
     {
         const QSignalBlocker block(M_AA);
         M_AA->setChecked(doc.antialiased != 0);
     }
     updateStatusUnits();
-    if (anim_) anim_->documentShown();
     canvas_->showDocument(doc);
     chooseTool(Tool::Move);
     updateMenuStates();
@@ -284,7 +285,7 @@ void TForm1::redrawn() {
     // A frame of a drag changes nothing the window shows.
     if (canvas_->interaction().moving()) return;
     session_.noteChanges();
-    if (TV_iterac_ && TV_iterac_->isVisible()) TV_iterac_->refresh();
+    if (TV_iterac* lists = iterationDialog(); lists && lists->isVisible()) lists->refresh();
     // The construction changes with the drawing; its items follow.
     updateMenuStates();
 }
@@ -293,12 +294,6 @@ void TForm1::beforeDialog() {
     // A dialog gets no clicks while a pan holds the mouse.
     canvas_->interaction().endGesture();
     canvas_->redraw();
-}
-
-UserDialogs& TForm1::dialogs() {
-    if (dialogs_) return *dialogs_;
-    if (!nativeDialogs_) nativeDialogs_ = makeNativeDialogs(this);
-    return *nativeDialogs_;
 }
 
 // ---- new, open ----------------------------------------------------------------------------------
@@ -448,7 +443,10 @@ void TForm1::lastDocument() {
 
 void TForm1::openDocumentList() {
     beforeDialog();
-    TV_listadoc dialog(*this, this);
+    TV_listadoc dialog(*context_, this);
+    connect(&dialog, &TV_listadoc::switchAsked, this, &TForm1::switchTo);
+    connect(&dialog, &TV_listadoc::closeAsked, this, &TForm1::closeDocumentAt);
+    connect(&dialog, &TV_listadoc::saveAsked, this, &TForm1::saveDocumentAt);
     dialog.exec();
 }
 
@@ -628,10 +626,7 @@ void TForm1::showRecentFiles() {
 }
 
 QString TForm1::lastMacroFolder() const {
-    if (!folders_.macros.isEmpty()) return folders_.macros;
-    // Until a macro file has been used, the folder of documents: the program's own folder is
-    // not a place of the user's.
-    return folders_.documents.isEmpty() ? QDir::homePath() : folders_.documents;
+    return macros_->folder();
 }
 
 void TForm1::storeDocumentSettings() {

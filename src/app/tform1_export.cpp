@@ -1,6 +1,7 @@
 // The main window's exports and printing: DXF, bitmap, SVG, PDF, TikZ and web page files, the
 // clipboard, the print dialog and the printed screen bitmap.
 #include "app/tform1.h"
+#include "app/windowcontext.h"
 
 #include "app/commands.h"
 #include "dialogs/tv_imp.h"
@@ -214,7 +215,7 @@ void TForm1::printDocument() {
     QPrinter* device = printer(true);
     if (!device) return;
     TV_imp dialog(
-        *canvas_, *device, [this](QPrinter& p) { runPageSetup(p); },
+        *context_, *device, [this](QPrinter& p) { runPageSetup(p); },
         docs_.name(docs_.currentIndex()), this);
     runDialog(dialog);
 }

@@ -572,7 +572,6 @@ void TForm1::openWebPage() {
 }
 
 void TForm1::showAbout() {
-    beforeDialog();
     QMessageBox box(
         QMessageBox::Information, text(Msg::AboutCaption),
         QStringLiteral("<b>QORV %1</b><p>%2</p>")
@@ -581,10 +580,7 @@ void TForm1::showAbout() {
     box.setObjectName(QStringLiteral("TV_acerca"));
     box.setIconPixmap(windowIcon().pixmap(64, 64));
     box.button(QMessageBox::Ok)->setText(text(Msg::OkButton));
-    if (dialogHook_)
-        dialogHook_(box);
-    else
-        box.exec();
+    prompts_.run(box);
 }
 
 } // namespace qorv

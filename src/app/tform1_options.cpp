@@ -2,6 +2,7 @@
 // the options, applying them to the tools, the canvas and the tool bars, and the window's
 // placement in the settings store.
 #include "app/tform1.h"
+#include "app/windowcontext.h"
 
 #include "app/commands.h"
 #include "dialogs/top_appearance.h"
@@ -116,36 +117,33 @@ void TForm1::takeWindowOptions() {
 // ----------------------------------------------------------------------------------------
 
 void TForm1::runDialog(QDialog& dialog) {
-    // The dialog gets no clicks while a gesture holds the mouse.
-    canvas_->interaction().endGesture();
-    if (dialogHook_)
-        dialogHook_(dialog);
-    else
-        dialog.exec();
+    prompts_.run(dialog);
 }
 
 bool TForm1::ask(const QString& question) {
-    if (questionHook_) return questionHook_(question);
-    return QMessageBox::question(this, text(Msg::ProgramCaption), question,
-                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    return prompts_.askYesNo(question);
 }
 
 void TForm1::openGeneralOptions() {
     if (noDocument_) return;                   // the dialogs edit the current document's options
     options_.planeSize = canvas_->planeSize(); // "Mover la pantalla" may have changed it
-    TOp_general dialog(*this, this);
+    TOp_general dialog(*context_, this);
+    connect(&dialog, &TOp_general::optionsChanged, this, &TForm1::optionsChanged);
+    connect(&dialog, &TOp_general::lengthAssignmentAsked, this, &TForm1::startLengthAssignment);
     runDialog(dialog);
 }
 
 void TForm1::openAppearanceOptions() {
     if (noDocument_) return;
-    TOp_aspecto dialog(*this, this);
+    TOp_aspecto dialog(*context_, this);
+    connect(&dialog, &TOp_aspecto::optionsChanged, this, &TForm1::optionsChanged);
     runDialog(dialog);
 }
 
 void TForm1::openFontOptions() {
     if (noDocument_) return;
-    TOp_fon dialog(*this, this);
+    TOp_fon dialog(*context_, this);
+    connect(&dialog, &TOp_fon::optionsChanged, this, &TForm1::optionsChanged);
     runDialog(dialog);
 }
 
@@ -164,22 +162,6 @@ void TForm1::optionsChanged(bool toolBarsChanged) {
     canvas_->synchronizeView(true);
     canvas_->recalculateAndRedraw();
     updateMenuStates();
-}
-
-void TForm1::warnField(const QString& caption, const QString& message) {
-    if (messageSink_) {
-        messageSink_(caption + QStringLiteral(": ") + message);
-        return;
-    }
-    QMessageBox::warning(this, caption, message);
-}
-
-bool TForm1::chooseColour(Color& colour) {
-    const QColor chosen = QColorDialog::getColor(
-        QColor(colorRed(colour), colorGreen(colour), colorBlue(colour)), this);
-    if (!chosen.isValid()) return false;
-    colour = rgb(chosen.red(), chosen.green(), chosen.blue());
-    return true;
 }
 
 void TForm1::startLengthAssignment(double target) {

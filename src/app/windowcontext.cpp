@@ -13,8 +13,8 @@
 
 namespace qorv {
 
-WindowContext::WindowContext(EditorSession& session, DrawingCanvas& canvas, Prompts& prompts)
-    : session_(session), canvas_(canvas), prompts_(prompts) {}
+WindowContext::WindowContext(EditorSession& session, Prompts& prompts)
+    : session_(session), prompts_(prompts) {}
 
 Document& WindowContext::document() {
     return session_.document();
@@ -35,8 +35,8 @@ void WindowContext::recordUndoStep() {
 void WindowContext::changed() {
     // A dialog that deleted elements ("Eliminar"): the tools let go of them before the drawing
     // blinks them, and the windows holding elements hear of it.
-    if (session_.removalsUntold()) canvas_.interaction().documentReplaced();
-    canvas_.recalculateAndRedraw();
+    if (session_.removalsUntold()) canvas_->interaction().documentReplaced();
+    canvas_->recalculateAndRedraw();
     session_.noteChanges();
 }
 
@@ -61,35 +61,35 @@ Document& WindowContext::documentAt(int index) {
 }
 
 Renderer& WindowContext::renderer() {
-    return canvas_.renderer();
+    return canvas_->renderer();
 }
 
 QSize WindowContext::drawingAreaSize() {
-    return canvas_.drawingAreaSize();
+    return canvas_->drawingAreaSize();
 }
 
 QSize WindowContext::screenSize() {
-    return canvas_.screenSize();
+    return canvas_->screenSize();
 }
 
 double WindowContext::planeSize() {
-    return canvas_.planeSize();
+    return canvas_->planeSize();
 }
 
 void WindowContext::setPlaneSize(double size) {
-    canvas_.setPlaneSize(size);
+    canvas_->setPlaneSize(size);
 }
 
 bool WindowContext::showHidden() {
-    return canvas_.showHidden();
+    return canvas_->showHidden();
 }
 
 void WindowContext::redraw() {
-    canvas_.redraw();
+    canvas_->redraw();
 }
 
 void WindowContext::viewChanged() {
-    canvas_.viewChanged();
+    canvas_->viewChanged();
 }
 
 void WindowContext::warn(const QString& message, const QString& caption) {

@@ -15,7 +15,9 @@ class Prompts;
 
 class WindowContext : public DialogContext {
   public:
-    WindowContext(EditorSession& session, DrawingCanvas& canvas, Prompts& prompts);
+    WindowContext(EditorSession& session, Prompts& prompts);
+    // The canvas that shows the session's current document (given once it is made).
+    void setCanvas(DrawingCanvas& canvas) { canvas_ = &canvas; }
 
     // The font dialog, replaceable (tests answer without a dialog): returns whether a font was
     // chosen.
@@ -23,7 +25,7 @@ class WindowContext : public DialogContext {
         fontDialogHook_ = std::move(hook);
     }
     EditorSession& session() { return session_; }
-    DrawingCanvas& canvas() { return canvas_; }
+    DrawingCanvas& canvas() { return *canvas_; }
     Prompts& prompts() { return prompts_; }
 
     Document& document() override;
@@ -58,7 +60,7 @@ class WindowContext : public DialogContext {
 
   private:
     EditorSession& session_;
-    DrawingCanvas& canvas_;
+    DrawingCanvas* canvas_ = nullptr;
     Prompts& prompts_;
     std::function<bool(FontRecord&)> fontDialogHook_;
 };

@@ -4,6 +4,7 @@
 #include "app/elementdialogtest.h"
 
 #include "calc/expression.h"
+#include "dialogs/tv_calc.h"
 #include "dialogs/tv_ed_param.h"
 #include "model/buttonaction.h"
 #include "model/constructionbuilder.h"

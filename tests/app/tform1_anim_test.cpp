@@ -1,6 +1,10 @@
 // Traces, blinking, animation, the step-by-step replay and viewer mode in the main window,
 // driven by QTest events on the offscreen platform.
-#include "app/animfeatures.h"
+#include "app/controllers/animationcontroller.h"
+#include "dialogs/tpap.h"
+#include "dialogs/tv_animac.h"
+
+#include <QLineEdit>
 #include "app/editorwindow.h"
 #include "app/tform1.h"
 #include "geometry/animation.h"
@@ -31,7 +35,7 @@ using namespace qorv;
 namespace {
 
 struct Window : qorv::testing::EditorWindow {
-    AnimationFeatures& anim() { return w.animationFeatures(); }
+    AnimationController& anim() { return w.animationFeatures(); }
     void click(double x, double y) { QTest::mouseClick(area(), Qt::LeftButton, {}, pixel(x, y)); }
     QRgb background() {
         const Color c = doc().background;

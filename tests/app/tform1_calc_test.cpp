@@ -2,6 +2,8 @@
 // calculations, parameters and functions dragged out of the result field, editing by double
 // click, and points represented on axes.
 #include "app/windowtest.h"
+#include "dialogs/tv_calc.h"
+#include "dialogs/tv_puncoord.h"
 #include "model/constructionbuilder.h"
 #include "model/uitext.h"
 #include "view/hitgeometry.h"

@@ -1,6 +1,8 @@
 // Several documents in the main window: new, open, save, close, quit, switching, the document
 // list and the recent files.
+#include "app/windowcontext.h"
 #include "app/windowtest.h"
+#include "dialogs/tv_listadoc.h"
 #include "model/constructionbuilder.h"
 #include "model/docfile.h"
 #include "model/docfile_samples.h"
@@ -494,7 +496,10 @@ TEST_F(Documents, TheDocumentListClosesSavesAndSwitches) {
     action("M_nuevo")->trigger();
     draw();
     action("M_nuevo")->trigger();
-    TV_listadoc list(*w, w.get());
+    TV_listadoc list(w->dialogContext(), w.get());
+    QObject::connect(&list, &TV_listadoc::switchAsked, w.get(), &TForm1::switchTo);
+    QObject::connect(&list, &TV_listadoc::closeAsked, w.get(), &TForm1::closeDocumentAt);
+    QObject::connect(&list, &TV_listadoc::saveAsked, w.get(), &TForm1::saveDocumentAt);
     ASSERT_EQ(list.chosen(), 2);
     list.findChild<QPushButton*>(QStringLiteral("B_anterior"))->click();
     dialogs.files = {file(QStringLiteral("listed.qrv"))};

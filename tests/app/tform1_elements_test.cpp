@@ -1,6 +1,7 @@
 // The element properties dialog in the window: opened by its tool and by a double click, every
 // change shown at once, Cancel taking all back, the name and point-count rules.
 #include "app/elementdialogtest.h"
+#include "app/windowcontext.h"
 
 #include "dialogs/tedit_elem.h"
 #include "dialogs/tv_ed_param.h"
@@ -379,7 +380,7 @@ TEST_F(ElementDialogWindow, ConstructionListFirstColumnClearsTheSecond) {
     Element* a = build.point(0, 0);
     Element* b = build.point(50, 0);
     build.make(Method::Segment, a, b);
-    TV_lista v([this]() -> Document& { return w->document(); }, [](Element&) {});
+    TV_lista v(w->dialogContext());
     QFont big = v.font();
     big.setPointSize(big.pointSize() * 2);
     v.setFont(big);

@@ -1,6 +1,7 @@
 // Macros in the main window: recording the circumcentre of three points with the mouse and the
 // macro dialog, saving it, opening it in a new document and applying it there.
 #include "app/windowtest.h"
+#include "dialogs/tmaccon.h"
 #include "macros/circumcentre.h"
 #include "model/constructionbuilder.h"
 #include "model/undo.h"

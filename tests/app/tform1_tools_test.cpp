@@ -1,10 +1,15 @@
 // The tool modes in the main window, driven by QTest mouse and key events on the offscreen
 // platform: constructing, dragging, selecting, panning, the hover and the tool bars.
-#include "app/animfeatures.h"
+#include "app/controllers/animationcontroller.h"
 #include "app/editorwindow.h"
 #include "app/scripteddialogs.h"
 #include "app/tform1.h"
+#include "dialogs/tmaccon.h"
+#include "dialogs/tpap.h"
+#include "dialogs/tv_animac.h"
+#include "dialogs/tv_calc.h"
 #include "dialogs/tv_iterac.h"
+#include "dialogs/tv_lista.h"
 #include "geometry/recalc.h"
 #include "model/constructionbuilder.h"
 #include "model/docfile.h"
@@ -197,7 +202,7 @@ TEST(TForm1Tools, TheCursorLabelTakesTheCursorMessageFontAndCanBeRead) {
     ASSERT_EQ(win.doc().background, 0);
     ProgramOptions& o = win.w.programOptions();
     o.cursorFont = FontRecord{"Arial", rgb(255, 0, 0), 28, 0, 0, 0, 0};
-    win.w.optionsHost().optionsChanged(false);
+    win.w.optionsChanged(false);
     const QPoint at = win.pixel(40, 0);
     // The label's pixels: how well the best of them reads on the label's box, and the reddest.
     const auto label = [&] {
@@ -223,7 +228,7 @@ TEST(TForm1Tools, TheCursorLabelTakesTheCursorMessageFontAndCanBeRead) {
     EXPECT_LT(red, 40);
     // Not taking it: the font's own colour.
     o.adaptCursorColour = 0;
-    win.w.optionsHost().optionsChanged(false);
+    win.w.optionsChanged(false);
     EXPECT_GT(std::get<2>(label()), 150);
 }
 
