@@ -3,13 +3,13 @@
 // the title, the no-document state, the recent files and the last folders.
 #include "app/tform1.h"
 
+#include "app/commands.h"
 #include "app/controllers/animationcontroller.h"
 #include "app/controllers/macrocontroller.h"
-#include "app/windowcontext.h"
-#include "dialogs/tv_listadoc.h"
-#include "app/commands.h"
 #include "app/helpwindow.h"
+#include "app/windowcontext.h"
 #include "dialogs/tv_iterac.h"
+#include "dialogs/tv_listadoc.h"
 #include "model/docfile.h"
 #include "model/uitext.h"
 #include "model/undo.h"

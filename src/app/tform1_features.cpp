@@ -31,8 +31,8 @@ void TForm1::createFeatures() {
     connect(macros_, &MacroController::toolShownAgain, this,
             [this] { toolBars_->showTool(currentTool()); });
     anim_ = new AnimationController(parts, *commands_);
-    anim_->setViewerHides(QList<QWidget*>{toolBars_->mainBar(), toolBars_->editBar(),
-                                          documentBar_, statusBar()});
+    anim_->setViewerHides(
+        QList<QWidget*>{toolBars_->mainBar(), toolBars_->editBar(), documentBar_, statusBar()});
 }
 
 void TForm1::setElementDialogHook(std::function<void(int tool, Element&)> hook) {

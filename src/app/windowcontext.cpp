@@ -41,7 +41,8 @@ void WindowContext::changed() {
 }
 
 void WindowContext::revertStep() {
-    session_.replaceElements(ElementsChange::Revert, [](Document& doc) { return qorv::revertStep(doc); });
+    session_.replaceElements(ElementsChange::Revert,
+                             [](Document& doc) { return qorv::revertStep(doc); });
 }
 
 QStringList WindowContext::documentNames() {

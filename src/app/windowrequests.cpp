@@ -24,8 +24,9 @@ bool WindowRequests::chooseFont(FontRecord& font) {
 }
 
 bool WindowRequests::editText(TextTail& text) {
-    TVTexto dialog(text.font, session_.document().background,
-                   [this](FontRecord& f) { return context_.chooseFont(f); }, window_);
+    TVTexto dialog(
+        text.font, session_.document().background,
+        [this](FontRecord& f) { return context_.chooseFont(f); }, window_);
     if (!text.lines.empty()) dialog.showText(text);
     context_.run(dialog);
     if (dialog.result() != QDialog::Accepted) return false;

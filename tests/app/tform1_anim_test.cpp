@@ -4,7 +4,6 @@
 #include "dialogs/tpap.h"
 #include "dialogs/tv_animac.h"
 
-#include <QLineEdit>
 #include "app/editorwindow.h"
 #include "app/tform1.h"
 #include "geometry/animation.h"
@@ -12,6 +11,7 @@
 #include "model/docfile.h"
 #include "view/tooltable.h"
 #include "view/viewtransform.h"
+#include <QLineEdit>
 
 #include "model/uitext.h"
 

@@ -35,14 +35,10 @@ struct FakeContext : DialogContext {
 
     void warn(const QString&, const QString& = QString()) override {}
     Answer ask(const QString&) override { return Answer::Cancel; }
-    std::optional<QString> askText(const QString&, const QString&) override {
-        return std::nullopt;
-    }
+    std::optional<QString> askText(const QString&, const QString&) override { return std::nullopt; }
     bool chooseFont(FontRecord&) override { return false; }
     bool chooseColour(Color&) override { return false; }
-    QString openFileName(const QString&, const QString&, const QStringList&) override {
-        return {};
-    }
+    QString openFileName(const QString&, const QString&, const QStringList&) override { return {}; }
     QString saveFileName(const QString&, const QString&, const QStringList&,
                          const QString&) override {
         return {};
