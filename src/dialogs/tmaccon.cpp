@@ -302,8 +302,8 @@ void TMacCon::saveChosen() {
 }
 
 void TMacCon::loadFile() {
-    const QString path = context_.openFileName(text(Msg::LoadMacros), folder_,
-                                                   {text(Msg::FilterMacros), text(Msg::FilterAllFiles)});
+    const QString path = context_.openFileName(
+        text(Msg::LoadMacros), folder_, {text(Msg::FilterMacros), text(Msg::FilterAllFiles)});
     if (path.isEmpty()) return;
     storeDescription();
     Document& doc = context_.document();

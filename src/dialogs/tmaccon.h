@@ -6,7 +6,6 @@
 #include <QDialog>
 #include <QString>
 
-
 class QLabel;
 class QListWidget;
 class QMenu;

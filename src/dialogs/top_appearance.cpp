@@ -163,7 +163,8 @@ AppearanceCopy appearanceScheme(int scheme, const AppearanceCopy& base, const Do
     return c;
 }
 
-TOp_aspecto::TOp_aspecto(DialogContext& context, QWidget* parent) : QDialog(parent), context_(context) {
+TOp_aspecto::TOp_aspecto(DialogContext& context, QWidget* parent)
+    : QDialog(parent), context_(context) {
     setObjectName(QStringLiteral("TOp_aspecto"));
     setWindowTitle(text(Msg::AppearanceCaption));
     copy_ = appearanceOf(documentOptionsOf(context_.document()));

@@ -53,7 +53,8 @@ QString integerRange(int lo, int hi) {
 
 } // namespace
 
-TOp_general::TOp_general(DialogContext& context, QWidget* parent) : QDialog(parent), context_(context) {
+TOp_general::TOp_general(DialogContext& context, QWidget* parent)
+    : QDialog(parent), context_(context) {
     setObjectName(QStringLiteral("TOp_general"));
     setWindowTitle(text(Msg::GeneralOptionsCaption));
     const QSize screen = context_.screenSize();

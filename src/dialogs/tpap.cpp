@@ -25,8 +25,7 @@ constexpr int IntervalItems = 15;
 constexpr int DefaultIntervalItem = 4; // "0.5 s."
 } // namespace
 
-TPaP::TPaP(DialogContext& context, QWidget* parent)
-    : QDialog(parent, Qt::Tool), context_(context) {
+TPaP::TPaP(DialogContext& context, QWidget* parent) : QDialog(parent, Qt::Tool), context_(context) {
     setObjectName(QStringLiteral("TPaP"));
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));

@@ -43,7 +43,8 @@ QLabel* label(QWidget* parent, int msg, int x, int y) {
 
 TV_imp::TV_imp(DialogContext& context, QPrinter& printer, std::function<void(QPrinter&)> setup,
                const QString& title, QWidget* parent)
-    : QDialog(parent), context_(context), printer_(printer), setup_(std::move(setup)), title_(title) {
+    : QDialog(parent), context_(context), printer_(printer), setup_(std::move(setup)),
+      title_(title) {
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setWindowTitle(text(Msg::PrintCaption));
     setFixedSize(504, 350);

@@ -291,7 +291,8 @@ class TextSequence : public ToolSequence {
 
     void click(ClickEngine& engine, const Click& click) override {
         if (click.element && click.element->tailAs<TextTail>()) {
-            if (editExistingText(engine.host(), engine.requests(), *click.element)) engine.markChanged();
+            if (editExistingText(engine.host(), engine.requests(), *click.element))
+                engine.markChanged();
             return engine.reset();
         }
         TextTail typed;

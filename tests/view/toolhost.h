@@ -39,9 +39,9 @@ class ToolHost : public DocumentHolder,
     std::vector<int> messages;
     std::function<bool(FontRecord&)> fontDialog;
     int fontDialogs = 0;
-    int drawnPicked = 0; // picked elements that a full pass found still defined
-    bool busy = false;   // the wait cursor is on
-    int busySpells = 0;  // how often it was put on
+    int drawnPicked = 0;          // picked elements that a full pass found still defined
+    bool busy = false;            // the wait cursor is on
+    int busySpells = 0;           // how often it was put on
     MacroSession macros;          // the macro feature's work, lent to the tools
     IterationWorkspace iteration; // the iteration feature's lists, lent to the tools
     Interaction in{*this, *this};
