@@ -1,21 +1,23 @@
 // Traces, blinking, animation, the step-by-step replay and viewer mode in the main window,
 // driven by QTest events on the offscreen platform.
-#include "app/animfeatures.h"
+#include "app/controllers/animationcontroller.h"
 #include "app/testwindow.h"
 #include "app/tform1.h"
 #include "construction/builder.h"
+#include "dialogs/tpap.h"
+#include "dialogs/tv_animac.h"
 #include "geometry/animation.h"
 #include "model/docfile.h"
+#include "model/uitext.h"
 #include "view/tooltable.h"
 #include "view/viewtransform.h"
-
-#include "model/uitext.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
@@ -32,7 +34,7 @@ namespace {
 
 struct Window : qorv::testing::TestWindow {
     Window() : TestWindow(Options{QSize(1000, 760), true}) {}
-    AnimationFeatures& anim() { return w->animationFeatures(); }
+    AnimationController& anim() { return w->animationFeatures(); }
     void click(double x, double y) { QTest::mouseClick(area(), Qt::LeftButton, {}, pixel(x, y)); }
     QRgb background() {
         const Color c = doc().background;

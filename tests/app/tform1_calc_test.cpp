@@ -3,6 +3,8 @@
 // click, and points represented on axes.
 #include "app/testwindow.h"
 #include "construction/builder.h"
+#include "dialogs/tv_calc.h"
+#include "dialogs/tv_puncoord.h"
 #include "model/uitext.h"
 #include "view/hitgeometry.h"
 #include "view/qtexts.h"
@@ -21,7 +23,7 @@ namespace {
 
 class CalcWindow : public qorv::testing::WindowTest {
   protected:
-    TV_calc* calc() const { return w->calculatorWindow(); }
+    TV_calc* calc() const { return w->calculator().window(); }
     QLineEdit* expr() const { return calc()->expressionField(); }
     QString result() const { return calc()->resultField()->text(); }
     void press(const char* name) {

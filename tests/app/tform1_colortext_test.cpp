@@ -233,7 +233,7 @@ TEST_F(TextsAndColours, ElementDialogColourButtonsColourTheTextOnTheScreen) {
         d.findChild<QPushButton*>(QStringLiteral("Brojo"))->click();
         d.findChild<QPushButton*>(QStringLiteral("BAceptar"))->click();
     });
-    w->editElement(*text);
+    w->elementDialogs().editElement(*text);
     EXPECT_GT(redPixels(), 30);
     EXPECT_EQ(text->tailAs<TextTail>()->font.color, Color(255));
 }
@@ -331,7 +331,7 @@ TEST_F(TextsAndColours, ParametricColourToolsTakeAnElementThenANumber) {
         dialog.choice(2)->setChecked(true);
         d.accept();
     });
-    w->editElement(*through);
+    w->elementDialogs().editElement(*through);
     EXPECT_EQ(w->currentTool(), Tool::ParamLineColour);
     hitElement(*number);
     EXPECT_EQ(static_cast<Element*>(through->colorParam), number);

@@ -1,7 +1,9 @@
 // Several documents in the main window: new, open, save, close, quit, switching, the document
 // list and the recent files.
 #include "app/testwindow.h"
+#include "app/windowcontext.h"
 #include "construction/builder.h"
+#include "dialogs/tv_listadoc.h"
 #include "model/docfile.h"
 #include "model/docfile_samples.h"
 #include "model/undo.h"
@@ -495,7 +497,11 @@ TEST_F(Documents, TheDocumentListClosesSavesAndSwitches) {
     action("M_nuevo")->trigger();
     draw();
     action("M_nuevo")->trigger();
-    TV_listadoc list(w->documents(), w.get());
+    TV_listadoc list(w->dialogContext(), w.get());
+    DocumentsController* docs = &w->documents();
+    QObject::connect(&list, &TV_listadoc::switchAsked, docs, &DocumentsController::switchTo);
+    QObject::connect(&list, &TV_listadoc::closeAsked, docs, &DocumentsController::closeDocumentAt);
+    QObject::connect(&list, &TV_listadoc::saveAsked, docs, &DocumentsController::saveDocumentAt);
     ASSERT_EQ(list.chosen(), 2);
     list.findChild<QPushButton*>(QStringLiteral("B_anterior"))->click();
     dialogs.files = {file(QStringLiteral("listed.qrv"))};

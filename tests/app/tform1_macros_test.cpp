@@ -2,6 +2,7 @@
 // macro dialog, saving it, opening it in a new document and applying it there.
 #include "app/testwindow.h"
 #include "construction/builder.h"
+#include "dialogs/tmaccon.h"
 #include "macros/circumcentre.h"
 #include "model/undo.h"
 #include "settings/registry.h"
@@ -138,7 +139,7 @@ TEST_F(Macros, TheMenuItemOpensTheDialogAndTheListsSurviveUndo) {
         d.reject();
     });
     item->trigger(); // stores the initial list
-    MacroSession& s = w->canvas().interaction().macros();
+    MacroSession& s = *w->canvas().interaction().macroSession();
     EXPECT_EQ(s.initialCount(), 2);
     w->chooseTool(Tool::Point);
     click(0, 80);

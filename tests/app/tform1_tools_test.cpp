@@ -1,12 +1,17 @@
 // The tool modes in the main window, driven by QTest mouse and key events on the offscreen
 // platform: constructing, dragging, selecting, panning, the hover and the tool bars.
-#include "app/animfeatures.h"
+#include "app/controllers/animationcontroller.h"
 #include "app/scripteddialogs.h"
 #include "app/testwindow.h"
 #include "app/tform1.h"
 #include "construction/builder.h"
 #include "construction/create.h"
+#include "dialogs/tmaccon.h"
+#include "dialogs/tpap.h"
+#include "dialogs/tv_animac.h"
+#include "dialogs/tv_calc.h"
 #include "dialogs/tv_iterac.h"
+#include "dialogs/tv_lista.h"
 #include "geometry/recalc.h"
 #include "model/docfile.h"
 #include "model/uitext.h"
@@ -630,7 +635,7 @@ TEST(TForm1Tools, RandomEventsWithTheWindowsOpenLeaveADocumentThatSavesAndReadsB
     // placed: it must not name what the cut freed.
     const auto resultOverACutNumber = [&] {
         win.w->chooseTool(Tool::Parameter);
-        TV_calc* calc = win.w->calculatorWindow();
+        TV_calc* calc = win.w->calculator().window();
         if (!calc || !calc->isVisible()) return;
         calc->expressionField()->setText(QStringLiteral("3"));
         calc->evaluateExpression();
@@ -649,8 +654,8 @@ TEST(TForm1Tools, RandomEventsWithTheWindowsOpenLeaveADocumentThatSavesAndReadsB
     int biggest = 0;
     for (int i = 0; i < events; ++i) {
         biggest = std::max(biggest, win.doc().elementCount());
-        TV_lista* list = win.w->constructionList();
-        TV_calc* calc = win.w->calculatorWindow();
+        TV_lista* list = win.w->elementDialogs().constructionList();
+        TV_calc* calc = win.w->calculator().window();
         TPaP& replay = win.w->animationFeatures().replayDialog();
         // The replay is modal: while it is open only it gets events.
         if (replay.isVisible()) {
@@ -685,7 +690,7 @@ TEST(TForm1Tools, RandomEventsWithTheWindowsOpenLeaveADocumentThatSavesAndReadsB
             // The windows that stay open.
             switch (rng() % 6) {
             case 0:
-                win.w->showConstructionList();
+                win.w->elementDialogs().showConstructionList();
                 ++listOpened;
                 break;
             case 1:
@@ -700,7 +705,7 @@ TEST(TForm1Tools, RandomEventsWithTheWindowsOpenLeaveADocumentThatSavesAndReadsB
                 win.w->chooseTool(Tool::Animation);
                 break;
             case 4:
-                win.w->openMacroDialog();
+                win.w->macros().openDialog();
                 break;
             default:
                 win.w->animationFeatures().openReplay();
@@ -738,8 +743,8 @@ TEST(TForm1Tools, RandomEventsWithTheWindowsOpenLeaveADocumentThatSavesAndReadsB
                     clickSomeButton(calc);
                     break;
                 }
-            } else if (win.w->iterationDialog() && win.w->iterationDialog()->isVisible()) {
-                clickSomeButton(win.w->iterationDialog());
+            } else if (win.w->iteration().dialog() && win.w->iteration().dialog()->isVisible()) {
+                clickSomeButton(win.w->iteration().dialog());
             } else if (win.w->animationFeatures().animationDialog().isVisible()) {
                 clickSomeButton(&win.w->animationFeatures().animationDialog());
             }

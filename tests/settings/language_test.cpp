@@ -1,4 +1,5 @@
 #include "app/tform1.h"
+#include "app/windowcontext.h"
 #include "cli/cli.h"
 #include "dialogs/tv_listadoc.h"
 #include "dialogs/tv_selidioma.h"
@@ -299,7 +300,7 @@ TEST(Language, TheSpanishDialogsShowOnlyTextsOfTheTableAndNoEnglish) {
     w.options().openAppearance();
     w.options().openFonts();
     w.help().showAbout();
-    TV_listadoc list(w.documents(), &w);
+    TV_listadoc list(w.dialogContext(), &w);
     collect(list);
     ASSERT_GT(shown.size(), 40);
     for (const QString& entry : std::as_const(shown)) {

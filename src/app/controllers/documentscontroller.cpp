@@ -4,6 +4,7 @@
 #include "app/drawingcanvas.h"
 #include "app/editorsession.h"
 #include "app/prompts.h"
+#include "app/windowcontext.h"
 #include "model/uitext.h"
 #include "model/undo.h"
 #include "settings/registry.h"
@@ -396,7 +397,10 @@ void DocumentsController::lastDocument() {
 
 void DocumentsController::openDocumentList() {
     beforeDialog();
-    TV_listadoc dialog(*this, ctx_.prompts.parent());
+    TV_listadoc dialog(ctx_.context, ctx_.window);
+    connect(&dialog, &TV_listadoc::switchAsked, this, &DocumentsController::switchTo);
+    connect(&dialog, &TV_listadoc::closeAsked, this, &DocumentsController::closeDocumentAt);
+    connect(&dialog, &TV_listadoc::saveAsked, this, &DocumentsController::saveDocumentAt);
     dialog.exec();
 }
 
