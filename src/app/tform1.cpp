@@ -118,21 +118,17 @@ void TForm1::followSession() {
     connect(session, &EditorSession::elementsReplaced, this, [this](ElementsChange why) {
         if (why != ElementsChange::Noticed) canvas_->elementsReplaced();
         updateMenuStates();
-        emit documentChanged(false);
     });
     connect(session, &EditorSession::currentDocumentChanged, this, [this](Document& doc) {
         setCheckedQuietly(act(CommandId::Antialias), doc.antialiased != 0);
         updateStatusUnits();
         updateMenuStates();
         updateTitle();
-        emit documentChanged(true);
     });
     connect(session, &EditorSession::documentsListed, this, &TForm1::updateTitle);
     connect(session, &EditorSession::modifiedChanged, this, &TForm1::updateTitle);
-    connect(session, &EditorSession::viewerModeChanged, this, [this](bool on) {
-        setCheckedQuietly(act(CommandId::ViewerMode), on);
-        emit viewerModeChanged(on);
-    });
+    connect(session, &EditorSession::viewerModeChanged, this,
+            [this](bool on) { setCheckedQuietly(act(CommandId::ViewerMode), on); });
     for (auto signal : {&EditorSession::undoStepRecorded, &EditorSession::selectionChanged,
                         &EditorSession::clipboardChanged})
         connect(session, signal, this, &TForm1::updateMenuStates);

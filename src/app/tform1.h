@@ -39,18 +39,12 @@
 
 class QAction;
 class QComboBox;
-class QDialog;
 class QLabel;
 class QMenu;
 class QTabBar;
 class QToolBar;
 
 namespace qorv {
-
-class TMacCon;
-class TV_calc;
-class TV_iterac;
-class TV_lista;
 
 class TForm1 : public QMainWindow, private CanvasOwner {
     Q_OBJECT
@@ -92,11 +86,6 @@ class TForm1 : public QMainWindow, private CanvasOwner {
     HeldReferences& heldReferences() { return session_.heldReferences(); }
     // Start-up: the document named on the command line (a viewer document takes its window).
     void openCommandLine(const QString& commandLine);
-    // The test seams of the prompts.
-    void setUserDialogs(UserDialogs* d) { prompts_->setUserDialogs(d); }
-    void setMessageSink(std::function<void(const QString&)> s) { prompts_->setMessageSink(s); }
-    void setDialogHook(std::function<void(QDialog&)> h) { prompts_->setDialogHook(h); }
-    void setQuestionHook(std::function<bool(const QString&)> h) { prompts_->setQuestionHook(h); }
 
     // ---- tools
     // Chooses a tool mode as its button or menu item does.
@@ -107,14 +96,6 @@ class TForm1 : public QMainWindow, private CanvasOwner {
     void setCurrentColour(Color c);
     // The tool's prompt or the description of what lies under the pointer.
     QString statusText() const;
-    // Dialogs opened by a double click with the move tool and by the editing tools, and the
-    // font dialog of the font tool, replaceable (tests answer without a dialog).
-    void setElementDialogHook(std::function<void(int tool, Element&)> hook) {
-        requests_->setElementDialogHook(std::move(hook));
-    }
-    void setFontDialogHook(std::function<bool(FontRecord&)> hook) {
-        context_->setFontDialogHook(std::move(hook));
-    }
 
     // ---- how the window shows ("&Ver", the placement)
     bool isFullScreenMode() const { return frame_->fullScreen(); }
@@ -135,8 +116,6 @@ class TForm1 : public QMainWindow, private CanvasOwner {
     void saveWindowPlacement();
     // Shows the texts of the UI text table again: menus, hints, status bar, caption.
     void applyLanguageTexts();
-    void undo() { edit_->undo(); }
-    void redo() { edit_->redo(); }
     void recordUndoStep() override { session_.recordUndoStep(); }
 
     // The document bar "Barra de documento" and the "&Documento" menu.
@@ -174,18 +153,9 @@ class TForm1 : public QMainWindow, private CanvasOwner {
     // A row of the menu table (tform1_menus.cpp).
     struct MenuRow;
 
-    // ---- "&Macros": runs instead of the dialog's modal loop (tests press its buttons there).
-    void setMacroDialogHook(std::function<void(TMacCon&)> hook) {
-        macros_->setDialogHook(std::move(hook));
-    }
-
   signals:
-    void viewerModeChanged(bool on);
     // Undo, redo and paste switch to the move/edit tool; the tool machine listens to this.
     void editCommandStarted();
-    // Another document became current (`otherDocument`), or elements of the current one may
-    // have been freed: the session's currentDocumentChanged and elementsReplaced, forwarded.
-    void documentChanged(bool otherDocument);
 
   protected:
     // The window's close box, Alt+F4 and "Salir": every modified document is asked about first.

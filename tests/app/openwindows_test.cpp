@@ -73,7 +73,7 @@ TEST_F(OpenWindows, TheListAndTheCalculatorFollowDeleteUndoAndSwitch) {
     EXPECT_EQ(held(&inDocument), 0);
     EXPECT_TRUE(w->calculator().window()->isVisible());
 
-    w->undo();
+    w->edit().undo();
     EXPECT_EQ(rows(), 3);
     // What the calculator holds (found again by id, or dropped) is in the list the undo
     // installed.

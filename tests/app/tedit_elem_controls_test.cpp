@@ -82,7 +82,7 @@ TEST_F(ElementControls, FontButtonChangesTheElementsFont) {
     Element* c = calculation("1+1");
     ASSERT_NE(c->font, nullptr);
     w->document().modified = 0;
-    w->setFontDialogHook([](FontRecord& f) {
+    w->dialogContext().setFontDialogHook([](FontRecord& f) {
         f.size = 31;
         f.italic = 1;
         return true;

@@ -95,8 +95,8 @@ TEST(TForm1Anim, ATracedPointDraggedAlongAPathLeavesItsTrace) {
     win.action("M_dibtodo")->trigger();
     win.drag(win.pixel(200, 120), win.pixel(0, 120), 6);
     EXPECT_EQ(win.inked(win.shot(), 100, 120), 0);
-    win.w->undo();
-    win.w->undo();
+    win.w->edit().undo();
+    win.w->edit().undo();
     EXPECT_EQ(win.doc().traceList.size(), 1u) << before;
 }
 
@@ -245,7 +245,7 @@ TEST(TForm1Anim, TheReplayShowsExactlyTheFirstStepsAndCutsInOneUndoStep) {
     EXPECT_FALSE(replay.isVisible());
     EXPECT_EQ(win.doc().elementCount(), 2);
     EXPECT_EQ(win.inked(win.shot(), 50, 0), 0);
-    win.w->undo();
+    win.w->edit().undo();
     EXPECT_EQ(win.doc().elementCount(), 4);
     EXPECT_GT(win.inked(win.shot(), 150, 0), 0);
 

@@ -109,7 +109,7 @@ TEST_F(CalcWindow, CalculationOfTwoMeasurementsByClicksIsAnArea) {
     EXPECT_FALSE(calc()->isVisible());
     EXPECT_TRUE(messages.isEmpty());
 
-    w->undo(); // one step takes the calculation back
+    w->edit().undo(); // one step takes the calculation back
     EXPECT_EQ(w->document().elementCount(), before);
 }
 
@@ -147,7 +147,7 @@ TEST_F(CalcWindow, EditingACalculationUpdatesTheLaterOnesAndKeepsTheOrder) {
     EXPECT_EQ(plus->unitShown, UnitClass::Length); // now a length plus a length
     EXPECT_NEAR(plus->value[0], 21.0, 1e-9);
 
-    w->undo();
+    w->edit().undo();
     Element* back = w->document().tail->prev; // "twice" as it was
     ASSERT_EQ(back->method, Method::Calculation);
     EXPECT_EQ(back->unitShown, UnitClass::Area);

@@ -110,7 +110,7 @@ TEST_F(TextsAndColours, TextToolPlacesSeveralLinesWithTheirFontsAndTheySurviveAS
     EXPECT_EQ(rt->runs[1].font.bold, 1);
     EXPECT_EQ(rt->font, w->document().fonts[FontSlot::Texts]);
 
-    w->undo();
+    w->edit().undo();
     EXPECT_EQ(count(Method::Text), 0);
 }
 
@@ -195,7 +195,7 @@ TEST_F(TextsAndColours, ExistingTextOpensInTheEditorAndOkChangesItInOneUndoStep)
         EXPECT_EQ(w->document().modified, 1);
         EXPECT_EQ(w->canvas().toolUndoSteps(), undoBefore + 1);
 
-        w->undo();
+        w->edit().undo();
         text = w->document().head;
         while (text && text->method != Method::Text)
             text = text->next;

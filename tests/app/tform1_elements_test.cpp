@@ -81,7 +81,7 @@ TEST_F(ElementDialogWindow, ColourShownAtOnceAndCancelTakesEverythingBack) {
     q = firstOf(Method::FreePoint);
     EXPECT_EQ(q->color, 0xffff00);
     EXPECT_EQ(doc.modified, 1);
-    w->undo();
+    w->edit().undo();
     EXPECT_EQ(firstOf(Method::FreePoint)->color, before);
 }
 
@@ -294,7 +294,7 @@ TEST_F(ElementDialogWindow, ParameterDialogTrackBarAndOk) {
     EXPECT_DOUBLE_EQ(param()->value[0], 6.0);
     EXPECT_DOUBLE_EQ(param()->tailAs<ParameterTail>()->minimum, 1.0);
     EXPECT_EQ(doc.modified, 1);
-    w->undo();
+    w->edit().undo();
     EXPECT_DOUBLE_EQ(param()->value[0], 5.0);
     EXPECT_DOUBLE_EQ(param()->tailAs<ParameterTail>()->minimum, 0.0);
 
@@ -433,13 +433,13 @@ TEST_F(ElementDialogWindow, ConstructionListFollowsUndoDeletionAndTheCurrentDocu
         return place;
     };
 
-    w->undo();
+    w->edit().undo();
     ASSERT_EQ(list->topLevelItemCount(), 2);
     EXPECT_EQ(editedByDoubleClick(1), 1);
 
     action("M_elimtodo")->trigger();
     EXPECT_EQ(list->topLevelItemCount(), 0);
-    w->undo();
+    w->edit().undo();
     ASSERT_EQ(list->topLevelItemCount(), 2);
 
     ASSERT_TRUE(w->documents().newDocument());

@@ -113,7 +113,7 @@ TEST(TForm1Tools, DraggingAFreePointMovesItsDependentsInOneUndoStep) {
     EXPECT_DOUBLE_EQ(m2->value[1], 0);
     EXPECT_EQ(win.w->currentTool(), Tool::Move);
     // and "Rehacer" the drag.
-    win.w->redo();
+    win.w->edit().redo();
     EXPECT_DOUBLE_EQ(win.doc().tail->value[0], 80);
     EXPECT_DOUBLE_EQ(win.doc().tail->value[1], 40);
 }
@@ -435,7 +435,7 @@ TEST(TForm1Tools, EditCommandsAndOpeningEndTheGestureAndLetTheMouseGo) {
         win.w->chooseTool(c.gesture == Zoom ? Tool::Zoom : Tool::Move);
         win.doc().tail->selected = 1;
         win.w->edit().copySelection();
-        if (c.key == Qt::Key_Y) win.w->undo();
+        if (c.key == Qt::Key_Y) win.w->edit().undo();
         bool grabbedDuringDialog = true;
         qorv::testing::ScriptedDialogs& dialogs = win.dialogs;
         dialogs.files = {QStringLiteral(QORV_SOURCE_DIR "/examples/triangle.qrv")};
@@ -564,7 +564,7 @@ TEST(TForm1Tools, RandomEventsWithTheWindowsOpenLeaveADocumentThatSavesAndReadsB
     });
     // The macro dialog: one of its buttons, then closed.
     int macroDialogs = 0;
-    win.w->setMacroDialogHook([&](TMacCon& d) {
+    win.w->macros().setDialogHook([&](TMacCon& d) {
         ++macroDialogs;
         static const char* const names[] = {"B_eini", "B_efin",     "B_comp",  "B_activar",
                                             "B_no",   "B_eliminar", "B_MacUp", "B_MacDw"};
@@ -754,10 +754,10 @@ TEST(TForm1Tools, RandomEventsWithTheWindowsOpenLeaveADocumentThatSavesAndReadsB
             switch (rng() % 9) {
             case 0:
             case 1:
-                win.w->undo();
+                win.w->edit().undo();
                 break;
             case 2:
-                win.w->redo();
+                win.w->edit().redo();
                 break;
             case 3:
                 if (chance(50)) win.w->selection().selectAll();

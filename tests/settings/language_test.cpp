@@ -295,7 +295,7 @@ TEST(Language, TheSpanishDialogsShowOnlyTextsOfTheTableAndNoEnglish) {
                 shown << where + t->tabText(i);
     };
     TForm1 w;
-    w.setDialogHook([&](QDialog& d) { collect(d); });
+    w.prompts().setDialogHook([&](QDialog& d) { collect(d); });
     w.options().openGeneral();
     w.options().openAppearance();
     w.options().openFonts();

@@ -571,14 +571,6 @@ QString DocumentsController::dialogFolder() const {
     return folder.isEmpty() ? QDir::currentPath() : folder;
 }
 
-QString DocumentsController::lastMacroFolder() const {
-    const LastFolders& folders = ctx_.session.folders();
-    if (!folders.macros.isEmpty()) return folders.macros;
-    // Until a macro file has been used, the folder of documents: the program's own folder is
-    // not a place of the user's.
-    return folders.documents.isEmpty() ? QDir::homePath() : folders.documents;
-}
-
 void DocumentsController::storeSettings() {
     LastFolders& folders = ctx_.session.folders();
     if (folders.documents.isEmpty()) folders.documents = QDir::currentPath();

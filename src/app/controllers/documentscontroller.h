@@ -88,8 +88,6 @@ class DocumentsController : public QObject {
     QString lastDocumentFolder() const;
     // Where file dialogs start: the folder of documents, else the working folder.
     QString dialogFolder() const;
-    // The folder of macro files: the last one used, else that of documents.
-    QString lastMacroFolder() const;
 
     // The views of the list: the tabs and the combo box (placed by the window's document bar)
     // and the entries added at the end of `menu`.
