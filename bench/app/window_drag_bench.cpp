@@ -65,7 +65,7 @@ void BM_WindowDragFrame(benchmark::State& state) {
     registry::open()->clear();
     Scene scene(int(state.range(0)));
     TForm1 w;
-    w.setMessageSink([](const QString&) {});
+    w.prompts().setMessageSink([](const QString&) {});
     w.canvas().setAmbiguityChooser([](const std::vector<Element*>&) { return 0; });
     w.show();
     // The window grows until its drawing area has the benchmark's size.

@@ -123,8 +123,9 @@ class DrawingArea : public QWidget {
 
 } // namespace
 
-DrawingCanvas::DrawingCanvas(CanvasOwner& owner, Document& doc, QWidget* parent)
-    : QWidget(parent), owner_(owner), document_(&doc), interaction_(*this) {
+DrawingCanvas::DrawingCanvas(CanvasOwner& owner, ToolRequests& requests, Document& doc,
+                             QWidget* parent)
+    : QWidget(parent), owner_(owner), document_(&doc), interaction_(*this, requests) {
     // The off-screen bitmaps start at the size of the screen.
     const QSize screen = screenSize();
     pixelRatio_ = devicePixelRatioF();
@@ -258,9 +259,9 @@ RenderOptions DrawingCanvas::renderOptions() {
     o.trace = &traceBitmap_;
     if (replayStep_ && !replayWhole_) o.stop = replayStep_->next;
     o.overlay = [this](QPainter& p) { drawOverlay(p); };
-    const MacroSession& macros = interaction_.macros();
+    const MacroSession* macros = interaction_.macroSession();
     const int tool = interaction_.tool();
-    if (macros.dialogOpen || tool == Tool::MacroInitial || tool == Tool::MacroFinal)
+    if (macros && (macros->dialogOpen || tool == Tool::MacroInitial || tool == Tool::MacroFinal))
         o.marks = [this](QPainter& p) { drawMacroMarks(p); };
     return o;
 }
@@ -306,7 +307,8 @@ bool DrawingCanvas::markAnchor(const Element& e, ScreenPoint& at) {
 // The initial elements of the macro being made (those chosen numbered in their order, the implied
 // ones after them) and its final elements, each marked by a tag beside it.
 void DrawingCanvas::drawMacroMarks(QPainter& p) {
-    MacroSession& macros = interaction_.macros();
+    if (!interaction_.macroSession()) return;
+    MacroSession& macros = *interaction_.macroSession();
     macros.dropMissing(*document_); // a cut may have taken some away
     QFont font = p.font();
     font.setPixelSize(10);
@@ -472,13 +474,6 @@ void DrawingCanvas::showHover(const HoverFeedback& fb) {
 
 void DrawingCanvas::setStatusText(const std::string& text) {
     owner_.setStatusText(qtext(text));
-}
-
-void DrawingCanvas::setBusy(bool on) {
-    if (on)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        QApplication::restoreOverrideCursor();
 }
 
 void DrawingCanvas::setCursorNumber(int cursor) {

@@ -2,13 +2,13 @@
 // bitmaps every redraw goes to (the area's paint only copies the main one), the hover overlay and
 // the tool modes at work on the document shown. It is the host of the tool modes and of "Mover la
 // pantalla"; what belongs to the window around it (the program's options, the status bar, the
-// tool bars, the undo store and the dialogs) it reaches through CanvasOwner.
+// tool bars and the undo store) it reaches through CanvasOwner; the tools' dialogs are asked of
+// the ToolRequests it is given.
 //
 // It lives beside the window rather than in view/: it is a widget tying the renderer, the
 // overlay and the interaction of view/ to Qt's events, and it hosts a dialog of dialogs/.
 #pragma once
 
-#include "dialogs/tmuepan.h"
 #include "view/draglayers.h"
 #include "view/hoveroverlay.h"
 #include "view/interaction.h"
@@ -40,35 +40,21 @@ class CanvasOwner {
     virtual void setStatusText(const QString& text) = 0;
     // The tool changed: the tool bars follow.
     virtual void toolChosen(int tool) = 0;
-    virtual void openElementDialog(int tool, Element& e) = 0;
-    virtual void showMessage(int msgSlot) = 0;
-    virtual void dialogElementClicked(int tool, Element& e) = 0;
-    // The font dialog on `font`; false when it is cancelled.
-    virtual bool chooseFont(FontRecord& font) = 0;
-    // The animation tool added `e` to the animation list or took it away.
-    virtual void animationEntryClicked(Element* e) { (void)e; }
     // The document was drawn again, after a change or not: the window's title follows its
     // modified flag.
     virtual void redrawn() = 0;
-    // The number of iterations of a new iteration (`n` shows first); false when cancelled.
-    virtual bool askIterationCount(int32_t& n) {
-        (void)n;
-        return false;
-    }
-    // The dialogs of the text, bitmap and parametric-colour tools (see SequenceHost).
-    virtual bool editText(TextTail& text) = 0;
-    virtual bool choosePicture(std::vector<uint8_t>& picture) = 0;
-    virtual bool askParametricColour(int& mode, Color& from, Color& to) = 0;
     // The drawing area took a new size (before the view follows it).
     virtual void drawingAreaResized() {}
 };
 
-class DrawingCanvas : public QWidget, public InteractionHost, public MuePanHost {
+class DrawingCanvas : public QWidget, public InteractionHost {
     Q_OBJECT
   public:
     static constexpr int BlinkIntervalMs = 180;
-    // Shows `doc` until showDocument gives another one; the owner keeps the documents.
-    DrawingCanvas(CanvasOwner& owner, Document& doc, QWidget* parent = nullptr);
+    // Shows `doc` until showDocument gives another one; the owner keeps the documents. The
+    // tools' dialogs are asked of `requests`.
+    DrawingCanvas(CanvasOwner& owner, ToolRequests& requests, Document& doc,
+                  QWidget* parent = nullptr);
     ~DrawingCanvas() override;
 
     // Shows another document: the tools let go of the old one (which must still exist), the
@@ -159,38 +145,27 @@ class DrawingCanvas : public QWidget, public InteractionHost, public MuePanHost 
     void setCursorNumber(int cursor) override;
     void showHover(const HoverFeedback& feedback) override;
     void traceListChanged() override;
-    void animationEntryClicked(Element* e) override { owner_.animationEntryClicked(e); }
+    void selectionChanged() override { emit selectionChangedByTools(); }
     int chooseAmong(const std::vector<Element*>& elements, ScreenPoint at) override;
     void toolChosen(int tool) override { owner_.toolChosen(tool); }
     void startButtonTimer() override;
     bool buttonTimerRunning() override;
     void captureMouse(bool on) override;
-    void openElementDialog(int tool, Element& e) override { owner_.openElementDialog(tool, e); }
-    void showMessage(int slot) override { owner_.showMessage(slot); }
-    void dialogElementClicked(int tool, Element& e) override {
-        owner_.dialogElementClicked(tool, e);
-    }
-    bool chooseFont(FontRecord& font) override { return owner_.chooseFont(font); }
-    bool askIterationCount(int32_t& n) override { return owner_.askIterationCount(n); }
-    bool editText(TextTail& text) override { return owner_.editText(text); }
-    bool choosePicture(std::vector<uint8_t>& picture) override {
-        return owner_.choosePicture(picture);
-    }
-    bool askParametricColour(int& mode, Color& from, Color& to) override {
-        return owner_.askParametricColour(mode, from, to);
-    }
-    void setBusy(bool on) override;
 
-    // ---- MuePanHost
-    Document& currentDocument() override { return *document_; }
-    Renderer& renderer() override { return renderer_; }
-    QSize drawingAreaSize() const override;
-    QSize screenSize() const override;
-    double planeSize() const override { return planeSize_; }
-    void setPlaneSize(double size) override;
-    bool showHidden() const override { return showHidden_; }
-    void redrawMainView() override { redraw(); }
-    void viewChanged() override;
+    // ---- the view, as "Mover la pantalla" and the print preview change it
+    Document& currentDocument() { return *document_; }
+    Renderer& renderer() { return renderer_; }
+    QSize drawingAreaSize() const;
+    QSize screenSize() const;
+    double planeSize() const { return planeSize_; }
+    void setPlaneSize(double size);
+    bool showHidden() const { return showHidden_; }
+    void redrawMainView() { redraw(); }
+    void viewChanged();
+
+  signals:
+    // A click, key or tool change of the tools changed which elements are selected.
+    void selectionChangedByTools();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

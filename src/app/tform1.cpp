@@ -1,9 +1,8 @@
 #include "app/tform1.h"
 
-#include "app/animfeatures.h"
 #include "app/windowframe.h"
+#include "dialogs/tmuepan.h"
 #include "dialogs/tv_iterac.h"
-#include "dialogs/tvtexto.h"
 #include "model/uitext.h"
 #include "settings/language.h"
 #include "view/qtexts.h"
@@ -12,7 +11,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFontDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
@@ -30,24 +28,29 @@ namespace qorv {
 
 TForm1::TForm1(QWidget* parent, const OptionsFileContent* startOptions, EditorSession* session)
     : QMainWindow(parent), ownSession_(session ? nullptr : std::make_unique<EditorSession>()),
-      session_(session ? *session : *ownSession_), prompts_(std::make_unique<Prompts>(this)),
-      docs_(session_.documents()), creation_(session_.creationOptions()),
-      options_(session_.programOptions()), folders_(session_.folders()) {
+      session_(session ? *session : *ownSession_), prompts_(std::make_unique<Prompts>(this)) {
     setWindowTitle(text(Msg::ProgramCaption));
     frame_ = new WindowFrame(*this);
-    creation_.chosenColor = rgb(0, 128, 192); // B_azmarino starts pressed
+    creationOptions().chosenColor = rgb(0, 128, 192); // B_azmarino starts pressed
     statusText_ = new QLabel(this);
     statusUnits_ = new QLabel(this);
     statusBar()->addWidget(statusText_, 1);
     statusBar()->addPermanentWidget(statusUnits_);
     statusText_->setText(QString::fromStdString(uiText().toolPrompt(Tool::Move)));
     commands_ = new Commands(this);
-    canvas_ = new DrawingCanvas(*this, document(), this);
+    context_ = std::make_unique<WindowContext>(session_, *prompts_);
+    requests_ = new WindowRequests(session_, *context_, this);
+    requests_->setPictureFolder([this] { return session_.folders().documents; });
+    canvas_ = new DrawingCanvas(*this, *requests_, document(), this);
+    context_->setCanvas(*canvas_);
     setCentralWidget(canvas_);
+    connect(canvas_, &DrawingCanvas::selectionChangedByTools, &session_,
+            &EditorSession::notifySelectionChanged);
     // A dialog gets no clicks while a gesture holds the mouse.
     prompts_->setBeforeDialog([this] { canvas_->interaction().endGesture(); });
 
-    const FeatureContext context{session_, *canvas_, *prompts_, *commands_};
+    const FeatureContext context{session_,  *canvas_,   *prompts_, *commands_,
+                                 *context_, *requests_, this};
     documents_ = new DocumentsController(context, this);
     edit_ = new EditController(context, this);
     selection_ = new SelectionController(context, this);
@@ -58,41 +61,25 @@ TForm1::TForm1(QWidget* parent, const OptionsFileContent* startOptions, EditorSe
 
     bindCommands();
     buildDocumentBar(); // the top row: the tool bars go below it
-    toolBars_ = new ToolBars(*this, *commands_, creation_.chosenColor);
+    toolBars_ = new ToolBars(*this, *commands_, creationOptions().chosenColor);
     connect(toolBars_, &ToolBars::colourChosen, this, &TForm1::setCurrentColour);
-    setupIteration();
-    setupAnimation();
+    calc_ = new CalculatorController(context);
+    iteration_ = new IterationController(context);
+    elementDialogs_ = new ElementDialogsController(context, *calc_);
+    connect(elementDialogs_, &ElementDialogsController::showHiddenAsked, this,
+            &TForm1::setShowHidden);
+    macros_ = new MacroController(context, *help_);
+    // B_MacCon was pressed to open the dialog.
+    connect(macros_, &MacroController::toolShownAgain, this,
+            [this] { toolBars_->showTool(currentTool()); });
+    anim_ = new AnimationController(context);
+    anim_->setViewerHides(
+        QList<QWidget*>{toolBars_->mainBar(), toolBars_->editBar(), documentBar_, statusBar()});
     buildMenus();
     documents_->setDocumentMenu(documentMenu_);
     documents_->setSaveOptions([this] { return anim_->saveOptions(); });
     applyLanguageTexts();
     followSession();
-
-    heldReferences().add(
-        [this](const HeldReferences::Visit& visit) { macroSession().forEachReference(visit); });
-    heldReferences().add(
-        [this](const HeldReferences::Visit& visit) { visit(creation_.redefiningButton); });
-    heldReferences().add([this](const HeldReferences::Visit& visit) {
-        if (calc_) calc_->calculator().forEachHeld(visit);
-    });
-    // What the window itself holds follows the document; the windows that stay open listen too.
-    connect(this, &TForm1::documentChanged, this, [this](bool otherDocument) {
-        Document& doc = document();
-        placed_ = nullptr;
-        IterationWorkspace& iteration = canvas_->interaction().iteration();
-        if (otherDocument) {
-            iteration.reset();
-            macroSession().clear();
-            creation_.redefiningButton = nullptr;
-            return;
-        }
-        iteration.forgetMissing(doc);
-        macroSession().dropMissing(doc);
-        bool buttonThere = false;
-        for (const Element* e = doc.head; e; e = e->next)
-            buttonThere = buttonThere || e == creation_.redefiningButton;
-        if (!buttonThere) creation_.redefiningButton = nullptr;
-    });
     // Escape selects the move tool wherever the focus is, and leaves full screen.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, [this] {
@@ -102,18 +89,18 @@ TForm1::TForm1(QWidget* parent, const OptionsFileContent* startOptions, EditorSe
     resize(900, 650);
     optionsCtl_->load(startOptions);
     applyStartOptions();
-    frame_->restorePlacement(options_.window.state, options_.fullScreen != 0);
+    const ProgramOptions& options = programOptions();
+    frame_->restorePlacement(options.window.state, options.fullScreen != 0);
     documents_->start();
 }
 
 TForm1::~TForm1() {
-    // The animation and the replay stop before the canvas they draw on goes.
-    delete anim_;
-    anim_ = nullptr;
-    // The canvas (with the tools at work on the document) goes before the document, and the
-    // calculator, which redraws when it closes, before the canvas.
-    delete calc_;
-    delete canvas_;
+    // The animation and the replay stop before the canvas they draw on goes; the calculator,
+    // which redraws when it closes, and the other features' windows go before it too. The
+    // canvas (with the tools at work on the document) goes before the document.
+    for (QObject* feature : std::initializer_list<QObject*>{anim_, calc_, elementDialogs_,
+                                                            iteration_, macros_, canvas_})
+        delete feature;
 }
 
 void TForm1::followSession() {
@@ -127,39 +114,32 @@ void TForm1::followSession() {
             emit editCommandStarted();
         }
         canvas_->interaction().documentReplaced();
-        macroSession().dropMissing(document());
     });
     connect(session, &EditorSession::elementsReplaced, this, [this](ElementsChange why) {
         if (why != ElementsChange::Noticed) canvas_->elementsReplaced();
         updateMenuStates();
-        emit documentChanged(false);
     });
     connect(session, &EditorSession::currentDocumentChanged, this, [this](Document& doc) {
         setCheckedQuietly(act(CommandId::Antialias), doc.antialiased != 0);
         updateStatusUnits();
-        anim_->documentShown();
         updateMenuStates();
         updateTitle();
-        emit documentChanged(true);
     });
     connect(session, &EditorSession::documentsListed, this, &TForm1::updateTitle);
     connect(session, &EditorSession::modifiedChanged, this, &TForm1::updateTitle);
-    connect(session, &EditorSession::viewerModeChanged, this, [this](bool on) {
-        setCheckedQuietly(act(CommandId::ViewerMode), on);
-        emit viewerModeChanged(on);
-    });
+    connect(session, &EditorSession::viewerModeChanged, this,
+            [this](bool on) { setCheckedQuietly(act(CommandId::ViewerMode), on); });
     for (auto signal : {&EditorSession::undoStepRecorded, &EditorSession::selectionChanged,
                         &EditorSession::clipboardChanged})
         connect(session, signal, this, &TForm1::updateMenuStates);
     connect(documents_, &DocumentsController::noDocumentChanged, this, &TForm1::showNoDocument);
     connect(optionsCtl_, &OptionsController::applied, this, [this](bool bars) {
-        if (bars) toolBars_->setButtonSize(options_.buttonSize);
+        if (bars) toolBars_->setButtonSize(programOptions().buttonSize);
         setCheckedQuietly(act(CommandId::Antialias), document().antialiased != 0);
         updateStatusUnits();
         updateMenuStates();
     });
     optionsCtl_->setWindowOptions([this](ProgramOptions& o) { takeWindowOptions(o); });
-    optionsCtl_->setFontChooser([this](FontRecord& f) { return chooseFont(f); });
     connect(language_, &LanguageController::languageChanged, this, &TForm1::applyLanguageTexts);
 }
 
@@ -173,7 +153,6 @@ void TForm1::bindCommands() {
     connect(act(C::MoveScreen), &QAction::triggered, this, &TForm1::openMoveScreen);
     connect(act(C::FullScreen), &QAction::toggled, this, &TForm1::setFullScreenMode);
     connect(act(C::Antialias), &QAction::toggled, this, &TForm1::setAntialiased);
-    connect(act(C::Macros), &QAction::triggered, this, &TForm1::openMacroDialog);
 }
 
 void TForm1::buildDocumentBar() {
@@ -243,8 +222,8 @@ void TForm1::updateTitle() {
         return;
     }
     // "[*]" is where the modified mark shows.
-    setWindowTitle(text(Msg::ProgramCaption) + QStringLiteral(" - ") + docs_.name(current) +
-                   QStringLiteral("[*]"));
+    setWindowTitle(text(Msg::ProgramCaption) + QStringLiteral(" - ") +
+                   session_.documents().name(current) + QStringLiteral("[*]"));
     setWindowModified(document().modified != 0);
 }
 
@@ -279,7 +258,7 @@ int TForm1::currentTool() const {
 }
 
 void TForm1::setCurrentColour(Color c) {
-    creation_.chosenColor = c;
+    creationOptions().chosenColor = c;
     toolBars_->showColour(c);
 }
 
@@ -292,38 +271,13 @@ void TForm1::setStatusText(const QString& t) {
 }
 
 void TForm1::toolChosen(int tool) {
-    session_.toolTaken(tool);
-    endButtonListRedefinition();
     if (toolBars_) toolBars_->showTool(tool);
-    calcToolChosen(tool);
-    iterationToolChosen(tool);
-    if (anim_) anim_->toolChosen(tool);
-}
-
-void TForm1::openElementDialog(int tool, Element& e) {
-    if (elementDialogHook_)
-        elementDialogHook_(tool, e);
-    else if (!openCalcElementDialog(tool, e))
-        editElement(e);
-}
-
-bool TForm1::chooseFont(FontRecord& font) {
-    if (fontDialogHook_) return fontDialogHook_(font);
-    bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, qfontOf(font), this);
-    if (!ok) return false;
-    font.name = chosen.family().toStdString();
-    if (chosen.pointSize() > 0) font.size = chosen.pointSize();
-    font.bold = chosen.bold() ? 1 : 0;
-    font.italic = chosen.italic() ? 1 : 0;
-    font.underline = chosen.underline() ? 1 : 0;
-    font.strikeout = chosen.strikeOut() ? 1 : 0;
-    return true;
+    session_.toolTaken(tool);
 }
 
 void TForm1::redrawn() {
     session_.noteChanges();
-    if (TV_iterac_ && TV_iterac_->isVisible()) TV_iterac_->refresh();
+    if (TV_iterac* lists = iteration_->dialog(); lists && lists->isVisible()) lists->refresh();
     // The construction changes with the drawing; its items follow.
     updateMenuStates();
 }
@@ -355,24 +309,25 @@ void TForm1::setFullScreenMode(bool on) {
 void TForm1::saveWindowPlacement() {
     if (!viewerMode())
         frame_->savePlacement([this](const QString& where) {
-            warn(text(Msg::WriteError) + QStringLiteral(": ") + where);
+            prompts_->warn(text(Msg::WriteError) + QStringLiteral(": ") + where);
         });
 }
 
 void TForm1::openMoveScreen() {
-    TMuePan dialog(*canvas_, this);
+    TMuePan dialog(*context_, this);
     dialog.exec();
 }
 
 // ---- options and placement ----------------------------------------------------------------------
 
 void TForm1::applyStartOptions() {
-    setShowHidden(options_.showHidden != 0);
-    toolBars_->mainBar()->setVisible(options_.mainBarShown != 0);
-    toolBars_->editBar()->setVisible(options_.editBarShown != 0);
-    documentBar_->setVisible(options_.documentBarShown != 0);
-    statusBar()->setVisible(options_.statusBarShown != 0);
-    setCheckedQuietly(act(CommandId::StatusBar), options_.statusBarShown != 0);
+    const ProgramOptions& options = programOptions();
+    setShowHidden(options.showHidden != 0);
+    toolBars_->mainBar()->setVisible(options.mainBarShown != 0);
+    toolBars_->editBar()->setVisible(options.editBarShown != 0);
+    documentBar_->setVisible(options.documentBarShown != 0);
+    statusBar()->setVisible(options.statusBarShown != 0);
+    setCheckedQuietly(act(CommandId::StatusBar), options.statusBarShown != 0);
 }
 
 void TForm1::takeWindowOptions(ProgramOptions& o) {

@@ -5,21 +5,25 @@
 #pragma once
 
 #include "app/commands.h"
+#include "app/controllers/animationcontroller.h"
+#include "app/controllers/calculatorcontroller.h"
 #include "app/controllers/documentscontroller.h"
 #include "app/controllers/editcontroller.h"
+#include "app/controllers/elementdialogscontroller.h"
 #include "app/controllers/exportcontroller.h"
 #include "app/controllers/helpcontroller.h"
+#include "app/controllers/iterationcontroller.h"
 #include "app/controllers/languagecontroller.h"
+#include "app/controllers/macrocontroller.h"
 #include "app/controllers/optionscontroller.h"
 #include "app/controllers/selectioncontroller.h"
 #include "app/drawingcanvas.h"
 #include "app/editorsession.h"
 #include "app/prompts.h"
 #include "app/toolbars.h"
+#include "app/windowcontext.h"
 #include "app/windowframe.h"
-#include "dialogs/tmaccon.h"
-#include "dialogs/tv_calc.h"
-#include "dialogs/tv_lista.h"
+#include "app/windowrequests.h"
 #include "settings/registry.h"
 #include "view/qtexts.h"
 
@@ -35,7 +39,6 @@
 
 class QAction;
 class QComboBox;
-class QDialog;
 class QLabel;
 class QMenu;
 class QTabBar;
@@ -43,11 +46,7 @@ class QToolBar;
 
 namespace qorv {
 
-struct ElementDialogClose;
-class AnimationFeatures;
-class TV_iterac;
-
-class TForm1 : public QMainWindow, private CanvasOwner, private MacroDialogHost, private CalcHost {
+class TForm1 : public QMainWindow, private CanvasOwner {
     Q_OBJECT
   public:
     // `startOptions`: the options file as start-up already read it (read afresh without).
@@ -71,7 +70,14 @@ class TForm1 : public QMainWindow, private CanvasOwner, private MacroDialogHost,
     OptionsController& options() { return *optionsCtl_; }
     LanguageController& language() { return *language_; }
     HelpController& help() { return *help_; }
-    AnimationFeatures& animationFeatures() { return *anim_; }
+    CalculatorController& calculator() { return *calc_; }
+    IterationController& iteration() { return *iteration_; }
+    ElementDialogsController& elementDialogs() { return *elementDialogs_; }
+    MacroController& macros() { return *macros_; }
+    AnimationController& animationFeatures() { return *anim_; }
+    // What every dialog is given, and what answers the tools' requests.
+    WindowContext& dialogContext() { return *context_; }
+    WindowRequests& toolRequests() { return *requests_; }
 
     // The current document; an empty stand-in while no document is open.
     Document& document() { return session_.document(); }
@@ -80,11 +86,6 @@ class TForm1 : public QMainWindow, private CanvasOwner, private MacroDialogHost,
     HeldReferences& heldReferences() { return session_.heldReferences(); }
     // Start-up: the document named on the command line (a viewer document takes its window).
     void openCommandLine(const QString& commandLine);
-    // The test seams of the prompts.
-    void setUserDialogs(UserDialogs* d) { prompts_->setUserDialogs(d); }
-    void setMessageSink(std::function<void(const QString&)> s) { prompts_->setMessageSink(s); }
-    void setDialogHook(std::function<void(QDialog&)> h) { prompts_->setDialogHook(h); }
-    void setQuestionHook(std::function<bool(const QString&)> h) { prompts_->setQuestionHook(h); }
 
     // ---- tools
     // Chooses a tool mode as its button or menu item does.
@@ -95,14 +96,6 @@ class TForm1 : public QMainWindow, private CanvasOwner, private MacroDialogHost,
     void setCurrentColour(Color c);
     // The tool's prompt or the description of what lies under the pointer.
     QString statusText() const;
-    // Dialogs opened by a double click with the move tool and by the editing tools, and the
-    // font dialog of the font tool, replaceable (tests answer without a dialog).
-    void setElementDialogHook(std::function<void(int tool, Element&)> hook) {
-        elementDialogHook_ = std::move(hook);
-    }
-    void setFontDialogHook(std::function<bool(FontRecord&)> hook) {
-        fontDialogHook_ = std::move(hook);
-    }
 
     // ---- how the window shows ("&Ver", the placement)
     bool isFullScreenMode() const { return frame_->fullScreen(); }
@@ -123,8 +116,6 @@ class TForm1 : public QMainWindow, private CanvasOwner, private MacroDialogHost,
     void saveWindowPlacement();
     // Shows the texts of the UI text table again: menus, hints, status bar, caption.
     void applyLanguageTexts();
-    void undo() { edit_->undo(); }
-    void redo() { edit_->redo(); }
     void recordUndoStep() override { session_.recordUndoStep(); }
 
     // The document bar "Barra de documento" and the "&Documento" menu.
@@ -162,23 +153,9 @@ class TForm1 : public QMainWindow, private CanvasOwner, private MacroDialogHost,
     // A row of the menu table (tform1_menus.cpp).
     struct MenuRow;
 
-    // ---- "&Macros" (tform1_macros.cpp)
-    // "Macros..." and B_MacCon: the macro dialog on the current document. Opened in a macro
-    // selection mode, it first takes the elements chosen in the drawing as the initial or final
-    // list; when it closes, the tool mode it chose is taken, or the move tool after B_no.
-    void openMacroDialog();
-    // Runs instead of the dialog's modal loop (tests press its buttons there).
-    void setMacroDialogHook(std::function<void(TMacCon&)> hook) {
-        macroDialogHook_ = std::move(hook);
-    }
-
   signals:
-    void viewerModeChanged(bool on);
     // Undo, redo and paste switch to the move/edit tool; the tool machine listens to this.
     void editCommandStarted();
-    // Another document became current (`otherDocument`), or elements of the current one may
-    // have been freed: the session's currentDocumentChanged and elementsReplaced, forwarded.
-    void documentChanged(bool otherDocument);
 
   protected:
     // The window's close box, Alt+F4 and "Salir": every modified document is asked about first.
@@ -211,16 +188,8 @@ class TForm1 : public QMainWindow, private CanvasOwner, private MacroDialogHost,
     // CanvasOwner.
     void setStatusText(const QString& text) override;
     void toolChosen(int tool) override;
-    void openElementDialog(int tool, Element& e) override;
-    void showMessage(int msgSlot) override { warn(text(msgSlot)); }
-    bool chooseFont(FontRecord& font) override;
-    // The dialogs of the text, bitmap and parametric-colour tools (tform1_texts.cpp).
-    bool editText(TextTail& text) override;
-    bool choosePicture(std::vector<uint8_t>& picture) override;
-    bool askParametricColour(int& mode, Color& from, Color& to) override;
     void redrawn() override;
     void drawingAreaResized() override { documents_->drawingAreaResized(); }
-    void animationEntryClicked(Element* e) override; // tform1_anim.cpp
 
     Commands* commands_ = nullptr;
     DrawingCanvas* canvas_ = nullptr;
@@ -232,14 +201,18 @@ class TForm1 : public QMainWindow, private CanvasOwner, private MacroDialogHost,
     OptionsController* optionsCtl_ = nullptr;
     LanguageController* language_ = nullptr;
     HelpController* help_ = nullptr;
+    std::unique_ptr<WindowContext> context_;
+    WindowRequests* requests_ = nullptr;
+    CalculatorController* calc_ = nullptr;
+    IterationController* iteration_ = nullptr;
+    ElementDialogsController* elementDialogs_ = nullptr;
+    MacroController* macros_ = nullptr;
+    AnimationController* anim_ = nullptr;
     QLabel* statusText_ = nullptr;  // the tool's prompt, what lies under the pointer
     QLabel* statusUnits_ = nullptr; // the document's length and angle units
     QToolBar* documentBar_ = nullptr;
     QList<QWidget*> hiddenPanels_; // what the no-document state hid, to be shown again
     WindowFrame* frame_ = nullptr; // full screen and the placement
-    std::function<void(int, Element&)> elementDialogHook_;
-    std::function<bool(FontRecord&)> fontDialogHook_;
-    std::function<void(TMacCon&)> macroDialogHook_;
 
     // The menu bar (tform1_menus.cpp).
     static const std::vector<MenuRow>& menuRows();
@@ -252,106 +225,6 @@ class TForm1 : public QMainWindow, private CanvasOwner, private MacroDialogHost,
     QMenu* optionsMenu_ = nullptr;
     bool editMenuOpen_ = false;    // "&Edición" is open: its items show what they can do now
     QHash<QString, QMenu*> menus_; // the menus of the menu table by name
-
-    // What the features of the other parts of the window still reach here.
-    DocumentTable& docs_;
-    CreationOptions& creation_;
-    ProgramOptions& options_;
-    LastFolders& folders_;
-    void warn(const QString& message) { prompts_->warn(message); }
-    void runDialog(QDialog& dialog) { prompts_->run(dialog); }
-    UserDialogs& dialogs() { return prompts_->dialogs(); }
-    void beforeDialog() {
-        prompts_->beforeDialog();
-        canvas_->redraw();
-    }
-    QString lastMacroFolder() const { return documents_->lastMacroFolder(); }
-
-    // ---- traces, animation, step-by-step replay and viewer mode (tform1_anim.cpp)
-    void setupAnimation();
-    AnimationFeatures* anim_ = nullptr; // a child of the window
-
-    // ---- MacroDialogHost (tform1_macros.cpp)
-    Document& macroDocument() override { return document(); }
-    MacroSession& macroSession() override;
-    int macroTool() const override { return currentTool(); }
-    std::vector<std::pair<QString, Document*>> otherDocuments() override;
-    std::optional<QString> askText(const QString& prompt, const QString& initial) override;
-    void warnUser(const QString& message) override { warn(message); }
-    void showMacroHelp(QWidget* dialog) override;
-    QString macroFileToSave(const QString& proposed) override;
-    QString macroFileToOpen() override;
-    QString macroFolder() const override { return lastMacroFolder(); }
-    void setMacroFolder(const QString& folder) override;
-    void macroListsReleased() override { canvas_->redraw(); }
-
-    // ---- calculator, parameters, functions and represented points (tform1_calc.cpp)
-  public:
-    // The calculator window, made when a calculator tool is first chosen.
-    TV_calc* calculatorWindow() const { return calc_; }
-
-  private:
-    // Tools 42..44 open the calculator; any other tool closes it.
-    void calcToolChosen(int tool);
-    // A double click on a calculation, function or represented point (false: not one of those).
-    bool openCalcElementDialog(int tool, Element& e);
-    void dialogElementClicked(int tool, Element& e) override;
-    void openRepresentPoints(Element* axes, Element* edited);
-    Document& dialogDocument() override { return document(); }
-    const CreationOptions& dialogCreationOptions() override { return creation_; }
-    void dialogRecordUndo() override { recordUndoStep(); }
-    void dialogDocumentChanged() override;
-    void dialogWarn(const QString& message) override { warn(message); }
-    void calcPlacingStarted(Element& e, QPoint global) override;
-    void calcPlacingMoved(QPoint global) override;
-    void calcPlacingEnded() override;
-    void calcClosed() override;
-    // Moves the element being placed by a distance on the screen.
-    void shiftPlaced(QPoint pixels);
-
-    TV_calc* calc_ = nullptr;
-    Element* placed_ = nullptr; // made from the result field, following the held mouse
-    QPoint placedLast_;
-    bool hidingCalc_ = false; // another tool closes the calculator: not a close by the user
-
-    // ---- iteration (tform1_iteration.cpp)
-  public:
-    // The iteration dialog while the iteration tool is active (null before its first use).
-    TV_iterac* iterationDialog() const { return TV_iterac_; }
-
-  private:
-    struct IterationHost; // the dialog's view of the window
-    std::shared_ptr<IterationHost> iterationHost_;
-    TV_iterac* TV_iterac_ = nullptr;
-    void setupIteration();
-    // The tool chosen: the dialog shows with the iteration tool and hides with any other.
-    void iterationToolChosen(int tool);
-    bool askIterationCount(int32_t& n) override;
-
-    // ---- element dialogs (tform1_elements.cpp)
-  public:
-    // The properties dialog of `e` ("Editar elemento", a double click with the move tool).
-    void editElement(Element& e);
-    // The parametric-colour tool with `e` already chosen (Bcolorpar of the properties dialog).
-    void startParametricColour(Element& e);
-    // "Modificar parámetro" on the parameter `e`.
-    void editParameter(Element& e);
-    // "Lista construcción": the list beside the drawing (made on first use).
-    void showConstructionList();
-    TV_lista* constructionList() const { return TV_lista_; }
-
-  private:
-    struct ElementHost; // the dialogs' view of the window
-    // After the properties dialog: the redefinition it was closed for.
-    void redefineAfterDialog(const ElementDialogClose& closing, Element& e);
-    // The redefine tool with the point `p` already picked.
-    void redefineParents(Element& p);
-    // The hide/show button tool redefining `button`'s list, its elements selected.
-    void redefineButtonList(Element& button);
-    // A tool was chosen: a redefinition of a button's list ends.
-    void endButtonListRedefinition();
-    TV_lista* TV_lista_ = nullptr;
-    bool hiddenShownForButton_ = false; // "Ver lo oculto" switched on for a button's list
 };
 
 } // namespace qorv

@@ -264,13 +264,10 @@ QStringList TForm1::menuItemNames() {
 }
 
 void TForm1::bindShellCommands() {
-    connect(commands_->action(C::ConstructionList), &QAction::triggered, this,
-            &TForm1::showConstructionList);
-
     connect(commands_->tools(), &QActionGroup::triggered, this, [this](QAction* a) {
         const int t = a->property("tool").toInt();
         if (t == Tool::ApplyMacro)
-            openMacroDialog(); // which chooses the macro tools
+            macros_->openDialog(); // which chooses the macro tools
         else if (t == Tool::FillColour && toolBars_->parametric())
             chooseTool(Tool::ParamFillColour, true);
         else

@@ -1,6 +1,6 @@
 #include "dialogs/planepreview.h"
 
-#include "dialogs/tmuepan.h"
+#include "dialogs/dialogcontext.h"
 #include "geometry/recalc.h"
 #include "model/document.h"
 #include "view/renderer.h"
@@ -15,18 +15,18 @@
 
 namespace qorv {
 
-void drawPlanePreview(MuePanHost& host, double scale, QImage& image) {
-    Document& doc = host.currentDocument();
+void drawPlanePreview(DialogContext& context, double scale, QImage& image) {
+    Document& doc = context.document();
     recalcUpTo(doc);
     RenderOptions o;
-    const double half = host.planeSize() / 2;
+    const double half = context.planeSize() / 2;
     o.view = ViewTransform{-half, half, scale};
     o.width = PlanePreviewSide;
     o.height = PlanePreviewSide;
     o.target = RenderTarget::Miniature;
-    o.showHidden = host.showHidden();
-    o.planeSize = host.planeSize();
-    host.renderer().redraw(image, doc, o);
+    o.showHidden = context.showHidden();
+    o.planeSize = context.planeSize();
+    context.renderer().redraw(image, doc, o);
 }
 
 void paintPlanePreview(QWidget* preview, const QImage& image, const QRect& r) {
@@ -58,32 +58,32 @@ QWidget* makePlanePreview(QWidget* dialog, QPoint at, QFrame*& bevel) {
     return preview;
 }
 
-int planeTrackPosition(MuePanHost& host, double planeSize) {
-    const QSize screen = host.screenSize();
+int planeTrackPosition(DialogContext& context, double planeSize) {
+    const QSize screen = context.screenSize();
     const double pmin = planeMinimum(screen.width(), screen.height());
     const double pmax = planeMaximum(screen.width(), screen.height());
     return int(std::lround(1000 * (planeSize - pmin) / (pmax - pmin)));
 }
 
-double planeAtTrackPosition(MuePanHost& host, int position) {
-    const QSize screen = host.screenSize();
+double planeAtTrackPosition(DialogContext& context, int position) {
+    const QSize screen = context.screenSize();
     const double pmin = planeMinimum(screen.width(), screen.height());
     const double pmax = planeMaximum(screen.width(), screen.height());
     return pmin + (pmax - pmin) * position / 1000.0;
 }
 
-SavedPlaneView SavedPlaneView::of(MuePanHost& host) {
-    const Document& doc = host.currentDocument();
-    return {doc.left, doc.top, doc.right, doc.bottom, host.planeSize()};
+SavedPlaneView SavedPlaneView::of(DialogContext& context) {
+    const Document& doc = context.document();
+    return {doc.left, doc.top, doc.right, doc.bottom, context.planeSize()};
 }
 
-void SavedPlaneView::restore(MuePanHost& host) const {
-    Document& doc = host.currentDocument();
+void SavedPlaneView::restore(DialogContext& context) const {
+    Document& doc = context.document();
     doc.left = left;
     doc.top = top;
     doc.right = right;
     doc.bottom = bottom;
-    if (host.planeSize() != plane) host.setPlaneSize(plane);
+    if (context.planeSize() != plane) context.setPlaneSize(plane);
 }
 
 } // namespace qorv

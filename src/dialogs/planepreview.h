@@ -11,13 +11,13 @@ class QWidget;
 
 namespace qorv {
 
-class MuePanHost;
+class DialogContext;
 
 constexpr int PlanePreviewSide = 340;
 
-// Draws the host's whole plane, recalculated, into `image` (PlanePreviewSide square) at `scale`
+// Draws the context's whole plane, recalculated, into `image` (PlanePreviewSide square) at `scale`
 // preview pixels per plane pixel.
-void drawPlanePreview(MuePanHost& host, double scale, QImage& image);
+void drawPlanePreview(DialogContext& context, double scale, QImage& image);
 
 // Paints the preview and the rectangle on it: cyan, then black one pixel further out.
 void paintPlanePreview(QWidget* preview, const QImage& image, const QRect& rectangle);
@@ -30,14 +30,14 @@ QPoint clampedToPreview(QPoint origin, QSize size);
 QWidget* makePlanePreview(QWidget* dialog, QPoint at, QFrame*& bevel);
 
 // The plane-size track bar (0..1000) between the smallest and largest plane of the screen.
-int planeTrackPosition(MuePanHost& host, double planeSize);
-double planeAtTrackPosition(MuePanHost& host, int position);
+int planeTrackPosition(DialogContext& context, double planeSize);
+double planeAtTrackPosition(DialogContext& context, int position);
 
 // The view fields and the plane size at a dialog's opening, put back when it closes.
 struct SavedPlaneView {
     double left = 0, top = 0, right = 0, bottom = 0, plane = 0;
-    static SavedPlaneView of(MuePanHost& host);
-    void restore(MuePanHost& host) const;
+    static SavedPlaneView of(DialogContext& context);
+    void restore(DialogContext& context) const;
 };
 
 } // namespace qorv

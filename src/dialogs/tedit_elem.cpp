@@ -101,14 +101,14 @@ int32_t locusPointCount(const Element& e, int32_t n) {
     return std::clamp(n, least, MaxCurveSamples);
 }
 
-TEdit_elem::TEdit_elem(ElementDialogHost& host, Element& e, QWidget* parent)
-    : QDialog(parent), host_(host), e_(&e) {
+TEdit_elem::TEdit_elem(DialogContext& context, Element& e, QWidget* parent)
+    : QDialog(parent), context_(context), e_(&e) {
     setObjectName(QStringLiteral("TEdit_elem"));
-    Document& doc = host_.dialogDocument();
+    Document& doc = context_.document();
     modifiedAtOpening_ = doc.modified;
     doc.renumber();
     id_ = e.id;
-    host_.dialogRecordUndo();
+    context_.recordUndoStep();
     kept_ = lookOf(e);
     QString caption = qtext(uiText().methodName(e.method));
     const Element* withText = e.method == Method::FunctionGraph ? e.parent1.ptr : &e;
@@ -274,10 +274,10 @@ TEdit_elem::TEdit_elem(ElementDialogHost& host, Element& e, QWidget* parent)
     Bborrar->setAutoDefault(false);
     connect(Bborrar, &QPushButton::clicked, this, [this] {
         if (!e_) return;
-        host_.dialogDocument().deleteWithDescendants(e_);
+        context_.document().deleteWithDescendants(e_);
         e_ = nullptr;
-        host_.dialogDocument().modified = 1;
-        host_.dialogDocumentChanged();
+        context_.document().modified = 1;
+        context_.changed();
         QDialog::accept();
     });
     auto* ok = new QPushButton(text(Msg::ElemAccept), this);
@@ -309,7 +309,7 @@ QPushButton* TEdit_elem::button(const QString& objectName, const QString& captio
 }
 
 void TEdit_elem::changed() {
-    host_.dialogDocumentChanged();
+    context_.changed();
 }
 
 void TEdit_elem::addKindButtons(QBoxLayout* row) {
@@ -354,7 +354,7 @@ void TEdit_elem::addKindButtons(QBoxLayout* row) {
             button(QStringLiteral("B_tiplet"), text(Msg::ElemFontButton), [this](Element& x) {
                 FontRecord* font = fontOf(x);
                 FontRecord chosen = *font;
-                if (!host_.dialogChooseFont(chosen)) return;
+                if (!context_.chooseFont(chosen)) return;
                 *font = chosen;
                 if (auto* t = x.tailAs<TextTail>())
                     for (FontRun& r : t->runs)
@@ -433,12 +433,12 @@ void TEdit_elem::addNumberFields(QGridLayout* form, int& r) {
 
 std::optional<std::vector<double>> TEdit_elem::typedNumbers() {
     std::vector<double> typed;
-    const int32_t angleUnit = host_.dialogDocument().angleUnit;
+    const int32_t angleUnit = context_.document().angleUnit;
     for (const auto& [field, target] : numberFields_) {
         const std::optional<double> v =
             evaluateNumberText(field->text().trimmed().toStdString(), angleUnit);
         if (!v) {
-            host_.dialogWarn(text(Msg::InvalidInput));
+            context_.warn(text(Msg::InvalidInput));
             field->setFocus();
             return std::nullopt;
         }
@@ -484,7 +484,7 @@ TEdit_elem::Look TEdit_elem::lookOf(const Element& e) const {
     Look l;
     forEachKept(e, l, [](const auto& from, auto& to) { to = from; });
     l.colorParam = e.colorParam;
-    l.name = host_.dialogDocument().nameOf(&e);
+    l.name = context_.document().nameOf(&e);
     if (e.nameElement) l.nameVisible = e.nameElement->visible;
     return l;
 }
@@ -493,7 +493,7 @@ void TEdit_elem::applyAndClose() {
     if (!e_) return QDialog::accept();
     const std::optional<std::vector<double>> numbers = typedNumbers();
     if (!numbers) return; // the typed text stays for correcting
-    Document& doc = host_.dialogDocument();
+    Document& doc = context_.document();
     // Opening recorded an undo step, which marks the document; only a real change keeps it so.
     doc.modified = modifiedAtOpening_;
     const std::string typed = ed_nom->text().toStdString();
@@ -508,7 +508,7 @@ void TEdit_elem::applyAndClose() {
         }
     } else if (typed != before) {
         const bool selfDeleted = e_->method == Method::Name && typed.empty();
-        setName(doc, e_, typed, host_.dialogCreationOptions());
+        setName(doc, e_, typed, context_.creationOptions());
         doc.modified = 1;
         if (selfDeleted) e_ = nullptr;
     }
@@ -544,11 +544,11 @@ void TEdit_elem::cancelAndClose() {
     // A Bcolorpar whose typed fields were refused leaves nothing to start.
     parametricColourAsked_ = false;
     if (e_) restore(*e_, kept_);
-    host_.dialogRevertStep();
-    Document& doc = host_.dialogDocument();
+    context_.revertStep();
+    Document& doc = context_.document();
     e_ = doc.findById(id_);
     doc.modified = modifiedAtOpening_;
-    host_.dialogDocumentChanged();
+    context_.changed();
     QDialog::reject();
 }
 
@@ -559,8 +559,8 @@ void TEdit_elem::restore(Element& e, const Look& l) {
 }
 
 void TEdit_elem::markIfChanged() {
-    if (e_ && (fontChanged_ || !(lookOf(*e_) == kept_))) host_.dialogDocument().modified = 1;
-    host_.dialogDocumentChanged();
+    if (e_ && (fontChanged_ || !(lookOf(*e_) == kept_))) context_.document().modified = 1;
+    context_.changed();
 }
 
 } // namespace qorv

@@ -2,7 +2,7 @@
 // each kind, every change shown at once; Cancel takes all of them back.
 #pragma once
 
-#include "dialogs/tv_puncoord.h"
+#include "dialogs/dialogcontext.h"
 
 #include <QDialog>
 
@@ -20,21 +20,8 @@ class QPushButton;
 
 namespace qorv {
 
-// What the properties dialog asks of the main window beyond the numeric dialogs.
-class ElementDialogHost : public NumberDialogHost {
-  public:
-    // Takes the document back to the undo step recorded last and forgets that step; the
-    // references held into the list are found again.
-    virtual void dialogRevertStep() = 0;
-    // The font dialog on `font`; false when it is cancelled.
-    virtual bool dialogChooseFont(FontRecord& font) {
-        (void)font;
-        return false;
-    }
-};
-
-// What follows the close of the properties dialog: the dialog only reverts and closes, the main
-// window then starts the redefinition asked for.
+// What follows the close of the properties dialog: the dialog only reverts and closes, the
+// element dialogs' controller then starts the redefinition asked for.
 struct ElementDialogClose {
     bool revert = false;          // everything was taken back
     bool calculator = false;      // redefine a calculation or function in the calculator
@@ -47,7 +34,7 @@ class TEdit_elem : public QDialog {
     Q_OBJECT
   public:
     // Records an undo step and the state to restore on Cancel.
-    TEdit_elem(ElementDialogHost& host, Element& e, QWidget* parent = nullptr);
+    TEdit_elem(DialogContext& context, Element& e, QWidget* parent = nullptr);
 
     // The element being edited (found again by id after Cancel; null once deleted).
     Element* element() const { return e_; }
@@ -88,7 +75,7 @@ class TEdit_elem : public QDialog {
     // The typed numeric settings, all valid, or nothing after the message.
     std::optional<std::vector<double>> typedNumbers();
 
-    ElementDialogHost& host_;
+    DialogContext& context_;
     Element* e_;
     int32_t id_ = 0;
     int32_t modifiedAtOpening_ = 0;

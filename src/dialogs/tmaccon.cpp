@@ -1,5 +1,7 @@
 #include "dialogs/tmaccon.h"
 
+#include "dialogs/dialogcontext.h"
+
 #include "macros/macro.h"
 #include "macros/macrosession.h"
 #include "model/docfile.h"
@@ -34,7 +36,9 @@ std::string filePath(const QString& path) {
 
 } // namespace
 
-TMacCon::TMacCon(MacroDialogHost& host, QWidget* parent) : QDialog(parent), host_(host) {
+TMacCon::TMacCon(DialogContext& context, MacroSession& session, int tool, const QString& folder,
+                 QWidget* parent)
+    : QDialog(parent), context_(context), session_(session), tool_(tool), folder_(folder) {
     setWindowTitle(text(Msg::MacrosCaption));
     ListBox1 = new QListWidget(this);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
@@ -104,9 +108,9 @@ TMacCon::TMacCon(MacroDialogHost& host, QWidget* parent) : QDialog(parent), host
     connect(B_comp, &QPushButton::clicked, this, &TMacCon::completeMacro);
     connect(B_activar, &QPushButton::clicked, this, &TMacCon::applyChosen);
     connect(B_no, &QPushButton::clicked, this, &TMacCon::reject);
-    connect(B_ayuda, &QPushButton::clicked, this, [this] { host_.showMacroHelp(this); });
+    connect(B_ayuda, &QPushButton::clicked, this, [this] { emit helpAsked(); });
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(f1, &QShortcut::activated, this, [this] { host_.showMacroHelp(this); });
+    connect(f1, &QShortcut::activated, this, [this] { emit helpAsked(); });
     connect(B_guarmac, &QPushButton::clicked, this, &TMacCon::saveChosen);
     connect(B_carmac, &QPushButton::clicked, this,
             [this] { loadMenu()->exec(B_carmac->mapToGlobal(QPoint(0, B_carmac->height()))); });
@@ -122,7 +126,7 @@ TMacCon::TMacCon(MacroDialogHost& host, QWidget* parent) : QDialog(parent), host
     connect(ListBox1, &QListWidget::itemDoubleClicked, this, &TMacCon::applyChosen);
     connect(Memo1, &QPlainTextEdit::textChanged, this, [this] { memoChanged_ = true; });
 
-    fill(host_.macroDocument().macroCount() > 0 ? 0 : -1);
+    fill(context_.document().macroCount() > 0 ? 0 : -1);
 }
 
 int TMacCon::chosen() const {
@@ -130,7 +134,7 @@ int TMacCon::chosen() const {
 }
 
 void TMacCon::fill(int row) {
-    const Document& doc = host_.macroDocument();
+    const Document& doc = context_.document();
     const QSignalBlocker block(ListBox1);
     ListBox1->clear();
     for (int i = 0; i < doc.macroCount(); ++i)
@@ -141,9 +145,9 @@ void TMacCon::fill(int row) {
 }
 
 void TMacCon::updateButtons() {
-    const Document& doc = host_.macroDocument();
-    const MacroSession& s = host_.macroSession();
-    const int tool = host_.macroTool();
+    const Document& doc = context_.document();
+    const MacroSession& s = session_;
+    const int tool = tool_;
     const bool selecting = tool == Tool::MacroInitial || tool == Tool::MacroFinal;
     B_eini->setEnabled(selecting || doc.elementCount() > 1);
     B_efin->setEnabled(tool == Tool::MacroFinal ||
@@ -160,7 +164,7 @@ void TMacCon::updateButtons() {
 }
 
 void TMacCon::showDescription() {
-    const Document& doc = host_.macroDocument();
+    const Document& doc = context_.document();
     const int row = chosen();
     QStringList lines;
     if (row >= 0 && row < doc.macroCount())
@@ -175,7 +179,7 @@ void TMacCon::showDescription() {
 void TMacCon::storeDescription() {
     if (!memoChanged_) return;
     memoChanged_ = false;
-    Document& doc = host_.macroDocument();
+    Document& doc = context_.document();
     if (memoRow_ < 0 || memoRow_ >= doc.macroCount()) return;
     std::vector<std::string> lines;
     const QStringList typed = Memo1->toPlainText().split(QLatin1Char('\n'));
@@ -214,35 +218,35 @@ void TMacCon::chooseMode(int tool) {
 void TMacCon::applyChosen() {
     if (chosen() < 0) return;
     storeDescription();
-    host_.macroSession().applying = chosen();
+    session_.applying = chosen();
     chosenTool_ = Tool::ApplyMacro;
     done(StayInTool);
 }
 
 void TMacCon::completeMacro() {
-    Document& doc = host_.macroDocument();
-    MacroSession& s = host_.macroSession();
+    Document& doc = context_.document();
+    MacroSession& s = session_;
     if (doc.macroCount() >= Document::MacroSlots || !s.canComplete()) return;
     storeDescription();
-    const std::optional<QString> answer = host_.askText(text(Msg::MacroNamePrompt), QString());
+    const std::optional<QString> answer = context_.askText(text(Msg::MacroNamePrompt), QString());
     if (!answer) return;
     const QString name = answer->trimmed();
     if (name.isEmpty()) {
-        host_.warnUser(text(Msg::MacroNeedsName));
+        context_.warn(text(Msg::MacroNeedsName));
         return;
     }
     const int slot = s.complete(doc, name.toStdString());
-    if (slot >= 0) host_.macroListsReleased();
+    if (slot >= 0) emit listsReleased();
     fill(slot >= 0 ? slot : chosen());
 }
 
 void TMacCon::renameChosen() {
     const int row = chosen();
-    Document& doc = host_.macroDocument();
+    Document& doc = context_.document();
     if (row < 0 || row >= doc.macroCount()) return;
     MacroSlot& m = doc.macros[size_t(row)];
     const std::optional<QString> answer =
-        host_.askText(text(Msg::MacroNamePrompt), QString::fromStdString(m.name));
+        context_.askText(text(Msg::MacroNamePrompt), QString::fromStdString(m.name));
     if (!answer || answer->trimmed().isEmpty()) return;
     m.name = answer->trimmed().toStdString();
     doc.modified = 1;
@@ -251,10 +255,10 @@ void TMacCon::renameChosen() {
 
 void TMacCon::deleteChosen() {
     const int row = chosen();
-    Document& doc = host_.macroDocument();
+    Document& doc = context_.document();
     if (row < 0 || row >= doc.macroCount()) return;
     memoChanged_ = false; // its description goes with it
-    MacroSession& s = host_.macroSession();
+    MacroSession& s = session_;
     if (s.applying == row) s.applying = -1;
     if (s.applying > row) --s.applying;
     deleteMacro(doc, row);
@@ -265,8 +269,8 @@ void TMacCon::deleteChosen() {
 void TMacCon::moveChosen(int delta) {
     const int row = chosen();
     storeDescription();
-    MacroSession& s = host_.macroSession();
-    if (!swapMacros(host_.macroDocument(), row, row + delta)) return;
+    MacroSession& s = session_;
+    if (!swapMacros(context_.document(), row, row + delta)) return;
     if (s.applying == row)
         s.applying = row + delta;
     else if (s.applying == row + delta)
@@ -276,46 +280,50 @@ void TMacCon::moveChosen(int delta) {
 
 void TMacCon::saveChosen() {
     const int row = chosen();
-    Document& doc = host_.macroDocument();
+    Document& doc = context_.document();
     if (row < 0 || row >= doc.macroCount()) return;
     storeDescription();
     const MacroSlot& m = doc.macros[size_t(row)];
     const QString proposed =
-        QDir(host_.macroFolder()).filePath(QString::fromStdString(m.name) + QStringLiteral(".mac"));
-    QString path = host_.macroFileToSave(proposed);
+        QDir(folder_).filePath(QString::fromStdString(m.name) + QStringLiteral(".mac"));
+    QString path = context_.saveFileName(text(Msg::SaveMacro), proposed, {text(Msg::FilterMacros)},
+                                         QStringLiteral("mac"));
     if (path.isEmpty()) return;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".mac");
     // A read-only file of that name is replaced all the same.
     if (QFile::exists(path))
         QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::WriteOwner);
     if (!writeMacroFile(m, filePath(path))) {
-        host_.warnUser(text(Msg::WriteError));
+        context_.warn(text(Msg::WriteError));
         return;
     }
-    host_.setMacroFolder(QFileInfo(path).absolutePath());
+    folder_ = QFileInfo(path).absolutePath();
+    emit folderUsed(folder_);
 }
 
 void TMacCon::loadFile() {
-    const QString path = host_.macroFileToOpen();
+    const QString path = context_.openFileName(
+        text(Msg::LoadMacros), folder_, {text(Msg::FilterMacros), text(Msg::FilterAllFiles)});
     if (path.isEmpty()) return;
     storeDescription();
-    Document& doc = host_.macroDocument();
+    Document& doc = context_.document();
     const ReadResult r = readDocumentFile(doc, filePath(path), FileType::Macro);
     if (r.kind != FileKind::Macro) {
-        host_.warnUser(text(r.kind == FileKind::Newer ? Msg::NewerVersion : Msg::InvalidFile));
+        context_.warn(text(r.kind == FileKind::Newer ? Msg::NewerVersion : Msg::InvalidFile));
         return;
     }
-    host_.setMacroFolder(QFileInfo(path).absolutePath());
+    folder_ = QFileInfo(path).absolutePath();
+    emit folderUsed(folder_);
     fill(r.macroSlot);
 }
 
 void TMacCon::copyFrom(Document& source, int slot) {
-    Document& doc = host_.macroDocument();
+    Document& doc = context_.document();
     if (slot < 0 || slot >= source.macroCount()) return;
     storeDescription();
     const int copied = copyMacro(source.macros[size_t(slot)], doc);
     if (copied < 0) {
-        host_.warnUser(text(Msg::MacroTableFull));
+        context_.warn(text(Msg::MacroTableFull));
         return;
     }
     fill(copied);
@@ -329,8 +337,12 @@ QMenu* TMacCon::loadMenu() {
             &TMacCon::loadFile);
     loadMenu_->addSeparator();
     loadMenu_->addAction(text(Msg::MacrosOfDocuments))->setEnabled(false);
-    for (const auto& [name, other] : host_.otherDocuments()) {
-        if (!other || other->macroCount() == 0) continue;
+    const QStringList names = context_.documentNames();
+    for (int d = 0; d < names.size(); ++d) {
+        if (d == context_.currentDocumentIndex()) continue;
+        Document* other = &context_.documentAt(d);
+        const QString& name = names[d];
+        if (other->macroCount() == 0) continue;
         QMenu* sub =
             loadMenu_->addMenu(QString(name).replace(QLatin1Char('&'), QStringLiteral("&&")));
         for (int i = 0; i < other->macroCount(); ++i) {

@@ -6,10 +6,6 @@
 #include <QDialog>
 #include <QString>
 
-#include <optional>
-#include <utility>
-#include <vector>
-
 class QLabel;
 class QListWidget;
 class QMenu;
@@ -19,34 +15,9 @@ class QWidget;
 
 namespace qorv {
 
+class DialogContext;
 class Document;
 class MacroSession;
-
-// What the dialog needs from the main window.
-class MacroDialogHost {
-  public:
-    virtual ~MacroDialogHost() = default;
-    virtual Document& macroDocument() = 0;
-    virtual MacroSession& macroSession() = 0;
-    // The tool mode the main window is in.
-    virtual int macroTool() const = 0;
-    // The other open documents with their names, in table order.
-    virtual std::vector<std::pair<QString, Document*>> otherDocuments() = 0;
-    // An input box with the program's title as caption; nothing when it is cancelled.
-    virtual std::optional<QString> askText(const QString& prompt, const QString& initial) = 0;
-    virtual void warnUser(const QString& message) = 0;
-    // The file to write a macro to, proposing `proposed`; empty when cancelled.
-    virtual QString macroFileToSave(const QString& proposed) = 0;
-    // A macro file to read; empty when cancelled.
-    virtual QString macroFileToOpen() = 0;
-    // The folder of macro files last used (the one proposed next time).
-    virtual QString macroFolder() const = 0;
-    virtual void setMacroFolder(const QString& folder) = 0;
-    // The initial and final lists were released: the drawing loses their marks.
-    virtual void macroListsReleased() = 0;
-    // The help on macros (B_ayuda, F1), usable while `dialog` is open.
-    virtual void showMacroHelp(QWidget* dialog) { (void)dialog; }
-};
 
 class TMacCon : public QDialog {
     Q_OBJECT
@@ -55,7 +26,10 @@ class TMacCon : public QDialog {
     // move/edit tool.
     enum : int { StayInTool = 1, BackToMove = 2 };
 
-    explicit TMacCon(MacroDialogHost& host, QWidget* parent = nullptr);
+    // The macros of the context's document; `session` holds the lists chosen in the drawing,
+    // `tool` is the tool mode the program is in, `folder` the folder of macro files last used.
+    TMacCon(DialogContext& context, MacroSession& session, int tool, const QString& folder,
+            QWidget* parent = nullptr);
 
     // The tool mode a button chose (select initial, select final, apply), -1 for none.
     int chosenTool() const { return chosenTool_; }
@@ -69,6 +43,14 @@ class TMacCon : public QDialog {
 
     // Escape and the window's close box close it like B_no.
     void reject() override;
+
+  signals:
+    // The help on macros (B_ayuda, F1), to be usable while the dialog is open.
+    void helpAsked();
+    // The initial and final lists were released: the drawing loses their marks.
+    void listsReleased();
+    // A macro file was written or read in `folder` (proposed next time).
+    void folderUsed(const QString& folder);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -89,7 +71,10 @@ class TMacCon : public QDialog {
     void loadFile();
     void copyFrom(Document& source, int slot);
 
-    MacroDialogHost& host_;
+    DialogContext& context_;
+    MacroSession& session_;
+    int tool_;
+    QString folder_;
     int chosenTool_ = -1;
     bool memoChanged_ = false;
     int memoRow_ = -1; // the macro whose description the memo shows

@@ -1,5 +1,6 @@
 #include "dialogs/tmuepan.h"
 
+#include "dialogs/dialogcontext.h"
 #include "dialogs/planepreview.h"
 
 #include "geometry/recalc.h"
@@ -20,7 +21,7 @@
 
 namespace qorv {
 
-TMuePan::TMuePan(MuePanHost& host, QWidget* parent) : QDialog(parent), host_(host) {
+TMuePan::TMuePan(DialogContext& context, QWidget* parent) : QDialog(parent), context_(context) {
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setWindowTitle(text(Msg::MoveScreenCaption));
     setFixedSize(344, 376);
@@ -45,8 +46,8 @@ TMuePan::TMuePan(MuePanHost& host, QWidget* parent) : QDialog(parent), host_(hos
     connect(BotCancel, &QPushButton::clicked, this, &QDialog::reject);
 
     // Opening: remember the view and the plane, fit the whole plane into the preview.
-    Document& doc = host_.currentDocument();
-    saved_ = SavedPlaneView::of(host_);
+    Document& doc = context_.document();
+    saved_ = SavedPlaneView::of(context_);
     corner_ = QPointF(doc.left, doc.top);
     scale_ = PreviewSide / saved_.plane;
     previewImage_ = QImage(PreviewSide, PreviewSide, QImage::Format_RGB32);
@@ -54,14 +55,14 @@ TMuePan::TMuePan(MuePanHost& host, QWidget* parent) : QDialog(parent), host_(hos
     redrawPreview();
     {
         const QSignalBlocker block(TrackBar1);
-        TrackBar1->setValue(planeTrackPosition(host_, saved_.plane));
+        TrackBar1->setValue(planeTrackPosition(context_, saved_.plane));
     }
     connect(TrackBar1, &QSlider::valueChanged, this, &TMuePan::trackBarChanged);
 }
 
 void TMuePan::placeRectangleFromView() {
-    const double half = host_.planeSize() / 2;
-    const QSize client = host_.drawingAreaSize();
+    const double half = context_.planeSize() / 2;
+    const QSize client = context_.drawingAreaSize();
     rectOrigin_ = QPoint(int(std::lround((corner_.x() + half) * scale_)),
                          int(std::lround((half - corner_.y()) * scale_)));
     rectSize_ = QSize(int(std::lround(client.width() * scale_)) + 1,
@@ -77,17 +78,17 @@ bool TMuePan::clampRectangle() {
 // The document's view origin becomes the world point under the rectangle's corner, in whole
 // plane pixels.
 void TMuePan::moveViewToRectangle() {
-    Document& doc = host_.currentDocument();
-    const double half = host_.planeSize() / 2;
+    Document& doc = context_.document();
+    const double half = context_.planeSize() / 2;
     doc.left = std::round(rectOrigin_.x() / scale_ - half);
     doc.top = std::round(half - rectOrigin_.y() / scale_);
     corner_ = QPointF(doc.left, doc.top);
-    const QSize screen = host_.screenSize();
+    const QSize screen = context_.screenSize();
     updateFarCorner(doc, screen.width(), screen.height());
 }
 
 void TMuePan::redrawPreview() {
-    drawPlanePreview(host_, scale_, previewImage_);
+    drawPlanePreview(context_, scale_, previewImage_);
     preview_->update();
 }
 
@@ -122,7 +123,7 @@ bool TMuePan::eventFilter(QObject* watched, QEvent* event) {
         moved_ = true;
         preview_->update();
         moveViewToRectangle();
-        host_.redrawMainView();
+        context_.redraw();
         return true;
     }
     case QEvent::MouseButtonRelease:
@@ -137,8 +138,8 @@ bool TMuePan::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TMuePan::trackBarChanged(int position) {
-    host_.setPlaneSize(planeAtTrackPosition(host_, position));
-    scale_ = PreviewSide / host_.planeSize();
+    context_.setPlaneSize(planeAtTrackPosition(context_, position));
+    scale_ = PreviewSide / context_.planeSize();
     placeRectangleFromView();
     // The view is kept where it was; a rectangle pushed back inside the smaller plane counts
     // as a move, applied on OK.
@@ -152,9 +153,9 @@ void TMuePan::done(int result) {
         if (result == QDialog::Accepted) {
             if (moved_) moveViewToRectangle();
         } else {
-            saved_.restore(host_);
+            saved_.restore(context_);
         }
-        host_.viewChanged();
+        context_.viewChanged();
     }
     QDialog::done(result);
 }

@@ -16,32 +16,14 @@ class QSlider;
 
 namespace qorv {
 
-class Document;
-class Renderer;
-
-// What the dialog needs from the main window.
-class MuePanHost {
-  public:
-    virtual ~MuePanHost() = default;
-    virtual Document& currentDocument() = 0;
-    virtual Renderer& renderer() = 0;
-    virtual QSize drawingAreaSize() const = 0; // client size of the main drawing area
-    virtual QSize screenSize() const = 0;
-    virtual double planeSize() const = 0;
-    virtual void setPlaneSize(double size) = 0;
-    virtual bool showHidden() const = 0;
-    // Redraws and repaints the main window at its own scale after the view origin moved.
-    virtual void redrawMainView() = 0;
-    // Synchronises the view (far corner, scroll bars), recalculates, redraws and repaints.
-    virtual void viewChanged() = 0;
-};
+class DialogContext;
 
 class TMuePan : public QDialog {
     Q_OBJECT
   public:
     static constexpr int PreviewSide = PlanePreviewSide;
 
-    explicit TMuePan(MuePanHost& host, QWidget* parent = nullptr);
+    explicit TMuePan(DialogContext& context, QWidget* parent = nullptr);
 
     // Dialog state, for the main window and the tests.
     double previewScale() const { return scale_; }
@@ -64,7 +46,7 @@ class TMuePan : public QDialog {
     void moveViewToRectangle();
     void trackBarChanged(int position);
 
-    MuePanHost& host_;
+    DialogContext& context_;
     QFrame* Bevel1 = nullptr;
     QWidget* preview_ = nullptr;
     QSlider* TrackBar1 = nullptr;

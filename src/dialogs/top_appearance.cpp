@@ -163,11 +163,12 @@ AppearanceCopy appearanceScheme(int scheme, const AppearanceCopy& base, const Do
     return c;
 }
 
-TOp_aspecto::TOp_aspecto(OptionsHost& host, QWidget* parent) : QDialog(parent), host_(host) {
+TOp_aspecto::TOp_aspecto(DialogContext& context, QWidget* parent)
+    : QDialog(parent), context_(context) {
     setObjectName(QStringLiteral("TOp_aspecto"));
     setWindowTitle(text(Msg::AppearanceCaption));
-    copy_ = appearanceOf(documentOptionsOf(host_.currentDocument()));
-    const auto choose = [this](Color& c) { return host_.chooseColour(c); };
+    copy_ = appearanceOf(documentOptionsOf(context_.document()));
+    const auto choose = [this](Color& c) { return context_.chooseColour(c); };
 
     auto* schemes = new QHBoxLayout;
     schemes->addWidget(new QLabel(text(Msg::SchemesLabel), this));
@@ -303,12 +304,12 @@ void TOp_aspecto::showCopy() {
 }
 
 void TOp_aspecto::schemeChosen(int scheme) {
-    copy_ = appearanceScheme(scheme, copy_, host_.currentDocument(), host_.programOptions());
+    copy_ = appearanceScheme(scheme, copy_, context_.document(), context_.programOptions());
     showCopy();
 }
 
 void TOp_aspecto::B_OKClick() {
-    Document& doc = host_.currentDocument();
+    Document& doc = context_.document();
     for (const AppearanceGroup& g : appearanceGroups()) {
         const size_t first = size_t(g.kinds.front());
         for (int k : g.kinds) {
@@ -323,7 +324,7 @@ void TOp_aspecto::B_OKClick() {
     for (size_t i = 0; i < 4; ++i)
         doc.fonts[i].color = copy_.fontColours[i];
     if (copy_.modified) doc.modified = 1;
-    host_.optionsChanged(false);
+    emit optionsChanged(false);
     accept();
 }
 

@@ -4,7 +4,7 @@
 // OK writes the copy into the current document.
 #pragma once
 
-#include "dialogs/optionshost.h"
+#include "dialogs/dialogcontext.h"
 
 #include <QDialog>
 
@@ -49,7 +49,7 @@ AppearanceCopy appearanceOf(const DocumentDefaults& d);
 class TOp_aspecto : public QDialog {
     Q_OBJECT
   public:
-    explicit TOp_aspecto(OptionsHost& host, QWidget* parent = nullptr);
+    explicit TOp_aspecto(DialogContext& context, QWidget* parent = nullptr);
 
     const AppearanceCopy& copy() const { return copy_; }
     // OK: the copy goes into the current document.
@@ -66,12 +66,17 @@ class TOp_aspecto : public QDialog {
     QPushButton* B_OK = nullptr;
     QPushButton* B_Cancel = nullptr;
 
+  signals:
+    // The options or the current document's options changed: the drawing, the tools, the status
+    // bar (and the tool bars when `toolBarsChanged`) follow.
+    void optionsChanged(bool toolBarsChanged);
+
   private:
     void showCopy();
     void schemeChosen(int scheme);
     void refreshShapeIcons(int group);
 
-    OptionsHost& host_;
+    DialogContext& context_;
     AppearanceCopy copy_;
     bool showing_ = false; // controls being filled from the copy
 };

@@ -16,13 +16,13 @@
 
 namespace qorv {
 
-TOp_fon::TOp_fon(OptionsHost& host, QWidget* parent) : QDialog(parent), host_(host) {
+TOp_fon::TOp_fon(DialogContext& context, QWidget* parent) : QDialog(parent), context_(context) {
     setObjectName(QStringLiteral("TOp_fon"));
     setWindowTitle(text(Msg::FontsCaption));
-    const Document& doc = host_.currentDocument();
+    const Document& doc = context_.document();
     for (size_t i = 0; i < 4; ++i)
         fonts_[i] = doc.fonts[i];
-    fonts_[CursorEntry] = host_.programOptions().cursorFont;
+    fonts_[CursorEntry] = context_.programOptions().cursorFont;
 
     ListBox1 = new QListWidget(this);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
@@ -75,7 +75,7 @@ void TOp_fon::previewClicked() {
     const int row = ListBox1->currentRow();
     if (row < 0 || row > CursorEntry) return;
     FontRecord f = fonts_[size_t(row)];
-    if (!host_.chooseFont(f)) return;
+    if (!context_.chooseFont(f)) return;
     fonts_[size_t(row)] = f;
     showPreview();
 }
@@ -90,8 +90,8 @@ void TOp_fon::showPreview() {
     font.setUnderline(f.underline == 1);
     font.setStrikeOut(f.strikeout == 1);
     preview->setFont(font);
-    const Color background = row == CursorEntry ? host_.programOptions().cursorBackground
-                                                : host_.currentDocument().background;
+    const Color background = row == CursorEntry ? context_.programOptions().cursorBackground
+                                                : context_.document().background;
     QPalette p = preview->palette();
     p.setColor(QPalette::Window, qcolorOf(background));
     p.setColor(QPalette::WindowText, qcolorOf(f.color));
@@ -100,15 +100,15 @@ void TOp_fon::showPreview() {
 }
 
 void TOp_fon::B_OKClick() {
-    Document& doc = host_.currentDocument();
+    Document& doc = context_.document();
     bool changed = false;
     for (size_t i = 0; i < 4; ++i) {
         changed = changed || !(doc.fonts[i] == fonts_[i]);
         doc.fonts[i] = fonts_[i];
     }
     if (changed) doc.modified = 1;
-    host_.programOptions().cursorFont = fonts_[CursorEntry];
-    host_.optionsChanged(false);
+    context_.programOptions().cursorFont = fonts_[CursorEntry];
+    emit optionsChanged(false);
     accept();
 }
 

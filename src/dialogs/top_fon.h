@@ -2,7 +2,7 @@
 // the preview opens the font dialog for the entry chosen in the list; OK copies the fonts back.
 #pragma once
 
-#include "dialogs/optionshost.h"
+#include "dialogs/dialogcontext.h"
 
 #include <QDialog>
 
@@ -19,7 +19,7 @@ class TOp_fon : public QDialog {
   public:
     static constexpr int CursorEntry = 4; // after the document's four fonts
 
-    explicit TOp_fon(OptionsHost& host, QWidget* parent = nullptr);
+    explicit TOp_fon(DialogContext& context, QWidget* parent = nullptr);
 
     const std::array<FontRecord, 5>& fonts() const { return fonts_; }
     // A click on the preview: the font dialog for the chosen entry.
@@ -32,13 +32,18 @@ class TOp_fon : public QDialog {
     QPushButton* B_OK = nullptr;
     QPushButton* B_Cancel = nullptr;
 
+  signals:
+    // The options or the current document's options changed: the drawing, the tools, the status
+    // bar (and the tool bars when `toolBarsChanged`) follow.
+    void optionsChanged(bool toolBarsChanged);
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void showPreview();
 
-    OptionsHost& host_;
+    DialogContext& context_;
     std::array<FontRecord, 5> fonts_;
 };
 

@@ -53,13 +53,14 @@ QString integerRange(int lo, int hi) {
 
 } // namespace
 
-TOp_general::TOp_general(OptionsHost& host, QWidget* parent) : QDialog(parent), host_(host) {
+TOp_general::TOp_general(DialogContext& context, QWidget* parent)
+    : QDialog(parent), context_(context) {
     setObjectName(QStringLiteral("TOp_general"));
     setWindowTitle(text(Msg::GeneralOptionsCaption));
-    const QSize screen = host_.screenSize();
+    const QSize screen = context_.screenSize();
     planeMin_ = planeMinimum(screen.width(), screen.height());
     const int largest = largestButtonSize(screen.height());
-    const auto choose = [this](Color& c) { return host_.chooseColour(c); };
+    const auto choose = [this](Color& c) { return context_.chooseColour(c); };
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
@@ -178,8 +179,8 @@ TOp_general::TOp_general(OptionsHost& host, QWidget* parent) : QDialog(parent), 
 }
 
 void TOp_general::fillFromOptions() {
-    const ProgramOptions& o = host_.programOptions();
-    const Document& doc = host_.currentDocument();
+    const ProgramOptions& o = context_.programOptions();
+    const Document& doc = context_.document();
     Edit1->setText(QString::number(o.pickDistance));
     Edit2->setText(QString::number(std::lround(std::max(o.planeSize, planeMin_))));
     Ed_npLG->setText(QString::number(o.locusPoints));
@@ -208,7 +209,7 @@ void TOp_general::fillFromOptions() {
 
 bool TOp_general::refuse(QLineEdit* field, int page, int labelSlot, const QString& message) {
     PageControl1->setCurrentIndex(page);
-    host_.warnField(text(labelSlot), message);
+    context_.warn(message, text(labelSlot));
     field->setFocus();
     field->selectAll();
     return false;
@@ -231,7 +232,7 @@ bool TOp_general::validate() {
     if (!integerIn(Ed_numdec, DecimalsMin, DecimalsMax, decimals_))
         return refuse(Ed_numdec, GeneralPage, Msg::DecimalsLabel,
                       integerRange(DecimalsMin, DecimalsMax));
-    const Document& doc = host_.currentDocument();
+    const Document& doc = context_.document();
     const std::optional<double> ppu =
         evaluateNumberText(Ed_pixl->text().toStdString(), doc.angleUnit);
     if (!ppu || !std::isfinite(*ppu) || *ppu <= 0 || *ppu > PixelsPerUnitMax)
@@ -242,9 +243,9 @@ bool TOp_general::validate() {
 }
 
 void TOp_general::apply() {
-    ProgramOptions& o = host_.programOptions();
-    Document& doc = host_.currentDocument();
-    if (pixels_ != pixelsAtOpening_) host_.recordUndoStep();
+    ProgramOptions& o = context_.programOptions();
+    Document& doc = context_.document();
+    if (pixels_ != pixelsAtOpening_) context_.recordUndoStep();
 
     o.pickDistance = pick_;
     o.planeSize = std::max(double(plane_), planeMin_);
@@ -285,7 +286,7 @@ void TOp_general::apply() {
     doc.hiddenColor = Lab_col_oc->colour();
     doc.selectedColor = Lab_col_sel->colour();
     if (changed) doc.modified = 1;
-    host_.optionsChanged(toolBarsChanged);
+    emit optionsChanged(toolBarsChanged);
 }
 
 bool TOp_general::B_OKClick() {
@@ -298,12 +299,12 @@ bool TOp_general::B_OKClick() {
 bool TOp_general::But_asiglonClick() {
     if (!validate()) return false;
     const std::optional<double> target =
-        evaluateNumberText(Ed_asiglon->text().toStdString(), host_.currentDocument().angleUnit);
+        evaluateNumberText(Ed_asiglon->text().toStdString(), context_.document().angleUnit);
     if (!target || !std::isfinite(*target) || *target <= 0)
         return refuse(Ed_asiglon, DocumentPage, Msg::AssignLength, text(Msg::InvalidExpression));
     apply();
     accept();
-    host_.startLengthAssignment(*target);
+    emit lengthAssignmentAsked(*target);
     return true;
 }
 

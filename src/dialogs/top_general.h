@@ -4,7 +4,7 @@
 // and starts the length tool in its length-assignment mode.
 #pragma once
 
-#include "dialogs/optionshost.h"
+#include "dialogs/dialogcontext.h"
 
 #include <QDialog>
 
@@ -25,7 +25,7 @@ class TOp_general : public QDialog {
   public:
     enum Page { GeneralPage = 0, DocumentPage = 1, OtherPage = 2 };
 
-    explicit TOp_general(OptionsHost& host, QWidget* parent = nullptr);
+    explicit TOp_general(DialogContext& context, QWidget* parent = nullptr);
 
     // OK: checks every field in order; on success applies them and closes. Returns whether the
     // dialog was applied.
@@ -64,6 +64,13 @@ class TOp_general : public QDialog {
     QPushButton* B_OK = nullptr;
     QPushButton* B_Cancel = nullptr;
 
+  signals:
+    // The options or the current document's options changed: the drawing, the tools, the status
+    // bar (and the tool bars when `toolBarsChanged`) follow.
+    void optionsChanged(bool toolBarsChanged);
+    // The length tool in its length-assignment mode is asked for.
+    void lengthAssignmentAsked(double target);
+
   private:
     void fillFromOptions();
     // The checks in their order; the first refusal warns and shows its field.
@@ -71,7 +78,7 @@ class TOp_general : public QDialog {
     void apply();
     bool refuse(QLineEdit* field, int page, int labelSlot, const QString& text);
 
-    OptionsHost& host_;
+    DialogContext& context_;
     double pixelsAtOpening_ = 0;
     double planeMin_ = 0;
     // Checked values, kept between validate() and apply().

@@ -1,5 +1,7 @@
 #include "dialogs/tpap.h"
 
+#include "dialogs/dialogcontext.h"
+
 #include "geometry/measure.h"
 #include "model/document.h"
 #include "model/replay.h"
@@ -23,7 +25,7 @@ constexpr int IntervalItems = 15;
 constexpr int DefaultIntervalItem = 4; // "0.5 s."
 } // namespace
 
-TPaP::TPaP(ReplayHost& host, QWidget* parent) : QDialog(parent, Qt::Tool), host_(host) {
+TPaP::TPaP(DialogContext& context, QWidget* parent) : QDialog(parent, Qt::Tool), context_(context) {
     setObjectName(QStringLiteral("TPaP"));
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -88,7 +90,7 @@ TPaP::TPaP(ReplayHost& host, QWidget* parent) : QDialog(parent, Qt::Tool), host_
 }
 
 void TPaP::start() {
-    steps_ = constructionSteps(host_.replayDocument(), host_.replayShowsHidden());
+    steps_ = constructionSteps(context_.document(), context_.showHidden());
     const int n = stepCount();
     Timer1->stop();
     {
@@ -113,7 +115,7 @@ void TPaP::start() {
     }
     TB->setEnabled(true);
     B_anima->setEnabled(true);
-    current_ = host_.replayStartsAtFirst() ? 0 : n - 1;
+    current_ = context_.programOptions().stepByStepFromLast == 0 ? 0 : n - 1;
     showStep();
 }
 
@@ -135,7 +137,7 @@ void TPaP::showStep() {
         TB->setValue(current_ + 1);
     }
     // At the last step the whole construction shows (with names and internal elements after it).
-    host_.showReplayStep(step, current_ == n - 1);
+    emit stepShown(step, current_ == n - 1);
     Label1->setText(describeStep(*step));
     B_Primero->setEnabled(current_ > 0);
     B_Unoatras->setEnabled(current_ > 0);
@@ -148,7 +150,7 @@ void TPaP::showStep() {
 }
 
 QString TPaP::describeStep(const Element& e) const {
-    const Document& doc = host_.replayDocument();
+    const Document& doc = context_.document();
     std::string s = describeElement(doc, e);
     const std::string name = doc.nameOf(&e);
     if (e.method == Method::FunctionGraph && e.parent1) {
@@ -173,15 +175,27 @@ QString TPaP::describeStep(const Element& e) const {
     return qtext(s);
 }
 
+int TPaP::askKeepConstruction() {
+    if (keepAnswer_) return keepAnswer_();
+    switch (context_.ask(text(Msg::KeepConstructionQuestion))) {
+    case DialogContext::Answer::Yes:
+        return QMessageBox::Yes;
+    case DialogContext::Answer::No:
+        return QMessageBox::No;
+    default:
+        return QMessageBox::Cancel;
+    }
+}
+
 void TPaP::accept() {
     Timer1->stop();
     const int n = stepCount();
     if (n == 0 || current_ == n - 1) return done(QDialog::Accepted);
-    const int answer = host_.askKeepConstruction();
+    const int answer = askKeepConstruction();
     if (answer == QMessageBox::Cancel) return;
     if (answer == QMessageBox::Yes) {
-        host_.recordUndoStep();
-        cutAfter(host_.replayDocument(), steps_[size_t(current_)]);
+        context_.recordUndoStep();
+        cutAfter(context_.document(), steps_[size_t(current_)]);
     }
     done(QDialog::Accepted);
 }
@@ -197,7 +211,7 @@ void TPaP::done(int result) {
     steps_.clear();
     current_ = -1;
     QDialog::done(result);
-    host_.replayClosed();
+    emit replayEnded();
     closing_ = false;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+#include <functional>
 #include <vector>
 
 class QComboBox;
@@ -15,30 +16,16 @@ class QToolButton;
 
 namespace qorv {
 
-class Document;
+class DialogContext;
 struct Element;
-
-// What the replay needs from the main window.
-class ReplayHost {
-  public:
-    virtual ~ReplayHost() = default;
-    virtual Document& replayDocument() = 0;
-    virtual bool replayShowsHidden() = 0;
-    // The option "start at the first step" (otherwise the replay starts at the last).
-    virtual bool replayStartsAtFirst() = 0;
-    // Draws the list up to and including `step` (the whole list when `whole`); `step` blinks.
-    virtual void showReplayStep(Element* step, bool whole) = 0;
-    virtual void recordUndoStep() = 0;
-    // "¿ Mantener la construcción en este paso ?": QMessageBox::Yes, No or Cancel.
-    virtual int askKeepConstruction() = 0;
-    // The replay ended: the whole construction again, with the current tool's cursor.
-    virtual void replayClosed() = 0;
-};
 
 class TPaP : public QDialog {
     Q_OBJECT
   public:
-    explicit TPaP(ReplayHost& host, QWidget* parent = nullptr);
+    explicit TPaP(DialogContext& context, QWidget* parent = nullptr);
+    // Answers "¿ Mantener la construcción en este paso ?" instead of the context's question
+    // (tests): QMessageBox::Yes, No or Cancel.
+    void setKeepAnswer(std::function<int()> answer) { keepAnswer_ = std::move(answer); }
 
     // The steps again from the document, and the first or last shown (as on opening).
     void start();
@@ -60,6 +47,13 @@ class TPaP : public QDialog {
     QPushButton* Cancelar = nullptr;
     QTimer* Timer1 = nullptr;
 
+  signals:
+    // The list up to and including `step` is to be drawn (the whole list when `whole`), `step`
+    // blinking.
+    void stepShown(Element* step, bool whole);
+    // The replay ended: the whole construction again, with the current tool's cursor.
+    void replayEnded();
+
   protected:
     void done(int result) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -69,7 +63,10 @@ class TPaP : public QDialog {
     void accept() override;
     QString describeStep(const Element& e) const;
 
-    ReplayHost& host_;
+    int askKeepConstruction();
+
+    DialogContext& context_;
+    std::function<int()> keepAnswer_;
     std::vector<Element*> steps_;
     int current_ = -1;
     bool closing_ = false;

@@ -1,5 +1,7 @@
 #include "dialogs/tv_animac.h"
 
+#include "dialogs/dialogcontext.h"
+
 #include "geometry/animation.h"
 #include "model/document.h"
 #include "view/hittest.h"
@@ -55,11 +57,11 @@ void ThreadAnim::tick() {
 
 // ---- TV_animac ----------------------------------------------------------------------------------
 
-TV_animac::TV_animac(AnimationHost& host, QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint), host_(host) {
+TV_animac::TV_animac(DialogContext& context, QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint), context_(context) {
     setObjectName(QStringLiteral("TV_animac"));
     setWindowTitle(text(Msg::AnimationCaption));
-    pacer_ = new ThreadAnim([this] { host_.animationStep(); }, this);
+    pacer_ = new ThreadAnim([this] { emit stepDue(); }, this);
 
     CB = new QComboBox(this);
     CB->setObjectName(QStringLiteral("CB"));
@@ -111,16 +113,16 @@ TV_animac::TV_animac(AnimationHost& host, QWidget* parent)
     connect(CB, &QComboBox::activated, this, &TV_animac::entryChosen);
     connect(B_play, &QToolButton::toggled, this, [this](bool on) {
         if (updating_) return;
-        if (AnimationRecord* a = animationEntryOf(host_.animationDocument(), current_)) {
+        if (AnimationRecord* a = animationEntryOf(context_.document(), current_)) {
             a->settings[AnimSetting::Playing] = on ? 1 : 0;
-            host_.animationDocument().modified = 1;
+            context_.document().modified = 1;
         }
     });
     // The direction turns as the button goes down.
     connect(B_sentido, &QToolButton::pressed, this, [this] {
-        if (AnimationRecord* a = animationEntryOf(host_.animationDocument(), current_)) {
+        if (AnimationRecord* a = animationEntryOf(context_.document(), current_)) {
             a->settings[AnimSetting::Direction] = a->settings[AnimSetting::Direction] == 1 ? 0 : 1;
-            host_.animationDocument().modified = 1;
+            context_.document().modified = 1;
         }
     });
     connect(B_pausa, &QToolButton::toggled, this, [this](bool down) {
@@ -130,7 +132,7 @@ TV_animac::TV_animac(AnimationHost& host, QWidget* parent)
             runIfWanted();
     });
     connect(B_stop, &QToolButton::clicked, this, [this] {
-        Document& doc = host_.animationDocument();
+        Document& doc = context_.document();
         if (AnimationRecord* a = animationEntryOf(doc, current_)) {
             doc.animations.erase(doc.animations.begin() + (a - doc.animations.data()));
             doc.modified = 1;
@@ -148,7 +150,7 @@ TV_animac::TV_animac(AnimationHost& host, QWidget* parent)
 }
 
 void TV_animac::rebuildList() {
-    Document& doc = host_.animationDocument();
+    Document& doc = context_.document();
     if (!animationEntryOf(doc, current_))
         current_ = doc.animations.empty() ? nullptr : doc.animations.front().element;
     const QSignalBlocker block(CB);
@@ -173,14 +175,14 @@ void TV_animac::entryClicked(Element* e) {
 }
 
 void TV_animac::entryChosen(int index) {
-    Document& doc = host_.animationDocument();
+    Document& doc = context_.document();
     if (index < 0 || index >= int(doc.animations.size())) return;
     current_ = doc.animations[size_t(index)].element;
     showEntry();
 }
 
 void TV_animac::showEntry() {
-    const AnimationRecord* a = animationEntryOf(host_.animationDocument(), current_);
+    const AnimationRecord* a = animationEntryOf(context_.document(), current_);
     updating_ = true;
     const int speed = a ? a->settings[AnimSetting::Speed] : 0;
     B_play->setChecked(a && a->settings[AnimSetting::Playing] != 0);
@@ -197,15 +199,15 @@ void TV_animac::showEntry() {
 void TV_animac::setSpeed(int speed) {
     if (updating_) return;
     speed = std::clamp(speed, 0, 100);
-    if (AnimationRecord* a = animationEntryOf(host_.animationDocument(), current_)) {
+    if (AnimationRecord* a = animationEntryOf(context_.document(), current_)) {
         a->settings[AnimSetting::Speed] = speed;
-        host_.animationDocument().modified = 1;
+        context_.document().modified = 1;
     }
     showEntry();
 }
 
 void TV_animac::runIfWanted() {
-    if (isVisible() && !host_.animationDocument().animations.empty() && pacer_->suspended() &&
+    if (isVisible() && !context_.document().animations.empty() && pacer_->suspended() &&
         !B_pausa->isChecked())
         pacer_->resume();
 }
@@ -221,16 +223,16 @@ void TV_animac::placeAtBottom() {
 
 void TV_animac::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!host_.animationDocument().animations.empty()) host_.recordUndoStep();
+    if (!context_.document().animations.empty()) context_.recordUndoStep();
     rebuildList();
     placeAtBottom();
-    host_.animationDialogVisible(true);
+    emit visibilityChanged(true);
     runIfWanted();
 }
 
 void TV_animac::hideEvent(QHideEvent* event) {
     pacer_->suspend();
-    host_.animationDialogVisible(false);
+    emit visibilityChanged(false);
     QDialog::hideEvent(event);
 }
 
@@ -238,7 +240,7 @@ void TV_animac::finish() {
     if (finishing_) return;
     finishing_ = true;
     hide();
-    host_.animationDialogClosed();
+    emit closedByUser();
     finishing_ = false;
 }
 

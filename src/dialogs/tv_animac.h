@@ -20,7 +20,7 @@ class QPushButton;
 
 namespace qorv {
 
-class Document;
+class DialogContext;
 struct Element;
 
 // Paces the animation: while resumed, one step at least every `interval` milliseconds, run on
@@ -43,24 +43,10 @@ class ThreadAnim : public QObject {
     int steps_ = 0;
 };
 
-// What the dialog needs from the main window.
-class AnimationHost {
-  public:
-    virtual ~AnimationHost() = default;
-    virtual Document& animationDocument() = 0;
-    virtual void recordUndoStep() = 0;
-    // One animation step on the current document, with its recalculation and drawing.
-    virtual void animationStep() = 0;
-    // The dialog was shown or hidden (traces are left while it is shown).
-    virtual void animationDialogVisible(bool visible) = 0;
-    // Closed by its button or Escape: the move tool is chosen.
-    virtual void animationDialogClosed() = 0;
-};
-
 class TV_animac : public QDialog {
     Q_OBJECT
   public:
-    explicit TV_animac(AnimationHost& host, QWidget* parent = nullptr);
+    explicit TV_animac(DialogContext& context, QWidget* parent = nullptr);
 
     // The animation tool clicked `e`: it becomes the current entry (when still in the list) and
     // the list is shown again.
@@ -80,6 +66,14 @@ class TV_animac : public QDialog {
     QSpinBox* UpDown_vel = nullptr;
     QPushButton* B_cancel = nullptr;
 
+  signals:
+    // One animation step is due on the current document, with its recalculation and drawing.
+    void stepDue();
+    // The dialog was shown or hidden (traces are left while it is shown).
+    void visibilityChanged(bool visible);
+    // Closed by its button or Escape: the move tool is chosen.
+    void closedByUser();
+
   protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
@@ -94,7 +88,7 @@ class TV_animac : public QDialog {
     void placeAtBottom();
     void finish();
 
-    AnimationHost& host_;
+    DialogContext& context_;
     ThreadAnim* pacer_ = nullptr;
     Element* current_ = nullptr;
     bool updating_ = false;

@@ -50,8 +50,8 @@ ConstructionMethod methodOfTool(int tool) {
 
 } // namespace
 
-TV_calc::TV_calc(CalcHost& host, QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint), host_(host) {
+TV_calc::TV_calc(DialogContext& context, QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint), context_(context) {
     setObjectName(QStringLiteral("TV_calc"));
     setWindowTitle(qtext(uiText().toolPrompt(Tool::Function)));
 
@@ -89,12 +89,12 @@ TV_calc::TV_calc(CalcHost& host, QWidget* parent)
     Ed_result->setStyleSheet(QStringLiteral("QLineEdit { color: yellow; background: black; }"));
     connect(Ed_result, &ResultField::pressed, this, &TV_calc::resultPressed);
     connect(Ed_result, &ResultField::dragged, this, [this](QPoint global) {
-        if (placing_) host_.calcPlacingMoved(global);
+        if (placing_) emit placingMoved(global);
     });
     connect(Ed_result, &ResultField::released, this, [this] {
         if (!placing_) return;
         placing_ = false;
-        host_.calcPlacingEnded();
+        emit placingEnded();
     });
 
     auto* top = new QHBoxLayout;
@@ -231,16 +231,16 @@ void TV_calc::addReference(Element& e) {
 }
 
 void TV_calc::evaluateExpression() {
-    Document& doc = host_.dialogDocument();
+    Document& doc = context_.document();
     const CalcOutcome outcome = calc_.evaluate(Ed_expr->text().toStdString(), doc);
     switch (outcome) {
     case CalcOutcome::TooLong:
-        host_.dialogWarn(text(Msg::ExpressionTooLong));
+        context_.warn(text(Msg::ExpressionTooLong));
         return;
     case CalcOutcome::Invalid:
         Ed_result->clear();
         showAvailability();
-        host_.dialogWarn(text(Msg::InvalidExpression));
+        context_.warn(text(Msg::InvalidExpression));
         Ed_expr->setFocus();
         return;
     default:
@@ -252,12 +252,12 @@ void TV_calc::evaluateExpression() {
     if (!calc_.hasResult() || !calc_.editing()) return;
     // An edited element takes the new expression at once.
     if (!calc_.editAllowed(doc)) {
-        host_.dialogWarn(text(Msg::InvalidExpression));
+        context_.warn(text(Msg::InvalidExpression));
         return;
     }
-    host_.dialogRecordUndo();
-    if (Element* e = calc_.applyEdit(doc, host_.dialogCreationOptions())) e->selected = 1;
-    host_.dialogDocumentChanged();
+    context_.recordUndoStep();
+    if (Element* e = calc_.applyEdit(doc, context_.creationOptions())) e->selected = 1;
+    context_.changed();
 }
 
 void TV_calc::documentChanged(bool otherDocument) {
@@ -266,7 +266,7 @@ void TV_calc::documentChanged(bool otherDocument) {
         clearAll();
         return;
     }
-    if (calc_.forgetMissing(host_.dialogDocument())) {
+    if (calc_.forgetMissing(context_.document())) {
         Ed_result->clear();
         showAvailability();
     }
@@ -274,17 +274,17 @@ void TV_calc::documentChanged(bool otherDocument) {
 
 void TV_calc::resultPressed(QPoint global) {
     if (!calc_.hasResult() || placing_) return;
-    host_.dialogRecordUndo();
-    Element* e = calc_.create(host_.dialogDocument(), host_.dialogCreationOptions(), Point2{});
+    context_.recordUndoStep();
+    Element* e = calc_.create(context_.document(), context_.creationOptions(), Point2{});
     if (!e) return;
     placing_ = true;
-    host_.calcPlacingStarted(*e, global);
+    emit placingStarted(e, global);
 }
 
 void TV_calc::editSelected(bool on) {
     if (Element* e = calc_.editing()) {
         e->selected = on ? 1 : 0;
-        host_.dialogDocumentChanged();
+        context_.changed();
     }
 }
 
@@ -292,11 +292,11 @@ void TV_calc::hideEvent(QHideEvent* event) {
     QDialog::hideEvent(event);
     if (placing_) {
         placing_ = false;
-        host_.calcPlacingEnded();
+        emit placingEnded();
     }
     editSelected(false);
     calc_.stopEditing();
-    host_.calcClosed();
+    emit closed();
 }
 
 } // namespace qorv

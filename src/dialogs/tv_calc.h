@@ -4,7 +4,7 @@
 #pragma once
 
 #include "calc/calculator.h"
-#include "dialogs/tv_puncoord.h"
+#include "dialogs/dialogcontext.h"
 
 #include <QDialog>
 #include <QLineEdit>
@@ -13,18 +13,6 @@ class QPushButton;
 class QToolButton;
 
 namespace qorv {
-
-// What the calculator asks of the main window.
-class CalcHost : public NumberDialogHost {
-  public:
-    // The result field was pressed and the element made at the global point: it follows the
-    // pointer until the button is released.
-    virtual void calcPlacingStarted(Element& e, QPoint global) = 0;
-    virtual void calcPlacingMoved(QPoint global) = 0;
-    virtual void calcPlacingEnded() = 0;
-    // The window was closed (its button, Escape).
-    virtual void calcClosed() = 0;
-};
 
 // The read-only result field: pressing it with a result available makes the element, which the
 // held mouse then drags.
@@ -49,7 +37,7 @@ class ResultField : public QLineEdit {
 class TV_calc : public QDialog {
     Q_OBJECT
   public:
-    TV_calc(CalcHost& host, QWidget* parent = nullptr);
+    explicit TV_calc(DialogContext& context, QWidget* parent = nullptr);
 
     // Opens for tool 42 (calculation), 43 (parameter) or 44 (function), cleared; with `edit`, on
     // that calculation or function.
@@ -72,6 +60,15 @@ class TV_calc : public QDialog {
     ResultField* resultField() const { return Ed_result; }
     QToolButton* typeButton() const { return B_tipfun; }
 
+  signals:
+    // The result field was pressed and `e` made at the global point: it follows the pointer
+    // until the button is released.
+    void placingStarted(Element* e, QPoint global);
+    void placingMoved(QPoint global);
+    void placingEnded();
+    // The window was closed (its button, Escape, or another tool).
+    void closed();
+
   protected:
     void hideEvent(QHideEvent* event) override;
 
@@ -83,7 +80,7 @@ class TV_calc : public QDialog {
     void resultPressed(QPoint global);
     void editSelected(bool on);
 
-    CalcHost& host_;
+    DialogContext& context_;
     Calculator calc_;
     int tool_ = 42;
     QLineEdit* Ed_expr = nullptr;

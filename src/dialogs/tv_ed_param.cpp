@@ -14,10 +14,10 @@
 
 namespace qorv {
 
-TV_ed_param::TV_ed_param(NumberDialogHost& host, Element& parameter, QWidget* parent)
-    : QDialog(parent), host_(host), e_(&parameter) {
+TV_ed_param::TV_ed_param(DialogContext& context, Element& parameter, QWidget* parent)
+    : QDialog(parent), context_(context), e_(&parameter) {
     setObjectName(QStringLiteral("TV_ed_param"));
-    Document& doc = host_.dialogDocument();
+    Document& doc = context_.document();
     doc.renumber();
     id_ = parameter.id;
     const auto* range = parameter.tailAs<ParameterTail>();
@@ -82,12 +82,12 @@ void TV_ed_param::trackMoved(int position) {
         range->minimum + double(position) / TrackRange * (range->maximum - range->minimum);
     e_->value[0] = v;
     showNumber(0, v);
-    host_.dialogDocumentChanged();
+    context_.changed();
 }
 
 bool TV_ed_param::confirm() {
     if (!e_) return false;
-    Document& doc = host_.dialogDocument();
+    Document& doc = context_.document();
     double typed[FieldCount] = {};
     QLineEdit* fields[FieldCount] = {Ed_p, Ed_a, Ed_b};
     for (int i = 0; i < FieldCount; ++i) {
@@ -98,7 +98,7 @@ bool TV_ed_param::confirm() {
         const std::optional<double> v =
             evaluateNumberText(fields[i]->text().trimmed().toStdString(), doc.angleUnit);
         if (!v) {
-            host_.dialogWarn(text(Msg::InvalidInput));
+            context_.warn(text(Msg::InvalidInput));
             fields[i]->setFocus();
             return false;
         }
@@ -107,13 +107,13 @@ bool TV_ed_param::confirm() {
     if (typed[0] != value_ || typed[1] != lo_ || typed[2] != hi_) {
         // The step must hold the values from before the dialog, so "Deshacer" returns to them.
         put(*e_, value_, lo_, hi_);
-        host_.dialogRecordUndo();
+        context_.recordUndoStep();
         e_ = doc.findById(id_);
         if (e_) put(*e_, typed[0], typed[1], typed[2]);
         doc.modified = 1;
     }
     e_ = nullptr; // nothing more to restore
-    host_.dialogDocumentChanged();
+    context_.changed();
     QDialog::accept();
     return true;
 }
@@ -121,7 +121,7 @@ bool TV_ed_param::confirm() {
 void TV_ed_param::reject() {
     if (e_) put(*e_, value_, lo_, hi_);
     e_ = nullptr;
-    host_.dialogDocumentChanged();
+    context_.changed();
     QDialog::reject();
 }
 

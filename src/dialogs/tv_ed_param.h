@@ -2,7 +2,7 @@
 // track bar; the drawing follows at once, and only OK keeps the change (as one undo step).
 #pragma once
 
-#include "dialogs/tv_puncoord.h"
+#include "dialogs/dialogcontext.h"
 
 #include <QDialog>
 #include <QString>
@@ -17,7 +17,7 @@ class TV_ed_param : public QDialog {
   public:
     static constexpr int TrackRange = 1000;
 
-    TV_ed_param(NumberDialogHost& host, Element& parameter, QWidget* parent = nullptr);
+    TV_ed_param(DialogContext& context, Element& parameter, QWidget* parent = nullptr);
 
     // Bot_ok: the fields evaluated and kept. False, after the message, when one is invalid.
     bool confirm();
@@ -35,7 +35,7 @@ class TV_ed_param : public QDialog {
 
     static constexpr int FieldCount = 3; // value, minimum, maximum
 
-    NumberDialogHost& host_;
+    DialogContext& context_;
     Element* e_;
     int32_t id_ = 0;
     double value_ = 0, lo_ = 0, hi_ = 0; // at opening

@@ -1,5 +1,6 @@
 #include "dialogs/tv_imp.h"
 
+#include "dialogs/dialogcontext.h"
 #include "dialogs/planepreview.h"
 
 #include "geometry/recalc.h"
@@ -40,9 +41,10 @@ QLabel* label(QWidget* parent, int msg, int x, int y) {
 
 } // namespace
 
-TV_imp::TV_imp(MuePanHost& host, QPrinter& printer, std::function<void(QPrinter&)> setup,
+TV_imp::TV_imp(DialogContext& context, QPrinter& printer, std::function<void(QPrinter&)> setup,
                const QString& title, QWidget* parent)
-    : QDialog(parent), host_(host), printer_(printer), setup_(std::move(setup)), title_(title) {
+    : QDialog(parent), context_(context), printer_(printer), setup_(std::move(setup)),
+      title_(title) {
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setWindowTitle(text(Msg::PrintCaption));
     setFixedSize(504, 350);
@@ -96,8 +98,8 @@ TV_imp::TV_imp(MuePanHost& host, QPrinter& printer, std::function<void(QPrinter&
     });
 
     // Opening: remember the view and the plane, fit the whole plane into the preview.
-    Document& doc = host_.currentDocument();
-    saved_ = SavedPlaneView::of(host_);
+    Document& doc = context_.document();
+    saved_ = SavedPlaneView::of(context_);
     corner_ = QPointF(doc.left, doc.top);
     scale_ = PreviewSide / saved_.plane;
     previewImage_ = QImage(PreviewSide, PreviewSide, QImage::Format_RGB32);
@@ -107,7 +109,7 @@ TV_imp::TV_imp(MuePanHost& host, QPrinter& printer, std::function<void(QPrinter&
     redrawPreview();
     {
         const QSignalBlocker block1(TrackBar1), block2(TrackBar2);
-        TrackBar1->setValue(planeTrackPosition(host_, saved_.plane));
+        TrackBar1->setValue(planeTrackPosition(context_, saved_.plane));
         TrackBar2->setValue(InitialMagnificationPosition);
     }
     connect(TrackBar1, &QSlider::valueChanged, this, &TV_imp::planeTrackBarChanged);
@@ -126,7 +128,7 @@ void TV_imp::pageFromPrinter() {
 }
 
 void TV_imp::placeRectangle() {
-    const double half = host_.planeSize() / 2;
+    const double half = context_.planeSize() / 2;
     rectOrigin_ = QPoint(int(std::lround((corner_.x() + half) * scale_)),
                          int(std::lround((half - corner_.y()) * scale_)));
     rectSize_ = QSize(int(std::lround(pw_ * scale_)) + 1, int(std::lround(ph_ * scale_)) + 1);
@@ -135,12 +137,12 @@ void TV_imp::placeRectangle() {
 
 void TV_imp::clampRectangle() {
     rectOrigin_ = clampedToPreview(rectOrigin_, rectSize_);
-    const double half = host_.planeSize() / 2;
+    const double half = context_.planeSize() / 2;
     corner_ = QPointF(rectOrigin_.x() / scale_ - half, half - rectOrigin_.y() / scale_);
 }
 
 void TV_imp::redrawPreview() {
-    drawPlanePreview(host_, scale_, previewImage_);
+    drawPlanePreview(context_, scale_, previewImage_);
     preview_->update();
 }
 
@@ -188,8 +190,8 @@ bool TV_imp::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TV_imp::planeTrackBarChanged(int position) {
-    host_.setPlaneSize(planeAtTrackPosition(host_, position));
-    scale_ = PreviewSide / host_.planeSize();
+    context_.setPlaneSize(planeAtTrackPosition(context_, position));
+    scale_ = PreviewSide / context_.planeSize();
     placeRectangle();
     redrawPreview();
 }
@@ -204,8 +206,8 @@ void TV_imp::magnificationChanged(int position) {
 // The page's rectangle becomes the view, at the printer's resolution, once per copy.
 void TV_imp::print() {
     hide();
-    Document& doc = host_.currentDocument();
-    const double half = host_.planeSize() / 2;
+    Document& doc = context_.document();
+    const double half = context_.planeSize() / 2;
     doc.left = rectOrigin_.x() / scale_ - half;
     doc.top = half - rectOrigin_.y() / scale_;
     doc.right = doc.left + pw_;
@@ -222,12 +224,12 @@ void TV_imp::print() {
         o.target = RenderTarget::Printer;
         o.antialiased = true;
         o.vector = true;
-        o.showHidden = host_.showHidden();
-        o.planeSize = host_.planeSize();
+        o.showHidden = context_.showHidden();
+        o.planeSize = context_.planeSize();
         o.printerDotsPerInch = printer_.resolution();
         for (int i = 0, n = copies(); i < n; ++i) {
             if (i > 0) printer_.newPage();
-            host_.renderer().redraw(painter, doc, o);
+            context_.renderer().redraw(painter, doc, o);
         }
         printed_ = painter.end();
     }
@@ -237,8 +239,8 @@ void TV_imp::print() {
 void TV_imp::done(int result) {
     if (!finished_) {
         finished_ = true;
-        saved_.restore(host_);
-        host_.viewChanged();
+        saved_.restore(context_);
+        context_.viewChanged();
     }
     QDialog::done(result);
 }

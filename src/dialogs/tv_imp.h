@@ -30,7 +30,7 @@ class TV_imp : public QDialog {
 
     // `setup` opens the system's printer set-up on the printer (the "opciones" button); `title`
     // names the print job.
-    TV_imp(MuePanHost& host, QPrinter& printer, std::function<void(QPrinter&)> setup,
+    TV_imp(DialogContext& context, QPrinter& printer, std::function<void(QPrinter&)> setup,
            const QString& title, QWidget* parent = nullptr);
 
     // State, for the main window and the tests.
@@ -61,7 +61,7 @@ class TV_imp : public QDialog {
     void magnificationChanged(int position);
     void print();
 
-    MuePanHost& host_;
+    DialogContext& context_;
     QPrinter& printer_;
     std::function<void(QPrinter&)> setup_;
     QString title_;

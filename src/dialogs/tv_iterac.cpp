@@ -1,5 +1,7 @@
 #include "dialogs/tv_iterac.h"
 
+#include "dialogs/dialogcontext.h"
+
 #include "model/iteration.h"
 #include "model/uitext.h"
 #include "view/qtexts.h"
@@ -16,7 +18,8 @@
 
 namespace qorv {
 
-TV_iterac::TV_iterac(IterationDialogHost& host, QWidget* parent) : QDialog(parent), host_(host) {
+TV_iterac::TV_iterac(DialogContext& context, IterationWorkspace& lists, QWidget* parent)
+    : QDialog(parent), context_(context), lists_(lists) {
     setObjectName(QStringLiteral("TV_iterac"));
     setWindowTitle(text(Msg::IterDialogCaption));
     LB_listas = new QListWidget(this);
@@ -51,14 +54,14 @@ TV_iterac::TV_iterac(IterationDialogHost& host, QWidget* parent) : QDialog(paren
     connect(B_destino, &QPushButton::clicked, this, &TV_iterac::addDestination);
     connect(B_eliminar, &QPushButton::clicked, this, &TV_iterac::removeList);
     connect(B_numit, &QPushButton::clicked, this, &TV_iterac::countMode);
-    connect(B_nueva, &QPushButton::clicked, this, [this] { host_.createIterationNow(); });
+    connect(B_nueva, &QPushButton::clicked, this, [this] { emit createAsked(); });
     connect(B_cancelar, &QPushButton::clicked, this, &TV_iterac::reject);
     refresh();
 }
 
 void TV_iterac::refresh() {
-    const Document& doc = host_.iterationDocument();
-    IterationWorkspace& ws = host_.iterationLists();
+    const Document& doc = context_.document();
+    IterationWorkspace& ws = lists_;
     ws.forgetMissing(doc);
     const QSignalBlocker quiet(LB_listas);
     LB_listas->clear();
@@ -76,40 +79,40 @@ void TV_iterac::refresh() {
 void TV_iterac::chooseLine() {
     const int row = LB_listas->currentRow();
     if (row < 0) return;
-    IterationWorkspace& ws = host_.iterationLists();
+    IterationWorkspace& ws = lists_;
     ws.countMode = false;
     ws.choose(row);
-    ws.selectCurrent(host_.iterationDocument());
-    host_.iterationSelectionChanged();
+    ws.selectCurrent(context_.document());
+    emit selectionShown();
     refresh();
 }
 
 void TV_iterac::addDestination() {
-    IterationWorkspace& ws = host_.iterationLists();
+    IterationWorkspace& ws = lists_;
     ws.countMode = false;
     if (!ws.addDestination()) return;
-    ws.selectCurrent(host_.iterationDocument()); // the new list is empty: nothing selected
-    host_.iterationSelectionChanged();
+    ws.selectCurrent(context_.document()); // the new list is empty: nothing selected
+    emit selectionShown();
     refresh();
 }
 
 void TV_iterac::removeList() {
-    IterationWorkspace& ws = host_.iterationLists();
+    IterationWorkspace& ws = lists_;
     ws.countMode = false;
     ws.removeCurrent();
-    ws.selectCurrent(host_.iterationDocument());
-    host_.iterationSelectionChanged();
+    ws.selectCurrent(context_.document());
+    emit selectionShown();
     refresh();
 }
 
 void TV_iterac::countMode() {
-    host_.iterationLists().countMode = true;
+    lists_.countMode = true;
     refresh();
 }
 
 void TV_iterac::reject() {
     QDialog::reject();
-    host_.leaveIterationTool();
+    emit leaveAsked();
 }
 
 TV_iterac_ni::TV_iterac_ni(int32_t n, QWidget* parent) : QDialog(parent), initial_(n) {

@@ -15,27 +15,14 @@ class QPushButton;
 
 namespace qorv {
 
-class Document;
+class DialogContext;
 struct IterationWorkspace;
-
-// What the dialog needs from the main window.
-class IterationDialogHost {
-  public:
-    virtual ~IterationDialogHost() = default;
-    virtual Document& iterationDocument() = 0;
-    virtual IterationWorkspace& iterationLists() = 0;
-    // The selection of the drawing changed (it shows the current list).
-    virtual void iterationSelectionChanged() = 0;
-    // "Nueva iteración": the iteration from the lists, with an undo step.
-    virtual void createIterationNow() = 0;
-    // Cancel: the move tool again.
-    virtual void leaveIterationTool() = 0;
-};
 
 class TV_iterac : public QDialog {
     Q_OBJECT
   public:
-    explicit TV_iterac(IterationDialogHost& host, QWidget* parent = nullptr);
+    // The lists are the iteration tool's, `context` gives the document they are of.
+    TV_iterac(DialogContext& context, IterationWorkspace& lists, QWidget* parent = nullptr);
 
     // The list and the buttons again from the workspace.
     void refresh();
@@ -44,13 +31,22 @@ class TV_iterac : public QDialog {
     // Escape and the close box cancel like the Cancel button.
     void reject() override;
 
+  signals:
+    // The selection of the drawing changed (it shows the current list).
+    void selectionShown();
+    // "Nueva iteración": the iteration from the lists is asked for.
+    void createAsked();
+    // Cancel: the move tool again.
+    void leaveAsked();
+
   private:
     void chooseLine();
     void addDestination();
     void removeList();
     void countMode();
 
-    IterationDialogHost& host_;
+    DialogContext& context_;
+    IterationWorkspace& lists_;
     QListWidget* LB_listas = nullptr;
     QPushButton* B_elegir = nullptr;
     QPushButton* B_destino = nullptr;

@@ -93,9 +93,7 @@ std::string constructionListText(Document& doc, bool showHidden) {
     return s;
 }
 
-TV_lista::TV_lista(std::function<Document&()> document, std::function<void(Element&)> edit,
-                   QWidget* parent)
-    : QDialog(parent), document_(std::move(document)), edit_(std::move(edit)) {
+TV_lista::TV_lista(DialogContext& context, QWidget* parent) : QDialog(parent), context_(context) {
     setObjectName(QStringLiteral("TV_lista"));
     setWindowTitle(text(Msg::ConstructionListCaption));
     setMinimumHeight(300);
@@ -114,7 +112,7 @@ TV_lista::TV_lista(std::function<Document&()> document, std::function<void(Eleme
         const int row = list_->indexOfTopLevelItem(item);
         if (row < 0 || size_t(row) >= elements_.size()) return;
         const size_t before = elements_.size();
-        edit_(*elements_[size_t(row)]);
+        emit editAsked(elements_[size_t(row)]);
         rebuild();
         if (elements_.size() != before)
             list_->clearSelection();
@@ -170,7 +168,12 @@ TV_lista::TV_lista(std::function<Document&()> document, std::function<void(Eleme
 }
 
 void TV_lista::rebuild() {
-    Document& doc = document_();
+    Document& doc = context_.document();
+    const QStringList names = context_.documentNames();
+    const int current = context_.currentDocumentIndex();
+    setWindowTitle(current >= 0 && current < names.size()
+                       ? text(Msg::ConstructionListCaption) + QStringLiteral(" - ") + names[current]
+                       : text(Msg::ConstructionListCaption));
     elements_ = listedElements(doc, B_vertodo && B_vertodo->isChecked());
     list_->clear();
     for (const Element* e : elements_) {
@@ -211,7 +214,7 @@ void TV_lista::moveTo(int row) {
 
 void TV_lista::copyToClipboard() {
     QGuiApplication::clipboard()->setText(
-        qtext(constructionListText(document_(), B_vertodo && B_vertodo->isChecked())));
+        qtext(constructionListText(context_.document(), B_vertodo && B_vertodo->isChecked())));
 }
 
 } // namespace qorv

@@ -2,11 +2,10 @@
 // navigation buttons, and "Copiar" for the whole list as text.
 #pragma once
 
-#include "model/document.h"
+#include "dialogs/dialogcontext.h"
 
 #include <QDialog>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,11 +25,10 @@ std::string constructionListText(Document& doc, bool showHidden);
 class TV_lista : public QDialog {
     Q_OBJECT
   public:
-    // `edit` opens the properties dialog of a line's element (a double click).
-    TV_lista(std::function<Document&()> document, std::function<void(Element&)> edit,
-             QWidget* parent = nullptr);
+    // The list of the context's current document.
+    explicit TV_lista(DialogContext& context, QWidget* parent = nullptr);
 
-    // Fills the list again from the document.
+    // Fills the list again from the document; the caption names it.
     void rebuild();
     // The document was switched or lost elements: the lines are made again (forgotten while
     // the list is hidden; opening it fills it).
@@ -38,6 +36,11 @@ class TV_lista : public QDialog {
     QTreeWidget* list() const { return list_; }
     // "Copiar": the whole list on the system clipboard.
     void copyToClipboard();
+
+  signals:
+    // A double click on the line of `e`: its properties dialog is asked for (the list is made
+    // again when it returns).
+    void editAsked(Element* e);
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -47,8 +50,7 @@ class TV_lista : public QDialog {
     // The first column as wide as its widest text and a clear gap before the second.
     void fitFirstColumn();
 
-    std::function<Document&()> document_;
-    std::function<void(Element&)> edit_;
+    DialogContext& context_;
     std::vector<Element*> elements_;
     QTreeWidget* list_ = nullptr;
     QPushButton* B_vertodo = nullptr;

@@ -1,5 +1,7 @@
 #include "dialogs/tv_listadoc.h"
 
+#include "dialogs/dialogcontext.h"
+
 #include "model/uitext.h"
 #include "view/qtexts.h"
 
@@ -12,7 +14,8 @@
 
 namespace qorv {
 
-TV_listadoc::TV_listadoc(DocumentListHost& host, QWidget* parent) : QDialog(parent), host_(host) {
+TV_listadoc::TV_listadoc(DialogContext& context, QWidget* parent)
+    : QDialog(parent), context_(context) {
     setWindowTitle(text(Msg::DocumentListCaption));
     ListBox1 = new QListWidget(this);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
@@ -52,7 +55,7 @@ TV_listadoc::TV_listadoc(DocumentListHost& host, QWidget* parent) : QDialog(pare
     connect(B_cancel, &QPushButton::clicked, this, &TV_listadoc::reject);
     connect(ListBox1, &QListWidget::itemActivated, this, &TV_listadoc::accept);
 
-    fill(host_.currentDocumentIndex());
+    fill(context_.currentDocumentIndex());
 }
 
 int TV_listadoc::chosen() const {
@@ -61,7 +64,7 @@ int TV_listadoc::chosen() const {
 
 void TV_listadoc::fill(int row) {
     ListBox1->clear();
-    ListBox1->addItems(host_.documentNames());
+    ListBox1->addItems(context_.documentNames());
     const bool any = ListBox1->count() > 0;
     for (QPushButton* b : {B_primero, B_anterior, B_siguiente, B_ultimo, B_cerrar, B_guardar})
         b->setEnabled(any);
@@ -83,19 +86,19 @@ void TV_listadoc::step(int delta) {
 void TV_listadoc::closeChosen() {
     const int row = chosen();
     if (row < 0) return;
-    host_.closeDocumentAt(row);
+    emit closeAsked(row);
     fill(row);
 }
 
 void TV_listadoc::saveChosen() {
     const int row = chosen();
     if (row < 0) return;
-    host_.saveDocumentAt(row);
+    emit saveAsked(row);
     fill(row); // a document saved under a new name changes its name
 }
 
 void TV_listadoc::accept() {
-    if (chosen() >= 0) host_.switchTo(chosen());
+    if (chosen() >= 0) emit switchAsked(chosen());
     QDialog::accept();
 }
 

@@ -10,24 +10,12 @@ class QPushButton;
 
 namespace qorv {
 
-// What the dialog needs from the main window.
-class DocumentListHost {
-  public:
-    virtual ~DocumentListHost() = default;
-    virtual QStringList documentNames() const = 0;
-    // -1 when no document is open.
-    virtual int currentDocumentIndex() const = 0;
-    virtual void switchTo(int index) = 0;
-    // Closes document `index` as "Cerrar" does (asking to save its changes); false when it stays.
-    virtual bool closeDocumentAt(int index) = 0;
-    // Saves document `index` as "&Guardar" does; false when it was not saved.
-    virtual bool saveDocumentAt(int index) = 0;
-};
+class DialogContext;
 
 class TV_listadoc : public QDialog {
     Q_OBJECT
   public:
-    explicit TV_listadoc(DocumentListHost& host, QWidget* parent = nullptr);
+    explicit TV_listadoc(DialogContext& context, QWidget* parent = nullptr);
 
     QListWidget* list() const { return ListBox1; }
     // The row chosen in the list, -1 when it is empty.
@@ -36,15 +24,22 @@ class TV_listadoc : public QDialog {
     // OK makes the chosen document current.
     void accept() override;
 
+  signals:
+    // Document `index` is to become current, to be closed as "Cerrar" does (asking to save its
+    // changes), or saved as "&Guardar" does. The list shows the documents afterwards.
+    void switchAsked(int index);
+    void closeAsked(int index);
+    void saveAsked(int index);
+
   private:
-    // Fills the list from the host and chooses `row` (kept within the list).
+    // Fills the list from the context and chooses `row` (kept within the list).
     void fill(int row);
     void choose(int row);
     void step(int delta);
     void closeChosen();
     void saveChosen();
 
-    DocumentListHost& host_;
+    DialogContext& context_;
     QListWidget* ListBox1 = nullptr;
     QPushButton* B_primero = nullptr;
     QPushButton* B_anterior = nullptr;

@@ -17,8 +17,8 @@
 
 namespace qorv {
 
-TV_puncoord::TV_puncoord(NumberDialogHost& host, Element* axes, Element* edited, QWidget* parent)
-    : QDialog(parent), host_(host), axes_(axes), edited_(edited) {
+TV_puncoord::TV_puncoord(DialogContext& context, Element* axes, Element* edited, QWidget* parent)
+    : QDialog(parent), context_(context), axes_(axes), edited_(edited) {
     setObjectName(QStringLiteral("TV_puncoord"));
     setWindowTitle(qtext(uiText().toolPrompt(Tool::RepresentPoints)));
     Ed_cx = new QLineEdit(this);
@@ -54,7 +54,7 @@ TV_puncoord::TV_puncoord(NumberDialogHost& host, Element* axes, Element* edited,
 }
 
 bool TV_puncoord::represent() {
-    Document& doc = host_.dialogDocument();
+    Document& doc = context_.document();
     const QString tx = Ed_cx->text().trimmed(), ty = Ed_cy->text().trimmed();
     // An edited point keeps the coordinate left empty.
     const auto field = [&](const QString& t, double kept) -> std::optional<double> {
@@ -64,7 +64,7 @@ bool TV_puncoord::represent() {
     const std::optional<double> a = field(tx, edited_ ? edited_->value[2] : 0.0);
     const std::optional<double> b = field(ty, edited_ ? edited_->value[3] : 0.0);
     if (!a || !b) {
-        host_.dialogWarn(text(Msg::InvalidInput));
+        context_.warn(text(Msg::InvalidInput));
         (a ? Ed_cy : Ed_cx)->setFocus();
         return false;
     }
@@ -75,7 +75,7 @@ bool TV_puncoord::represent() {
         y = *a * std::sin(theta);
     }
     if (!undoRecorded_) {
-        host_.dialogRecordUndo();
+        context_.recordUndoStep();
         undoRecorded_ = true;
     }
     if (edited_) {
@@ -85,12 +85,12 @@ bool TV_puncoord::represent() {
     } else {
         ElementRequest req;
         req.method = Method::RepresentedPoint;
-        req.parent1 = axes_ ? axes_ : findAxes(doc, true, host_.dialogCreationOptions());
+        req.parent1 = axes_ ? axes_ : findAxes(doc, true, context_.creationOptions());
         req.value[2] = x;
         req.value[3] = y;
-        made_.push_back(createElement(doc, req, host_.dialogCreationOptions()));
+        made_.push_back(createElement(doc, req, context_.creationOptions()));
     }
-    host_.dialogDocumentChanged();
+    context_.changed();
     Ed_cx->clear();
     Ed_cy->clear();
     Ed_cx->setFocus();

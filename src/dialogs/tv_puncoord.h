@@ -2,7 +2,7 @@
 // rectangular or polar; or the coordinates of an existing represented point changed.
 #pragma once
 
-#include "model/document.h"
+#include "dialogs/dialogcontext.h"
 
 #include <QDialog>
 
@@ -11,25 +11,12 @@ class QRadioButton;
 
 namespace qorv {
 
-// What the numeric dialogs (this one and the calculator) ask of the main window.
-class NumberDialogHost {
-  public:
-    virtual ~NumberDialogHost() = default;
-    virtual Document& dialogDocument() = 0;
-    virtual const CreationOptions& dialogCreationOptions() = 0;
-    // One undo step, before the document changes.
-    virtual void dialogRecordUndo() = 0;
-    // The document changed: recalculate and redraw.
-    virtual void dialogDocumentChanged() = 0;
-    virtual void dialogWarn(const QString& message) = 0;
-};
-
 class TV_puncoord : public QDialog {
     Q_OBJECT
   public:
     // Points on `axes` (null: the reference axes, made when there are none), or with `edited`,
     // the coordinates of that represented point.
-    TV_puncoord(NumberDialogHost& host, Element* axes, Element* edited, QWidget* parent = nullptr);
+    TV_puncoord(DialogContext& context, Element* axes, Element* edited, QWidget* parent = nullptr);
 
     // B_rep: both fields evaluated; a point made (or the edited one changed). False, after the
     // message, when a field is invalid.
@@ -41,7 +28,7 @@ class TV_puncoord : public QDialog {
     const std::vector<Element*>& made() const { return made_; }
 
   private:
-    NumberDialogHost& host_;
+    DialogContext& context_;
     Element* axes_;
     Element* edited_;
     bool undoRecorded_ = false;

@@ -1,6 +1,7 @@
 #include "view/clickengine.h"
 
 #include "construction/create.h"
+#include "geometry/elementgeometry.h"
 #include "geometry/intersectionpoint.h"
 #include "geometry/pointonelement.h"
 #include "geometry/recalc.h"
@@ -120,7 +121,7 @@ Element* ClickEngine::makePoint(const Hit* hit, Point2 world) {
             const Point2 at{req.value[0], req.value[1]};
             Point2 found;
             int nearest = -1;
-            const BusyCursor busy(host_);
+            const BusyCursor busy(requests_);
             finerLocusCrossings(doc(), *req.parent1, *req.parent2, 0, found, &at, &nearest);
             if (nearest >= 0) req.option2 = nearest;
         }
@@ -196,6 +197,16 @@ void ClickEngine::click(const Hit* hit, Point2 world, int modifiers) {
                !sequence_->takesCrossings()) {
         return; // a crossing is only a place to make a point
     }
+    sequence_->click(*this, c);
+    settle();
+}
+
+void ClickEngine::begin(Element& first) {
+    if (!sequence_) return;
+    changed_ = false;
+    Click c;
+    c.element = &first;
+    c.world = firstPointOf(first);
     sequence_->click(*this, c);
     settle();
 }

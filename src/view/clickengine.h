@@ -18,6 +18,7 @@
 #include "model/document.h"
 #include "model/iteration.h"
 #include "view/hittest.h"
+#include "view/toolrequests.h"
 #include "view/tooltable.h"
 
 #include <functional>
@@ -29,8 +30,9 @@ namespace qorv {
 class ClickEngine;
 class MacroSession;
 
-// What the engine needs from the program: the document, the creation options, the undo store
-// and the redraw.
+// What the engine needs from the program: the document, the creation options, the undo store,
+// the redraw and the state of the features some tools fill (macros, iteration). The dialogs a
+// click opens are asked through ToolRequests.
 class SequenceHost {
   public:
     virtual ~SequenceHost() = default;
@@ -41,7 +43,6 @@ class SequenceHost {
     virtual void recordUndo() = 0;
     // Called by the engine once per click that changed the document or the picked list.
     virtual void recalculateAndRedraw() = 0;
-    virtual void showMessage(int msgSlot) { (void)msgSlot; }
     // After a sequence: choose `tool` (the move tool after a transformation of the selection, a
     // proportion or a check), keeping the selection when asked; `attached` then follows the
     // pointer until the next click places it.
@@ -50,66 +51,15 @@ class SequenceHost {
         (void)keepSelection;
         (void)attached;
     }
-    // The font dialog on `font`; false when it is cancelled (or there is none).
-    virtual bool chooseFont(FontRecord& font) {
-        (void)font;
-        return false;
-    }
     // The macro work of the macro tools (none: those tools do nothing).
     virtual MacroSession* macroSession() { return nullptr; }
-    // The wait cursor, while a click computes for long (the crossings of loci).
-    virtual void setBusy(bool on) { (void)on; }
-    // A click that feeds a dialog rather than a construction: an element for the calculator
-    // (tools 42..44), axes for the represent-points dialog (33).
-    virtual void dialogElementClicked(int tool, Element& e) {
-        (void)tool;
-        (void)e;
-    }
     // The lists of the iteration tool (none: the tool does nothing).
     virtual IterationWorkspace* iterationWorkspace() { return nullptr; }
-    // The number of iterations asked for (`n` shows first); false when cancelled.
-    virtual bool askIterationCount(int32_t& n) {
-        (void)n;
-        return false;
-    }
-    // The text editor: on a new text (no lines yet, its font the document's texts font) or on
-    // the wording of an existing one. Fills the lines, the default font and the font runs;
-    // false when it is cancelled.
-    virtual bool editText(TextTail& text) {
-        (void)text;
-        return false;
-    }
-    // A picture the user chooses, as the bytes documents keep pictures in (a Windows bitmap
-    // file); false when cancelled or unreadable (the host has said so).
-    virtual bool choosePicture(std::vector<uint8_t>& picture) {
-        (void)picture;
-        return false;
-    }
-    // The parametric-colour dialog: the mode and the two colours of mode 1000 (which show
-    // first); false when it is cancelled.
-    virtual bool askParametricColour(int& mode, Color& from, Color& to) {
-        (void)mode;
-        (void)from;
-        (void)to;
-        return false;
-    }
     // The part of the plane the drawing area shows (world coordinates).
     virtual void visibleArea(double& left, double& top, double& right, double& bottom) {
         const Document& d = document();
         left = d.left, top = d.top, right = d.right, bottom = d.bottom;
     }
-};
-
-// The wait cursor for as long as it lives.
-class BusyCursor {
-  public:
-    explicit BusyCursor(SequenceHost& host) : host_(host) { host_.setBusy(true); }
-    ~BusyCursor() { host_.setBusy(false); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-
-  private:
-    SequenceHost& host_;
 };
 
 // The click, as the engine hands it to a sequence.
@@ -179,7 +129,7 @@ class PointSequence : public ToolSequence {
 
 // The text editor on the text `e`: OK replaces its lines and fonts in one undo step (an editor
 // left empty changes nothing). True when the text changed; the caller recalculates and redraws.
-bool editExistingText(SequenceHost& host, Element& e);
+bool editExistingText(SequenceHost& host, ToolRequests& requests, Element& e);
 
 // The sequence of a tool (null for tools whose clicks are handled elsewhere or not built).
 std::unique_ptr<ToolSequence> makeToolSequence(int tool);
@@ -189,7 +139,7 @@ bool isToolAvailable(int tool);
 
 class ClickEngine {
   public:
-    explicit ClickEngine(SequenceHost& host) : host_(host) {}
+    ClickEngine(SequenceHost& host, ToolRequests& requests) : host_(host), requests_(requests) {}
 
     // Loads the tool's row and sequence; abandons any sequence in progress.
     void chooseTool(int tool);
@@ -200,12 +150,17 @@ class ClickEngine {
     // intersection holder of the hit tester, a grid (with its node), a polygon (with its side).
     void click(const Hit* hit, Point2 world, int modifiers);
     void doubleClick(const Hit* hit, Point2 world, int modifiers);
+    // The sequence starts with `first` already chosen, as a dialog asks it (the point whose
+    // parents are redefined, the element to colour): the sequence takes it as it takes a click
+    // on it at its first point.
+    void begin(Element& first);
 
     // ---- for sequences
     Document& doc() { return host_.document(); }
     const Document& doc() const { return host_.document(); }
     const CreationOptions& options() { return host_.creationOptions(); }
     SequenceHost& host() { return host_; }
+    ToolRequests& requests() { return requests_; }
     int tool() const { return tool_; }
     int step() const { return int(picked_.size()); }
     NeedsRow& needs() { return needs_; }
@@ -259,6 +214,7 @@ class ClickEngine {
     };
 
     SequenceHost& host_;
+    ToolRequests& requests_;
     int tool_ = Tool::Move;
     NeedsRow needs_;
     std::vector<Element*> picked_;

@@ -46,7 +46,34 @@ constexpr int MinLocusSamples = 10;
 
 } // namespace
 
-Interaction::Interaction(InteractionHost& host) : host_(host), engine_(*this) {
+// Tells the host when the selection differs after the event it watches from before it.
+// Tells the host when the selection differs after the event it watches from before it; events
+// nested in a watched one (a tool chosen by a click) leave the telling to the outer watch.
+class Interaction::SelectionWatch {
+  public:
+    explicit SelectionWatch(Interaction& in)
+        : in_(in), outer_(in.selectionWatches_++ == 0), before_(outer_ ? signature() : 0) {}
+    ~SelectionWatch() {
+        --in_.selectionWatches_;
+        if (outer_ && signature() != before_) in_.host_.selectionChanged();
+    }
+    SelectionWatch(const SelectionWatch&) = delete;
+    SelectionWatch& operator=(const SelectionWatch&) = delete;
+
+  private:
+    uint64_t signature() const {
+        uint64_t h = 1469598103934665603ull;
+        for (const Element* e = in_.host_.document().head; e; e = e->next)
+            if (e->selected) h = (h ^ uint64_t(reinterpret_cast<uintptr_t>(e))) * 1099511628211ull;
+        return h;
+    }
+    Interaction& in_;
+    bool outer_;
+    uint64_t before_;
+};
+
+Interaction::Interaction(InteractionHost& host, ToolRequests& requests)
+    : host_(host), requests_(requests), engine_(*this, requests) {
     engine_.chooseTool(Tool::Move);
 }
 
@@ -60,13 +87,14 @@ int Interaction::toolCursor() const {
 }
 
 void Interaction::chooseTool(int tool, bool ownButton) {
+    const SelectionWatch watch(*this);
     if (tool < 0 || tool >= ToolCount) tool = Tool::Move;
     wheelBurst_ = false;
     Document& doc = host_.document();
     const bool keepSelection = tool == Tool::RotateSelection || tool == Tool::ShowHideButton ||
                                (tool == Tool::Move && ownButton);
     if (!keepSelection) doc.selectNone();
-    if (tool == Tool::Iteration && tool_ != Tool::Iteration) iteration_.reset();
+    if (tool == Tool::Iteration && tool_ != Tool::Iteration && iteration_) iteration_->reset();
     tool_ = tool;
     attached_ = nullptr;
     traceUndoSaved_ = false;
@@ -81,6 +109,11 @@ void Interaction::chooseTool(int tool, bool ownButton) {
     host_.redraw();
 }
 
+void Interaction::chooseToolWith(int tool, Element& first) {
+    chooseTool(tool);
+    engine_.begin(first);
+}
+
 void Interaction::startLengthAssignment(double target) {
     chooseTool(Tool::LengthDistance);
     engine_.setLengthTarget(target);
@@ -88,7 +121,7 @@ void Interaction::startLengthAssignment(double target) {
 
 std::string Interaction::toolStatus() const {
     const Document& doc = host_.document();
-    const int m = macros_.applying;
+    const int m = macros_ ? macros_->applying : -1;
     if (tool_ == Tool::ApplyMacro && m >= 0 && m < doc.macroCount())
         return macroPrompt(doc.macros[size_t(m)], engine_.picked().size());
     return uiText().toolPrompt(tool_);
@@ -115,7 +148,7 @@ void Interaction::documentReplaced() {
     endGesture();
     hover_.clear();
     engine_.reset();
-    iteration_.reset();
+    if (iteration_) iteration_->reset();
 }
 
 void Interaction::dragRemark() {
@@ -349,6 +382,7 @@ void Interaction::move(Zoom& g, const Motion& m) {
 }
 
 void Interaction::mousePress(ScreenPoint at, MouseButton button, int modifiers) {
+    const SelectionWatch watch(*this);
     lastPointer_ = at;
     wheelBurst_ = false;
     pointerKnown_ = true;
@@ -453,7 +487,7 @@ void Interaction::pressAnimation(const Hit* hit) {
     if (doc.animations.empty()) recordUndo();
     toggleAnimation(doc, hit->element);
     doc.modified = 1;
-    host_.animationEntryClicked(hit->element);
+    requests_.animationEntryClicked(hit->element);
     host_.redraw();
     refreshHover();
 }
@@ -485,6 +519,7 @@ void Interaction::pressMoveTool(ScreenPoint at, int modifiers, const Hit* hit) {
 }
 
 void Interaction::mouseRelease(ScreenPoint at, MouseButton button, int modifiers) {
+    const SelectionWatch watch(*this);
     lastPointer_ = at;
     if (button == MouseButton::Right) {
         if (panning()) endGesture();
@@ -563,6 +598,7 @@ void Interaction::release(Band& g, ScreenPoint at, int modifiers) {
 }
 
 void Interaction::doubleClick(ScreenPoint at, MouseButton button, int modifiers) {
+    const SelectionWatch watch(*this);
     if (button != MouseButton::Left) return;
     // The second press of a double click is a press like any other, unless the sequence takes
     // the double click as its own gesture.
@@ -578,7 +614,7 @@ void Interaction::doubleClick(ScreenPoint at, MouseButton button, int modifiers)
         case ElementDialog::None:
             return; // its settings are in "Editar elemento"
         case ElementDialog::Text:
-            if (editExistingText(*this, e)) host_.recalculateAndRedraw();
+            if (editExistingText(*this, requests_, e)) host_.recalculateAndRedraw();
             refreshHover();
             return;
         case ElementDialog::Calculator:
@@ -594,7 +630,7 @@ void Interaction::doubleClick(ScreenPoint at, MouseButton button, int modifiers)
             dialogTool = Tool::RepresentPoints;
             break;
         }
-        host_.openElementDialog(dialogTool, e);
+        requests_.openElementDialog(dialogTool, e);
         // The calculator stays open on the element in its own tool; the other dialogs are modal.
         if (dialogTool != Tool::Calculate && dialogTool != Tool::Function)
             chooseTool(Tool::Move, true);
@@ -729,6 +765,7 @@ void Interaction::wheelZoom(ScreenPoint at, double notches, bool continuing) {
 }
 
 void Interaction::keyPress(int key, int modifiers, bool autoRepeat) {
+    const SelectionWatch watch(*this);
     (void)autoRepeat;
     Document& doc = host_.document();
     switch (key) {

@@ -1,7 +1,8 @@
 // The tool modes at work: mouse and keyboard events of the drawing area turned into hit tests,
 // hover feedback, construction clicks, drags, rubber-band selection, panning, rotation of the
-// selection, zoom and button actions. Plain C++ over a Document: the window supplies the view,
-// the drawing and the dialogs through InteractionHost, so all of it can be driven by tests.
+// selection, zoom and button actions. Plain C++ over a Document: the window supplies the view and
+// the drawing through InteractionHost and answers the dialogs through ToolRequests, so all of it
+// can be driven by tests.
 #pragma once
 
 #include "macros/macrosession.h"
@@ -76,54 +77,15 @@ class InteractionHost {
     virtual void startButtonTimer() = 0;
     virtual bool buttonTimerRunning() = 0;
     virtual void captureMouse(bool on) { (void)on; }
-    // Double click with the move tool on an element: the dialog of that element, as `tool`
-    // (Tool::Calculate, Function, Parameter, RepresentPoints or EditElement) opens it.
-    virtual void openElementDialog(int tool, Element& e) {
-        (void)tool;
-        (void)e;
-    }
-    virtual void showMessage(int msgSlot) { (void)msgSlot; }
-    // A click of the calculator tools on an element, or of the represent-points tool on axes.
-    virtual void dialogElementClicked(int tool, Element& e) {
-        (void)tool;
-        (void)e;
-    }
-    // The wait cursor, while something computes for long (the crossings of loci).
-    virtual void setBusy(bool on) { (void)on; }
-    // The font dialog of the font tool; false when it is cancelled.
-    virtual bool chooseFont(FontRecord& font) {
-        (void)font;
-        return false;
-    }
-    // The number of iterations of a new iteration (`n` shows first); false when cancelled.
-    virtual bool askIterationCount(int32_t& n) {
-        (void)n;
-        return false;
-    }
-    // The dialogs of the text, bitmap and parametric-colour tools (see SequenceHost).
-    virtual bool editText(TextTail& text) {
-        (void)text;
-        return false;
-    }
-    virtual bool choosePicture(std::vector<uint8_t>& picture) {
-        (void)picture;
-        return false;
-    }
-    virtual bool askParametricColour(int& mode, Color& from, Color& to) {
-        (void)mode;
-        (void)from;
-        (void)to;
-        return false;
-    }
     // The trace tool is about to redraw a changed trace list (what blinks follows it).
     virtual void traceListChanged() {}
-    // The animation tool added `e` to the animation list or took it away.
-    virtual void animationEntryClicked(Element* e) { (void)e; }
+    // A press, release, key or tool change changed which elements are selected.
+    virtual void selectionChanged() {}
 };
 
 class Interaction : private SequenceHost {
   public:
-    explicit Interaction(InteractionHost& host);
+    Interaction(InteractionHost& host, ToolRequests& requests);
     ~Interaction() override;
 
     // ---- tools
@@ -131,6 +93,8 @@ class Interaction : private SequenceHost {
     // selection is then kept).
     void chooseTool(int tool, bool ownButton = false);
     int tool() const { return tool_; }
+    // Chooses `tool` with `first` already chosen as its first element (see ClickEngine::begin).
+    void chooseToolWith(int tool, Element& first);
     // The length tool in its length-assignment mode (see ClickEngine::setLengthTarget).
     void startLengthAssignment(double target);
     const ClickEngine& engine() const { return engine_; }
@@ -192,11 +156,16 @@ class Interaction : private SequenceHost {
     const Element* attachedElement() const { return attached_; }
     InteractionOptions& options() { return options_; }
     HitTester& hitTester() { return tester_; }
-    // The macro work of the macro tools (lists chosen in the drawing, the macro applied).
-    MacroSession& macros() { return macros_; }
-    const MacroSession& macros() const { return macros_; }
-    // The lists of the iteration tool; emptied whenever the tool is chosen from another one.
-    IterationWorkspace& iteration() { return iteration_; }
+    ToolRequests& requests() { return requests_; }
+    // The macro work of the macro tools (lists chosen in the drawing, the macro applied) and the
+    // lists of the iteration tool belong to their features, which lend them here; without them
+    // those tools do nothing. The iteration lists are emptied whenever the tool is chosen from
+    // another one.
+    void lendMacroSession(MacroSession* session) { macros_ = session; }
+    void lendIterationWorkspace(IterationWorkspace* lists) { iteration_ = lists; }
+    MacroSession* macroSession() override { return macros_; }
+    const MacroSession* macroSession() const { return macros_; }
+    IterationWorkspace* iterationWorkspace() override { return iteration_; }
     // The tool's status text: its prompt, or while a macro is applied, the macro's name and the
     // kind of element it expects next.
     std::string toolStatus() const;
@@ -205,6 +174,7 @@ class Interaction : private SequenceHost {
     const std::vector<Hit>& hitTestAt(ScreenPoint at);
 
   private:
+    class SelectionWatch;
     // ---- the gesture: what the held mouse button is doing, one of these at a time.
     struct Idle {};
     // The move tool pressed on an element: a click (its selection toggles) until the pointer
@@ -269,23 +239,7 @@ class Interaction : private SequenceHost {
     const CreationOptions& creationOptions() override { return host_.creationOptions(); }
     void recordUndo() override;
     void recalculateAndRedraw() override { host_.recalculateAndRedraw(); }
-    void showMessage(int slot) override { host_.showMessage(slot); }
-    void dialogElementClicked(int tool, Element& e) override {
-        host_.dialogElementClicked(tool, e);
-    }
     void switchTool(int tool, bool keepSelection, Element* attached) override;
-    bool chooseFont(FontRecord& font) override { return host_.chooseFont(font); }
-    MacroSession* macroSession() override { return &macros_; }
-    IterationWorkspace* iterationWorkspace() override { return &iteration_; }
-    bool askIterationCount(int32_t& n) override { return host_.askIterationCount(n); }
-    bool editText(TextTail& text) override { return host_.editText(text); }
-    bool choosePicture(std::vector<uint8_t>& picture) override {
-        return host_.choosePicture(picture);
-    }
-    bool askParametricColour(int& mode, Color& from, Color& to) override {
-        return host_.askParametricColour(mode, from, to);
-    }
-    void setBusy(bool on) override { host_.setBusy(on); }
     void visibleArea(double& left, double& top, double& right, double& bottom) override;
 
     Point2 toWorld(ScreenPoint p) { return host_.view().toWorld(p.x, p.y); }
@@ -307,9 +261,10 @@ class Interaction : private SequenceHost {
     void moveSelectionBy(Point2 shift);
 
     InteractionHost& host_;
+    ToolRequests& requests_;
     InteractionOptions options_;
-    MacroSession macros_;
-    IterationWorkspace iteration_;
+    MacroSession* macros_ = nullptr;
+    IterationWorkspace* iteration_ = nullptr;
     ClickEngine engine_;
     HitTester tester_;
     int tool_ = Tool::Move;
@@ -340,6 +295,7 @@ class Interaction : private SequenceHost {
     // Button timer and key runs.
     Element* timedButton_ = nullptr;
     bool keyRunActive_ = false;
+    int selectionWatches_ = 0; // SelectionWatch objects alive
 };
 
 } // namespace qorv

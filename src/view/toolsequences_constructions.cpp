@@ -394,7 +394,7 @@ class IntersectionSequence : public ToolSequence {
         const int slots = intersectionCandidateSlots(code);
         // Crossings of loci and the points on them sample the loci again: it may take a while.
         std::optional<BusyCursor> busy;
-        if (code == IntersectionCode::Locus) busy.emplace(engine.host());
+        if (code == IntersectionCode::Locus) busy.emplace(engine.requests());
         if (code == IntersectionCode::Locus) {
             // Every crossing of the finer samples the points are computed from.
             Point2 found;

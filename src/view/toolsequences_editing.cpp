@@ -30,7 +30,7 @@ class ElementDialogSequence : public ToolSequence {
     // An empty place is not an element: no point is made there.
     bool wantsPoint(const ClickEngine&, const Element*) const override { return false; }
     void click(ClickEngine& engine, const Click& click) override {
-        if (click.element) engine.host().dialogElementClicked(engine.tool(), *click.element);
+        if (click.element) engine.requests().dialogElementClicked(engine.tool(), *click.element);
     }
 };
 
@@ -57,7 +57,7 @@ class EditSequence : public ToolSequence {
         FontRecord* current = text ? &text->font : e->font.get();
         if (!current) return;
         FontRecord chosen = *current;
-        if (!engine.host().chooseFont(chosen)) return;
+        if (!engine.requests().chooseFont(chosen)) return;
         engine.saveUndoOnce();
         if (!e) return;
         text = e->tailAs<TextTail>();
@@ -195,7 +195,7 @@ class RedefineSequence : public ToolSequence {
   private:
     static void refuse(ClickEngine& engine) {
         engine.reset();
-        engine.host().showMessage(Msg::InvalidRedefinition);
+        engine.requests().showMessage(Msg::InvalidRedefinition);
     }
 
     // q takes p's place in everything built on p (and its name when q has none); p goes.
@@ -291,12 +291,13 @@ class TextSequence : public ToolSequence {
 
     void click(ClickEngine& engine, const Click& click) override {
         if (click.element && click.element->tailAs<TextTail>()) {
-            if (editExistingText(engine.host(), *click.element)) engine.markChanged();
+            if (editExistingText(engine.host(), engine.requests(), *click.element))
+                engine.markChanged();
             return engine.reset();
         }
         TextTail typed;
         typed.font = engine.doc().fonts[FontSlot::Texts];
-        if (!engine.host().editText(typed) || typed.lines.empty()) return engine.reset();
+        if (!engine.requests().editText(typed) || typed.lines.empty()) return engine.reset();
         ElementRequest& r = engine.request();
         setParents(engine, nullptr);
         r.text.clear();
@@ -319,7 +320,7 @@ class BitmapSequence : public ToolSequence {
 
     void click(ClickEngine& engine, const Click& click) override {
         std::vector<uint8_t> picture;
-        if (!engine.host().choosePicture(picture) || picture.empty()) return engine.reset();
+        if (!engine.requests().choosePicture(picture) || picture.empty()) return engine.reset();
         Element* anchor = isPoint(click.element) ? click.element : nullptr;
         setParents(engine, anchor);
         ElementRequest& r = engine.request();
@@ -349,7 +350,7 @@ class ParamColourSequence : public ToolSequence {
         int mode = 1;
         Color from = target->colorParamFrom, to = target->colorParamTo;
         if (std::abs(target->colorParamMode) != 1000) from = 0xff0000, to = 255;
-        if (!engine.host().askParametricColour(mode, from, to)) return engine.reset();
+        if (!engine.requests().askParametricColour(mode, from, to)) return engine.reset();
         engine.saveUndoOnce();
         setParamColour(*target, *e, mode, engine.tool() == Tool::ParamFillColour, from, to);
         engine.doc().modified = 1;
@@ -363,14 +364,14 @@ class ParamColourSequence : public ToolSequence {
 
 namespace qorv {
 
-bool editExistingText(SequenceHost& host, Element& e) {
+bool editExistingText(SequenceHost& host, ToolRequests& requests, Element& e) {
     const auto* t = e.tailAs<TextTail>();
     if (!t) return false;
     TextTail typed;
     typed.lines = t->lines;
     typed.font = t->font;
     typed.runs = t->runs;
-    if (!host.editText(typed) || typed.lines.empty()) return false;
+    if (!requests.editText(typed) || typed.lines.empty()) return false;
     const bool sameRuns = std::equal(typed.runs.begin(), typed.runs.end(), t->runs.begin(),
                                      t->runs.end(), [](const FontRun& a, const FontRun& b) {
                                          return a.font == b.font && a.length == b.length;

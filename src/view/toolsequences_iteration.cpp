@@ -28,7 +28,7 @@ class IterationSequence : public ToolSequence {
             ws->countElement = e;
         } else {
             int32_t n = ws->pendingIterations;
-            if (!engine.host().askIterationCount(n)) return;
+            if (!engine.requests().askIterationCount(n)) return;
             ws->pendingIterations = n;
             ws->countElement = nullptr;
         }

@@ -25,7 +25,7 @@ class MacroSelectSequence : public ToolSequence {
         Element* e = click.element;
         if (!s || !e) return;
         if (engine.tool() == Tool::MacroFinal && !s->isDetermined(e)) {
-            engine.host().showMessage(Msg::NotFinalElement);
+            engine.requests().showMessage(Msg::NotFinalElement);
             return;
         }
         s->toggle(e);

@@ -453,7 +453,7 @@ class DialogSequence : public MeasureSequence {
             if (e->owner) e = e->owner; // an axis line stands for its axes
             if (e->kind() != Kind::Axes) return;
         }
-        engine.host().dialogElementClicked(engine.tool(), *e);
+        engine.requests().dialogElementClicked(engine.tool(), *e);
     }
 };
 

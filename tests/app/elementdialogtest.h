@@ -19,7 +19,7 @@ class ElementDialogWindow : public WindowTest {
             script(dynamic_cast<TEdit_elem&>(d));
             ran = true;
         });
-        w->editElement(e);
+        w->elementDialogs().editElement(e);
         EXPECT_TRUE(ran);
     }
     static void press(TEdit_elem& d, const char* name) {

@@ -6,6 +6,7 @@
 #include "calc/expression.h"
 #include "construction/builder.h"
 #include "construction/create.h"
+#include "dialogs/tv_calc.h"
 #include "dialogs/tv_ed_param.h"
 #include "model/buttonaction.h"
 #include "model/uitext.h"
@@ -81,7 +82,7 @@ TEST_F(ElementControls, FontButtonChangesTheElementsFont) {
     Element* c = calculation("1+1");
     ASSERT_NE(c->font, nullptr);
     w->document().modified = 0;
-    w->setFontDialogHook([](FontRecord& f) {
+    w->dialogContext().setFontDialogHook([](FontRecord& f) {
         f.size = 31;
         f.italic = 1;
         return true;
@@ -228,15 +229,15 @@ TEST_F(ElementControls, RedefineButtonsRevertThenStartTheirTool) {
         parameterDialog = dynamic_cast<TV_ed_param*>(&d) != nullptr;
         d.reject();
     });
-    w->editElement(*p);
+    w->elementDialogs().editElement(*p);
     EXPECT_TRUE(parameterDialog);
     EXPECT_NE(firstOf(Method::Parameter)->color, 65280);
 
     Element* c = calculation("1+2");
     edit(*c, [](TEdit_elem& d) { press(d, "Bmodcpf"); });
     EXPECT_EQ(w->currentTool(), Tool::Calculate);
-    ASSERT_NE(w->calculatorWindow(), nullptr);
-    EXPECT_TRUE(w->calculatorWindow()->isVisible());
+    ASSERT_NE(w->calculator().window(), nullptr);
+    EXPECT_TRUE(w->calculator().window()->isVisible());
 }
 
 // Bmodbvnv: the button's elements selected, hidden ones shown; clicks change the selection and

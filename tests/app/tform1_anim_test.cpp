@@ -1,21 +1,23 @@
 // Traces, blinking, animation, the step-by-step replay and viewer mode in the main window,
 // driven by QTest events on the offscreen platform.
-#include "app/animfeatures.h"
+#include "app/controllers/animationcontroller.h"
 #include "app/testwindow.h"
 #include "app/tform1.h"
 #include "construction/builder.h"
+#include "dialogs/tpap.h"
+#include "dialogs/tv_animac.h"
 #include "geometry/animation.h"
 #include "model/docfile.h"
+#include "model/uitext.h"
 #include "view/tooltable.h"
 #include "view/viewtransform.h"
-
-#include "model/uitext.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
@@ -32,7 +34,7 @@ namespace {
 
 struct Window : qorv::testing::TestWindow {
     Window() : TestWindow(Options{QSize(1000, 760), true}) {}
-    AnimationFeatures& anim() { return w->animationFeatures(); }
+    AnimationController& anim() { return w->animationFeatures(); }
     void click(double x, double y) { QTest::mouseClick(area(), Qt::LeftButton, {}, pixel(x, y)); }
     QRgb background() {
         const Color c = doc().background;
@@ -93,8 +95,8 @@ TEST(TForm1Anim, ATracedPointDraggedAlongAPathLeavesItsTrace) {
     win.action("M_dibtodo")->trigger();
     win.drag(win.pixel(200, 120), win.pixel(0, 120), 6);
     EXPECT_EQ(win.inked(win.shot(), 100, 120), 0);
-    win.w->undo();
-    win.w->undo();
+    win.w->edit().undo();
+    win.w->edit().undo();
     EXPECT_EQ(win.doc().traceList.size(), 1u) << before;
 }
 
@@ -243,7 +245,7 @@ TEST(TForm1Anim, TheReplayShowsExactlyTheFirstStepsAndCutsInOneUndoStep) {
     EXPECT_FALSE(replay.isVisible());
     EXPECT_EQ(win.doc().elementCount(), 2);
     EXPECT_EQ(win.inked(win.shot(), 50, 0), 0);
-    win.w->undo();
+    win.w->edit().undo();
     EXPECT_EQ(win.doc().elementCount(), 4);
     EXPECT_GT(win.inked(win.shot(), 150, 0), 0);
 

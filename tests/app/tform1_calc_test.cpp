@@ -3,6 +3,8 @@
 // click, and points represented on axes.
 #include "app/testwindow.h"
 #include "construction/builder.h"
+#include "dialogs/tv_calc.h"
+#include "dialogs/tv_puncoord.h"
 #include "model/uitext.h"
 #include "view/hitgeometry.h"
 #include "view/qtexts.h"
@@ -21,7 +23,7 @@ namespace {
 
 class CalcWindow : public qorv::testing::WindowTest {
   protected:
-    TV_calc* calc() const { return w->calculatorWindow(); }
+    TV_calc* calc() const { return w->calculator().window(); }
     QLineEdit* expr() const { return calc()->expressionField(); }
     QString result() const { return calc()->resultField()->text(); }
     void press(const char* name) {
@@ -107,7 +109,7 @@ TEST_F(CalcWindow, CalculationOfTwoMeasurementsByClicksIsAnArea) {
     EXPECT_FALSE(calc()->isVisible());
     EXPECT_TRUE(messages.isEmpty());
 
-    w->undo(); // one step takes the calculation back
+    w->edit().undo(); // one step takes the calculation back
     EXPECT_EQ(w->document().elementCount(), before);
 }
 
@@ -145,7 +147,7 @@ TEST_F(CalcWindow, EditingACalculationUpdatesTheLaterOnesAndKeepsTheOrder) {
     EXPECT_EQ(plus->unitShown, UnitClass::Length); // now a length plus a length
     EXPECT_NEAR(plus->value[0], 21.0, 1e-9);
 
-    w->undo();
+    w->edit().undo();
     Element* back = w->document().tail->prev; // "twice" as it was
     ASSERT_EQ(back->method, Method::Calculation);
     EXPECT_EQ(back->unitShown, UnitClass::Area);

@@ -110,7 +110,7 @@ TEST_F(TextsAndColours, TextToolPlacesSeveralLinesWithTheirFontsAndTheySurviveAS
     EXPECT_EQ(rt->runs[1].font.bold, 1);
     EXPECT_EQ(rt->font, w->document().fonts[FontSlot::Texts]);
 
-    w->undo();
+    w->edit().undo();
     EXPECT_EQ(count(Method::Text), 0);
 }
 
@@ -195,7 +195,7 @@ TEST_F(TextsAndColours, ExistingTextOpensInTheEditorAndOkChangesItInOneUndoStep)
         EXPECT_EQ(w->document().modified, 1);
         EXPECT_EQ(w->canvas().toolUndoSteps(), undoBefore + 1);
 
-        w->undo();
+        w->edit().undo();
         text = w->document().head;
         while (text && text->method != Method::Text)
             text = text->next;
@@ -233,7 +233,7 @@ TEST_F(TextsAndColours, ElementDialogColourButtonsColourTheTextOnTheScreen) {
         d.findChild<QPushButton*>(QStringLiteral("Brojo"))->click();
         d.findChild<QPushButton*>(QStringLiteral("BAceptar"))->click();
     });
-    w->editElement(*text);
+    w->elementDialogs().editElement(*text);
     EXPECT_GT(redPixels(), 30);
     EXPECT_EQ(text->tailAs<TextTail>()->font.color, Color(255));
 }
@@ -331,7 +331,7 @@ TEST_F(TextsAndColours, ParametricColourToolsTakeAnElementThenANumber) {
         dialog.choice(2)->setChecked(true);
         d.accept();
     });
-    w->editElement(*through);
+    w->elementDialogs().editElement(*through);
     EXPECT_EQ(w->currentTool(), Tool::ParamLineColour);
     hitElement(*number);
     EXPECT_EQ(static_cast<Element*>(through->colorParam), number);

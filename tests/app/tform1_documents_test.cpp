@@ -1,7 +1,9 @@
 // Several documents in the main window: new, open, save, close, quit, switching, the document
 // list and the recent files.
 #include "app/testwindow.h"
+#include "app/windowcontext.h"
 #include "construction/builder.h"
+#include "dialogs/tv_listadoc.h"
 #include "model/docfile.h"
 #include "model/docfile_samples.h"
 #include "model/undo.h"
@@ -210,7 +212,7 @@ TEST_F(Documents, OpeningAnotherFileKeepsTheModifiedDocumentAndItsHistory) {
     EXPECT_EQ(w->document().modified, 1);
     EXPECT_TRUE(w->isWindowModified());
     ASSERT_TRUE(w->undoAction()->isEnabled());
-    w->undo();
+    w->edit().undo();
     EXPECT_LT(w->document().elementCount(), drawn);
     EXPECT_GT(w->session().documents().at(1).elementCount(), 0);
 
@@ -318,7 +320,7 @@ TEST_F(Documents, RecentFilesKeepTheTenLatestAndAnEntryMovesToTheTopWhenOpened) 
     EXPECT_EQ(w->documents().lastDocumentFolder(), dir.path());
 
     // "Eliminar lista de recientes": only Yes clears.
-    w->setUserDialogs(&dialogs);
+    w->prompts().setUserDialogs(&dialogs);
     dialogs.answers = {Answer::No, Answer::Yes};
     action("M_elim_recientes")->trigger();
     EXPECT_EQ(w->documents().recentFiles().count(), 10);
@@ -414,7 +416,7 @@ TEST_F(Documents, EachDocumentKeepsItsOwnHistoryViewAndToolState) {
     Document& second = w->document();
     EXPECT_NE(&second, &first);
     EXPECT_FALSE(w->undoAction()->isEnabled());
-    w->undo(); // nothing to undo here; the first document is left alone
+    w->edit().undo(); // nothing to undo here; the first document is left alone
     EXPECT_EQ(first.elementCount(), drawn);
 
     // A segment begun in the second document: its first point is picked.
@@ -441,7 +443,7 @@ TEST_F(Documents, EachDocumentKeepsItsOwnHistoryViewAndToolState) {
               scrollFromOriginX(left, w->canvas().planeSize(), area()->width()));
 
     EXPECT_TRUE(w->undoAction()->isEnabled());
-    w->undo();
+    w->edit().undo();
     EXPECT_LT(first.elementCount(), drawn);
     EXPECT_EQ(second.elementCount(), 1); // the point of the segment begun there
 }
@@ -456,7 +458,7 @@ TEST_F(Documents, AMacroFileGoesToTheCurrentDocument) {
     EXPECT_EQ(w->document().macros[0].name, "punto medio");
     EXPECT_EQ(w->document().modified, 1);
     EXPECT_TRUE(w->isWindowModified());
-    EXPECT_EQ(w->documents().lastMacroFolder(), dir.path());
+    EXPECT_EQ(w->macros().folder(), dir.path());
     EXPECT_EQ(w->documents().recentFiles().count(), 0);
 
     // With no document open, a new one takes it.
@@ -495,7 +497,11 @@ TEST_F(Documents, TheDocumentListClosesSavesAndSwitches) {
     action("M_nuevo")->trigger();
     draw();
     action("M_nuevo")->trigger();
-    TV_listadoc list(w->documents(), w.get());
+    TV_listadoc list(w->dialogContext(), w.get());
+    DocumentsController* docs = &w->documents();
+    QObject::connect(&list, &TV_listadoc::switchAsked, docs, &DocumentsController::switchTo);
+    QObject::connect(&list, &TV_listadoc::closeAsked, docs, &DocumentsController::closeDocumentAt);
+    QObject::connect(&list, &TV_listadoc::saveAsked, docs, &DocumentsController::saveDocumentAt);
     ASSERT_EQ(list.chosen(), 2);
     list.findChild<QPushButton*>(QStringLiteral("B_anterior"))->click();
     dialogs.files = {file(QStringLiteral("listed.qrv"))};

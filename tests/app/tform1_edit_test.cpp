@@ -89,8 +89,8 @@ TEST(TForm1Edit, TwoUndosThenANewConstructionDisableRedo) {
         w.recordUndoStep();
         mk.point(i, i);
     }
-    w.undo();
-    w.undo();
+    w.edit().undo();
+    w.edit().undo();
     EXPECT_TRUE(w.redoAction()->isEnabled());
     w.recordUndoStep();
     mk.make(Method::Segment, doc.head, doc.head);
@@ -106,7 +106,7 @@ TEST(TForm1Edit, HeldReferencesAreFoundAgainAfterUndo) {
     const int token = w.heldReferences().add([&](const HeldReferences::Visit& v) { v(edited); });
     w.recordUndoStep();
     edited->value[0] = 50;
-    w.undo();
+    w.edit().undo();
     ASSERT_EQ(edited, w.document().head);
     EXPECT_EQ(edited->value[0], 1);
     w.heldReferences().remove(token);

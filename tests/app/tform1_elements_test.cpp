@@ -1,6 +1,7 @@
 // The element properties dialog in the window: opened by its tool and by a double click, every
 // change shown at once, Cancel taking all back, the name and point-count rules.
 #include "app/elementdialogtest.h"
+#include "app/windowcontext.h"
 
 #include "construction/builder.h"
 #include "construction/create.h"
@@ -80,7 +81,7 @@ TEST_F(ElementDialogWindow, ColourShownAtOnceAndCancelTakesEverythingBack) {
     q = firstOf(Method::FreePoint);
     EXPECT_EQ(q->color, 0xffff00);
     EXPECT_EQ(doc.modified, 1);
-    w->undo();
+    w->edit().undo();
     EXPECT_EQ(firstOf(Method::FreePoint)->color, before);
 }
 
@@ -193,7 +194,7 @@ TEST_F(ElementDialogWindow, ConstructionListNavigatesAndCopies) {
     w->move(screen.right() - w->frameGeometry().width() + 1, screen.top());
 
     action("M_lista")->trigger();
-    TV_lista* v = w->constructionList();
+    TV_lista* v = w->elementDialogs().constructionList();
     ASSERT_NE(v, nullptr);
     ASSERT_TRUE(v->isVisible());
     EXPECT_GE(v->height(), 300);
@@ -265,7 +266,7 @@ TEST_F(ElementDialogWindow, ParameterDialogTrackBarAndOk) {
             script(dynamic_cast<TV_ed_param&>(d));
             ran = true;
         });
-        w->editParameter(*param());
+        w->calculator().editParameter(*param());
         EXPECT_TRUE(ran);
     };
     // Moved, then closed without OK: nothing stays.
@@ -293,7 +294,7 @@ TEST_F(ElementDialogWindow, ParameterDialogTrackBarAndOk) {
     EXPECT_DOUBLE_EQ(param()->value[0], 6.0);
     EXPECT_DOUBLE_EQ(param()->tailAs<ParameterTail>()->minimum, 1.0);
     EXPECT_EQ(doc.modified, 1);
-    w->undo();
+    w->edit().undo();
     EXPECT_DOUBLE_EQ(param()->value[0], 5.0);
     EXPECT_DOUBLE_EQ(param()->tailAs<ParameterTail>()->minimum, 0.0);
 
@@ -385,7 +386,7 @@ TEST_F(ElementDialogWindow, ConstructionListFirstColumnClearsTheSecond) {
     Element* a = build.point(0, 0);
     Element* b = build.point(50, 0);
     build.make(Method::Segment, a, b);
-    TV_lista v([this]() -> Document& { return w->document(); }, [](Element&) {});
+    TV_lista v(w->dialogContext());
     QFont big = v.font();
     big.setPointSize(big.pointSize() * 2);
     v.setFont(big);
@@ -414,7 +415,7 @@ TEST_F(ElementDialogWindow, ConstructionListFollowsUndoDeletionAndTheCurrentDocu
     build.make(Method::Segment, a, b);
     w->canvas().recalculateAndRedraw();
     action("M_lista")->trigger();
-    QTreeWidget* list = w->constructionList()->list();
+    QTreeWidget* list = w->elementDialogs().constructionList()->list();
     ASSERT_EQ(list->topLevelItemCount(), 3);
     // The element the double click edits, as its place in the current document (-1: not there).
     const auto editedByDoubleClick = [&](int row) {
@@ -432,13 +433,13 @@ TEST_F(ElementDialogWindow, ConstructionListFollowsUndoDeletionAndTheCurrentDocu
         return place;
     };
 
-    w->undo();
+    w->edit().undo();
     ASSERT_EQ(list->topLevelItemCount(), 2);
     EXPECT_EQ(editedByDoubleClick(1), 1);
 
     action("M_elimtodo")->trigger();
     EXPECT_EQ(list->topLevelItemCount(), 0);
-    w->undo();
+    w->edit().undo();
     ASSERT_EQ(list->topLevelItemCount(), 2);
 
     ASSERT_TRUE(w->documents().newDocument());

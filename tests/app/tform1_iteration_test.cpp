@@ -18,12 +18,12 @@ namespace {
 class IterationWindow : public WindowTest {
   protected:
     QPushButton* button(const char* name) {
-        return w->iterationDialog()->findChild<QPushButton*>(QString::fromLatin1(name));
+        return w->iteration().dialog()->findChild<QPushButton*>(QString::fromLatin1(name));
     }
     QStringList lines() {
         QStringList out;
-        for (int i = 0; i < w->iterationDialog()->list()->count(); ++i)
-            out << w->iterationDialog()->list()->item(i)->text();
+        for (int i = 0; i < w->iteration().dialog()->list()->count(); ++i)
+            out << w->iteration().dialog()->list()->item(i)->text();
         return out;
     }
     QColor at(double x, double y) { return w->canvas().mainBitmap().pixelColor(pixel(x, y)); }
@@ -38,8 +38,8 @@ TEST_F(IterationWindow, ListsFilledInTheDrawingMakeAnIterationThatDrawsItsCopies
     const QColor ground = at(120, 0);
 
     w->chooseTool(Tool::Iteration);
-    ASSERT_NE(w->iterationDialog(), nullptr);
-    EXPECT_TRUE(w->iterationDialog()->isVisible());
+    ASSERT_NE(w->iteration().dialog(), nullptr);
+    EXPECT_TRUE(w->iteration().dialog()->isVisible());
     EXPECT_EQ(lines(), QStringList{QStringLiteral("Elementos")});
     EXPECT_FALSE(button("B_nueva")->isEnabled());
     EXPECT_FALSE(button("B_destino")->isEnabled());
@@ -72,7 +72,7 @@ TEST_F(IterationWindow, ListsFilledInTheDrawingMakeAnIterationThatDrawsItsCopies
     EXPECT_EQ(it->tailAs<IterationTail>()->iterations, 4);
     EXPECT_EQ(it->tailAs<IterationTail>()->participants[1].ptr, m);
     EXPECT_EQ(w->currentTool(), Tool::Move);
-    EXPECT_FALSE(w->iterationDialog()->isVisible());
+    EXPECT_FALSE(w->iteration().dialog()->isVisible());
 
     // The copies of the midpoint: 80, 120, 140, 150 (halving the way to the corner).
     const QColor own = QColor(colorRed(it->color), colorGreen(it->color), colorBlue(it->color));
@@ -93,7 +93,7 @@ TEST_F(IterationWindow, CancelLeavesTheToolAndANonIntegerCountIsIgnored) {
     w->chooseTool(Tool::Iteration);
     button("B_cancelar")->click();
     EXPECT_EQ(w->currentTool(), Tool::Move);
-    EXPECT_FALSE(w->iterationDialog()->isVisible());
+    EXPECT_FALSE(w->iteration().dialog()->isVisible());
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // macro dialog, saving it, opening it in a new document and applying it there.
 #include "app/testwindow.h"
 #include "construction/builder.h"
+#include "dialogs/tmaccon.h"
 #include "macros/circumcentre.h"
 #include "model/undo.h"
 #include "settings/registry.h"
@@ -31,7 +32,7 @@ class Macros : public qorv::testing::WindowTest {
     void click(const Element* e) { click(e->value[0], e->value[1]); }
     // Opens the macro dialog with its tool button and presses its buttons in turn.
     void macroDialog(std::initializer_list<const char*> buttons) {
-        w->setMacroDialogHook([&](TMacCon& d) {
+        w->macros().setDialogHook([&](TMacCon& d) {
             for (const char* name : buttons) {
                 QPushButton* b = d.findChild<QPushButton*>(QString::fromLatin1(name));
                 ASSERT_NE(b, nullptr) << name;
@@ -73,7 +74,7 @@ TEST_F(Macros, RecordSaveOpenInANewDocumentAndApply) {
     EXPECT_EQ(w->currentTool(), Tool::Move);
     ASSERT_EQ(w->document().macroCount(), 1);
     ASSERT_TRUE(QFile::exists(file));
-    EXPECT_EQ(w->documents().lastMacroFolder(), QFileInfo(file).absolutePath());
+    EXPECT_EQ(w->macros().folder(), QFileInfo(file).absolutePath());
 
     // In a new document, opened like any file: the macro goes into its table.
     ASSERT_TRUE(w->documents().newDocument());
@@ -106,7 +107,7 @@ TEST_F(Macros, RecordSaveOpenInANewDocumentAndApply) {
     EXPECT_EQ(w->currentTool(), Tool::ApplyMacro); // ready for the next application
 
     // The points made and the copies are one undo step.
-    w->undo();
+    w->edit().undo();
     EXPECT_EQ(doc.elementCount(), 0);
     EXPECT_FALSE(canUndo(doc));
 }
@@ -124,7 +125,7 @@ TEST_F(Macros, TheMenuItemOpensTheDialogAndTheListsSurviveUndo) {
     EXPECT_EQ(item->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_M));
 
     int opened = 0;
-    w->setMacroDialogHook([&](TMacCon& d) {
+    w->macros().setDialogHook([&](TMacCon& d) {
         ++opened;
         d.findChild<QPushButton*>(QStringLiteral("B_eini"))->click();
     });
@@ -133,16 +134,16 @@ TEST_F(Macros, TheMenuItemOpensTheDialogAndTheListsSurviveUndo) {
     click(p);
     click(q);
     // The stored lists are found again after an undo step is undone.
-    w->setMacroDialogHook([&](TMacCon& d) {
+    w->macros().setDialogHook([&](TMacCon& d) {
         ++opened;
         d.reject();
     });
     item->trigger(); // stores the initial list
-    MacroSession& s = w->canvas().interaction().macros();
+    MacroSession& s = *w->canvas().interaction().macroSession();
     EXPECT_EQ(s.initialCount(), 2);
     w->chooseTool(Tool::Point);
     click(0, 80);
-    w->undo();
+    w->edit().undo();
     item->trigger();
     EXPECT_EQ(opened, 3);
     EXPECT_EQ(s.initial(), (std::vector<Element*>{w->document().head, w->document().head->next}));
@@ -155,11 +156,11 @@ TEST_F(Macros, TheMenuItemOpensTheDialogAndTheListsSurviveUndo) {
 // Until a macro file is used, the macro file dialogs start in the folder of documents, never in
 // the program's own folder.
 TEST_F(Macros, MacroFileDialogsStartInTheUsersFolder) {
-    EXPECT_NE(w->documents().lastMacroFolder(), QCoreApplication::applicationDirPath());
-    EXPECT_EQ(w->documents().lastMacroFolder(), QDir::homePath());
+    EXPECT_NE(w->macros().folder(), QCoreApplication::applicationDirPath());
+    EXPECT_EQ(w->macros().folder(), QDir::homePath());
     ConstructionBuilder b(w->document());
     b.point(0, 0);
     dialogs.files = {dir.filePath(QStringLiteral("plano.qrv"))};
     ASSERT_TRUE(w->documents().saveDocumentAsAt(w->documents().currentDocumentIndex()));
-    EXPECT_EQ(w->documents().lastMacroFolder(), dir.path());
+    EXPECT_EQ(w->macros().folder(), dir.path());
 }

@@ -231,7 +231,7 @@ TEST_F(Options, AssignLengthMakesTwoPointsReadTheTarget) {
     recalcUpTo(w.document());
     EXPECT_NEAR(w.document().tail->value[0], 8, 1e-9);
     // One undo step brings the old scale back.
-    w.undo();
+    w.edit().undo();
     EXPECT_DOUBLE_EQ(w.document().pixelsPerUnit, 40);
     EXPECT_EQ(w.document().elementCount(), 2);
 }
@@ -297,7 +297,7 @@ TEST_F(Options, AStoreThatCannotBeWrittenIsReportedOnce) {
 TEST_F(Options, FilesOlderThanTheStoredFontsTakeThemFromTheOptions) {
     TestWindow wWindow({.shown = false, .freshSettings = false});
     TForm1& w = *wWindow.w;
-    w.setMessageSink([](const QString& m) { ADD_FAILURE() << m.toStdString(); });
+    w.prompts().setMessageSink([](const QString& m) { ADD_FAILURE() << m.toStdString(); });
     const FontRecord numbers{"Courier New", rgb(10, 200, 30), 14, 1, 0, 0, 0};
     w.programOptions().document.fonts[FontSlot::Numbers] = numbers;
     w.programOptions().document.kindColors[Kind::Circle] = rgb(0, 99, 0);

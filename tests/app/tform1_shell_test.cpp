@@ -194,7 +194,7 @@ TEST_F(Shell, SelectionCommandsAndDeleteAll) {
     w->canvas().redraw();
     w->menuAction("M_borrar")->trigger();
     EXPECT_EQ(doc.elementCount(), 1);
-    w->undo();
+    w->edit().undo();
     ASSERT_EQ(w->document().elementCount(), 3);
 
     // "Eliminar Todo": one undo step, the move tool, no traces left.
@@ -205,7 +205,7 @@ TEST_F(Shell, SelectionCommandsAndDeleteAll) {
     EXPECT_TRUE(w->document().traceList.empty());
     EXPECT_EQ(w->currentTool(), Tool::Move);
     EXPECT_FALSE(w->menuAction("M_elimtodo")->isEnabled());
-    w->undo();
+    w->edit().undo();
     EXPECT_EQ(w->document().elementCount(), 3);
 }
 
@@ -312,7 +312,7 @@ TEST_F(Shell, F1InTheSegmentToolOpensTheSegmentPageInTheLanguageShown) {
         EXPECT_TRUE(b->source().path().endsWith(QString::fromLatin1(page))) << file;
     }
     TForm1 other;
-    other.setMessageSink([this](const QString& m) { messages << m; });
+    other.prompts().setMessageSink([this](const QString& m) { messages << m; });
     other.help().setFolder(dir.filePath(QStringLiteral("nothing")));
     other.help().showCurrentTopic();
     EXPECT_EQ(other.help().window(), nullptr);
@@ -343,7 +343,7 @@ TEST_F(Shell, HelpOpensBelowTheMenusAndClosesWithItsButton) {
 TEST_F(Shell, TheMacroWindowsHelpButtonAndF1OpenTheMacroPage) {
     w->help().setFolder(QStringLiteral(QORV_SOURCE_DIR "/help"));
     bool ran = false;
-    w->setMacroDialogHook([&](TMacCon& d) {
+    w->macros().setDialogHook([&](TMacCon& d) {
         ran = true;
         d.show();
         auto* help = d.findChild<QPushButton*>(QStringLiteral("B_ayuda"));

@@ -1,7 +1,9 @@
 #include "app/demodocument.h"
 #include "app/testwindow.h"
 #include "app/tform1.h"
+#include "app/windowcontext.h"
 #include "construction/builder.h"
+#include "dialogs/tmuepan.h"
 #include "view/exportfile.h"
 #include "view/viewtransform.h"
 
@@ -261,7 +263,7 @@ TEST(TForm1, SnapshotOfTheDemonstrationConstruction) {
         EXPECT_TRUE(renderDocumentToFile(w.document(), base + ".pdf", 900, 600, true, &error));
         EXPECT_TRUE(renderDocumentToFile(w.document(), base + ".png", 900, 600, false, &error));
         {
-            TMuePan dialog(w.canvas(), &w);
+            TMuePan dialog(w.dialogContext(), &w);
             dialog.show();
             EXPECT_TRUE(dialog.grab().toImage().save(QString::fromLocal8Bit(dir) +
                                                      QStringLiteral("/qorv_muepan.png")));
@@ -279,7 +281,7 @@ TEST(TForm1, MoveScreenDialogMovesTheMainViewAndTheBarsFollow) {
     w.documents().installDocument(segmentDocument(w));
     const double left = w.document().left;
     {
-        TMuePan dialog(w.canvas(), &w);
+        TMuePan dialog(w.dialogContext(), &w);
         dialog.show();
         const QPoint inside = dialog.rectangleOrigin() + QPoint(5, 5);
         QTest::mousePress(dialog.preview(), Qt::LeftButton, Qt::NoModifier, inside);

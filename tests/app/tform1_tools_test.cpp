@@ -1,12 +1,17 @@
 // The tool modes in the main window, driven by QTest mouse and key events on the offscreen
 // platform: constructing, dragging, selecting, panning, the hover and the tool bars.
-#include "app/animfeatures.h"
+#include "app/controllers/animationcontroller.h"
 #include "app/scripteddialogs.h"
 #include "app/testwindow.h"
 #include "app/tform1.h"
 #include "construction/builder.h"
 #include "construction/create.h"
+#include "dialogs/tmaccon.h"
+#include "dialogs/tpap.h"
+#include "dialogs/tv_animac.h"
+#include "dialogs/tv_calc.h"
 #include "dialogs/tv_iterac.h"
+#include "dialogs/tv_lista.h"
 #include "geometry/recalc.h"
 #include "model/docfile.h"
 #include "model/uitext.h"
@@ -108,7 +113,7 @@ TEST(TForm1Tools, DraggingAFreePointMovesItsDependentsInOneUndoStep) {
     EXPECT_DOUBLE_EQ(m2->value[1], 0);
     EXPECT_EQ(win.w->currentTool(), Tool::Move);
     // and "Rehacer" the drag.
-    win.w->redo();
+    win.w->edit().redo();
     EXPECT_DOUBLE_EQ(win.doc().tail->value[0], 80);
     EXPECT_DOUBLE_EQ(win.doc().tail->value[1], 40);
 }
@@ -430,7 +435,7 @@ TEST(TForm1Tools, EditCommandsAndOpeningEndTheGestureAndLetTheMouseGo) {
         win.w->chooseTool(c.gesture == Zoom ? Tool::Zoom : Tool::Move);
         win.doc().tail->selected = 1;
         win.w->edit().copySelection();
-        if (c.key == Qt::Key_Y) win.w->undo();
+        if (c.key == Qt::Key_Y) win.w->edit().undo();
         bool grabbedDuringDialog = true;
         qorv::testing::ScriptedDialogs& dialogs = win.dialogs;
         dialogs.files = {QStringLiteral(QORV_SOURCE_DIR "/examples/triangle.qrv")};
@@ -559,7 +564,7 @@ TEST(TForm1Tools, RandomEventsWithTheWindowsOpenLeaveADocumentThatSavesAndReadsB
     });
     // The macro dialog: one of its buttons, then closed.
     int macroDialogs = 0;
-    win.w->setMacroDialogHook([&](TMacCon& d) {
+    win.w->macros().setDialogHook([&](TMacCon& d) {
         ++macroDialogs;
         static const char* const names[] = {"B_eini", "B_efin",     "B_comp",  "B_activar",
                                             "B_no",   "B_eliminar", "B_MacUp", "B_MacDw"};
@@ -630,7 +635,7 @@ TEST(TForm1Tools, RandomEventsWithTheWindowsOpenLeaveADocumentThatSavesAndReadsB
     // placed: it must not name what the cut freed.
     const auto resultOverACutNumber = [&] {
         win.w->chooseTool(Tool::Parameter);
-        TV_calc* calc = win.w->calculatorWindow();
+        TV_calc* calc = win.w->calculator().window();
         if (!calc || !calc->isVisible()) return;
         calc->expressionField()->setText(QStringLiteral("3"));
         calc->evaluateExpression();
@@ -649,8 +654,8 @@ TEST(TForm1Tools, RandomEventsWithTheWindowsOpenLeaveADocumentThatSavesAndReadsB
     int biggest = 0;
     for (int i = 0; i < events; ++i) {
         biggest = std::max(biggest, win.doc().elementCount());
-        TV_lista* list = win.w->constructionList();
-        TV_calc* calc = win.w->calculatorWindow();
+        TV_lista* list = win.w->elementDialogs().constructionList();
+        TV_calc* calc = win.w->calculator().window();
         TPaP& replay = win.w->animationFeatures().replayDialog();
         // The replay is modal: while it is open only it gets events.
         if (replay.isVisible()) {
@@ -685,7 +690,7 @@ TEST(TForm1Tools, RandomEventsWithTheWindowsOpenLeaveADocumentThatSavesAndReadsB
             // The windows that stay open.
             switch (rng() % 6) {
             case 0:
-                win.w->showConstructionList();
+                win.w->elementDialogs().showConstructionList();
                 ++listOpened;
                 break;
             case 1:
@@ -700,7 +705,7 @@ TEST(TForm1Tools, RandomEventsWithTheWindowsOpenLeaveADocumentThatSavesAndReadsB
                 win.w->chooseTool(Tool::Animation);
                 break;
             case 4:
-                win.w->openMacroDialog();
+                win.w->macros().openDialog();
                 break;
             default:
                 win.w->animationFeatures().openReplay();
@@ -738,8 +743,8 @@ TEST(TForm1Tools, RandomEventsWithTheWindowsOpenLeaveADocumentThatSavesAndReadsB
                     clickSomeButton(calc);
                     break;
                 }
-            } else if (win.w->iterationDialog() && win.w->iterationDialog()->isVisible()) {
-                clickSomeButton(win.w->iterationDialog());
+            } else if (win.w->iteration().dialog() && win.w->iteration().dialog()->isVisible()) {
+                clickSomeButton(win.w->iteration().dialog());
             } else if (win.w->animationFeatures().animationDialog().isVisible()) {
                 clickSomeButton(&win.w->animationFeatures().animationDialog());
             }
@@ -749,10 +754,10 @@ TEST(TForm1Tools, RandomEventsWithTheWindowsOpenLeaveADocumentThatSavesAndReadsB
             switch (rng() % 9) {
             case 0:
             case 1:
-                win.w->undo();
+                win.w->edit().undo();
                 break;
             case 2:
-                win.w->redo();
+                win.w->edit().redo();
                 break;
             case 3:
                 if (chance(50)) win.w->selection().selectAll();

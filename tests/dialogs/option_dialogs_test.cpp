@@ -1,6 +1,7 @@
 // The three option dialogs on a stand-in for the main window: the order of the checks of
 // "Opciones generales" and their messages, what OK writes, the colour schemes of "Aspecto de los
 // elementos" and the fonts of "Tipos de Letra".
+#include "dialogs/fakecontext.h"
 #include "dialogs/optionwidgets.h"
 #include "dialogs/top_appearance.h"
 #include "dialogs/top_fon.h"
@@ -17,6 +18,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -25,9 +27,8 @@ using namespace qorv;
 namespace {
 
 // A 1280 x 1024 screen: the plane takes 1281 .. 21281.
-struct FakeHost : OptionsHost {
-    ProgramOptions options = builtInOptions(1280, 1024);
-    Document doc;
+struct FakeHost : test::FakeContext {
+    FakeHost() { options = builtInOptions(1280, 1024); }
     int undoSteps = 0;
     int changes = 0;
     bool toolBarsChanged = false;
@@ -36,18 +37,21 @@ struct FakeHost : OptionsHost {
     FontRecord nextFont{"Courier New", 0, 14, 1, 0, 0, 0};
     double lengthTarget = 0;
 
-    ProgramOptions& programOptions() override { return options; }
-    Document& currentDocument() override { return doc; }
-    QSize screenSize() const override { return {1280, 1024}; }
     void recordUndoStep() override {
         ++undoSteps;
         doc.modified = 1;
     }
-    void optionsChanged(bool bars) override {
-        ++changes;
-        toolBarsChanged = bars;
+    // What the dialog says to the program around it.
+    template <class Dialog> void listen(Dialog& d) {
+        QObject::connect(&d, &Dialog::optionsChanged, [this](bool bars) {
+            ++changes;
+            toolBarsChanged = bars;
+        });
+        if constexpr (std::is_same_v<Dialog, TOp_general>)
+            QObject::connect(&d, &TOp_general::lengthAssignmentAsked,
+                             [this](double target) { lengthTarget = target; });
     }
-    void warnField(const QString& caption, const QString& text) override {
+    void warn(const QString& text, const QString& caption) override {
         warnings.emplace_back(caption, text);
     }
     bool chooseColour(Color& c) override {
@@ -60,7 +64,6 @@ struct FakeHost : OptionsHost {
         f.color = keep;
         return true;
     }
-    void startLengthAssignment(double target) override { lengthTarget = target; }
 };
 
 } // namespace
@@ -69,6 +72,7 @@ TEST(TOp_general, ChecksTheFieldsInOrderAndShowsTheFirstRefusal) {
     FakeHost host;
     host.doc.pixelsPerUnit = 25;
     TOp_general d(host);
+    host.listen(d);
     d.show();
     d.Edit1->setText(QStringLiteral("25"));
     d.Edit2->setText(QStringLiteral("1280"));
@@ -144,6 +148,7 @@ TEST(TOp_general, RangesAtTheirEdges) {
         SCOPED_TRACE(c.text);
         FakeHost host;
         TOp_general d(host);
+        host.listen(d);
         (d.*c.field)->setText(QString::fromLatin1(c.text));
         EXPECT_EQ(d.B_OKClick(), c.accepted);
         EXPECT_EQ(host.warnings.empty(), c.accepted);
@@ -156,12 +161,14 @@ TEST(TOp_general, OkWritesTheOptionsAndTheDocument) {
     {
         // Nothing changed: no undo step, the document stays unmodified.
         TOp_general d(host);
+        host.listen(d);
         ASSERT_TRUE(d.B_OKClick());
         EXPECT_EQ(host.undoSteps, 0);
         EXPECT_EQ(host.doc.modified, 0);
         EXPECT_FALSE(host.toolBarsChanged);
     }
     TOp_general d(host);
+    host.listen(d);
     d.CB_unilong->setCurrentIndex(LengthUnit::Mm);
     d.unidad_angulo->setCurrentIndex(AngleUnit::Deg);
     d.sistcoord->setCurrentIndex(1);
@@ -191,6 +198,7 @@ TEST(TOp_general, OkWritesTheOptionsAndTheDocument) {
     EXPECT_EQ(host.options.markRotationCentre, 0);
     // A step of zero is not kept.
     TOp_general again(host);
+    host.listen(again);
     again.Ed_pincparam->setText(QStringLiteral("0"));
     ASSERT_TRUE(again.B_OKClick());
     EXPECT_DOUBLE_EQ(host.options.parameterStep, 0.5);
@@ -199,6 +207,7 @@ TEST(TOp_general, OkWritesTheOptionsAndTheDocument) {
 TEST(TOp_general, AssignLengthAppliesTheDialogAndStartsTheTool) {
     FakeHost host;
     TOp_general d(host);
+    host.listen(d);
     d.Ed_asiglon->setText(QStringLiteral("nada"));
     EXPECT_FALSE(d.But_asiglonClick());
     EXPECT_EQ(host.lengthTarget, 0);
@@ -215,6 +224,7 @@ TEST(TOp_general, AssignLengthAppliesTheDialogAndStartsTheTool) {
 TEST(TOp_general, LargerButtonsOnlyOnScreensWithRoomForThem) {
     FakeHost host;
     TOp_general d(host);
+    host.listen(d);
     EXPECT_TRUE(d.RB_bn->isEnabled());
     EXPECT_TRUE(d.RB_bg->isEnabled());
     EXPECT_EQ(largestButtonSize(700), ButtonSize::Small);
@@ -229,6 +239,7 @@ TEST(TOp_aspecto, SchemesLoadTheirColoursIntoTheCopy) {
     host.options.document.background = rgb(7, 7, 7);
     host.options.document.kindShapes[Kind::Point] = 4;
     TOp_aspecto d(host);
+    host.listen(d);
     struct Case {
         int scheme;
         Color background, hidden, selected;
@@ -265,6 +276,7 @@ TEST(TOp_aspecto, OkWritesEachGroupToItsKinds) {
     FakeHost host;
     host.doc.modified = 0;
     TOp_aspecto d(host);
+    host.listen(d);
     host.nextColour = rgb(12, 34, 56);
     d.groupColour[1]->click();           // "rectas,ejes"
     d.groupShape[3]->setCurrentIndex(2); // "segmentos": style 3
@@ -287,6 +299,7 @@ TEST(TOp_aspecto, OkWritesEachGroupToItsKinds) {
     EXPECT_EQ(host.changes, 1);
     // Cancel discards.
     TOp_aspecto cancelled(host);
+    host.listen(cancelled);
     emit cancelled.ComboBox2->activated(2);
     cancelled.B_Cancel->click();
     EXPECT_EQ(host.doc.background, Color(14803455));
@@ -296,6 +309,7 @@ TEST(TOp_fon, ThePreviewChangesTheChosenEntryAndOkCopiesTheFontsBack) {
     FakeHost host;
     host.doc.modified = 0;
     TOp_fon d(host);
+    host.listen(d);
     d.show();
     EXPECT_EQ(d.preview->text(), QStringLiteral("prueba AaBb123"));
     EXPECT_EQ(d.Lab_click->text(), QStringLiteral("Haga clic para cambiar"));

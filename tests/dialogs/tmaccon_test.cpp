@@ -1,3 +1,4 @@
+#include "dialogs/fakecontext.h"
 #include "dialogs/tmaccon.h"
 
 #include "construction/builder.h"
@@ -21,7 +22,7 @@ using namespace qorv;
 
 namespace {
 
-struct FakeHost : MacroDialogHost, OwningBuilder {
+struct FakeHost : test::FakeContext, ConstructionBuilder {
     MacroSession session;
     int tool = Tool::Move;
     std::vector<std::pair<QString, Document*>> others;
@@ -30,7 +31,7 @@ struct FakeHost : MacroDialogHost, OwningBuilder {
     QString saveAs, openFile, folder, proposed;
     Element *a, *b, *c, *ab;
 
-    FakeHost() {
+    FakeHost() : ConstructionBuilder(doc) {
         a = point(0, 0);
         b = point(50, 0);
         c = point(0, 50);
@@ -42,10 +43,15 @@ struct FakeHost : MacroDialogHost, OwningBuilder {
             completeMacro(doc, n.toStdString(), {a, b}, {ab});
     }
 
-    Document& macroDocument() override { return doc; }
-    MacroSession& macroSession() override { return session; }
-    int macroTool() const override { return tool; }
-    std::vector<std::pair<QString, Document*>> otherDocuments() override { return others; }
+    // This document first, then the others.
+    QStringList documentNames() override {
+        QStringList names{QStringLiteral("this")};
+        for (const auto& o : others)
+            names << o.first;
+        return names;
+    }
+    int currentDocumentIndex() override { return 0; }
+    Document& documentAt(int i) override { return i == 0 ? doc : *others[size_t(i - 1)].second; }
     std::optional<QString> askText(const QString& prompt, const QString& initial) override {
         prompts << prompt + QStringLiteral("|") + initial;
         if (answers.empty()) return std::nullopt;
@@ -53,15 +59,20 @@ struct FakeHost : MacroDialogHost, OwningBuilder {
         answers.pop_front();
         return a;
     }
-    void warnUser(const QString& m) override { warnings << m; }
-    QString macroFileToSave(const QString& p) override {
+    void warn(const QString& m, const QString&) override { warnings << m; }
+    QString saveFileName(const QString&, const QString& p, const QStringList&,
+                         const QString&) override {
         proposed = p;
         return saveAs;
     }
-    QString macroFileToOpen() override { return openFile; }
-    QString macroFolder() const override { return folder; }
-    void setMacroFolder(const QString& f) override { folder = f; }
-    void macroListsReleased() override { ++released; }
+    QString openFileName(const QString&, const QString&, const QStringList&) override {
+        return openFile;
+    }
+    // What the dialog says to the program around it.
+    void listen(TMacCon& d) {
+        QObject::connect(&d, &TMacCon::folderUsed, [this](const QString& f) { folder = f; });
+        QObject::connect(&d, &TMacCon::listsReleased, [this] { ++released; });
+    }
     int released = 0;
 };
 
@@ -90,7 +101,8 @@ QString enabled(TMacCon& d) {
 TEST(TMacCon, TheButtonsFollowTheModeTheListsAndTheChosenMacro) {
     {
         FakeHost host;
-        TMacCon d(host);
+        TMacCon d(host, host.session, host.tool, host.folder);
+        host.listen(d);
         EXPECT_EQ(d.windowTitle(), QStringLiteral("Macros"));
         EXPECT_EQ(d.chosen(), -1);
         // Move tool, more than one element, no macro: only B_eini.
@@ -101,7 +113,8 @@ TEST(TMacCon, TheButtonsFollowTheModeTheListsAndTheChosenMacro) {
             int tool;
         } modes[] = {{"B_eini", Tool::MacroInitial}, {"B_efin", Tool::MacroFinal}};
         for (const auto& m : modes) {
-            TMacCon e(host);
+            TMacCon e(host, host.session, host.tool, host.folder);
+            host.listen(e);
             button(e, m.button)->setEnabled(true);
             button(e, m.button)->click();
             EXPECT_EQ(e.chosenTool(), m.tool);
@@ -115,7 +128,8 @@ TEST(TMacCon, TheButtonsFollowTheModeTheListsAndTheChosenMacro) {
         host.session.toggle(host.a);
         host.session.toggle(host.b);
         host.session.storeInitial(host.doc);
-        TMacCon d(host);
+        TMacCon d(host, host.session, host.tool, host.folder);
+        host.listen(d);
         EXPECT_EQ(shown(d), (QStringList{"uno", "dos", "tres"}));
         EXPECT_EQ(d.chosen(), 0);
         EXPECT_EQ(enabled(d), QStringLiteral("110111101")); // B_efin with initial elements
@@ -127,7 +141,8 @@ TEST(TMacCon, TheButtonsFollowTheModeTheListsAndTheChosenMacro) {
         host.session.clearSelection();
         host.session.toggle(host.ab);
         host.session.storeFinal();
-        TMacCon e(host);
+        TMacCon e(host, host.session, host.tool, host.folder);
+        host.listen(e);
         EXPECT_EQ(enabled(e), QStringLiteral("111111101")); // both lists: B_comp
     }
     {
@@ -135,7 +150,8 @@ TEST(TMacCon, TheButtonsFollowTheModeTheListsAndTheChosenMacro) {
         FakeHost host;
         host.doc.deleteAll();
         host.point(1, 1);
-        TMacCon d(host);
+        TMacCon d(host, host.session, host.tool, host.folder);
+        host.listen(d);
         EXPECT_FALSE(button(d, "B_eini")->isEnabled());
     }
 }
@@ -150,7 +166,8 @@ TEST(TMacCon, CompletingAsksForANameAndRefusesAnEmptyOne) {
     host.session.toggle(host.ab);
     host.session.storeFinal();
     host.answers = {std::nullopt, QStringLiteral("   "), QStringLiteral("  medio  ")};
-    TMacCon d(host);
+    TMacCon d(host, host.session, host.tool, host.folder);
+    host.listen(d);
     button(d, "B_comp")->click(); // cancelled
     button(d, "B_comp")->click(); // blank
     EXPECT_EQ(host.warnings, QStringList{QStringLiteral("Debe tener un nombre")});
@@ -169,7 +186,8 @@ TEST(TMacCon, CompletingAsksForANameAndRefusesAnEmptyOne) {
     EXPECT_EQ(d.chosenTool(), Tool::ApplyMacro);
     EXPECT_EQ(host.session.applying, 0);
     EXPECT_EQ(d.result(), TMacCon::StayInTool);
-    TMacCon e(host);
+    TMacCon e(host, host.session, host.tool, host.folder);
+    host.listen(e);
     button(e, "B_no")->click();
     EXPECT_EQ(e.result(), TMacCon::BackToMove);
     EXPECT_EQ(e.chosenTool(), -1);
@@ -178,7 +196,8 @@ TEST(TMacCon, CompletingAsksForANameAndRefusesAnEmptyOne) {
 TEST(TMacCon, RenameDeleteMoveAndDescribe) {
     FakeHost host;
     host.macros({"uno", "dos", "tres"});
-    TMacCon d(host);
+    TMacCon d(host, host.session, host.tool, host.folder);
+    host.listen(d);
     d.list()->setCurrentRow(1);
     host.answers = {QStringLiteral(" "), QStringLiteral(" segundo ")};
     button(d, "B_nombre")->click(); // a blank name changes nothing
@@ -224,7 +243,8 @@ TEST(TMacCon, SavingLoadingAndCopyingFromOtherDocuments) {
     host.macros({"medio"});
     host.folder = dir.path();
     host.saveAs = dir.filePath(QStringLiteral("guardada")); // the extension is added
-    TMacCon d(host);
+    TMacCon d(host, host.session, host.tool, host.folder);
+    host.listen(d);
     button(d, "B_guarmac")->click();
     EXPECT_EQ(host.proposed, dir.filePath(QStringLiteral("medio.mac")));
     EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("guardada.mac"))));

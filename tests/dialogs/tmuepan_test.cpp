@@ -1,4 +1,5 @@
 #include "construction/builder.h"
+#include "dialogs/fakecontext.h"
 #include "dialogs/tmuepan.h"
 #include "view/renderer.h"
 #include "view/viewtransform.h"
@@ -15,9 +16,7 @@ using namespace qorv;
 namespace {
 
 // The main window's side of the dialog: a 1280 x 1024 screen, a 640 x 480 drawing area.
-struct FakeHost : MuePanHost {
-    Document doc;
-    Renderer r;
+struct FakeHost : test::FakeContext {
     double plane = 4000;
     int mainRedraws = 0;
     int viewChanges = 0;
@@ -28,14 +27,9 @@ struct FakeHost : MuePanHost {
         updateFarCorner(doc, 1280, 1024);
         ConstructionBuilder(doc).point(0, 0)->shape = PointShape::Square;
     }
-    Document& currentDocument() override { return doc; }
-    Renderer& renderer() override { return r; }
-    QSize drawingAreaSize() const override { return {640, 480}; }
-    QSize screenSize() const override { return {1280, 1024}; }
-    double planeSize() const override { return plane; }
+    double planeSize() override { return plane; }
     void setPlaneSize(double size) override { plane = size; }
-    bool showHidden() const override { return false; }
-    void redrawMainView() override { ++mainRedraws; }
+    void redraw() override { ++mainRedraws; }
     void viewChanged() override { ++viewChanges; }
 };
 

@@ -1,3 +1,4 @@
+#include "dialogs/fakecontext.h"
 #include "dialogs/tv_listadoc.h"
 
 #include <QListWidget>
@@ -8,23 +9,24 @@ using namespace qorv;
 
 namespace {
 
-struct FakeHost : DocumentListHost {
+struct FakeHost : test::FakeContext {
     QStringList names{"a", "b", "c", "d"};
     int current = 1;
     QList<int> closed, saved, switched;
     bool closeAnswer = true;
-    QStringList documentNames() const override { return names; }
-    int currentDocumentIndex() const override { return current; }
-    void switchTo(int i) override { switched << i; }
-    bool closeDocumentAt(int i) override {
-        closed << i;
-        if (closeAnswer) names.removeAt(i);
-        return closeAnswer;
-    }
-    bool saveDocumentAt(int i) override {
-        saved << i;
-        names[i] = QStringLiteral("saved");
-        return true;
+    QStringList documentNames() override { return names; }
+    int currentDocumentIndex() override { return current; }
+    // What the dialog asks of the documents.
+    void listen(TV_listadoc& d) {
+        QObject::connect(&d, &TV_listadoc::switchAsked, [this](int i) { switched << i; });
+        QObject::connect(&d, &TV_listadoc::closeAsked, [this](int i) {
+            closed << i;
+            if (closeAnswer) names.removeAt(i);
+        });
+        QObject::connect(&d, &TV_listadoc::saveAsked, [this](int i) {
+            saved << i;
+            names[i] = QStringLiteral("saved");
+        });
     }
 };
 
@@ -44,6 +46,7 @@ QStringList shown(const TV_listadoc& d) {
 TEST(TV_listadoc, ButtonsMoveThroughTheListWrappingAtTheEnds) {
     FakeHost host;
     TV_listadoc d(host);
+    host.listen(d);
     EXPECT_EQ(d.windowTitle(), QStringLiteral("Lista documentos"));
     EXPECT_EQ(shown(d), host.names);
     EXPECT_EQ(d.chosen(), 1); // the current document
@@ -68,6 +71,7 @@ TEST(TV_listadoc, ButtonsMoveThroughTheListWrappingAtTheEnds) {
 TEST(TV_listadoc, CloseAndSaveActOnTheChosenDocumentAndOkSwitchesToIt) {
     FakeHost host;
     TV_listadoc d(host);
+    host.listen(d);
     d.list()->setCurrentRow(2);
     button(d, "B_guardar")->click();
     EXPECT_EQ(host.saved, QList<int>{2});
@@ -95,6 +99,7 @@ TEST(TV_listadoc, CloseAndSaveActOnTheChosenDocumentAndOkSwitchesToIt) {
     one.names = {"x"};
     one.current = 0;
     TV_listadoc e(one);
+    one.listen(e);
     button(e, "B_cerrar")->click();
     EXPECT_EQ(e.list()->count(), 0);
     EXPECT_FALSE(button(e, "B_cerrar")->isEnabled());

@@ -1,4 +1,5 @@
 #include "app/tform1.h"
+#include "app/windowcontext.h"
 #include "cli/cli.h"
 #include "dialogs/tv_listadoc.h"
 #include "dialogs/tv_selidioma.h"
@@ -294,12 +295,12 @@ TEST(Language, TheSpanishDialogsShowOnlyTextsOfTheTableAndNoEnglish) {
                 shown << where + t->tabText(i);
     };
     TForm1 w;
-    w.setDialogHook([&](QDialog& d) { collect(d); });
+    w.prompts().setDialogHook([&](QDialog& d) { collect(d); });
     w.options().openGeneral();
     w.options().openAppearance();
     w.options().openFonts();
     w.help().showAbout();
-    TV_listadoc list(w.documents(), &w);
+    TV_listadoc list(w.dialogContext(), &w);
     collect(list);
     ASSERT_GT(shown.size(), 40);
     for (const QString& entry : std::as_const(shown)) {

@@ -556,7 +556,7 @@ TEST(InteractionGestures, EveryGestureEndsInOneStepAndLeavesNothingBehind) {
     for (int g = Press; g <= Zoom; ++g) {
         SCOPED_TRACE(g);
         ToolHost h;
-        Interaction in{h};
+        Interaction in{h, h};
         Element* a = h.point(0, 0);
         Element* b = h.point(100, 50);
         const ScreenPoint empty = ToolHost::pixel(-100, -100), away = ToolHost::pixel(-50, 80);
@@ -599,7 +599,7 @@ TEST(InteractionGestures, EveryGestureEndsInOneStepAndLeavesNothingBehind) {
 
 TEST(InteractionGestures, DeletingDuringADragEndsTheDrag) {
     ToolHost h;
-    Interaction in{h};
+    Interaction in{h, h};
     Element* a = h.point(0, 0);
     a->selected = 1;
     h.point(100, 50);

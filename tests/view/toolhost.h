@@ -17,7 +17,10 @@
 namespace qorv::test {
 
 // Elements built directly are recalculated as they are made, as the tools do.
-class ToolHost : public DocumentHolder, public ConstructionBuilder, public InteractionHost {
+class ToolHost : public DocumentHolder,
+                 public ConstructionBuilder,
+                 public InteractionHost,
+                 public ToolRequests {
   public:
     int width = 600, height = 400;
     double plane = 4000;
@@ -36,12 +39,16 @@ class ToolHost : public DocumentHolder, public ConstructionBuilder, public Inter
     std::vector<int> messages;
     std::function<bool(FontRecord&)> fontDialog;
     int fontDialogs = 0;
-    int drawnPicked = 0; // picked elements that a full pass found still defined
-    bool busy = false;   // the wait cursor is on
-    int busySpells = 0;  // how often it was put on
-    Interaction in{*this};
+    int drawnPicked = 0;          // picked elements that a full pass found still defined
+    bool busy = false;            // the wait cursor is on
+    int busySpells = 0;           // how often it was put on
+    MacroSession macros;          // the macro feature's work, lent to the tools
+    IterationWorkspace iteration; // the iteration feature's lists, lent to the tools
+    Interaction in{*this, *this};
 
     ToolHost() : ConstructionBuilder(doc) {
+        in.lendMacroSession(&macros);
+        in.lendIterationWorkspace(&iteration);
         recalculate = true;
         doc.left = -300;
         doc.top = 200;
@@ -143,6 +150,7 @@ class ToolHost : public DocumentHolder, public ConstructionBuilder, public Inter
     void toolChosen(int) override {}
     void startButtonTimer() override { timerRunning = true; }
     bool buttonTimerRunning() override { return timerRunning; }
+    // ---- ToolRequests
     void openElementDialog(int tool, Element& e) override { dialogs.push_back({tool, &e}); }
     void showMessage(int slot) override { messages.push_back(slot); }
     void setBusy(bool on) override {

@@ -24,7 +24,7 @@ struct Triangle : ToolHost, test::CircumcentreConstruction {
 
 TEST(MacroTools, ClicksChooseTheInitialAndFinalElements) {
     Triangle h;
-    MacroSession& s = h.in.macros();
+    MacroSession& s = h.macros;
     h.tool(Tool::MacroInitial);
     EXPECT_EQ(h.status, "Seleccionar los elementos iniciales");
     for (const Element* p : {h.a, h.b, h.c, h.b, h.b})
@@ -58,7 +58,7 @@ TEST(MacroTools, ApplyingTakesClicksOfTheExpectedKindsInOneUndoStep) {
     ASSERT_EQ(completeMacro(h.doc, "centro", {h.a, h.b, h.c}, {h.centre}), 0);
     Element* line = h.line(-250, -150, 250, -150);
     Element* existing = h.point(200, 20);
-    h.in.macros().applying = 0;
+    h.macros.applying = 0;
     h.tool(Tool::ApplyMacro);
     const std::string point = uiText().kindName(Kind::Point);
     EXPECT_EQ(h.status, "centro -> " + point);
@@ -102,7 +102,7 @@ TEST(MacroTools, AClickOfAnotherKindIsIgnored) {
     Element* q = h.point(100, 100);
     h.make(Method::Segment, p, q);
     h.point(-100, -100);
-    h.in.macros().applying = 0;
+    h.macros.applying = 0;
     h.tool(Tool::ApplyMacro);
     const int before = h.size();
     h.click(-100, -100); // a point: not a segment

@@ -4,6 +4,7 @@
 #include "app/drawingcanvas.h"
 #include "app/editorsession.h"
 #include "app/prompts.h"
+#include "app/windowcontext.h"
 #include "model/uitext.h"
 #include "model/undo.h"
 #include "settings/registry.h"
@@ -396,7 +397,10 @@ void DocumentsController::lastDocument() {
 
 void DocumentsController::openDocumentList() {
     beforeDialog();
-    TV_listadoc dialog(*this, ctx_.prompts.parent());
+    TV_listadoc dialog(ctx_.context, ctx_.window);
+    connect(&dialog, &TV_listadoc::switchAsked, this, &DocumentsController::switchTo);
+    connect(&dialog, &TV_listadoc::closeAsked, this, &DocumentsController::closeDocumentAt);
+    connect(&dialog, &TV_listadoc::saveAsked, this, &DocumentsController::saveDocumentAt);
     dialog.exec();
 }
 
@@ -565,14 +569,6 @@ QString DocumentsController::lastDocumentFolder() const {
 QString DocumentsController::dialogFolder() const {
     const QString& folder = ctx_.session.folders().documents;
     return folder.isEmpty() ? QDir::currentPath() : folder;
-}
-
-QString DocumentsController::lastMacroFolder() const {
-    const LastFolders& folders = ctx_.session.folders();
-    if (!folders.macros.isEmpty()) return folders.macros;
-    // Until a macro file has been used, the folder of documents: the program's own folder is
-    // not a place of the user's.
-    return folders.documents.isEmpty() ? QDir::homePath() : folders.documents;
 }
 
 void DocumentsController::storeSettings() {

@@ -23,7 +23,7 @@ namespace qorv {
 
 class Document;
 
-class DocumentsController : public QObject, public DocumentListHost {
+class DocumentsController : public QObject {
     Q_OBJECT
   public:
     explicit DocumentsController(const FeatureContext& context, QObject* parent = nullptr);
@@ -52,13 +52,13 @@ class DocumentsController : public QObject, public DocumentListHost {
     // After the last document was closed, until "&Nuevo" or "Abrir".
     bool noDocumentOpen() const { return noDocument_; }
 
-    // DocumentListHost: switching, closing and saving by index.
-    QStringList documentNames() const override;
-    int currentDocumentIndex() const override;
-    void switchTo(int index) override;
-    bool closeDocumentAt(int index) override;
+    // Switching, closing and saving by index.
+    QStringList documentNames() const;
+    int currentDocumentIndex() const;
+    void switchTo(int index);
+    bool closeDocumentAt(int index);
     // "&Guardar": to the document's file; without one, or when that fails, as "Guardar Como...".
-    bool saveDocumentAt(int index) override;
+    bool saveDocumentAt(int index);
     // "Guardar Como...": asks for a file, saves, and the document takes the file's name.
     bool saveDocumentAsAt(int index);
     bool saveCurrent() { return saveDocumentAt(currentDocumentIndex()); }
@@ -88,8 +88,6 @@ class DocumentsController : public QObject, public DocumentListHost {
     QString lastDocumentFolder() const;
     // Where file dialogs start: the folder of documents, else the working folder.
     QString dialogFolder() const;
-    // The folder of macro files: the last one used, else that of documents.
-    QString lastMacroFolder() const;
 
     // The views of the list: the tabs and the combo box (placed by the window's document bar)
     // and the entries added at the end of `menu`.

@@ -1,5 +1,6 @@
 #include "app/controllers/editcontroller.h"
 
+#include "app/bitmapbytes.h"
 #include "app/commands.h"
 #include "app/drawingcanvas.h"
 #include "app/editorsession.h"

@@ -5,16 +5,7 @@
 
 #include <QObject>
 
-#include <cstdint>
-#include <vector>
-
-class QImage;
-
 namespace qorv {
-
-// A picture as the bytes of a Windows bitmap file, which is how documents keep pictures; empty
-// when it cannot be written.
-std::vector<uint8_t> bitmapFileBytes(const QImage& image);
 
 class EditController : public QObject {
     Q_OBJECT

@@ -4,6 +4,7 @@
 #include "app/drawingcanvas.h"
 #include "app/editorsession.h"
 #include "app/prompts.h"
+#include "app/windowcontext.h"
 #include "dialogs/tv_imp.h"
 #include "model/uitext.h"
 #include "settings/language.h"
@@ -236,8 +237,8 @@ void ExportController::printDocument() {
     QPrinter* device = printer(true);
     if (!device) return;
     TV_imp dialog(
-        ctx_.canvas, *device, [this](QPrinter& p) { runPageSetup(p); }, currentName(),
-        ctx_.prompts.parent());
+        ctx_.context, *device, [this](QPrinter& p) { runPageSetup(p); }, currentName(),
+        ctx_.window);
     ctx_.prompts.run(dialog);
 }
 

@@ -4,6 +4,7 @@
 #include "app/drawingcanvas.h"
 #include "app/editorsession.h"
 #include "app/prompts.h"
+#include "app/windowcontext.h"
 #include "dialogs/top_appearance.h"
 #include "dialogs/top_fon.h"
 #include "dialogs/top_general.h"
@@ -11,7 +12,6 @@
 #include "view/qtexts.h"
 #include "view/tooltable.h"
 
-#include <QColorDialog>
 #include <QFile>
 #include <QTimer>
 
@@ -28,7 +28,7 @@ OptionsController::OptionsController(const FeatureContext& context, QObject* par
 }
 
 void OptionsController::load(const OptionsFileContent* known) {
-    const QSize screen = screenSize();
+    const QSize screen = ctx_.canvas.screenSize();
     path_ = qorv::optionsFilePath();
     LoadedOptions loaded = loadOptions(path_, screen.width(), screen.height(), known);
     ctx_.session.programOptions() = std::move(loaded.options);
@@ -70,19 +70,24 @@ void OptionsController::openGeneral() {
     if (!documentOpen()) return;
     // "Mover la pantalla" may have changed it.
     ctx_.session.programOptions().planeSize = ctx_.canvas.planeSize();
-    TOp_general dialog(*this, ctx_.prompts.parent());
+    TOp_general dialog(ctx_.context, ctx_.window);
+    connect(&dialog, &TOp_general::optionsChanged, this, &OptionsController::optionsChanged);
+    connect(&dialog, &TOp_general::lengthAssignmentAsked, this,
+            &OptionsController::startLengthAssignment);
     ctx_.prompts.run(dialog);
 }
 
 void OptionsController::openAppearance() {
     if (!documentOpen()) return;
-    TOp_aspecto dialog(*this, ctx_.prompts.parent());
+    TOp_aspecto dialog(ctx_.context, ctx_.window);
+    connect(&dialog, &TOp_aspecto::optionsChanged, this, &OptionsController::optionsChanged);
     ctx_.prompts.run(dialog);
 }
 
 void OptionsController::openFonts() {
     if (!documentOpen()) return;
-    TOp_fon dialog(*this, ctx_.prompts.parent());
+    TOp_fon dialog(ctx_.context, ctx_.window);
+    connect(&dialog, &TOp_fon::optionsChanged, this, &OptionsController::optionsChanged);
     ctx_.prompts.run(dialog);
 }
 
@@ -106,7 +111,7 @@ bool OptionsController::save() {
 void OptionsController::restoreOriginal() {
     if (!documentOpen()) return;
     if (!ctx_.prompts.askYesNo(text(Msg::RestoreOptionsQuestion))) return;
-    const QSize screen = screenSize();
+    const QSize screen = ctx_.canvas.screenSize();
     ProgramOptions& options = ctx_.session.programOptions();
     ProgramOptions built = builtInOptions(screen.width(), screen.height());
     // The language and the window are the user's choices, not options to reset.
@@ -119,45 +124,11 @@ void OptionsController::restoreOriginal() {
     ctx_.session.chooseTool(Tool::Move);
 }
 
-// ---- OptionsHost --------------------------------------------------------------------------------
-
-ProgramOptions& OptionsController::programOptions() {
-    return ctx_.session.programOptions();
-}
-
-Document& OptionsController::currentDocument() {
-    return ctx_.session.document();
-}
-
-QSize OptionsController::screenSize() const {
-    return ctx_.canvas.screenSize();
-}
-
-void OptionsController::recordUndoStep() {
-    ctx_.session.recordUndoStep();
-}
-
 void OptionsController::optionsChanged(bool toolBarsChanged) {
     apply(toolBarsChanged);
     ctx_.canvas.clearTrace(); // the background may have changed
     ctx_.canvas.synchronizeView(true);
     ctx_.canvas.recalculateAndRedraw();
-}
-
-void OptionsController::warnField(const QString& caption, const QString& message) {
-    ctx_.prompts.warnField(caption, message);
-}
-
-bool OptionsController::chooseColour(Color& colour) {
-    const QColor chosen = QColorDialog::getColor(
-        QColor(colorRed(colour), colorGreen(colour), colorBlue(colour)), ctx_.prompts.parent());
-    if (!chosen.isValid()) return false;
-    colour = rgb(chosen.red(), chosen.green(), chosen.blue());
-    return true;
-}
-
-bool OptionsController::chooseFont(FontRecord& font) {
-    return font_ && font_(font);
 }
 
 void OptionsController::startLengthAssignment(double target) {

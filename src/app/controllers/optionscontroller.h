@@ -4,7 +4,6 @@
 #pragma once
 
 #include "app/controllers/featurecontext.h"
-#include "dialogs/optionshost.h"
 #include "settings/optionsfile.h"
 
 #include <QObject>
@@ -14,7 +13,7 @@
 
 namespace qorv {
 
-class OptionsController : public QObject, public OptionsHost {
+class OptionsController : public QObject {
     Q_OBJECT
   public:
     explicit OptionsController(const FeatureContext& context, QObject* parent = nullptr);
@@ -39,19 +38,11 @@ class OptionsController : public QObject, public OptionsHost {
 
     // What the window shows (bars, full screen, its rectangle) goes into the options saved.
     void setWindowOptions(std::function<void(ProgramOptions&)> take) { window_ = std::move(take); }
-    // The font dialog the font options use.
-    void setFontChooser(std::function<bool(FontRecord&)> choose) { font_ = std::move(choose); }
-
-    // OptionsHost.
-    ProgramOptions& programOptions() override;
-    Document& currentDocument() override;
-    QSize screenSize() const override;
-    void recordUndoStep() override;
-    void optionsChanged(bool toolBarsChanged) override;
-    void warnField(const QString& caption, const QString& text) override;
-    bool chooseColour(Color& colour) override;
-    bool chooseFont(FontRecord& font) override;
-    void startLengthAssignment(double target) override;
+    // The options or the current document's options changed: the drawing, the tools (and the
+    // tool bars when `toolBarsChanged`) follow.
+    void optionsChanged(bool toolBarsChanged);
+    // The length tool in its length-assignment mode ("Asignar longitud").
+    void startLengthAssignment(double target);
 
   signals:
     // The options reached the tools and the canvas; the window follows (its tool bars too when
@@ -68,7 +59,6 @@ class OptionsController : public QObject, public OptionsHost {
     QString path_;
     bool fromFile_ = false;
     std::function<void(ProgramOptions&)> window_;
-    std::function<bool(FontRecord&)> font_;
 };
 
 } // namespace qorv
