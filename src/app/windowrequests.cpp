@@ -83,10 +83,7 @@ void WindowRequests::setBusy(bool on) {
 }
 
 void WindowRequests::openElementDialog(int tool, Element& e) {
-    if (elementDialogHook_)
-        elementDialogHook_(tool, e);
-    else
-        emit elementDialogAsked(tool, &e);
+    emit elementDialogAsked(tool, &e);
 }
 
 void WindowRequests::dialogElementClicked(int tool, Element& e) {

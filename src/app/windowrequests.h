@@ -22,10 +22,6 @@ class WindowRequests : public QObject, public ToolRequests {
     // `window`: the parent of the dialogs.
     WindowRequests(EditorSession& session, DialogContext& context, QWidget* window);
 
-    // An element's dialog, replaceable (tests see which dialog would open, and on what).
-    void setElementDialogHook(std::function<void(int tool, Element&)> hook) {
-        elementDialogHook_ = std::move(hook);
-    }
     // What the picture dialog starts in (the folder of documents last used).
     void setPictureFolder(std::function<QString()> folder) { pictureFolder_ = std::move(folder); }
 
@@ -51,7 +47,6 @@ class WindowRequests : public QObject, public ToolRequests {
     EditorSession& session_;
     DialogContext& context_;
     QWidget* window_;
-    std::function<void(int, Element&)> elementDialogHook_;
     std::function<QString()> pictureFolder_;
 };
 

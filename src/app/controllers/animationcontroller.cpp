@@ -22,22 +22,22 @@
 namespace qorv {
 
 AnimationController::AnimationController(const FeatureContext& context)
-    : QObject(context.window), parts_(context) {
-    TV_animac_ = new TV_animac(parts_.context, parts_.window);
-    TPaP_ = new TPaP(parts_.context, parts_.window);
+    : QObject(context.window), ctx_(context) {
+    TV_animac_ = new TV_animac(ctx_.context, ctx_.window);
+    TPaP_ = new TPaP(ctx_.context, ctx_.window);
     // Modal: the construction must not change under the steps it shows.
     TPaP_->setWindowModality(Qt::ApplicationModal);
-    DrawingCanvas& canvas = parts_.canvas;
+    DrawingCanvas& canvas = ctx_.canvas;
     connect(TV_animac_, &TV_animac::stepDue, &canvas, &DrawingCanvas::animate);
     connect(TV_animac_, &TV_animac::visibilityChanged, &canvas, &DrawingCanvas::setTracing);
     connect(TV_animac_, &TV_animac::closedByUser, this,
-            [this] { parts_.session.chooseTool(Tool::Move); });
+            [this] { ctx_.session.chooseTool(Tool::Move); });
     connect(TPaP_, &TPaP::stepShown, &canvas, &DrawingCanvas::showReplayStep);
     connect(TPaP_, &TPaP::replayEnded, this, &AnimationController::replayEnded);
-    connect(&parts_.requests, &WindowRequests::animationEntryChosen, TV_animac_,
+    connect(&ctx_.requests, &WindowRequests::animationEntryChosen, TV_animac_,
             &TV_animac::entryClicked);
 
-    EditorSession& session = parts_.session;
+    EditorSession& session = ctx_.session;
     connect(&session, &EditorSession::toolChanged, this, &AnimationController::toolChanged);
     connect(&session, &EditorSession::currentDocumentChanged, this,
             &AnimationController::documentShown);
@@ -45,9 +45,9 @@ AnimationController::AnimationController(const FeatureContext& context)
             &AnimationController::elementsMayBeGone);
     connect(&session, &EditorSession::viewerModeChanged, this,
             &AnimationController::viewerModeChanged);
-    parts_.onCommand(CommandId::TracesOff, this, [this] { switchTracesOff(); });
-    parts_.onCommand(CommandId::Replay, this, [this] { openReplay(); });
-    createViewerPanel(parts_.commands);
+    ctx_.onCommand(CommandId::TracesOff, this, [this] { switchTracesOff(); });
+    ctx_.onCommand(CommandId::Replay, this, [this] { openReplay(); });
+    createViewerPanel(ctx_.commands);
 }
 
 // The dialogs stop (and tell nothing: their connections go with this object) before the canvas
@@ -64,7 +64,7 @@ void AnimationController::setKeepAnswer(std::function<int()> answer) {
 }
 
 void AnimationController::createViewerPanel(Commands& commands) {
-    DrawingCanvas& canvas = parts_.canvas;
+    DrawingCanvas& canvas = ctx_.canvas;
     panel_ = new QFrame(canvas.drawingArea());
     panel_->setObjectName(QStringLiteral("P_visor"));
     panel_->setFrameShape(QFrame::Panel);
@@ -97,7 +97,7 @@ void AnimationController::createViewerPanel(Commands& commands) {
 
 // Bottom-right corner of the drawing area, just inside the scroll bars.
 void AnimationController::placeViewerPanel() {
-    QWidget* area = parts_.canvas.drawingArea();
+    QWidget* area = ctx_.canvas.drawingArea();
     panel_->adjustSize();
     panel_->move(area->width() - panel_->width() - 2, area->height() - panel_->height() - 2);
     panel_->raise();
@@ -112,7 +112,7 @@ bool AnimationController::eventFilter(QObject* watched, QEvent* event) {
 
 void AnimationController::toolChanged(int tool) {
     if (tool == Tool::Animation) {
-        dropUnanimatable(parts_.session.document());
+        dropUnanimatable(ctx_.session.document());
         if (TV_animac_->isVisible())
             TV_animac_->rebuildList();
         else
@@ -135,23 +135,23 @@ void AnimationController::elementsMayBeGone() {
 // ---- commands -----------------------------------------------------------------------------------
 
 void AnimationController::switchTracesOff() {
-    DrawingCanvas& canvas = parts_.canvas;
+    DrawingCanvas& canvas = ctx_.canvas;
     const Interaction& in = canvas.interaction();
-    if (!(in.tool() == Tool::Trace && in.traceRunSaved())) parts_.session.recordUndoStep();
-    Document& doc = parts_.session.document();
+    if (!(in.tool() == Tool::Trace && in.traceRunSaved())) ctx_.session.recordUndoStep();
+    Document& doc = ctx_.session.document();
     if (!doc.traceList.empty()) doc.modified = 1;
     doc.traceList.clear();
     canvas.traceListChanged();
     canvas.redraw();
     canvas.interaction().refreshHover();
-    parts_.session.noteChanges();
+    ctx_.session.noteChanges();
 }
 
 void AnimationController::openReplay() {
     if (TPaP_->isVisible()) return;
     TPaP_->start();
     // In the drawing's bottom right corner, clear of the middle where the construction is.
-    const QWidget* area = parts_.canvas.drawingArea();
+    const QWidget* area = ctx_.canvas.drawingArea();
     TPaP_->adjustSize();
     const QPoint corner = area->mapToGlobal(QPoint(area->width(), area->height()));
     const QRect screen = area->screen()->availableGeometry();
@@ -161,13 +161,13 @@ void AnimationController::openReplay() {
 }
 
 void AnimationController::replayEnded() {
-    DrawingCanvas& canvas = parts_.canvas;
+    DrawingCanvas& canvas = ctx_.canvas;
     canvas.showReplayStep(nullptr);
     // Keeping a step cuts the list after it: the tools let go of what they picked.
     canvas.interaction().documentReplaced();
     canvas.elementsReplaced(); // a cut freed elements the drawing may have cached
     canvas.recalculateAndRedraw();
-    parts_.session.noteChanges();
+    ctx_.session.noteChanges();
 }
 
 void AnimationController::viewerModeChanged(bool on) {
@@ -184,14 +184,14 @@ void AnimationController::viewerModeChanged(bool on) {
             viewerHides_[i]->setVisible(shownBeforeViewer_[i]);
         panel_->hide();
     }
-    parts_.session.chooseTool(Tool::Move);
+    ctx_.session.chooseTool(Tool::Move);
 }
 
 SaveOptions AnimationController::saveOptions() const {
     SaveOptions o;
-    if (!parts_.session.viewerMode()) return o;
+    if (!ctx_.session.viewerMode()) return o;
     o.viewerMode = true;
-    const QWidget* w = parts_.window;
+    const QWidget* w = ctx_.window;
     const QRect r = w->geometry();
     const Qt::WindowStates s = w->windowState();
     o.window = WindowRecord{r.left(), r.top(), r.height(), r.width(),

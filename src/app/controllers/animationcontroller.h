@@ -59,7 +59,7 @@ class AnimationController : public QObject {
     void createViewerPanel(Commands& commands);
     void placeViewerPanel();
 
-    FeatureContext parts_;
+    FeatureContext ctx_;
     TV_animac* TV_animac_ = nullptr;
     TPaP* TPaP_ = nullptr;
     QFrame* panel_ = nullptr;

@@ -23,16 +23,16 @@ bool isCalculatorTool(int tool) {
 
 } // namespace
 
-CalculatorController::CalculatorController(const FeatureContext& parts)
-    : QObject(parts.window), parts_(parts) {
-    EditorSession& session = parts_.session;
+CalculatorController::CalculatorController(const FeatureContext& context)
+    : QObject(context.window), ctx_(context) {
+    EditorSession& session = ctx_.session;
     connect(&session, &EditorSession::toolChanged, this, &CalculatorController::toolChanged);
     connect(&session, &EditorSession::currentDocumentChanged, this,
             [this] { documentChanged(true); });
     connect(&session, &EditorSession::elementsReplaced, this, [this] { documentChanged(false); });
-    connect(&parts_.requests, &WindowRequests::elementDialogAsked, this,
+    connect(&ctx_.requests, &WindowRequests::elementDialogAsked, this,
             &CalculatorController::elementDialogAsked);
-    connect(&parts_.requests, &WindowRequests::elementClickedForDialog, this,
+    connect(&ctx_.requests, &WindowRequests::elementClickedForDialog, this,
             &CalculatorController::elementClicked);
     session.heldReferences().add([this](const HeldReferences::Visit& visit) {
         if (calc_) calc_->calculator().forEachHeld(visit);
@@ -54,7 +54,7 @@ void CalculatorController::toolChanged(int tool) {
         return;
     }
     if (!calc_) {
-        calc_ = new TV_calc(parts_.context, parts_.window);
+        calc_ = new TV_calc(ctx_.context, ctx_.window);
         connect(calc_, &TV_calc::placingStarted, this, &CalculatorController::placingStarted);
         connect(calc_, &TV_calc::placingMoved, this, &CalculatorController::placingMoved);
         connect(calc_, &TV_calc::placingEnded, this, &CalculatorController::placingEnded);
@@ -63,9 +63,9 @@ void CalculatorController::toolChanged(int tool) {
     calc_->openFor(tool);
     // At the bottom of the drawing area, centred over the window but not left of its edge.
     calc_->adjustSize();
-    const QWidget* area = parts_.canvas.drawingArea();
+    const QWidget* area = ctx_.canvas.drawingArea();
     const QPoint bottom = area->mapToGlobal(QPoint(0, area->height()));
-    const QRect frame = parts_.window->frameGeometry();
+    const QRect frame = ctx_.window->frameGeometry();
     const int x = std::max(frame.center().x() - calc_->width() / 2, frame.left() + 8);
     calc_->move(x, bottom.y() - calc_->frameGeometry().height());
 }
@@ -73,7 +73,7 @@ void CalculatorController::toolChanged(int tool) {
 void CalculatorController::editInCalculator(Element& e) {
     const int tool = e.method == Method::Function ? Tool::Function : Tool::Calculate;
     // Choosing the tool opens the calculator cleared; then it takes the element.
-    parts_.session.chooseTool(tool);
+    ctx_.session.chooseTool(tool);
     if (calc_) calc_->openFor(tool, &e);
 }
 
@@ -102,14 +102,14 @@ void CalculatorController::elementClicked(int tool, Element* e) {
 }
 
 void CalculatorController::editParameter(Element& e) {
-    TV_ed_param dialog(parts_.context, e, parts_.window);
-    parts_.context.run(dialog);
-    parts_.session.noteChanges();
+    TV_ed_param dialog(ctx_.context, e, ctx_.window);
+    ctx_.context.run(dialog);
+    ctx_.session.noteChanges();
 }
 
 void CalculatorController::openRepresentPoints(Element* axes, Element* edited) {
-    TV_puncoord dialog(parts_.context, axes, edited, parts_.window);
-    parts_.context.run(dialog);
+    TV_puncoord dialog(ctx_.context, axes, edited, ctx_.window);
+    ctx_.context.run(dialog);
 }
 
 void CalculatorController::documentChanged(bool otherDocument) {
@@ -118,14 +118,14 @@ void CalculatorController::documentChanged(bool otherDocument) {
 }
 
 void CalculatorController::shiftPlaced(QPoint pixels) {
-    const ViewTransform view = parts_.canvas.view();
+    const ViewTransform view = ctx_.canvas.view();
     const Point2 a = view.toWorld(0, 0), b = view.toWorld(pixels.x(), pixels.y());
     placed_->value[2] += b.x - a.x;
     placed_->value[3] += b.y - a.y;
 }
 
 void CalculatorController::placingStarted(Element* e, QPoint global) {
-    DrawingCanvas& canvas = parts_.canvas;
+    DrawingCanvas& canvas = ctx_.canvas;
     placed_ = e;
     placedLast_ = global;
     const QPoint at = canvas.drawingArea()->mapFromGlobal(global);
@@ -144,17 +144,17 @@ void CalculatorController::placingMoved(QPoint global) {
     if (!placed_) return;
     shiftPlaced(global - placedLast_);
     placedLast_ = global;
-    parts_.canvas.recalculateAndRedraw();
+    ctx_.canvas.recalculateAndRedraw();
 }
 
 void CalculatorController::placingEnded() {
     if (!placed_) return;
     placed_ = nullptr;
-    parts_.session.chooseTool(Tool::Move);
+    ctx_.session.chooseTool(Tool::Move);
 }
 
 void CalculatorController::closed() {
-    if (!hiding_ && isCalculatorTool(parts_.session.tool())) parts_.session.chooseTool(Tool::Move);
+    if (!hiding_ && isCalculatorTool(ctx_.session.tool())) ctx_.session.chooseTool(Tool::Move);
 }
 
 } // namespace qorv

@@ -16,7 +16,7 @@ struct Element;
 class CalculatorController : public QObject {
     Q_OBJECT
   public:
-    explicit CalculatorController(const FeatureContext& parts);
+    explicit CalculatorController(const FeatureContext& context);
     ~CalculatorController() override;
 
     // The calculator window (null until a calculator tool was first chosen).
@@ -41,7 +41,7 @@ class CalculatorController : public QObject {
     // Moves the element being placed by a distance on the screen.
     void shiftPlaced(QPoint pixels);
 
-    FeatureContext parts_;
+    FeatureContext ctx_;
     TV_calc* calc_ = nullptr;
     Element* placed_ = nullptr; // made from the result field, following the held mouse
     QPoint placedLast_;

@@ -17,13 +17,13 @@
 
 namespace qorv {
 
-ElementDialogsController::ElementDialogsController(const FeatureContext& parts,
+ElementDialogsController::ElementDialogsController(const FeatureContext& context,
                                                    CalculatorController& calculator)
-    : QObject(parts.window), parts_(parts), calculator_(calculator) {
-    EditorSession& session = parts_.session;
-    connect(&parts_.requests, &WindowRequests::elementDialogAsked, this,
+    : QObject(context.window), ctx_(context), calculator_(calculator) {
+    EditorSession& session = ctx_.session;
+    connect(&ctx_.requests, &WindowRequests::elementDialogAsked, this,
             &ElementDialogsController::elementDialogAsked);
-    connect(&parts_.requests, &WindowRequests::elementClickedForDialog, this,
+    connect(&ctx_.requests, &WindowRequests::elementClickedForDialog, this,
             [this](int tool, Element* e) {
                 if (tool == Tool::EditElement) editElement(*e);
             });
@@ -33,9 +33,9 @@ ElementDialogsController::ElementDialogsController(const FeatureContext& parts,
             [this] { documentChanged(true); });
     connect(&session, &EditorSession::elementsReplaced, this, [this] { documentChanged(false); });
     session.heldReferences().add([this](const HeldReferences::Visit& visit) {
-        visit(parts_.session.creationOptions().redefiningButton);
+        visit(ctx_.session.creationOptions().redefiningButton);
     });
-    parts_.onCommand(CommandId::ConstructionList, this, [this] { showConstructionList(); });
+    ctx_.onCommand(CommandId::ConstructionList, this, [this] { showConstructionList(); });
 }
 
 void ElementDialogsController::elementDialogAsked(int tool, Element* e) {
@@ -51,9 +51,9 @@ void ElementDialogsController::elementDialogAsked(int tool, Element* e) {
 }
 
 void ElementDialogsController::editElement(Element& e) {
-    TEdit_elem dialog(parts_.context, e, parts_.window);
-    parts_.context.run(dialog);
-    parts_.session.noteChanges();
+    TEdit_elem dialog(ctx_.context, e, ctx_.window);
+    ctx_.context.run(dialog);
+    ctx_.session.noteChanges();
     if (list_ && list_->isVisible()) list_->rebuild();
     if (Element* edited = dialog.element()) redefineAfterDialog(dialog.closing(), *edited);
     if (dialog.parametricColourAsked() && dialog.element())
@@ -66,48 +66,48 @@ void ElementDialogsController::redefineAfterDialog(const ElementDialogClose& clo
     else if (closing.parameterDialog)
         calculator_.editParameter(e);
     else if (closing.parents)
-        parts_.canvas.interaction().chooseToolWith(Tool::RedefinePoint, e);
+        ctx_.canvas.interaction().chooseToolWith(Tool::RedefinePoint, e);
     else if (closing.buttonList)
         redefineButtonList(e);
 }
 
 void ElementDialogsController::startParametricColour(Element& e) {
-    parts_.canvas.interaction().chooseToolWith(Tool::ParamLineColour, e);
+    ctx_.canvas.interaction().chooseToolWith(Tool::ParamLineColour, e);
 }
 
 void ElementDialogsController::redefineButtonList(Element& button) {
     const auto* t = button.tailAs<ButtonTail>();
     if (!t) return;
-    EditorSession& session = parts_.session;
+    EditorSession& session = ctx_.session;
     Document& doc = session.document();
     doc.selectNone();
     for (Element* c : t->elements)
         if (c) c->selected = 1;
     session.chooseTool(Tool::ShowHideButton); // keeps the selection
     // The hidden ones must be seen to be taken off the list.
-    if (!parts_.canvas.showHidden()) {
+    if (!ctx_.canvas.showHidden()) {
         emit showHiddenAsked(true);
         hiddenShownForButton_ = true;
     }
     session.creationOptions().redefiningButton = &button;
-    parts_.canvas.recalculateAndRedraw();
+    ctx_.canvas.recalculateAndRedraw();
     session.notifySelectionChanged();
 }
 
 void ElementDialogsController::endButtonListRedefinition() {
-    parts_.session.creationOptions().redefiningButton = nullptr;
+    ctx_.session.creationOptions().redefiningButton = nullptr;
     if (!hiddenShownForButton_) return;
     hiddenShownForButton_ = false;
     emit showHiddenAsked(false);
 }
 
 void ElementDialogsController::documentChanged(bool otherDocument) {
-    CreationOptions& creation = parts_.session.creationOptions();
+    CreationOptions& creation = ctx_.session.creationOptions();
     if (otherDocument) {
         creation.redefiningButton = nullptr;
     } else if (creation.redefiningButton) {
         bool there = false;
-        for (const Element* e = parts_.session.document().head; e && !there; e = e->next)
+        for (const Element* e = ctx_.session.document().head; e && !there; e = e->next)
             there = e == creation.redefiningButton;
         if (!there) creation.redefiningButton = nullptr;
     }
@@ -116,12 +116,12 @@ void ElementDialogsController::documentChanged(bool otherDocument) {
 
 void ElementDialogsController::showConstructionList() {
     if (!list_) {
-        list_ = new TV_lista(parts_.context, parts_.window);
+        list_ = new TV_lista(ctx_.context, ctx_.window);
         list_->setModal(false);
         connect(list_, &TV_lista::editAsked, this, [this](Element* e) { editElement(*e); });
         // Beside the drawing, on its right.
-        const QWidget* window = parts_.window;
-        const QRect area = parts_.canvas.drawingArea()->geometry();
+        const QWidget* window = ctx_.window;
+        const QRect area = ctx_.canvas.drawingArea()->geometry();
         list_->resize(320, std::max(300, area.height()));
         list_->move(window->mapToGlobal(QPoint(std::max(0, window->width() - 330), area.top())));
         list_->rebuild();

@@ -18,7 +18,7 @@ class ElementDialogsController : public QObject {
     Q_OBJECT
   public:
     // Calculations, functions and parameters are redefined in `calculator`'s dialogs.
-    ElementDialogsController(const FeatureContext& parts, CalculatorController& calculator);
+    ElementDialogsController(const FeatureContext& context, CalculatorController& calculator);
 
     // The properties dialog of `e`.
     void editElement(Element& e);
@@ -43,7 +43,7 @@ class ElementDialogsController : public QObject {
     // The document changed: a button whose list was being redefined may be gone.
     void documentChanged(bool otherDocument);
 
-    FeatureContext parts_;
+    FeatureContext ctx_;
     CalculatorController& calculator_;
     TV_lista* list_ = nullptr;
     bool hiddenShownForButton_ = false; // "Ver lo oculto" switched on for a button's list

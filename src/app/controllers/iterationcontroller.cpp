@@ -11,17 +11,17 @@
 
 namespace qorv {
 
-IterationController::IterationController(const FeatureContext& parts)
-    : QObject(parts.window), parts_(parts) {
-    EditorSession& session = parts_.session;
-    parts_.canvas.interaction().lendIterationWorkspace(&lists_);
+IterationController::IterationController(const FeatureContext& context)
+    : QObject(context.window), ctx_(context) {
+    EditorSession& session = ctx_.session;
+    ctx_.canvas.interaction().lendIterationWorkspace(&lists_);
     connect(&session, &EditorSession::toolChanged, this, &IterationController::toolChanged);
     connect(&session, &EditorSession::currentDocumentChanged, this, [this] {
         lists_.reset();
         if (dialog_ && dialog_->isVisible()) dialog_->refresh();
     });
     connect(&session, &EditorSession::elementsReplaced, this, [this] {
-        lists_.forgetMissing(parts_.session.document());
+        lists_.forgetMissing(ctx_.session.document());
         if (dialog_ && dialog_->isVisible()) dialog_->refresh();
     });
 }
@@ -31,21 +31,20 @@ void IterationController::toolChanged(int tool) {
         if (dialog_) dialog_->hide();
         return;
     }
-    lists_.defaultIterations = parts_.session.programOptions().iterations;
+    lists_.defaultIterations = ctx_.session.programOptions().iterations;
     if (lists_.listCount() == 0 && !lists_.countElement)
         lists_.pendingIterations = lists_.defaultIterations;
     if (!dialog_) {
-        dialog_ = new TV_iterac(parts_.context, lists_, parts_.window);
+        dialog_ = new TV_iterac(ctx_.context, lists_, ctx_.window);
         dialog_->setModal(false);
         connect(dialog_, &TV_iterac::selectionShown, this, [this] {
-            parts_.canvas.redraw();
-            parts_.session.notifySelectionChanged();
-            if (lists_.countMode)
-                parts_.canvas.setStatusText(uiText().message(Msg::IterCountPrompt));
+            ctx_.canvas.redraw();
+            ctx_.session.notifySelectionChanged();
+            if (lists_.countMode) ctx_.canvas.setStatusText(uiText().message(Msg::IterCountPrompt));
         });
         connect(dialog_, &TV_iterac::createAsked, this, &IterationController::createIteration);
         connect(dialog_, &TV_iterac::leaveAsked, this, [this] {
-            if (parts_.session.tool() == Tool::Iteration) parts_.session.chooseTool(Tool::Move);
+            if (ctx_.session.tool() == Tool::Iteration) ctx_.session.chooseTool(Tool::Move);
         });
     }
     dialog_->refresh();
@@ -54,14 +53,14 @@ void IterationController::toolChanged(int tool) {
 }
 
 void IterationController::createIteration() {
-    EditorSession& session = parts_.session;
+    EditorSession& session = ctx_.session;
     Document& doc = session.document();
     if (!lists_.canCreate(doc)) return;
     session.recordUndoStep();
     qorv::createIteration(doc, lists_, session.creationOptions());
     lists_.reset();
     session.chooseTool(Tool::Move);
-    parts_.canvas.recalculateAndRedraw();
+    ctx_.canvas.recalculateAndRedraw();
 }
 
 } // namespace qorv

@@ -14,7 +14,7 @@ class TV_iterac;
 class IterationController : public QObject {
     Q_OBJECT
   public:
-    explicit IterationController(const FeatureContext& parts);
+    explicit IterationController(const FeatureContext& context);
 
     IterationWorkspace& lists() { return lists_; }
     // The dialog (null before the tool's first use).
@@ -25,7 +25,7 @@ class IterationController : public QObject {
     void toolChanged(int tool);
     void createIteration();
 
-    FeatureContext parts_;
+    FeatureContext ctx_;
     IterationWorkspace lists_;
     TV_iterac* dialog_ = nullptr;
 };

@@ -14,30 +14,30 @@
 namespace qorv {
 
 MacroController::MacroController(const FeatureContext& context, HelpController& help)
-    : QObject(context.window), parts_(context), help_(help) {
-    EditorSession& session = parts_.session;
-    parts_.onCommand(CommandId::Macros, this, [this] { openDialog(); });
-    parts_.canvas.interaction().lendMacroSession(&macros_);
+    : QObject(context.window), ctx_(context), help_(help) {
+    EditorSession& session = ctx_.session;
+    ctx_.onCommand(CommandId::Macros, this, [this] { openDialog(); });
+    ctx_.canvas.interaction().lendMacroSession(&macros_);
     session.heldReferences().add(
         [this](const HeldReferences::Visit& visit) { macros_.forEachReference(visit); });
     connect(&session, &EditorSession::currentDocumentChanged, this, [this] { macros_.clear(); });
     // Only what is still in the list is noted for finding again.
     connect(&session, &EditorSession::elementsAboutToBeReplaced, this,
-            [this] { macros_.dropMissing(parts_.session.document()); });
+            [this] { macros_.dropMissing(ctx_.session.document()); });
     connect(&session, &EditorSession::elementsReplaced, this,
-            [this] { macros_.dropMissing(parts_.session.document()); });
+            [this] { macros_.dropMissing(ctx_.session.document()); });
 }
 
 QString MacroController::folder() const {
-    const LastFolders& folders = parts_.session.folders();
+    const LastFolders& folders = ctx_.session.folders();
     if (!folders.macros.isEmpty()) return folders.macros;
     return folders.documents.isEmpty() ? QDir::homePath() : folders.documents;
 }
 
 void MacroController::openDialog() {
-    EditorSession& session = parts_.session;
+    EditorSession& session = ctx_.session;
     if (session.currentIndex() < 0) return;
-    parts_.context.prompts().beforeDialog();
+    ctx_.context.prompts().beforeDialog();
     Document& doc = session.document();
     macros_.dropMissing(doc);
     // The elements chosen in the drawing become the list of the mode.
@@ -45,14 +45,14 @@ void MacroController::openDialog() {
     if (tool == Tool::MacroInitial) macros_.storeInitial(doc);
     if (tool == Tool::MacroFinal) macros_.storeFinal();
     macros_.dialogOpen = true;
-    parts_.canvas.redraw();
+    ctx_.canvas.redraw();
 
-    TMacCon dialog(parts_.context, macros_, tool, folder(), parts_.window);
+    TMacCon dialog(ctx_.context, macros_, tool, folder(), ctx_.window);
     connect(&dialog, &TMacCon::helpAsked, this,
             [this, &dialog] { help_.showToolTopic(Tool::ApplyMacro, &dialog); });
-    connect(&dialog, &TMacCon::listsReleased, this, [this] { parts_.canvas.redraw(); });
+    connect(&dialog, &TMacCon::listsReleased, this, [this] { ctx_.canvas.redraw(); });
     connect(&dialog, &TMacCon::folderUsed, this,
-            [this](const QString& f) { parts_.session.folders().macros = f; });
+            [this](const QString& f) { ctx_.session.folders().macros = f; });
     if (dialogHook_)
         dialogHook_(dialog);
     else
@@ -66,7 +66,7 @@ void MacroController::openDialog() {
         session.chooseTool(Tool::Move);
     else
         emit toolShownAgain();
-    parts_.canvas.redraw(); // without the marks
+    ctx_.canvas.redraw(); // without the marks
     session.noteChanges();
 }
 

@@ -39,7 +39,7 @@ class MacroController : public QObject {
     void toolShownAgain();
 
   private:
-    FeatureContext parts_;
+    FeatureContext ctx_;
     MacroSession macros_;
     std::function<void(TMacCon&)> dialogHook_;
     HelpController& help_;
