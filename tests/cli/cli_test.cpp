@@ -11,6 +11,7 @@
 #include "model/uitext.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -44,8 +45,9 @@ CliRun runCli(std::vector<std::string> args) {
 struct Files {
     fs::path dir;
     Files() {
+        // The process id keeps two runs of the suite on one machine out of each other's files.
         dir = fs::temp_directory_path() /
-              ("qorv-cli-" +
+              ("qorv-cli-" + std::to_string(QCoreApplication::applicationPid()) + "-" +
                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(dir);
         fs::create_directories(dir);
