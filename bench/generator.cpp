@@ -2,6 +2,8 @@
 
 #include "construction/builder.h"
 #include "construction/create.h"
+#include "geometry/recalc.h"
+#include "model/docfile.h"
 
 #include <algorithm>
 #include <cmath>
@@ -106,6 +108,14 @@ Element* buildMixedConstruction(Document& doc, int elements, Layout layout) {
         }
     }
     return driver;
+}
+
+Element* saveMixedConstruction(Document& doc, int elements, const std::string& file) {
+    Element* driver = buildMixedConstruction(doc, elements);
+    doc.left = ViewLeft;
+    doc.top = ViewTop;
+    recalcUpTo(doc);
+    return saveDocument(doc, file) ? driver : nullptr;
 }
 
 } // namespace qorv::bench

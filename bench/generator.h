@@ -4,6 +4,8 @@
 
 #include "model/document.h"
 
+#include <string>
+
 namespace qorv::bench {
 
 // How the blocks are laid out.
@@ -27,5 +29,10 @@ constexpr double ViewLeft = -ViewWidth / 2, ViewTop = ViewHeight / 2;
 // the name of its chain point; every fourth block adds a conic through five points and its
 // intersection with the line. Texts sit beside their block. The result is not recalculated.
 Element* buildMixedConstruction(Document& doc, int elements, Layout layout = Layout::Spread);
+
+// The spread construction of `elements` elements in `doc`, recalculated and at the benchmark
+// view, saved to `file`: what the whole-process benchmarks and the web page measure. Returns
+// the driver as above, or null when the file cannot be written.
+Element* saveMixedConstruction(Document& doc, int elements, const std::string& file);
 
 } // namespace qorv::bench

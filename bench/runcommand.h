@@ -1,6 +1,8 @@
 // Runs a program as a child process and waits for it: the benchmarks that time whole processes.
 #pragma once
 
+#include <benchmark/benchmark.h>
+
 #include <spawn.h>
 #include <sys/wait.h>
 
@@ -22,6 +24,16 @@ inline int runCommand(std::vector<std::string> args) {
     int status = 0;
     if (waitpid(pid, &status, 0) != pid) return -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Runs `command` once per benchmark iteration; the first failure ends the benchmark with an error.
+inline void timeCommand(benchmark::State& state, const std::vector<std::string>& command) {
+    for (auto _ : state) {
+        if (runCommand(command) != 0) {
+            state.SkipWithError("the command failed");
+            break;
+        }
+    }
 }
 
 } // namespace qorv

@@ -3,9 +3,6 @@
 // free point that moves every block, and its position.
 #include "generator.h"
 
-#include "geometry/recalc.h"
-#include "model/docfile.h"
-
 #include <cstdio>
 #include <cstdlib>
 
@@ -15,11 +12,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     qorv::Document doc;
-    qorv::Element* driver = qorv::bench::buildMixedConstruction(doc, std::atoi(argv[1]));
-    doc.left = qorv::bench::ViewLeft;
-    doc.top = qorv::bench::ViewTop;
-    recalcUpTo(doc);
-    if (!qorv::saveDocument(doc, argv[2])) return 1;
+    const qorv::Element* driver =
+        qorv::bench::saveMixedConstruction(doc, std::atoi(argv[1]), argv[2]);
+    if (!driver) return 1;
     std::printf("%d %.17g %.17g %d\n", driver->id, driver->value[0], driver->value[1],
                 doc.elementCount());
     return 0;

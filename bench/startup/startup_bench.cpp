@@ -2,8 +2,6 @@
 // editor from process start to its first drawn frame of the 10,000-element benchmark document
 // (offscreen). Timed by the wall clock, as the work happens in a child process.
 #include "generator.h"
-#include "geometry/recalc.h"
-#include "model/docfile.h"
 #include "runcommand.h"
 
 #include <benchmark/benchmark.h>
@@ -16,24 +14,11 @@ namespace {
 
 using namespace qorv;
 
-// The generator's mixed construction of `elements` elements, saved at the benchmark view.
+// The generator's construction of `elements` elements, saved in the temporary folder.
 std::string writeDocument(const char* name, int elements) {
     const std::string file = (std::filesystem::temp_directory_path() / name).string();
     Document doc;
-    bench::buildMixedConstruction(doc, elements);
-    recalcUpTo(doc);
-    doc.left = bench::ViewLeft;
-    doc.top = bench::ViewTop;
-    return saveDocument(doc, file) ? file : std::string();
-}
-
-void timeCommand(benchmark::State& state, const std::vector<std::string>& command) {
-    for (auto _ : state) {
-        if (runCommand(command) != 0) {
-            state.SkipWithError("the command failed");
-            break;
-        }
-    }
+    return bench::saveMixedConstruction(doc, elements, file) ? file : std::string();
 }
 
 void BM_CliInfoSmallFile(benchmark::State& state) {

@@ -2,8 +2,6 @@
 // document written by the generator (process start, reading, the full pass, drawing and PNG
 // encoding). Timed by the wall clock, since the work happens in a child process.
 #include "generator.h"
-#include "geometry/recalc.h"
-#include "model/docfile.h"
 #include "runcommand.h"
 
 #include <benchmark/benchmark.h>
@@ -22,11 +20,7 @@ void BM_CliRenderPng(benchmark::State& state) {
     const std::string png = (dir / "qorv-bench-render.png").string();
     {
         Document doc;
-        bench::buildMixedConstruction(doc, int(state.range(0)));
-        recalcUpTo(doc);
-        doc.left = bench::ViewLeft;
-        doc.top = bench::ViewTop;
-        if (!saveDocument(doc, file)) {
+        if (!bench::saveMixedConstruction(doc, int(state.range(0)), file)) {
             state.SkipWithError("saving the document failed");
             return;
         }
@@ -36,12 +30,7 @@ void BM_CliRenderPng(benchmark::State& state) {
         file,          png,
         "--width",     std::to_string(int(bench::ViewWidth)),
         "--height",    std::to_string(int(bench::ViewHeight))};
-    for (auto _ : state) {
-        if (runCommand(command) != 0) {
-            state.SkipWithError("qorv-cli render failed");
-            break;
-        }
-    }
+    timeCommand(state, command);
     std::error_code ec;
     state.counters["png_bytes"] = double(std::filesystem::file_size(png, ec));
     std::filesystem::remove(file, ec);
