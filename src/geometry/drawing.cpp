@@ -28,11 +28,6 @@ bool isFar(double v) {
     return !(std::fabs(v) < 1e9);
 }
 
-double normalizeAngle(double a) {
-    a = std::fmod(a, TwoPi);
-    return a < 0 ? a + TwoPi : a;
-}
-
 bool isDrawable(const Element& e, bool showHidden) {
     if (!isValidMethod(e.method) || !e.defined || e.visible == Internal) return false;
     return e.visible != 0 || showHidden;
@@ -346,21 +341,10 @@ class Describer {
     }
 
     void angle(const Element& e, Color c, int style, Color fill) {
-        if (!e.parent1 || !e.parent2 || !e.parent3) return;
-        Point2 arm1 = positionOf(*e.parent1), arm3 = positionOf(*e.parent3);
-        const Point2 v = positionOf(*e.parent2);
-        const double value = e.value[0];
-        if (std::hypot(arm1.x - v.x, arm1.y - v.y) < 3 ||
-            std::hypot(arm3.x - v.x, arm3.y - v.y) < 3)
-            return;
-        if (!(value >= 0.01)) return;
-        // Shown as the smaller angle unless the full range is asked for: beyond a straight angle
-        // the arms are swapped, so the mark covers the other side.
-        if (e.value[3] != NotSet && value > Pi + 0.0001) std::swap(arm1, arm3);
-        const double from = std::atan2(arm1.y - v.y, arm1.x - v.x);
-        const double sweep = normalizeAngle(std::atan2(arm3.y - v.y, arm3.x - v.x) - from);
-        const double r = e.value[2];
-        if (!(r > 0) || !std::isfinite(r) || !usable(v)) return;
+        AngleMark mark;
+        if (!angleMarkOf(e, mark) || !mark.shown || !usable(mark.vertex)) return;
+        const Point2 v = mark.vertex;
+        const double r = mark.radius, from = mark.from, sweep = mark.sweep;
         add(Shape::AngleMark, c, style, fill, 5);
         put(v);
         for (const double x : {r, from, sweep})

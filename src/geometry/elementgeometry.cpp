@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 namespace qorv {
 
@@ -64,6 +65,28 @@ double arcSweep(const ArcData& arc) {
     const bool ok = arc.ccw ? orientedAngle(arc.start, arc.centre, arc.end, a)
                             : orientedAngle(arc.end, arc.centre, arc.start, a);
     return ok ? a : 0;
+}
+
+double normalizeAngle(double a) {
+    constexpr double TwoPi = 2 * std::numbers::pi;
+    a = std::fmod(a, TwoPi);
+    return a < 0 ? a + TwoPi : a;
+}
+
+bool angleMarkOf(const Element& angle, AngleMark& out) {
+    if (!angle.parent1 || !angle.parent2 || !angle.parent3) return false;
+    Point2 arm1 = positionOf(*angle.parent1), arm3 = positionOf(*angle.parent3);
+    const Point2 v = positionOf(*angle.parent2);
+    const double value = angle.value[0];
+    out.vertex = v;
+    out.radius = angle.value[2];
+    out.shown = !(std::hypot(arm1.x - v.x, arm1.y - v.y) < 3 ||
+                  std::hypot(arm3.x - v.x, arm3.y - v.y) < 3) &&
+                value >= 0.01 && out.radius > 0 && std::isfinite(out.radius);
+    if (angle.value[3] != NotSet && value > std::numbers::pi + 0.0001) std::swap(arm1, arm3);
+    out.from = std::atan2(arm1.y - v.y, arm1.x - v.x);
+    out.sweep = normalizeAngle(std::atan2(arm3.y - v.y, arm3.x - v.x) - out.from);
+    return true;
 }
 
 bool isOnArc(const ArcData& arc, Point2 p) {

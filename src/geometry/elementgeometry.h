@@ -41,6 +41,21 @@ double arcSweep(const ArcData& arc);
 // Whether p, a point of the arc's circle (or line when straight), lies between its ends.
 bool isOnArc(const ArcData& arc, Point2 p);
 
+// An angle in [0, 2 pi).
+double normalizeAngle(double a);
+
+// The mark of an angle element (method 26): a sector about the vertex of radius value[2], from
+// the first arm's direction counter-clockwise by `sweep`. Past a straight angle the arms trade
+// places unless the full range is asked for, so the mark covers the smaller side. `shown` says
+// whether the drawing shows it: both arms at least 3 units long, an angle of at least 0.01 and a
+// finite positive radius. False without the three parents.
+struct AngleMark {
+    Point2 vertex;
+    double from = 0, sweep = 0, radius = 0;
+    bool shown = false;
+};
+bool angleMarkOf(const Element& angle, AngleMark& out);
+
 // The conic's coefficients when its type gives a real curve (1..5), a circle's, or the circle
 // of a curved arc.
 bool conicCoefficientsOf(const Element& e, double k[6]);

@@ -75,22 +75,14 @@ double arcDistance(const Element& e, Point2 p) {
     return std::min(distance(p, arc.start), distance(p, arc.end));
 }
 
-double normalizeAngle(double a) {
-    a = std::fmod(a, 2 * Pi);
-    return a < 0 ? a + 2 * Pi : a;
-}
-
 // The angle mark: a sector of radius value[2] about the vertex, swept from one arm to the other
 // (the smaller side unless the full range is asked for), as the drawing shows it.
 double angleDistance(const Element& e, Point2 p) {
-    if (!e.parent1 || !e.parent2 || !e.parent3) return FarAway;
-    Point2 arm1 = positionOf(*e.parent1), arm3 = positionOf(*e.parent3);
-    const Point2 v = positionOf(*e.parent2);
-    const double r = e.value[2];
+    AngleMark mark;
+    if (!angleMarkOf(e, mark)) return FarAway;
+    const Point2 v = mark.vertex;
+    const double r = mark.radius, from = mark.from, span = mark.sweep;
     if (!(r > 0) || !std::isfinite(r)) return FarAway;
-    if (e.value[3] != NotSet && e.value[0] > Pi + 0.0001) std::swap(arm1, arm3);
-    const double from = std::atan2(arm1.y - v.y, arm1.x - v.x);
-    const double span = normalizeAngle(std::atan2(arm3.y - v.y, arm3.x - v.x) - from);
     const double d = distance(p, v);
     if (d == 0) return 0;
     const double at = normalizeAngle(std::atan2(p.y - v.y, p.x - v.x) - from);

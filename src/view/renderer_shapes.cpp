@@ -29,11 +29,6 @@ constexpr double LargeRadius = 16384.0;
 // Coordinates (in pixels) up to which a polyline is handed to Qt without cutting it first.
 constexpr double SafePixel = 1e6;
 
-double normalizeAngle(double a) {
-    a = std::fmod(a, TwoPi);
-    return a < 0 ? a + TwoPi : a;
-}
-
 bool isFar(double v) {
     return !(std::fabs(v) < 1e9);
 }
@@ -357,21 +352,11 @@ void Renderer::drawArc(Frame& f, const Element& e, Color c, int style) {
 }
 
 void Renderer::drawAngle(Frame& f, const Element& e, Color c, int style, Color fill) {
-    if (!e.parent1 || !e.parent2 || !e.parent3) return;
-    Point2 arm1 = positionOf(e.parent1), arm3 = positionOf(e.parent3);
-    const Point2 v = positionOf(e.parent2);
-    const double value = e.value[0];
-    if (std::hypot(arm1.x - v.x, arm1.y - v.y) < 3 || std::hypot(arm3.x - v.x, arm3.y - v.y) < 3)
-        return;
-    if (!(value >= 0.01)) return;
-    // Shown as the smaller angle (unless the full 0..2pi range is asked for): beyond a straight
-    // angle the arms are swapped, so the mark covers the other side.
-    if (e.value[3] != NotSet && value > Pi + 0.0001) std::swap(arm1, arm3);
-    const double from = std::atan2(arm1.y - v.y, arm1.x - v.x);
-    const double span = normalizeAngle(std::atan2(arm3.y - v.y, arm3.x - v.x) - from);
-    const double r = e.value[2];
+    AngleMark mark;
+    if (!angleMarkOf(e, mark) || !mark.shown) return;
+    const Point2 v = mark.vertex;
+    const double from = mark.from, span = mark.sweep, r = mark.radius;
     const double s = f.scale();
-    if (!(r > 0) || !std::isfinite(r)) return;
     if (!f.worldBoxVisible(v.x - r - 8, v.y - r - 8, v.x + r + 8, v.y + r + 8)) return;
     const ClipPoint rv = f.raw(v);
     // The mark is centred one pixel right of and below the vertex.
