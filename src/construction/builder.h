@@ -44,6 +44,24 @@ class ConstructionBuilder {
         req.option = code;
         return make(Method::IntersectionPoint, a, b);
     }
+    // An iteration of `count` levels mapping `from` onto `to` (one initial and one destination
+    // element), drawing the copies of `shown` too.
+    Element* iteration(Element* from, Element* to, const std::vector<Element*>& shown, int count) {
+        ElementRequest request;
+        request.method = Method::Iteration;
+        Element* e = createElement(*target_, request, opts);
+        auto& t = *e->tailAs<IterationTail>();
+        t.iterations = count;
+        t.initialCount = 1;
+        t.destinationCount = 1;
+        t.participants = {Ref(from), Ref(to)};
+        for (Element* s : shown)
+            t.participants.emplace_back(s);
+        t.images = {1};
+        ++made;
+        if (recalculate) recalcElement(*target_, *e);
+        return e;
+    }
 
   private:
     Document* target_;

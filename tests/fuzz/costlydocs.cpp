@@ -4,7 +4,6 @@
 
 #include "calc/expression.h"
 #include "construction/builder.h"
-#include "construction/create.h"
 #include "geometry/intersectionpoint.h"
 #include "model/docfile.h"
 #include "model/elementcodec.h"
@@ -66,21 +65,6 @@ struct Shape {
         b.req.value[2] = 10;
         return withSamples(b.make(Method::FunctionGraph, f, ax), samples);
     }
-    // An iteration of `count` levels mapping `from` onto `to`, showing `shown` too.
-    Element* iteration(Element* from, Element* to, std::vector<Element*> shown, int count) {
-        ElementRequest req;
-        req.method = Method::Iteration;
-        Element* e = createElement(doc, req, b.opts);
-        auto& t = *e->tailAs<IterationTail>();
-        t.iterations = count;
-        t.initialCount = 1;
-        t.destinationCount = 1;
-        t.participants = {Ref(from), Ref(to)};
-        for (Element* s : shown)
-            t.participants.emplace_back(s);
-        t.images = {1};
-        return e;
-    }
     // Moves `e` to the head of the list.
     void toFront(Element* e) {
         std::vector<Element*> order{e};
@@ -131,7 +115,7 @@ void build(Shape& s, CostlyShape shape) {
         Element* g = s.graph(s.function("SIN(X)"), s.axes(), MaxCurveSamples);
         Element* a = s.point(0, 0);
         Element* image = s.b.make(Method::Midpoint, a, s.point(200, s.vary(0, 50)));
-        s.iteration(a, image, {locus, g}, MaxIterationCopies);
+        s.b.iteration(a, image, {locus, g}, MaxIterationCopies);
         break;
     }
     case CostlyShape::CallChain: {
@@ -183,7 +167,7 @@ void build(Shape& s, CostlyShape shape) {
         Element* line = s.b.make(Method::LineThroughTwoPoints, a, s.point(160, 300));
         Element* cut = s.b.intersection(line, locus, IntersectionCode::Locus);
         Element* image = s.b.make(Method::Midpoint, a, s.point(s.vary(100, 200), -300));
-        s.iteration(a, image, {line, cut}, MaxIterationCopies);
+        s.b.iteration(a, image, {line, cut}, MaxIterationCopies);
         break;
     }
     case CostlyShape::PointsOnLociBeforeDriver: {
@@ -206,7 +190,7 @@ void build(Shape& s, CostlyShape shape) {
         Element* c = s.b.make(Method::CircleCentrePoint, s.point(0, 0), s.point(100, 0));
         Element* d = s.pointOn(c, 0.2);
         Element* a = s.point(0, 0);
-        s.iteration(a, s.b.make(Method::Midpoint, a, s.point(10, 10)), {big}, 100);
+        s.b.iteration(a, s.b.make(Method::Midpoint, a, s.point(10, 10)), {big}, 100);
         Element* m = s.b.make(Method::Midpoint, d, s.point(300, 40));
         Element* locus = s.withSamples(s.b.make(Method::Locus, m, d), MaxCurveSamples);
         Element* p = s.pointOn(locus, 0.5);

@@ -5,7 +5,6 @@
 #include "builder.h"
 
 #include "calc/expression.h"
-#include "construction/create.h"
 #include "geometry/dxf.h"
 #include "geometry/intersectionpoint.h"
 #include "geometry/iteration.h"
@@ -65,17 +64,7 @@ Element* graph(Builder& b, Element* f, Element* ax, int samples) {
 }
 
 Element* iteration(Builder& b, Element* from, Element* to, std::vector<Element*> shown, int count) {
-    ElementRequest req;
-    req.method = Method::Iteration;
-    Element* e = createElement(b.doc, req, b.opts);
-    auto& t = *e->tailAs<IterationTail>();
-    t.iterations = count;
-    t.initialCount = 1;
-    t.destinationCount = 1;
-    t.participants = {Ref(from), Ref(to)};
-    for (Element* s : shown)
-        t.participants.emplace_back(s);
-    t.images = {1};
+    Element* e = b.iteration(from, to, shown, count);
     recalcElement(b.doc, *e);
     return e;
 }
