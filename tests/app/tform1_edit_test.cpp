@@ -240,7 +240,9 @@ TEST(TForm1Edit, CommandsThatDeleteDropTheReferencesHeldToWhatWent) {
         gone->selected = 1;
         run(w);
         EXPECT_EQ(heldGone, nullptr) << name;
-        if (w.document().head) EXPECT_EQ(heldKept, kept) << name;
+        if (w.document().head) {
+            EXPECT_EQ(heldKept, kept) << name;
+        }
         w.heldReferences().remove(token);
     }
 }
