@@ -201,10 +201,9 @@ QAction* Commands::toolAction(int tool) const {
 }
 
 void Commands::showTool(int tool) {
-    if (QAction* a = toolAction(shownTool(tool)); a && !a->isChecked()) {
-        const QSignalBlocker block(a); // shows the tool, does not choose it
-        a->setChecked(true);
-    }
+    // Checking shows the tool without choosing it (tools are chosen by `triggered`); the action's
+    // signals must flow, or the group would keep the tool before it checked too.
+    if (QAction* a = toolAction(shownTool(tool)); a && !a->isChecked()) a->setChecked(true);
 }
 
 bool Commands::enabledBy(CommandRule rule, const CommandState& s, int tool) const {

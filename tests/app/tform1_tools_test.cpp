@@ -20,6 +20,7 @@
 #include "view/tooltable.h"
 #include "view/viewtransform.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QFile>
 #include <QFontMetrics>
@@ -379,6 +380,26 @@ TEST(TForm1Tools, MenusBarsAndTheViewerPanelPlaceTheSameActions) {
     // Nothing to undo: "Deshacer" is disabled in the menu and on the viewer's button alike.
     EXPECT_FALSE(w->menuAction(QStringLiteral("M_undo"))->isEnabled());
     EXPECT_FALSE(viewer->findChild<QToolButton*>(QStringLiteral("B_visor_undo"))->isEnabled());
+}
+
+// A tool the window ends by itself (undo goes back to moving) leaves one tool checked: the one
+// in use, in the menus and on the bars alike.
+TEST(TForm1Tools, AToolTheWindowEndsShowsUncheckedEverywhere) {
+    Window win;
+    TForm1* w = win.w.get();
+    w->toolBars().toolButton(Tool::Point)->click();
+    win.click(2, 2);
+    ASSERT_EQ(w->document().elementCount(), 1);
+    w->menuAction(QStringLiteral("M_undo"))->trigger();
+    const int tool = w->currentTool();
+    ASSERT_NE(tool, Tool::Point);
+    int checked = 0;
+    for (const QAction* a : w->commands().tools()->actions())
+        checked += a->isChecked();
+    EXPECT_EQ(checked, 1);
+    EXPECT_TRUE(w->commands().toolAction(tool)->isChecked());
+    EXPECT_FALSE(w->toolBars().toolButton(Tool::Point)->isChecked());
+    EXPECT_FALSE(w->menuAction(QStringLiteral("M_Punto"))->isChecked());
 }
 
 // "Ver lo oculto" (its button and F8) and "AA" keep their icons when toggled, so the editing
