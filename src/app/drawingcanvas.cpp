@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
@@ -93,10 +94,12 @@ int keyCodeOf(int key) {
     }
 }
 
-// The drawing area: its paint only copies the main drawing bitmap.
+// The drawing area: the canvas paints it (a copy of the main bitmap, or a drag frame drawn
+// straight onto the window).
 class DrawingArea : public QWidget {
   public:
-    DrawingArea(const QImage& source, QWidget* parent) : QWidget(parent), source_(source) {
+    using Painter = std::function<void(QWidget&, const QRect&)>;
+    DrawingArea(Painter paint, QWidget* parent) : QWidget(parent), paint_(std::move(paint)) {
         setAttribute(Qt::WA_OpaquePaintEvent);
         setMinimumSize(200, 150);
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
@@ -105,20 +108,10 @@ class DrawingArea : public QWidget {
     }
 
   protected:
-    void paintEvent(QPaintEvent* event) override {
-        QPainter p(this);
-        const QRect r = event->rect();
-        // The bitmap has the screen's pixels: the part under r is r scaled by their ratio.
-        const qreal k = source_.devicePixelRatio();
-        if (!source_.isNull())
-            p.drawImage(QRectF(r), source_,
-                        QRectF(r.x() * k, r.y() * k, r.width() * k, r.height() * k));
-        else
-            p.fillRect(r, Qt::black);
-    }
+    void paintEvent(QPaintEvent* event) override { paint_(*this, event->rect()); }
 
   private:
-    const QImage& source_;
+    Painter paint_;
 };
 
 } // namespace
@@ -138,7 +131,7 @@ DrawingCanvas::DrawingCanvas(CanvasOwner& owner, ToolRequests& requests, Documen
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setSpacing(0);
-    area_ = new DrawingArea(mainBitmap_, this);
+    area_ = new DrawingArea([this](QWidget& area, const QRect& r) { paintArea(area, r); }, this);
     grid->addWidget(area_, 0, 0);
     auto barOnPanel = [&](Qt::Orientation orientation, const char* name, QWidget*& panel) {
         panel = new QWidget(this);
@@ -180,6 +173,7 @@ DrawingCanvas::~DrawingCanvas() {
 void DrawingCanvas::showDocument(Document& doc) {
     interaction_.documentReplaced();
     dragLayers_.reset();
+    bitmapBehind_ = false;
     renderer_.clearCaches();
     document_ = &doc;
     replayStep_ = nullptr;
@@ -190,6 +184,7 @@ void DrawingCanvas::showDocument(Document& doc) {
 
 void DrawingCanvas::elementsReplaced() {
     dragLayers_.reset();
+    bitmapBehind_ = false; // the frame waiting drew elements that are gone
     renderer_.clearCaches();
     redraw();
 }
@@ -343,23 +338,77 @@ void DrawingCanvas::redraw() {
     // During a drag only the moving elements' colours can change (an element coloured by a
     // number is that number's descendant).
     if (moving && dragLayers_.ready()) {
-        for (Element* e : dragLayers_.moving())
+        for (Element* e : dragLayers_.colouredMoving())
             applyParametricColour(*e);
     } else {
         applyParametricColours(doc);
     }
     if (tracing_ || moving) drawTraces();
     const RenderOptions o = renderOptions();
-    // The frame after a drag, and every other one, is drawn in full.
+    // The frame after a drag, and every other one, is drawn in full. A drag frame waits for the
+    // area's paint, which draws it onto the window itself.
     if (!moving) dragLayers_.reset();
-    if (!moving || !dragLayers_.draw(renderer_, mainBitmap_, doc, o))
-        renderer_.redraw(mainBitmap_, doc, o);
     overlay_.invalidate();
     updateBlinking();
-    if (blinkOn_ && blinkTimer_->isActive()) drawBlinkPhase();
+    const bool blinking = blinkOn_ && blinkTimer_->isActive();
+    bitmapBehind_ = moving && !blinking;
+    if (!bitmapBehind_) drawFrame(mainBitmap_, o);
+    if (blinking) drawBlinkPhase();
     area_->update();
     // A frame of a drag changes nothing the window around shows.
     if (!moving) owner_.redrawn();
+}
+
+const QImage& DrawingCanvas::mainBitmap() {
+    catchUp();
+    return mainBitmap_;
+}
+
+void DrawingCanvas::catchUp() {
+    if (!bitmapBehind_) return;
+    bitmapBehind_ = false;
+    drawFrame(mainBitmap_, renderOptions());
+}
+
+// During a drag, only the moving elements over the still layer when the layers serve.
+void DrawingCanvas::drawFrame(QImage& target, const RenderOptions& o) {
+    if (!interaction_.moving() || !dragLayers_.draw(renderer_, target, *document_, o))
+        renderer_.redraw(target, *document_, o);
+}
+
+void DrawingCanvas::paintArea(QWidget& area, const QRect& r) {
+    if (bitmapBehind_ && paintFrameOnWindow(area)) return;
+    catchUp();
+    QPainter p(&area);
+    // The bitmap has the screen's pixels: the part under r is r scaled by their ratio.
+    const qreal k = mainBitmap_.devicePixelRatio();
+    p.drawImage(QRectF(r), mainBitmap_,
+                QRectF(r.x() * k, r.y() * k, r.width() * k, r.height() * k));
+}
+
+// The pending drag frame drawn straight into the window's pixels, which saves copying the whole
+// bitmap at every frame. Only when the area paints onto an image in the bitmap's pixels with
+// nothing clipped away, since the frame covers the whole area; the main bitmap catches up when
+// it is read.
+bool DrawingCanvas::paintFrameOnWindow(QWidget& area) {
+    QPainter p(&area);
+    QPaintEngine* engine = p.paintEngine();
+    QPaintDevice* device = engine ? engine->paintDevice() : nullptr;
+    if (!device || device->devType() != QInternal::Image) return false;
+    auto* window = static_cast<QImage*>(device);
+    const qreal k = pixelRatio_;
+    const QTransform t = p.deviceTransform();
+    if (t.type() > QTransform::TxScale || t.m11() != k || t.m22() != k) return false;
+    const QRect where(QPoint(qRound(t.dx()), qRound(t.dy())), (QSizeF(area.size()) * k).toSize());
+    if (!QRect(QPoint(), window->size()).contains(where) || engine->systemClip() != QRegion(where))
+        return false;
+    p.end();
+    QImage frame(window->bits() + qsizetype(where.y()) * window->bytesPerLine() + where.x() * 4,
+                 where.width(), where.height(), window->bytesPerLine(), window->format());
+    frame.setDevicePixelRatio(k);
+    drawFrame(frame, renderOptions());
+    ++windowFrames_;
+    return true;
 }
 
 void DrawingCanvas::recalculateAndRedraw() {
@@ -466,6 +515,7 @@ void DrawingCanvas::showHover(const HoverFeedback& fb) {
     }
     // The program's cursor-message font, not one of the document's.
     const QColor colour = qcolor(fb.labelColour >= 0 ? fb.labelColour : cursorFont_.color);
+    catchUp();
     const QRect changed = overlay_.show(mainBitmap_, area, shapes, shapesChanged, qtext(fb.label),
                                         fontOf(cursorFont_), colour, qcolor(cursorBackground_),
                                         QPoint(fb.at.x + 12, fb.at.y + 2 + fb.below));

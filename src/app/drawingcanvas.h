@@ -68,10 +68,14 @@ class DrawingCanvas : public QWidget, public InteractionHost {
     QWidget* drawingArea() const { return area_; }
     QScrollBar* horizontalBar() const { return SB_h; }
     QScrollBar* verticalBar() const { return SB_v; }
-    const QImage& mainBitmap() const { return mainBitmap_; }
+    // The drawing as the area shows it (a drag frame drawn straight onto the window is drawn here
+    // too first).
+    const QImage& mainBitmap();
     const QImage& traceBitmap() const { return traceBitmap_; }
     // Frames of the drag in progress drawn over its still layer (none after it ends).
     int layeredFrames() const { return dragLayers_.layeredFrames(); }
+    // Drag frames drawn straight onto the window instead of the main bitmap.
+    int windowFrames() const { return windowFrames_; }
     Interaction& interaction() { return interaction_; }
     // How many undo steps the tools recorded.
     int toolUndoSteps() const { return toolUndoSteps_; }
@@ -182,6 +186,12 @@ class DrawingCanvas : public QWidget, public InteractionHost {
     // An image of `size` in the area's coordinates, with `ratio` pixels of its own to each.
     static QImage deviceBitmap(QSize size, qreal ratio);
     void ensureBitmapSize();
+    // The area's paint: a pending drag frame onto the window, else the bitmap's part under `r`.
+    void paintArea(QWidget& area, const QRect& r);
+    bool paintFrameOnWindow(QWidget& area);
+    // Draws the pending drag frame into the main bitmap, if one waits.
+    void catchUp();
+    void drawFrame(QImage& target, const RenderOptions& options);
     void areaResized();
     void horizontalScrolled(int position);
     void verticalScrolled(int position);
@@ -198,6 +208,8 @@ class DrawingCanvas : public QWidget, public InteractionHost {
     DragLayers dragLayers_;     // while something is dragged or rotated
     QImage mainBitmap_;         // every redraw goes here first
     QImage traceBitmap_;        // traces of moving elements
+    bool bitmapBehind_ = false; // a drag frame waits for the area's paint; the bitmap is older
+    int windowFrames_ = 0;
     qreal pixelRatio_ = 1.0;    // of both bitmaps
     qreal ratioOverride_ = 0.0; // 0: the screen's
     double planeSize_ = 4000.0;

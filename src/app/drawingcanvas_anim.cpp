@@ -98,6 +98,7 @@ void DrawingCanvas::blinkTick() {
     // The "off" phase is the drawing as it is (a highlight is wider than the element).
     if (!blinkOn_) return redraw();
     // The hover's highlight and label come off first; the next mouse move puts them back.
+    catchUp();
     overlay_.clear(mainBitmap_);
     hover_ = HoverFeedback{};
     drawBlinkPhase();

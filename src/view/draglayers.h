@@ -33,9 +33,9 @@ class DragLayers {
         reset();
         suspended_ = true;
     }
-    // Whether the moving elements of this drag are known: `moving()`.
+    // Whether the moving elements of this drag are known, and which of them a number colours.
     bool ready() const { return ready_; }
-    const std::vector<Element*>& moving() const { return moving_; }
+    const std::vector<Element*>& colouredMoving() const { return coloured_; }
     // Frames drawn from the still layer since the last reset.
     int layeredFrames() const { return layeredFrames_; }
 
@@ -51,12 +51,16 @@ class DragLayers {
         bool operator==(const Key&) const = default;
     };
     static Key keyOf(const Document& doc, const RenderOptions& o);
+    // Whether layers serve this frame on `target`; the still layer is made or made again.
+    bool prepare(Renderer& renderer, const QImage& target, const Document& doc,
+                 const RenderOptions& options);
     bool marksUnchanged() const;
-    void build(Renderer& renderer, const QImage& target, const Document& doc,
+    void build(Renderer& renderer, QSize pixels, qreal ratio, const Document& doc,
                const RenderOptions& options);
 
     QImage still_;
     std::vector<Element*> moving_;
+    std::vector<Element*> coloured_;
     Key key_;
     bool ready_ = false;
     bool pays_ = false; // few enough elements move for the layers to be worth it

@@ -4,6 +4,8 @@
 #include "view/renderer.h"
 #include "view/scene.h"
 
+#include <QApplication>
+#include <QBackingStore>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -11,11 +13,38 @@ using namespace qorv;
 
 namespace {
 
-struct DragScene : qorv::testing::TestWindow {
+// A window with what the drag tests look at.
+struct DragWindow : qorv::testing::TestWindow {
+    using TestWindow::TestWindow;
+    // A move of the drag and the paint that follows it (a frame is drawn when it is shown).
+    void dragTo(QPoint to) {
+        QTest::mouseMove(area(), to);
+        QApplication::processEvents();
+    }
+    // The visible part of the main bitmap, in its own pixels.
+    QImage drawn() {
+        const QImage& bitmap = w->canvas().mainBitmap();
+        const QSize size = area()->size() * bitmap.devicePixelRatio();
+        return bitmap.copy(0, 0, size.width(), size.height());
+    }
+    // Pixels within 2 of world (x, y) that differ from the background.
+    int inked(const QImage& image, double x, double y) {
+        const Color c = doc().background;
+        const QRgb ground = qRgb(colorRed(c), colorGreen(c), colorBlue(c));
+        const QPoint p = pixel(x, y);
+        int n = 0;
+        for (int j = p.y() - 2; j <= p.y() + 2; ++j)
+            for (int i = p.x() - 2; i <= p.x() + 2; ++i)
+                n += image.valid(i, j) && image.pixel(i, j) != ground;
+        return n;
+    }
+};
+
+struct DragScene : DragWindow {
     Element* a = nullptr;
     Element* still = nullptr;
 
-    explicit DragScene(bool antialiased) : TestWindow(Options{QSize(1000, 760), true}) {
+    explicit DragScene(bool antialiased) : DragWindow(Options{QSize(1000, 760), true}) {
         doc().antialiased = antialiased ? 1 : 0;
         ConstructionBuilder b = build();
         b.recalculate = true;
@@ -38,23 +67,6 @@ struct DragScene : qorv::testing::TestWindow {
         done();
     }
 
-    // The visible part of the main bitmap, in its own pixels.
-    QImage drawn() {
-        const QImage& bitmap = w->canvas().mainBitmap();
-        const QSize size = area()->size() * bitmap.devicePixelRatio();
-        return bitmap.copy(0, 0, size.width(), size.height());
-    }
-    // Pixels within 2 of world (x, y) that differ from the background.
-    int inked(const QImage& image, double x, double y) {
-        const Color c = doc().background;
-        const QRgb ground = qRgb(colorRed(c), colorGreen(c), colorBlue(c));
-        const QPoint p = pixel(x, y);
-        int n = 0;
-        for (int j = p.y() - 2; j <= p.y() + 2; ++j)
-            for (int i = p.x() - 2; i <= p.x() + 2; ++i)
-                n += image.valid(i, j) && image.pixel(i, j) != ground;
-        return n;
-    }
     // The whole drawing made from scratch as the canvas would make it at rest.
     QImage full(qreal ratio = 1) {
         RenderOptions o;
@@ -78,7 +90,7 @@ TEST(DrawingCanvasDrag, TheFrameAfterTheReleaseIsTheFullDrawing) {
         const QPoint from = s.pixel(0, 0), to = s.pixel(0, 60);
         QTest::mousePress(s.area(), Qt::LeftButton, {}, from);
         for (int i = 1; i <= 6; ++i)
-            QTest::mouseMove(s.area(), from + (to - from) * i / 6);
+            s.dragTo(from + (to - from) * i / 6);
         EXPECT_DOUBLE_EQ(s.a->value[1], 60);
         // During the drag the steps were layered, and the moving segment lies over the still
         // point that the full drawing puts above it.
@@ -113,7 +125,7 @@ TEST(DrawingCanvasDrag, AtTwiceThePixelsTheStillLayerHasTheScreensPixels) {
     const QPoint from = s.pixel(0, 0), to = s.pixel(0, 60);
     QTest::mousePress(s.area(), Qt::LeftButton, {}, from);
     for (int i = 1; i <= 6; ++i)
-        QTest::mouseMove(s.area(), from + (to - from) * i / 6);
+        s.dragTo(from + (to - from) * i / 6);
     ASSERT_GE(s.w->canvas().layeredFrames(), 5);
     const QImage layered = s.drawn(), full = s.full(2);
     ASSERT_EQ(layered.size(), full.size());
@@ -124,6 +136,60 @@ TEST(DrawingCanvasDrag, AtTwiceThePixelsTheStillLayerHasTheScreensPixels) {
     EXPECT_GT(differing, 0);
     EXPECT_LT(differing, 400);
     QTest::mouseRelease(s.area(), Qt::LeftButton, {}, to);
+}
+
+// What the window's own pixels show under the drawing area.
+QImage shownOnWindow(qorv::testing::TestWindow& t) {
+    auto* window = dynamic_cast<QImage*>(t.w->backingStore()->paintDevice());
+    if (!window) return {};
+    const QRect place(t.area()->mapTo(t.w.get(), QPoint()), t.area()->size());
+    return window->copy(place).convertToFormat(QImage::Format_RGB32);
+}
+
+// A drag frame is drawn straight onto the window's pixels, in the area's place there: what the
+// window shows is the frame that the main bitmap then gives, layered (few elements move) or
+// whole (most of them move).
+TEST(DrawingCanvasDrag, AFrameDrawnOntoTheWindowIsTheFrameOfTheBitmap) {
+    for (const bool layered : {true, false}) {
+        SCOPED_TRACE(layered ? "layered" : "whole");
+        std::unique_ptr<DragWindow> s;
+        Element* dragged = nullptr;
+        if (layered) {
+            auto scene = std::make_unique<DragScene>(true);
+            dragged = scene->a;
+            s = std::move(scene);
+        } else {
+            // Four of the five elements follow the point.
+            s = std::make_unique<DragWindow>(DragWindow::Options{QSize(1000, 760), true});
+            s->doc().antialiased = 1;
+            ConstructionBuilder b = s->build();
+            b.recalculate = true;
+            dragged = b.point(0, 0);
+            Element* mid = b.make(Method::Midpoint, dragged, b.point(80, 0));
+            b.make(Method::Segment, dragged, mid);
+            b.make(Method::CircleCentrePoint, mid, dragged);
+            s->done();
+        }
+        const QPoint from = s->pixel(dragged->value[0], dragged->value[1]);
+        const QPoint to = from + QPoint(0, 60);
+        QTest::mousePress(s->area(), Qt::LeftButton, {}, from);
+        for (int i = 1; i <= 6; ++i)
+            s->dragTo(from + (to - from) * i / 6);
+        ASSERT_GE(s->w->canvas().windowFrames(), 5);
+        EXPECT_EQ(s->w->canvas().layeredFrames() > 0, layered);
+        const QImage shown = shownOnWindow(*s);
+        const QImage drawn = s->drawn();
+        ASSERT_EQ(shown.size(), drawn.size());
+        int differing = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                differing += shown.pixel(x, y) != drawn.pixel(x, y);
+        EXPECT_EQ(differing, 0);
+        // The window shows the point where the last move took it.
+        EXPECT_EQ(s->pixel(dragged->value[0], dragged->value[1]), to);
+        EXPECT_GT(s->inked(shown, dragged->value[0], dragged->value[1]), 0);
+        QTest::mouseRelease(s->area(), Qt::LeftButton, {}, to);
+    }
 }
 
 } // namespace
