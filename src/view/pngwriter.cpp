@@ -5,7 +5,10 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <functional>
+#include <thread>
 #include <vector>
 
 namespace qorv {
@@ -40,6 +43,79 @@ struct Deflater {
     }
 };
 
+using Sink = std::function<bool(const uint8_t*, size_t)>;
+
+// The image data in IDAT chunks of at most a megabyte, so that memory stays small.
+class IdatWriter {
+  public:
+    explicit IdatWriter(QIODevice& out) : out_(out) { buffer_.reserve(Capacity); }
+    bool put(const uint8_t* data, size_t n) {
+        while (n > 0) {
+            const size_t take = std::min(n, Capacity - buffer_.size());
+            buffer_.insert(buffer_.end(), data, data + take);
+            data += take;
+            n -= take;
+            if (buffer_.size() == Capacity && !flush()) return false;
+        }
+        return true;
+    }
+    bool flush() {
+        if (buffer_.empty()) return true;
+        const bool ok = writeChunk(out_, "IDAT", buffer_.data(), buffer_.size());
+        buffer_.clear();
+        return ok;
+    }
+
+  private:
+    static constexpr size_t Capacity = size_t(1) << 20;
+    QIODevice& out_;
+    std::vector<uint8_t> buffer_;
+};
+
+// Rows [from, to) as raw deflate data (no zlib header or checksum) given to `sink`: a filter
+// byte of 0 and the red, green and blue bytes of each pixel. The last part ends the stream; an
+// earlier one ends on a byte boundary, so that the next part's blocks can follow it. `adler` is
+// the rows' checksum.
+bool deflateRows(const QImage& image, int from, int to, bool last, uLong& adler, const Sink& sink) {
+    Deflater d;
+    if (deflateInit2(&d.z, Z_BEST_SPEED, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+        return false;
+    d.ready = true;
+    const int width = image.width();
+    std::vector<uint8_t> row(size_t(width) * 3 + 1);
+    std::vector<uint8_t> packed(size_t(1) << 18);
+    adler = adler32(0, nullptr, 0);
+    // Deflates what is in, until the output has room left over (so that all of it came out).
+    const auto drain = [&](int flush) {
+        int status = Z_OK;
+        do {
+            d.z.next_out = packed.data();
+            d.z.avail_out = uInt(packed.size());
+            status = deflate(&d.z, flush);
+            if (status == Z_STREAM_ERROR) return false;
+            const size_t n = packed.size() - d.z.avail_out;
+            if (n > 0 && !sink(packed.data(), n)) return false;
+        } while (d.z.avail_out == 0);
+        return flush != Z_FINISH || status == Z_STREAM_END;
+    };
+    for (int y = from; y < to; ++y) {
+        const auto* pixels = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        uint8_t* p = row.data();
+        *p++ = 0;
+        for (int x = 0; x < width; ++x) {
+            const QRgb c = pixels[x];
+            *p++ = uint8_t(qRed(c));
+            *p++ = uint8_t(qGreen(c));
+            *p++ = uint8_t(qBlue(c));
+        }
+        adler = adler32(adler, row.data(), uInt(row.size()));
+        d.z.next_in = row.data();
+        d.z.avail_in = uInt(row.size());
+        if (!drain(Z_NO_FLUSH)) return false;
+    }
+    return drain(last ? Z_FINISH : Z_FULL_FLUSH);
+}
+
 } // namespace
 
 bool writeQuickPng(const QImage& source, QIODevice& out) {
@@ -65,45 +141,47 @@ bool writeQuickPng(const QImage& source, QIODevice& out) {
         if (!writeChunk(out, "pHYs", phys.data(), phys.size())) return false;
     }
 
-    // Row by row: a filter byte of 0 and the red, green and blue bytes of each pixel. The deflated
-    // stream goes out in IDAT chunks of at most a megabyte, so that memory stays small.
-    Deflater d;
-    if (deflateInit(&d.z, Z_BEST_SPEED) != Z_OK) return false;
-    d.ready = true;
-    std::vector<uint8_t> row(size_t(width) * 3 + 1);
-    std::vector<uint8_t> packed(size_t(1) << 20);
-    d.z.next_out = packed.data();
-    d.z.avail_out = uInt(packed.size());
-    const auto flushFull = [&] {
-        if (d.z.avail_out != 0) return true;
-        d.z.next_out = packed.data();
-        d.z.avail_out = uInt(packed.size());
-        return writeChunk(out, "IDAT", packed.data(), packed.size());
-    };
-    for (uint32_t y = 0; y < height; ++y) {
-        const auto* pixels = reinterpret_cast<const QRgb*>(image.constScanLine(int(y)));
-        uint8_t* p = row.data();
-        *p++ = 0;
-        for (uint32_t x = 0; x < width; ++x) {
-            const QRgb c = pixels[x];
-            *p++ = uint8_t(qRed(c));
-            *p++ = uint8_t(qGreen(c));
-            *p++ = uint8_t(qBlue(c));
-        }
-        d.z.next_in = row.data();
-        d.z.avail_in = uInt(row.size());
-        while (d.z.avail_in != 0) {
-            if (deflate(&d.z, Z_NO_FLUSH) == Z_STREAM_ERROR || !flushFull()) return false;
-        }
+    // Deflating is most of the work: on two cores the lower half of the rows is deflated apart,
+    // into memory, while the upper half streams out; the halves join into one zlib stream whose
+    // checksum combines theirs. Very large images keep to one stream, so that memory stays small.
+    const int rows = int(height);
+    const double rawBytes = double(width) * 3.0 * rows;
+    const bool split =
+        rows >= 64 && rawBytes <= 256.0 * 1024 * 1024 && std::thread::hardware_concurrency() >= 2;
+    const int middle = split ? rows / 2 : rows;
+    std::vector<uint8_t> lower;
+    uLong lowerAdler = 0;
+    bool lowerDone = false;
+    std::jthread worker; // joined however this returns
+    if (split) {
+        worker = std::jthread([&] {
+            try {
+                lowerDone = deflateRows(image, middle, rows, true, lowerAdler,
+                                        [&](const uint8_t* data, size_t n) {
+                                            lower.insert(lower.end(), data, data + n);
+                                            return true;
+                                        });
+            } catch (...) { // out of memory: the write fails
+                lowerDone = false;
+            }
+        });
     }
-    for (;;) {
-        const int status = deflate(&d.z, Z_FINISH);
-        if (status == Z_STREAM_ERROR) return false;
-        if (status == Z_STREAM_END) break;
-        if (d.z.avail_out != 0 || !flushFull()) return false; // no progress without more room
-    }
-    const size_t n = packed.size() - d.z.avail_out;
-    return (n == 0 || writeChunk(out, "IDAT", packed.data(), n)) &&
+    IdatWriter idat(out);
+    static const uint8_t zlibHeader[2] = {0x78, 0x01}; // deflate, 32 KB window, fastest
+    uLong upperAdler = 0;
+    const bool upperDone =
+        idat.put(zlibHeader, 2) &&
+        deflateRows(image, 0, middle, !split, upperAdler,
+                    [&](const uint8_t* data, size_t n) { return idat.put(data, n); });
+    if (worker.joinable()) worker.join();
+    if (!upperDone || (split && (!lowerDone || !idat.put(lower.data(), lower.size()))))
+        return false;
+    // (Under the size limit above, the lower half's length fits any zlib's offset type.)
+    const auto lowerLength = z_off_t((size_t(width) * 3 + 1) * size_t(rows - middle));
+    const uLong adler = split ? adler32_combine(upperAdler, lowerAdler, lowerLength) : upperAdler;
+    std::vector<uint8_t> trailer;
+    putBig32(trailer, uint32_t(adler));
+    return idat.put(trailer.data(), trailer.size()) && idat.flush() &&
            writeChunk(out, "IEND", nullptr, 0);
 }
 
