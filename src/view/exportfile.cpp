@@ -20,6 +20,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
 
 namespace qorv {
 
@@ -98,11 +103,30 @@ int fittingFactor(int width, int height, int factor) {
     return 0;
 }
 
+// A large image's pixels on huge pages where the system gives them on request: a fresh process
+// otherwise takes a page fault, and the kernel clears a page, every 4 KB of the image.
+static QImage newImage(int width, int height) {
+#ifdef __linux__
+    const size_t bytes = size_t(width) * size_t(height) * 4;
+    constexpr size_t hugePage = size_t(2) << 20;
+    if (bytes >= hugePage) {
+        const size_t size = (bytes + hugePage - 1) / hugePage * hugePage;
+        if (void* pixels = std::aligned_alloc(hugePage, size)) {
+            madvise(pixels, size, MADV_HUGEPAGE);
+            return QImage(
+                static_cast<uchar*>(pixels), width, height, qsizetype(width) * 4,
+                QImage::Format_RGB32, [](void* p) { std::free(p); }, pixels);
+        }
+    }
+#endif
+    return QImage(width, height, QImage::Format_RGB32);
+}
+
 bool renderDocumentToImage(const Document& doc, const ExportRequest& request, QImage& image,
                            std::string* error) {
     if (!checkSize(request, error)) return false;
     const int factor = std::max(1, request.factor);
-    image = QImage(request.width * factor, request.height * factor, QImage::Format_RGB32);
+    image = newImage(request.width * factor, request.height * factor);
     if (image.isNull()) return fail(error, uiText().message(Msg::ImageNoMemory));
     QPainter painter(&image);
     painter.scale(factor, factor);

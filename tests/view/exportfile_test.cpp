@@ -133,6 +133,13 @@ TEST(ExportFile, ImagesMatchTheRendererAtTheStoredView) {
         EXPECT_EQ(at(im, 100, 50), rgb(0, 200, 0)) << name;
         EXPECT_EQ(at(im, 5, 5), s.doc.background) << name;
     }
+    // An image of several megabytes has its pixels on memory of its own making.
+    ASSERT_TRUE(renderDocumentToFile(s.doc, path(dir, "big.png"), 1200, 900, false, &error));
+    const QImage big(QString::fromStdString(path(dir, "big.png")));
+    ASSERT_EQ(big.size(), QSize(1200, 900));
+    EXPECT_EQ(at(big, 100, 100), rgb(255, 255, 255));
+    EXPECT_EQ(at(big, 100, 50), rgb(0, 200, 0));
+    EXPECT_EQ(at(big, 1190, 890), s.doc.background);
     // The stored view decides what is shown: 50 further right, the circle's centre is at
     // pixel (50, 50) and the segment (world y 100) is below the 80 rows.
     s.doc.left = 50;
