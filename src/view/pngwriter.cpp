@@ -149,7 +149,7 @@ bool writeQuickPng(const QImage& source, QIODevice& out) {
     const bool split =
         rows >= 64 && rawBytes <= 256.0 * 1024 * 1024 && std::thread::hardware_concurrency() >= 2;
     const int middle = split ? rows / 2 : rows;
-    std::vector<uint8_t> lower;
+    std::vector<std::vector<uint8_t>> lower; // as deflated, piece by piece (no regrowing)
     uLong lowerAdler = 0;
     bool lowerDone = false;
     std::jthread worker; // joined however this returns
@@ -158,7 +158,7 @@ bool writeQuickPng(const QImage& source, QIODevice& out) {
             try {
                 lowerDone = deflateRows(image, middle, rows, true, lowerAdler,
                                         [&](const uint8_t* data, size_t n) {
-                                            lower.insert(lower.end(), data, data + n);
+                                            lower.emplace_back(data, data + n);
                                             return true;
                                         });
             } catch (...) { // out of memory: the write fails
@@ -174,8 +174,9 @@ bool writeQuickPng(const QImage& source, QIODevice& out) {
         deflateRows(image, 0, middle, !split, upperAdler,
                     [&](const uint8_t* data, size_t n) { return idat.put(data, n); });
     if (worker.joinable()) worker.join();
-    if (!upperDone || (split && (!lowerDone || !idat.put(lower.data(), lower.size()))))
-        return false;
+    if (!upperDone || (split && !lowerDone)) return false;
+    for (const std::vector<uint8_t>& piece : lower)
+        if (!idat.put(piece.data(), piece.size())) return false;
     // (Under the size limit above, the lower half's length fits any zlib's offset type.)
     const auto lowerLength = z_off_t((size_t(width) * 3 + 1) * size_t(rows - middle));
     const uLong adler = split ? adler32_combine(upperAdler, lowerAdler, lowerLength) : upperAdler;
