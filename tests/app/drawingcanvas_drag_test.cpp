@@ -13,6 +13,15 @@ using namespace qorv;
 
 namespace {
 
+// Pixels that differ between two images of one size.
+int differingPixels(const QImage& a, const QImage& b) {
+    int n = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            n += a.pixel(x, y) != b.pixel(x, y);
+    return n;
+}
+
 // A window with what the drag tests look at.
 struct DragWindow : qorv::testing::TestWindow {
     using TestWindow::TestWindow;
@@ -103,11 +112,7 @@ TEST(DrawingCanvasDrag, TheFrameAfterTheReleaseIsTheFullDrawing) {
         QTest::mouseMove(s.area(), s.pixel(-300, aa ? 200 : 180));
         const QImage released = s.drawn(), full = s.full();
         ASSERT_EQ(released.size(), full.size());
-        int differing = 0;
-        for (int y = 0; y < full.height(); ++y)
-            for (int x = 0; x < full.width(); ++x)
-                differing += released.pixel(x, y) != full.pixel(x, y);
-        EXPECT_EQ(differing, 0);
+        EXPECT_EQ(differingPixels(released, full), 0);
 
         // The trace of the midpoint (between y -60 and -30) and the locus (about (-75, 30),
         // radius 20) are in it.
@@ -129,10 +134,7 @@ TEST(DrawingCanvasDrag, AtTwiceThePixelsTheStillLayerHasTheScreensPixels) {
     ASSERT_GE(s.w->canvas().layeredFrames(), 5);
     const QImage layered = s.drawn(), full = s.full(2);
     ASSERT_EQ(layered.size(), full.size());
-    int differing = 0;
-    for (int y = 0; y < full.height(); ++y)
-        for (int x = 0; x < full.width(); ++x)
-            differing += layered.pixel(x, y) != full.pixel(x, y);
+    const int differing = differingPixels(layered, full);
     EXPECT_GT(differing, 0);
     EXPECT_LT(differing, 400);
     QTest::mouseRelease(s.area(), Qt::LeftButton, {}, to);
@@ -149,46 +151,48 @@ QImage shownOnWindow(qorv::testing::TestWindow& t) {
 // A drag frame is drawn straight onto the window's pixels, in the area's place there: what the
 // window shows is the frame that the main bitmap then gives, layered (few elements move) or
 // whole (most of them move).
+// Drags `dragged` 60 pixels down, a paint after each move, and compares the window's pixels
+// with the main bitmap's frame.
+void checkFramesOnTheWindow(DragWindow& s, Element* dragged, bool layered) {
+    const QPoint from = s.pixel(dragged->value[0], dragged->value[1]);
+    const QPoint to = from + QPoint(0, 60);
+    QTest::mousePress(s.area(), Qt::LeftButton, {}, from);
+    for (int i = 1; i <= 6; ++i)
+        s.dragTo(from + (to - from) * i / 6);
+    ASSERT_GE(s.w->canvas().windowFrames(), 5);
+    EXPECT_EQ(s.w->canvas().layeredFrames() > 0, layered);
+    const QImage shown = shownOnWindow(s);
+    const QImage drawn = s.drawn();
+    ASSERT_EQ(shown.size(), drawn.size());
+    EXPECT_EQ(differingPixels(shown, drawn), 0);
+    // The window shows the point where the last move took it.
+    EXPECT_EQ(s.pixel(dragged->value[0], dragged->value[1]), to);
+    EXPECT_GT(s.inked(shown, dragged->value[0], dragged->value[1]), 0);
+    QTest::mouseRelease(s.area(), Qt::LeftButton, {}, to);
+}
+
+// A drag frame is drawn straight onto the window's pixels, in the area's place there: what the
+// window shows is the frame that the main bitmap then gives, layered (few elements move) or
+// whole (most of them move).
 TEST(DrawingCanvasDrag, AFrameDrawnOntoTheWindowIsTheFrameOfTheBitmap) {
-    for (const bool layered : {true, false}) {
-        SCOPED_TRACE(layered ? "layered" : "whole");
-        std::unique_ptr<DragWindow> s;
-        Element* dragged = nullptr;
-        if (layered) {
-            auto scene = std::make_unique<DragScene>(true);
-            dragged = scene->a;
-            s = std::move(scene);
-        } else {
-            // Four of the five elements follow the point.
-            s = std::make_unique<DragWindow>(DragWindow::Options{QSize(1000, 760), true});
-            s->doc().antialiased = 1;
-            ConstructionBuilder b = s->build();
-            b.recalculate = true;
-            dragged = b.point(0, 0);
-            Element* mid = b.make(Method::Midpoint, dragged, b.point(80, 0));
-            b.make(Method::Segment, dragged, mid);
-            b.make(Method::CircleCentrePoint, mid, dragged);
-            s->done();
-        }
-        const QPoint from = s->pixel(dragged->value[0], dragged->value[1]);
-        const QPoint to = from + QPoint(0, 60);
-        QTest::mousePress(s->area(), Qt::LeftButton, {}, from);
-        for (int i = 1; i <= 6; ++i)
-            s->dragTo(from + (to - from) * i / 6);
-        ASSERT_GE(s->w->canvas().windowFrames(), 5);
-        EXPECT_EQ(s->w->canvas().layeredFrames() > 0, layered);
-        const QImage shown = shownOnWindow(*s);
-        const QImage drawn = s->drawn();
-        ASSERT_EQ(shown.size(), drawn.size());
-        int differing = 0;
-        for (int y = 0; y < shown.height(); ++y)
-            for (int x = 0; x < shown.width(); ++x)
-                differing += shown.pixel(x, y) != drawn.pixel(x, y);
-        EXPECT_EQ(differing, 0);
-        // The window shows the point where the last move took it.
-        EXPECT_EQ(s->pixel(dragged->value[0], dragged->value[1]), to);
-        EXPECT_GT(s->inked(shown, dragged->value[0], dragged->value[1]), 0);
-        QTest::mouseRelease(s->area(), Qt::LeftButton, {}, to);
+    {
+        SCOPED_TRACE("layered");
+        DragScene s(true);
+        checkFramesOnTheWindow(s, s.a, true);
+    }
+    {
+        SCOPED_TRACE("whole");
+        // Four of the five elements follow the point.
+        DragWindow s(DragWindow::Options{QSize(1000, 760), true});
+        s.doc().antialiased = 1;
+        ConstructionBuilder b = s.build();
+        b.recalculate = true;
+        Element* dragged = b.point(0, 0);
+        Element* mid = b.make(Method::Midpoint, dragged, b.point(80, 0));
+        b.make(Method::Segment, dragged, mid);
+        b.make(Method::CircleCentrePoint, mid, dragged);
+        s.done();
+        checkFramesOnTheWindow(s, dragged, false);
     }
 }
 
