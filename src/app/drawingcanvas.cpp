@@ -396,6 +396,10 @@ bool DrawingCanvas::paintFrameOnWindow(QWidget& area) {
     QPaintDevice* device = engine ? engine->paintDevice() : nullptr;
     if (!device || device->devType() != QInternal::Image) return false;
     auto* window = static_cast<QImage*>(device);
+    // The drawing writes 32-bit opaque pixels of its own.
+    if (window->format() != QImage::Format_RGB32 &&
+        window->format() != QImage::Format_ARGB32_Premultiplied)
+        return false;
     const qreal k = pixelRatio_;
     const QTransform t = p.deviceTransform();
     if (t.type() > QTransform::TxScale || t.m11() != k || t.m22() != k) return false;
