@@ -85,13 +85,7 @@ Document::~Document() {
 }
 
 void Document::append(Element* e) {
-    e->next = nullptr;
-    e->prev = tail;
-    if (tail)
-        tail->next = e;
-    else
-        head = e;
-    tail = e;
+    linkAtEnd(head, tail, e);
 }
 
 void Document::unlink(Element* e) {

@@ -153,6 +153,16 @@ Element* Element::subElement(int i) const {
     }
 }
 
+void linkAtEnd(Element*& head, Element*& tail, Element* e) {
+    e->next = nullptr;
+    e->prev = tail;
+    if (tail)
+        tail->next = e;
+    else
+        head = e;
+    tail = e;
+}
+
 void destroyElements(Element* first) {
     // Iterative: a long chain must not recurse.
     while (first) {

@@ -513,5 +513,7 @@ extern const std::array<Color, 16> fixedPalette;
 
 // Frees a chain of elements linked by `next`, each with its tail, sub-elements and font.
 void destroyElements(Element* first);
+// Links `e` after `tail` of the chain from `head` to `tail` (both null when it is empty).
+void linkAtEnd(Element*& head, Element*& tail, Element* e);
 
 } // namespace qorv

@@ -19,13 +19,7 @@ ElementChain& ElementChain::operator=(ElementChain&& o) noexcept {
 }
 
 void ElementChain::append(Element* e) {
-    e->next = nullptr;
-    e->prev = tail;
-    if (tail)
-        tail->next = e;
-    else
-        head = e;
-    tail = e;
+    linkAtEnd(head, tail, e);
 }
 
 Element* ElementChain::release() {
