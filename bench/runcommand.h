@@ -36,4 +36,14 @@ inline void timeCommand(benchmark::State& state, const std::vector<std::string>&
     }
 }
 
+// Whole processes are timed by the wall clock, `Repetitions` runs of `Iterations` each, in
+// milliseconds, with only the aggregates of the runs reported.
+template <int Iterations, int Repetitions> void processRuns(benchmark::internal::Benchmark* b) {
+    b->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->Iterations(Iterations)
+        ->Repetitions(Repetitions)
+        ->ReportAggregatesOnly(true);
+}
+
 } // namespace qorv

@@ -28,12 +28,7 @@ void BM_CliInfoSmallFile(benchmark::State& state) {
     std::error_code ec;
     std::filesystem::remove(file, ec);
 }
-BENCHMARK(BM_CliInfoSmallFile)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->Iterations(5)
-    ->Repetitions(9)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_CliInfoSmallFile)->Apply(processRuns<5, 9>);
 
 void BM_EditorFirstFrame(benchmark::State& state) {
     const std::string file = writeDocument("qorv-bench-start.qrv", int(state.range(0)));
@@ -43,13 +38,7 @@ void BM_EditorFirstFrame(benchmark::State& state) {
     std::error_code ec;
     std::filesystem::remove(file, ec);
 }
-BENCHMARK(BM_EditorFirstFrame)
-    ->Arg(10000)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->Iterations(1)
-    ->Repetitions(9)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_EditorFirstFrame)->Arg(10000)->Apply(processRuns<1, 9>);
 
 } // namespace
 

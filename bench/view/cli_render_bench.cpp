@@ -36,12 +36,6 @@ void BM_CliRenderPng(benchmark::State& state) {
     std::filesystem::remove(file, ec);
     std::filesystem::remove(png, ec);
 }
-BENCHMARK(BM_CliRenderPng)
-    ->Arg(10000)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->Iterations(1)
-    ->Repetitions(9)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_CliRenderPng)->Arg(10000)->Apply(processRuns<1, 9>);
 
 } // namespace
