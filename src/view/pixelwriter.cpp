@@ -127,12 +127,17 @@ void PixelWriter::line(int x0, int y0, int x1, int y1, QRgb colour, int pattern)
             }
             return;
         }
+        // Diagonal lines: a new row every pixel or few; as for steep lines below, the row some
+        // rows ahead is asked for early (as an address only: a prefetch beyond the image is
+        // harmless).
+        const intptr_t ahead = (16 * rowStep + 16LL * adx / ady) * 4;
         for (; x <= xEnd; ++x) {
             *p++ = colour;
             if (err > 0) {
                 y += sy;
                 if (unsigned(y) >= unsigned(height_)) return;
                 p += rowStep;
+                __builtin_prefetch(reinterpret_cast<const void*>(uintptr_t(p) + ahead), 1);
                 err -= 2 * adx;
             }
             err += 2 * ady;
@@ -484,12 +489,47 @@ void PixelWriter::smoothLine(double x0, double y0, double x1, double y1, double 
     // Solid x-major lines leave the columns between their ends to a pass by rows below.
     const bool byRows = !steep && !dashes;
     int inner0 = -1, inner1 = -2; // (the interior columns follow each other)
+    constexpr int Ahead = 12;
+    const intptr_t prefetchOffset = Ahead * stride_ + intptr_t(Ahead * slope) * 4;
+    // The last column from m on (m within the segment's span) that is still within it.
+    auto interiorEnd = [&](int m) {
+        int last = floorInt(std::min(a1 - 0.5, double(m1)));
+        while (last < m1 && last + 1.5 <= a1)
+            ++last;
+        while (last > m && last + 0.5 > a1)
+            --last;
+        return last;
+    };
     for (int m = m0; m <= m1; ++m) {
         const double pa = m + 0.5;
         const bool cap = pa < a0 || pa > a1;
         if (byRows && !cap) {
-            if (inner1 < inner0) inner0 = m;
-            inner1 = m;
+            // The interior is one stretch of columns, left to the pass by rows.
+            inner0 = m;
+            inner1 = m = interiorEnd(m);
+            continue;
+        }
+        if (!dashes && !cap) {
+            // Steep solid lines: each row's few pixels, through a pointer that walks down the
+            // rows. Each row is another cache line (and often another page): the one some rows
+            // ahead is asked for early (as an address only: a prefetch beyond the image is
+            // harmless).
+            const int last = interiorEnd(m);
+            unsigned char* line = bits_ + stride_ * m;
+            for (; m <= last; ++m, line += stride_) {
+                const double qa = m + 0.5 - a0;
+                const double bc = b0 + qa * slope;
+                const int n0 = std::max(floorInt(bc - ext), 0);
+                const int n1 = std::min(floorInt(bc + ext), minorLimit - 1);
+                double across = qa * ub - (n0 + 0.5 - b0) * ua;
+                uint32_t* p = reinterpret_cast<uint32_t*>(line) + n0;
+                __builtin_prefetch(reinterpret_cast<const void*>(uintptr_t(p) + prefetchOffset), 1);
+                for (int n = n0; n <= n1; ++n, across -= ua, ++p) {
+                    const double d = std::fabs(across);
+                    if (d < reach) mix(*p, colour, reach - d);
+                }
+            }
+            m = last;
             continue;
         }
         const double bc = cap ? (pa < a0 ? b0 : b1) : b0 + (pa - a0) * slope;
@@ -507,8 +547,8 @@ void PixelWriter::smoothLine(double x0, double y0, double x1, double y1, double 
             }
             continue;
         }
-        // Blending reads the image: fetch the memory a little ahead along the line, or every
-        // new cache line costs a full trip to memory.
+        // Broken lines from here on. Blending reads the image: fetch the memory a little ahead
+        // along the line, or every new cache line costs a full trip to memory.
         if (!steep && (m & 7) == 0) {
             const int ahead = std::min(m + 128, majorLimit - 1);
             const int nb = std::clamp(int(bc + (ahead - m) * slope), 0, minorLimit - 1);
@@ -519,16 +559,6 @@ void PixelWriter::smoothLine(double x0, double y0, double x1, double y1, double 
         // Inside the segment's span: the distance across changes linearly along the column.
         const double s0 = qa * ua + (n0 + 0.5 - b0) * ub;
         double across = qa * ub - (n0 + 0.5 - b0) * ua;
-        if (!dashes) {
-            // Steep solid lines: the row's few pixels are within the image already, so they are
-            // blended through a walking pointer.
-            uint32_t* p = row(m) + n0;
-            for (int n = n0; n <= n1; ++n, across -= ua, ++p) {
-                const double d = std::fabs(across);
-                if (d < reach) mix(*p, colour, reach - d);
-            }
-            continue;
-        }
         for (int n = n0; n <= n1; ++n, across -= ua) {
             const double d = std::fabs(across);
             if (d >= reach) continue;
@@ -569,7 +599,12 @@ void PixelWriter::smoothLine(double x0, double y0, double x1, double y1, double 
         if (lo > hi) continue;
         int64_t across = roundToInt64(((lo + 0.5 - a0) * ub - c) * one);
         if (hi - lo < 8) {
-            // Short runs (lines far from horizontal) pixel by pixel.
+            // Short runs (lines far from horizontal) pixel by pixel, with the row some rows
+            // ahead asked for early as for steep lines.
+            if (n + Ahead <= r1 && ub != 0) {
+                const double ahead = std::clamp(lo + Ahead * ua / ub, 0.0, majorLimit - 1.0);
+                __builtin_prefetch(row(n + Ahead) + int(ahead), 1);
+            }
             uint32_t* p = row(n) + lo;
             for (int m = lo; m <= hi; ++m, ++p, across += step) {
                 const int64_t cover = reachFixed - (across < 0 ? -across : across);
@@ -634,11 +669,12 @@ void PixelWriter::smoothRing(double cx, double cy, double r, double width, QRgb 
     auto stretch = [&](double a, double b, int y, double py) { // pixel centres in [a, b]
         const int c0 = std::max(ceilInt(a - 0.5), 0);
         const int c1 = std::min(floorInt(b - 0.5), width_ - 1);
+        uint32_t* line = row(y); // (the row and the columns lie within the image)
         for (int x = c0; x <= c1; ++x) {
             const double px = x + 0.5 - cx;
             if (!whole && !sector.contains(px, py)) continue;
             const double d = std::fabs(std::sqrt(px * px + py * py) - r);
-            if (d < reach) blend(x, y, colour, reach - d);
+            if (d < reach) mix(line[x], colour, reach - d);
         }
     };
     for (int y = top; y <= bottom; ++y) {
