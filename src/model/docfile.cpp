@@ -219,13 +219,7 @@ bool readElementList(ByteReader& in, ElementReadContext& ctx, Element*& first, E
         }
         std::unique_ptr<Element> e = readElementRecord(in, method, ctx);
         if (!e) return false;
-        Element* raw = e.release();
-        raw->prev = last;
-        if (last)
-            last->next = raw;
-        else
-            first = raw;
-        last = raw;
+        linkAtEnd(first, last, e.release());
     }
     return true;
 }
