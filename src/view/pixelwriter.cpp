@@ -562,16 +562,14 @@ void PixelWriter::smoothLine(double x0, double y0, double x1, double y1, double 
         for (int n = n0; n <= n1; ++n, across -= ua) {
             const double d = std::fabs(across);
             if (d >= reach) continue;
-            if (dashes) {
-                const double s = s0 + (n - n0) * ub;
-                if (s < 0 || s > len) {
-                    const double ex = s < 0 ? a0 : a1, ey = s < 0 ? b0 : b1;
-                    const double dx = pa - ex, dy = n + 0.5 - ey;
-                    put(m, n, reach - std::sqrt(dx * dx + dy * dy));
-                    continue;
-                }
-                if (dashed(s)) continue;
+            const double s = s0 + (n - n0) * ub;
+            if (s < 0 || s > len) {
+                const double ex = s < 0 ? a0 : a1, ey = s < 0 ? b0 : b1;
+                const double dx = pa - ex, dy = n + 0.5 - ey;
+                put(m, n, reach - std::sqrt(dx * dx + dy * dy));
+                continue;
             }
+            if (dashed(s)) continue;
             put(m, n, reach - d);
         }
     }
