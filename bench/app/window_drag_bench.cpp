@@ -148,7 +148,7 @@ void BM_EngineDragStep(benchmark::State& state) {
 }
 
 void arguments(benchmark::internal::Benchmark* b) {
-    b->Arg(2000)->Arg(10000)->ArgName("n")->Unit(benchmark::kMillisecond);
+    b->Arg(2000)->Arg(10000)->ArgName("n")->Unit(benchmark::kMillisecond)->UseRealTime();
 }
 BENCHMARK(BM_EngineDragStep)->Apply(arguments);
 BENCHMARK(BM_WindowDragFrame)->Apply(arguments);

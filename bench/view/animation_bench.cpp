@@ -80,6 +80,7 @@ BENCHMARK(BM_AnimationStep)
     ->Arg(1000)
     ->ArgName("locus_points")
     ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
     ->Repetitions(9)
     ->ReportAggregatesOnly(true);
 

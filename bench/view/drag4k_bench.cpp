@@ -53,6 +53,7 @@ BENCHMARK(BM_DragStep4K)
     ->Arg(10000)
     ->ArgName("n")
     ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 

@@ -96,6 +96,7 @@ void dragArguments(benchmark::internal::Benchmark* b) {
             b->Args({n, layout});
     b->ArgNames({"n", "dense"});
     b->Unit(benchmark::kMillisecond);
+    b->UseRealTime(); // the drawing shares its bands with a second thread
     b->Repetitions(9);
     b->ReportAggregatesOnly(true);
 }
@@ -139,6 +140,7 @@ BENCHMARK(BM_LocalDragStep)
     ->ArgsProduct({{0, 1}, {0, 1}})
     ->ArgNames({"aa", "layered"})
     ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
@@ -186,6 +188,7 @@ BENCHMARK(BM_DragStepLoci)
     ->Arg(0)
     ->ArgName("resample")
     ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 

@@ -90,7 +90,7 @@ void BM_IterationTreeDragStep(benchmark::State& state) {
     tree.doc.clearMarks();
 }
 
-BENCHMARK(BM_IterationTreeRedraw)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_IterationTreeDragStep)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_IterationTreeRedraw)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_IterationTreeDragStep)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

@@ -131,11 +131,11 @@ void BM_DragStepPlain(benchmark::State& state) {
     }
 }
 
-BENCHMARK(BM_RedrawPlain)->Arg(10000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_RedrawAntialiased)->Arg(10000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_RedrawSpreadPlain)->Arg(10000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_RedrawSpreadAntialiased)->Arg(10000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_DragStepPlain)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RedrawPlain)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RedrawAntialiased)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RedrawSpreadPlain)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RedrawSpreadAntialiased)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DragStepPlain)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

@@ -2,11 +2,16 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QPen>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <condition_variable>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <thread>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -14,7 +19,63 @@
 
 namespace qorv {
 
+// One drawing call kept while batching, with its arguments.
+struct PixelWriter::Command {
+    enum Op : uint8_t {
+        Line,
+        Circle,
+        FillRect,
+        Disc,
+        Arc,
+        SmoothLine,
+        SmoothRing,
+        SmoothDisc,
+        Coverage,
+        Painter // painted_[i[0]]
+    } op;
+    int i[5] = {};
+    double d[6] = {};
+    QRgb colour = 0;
+    QRgb fill = 0;
+    const uint8_t* map = nullptr;
+};
+
+namespace {
+
+// Rows of one band: few enough that a band of a 4K image stays in the cache while the strokes
+// cross it, many enough that a long stroke is not begun too often.
+constexpr int BandRows = 128;
+// Below this many strokes a second thread costs more than it saves.
+constexpr size_t SharedFrom = 64;
+
+} // namespace
+
+// A shape the painter draws, with the painter's state for it.
+struct PixelWriter::Painted {
+    QPen pen;
+    QBrush brush;
+    bool antialiased = false;
+    Qt::BGMode background = Qt::TransparentMode;
+    int count = 0; // polygon corners; 0: the arc or pie
+    QPointF points[4];
+    QRectF box;
+    int start = 0, sweep = 0;
+    bool pie = false;
+};
+
+// A painter of one writer's bands: over the whole image (as the one attached), clipped to the
+// band being written.
+struct PixelWriter::BandPainter {
+    QImage image;
+    QPainter painter;
+    int top = -1, bottom = -1;
+};
+
+PixelWriter::PixelWriter() = default;
+
 bool PixelWriter::attach(QPainter& painter, int width, int height) {
+    flush();
+    batching_ = false;
     bits_ = nullptr;
     if (!painter.isActive() || !painter.device() || painter.device()->devType() != QInternal::Image)
         return false;
@@ -29,9 +90,20 @@ bool PixelWriter::attach(QPainter& painter, int width, int height) {
         return false;
     bits_ = image->bits();
     stride_ = image->bytesPerLine();
+    imageWidth_ = image->width();
+    imageHeight_ = image->height();
+    imageFormat_ = int(f);
     width_ = std::min(width, image->width());
     height_ = std::min(height, image->height());
     if (width_ <= 0 || height_ <= 0) bits_ = nullptr;
+    top_ = 0;
+    bottom_ = height_;
+    if (bits_) {
+        bandRows_ = BandRows;
+        bandCount_ = (height_ + bandRows_ - 1) / bandRows_;
+        if (bandItems_.size() < size_t(bandCount_)) bandItems_.resize(size_t(bandCount_));
+        bandDone_.assign(size_t(bandCount_), 0);
+    }
     // A run of a row never reaches beyond the image's width or height; the blender reads whole
     // groups of four beyond it.
     if (bits_ && runCover_.size() < size_t(std::max(width_, height_)) + 8)
@@ -40,7 +112,7 @@ bool PixelWriter::attach(QPainter& painter, int width, int height) {
 }
 
 void PixelWriter::span(int x0, int x1, int y, QRgb colour) {
-    if (unsigned(y) >= unsigned(height_)) return;
+    if (y < top_ || y >= bottom_) return;
     x0 = std::max(x0, 0);
     x1 = std::min(x1, width_ - 1);
     if (x0 > x1) return;
@@ -48,12 +120,31 @@ void PixelWriter::span(int x0, int x1, int y, QRgb colour) {
 }
 
 void PixelWriter::fillRect(int x, int y, int w, int h, QRgb colour) {
-    const int y1 = std::min(y + h, height_);
-    for (int j = std::max(y, 0); j < y1; ++j)
+    if (batching_) return record({Command::FillRect, {x, y, w, h}, {}, colour});
+    const int y1 = int(std::min<long long>(y + (long long)h, bottom_));
+    for (int j = std::max(y, top_); j < y1; ++j)
         span(x, x + w - 1, j, colour);
 }
 
+namespace {
+
+// The solid walk of line() along its major axis (`major` pixels, `minor` steps across, minor <=
+// major): after k pixels it has stepped across walkMinor times, the error starting at
+// 2 minor - major and growing by 2 minor a pixel, less 2 major a step across.
+inline long long walkMinor(long long major, long long minor, long long k) {
+    return (2 * minor * k + major - 1) / (2 * major);
+}
+// The fewest pixels after which the walk has stepped across `t` times; LLONG_MAX if never.
+inline long long walkSteps(long long major, long long minor, long long t) {
+    if (t <= 0) return 0;
+    if (minor == 0) return LLONG_MAX;
+    return (2 * major * t - major + 1 + 2 * minor - 1) / (2 * minor);
+}
+
+} // namespace
+
 void PixelWriter::line(int x0, int y0, int x1, int y1, QRgb colour, int pattern) {
+    if (batching_) return record({Command::Line, {x0, y0, x1, y1, pattern}, {}, colour});
     static constexpr int dotted[] = {3, 3};
     static constexpr int dashDot[] = {9, 6, 3, 6};
     if (pattern == 3 || pattern == 4) {
@@ -65,7 +156,7 @@ void PixelWriter::line(int x0, int y0, int x1, int y1, QRgb colour, int pattern)
         const int dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
         int err = dx + dy;
         for (;;) {
-            if ((dash % 2) == 0) pixel(x0, y0, colour);
+            if ((dash % 2) == 0) plot(x0, y0, colour);
             if (--left == 0) {
                 dash = (dash + 1) % dashCount;
                 left = dashes[dash];
@@ -95,18 +186,18 @@ void PixelWriter::line(int x0, int y0, int x1, int y1, QRgb colour, int pattern)
         if (x0 > x1) std::swap(x0, x1), std::swap(y0, y1);
         const int sy = y0 < y1 ? 1 : -1;
         int err = 2 * ady - adx, y = y0, x = x0;
-        auto advance = [&] {
-            if (err > 0) {
-                y += sy;
-                err -= 2 * adx;
-            }
-            err += 2 * ady;
-            ++x;
-        };
-        while (x <= x1 && (x < 0 || unsigned(y) >= unsigned(height_)))
-            advance();
+        // Straight to the first pixel within the image's columns and the rows written.
+        const long long steps = std::max<long long>(
+            x < 0 ? -(long long)x : 0, walkSteps(adx, ady, sy > 0 ? top_ - y0 : y0 - bottom_ + 1));
+        if (steps > (long long)x1 - x0) return;
+        if (steps > 0) {
+            const long long j = walkMinor(adx, ady, steps);
+            x = int(x0 + steps);
+            y = int(y0 + sy * j);
+            err = int(2LL * ady - adx + 2LL * ady * steps - 2LL * adx * j);
+        }
         const int xEnd = std::min(x1, width_ - 1);
-        if (x > xEnd) return;
+        if (x > xEnd || y < top_ || y >= bottom_) return;
         uint32_t* p = row(y) + x;
         const long long rowStep = sy * (stride_ / 4);
         if (adx >= 4 * ady) {
@@ -122,7 +213,7 @@ void PixelWriter::line(int x0, int y0, int x1, int y1, QRgb colour, int pattern)
                 x += n;
                 e += (run - 1) * up - 2LL * adx + up;
                 y += sy;
-                if (unsigned(y) >= unsigned(height_)) return;
+                if (y < top_ || y >= bottom_) return;
                 p += rowStep + n;
             }
             return;
@@ -135,7 +226,7 @@ void PixelWriter::line(int x0, int y0, int x1, int y1, QRgb colour, int pattern)
             *p++ = colour;
             if (err > 0) {
                 y += sy;
-                if (unsigned(y) >= unsigned(height_)) return;
+                if (y < top_ || y >= bottom_) return;
                 p += rowStep;
                 __builtin_prefetch(reinterpret_cast<const void*>(uintptr_t(p) + ahead), 1);
                 err -= 2 * adx;
@@ -146,18 +237,17 @@ void PixelWriter::line(int x0, int y0, int x1, int y1, QRgb colour, int pattern)
         if (y0 > y1) std::swap(x0, x1), std::swap(y0, y1);
         const int sx = x0 < x1 ? 1 : -1;
         int err = 2 * adx - ady, x = x0, y = y0;
-        auto advance = [&] {
-            if (err > 0) {
-                x += sx;
-                err -= 2 * ady;
-            }
-            err += 2 * adx;
-            ++y;
-        };
-        while (y <= y1 && (y < 0 || unsigned(x) >= unsigned(width_)))
-            advance();
-        const int yEnd = std::min(y1, height_ - 1);
-        if (y > yEnd) return;
+        const long long steps = std::max<long long>(
+            std::max(top_ - y0, 0), walkSteps(ady, adx, sx > 0 ? -x0 : x0 - width_ + 1));
+        if (steps > (long long)y1 - y0) return;
+        if (steps > 0) {
+            const long long j = walkMinor(ady, adx, steps);
+            y = int(y0 + steps);
+            x = int(x0 + sx * j);
+            err = int(2LL * adx - ady + 2LL * adx * steps - 2LL * ady * j);
+        }
+        const int yEnd = std::min(y1, bottom_ - 1);
+        if (y > yEnd || unsigned(x) >= unsigned(width_)) return;
         uint32_t* p = row(y) + x;
         const long long rowStep = stride_ / 4;
         for (; y <= yEnd; ++y) {
@@ -190,8 +280,13 @@ inline uint32_t byteMul(uint32_t x, uint32_t a) {
 } // namespace
 
 void PixelWriter::coverage(int x, int y, const uint8_t* map, int width, int height, QRgb colour) {
+    if (batching_) {
+        Command c{Command::Coverage, {x, y, width, height}, {}, colour};
+        c.map = map;
+        return record(c);
+    }
     const int x0 = std::max(x, 0), x1 = std::min(x + width, width_);
-    const int y0 = std::max(y, 0), y1 = std::min(y + height, height_);
+    const int y0 = std::max(y, top_), y1 = std::min(y + height, bottom_);
     if (x0 >= x1 || y0 >= y1) return;
     // The colour's share at each coverage, kept while texts of one colour follow each other.
     const uint32_t c = colour | 0xff000000u;
@@ -244,22 +339,23 @@ void PixelWriter::coverage(int x, int y, const uint8_t* map, int width, int heig
 }
 
 void PixelWriter::circle(int cx, int cy, int r, QRgb colour) {
+    if (batching_) return record({Command::Circle, {cx, cy, r}, {}, colour});
     if (r <= 0) {
-        pixel(cx, cy, colour);
+        plot(cx, cy, colour);
         return;
     }
-    // Whole circle off the image: nothing to do.
-    if (cx + r < 0 || cx - r >= width_ || cy + r < 0 || cy - r >= height_) return;
+    // Whole circle off the rows written: nothing to do.
+    if (cx + r < 0 || cx - r >= width_ || cy + r < top_ || cy - r >= bottom_) return;
     int x = r, y = 0, err = 1 - r;
     while (x >= y) {
-        pixel(cx + x, cy + y, colour);
-        pixel(cx - x, cy + y, colour);
-        pixel(cx + x, cy - y, colour);
-        pixel(cx - x, cy - y, colour);
-        pixel(cx + y, cy + x, colour);
-        pixel(cx - y, cy + x, colour);
-        pixel(cx + y, cy - x, colour);
-        pixel(cx - y, cy - x, colour);
+        plot(cx + x, cy + y, colour);
+        plot(cx - x, cy + y, colour);
+        plot(cx + x, cy - y, colour);
+        plot(cx - x, cy - y, colour);
+        plot(cx + y, cy + x, colour);
+        plot(cx - y, cy + x, colour);
+        plot(cx + y, cy - x, colour);
+        plot(cx - y, cy - x, colour);
         ++y;
         if (err < 0) {
             err += 2 * y + 1;
@@ -294,16 +390,21 @@ struct Sector {
 
 void PixelWriter::arc(int cx, int cy, int r, double from, double span, QRgb colour, bool pie,
                       bool filled, QRgb fill) {
+    if (batching_) {
+        Command c{Command::Arc, {cx, cy, r, int(pie), int(filled)}, {from, span}, colour};
+        c.fill = fill;
+        return record(c);
+    }
     if (span < 0) {
         from += span;
         span = -span;
     }
     if (r <= 0 || !std::isfinite(from) || !std::isfinite(span)) return;
-    if (cx + r < 0 || cx - r >= width_ || cy + r < 0 || cy - r >= height_) return;
+    if (cx + r < 0 || cx - r >= width_ || cy + r < top_ || cy - r >= bottom_) return;
     const bool whole = span >= 2 * 3.141592653589793;
     const Sector sector(from, whole ? 0.0 : span);
     if (filled) {
-        const int top = std::max(cy - r, 0), bottom = std::min(cy + r, height_ - 1);
+        const int top = std::max(cy - r, top_), bottom = std::min(cy + r, bottom_ - 1);
         const double r2 = double(r) * r + r;
         for (int y = top; y <= bottom; ++y) {
             const double dy = y - cy;
@@ -317,7 +418,7 @@ void PixelWriter::arc(int cx, int cy, int r, double from, double span, QRgb colo
         return;
     }
     auto put = [&](int dx, int dy) {
-        if (sector.contains(dx, dy)) pixel(cx + dx, cy + dy, colour);
+        if (sector.contains(dx, dy)) plot(cx + dx, cy + dy, colour);
     };
     int x = r, y = 0, err = 1 - r;
     while (x >= y) {
@@ -340,8 +441,9 @@ void PixelWriter::arc(int cx, int cy, int r, double from, double span, QRgb colo
 }
 
 void PixelWriter::disc(int cx, int cy, int r, QRgb colour) {
+    if (batching_) return record({Command::Disc, {cx, cy, r}, {}, colour});
     if (r < 0) return;
-    const int top = std::max(cy - r, 0), bottom = std::min(cy + r, height_ - 1);
+    const int top = std::max(cy - r, top_), bottom = std::min(cy + r, bottom_ - 1);
     const double r2 = double(r) * r + r;
     for (int y = top; y <= bottom; ++y) {
         const double dy = y - cy;
@@ -443,13 +545,13 @@ void PixelWriter::blendRun(int x, int y, int count, QRgb colour) {
 }
 
 void PixelWriter::blend(int x, int y, QRgb colour, double coverage) {
-    if (unsigned(x) >= unsigned(width_) || unsigned(y) >= unsigned(height_) || !(coverage > 0))
-        return;
+    if (unsigned(x) >= unsigned(width_) || y < top_ || y >= bottom_ || !(coverage > 0)) return;
     mix(row(y)[x], colour, coverage);
 }
 
 void PixelWriter::smoothLine(double x0, double y0, double x1, double y1, double width, QRgb colour,
                              int pattern) {
+    if (batching_) return record({Command::SmoothLine, {pattern}, {x0, y0, x1, y1, width}, colour});
     static constexpr double stipple3[] = {4, 4};
     static constexpr double stipple4[] = {4, 8, 12, 8};
     const double* dashes = pattern == 3 ? stipple3 : pattern == 4 ? stipple4 : nullptr;
@@ -467,6 +569,9 @@ void PixelWriter::smoothLine(double x0, double y0, double x1, double y1, double 
     if (!std::isfinite(len)) return;
     const double ua = len > 0 ? da / len : 1, ub = len > 0 ? db / len : 0;
     const int majorLimit = steep ? height_ : width_, minorLimit = steep ? width_ : height_;
+    // The pixels written along each axis: the rows are those of the band being drawn.
+    const int majorLow = steep ? top_ : 0, majorHigh = steep ? bottom_ - 1 : width_ - 1;
+    const int minorLow = steep ? 0 : top_, minorHigh = steep ? width_ - 1 : bottom_ - 1;
     auto put = [&](int major, int minor, double c) {
         if (steep)
             blend(minor, major, colour, c);
@@ -481,8 +586,8 @@ void PixelWriter::smoothLine(double x0, double y0, double x1, double y1, double 
             phase -= dashes[i++];
         return i % 2 == 1;
     };
-    const int m0 = std::max(floorInt(a0 - reach), 0);
-    const int m1 = std::min(floorInt(a1 + reach), majorLimit - 1);
+    const int m0 = std::max(floorInt(a0 - reach), majorLow);
+    const int m1 = std::min(floorInt(a1 + reach), majorHigh);
     const double slope = da > 0 ? db / da : 0;
     // Minor extent of the band of half-width `reach` about the line, per major step.
     const double ext = reach * len / std::max(da, 1e-12) + 0.5;
@@ -533,12 +638,14 @@ void PixelWriter::smoothLine(double x0, double y0, double x1, double y1, double 
             continue;
         }
         const double bc = cap ? (pa < a0 ? b0 : b1) : b0 + (pa - a0) * slope;
+        // (from the image's first pixel, not the band's: the distance across below is
+        // carried from pixel to pixel, and must be carried the same way in every band)
         const int n0 = std::max(floorInt(bc - (cap ? reach : ext)), 0);
-        const int n1 = std::min(floorInt(bc + (cap ? reach : ext)), minorLimit - 1);
+        const int n1 = std::min(floorInt(bc + (cap ? reach : ext)), minorHigh);
         const double qa = pa - a0;
         if (cap) {
             const double ea = pa < a0 ? a0 : a1, eb = pa < a0 ? b0 : b1;
-            for (int n = n0; n <= n1; ++n) {
+            for (int n = std::max(n0, minorLow); n <= n1; ++n) {
                 const double dx = pa - ea, dy = n + 0.5 - eb;
                 const double d = std::sqrt(dx * dx + dy * dy);
                 // Round ends, except for broken lines whose pattern starts or ends off.
@@ -561,7 +668,7 @@ void PixelWriter::smoothLine(double x0, double y0, double x1, double y1, double 
         double across = qa * ub - (n0 + 0.5 - b0) * ua;
         for (int n = n0; n <= n1; ++n, across -= ua) {
             const double d = std::fabs(across);
-            if (d >= reach) continue;
+            if (d >= reach || n < minorLow) continue;
             const double s = s0 + (n - n0) * ub;
             if (s < 0 || s > len) {
                 const double ex = s < 0 ? a0 : a1, ey = s < 0 ? b0 : b1;
@@ -580,8 +687,8 @@ void PixelWriter::smoothLine(double x0, double y0, double x1, double y1, double 
     // its top bits.
     constexpr double one = 4294967296.0;
     const double cA = b0 + (inner0 + 0.5 - a0) * slope, cB = b0 + (inner1 + 0.5 - a0) * slope;
-    const int r0 = std::max(floorInt(std::min(cA, cB) - ext), 0);
-    const int r1 = std::min(floorInt(std::max(cA, cB) + ext), minorLimit - 1);
+    const int r0 = std::max(floorInt(std::min(cA, cB) - ext), minorLow);
+    const int r1 = std::min(floorInt(std::max(cA, cB) + ext), minorHigh);
     const int64_t reachFixed = int64_t(reach * one), step = roundToInt64(ub * one);
     for (int n = r0; n <= r1; ++n) {
         // across(m) = (m + 0.5 - a0) ub - c, below reach in size over an interval of m.
@@ -652,6 +759,7 @@ void PixelWriter::smoothLine(double x0, double y0, double x1, double y1, double 
 
 void PixelWriter::smoothRing(double cx, double cy, double r, double width, QRgb colour, double from,
                              double span) {
+    if (batching_) return record({Command::SmoothRing, {}, {cx, cy, r, width, from, span}, colour});
     if (!(r > 0) || !std::isfinite(cx) || !std::isfinite(cy) || !std::isfinite(r)) return;
     const double reach = std::max(width, 1.0) / 2 + 0.5; // coverage is zero from here on
     const double outer = r + reach, inner = std::max(0.0, r - reach);
@@ -662,8 +770,8 @@ void PixelWriter::smoothRing(double cx, double cy, double r, double width, QRgb 
     }
     const bool whole = span >= 2 * 3.141592653589793;
     const Sector sector(from, whole ? 0.0 : span);
-    const int top = std::max(int(std::ceil(cy - outer - 0.5)), 0);
-    const int bottom = std::min(int(std::floor(cy + outer - 0.5)), height_ - 1);
+    const int top = std::max(int(std::ceil(cy - outer - 0.5)), top_);
+    const int bottom = std::min(int(std::floor(cy + outer - 0.5)), bottom_ - 1);
     auto stretch = [&](double a, double b, int y, double py) { // pixel centres in [a, b]
         const int c0 = std::max(ceilInt(a - 0.5), 0);
         const int c1 = std::min(floorInt(b - 0.5), width_ - 1);
@@ -690,10 +798,11 @@ void PixelWriter::smoothRing(double cx, double cy, double r, double width, QRgb 
 }
 
 void PixelWriter::smoothDisc(double cx, double cy, double r, QRgb colour) {
+    if (batching_) return record({Command::SmoothDisc, {}, {cx, cy, r}, colour});
     if (!(r > 0) || !std::isfinite(cx) || !std::isfinite(cy) || !std::isfinite(r)) return;
     const double outer = r + 0.5, inner = std::max(0.0, r - 0.5);
-    const int top = std::max(int(std::floor(cy - outer)), 0);
-    const int bottom = std::min(int(std::floor(cy + outer)), height_ - 1);
+    const int top = std::max(int(std::floor(cy - outer)), top_);
+    const int bottom = std::min(int(std::floor(cy + outer)), bottom_ - 1);
     for (int y = top; y <= bottom; ++y) {
         const double py = y + 0.5 - cy;
         if (std::fabs(py) > outer) continue;
@@ -714,6 +823,294 @@ void PixelWriter::smoothDisc(double cx, double cy, double r, QRgb colour) {
             blend(x, y, colour, std::clamp(r + 0.5 - d, 0.0, 1.0));
         }
     }
+}
+
+// ---- batching ----------------------------------------------------------------------------------
+
+namespace {
+
+// Rows from lo to hi (inclusive, widened by one for rounding); every row when they are not
+// numbers.
+std::pair<int, int> rowsBetween(double lo, double hi) {
+    if (!std::isfinite(lo) || !std::isfinite(hi)) return {INT_MIN, INT_MAX};
+    return {floorInt(lo) - 1, floorInt(hi) + 1};
+}
+
+std::pair<int, int> rowsBetween(long long lo, long long hi) {
+    return {int(std::clamp<long long>(lo, INT_MIN, INT_MAX)),
+            int(std::clamp<long long>(hi, INT_MIN, INT_MAX))};
+}
+
+} // namespace
+
+// A second thread that replays the kept strokes into the bands it takes, beside the one that
+// flushes.
+struct PixelWriter::Helper {
+    enum class State { Idle, Posted, Running };
+    PixelWriter writer; // its own rows of opacities and colour shares
+    std::mutex mutex;
+    std::condition_variable changed;
+    State state = State::Idle;
+    PixelWriter* job = nullptr;
+    bool quit = false;
+    std::thread thread{[this] { run(); }}; // last: it runs as soon as it exists
+
+    ~Helper() {
+        {
+            std::lock_guard lock(mutex);
+            quit = true;
+        }
+        changed.notify_all();
+        thread.join();
+    }
+
+    void run() {
+        std::unique_lock lock(mutex);
+        for (;;) {
+            changed.wait(lock, [&] { return quit || state == State::Posted; });
+            if (quit) return;
+            state = State::Running;
+            lock.unlock();
+            job->replayBands(writer);
+            lock.lock();
+            state = State::Idle;
+            changed.notify_all();
+        }
+    }
+
+    void post(PixelWriter& source) {
+        writer.bits_ = source.bits_;
+        writer.stride_ = source.stride_;
+        writer.width_ = source.width_;
+        writer.height_ = source.height_;
+        writer.imageWidth_ = source.imageWidth_;
+        writer.imageHeight_ = source.imageHeight_;
+        writer.imageFormat_ = source.imageFormat_;
+        if (writer.runCover_.size() < source.runCover_.size())
+            writer.runCover_.resize(source.runCover_.size());
+        {
+            std::lock_guard lock(mutex);
+            job = &source;
+            state = State::Posted;
+        }
+        changed.notify_all();
+    }
+
+    // Waits for the bands the helper took; a job it has not started yet is taken back.
+    void finish() {
+        std::unique_lock lock(mutex);
+        if (state == State::Posted) state = State::Idle;
+        changed.wait(lock, [&] { return state == State::Idle; });
+        job = nullptr;
+    }
+};
+
+PixelWriter::~PixelWriter() = default;
+
+void PixelWriter::setBatching(bool on) {
+    if (!on) flush();
+    batching_ = on && bits_ != nullptr;
+}
+
+void PixelWriter::record(const Command& c) {
+    std::pair<int, int> rows;
+    switch (c.op) {
+    case Command::Line:
+        rows =
+            rowsBetween(std::min<long long>(c.i[1], c.i[3]), std::max<long long>(c.i[1], c.i[3]));
+        break;
+    case Command::Circle:
+    case Command::Disc:
+    case Command::Arc:
+        rows = rowsBetween((long long)c.i[1] - std::max(c.i[2], 0),
+                           (long long)c.i[1] + std::max(c.i[2], 0));
+        break;
+    case Command::FillRect:
+    case Command::Coverage:
+        rows = rowsBetween((long long)c.i[1], (long long)c.i[1] + c.i[3] - 1);
+        break;
+    case Command::SmoothLine: {
+        const double reach = std::max(c.d[4], 1.0) / 2 + 0.5;
+        rows = rowsBetween(std::min(c.d[1], c.d[3]) - reach, std::max(c.d[1], c.d[3]) + reach);
+        break;
+    }
+    case Command::SmoothRing: {
+        const double reach = c.d[2] + std::max(c.d[3], 1.0) / 2 + 0.5;
+        rows = rowsBetween(c.d[1] - reach, c.d[1] + reach);
+        break;
+    }
+    case Command::SmoothDisc:
+        rows = rowsBetween(c.d[1] - c.d[2] - 0.5, c.d[1] + c.d[2] + 0.5);
+        break;
+    case Command::Painter:
+        rows = {c.i[1], c.i[2]};
+        break;
+    }
+    if (rows.second < 0 || rows.first >= height_ || rows.first > rows.second) return;
+    const auto index = uint32_t(commands_.size());
+    commands_.push_back(c);
+    const int last = std::min(rows.second, height_ - 1) / bandRows_;
+    for (int band = std::max(rows.first, 0) / bandRows_; band <= last; ++band)
+        bandItems_[size_t(band)].push_back(index);
+}
+
+void PixelWriter::replay(const Command& c, const std::vector<Painted>& painted) {
+    switch (c.op) {
+    case Command::Line:
+        return line(c.i[0], c.i[1], c.i[2], c.i[3], c.colour, c.i[4]);
+    case Command::Circle:
+        return circle(c.i[0], c.i[1], c.i[2], c.colour);
+    case Command::FillRect:
+        return fillRect(c.i[0], c.i[1], c.i[2], c.i[3], c.colour);
+    case Command::Disc:
+        return disc(c.i[0], c.i[1], c.i[2], c.colour);
+    case Command::Arc:
+        return arc(c.i[0], c.i[1], c.i[2], c.d[0], c.d[1], c.colour, c.i[3] != 0, c.i[4] != 0,
+                   c.fill);
+    case Command::SmoothLine:
+        return smoothLine(c.d[0], c.d[1], c.d[2], c.d[3], c.d[4], c.colour, c.i[0]);
+    case Command::SmoothRing:
+        return smoothRing(c.d[0], c.d[1], c.d[2], c.d[3], c.colour, c.d[4], c.d[5]);
+    case Command::SmoothDisc:
+        return smoothDisc(c.d[0], c.d[1], c.d[2], c.colour);
+    case Command::Coverage:
+        return coverage(c.i[0], c.i[1], c.map, c.i[2], c.i[3], c.colour);
+    case Command::Painter:
+        return paintInBand(painted[size_t(c.i[0])]);
+    }
+}
+
+bool PixelWriter::keepShape(const QPainter& painter, const Painted& shape, const QRectF& area) {
+    if (!batching_) return false;
+    // A shape wholly below the rows written (an image taller than the drawing) is left to the
+    // painter; one that reaches below them is painted with the last band, whose painter's clip
+    // reaches the image's foot.
+    const double margin = 2 * std::max(painter.pen().widthF(), 1.0) + 2;
+    const double top = std::floor(area.top() - margin), bottom = std::ceil(area.bottom() + margin);
+    if (!(top < height_ && bottom >= 0)) return false; // (also when not numbers)
+    Command c{Command::Painter,
+              {int(painted_.size()), int(std::max(top, -1.0)), int(std::min(bottom, 1e9))}};
+    painted_.push_back(shape);
+    Painted& kept = painted_.back();
+    kept.pen = painter.pen();
+    kept.brush = painter.brush();
+    kept.antialiased = painter.testRenderHint(QPainter::Antialiasing);
+    kept.background = painter.backgroundMode();
+    record(c);
+    return true;
+}
+
+bool PixelWriter::keepPolygon(const QPainter& painter, const QPointF* points, int count) {
+    if (!batching_ || count < 1 || count > 4) return false;
+    Painted shape;
+    shape.count = count;
+    double top = points[0].y(), bottom = top;
+    for (int k = 0; k < count; ++k) {
+        shape.points[k] = points[k];
+        top = std::min(top, points[k].y());
+        bottom = std::max(bottom, points[k].y());
+    }
+    return keepShape(painter, shape, QRectF(points[0].x(), top, 0, bottom - top));
+}
+
+bool PixelWriter::keepArc(const QPainter& painter, const QRectF& box, int start, int sweep,
+                          bool pie) {
+    if (!batching_) return false;
+    Painted shape;
+    shape.box = box;
+    shape.start = start;
+    shape.sweep = sweep;
+    shape.pie = pie;
+    return keepShape(painter, shape, box);
+}
+
+void PixelWriter::paintInBand(const Painted& shape) {
+    if (!bandPainter_) bandPainter_ = std::make_unique<BandPainter>();
+    BandPainter& b = *bandPainter_;
+    if (!b.painter.isActive()) {
+        b.image = QImage(bits_, imageWidth_, imageHeight_, stride_, QImage::Format(imageFormat_));
+        b.painter.begin(&b.image);
+        b.top = b.bottom = -1;
+    }
+    // The band's rows; the last band's reach to the image's foot, as the painter's would.
+    const int bottom = bottom_ == height_ ? imageHeight_ : bottom_;
+    if (b.top != top_ || b.bottom != bottom) {
+        b.painter.setClipRect(QRect(0, top_, imageWidth_, bottom - top_));
+        b.top = top_;
+        b.bottom = bottom;
+    }
+    b.painter.setRenderHint(QPainter::Antialiasing, shape.antialiased);
+    b.painter.setBackgroundMode(shape.background);
+    b.painter.setPen(shape.pen);
+    b.painter.setBrush(shape.brush);
+    if (shape.count > 0)
+        b.painter.drawPolygon(shape.points, shape.count);
+    else if (shape.pie)
+        b.painter.drawPie(shape.box, shape.start, shape.sweep);
+    else
+        b.painter.drawArc(shape.box, shape.start, shape.sweep);
+}
+
+void PixelWriter::endBandPainter() {
+    if (bandPainter_ && bandPainter_->painter.isActive()) {
+        bandPainter_->painter.end();
+        bandPainter_->image = QImage();
+    }
+}
+
+void PixelWriter::replayBand(PixelWriter& writer, int band) {
+    const std::vector<uint32_t>& items = bandItems_[size_t(band)];
+    uint32_t& done = bandDone_[size_t(band)];
+    if (done == items.size()) return;
+    writer.top_ = band * bandRows_;
+    writer.bottom_ = std::min(height_, writer.top_ + bandRows_);
+    for (; done < items.size(); ++done)
+        writer.replay(commands_[items[done]], painted_);
+    writer.top_ = 0;
+    writer.bottom_ = writer.height_;
+}
+
+void PixelWriter::replayBands(PixelWriter& writer) {
+    for (int band; (band = bandNext_.fetch_add(1, std::memory_order_relaxed)) < bandCount_;)
+        replayBand(writer, band);
+    writer.endBandPainter();
+}
+
+void PixelWriter::flushRows(int top, int bottom) {
+    if (commands_.empty() || !bits_) return;
+    const int first = std::max(top, 0) / bandRows_;
+    const int last = std::min(bottom, height_ - 1) / bandRows_;
+    if (bottom < 0 || first > last) return;
+    const bool wasBatching = batching_;
+    batching_ = false;
+    for (int band = first; band <= last; ++band)
+        replayBand(*this, band);
+    endBandPainter();
+    batching_ = wasBatching;
+}
+
+void PixelWriter::flush() {
+    if (commands_.empty()) return;
+    const bool wasBatching = batching_;
+    batching_ = false;
+    if (bits_) {
+        bandNext_.store(0, std::memory_order_relaxed);
+        static const bool twoCores = std::thread::hardware_concurrency() > 1;
+        const bool shared = twoCores && bandCount_ > 1 && commands_.size() >= SharedFrom;
+        if (shared) {
+            if (!helper_) helper_ = std::make_unique<Helper>();
+            helper_->post(*this);
+        }
+        replayBands(*this);
+        if (shared) helper_->finish();
+    }
+    commands_.clear();
+    painted_.clear();
+    for (size_t band = 0; band < size_t(bandCount_); ++band) {
+        bandItems_[band].clear();
+        bandDone_[band] = 0;
+    }
+    batching_ = wasBatching;
 }
 
 } // namespace qorv

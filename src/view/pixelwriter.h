@@ -5,21 +5,47 @@
 #include <QRgb>
 
 #include <array>
+#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class QImage;
 class QPainter;
+class QPointF;
+class QRectF;
 
 namespace qorv {
 
 class PixelWriter {
   public:
+    PixelWriter();
+    ~PixelWriter();
+    PixelWriter(const PixelWriter&) = delete;
+    PixelWriter& operator=(const PixelWriter&) = delete;
+
     // Direct writing is possible when the painter paints an unshared 32-bit image without a
     // transform, clip, opacity or composition other than plain copy-over. Pixels are kept within
     // the image and the first width x height pixels.
     bool attach(QPainter& painter, int width, int height);
     bool active() const { return bits_ != nullptr; }
+
+    // While batching, the drawing calls below are kept and written at flush(): the image is
+    // then walked in bands of rows that stay in the cache, shared with a helper thread, each
+    // band taking the strokes that reach it in the order they came, so every pixel ends as if
+    // written at once. Anything else that paints the image must flush first. attach() flushes
+    // what was kept for the image before.
+    void setBatching(bool on);
+    void flush();
+    // Writes what was kept for the rows from `top` to `bottom` (a drawing by other means that
+    // stays within them can follow; the other rows take their strokes later).
+    void flushRows(int top, int bottom);
+    // While batching, a polygon (up to four corners), an arc or a pie that `painter` (the one
+    // attached) would draw now with its pen, brush and hints, kept in turn with the strokes;
+    // false when not batching (the caller paints it). Each band paints it through its own
+    // painter clipped to the band's rows, which gives the same pixels as painting it whole.
+    bool keepPolygon(const QPainter& painter, const QPointF* points, int count);
+    bool keepArc(const QPainter& painter, const QRectF& box, int start, int sweep, bool pie);
 
     // Both end pixels included. `pattern`: 1 solid, 3 dotted (3 on, 3 off), 4 dash-dot
     // (9 on, 6 off, 3 on, 6 off).
@@ -53,10 +79,32 @@ class PixelWriter {
     void coverage(int x, int y, const uint8_t* map, int width, int height, QRgb colour);
 
     void pixel(int x, int y, QRgb colour) {
-        if (unsigned(x) < unsigned(width_) && unsigned(y) < unsigned(height_)) row(y)[x] = colour;
+        if (batching_)
+            fillRect(x, y, 1, 1, colour);
+        else
+            plot(x, y, colour);
     }
 
   private:
+    struct Command;
+    struct Helper;
+    struct Painted;
+    struct BandPainter;
+
+    void plot(int x, int y, QRgb colour) {
+        if (unsigned(x) < unsigned(width_) && y >= top_ && y < bottom_) row(y)[x] = colour;
+    }
+    void record(const Command& c);
+    // (the painter's shapes are those of the writer whose strokes are replayed)
+    void replay(const Command& c, const std::vector<Painted>& painted);
+    bool keepShape(const QPainter& painter, const Painted& shape, const QRectF& area);
+    // Paints a kept shape within the band being written.
+    void paintInBand(const Painted& shape);
+    void endBandPainter();
+    // Writes band b's strokes not yet written, through `writer`'s rows.
+    void replayBand(PixelWriter& writer, int band);
+    // Writes the bands taken from bandNext_ until none is left.
+    void replayBands(PixelWriter& writer);
     uint32_t* row(int y) const { return reinterpret_cast<uint32_t*>(bits_ + stride_ * y); }
     void span(int x0, int x1, int y, QRgb colour);
     void blend(int x, int y, QRgb colour, double coverage);
@@ -71,6 +119,23 @@ class PixelWriter {
     long long stride_ = 0;
     int width_ = 0;
     int height_ = 0;
+    // The rows written: all of them, or the band being replayed.
+    int top_ = 0;
+    int bottom_ = 0;
+
+    bool batching_ = false;
+    std::vector<Command> commands_;
+    std::vector<Painted> painted_; // the painter's shapes among them
+    std::unique_ptr<BandPainter> bandPainter_;
+    int imageWidth_ = 0;
+    int imageHeight_ = 0;
+    int imageFormat_ = 0;
+    int bandRows_ = 1;
+    int bandCount_ = 0;
+    std::vector<std::vector<uint32_t>> bandItems_; // each band's strokes, in order
+    std::vector<uint32_t> bandDone_;               // how many of them are written
+    std::atomic<int> bandNext_{0};
+    std::unique_ptr<Helper> helper_;
 };
 
 } // namespace qorv

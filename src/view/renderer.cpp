@@ -121,7 +121,7 @@ void Renderer::clearCaches() {
 // ---- painter state -------------------------------------------------------------------------
 
 void Renderer::attachDirect(Frame& f) {
-    if (!f.o.vector && pixels_.attach(f.p, f.o.width, f.o.height)) f.direct = &pixels_;
+    if (!f.o.vector && pixels_.attach(f.state(), f.o.width, f.o.height)) f.direct = &pixels_;
 }
 
 void Renderer::usePen(Frame& f, Color c, int style) {
@@ -154,7 +154,7 @@ void Renderer::usePen(Frame& f, Color c, int style) {
             pen.setDashPattern(f.smooth ? QList<qreal>{4, 8, 12, 8} : QList<qreal>{9, 6, 3, 6});
         it = pens_.emplace(key, pen).first;
     }
-    f.p.setPen(it->second);
+    f.state().setPen(it->second);
 }
 
 void Renderer::useBrush(Frame& f, Color c) {
@@ -162,7 +162,7 @@ void Renderer::useBrush(Frame& f, Color c) {
     const uint64_t key = uint64_t(uint32_t(c) & 0xffffffu);
     if (key == f.brushKey) return;
     f.brushKey = key;
-    f.p.setBrush(toQColor(c));
+    f.state().setBrush(toQColor(c));
 }
 
 void Renderer::useNoBrush(Frame& f) {
@@ -170,7 +170,7 @@ void Renderer::useNoBrush(Frame& f) {
     constexpr uint64_t none = uint64_t(1) << 40;
     if (f.brushKey == none) return;
     f.brushKey = none;
-    f.p.setBrush(Qt::NoBrush);
+    f.state().setBrush(Qt::NoBrush);
 }
 
 // ---- passes --------------------------------------------------------------------------------
@@ -191,10 +191,19 @@ void Renderer::redraw(QPainter& painter, const Document& doc, const RenderOption
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.setBackgroundMode(Qt::TransparentMode);
     const bool still = options.layer == RenderLayer::Still;
-    if (options.target != RenderTarget::Printer && options.layer != RenderLayer::Moving)
-        painter.fillRect(QRect(0, 0, options.width, options.height), toQColor(doc.background));
     attachDirect(f);
+    // Strokes written directly are kept and written at once, band by band (see PixelWriter);
+    // the ground too, when it is written directly, so that it is cleared band by band as well.
+    if (f.direct) f.direct->setBatching(true);
+    if (options.target != RenderTarget::Printer && options.layer != RenderLayer::Moving) {
+        const QColor ground = toQColor(doc.background);
+        if (f.direct)
+            f.direct->fillRect(0, 0, options.width, options.height, ground.rgb());
+        else
+            painter.fillRect(QRect(0, 0, options.width, options.height), ground);
+    }
     passes(f);
+    if (f.direct) f.direct->setBatching(false);
     if (options.marks && !still) options.marks(painter);
     // Traces over everything: dark traces on a light ground are ANDed in, light ones on a dark
     // ground ORed in. Raster operations exist only on raster targets.
@@ -422,13 +431,15 @@ void Renderer::drawPoint(Frame& f, double wx, double wy, Color c, int style) {
     // Only points inside the view rectangle are drawn.
     const ScreenPoint s = f.o.view.toScreen(wx, wy);
     if (s.x < 0 || s.y < 0 || s.x >= f.o.width || s.y >= f.o.height) return;
-    QPainter& p = f.p;
+    // (the painter draws here only where the point is not written directly)
+    QPainter& p = f.state();
     const QColor colour = toQColor(c);
     const QColor ground = toQColor(f.doc.background);
     const int x = s.x, y = s.y;
     if (style < 1 || style > 6) style = style < 0 ? -1 : 1;
 
     if (f.printer && f.o.printerDotsPerInch > 0) {
+        f.paint();
         const PixelRects painted{p, nullptr};
         const int d = std::max(1, f.o.printerDotsPerInch / 45);
         switch (style) {
@@ -489,7 +500,7 @@ void Renderer::drawPoint(Frame& f, double wx, double wy, Color c, int style) {
             f.stroke({centre.x() - 3.5, centre.y() + 2.5}, {centre.x() + 2.5, centre.y() - 3.5});
             return;
         case 5:
-            p.fillRect(QRectF(centre.x() - 3, centre.y() - 3, 6, 6), colour);
+            f.paint().fillRect(QRectF(centre.x() - 3, centre.y() - 3, 6, 6), colour);
             return;
         case 6:
             disc(2, colour);
@@ -566,6 +577,7 @@ const Renderer::TextEntry& Renderer::layoutText(const void* owner, const std::st
     const QFont& qfont = fontFor(font, &fontKey);
     // Entries hold glyphs of the cache: both go together.
     if (glyphs_.fontCount() > 64) {
+        pixels_.flush(); // the strokes kept may still read the glyphs' masks
         glyphs_.clear();
         texts_.clear();
     }
@@ -599,13 +611,14 @@ void Renderer::drawLaidOutText(Frame& f, const TextEntry& text, const FontRecord
                      qRgb(colorRed(c), colorGreen(c), colorBlue(c)));
         return;
     }
-    f.p.setFont(fontFor(font));
-    f.p.setPen(toQColor(c));
+    f.state().setFont(fontFor(font));
+    f.state().setPen(toQColor(c));
     f.penKey = ~uint64_t(0);
     if (f.o.vector)
-        f.p.drawText(QRectF(topLeft, text.size), Qt::AlignLeft | Qt::AlignTop, text.layout.text());
+        f.paint().drawText(QRectF(topLeft, text.size), Qt::AlignLeft | Qt::AlignTop,
+                           text.layout.text());
     else
-        f.p.drawStaticText(topLeft, text.layout);
+        f.paint().drawStaticText(topLeft, text.layout);
 }
 
 void Renderer::trimCaches() {

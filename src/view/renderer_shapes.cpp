@@ -77,10 +77,11 @@ void Renderer::screenArc(Frame& f, QPointF c, double r, double from, double span
         const QRectF box(c.x() - r, c.y() - r, 2 * r, 2 * r);
         const int start = int(std::lround(from * 180.0 / Pi * 16.0));
         const int sweep = int(std::lround(span * 180.0 / Pi * 16.0));
+        if (f.direct && f.direct->keepArc(f.state(), box, start, sweep, pie)) return;
         if (pie)
-            f.p.drawPie(box, start, sweep);
+            f.paint(box).drawPie(box, start, sweep);
         else
-            f.p.drawArc(box, start, sweep);
+            f.paint(box).drawArc(box, start, sweep);
         return;
     }
     // Large: walk only the visible stretches of the circle that fall inside [from, from+span].
@@ -145,7 +146,7 @@ void Renderer::worldCircle(Frame& f, Point2 centre, double radius, Color fill) {
             }
             useNoBrush(f);
         }
-        f.p.drawEllipse(at, r, r);
+        f.paint().drawEllipse(at, r, r);
         return;
     }
     // Large circle: its outline only where it crosses the view, its disc as the convex piece
@@ -158,7 +159,7 @@ void Renderer::worldCircle(Frame& f, Point2 centre, double radius, Color fill) {
             poly.reserve(qsizetype(region.size()));
             for (const ClipPoint& q : region)
                 poly.append(f.placed(q));
-            f.p.drawPolygon(poly);
+            f.paint().drawPolygon(poly);
         }
         return;
     }
@@ -196,7 +197,11 @@ void Renderer::drawVector(Frame& f, const Element& e, Color c, int style) {
     const QPointF head[4] = {corner(-8, 0), corner(-12, -4), corner(0, 0), corner(-12, 4)};
     usePen(f, c, style == 3 || style == 4 ? 1 : style);
     useBrush(f, c);
-    f.p.drawPolygon(head, 4);
+    if (f.direct && f.direct->keepPolygon(f.state(), head, 4)) return;
+    double top = head[0].y(), bottom = top;
+    for (const QPointF& q : head)
+        top = std::min(top, q.y()), bottom = std::max(bottom, q.y());
+    f.paint(QRectF(tip.x(), top, 0, bottom - top)).drawPolygon(head, 4);
 }
 
 // ---- polygons ---------------------------------------------------------------------------------
@@ -224,15 +229,15 @@ void Renderer::drawPolygon(Frame& f, const Element& e, Color c, int style, Color
     if (!far) {
         if (f.directStroke()) {
             if (fill >= 0) {
-                f.p.setPen(Qt::NoPen);
+                f.state().setPen(Qt::NoPen);
                 f.penKey = ~uint64_t(0);
-                f.p.drawPolygon(pointBuffer_.data(), int(pointBuffer_.size()));
+                f.paint().drawPolygon(pointBuffer_.data(), int(pointBuffer_.size()));
                 usePen(f, c, style);
             }
             f.strokePolyline(pointBuffer_.data(), int(pointBuffer_.size()), true);
             return;
         }
-        f.p.drawPolygon(pointBuffer_.data(), int(pointBuffer_.size()));
+        f.paint().drawPolygon(pointBuffer_.data(), int(pointBuffer_.size()));
         return;
     }
     // Far vertices: cut the area to the view (Sutherland-Hodgman), and draw the sides cut one
@@ -290,9 +295,9 @@ void Renderer::drawPolygon(Frame& f, const Element& e, Color c, int style, Color
             pointBuffer_.clear();
             for (const ClipPoint& q : poly)
                 pointBuffer_.push_back(f.placed(q));
-            f.p.setPen(Qt::NoPen);
+            f.state().setPen(Qt::NoPen);
             f.penKey = ~uint64_t(0);
-            f.p.drawPolygon(pointBuffer_.data(), int(pointBuffer_.size()));
+            f.paint().drawPolygon(pointBuffer_.data(), int(pointBuffer_.size()));
             usePen(f, c, style);
         }
     }
@@ -830,7 +835,7 @@ void Renderer::drawAxes(Frame& f, const Element& e, Color c, int style, bool own
             f.direct->line(int(std::floor(l.x1())), int(std::floor(l.y1())),
                            int(std::floor(l.x2())), int(std::floor(l.y2())), f.penRgb());
     } else if (!lineBuffer_.empty()) {
-        f.p.drawLines(lineBuffer_.data(), int(lineBuffer_.size()));
+        f.paint().drawLines(lineBuffer_.data(), int(lineBuffer_.size()));
     }
 
     // One label per axis, its step value; never on miniatures.

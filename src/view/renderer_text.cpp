@@ -56,18 +56,19 @@ void Renderer::drawLabelElement(Frame& f, const Element& e, Color c, int backgro
     const QPointF topLeft = f.at(at) - QPointF(0.5, 0.5);
     if (f.miniature) {
         const QRectF box(topLeft, entry.size * s);
-        f.p.setPen(toQColor(c));
+        f.state().setPen(toQColor(c));
         f.penKey = ~uint64_t(0);
         if (background >= 0)
             useBrush(f, background);
         else
             useNoBrush(f);
-        f.p.drawRect(box);
+        f.paint().drawRect(box);
         return;
     }
     if (background >= 0) {
         const double m = f.highlighting ? 2 : 0;
-        f.p.fillRect(QRectF(topLeft, entry.size).adjusted(-m, -m, m, m), toQColor(background));
+        f.paint().fillRect(QRectF(topLeft, entry.size).adjusted(-m, -m, m, m),
+                           toQColor(background));
     }
     drawLaidOutText(f, entry, font, topLeft, c);
 }
@@ -152,19 +153,19 @@ void Renderer::drawText(Frame& f, const Element& e, Color c, int background, boo
     const double width = block.width, height = block.height;
     const QPointF topLeft = f.at(at) - QPointF(0.5, 0.5);
     if (f.miniature) {
-        f.p.setPen(toQColor(c));
+        f.state().setPen(toQColor(c));
         f.penKey = ~uint64_t(0);
         if (background >= 0)
             useBrush(f, background);
         else
             useNoBrush(f);
-        f.p.drawRect(QRectF(topLeft, QSizeF(width, height) * s));
+        f.paint().drawRect(QRectF(topLeft, QSizeF(width, height) * s));
         return;
     }
     if (background >= 0) {
         const double m = f.highlighting ? 2 : 0;
-        f.p.fillRect(QRectF(topLeft, QSizeF(width, height)).adjusted(-m, -m, m, m),
-                     toQColor(background));
+        f.paint().fillRect(QRectF(topLeft, QSizeF(width, height)).adjusted(-m, -m, m, m),
+                           toQColor(background));
     }
     f.penKey = ~uint64_t(0);
     double y = topLeft.y();
@@ -172,9 +173,9 @@ void Renderer::drawText(Frame& f, const Element& e, Color c, int background, boo
         double x = topLeft.x();
         for (const TextBlock::Piece& p : block.lines[i]) {
             const QFont& font = fontFor(*p.font);
-            f.p.setFont(font);
-            f.p.setPen(toQColor(own ? p.font->color : c));
-            f.p.drawText(QPointF(x, y + block.ascents[i]), p.text);
+            f.state().setFont(font);
+            f.state().setPen(toQColor(own ? p.font->color : c));
+            f.paint().drawText(QPointF(x, y + block.ascents[i]), p.text);
             x += QFontMetricsF(font).horizontalAdvance(p.text);
         }
         y += block.heights[i];
@@ -248,22 +249,22 @@ void Renderer::drawTable(Frame& f, const Element& e, Color c) {
     if (!layoutTable(f.doc, e, l)) return;
     const QPointF topLeft = f.at(at) - QPointF(0.5, 0.5);
     if (f.miniature) {
-        f.p.setPen(toQColor(c));
+        f.state().setPen(toQColor(c));
         f.penKey = ~uint64_t(0);
         useNoBrush(f);
         const QSizeF extent = l.extent();
-        f.p.drawRect(QRectF(topLeft, QSizeF(extent.width() * s, extent.height() * s)));
+        f.paint().drawRect(QRectF(topLeft, QSizeF(extent.width() * s, extent.height() * s)));
         return;
     }
     usePen(f, c, 1);
     useNoBrush(f);
-    f.p.setFont(l.font);
+    f.state().setFont(l.font);
     for (size_t k = 0; k < l.cells.size(); ++k) {
         for (size_t r = 0; r < l.nCells; ++r) {
             const QRectF box = l.cell(topLeft, k, r);
-            f.p.drawRect(box);
-            f.p.drawText(box.adjusted(l.pad, l.pad, -l.pad, -l.pad),
-                         Qt::AlignRight | Qt::AlignVCenter, l.cells[k][r]);
+            f.paint().drawRect(box);
+            f.paint().drawText(box.adjusted(l.pad, l.pad, -l.pad, -l.pad),
+                               Qt::AlignRight | Qt::AlignVCenter, l.cells[k][r]);
         }
     }
 }
@@ -281,34 +282,36 @@ void Renderer::drawButton(Frame& f, const Element& e, Color c, int face) {
     const QPointF topLeft = f.at(at) - QPointF(0.5, 0.5);
     const QRectF box(topLeft, entry.size + QSizeF(12, 8));
     if (f.miniature) {
-        f.p.setPen(toQColor(c));
+        f.state().setPen(toQColor(c));
         f.penKey = ~uint64_t(0);
         useBrush(f, face >= 0 ? face : rgb(192, 192, 192));
-        f.p.drawRect(QRectF(topLeft, box.size() * s));
+        f.paint().drawRect(QRectF(topLeft, box.size() * s));
         return;
     }
     if (f.highlighting) { // the selection frame around the face
-        f.p.fillRect(box.adjusted(-2, -2, 2, 2), toQColor(face >= 0 ? face : f.doc.selectedColor));
+        f.paint().fillRect(box.adjusted(-2, -2, 2, 2),
+                           toQColor(face >= 0 ? face : f.doc.selectedColor));
         return;
     }
     const QColor faceColour = toQColor(face >= 0 ? face : rgb(192, 192, 192));
-    f.p.fillRect(box, faceColour);
+    f.paint().fillRect(box, faceColour);
     const bool up = e.option2 != 0;
     const QColor light = faceColour.lighter(150), dark = faceColour.darker(200);
-    f.p.setPen(up ? light : dark);
-    f.p.drawLine(box.topLeft(), box.topRight() - QPointF(1, 0));
-    f.p.drawLine(box.topLeft(), box.bottomLeft() - QPointF(0, 1));
-    f.p.setPen(up ? dark : light);
-    f.p.drawLine(box.bottomLeft() - QPointF(0, 1), box.bottomRight() - QPointF(1, 1));
-    f.p.drawLine(box.topRight() - QPointF(1, 0), box.bottomRight() - QPointF(1, 1));
-    f.p.setFont(fontFor(font));
-    f.p.setPen(toQColor(c));
+    f.state().setPen(up ? light : dark);
+    f.paint().drawLine(box.topLeft(), box.topRight() - QPointF(1, 0));
+    f.paint().drawLine(box.topLeft(), box.bottomLeft() - QPointF(0, 1));
+    f.state().setPen(up ? dark : light);
+    f.paint().drawLine(box.bottomLeft() - QPointF(0, 1), box.bottomRight() - QPointF(1, 1));
+    f.paint().drawLine(box.topRight() - QPointF(1, 0), box.bottomRight() - QPointF(1, 1));
+    f.state().setFont(fontFor(font));
+    f.state().setPen(toQColor(c));
     f.penKey = ~uint64_t(0);
     const QPointF textAt = topLeft + QPointF(6, 4) + (up ? QPointF() : QPointF(1, 1));
     if (f.o.vector)
-        f.p.drawText(QRectF(textAt, entry.size), Qt::AlignLeft | Qt::AlignTop, entry.layout.text());
+        f.paint().drawText(QRectF(textAt, entry.size), Qt::AlignLeft | Qt::AlignTop,
+                           entry.layout.text());
     else
-        f.p.drawStaticText(textAt, entry.layout);
+        f.paint().drawStaticText(textAt, entry.layout);
 }
 
 // Decoded once per picture and kept while the element is drawn.
@@ -403,10 +406,10 @@ void Renderer::drawBitmap(Frame& f, const Element& e, Color c, int style) {
         return;
     if (style <= -2) { // the selection frame (a bitmap's own style word is -1)
         const double m = lineWidthOf(style) / 2.0;
-        f.p.fillRect(box.adjusted(-m, -m, m, m), toQColor(c));
+        f.paint().fillRect(box.adjusted(-m, -m, m, m), toQColor(c));
         return;
     }
-    f.p.drawImage(box, *image);
+    f.paint().drawImage(box, *image);
 }
 
 // ---- boxes for hit testing ---------------------------------------------------------------------

@@ -24,7 +24,6 @@ inline QColor toQColor(Color c) {
 QString toQString(const std::string& s);
 
 struct Renderer::Frame {
-    QPainter& p;
     const Document& doc;
     const RenderOptions& o;
     bool smooth = false; // antialiased or vector geometry
@@ -38,12 +37,31 @@ struct Renderer::Frame {
     uint64_t brushKey = ~uint64_t(0);
     // The plain path on an image writes one-pixel strokes, circles and discs itself.
     PixelWriter* direct = nullptr;
+
+    // The painter, to draw with: what direct writing keeps for later is written first, so that
+    // the image takes every stroke in the order of the drawing.
+    QPainter& paint() {
+        if (direct) direct->flush();
+        return painter_;
+    }
+    // The same, for a drawing that stays within `area` with the current pen: only the rows it
+    // reaches need what was kept.
+    QPainter& paint(const QRectF& area) {
+        if (direct) {
+            const double margin = lineWidthOf(penStyle) + 2;
+            direct->flushRows(int(std::floor(area.top() - margin)),
+                              int(std::ceil(area.bottom() + margin)));
+        }
+        return painter_;
+    }
+    // The painter's pen, brush and font, which draw nothing by themselves.
+    QPainter& state() { return painter_; }
     Color penColour = 0;
     int penStyle = 1;
     Color brushColour = -1; // -1: no brush
 
     Frame(QPainter& painter, const Document& d, const RenderOptions& opts)
-        : p(painter), doc(d), o(opts) {
+        : doc(d), o(opts), painter_(painter) {
         smooth = o.antialiased || o.vector;
         miniature = o.target == RenderTarget::Miniature;
         printer = o.target == RenderTarget::Printer;
@@ -84,7 +102,7 @@ struct Renderer::Frame {
                          penStyle);
             return;
         }
-        p.drawLine(placed(a), placed(b));
+        paint().drawLine(placed(a), placed(b));
     }
     // Placed points joined in the current pen.
     void strokePolyline(const QPointF* points, int n, bool closed = false) {
@@ -110,9 +128,9 @@ struct Renderer::Frame {
             return;
         }
         if (closed) {
-            p.drawPolygon(points, n);
+            paint().drawPolygon(points, n);
         } else {
-            p.drawPolyline(points, n);
+            paint().drawPolyline(points, n);
         }
     }
 
@@ -123,6 +141,9 @@ struct Renderer::Frame {
         const double h = o.planeSize / 2;
         return x >= -h && x <= h && y >= -h && y <= h;
     }
+
+  private:
+    QPainter& painter_;
 };
 
 inline Point2 firstPoint(const Element& e) {

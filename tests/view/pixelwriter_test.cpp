@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <random>
+#include <vector>
 
 using namespace qorv;
 
@@ -369,4 +371,89 @@ TEST(PixelWriter, RandomStrokesKeepTheirPixelsByteForByte) {
         painter.end();
         EXPECT_EQ(imageHash(image), kinds[k].hash) << kinds[k].name;
     }
+}
+
+// Batching keeps the strokes and the painter's shapes and writes them band by band (two threads
+// where there are two cores); every pixel must end as when each call is written at once. Rows
+// flushed early for the painter's own drawing must take their strokes in order too.
+TEST(PixelWriter, BatchedDrawingEndsAsDrawingAtOnce) {
+    const int W = 300, H = 600; // several bands
+    auto draw = [&](QImage& image, bool batched) {
+        image.fill(qRgb(20, 20, 30));
+        QPainter painter(&image);
+        painter.setBackgroundMode(Qt::TransparentMode);
+        PixelWriter w;
+        EXPECT_TRUE(w.attach(painter, W, H));
+        w.setBatching(batched);
+        std::mt19937 rng(77);
+        std::uniform_real_distribution<double> inX(-30, W + 30), inY(-30, H + 30), frac(0, 1);
+        std::vector<std::array<uint8_t, 7 * 5>> maps(400);
+        for (auto& map : maps)
+            for (uint8_t& m : map)
+                m = uint8_t(rng());
+        const QRgb colours[] = {qRgb(255, 255, 255), qRgb(200, 30, 60), qRgb(0, 128, 192)};
+        for (int i = 0; i < 3000; ++i) {
+            const double x0 = inX(rng), y0 = inY(rng), x1 = inX(rng), y1 = inY(rng), u = frac(rng);
+            const QRgb c = colours[rng() % 3];
+            switch (i % 11) {
+            case 0:
+                w.smoothLine(x0, y0, x1, y1, 1 + 6 * u, c, i % 3 == 0 ? 3 + i % 2 : 1);
+                break;
+            case 1:
+                w.line(int(x0), int(y0), int(x1), int(y1), c, i % 5 == 1 ? 4 : 1);
+                break;
+            case 2:
+                w.smoothRing(x0, y0, 80 * u, 2, c, 1, i % 2 ? 7 : 2);
+                break;
+            case 3:
+                w.smoothDisc(x0, y0, 6 * u, c);
+                break;
+            case 4:
+                w.circle(int(x0), int(y0), int(90 * u), c);
+                break;
+            case 5:
+                w.arc(int(x0), int(y0), int(40 * u), 1, 3, c, true, i % 2 == 0, qRgb(5, 6, 7));
+                break;
+            case 6:
+                w.coverage(int(x0), int(y0), maps[size_t(i / 11) % maps.size()].data(), 7, 5, c);
+                break;
+            case 7:
+                w.disc(int(x0), int(y0), int(9 * u), c);
+                break;
+            case 8: {
+                painter.setRenderHint(QPainter::Antialiasing, i % 2 == 0);
+                painter.setPen(QPen(QColor(c), i % 3));
+                painter.setBrush(QColor(c).darker());
+                const QPointF head[4] = {
+                    {x0, y0}, {x0 + 12 * u, y0 + 5}, {x0 + 3, y0 + 14 * u}, {x0 - 4, y0 + 6}};
+                if (!w.keepPolygon(painter, head, 4)) painter.drawPolygon(head, 4);
+                const QRectF box(x1, y1, 40 * u, 40 * u);
+                if (!w.keepArc(painter, box, 320, 1500, i % 2 == 0))
+                    i % 2 ? painter.drawArc(box, 320, 1500) : painter.drawPie(box, 320, 1500);
+                break;
+            }
+            case 9: // the painter's own drawing over some rows, after what they were given
+                if (i % 4 == 0) {
+                    w.flushRows(int(y0), int(y0) + 20);
+                    painter.fillRect(QRectF(x0, y0, 30, 20), QColor(c).lighter());
+                }
+                break;
+            default:
+                w.fillRect(int(x0), int(y0), 25, 3, c);
+                break;
+            }
+        }
+        w.setBatching(false);
+    };
+    QImage once(W, H, QImage::Format_RGB32), batched(W, H, QImage::Format_RGB32);
+    draw(once, false);
+    draw(batched, true);
+    int differing = 0, drawn = 0;
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x) {
+            differing += once.pixel(x, y) != batched.pixel(x, y);
+            drawn += once.pixel(x, y) != qRgb(20, 20, 30);
+        }
+    EXPECT_EQ(differing, 0);
+    EXPECT_GT(drawn, W * H / 4);
 }
