@@ -129,10 +129,16 @@ void PixelWriter::fillRect(int x, int y, int w, int h, QRgb colour) {
 namespace {
 
 // The solid walk of line() along its major axis (`major` pixels, `minor` steps across, minor <=
-// major): after k pixels it has stepped across walkMinor times, the error starting at
-// 2 minor - major and growing by 2 minor a pixel, less 2 major a step across.
-inline long long walkMinor(long long major, long long minor, long long k) {
-    return (2 * minor * k + major - 1) / (2 * major);
+// major): after k pixels it has stepped across (2 minor k + major - 1) / (2 major) times, its
+// error starting at 2 minor - major and growing by 2 minor a pixel, less 2 major a step across.
+struct WalkState {
+    int along, across, err;
+};
+inline WalkState walkAfter(int along0, int across0, int acrossSign, long long major,
+                           long long minor, long long k) {
+    const long long j = (2 * minor * k + major - 1) / (2 * major);
+    return {int(along0 + k), int(across0 + acrossSign * j),
+            int(2 * minor - major + 2 * minor * k - 2 * major * j)};
 }
 // The fewest pixels after which the walk has stepped across `t` times; LLONG_MAX if never.
 inline long long walkSteps(long long major, long long minor, long long t) {
@@ -191,10 +197,8 @@ void PixelWriter::line(int x0, int y0, int x1, int y1, QRgb colour, int pattern)
             x < 0 ? -(long long)x : 0, walkSteps(adx, ady, sy > 0 ? top_ - y0 : y0 - bottom_ + 1));
         if (steps > (long long)x1 - x0) return;
         if (steps > 0) {
-            const long long j = walkMinor(adx, ady, steps);
-            x = int(x0 + steps);
-            y = int(y0 + sy * j);
-            err = int(2LL * ady - adx + 2LL * ady * steps - 2LL * adx * j);
+            const WalkState w = walkAfter(x0, y0, sy, adx, ady, steps);
+            x = w.along, y = w.across, err = w.err;
         }
         const int xEnd = std::min(x1, width_ - 1);
         if (x > xEnd || y < top_ || y >= bottom_) return;
@@ -241,10 +245,8 @@ void PixelWriter::line(int x0, int y0, int x1, int y1, QRgb colour, int pattern)
             std::max(top_ - y0, 0), walkSteps(ady, adx, sx > 0 ? -x0 : x0 - width_ + 1));
         if (steps > (long long)y1 - y0) return;
         if (steps > 0) {
-            const long long j = walkMinor(ady, adx, steps);
-            y = int(y0 + steps);
-            x = int(x0 + sx * j);
-            err = int(2LL * adx - ady + 2LL * adx * steps - 2LL * ady * j);
+            const WalkState w = walkAfter(y0, x0, sx, ady, adx, steps);
+            y = w.along, x = w.across, err = w.err;
         }
         const int yEnd = std::min(y1, bottom_ - 1);
         if (y > yEnd || unsigned(x) >= unsigned(width_)) return;
