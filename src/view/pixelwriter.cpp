@@ -982,16 +982,36 @@ void PixelWriter::replay(const Command& c, const std::vector<Painted>& painted) 
     }
 }
 
+namespace {
+
+// The rows that `painter` reaches when it draws within `area` (its pen widens the shape); false
+// when they are not numbers or lie far beyond any image.
+bool rowsReached(const QPainter& painter, const QRectF& area, int& top, int& bottom) {
+    const double margin = 2 * std::max(painter.pen().widthF(), 1.0) + 2;
+    const double t = std::floor(area.top() - margin), b = std::ceil(area.bottom() + margin);
+    if (!(t > -1e9 && b < 1e9)) return false;
+    top = int(t), bottom = int(b);
+    return true;
+}
+
+} // namespace
+
+void PixelWriter::flushAround(const QPainter& painter, const QRectF& area) {
+    int top = 0, bottom = 0;
+    if (rowsReached(painter, area, top, bottom))
+        flushRows(top, bottom);
+    else
+        flush();
+}
+
 bool PixelWriter::keepShape(const QPainter& painter, const Painted& shape, const QRectF& area) {
-    if (!batching_) return false;
     // A shape wholly below the rows written (an image taller than the drawing) is left to the
     // painter; one that reaches below them is painted with the last band, whose painter's clip
     // reaches the image's foot.
-    const double margin = 2 * std::max(painter.pen().widthF(), 1.0) + 2;
-    const double top = std::floor(area.top() - margin), bottom = std::ceil(area.bottom() + margin);
-    if (!(top < height_ && bottom >= 0)) return false; // (also when not numbers)
-    Command c{Command::Painter,
-              {int(painted_.size()), int(std::max(top, -1.0)), int(std::min(bottom, 1e9))}};
+    int top = 0, bottom = 0;
+    if (!batching_ || !rowsReached(painter, area, top, bottom) || top >= height_ || bottom < 0)
+        return false;
+    Command c{Command::Painter, {int(painted_.size()), top, bottom}};
     painted_.push_back(shape);
     Painted& kept = painted_.back();
     kept.pen = painter.pen();

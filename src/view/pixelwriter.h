@@ -40,6 +40,8 @@ class PixelWriter {
     // Writes what was kept for the rows from `top` to `bottom` (a drawing by other means that
     // stays within them can follow; the other rows take their strokes later).
     void flushRows(int top, int bottom);
+    // The same for the rows that `painter` reaches when it draws within `area` with its pen.
+    void flushAround(const QPainter& painter, const QRectF& area);
     // While batching, a polygon (up to four corners), an arc or a pie that `painter` (the one
     // attached) would draw now with its pen, brush and hints, kept in turn with the strokes;
     // false when not batching (the caller paints it). Each band paints it through its own

@@ -44,14 +44,10 @@ struct Renderer::Frame {
         if (direct) direct->flush();
         return painter_;
     }
-    // The same, for a drawing that stays within `area` with the current pen: only the rows it
-    // reaches need what was kept.
+    // The same, for a drawing that stays within `area` widened by the painter's pen: only the
+    // rows it reaches need what was kept.
     QPainter& paint(const QRectF& area) {
-        if (direct) {
-            const double margin = lineWidthOf(penStyle) + 2;
-            direct->flushRows(int(std::floor(area.top() - margin)),
-                              int(std::ceil(area.bottom() + margin)));
-        }
+        if (direct) direct->flushAround(painter_, area);
         return painter_;
     }
     // The painter's pen, brush and font, which draw nothing by themselves.
