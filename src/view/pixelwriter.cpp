@@ -143,7 +143,7 @@ inline WalkState walkAfter(int along0, int across0, int acrossSign, long long ma
 // The fewest pixels after which the walk has stepped across `t` times; LLONG_MAX if never.
 inline long long walkSteps(long long major, long long minor, long long t) {
     if (t <= 0) return 0;
-    if (minor == 0) return LLONG_MAX;
+    if (t > minor) return LLONG_MAX; // (it never steps across more often than that)
     return (2 * major * t - major + 1 + 2 * minor - 1) / (2 * minor);
 }
 
@@ -193,8 +193,9 @@ void PixelWriter::line(int x0, int y0, int x1, int y1, QRgb colour, int pattern)
         const int sy = y0 < y1 ? 1 : -1;
         int err = 2 * ady - adx, y = y0, x = x0;
         // Straight to the first pixel within the image's columns and the rows written.
-        const long long steps = std::max<long long>(
-            x < 0 ? -(long long)x : 0, walkSteps(adx, ady, sy > 0 ? top_ - y0 : y0 - bottom_ + 1));
+        const long long steps = std::max(
+            x < 0 ? -(long long)x : 0LL,
+            walkSteps(adx, ady, sy > 0 ? top_ - (long long)y0 : y0 - (long long)bottom_ + 1));
         if (steps > (long long)x1 - x0) return;
         if (steps > 0) {
             const WalkState w = walkAfter(x0, y0, sy, adx, ady, steps);
@@ -241,8 +242,9 @@ void PixelWriter::line(int x0, int y0, int x1, int y1, QRgb colour, int pattern)
         if (y0 > y1) std::swap(x0, x1), std::swap(y0, y1);
         const int sx = x0 < x1 ? 1 : -1;
         int err = 2 * adx - ady, x = x0, y = y0;
-        const long long steps = std::max<long long>(
-            std::max(top_ - y0, 0), walkSteps(ady, adx, sx > 0 ? -x0 : x0 - width_ + 1));
+        const long long steps =
+            std::max(std::max(top_ - (long long)y0, 0LL),
+                     walkSteps(ady, adx, sx > 0 ? -(long long)x0 : x0 - (long long)width_ + 1));
         if (steps > (long long)y1 - y0) return;
         if (steps > 0) {
             const WalkState w = walkAfter(y0, x0, sx, ady, adx, steps);

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <random>
@@ -392,6 +393,10 @@ TEST(PixelWriter, BatchedDrawingEndsAsDrawingAtOnce) {
             for (uint8_t& m : map)
                 m = uint8_t(rng());
         const QRgb colours[] = {qRgb(255, 255, 255), qRgb(200, 30, 60), qRgb(0, 128, 192)};
+        // Lines where a coordinate was not a number (the conversion gives the extremes).
+        w.line(INT_MIN, 10, INT_MIN, 500, colours[0]);
+        w.line(INT_MAX, -5, INT_MAX, 700, colours[0]);
+        w.line(10, INT_MIN, 200, INT_MIN, colours[0]);
         for (int i = 0; i < 3000; ++i) {
             const double x0 = inX(rng), y0 = inY(rng), x1 = inX(rng), y1 = inY(rng), u = frac(rng);
             const QRgb c = colours[rng() % 3];
