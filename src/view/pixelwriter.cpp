@@ -99,10 +99,8 @@ bool PixelWriter::attach(QPainter& painter, int width, int height) {
     top_ = 0;
     bottom_ = height_;
     if (bits_) {
-        bandRows_ = BandRows;
-        bandCount_ = (height_ + bandRows_ - 1) / bandRows_;
+        bandCount_ = (height_ + BandRows - 1) / BandRows;
         if (bandItems_.size() < size_t(bandCount_)) bandItems_.resize(size_t(bandCount_));
-        bandDone_.assign(size_t(bandCount_), 0);
     }
     // A run of a row never reaches beyond the image's width or height; the blender reads whole
     // groups of four beyond it.
@@ -953,8 +951,8 @@ void PixelWriter::record(const Command& c) {
     if (rows.second < 0 || rows.first >= height_ || rows.first > rows.second) return;
     const auto index = uint32_t(commands_.size());
     commands_.push_back(c);
-    const int last = std::min(rows.second, height_ - 1) / bandRows_;
-    for (int band = std::max(rows.first, 0) / bandRows_; band <= last; ++band)
+    const int last = std::min(rows.second, height_ - 1) / BandRows;
+    for (int band = std::max(rows.first, 0) / BandRows; band <= last; ++band)
         bandItems_[size_t(band)].push_back(index);
 }
 
@@ -997,14 +995,6 @@ bool rowsReached(const QPainter& painter, const QRectF& area, int& top, int& bot
 }
 
 } // namespace
-
-void PixelWriter::flushAround(const QPainter& painter, const QRectF& area) {
-    int top = 0, bottom = 0;
-    if (rowsReached(painter, area, top, bottom))
-        flushRows(top, bottom);
-    else
-        flush();
-}
 
 bool PixelWriter::keepShape(const QPainter& painter, const Painted& shape, const QRectF& area) {
     // A shape wholly below the rows written (an image taller than the drawing) is left to the
@@ -1083,13 +1073,10 @@ void PixelWriter::endBandPainter() {
 }
 
 void PixelWriter::replayBand(PixelWriter& writer, int band) {
-    const std::vector<uint32_t>& items = bandItems_[size_t(band)];
-    uint32_t& done = bandDone_[size_t(band)];
-    if (done == items.size()) return;
-    writer.top_ = band * bandRows_;
-    writer.bottom_ = std::min(height_, writer.top_ + bandRows_);
-    for (; done < items.size(); ++done)
-        writer.replay(commands_[items[done]], painted_);
+    writer.top_ = band * BandRows;
+    writer.bottom_ = std::min(height_, writer.top_ + BandRows);
+    for (const uint32_t item : bandItems_[size_t(band)])
+        writer.replay(commands_[item], painted_);
     writer.top_ = 0;
     writer.bottom_ = writer.height_;
 }
@@ -1098,19 +1085,6 @@ void PixelWriter::replayBands(PixelWriter& writer) {
     for (int band; (band = bandNext_.fetch_add(1, std::memory_order_relaxed)) < bandCount_;)
         replayBand(writer, band);
     writer.endBandPainter();
-}
-
-void PixelWriter::flushRows(int top, int bottom) {
-    if (commands_.empty() || !bits_) return;
-    const int first = std::max(top, 0) / bandRows_;
-    const int last = std::min(bottom, height_ - 1) / bandRows_;
-    if (bottom < 0 || first > last) return;
-    const bool wasBatching = batching_;
-    batching_ = false;
-    for (int band = first; band <= last; ++band)
-        replayBand(*this, band);
-    endBandPainter();
-    batching_ = wasBatching;
 }
 
 void PixelWriter::flush() {
@@ -1130,10 +1104,8 @@ void PixelWriter::flush() {
     }
     commands_.clear();
     painted_.clear();
-    for (size_t band = 0; band < size_t(bandCount_); ++band) {
+    for (size_t band = 0; band < size_t(bandCount_); ++band)
         bandItems_[band].clear();
-        bandDone_[band] = 0;
-    }
     batching_ = wasBatching;
 }
 

@@ -37,11 +37,6 @@ class PixelWriter {
     // what was kept for the image before.
     void setBatching(bool on);
     void flush();
-    // Writes what was kept for the rows from `top` to `bottom` (a drawing by other means that
-    // stays within them can follow; the other rows take their strokes later).
-    void flushRows(int top, int bottom);
-    // The same for the rows that `painter` reaches when it draws within `area` with its pen.
-    void flushAround(const QPainter& painter, const QRectF& area);
     // While batching, a polygon (up to four corners), an arc or a pie that `painter` (the one
     // attached) would draw now with its pen, brush and hints, kept in turn with the strokes;
     // false when not batching (the caller paints it). Each band paints it through its own
@@ -103,7 +98,7 @@ class PixelWriter {
     // Paints a kept shape within the band being written.
     void paintInBand(const Painted& shape);
     void endBandPainter();
-    // Writes band b's strokes not yet written, through `writer`'s rows.
+    // Writes band b's strokes through `writer`'s rows.
     void replayBand(PixelWriter& writer, int band);
     // Writes the bands taken from bandNext_ until none is left.
     void replayBands(PixelWriter& writer);
@@ -132,10 +127,8 @@ class PixelWriter {
     int imageWidth_ = 0;
     int imageHeight_ = 0;
     int imageFormat_ = 0;
-    int bandRows_ = 1;
     int bandCount_ = 0;
     std::vector<std::vector<uint32_t>> bandItems_; // each band's strokes, in order
-    std::vector<uint32_t> bandDone_;               // how many of them are written
     std::atomic<int> bandNext_{0};
     std::unique_ptr<Helper> helper_;
 };

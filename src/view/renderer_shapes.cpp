@@ -79,9 +79,9 @@ void Renderer::screenArc(Frame& f, QPointF c, double r, double from, double span
         const int sweep = int(std::lround(span * 180.0 / Pi * 16.0));
         if (f.direct && f.direct->keepArc(f.state(), box, start, sweep, pie)) return;
         if (pie)
-            f.paint(box).drawPie(box, start, sweep);
+            f.paint().drawPie(box, start, sweep);
         else
-            f.paint(box).drawArc(box, start, sweep);
+            f.paint().drawArc(box, start, sweep);
         return;
     }
     // Large: walk only the visible stretches of the circle that fall inside [from, from+span].
@@ -197,11 +197,7 @@ void Renderer::drawVector(Frame& f, const Element& e, Color c, int style) {
     const QPointF head[4] = {corner(-8, 0), corner(-12, -4), corner(0, 0), corner(-12, 4)};
     usePen(f, c, style == 3 || style == 4 ? 1 : style);
     useBrush(f, c);
-    if (f.direct && f.direct->keepPolygon(f.state(), head, 4)) return;
-    double top = head[0].y(), bottom = top;
-    for (const QPointF& q : head)
-        top = std::min(top, q.y()), bottom = std::max(bottom, q.y());
-    f.paint(QRectF(tip.x(), top, 0, bottom - top)).drawPolygon(head, 4);
+    if (!(f.direct && f.direct->keepPolygon(f.state(), head, 4))) f.paint().drawPolygon(head, 4);
 }
 
 // ---- polygons ---------------------------------------------------------------------------------

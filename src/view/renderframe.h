@@ -44,12 +44,6 @@ struct Renderer::Frame {
         if (direct) direct->flush();
         return painter_;
     }
-    // The same, for a drawing that stays within `area` widened by the painter's pen: only the
-    // rows it reaches need what was kept.
-    QPainter& paint(const QRectF& area) {
-        if (direct) direct->flushAround(painter_, area);
-        return painter_;
-    }
     // The painter's pen, brush and font, which draw nothing by themselves.
     QPainter& state() { return painter_; }
     Color penColour = 0;

@@ -375,8 +375,8 @@ TEST(PixelWriter, RandomStrokesKeepTheirPixelsByteForByte) {
 }
 
 // Batching keeps the strokes and the painter's shapes and writes them band by band (two threads
-// where there are two cores); every pixel must end as when each call is written at once. Rows
-// flushed early for the painter's own drawing must take their strokes in order too.
+// where there are two cores); every pixel must end as when each call is written at once, also
+// where the painter draws by itself in between, after a flush.
 TEST(PixelWriter, BatchedDrawingEndsAsDrawingAtOnce) {
     const int W = 300, H = 600; // several bands
     auto draw = [&](QImage& image, bool batched) {
@@ -439,7 +439,7 @@ TEST(PixelWriter, BatchedDrawingEndsAsDrawingAtOnce) {
             }
             case 9: // the painter's own drawing over some rows, after what they were given
                 if (i % 4 == 0) {
-                    w.flushRows(int(y0), int(y0) + 20);
+                    w.flush();
                     painter.fillRect(QRectF(x0, y0, 30, 20), QColor(c).lighter());
                 }
                 break;
