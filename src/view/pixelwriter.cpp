@@ -997,12 +997,15 @@ bool rowsReached(const QPainter& painter, const QRectF& area, int& top, int& bot
 } // namespace
 
 bool PixelWriter::keepShape(const QPainter& painter, const Painted& shape, const QRectF& area) {
-    // A shape wholly below the rows written (an image taller than the drawing) is left to the
-    // painter; one that reaches below them is painted with the last band, whose painter's clip
-    // reaches the image's foot.
+    // A shape wholly outside the image draws nothing: it is dropped, rather than left to the
+    // painter, which would write everything kept first (off-view angle marks did, several
+    // times a frame). One wholly below the rows written (an image taller than the drawing) is
+    // left to the painter; one that reaches below them is painted with the last band, whose
+    // painter's clip reaches the image's foot.
     int top = 0, bottom = 0;
-    if (!batching_ || !rowsReached(painter, area, top, bottom) || top >= height_ || bottom < 0)
-        return false;
+    if (!batching_ || !rowsReached(painter, area, top, bottom)) return false;
+    if (bottom < 0 || top >= imageHeight_) return true;
+    if (top >= height_) return false;
     Command c{Command::Painter, {int(painted_.size()), top, bottom}};
     painted_.push_back(shape);
     Painted& kept = painted_.back();

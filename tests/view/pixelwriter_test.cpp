@@ -462,3 +462,26 @@ TEST(PixelWriter, BatchedDrawingEndsAsDrawingAtOnce) {
     EXPECT_EQ(differing, 0);
     EXPECT_GT(drawn, W * H / 4);
 }
+
+// A shape the painter would draw wholly outside the image is dropped, without writing what was
+// kept before it; one inside the image is kept.
+TEST(PixelWriter, ShapesOutsideTheImageAreDroppedWithoutWritingTheList) {
+    const QRgb ground = qRgb(20, 20, 30);
+    QImage image(200, 300, QImage::Format_RGB32);
+    image.fill(ground);
+    QPainter painter(&image);
+    painter.setPen(QPen(Qt::white, 3));
+    PixelWriter w;
+    ASSERT_TRUE(w.attach(painter, 200, 300));
+    w.setBatching(true);
+    w.smoothLine(10, 10, 190, 290, 1, qRgb(255, 255, 255));
+    const QPointF above[3] = {{50, -40}, {60, -12}, {70, -30}};
+    EXPECT_TRUE(w.keepPolygon(painter, above, 3));
+    EXPECT_TRUE(w.keepArc(painter, QRectF(20, 310, 40, 40), 0, 5760, true));
+    EXPECT_EQ(image.pixel(100, 150), ground); // still kept
+    EXPECT_TRUE(w.keepArc(painter, QRectF(20, 250, 40, 40), 0, 5760, true));
+    w.flush();
+    EXPECT_NE(image.pixel(100, 150), ground);
+    EXPECT_NE(image.pixel(40, 250), ground);
+    EXPECT_EQ(image.pixel(60, 5), ground);
+}
