@@ -626,9 +626,14 @@ void PixelWriter::smoothLine(double x0, double y0, double x1, double y1, double 
             for (; m <= last; ++m, line += stride_) {
                 const double qa = m + 0.5 - a0;
                 const double bc = b0 + qa * slope;
-                const int n0 = std::max(floorInt(bc - ext), 0);
-                const int n1 = std::min(floorInt(bc + ext), minorLimit - 1);
+                // The pixels from floor(bc - ext) to floor(bc + ext) are those the line may
+                // reach; across is (bc - n - 1/2) ua, so the first and the last lie at reach or
+                // beyond: they are skipped (within the image), the distance carried as before.
+                const int f0 = floorInt(bc - ext), f1 = floorInt(bc + ext);
+                int n0 = std::max(f0, 0);
+                const int n1 = f1 <= minorLimit - 1 ? f1 - 1 : minorLimit - 1;
                 double across = qa * ub - (n0 + 0.5 - b0) * ua;
+                if (n0 == f0) ++n0, across -= ua;
                 uint32_t* p = reinterpret_cast<uint32_t*>(line) + n0;
                 __builtin_prefetch(reinterpret_cast<const void*>(uintptr_t(p) + prefetchOffset), 1);
                 for (int n = n0; n <= n1; ++n, across -= ua, ++p) {
@@ -1085,8 +1090,8 @@ void PixelWriter::replayBand(PixelWriter& writer, int band) {
 }
 
 void PixelWriter::replayBands(PixelWriter& writer) {
-    for (int band; (band = bandNext_.fetch_add(1, std::memory_order_relaxed)) < bandCount_;)
-        replayBand(writer, band);
+    for (int next; (next = bandNext_.fetch_add(1, std::memory_order_relaxed)) < bandCount_;)
+        replayBand(writer, bandOrder_[size_t(next)]);
     writer.endBandPainter();
 }
 
@@ -1095,6 +1100,14 @@ void PixelWriter::flush() {
     const bool wasBatching = batching_;
     batching_ = false;
     if (bits_) {
+        // The bands with the most strokes first, so that the last ones taken are short and
+        // neither thread waits long for the other at the end.
+        bandOrder_.resize(size_t(bandCount_));
+        for (int band = 0; band < bandCount_; ++band)
+            bandOrder_[size_t(band)] = band;
+        std::stable_sort(bandOrder_.begin(), bandOrder_.end(), [&](int a, int b) {
+            return bandItems_[size_t(a)].size() > bandItems_[size_t(b)].size();
+        });
         bandNext_.store(0, std::memory_order_relaxed);
         static const bool twoCores = std::thread::hardware_concurrency() > 1;
         const bool shared = twoCores && bandCount_ > 1 && commands_.size() >= SharedFrom;

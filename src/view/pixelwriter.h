@@ -130,6 +130,7 @@ class PixelWriter {
     int imageFormat_ = 0;
     int bandCount_ = 0;
     std::vector<std::vector<uint32_t>> bandItems_; // each band's strokes, in order
+    std::vector<int> bandOrder_;                   // the order in which bands are taken
     std::atomic<int> bandNext_{0};
     std::unique_ptr<Helper> helper_;
 };
