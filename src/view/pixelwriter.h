@@ -40,8 +40,8 @@ class PixelWriter {
     // While batching, a polygon (up to four corners), an arc or a pie that `painter` (the one
     // attached) would draw now with its pen, brush and hints, kept in turn with the strokes;
     // false when not batching (the caller paints it); one wholly outside the image is taken
-    // and dropped. Each band paints it through its own
-    // painter clipped to the band's rows, which gives the same pixels as painting it whole.
+    // and dropped. Each band paints it through its own painter clipped to the band's rows,
+    // which gives the same pixels as painting it whole.
     bool keepPolygon(const QPainter& painter, const QPointF* points, int count);
     bool keepArc(const QPainter& painter, const QRectF& box, int start, int sweep, bool pie);
 
