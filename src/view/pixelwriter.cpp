@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <numeric>
 #include <thread>
 
 #if defined(__SSE2__)
@@ -1103,8 +1104,7 @@ void PixelWriter::flush() {
         // The bands with the most strokes first, so that the last ones taken are short and
         // neither thread waits long for the other at the end.
         bandOrder_.resize(size_t(bandCount_));
-        for (int band = 0; band < bandCount_; ++band)
-            bandOrder_[size_t(band)] = band;
+        std::iota(bandOrder_.begin(), bandOrder_.end(), 0);
         std::stable_sort(bandOrder_.begin(), bandOrder_.end(), [&](int a, int b) {
             return bandItems_[size_t(a)].size() > bandItems_[size_t(b)].size();
         });
