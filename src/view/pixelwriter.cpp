@@ -474,11 +474,11 @@ inline int ceilInt(double v) {
 // does).
 constexpr uint16_t Untouched = 0xffff;
 
-// std::llround (halves away from zero) without the library call; |v| < 2^52.
+// std::llround (halves away from zero) without the library call; |v| < 2^52. Adding the double
+// just below 1/2 then truncating rounds every such v: a fraction of exactly 1/2 reaches the next
+// integer through the sum's rounding, a smaller one never does.
 inline int64_t roundToInt64(double v) {
-    const int64_t i = int64_t(v);
-    const double f = v - double(i); // exact: the fraction of v
-    return i + (f >= 0.5) - (f <= -0.5);
+    return int64_t(v + std::copysign(0.49999999999999994, v));
 }
 
 // The colour laid over one pixel with opacity a / 256 (a <= 256).
@@ -630,11 +630,15 @@ void PixelWriter::smoothLine(double x0, double y0, double x1, double y1, double 
                 // The pixels from floor(bc - ext) to floor(bc + ext) are those the line may
                 // reach; across is (bc - n - 1/2) ua, so the first and the last lie at reach or
                 // beyond: they are skipped (within the image), the distance carried as before.
-                const int f0 = floorInt(bc - ext), f1 = floorInt(bc + ext);
-                int n0 = std::max(f0, 0);
+                // Truncation is the floor from 0 on; below 0 only the sign of f0 matters (n0 is
+                // then the image's first pixel, not skipped), and f1 < 0 leaves no pixel either
+                // way.
+                const double v0 = bc - ext, v1 = std::clamp(bc + ext, -1e9, 1e9);
+                const int f0 = v0 < 0 ? -1 : int(std::min(v0, 1e9)), f1 = int(v1);
+                const int n0 = std::max(f0 + 1, 0);
                 const int n1 = f1 <= minorLimit - 1 ? f1 - 1 : minorLimit - 1;
-                double across = qa * ub - (n0 + 0.5 - b0) * ua;
-                if (n0 == f0) ++n0, across -= ua;
+                double across = qa * ub - (std::max(f0, 0) + 0.5 - b0) * ua;
+                if (f0 >= 0) across -= ua;
                 uint32_t* p = reinterpret_cast<uint32_t*>(line) + n0;
                 __builtin_prefetch(reinterpret_cast<const void*>(uintptr_t(p) + prefetchOffset), 1);
                 for (int n = n0; n <= n1; ++n, across -= ua, ++p) {
@@ -698,6 +702,8 @@ void PixelWriter::smoothLine(double x0, double y0, double x1, double y1, double 
     const int r0 = std::max(floorInt(std::min(cA, cB) - ext), minorLow);
     const int r1 = std::min(floorInt(std::max(cA, cB) + ext), minorHigh);
     const int64_t reachFixed = int64_t(reach * one), step = roundToInt64(ub * one);
+    // How far along the line the row Ahead rows on lies (only an address to fetch early).
+    const double aheadAlong = ub != 0 ? Ahead * ua / ub : 0;
     for (int n = r0; n <= r1; ++n) {
         // across(m) = (m + 0.5 - a0) ub - c, below reach in size over an interval of m.
         const double c = (n + 0.5 - b0) * ua;
@@ -715,7 +721,7 @@ void PixelWriter::smoothLine(double x0, double y0, double x1, double y1, double 
             // Short runs (lines far from horizontal) pixel by pixel, with the row some rows
             // ahead asked for early as for steep lines.
             if (n + Ahead <= r1 && ub != 0) {
-                const double ahead = std::clamp(lo + Ahead * ua / ub, 0.0, majorLimit - 1.0);
+                const double ahead = std::clamp(lo + aheadAlong, 0.0, majorLimit - 1.0);
                 __builtin_prefetch(row(n + Ahead) + int(ahead), 1);
             }
             uint32_t* p = row(n) + lo;
