@@ -8,6 +8,7 @@
 #include "model/languagestartup.h"
 #include "settings/datafolders.h"
 #include "settings/language.h"
+#include "settings/registry.h"
 
 #include <QApplication>
 #include <QDir>
@@ -58,8 +59,7 @@ int checkData() {
 
 int main(int argc, char** argv) {
     Application app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("QORV"));
-    QApplication::setApplicationName(QStringLiteral("QORV9"));
+    qorv::registry::nameProgram();
     QApplication::setApplicationVersion(QStringLiteral(QORV_VERSION));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/program/qorv.svg")));
     // The whole command line is one document name (it may hold spaces).

@@ -1,5 +1,7 @@
 #include "settings/registry.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <atomic>
 
@@ -26,9 +28,14 @@ bool readInt(const QSettings& s, const char* name, int& out) {
 }
 } // namespace
 
+void nameProgram() {
+    QCoreApplication::setOrganizationName(QLatin1String(OrganizationName));
+    QCoreApplication::setApplicationName(QLatin1String(ProgramName));
+}
+
 std::unique_ptr<QSettings> open() {
     return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                       QStringLiteral("QORV"), QStringLiteral("QORV9"));
+                                       QLatin1String(OrganizationName), QLatin1String(ProgramName));
 }
 
 bool sync(QSettings& s, const std::function<void(const QString& store)>& report) {

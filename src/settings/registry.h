@@ -17,6 +17,13 @@ inline constexpr const char* LastDirMacKey = "Last DirMac";
 // The name under which QSettings reaches a key's default (unnamed) value.
 inline constexpr const char* DefaultValue = "Default";
 
+// The program's organisation and name: they name the store and the data folder of the options
+// file.
+inline constexpr const char* OrganizationName = "QORV";
+inline constexpr const char* ProgramName = "QORV9";
+// Gives the running program those names (callable before the application object exists).
+void nameProgram();
+
 // The store itself, named here and nowhere else so that every reader and writer agrees.
 // Tests redirect it with QStandardPaths::setTestModeEnabled(true).
 std::unique_ptr<QSettings> open();
