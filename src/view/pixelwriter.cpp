@@ -627,12 +627,11 @@ void PixelWriter::smoothLine(double x0, double y0, double x1, double y1, double 
             for (; m <= last; ++m, line += stride_) {
                 const double qa = m + 0.5 - a0;
                 const double bc = b0 + qa * slope;
-                // The pixels from floor(bc - ext) to floor(bc + ext) are those the line may
-                // reach; across is (bc - n - 1/2) ua, so the first and the last lie at reach or
-                // beyond: they are skipped (within the image), the distance carried as before.
-                // Truncation is the floor from 0 on; below 0 only the sign of f0 matters (n0 is
-                // then the image's first pixel, not skipped), and f1 < 0 leaves no pixel either
-                // way.
+                // The pixels from f0 = floor(bc - ext) to f1 = floor(bc + ext) are those the
+                // line may reach; across is (bc - n - 1/2) ua, so f0 and f1 lie at reach or
+                // beyond and are skipped (within the image), the distance still carried from f0.
+                // Truncation serves as the floor: below 0 only f0's sign matters, and f1 < 0
+                // leaves no pixel either way.
                 const double v0 = bc - ext, v1 = std::clamp(bc + ext, -1e9, 1e9);
                 const int f0 = v0 < 0 ? -1 : int(std::min(v0, 1e9)), f1 = int(v1);
                 const int n0 = std::max(f0 + 1, 0);
